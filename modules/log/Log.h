@@ -1,0 +1,20 @@
+// The program's log file: one time-stamped printf-style line per call, from any thread.
+// Callers never wait for the disk: lines are queued and written by the log's own thread.
+#pragma once
+
+#include <cstdarg>
+
+#include "platform/base/WinTypes.h"
+
+// Opens (appends to) the log file; a path with `\` separators is accepted. Returns FALSE when the
+// file cannot be opened, in which case lines are kept in memory until a later open succeeds.
+BOOL OpenLogFile(LPCSTR path);
+void WriteLog(LPCSTR format, ...) __attribute__((format(printf, 1, 2)));
+void WriteErrorLog(LPCSTR format, ...) __attribute__((format(printf, 1, 2)));
+
+namespace pictavo::log {
+// Blocks until every line written so far is on disk (tests and shut-down).
+void Flush();
+// The path given to OpenLogFile, as a Linux path; empty before.
+const char* CurrentPath();
+}  // namespace pictavo::log
