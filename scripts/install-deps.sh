@@ -11,7 +11,7 @@ packages=(
   # images
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   # text and drawing
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core libcairo2-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation libcairo2-dev
   # windows, sound, XML
   libsdl2-dev libpugixml-dev
   # audio and video
