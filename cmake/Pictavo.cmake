@@ -10,6 +10,14 @@ function(pictavo_folder_library name)
   target_compile_options(${name} PRIVATE -Wall -Wextra -Wno-unused-parameter)
 endfunction()
 
+# The shared main of the test binaries; it sets the environment the tests read.
+function(pictavo_test_main)
+  add_library(pictavo_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+  target_link_libraries(pictavo_test_main PUBLIC GTest::gtest GTest::gmock)
+  target_compile_definitions(pictavo_test_main PRIVATE
+    PICTAVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PICTAVO_BIN_DIR="${PICTAVO_BIN_DIR}")
+endfunction()
+
 # pictavo_folder_test(NAME [DEPS ...])
 # One test binary per test folder, made of the folder's .cpp files; every case is its own CTest
 # test so ctest -j spreads them over the cores.
@@ -17,9 +25,7 @@ function(pictavo_folder_test name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} pictavo_test_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT
-      "PICTAVO_BIN_DIR=${PICTAVO_BIN_DIR};PICTAVO_SOURCE_DIR=${PROJECT_SOURCE_DIR};PICTAVO_DISPLAY=headless")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
