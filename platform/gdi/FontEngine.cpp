@@ -12,6 +12,8 @@
 #include <map>
 #include <set>
 
+#include "platform/gdi/MarlettGlyphs.h"
+
 namespace pictavo::gdi {
 
 // One FreeType face at one size. FreeType calls on a face, and on the library, happen under the
@@ -78,6 +80,8 @@ class FontEngine {
   std::shared_ptr<const Glyph> Render(RealizedFont& font, char32_t c);
 
  private:
+  // The symbol face: square cells as high as the font, no internal leading.
+  static std::shared_ptr<RealizedFont> RealizeSymbols(const LOGFONTA& lf);
   FontEngine() {
     FcInit();
     if (FT_Init_FreeType(&m_library) != 0) m_library = nullptr;
@@ -207,6 +211,8 @@ std::shared_ptr<RealizedFont> FontEngine::Realize(const LOGFONTA& request) {
   std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
   std::lock_guard lock(m_lock);
   if (auto it = m_realized.find(key); it != m_realized.end()) return it->second;
+  if (IsMarlettFace(lf.lfFaceName))
+    return m_realized.emplace(std::move(key), RealizeSymbols(lf)).first->second;
 
   int weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(lf.lfWeight, 1, 1000);
   bool italic = lf.lfItalic != 0;
@@ -296,6 +302,34 @@ std::shared_ptr<RealizedFont> FontEngine::Realize(const LOGFONTA& request) {
   return font;
 }
 
+std::shared_ptr<RealizedFont> FontEngine::RealizeSymbols(const LOGFONTA& lf) {
+  int cell = std::clamp(lf.lfHeight == 0 ? 16 : std::abs(static_cast<int>(lf.lfHeight)), 1, 2000);
+  auto font = std::shared_ptr<RealizedFont>(new RealizedFont);
+  font->m_logFont = lf;
+  font->m_family = "Marlett";
+  font->m_symbolCell = cell;
+  TEXTMETRICA& tm = font->m_metrics;
+  tm.tmHeight = cell;
+  tm.tmAscent = static_cast<int>(std::lround(cell * 0.8));
+  tm.tmDescent = cell - tm.tmAscent;
+  tm.tmAveCharWidth = cell;
+  tm.tmMaxCharWidth = cell;
+  tm.tmWeight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : lf.lfWeight;
+  tm.tmDigitizedAspectX = 96;
+  tm.tmDigitizedAspectY = 96;
+  tm.tmFirstChar = 0x20;
+  tm.tmLastChar = 0xFF;
+  tm.tmDefaultChar = 0x20;
+  tm.tmBreakChar = 0x20;
+  tm.tmUnderlined = lf.lfUnderline ? 1 : 0;
+  tm.tmStruckOut = lf.lfStrikeOut ? 1 : 0;
+  tm.tmPitchAndFamily = TMPF_VECTOR | TMPF_TRUETYPE | FF_DECORATIVE;
+  tm.tmCharSet = SYMBOL_CHARSET;
+  font->m_underlinePos = std::max(1, tm.tmDescent / 2);
+  font->m_strikePos = cell / 3;
+  return font;
+}
+
 std::shared_ptr<const Glyph> FontEngine::Render(RealizedFont& font, char32_t c) {
   auto glyph = std::make_shared<Glyph>();
   std::lock_guard lock(m_lock);
@@ -349,7 +383,8 @@ std::shared_ptr<const Glyph> RealizedFont::GlyphOf(char32_t c) {
     std::lock_guard lock(m_lock);
     if (auto it = m_glyphs.find(c); it != m_glyphs.end()) return it->second;
   }
-  std::shared_ptr<const Glyph> glyph = FontEngine::Get().Render(*this, c);
+  std::shared_ptr<const Glyph> glyph =
+      m_symbolCell ? MarlettGlyph(c, m_symbolCell, m_metrics.tmAscent) : FontEngine::Get().Render(*this, c);
   std::lock_guard lock(m_lock);
   return m_glyphs.emplace(c, std::move(glyph)).first->second;
 }

@@ -7,6 +7,7 @@
 //                                     -> DejaVu Sans Condensed: the narrow sibling of a
 //                                        Verdana-like face, as Tahoma is Verdana's
 //   Verdana                           -> DejaVu Sans
+//   Marlett                           -> symbols drawn by us (MarlettGlyphs.h)
 // Other names are looked up as they are; a name fontconfig does not know falls back by the
 // LOGFONT's pitch and family (serif, monospace, else the dialog face).
 #pragma once
@@ -56,6 +57,7 @@ class RealizedFont {
   int m_strikePos = 3;
   std::shared_ptr<FontFace> m_face;
   std::shared_ptr<FontFace> m_fallback;  // for code points the face lacks
+  int m_symbolCell = 0;                  // non-zero for the symbol face we draw ourselves
   std::mutex m_lock;
   std::unordered_map<char32_t, std::shared_ptr<const Glyph>> m_glyphs;  // guarded by m_lock
 };

@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "platform/base/WinTypes.h"
 
@@ -73,6 +75,16 @@ BOOL SetSystemClip(HDC dc, HRGN region);
 BOOL SetSurfaceOrigin(HDC dc, POINT origin, const RECT& clipInSurface);
 // The surface behind a DC: the window surface, or the bitmap selected into a memory DC.
 std::shared_ptr<Surface> SurfaceOfDC(HDC dc);
+// What a drawing layer with its own rasteriser (GDI+) needs to draw into a DC's pixels.
+struct DcTarget {
+  Surface& surface;
+  POINT origin;                   // where the DC's logical (0, 0) lies in the surface
+  const std::vector<RECT>& clip;  // what may be drawn: disjoint rectangles, surface coordinates
+};
+// Runs `draw` with the DC locked and its pixels current; `draw` returns the surface area it
+// wrote, which a DIB section in another layout then takes back. `draw` must not call the DC.
+// FALSE with the last error set for a bad handle, or a DC without pixels or with monochrome ones.
+BOOL DrawIntoDC(HDC dc, const std::function<RECT(const DcTarget&)>& draw);
 // Deletes a DC made by CreateSurfaceDC (ReleaseDC/EndPaint of the windowing layer). The objects
 // selected into it stay alive as long as their handles.
 BOOL DeleteSurfaceDC(HDC dc);

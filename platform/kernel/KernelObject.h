@@ -25,6 +25,13 @@ class KernelObject {
   // Takes what the satisfied wait consumes (an auto-reset event resets, a mutex gets an owner).
   // Called with SignalLock() held, right after IsSignaledLocked returned true.
   virtual void AcquireLocked(std::thread::id waiter) {}
+  // True once after an AcquireLocked that took over an abandoned object (a mutex whose owner
+  // ended without releasing it); the wait then reports WAIT_ABANDONED_0 + index.
+  virtual bool TakeAbandonedLocked() { return false; }
+  // A wait-all that found this object signalled but cannot take everything yet calls this before
+  // it sleeps or gives up, so an object that had to reserve something to answer IsSignaledLocked
+  // (a named mutex shuts other processes out) lets it go again.
+  virtual void NotAcquiredLocked(std::thread::id waiter) {}
   // Objects whose state changes outside this process (a named mutex held by another copy)
   // cannot notify us; a wait on them re-checks at this interval.
   virtual std::chrono::milliseconds PollInterval() const { return std::chrono::milliseconds::zero(); }

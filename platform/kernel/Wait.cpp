@@ -40,14 +40,19 @@ DWORD WaitForObjects(KernelObject* const* objects, DWORD count, bool waitAll, DW
       bool all = true;
       for (DWORD i = 0; i < count && all; ++i) all = objects[i]->IsSignaledLocked(self);
       if (all) {
-        for (DWORD i = 0; i < count; ++i) objects[i]->AcquireLocked(self);
-        return WAIT_OBJECT_0;
+        DWORD result = WAIT_OBJECT_0;
+        for (DWORD i = 0; i < count; ++i) {
+          objects[i]->AcquireLocked(self);
+          if (objects[i]->TakeAbandonedLocked() && result == WAIT_OBJECT_0) result = WAIT_ABANDONED_0 + i;
+        }
+        return result;
       }
+      for (DWORD i = 0; i < count; ++i) objects[i]->NotAcquiredLocked(self);
     } else {
       for (DWORD i = 0; i < count; ++i) {
         if (objects[i]->IsSignaledLocked(self)) {
           objects[i]->AcquireLocked(self);
-          return WAIT_OBJECT_0 + i;
+          return (objects[i]->TakeAbandonedLocked() ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + i;
         }
       }
     }
