@@ -180,8 +180,9 @@ HMODULE LoadLibraryEx(LPCSTR fileName, HANDLE file, DWORD flags) {
   OpenResult first;  // the first failure is the one worth reporting
   const auto tryOpen = [&](const char* target, const std::string& diagnosisFile) -> void* {
     OpenResult result = Open(target, mode, diagnosisFile);
-    if (result.handle == nullptr && first.error == ERROR_SUCCESS) first = std::move(result);
-    return result.handle;
+    void* handle = result.handle;
+    if (handle == nullptr && first.error == ERROR_SUCCESS) first = std::move(result);
+    return handle;
   };
   for (const std::string& candidate : Candidates(request)) {
     if (!IsRegularFile(candidate)) continue;
@@ -225,8 +226,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
-  bool known = handle == MainProgram();
-  if (!known) {
+  if (handle != MainProgram()) {
     Registry& r = TheRegistry();
     std::lock_guard guard(r.lock);
     const LoadedLibrary* library = FindLocked(r, handle);

@@ -14,7 +14,7 @@ namespace menutest {
 // The templates in the source tree, else beside the program in the build tree (a link to them).
 inline std::string TemplateFolder() {
   if (const char* source = std::getenv("PICTAVO_SOURCE_DIR")) return std::string(source) + "/data/template";
-  if (const char* bin = std::getenv("PICTAVO_BIN_DIR")) return std::string(bin) + "/data/template";
+  if (const char* bin = std::getenv("PICTAVO_BIN_DIR")) return std::string(bin) + "/template";
   return "data/template";
 }
 
