@@ -1,5 +1,7 @@
 #include "platform/kernel/Module.h"
 
+#include "platform/kernel/Library.h"
+
 #include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
@@ -57,8 +59,9 @@ bool LoadedObjectPath(void* handle, std::string& out) {
 
 HMODULE GetModuleHandle(LPCSTR moduleName) {
   if (moduleName != nullptr) {
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return nullptr;
+    HMODULE loaded = pictavo::kernel::FindLoadedLibrary(moduleName);
+    if (!loaded) SetLastError(ERROR_MOD_NOT_FOUND);
+    return loaded;
   }
   return static_cast<HMODULE>(MainProgramHandle());
 }

@@ -1,5 +1,7 @@
 #include "platform/kernel/PipeNames.h"
 
+#include "platform/kernel/SyncObjectsNamed.h"
+
 #include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -68,15 +70,6 @@ bool EndsName(char c) {
   }
 }
 
-const std::string& RuntimeBase() {
-  static const std::string* base = [] {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') return new std::string(std::string(runtime) + "/pictavo");
-    return new std::string("/tmp/pictavo-" + std::to_string(::geteuid()));
-  }();
-  return *base;
-}
-
 std::string OwnFolder() {
   return PipeRootFolder() + "/" + std::to_string(::getpid());
 }
@@ -124,7 +117,7 @@ std::optional<std::string> PipeNameFromPath(std::string_view path) {
 }
 
 std::string PipeRootFolder() {
-  return RuntimeBase() + "/pipes";
+  return pictavo::kernel::RuntimeFolder() + "/pipes";
 }
 
 std::string PipeFifoPath(std::string_view name) {
@@ -135,7 +128,7 @@ bool EnsurePipeFolder() {
   auto& state = State();
   std::lock_guard lock(state.lock);
   if (state.ready && state.owner == ::getpid()) return true;
-  if (!MakePrivateFolder(RuntimeBase()) || !MakePrivateFolder(PipeRootFolder())) return false;
+  if (pictavo::kernel::RuntimeFolder().empty() || !MakePrivateFolder(PipeRootFolder())) return false;
   RemoveStalePipeFolders();
   if (!MakePrivateFolder(OwnFolder())) return false;
   if (state.owner == 0) std::atexit(RemoveOwnFolderAtExit);
