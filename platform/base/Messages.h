@@ -402,3 +402,11 @@
 #define NM_RDOWN (NM_FIRST - 21)
 #define NM_THEMECHANGED (NM_FIRST - 22)
 #define NM_LAST (0U - 99U)
+
+// The header of every WM_NOTIFY record: who sends it and what happened.
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+using LPNMHDR = NMHDR*;

@@ -1,0 +1,79 @@
+// The input script: user actions written one per line, played against the program as a person
+// at the keyboard and mouse would make them.
+//
+//   wait-window TEXT [SECONDS]  a visible, enabled top-level window whose title contains TEXT
+//                               becomes the target (the newest one when several match)
+//   click ID [X Y]              left click on the visible control with that id in the target
+//                               (the deepest one when ids repeat), at the centre of its client
+//                               area or at X, Y in its client coordinates
+//   dblclick ID [X Y]           the same, double
+//   click-at X Y                left click at a desktop point
+//   command ID                  the target's menu command, picked as from its menu: the menu is
+//                               initialised first (WM_INITMENU, WM_INITMENUPOPUP), a disabled
+//                               command fails the step, an enabled one is posted (WM_COMMAND)
+//   type TEXT                   the rest of the line (after one space), typed, in UTF-8
+//   key NAME                    Enter, Escape, Tab, Space, Backspace, Delete, Insert, Up, Down,
+//                               Left, Right, Home, End, PageUp, PageDown, F1..F12, a letter or a
+//                               digit, after any of the prefixes Ctrl+, Shift+ and Alt+
+//   snapshot FILE.png [TEXT]    the desktop, or the newest visible window whose title contains
+//                               TEXT, as a PNG file
+//   wait-file PATH [SECONDS]    until the file exists
+//   wait-gone TEXT [SECONDS]    until no visible top-level window's title contains TEXT
+//   sleep MS                    lets the program run for MS milliseconds
+//
+// Blank lines and lines starting with # are skipped. Words are case-sensitive except key names.
+// TEXT and paths may be written in double quotes, which keeps a trailing number from being read
+// as SECONDS. Relative paths are relative to the program's working folder. Ids are decimal or
+// hexadecimal (0x...). SECONDS may have a fraction; a step that waits gives up after 30 seconds
+// unless it names its own.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/base/WinTypes.h"
+
+namespace pictavo::display {
+
+struct ScriptStep {
+  enum class Kind {
+    kWaitWindow,
+    kClick,
+    kDoubleClick,
+    kClickAt,
+    kCommand,
+    kType,
+    kKey,
+    kSnapshot,
+    kWaitFile,
+    kWaitGone,
+    kSleep,
+  };
+  static constexpr DWORD kDefaultTimeoutMs = 30000;
+
+  Kind kind = Kind::kSleep;
+  int line = 0;         // 1-based
+  std::string source;   // the line as written, for messages
+  std::string text;     // the title part, typed text, or path
+  std::string file;     // snapshot: the PNG file
+  UINT id = 0;          // control or command id
+  bool hasPoint = false;
+  POINT point{};        // client coordinates of the control, or desktop coordinates
+  UINT key = 0;         // virtual key
+  UINT modifiers = 0;   // MOD_SHIFT, MOD_CONTROL, MOD_ALT
+  DWORD timeoutMs = kDefaultTimeoutMs;
+  DWORD sleepMs = 0;
+};
+
+struct ScriptError {
+  int line = 0;
+  std::string message;
+};
+
+// Every step of a script; false, with the first bad line and what is wrong with it, otherwise.
+bool ParseScript(std::string_view script, std::vector<ScriptStep>* steps, ScriptError* error);
+// A key name as `key` takes it ("Ctrl+Shift+F5").
+bool ParseKeyName(std::string_view name, UINT* virtualKey, UINT* modifiers);
+
+}  // namespace pictavo::display
