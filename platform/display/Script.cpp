@@ -16,17 +16,24 @@ namespace {
 using Kind = ScriptStep::Kind;
 
 constexpr std::pair<std::string_view, Kind> kVerbs[] = {
-    {"wait-window", Kind::kWaitWindow}, {"click", Kind::kClick},        {"dblclick", Kind::kDoubleClick},
-    {"click-at", Kind::kClickAt},       {"command", Kind::kCommand},    {"type", Kind::kType},
-    {"key", Kind::kKey},                {"snapshot", Kind::kSnapshot},  {"wait-file", Kind::kWaitFile},
-    {"wait-gone", Kind::kWaitGone},     {"sleep", Kind::kSleep},
+    {"wait-window", Kind::kWaitWindow},
+    {"click", Kind::kClick},
+    {"dblclick", Kind::kDoubleClick},
+    {"click-at", Kind::kClickAt},
+    {"command", Kind::kCommand},
+    {"type", Kind::kType},
+    {"key", Kind::kKey},
+    {"snapshot", Kind::kSnapshot},
+    {"wait-file", Kind::kWaitFile},
+    {"wait-gone", Kind::kWaitGone},
+    {"sleep", Kind::kSleep},
 };
 
 constexpr std::pair<std::string_view, UINT> kKeyNames[] = {
-    {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB},   {"space", VK_SPACE},
+    {"enter", VK_RETURN},   {"escape", VK_ESCAPE}, {"tab", VK_TAB},       {"space", VK_SPACE},
     {"backspace", VK_BACK}, {"delete", VK_DELETE}, {"insert", VK_INSERT}, {"up", VK_UP},
-    {"down", VK_DOWN},    {"left", VK_LEFT},     {"right", VK_RIGHT}, {"home", VK_HOME},
-    {"end", VK_END},      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT},
+    {"down", VK_DOWN},      {"left", VK_LEFT},     {"right", VK_RIGHT},   {"home", VK_HOME},
+    {"end", VK_END},        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT},
 };
 
 bool IsSpace(char c) {
@@ -134,6 +141,32 @@ bool TextAndSeconds(std::string_view rest, ScriptStep* step, std::string* why) {
   return true;
 }
 
+// FILE [TEXT]: the file is one word (or quoted), TEXT the rest of the line (or quoted).
+bool FileAndText(std::string_view rest, ScriptStep* step, std::string* why) {
+  rest = Trim(rest);
+  size_t after = 0;
+  if (!rest.empty() && rest.front() == '"') {
+    const size_t close = rest.find('"', 1);
+    if (close == std::string_view::npos) {
+      *why = "a quote is not closed";
+      return false;
+    }
+    step->file = std::string(rest.substr(1, close - 1));
+    after = close + 1;
+  } else {
+    while (after < rest.size() && !IsSpace(rest[after])) ++after;
+    step->file = std::string(rest.substr(0, after));
+  }
+  if (step->file.empty()) {
+    *why = "expected FILE.png [TEXT]";
+    return false;
+  }
+  std::string_view text = Trim(rest.substr(after));
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  step->text = std::string(text);
+  return true;
+}
+
 bool Id(const std::string& word, UINT* id, std::string* why) {
   const auto value = Integer(word);
   if (!value || *value < 0 || *value > 0xFFFF) {
@@ -162,6 +195,8 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
     case Kind::kWaitGone:
     case Kind::kWaitFile:
       return TextAndSeconds(rest, step, why);
+    case Kind::kSnapshot:
+      return FileAndText(rest, step, why);
     case Kind::kType:
       // The rest of the line after the one space that ends the verb, spaces included.
       step->text = std::string(rest.empty() ? rest : rest.substr(1));
@@ -201,20 +236,6 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       if (words.size() != 1 || !ParseKeyName(words[0], &step->key, &step->modifiers)) {
         *why = "unknown key: " + std::string(Trim(rest));
         return false;
-      }
-      return true;
-    case Kind::kSnapshot:
-      if (words.empty() || words.size() > 2) {
-        *why = "expected FILE.png [TEXT]";
-        return false;
-      }
-      step->file = words[0];
-      if (words.size() == 2) {
-        step->text = words[1];
-      } else {
-        // An unquoted TEXT is the rest of the line after the file.
-        const std::string_view after = Trim(Trim(rest).substr(words[0].size()));
-        step->text = std::string(after);
       }
       return true;
     case Kind::kSleep: {
@@ -280,8 +301,8 @@ bool ParseScript(std::string_view script, std::vector<ScriptStep>* steps, Script
     size_t verbEnd = 0;
     while (verbEnd < trimmed.size() && !IsSpace(trimmed[verbEnd])) ++verbEnd;
     const std::string_view verb = trimmed.substr(0, verbEnd);
-    const auto known = std::find_if(std::begin(kVerbs), std::end(kVerbs),
-                                    [&](const auto& v) { return v.first == verb; });
+    const auto known =
+        std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const auto& v) { return v.first == verb; });
     ScriptStep step;
     step.line = number;
     step.source = std::string(trimmed);

@@ -53,15 +53,15 @@ struct ScriptStep {
   static constexpr DWORD kDefaultTimeoutMs = 30000;
 
   Kind kind = Kind::kSleep;
-  int line = 0;         // 1-based
-  std::string source;   // the line as written, for messages
-  std::string text;     // the title part, typed text, or path
-  std::string file;     // snapshot: the PNG file
-  UINT id = 0;          // control or command id
+  int line = 0;        // 1-based
+  std::string source;  // the line as written, for messages
+  std::string text;    // the title part, typed text, or path
+  std::string file;    // snapshot: the PNG file
+  UINT id = 0;         // control or command id
   bool hasPoint = false;
-  POINT point{};        // client coordinates of the control, or desktop coordinates
-  UINT key = 0;         // virtual key
-  UINT modifiers = 0;   // MOD_SHIFT, MOD_CONTROL, MOD_ALT
+  POINT point{};       // client coordinates of the control, or desktop coordinates
+  UINT key = 0;        // virtual key
+  UINT modifiers = 0;  // MOD_SHIFT, MOD_CONTROL, MOD_ALT
   DWORD timeoutMs = kDefaultTimeoutMs;
   DWORD sleepMs = 0;
 };

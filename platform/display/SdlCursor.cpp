@@ -18,10 +18,12 @@ struct StandardCursor {
 
 // Standard cursors the system draws; the rest (up arrow, help, icon) are drawn from their images.
 constexpr StandardCursor kSystemCursors[] = {
-    {32512, SDL_SYSTEM_CURSOR_ARROW},    {32513, SDL_SYSTEM_CURSOR_IBEAM},    {32514, SDL_SYSTEM_CURSOR_WAIT},
-    {32515, SDL_SYSTEM_CURSOR_CROSSHAIR}, {32640, SDL_SYSTEM_CURSOR_SIZEALL}, {32642, SDL_SYSTEM_CURSOR_SIZENWSE},
-    {32643, SDL_SYSTEM_CURSOR_SIZENESW}, {32644, SDL_SYSTEM_CURSOR_SIZEWE},   {32645, SDL_SYSTEM_CURSOR_SIZENS},
-    {32646, SDL_SYSTEM_CURSOR_SIZEALL},  {32648, SDL_SYSTEM_CURSOR_NO},       {32649, SDL_SYSTEM_CURSOR_HAND},
+    {32512, SDL_SYSTEM_CURSOR_ARROW},     {32513, SDL_SYSTEM_CURSOR_IBEAM},
+    {32514, SDL_SYSTEM_CURSOR_WAIT},      {32515, SDL_SYSTEM_CURSOR_CROSSHAIR},
+    {32640, SDL_SYSTEM_CURSOR_SIZEALL},   {32642, SDL_SYSTEM_CURSOR_SIZENWSE},
+    {32643, SDL_SYSTEM_CURSOR_SIZENESW},  {32644, SDL_SYSTEM_CURSOR_SIZEWE},
+    {32645, SDL_SYSTEM_CURSOR_SIZENS},    {32646, SDL_SYSTEM_CURSOR_SIZEALL},
+    {32648, SDL_SYSTEM_CURSOR_NO},        {32649, SDL_SYSTEM_CURSOR_HAND},
     {32650, SDL_SYSTEM_CURSOR_WAITARROW},
 };
 
@@ -97,7 +99,8 @@ SdlCursorPtr MakeColorCursor(HCURSOR cursor) {
       row[x] = pixel;
     }
   }
-  SdlCursorPtr made(SDL_CreateColorCursor(image, static_cast<int>(icon.xHotspot), static_cast<int>(icon.yHotspot)));
+  SdlCursorPtr made(
+      SDL_CreateColorCursor(image, static_cast<int>(icon.xHotspot), static_cast<int>(icon.yHotspot)));
   SDL_FreeSurface(image);
   return made;
 }

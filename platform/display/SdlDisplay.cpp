@@ -49,7 +49,8 @@ std::string TitleOf(HWND hwnd) {
 }
 
 RECT Clip(const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+         std::min(a.bottom, b.bottom)};
   if (r.left >= r.right || r.top >= r.bottom) return RECT{};
   return r;
 }
@@ -91,6 +92,12 @@ std::shared_ptr<SdlDisplay> SdlDisplay::Open(std::string* error) {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   std::string why;
   auto video = media::SdlSubsystem::Acquire(SDL_INIT_VIDEO, &why);
+  // Without a display SDL falls back on drivers that show nothing.
+  const char* driver = video ? SDL_GetCurrentVideoDriver() : nullptr;
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    why = std::string("SDL found no display (only its \"") + driver + "\" driver)";
+    video.reset();
+  }
   SDL_Rect bounds{};
   if (video && (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w < 1 || bounds.h < 1)) {
     why = SDL_GetError();
@@ -230,7 +237,8 @@ void SdlDisplay::Upload(Native& native, const RECT& rect) {
   SDL_Surface* target = SDL_GetWindowSurface(native.window.get());
   if (!target) return;
   const gdi::Surface& source = *window.surface;
-  const RECT area = Clip(rect, RECT{0, 0, std::min(source.Width(), target->w), std::min(source.Height(), target->h)});
+  const RECT area =
+      Clip(rect, RECT{0, 0, std::min(source.Width(), target->w), std::min(source.Height(), target->h)});
   if (IsEmpty(area)) return;
   const int width = area.right - area.left;
   if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
@@ -238,7 +246,8 @@ void SdlDisplay::Upload(Native& native, const RECT& rect) {
     const uint32_t* from = source.Row(y).data() + area.left;
     auto* to = static_cast<uint8_t*>(target->pixels) + static_cast<ptrdiff_t>(y) * target->pitch +
                static_cast<ptrdiff_t>(area.left) * target->format->BytesPerPixel;
-    SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, from, width * 4, target->format->format, to, target->pitch);
+    SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, from, width * 4, target->format->format, to,
+                      target->pitch);
   }
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   const SDL_Rect changed{area.left, area.top, width, area.bottom - area.top};

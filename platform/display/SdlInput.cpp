@@ -91,10 +91,13 @@ user::MouseButton ButtonOf(Uint8 button) {
 UINT VirtualKeyOf(const SDL_Keysym& key) {
   if (key.sym >= SDLK_a && key.sym <= SDLK_z) return static_cast<UINT>('A' + (key.sym - SDLK_a));
   const SDL_Scancode scan = key.scancode;
-  if (scan >= SDL_SCANCODE_A && scan <= SDL_SCANCODE_Z) return static_cast<UINT>('A' + (scan - SDL_SCANCODE_A));
-  if (scan >= SDL_SCANCODE_1 && scan <= SDL_SCANCODE_9) return static_cast<UINT>('1' + (scan - SDL_SCANCODE_1));
+  if (scan >= SDL_SCANCODE_A && scan <= SDL_SCANCODE_Z)
+    return static_cast<UINT>('A' + (scan - SDL_SCANCODE_A));
+  if (scan >= SDL_SCANCODE_1 && scan <= SDL_SCANCODE_9)
+    return static_cast<UINT>('1' + (scan - SDL_SCANCODE_1));
   if (scan == SDL_SCANCODE_0) return '0';
-  if (scan >= SDL_SCANCODE_F1 && scan <= SDL_SCANCODE_F12) return VK_F1 + static_cast<UINT>(scan - SDL_SCANCODE_F1);
+  if (scan >= SDL_SCANCODE_F1 && scan <= SDL_SCANCODE_F12)
+    return VK_F1 + static_cast<UINT>(scan - SDL_SCANCODE_F1);
   if (scan >= SDL_SCANCODE_F13 && scan <= SDL_SCANCODE_F24)
     return VK_F13 + static_cast<UINT>(scan - SDL_SCANCODE_F13);
   if (scan >= SDL_SCANCODE_KP_1 && scan <= SDL_SCANCODE_KP_9)

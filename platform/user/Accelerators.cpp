@@ -13,7 +13,6 @@
 #include "platform/user/Accel.h"
 #include "platform/user/Input.h"
 #include "platform/user/Menu.h"
-#include "platform/user/MenuInternal.h"
 #include "platform/user/MenuModel.h"
 #include "platform/user/Window.h"
 
@@ -63,14 +62,16 @@ struct MenuPlace {
   int position = -1;
 };
 
-bool FindPlaceLocked(HMENU menu, UINT command, HMENU parentPopup, int parentIndex, int depth, MenuPlace* out) {
+bool FindPlaceLocked(HMENU menu, UINT command, HMENU parentPopup, int parentIndex, int depth,
+                     MenuPlace* out) {
   using pictavo::user::menu::FindLocked;
   const pictavo::user::menu::Menu* m = FindLocked(menu);
   if (!m || depth > 32) return false;
   for (size_t i = 0; i < m->items.size(); ++i) {
     const pictavo::user::menu::Item& item = m->items[i];
     if (item.subMenu) {
-      if (FindPlaceLocked(item.subMenu, command, item.subMenu, static_cast<int>(i), depth + 1, out)) return true;
+      if (FindPlaceLocked(item.subMenu, command, item.subMenu, static_cast<int>(i), depth + 1, out))
+        return true;
     } else if (item.id == command && !item.IsSeparator()) {
       *out = MenuPlace{menu, parentPopup, parentIndex, static_cast<int>(i)};
       return true;
@@ -170,8 +171,8 @@ int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg) {
   if (!key && !character) return 0;
   const bool shift = KeyDown(VK_SHIFT);
   const bool control = KeyDown(VK_CONTROL);
-  const bool alt = KeyDown(VK_MENU) || ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) &&
-                                        (msg->lParam & (1 << 29)));
+  const bool alt =
+      KeyDown(VK_MENU) || ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (msg->lParam & (1 << 29)));
   for (const ACCEL& entry : *entries) {
     if (entry.fVirt & FVIRTKEY) {
       if (!key || entry.key != msg->wParam) continue;
@@ -182,7 +183,6 @@ int TranslateAccelerator(HWND hwnd, HACCEL table, LPMSG msg) {
       // A character already carries Shift and Ctrl; only Alt tells entries apart.
       if (!character || entry.key != msg->wParam || ((entry.fVirt & FALT) != 0) != alt) continue;
     }
-    pictavo::user::detail::ForgetMenuKey();
     Execute(hwnd, entry.cmd);
     return 1;
   }

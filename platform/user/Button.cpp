@@ -17,7 +17,7 @@ constexpr int kBoxGap = 4;    // between the glyph and the text
 
 struct ButtonState : ControlState {
   UINT check = BST_UNCHECKED;
-  bool pushed = false;     // drawn pressed (BST_PUSHED)
+  bool pushed = false;  // drawn pressed (BST_PUSHED)
   bool focused = false;
   bool tracking = false;   // a mouse press is being followed
   bool spaceDown = false;  // Space pressed while focused
@@ -40,8 +40,11 @@ bool IsRadioType(UINT type) {
 }
 
 COLORREF Blend(COLORREF a, COLORREF b, int percentOfB) {
-  auto mix = [&](int ca, int cb) { return static_cast<BYTE>((ca * (100 - percentOfB) + cb * percentOfB) / 100); };
-  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+  auto mix = [&](int ca, int cb) {
+    return static_cast<BYTE>((ca * (100 - percentOfB) + cb * percentOfB) / 100);
+  };
+  return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+             mix(GetBValue(a), GetBValue(b)));
 }
 
 std::string TextOf(HWND hwnd) {
@@ -80,7 +83,8 @@ UINT TextFormat(DWORD style, UINT defaultHorz) {
 
 // Draws the label (text, or the image of BS_BITMAP / BS_ICON) into `area`; returns where the
 // text went (for the focus rectangle).
-RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, UINT defaultHorz, bool disabled) {
+RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, UINT defaultHorz,
+               bool disabled) {
   if ((style & (BS_BITMAP | BS_ICON)) && s.image) {
     int w = 0, h = 0;
     if (s.imageType == IMAGE_ICON) {
@@ -100,10 +104,12 @@ RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, 
       h = bm.bmHeight;
     }
     const UINT format = TextFormat(style, defaultHorz);
-    int x = (format & DT_RIGHT) ? area.right - w : (format & DT_CENTER) ? (area.left + area.right - w) / 2 : area.left;
-    int y = (format & DT_BOTTOM) ? area.bottom - h : (format & DT_VCENTER) || (style & BS_MULTILINE)
-                                                        ? (area.top + area.bottom - h) / 2
-                                                        : area.top;
+    int x = (format & DT_RIGHT)    ? area.right - w
+            : (format & DT_CENTER) ? (area.left + area.right - w) / 2
+                                   : area.left;
+    int y = (format & DT_BOTTOM)                              ? area.bottom - h
+            : (format & DT_VCENTER) || (style & BS_MULTILINE) ? (area.top + area.bottom - h) / 2
+                                                              : area.top;
     const UINT kind = s.imageType == IMAGE_ICON ? DST_ICON : DST_BITMAP;
     DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(s.image), 0, x, y, w, h,
               kind | (disabled ? DSS_DISABLED : DSS_NORMAL));
@@ -112,12 +118,15 @@ RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, 
   const std::string text = TextOf(hwnd);
   UINT format = TextFormat(style, defaultHorz);
   RECT measured = area;
-  DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured, (format & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+  DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+           (format & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
   // Place the measured block the way DrawText will draw it, for the focus rectangle.
   const int w = measured.right - measured.left, h = measured.bottom - measured.top;
   RECT placed = area;
-  if (format & DT_CENTER) placed.left = (area.left + area.right - w) / 2;
-  else if (format & DT_RIGHT) placed.left = area.right - w;
+  if (format & DT_CENTER)
+    placed.left = (area.left + area.right - w) / 2;
+  else if (format & DT_RIGHT)
+    placed.left = area.right - w;
   placed.right = placed.left + w;
   if ((format & DT_VCENTER) || (style & BS_MULTILINE && !(style & BS_TOP)))
     placed.top = (area.top + area.bottom - h) / 2;
@@ -195,8 +204,9 @@ void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, const RECT
   } else {
     box.right = box.left + kBoxSize;
   }
-  UINT state = IsRadioType(type) ? DFCS_BUTTONRADIO : (type == BS_3STATE || type == BS_AUTO3STATE) ? DFCS_BUTTON3STATE
-                                                                                                  : DFCS_BUTTONCHECK;
+  UINT state = IsRadioType(type)                              ? DFCS_BUTTONRADIO
+               : (type == BS_3STATE || type == BS_AUTO3STATE) ? DFCS_BUTTON3STATE
+                                                              : DFCS_BUTTONCHECK;
   if (s.check != BST_UNCHECKED) state |= DFCS_CHECKED;
   if (s.check == BST_INDETERMINATE) state |= DFCS_BUTTON3STATE;
   if (s.pushed) state |= DFCS_PUSHED;
@@ -343,7 +353,7 @@ void Clicked(HWND hwnd, const std::shared_ptr<ButtonState>& state) {
 }
 
 // Arrow keys inside a radio group when no dialog manager took them: the focus moves to the
-// next usable radio of the group, which clicks it.
+// next usable radio of the group, which is clicked, as the dialog manager does.
 void MoveInGroup(HWND hwnd, bool forward) {
   std::vector<HWND> radios;
   ForEachInGroup(hwnd, [&](HWND w) {
@@ -354,10 +364,11 @@ void MoveInGroup(HWND hwnd, bool forward) {
   size_t i = static_cast<size_t>(it - radios.begin());
   i = forward ? (i + 1) % radios.size() : (i + radios.size() - 1) % radios.size();
   SetFocus(radios[i]);
+  if (GetFocus() == radios[i]) SendMessage(radios[i], BM_CLICK, 0, 0);
 }
 
 void BeginPress(HWND hwnd, ButtonState& s) {
-  s.tracking = true;  // before the focus arrives: a radio clicked by the mouse waits for the release
+  s.tracking = true;
   SetFocus(hwnd);
   if (!s.alive || !s.tracking) return;
   SetCapture(hwnd);
@@ -439,10 +450,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       s.focused = true;
       Repaint(hwnd, s, ODA_FOCUS);
       if (StyleOf(hwnd) & BS_NOTIFY) NotifyParent(hwnd, BN_SETFOCUS);
-      // A radio reached by the keyboard is chosen by being reached.
-      if (s.alive && IsRadioType(type) && s.check == BST_UNCHECKED && !s.tracking && !KeyDown(VK_LBUTTON) &&
-          GetAsyncKeyState(VK_LBUTTON) >= 0)
-        Clicked(hwnd, state);
       return 0;
     case WM_KILLFOCUS:
       s.focused = false;
@@ -489,7 +496,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
       }
-      if (IsRadioType(type) && (wParam == VK_UP || wParam == VK_LEFT || wParam == VK_DOWN || wParam == VK_RIGHT)) {
+      if (IsRadioType(type) &&
+          (wParam == VK_UP || wParam == VK_LEFT || wParam == VK_DOWN || wParam == VK_RIGHT)) {
         MoveInGroup(hwnd, wParam == VK_DOWN || wParam == VK_RIGHT);
         return 0;
       }

@@ -23,13 +23,13 @@ namespace {
 
 struct Clipboard {
   std::mutex lock;
-  bool open = false;                  // guarded by lock
-  std::thread::id openThread;         // guarded by lock
-  HWND openWindow = nullptr;          // guarded by lock
-  HWND owner = nullptr;               // guarded by lock
-  std::map<UINT, HANDLE> data;        // format to handle (null: rendered on request); lock
-  std::map<UINT, HANDLE> synthesized; // text forms made from another text form; lock
-  DWORD sequence = 1;                 // guarded by lock
+  bool open = false;                   // guarded by lock
+  std::thread::id openThread;          // guarded by lock
+  HWND openWindow = nullptr;           // guarded by lock
+  HWND owner = nullptr;                // guarded by lock
+  std::map<UINT, HANDLE> data;         // format to handle (null: rendered on request); lock
+  std::map<UINT, HANDLE> synthesized;  // text forms made from another text form; lock
+  DWORD sequence = 1;                  // guarded by lock
 };
 Clipboard& TheClipboard() {
   static Clipboard* clipboard = new Clipboard;

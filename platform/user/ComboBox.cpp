@@ -24,10 +24,10 @@ struct ComboState : ControlState {
   HWND list = nullptr;
   HWND edit = nullptr;
   bool dropped = false;
-  bool focused = false;   // CBS_DROPDOWNLIST: the combo box itself has the focus
-  int fieldHeight = 15;   // the selection field's item height
+  bool focused = false;  // CBS_DROPDOWNLIST: the combo box itself has the focus
+  int fieldHeight = 15;  // the selection field's item height
   bool fieldHeightSet = false;
-  int listHeight = 100;   // the drop-down's height, from the height the combo box was made with
+  int listHeight = 100;  // the drop-down's height, from the height the combo box was made with
   int droppedWidth = 0;
   bool extendedUI = false;
   bool settingEdit = false;  // our own change of the edit's text
@@ -196,14 +196,16 @@ void Paint(HWND hwnd, HDC dc, const ComboState& s) {
   if (KindOf(style) == CBS_SIMPLE) frame.bottom = FieldWindowHeight(s);
   const RECT field = FieldRect(hwnd, s);
   FillBackground(hwnd, dc, brush, field);
-  HBRUSH border = CreateSolidBrush(GetSysColor((s.focused || s.dropped) && !disabled ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW));
+  HBRUSH border = CreateSolidBrush(
+      GetSysColor((s.focused || s.dropped) && !disabled ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW));
   FrameRect(dc, &frame, border);
   DeleteObject(border);
   const RECT button = ButtonRect(hwnd);
   if (button.right > button.left) {
     RECT r = button;
-    DrawFrameControl(dc, &r, DFC_SCROLL,
-                     DFCS_SCROLLCOMBOBOX | DFCS_FLAT | (s.dropped ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0));
+    DrawFrameControl(
+        dc, &r, DFC_SCROLL,
+        DFCS_SCROLLCOMBOBOX | DFCS_FLAT | (s.dropped ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0));
   }
   if (HasEdit(style)) return;  // the edit draws the field
   const int selection = Selection(s);
@@ -218,11 +220,14 @@ void Paint(HWND hwnd, HDC dc, const ComboState& s) {
     dis.CtlID = static_cast<UINT>(ControlId(hwnd));
     dis.itemID = static_cast<UINT>(selection);
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (disabled ? ODS_DISABLED : 0);
+    dis.itemState =
+        ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (disabled ? ODS_DISABLED : 0);
     dis.hwndItem = hwnd;
     dis.hDC = dc;
     dis.rcItem = item;
-    dis.itemData = selection >= 0 ? static_cast<ULONG_PTR>(ToList(s, LB_GETITEMDATA, static_cast<WPARAM>(selection), 0)) : 0;
+    dis.itemData = selection >= 0
+                       ? static_cast<ULONG_PTR>(ToList(s, LB_GETITEMDATA, static_cast<WPARAM>(selection), 0))
+                       : 0;
     SaveDC(dc);
     SendMessage(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
     RestoreDC(dc, -1);
@@ -248,9 +253,14 @@ void Create(HWND hwnd, const std::shared_ptr<ComboState>& state, const CREATESTR
   s.fieldHeight = LineHeightOf(nullptr) + 2;
   if (IsOwnerDraw(style)) {
     // The owner measures the selection field first (item -1).
-    MEASUREITEMSTRUCT mis{ODT_COMBOBOX, static_cast<UINT>(ControlId(hwnd)), static_cast<UINT>(-1), 0,
-                          static_cast<UINT>(s.fieldHeight), 0};
-    if (HWND parent = GetParent(hwnd)) SendMessage(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+    MEASUREITEMSTRUCT mis{ODT_COMBOBOX,
+                          static_cast<UINT>(ControlId(hwnd)),
+                          static_cast<UINT>(-1),
+                          0,
+                          static_cast<UINT>(s.fieldHeight),
+                          0};
+    if (HWND parent = GetParent(hwnd))
+      SendMessage(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
     s.fieldHeight = std::clamp(static_cast<int>(mis.itemHeight), 1, 255);
   }
   s.listHeight = std::max(cs.cy - FieldWindowHeight(s), s.fieldHeight + 2 * kBorder);
@@ -264,16 +274,17 @@ void Create(HWND hwnd, const std::shared_ptr<ComboState>& state, const CREATESTR
     s.list = CreateWindowEx(0, WC_COMBOLBOX, "", listStyle | WS_CHILD | WS_VISIBLE, 0, 0, cs.cx, cs.cy, hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kComboListId)), cs.hInstance, hwnd);
   } else {
-    s.list = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WC_COMBOLBOX, "", listStyle | WS_POPUP, 0, 0, cs.cx,
-                            s.listHeight, hwnd, nullptr, cs.hInstance, hwnd);
+    s.list = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WC_COMBOLBOX, "", listStyle | WS_POPUP, 0, 0,
+                            cs.cx, s.listHeight, hwnd, nullptr, cs.hInstance, hwnd);
   }
   if (HasEdit(style)) {
     DWORD editStyle = WS_CHILD | WS_VISIBLE;
     if ((style & CBS_AUTOHSCROLL) || KindOf(style) == CBS_DROPDOWN) editStyle |= ES_AUTOHSCROLL;
     if (style & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
     if (style & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
-    s.edit = CreateWindowEx(0, WC_EDIT, "", editStyle, 0, 0, 10, 10, hwnd,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kComboEditId)), cs.hInstance, nullptr);
+    s.edit =
+        CreateWindowEx(0, WC_EDIT, "", editStyle, 0, 0, 10, 10, hwnd,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kComboEditId)), cs.hInstance, nullptr);
   }
   if (cs.style & WS_DISABLED) {
     if (s.edit) EnableWindow(s.edit, FALSE);
@@ -325,7 +336,8 @@ bool Key(HWND hwnd, const std::shared_ptr<ComboState>& state, UINT message, WPAR
     case VK_LEFT:
     case VK_RIGHT:
       // The list moves its selection and reports it (LBN_SELCHANGE).
-      if (s.list) SendMessage(s.list, WM_KEYDOWN, key == VK_LEFT ? VK_UP : key == VK_RIGHT ? VK_DOWN : key, 0);
+      if (s.list)
+        SendMessage(s.list, WM_KEYDOWN, key == VK_LEFT ? VK_UP : key == VK_RIGHT ? VK_DOWN : key, 0);
       return true;
     default:
       return false;
@@ -362,7 +374,8 @@ void FromEdit(HWND hwnd, const std::shared_ptr<ComboState>& state, WORD code) {
         // The open list follows what is typed.
         std::string text(static_cast<size_t>(GetWindowTextLength(s.edit)) + 1, '\0');
         text.resize(static_cast<size_t>(GetWindowText(s.edit, text.data(), static_cast<int>(text.size()))));
-        const LRESULT found = ToList(s, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+        const LRESULT found =
+            ToList(s, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
         if (found >= 0) ToList(s, kListSetHover, static_cast<WPARAM>(found), 0);
       }
       NotifyParent(hwnd, CBN_EDITCHANGE);
@@ -410,6 +423,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   if (!state) {
     if (message != WM_NCCREATE) return DefWindowProc(hwnd, message, wParam, lParam);
     state = States().Create(hwnd);
+    // Scroll bar styles are meant for the list; the combo box itself has none.
+    SetWindowLong(hwnd, GWL_STYLE, GetWindowLong(hwnd, GWL_STYLE) & ~(WS_VSCROLL | WS_HSCROLL));
   }
   ComboState& s = *state;
   const DWORD style = StyleOf(hwnd);

@@ -54,8 +54,8 @@ HBRUSH ControlColorBrush(HWND control, HDC dc, UINT ctlColorMessage) {
   HWND parent = GetParent(control);
   HBRUSH brush = nullptr;
   if (parent) {
-    brush = reinterpret_cast<HBRUSH>(
-        SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    brush = reinterpret_cast<HBRUSH>(SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc),
+                                                 reinterpret_cast<LPARAM>(control)));
   }
   if (!brush)
     brush = reinterpret_cast<HBRUSH>(DefWindowProc(parent ? parent : control, ctlColorMessage,
@@ -136,7 +136,8 @@ size_t CharStart(std::string_view text, size_t pos) {
   if (pos >= text.size()) return text.size();
   // Walk back over continuation bytes, at most three, then check the lead byte covers `pos`.
   size_t start = pos;
-  for (int i = 0; i < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80; ++i) --start;
+  for (int i = 0; i < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80; ++i)
+    --start;
   if (start != pos && NextChar(text, start) <= pos) return pos;  // a stray continuation byte
   return start;
 }

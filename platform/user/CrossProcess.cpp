@@ -41,20 +41,23 @@ class Fd {
   int m_fd;
 };
 
-// A socket whose listener died refuses connections. It is removed when nobody holds the lock file
-// beside it; a listener that holds it is only starting and removes the old socket itself.
+}  // namespace
+
 void RemoveIfStale(const Endpoint& endpoint) {
   Fd lock(open(endpoint.lock.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
   if (lock.get() < 0 || flock(lock.get(), LOCK_EX | LOCK_NB) != 0) return;
   struct stat held {};
   struct stat atPath {};
-  if (fstat(lock.get(), &held) != 0 || stat(endpoint.lock.c_str(), &atPath) != 0 || held.st_ino != atPath.st_ino ||
-      held.st_dev != atPath.st_dev)
+  if (fstat(lock.get(), &held) != 0 || stat(endpoint.lock.c_str(), &atPath) != 0 ||
+      held.st_ino != atPath.st_ino || held.st_dev != atPath.st_dev)
     return;  // another caller removed it first
   unlink(endpoint.socket.c_str());
   unlink(endpoint.lock.c_str());
 }
 
+namespace {
+
+// A socket whose listener died refuses connections: it is removed then.
 int Connect(const Endpoint& endpoint) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;

@@ -51,7 +51,7 @@ struct Request {
   int32_t arg = 0;  // the ShowWindow command
   uint64_t wParam = 0;
   uint64_t dwData = 0;
-  uint32_t cbData = 0;  // that many bytes follow the request
+  uint32_t cbData = 0;   // that many bytes follow the request
   uint32_t hasData = 0;  // lpData was not null
 };
 static_assert(sizeof(Request) == 40);
@@ -71,6 +71,9 @@ struct Endpoint {
   std::string lock;
 };
 Endpoint EndpointOf(uint32_t tag);
+// Removes the socket and lock file of a process that died: nobody holds the lock file. One that
+// is held belongs to a live process, perhaps only starting to listen.
+void RemoveIfStale(const Endpoint& endpoint);
 uint32_t TagOf(HWND hwnd);
 
 // Exactly `size` bytes; false on an error, the end of the stream, or `timeoutMs` (-1: no limit)

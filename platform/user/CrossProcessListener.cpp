@@ -1,6 +1,7 @@
 // The answering end of messages between processes: a thread accepts connections on this process's
 // socket; each request is served on a thread of its own, so a window procedure that takes its time
 // over a WM_COPYDATA keeps nobody else waiting.
+#include <dirent.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "platform/base/Messages.h"
+#include "platform/kernel/SyncObjectsNamed.h"
 #include "platform/user/CrossProcess.h"
 #include "platform/user/CrossProcessInternal.h"
 #include "platform/user/Input.h"
@@ -60,8 +62,8 @@ int HoldLock(const Endpoint& endpoint, std::string* why) {
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
       struct stat held {};
       struct stat atPath {};
-      if (fstat(fd, &held) == 0 && stat(endpoint.lock.c_str(), &atPath) == 0 && held.st_ino == atPath.st_ino &&
-          held.st_dev == atPath.st_dev)
+      if (fstat(fd, &held) == 0 && stat(endpoint.lock.c_str(), &atPath) == 0 &&
+          held.st_ino == atPath.st_ino && held.st_dev == atPath.st_dev)
         return fd;
       // Removed by a caller cleaning up between our open and our lock: make it anew.
     }
@@ -107,7 +109,8 @@ Reply Serve(const Request& request, std::vector<uint8_t>& data) {
       reply.result = (GetWindowLong(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
       auto queue = QueueOf(hwnd);
       const int command = request.arg;
-      if (!queue || !RunOnThread(*queue, [hwnd, command] { ::ShowWindow(hwnd, command); }, false))
+      if (!queue || !RunOnThread(
+                        *queue, [hwnd, command] { ::ShowWindow(hwnd, command); }, false))
         reply.status = static_cast<uint32_t>(Status::kNoWindow);
       break;
     }
@@ -157,11 +160,29 @@ void AcceptLoop(int listener) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         continue;
       }
-      std::fprintf(stderr, "pictavo: other processes can no longer reach our windows: %s\n", std::strerror(errno));
+      std::fprintf(stderr, "pictavo: other processes can no longer reach our windows: %s\n",
+                   std::strerror(errno));
       return;
     }
     std::thread(ServeConnection, fd).detach();
   }
+}
+
+// Sockets left by processes that died are removed when their lock files are free.
+void SweepStale(uint32_t ours) {
+  const std::string folder = kernel::RuntimeFolder();
+  DIR* dir = folder.empty() ? nullptr : opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<uint32_t> tags;
+  while (const dirent* entry = readdir(dir)) {
+    unsigned tag = 0;
+    char rest[8] = {};
+    if (std::sscanf(entry->d_name, "window-%u.%7s", &tag, rest) == 2 && std::strcmp(rest, "lock") == 0 &&
+        tag != ours)
+      tags.push_back(tag);
+  }
+  closedir(dir);
+  for (uint32_t tag : tags) RemoveIfStale(EndpointOf(tag));
 }
 
 void Start(uint32_t tag) {
@@ -196,6 +217,7 @@ void Start(uint32_t tag) {
   g_listening = new Listening{endpoint, getpid()};
   std::atexit(RemoveAtExit);
   std::thread(AcceptLoop, listener).detach();
+  SweepStale(tag);
 }
 
 }  // namespace

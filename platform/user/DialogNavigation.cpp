@@ -235,6 +235,10 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
 BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (!dialog || !msg || !msg->hwnd) return FALSE;
   if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
+  // A dialog inside another one (DS_CONTROL: a page) navigates as part of the dialog around it.
+  for (HWND parent; (StyleOf(dialog) & WS_CHILD) && (GetWindowLong(dialog, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+                    (parent = GetParent(dialog)) != nullptr && FindState(parent);)
+    dialog = parent;
   HWND focus = msg->hwnd;
   switch (msg->message) {
     case WM_KEYDOWN: {

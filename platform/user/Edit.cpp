@@ -2,6 +2,7 @@
 // the EM_ messages. The text model lives in EditModel.cpp; this is the window around it.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/base/Utf8.h"
 #include "platform/kernel/GlobalMemory.h"
@@ -28,8 +29,8 @@ struct EditState : ControlState {
   int rightMargin = 1;
   RECT customRect{};  // EM_SETRECT
   bool hasCustomRect = false;
-  int scrollX = 0;        // pixels scrolled to the left
-  size_t firstLine = 0;   // multi-line: the line at the top
+  int scrollX = 0;       // pixels scrolled to the left
+  size_t firstLine = 0;  // multi-line: the line at the top
   bool focused = false;
   bool modified = false;
   bool tracking = false;  // a mouse selection is being followed
@@ -126,8 +127,8 @@ void Relayout(HWND hwnd, EditState& s) {
   MeasureDc dc(s.font);
   const RECT r = FormatRect(hwnd, s);
   const int width = Wraps(style) ? std::max(1, static_cast<int>(r.right - r.left)) : 0;
-  s.lines = BreakLines(s.buffer.Text(), width,
-                       [&](std::string_view text) { return ExtentsFor(dc.Dc(), s, text); });
+  s.lines =
+      BreakLines(s.buffer.Text(), width, [&](std::string_view text) { return ExtentsFor(dc.Dc(), s, text); });
   if (s.firstLine >= s.lines.size()) s.firstLine = s.lines.size() - 1;
 }
 
@@ -162,7 +163,8 @@ POINT PosToPoint(HWND hwnd, const EditState& s, size_t pos) {
   POINT p = LineOrigin(hwnd, dc.Dc(), s, index);
   const size_t in = std::min(pos, line.end) - line.start;
   if (in > 0) {
-    const std::vector<int> ext = ExtentsFor(dc.Dc(), s, std::string_view(s.buffer.Text()).substr(line.start, in));
+    const std::vector<int> ext =
+        ExtentsFor(dc.Dc(), s, std::string_view(s.buffer.Text()).substr(line.start, in));
     p.x += ext.back();
   }
   return p;
@@ -174,7 +176,8 @@ size_t PointToPos(HWND hwnd, const EditState& s, POINT pt) {
   size_t index = 0;
   if (IsMulti(StyleOf(hwnd))) {
     const RECT r = FormatRect(hwnd, s);
-    const int row = pt.y >= r.top ? (pt.y - r.top) / std::max(1, s.lineHeight) : -1 - (r.top - pt.y - 1) / std::max(1, s.lineHeight);
+    const int row = pt.y >= r.top ? (pt.y - r.top) / std::max(1, s.lineHeight)
+                                  : -1 - (r.top - pt.y - 1) / std::max(1, s.lineHeight);
     const long long at = static_cast<long long>(s.firstLine) + row;
     index = static_cast<size_t>(std::clamp<long long>(at, 0, static_cast<long long>(s.lines.size()) - 1));
   }
@@ -202,8 +205,13 @@ void UpdateScrollBars(HWND hwnd, EditState& s) {
   const DWORD style = StyleOf(hwnd);
   if (!IsMulti(style)) return;
   if (style & WS_VSCROLL) {
-    SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(s.lines.size()) - 1,
-                    static_cast<UINT>(VisibleLines(hwnd, s)), static_cast<int>(s.firstLine), 0};
+    SCROLLINFO info{sizeof info,
+                    SIF_ALL | SIF_DISABLENOSCROLL,
+                    0,
+                    static_cast<int>(s.lines.size()) - 1,
+                    static_cast<UINT>(VisibleLines(hwnd, s)),
+                    static_cast<int>(s.firstLine),
+                    0};
     SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
   }
   if (style & WS_HSCROLL) {
@@ -211,8 +219,13 @@ void UpdateScrollBars(HWND hwnd, EditState& s) {
     int widest = 0;
     for (const EditLine& line : s.lines) widest = std::max(widest, LineWidth(dc.Dc(), s, line));
     const RECT r = FormatRect(hwnd, s);
-    SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, widest, static_cast<UINT>(r.right - r.left),
-                    s.scrollX, 0};
+    SCROLLINFO info{sizeof info,
+                    SIF_ALL | SIF_DISABLENOSCROLL,
+                    0,
+                    widest,
+                    static_cast<UINT>(r.right - r.left),
+                    s.scrollX,
+                    0};
     SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
   }
 }
@@ -301,7 +314,8 @@ bool Fits(HWND hwnd, EditState& s) {
   }
   if (style & (ES_AUTOVSCROLL | WS_VSCROLL)) return true;
   Relayout(hwnd, s);
-  return static_cast<int>(s.lines.size()) * s.lineHeight <= std::max(s.lineHeight, static_cast<int>(r.bottom - r.top));
+  return static_cast<int>(s.lines.size()) * s.lineHeight <=
+         std::max(s.lineHeight, static_cast<int>(r.bottom - r.top));
 }
 
 // Puts user input in place of the selection, within the style's rules and the limit. False
@@ -330,8 +344,14 @@ bool Insert(HWND hwnd, const std::shared_ptr<EditState>& state, std::string text
     if (truncated) NotifyParent(hwnd, EN_MAXTEXT);
     return false;
   }
-  const EditBuffer before = s.buffer;
-  s.buffer.Replace(text, undo);
+  EditBuffer before;
+  try {
+    before = s.buffer;
+    s.buffer.Replace(text, undo);
+  } catch (const std::bad_alloc&) {
+    NotifyParent(hwnd, EN_ERRSPACE);
+    return false;
+  }
   if (!Fits(hwnd, s)) {
     s.buffer = before;
     Relayout(hwnd, s);
@@ -472,8 +492,10 @@ void OnKeyDown(HWND hwnd, const std::shared_ptr<EditState>& state, WPARAM key) {
       }
       return;
     case VK_INSERT:
-      if (ctrl) Copy(hwnd, s);
-      else if (shift) Paste(hwnd, state);
+      if (ctrl)
+        Copy(hwnd, s);
+      else if (shift)
+        Paste(hwnd, state);
       return;
     default:
       return;
@@ -532,7 +554,8 @@ void Paint(HWND hwnd, HDC dc, EditState& s) {
   const bool disabled = !IsWindowEnabled(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
-  HBRUSH brush = ControlColorBrush(hwnd, dc, (disabled || (style & ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
+  HBRUSH brush =
+      ControlColorBrush(hwnd, dc, (disabled || (style & ES_READONLY)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
   FillBackground(hwnd, dc, brush, client);
   Selected font(dc, FontOrDefault(s.font));
   const COLORREF text = disabled ? GetSysColor(COLOR_GRAYTEXT) : GetTextColor(dc);
@@ -541,8 +564,9 @@ void Paint(HWND hwnd, HDC dc, EditState& s) {
   const RECT format = FormatRect(hwnd, s);
   SaveDC(dc);
   IntersectClipRect(dc, format.left, client.top, format.right, client.bottom);
-  const size_t last = IsMulti(style) ? std::min(s.lines.size(), s.firstLine + static_cast<size_t>(VisibleLines(hwnd, s)) + 1)
-                                     : s.lines.size();
+  const size_t last =
+      IsMulti(style) ? std::min(s.lines.size(), s.firstLine + static_cast<size_t>(VisibleLines(hwnd, s)) + 1)
+                     : s.lines.size();
   for (size_t i = IsMulti(style) ? s.firstLine : 0; i < last; ++i) {
     const EditLine& line = s.lines[i];
     const POINT origin = LineOrigin(hwnd, dc, s, i);
@@ -571,7 +595,8 @@ void Paint(HWND hwnd, HDC dc, EditState& s) {
       TextOut(dc, x, origin.y, shown.c_str(), static_cast<int>(shown.size()));
     }
     // A selected line break shows as a little block after the line.
-    if (showSelection && s.buffer.SelMin() <= line.end && s.buffer.SelMax() > line.end && line.next > line.end) {
+    if (showSelection && s.buffer.SelMin() <= line.end && s.buffer.SelMax() > line.end &&
+        line.next > line.end) {
       const int x = origin.x + xAt(line.end);
       gdi::FillSolidRect(dc, RECT{x, origin.y, x + 4, origin.y + s.lineHeight}, GetSysColor(COLOR_HIGHLIGHT));
     }
@@ -639,7 +664,8 @@ void VScroll(HWND hwnd, EditState& s, WORD request, int thumb) {
     default:
       return;
   }
-  first = std::clamp<long long>(first, 0, std::max<long long>(0, static_cast<long long>(s.lines.size()) - visible));
+  first = std::clamp<long long>(first, 0,
+                                std::max<long long>(0, static_cast<long long>(s.lines.size()) - visible));
   if (static_cast<size_t>(first) == s.firstLine) return;
   s.firstLine = static_cast<size_t>(first);
   UpdateScrollBars(hwnd, s);
@@ -842,7 +868,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
       if (IsMulti(style)) {
         const int notches = static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA;
-        for (int i = 0; i < std::abs(notches) * kWheelLines; ++i) VScroll(hwnd, s, notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+        for (int i = 0; i < std::abs(notches) * kWheelLines; ++i)
+          VScroll(hwnd, s, notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
         return 0;
       }
       return DefWindowProc(hwnd, message, wParam, lParam);
@@ -965,12 +992,14 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       ScrollToCaret(hwnd, s);
       return TRUE;
     case EM_SETREADONLY:
-      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style | ES_READONLY) : (style & ~ES_READONLY)));
+      SetWindowLong(hwnd, GWL_STYLE,
+                    static_cast<LONG>(wParam ? (style | ES_READONLY) : (style & ~ES_READONLY)));
       Redraw(hwnd);
       return TRUE;
     case EM_SETPASSWORDCHAR:
       s.password = static_cast<char32_t>(wParam);
-      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style | ES_PASSWORD) : (style & ~ES_PASSWORD)));
+      SetWindowLong(hwnd, GWL_STYLE,
+                    static_cast<LONG>(wParam ? (style | ES_PASSWORD) : (style & ~ES_PASSWORD)));
       Relayout(hwnd, s);
       ScrollToCaret(hwnd, s);
       Redraw(hwnd);
@@ -983,7 +1012,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case EM_LINESCROLL:
       if (!IsMulti(style)) return FALSE;
       VScroll(hwnd, s, SB_THUMBPOSITION, static_cast<int>(s.firstLine) + static_cast<int>(lParam));
-      if (wParam) HScroll(hwnd, s, SB_THUMBPOSITION, s.scrollX + static_cast<int>(wParam) * LineHeightOf(s.font) / 2);
+      if (wParam)
+        HScroll(hwnd, s, SB_THUMBPOSITION, s.scrollX + static_cast<int>(wParam) * LineHeightOf(s.font) / 2);
       return TRUE;
     case EM_SCROLL: {
       if (!IsMulti(style)) return FALSE;

@@ -120,7 +120,8 @@ std::vector<EditLine> BreakLines(std::string_view text, int width, const Extents
     size_t end = start;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     size_t next = end;
-    if (next < text.size()) next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+    if (next < text.size())
+      next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
     // Wrap the paragraph [start, end).
     if (width > 0 && end > start) {
       const std::string_view paragraph = text.substr(start, end - start);

@@ -407,6 +407,7 @@ bool TakeKey(MessageQueue& queue, const RawInput& in, MSG* msg, const MessageFil
     ti.lastKeyWParam = m.wParam;
     ti.lastKeyNoCharacter = in.noCharacter;
     ti.lastKeyCharacter = in.character;
+    if (in.down && !in.wasDown) ++ti.keyPresses;
   }
   *msg = m;
   return true;

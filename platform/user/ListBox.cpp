@@ -3,6 +3,7 @@
 // combo box ("ComboLBox", LBS_COMBOBOX), which reports to its combo box instead of its parent.
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -32,22 +33,22 @@ struct ListBoxState : ControlState {
   std::vector<Item> items;
   int itemHeight = 15;
   int top = 0;
-  int caret = 0;    // the focus item (also with no items: 0)
-  int anchor = -1;  // extended selection: where Shift ranges start
-  int current = -1; // single selection: the selected item
+  int caret = 0;     // the focus item (also with no items: 0)
+  int anchor = -1;   // extended selection: where Shift ranges start
+  int current = -1;  // single selection: the selected item
   bool focused = false;
-  bool tracking = false;    // the mouse button is held over it
-  bool changed = false;     // the selection changed during this press
+  bool tracking = false;  // the mouse button is held over it
+  bool changed = false;   // the selection changed during this press
   int horizontalExtent = 0;
   DWORD locale = 0;
-  std::string typed;        // type-ahead
+  std::string typed;  // type-ahead
   DWORD typedTime = 0;
   bool hasBar = false;  // made with WS_VSCROLL
   bool updatingScroll = false;
   // Drop-down of a combo box.
   HWND combo = nullptr;
   bool dropped = false;
-  bool pressHeld = false;   // opened by a press whose release is still to come
+  bool pressHeld = false;  // opened by a press whose release is still to come
   int hover = -1;
   bool scrollTracking = false;
 };
@@ -102,12 +103,14 @@ void Notify(HWND hwnd, const ListBoxState& s, WORD code) {
     SendMessage(s.combo, WM_COMMAND, MAKEWPARAM(kComboListId, code), reinterpret_cast<LPARAM>(hwnd));
     return;
   }
-  const bool always = code == LBN_SETFOCUS || code == LBN_KILLFOCUS || code == static_cast<WORD>(LBN_ERRSPACE);
+  const bool always =
+      code == LBN_SETFOCUS || code == LBN_KILLFOCUS || code == static_cast<WORD>(LBN_ERRSPACE);
   if (always || (StyleOf(hwnd) & LBS_NOTIFY)) NotifyParent(hwnd, code);
 }
 
 int HeightOf(HWND hwnd, const ListBoxState& s, int index) {
-  if (IsVariable(StyleOf(hwnd)) && Valid(s, index)) return std::max(1, s.items[static_cast<size_t>(index)].height);
+  if (IsVariable(StyleOf(hwnd)) && Valid(s, index))
+    return std::max(1, s.items[static_cast<size_t>(index)].height);
   return std::max(1, s.itemHeight);
 }
 
@@ -173,8 +176,13 @@ void UpdateScroll(HWND hwnd, ListBoxState& s) {
   if (!s.hasBar || s.updatingScroll) return;
   const DWORD style = StyleOf(hwnd);
   s.updatingScroll = true;
-  SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(s) - 1),
-                  static_cast<UINT>(PageFrom(hwnd, s, IsVariable(style) ? MaxTop(hwnd, s) : s.top)), s.top, 0};
+  SCROLLINFO info{sizeof info,
+                  SIF_RANGE | SIF_PAGE | SIF_POS,
+                  0,
+                  std::max(0, Count(s) - 1),
+                  static_cast<UINT>(PageFrom(hwnd, s, IsVariable(style) ? MaxTop(hwnd, s) : s.top)),
+                  s.top,
+                  0};
   if (style & LBS_DISABLENOSCROLL) info.fMask |= SIF_DISABLENOSCROLL;
   SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
   s.updatingScroll = false;
@@ -244,8 +252,8 @@ bool IsSelected(HWND hwnd, const ListBoxState& s, int index) {
 }
 
 // Drawing.
-void DrawItem(HWND hwnd, HDC dc, const ListBoxState& s, int index, const RECT& rect, bool selected, bool focus,
-              bool disabled) {
+void DrawItem(HWND hwnd, HDC dc, const ListBoxState& s, int index, const RECT& rect, bool selected,
+              bool focus, bool disabled) {
   const DWORD style = StyleOf(hwnd);
   if (IsOwnerDraw(style)) {
     const Owner owner = OwnerOf(hwnd, s);
@@ -277,7 +285,8 @@ void DrawItem(HWND hwnd, HDC dc, const ListBoxState& s, int index, const RECT& r
     area.left += kTextPad;
     area.right -= kTextPad;
     const std::string& str = s.items[static_cast<size_t>(index)].text;
-    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ((style & LBS_USETABSTOPS) ? DT_EXPANDTABS : 0);
+    const UINT format =
+        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ((style & LBS_USETABSTOPS) ? DT_EXPANDTABS : 0);
     DrawText(dc, str.c_str(), static_cast<int>(str.size()), &area, format);
     SetTextColor(dc, text);
   }
@@ -295,7 +304,8 @@ void Paint(HWND hwnd, HDC dc, ListBoxState& s) {
   // A combo's drop-down shows the item under the pointer (or the keyboard's) as the selection.
   const bool hovering = s.dropped && s.hover >= 0;
   if (s.items.empty()) {
-    if (s.focused) DrawItem(hwnd, dc, s, -1, RECT{0, 0, client.right, HeightOf(hwnd, s, 0)}, false, true, disabled);
+    if (s.focused)
+      DrawItem(hwnd, dc, s, -1, RECT{0, 0, client.right, HeightOf(hwnd, s, 0)}, false, true, disabled);
     return;
   }
   for (int i = s.top; i < Count(s); ++i) {
@@ -321,27 +331,35 @@ void SendDelete(HWND hwnd, const ListBoxState& s, int index) {
 
 int Measure(HWND hwnd, const ListBoxState& s, int index, ULONG_PTR data) {
   const Owner owner = OwnerOf(hwnd, s);
-  MEASUREITEMSTRUCT mis{owner.type, owner.id, static_cast<UINT>(index), 0, static_cast<UINT>(s.itemHeight), data};
+  MEASUREITEMSTRUCT mis{owner.type, owner.id, static_cast<UINT>(index), 0, static_cast<UINT>(s.itemHeight),
+                        data};
   if (owner.window) SendMessage(owner.window, WM_MEASUREITEM, owner.id, reinterpret_cast<LPARAM>(&mis));
   return std::clamp(static_cast<int>(mis.itemHeight), 1, 255);
 }
 
-// Where a new item goes in a sorted list: after the items that sort before or with it.
+// Where a new item goes in a sorted list: after the items that sort before or with it (found
+// by halving, as the list is kept in order).
 int SortedPosition(HWND hwnd, const ListBoxState& s, const Item& item) {
-  const DWORD style = StyleOf(hwnd);
-  if (HasStrings(style)) {
-    for (int i = 0; i < Count(s); ++i)
-      if (unicode::CompareNoCase(item.text, s.items[static_cast<size_t>(i)].text) < 0) return i;
-    return Count(s);
-  }
+  const bool strings = HasStrings(StyleOf(hwnd));
   const Owner owner = OwnerOf(hwnd, s);
-  for (int i = 0; i < Count(s); ++i) {
-    COMPAREITEMSTRUCT cmp{owner.type, owner.id, owner.item, static_cast<UINT>(-1), item.data,
-                          static_cast<UINT>(i), s.items[static_cast<size_t>(i)].data, s.locale};
-    const LRESULT order = owner.window ? SendMessage(owner.window, WM_COMPAREITEM, owner.id, reinterpret_cast<LPARAM>(&cmp)) : 0;
-    if (static_cast<int>(order) < 0) return i;
+  auto before = [&](int i) {  // the new item sorts before item i
+    const Item& other = s.items[static_cast<size_t>(i)];
+    if (strings) return unicode::CompareNoCase(item.text, other.text) < 0;
+    if (!owner.window) return false;
+    COMPAREITEMSTRUCT cmp{owner.type,           owner.id,   owner.item, static_cast<UINT>(-1), item.data,
+                          static_cast<UINT>(i), other.data, s.locale};
+    return static_cast<int>(
+               SendMessage(owner.window, WM_COMPAREITEM, owner.id, reinterpret_cast<LPARAM>(&cmp))) < 0;
+  };
+  int low = 0, high = Count(s);
+  while (low < high) {
+    const int mid = low + (high - low) / 2;
+    if (before(mid))
+      high = mid;
+    else
+      low = mid + 1;
   }
-  return Count(s);
+  return low;
 }
 
 LRESULT InsertItem(HWND hwnd, ListBoxState& s, int index, LPARAM lParam, bool sort) {
@@ -359,7 +377,12 @@ LRESULT InsertItem(HWND hwnd, ListBoxState& s, int index, LPARAM lParam, bool so
     index = index < 0 ? Count(s) : -1;
   if (index < 0) return LB_ERR;
   if (IsVariable(style)) item.height = Measure(hwnd, s, index, item.data);
-  s.items.insert(s.items.begin() + index, std::move(item));
+  try {
+    s.items.insert(s.items.begin() + index, std::move(item));
+  } catch (const std::bad_alloc&) {
+    Notify(hwnd, s, static_cast<WORD>(LBN_ERRSPACE));
+    return LB_ERRSPACE;
+  }
   // Indices at or after the new item move down.
   if (s.current >= index) ++s.current;
   if (s.caret >= index && Count(s) > 1) ++s.caret;
@@ -376,8 +399,10 @@ LRESULT DeleteItem(HWND hwnd, ListBoxState& s, int index) {
   if (!Valid(s, index)) return LB_ERR;  // the owner changed the list meanwhile
   s.items.erase(s.items.begin() + index);
   auto shift = [&](int& i) {
-    if (i > index) --i;
-    else if (i == index) i = -1;
+    if (i > index)
+      --i;
+    else if (i == index)
+      i = -1;
   };
   shift(s.current);
   shift(s.anchor);
@@ -555,6 +580,10 @@ void KeyDown(HWND hwnd, const std::shared_ptr<ListBoxState>& state, WPARAM key) 
       return;
   }
   if (s.items.empty()) return;
+  // With nothing selected yet, an arrow selects the caret's item itself.
+  if (ModeOf(style) == Mode::kSingle && s.current < 0 && !s.dropped &&
+      (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT))
+    target = s.caret;
   const bool extended = ModeOf(style) == Mode::kExtended;
   if (MoveTo(hwnd, s, target, extended && shift, extended && ctrl)) Notify(hwnd, s, LBN_SELCHANGE);
 }
@@ -701,9 +730,12 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return DefWindowProc(hwnd, message, wParam, lParam);
     case WM_CREATE: {
       s.itemHeight = LineHeightOf(nullptr) + 2;
-      if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_OWNERDRAWVARIABLE)) s.itemHeight = Measure(hwnd, s, 0, 0);
+      if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_OWNERDRAWVARIABLE))
+        s.itemHeight = Measure(hwnd, s, 0, 0);
       s.hasBar = (style & WS_VSCROLL) != 0;
       UpdateScroll(hwnd, s);
+      // No horizontal scrolling here: a horizontal bar asked for stays away.
+      if (style & WS_HSCROLL) ShowScrollBar(hwnd, SB_HORZ, FALSE);
       return 0;
     }
     case WM_DESTROY:

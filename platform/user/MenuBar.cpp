@@ -14,6 +14,7 @@
 #include "platform/user/MenuInternal.h"
 #include "platform/user/MenuModel.h"
 #include "platform/user/Message.h"
+#include "platform/user/MessageQueue.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
@@ -66,9 +67,14 @@ bool Inside(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-// Per-thread: the Alt or F10 key pressed with nothing else yet, which opens the bar when it
-// is released.
+// Per-thread: the Alt or F10 key pressed, and the thread's key-press count then. Released
+// with no other key pressed meanwhile (whoever handled that key), it opens the bar.
 thread_local WPARAM t_armedKey = 0;
+thread_local DWORD t_armedPresses = 0;
+
+DWORD KeyPresses() {
+  return detail::MessageQueue::Current().input.keyPresses;
+}
 
 std::mutex g_systemMenusLock;
 std::map<HWND, HMENU> g_systemMenus;  // guarded by g_systemMenusLock
@@ -203,16 +209,16 @@ void MenuKeyDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool repeat = (lParam & (1 << 30)) != 0;
   switch (message) {
     case WM_SYSKEYDOWN:
-      if (wParam == VK_MENU || wParam == VK_F10) {
-        if (!repeat) menu::t_armedKey = wParam;
-      } else {
-        menu::t_armedKey = 0;
+      if ((wParam == VK_MENU || wParam == VK_F10) && !repeat) {
+        menu::t_armedKey = wParam;
+        menu::t_armedPresses = menu::KeyPresses();
       }
       return;
     case WM_SYSKEYUP: {
       const WPARAM armed = menu::t_armedKey;
       menu::t_armedKey = 0;
-      if (wParam != armed || (GetKeyState(VK_CONTROL) & 0x8000)) return;
+      if (wParam != armed || menu::KeyPresses() != menu::t_armedPresses || (GetKeyState(VK_CONTROL) & 0x8000))
+        return;
       if (HWND top = GetAncestor(hwnd, GA_ROOT)) SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
       return;
     }
@@ -225,10 +231,6 @@ void MenuKeyDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return;
   }
-}
-
-void ForgetMenuKey() {
-  menu::t_armedKey = 0;
 }
 
 void MenuBarMouseDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

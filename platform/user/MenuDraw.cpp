@@ -18,18 +18,18 @@
 namespace pictavo::user::menu {
 namespace {
 
-constexpr int kCheckWidth = 22;     // the check column
-constexpr int kTextLeft = 28;       // labels start here, inside an item
-constexpr int kShortcutGap = 24;    // least space between a label and its shortcut text
-constexpr int kArrowWidth = 20;     // right of the shortcut column: the submenu arrow
+constexpr int kCheckWidth = 22;   // the check column
+constexpr int kTextLeft = 28;     // labels start here, inside an item
+constexpr int kShortcutGap = 24;  // least space between a label and its shortcut text
+constexpr int kArrowWidth = 20;   // right of the shortcut column: the submenu arrow
 constexpr int kSeparatorHeight = 7;
 constexpr int kMinColumnWidth = 60;
-constexpr int kColumnGap = 4;       // between columns; a bar break draws its line in it
-constexpr int kBarPadding = 7;      // left and right of a bar item's text
-constexpr int kGlyphSize = 13;      // check marks, bullets and arrows
+constexpr int kColumnGap = 4;   // between columns; a bar break draws its line in it
+constexpr int kBarPadding = 7;  // left and right of a bar item's text
+constexpr int kGlyphSize = 13;  // check marks, bullets and arrows
 // The platform gives owner-drawn popup items the width of a check mark more than their owner
 // asked for; owners measure with that in mind.
-const int kOwnerDrawExtra = 12;
+constexpr int kOwnerDrawExtra = 12;
 
 struct Fonts {
   HFONT normal = nullptr;
@@ -155,7 +155,8 @@ void MeasureOwnerDrawn(HWND owner, std::vector<Item>& items) {
 }
 
 // Stores the layout when the menu still has the items that were measured.
-void Store(HMENU menu, const std::vector<Item>& items, const std::vector<RECT>& rects, SIZE size, int barWidth) {
+void Store(HMENU menu, const std::vector<Item>& items, const std::vector<RECT>& rects, SIZE size,
+           int barWidth) {
   std::lock_guard lock(MenuLock());
   Menu* m = FindLocked(menu);
   if (!m) return;
@@ -165,7 +166,8 @@ void Store(HMENU menu, const std::vector<Item>& items, const std::vector<RECT>& 
   for (size_t i = 0; i < items.size(); ++i) {
     Item& target = m->items[i];
     target.rect = rects[i];
-    if (items[i].measured && target.id == items[i].id && target.data == items[i].data && target.IsOwnerDraw()) {
+    if (items[i].measured && target.id == items[i].id && target.data == items[i].data &&
+        target.IsOwnerDraw()) {
       target.measured = true;
       target.ownerSize = items[i].ownerSize;
     }
@@ -331,7 +333,8 @@ SIZE LayoutPopup(HMENU menu, HWND owner) {
   for (size_t c = 0; c < columns.size(); ++c) {
     const Column& column = columns[c];
     if (c > 0) x += kColumnGap;
-    int width = kTextLeft + column.label + (column.shortcut ? kShortcutGap + column.shortcut : 0) + kArrowWidth;
+    int width =
+        kTextLeft + column.label + (column.shortcut ? kShortcutGap + column.shortcut : 0) + kArrowWidth;
     width = std::max({width, column.fixed, kMinColumnWidth});
     int y = kPopupFrame;
     for (size_t i = column.first; i < column.end; ++i) {
@@ -380,7 +383,8 @@ int LayoutBar(HMENU menu, HWND owner, int width) {
     } else {
       w = measure.Width(LabelOf(item.text), false) + 2 * kBarPadding;
     }
-    const bool breakHere = i > rowStart && ((item.type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) || x + w > width);
+    const bool breakHere =
+        i > rowStart && ((item.type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) || x + w > width);
     if (breakHere) {
       finishRow(i);
       x = 0;
@@ -415,7 +419,8 @@ void DrawPopup(HDC dc, HMENU menu, int selected, HWND owner) {
   for (size_t i = 0; i < items.size(); ++i) {
     if (i > 0 && (items[i].type & MFT_MENUBARBREAK)) {
       const int x = items[i].rect.left - kColumnGap / 2;
-      gdi::FillSolidRect(dc, RECT{x, kPopupFrame, x + 1, size.cy - kPopupFrame}, GetSysColor(COLOR_BTNSHADOW));
+      gdi::FillSolidRect(dc, RECT{x, kPopupFrame, x + 1, size.cy - kPopupFrame},
+                         GetSysColor(COLOR_BTNSHADOW));
     }
     DrawItem(dc, menu, items[i], static_cast<int>(i) == selected, ODA_DRAWENTIRE, owner);
   }
@@ -457,8 +462,8 @@ void DrawBar(HDC dc, HMENU menu, POINT origin, HWND owner) {
            item.rect.bottom + origin.y};
     const bool isHot = static_cast<int>(i) == hot;
     if (item.IsOwnerDraw()) {
-      DRAWITEMSTRUCT dis = DrawRecord(menu, item, dc, r, ODA_DRAWENTIRE,
-                                      isHot ? (pressed ? ODS_SELECTED : ODS_HOTLIGHT) : 0);
+      DRAWITEMSTRUCT dis =
+          DrawRecord(menu, item, dc, r, ODA_DRAWENTIRE, isHot ? (pressed ? ODS_SELECTED : ODS_HOTLIGHT) : 0);
       OwnerDraw(owner, dc, dis, isHot && pressed);
       continue;
     }

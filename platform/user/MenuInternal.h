@@ -22,9 +22,6 @@ LRESULT MenuSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
 // WM_SYSKEYDOWN, WM_SYSKEYUP and WM_SYSCHAR: Alt or F10 pressed and released alone, or Alt with
 // a character, asks the top-level window for its menu (SC_KEYMENU).
 void MenuKeyDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// A key pressed with Alt was taken before the default window procedure saw it (an
-// accelerator): releasing Alt then opens no menu.
-void ForgetMenuKey();
 // WM_NCMOUSEMOVE and WM_NCMOUSELEAVE: the bar item under the pointer is highlighted.
 void MenuBarMouseDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The height of the window's menu bar as last laid out (0 without one).

@@ -133,7 +133,8 @@ void Insert(Menu* menu, size_t position, Item item) {
 bool InsertionPointLocked(Menu* menu, UINT item, bool byPosition, Found* where) {
   if (byPosition) {
     where->menu = menu;
-    where->position = item >= menu->items.size() ? static_cast<int>(menu->items.size()) : static_cast<int>(item);
+    where->position =
+        item >= menu->items.size() ? static_cast<int>(menu->items.size()) : static_cast<int>(item);
     return true;
   }
   *where = FindItemLocked(menu, item, MF_BYCOMMAND);
@@ -428,7 +429,7 @@ BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info
   const bool textual = !it.IsOwnerDraw() && !(it.type & MFT_BITMAP) && !it.IsSeparator();
   if ((mask & MIIM_TYPE) && !textual) {
     // The legacy form hands back what the item was given instead of a text.
-    info->dwTypeData = it.IsOwnerDraw()        ? reinterpret_cast<LPSTR>(it.data)
+    info->dwTypeData = it.IsOwnerDraw()         ? reinterpret_cast<LPSTR>(it.data)
                        : (it.type & MFT_BITMAP) ? reinterpret_cast<LPSTR>(it.bitmap)
                                                 : info->dwTypeData;
     info->cch = 0;

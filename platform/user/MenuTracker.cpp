@@ -113,7 +113,8 @@ class Tracker {
     auto level = std::make_unique<Level>();
     level->menu = menu;
     level->owner = m_owner;
-    return ShowLevel(std::move(level), [&](SIZE size) { return RootPlacement(x, y, size, exclude); }, false);
+    return ShowLevel(
+        std::move(level), [&](SIZE size) { return RootPlacement(x, y, size, exclude); }, false);
   }
 
   // The menu bar, entered by the keyboard (first item hot), by Alt and a mnemonic, or by a press
@@ -285,7 +286,10 @@ class Tracker {
     if (IsBarLevel(parent)) {
       const RECT item = BarItemScreenRect(m_owner, position);
       return ShowLevel(
-          std::move(level), [&](SIZE size) { return KeepOnDesktop(POINT{item.left, item.bottom}, size, item.right, item.top); },
+          std::move(level),
+          [&](SIZE size) {
+            return KeepOnDesktop(POINT{item.left, item.bottom}, size, item.right, item.top);
+          },
           selectFirst);
     }
     const Level& from = *m_levels[parent];
@@ -305,7 +309,8 @@ class Tracker {
     CloseFrom(1);
     if (m_levels[0]->selected != position) Select(0, position, false);
     SetBarState(position, true);
-    if (!OpenSubmenu(0, position, selectFirst) && Alive() && m_levels.size() == 1) SetBarState(position, false);
+    if (!OpenSubmenu(0, position, selectFirst) && Alive() && m_levels.size() == 1)
+      SetBarState(position, false);
   }
 
   void SetBarState(int hot, bool pressed) {
@@ -628,12 +633,13 @@ class Tracker {
 
   void OnButtonDown(POINT screen) {
     const Hit hit = HitAt(screen);
-    if (hit.level < 0) {
+    const size_t index = static_cast<size_t>(hit.level);
+    // A press off the menus, or on the bar beside its items, ends the menu.
+    if (hit.level < 0 || (hit.item < 0 && IsBarLevel(index))) {
       Cancel();
       return;
     }
     if (hit.item < 0) return;
-    const size_t index = static_cast<size_t>(hit.level);
     if (IsBarLevel(index)) {
       if (hit.item == m_levels[0]->selected && m_levels.size() > 1) {
         // A press on the item whose popup is open closes the menu.

@@ -63,9 +63,9 @@ void RegisterPopupClass() {
 HWND ShowPopupWindow(Level* level) {
   RegisterPopupClass();
   const RECT& r = level->screen;
-  HWND hwnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kPopupClass, "", WS_POPUP,
-                             r.left, r.top, r.right - r.left, r.bottom - r.top, level->owner, nullptr, nullptr,
-                             nullptr);
+  HWND hwnd =
+      CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kPopupClass, "", WS_POPUP, r.left,
+                     r.top, r.right - r.left, r.bottom - r.top, level->owner, nullptr, nullptr, nullptr);
   if (!hwnd) return nullptr;
   SetWindowLongPtr(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(level));
   level->window = hwnd;

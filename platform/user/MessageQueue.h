@@ -86,6 +86,8 @@ struct ThreadInput {
   WPARAM lastKeyWParam = 0;
   bool lastKeyNoCharacter = false;
   char32_t lastKeyCharacter = 0;
+  // Keys pressed so far (auto-repeat not counted): Alt opens the menu only when pressed alone.
+  DWORD keyPresses = 0;
   // Double clicks: the last button press.
   UINT lastClickMessage = 0;
   HWND lastClickWindow = nullptr;

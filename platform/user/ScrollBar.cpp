@@ -145,12 +145,12 @@ ScrollPart HitScrollPart(const ScrollLayout& l, bool vertical, POINT pt) {
   return ScrollPart::kThumb;
 }
 
-void DrawScrollBar(HDC dc, const RECT& bar, bool vertical, const ScrollModel& m, bool enabled, ScrollPart pressed,
-                   HBRUSH track, bool focused) {
+void DrawScrollBar(HDC dc, const RECT& bar, bool vertical, const ScrollModel& m, bool enabled,
+                   ScrollPart pressed, HBRUSH track, bool focused) {
   const bool active =
       enabled && !m.emptyDisabled && HasScrollRange(m) && m.disabledArrows != ESB_DISABLE_BOTH;
   const ScrollLayout l = LayoutScrollBar(bar, vertical, m);
-  FillRect(dc, &l.track, track ? track : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &l.track, track ? track : GetSysColorBrush(COLOR_3DLIGHT));
   DrawArrow(dc, l.up, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, pressed == ScrollPart::kLineUp,
             !active || (m.disabledArrows & ESB_DISABLE_UP));
   DrawArrow(dc, l.down, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, pressed == ScrollPart::kLineDown,
@@ -162,7 +162,8 @@ void DrawScrollBar(HDC dc, const RECT& bar, bool vertical, const ScrollModel& m,
     InflateRect(&thumb, -2, 0);
   else
     InflateRect(&thumb, 0, -2);
-  gdi::FillSolidRect(dc, thumb, GetSysColor(pressed == ScrollPart::kThumb ? COLOR_BTNSHADOW : COLOR_SCROLLBAR));
+  gdi::FillSolidRect(dc, thumb,
+                     GetSysColor(pressed == ScrollPart::kThumb ? COLOR_BTNSHADOW : COLOR_SCROLLBAR));
   if (focused) {
     RECT ring = thumb;
     InflateRect(&ring, -1, -1);
@@ -277,7 +278,9 @@ void PaintControl(HWND hwnd, HDC dc, const ScrollBarState& s) {
     DrawFrameControl(dc, &client, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     return;
   }
+  // The default colours would hide the track on a dialog: it keeps its own tone then.
   HBRUSH track = ControlColorBrush(hwnd, dc, WM_CTLCOLORSCROLLBAR);
+  if (track == GetSysColorBrush(COLOR_3DFACE)) track = nullptr;
   DrawScrollBar(dc, client, IsVertical(hwnd), s.model, IsWindowEnabled(hwnd), s.pressed, track, s.focused);
 }
 
@@ -457,7 +460,7 @@ WindowBars* BarsLocked(Window* w, bool create) {
 }
 
 struct BarGeometry {
-  RECT vertical{};    // window coordinates, empty when the window has no such bar
+  RECT vertical{};  // window coordinates, empty when the window has no such bar
   RECT horizontal{};
   RECT corner{};
 };
@@ -473,7 +476,8 @@ BarGeometry GeometryOf(HWND hwnd, DWORD* styleOut) {
   const int cx = GetSystemMetrics(SM_CXVSCROLL);
   const int cy = GetSystemMetrics(SM_CYHSCROLL);
   if (w->style & WS_VSCROLL) g.vertical = RECT{client.right, client.top, client.right + cx, client.bottom};
-  if (w->style & WS_HSCROLL) g.horizontal = RECT{client.left, client.bottom, client.right, client.bottom + cy};
+  if (w->style & WS_HSCROLL)
+    g.horizontal = RECT{client.left, client.bottom, client.right, client.bottom + cy};
   if ((w->style & WS_VSCROLL) && (w->style & WS_HSCROLL))
     g.corner = RECT{client.right, client.bottom, client.right + cx, client.bottom + cy};
   return g;

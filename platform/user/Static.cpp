@@ -131,14 +131,14 @@ void PaintImage(HWND hwnd, HDC dc, const StaticState& s, DWORD style, const RECT
   const bool disabled = !IsWindowEnabled(hwnd);
   if (s.imageType == IMAGE_BITMAP) {
     if (disabled) {
-      DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(s.image), 0, target.left, target.top,
-                size.cx, size.cy, DST_BITMAP | DSS_DISABLED);
+      DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(s.image), 0, target.left, target.top, size.cx,
+                size.cy, DST_BITMAP | DSS_DISABLED);
       return;
     }
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, s.image);
-    StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0, 0,
-               size.cx, size.cy, SRCCOPY);
+    StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0,
+               0, size.cx, size.cy, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
   } else if (disabled) {
@@ -288,7 +288,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case STM_SETIMAGE:
       if (wParam != IMAGE_BITMAP && wParam != IMAGE_ICON && wParam != IMAGE_CURSOR) return 0;
-      return reinterpret_cast<LRESULT>(SetImage(hwnd, s, static_cast<UINT>(wParam), reinterpret_cast<HANDLE>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          SetImage(hwnd, s, static_cast<UINT>(wParam), reinterpret_cast<HANDLE>(lParam)));
     case STM_GETIMAGE:
       if ((wParam == IMAGE_BITMAP) != (s.imageType == IMAGE_BITMAP)) return 0;
       return reinterpret_cast<LRESULT>(s.image);

@@ -58,7 +58,7 @@ TEST_F(ButtonControl, SetCheckKeepsToTheStatesOfTheKind) {
     LRESULT got;
   };
   const Case cases[] = {
-      {BS_CHECKBOX, BST_INDETERMINATE, BST_CHECKED}, {BS_3STATE, BST_INDETERMINATE, BST_INDETERMINATE},
+      {BS_CHECKBOX, BST_INDETERMINATE, BST_CHECKED},  {BS_3STATE, BST_INDETERMINATE, BST_INDETERMINATE},
       {BS_AUTORADIOBUTTON, BST_CHECKED, BST_CHECKED}, {BS_PUSHBUTTON, BST_CHECKED, BST_UNCHECKED},
       {BS_GROUPBOX, BST_CHECKED, BST_UNCHECKED},
   };
@@ -78,9 +78,12 @@ TEST_F(ButtonControl, DialogCodesTellTheKinds) {
     LRESULT code;
   };
   const Case cases[] = {
-      {BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON}, {BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
-      {BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON}, {BS_AUTOCHECKBOX, DLGC_BUTTON},
-      {BS_GROUPBOX, DLGC_STATIC},                           {BS_OWNERDRAW, DLGC_BUTTON},
+      {BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON},
+      {BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+      {BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON},
+      {BS_AUTOCHECKBOX, DLGC_BUTTON},
+      {BS_GROUPBOX, DLGC_STATIC},
+      {BS_OWNERDRAW, DLGC_BUTTON},
   };
   for (const Case& c : cases) {
     HWND b = MakeButton(c.style, 1);
@@ -156,11 +159,10 @@ TEST_F(ButtonControl, NotifyStyleReportsFocusAndDoubleClicks) {
   SetFocus(plain);
   Click(b, POINT{5, 5});
   Click(b, POINT{5, 5});
-  EXPECT_EQ(Notes(), (std::vector<Note>{{3, BN_SETFOCUS},
-                                        {3, BN_KILLFOCUS},
-                                        {3, BN_SETFOCUS},
-                                        {3, BN_CLICKED},
-                                        {3, BN_DOUBLECLICKED}}));
+  EXPECT_EQ(
+      Notes(),
+      (std::vector<Note>{
+          {3, BN_SETFOCUS}, {3, BN_KILLFOCUS}, {3, BN_SETFOCUS}, {3, BN_CLICKED}, {3, BN_DOUBLECLICKED}}));
 }
 
 TEST_F(ButtonControl, OwnerDrawGetsItsActionsAndStates) {
@@ -213,7 +215,8 @@ TEST_F(ButtonControl, ImagesAreSwapped) {
   HBITMAP one = CreateBitmap(8, 8, 1, 32, nullptr);
   HBITMAP two = CreateBitmap(8, 8, 1, 32, nullptr);
   EXPECT_EQ(SendMessage(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(one)), 0);
-  EXPECT_EQ(SendMessage(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(two)), reinterpret_cast<LRESULT>(one));
+  EXPECT_EQ(SendMessage(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(two)),
+            reinterpret_cast<LRESULT>(one));
   EXPECT_EQ(SendMessage(b, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(two));
   EXPECT_EQ(SendMessage(b, BM_GETIMAGE, IMAGE_ICON, 0), 0);
   UpdateWindow(b);

@@ -23,9 +23,11 @@ class ControlTest : public UserTest {
     Recorder::Get().Clear();
   }
   void TearDown() override {
+    Recorder::Get().ClearHandlers();  // they may hold on to the finished test's locals
     for (UINT vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
       if (GetAsyncKeyState(static_cast<int>(vk)) < 0) pictavo::user::InjectKey({vk, false});
-    if (GetAsyncKeyState(VK_LBUTTON) < 0) pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    if (GetAsyncKeyState(VK_LBUTTON) < 0)
+      pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
     pictavo::user::InjectMouseMove(POINT{1279, 799});
     PumpPending();
     UserTest::TearDown();
@@ -63,9 +65,7 @@ class ControlTest : public UserTest {
     pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
     PumpPending();
   }
-  static void Press(UINT vk, bool down) {
-    pictavo::user::InjectKey({vk, down});
-  }
+  static void Press(UINT vk, bool down) { pictavo::user::InjectKey({vk, down}); }
   static void Key(UINT vk) {
     Press(vk, true);
     Press(vk, false);

@@ -178,7 +178,9 @@ TEST_F(EditControl, ReadOnlyStillTakesTextFromTheProgram) {
 
 TEST_F(EditControl, PositionsStayOnCharacterStarts) {
   // "a", n tilde (2 bytes), "b".
-  HWND edit = MakeEdit(ES_AUTOHSCROLL, "a\xC3\xB1" "b");
+  HWND edit = MakeEdit(ES_AUTOHSCROLL,
+                       "a\xC3\xB1"
+                       "b");
   SendMessage(edit, EM_SETSEL, 2, 2);  // inside the two-byte character
   EXPECT_EQ(Sel(edit), std::make_pair(DWORD{1}, DWORD{1}));
   SendMessage(edit, EM_SETSEL, 0, 0);
@@ -334,6 +336,21 @@ TEST_F(EditControl, CaretFollowsTheSelection) {
   EXPECT_EQ(caret.x, static_cast<SHORT>(LOWORD(at)));
   SetFocus(parent);
   EXPECT_FALSE(GetCaretPos(&caret));  // the caret went with the focus
+}
+
+TEST_F(EditControl, CaretBlinks) {
+  HWND edit = MakeEdit(ES_AUTOHSCROLL, "");
+  UpdateWindow(parent);
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  const POINT probe{caret.x, caret.y + 3};
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  // Shown inverted at first, then it goes and comes back with the blink timer.
+  EXPECT_NE(PixelAt(edit, probe), background);
+  EXPECT_TRUE(PumpUntil([&] { return PixelAt(edit, probe) == background; }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return PixelAt(edit, probe) != background; }, 3000));
+  HideCaret(edit);
+  EXPECT_EQ(PixelAt(edit, probe), background);
 }
 
 }  // namespace

@@ -234,7 +234,8 @@ TEST(MenuModel, PopupsLiveAsLongAsTheirItem) {
       {"RemoveMenu", [](HMENU m, HMENU) { return RemoveMenu(m, 0, MF_BYPOSITION) != FALSE; }, true},
       {"DeleteMenu", [](HMENU m, HMENU) { return DeleteMenu(m, 0, MF_BYPOSITION) != FALSE; }, false},
       {"ModifyMenu to a command",
-       [](HMENU m, HMENU) { return ModifyMenu(m, 0, MF_BYPOSITION | MF_STRING, 5, "Plain") != FALSE; }, false},
+       [](HMENU m, HMENU) { return ModifyMenu(m, 0, MF_BYPOSITION | MF_STRING, 5, "Plain") != FALSE; },
+       false},
       {"ModifyMenu to the same popup",
        [](HMENU m, HMENU p) { return ModifyMenu(m, 0, MF_BYPOSITION | MF_POPUP, AsId(p), "Again") != FALSE; },
        true},
@@ -259,7 +260,8 @@ TEST(MenuModel, BadHandlesAndLoopsAreRefused) {
   AppendMenu(menu, MF_POPUP, AsId(popup), "Popup");
 
   // Command ids are never menus, so an owner can tell a popup item from a command by its id.
-  for (uintptr_t value : {uintptr_t{0}, uintptr_t{1}, uintptr_t{32861}, uintptr_t{0xFFFF}, uintptr_t{0x7777777}})
+  for (uintptr_t value :
+       {uintptr_t{0}, uintptr_t{1}, uintptr_t{32861}, uintptr_t{0xFFFF}, uintptr_t{0x7777777}})
     EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(value))) << value;
   MENUITEMINFO info{};
   info.cbSize = sizeof info;

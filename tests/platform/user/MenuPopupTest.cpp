@@ -68,14 +68,14 @@ TEST_F(MenuPopup, KeysChooseReturnedOrPostedCommands) {
   };
   const Case cases[] = {
       {{VK_DOWN, VK_RETURN}, kOpen},
-      {{VK_UP, VK_RETURN}, kExit},                         // from no selection to the last item
-      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, kExit},     // the separator is passed over
-      {{VK_DOWN, VK_UP, VK_RETURN}, kExit},                // wrapping around
-      {{VK_END, VK_UP, VK_UP, VK_RETURN}, kOpen},          // a grayed item can be selected
-      {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, 0},       // ... but not chosen
+      {{VK_UP, VK_RETURN}, kExit},                      // from no selection to the last item
+      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, kExit},  // the separator is passed over
+      {{VK_DOWN, VK_UP, VK_RETURN}, kExit},             // wrapping around
+      {{VK_END, VK_UP, VK_UP, VK_RETURN}, kOpen},       // a grayed item can be selected
+      {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, 0},    // ... but not chosen
       {{VK_ESCAPE}, 0},
-      {{'X'}, kExit},                                      // the mnemonic chooses at once
-      {{'S', VK_ESCAPE}, 0},                               // a grayed item's mnemonic chooses nothing
+      {{'X'}, kExit},         // the mnemonic chooses at once
+      {{'S', VK_ESCAPE}, 0},  // a grayed item's mnemonic chooses nothing
   };
   HMENU menu = FileMenu();
   for (const Case& c : cases) {
@@ -112,7 +112,8 @@ TEST_F(MenuPopup, ClicksChooseEnabledItemsAndCloseOutside) {
          ClickAt(POINT{20, 20});
          return true;
        }},
-       TPM_RETURNCMD, 0},
+       TPM_RETURNCMD,
+       0},
       {{ClickItem(menu, 0, MouseButton::kRight)}, TPM_RETURNCMD | TPM_RIGHTBUTTON, kOpen},
       {{ClickItem(menu, 0, MouseButton::kRight), Keys({VK_ESCAPE})}, TPM_RETURNCMD, 0},
   };
@@ -142,11 +143,24 @@ TEST_F(MenuPopup, PopupsStayOnTheDesktop) {
   };
   const Case cases[] = {
       {"left top", {150, 160}, TPM_LEFTALIGN | TPM_TOPALIGN, nullptr, &RECT::left, 150, &RECT::top, 160},
-      {"right bottom", {400, 300}, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, nullptr, &RECT::right, 400, &RECT::bottom, 300},
+      {"right bottom",
+       {400, 300},
+       TPM_RIGHTALIGN | TPM_BOTTOMALIGN,
+       nullptr,
+       &RECT::right,
+       400,
+       &RECT::bottom,
+       300},
       {"flipped at the right edge", {cx - 5, 160}, 0, nullptr, &RECT::right, cx - 5, &RECT::top, 160},
       {"flipped at the bottom", {150, cy - 5}, 0, nullptr, &RECT::left, 150, &RECT::bottom, cy - 5},
-      {"above what to keep clear", {keepClear.left, keepClear.bottom}, TPM_VERTICAL, &keepClear, &RECT::left,
-       keepClear.left, &RECT::bottom, keepClear.top},
+      {"above what to keep clear",
+       {keepClear.left, keepClear.bottom},
+       TPM_VERTICAL,
+       &keepClear,
+       &RECT::left,
+       keepClear.left,
+       &RECT::bottom,
+       keepClear.top},
   };
   for (const Case& c : cases) {
     RECT shown{};
@@ -211,8 +225,7 @@ TEST_F(MenuPopup, SubmenusOpenAndCloseByKeys) {
                         {WM_INITMENUPOPUP, sub, MAKELPARAM(1, FALSE)},
                         {WM_UNINITMENUPOPUP, sub, 0},
                         {WM_UNINITMENUPOPUP, outer, 0}};
-    if (c.command == kInnerOne || c.command == kInnerTwo)
-      EXPECT_EQ(heard, both) << c.keys.size() << " keys";
+    if (c.command == kInnerOne || c.command == kInnerTwo) EXPECT_EQ(heard, both) << c.keys.size() << " keys";
     EXPECT_EQ(heard.front(), both.front());
     EXPECT_EQ(heard.back(), both.back());
   }
@@ -275,7 +288,8 @@ TEST_F(MenuPopup, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheOwner) {
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     EXPECT_EQ(dis->CtlType, static_cast<UINT>(ODT_MENU));
     EXPECT_NE(dis->hDC, nullptr);
-    drawn.push_back(Drawn{dis->itemID, dis->itemAction, dis->itemState, dis->rcItem, dis->itemData, dis->hwndItem});
+    drawn.push_back(
+        Drawn{dis->itemID, dis->itemAction, dis->itemState, dis->rcItem, dis->itemData, dis->hwndItem});
     return TRUE;
   });
   auto stateOf = [&](UINT id, UINT action) {
@@ -354,7 +368,7 @@ TEST_F(MenuPopup, TheOwnerAnswersForCharactersNoItemHas) {
       {MAKELRESULT(2, MNC_EXECUTE), {}, 403},
       {MAKELRESULT(1, MNC_SELECT), {VK_RETURN}, 402},
       {MAKELRESULT(0, MNC_CLOSE), {}, 0},
-      {MAKELRESULT(0, MNC_IGNORE), {VK_ESCAPE}, 0},  // the menu stays open
+      {MAKELRESULT(0, MNC_IGNORE), {VK_ESCAPE}, 0},   // the menu stays open
       {MAKELRESULT(7, MNC_EXECUTE), {VK_ESCAPE}, 0},  // no such item
   };
   for (const Case& c : cases) {
@@ -388,9 +402,9 @@ TEST_F(MenuPopup, TheOwnerHearsOfTheLoopInOrder) {
 
   const auto sequence = Recorder::Get().Sequence(
       {WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND});
-  const std::vector<std::pair<HWND, UINT>> expected = {
-      {owner, WM_ENTERMENULOOP}, {owner, WM_INITMENU},     {owner, WM_INITMENUPOPUP},
-      {owner, WM_UNINITMENUPOPUP}, {owner, WM_EXITMENULOOP}, {owner, WM_COMMAND}};
+  const std::vector<std::pair<HWND, UINT>> expected = {{owner, WM_ENTERMENULOOP}, {owner, WM_INITMENU},
+                                                       {owner, WM_INITMENUPOPUP}, {owner, WM_UNINITMENUPOPUP},
+                                                       {owner, WM_EXITMENULOOP},  {owner, WM_COMMAND}};
   EXPECT_EQ(sequence, expected);
   Entry e{};
   ASSERT_TRUE(Recorder::Get().Last(owner, WM_ENTERMENULOOP, &e));
@@ -411,8 +425,9 @@ TEST_F(MenuPopup, TheOwnerHearsOfTheLoopInOrder) {
   // command comes back only as the result.
   Recorder::Get().Clear();
   Keys({VK_DOWN, VK_RETURN})();
-  EXPECT_EQ(static_cast<UINT>(TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RETURNCMD, 150, 150, 0, owner, nullptr)),
-            kOpen);
+  EXPECT_EQ(
+      static_cast<UINT>(TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RETURNCMD, 150, 150, 0, owner, nullptr)),
+      kOpen);
   PumpPending();
   EXPECT_TRUE(Recorder::Get()
                   .Sequence({WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP,
@@ -449,7 +464,8 @@ TEST_F(MenuPopup, TheLoopEndsWhenAskedOrWhenTheProgramQuits) {
   ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // left for the program's loop
   EXPECT_EQ(msg.wParam, 3u);
 
-  EXPECT_FALSE(TrackPopupMenu(reinterpret_cast<HMENU>(static_cast<uintptr_t>(77)), 0, 0, 0, 0, owner, nullptr));
+  EXPECT_FALSE(
+      TrackPopupMenu(reinterpret_cast<HMENU>(static_cast<uintptr_t>(77)), 0, 0, 0, 0, owner, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
   DestroyMenu(menu);
 }

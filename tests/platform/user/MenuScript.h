@@ -29,7 +29,8 @@ class MenuFixture : public UserTest {
     for (UINT vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
       if (GetAsyncKeyState(static_cast<int>(vk)) < 0) InjectKey({vk, false});
     for (MouseButton b : {MouseButton::kLeft, MouseButton::kRight})
-      if (GetAsyncKeyState(b == MouseButton::kLeft ? VK_LBUTTON : VK_RBUTTON) < 0) InjectMouseButton(b, false);
+      if (GetAsyncKeyState(b == MouseButton::kLeft ? VK_LBUTTON : VK_RBUTTON) < 0)
+        InjectMouseButton(b, false);
     pictavo::user::InjectMouseMove(POINT{0, 0});
     PumpPending();
     UserTest::TearDown();
@@ -111,8 +112,8 @@ inline std::function<bool()> Keys(std::vector<UINT> keys) {
     return true;
   };
 }
-inline std::function<bool()> ClickItem(HMENU menu, int position,
-                                       pictavo::user::MouseButton button = pictavo::user::MouseButton::kLeft) {
+inline std::function<bool()> ClickItem(
+    HMENU menu, int position, pictavo::user::MouseButton button = pictavo::user::MouseButton::kLeft) {
   return [=] {
     const RECT r = ItemRect(menu, position);
     if (r.right <= r.left) return false;

@@ -1,0 +1,276 @@
+// The input script's steps: finding their windows and controls, and acting as a user would.
+#include "platform/display/ScriptSteps.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/base/LastError.h"
+#include "platform/display/Headless.h"
+#include "platform/display/InputSynth.h"
+#include "platform/user/Display.h"
+#include "platform/user/Menu.h"
+#include "platform/user/User.h"
+
+namespace pictavo::display {
+namespace {
+
+using Kind = ScriptStep::Kind;
+
+StepOutcome Done() {
+  return {};
+}
+StepOutcome InputMade() {
+  return {StepResult::kInputMade, {}, 0};
+}
+StepOutcome Waiting(std::string why, DWORD waitMs = 0) {
+  return {StepResult::kWaiting, std::move(why), waitMs};
+}
+StepOutcome Failed(std::string why) {
+  return {StepResult::kFailed, std::move(why), 0};
+}
+
+std::string Title(HWND hwnd) {
+  const int length = GetWindowTextLength(hwnd);
+  std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(std::max(GetWindowText(hwnd, text.data(), static_cast<int>(text.size())), 0)));
+  return text;
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// Handles carry a serial number that grows as windows are made: the larger, the newer.
+uint32_t Serial(HWND hwnd) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)) & 0xFFFFFu;
+}
+
+// The newest visible top-level window whose title contains `text`.
+HWND FindTopLevel(std::string_view text, bool enabledOnly) {
+  HWND best = nullptr;
+  for (const user::TopLevelWindow& w : user::TopLevelWindows()) {
+    if (!IsWindowVisible(w.hwnd) || (enabledOnly && !IsWindowEnabled(w.hwnd))) continue;
+    if (Title(w.hwnd).find(text) == std::string::npos) continue;
+    if (!best || Serial(w.hwnd) > Serial(best)) best = w.hwnd;
+  }
+  return best;
+}
+
+struct ControlSearch {
+  HWND target;
+  int id;
+  HWND found = nullptr;
+  int depth = -1;
+};
+
+int DepthBelow(HWND ancestor, HWND hwnd) {
+  int depth = 0;
+  for (HWND h = hwnd; h && h != ancestor; h = GetParent(h)) ++depth;
+  return depth;
+}
+
+BOOL CALLBACK CollectControl(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<ControlSearch*>(lParam);
+  if (GetDlgCtrlID(hwnd) != search->id || !IsWindowVisible(hwnd)) return TRUE;
+  const int depth = DepthBelow(search->target, hwnd);
+  if (depth > search->depth) {
+    search->found = hwnd;
+    search->depth = depth;
+  }
+  return TRUE;
+}
+
+// The deepest visible control with the id (the first in z-order among equals).
+HWND FindControl(HWND target, UINT id) {
+  ControlSearch search{target, static_cast<int>(id)};
+  EnumChildWindows(target, CollectControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool EnabledUpTo(HWND hwnd, HWND ancestor) {
+  for (HWND h = hwnd; h; h = GetParent(h)) {
+    if (!IsWindowEnabled(h)) return false;
+    if (h == ancestor) break;
+  }
+  return true;
+}
+
+// The top-level window the user sees at a desktop point.
+HWND TopLevelAt(POINT point) {
+  const HWND desktop = GetDesktopWindow();
+  const HWND top = ChildWindowFromPointEx(desktop, point, CWP_SKIPINVISIBLE);
+  return top == desktop ? nullptr : top;
+}
+
+// A step that acts on the target: it must still exist and be enabled.
+bool TargetReady(const StepContext& context, StepOutcome* outcome) {
+  if (!context.target) {
+    *outcome = Failed("no target window: a wait-window step comes first");
+    return false;
+  }
+  if (!IsWindow(context.target)) {
+    *outcome = Failed("the target window has closed");
+    return false;
+  }
+  if (!IsWindowEnabled(context.target)) {
+    *outcome = Waiting("the target window " + Quoted(Title(context.target)) + " is disabled");
+    return false;
+  }
+  return true;
+}
+
+StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  const HWND control = FindControl(context.target, step.id);
+  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+  if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
+  RECT client{};
+  GetClientRect(control, &client);
+  POINT point{client.right / 2, client.bottom / 2};
+  if (step.hasPoint) {
+    point = step.point;
+    if (point.x < 0 || point.y < 0 || point.x >= client.right || point.y >= client.bottom)
+      return Failed(std::to_string(point.x) + " " + std::to_string(point.y) + " is outside " + name +
+                    ", whose client area is " + std::to_string(client.right) + " x " +
+                    std::to_string(client.bottom));
+  }
+  ClientToScreen(control, &point);
+  if (TopLevelAt(point) != GetAncestor(control, GA_ROOT))
+    return Waiting(name + " is covered by another window");
+  Click(point, user::MouseButton::kLeft, step.kind == Kind::kDoubleClick ? 2 : 1);
+  return InputMade();
+}
+
+StepOutcome ClickAt(const ScriptStep& step) {
+  const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
+  const HWND top = TopLevelAt(step.point);
+  if (!top) return Waiting("no window at " + where);
+  if (!IsWindowEnabled(top)) return Waiting("the window at " + where + " is disabled");
+  Click(step.point);
+  return InputMade();
+}
+
+// The popups from `menu` down to the one holding `id`, each with its position in its parent.
+bool FindMenuPath(HMENU menu, UINT id, std::vector<std::pair<HMENU, int>>* path) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    if (HMENU popup = GetSubMenu(menu, i)) {
+      path->emplace_back(popup, i);
+      if (FindMenuPath(popup, id, path)) return true;
+      path->pop_back();
+    } else if (GetMenuItemID(menu, i) == id) {
+      return true;
+    }
+  }
+  return false;
+}
+
+StepOutcome Command(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const HWND target = context.target;
+  const std::string name = "command " + std::to_string(step.id);
+  const HMENU menu = GetMenu(target);
+  if (!menu) return Waiting(Quoted(Title(target)) + " has no menu");
+  std::vector<std::pair<HMENU, int>> path;
+  if (!FindMenuPath(menu, step.id, &path))
+    return Waiting("no " + name + " in the menu of " + Quoted(Title(target)));
+  // As when the user opens the menu: the window brings its items up to date first.
+  SendMessage(target, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+  for (const auto& [popup, position] : path)
+    SendMessage(target, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, FALSE));
+  if (!IsWindow(target)) return Failed("the target window has closed");
+  const UINT state = GetMenuState(menu, step.id, MF_BYCOMMAND);
+  if (state == 0xFFFFFFFFu) return Waiting("no " + name + " in the menu of " + Quoted(Title(target)));
+  if (state & (MF_GRAYED | MF_DISABLED)) return Failed(name + " is disabled");
+  PostMessage(target, WM_COMMAND, MAKEWPARAM(step.id, 0), 0);
+  return InputMade();
+}
+
+// Typed input goes to the program as it is: the target only has to take input.
+StepOutcome Keys(const ScriptStep& step, const StepContext& context) {
+  if (context.target) {
+    StepOutcome outcome;
+    if (!TargetReady(context, &outcome)) return outcome;
+  }
+  if (step.kind == Kind::kType)
+    TypeText(step.text);
+  else
+    PressKey(step.key, step.modifiers);
+  return InputMade();
+}
+
+StepOutcome Snapshot(const ScriptStep& step) {
+  HWND window = nullptr;
+  if (!step.text.empty()) {
+    window = FindTopLevel(step.text, false);
+    if (!window) return Waiting("no visible window whose title contains " + Quoted(step.text));
+  }
+  const auto display = user::GetDisplay();
+  if (!display) return Failed("no display");
+  if (!WriteSnapshot(display->DesktopSize(), step.file, window))
+    return Failed("cannot write " + step.file + " (error " + std::to_string(GetLastError()) + ")");
+  return Done();
+}
+
+StepOutcome WaitFile(const ScriptStep& step) {
+  std::error_code error;
+  if (std::filesystem::exists(step.text, error)) return Done();
+  return Waiting("no file " + step.text);
+}
+
+StepOutcome SleepStep(const ScriptStep& step, const StepContext& context) {
+  const auto until = context.started + std::chrono::milliseconds(step.sleepMs);
+  const auto now = std::chrono::steady_clock::now();
+  if (now >= until) return Done();
+  return Waiting("sleeping",
+                 static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count()));
+}
+
+}  // namespace
+
+StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAllowed) {
+  switch (step.kind) {
+    case Kind::kWaitWindow:
+      if (HWND hwnd = FindTopLevel(step.text, true)) {
+        context.target = hwnd;
+        return Done();
+      }
+      return Waiting("no visible, enabled window whose title contains " + Quoted(step.text));
+    case Kind::kWaitGone:
+      if (FindTopLevel(step.text, false))
+        return Waiting("a window whose title contains " + Quoted(step.text) + " is shown");
+      return Done();
+    case Kind::kWaitFile:
+      return WaitFile(step);
+    case Kind::kSleep:
+      return SleepStep(step, context);
+    case Kind::kSnapshot:
+      return Snapshot(step);
+    default:
+      break;
+  }
+  // The steps that make input wait for a loop that takes messages.
+  if (!inputAllowed) return Waiting("the program is busy");
+  switch (step.kind) {
+    case Kind::kClick:
+    case Kind::kDoubleClick:
+      return ClickControl(step, context);
+    case Kind::kClickAt:
+      return ClickAt(step);
+    case Kind::kCommand:
+      return Command(step, context);
+    case Kind::kType:
+    case Kind::kKey:
+      return Keys(step, context);
+    default:
+      return Failed("unknown step");
+  }
+}
+
+}  // namespace pictavo::display

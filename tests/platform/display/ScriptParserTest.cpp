@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/VirtualKeys.h"
+#include "platform/display/InputSynth.h"
+#include "platform/display/Script.h"
+
+namespace {
+
+using pictavo::display::ParseKeyName;
+using pictavo::display::ParseScript;
+using pictavo::display::ScriptError;
+using pictavo::display::ScriptStep;
+using Kind = ScriptStep::Kind;
+
+struct LineCase {
+  const char* line;
+  Kind kind;
+  std::string text;
+  std::string file;
+  UINT id;
+  bool hasPoint;
+  POINT point;
+  DWORD timeoutMs;
+  DWORD sleepMs;
+};
+
+const LineCase kLines[] = {
+    {"wait-window Pictavo", Kind::kWaitWindow, "Pictavo", "", 0, false, {}, 30000, 0},
+    {"wait-window Save As 5", Kind::kWaitWindow, "Save As", "", 0, false, {}, 5000, 0},
+    {"wait-window \"Page 2\"", Kind::kWaitWindow, "Page 2", "", 0, false, {}, 30000, 0},
+    {"wait-window \"Page 2\" 0.5", Kind::kWaitWindow, "Page 2", "", 0, false, {}, 500, 0},
+    {"  click 1001  ", Kind::kClick, "", "", 1001, false, {}, 30000, 0},
+    {"click 0x3E9 4 -2", Kind::kClick, "", "", 1001, true, {4, -2}, 30000, 0},
+    {"dblclick 12 30 40", Kind::kDoubleClick, "", "", 12, true, {30, 40}, 30000, 0},
+    {"click-at 640 400", Kind::kClickAt, "", "", 0, true, {640, 400}, 30000, 0},
+    {"command 32771", Kind::kCommand, "", "", 32771, false, {}, 30000, 0},
+    {"type Hello  world ", Kind::kType, "Hello  world ", "", 0, false, {}, 30000, 0},
+    {"type \"quoted\" 5", Kind::kType, "\"quoted\" 5", "", 0, false, {}, 30000, 0},
+    {"snapshot out/desktop.png", Kind::kSnapshot, "", "out/desktop.png", 0, false, {}, 30000, 0},
+    {"snapshot main.png Pictavo Studio",
+     Kind::kSnapshot,
+     "Pictavo Studio",
+     "main.png",
+     0,
+     false,
+     {},
+     30000,
+     0},
+    {"snapshot \"my shot.png\" \"Save As\"",
+     Kind::kSnapshot,
+     "Save As",
+     "my shot.png",
+     0,
+     false,
+     {},
+     30000,
+     0},
+    {"wait-file /tmp/out.mp4 120", Kind::kWaitFile, "/tmp/out.mp4", "", 0, false, {}, 120000, 0},
+    {"wait-gone Encoding", Kind::kWaitGone, "Encoding", "", 0, false, {}, 30000, 0},
+    {"sleep 250", Kind::kSleep, "", "", 0, false, {}, INFINITE, 250},
+};
+
+TEST(ScriptParser, ReadsEachKindOfStep) {
+  for (const LineCase& c : kLines) {
+    std::vector<ScriptStep> steps;
+    ScriptError error;
+    ASSERT_TRUE(ParseScript(c.line, &steps, &error)) << c.line << ": " << error.message;
+    ASSERT_EQ(steps.size(), 1u) << c.line;
+    const ScriptStep& s = steps[0];
+    EXPECT_EQ(s.kind, c.kind) << c.line;
+    EXPECT_EQ(s.text, c.text) << c.line;
+    EXPECT_EQ(s.file, c.file) << c.line;
+    EXPECT_EQ(s.id, c.id) << c.line;
+    EXPECT_EQ(s.hasPoint, c.hasPoint) << c.line;
+    EXPECT_EQ(s.point.x, c.point.x) << c.line;
+    EXPECT_EQ(s.point.y, c.point.y) << c.line;
+    EXPECT_EQ(s.timeoutMs, c.timeoutMs) << c.line;
+    EXPECT_EQ(s.sleepMs, c.sleepMs) << c.line;
+    EXPECT_EQ(s.line, 1);
+  }
+}
+
+TEST(ScriptParser, SkipsCommentsAndBlankLinesAndCountsEveryLine) {
+  std::vector<ScriptStep> steps;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("# open the album\r\n\r\nwait-window Album\r\n   # indented comment\n\tkey Enter\n",
+                          &steps, &error));
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].line, 3);
+  EXPECT_EQ(steps[0].text, "Album");
+  EXPECT_EQ(steps[0].source, "wait-window Album");
+  EXPECT_EQ(steps[1].line, 5);
+  EXPECT_EQ(steps[1].key, static_cast<UINT>(VK_RETURN));
+}
+
+TEST(ScriptParser, NamesTheFirstBadLine) {
+  struct Case {
+    const char* script;
+    int line;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"wait-window A\nclick\n", 2, "expected ID [X Y]: click"},
+      {"click 1 2\n", 1, "expected ID [X Y]: click 1 2"},
+      {"click seven\n", 1, "bad ID: seven"},
+      {"click 70000\n", 1, "bad ID: 70000"},
+      {"\n\nclick-at 5\n", 3, "expected X Y"},
+      {"command\n", 1, "expected ID"},
+      {"key Ctrl+\n", 1, "unknown key: Ctrl+"},
+      {"key F13\n", 1, "unknown key: F13"},
+      {"type\n", 1, "the text is missing"},
+      {"wait-window\n", 1, "the text is missing"},
+      {"wait-window \"Open 4\n", 1, "a quote is not closed"},
+      {"snapshot\n", 1, "expected FILE.png [TEXT]"},
+      {"sleep soon\n", 1, "expected MS"},
+      {"sleep -5\n", 1, "expected MS"},
+      {"# fine\nwait-gone X\nClick 5\n", 3, "unknown step \"Click\""},
+      {"press 5\n", 1, "unknown step \"press\""},
+  };
+  for (const Case& c : cases) {
+    std::vector<ScriptStep> steps;
+    ScriptError error;
+    EXPECT_FALSE(ParseScript(c.script, &steps, &error)) << c.script;
+    EXPECT_EQ(error.line, c.line) << c.script;
+    EXPECT_NE(error.message.find(c.message), std::string::npos) << c.script << " gave: " << error.message;
+  }
+}
+
+TEST(ScriptParser, ReadsKeyNamesWithModifiers) {
+  struct Case {
+    const char* name;
+    UINT key;
+    UINT modifiers;
+  };
+  const Case cases[] = {
+      {"Enter", VK_RETURN, 0},
+      {"escape", VK_ESCAPE, 0},
+      {"Tab", VK_TAB, 0},
+      {"Space", VK_SPACE, 0},
+      {"Backspace", VK_BACK, 0},
+      {"Delete", VK_DELETE, 0},
+      {"Up", VK_UP, 0},
+      {"Down", VK_DOWN, 0},
+      {"Left", VK_LEFT, 0},
+      {"Right", VK_RIGHT, 0},
+      {"Home", VK_HOME, 0},
+      {"End", VK_END, 0},
+      {"PageUp", VK_PRIOR, 0},
+      {"PageDown", VK_NEXT, 0},
+      {"F1", VK_F1, 0},
+      {"F12", VK_F12, 0},
+      {"Ctrl+S", 'S', MOD_CONTROL},
+      {"Alt+F4", VK_F4, MOD_ALT},
+      {"Shift+Tab", VK_TAB, MOD_SHIFT},
+      {"ctrl+shift+z", 'Z', MOD_CONTROL | MOD_SHIFT},
+      {"Alt+Ctrl+Delete", VK_DELETE, MOD_ALT | MOD_CONTROL},
+      {"7", '7', 0},
+  };
+  for (const Case& c : cases) {
+    UINT key = 0;
+    UINT modifiers = 0;
+    ASSERT_TRUE(ParseKeyName(c.name, &key, &modifiers)) << c.name;
+    EXPECT_EQ(key, c.key) << c.name;
+    EXPECT_EQ(modifiers, c.modifiers) << c.name;
+  }
+  for (const char* bad : {"", "Ctrl", "Ctrl+", "F0", "F25", "Hyper+A", "AB", "Enter+Ctrl"}) {
+    UINT key = 0;
+    UINT modifiers = 0;
+    EXPECT_FALSE(ParseKeyName(bad, &key, &modifiers)) << bad;
+  }
+}
+
+}  // namespace
