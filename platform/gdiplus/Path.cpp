@@ -154,7 +154,9 @@ GpStatus AddStringTo(GpPath* path, const WCHAR* string, INT length, const GpFont
   TextLayout layout;
   if (!LayOutText(string, length, family->face, style, emSize, layoutRect, format, layout))
     return FontFamilyNotFound;
-  CairoSurface scratch(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  // An unbounded surface: cairo leaves out glyphs lying about ten ems beyond a bounded target's
+  // edges, which would cut text laid out away from the origin.
+  CairoSurface scratch(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
   CairoContext cr(cairo_create(scratch.get()));
   CairoFontOptions options(cairo_font_options_create());
   cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);

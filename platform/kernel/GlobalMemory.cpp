@@ -77,7 +77,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     return handle;
   }
   // A fixed block, or a locked moveable one, may only move when the caller allows it.
-  const bool mayMove = block->moveable ? block->locks == 0 || (flags & GMEM_MOVEABLE) : (flags & GMEM_MOVEABLE);
+  const bool mayMove =
+      block->moveable ? block->locks == 0 || (flags & GMEM_MOVEABLE) : (flags & GMEM_MOVEABLE);
   if (!mayMove) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

@@ -22,7 +22,8 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, bool thread) const {
   const UINT plain = thread ? AfxSig_thread : AfxSig_window;
   const UINT registered = thread ? AfxSig_registeredThread : AfxSig_registered;
-  for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+  for (const AFX_MSGMAP* map = GetMessageMap(); map;
+       map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
     for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
       if (entry->nSig == plain && entry->nMessage == message) return entry;
       if (entry->nSig == registered && entry->pnMessage && *entry->pnMessage == message && message != 0)
@@ -41,7 +42,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     code = LOWORD(static_cast<UINT>(nCode));
     if (message == 0) message = WM_COMMAND;
   }
-  for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+  for (const AFX_MSGMAP* map = GetMessageMap(); map;
+       map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
     for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
       if (entry->nMessage != message) continue;
       if (update) {

@@ -43,7 +43,7 @@ class CCmdUI;
 
 // One message being dispatched to a map entry.
 struct AFX_CALL {
-  UINT message;     // as received (WM_CTLCOLOREDIT for an OnCtlColor entry ...)
+  UINT message;  // as received (WM_CTLCOLOREDIT for an OnCtlColor entry ...)
   WPARAM wParam;
   LPARAM lParam;
   UINT nID;         // command or control id
@@ -67,11 +67,11 @@ enum AfxSig : UINT {
 };
 
 struct AFX_MSGMAP_ENTRY {
-  UINT nMessage;  // WM_COMMAND, WM_NOTIFY (+ WM_REFLECT_BASE when reflected) or the window message
-  UINT nCode;     // notification code; compared in 16 bits as the class library does
-  UINT nID;       // first command or control id
-  UINT nLastID;   // last one
-  UINT nSig;      // AfxSig
+  UINT nMessage;          // WM_COMMAND, WM_NOTIFY (+ WM_REFLECT_BASE when reflected) or the window message
+  UINT nCode;             // notification code; compared in 16 bits as the class library does
+  UINT nID;               // first command or control id
+  UINT nLastID;           // last one
+  UINT nSig;              // AfxSig
   const UINT* pnMessage;  // registered messages: the variable that holds the number
   AFX_MSGTHUNK pfn;
 };
@@ -138,57 +138,60 @@ LRESULT ResultOf(F&& call) {
 
 }  // namespace pictavo::mfc
 
-#define DECLARE_MESSAGE_MAP()                        \
- protected:                                          \
-  static const AFX_MSGMAP* GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                   \
+ protected:                                     \
+  static const AFX_MSGMAP* GetThisMessageMap(); \
   const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                              \
-  const AFX_MSGMAP* theClass::GetMessageMap() const {                       \
-    return GetThisMessageMap();                                             \
-  }                                                                         \
-  const AFX_MSGMAP* theClass::GetThisMessageMap() {                         \
-    using ThisClass [[maybe_unused]] = theClass;                            \
-    using TheBaseClass = baseClass;                                         \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)        \
+  const AFX_MSGMAP* theClass::GetMessageMap() const { \
+    return GetThisMessageMap();                       \
+  }                                                   \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+    using ThisClass [[maybe_unused]] = theClass;      \
+    using TheBaseClass = baseClass;                   \
     static const AFX_MSGMAP_ENTRY pictavo_messageEntries[] = {
-#define END_MESSAGE_MAP()                                                    \
-  {0, 0, 0, 0, AfxSig_end, nullptr, nullptr}};                               \
-  static const AFX_MSGMAP pictavo_messageMap = {&TheBaseClass::GetThisMessageMap, \
-                                                pictavo_messageEntries};     \
-  return &pictavo_messageMap;                                                \
+// clang-format off
+#define END_MESSAGE_MAP()                                                 \
+      {0, 0, 0, 0, AfxSig_end, nullptr, nullptr}};                        \
+    static const AFX_MSGMAP pictavo_messageMap = {                        \
+        &TheBaseClass::GetThisMessageMap, pictavo_messageEntries};        \
+    return &pictavo_messageMap;                                           \
   }
+// clang-format on
 
 // An entry whose thunk runs `body` with `self` (the object as the map's class) and `call`.
-#define PICTAVO_MAP_ENTRY(message, code, id, lastId, sig, registered, ...)                       \
-  {static_cast<UINT>(message),                                                                   \
-   static_cast<UINT>(code),                                                                      \
-   static_cast<UINT>(id),                                                                        \
-   static_cast<UINT>(lastId),                                                                    \
-   sig,                                                                                          \
-   registered,                                                                                   \
-   [](CCmdTarget* pictavo_target, AFX_CALL& pictavo_call) -> BOOL {                              \
-     [[maybe_unused]] ThisClass* self = static_cast<ThisClass*>(pictavo_target);                 \
-     [[maybe_unused]] AFX_CALL& call = pictavo_call;                                             \
-     __VA_ARGS__                                                                                 \
+#define PICTAVO_MAP_ENTRY(message, code, id, lastId, sig, registered, ...)       \
+  {static_cast<UINT>(message),                                                   \
+   static_cast<UINT>(code),                                                      \
+   static_cast<UINT>(id),                                                        \
+   static_cast<UINT>(lastId),                                                    \
+   sig,                                                                          \
+   registered,                                                                   \
+   [](CCmdTarget* pictavo_target, AFX_CALL& pictavo_call) -> BOOL {              \
+     [[maybe_unused]] ThisClass* self = static_cast<ThisClass*>(pictavo_target); \
+     [[maybe_unused]] AFX_CALL& call = pictavo_call;                             \
+     __VA_ARGS__                                                                 \
    }},
 
 // Commands: void handler(), or BOOL handler(UINT id) for the _EX forms (FALSE routes on).
 #define ON_COMMAND(id, memberFxn) \
   PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxSig_command, nullptr, self->memberFxn(); return TRUE;)
-#define ON_COMMAND_EX(id, memberFxn) \
-  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxSig_command, nullptr, return self->memberFxn(call.nID);)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                      \
-  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_command, nullptr, \
-                    self->memberFxn(call.nID);                                       \
+#define ON_COMMAND_EX(id, memberFxn)                                         \
+  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, id, AfxSig_command, nullptr, \
+                    return self->memberFxn(call.nID);)
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                             \
+  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_command, nullptr, self->memberFxn(call.nID); \
                     return TRUE;)
-#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
-  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_command, nullptr, return self->memberFxn(call.nID);)
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                               \
+  PICTAVO_MAP_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, AfxSig_command, nullptr, \
+                    return self->memberFxn(call.nID);)
 // Update handlers: void handler(CCmdUI*).
-#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                            \
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                           \
   PICTAVO_MAP_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, AfxSig_update, nullptr, \
                     self->memberFxn(static_cast<CCmdUI*>(call.pExtra));               \
                     return TRUE;)
-#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                  \
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                 \
   PICTAVO_MAP_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, AfxSig_update, nullptr, \
                     self->memberFxn(static_cast<CCmdUI*>(call.pExtra));                   \
                     return TRUE;)
@@ -196,26 +199,26 @@ LRESULT ResultOf(F&& call) {
 // Control notifications (WM_COMMAND): void handler(), void handler(UINT id) for ranges.
 #define ON_CONTROL(code, id, memberFxn) \
   PICTAVO_MAP_ENTRY(WM_COMMAND, code, id, id, AfxSig_command, nullptr, self->memberFxn(); return TRUE;)
-#define ON_CONTROL_RANGE(code, id, idLast, memberFxn)                           \
-  PICTAVO_MAP_ENTRY(WM_COMMAND, code, id, idLast, AfxSig_command, nullptr, \
-                    self->memberFxn(call.nID);                                  \
+#define ON_CONTROL_RANGE(code, id, idLast, memberFxn)                                                 \
+  PICTAVO_MAP_ENTRY(WM_COMMAND, code, id, idLast, AfxSig_command, nullptr, self->memberFxn(call.nID); \
                     return TRUE;)
 // Reflected back to the control that sent it: void handler(), or BOOL handler() for _EX (FALSE lets
 // the parent handle it too).
-#define ON_CONTROL_REFLECT(code, memberFxn)                                                       \
+#define ON_CONTROL_REFLECT(code, memberFxn)                                                               \
   PICTAVO_MAP_ENTRY(WM_COMMAND + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr, self->memberFxn(); \
                     return TRUE;)
-#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
-  PICTAVO_MAP_ENTRY(WM_COMMAND + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr, return self->memberFxn();)
+#define ON_CONTROL_REFLECT_EX(code, memberFxn)                                         \
+  PICTAVO_MAP_ENTRY(WM_COMMAND + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr, \
+                    return self->memberFxn();)
 
 // WM_NOTIFY: void handler(NMHDR*, LRESULT*); ranges and _EX take the id first, _EX returns BOOL.
-#define ON_NOTIFY(code, id, memberFxn)                                          \
-  PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, id, AfxSig_command, nullptr,           \
-                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra);    \
+#define ON_NOTIFY(code, id, memberFxn)                                       \
+  PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, id, AfxSig_command, nullptr,        \
+                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra); \
                     self->memberFxn(pictavo_n->pNMHDR, pictavo_n->pResult); return TRUE;)
-#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                                       \
-  PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, idLast, AfxSig_command, nullptr,                  \
-                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra);               \
+#define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                         \
+  PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, idLast, AfxSig_command, nullptr,    \
+                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra); \
                     self->memberFxn(call.nID, pictavo_n->pNMHDR, pictavo_n->pResult); return TRUE;)
 #define ON_NOTIFY_EX(code, id, memberFxn)                                    \
   PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, id, AfxSig_command, nullptr,        \
@@ -225,9 +228,9 @@ LRESULT ResultOf(F&& call) {
   PICTAVO_MAP_ENTRY(WM_NOTIFY, code, id, idLast, AfxSig_command, nullptr,    \
                     auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra); \
                     return self->memberFxn(call.nID, pictavo_n->pNMHDR, pictavo_n->pResult);)
-#define ON_NOTIFY_REFLECT(code, memberFxn)                                                    \
-  PICTAVO_MAP_ENTRY(WM_NOTIFY + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr,         \
-                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra);                  \
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                            \
+  PICTAVO_MAP_ENTRY(WM_NOTIFY + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr, \
+                    auto* pictavo_n = static_cast<AFX_NOTIFY*>(call.pExtra);          \
                     self->memberFxn(pictavo_n->pNMHDR, pictavo_n->pResult); return TRUE;)
 #define ON_NOTIFY_REFLECT_EX(code, memberFxn)                                         \
   PICTAVO_MAP_ENTRY(WM_NOTIFY + WM_REFLECT_BASE, code, 0, 0, AfxSig_command, nullptr, \
@@ -235,24 +238,25 @@ LRESULT ResultOf(F&& call) {
                     return self->memberFxn(pictavo_n->pNMHDR, pictavo_n->pResult);)
 
 // Any window message: LRESULT handler(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn)                                                        \
-  PICTAVO_MAP_ENTRY(message, 0, 0, 0, AfxSig_window, nullptr,                                 \
-                    call.lResult = ::pictavo::mfc::ResultOf(                                  \
-                        [&] { return self->memberFxn(call.wParam, call.lParam); });           \
-                    return TRUE;)
+#define ON_MESSAGE(message, memberFxn)                                                                    \
+  PICTAVO_MAP_ENTRY(                                                                                      \
+      message, 0, 0, 0, AfxSig_window, nullptr,                                                           \
+      call.lResult = ::pictavo::mfc::ResultOf([&] { return self->memberFxn(call.wParam, call.lParam); }); \
+      return TRUE;)
 // A message registered by name; the variable holds its number.
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                    \
-  PICTAVO_MAP_ENTRY(0xC000, 0, 0, 0, AfxSig_registered, &(nMessageVariable),                  \
-                    call.lResult = ::pictavo::mfc::ResultOf(                                  \
-                        [&] { return self->memberFxn(call.wParam, call.lParam); });           \
-                    return TRUE;)
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                \
+  PICTAVO_MAP_ENTRY(                                                                                      \
+      0xC000, 0, 0, 0, AfxSig_registered, &(nMessageVariable),                                            \
+      call.lResult = ::pictavo::mfc::ResultOf([&] { return self->memberFxn(call.wParam, call.lParam); }); \
+      return TRUE;)
 // Thread messages (no window) in a CWinThread's map: void handler(WPARAM, LPARAM).
-#define ON_THREAD_MESSAGE(message, memberFxn)                                     \
-  PICTAVO_MAP_ENTRY(message, 0, 0, 0, AfxSig_thread, nullptr,                     \
-                    self->memberFxn(call.wParam, call.lParam); return TRUE;)
-#define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                                \
-  PICTAVO_MAP_ENTRY(0xC000, 0, 0, 0, AfxSig_registeredThread, &(nMessageVariable),              \
-                    self->memberFxn(call.wParam, call.lParam); return TRUE;)
+#define ON_THREAD_MESSAGE(message, memberFxn)                                                            \
+  PICTAVO_MAP_ENTRY(message, 0, 0, 0, AfxSig_thread, nullptr, self->memberFxn(call.wParam, call.lParam); \
+                    return TRUE;)
+#define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                  \
+  PICTAVO_MAP_ENTRY(0xC000, 0, 0, 0, AfxSig_registeredThread, &(nMessageVariable), \
+                    self->memberFxn(call.wParam, call.lParam);                     \
+                    return TRUE;)
 
 // The standard controls' notifications.
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)

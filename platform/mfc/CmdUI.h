@@ -15,7 +15,7 @@ class CCmdUI {
   virtual ~CCmdUI() = default;
 
   UINT m_nID = 0;
-  UINT m_nIndex = 0;  // position of the menu item
+  UINT m_nIndex = 0;               // position of the menu item
   CMenu* m_pMenu = nullptr;        // the menu of the item, when it is one
   CMenu* m_pSubMenu = nullptr;     // the popup the item opens, when it does
   CMenu* m_pParentMenu = nullptr;  // the menu that holds the popup of a submenu pass

@@ -47,7 +47,8 @@ class CMenu : public CObject {
   BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags);
   BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE);
   UINT GetDefaultItem(UINT gmdiFlags, BOOL fByPos = FALSE);
-  BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked, const CBitmap* pBmpChecked);
+  BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked,
+                          const CBitmap* pBmpChecked);
 
   UINT GetMenuItemCount() const;
   UINT GetMenuItemID(int nPos) const;

@@ -17,6 +17,7 @@ thread_local ThreadState* t_state = nullptr;
 thread_local bool t_ended = false;
 
 struct StateOwner {
+  StateOwner() {}  // dynamic: made (and its destructor registered) on first use in the thread
   ~StateOwner() {
     ThreadState* state = t_state;
     t_state = nullptr;
@@ -42,8 +43,8 @@ LRESULT CALLBACK CreateHook(int code, WPARAM wParam, LPARAM lParam) {
   auto hwnd = reinterpret_cast<HWND>(wParam);
   wnd->Attach(hwnd);
   wnd->PreSubclassWindow();
-  auto old = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+  auto old =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
   if (old != AfxWndProc) {
     *wnd->GetSuperWndProcAddr() = old;
     state.superProcs[hwnd] = old;

@@ -23,10 +23,11 @@ struct ThreadState {
   // The super procedures of subclassed windows, for a window whose object is gone.
   std::unordered_map<HWND, WNDPROC> superProcs;
 
-  MSG lastSent{};            // the message the innermost window procedure handles
-  MSG msgCur{};              // the message the thread's pump retrieved last
-  int dispatchDepth = 0;     // window procedures running: temporary objects stay
-  CWnd* wndInit = nullptr;   // the object CreateEx is making a window for
+  MSG lastSent{};                      // the message the innermost window procedure handles
+  MSG msgCur{};                        // the message the thread's pump retrieved last
+  int dispatchDepth = 0;               // window procedures running: temporary objects stay
+  CWnd* wndInit = nullptr;             // the object CreateEx is making a window for
+  HWND lockoutNotifyWindow = nullptr;  // UpdateData runs: its controls' notifications are dropped
   HHOOK createHook = nullptr;
   int createHookUsers = 0;
   CWinThread* thread = nullptr;  // the CWinThread of this thread
@@ -35,7 +36,9 @@ struct ThreadState {
 // The calling thread's state, made on first use and freed when the thread ends.
 ThreadState& State();
 
-// Frees the calling thread's temporary objects unless a window procedure is running.
+// Frees the calling thread's temporary objects unless a window procedure is running. The thread's
+// message loop does it when idle (CWinThread::OnIdle); modal loops do not, so pointers a dialog
+// took from FromHandle stay valid while it runs.
 void DeleteTempObjects();
 
 // Installs the hook that attaches `wnd` to the next window the thread creates (before any

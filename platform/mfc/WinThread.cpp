@@ -57,7 +57,8 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 CWinThread::CWinThread() = default;
 
-CWinThread::CWinThread(AFX_THREADPROC proc, LPVOID parameter) : m_pThreadParams(parameter), m_pfnThreadProc(proc) {}
+CWinThread::CWinThread(AFX_THREADPROC proc, LPVOID parameter)
+    : m_pThreadParams(parameter), m_pfnThreadProc(proc) {}
 
 CWinThread::~CWinThread() {
   if (m_hThread) CloseHandle(m_hThread);
@@ -192,7 +193,8 @@ int CWinThread::ExitInstance() {
 
 LRESULT CWinThread::ProcessWndProcException(CException* e, const MSG* pMsg) {
   char text[512] = {};
-  if (!e->GetErrorMessage(text, sizeof text)) std::snprintf(text, sizeof text, "%s", "An unexpected error occurred.");
+  if (!e->GetErrorMessage(text, sizeof text))
+    std::snprintf(text, sizeof text, "%s", "An unexpected error occurred.");
   AfxMessageBox(text, MB_ICONSTOP);
   if (pMsg && pMsg->message == WM_CREATE) return -1;
   if (pMsg && pMsg->message == WM_PAINT) ValidateRect(pMsg->hwnd, nullptr);

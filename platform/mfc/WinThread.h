@@ -30,7 +30,8 @@ class CWinThread : public CCmdTarget {
   ~CWinThread() override;
 
   // Starts the thread. With CREATE_SUSPENDED it waits for ResumeThread.
-  BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+  BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
+                    LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
   operator HANDLE() const { return m_hThread; }  // NOLINT: implicit, as the class library's
   int GetThreadPriority();
@@ -82,9 +83,9 @@ class CWinThread : public CCmdTarget {
 
 // Starts a worker thread: created suspended, given its priority, then resumed unless the flags
 // ask for CREATE_SUSPENDED. Null when the thread cannot start.
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
-                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
-                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 // Starts a thread of a CWinThread class made with DYNCREATE, running its InitInstance and Run.
 CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL,
                            UINT nStackSize = 0, DWORD dwCreateFlags = 0,

@@ -59,6 +59,7 @@ class CWnd : public CCmdTarget {
   ~CWnd() override;
 
   HWND m_hWnd = nullptr;
+  // Z-order positions for SetWindowPos.
   static const CWnd wndTop;
   static const CWnd wndBottom;
   static const CWnd wndTopMost;
@@ -83,8 +84,9 @@ class CWnd : public CCmdTarget {
   // Creation.
   virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                       CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
-  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                        int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                        int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                        LPVOID lpParam = nullptr);
   virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                         const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
   virtual BOOL DestroyWindow();
@@ -281,6 +283,7 @@ class CWnd : public CCmdTarget {
   int m_nFlags = 0;
 
  protected:
+  explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
   BOOL PreTranslateInput(LPMSG lpMsg);
   // Handlers with the default processing; the ones of reflected messages offer the message to the
   // control first.

@@ -38,7 +38,8 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate
 inline HWND CreateDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc) {
   return CreateDialogParam(instance, templateName, parent, proc, 0);
 }
-inline HWND CreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc) {
+inline HWND CreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent,
+                                 DLGPROC proc) {
   return CreateDialogIndirectParam(instance, dialogTemplate, parent, proc, 0);
 }
 
@@ -51,7 +52,8 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate
 inline INT_PTR DialogBox(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc) {
   return DialogBoxParam(instance, templateName, parent, proc, 0);
 }
-inline INT_PTR DialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc) {
+inline INT_PTR DialogBoxIndirect(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent,
+                                 DLGPROC proc) {
   return DialogBoxIndirectParam(instance, dialogTemplate, parent, proc, 0);
 }
 // Ends a modal dialog's loop with `result` (from any message, even one sent by another thread).

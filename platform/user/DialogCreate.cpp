@@ -70,8 +70,8 @@ bool CreateControls(HWND dialog, HINSTANCE instance, const res::DialogTemplate& 
                     DialogState& state) {
   for (const res::DialogControl& c : t.controls) {
     const RECT r = gdi::MapDialogUnits(c.Rect());
-    HWND control = CreateWindowEx(c.exStyle | WS_EX_NOPARENTNOTIFY, c.className.c_str(), c.text.c_str(), c.style,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+    HWND control = CreateWindowEx(c.exStyle | WS_EX_NOPARENTNOTIFY, c.className.c_str(), c.text.c_str(),
+                                  c.style, r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(c.id)), instance, nullptr);
     if (!control) {
       if (t.style & DS_NOFAILCREATE) continue;
@@ -114,8 +114,8 @@ HWND CreateFromTemplate(HINSTANCE instance, const res::DialogTemplate& t, HWND p
   const RECT place = PlaceDialog(t, style, exStyle, menu != nullptr, parent);
   const char* className = t.className.empty() ? WC_DIALOG : t.className.c_str();
   HWND dialog = CreateWindowEx(exStyle, className, t.caption.c_str(), style & ~static_cast<DWORD>(WS_VISIBLE),
-                               place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
-                               menu, instance, nullptr);
+                               place.left, place.top, place.right - place.left, place.bottom - place.top,
+                               parent, menu, instance, nullptr);
   if (!dialog) {
     if (menu) DestroyMenu(menu);
     return nullptr;
@@ -136,8 +136,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const res::DialogTemplate& t, HWND p
     return nullptr;
   }
   HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-  const LRESULT setFocus =
-      SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
+  const LRESULT setFocus = SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
   if (!IsWindow(dialog)) return nullptr;
   if (setFocus && first && IsWindow(first)) {
     state->focusSave = first;

@@ -26,8 +26,8 @@ struct DialogState {
 };
 
 // Creates the dialog of a template (DialogCreate.cpp).
-HWND CreateFromTemplate(HINSTANCE instance, const res::DialogTemplate& dialogTemplate, HWND parent, DLGPROC proc,
-                        LPARAM initParam);
+HWND CreateFromTemplate(HINSTANCE instance, const res::DialogTemplate& dialogTemplate, HWND parent,
+                        DLGPROC proc, LPARAM initParam);
 
 // The state of a dialog (made on first use for any window of a dialog class); null after the
 // window is gone.

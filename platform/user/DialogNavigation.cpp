@@ -108,8 +108,8 @@ std::vector<HWND> DialogItems(HWND dialog) {
 
 UINT DialogCode(HWND control, const MSG* msg) {
   if (!control) return 0;
-  return static_cast<UINT>(SendMessage(control, WM_GETDLGCODE, msg ? msg->wParam : 0,
-                                       reinterpret_cast<LPARAM>(msg)));
+  return static_cast<UINT>(
+      SendMessage(control, WM_GETDLGCODE, msg ? msg->wParam : 0, reinterpret_cast<LPARAM>(msg)));
 }
 
 bool IsPushButton(UINT code) {
@@ -236,7 +236,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (!dialog || !msg || !msg->hwnd) return FALSE;
   if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
   // A dialog inside another one (DS_CONTROL: a page) navigates as part of the dialog around it.
-  for (HWND parent; (StyleOf(dialog) & WS_CHILD) && (GetWindowLong(dialog, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+  for (HWND parent; (StyleOf(dialog) & WS_CHILD) &&
+                    (GetWindowLong(dialog, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
                     (parent = GetParent(dialog)) != nullptr && FindState(parent);)
     dialog = parent;
   HWND focus = msg->hwnd;

@@ -36,8 +36,10 @@ void SaveFocus(HWND dialog, DialogState& state) {
 
 void RestoreFocus(HWND dialog, DialogState& state) {
   HWND target = state.focusSave;
-  if (!target || !IsWindow(target) || !IsChild(dialog, target) || !IsWindowVisible(target) ||
-      !IsWindowEnabled(target))
+  // Its own style decides: the dialog itself may still be on its way to the screen.
+  const DWORD style = target ? static_cast<DWORD>(GetWindowLong(target, GWL_STYLE)) : 0;
+  if (!target || !IsWindow(target) || !IsChild(dialog, target) || !(style & WS_VISIBLE) ||
+      (style & WS_DISABLED))
     target = GetNextDlgTabItem(dialog, nullptr, FALSE);
   if (target) SetDialogFocus(dialog, target, false);
 }
@@ -61,7 +63,8 @@ void KeepOnDesktop(HWND dialog) {
   if (r.bottom > desktop.cy) y -= r.bottom - desktop.cy;
   if (x < 0) x = 0;
   if (y < 0) y = 0;
-  if (x != r.left || y != r.top) SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (x != r.left || y != r.top)
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT DefaultProcessing(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,7 +137,8 @@ bool ReturnsDirectly(UINT message) {
          message == WM_INITDIALOG;
 }
 
-INT_PTR RunDialog(HINSTANCE instance, const res::DialogTemplate& t, HWND parent, DLGPROC proc, LPARAM initParam) {
+INT_PTR RunDialog(HINSTANCE instance, const res::DialogTemplate& t, HWND parent, DLGPROC proc,
+                  LPARAM initParam) {
   HWND owner = parent ? GetAncestor(parent, GA_ROOT) : nullptr;
   if (t.style & WS_CHILD) {
     SetLastError(ERROR_INVALID_PARAMETER);  // a modal dialog is a top-level window
@@ -214,6 +218,8 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (proc) {
     SetWindowLongPtr(dialog, DWLP_MSGRESULT, 0);
     const INT_PTR handled = proc(dialog, message, wParam, lParam);
+    // WM_INITDIALOG's answer is whether the dialog manager should set the focus: FALSE too.
+    if (message == WM_INITDIALOG) return handled;
     if (handled) {
       if (ReturnsDirectly(message)) return handled;
       return IsWindow(dialog) ? GetWindowLongPtr(dialog, DWLP_MSGRESULT) : 0;

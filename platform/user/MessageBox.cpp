@@ -124,8 +124,8 @@ void DrawIconShape(HDC dc, Icon icon, int x, int y) {
   }
   HGDIOBJ oldBrush = SelectObject(dc, fill);
   if (icon == Icon::kWarning) {
-    const POINT triangle[] = {{x + kIconSize / 2, y + 1}, {x + kIconSize - 1, y + kIconSize - 2},
-                              {x + 1, y + kIconSize - 2}};
+    const POINT triangle[] = {
+        {x + kIconSize / 2, y + 1}, {x + kIconSize - 1, y + kIconSize - 2}, {x + 1, y + kIconSize - 2}};
     Polygon(dc, triangle, 3);
   } else {
     Ellipse(dc, r.left, r.top, r.right, r.bottom);
@@ -179,8 +179,7 @@ void Layout(HWND dialog, const Box& box) {
 
   const int textLeft = kMargin + (box.icon != Icon::kNone ? kIconSize + kMargin : 0);
   const int bodyHeight = std::max<int>(textSize.cy, box.icon != Icon::kNone ? kIconSize : 0);
-  const int buttonsWidth =
-      static_cast<int>(box.buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
+  const int buttonsWidth = static_cast<int>(box.buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
   const int width = std::max<int>(textLeft + textSize.cx + kMargin, buttonsWidth + 2 * kMargin);
   const int buttonsTop = kMargin + bodyHeight + kMargin + 4;
   const int height = buttonsTop + kButtonHeight + kMargin;
@@ -240,7 +239,8 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
       }
       if (id == IDCANCEL && !HasButton(*box, IDCANCEL)) {
         // Escape and the close box answer OK when OK is the only answer, and nothing otherwise.
-        if (box->buttons.size() - (HasButton(*box, IDHELP) ? 1 : 0) != 1 || !HasButton(*box, IDOK)) return TRUE;
+        if (box->buttons.size() - (HasButton(*box, IDHELP) ? 1 : 0) != 1 || !HasButton(*box, IDOK))
+          return TRUE;
         id = IDOK;
       }
       if (HasButton(*box, id)) EndDialog(dialog, id);
@@ -309,7 +309,8 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     for (HWND hwnd : disabled.windows) EnableWindow(hwnd, FALSE);
   }
   if (box.icon != Icon::kNone) MessageBeep(type & MB_ICONMASK);
-  const INT_PTR result = DialogBoxIndirectParam(nullptr, &t, box.owner, BoxProc, reinterpret_cast<LPARAM>(&box));
+  const INT_PTR result =
+      DialogBoxIndirectParam(nullptr, &t, box.owner, BoxProc, reinterpret_cast<LPARAM>(&box));
   for (HWND hwnd : disabled.windows)
     if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
   return result < 0 ? 0 : static_cast<int>(result);

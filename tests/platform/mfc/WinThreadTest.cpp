@@ -2,7 +2,7 @@
 
 #include "platform/kernel/Event.h"
 #include "platform/kernel/Wait.h"
-#include "platform/kernel/WinThread.h"
+#include "platform/mfc/WinThread.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ class Probe : public CWinThread {
   HANDLE m_deleted;
 };
 
-class UiThread : public CWinThread {
+class FixedThread : public CWinThread {
  public:
-  explicit UiThread(BOOL init) : m_init(init) { m_bAutoDelete = FALSE; }
+  explicit FixedThread(BOOL init) : m_init(init) { m_bAutoDelete = FALSE; }
   BOOL InitInstance() override { return m_init; }
   int Run() override { return 7; }
   int ExitInstance() override { return 3; }
@@ -46,6 +46,32 @@ class UiThread : public CWinThread {
  private:
   BOOL m_init;
 };
+
+// A thread with a message loop: thread messages reach its map; WM_QUIT ends it with the code.
+class LoopThread : public CWinThread {
+  DECLARE_DYNCREATE(LoopThread)
+
+ public:
+  LoopThread() { m_bAutoDelete = FALSE; }
+  BOOL InitInstance() override { return TRUE; }
+  static HANDLE s_done;
+  static WPARAM s_total;
+
+ protected:
+  afx_msg void OnAdd(WPARAM wParam, LPARAM) { s_total += wParam; }
+  afx_msg void OnFinish(WPARAM wParam, LPARAM) {
+    SetEvent(s_done);
+    PostQuitMessage(static_cast<int>(wParam));
+  }
+  DECLARE_MESSAGE_MAP()
+};
+HANDLE LoopThread::s_done = nullptr;
+WPARAM LoopThread::s_total = 0;
+IMPLEMENT_DYNCREATE(LoopThread, CWinThread)
+BEGIN_MESSAGE_MAP(LoopThread, CWinThread)
+ON_THREAD_MESSAGE(WM_APP, OnAdd)
+ON_THREAD_MESSAGE(WM_APP + 1, OnFinish)
+END_MESSAGE_MAP()
 
 }  // namespace
 
@@ -83,16 +109,34 @@ TEST(WinThread, ThreadWithoutProcRunsInitInstanceThenRunOrExitInstance) {
     DWORD code;
   } cases[] = {{TRUE, 7}, {FALSE, 3}};
   for (const auto& c : cases) {
-    UiThread thread(c.init);
+    FixedThread thread(c.init);
     ASSERT_TRUE(thread.CreateThread());
     EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
     EXPECT_EQ(ExitCodeOf(thread.m_hThread), c.code) << c.init;
   }
 }
 
-TEST(WinThread, WithoutAMessageLoopRunEndsAndPumpReportsTheEnd) {
+TEST(WinThread, MessageLoopThreadTakesThreadMessagesPostedAtOnce) {
+  LoopThread::s_done = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+  LoopThread::s_total = 0;
+  CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(LoopThread));
+  ASSERT_NE(thread, nullptr);
+  // No wait for the thread to get going: it has its queue when AfxBeginThread returns.
+  EXPECT_TRUE(thread->PostThreadMessage(WM_APP, 2, 0));
+  EXPECT_TRUE(thread->PostThreadMessage(WM_APP, 3, 0));
+  EXPECT_TRUE(thread->PostThreadMessage(WM_APP + 1, 42, 0));
+  EXPECT_EQ(WaitForSingleObject(*thread, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(LoopThread::s_total, 5u);
+  EXPECT_EQ(ExitCodeOf(thread->m_hThread), 42u) << "ExitInstance returns WM_QUIT's code";
+  delete thread;
+  CloseHandle(LoopThread::s_done);
+}
+
+TEST(WinThread, RunEndsWithTheQuitCodeAndPumpReportsTheEnd) {
   CWinThread thread;
-  EXPECT_EQ(thread.Run(), 0);
+  PostQuitMessage(9);
+  EXPECT_EQ(thread.Run(), 9);
+  PostQuitMessage(4);
   EXPECT_FALSE(thread.PumpMessage());
   EXPECT_FALSE(thread.InitInstance());
   EXPECT_EQ(thread.GetMainWnd(), nullptr);
@@ -100,8 +144,13 @@ TEST(WinThread, WithoutAMessageLoopRunEndsAndPumpReportsTheEnd) {
 
 TEST(WinThread, ApplicationObjectStandsForItsThread) {
   CWinThread app;
-  pictavo::kernel::SetCurrentWinThread(&app);
+  pictavo::mfc::SetCurrentWinThread(&app);
   EXPECT_EQ(AfxGetThread(), &app);
-  pictavo::kernel::SetCurrentWinThread(nullptr);
+  pictavo::mfc::SetCurrentWinThread(nullptr);
   EXPECT_EQ(AfxGetThread(), nullptr);
+}
+
+TEST(WinThread, BeginThreadRefusesWhatIsNoThreadClass) {
+  EXPECT_EQ(AfxBeginThread(static_cast<AFX_THREADPROC>(nullptr), nullptr), nullptr);
+  EXPECT_EQ(AfxBeginThread(RUNTIME_CLASS(CCmdTarget)), nullptr);
 }

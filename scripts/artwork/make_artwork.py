@@ -1,0 +1,34 @@
+#!/usr/bin/env python3
+"""Draws the program's skin (data/skins: zel_en.xml and the pictures of skins/flat) and the
+pictures of the resource module (resources/modules/qvnres_en). Standard library only; run it
+from anywhere after changing a picture, then commit what it wrote.
+
+    python3 scripts/artwork/make_artwork.py [--preview FOLDER]
+
+With --preview, a PNG of every picture is written to FOLDER as well, to look at."""
+
+import argparse
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+from resource_module import write_resource_module  # noqa: E402
+from skin import write_skin  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(HERE))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--preview", help="also write PNG copies here")
+    args = parser.parse_args()
+    pictures = write_skin(os.path.join(ROOT, "data", "skins"), args.preview)
+    write_resource_module(os.path.join(ROOT, "resources", "modules", "qvnres_en"),
+                          os.path.join(args.preview, "qvnres_en") if args.preview else None)
+    print("skin: %d pictures; resource module: 2 pictures" % len(pictures))
+
+
+if __name__ == "__main__":
+    main()
