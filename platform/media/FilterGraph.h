@@ -10,7 +10,7 @@
 #pragma once
 
 #include "platform/base/WinTypes.h"
-#include "platform/media/Unknown.h"
+#include "platform/com/Unknown.h"
 
 using OAFilterState = long;
 using OAHWND = LONG_PTR;
@@ -66,8 +66,9 @@ using REFERENCE_TIME = LONGLONG;
 #define VFW_E_INVALID_FILE_FORMAT static_cast<HRESULT>(0x8004022F)
 #define VFW_E_UNSUPPORTED_STREAM static_cast<HRESULT>(0x80040265)
 
-inline constexpr CLSID CLSID_FilterGraph{
-    0xe436ebb3, 0x524f, 0x11ce, {0x9f, 0x53, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+// Defined beside the graph's registration with CoCreateInstance, so a program that names the
+// class links the registration too.
+extern const CLSID CLSID_FilterGraph;
 inline constexpr IID IID_IGraphBuilder{
     0x56a868a9, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
 inline constexpr IID IID_IMediaControl{

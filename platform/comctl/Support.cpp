@@ -1,0 +1,236 @@
+#include "platform/comctl/Support.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "platform/base/Utf8.h"
+#include "platform/kernel/Unicode.h"
+
+namespace pictavo::comctl::detail {
+
+bool RegisterControlClass(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor) {
+  WNDCLASSEX wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoEx(nullptr, name, &wc)) return false;
+  wc = WNDCLASSEX{};
+  wc.cbSize = sizeof wc;
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.cbWndExtra = sizeof(void*);
+  wc.hCursor = LoadCursor(nullptr, cursor);
+  wc.lpszClassName = name;
+  return RegisterClassEx(&wc) != 0;
+}
+
+HWND NotifyWindowOf(const CREATESTRUCT& cs) {
+  return cs.hwndParent;
+}
+
+LRESULT SendNotify(HWND from, HWND to, UINT code, NMHDR* hdr) {
+  hdr->hwndFrom = from;
+  hdr->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(from));
+  hdr->code = code;
+  if (!to || !IsWindow(to)) return 0;
+  return SendMessage(to, WM_NOTIFY, hdr->idFrom, reinterpret_cast<LPARAM>(hdr));
+}
+
+LRESULT SendNotify(const ControlBase& control, UINT code, NMHDR* hdr) {
+  return SendNotify(control.hwnd, control.notify, code, hdr);
+}
+
+LRESULT SendSimpleNotify(const ControlBase& control, UINT code) {
+  NMHDR hdr{};
+  return SendNotify(control, code, &hdr);
+}
+
+void SendScroll(const ControlBase& control, bool vertical, WORD code, int position) {
+  if (!control.notify || !IsWindow(control.notify)) return;
+  SendMessage(control.notify, vertical ? WM_VSCROLL : WM_HSCROLL,
+              MAKEWPARAM(code, static_cast<WORD>(position)), reinterpret_cast<LPARAM>(control.hwnd));
+}
+
+LRESULT SendCustomDraw(const ControlBase& control, NMCUSTOMDRAW* record, DWORD stage) {
+  record->dwDrawStage = stage;
+  return SendNotify(control, NM_CUSTOMDRAW, &record->hdr);
+}
+
+HFONT FontOf(const ControlBase& control) {
+  return control.font ? control.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+namespace {
+
+std::string FontKey(HFONT font) {
+  LOGFONT lf{};
+  if (!GetObject(font, sizeof lf, &lf)) return {};
+  return std::string(reinterpret_cast<const char*>(&lf), sizeof lf);
+}
+
+}  // namespace
+
+HFONT BoldFontOf(HFONT font) {
+  static std::mutex lock;
+  static auto* fonts = new std::map<std::string, HFONT>;  // guarded by lock; never freed
+  std::string key = FontKey(font);
+  if (key.empty()) return font;
+  std::lock_guard guard(lock);
+  auto it = fonts->find(key);
+  if (it != fonts->end()) return it->second;
+  LOGFONT lf{};
+  std::memcpy(&lf, key.data(), sizeof lf);
+  lf.lfWeight = FW_BOLD;
+  HFONT bold = CreateFontIndirect(&lf);
+  if (!bold) return font;
+  fonts->emplace(std::move(key), bold);
+  return bold;
+}
+
+int FontHeight(HFONT font) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  TEXTMETRIC tm{};
+  {
+    Selected selected(dc, font);
+    GetTextMetrics(dc, &tm);
+  }
+  DeleteDC(dc);
+  return tm.tmHeight > 0 ? tm.tmHeight : 13;
+}
+
+int TextWidth(HDC dc, std::string_view text) {
+  if (text.empty()) return 0;
+  SIZE size{};
+  GetTextExtentPoint32(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+SIZE TextExtent(HFONT font, std::string_view text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SIZE size{};
+  {
+    Selected selected(dc, font);
+    if (!text.empty()) GetTextExtentPoint32(dc, text.data(), static_cast<int>(text.size()), &size);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    size.cy = tm.tmHeight;
+  }
+  DeleteDC(dc);
+  return size;
+}
+
+COLORREF ColorOr(COLORREF color, int sysColorIndex) {
+  return (color == CLR_DEFAULT || color == CLR_NONE) ? GetSysColor(sysColorIndex) : color;
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
+  gdi::FillSolidRect(dc, rect, color);
+}
+
+void FrameSolid(HDC dc, const RECT& rect, COLORREF color) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  FillSolid(dc, RECT{rect.left, rect.top, rect.right, rect.top + 1}, color);
+  FillSolid(dc, RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, color);
+  FillSolid(dc, RECT{rect.left, rect.top, rect.left + 1, rect.bottom}, color);
+  FillSolid(dc, RECT{rect.right - 1, rect.top, rect.right, rect.bottom}, color);
+}
+
+void DottedLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
+  if (x1 == x2) {
+    for (int y = std::min(y1, y2); y < std::max(y1, y2); ++y)
+      if (((x1 + y) & 1) == 0) SetPixelV(dc, x1, y, color);
+  } else {
+    for (int x = std::min(x1, x2); x < std::max(x1, x2); ++x)
+      if (((x + y1) & 1) == 0) SetPixelV(dc, x, y1, color);
+  }
+}
+
+void DrawArrow(HDC dc, const RECT& rect, Arrow direction, int size, COLORREF color) {
+  // Rows (or columns) of a triangle of height size / 2 + 1, each one pixel shorter at both ends.
+  const int half = std::max(1, size / 2);
+  const int cx = (rect.left + rect.right) / 2;
+  const int cy = (rect.top + rect.bottom) / 2;
+  for (int i = 0; i <= half; ++i) {
+    const int span = half - i;
+    switch (direction) {
+      case Arrow::kUp:
+        FillSolid(dc, RECT{cx - span, cy - half / 2 + i, cx + span + 1, cy - half / 2 + i + 1}, color);
+        break;
+      case Arrow::kDown:
+        FillSolid(dc, RECT{cx - span, cy + half / 2 - i, cx + span + 1, cy + half / 2 - i + 1}, color);
+        break;
+      case Arrow::kLeft:
+        FillSolid(dc, RECT{cx - half / 2 + i, cy - span, cx - half / 2 + i + 1, cy + span + 1}, color);
+        break;
+      case Arrow::kRight:
+        FillSolid(dc, RECT{cx + half / 2 - i, cy - span, cx + half / 2 - i + 1, cy + span + 1}, color);
+        break;
+    }
+  }
+}
+
+void DrawCheckBox(HDC dc, const RECT& rect, bool checked) {
+  RECT box = rect;
+  DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
+}
+
+std::string TextOf(LPCSTR text) {
+  return text ? std::string(text) : std::string();
+}
+
+int CopyText(std::string_view text, LPSTR buffer, int bufferMax) {
+  if (!buffer || bufferMax <= 0) return 0;
+  size_t n = std::min(text.size(), static_cast<size_t>(bufferMax - 1));
+  // Never cut a multibyte character in two.
+  while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return static_cast<int>(n);
+}
+
+std::string WindowTextOf(HWND hwnd) {
+  std::string text(static_cast<size_t>(std::max(0, GetWindowTextLength(hwnd))) + 1, '\0');
+  text.resize(static_cast<size_t>(std::max(0, GetWindowText(hwnd, text.data(), static_cast<int>(text.size())))));
+  return text;
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  return unicode::CompareNoCase(a, b);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return unicode::FoldCase(text).rfind(unicode::FoldCase(prefix), 0) == 0;
+}
+
+bool KeyDown(int virtualKey) {
+  return GetKeyState(virtualKey) < 0;
+}
+
+POINT PointFrom(LPARAM lParam) {
+  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+POINT CursorIn(HWND hwnd) {
+  POINT pt{};
+  GetCursorPos(&pt);
+  ScreenToClient(hwnd, &pt);
+  return pt;
+}
+
+PaintScope::PaintScope(HWND hwnd, WPARAM givenDc) : m_hwnd(hwnd) {
+  GetClientRect(hwnd, &m_area);
+  if (givenDc) {
+    m_dc = reinterpret_cast<HDC>(givenDc);
+    return;
+  }
+  m_dc = BeginPaint(hwnd, &m_ps);
+  m_began = true;
+  RECT clip = m_ps.rcPaint;
+  if (!IsRectEmpty(&clip)) IntersectRect(&m_area, &m_area, &clip);
+}
+
+PaintScope::~PaintScope() {
+  if (m_began) EndPaint(m_hwnd, &m_ps);
+}
+
+}  // namespace pictavo::comctl::detail
