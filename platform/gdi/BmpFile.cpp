@@ -13,12 +13,10 @@
 #include "platform/base/LastError.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Objects.h"
+#include "platform/res/Templates.h"
 
 namespace pictavo::gdi {
 namespace {
-
-std::mutex g_loaderLock;
-ResourceImageLoader g_loader;  // guarded by g_loaderLock
 
 uint32_t Read32(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -252,10 +250,16 @@ void MapColors(Picture& pic, UINT flags) {
   }
 }
 
+HBITMAP FromPicture(Picture& pic, int cx, int cy, UINT flags);
+
 HBITMAP LoadFile(const char* path, int cx, int cy, UINT flags) {
   std::vector<uint8_t> bytes;
   Picture pic;
   if (!path || !ReadFile(path, bytes) || !Decode(bytes, pic)) return nullptr;
+  return FromPicture(pic, cx, cy, flags);
+}
+
+HBITMAP FromPicture(Picture& pic, int cx, int cy, UINT flags) {
   MapColors(pic, flags);
   // Colour mapping changes pixels, not the colour table: such images become true colour.
   if ((flags & (LR_LOADTRANSPARENT | LR_LOADMAP3DCOLORS)) && pic.bitsPerPixel <= 8) pic.bitsPerPixel = 24;
@@ -267,6 +271,109 @@ HBITMAP LoadFile(const char* path, int cx, int cy, UINT flags) {
     return static_cast<HBITMAP>(scaled);
   }
   return handle;
+}
+
+// A packed DIB (header, colour table, rows) as a BMP file, so one decoder serves both. An icon's
+// DIB counts the colour rows and the mask rows in its height: `rows` says how many to take and
+// `skipRows` how many of the image's own rows come first (the mask follows the colour image).
+std::vector<uint8_t> DibAsFile(std::span<const BYTE> dib, int32_t rows, uint16_t bitCount,
+                               size_t bitsOffset) {
+  std::vector<uint8_t> file(14 + bitsOffset);
+  file[0] = 'B';
+  file[1] = 'M';
+  const uint32_t off = static_cast<uint32_t>(14 + bitsOffset);
+  std::memcpy(&file[10], &off, 4);
+  std::memcpy(&file[14], dib.data(), std::min(bitsOffset, dib.size()));
+  std::memcpy(&file[14 + 8], &rows, 4);       // biHeight
+  std::memcpy(&file[14 + 14], &bitCount, 2);  // biBitCount
+  const uint32_t none = 0;
+  std::memcpy(&file[14 + 16], &none, 4);  // biCompression: plain rows
+  return file;
+}
+
+HICON IconFromDib(std::span<const BYTE> dib, const pictavo::res::IconImage& image, bool icon) {
+  if (dib.size() < 40) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  const uint32_t headerSize = Read32(dib.data());
+  const uint16_t bitCount = Read16(dib.data() + 14);
+  const uint32_t colorsUsed = Read32(dib.data() + 32);
+  const int width = image.width, height = image.height;
+  if (headerSize < 40 || width <= 0 || height <= 0 || bitCount == 0 || bitCount > 32) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  const size_t paletteCount = bitCount <= 8 ? (colorsUsed ? colorsUsed : size_t{1} << bitCount) : 0;
+  const size_t bitsOffset = headerSize + paletteCount * 4;
+  const size_t colorStride = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
+  const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
+  const size_t colorBytes = colorStride * height, maskBytes = maskStride * height;
+  if (dib.size() < bitsOffset + colorBytes) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  // The colour image: the DIB's own header and rows, `height` of them.
+  std::vector<uint8_t> colorFile = DibAsFile(dib, height, bitCount, bitsOffset);
+  colorFile.insert(colorFile.end(), dib.begin() + bitsOffset, dib.begin() + bitsOffset + colorBytes);
+  // The AND mask: 1 bit per pixel with a black/white table, right after the colour rows.
+  std::vector<uint8_t> maskFile(14 + 40 + 8, 0);
+  maskFile[0] = 'B';
+  maskFile[1] = 'M';
+  const uint32_t maskOff = 14 + 40 + 8, header40 = 40, one = 1;
+  const int32_t w = width, h = height;
+  std::memcpy(&maskFile[10], &maskOff, 4);
+  std::memcpy(&maskFile[14], &header40, 4);
+  std::memcpy(&maskFile[18], &w, 4);
+  std::memcpy(&maskFile[22], &h, 4);
+  std::memcpy(&maskFile[26], &one, 2);
+  const uint16_t bits1 = 1;
+  std::memcpy(&maskFile[28], &bits1, 2);
+  maskFile[14 + 40 + 4] = maskFile[14 + 40 + 5] = maskFile[14 + 40 + 6] = 0xFF;  // entry 1 white
+  const size_t maskStart = bitsOffset + colorBytes;
+  if (dib.size() >= maskStart + maskBytes)
+    maskFile.insert(maskFile.end(), dib.begin() + maskStart, dib.begin() + maskStart + maskBytes);
+  else
+    maskFile.resize(maskFile.size() + maskBytes, 0);  // no mask: every pixel opaque
+
+  Picture color, mask;
+  if (!Decode(colorFile, color) || !Decode(maskFile, mask)) return nullptr;
+  auto colorBitmap = MakeBitmap(color, bitCount == 32);
+  auto maskBitmap = MakeBitmap(mask, false);
+  if (!colorBitmap || !maskBitmap) return nullptr;
+  ICONINFO info{};
+  info.fIcon = icon ? TRUE : FALSE;
+  info.xHotspot = static_cast<DWORD>(image.hotspot.x);
+  info.yHotspot = static_cast<DWORD>(image.hotspot.y);
+  info.hbmColor = static_cast<HBITMAP>(InsertObject(colorBitmap));
+  info.hbmMask = static_cast<HBITMAP>(InsertObject(maskBitmap));
+  HICON result = CreateIconIndirect(&info);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return result;
+}
+
+// Bitmaps, icons and cursors from the program's resource files (platform/res).
+HANDLE LoadResourceImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+  using pictavo::res::ImageKind;
+  if (type == IMAGE_BITMAP) {
+    const std::string* path = pictavo::res::FindImageFile(instance, name, ImageKind::Bitmap);
+    return path ? LoadFile(path->c_str(), cx, cy, flags) : nullptr;
+  }
+  if (type != IMAGE_ICON && type != IMAGE_CURSOR) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const ImageKind kind = type == IMAGE_ICON ? ImageKind::Icon : ImageKind::Cursor;
+  const int wantX = cx > 0 ? cx : 32;
+  const int wantY = cy > 0 ? cy : 32;
+  auto image = pictavo::res::FindIconImage(instance, name, kind, wantX, wantY);
+  if (!image) return nullptr;
+  if (image->png) {
+    SetLastError(ERROR_NOT_SUPPORTED);  // PNG-compressed icon images need a PNG decoder here
+    return nullptr;
+  }
+  return IconFromDib(image->bits, *image, type == IMAGE_ICON);
 }
 
 }  // namespace
@@ -320,11 +427,6 @@ BOOL SaveBmpFile(HBITMAP bitmap, const char* path) {
   return TRUE;
 }
 
-void SetResourceImageLoader(ResourceImageLoader loader) {
-  std::lock_guard lock(g_loaderLock);
-  g_loader = std::move(loader);
-}
-
 }  // namespace pictavo::gdi
 
 using namespace pictavo::gdi;
@@ -341,16 +443,7 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UI
     }
     return LoadFile(name, cx, cy, flags);
   }
-  ResourceImageLoader loader;
-  {
-    std::lock_guard lock(g_loaderLock);
-    loader = g_loader;
-  }
-  if (!loader) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  return loader(instance, name, type, cx, cy, flags);
+  return LoadResourceImage(instance, name, type, cx, cy, flags);
 }
 
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {

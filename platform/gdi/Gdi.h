@@ -200,11 +200,6 @@ RECT MapDialogUnits(const RECT& dialogUnits);
 void SetDesktopSizeProvider(std::function<SIZE()> provider);
 SIZE DesktopSize();
 
-// Bitmaps and icons from the program's resources: the resource layer installs this, LoadImage
-// and LoadBitmap without LR_LOADFROMFILE ask it. Returns null when it has no such resource.
-using ResourceImageLoader =
-    std::function<HANDLE(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags)>;
-void SetResourceImageLoader(ResourceImageLoader loader);
 
 // The 50% checker brush (a monochrome pattern: drawn in the DC's text and background colours),
 // shared and never deleted; the tracker and drag rectangles are inverted through it.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/res/ResourceModule.h"
+#include "platform/res/Resources.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -283,16 +286,23 @@ TEST(BmpFile, DamagedFilesFailCleanly) {
   std::remove(good.c_str());
 }
 
-TEST(BmpFile, ResourcesComeFromTheInstalledLoader) {
-  EXPECT_EQ(LoadBitmap(nullptr, "IDB_MISSING"), nullptr);
-  pictavo::gdi::SetResourceImageLoader([](HINSTANCE, LPCSTR name, UINT type, int, int, UINT) -> HANDLE {
-    return std::strcmp(name, "IDB_ONE") == 0 && type == IMAGE_BITMAP ? CreateBitmap(1, 1, 1, 32, nullptr)
-                                                                     : nullptr;
-  });
-  HBITMAP one = LoadBitmap(nullptr, "IDB_ONE");
-  EXPECT_NE(one, nullptr);
-  DeleteObject(one);
-  pictavo::gdi::SetResourceImageLoader(nullptr);
+TEST(BmpFile, BitmapResourcesComeFromTheResourceFiles) {
+  pictavo::res::SetResourceRoot(std::string(std::getenv("PICTAVO_SOURCE_DIR")) + "/resources");
+  struct Case {
+    LPCSTR name;
+    bool found;
+  };
+  const Case kCases[] = {{MAKEINTRESOURCE(60004), true}, {MAKEINTRESOURCE(60999), false}};
+  for (const Case& c : kCases) {
+    HBITMAP bitmap = LoadBitmap(nullptr, c.name);
+    EXPECT_EQ(bitmap != nullptr, c.found) << reinterpret_cast<uintptr_t>(c.name);
+    if (!bitmap) continue;
+    BITMAP info{};
+    ASSERT_EQ(GetObject(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_GT(info.bmWidth, 0);
+    EXPECT_GT(info.bmHeight, 0);
+    DeleteObject(bitmap);
+  }
 }
 
 }  // namespace
