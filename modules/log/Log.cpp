@@ -1,5 +1,8 @@
 #include "modules/log/Log.h"
 
+#include "platform/kernel/Process.h"
+#include "platform/kernel/Wait.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -123,8 +126,9 @@ class LogWriter {
         FILE* file = m_file;
         lock.unlock();
         for (const auto& line : batch) std::fwrite(line.data(), 1, line.size(), file);
-        if (dropped) std::fprintf(file, "%s(%llu log lines dropped: the disk was too slow)\n", Stamp().c_str(),
-                                  static_cast<unsigned long long>(dropped));
+        if (dropped)
+          std::fprintf(file, "%s(%llu log lines dropped: the disk was too slow)\n", Stamp().c_str(),
+                       static_cast<unsigned long long>(dropped));
         std::fflush(file);
         lock.lock();
         m_writtenTotal += batch.size();
@@ -153,7 +157,19 @@ class LogWriter {
 
 }  // namespace
 
-void Flush() { LogWriter::Instance().Flush(); }
+void Flush() {
+  LogWriter::Instance().Flush();
+}
+
+namespace {
+std::mutex g_viewerLock;
+std::string g_viewer = "xdg-open";  // guarded by g_viewerLock
+}  // namespace
+
+void SetViewerProgram(const char* program) {
+  std::lock_guard lock(g_viewerLock);
+  g_viewer = program && *program ? program : "xdg-open";
+}
 
 const char* CurrentPath() {
   thread_local std::string path;
@@ -180,4 +196,21 @@ void WriteErrorLog(LPCSTR format, ...) {
   va_start(args, format);
   pictavo::log::LogWriter::Instance().Add("ERROR: ", format, args);
   va_end(args);
+}
+
+BOOL ShowLogFile() {
+  const std::string path = pictavo::log::LogWriter::Instance().Path();
+  if (path.empty()) return FALSE;
+  pictavo::log::Flush();
+  std::string viewer;
+  {
+    std::lock_guard lock(pictavo::log::g_viewerLock);
+    viewer = pictavo::log::g_viewer;
+  }
+  // The viewer runs on its own; nobody waits for it.
+  auto started = pictavo::kernel::StartProcess({viewer, path});
+  if (!started) return FALSE;
+  CloseHandle(started->hThread);
+  CloseHandle(started->hProcess);
+  return TRUE;
 }

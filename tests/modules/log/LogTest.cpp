@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "modules/log/Log.h"
+#include "platform/kernel/ChangeNotification.h"
+#include "platform/kernel/Wait.h"
 
 namespace {
 
@@ -20,7 +22,9 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 // A time stamp, then the text exactly as formatted.
-std::string Text(const std::string& line) { return line.substr(line.find(' ', line.find(' ') + 1) + 1); }
+std::string Text(const std::string& line) {
+  return line.substr(line.find(' ', line.find(' ') + 1) + 1);
+}
 
 }  // namespace
 
@@ -64,5 +68,35 @@ TEST(Log, LinesFromAnyThreadArriveWholeAndInOrderPerThread) {
     ASSERT_EQ(std::sscanf(Text(lines[i]).c_str(), "thread %d line %d", &t, &n), 2) << lines[i];
     EXPECT_EQ(n, next[t]++) << "lines of one thread keep their order";
   }
+  std::filesystem::remove_all(dir);
+}
+
+// The viewer gets the log's path as its one argument, after everything written so far is on disk.
+TEST(Log, ShowLogFileHandsTheFlushedFileToTheViewer) {
+  const auto dir = std::filesystem::temp_directory_path() / ("logshow-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string seen = (dir / "seen").string();
+  const std::string viewer = (dir / "viewer.sh").string();
+  {
+    std::ofstream script(viewer);
+    // Copies what it was given, then renames into place, so the test sees a whole file.
+    script << "#!/bin/sh\ncp \"$1\" '" << seen << ".tmp' && mv '" << seen << ".tmp' '" << seen << "'\n";
+  }
+  std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
+  ASSERT_TRUE(OpenLogFile((dir / "zel.log").string().c_str()));
+  WriteLog("shown line");
+  pictavo::log::SetViewerProgram(viewer.c_str());
+  // The viewer runs on its own: wait for its copy through the change it makes, not a sleep.
+  HANDLE change = FindFirstChangeNotification(dir.string().c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_TRUE(ShowLogFile());
+  while (!std::filesystem::exists(seen)) {
+    ASSERT_EQ(WaitForSingleObject(change, 10000), WAIT_OBJECT_0);
+    FindNextChangeNotification(change);
+  }
+  FindCloseChangeNotification(change);
+  const auto lines = ReadLines(seen);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(Text(lines.back()), "shown line");
+  pictavo::log::SetViewerProgram(nullptr);
   std::filesystem::remove_all(dir);
 }
