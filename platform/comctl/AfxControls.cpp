@@ -214,8 +214,8 @@ UINT CSpinButtonCtrl::GetBase() const {
   return static_cast<UINT>(SendMessage(UDM_GETBASE));
 }
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* pWndBuddy) {
-  return CWnd::FromHandle(
-      reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy ? pWndBuddy->GetSafeHwnd() : nullptr))));
+  return CWnd::FromHandle(reinterpret_cast<HWND>(
+      SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy ? pWndBuddy->GetSafeHwnd() : nullptr))));
 }
 CWnd* CSpinButtonCtrl::GetBuddy() const {
   return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY)));
@@ -301,8 +301,9 @@ COLORREF CProgressCtrl::GetBkColor() const {
 // CToolTipCtrl.
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
   InitCommonControls();
-  return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, nullptr);
+  return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr,
+                        nullptr);
 }
 void CToolTipCtrl::Activate(BOOL bActivate) {
   SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate));
@@ -326,8 +327,10 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PT
   TOOLINFO ti;
   FillInToolInfo(ti, pWnd, nIDTool);
   ti.uFlags |= TTF_SUBCLASS;
-  if (lpRectTool) ti.rect = *lpRectTool;
-  else if (pWnd) pWnd->GetClientRect(&ti.rect);
+  if (lpRectTool)
+    ti.rect = *lpRectTool;
+  else if (pWnd)
+    pWnd->GetClientRect(&ti.rect);
   ti.hinst = AfxGetResourceHandle();
   ti.lpszText = MAKEINTRESOURCE(nIDText);
   return static_cast<BOOL>(SendMessage(TTM_ADDTOOL, 0, AsLParam(&ti)));
@@ -336,8 +339,10 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UIN
   TOOLINFO ti;
   FillInToolInfo(ti, pWnd, nIDTool);
   ti.uFlags |= TTF_SUBCLASS;
-  if (lpRectTool) ti.rect = *lpRectTool;
-  else if (pWnd) pWnd->GetClientRect(&ti.rect);
+  if (lpRectTool)
+    ti.rect = *lpRectTool;
+  else if (pWnd)
+    pWnd->GetClientRect(&ti.rect);
   ti.lpszText = const_cast<LPTSTR>(lpszText);
   return static_cast<BOOL>(SendMessage(TTM_ADDTOOL, 0, AsLParam(&ti)));
 }

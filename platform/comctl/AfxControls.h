@@ -143,7 +143,8 @@ class CToolTipCtrl : public CWnd {
   void Activate(BOOL bActivate);
   // The tool is the whole window (nIDTool 0) or a rectangle of it; it relays itself (TTF_SUBCLASS).
   BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
-  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = nullptr,
+               UINT_PTR nIDTool = 0);
   void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
   void GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
   BOOL GetToolInfo(LPTOOLINFO lpToolInfo, CWnd* pWnd, UINT_PTR nIDTool = 0) const;

@@ -86,10 +86,12 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
 }
 
 BOOL CImageList::Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask) {
-  return Attach(ImageList_LoadImage(nullptr, lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  return Attach(
+      ImageList_LoadImage(nullptr, lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 
-BOOL CImageList::Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx, int dy) {
+BOOL CImageList::Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx,
+                        int dy) {
   return Attach(ImageList_Merge(imagelist1.m_hImageList, nImage1, imagelist2.m_hImageList, nImage2, dx, dy));
 }
 
@@ -148,7 +150,8 @@ BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle) {
   return ImageList_Draw(m_hImageList, nImage, DcOf(pDC), pt.x, pt.y, nStyle);
 }
 
-BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle) {
+BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg,
+                        UINT nStyle) {
   return ImageList_DrawEx(m_hImageList, nImage, DcOf(pDC), pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg, nStyle);
 }
 
@@ -158,8 +161,9 @@ BOOL CImageList::DrawIndirect(IMAGELISTDRAWPARAMS* pimldp) {
   return ImageList_DrawIndirect(pimldp);
 }
 
-BOOL CImageList::DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle, DWORD dwRop,
-                              COLORREF rgbBack, COLORREF rgbFore, DWORD fState, DWORD Frame, COLORREF crEffect) {
+BOOL CImageList::DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle,
+                              DWORD dwRop, COLORREF rgbBack, COLORREF rgbFore, DWORD fState, DWORD Frame,
+                              COLORREF crEffect) {
   IMAGELISTDRAWPARAMS params{};
   params.cbSize = sizeof params;
   params.himl = m_hImageList;

@@ -103,7 +103,8 @@ CImageList* CListCtrl::GetImageList(int nImageList) const {
   return ImageListOf(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(nImageList)));
 }
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-  return ImageListOf(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType), AsLParam(pImageList->GetSafeHandle())));
+  return ImageListOf(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                                 AsLParam(pImageList->GetSafeHandle())));
 }
 DWORD CListCtrl::GetExtendedStyle() const {
   return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
@@ -212,7 +213,8 @@ BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
   return SetItem(nItem, 0, LVIF_PARAM, nullptr, 0, 0, 0, static_cast<LPARAM>(dwData));
 }
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
-  return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), static_cast<LPARAM>(nMask)));
+  return static_cast<UINT>(
+      SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), static_cast<LPARAM>(nMask)));
 }
 BOOL CListCtrl::SetItemState(int nItem, LVITEM* pItem) {
   return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), AsLParam(pItem)));
@@ -266,13 +268,15 @@ BOOL CListCtrl::Arrange(UINT nCode) {
   return static_cast<BOOL>(SendMessage(LVM_ARRANGE, nCode));
 }
 CEdit* CListCtrl::EditLabel(int nItem) {
-  return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem)))));
+  return static_cast<CEdit*>(
+      CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABEL, static_cast<WPARAM>(nItem)))));
 }
 CEdit* CListCtrl::GetEditControl() const {
   return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL))));
 }
 CImageList* CListCtrl::CreateDragImage(int nItem, LPPOINT lpPoint) {
-  HIMAGELIST handle = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(nItem), AsLParam(lpPoint)));
+  HIMAGELIST handle = reinterpret_cast<HIMAGELIST>(
+      SendMessage(LVM_CREATEDRAGIMAGE, static_cast<WPARAM>(nItem), AsLParam(lpPoint)));
   if (!handle) return nullptr;
   auto* list = new CImageList;
   list->Attach(handle);
@@ -286,7 +290,8 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const {
 }
 BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const {
   RECT r{nArea, iSubItem, 0, 0};
-  const BOOL ok = static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), AsLParam(&r)));
+  const BOOL ok =
+      static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), AsLParam(&r)));
   if (ok) ref = r;
   return ok;
 }
@@ -360,10 +365,12 @@ BOOL CListCtrl::SetColumnWidth(int nCol, int cx) {
 }
 BOOL CListCtrl::GetColumnOrderArray(LPINT piArray, int iCount) {
   if (iCount < 0) iCount = GetHeaderCtrl() ? GetHeaderCtrl()->GetItemCount() : 0;
-  return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), AsLParam(piArray)));
+  return static_cast<BOOL>(
+      SendMessage(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), AsLParam(piArray)));
 }
 BOOL CListCtrl::SetColumnOrderArray(int iCount, LPINT piArray) {
-  return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), AsLParam(piArray)));
+  return static_cast<BOOL>(
+      SendMessage(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), AsLParam(piArray)));
 }
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() {
   return static_cast<CHeaderCtrl*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER))));

@@ -68,12 +68,13 @@ class CListCtrl : public CWnd {
   int GetItemCount() const;
   BOOL GetItem(LVITEM* pItem) const;
   BOOL SetItem(const LVITEM* pItem);
-  BOOL SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
-               LPARAM lParam);
+  BOOL SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
+               UINT nStateMask, LPARAM lParam);
   int InsertItem(const LVITEM* pItem);
   int InsertItem(int nItem, LPCTSTR lpszItem);
   int InsertItem(int nItem, LPCTSTR lpszItem, int nImage);
-  int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage, LPARAM lParam);
+  int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                 LPARAM lParam);
   BOOL DeleteItem(int nItem);
   BOOL DeleteAllItems();
   CString GetItemText(int nItem, int nSubItem) const;
@@ -119,7 +120,8 @@ class CListCtrl : public CWnd {
 
   // Columns.
   int InsertColumn(int nCol, const LVCOLUMN* pColumn);
-  int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
+  int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                   int nSubItem = -1);
   BOOL DeleteColumn(int nCol);
   BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const;
   BOOL SetColumn(int nCol, const LVCOLUMN* pColumn);

@@ -37,11 +37,12 @@ void CTreeCtrl::SetIndent(UINT nIndent) {
   SendMessage(TVM_SETINDENT, nIndent);
 }
 CImageList* CTreeCtrl::GetImageList(int nImageList) const {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
+  return CImageList::FromHandle(
+      reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
 }
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(
-      SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType), AsLParam(pImageList->GetSafeHandle()))));
+  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(
+      TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType), AsLParam(pImageList->GetSafeHandle()))));
 }
 UINT CTreeCtrl::GetVisibleCount() const {
   return static_cast<UINT>(SendMessage(TVM_GETVISIBLECOUNT));
@@ -111,8 +112,8 @@ BOOL CTreeCtrl::GetItem(TVITEM* pItem) const {
 BOOL CTreeCtrl::SetItem(TVITEM* pItem) {
   return static_cast<BOOL>(SendMessage(TVM_SETITEM, 0, AsLParam(pItem)));
 }
-BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
-                        UINT nStateMask, LPARAM lParam) {
+BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage,
+                        UINT nState, UINT nStateMask, LPARAM lParam) {
   TVITEM item{};
   item.mask = nMask | TVIF_HANDLE;
   item.hItem = hItem;
@@ -150,7 +151,8 @@ BOOL CTreeCtrl::SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage) {
   return SetItem(hItem, TVIF_IMAGE | TVIF_SELECTEDIMAGE, nullptr, nImage, nSelectedImage, 0, 0, 0);
 }
 UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT nStateMask) const {
-  return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(hItem), static_cast<LPARAM>(nStateMask)));
+  return static_cast<UINT>(
+      SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(hItem), static_cast<LPARAM>(nStateMask)));
 }
 BOOL CTreeCtrl::SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask) {
   return SetItem(hItem, TVIF_STATE, nullptr, 0, 0, nState, nStateMask, 0);
@@ -198,8 +200,8 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM h
 }
 HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
                                 HTREEITEM hInsertAfter) {
-  return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0, 0, hParent,
-                    hInsertAfter);
+  return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0, 0,
+                    hParent, hInsertAfter);
 }
 BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem) {
   return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, AsLParam(hItem)));
@@ -233,7 +235,8 @@ BOOL CTreeCtrl::SortChildrenCB(LPTVSORTCB pSort) {
   return static_cast<BOOL>(SendMessage(TVM_SORTCHILDRENCB, 0, AsLParam(pSort)));
 }
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem) {
-  return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, AsLParam(hItem)))));
+  return static_cast<CEdit*>(
+      CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, AsLParam(hItem)))));
 }
 CEdit* CTreeCtrl::GetEditControl() const {
   return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL))));

@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "platform/base/ErrorCodes.h"
-#include "platform/base/LastError.h"
 #include "platform/base/Geometry.h"
+#include "platform/base/LastError.h"
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ImageListData.h"
 #include "platform/comctl/ImageListDraw.h"
@@ -148,8 +148,8 @@ void Update(DragState snapshot) {
     return;
   }
   const RECT area = ImageRectOnScreen(snapshot);
-  SetWindowPos(snapshot.window, HWND_TOPMOST, area.left, area.top, area.right - area.left, area.bottom - area.top,
-               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowPos(snapshot.window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
+               area.bottom - area.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   Shape(snapshot);
   InvalidateRect(snapshot.window, nullptr, FALSE);
   UpdateWindow(snapshot.window);
@@ -198,8 +198,9 @@ HWND EnsureWindow() {
     if (Drag().window && IsWindow(Drag().window)) return Drag().window;
   }
   RegisterDragClass();
-  HWND hwnd = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_LAYERED,
-                             kDragClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  HWND hwnd =
+      CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_LAYERED,
+                     kDragClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   std::lock_guard lock(g_lock);
   Drag().window = hwnd;
   return hwnd;

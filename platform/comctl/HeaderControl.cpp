@@ -176,9 +176,10 @@ void PaintItem(HeaderState& s, HDC dc, int index, const RECT& r) {
   const HeaderItem& item = s.items[static_cast<size_t>(index)];
   const bool pressed = s.mode == HeaderState::Mode::kPress && s.item == index && s.pressedInside;
   const DWORD style = static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-  FillSolid(dc, r, GetSysColor(pressed ? COLOR_3DLIGHT : (s.hot == index && (style & HDS_BUTTONS))
-                                                                ? COLOR_3DHIGHLIGHT
-                                                                : COLOR_BTNFACE));
+  FillSolid(dc, r,
+            GetSysColor(pressed                                     ? COLOR_3DLIGHT
+                        : (s.hot == index && (style & HDS_BUTTONS)) ? COLOR_3DHIGHLIGHT
+                                                                    : COLOR_BTNFACE));
   // Flat look: a divider line on the right, a shadow line along the bottom.
   FillSolid(dc, RECT{r.right - 1, r.top + 3, r.right, r.bottom - 3}, GetSysColor(COLOR_3DSHADOW));
   FillSolid(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_3DSHADOW));
@@ -283,7 +284,8 @@ void EndTracking(HeaderState& s, bool commit) {
     item.cxy = s.trackWidth;
     Notify(s, HDN_ENDTRACK, index, &item);
     if (!s.alive) return;
-    if (commit && index < Count(s) && s.items[static_cast<size_t>(index)].width != item.cxy) ChangeItem(s, index, item);
+    if (commit && index < Count(s) && s.items[static_cast<size_t>(index)].width != item.cxy)
+      ChangeItem(s, index, item);
   } else if (mode == HeaderState::Mode::kPress) {
     InvalidateRect(s.hwnd, nullptr, FALSE);
   }
@@ -414,8 +416,13 @@ LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (!layout || !layout->prc || !layout->pwpos) return FALSE;
       const int height = (GetWindowLong(hwnd, GWL_STYLE) & HDS_HIDDEN) ? 0 : LayoutHeight(s);
       RECT& r = *layout->prc;
-      *layout->pwpos = WINDOWPOS{hwnd, nullptr, static_cast<int>(r.left), static_cast<int>(r.top),
-                                 static_cast<int>(r.right - r.left), height, SWP_NOZORDER | SWP_NOACTIVATE};
+      *layout->pwpos = WINDOWPOS{hwnd,
+                                 nullptr,
+                                 static_cast<int>(r.left),
+                                 static_cast<int>(r.top),
+                                 static_cast<int>(r.right - r.left),
+                                 height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE};
       r.top += height;
       return TRUE;
     }

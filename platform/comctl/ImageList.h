@@ -127,10 +127,11 @@ HIMAGELIST ImageList_Duplicate(HIMAGELIST himl);
 
 // A list cut from a bitmap resource (or file with LR_LOADFROMFILE): cx is the image width (0: the
 // bitmap's height); a mask colour other than CLR_NONE makes a masked list. Only IMAGE_BITMAP.
-HIMAGELIST ImageList_LoadImageA(HINSTANCE instance, LPCSTR name, int cx, int grow, COLORREF maskColor, UINT type,
-                                UINT flags);
+HIMAGELIST ImageList_LoadImageA(HINSTANCE instance, LPCSTR name, int cx, int grow, COLORREF maskColor,
+                                UINT type, UINT flags);
 #define ImageList_LoadImage ImageList_LoadImageA
-inline HIMAGELIST ImageList_LoadBitmap(HINSTANCE instance, LPCSTR name, int cx, int grow, COLORREF maskColor) {
+inline HIMAGELIST ImageList_LoadBitmap(HINSTANCE instance, LPCSTR name, int cx, int grow,
+                                       COLORREF maskColor) {
   return ImageList_LoadImage(instance, name, cx, grow, maskColor, IMAGE_BITMAP, 0);
 }
 

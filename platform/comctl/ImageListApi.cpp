@@ -120,9 +120,9 @@ int ImageList_AddMasked(HIMAGELIST himl, HBITMAP image, COLORREF maskColor) {
     return -1;
   }
   if (picture.Empty()) return -1;
-  const uint32_t key = maskColor == CLR_DEFAULT ? (picture.At(0, 0) & 0x00FFFFFF)
-                                                : ((maskColor & 0xFF) << 16) | (maskColor & 0xFF00) |
-                                                      ((maskColor >> 16) & 0xFF);
+  const uint32_t key = maskColor == CLR_DEFAULT
+                           ? (picture.At(0, 0) & 0x00FFFFFF)
+                           : ((maskColor & 0xFF) << 16) | (maskColor & 0xFF00) | ((maskColor >> 16) & 0xFF);
   Picture mask(picture.width, picture.height);
   for (size_t i = 0; i < picture.pixels.size(); ++i) {
     if ((picture.pixels[i] & 0x00FFFFFF) == key) {
@@ -147,7 +147,8 @@ int ImageList_ReplaceIcon(HIMAGELIST himl, int index, HICON icon) {
     return -1;
   }
   // Icons carry straight alpha (when they carry any); the list keeps it premultiplied.
-  alpha = alpha && std::any_of(image.pixels.begin(), image.pixels.end(), [](uint32_t px) { return (px >> 24) != 0; });
+  alpha = alpha &&
+          std::any_of(image.pixels.begin(), image.pixels.end(), [](uint32_t px) { return (px >> 24) != 0; });
   image = Scaled(alpha ? Premultiplied(std::move(image)) : image, list->Cx(), list->Cy());
   mask = Scaled(mask, list->Cx(), list->Cy());
   if (index == -1) {
@@ -267,7 +268,8 @@ HIMAGELIST ImageList_Merge(HIMAGELIST himl1, int i1, HIMAGELIST himl2, int i2, i
         const uint32_t keep = 255 - (px >> 24);
         uint32_t& out = merged.At(x + ox, y + oy);
         auto channel = [&](int shift) {
-          return std::min<uint32_t>(255, ((px >> shift) & 0xFF) + ((out >> shift) & 0xFF) * keep / 255) << shift;
+          return std::min<uint32_t>(255, ((px >> shift) & 0xFF) + ((out >> shift) & 0xFF) * keep / 255)
+                 << shift;
         };
         out = channel(24) | channel(16) | channel(8) | channel(0);
       }
@@ -275,7 +277,8 @@ HIMAGELIST ImageList_Merge(HIMAGELIST himl1, int i1, HIMAGELIST himl2, int i2, i
   put(a, -left, -top);
   put(b, dx - left, dy - top);
   Picture mask(width, height);
-  for (size_t i = 0; i < merged.pixels.size(); ++i) mask.pixels[i] = (merged.pixels[i] >> 24) ? 0 : kTransparentMask;
+  for (size_t i = 0; i < merged.pixels.size(); ++i)
+    mask.pixels[i] = (merged.pixels[i] >> 24) ? 0 : kTransparentMask;
   auto list = std::make_shared<ImageListData>(width, height, flags, 1, 1);
   if (!list->Valid()) return nullptr;
   list->Add(merged, &mask, true);
@@ -286,8 +289,10 @@ BOOL ImageList_Copy(HIMAGELIST himlDst, int iDst, HIMAGELIST himlSrc, int iSrc, 
   if (himlDst == himlSrc) {
     Locked list(himlDst);
     if (!list || !CheckIndex(*list, iDst) || !CheckIndex(*list, iSrc)) return FALSE;
-    if (flags & ILCF_SWAP) list->SwapImages(iDst, iSrc);
-    else list->CopyImage(iDst, *list, iSrc);
+    if (flags & ILCF_SWAP)
+      list->SwapImages(iDst, iSrc);
+    else
+      list->CopyImage(iDst, *list, iSrc);
     return TRUE;
   }
   auto dst = FindImageList(himlDst);
@@ -314,7 +319,8 @@ BOOL ImageList_Copy(HIMAGELIST himlDst, int iDst, HIMAGELIST himlSrc, int iSrc, 
 HIMAGELIST ImageList_Duplicate(HIMAGELIST himl) {
   Locked list(himl);
   if (!list) return nullptr;
-  auto copy = std::make_shared<ImageListData>(list->Cx(), list->Cy(), list->Flags(), list->Count(), list->Grow());
+  auto copy =
+      std::make_shared<ImageListData>(list->Cx(), list->Cy(), list->Flags(), list->Count(), list->Grow());
   if (!copy->Valid() || !copy->SetCount(list->Count())) return nullptr;
   for (int i = 0; i < list->Count(); ++i) copy->CopyImage(i, *list, i);
   copy->SetBkColor(list->BkColor());
@@ -322,8 +328,8 @@ HIMAGELIST ImageList_Duplicate(HIMAGELIST himl) {
   return AddImageList(std::move(copy));
 }
 
-HIMAGELIST ImageList_LoadImageA(HINSTANCE instance, LPCSTR name, int cx, int grow, COLORREF maskColor, UINT type,
-                                UINT flags) {
+HIMAGELIST ImageList_LoadImageA(HINSTANCE instance, LPCSTR name, int cx, int grow, COLORREF maskColor,
+                                UINT type, UINT flags) {
   if (type != IMAGE_BITMAP) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
@@ -343,7 +349,8 @@ HIMAGELIST ImageList_LoadImageA(HINSTANCE instance, LPCSTR name, int cx, int gro
   const UINT depth = bm.bmBitsPixel == 32 ? ILC_COLOR32 : ILC_COLOR24;
   HIMAGELIST himl = ImageList_Create(cx, height, depth | (masked ? ILC_MASK : 0), bm.bmWidth / cx, grow);
   if (himl) {
-    const int added = masked ? ImageList_AddMasked(himl, bitmap, maskColor) : ImageList_Add(himl, bitmap, nullptr);
+    const int added =
+        masked ? ImageList_AddMasked(himl, bitmap, maskColor) : ImageList_Add(himl, bitmap, nullptr);
     if (added < 0) {
       ImageList_Destroy(himl);
       himl = nullptr;

@@ -34,12 +34,14 @@ HBITMAP MakeSection(int width, int height, void** bits) {
 
 bool ReadBitmap(HBITMAP bitmap, Picture* picture, int* bitsPerPixel) {
   BITMAP bm{};
-  if (!bitmap || GetObject(bitmap, sizeof bm, &bm) != sizeof bm || bm.bmWidth <= 0 || bm.bmHeight == 0) return false;
+  if (!bitmap || GetObject(bitmap, sizeof bm, &bm) != sizeof bm || bm.bmWidth <= 0 || bm.bmHeight == 0)
+    return false;
   const int height = std::abs(bm.bmHeight);
   *picture = Picture(bm.bmWidth, height);
   BITMAPINFO info = TopDown32(bm.bmWidth, height);
   HDC dc = CreateCompatibleDC(nullptr);
-  const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), picture->pixels.data(), &info, DIB_RGB_COLORS);
+  const int lines =
+      GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), picture->pixels.data(), &info, DIB_RGB_COLORS);
   DeleteDC(dc);
   if (bitsPerPixel) *bitsPerPixel = bm.bmBitsPixel;
   return lines == height;
@@ -80,7 +82,9 @@ Picture Premultiplied(Picture picture) {
 uint32_t Unpremultiplied(uint32_t px) {
   const uint32_t a = px >> 24;
   if (a == 255 || a == 0) return a == 0 ? 0 : px;
-  auto channel = [&](int shift) { return std::min<uint32_t>(255, ((px >> shift) & 0xFF) * 255 / a) << shift; };
+  auto channel = [&](int shift) {
+    return std::min<uint32_t>(255, ((px >> shift) & 0xFF) * 255 / a) << shift;
+  };
   return (a << 24) | channel(16) | channel(8) | channel(0);
 }
 
@@ -113,7 +117,8 @@ bool ImageListData::Reserve(int capacity) {
   const size_t newBytes = static_cast<size_t>(width) * height * sizeof(uint32_t);
   std::memset(imageBits, 0, newBytes);
   // New slots are transparent until an image fills them.
-  std::fill_n(static_cast<uint32_t*>(maskBits), newBytes / sizeof(uint32_t), Masked() ? kTransparentMask : 0u);
+  std::fill_n(static_cast<uint32_t*>(maskBits), newBytes / sizeof(uint32_t),
+              Masked() ? kTransparentMask : 0u);
   if (m_image) {
     // Same width, rows only added: the old grid is a prefix of the new one.
     const int oldRows = (m_capacity + kColumns - 1) / kColumns;
@@ -210,8 +215,10 @@ bool ImageListData::Remove(int index) {
   --m_count;
   m_alpha.resize(static_cast<size_t>(m_count));
   for (int& overlay : m_overlays) {
-    if (overlay == index) overlay = -1;
-    else if (overlay > index) --overlay;
+    if (overlay == index)
+      overlay = -1;
+    else if (overlay > index)
+      --overlay;
   }
   return true;
 }
@@ -277,8 +284,10 @@ Picture ImageListData::ImagePicture(int index) const {
     const uint32_t* row = ImageRow(index, y);
     const uint32_t* mask = MaskRow(index, y);
     for (int x = 0; x < m_cx; ++x) {
-      if (alpha) out.At(x, y) = row[x];
-      else out.At(x, y) = mask[x] ? 0u : ((row[x] & 0x00FFFFFF) | 0xFF000000u);
+      if (alpha)
+        out.At(x, y) = row[x];
+      else
+        out.At(x, y) = mask[x] ? 0u : ((row[x] & 0x00FFFFFF) | 0xFF000000u);
     }
   }
   return out;

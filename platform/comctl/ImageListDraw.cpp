@@ -72,8 +72,7 @@ void ComposeOne(const ImageListData& list, int index, const DrawSpec& spec, bool
       px &= 0x00FFFFFF;
       if (blend) px = Mix(px, fg, blend);
       if (spec.state & ILS_SATURATE) {
-        const uint32_t grey =
-            (((px >> 16) & 0xFF) * 30 + ((px >> 8) & 0xFF) * 59 + (px & 0xFF) * 11) / 100;
+        const uint32_t grey = (((px >> 16) & 0xFF) * 30 + ((px >> 8) & 0xFF) * 59 + (px & 0xFF) * 11) / 100;
         px = (grey << 16) | (grey << 8) | grey;
       }
       if (spec.state & ILS_ALPHA) a = a * spec.alpha / 255;
@@ -162,7 +161,8 @@ BOOL Blit(HDC dc, int x, int y, const Picture& picture, DWORD rop, bool opaque) 
   }
   if (opaque) return BitBlt(dc, x, y, picture.width, picture.height, source, 0, 0, rop);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  return AlphaBlend(dc, x, y, picture.width, picture.height, source, 0, 0, picture.width, picture.height, blend);
+  return AlphaBlend(dc, x, y, picture.width, picture.height, source, 0, 0, picture.width, picture.height,
+                    blend);
 }
 
 }  // namespace
@@ -201,7 +201,8 @@ BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* params) {
     DrawSpec spec;
     spec.style = params->fStyle;
     spec.bk = params->rgbBk == CLR_DEFAULT ? list->BkColor() : params->rgbBk;
-    spec.fg = (params->rgbFg == CLR_DEFAULT || params->rgbFg == CLR_NONE) ? GetSysColor(COLOR_HIGHLIGHT) : params->rgbFg;
+    spec.fg = (params->rgbFg == CLR_DEFAULT || params->rgbFg == CLR_NONE) ? GetSysColor(COLOR_HIGHLIGHT)
+                                                                          : params->rgbFg;
     spec.state = params->cbSize >= sizeof(IMAGELISTDRAWPARAMS) ? params->fState : 0;
     spec.alpha = static_cast<BYTE>(std::min<DWORD>(params->Frame, 255));
     spec.xBitmap = params->xBitmap;
@@ -226,7 +227,8 @@ BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* params) {
       }
     } else {
       picture = ComposeImage(*list, params->i, spec);
-      opaque = std::all_of(picture.pixels.begin(), picture.pixels.end(), [](uint32_t px) { return (px >> 24) == 255; });
+      opaque = std::all_of(picture.pixels.begin(), picture.pixels.end(),
+                           [](uint32_t px) { return (px >> 24) == 255; });
     }
   }
   const DWORD rop = (params->fStyle & ILD_ROP) ? params->dwRop : SRCCOPY;
@@ -237,8 +239,8 @@ BOOL ImageList_Draw(HIMAGELIST himl, int index, HDC dc, int x, int y, UINT style
   return ImageList_DrawEx(himl, index, dc, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, style);
 }
 
-BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, int dy, COLORREF bk, COLORREF fg,
-                      UINT style) {
+BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, int dy, COLORREF bk,
+                      COLORREF fg, UINT style) {
   IMAGELISTDRAWPARAMS params{};
   params.cbSize = sizeof params;
   params.himl = himl;
@@ -274,7 +276,8 @@ HICON ImageList_GetIcon(HIMAGELIST himl, int index, UINT flags) {
     picture = ComposeImage(*list, index, spec);
   }
   Picture mask(picture.width, picture.height);
-  for (size_t i = 0; i < picture.pixels.size(); ++i) mask.pixels[i] = (picture.pixels[i] >> 24) ? 0 : 0x00FFFFFF;
+  for (size_t i = 0; i < picture.pixels.size(); ++i)
+    mask.pixels[i] = (picture.pixels[i] >> 24) ? 0 : 0x00FFFFFF;
   HBITMAP colorBitmap = MakeBitmap(picture);
   HBITMAP maskBitmap = MakeBitmap(mask);
   ICONINFO info{TRUE, 0, 0, maskBitmap, colorBitmap};

@@ -6,11 +6,11 @@
 
 namespace pictavo::comctl::detail {
 
-std::unique_ptr<LabelEditor> LabelEditor::Start(HWND owner, const RECT& rect, HFONT font, const std::string& text,
-                                                Finish finish) {
-  HWND edit = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL | ES_LEFT, rect.left,
-                             rect.top, rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, nullptr,
-                             nullptr);
+std::unique_ptr<LabelEditor> LabelEditor::Start(HWND owner, const RECT& rect, HFONT font,
+                                                const std::string& text, Finish finish) {
+  HWND edit = CreateWindowEx(0, WC_EDIT, text.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL | ES_LEFT,
+                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, owner,
+                             nullptr, nullptr, nullptr);
   if (!edit) return nullptr;
   std::unique_ptr<LabelEditor> editor(new LabelEditor(owner, edit, std::move(finish)));
   SetWindowSubclass(edit, &LabelEditor::EditSubclass, 0, reinterpret_cast<DWORD_PTR>(editor.get()));

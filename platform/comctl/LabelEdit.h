@@ -29,7 +29,8 @@ class LabelEditor {
   void End(bool cancel);
 
  private:
-  LabelEditor(HWND owner, HWND edit, Finish finish) : m_owner(owner), m_edit(edit), m_finish(std::move(finish)) {}
+  LabelEditor(HWND owner, HWND edit, Finish finish)
+      : m_owner(owner), m_edit(edit), m_finish(std::move(finish)) {}
   static LRESULT CALLBACK EditSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR refData);
 

@@ -94,12 +94,16 @@ void OnButtonDown(ListViewState& s, POINT pt, WPARAM keys, bool right, bool doub
     const UINT state = s.items[static_cast<size_t>(index)].state;
     const bool selected = (state & LVIS_SELECTED) != 0;
     if (right) {
-      if (!selected) SelectOnly(s, index);
-      else SetFocusItem(s, index);
+      if (!selected)
+        SelectOnly(s, index);
+      else
+        SetFocusItem(s, index);
     } else if (shift && !single) {
       const int anchor = Valid(s, s.anchor) ? s.anchor : index;
-      if (ctrl) AddRange(s, anchor, index);
-      else SelectRange(s, anchor, index);
+      if (ctrl)
+        AddRange(s, anchor, index);
+      else
+        SelectRange(s, anchor, index);
       if (s.alive) s.anchor = anchor;
     } else if (ctrl && !single) {
       SetItemState(s, index, (selected ? 0 : LVIS_SELECTED) | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -134,7 +138,8 @@ void OnMouseMove(ListViewState& s, POINT pt, WPARAM keys) {
     return;
   const ListViewState::Press press = s.press;
   CancelPress(s);
-  if (Valid(s, press.item)) NotifyListView(s, press.right ? LVN_BEGINRDRAG : LVN_BEGINDRAG, press.item, 0, press.start);
+  if (Valid(s, press.item))
+    NotifyListView(s, press.right ? LVN_BEGINRDRAG : LVN_BEGINDRAG, press.item, 0, press.start);
 }
 
 void OnButtonUp(ListViewState& s, POINT pt, WPARAM keys, bool right) {
@@ -216,8 +221,10 @@ void OnKeyDown(ListViewState& s, UINT key) {
       if (view == View::kIcon || view == View::kSmallIcon) {
         // A screenful of rows of cells.
         RECT area = ClientArea(s);
-        const int cols = std::max(1, static_cast<int>((area.right - area.left) / std::max<LONG>(1, IconCell(s).cx)));
-        page = std::max(1, static_cast<int>((area.bottom - area.top) / std::max<LONG>(1, IconCell(s).cy))) * cols;
+        const int cols =
+            std::max(1, static_cast<int>((area.right - area.left) / std::max<LONG>(1, IconCell(s).cx)));
+        page = std::max(1, static_cast<int>((area.bottom - area.top) / std::max<LONG>(1, IconCell(s).cy))) *
+               cols;
       }
       target = std::clamp(from + (key == VK_NEXT ? page : -page), 0, Count(s) - 1);
       break;
@@ -292,29 +299,32 @@ HWND EditLabel(ListViewState& s, int index) {
   label.right = std::max(label.right, label.left + 40);
   std::weak_ptr<ListViewState> weak = State::Get(s.hwnd);
   s.editItem = index;
-  s.editor = LabelEditor::Start(s.hwnd, label, FontOf(s), view.text, [weak, index](bool cancelled, const std::string& typed) {
-    auto state = weak.lock();
-    if (!state || !state->alive) return;
-    ListViewState& ls = *state;
-    const int item = ls.editItem >= 0 ? ls.editItem : index;
-    std::string copy = typed;
-    NMLVDISPINFOA end{};
-    end.item.mask = LVIF_TEXT | LVIF_PARAM;
-    end.item.iItem = item;
-    end.item.pszText = cancelled ? nullptr : copy.data();
-    end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
-    if (Valid(ls, item)) end.item.lParam = ls.items[static_cast<size_t>(item)].param;
-    // The editor is done; drop it before the parent hears, so it may start another one.
-    std::unique_ptr<LabelEditor> finished = std::move(ls.editor);
-    ls.editItem = -1;
-    const LRESULT accept = SendNotify(ls, LVN_ENDLABELEDITA, &end.hdr);
-    if (!ls.alive || cancelled || !accept || !Valid(ls, item)) return;
-    LVITEMA set{};
-    set.mask = LVIF_TEXT;
-    set.iItem = item;
-    set.pszText = copy.data();
-    SetItem(ls, set);
-  });
+  s.editor = LabelEditor::Start(s.hwnd, label, FontOf(s), view.text,
+                                [weak, index](bool cancelled, const std::string& typed) {
+                                  auto state = weak.lock();
+                                  if (!state || !state->alive) return;
+                                  ListViewState& ls = *state;
+                                  const int item = ls.editItem >= 0 ? ls.editItem : index;
+                                  std::string copy = typed;
+                                  NMLVDISPINFOA end{};
+                                  end.item.mask = LVIF_TEXT | LVIF_PARAM;
+                                  end.item.iItem = item;
+                                  end.item.pszText = cancelled ? nullptr : copy.data();
+                                  end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
+                                  if (Valid(ls, item))
+                                    end.item.lParam = ls.items[static_cast<size_t>(item)].param;
+                                  // The editor is done; drop it before the parent hears, so it may start
+                                  // another one.
+                                  std::unique_ptr<LabelEditor> finished = std::move(ls.editor);
+                                  ls.editItem = -1;
+                                  const LRESULT accept = SendNotify(ls, LVN_ENDLABELEDITA, &end.hdr);
+                                  if (!ls.alive || cancelled || !accept || !Valid(ls, item)) return;
+                                  LVITEMA set{};
+                                  set.mask = LVIF_TEXT;
+                                  set.iItem = item;
+                                  set.pszText = copy.data();
+                                  SetItem(ls, set);
+                                });
   if (!s.editor) {
     s.editItem = -1;
     return nullptr;

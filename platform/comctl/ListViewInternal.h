@@ -57,12 +57,12 @@ struct ListViewState : ControlBase {
   COLORREF textBkColor = CLR_DEFAULT;
   DWORD exStyle = 0;
   UINT callbackMask = 0;
-  int focus = -1;   // the item with LVIS_FOCUSED
-  int anchor = -1;  // the selection mark: where Shift selections start
-  SIZE iconSpacing{0, 0};  // 0: the default
+  int focus = -1;           // the item with LVIS_FOCUSED
+  int anchor = -1;          // the selection mark: where Shift selections start
+  SIZE iconSpacing{0, 0};   // 0: the default
   int listColumnWidth = 0;  // LVS_LIST column width; 0: the default
   HWND header = nullptr;
-  int headerSync = 0;  // inside our own changes of the header: its notifications stay with us
+  int headerSync = 0;      // inside our own changes of the header: its notifications stay with us
   std::vector<int> order;  // the columns in display order, as the header has them
   // Scrolling: report and list views scroll by whole rows / columns, icon views by pixels.
   int scrollX = 0;  // pixels (report, icon views) or columns (list view)

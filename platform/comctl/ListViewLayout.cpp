@@ -55,7 +55,8 @@ POINT CellOrigin(const ListViewState& s, int index) {
   const SIZE cell = IconCell(s);
   if (ViewOf(s) == View::kList) {
     const int rows = ListRows(s);
-    return POINT{static_cast<LONG>((index / rows - s.scrollX) * cell.cx), area.top + (index % rows) * cell.cy};
+    return POINT{static_cast<LONG>((index / rows - s.scrollX) * cell.cx),
+                 area.top + (index % rows) * cell.cy};
   }
   const int cols = GridColumns(s);
   return POINT{static_cast<LONG>((index % cols) * cell.cx - s.scrollX),
@@ -155,7 +156,8 @@ SIZE IconCell(const ListViewState& s) {
     case View::kIcon: {
       const SIZE icon = ImageSize(s.normalImages, 32);
       const int font = FontHeight(FontOf(s));
-      return SIZE{s.iconSpacing.cx > 0 ? s.iconSpacing.cx : std::max<LONG>(GetSystemMetrics(SM_CXICONSPACING), icon.cx + 14),
+      return SIZE{s.iconSpacing.cx > 0 ? s.iconSpacing.cx
+                                       : std::max<LONG>(GetSystemMetrics(SM_CXICONSPACING), icon.cx + 14),
                   s.iconSpacing.cy > 0 ? s.iconSpacing.cy : icon.cy + 2 * font + 14};
     }
     case View::kSmallIcon:
@@ -333,7 +335,8 @@ bool SubItemRect(ListViewState& s, int index, int subItem, int code, RECT* rect)
       *rect = RECT{left + kMargin, bounds.top, left + kMargin + iconWidth, bounds.bottom};
       return true;
     case LVIR_LABEL:
-      *rect = RECT{left + kMargin + iconWidth, bounds.top, std::max(left + kMargin + iconWidth, right), bounds.bottom};
+      *rect = RECT{left + kMargin + iconWidth, bounds.top, std::max(left + kMargin + iconWidth, right),
+                   bounds.bottom};
       return true;
     default:
       return false;
@@ -382,9 +385,12 @@ int HitTest(ListViewState& s, LVHITTESTINFO* info, bool subItems) {
   const bool hasState =
       s.stateImages && (s.items[static_cast<size_t>(index)].state & LVIS_STATEIMAGEMASK) != 0;
   UINT flags = 0;
-  if (hasState && PtInRect(&p.state, pt)) flags = LVHT_ONITEMSTATEICON;
-  else if (PtInRect(&p.icon, pt)) flags = LVHT_ONITEMICON;
-  else if (PtInRect(&p.label, pt)) flags = LVHT_ONITEMLABEL;
+  if (hasState && PtInRect(&p.state, pt))
+    flags = LVHT_ONITEMSTATEICON;
+  else if (PtInRect(&p.icon, pt))
+    flags = LVHT_ONITEMICON;
+  else if (PtInRect(&p.label, pt))
+    flags = LVHT_ONITEMLABEL;
   int subItem = 0;
   if (ViewOf(s) == View::kReport && !flags && pt.x < bounds.right) {
     // Past the first column: part of the row with full-row selection, or for sub-item tests.
@@ -450,7 +456,8 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk) {
     case View::kReport: {
       const int rows = std::max(1, RowsPerPage(s));
       int top = s.scrollY;
-      if (index < top) top = index;
+      if (index < top)
+        top = index;
       else if (index >= top + rows && !(partialOk && index == top + rows && ClientHeight(s) % RowHeight(s)))
         top = index - rows + 1;
       ScrollTo(s, s.scrollX, top);
@@ -461,8 +468,10 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk) {
       const int visible = std::max(1, ClientWidth(s) / std::max<int>(1, IconCell(s).cx));
       int col = s.scrollX;
       const int itemCol = index / rows;
-      if (itemCol < col) col = itemCol;
-      else if (itemCol >= col + visible) col = itemCol - visible + 1;
+      if (itemCol < col)
+        col = itemCol;
+      else if (itemCol >= col + visible)
+        col = itemCol - visible + 1;
       ScrollTo(s, col, s.scrollY);
       return true;
     }
@@ -470,7 +479,8 @@ bool EnsureVisible(ListViewState& s, int index, bool partialOk) {
       const SIZE cell = IconCell(s);
       const int rowTop = (index / GridColumns(s)) * cell.cy;
       int y = s.scrollY;
-      if (rowTop < y) y = rowTop;
+      if (rowTop < y)
+        y = rowTop;
       else if (rowTop + cell.cy > y + ClientHeight(s) && !(partialOk && rowTop < y + ClientHeight(s)))
         y = rowTop + cell.cy - ClientHeight(s);
       ScrollTo(s, s.scrollX, y);
@@ -536,8 +546,10 @@ void OnScroll(ListViewState& s, bool vertical, WORD code) {
     default:
       return;
   }
-  if (vertical) ScrollTo(s, s.scrollX, pos);
-  else ScrollTo(s, pos, s.scrollY);
+  if (vertical)
+    ScrollTo(s, s.scrollX, pos);
+  else
+    ScrollTo(s, pos, s.scrollY);
 }
 
 void UpdateScrollBars(ListViewState& s) {
@@ -594,7 +606,8 @@ void PlaceHeader(ListViewState& s) {
   WINDOWPOS pos{};
   HDLAYOUT layout{&rect, &pos};
   SendMessage(s.header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
-  SetWindowPos(s.header, nullptr, -s.scrollX, 0, pos.cx, pos.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowPos(s.header, nullptr, -s.scrollX, 0, pos.cx, pos.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void InvalidateItem(ListViewState& s, int index) {
@@ -614,23 +627,33 @@ int Neighbour(ListViewState& s, int index, UINT direction) {
   int next = -1;
   switch (ViewOf(s)) {
     case View::kReport:
-      if (direction & LVNI_ABOVE) next = index - 1;
-      else if (direction & LVNI_BELOW) next = index + 1;
+      if (direction & LVNI_ABOVE)
+        next = index - 1;
+      else if (direction & LVNI_BELOW)
+        next = index + 1;
       break;
     case View::kList: {
       const int rows = ListRows(s);
-      if (direction & LVNI_ABOVE) next = index % rows ? index - 1 : -1;
-      else if (direction & LVNI_BELOW) next = (index + 1) % rows ? index + 1 : -1;
-      else if (direction & LVNI_TOLEFT) next = index - rows;
-      else if (direction & LVNI_TORIGHT) next = index + rows;
+      if (direction & LVNI_ABOVE)
+        next = index % rows ? index - 1 : -1;
+      else if (direction & LVNI_BELOW)
+        next = (index + 1) % rows ? index + 1 : -1;
+      else if (direction & LVNI_TOLEFT)
+        next = index - rows;
+      else if (direction & LVNI_TORIGHT)
+        next = index + rows;
       break;
     }
     default: {
       const int cols = GridColumns(s);
-      if (direction & LVNI_ABOVE) next = index - cols;
-      else if (direction & LVNI_BELOW) next = index + cols;
-      else if (direction & LVNI_TOLEFT) next = index % cols ? index - 1 : -1;
-      else if (direction & LVNI_TORIGHT) next = (index + 1) % cols ? index + 1 : -1;
+      if (direction & LVNI_ABOVE)
+        next = index - cols;
+      else if (direction & LVNI_BELOW)
+        next = index + cols;
+      else if (direction & LVNI_TOLEFT)
+        next = index % cols ? index - 1 : -1;
+      else if (direction & LVNI_TORIGHT)
+        next = (index + 1) % cols ? index + 1 : -1;
       break;
     }
   }

@@ -63,8 +63,10 @@ void ShiftMarks(ListViewState& s, int index, int delta) {
     return;
   }
   auto adjust = [&](int& mark) {
-    if (mark == index) mark = -1;
-    else if (mark > index) --mark;
+    if (mark == index)
+      mark = -1;
+    else if (mark > index)
+      --mark;
   };
   adjust(s.focus);
   adjust(s.anchor);
@@ -73,10 +75,11 @@ void ShiftMarks(ListViewState& s, int index, int delta) {
 
 int SortedPosition(ListViewState& s, const std::string& text) {
   const bool descending = (StyleOf(s) & LVS_SORTDESCENDING) != 0;
-  auto it = std::upper_bound(s.items.begin(), s.items.end(), text, [&](const std::string& t, const Item& item) {
-    const int c = CompareNoCase(t, item.text);
-    return descending ? c > 0 : c < 0;
-  });
+  auto it =
+      std::upper_bound(s.items.begin(), s.items.end(), text, [&](const std::string& t, const Item& item) {
+        const int c = CompareNoCase(t, item.text);
+        return descending ? c > 0 : c < 0;
+      });
   return static_cast<int>(it - s.items.begin());
 }
 
@@ -98,7 +101,8 @@ int InsertItem(ListViewState& s, const LVITEMA& in) {
   item.state = state & ~(LVIS_FOCUSED | LVIS_SELECTED);
   int index = std::min(in.iItem, Count(s));
   const DWORD style = StyleOf(s);
-  if ((style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) && !item.textCallback) index = SortedPosition(s, item.text);
+  if ((style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) && !item.textCallback)
+    index = SortedPosition(s, item.text);
   s.items.insert(s.items.begin() + index, std::move(item));
   ShiftMarks(s, index, 1);
   InvalidateLayout(s);
@@ -112,7 +116,8 @@ bool SetItem(ListViewState& s, const LVITEMA& in) {
   if (!Valid(s, in.iItem) || in.iSubItem < 0) return false;
   Item& item = s.items[static_cast<size_t>(in.iItem)];
   if (in.iSubItem > 0) {
-    if (item.subItems.size() < static_cast<size_t>(in.iSubItem)) item.subItems.resize(static_cast<size_t>(in.iSubItem));
+    if (item.subItems.size() < static_cast<size_t>(in.iSubItem))
+      item.subItems.resize(static_cast<size_t>(in.iSubItem));
     SubItem& sub = item.subItems[static_cast<size_t>(in.iSubItem) - 1];
     if (in.mask & LVIF_TEXT) {
       sub.textCallback = in.pszText == LPSTR_TEXTCALLBACK;
@@ -262,7 +267,8 @@ bool SetItemState(ListViewState& s, int index, UINT state, UINT mask) {
   }
   if ((now & LVIS_SELECTED) && !(old & LVIS_SELECTED) && (StyleOf(s) & LVS_SINGLESEL)) {
     for (int i = 0; i < Count(s) && s.alive; ++i)
-      if (i != index && (s.items[static_cast<size_t>(i)].state & LVIS_SELECTED)) SetItemState(s, i, 0, LVIS_SELECTED);
+      if (i != index && (s.items[static_cast<size_t>(i)].state & LVIS_SELECTED))
+        SetItemState(s, i, 0, LVIS_SELECTED);
     if (!s.alive || !Valid(s, index)) return false;
   }
   const UINT before = s.items[static_cast<size_t>(index)].state;
@@ -270,8 +276,10 @@ bool SetItemState(ListViewState& s, int index, UINT state, UINT mask) {
   if (NotifyChange(s, LVN_ITEMCHANGING, index, LVIF_STATE, before, after)) return false;
   if (!s.alive || !Valid(s, index)) return false;
   s.items[static_cast<size_t>(index)].state = after;
-  if (after & LVIS_FOCUSED) s.focus = index;
-  else if (s.focus == index) s.focus = -1;
+  if (after & LVIS_FOCUSED)
+    s.focus = index;
+  else if (s.focus == index)
+    s.focus = -1;
   InvalidateItem(s, index);
   NotifyChange(s, LVN_ITEMCHANGED, index, LVIF_STATE, before, after);
   return s.alive;
@@ -299,10 +307,13 @@ void SelectRange(ListViewState& s, int from, int to) {
     const UINT state = s.items[static_cast<size_t>(i)].state;
     const bool inside = i >= low && i <= high;
     if (i == to) continue;
-    if (inside && !(state & LVIS_SELECTED)) SetItemState(s, i, LVIS_SELECTED, LVIS_SELECTED);
-    else if (!inside && (state & LVIS_SELECTED)) SetItemState(s, i, 0, LVIS_SELECTED);
+    if (inside && !(state & LVIS_SELECTED))
+      SetItemState(s, i, LVIS_SELECTED, LVIS_SELECTED);
+    else if (!inside && (state & LVIS_SELECTED))
+      SetItemState(s, i, 0, LVIS_SELECTED);
   }
-  if (s.alive && Valid(s, to)) SetItemState(s, to, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  if (s.alive && Valid(s, to))
+    SetItemState(s, to, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void SetFocusItem(ListViewState& s, int index) {
@@ -311,7 +322,7 @@ void SetFocusItem(ListViewState& s, int index) {
 
 int SelectedCount(const ListViewState& s) {
   return static_cast<int>(std::count_if(s.items.begin(), s.items.end(),
-                                         [](const Item& item) { return (item.state & LVIS_SELECTED) != 0; }));
+                                        [](const Item& item) { return (item.state & LVIS_SELECTED) != 0; }));
 }
 
 int NextItem(ListViewState& s, int start, UINT flags) {
@@ -347,8 +358,9 @@ bool SortItems(ListViewState& s, PFNLVCOMPARE compare, LPARAM lParam) {
   for (const Item& item : s.items) params.push_back(item.param);
   std::vector<int> order(s.items.size());
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return compare(params[static_cast<size_t>(a)], params[static_cast<size_t>(b)], lParam) < 0; });
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return compare(params[static_cast<size_t>(a)], params[static_cast<size_t>(b)], lParam) < 0;
+  });
   if (!s.alive || order.size() != s.items.size()) return false;
   std::vector<Item> sorted;
   sorted.reserve(s.items.size());
@@ -497,7 +509,8 @@ bool DeleteColumn(ListViewState& s, int index) {
   // The sub-item texts of the column go with it (column 0's item text stays, as the items do).
   if (index > 0) {
     for (Item& item : s.items)
-      if (item.subItems.size() >= static_cast<size_t>(index)) item.subItems.erase(item.subItems.begin() + (index - 1));
+      if (item.subItems.size() >= static_cast<size_t>(index))
+        item.subItems.erase(item.subItems.begin() + (index - 1));
   }
   for (size_t i = 0; i < s.columns.size(); ++i)
     if (s.columns[i].subItem > index) --s.columns[i].subItem;

@@ -37,7 +37,8 @@ Colors HighlightColors(const ListViewState& s, const ItemView& view) {
   return Colors{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)};
 }
 
-void DrawImage(HIMAGELIST list, int image, HDC dc, const RECT& area, UINT state, bool highlight, COLORREF back) {
+void DrawImage(HIMAGELIST list, int image, HDC dc, const RECT& area, UINT state, bool highlight,
+               COLORREF back) {
   if (!list || image < 0) return;
   int cx = 0;
   int cy = 0;
@@ -50,8 +51,8 @@ void DrawImage(HIMAGELIST list, int image, HDC dc, const RECT& area, UINT state,
   } else if (highlight) {
     style |= ILD_BLEND25;
   }
-  ImageList_DrawEx(list, image, dc, area.left + (area.right - area.left - cx) / 2, area.top + (area.bottom - area.top - cy) / 2,
-                   0, 0, CLR_NONE, fg, style);
+  ImageList_DrawEx(list, image, dc, area.left + (area.right - area.left - cx) / 2,
+                   area.top + (area.bottom - area.top - cy) / 2, 0, 0, CLR_NONE, fg, style);
 }
 
 void DrawStateImage(const ListViewState& s, HDC dc, const RECT& area, UINT state) {
@@ -60,7 +61,8 @@ void DrawStateImage(const ListViewState& s, HDC dc, const RECT& area, UINT state
   int cx = 0;
   int cy = 0;
   ImageList_GetIconSize(s.stateImages, &cx, &cy);
-  ImageList_Draw(s.stateImages, index - 1, dc, area.left, area.top + (area.bottom - area.top - cy) / 2, ILD_TRANSPARENT);
+  ImageList_Draw(s.stateImages, index - 1, dc, area.left, area.top + (area.bottom - area.top - cy) / 2,
+                 ILD_TRANSPARENT);
 }
 
 UINT Justify(int fmt) {
@@ -137,16 +139,18 @@ void DrawIconItem(ListViewState& s, HDC dc, int index, const ItemLook& look) {
             label.top + 1 + std::min<int>(measure.bottom - measure.top, maxHeight)};
   if (look.highlight || look.chosen.back != Background(s)) FillSolid(dc, text, look.chosen.back);
   RECT inner{text.left + kTextPad, text.top, text.right - kTextPad, text.bottom};
-  DrawLabel(dc, look.view.text, inner, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_EDITCONTROL, look.chosen.text);
+  DrawLabel(dc, look.view.text, inner, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_EDITCONTROL,
+            look.chosen.text);
   if (look.focusCue) DrawFocusRect(dc, &text);
 }
 
-void DrawSubItem(ListViewState& s, HDC dc, int index, int column, const RECT& cell, const Colors& colors, bool highlight,
-                 bool fullRow) {
+void DrawSubItem(ListViewState& s, HDC dc, int index, int column, const RECT& cell, const Colors& colors,
+                 bool highlight, bool fullRow) {
   const Column& c = s.columns[static_cast<size_t>(column)];
   const ItemView view = Resolve(s, index, c.subItem, LVIF_TEXT | LVIF_IMAGE);
   if (!s.alive) return;
-  if (colors.back != CLR_NONE && colors.back != Background(s) && !(highlight && fullRow)) FillSolid(dc, cell, colors.back);
+  if (colors.back != CLR_NONE && colors.back != Background(s) && !(highlight && fullRow))
+    FillSolid(dc, cell, colors.back);
   RECT r = cell;
   if ((s.exStyle & LVS_EX_SUBITEMIMAGES) && s.smallImages && view.image >= 0) {
     RECT icon;
@@ -158,8 +162,8 @@ void DrawSubItem(ListViewState& s, HDC dc, int index, int column, const RECT& ce
   DrawLabel(dc, view.text, inner, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | Justify(c.fmt), colors.text);
 }
 
-void PaintReportItem(ListViewState& s, HDC dc, int index, ItemLook& look, LRESULT itemResult, NMLVCUSTOMDRAW& cd,
-                     const RECT& area) {
+void PaintReportItem(ListViewState& s, HDC dc, int index, ItemLook& look, LRESULT itemResult,
+                     NMLVCUSTOMDRAW& cd, const RECT& area) {
   RECT bounds;
   ItemRect(s, index, LVIR_BOUNDS, &bounds);
   const bool fullRow = (s.exStyle & LVS_EX_FULLROWSELECT) != 0;
@@ -167,7 +171,8 @@ void PaintReportItem(ListViewState& s, HDC dc, int index, ItemLook& look, LRESUL
   for (int column : ColumnOrder(s)) {
     int left = 0;
     int right = 0;
-    if (!ColumnSpan(s, column, &left, &right) || right <= area.left || left >= area.right || right <= left) continue;
+    if (!ColumnSpan(s, column, &left, &right) || right <= area.left || left >= area.right || right <= left)
+      continue;
     const RECT cell{left, bounds.top, right, bounds.bottom};
     Colors colors = look.chosen;
     if (itemResult & CDRF_NOTIFYSUBITEMDRAW) {
@@ -221,7 +226,8 @@ void PaintItem(ListViewState& s, HDC dc, int index, LRESULT pre, const RECT& are
   const bool drop = (look.view.state & LVIS_DROPHILITED) != 0;
   look.focusCue = s.focused && (look.view.state & LVIS_FOCUSED);
   const COLORREF back = Background(s);
-  look.normal = Colors{ColorOr(s.textColor, COLOR_WINDOWTEXT), s.textBkColor == CLR_DEFAULT ? back : s.textBkColor};
+  look.normal =
+      Colors{ColorOr(s.textColor, COLOR_WINDOWTEXT), s.textBkColor == CLR_DEFAULT ? back : s.textBkColor};
 
   NMLVCUSTOMDRAW cd{};
   cd.nmcd.hdc = dc;
@@ -323,7 +329,8 @@ HIMAGELIST CreateDragImage(ListViewState& s, int index, POINT* upperLeft) {
   const ItemView view = Resolve(s, index, 0, LVIF_TEXT | LVIF_IMAGE);
   if (!s.alive) return nullptr;
   const bool iconView = ViewOf(s) == View::kIcon;
-  if (!iconView) label.right = std::min<LONG>(label.right, label.left + StringWidth(s, view.text) + 2 * kTextPad);
+  if (!iconView)
+    label.right = std::min<LONG>(label.right, label.left + StringWidth(s, view.text) + 2 * kTextPad);
   RECT bounds;
   UnionRect(&bounds, &icon, &label);
   const int width = std::max<int>(1, bounds.right - bounds.left);
@@ -354,7 +361,8 @@ HIMAGELIST CreateDragImage(ListViewState& s, int index, POINT* upperLeft) {
       FillSolid(dc, text, ColorOr(s.bkColor, COLOR_WINDOW));
       RECT inner{text.left + kTextPad, text.top, text.right - kTextPad, text.bottom};
       DrawLabel(dc, view.text, inner,
-                iconView ? (DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS) : (DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS),
+                iconView ? (DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS)
+                         : (DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS),
                 ColorOr(s.textColor, COLOR_WINDOWTEXT));
     }
   }

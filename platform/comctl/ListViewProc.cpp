@@ -55,7 +55,8 @@ LRESULT OnHeaderNotify(ListViewState& s, NMHDR* hdr) {
       if (s.alive) NotifyListView(s, LVN_COLUMNCLICK, -1, nm->iItem);
       return 0;
     case HDN_DIVIDERDBLCLICKA: {
-      const LRESULT result = s.notify ? SendMessage(s.notify, WM_NOTIFY, hdr->idFrom, reinterpret_cast<LPARAM>(hdr)) : 0;
+      const LRESULT result =
+          s.notify ? SendMessage(s.notify, WM_NOTIFY, hdr->idFrom, reinterpret_cast<LPARAM>(hdr)) : 0;
       if (s.alive && nm->iItem >= 0) SetColumnWidth(s, nm->iItem, LVSCW_AUTOSIZE);
       return result;
     }
@@ -173,7 +174,8 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case LVM_GETEDITCONTROL:
       return reinterpret_cast<LRESULT>(s.editor ? s.editor->Edit() : nullptr);
     case LVM_CREATEDRAGIMAGE:
-      return reinterpret_cast<LRESULT>(CreateDragImage(s, static_cast<int>(wParam), reinterpret_cast<POINT*>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          CreateDragImage(s, static_cast<int>(wParam), reinterpret_cast<POINT*>(lParam)));
 
     // Columns.
     case LVM_INSERTCOLUMNA: {
@@ -192,10 +194,13 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       const View view = ViewOf(s);
       if (view == View::kList || view == View::kSmallIcon) return ListColumnWidth(s);
       const int index = static_cast<int>(wParam);
-      return index >= 0 && index < static_cast<int>(s.columns.size()) ? s.columns[static_cast<size_t>(index)].width : 0;
+      return index >= 0 && index < static_cast<int>(s.columns.size())
+                 ? s.columns[static_cast<size_t>(index)].width
+                 : 0;
     }
     case LVM_SETCOLUMNWIDTH:
-      return SetColumnWidth(s, static_cast<int>(wParam), static_cast<int>(static_cast<short>(LOWORD(lParam))));
+      return SetColumnWidth(s, static_cast<int>(wParam),
+                            static_cast<int>(static_cast<short>(LOWORD(lParam))));
     case LVM_GETHEADER:
       return reinterpret_cast<LRESULT>(s.header);
     case LVM_SETCOLUMNORDERARRAY:
@@ -282,7 +287,8 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
     // Looks.
     case LVM_SETIMAGELIST:
-      return reinterpret_cast<LRESULT>(SetImageList(s, static_cast<int>(wParam), reinterpret_cast<HIMAGELIST>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          SetImageList(s, static_cast<int>(wParam), reinterpret_cast<HIMAGELIST>(lParam)));
     case LVM_GETIMAGELIST:
       switch (wParam) {
         case LVSIL_NORMAL:
@@ -343,8 +349,8 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       InvalidateLayout(s);
       return 0;
     case WM_SIZE:
+      // Laid out again when next painted or asked: showing a scroll bar sizes the window anew.
       InvalidateLayout(s);
-      EnsureLayout(s);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT fills the background
@@ -361,7 +367,8 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_MOUSEWHEEL: {
       const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
-      for (int i = 0; i < std::abs(notches) * 3 && s.alive; ++i) OnScroll(s, ViewOf(s) != View::kList, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+      for (int i = 0; i < std::abs(notches) * 3 && s.alive; ++i)
+        OnScroll(s, ViewOf(s) != View::kList, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
       return 0;
     }
     case WM_SETFOCUS:

@@ -57,7 +57,8 @@ void Paint(ProgressState& s, HDC dc) {
   // Blocks two-thirds as long as the bar is thick, two pixels apart.
   const int thickness = vertical ? inner.right - inner.left : inner.bottom - inner.top;
   const int block = std::max(2, thickness * 2 / 3);
-  for (int at = 0; at < filled; at += block + 2) FillSolid(dc, piece(at, std::min(at + block, static_cast<int>(length))), color);
+  for (int at = 0; at < filled; at += block + 2)
+    FillSolid(dc, piece(at, std::min(at + block, static_cast<int>(length))), color);
 }
 
 LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

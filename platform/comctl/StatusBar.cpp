@@ -11,9 +11,9 @@
 namespace pictavo::comctl::detail {
 namespace {
 
-constexpr int kBorder = 2;        // above and below the panes
-constexpr int kPaneGap = 2;       // between panes
-constexpr int kTextMargin = 3;    // inside a pane
+constexpr int kBorder = 2;      // above and below the panes
+constexpr int kPaneGap = 2;     // between panes
+constexpr int kTextMargin = 3;  // inside a pane
 constexpr int kMaxParts = 256;
 constexpr WPARAM kWmszBottomRight = 8;
 
@@ -77,7 +77,8 @@ void Place(StatusState& s) {
   const int height = (style & CCS_NORESIZE) ? current.bottom - current.top : BarHeight(s);
   const bool top = (style & CCS_BOTTOM) == CCS_TOP;
   const int y = top ? area.top : area.bottom - height;
-  if (current.left == area.left && current.top == y && current.right == area.right && current.bottom == y + height)
+  if (current.left == area.left && current.top == y && current.right == area.right &&
+      current.bottom == y + height)
     return;
   s.placing = true;
   SetWindowPos(s.hwnd, nullptr, area.left, y, area.right - area.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -87,7 +88,8 @@ void Place(StatusState& s) {
 void DrawPaneText(StatusState& s, HDC dc, const Pane& pane, RECT r) {
   if (pane.icon) {
     const int size = std::min<int>(GetSystemMetrics(SM_CXSMICON), r.bottom - r.top);
-    DrawIconEx(dc, r.left + kTextMargin, (r.top + r.bottom - size) / 2, pane.icon, size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, r.left + kTextMargin, (r.top + r.bottom - size) / 2, pane.icon, size, size, 0, nullptr,
+               DI_NORMAL);
     r.left += kTextMargin + size;
   }
   // Tabs split the text into left, centred and right-aligned parts.
@@ -97,8 +99,10 @@ void DrawPaneText(StatusState& s, HDC dc, const Pane& pane, RECT r) {
   } else {
     size_t index = 0;
     for (char c : pane.text) {
-      if (c == '\t' && index < 2) ++index;
-      else parts[index] += c;
+      if (c == '\t' && index < 2)
+        ++index;
+      else
+        parts[index] += c;
     }
   }
   RECT text{r.left + kTextMargin, r.top, r.right - kTextMargin, r.bottom};
@@ -255,14 +259,16 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return TRUE;
     }
     case SB_SETICON: {
-      Pane* pane = PaneOf(s, static_cast<int>(static_cast<intptr_t>(wParam)) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
+      Pane* pane = PaneOf(
+          s, static_cast<int>(static_cast<intptr_t>(wParam)) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
       if (!pane) return FALSE;
       pane->icon = reinterpret_cast<HICON>(lParam);
       InvalidateRect(hwnd, nullptr, FALSE);
       return TRUE;
     }
     case SB_GETICON: {
-      Pane* pane = PaneOf(s, static_cast<int>(static_cast<intptr_t>(wParam)) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
+      Pane* pane = PaneOf(
+          s, static_cast<int>(static_cast<intptr_t>(wParam)) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
       return reinterpret_cast<LRESULT>(pane ? pane->icon : nullptr);
     }
     case SB_SETBKCOLOR: {
@@ -306,7 +312,8 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (OnGrip(s, pt)) {
         POINT screen = pt;
         ClientToScreen(hwnd, &screen);
-        SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_SIZE | kWmszBottomRight, MAKELPARAM(screen.x, screen.y));
+        SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_SIZE | kWmszBottomRight,
+                    MAKELPARAM(screen.x, screen.y));
         return 0;
       }
       return 0;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/base/ErrorCodes.h"
-#include "platform/base/LastError.h"
 #include "platform/base/Geometry.h"
+#include "platform/base/LastError.h"
 #include "platform/kernel/Thread.h"
 #include "platform/user/User.h"
 

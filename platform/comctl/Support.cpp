@@ -146,24 +146,24 @@ void DottedLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
 }
 
 void DrawArrow(HDC dc, const RECT& rect, Arrow direction, int size, COLORREF color) {
-  // Rows (or columns) of a triangle of height size / 2 + 1, each one pixel shorter at both ends.
+  // Lines of a triangle `half` + 1 long, one pixel longer at each end per step from the point.
   const int half = std::max(1, size / 2);
   const int cx = (rect.left + rect.right) / 2;
   const int cy = (rect.top + rect.bottom) / 2;
+  const int start = half / 2;  // from the centre to the point
   for (int i = 0; i <= half; ++i) {
-    const int span = half - i;
     switch (direction) {
       case Arrow::kUp:
-        FillSolid(dc, RECT{cx - span, cy - half / 2 + i, cx + span + 1, cy - half / 2 + i + 1}, color);
+        FillSolid(dc, RECT{cx - i, cy - start + i, cx + i + 1, cy - start + i + 1}, color);
         break;
       case Arrow::kDown:
-        FillSolid(dc, RECT{cx - span, cy + half / 2 - i, cx + span + 1, cy + half / 2 - i + 1}, color);
+        FillSolid(dc, RECT{cx - i, cy + start - i, cx + i + 1, cy + start - i + 1}, color);
         break;
       case Arrow::kLeft:
-        FillSolid(dc, RECT{cx - half / 2 + i, cy - span, cx - half / 2 + i + 1, cy + span + 1}, color);
+        FillSolid(dc, RECT{cx - start + i, cy - i, cx - start + i + 1, cy + i + 1}, color);
         break;
       case Arrow::kRight:
-        FillSolid(dc, RECT{cx + half / 2 - i, cy - span, cx + half / 2 - i + 1, cy + span + 1}, color);
+        FillSolid(dc, RECT{cx + start - i, cy - i, cx + start - i + 1, cy + i + 1}, color);
         break;
     }
   }
@@ -190,7 +190,8 @@ int CopyText(std::string_view text, LPSTR buffer, int bufferMax) {
 
 std::string WindowTextOf(HWND hwnd) {
   std::string text(static_cast<size_t>(std::max(0, GetWindowTextLength(hwnd))) + 1, '\0');
-  text.resize(static_cast<size_t>(std::max(0, GetWindowText(hwnd, text.data(), static_cast<int>(text.size())))));
+  text.resize(
+      static_cast<size_t>(std::max(0, GetWindowText(hwnd, text.data(), static_cast<int>(text.size())))));
   return text;
 }
 

@@ -43,7 +43,8 @@ class Canvas {
     Rect(right - w, top, right, bottom, rgb);
   }
   void Ellipse(double cx, double cy, double rx, double ry, uint32_t rgb) {
-    Cover([&](double x, double y) { return (x - cx) * (x - cx) / (rx * rx) + (y - cy) * (y - cy) / (ry * ry) <= 1; },
+    Cover([&](double x,
+              double y) { return (x - cx) * (x - cx) / (rx * rx) + (y - cy) * (y - cy) / (ry * ry) <= 1; },
           rgb);
   }
 
@@ -157,7 +158,8 @@ constexpr SystemIcon kIcons[] = {SystemIcon::kFile,      SystemIcon::kFolder,   
                                  SystemIcon::kDrive};
 
 HIMAGELIST MakeList(int size) {
-  HIMAGELIST himl = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kIcons)), 8);
+  HIMAGELIST himl =
+      ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kIcons)), 8);
   for (SystemIcon icon : kIcons) {
     HBITMAP bitmap = detail::MakeBitmap(detail::Premultiplied(DrawIcon(icon, size)));
     ImageList_Add(himl, bitmap, nullptr);

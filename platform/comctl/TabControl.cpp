@@ -122,7 +122,8 @@ void PaintTab(TabState& s, HDC dc, int index) {
   FillSolid(dc, RECT{r.left, r.top, r.right, r.top + 1}, edge);
   FillSolid(dc, RECT{r.left, r.top, r.left + 1, r.bottom - (selected ? 1 : 0)}, edge);
   FillSolid(dc, RECT{r.right - 1, r.top, r.right, r.bottom - (selected ? 1 : 0)}, edge);
-  if (selected) FillSolid(dc, RECT{r.left + 1, r.bottom - 1, r.right - 1, r.bottom}, GetSysColor(COLOR_BTNFACE));
+  if (selected)
+    FillSolid(dc, RECT{r.left + 1, r.bottom - 1, r.right - 1, r.bottom}, GetSysColor(COLOR_BTNFACE));
   RECT content{r.left + s.padding.cx, r.top + 1, r.right - s.padding.cx, r.bottom};
   if (StyleOf(s) & TCS_OWNERDRAWFIXED) {
     DRAWITEMSTRUCT dis{};
@@ -144,13 +145,15 @@ void PaintTab(TabState& s, HDC dc, int index) {
   if (s.images && item.image >= 0) width += image.cx + 3;
   int x = (content.left + content.right - width) / 2;
   if (s.images && item.image >= 0) {
-    ImageList_Draw(s.images, item.image, dc, x, (content.top + content.bottom - image.cy) / 2, ILD_TRANSPARENT);
+    ImageList_Draw(s.images, item.image, dc, x, (content.top + content.bottom - image.cy) / 2,
+                   ILD_TRANSPARENT);
     x += image.cx + 3;
   }
   RECT text{x, content.top, content.right, content.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(s.hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  DrawText(dc, item.text.c_str(), static_cast<int>(item.text.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_HIDEPREFIX);
+  DrawText(dc, item.text.c_str(), static_cast<int>(item.text.size()), &text,
+           DT_SINGLELINE | DT_VCENTER | DT_HIDEPREFIX);
   if (selected && s.focused && !(StyleOf(s) & TCS_FOCUSNEVER)) {
     RECT focus{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
     DrawFocusRect(dc, &focus);
@@ -263,10 +266,14 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       const int index = static_cast<int>(wParam);
       if (index < 0 || index >= Count(s)) return FALSE;
       s.items.erase(s.items.begin() + index);
-      if (s.current == index) s.current = -1;
-      else if (s.current > index) --s.current;
-      if (s.focusItem == index) s.focusItem = s.current;
-      else if (s.focusItem > index) --s.focusItem;
+      if (s.current == index)
+        s.current = -1;
+      else if (s.current > index)
+        --s.current;
+      if (s.focusItem == index)
+        s.focusItem = s.current;
+      else if (s.focusItem > index)
+        --s.focusItem;
       InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     }
@@ -325,7 +332,8 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case TCM_SETITEMSIZE: {
-      const LRESULT old = MAKELONG(s.itemSize.cx > 0 ? s.itemSize.cx : (Count(s) ? TabWidth(s, 0) : 0), RowHeight(s));
+      const LRESULT old =
+          MAKELONG(s.itemSize.cx > 0 ? s.itemSize.cx : (Count(s) ? TabWidth(s, 0) : 0), RowHeight(s));
       s.itemSize = SIZE{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       InvalidateRect(hwnd, nullptr, TRUE);
       return old;
@@ -356,8 +364,10 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       const int image = static_cast<int>(wParam);
       if (s.images) ImageList_Remove(s.images, image);
       for (TabItem& item : s.items) {
-        if (item.image == image) item.image = -1;
-        else if (item.image > image) --item.image;
+        if (item.image == image)
+          item.image = -1;
+        else if (item.image > image)
+          --item.image;
       }
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;

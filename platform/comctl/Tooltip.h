@@ -91,9 +91,9 @@
 struct TOOLINFOA {
   UINT cbSize;
   UINT uFlags;
-  HWND hwnd;      // the window the tool belongs to (gets the notifications)
-  UINT_PTR uId;   // the tool's id, or its window with TTF_IDISHWND
-  RECT rect;      // in hwnd's client coordinates (not with TTF_IDISHWND)
+  HWND hwnd;     // the window the tool belongs to (gets the notifications)
+  UINT_PTR uId;  // the tool's id, or its window with TTF_IDISHWND
+  RECT rect;     // in hwnd's client coordinates (not with TTF_IDISHWND)
   HINSTANCE hinst;
   LPSTR lpszText;  // text, LPSTR_TEXTCALLBACK, or a string resource id with hinst
   LPARAM lParam;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT_PTR kPopTimer = 2;
-constexpr int kStem = 12;          // the balloon's stem
+constexpr int kStem = 12;  // the balloon's stem
 constexpr int kBalloonRadius = 12;
 constexpr int kCursorHeight = 20;  // a tip shows this far below the pointer
 
@@ -36,13 +36,13 @@ struct Tool {
 struct TooltipState : ControlBase {
   std::vector<Tool> tools;
   bool active = true;
-  int current = -1;     // the tool under the pointer, from the relayed messages
-  int shown = -1;       // the tool whose tip shows
-  bool quiet = false;   // a click or key hid the tip: not again until the pointer leaves the tool
-  int tracking = -1;    // the tool shown by TTM_TRACKACTIVATE
+  int current = -1;    // the tool under the pointer, from the relayed messages
+  int shown = -1;      // the tool whose tip shows
+  bool quiet = false;  // a click or key hid the tip: not again until the pointer leaves the tool
+  int tracking = -1;   // the tool shown by TTM_TRACKACTIVATE
   POINT trackPos{};
-  POINT anchor{};       // where the balloon's stem points, screen coordinates
-  std::string text;     // what shows
+  POINT anchor{};    // where the balloon's stem points, screen coordinates
+  std::string text;  // what shows
   int initial = 500;
   int autopop = 5000;
   int reshow = 100;
@@ -164,7 +164,8 @@ void ShapeBalloon(TooltipState& s, const RECT& window, bool stemOnTop) {
   const int bodyTop = stemOnTop ? kStem : 0;
   const int bodyBottom = stemOnTop ? h : h - kStem;
   HRGN body = CreateRoundRectRgn(0, bodyTop, w + 1, bodyBottom + 1, kBalloonRadius, kBalloonRadius);
-  const int x = std::clamp(static_cast<int>(s.anchor.x - window.left), kBalloonRadius, std::max(kBalloonRadius, w - kBalloonRadius - kStem));
+  const int x = std::clamp(static_cast<int>(s.anchor.x - window.left), kBalloonRadius,
+                           std::max(kBalloonRadius, w - kBalloonRadius - kStem));
   POINT stem[3];
   if (stemOnTop) {
     stem[0] = POINT{x, 0};
@@ -314,8 +315,8 @@ void OnShowTimer(TooltipState& s) {
 }
 
 LRESULT CALLBACK ToolSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
-  if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN || message == WM_SYSKEYDOWN ||
-      (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK)) {
+  if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN ||
+      message == WM_SYSKEYDOWN || (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK)) {
     if (std::shared_ptr<TooltipState> s = State::Get(reinterpret_cast<HWND>(id))) {
       MSG msg{hwnd, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
       GetCursorPos(&msg.pt);
@@ -327,13 +328,15 @@ LRESULT CALLBACK ToolSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void Subclass(TooltipState& s, const Tool& tool) {
   HWND window = ToolWindow(tool);
-  if (window && IsWindow(window)) SetWindowSubclass(window, ToolSubclass, reinterpret_cast<UINT_PTR>(s.hwnd), 0);
+  if (window && IsWindow(window))
+    SetWindowSubclass(window, ToolSubclass, reinterpret_cast<UINT_PTR>(s.hwnd), 0);
 }
 
 void Unsubclass(TooltipState& s, HWND window) {
   for (const Tool& other : s.tools)
     if ((other.flags & TTF_SUBCLASS) && ToolWindow(other) == window) return;
-  if (window && IsWindow(window)) RemoveWindowSubclass(window, ToolSubclass, reinterpret_cast<UINT_PTR>(s.hwnd));
+  if (window && IsWindow(window))
+    RemoveWindowSubclass(window, ToolSubclass, reinterpret_cast<UINT_PTR>(s.hwnd));
 }
 
 void SetText(Tool& tool, LPSTR text, HINSTANCE hinst) {
@@ -405,8 +408,10 @@ void Paint(TooltipState& s, HDC dc) {
   RECT body = client;
   if (Balloon(s)) {
     const bool top = StemOnTop(s);
-    if (top) body.top += kStem;
-    else body.bottom -= kStem;
+    if (top)
+      body.top += kStem;
+    else
+      body.bottom -= kStem;
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     if (GetWindowRgn(s.hwnd, shape) != ERROR) {
       HBRUSH brush = CreateSolidBrush(border);
@@ -655,8 +660,10 @@ LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     }
     case WM_TIMER:
-      if (wParam == kShowTimer) OnShowTimer(s);
-      else if (wParam == kPopTimer) Hide(s);
+      if (wParam == kShowTimer)
+        OnShowTimer(s);
+      else if (wParam == kPopTimer)
+        Hide(s);
       return 0;
     case WM_SETFONT:
       s.font = reinterpret_cast<HFONT>(wParam);

@@ -96,7 +96,8 @@ int CrossCentre(const TrackbarState& s) {
 }
 
 RECT Oriented(const TrackbarState& s, int alongStart, int alongEnd, int crossStart, int crossEnd) {
-  return Vertical(s) ? RECT{crossStart, alongStart, crossEnd, alongEnd} : RECT{alongStart, crossStart, alongEnd, crossEnd};
+  return Vertical(s) ? RECT{crossStart, alongStart, crossEnd, alongEnd}
+                     : RECT{alongStart, crossStart, alongEnd, crossEnd};
 }
 
 RECT ThumbRect(const TrackbarState& s) {
@@ -176,7 +177,10 @@ void Paint(TrackbarState& s, HDC dc, const RECT& area) {
   }
   if (!(style & TBS_NOTHUMB)) {
     const bool held = s.mode == TrackbarState::Mode::kDrag;
-    FillSolid(dc, thumb, GetSysColor(!IsWindowEnabled(s.hwnd) ? COLOR_BTNFACE : held ? COLOR_HIGHLIGHT : COLOR_3DLIGHT));
+    FillSolid(dc, thumb,
+              GetSysColor(!IsWindowEnabled(s.hwnd) ? COLOR_BTNFACE
+                          : held                   ? COLOR_HIGHLIGHT
+                                                   : COLOR_3DLIGHT));
     FrameSolid(dc, thumb, GetSysColor(held ? COLOR_HIGHLIGHT : COLOR_3DSHADOW));
   }
   if (s.focused) DrawFocusRect(dc, &client);
@@ -188,8 +192,10 @@ int Along(const TrackbarState& s, POINT pt) {
 
 void PageTowards(TrackbarState& s) {
   if (s.pos == s.pageTarget) return;
-  if (s.pageTarget < s.pos) Step(s, TB_PAGEUP, std::max(s.pageTarget, s.pos - s.page));
-  else Step(s, TB_PAGEDOWN, std::min(s.pageTarget, s.pos + s.page));
+  if (s.pageTarget < s.pos)
+    Step(s, TB_PAGEUP, std::max(s.pageTarget, s.pos - s.page));
+  else
+    Step(s, TB_PAGEDOWN, std::min(s.pageTarget, s.pos + s.page));
 }
 
 void OnButtonDown(TrackbarState& s, POINT pt) {

@@ -73,7 +73,8 @@ void OnButtonDown(TreeViewState& s, POINT pt, bool right, bool doubleClick) {
   s.press = TreeViewState::Press{};
   s.press.right = right;
   s.press.start = pt;
-  const bool onItem = node && (flags & (TVHT_ONITEM | ((StyleOf(s) & TVS_FULLROWSELECT) ? TVHT_ONITEMRIGHT : 0)));
+  const bool onItem =
+      node && (flags & (TVHT_ONITEM | ((StyleOf(s) & TVS_FULLROWSELECT) ? TVHT_ONITEMRIGHT : 0)));
   s.press.node = onItem ? node : nullptr;
   s.press.wasCaret = onItem && node == s.caret && hadFocus;
   s.press.active = true;
@@ -251,8 +252,8 @@ HWND EditLabel(TreeViewState& s, Node* node) {
   rect.right = std::max(rect.right, rect.left + 60);
   std::weak_ptr<TreeViewState> weak = State::Get(s.hwnd);
   s.editNode = node;
-  s.editor = LabelEditor::Start(s.hwnd, rect, (node->state & TVIS_BOLD) ? BoldFontOf(FontOf(s)) : FontOf(s), text,
-                                [weak](bool cancelled, const std::string& typed) {
+  s.editor = LabelEditor::Start(s.hwnd, rect, (node->state & TVIS_BOLD) ? BoldFontOf(FontOf(s)) : FontOf(s),
+                                text, [weak](bool cancelled, const std::string& typed) {
                                   auto state = weak.lock();
                                   if (!state || !state->alive) return;
                                   TreeViewState& ts = *state;

@@ -142,14 +142,20 @@ Node* HitTest(TreeViewState& s, POINT pt, UINT* flags) {
   NodeParts p;
   PartsOf(s, node, &p);
   if (!s.alive) return nullptr;
-  if (pt.x < p.button.left) *flags = TVHT_ONITEMINDENT;
+  if (pt.x < p.button.left)
+    *flags = TVHT_ONITEMINDENT;
   else if (pt.x < p.button.right)
     *flags = ((StyleOf(s) & TVS_HASBUTTONS) && HasChildren(s, node)) ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
-  else if (pt.x < p.state.right && (node->state & TVIS_STATEIMAGEMASK)) *flags = TVHT_ONITEMSTATEICON;
-  else if (pt.x < p.icon.right && pt.x >= p.state.right) *flags = TVHT_ONITEMICON;
-  else if (pt.x < p.state.right) *flags = TVHT_ONITEMINDENT;
-  else if (pt.x < p.label.right) *flags = TVHT_ONITEMLABEL;
-  else *flags = TVHT_ONITEMRIGHT;
+  else if (pt.x < p.state.right && (node->state & TVIS_STATEIMAGEMASK))
+    *flags = TVHT_ONITEMSTATEICON;
+  else if (pt.x < p.icon.right && pt.x >= p.state.right)
+    *flags = TVHT_ONITEMICON;
+  else if (pt.x < p.state.right)
+    *flags = TVHT_ONITEMINDENT;
+  else if (pt.x < p.label.right)
+    *flags = TVHT_ONITEMLABEL;
+  else
+    *flags = TVHT_ONITEMRIGHT;
   return node;
 }
 
@@ -205,8 +211,10 @@ void ScrollToRow(TreeViewState& s, int top, int x) {
 void MakeRowVisible(TreeViewState& s, int row) {
   const int visible = std::max(1, VisibleCount(s));
   int top = s.scrollY;
-  if (row < top) top = row;
-  else if (row >= top + visible) top = row - visible + 1;
+  if (row < top)
+    top = row;
+  else if (row >= top + visible)
+    top = row - visible + 1;
   ScrollToRow(s, top, s.scrollX);
 }
 
@@ -245,8 +253,10 @@ void OnScroll(TreeViewState& s, bool vertical, WORD code) {
     default:
       return;
   }
-  if (vertical) ScrollToRow(s, pos, s.scrollX);
-  else ScrollToRow(s, s.scrollY, pos);
+  if (vertical)
+    ScrollToRow(s, pos, s.scrollX);
+  else
+    ScrollToRow(s, s.scrollY, pos);
 }
 
 namespace {
@@ -329,16 +339,18 @@ void PaintNode(TreeViewState& s, HDC dc, Node* node, LRESULT pre) {
     }
     if (!(result & CDRF_NEWFONT)) SelectObject(dc, font);
     text = cd.clrText;
-    if (highlight) back = cd.clrTextBk;
-    else if (cd.clrTextBk != ColorOr(s.bkColor, COLOR_WINDOW)) back = cd.clrTextBk;
+    if (highlight)
+      back = cd.clrTextBk;
+    else if (cd.clrTextBk != ColorOr(s.bkColor, COLOR_WINDOW))
+      back = cd.clrTextBk;
   }
   DrawLines(s, dc, node, p);
   DrawButton(s, dc, node, p, view.hasChildren);
   const int stateIndex = static_cast<int>((state & TVIS_STATEIMAGEMASK) >> 12);
   if (s.stateImages && stateIndex > 0) {
     const SIZE size = ImageSize(s.stateImages);
-    ImageList_Draw(s.stateImages, stateIndex, dc, p.state.left, p.row.top + (p.row.bottom - p.row.top - size.cy) / 2,
-                   ILD_TRANSPARENT);
+    ImageList_Draw(s.stateImages, stateIndex, dc, p.state.left,
+                   p.row.top + (p.row.bottom - p.row.top - size.cy) / 2, ILD_TRANSPARENT);
   }
   const int image = selected ? view.selectedImage : view.image;
   if (s.normalImages && image >= 0) {
@@ -349,14 +361,15 @@ void PaintNode(TreeViewState& s, HDC dc, Node* node, LRESULT pre) {
       ilStyle |= ILD_BLEND50;
       fg = ColorOr(s.bkColor, COLOR_WINDOW);
     }
-    ImageList_DrawEx(s.normalImages, image, dc, p.icon.left, p.row.top + (p.row.bottom - p.row.top - size.cy) / 2, 0, 0,
-                     CLR_NONE, fg, ilStyle);
+    ImageList_DrawEx(s.normalImages, image, dc, p.icon.left,
+                     p.row.top + (p.row.bottom - p.row.top - size.cy) / 2, 0, 0, CLR_NONE, fg, ilStyle);
   }
   if (back != CLR_NONE) FillSolid(dc, p.label, back);
   RECT inner{p.label.left + kLabelPad, p.label.top, p.label.right - kLabelPad, p.label.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, text);
-  DrawText(dc, view.text.c_str(), static_cast<int>(view.text.size()), &inner, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  DrawText(dc, view.text.c_str(), static_cast<int>(view.text.size()), &inner,
+           DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   if (focusCue) DrawFocusRect(dc, &p.label);
   if (result & CDRF_NOTIFYPOSTPAINT) SendCustomDraw(s, &cd.nmcd, CDDS_ITEMPOSTPAINT);
 }
@@ -413,7 +426,8 @@ HIMAGELIST CreateDragImage(TreeViewState& s, Node* node) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorOr(s.textColor, COLOR_WINDOWTEXT));
     RECT inner{label.left + kLabelPad, 0, label.right - kLabelPad, height};
-    DrawText(dc, view.text.c_str(), static_cast<int>(view.text.size()), &inner, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawText(dc, view.text.c_str(), static_cast<int>(view.text.size()), &inner,
+             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   SelectObject(dc, old);
   DeleteDC(dc);

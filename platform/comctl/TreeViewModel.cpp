@@ -19,7 +19,8 @@ TVITEMA ItemRecord(const TreeViewState& s, Node* node) {
   return item;
 }
 
-LRESULT NotifyTree(TreeViewState& s, UINT code, UINT action, Node* oldNode, Node* newNode, POINT pt = POINT{}) {
+LRESULT NotifyTree(TreeViewState& s, UINT code, UINT action, Node* oldNode, Node* newNode,
+                   POINT pt = POINT{}) {
   NMTREEVIEWA nm{};
   nm.action = action;
   nm.itemOld = ItemRecord(s, oldNode);
@@ -32,18 +33,26 @@ void Link(Node* parent, Node* after, Node* node) {
   node->parent = parent;
   node->prev = after;
   node->next = after ? after->next : parent->firstChild;
-  if (node->next) node->next->prev = node;
-  else parent->lastChild = node;
-  if (after) after->next = node;
-  else parent->firstChild = node;
+  if (node->next)
+    node->next->prev = node;
+  else
+    parent->lastChild = node;
+  if (after)
+    after->next = node;
+  else
+    parent->firstChild = node;
 }
 
 void Unlink(Node* node) {
   Node* parent = node->parent;
-  if (node->prev) node->prev->next = node->next;
-  else parent->firstChild = node->next;
-  if (node->next) node->next->prev = node->prev;
-  else parent->lastChild = node->prev;
+  if (node->prev)
+    node->prev->next = node->next;
+  else
+    parent->firstChild = node->next;
+  if (node->next)
+    node->next->prev = node->prev;
+  else
+    parent->lastChild = node->prev;
   node->prev = node->next = nullptr;
 }
 
@@ -138,7 +147,9 @@ bool DeleteItem(TreeViewState& s, Node* node) {
   Node* newCaret = nullptr;
   const bool caretGoes = s.caret && IsAncestor(node, s.caret);
   if (caretGoes && !all) {
-    newCaret = node->next ? node->next : node->prev ? node->prev : (node->parent != &s.root ? node->parent : nullptr);
+    newCaret = node->next   ? node->next
+               : node->prev ? node->prev
+                            : (node->parent != &s.root ? node->parent : nullptr);
   }
   if (caretGoes) s.caret = nullptr;
   if (s.dropHilite && IsAncestor(node, s.dropHilite)) s.dropHilite = nullptr;
@@ -207,8 +218,10 @@ bool GetItem(TreeViewState& s, TVITEMEXA* out) {
   if (out->mask & TVIF_TEXT) CopyText(view.text, out->pszText, out->cchTextMax);
   if (out->mask & TVIF_IMAGE) out->iImage = view.image;
   if (out->mask & TVIF_SELECTEDIMAGE) out->iSelectedImage = view.selectedImage;
+  // Child items count whatever cChildren said.
   if (out->mask & TVIF_CHILDREN)
-    out->cChildren = node->children == I_CHILDRENCALLBACK ? (view.hasChildren ? 1 : 0) : node->children;
+    out->cChildren = node->children == I_CHILDRENCALLBACK ? (view.hasChildren ? 1 : 0)
+                                                          : (node->firstChild ? 1 : node->children);
   if (out->mask & TVIF_PARAM) out->lParam = node->param;
   if (out->mask & TVIF_STATE) out->state = ItemStateOf(s, node) & out->stateMask;
   if (out->mask & TVIF_INTEGRAL) out->iIntegral = node->integral;
@@ -343,8 +356,9 @@ Node* NextItem(TreeViewState& s, Node* node, UINT code) {
     case TVGN_PARENT:
       return node->parent == &s.root ? nullptr : node->parent;
     case TVGN_NEXTVISIBLE:
-      return node->row >= 0 && node->row + 1 < static_cast<int>(s.rows.size()) ? s.rows[static_cast<size_t>(node->row) + 1]
-                                                                              : nullptr;
+      return node->row >= 0 && node->row + 1 < static_cast<int>(s.rows.size())
+                 ? s.rows[static_cast<size_t>(node->row) + 1]
+                 : nullptr;
     case TVGN_PREVIOUSVISIBLE:
       return node->row > 0 ? s.rows[static_cast<size_t>(node->row) - 1] : nullptr;
     default:

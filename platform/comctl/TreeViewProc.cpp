@@ -65,10 +65,12 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       InvalidateRows(s);
       return 0;
     case TVM_GETIMAGELIST:
-      return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE ? s.stateImages : wParam == TVSIL_NORMAL ? s.normalImages
-                                                                                                     : nullptr);
+      return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE    ? s.stateImages
+                                       : wParam == TVSIL_NORMAL ? s.normalImages
+                                                                : nullptr);
     case TVM_SETIMAGELIST:
-      return reinterpret_cast<LRESULT>(SetImageList(s, static_cast<int>(wParam), reinterpret_cast<HIMAGELIST>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          SetImageList(s, static_cast<int>(wParam), reinterpret_cast<HIMAGELIST>(lParam)));
     case TVM_GETNEXTITEM: {
       const UINT code = static_cast<UINT>(wParam);
       Node* node = NodeOf(s, reinterpret_cast<HTREEITEM>(lParam), code == TVGN_CHILD);

@@ -52,13 +52,16 @@ std::string FormatPosition(const UpDownState& s, int value) {
     return text;
   }
   std::snprintf(text, sizeof text, "%d", value);
-  std::string digits = text;
-  if (StyleOf(s) & UDS_NOTHOUSANDS) return digits;
-  // Thousands separators, keeping a leading minus sign in front.
+  if (StyleOf(s) & UDS_NOTHOUSANDS) return text;
+  // Thousands separators between groups of three digits, after any minus sign.
+  const std::string digits = text;
   const size_t start = digits[0] == '-' ? 1 : 0;
-  for (int i = static_cast<int>(digits.size()) - 3; i > static_cast<int>(start); i -= 3)
-    digits.insert(static_cast<size_t>(i), ",");
-  return digits;
+  std::string out = digits.substr(0, start);
+  for (size_t i = start; i < digits.size(); ++i) {
+    if (i > start && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 // The buddy's text as a position; false when it is no number in range.
@@ -106,8 +109,10 @@ void Step(UpDownState& s, int direction) {
   if (SendNotify(s, UDN_DELTAPOS, &nm.hdr) || !s.alive) return;
   int next = s.pos + nm.iDelta;
   if (next > High(s) || next < Low(s)) {
-    if (StyleOf(s) & UDS_WRAP) next = next > High(s) ? Low(s) : High(s);
-    else next = std::clamp(next, Low(s), High(s));
+    if (StyleOf(s) & UDS_WRAP)
+      next = next > High(s) ? Low(s) : High(s);
+    else
+      next = std::clamp(next, Low(s), High(s));
   }
   if (next == s.pos) return;
   s.pos = next;
@@ -140,10 +145,12 @@ void Paint(UpDownState& s, HDC dc) {
   // Horizontal: left steps down, right steps up; vertical: top steps up.
   RECT up = horizontal ? second : first;
   RECT down = horizontal ? first : second;
-  DrawFrameControl(dc, &up, DFC_SCROLL,
-                   (horizontal ? DFCS_SCROLLRIGHT : DFCS_SCROLLUP) | disabled | (s.held == 1 ? DFCS_PUSHED : 0));
-  DrawFrameControl(dc, &down, DFC_SCROLL,
-                   (horizontal ? DFCS_SCROLLLEFT : DFCS_SCROLLDOWN) | disabled | (s.held == -1 ? DFCS_PUSHED : 0));
+  DrawFrameControl(
+      dc, &up, DFC_SCROLL,
+      (horizontal ? DFCS_SCROLLRIGHT : DFCS_SCROLLUP) | disabled | (s.held == 1 ? DFCS_PUSHED : 0));
+  DrawFrameControl(
+      dc, &down, DFC_SCROLL,
+      (horizontal ? DFCS_SCROLLLEFT : DFCS_SCROLLDOWN) | disabled | (s.held == -1 ? DFCS_PUSHED : 0));
 }
 
 void Release(UpDownState& s) {
@@ -155,13 +162,16 @@ void Release(UpDownState& s) {
   SendScroll(s, !(StyleOf(s) & UDS_HORZ), SB_ENDSCROLL, s.pos);
 }
 
-LRESULT CALLBACK BuddySubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK BuddySubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR) {
   // The arrow keys in the buddy step the position (UDS_ARROWKEYS).
   if ((message == WM_KEYDOWN || message == WM_KEYUP) && (wParam == VK_UP || wParam == VK_DOWN)) {
     HWND updown = reinterpret_cast<HWND>(id);
     if (std::shared_ptr<UpDownState> s = State::Get(updown); s && s->buddy == hwnd) {
-      if (message == WM_KEYDOWN) Step(*s, wParam == VK_UP ? 1 : -1);
-      else SendScroll(*s, !(StyleOf(*s) & UDS_HORZ), SB_ENDSCROLL, s->pos);
+      if (message == WM_KEYDOWN)
+        Step(*s, wParam == VK_UP ? 1 : -1);
+      else
+        SendScroll(*s, !(StyleOf(*s) & UDS_HORZ), SB_ENDSCROLL, s->pos);
       return 0;
     }
   }
@@ -189,7 +199,8 @@ void Align(UpDownState& s) {
     SetWindowPos(s.hwnd, nullptr, buddy.left, buddy.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     buddy.left += width;
   }
-  SetWindowPos(s.buddy, nullptr, buddy.left, buddy.top, buddy.right - buddy.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(s.buddy, nullptr, buddy.left, buddy.top, buddy.right - buddy.left, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND SetBuddy(UpDownState& s, HWND buddy) {
@@ -259,8 +270,10 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       bool error = false;
       if (StyleOf(s) & UDS_SETBUDDYINT) {
         int value = 0;
-        if (ParseBuddy(s, &value)) s.pos = value;
-        else error = true;
+        if (ParseBuddy(s, &value))
+          s.pos = value;
+        else
+          error = true;
       }
       if (message == UDM_GETPOS32) {
         if (lParam) *reinterpret_cast<BOOL*>(lParam) = error;

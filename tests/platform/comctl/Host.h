@@ -31,7 +31,8 @@ class Host {
 
   HWND Hwnd() const { return m_hwnd; }
   // A child control of the host.
-  HWND Add(const char* className, DWORD style, RECT rect, UINT id = 1, DWORD exStyle = 0, const char* text = "");
+  HWND Add(const char* className, DWORD style, RECT rect, UINT id = 1, DWORD exStyle = 0,
+           const char* text = "");
 
   // Every WM_NOTIFY code received, in order.
   std::vector<UINT> codes;

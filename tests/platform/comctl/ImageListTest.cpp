@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 #include "Host.h"
 #include "platform/base/LastError.h"
@@ -225,7 +225,8 @@ TEST_F(ImageListTest, MergeLaysTheSecondImageOverTheFirst) {
 }
 
 TEST_F(ImageListTest, LoadImageCutsABitmapFileWithAMaskColour) {
-  const std::string path = std::filesystem::temp_directory_path() / ("imagelist-" + std::to_string(getpid()) + ".bmp");
+  const std::string path =
+      std::filesystem::temp_directory_path() / ("imagelist-" + std::to_string(getpid()) + ".bmp");
   HBITMAP strip = MakeBitmap(24, 8, [](int x, int) { return (x % 8) < 4 ? Px(kKey) : Px(kRed); });
   ASSERT_TRUE(pictavo::gdi::SaveBmpFile(strip, path.c_str()));
   DeleteObject(strip);
@@ -238,7 +239,8 @@ TEST_F(ImageListTest, LoadImageCutsABitmapFileWithAMaskColour) {
   EXPECT_EQ(canvas.At(1, 1), kWhite);
   EXPECT_EQ(canvas.At(6, 1), kRed);
   ImageList_Destroy(list);
-  EXPECT_EQ(ImageList_LoadImage(nullptr, "/no/such/file.bmp", 8, 1, kKey, IMAGE_BITMAP, LR_LOADFROMFILE), nullptr);
+  EXPECT_EQ(ImageList_LoadImage(nullptr, "/no/such/file.bmp", 8, 1, kKey, IMAGE_BITMAP, LR_LOADFROMFILE),
+            nullptr);
 }
 
 TEST_F(ImageListTest, BadHandlesAndIndexesFailCleanly) {

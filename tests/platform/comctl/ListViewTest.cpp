@@ -50,10 +50,13 @@ class ListViewTest : public ComctlTest {
   static POINT ItemPoint(HWND list, int index) { return Centre(ItemRect(list, index)); }
   static std::set<int> Selected(HWND list) {
     std::set<int> out;
-    for (int i = -1; (i = static_cast<int>(SendMessage(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;) out.insert(i);
+    for (int i = -1; (i = static_cast<int>(SendMessage(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+      out.insert(i);
     return out;
   }
-  static int Focused(HWND list) { return static_cast<int>(SendMessage(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
+  static int Focused(HWND list) {
+    return static_cast<int>(SendMessage(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+  }
   static std::string Text(HWND list, int index, int subItem = 0) {
     char buffer[64] = {};
     LVITEM item{};
@@ -134,8 +137,10 @@ TEST_F(ListViewTest, ItemChangedSequenceAndVeto) {
   Click(list, ItemPoint(list, 3));
   const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
   const std::vector<std::tuple<UINT, int, UINT, UINT>> expected = {
-      {LVN_ITEMCHANGING, 1, both, 0u}, {LVN_ITEMCHANGED, 1, both, 0u},
-      {LVN_ITEMCHANGING, 3, 0u, both}, {LVN_ITEMCHANGED, 3, 0u, both},
+      {LVN_ITEMCHANGING, 1, both, 0u},
+      {LVN_ITEMCHANGED, 1, both, 0u},
+      {LVN_ITEMCHANGING, 3, 0u, both},
+      {LVN_ITEMCHANGED, 3, 0u, both},
   };
   EXPECT_EQ(seen, expected);
 
@@ -143,7 +148,10 @@ TEST_F(ListViewTest, ItemChangedSequenceAndVeto) {
   refuse = 5;
   Click(list, ItemPoint(list, 5));
   EXPECT_EQ(Selected(list).count(5), 0u) << "LVN_ITEMCHANGING refused it";
-  EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto& t) { return std::get<0>(t) == LVN_ITEMCHANGED && std::get<1>(t) == 5; }), 0);
+  EXPECT_EQ(
+      std::count_if(seen.begin(), seen.end(),
+                    [](const auto& t) { return std::get<0>(t) == LVN_ITEMCHANGED && std::get<1>(t) == 5; }),
+      0);
 }
 
 int CALLBACK ByData(LPARAM a, LPARAM b, LPARAM sort) {
@@ -186,7 +194,8 @@ TEST_F(ListViewTest, CallbackTextAndImagesComeFromGetDispInfo) {
     asked.emplace_back(info->item.iItem, info->item.iSubItem);
     EXPECT_EQ(info->item.lParam, 100 + info->item.iItem);
     if (info->item.mask & LVIF_TEXT) {
-      const std::string text = "cb" + std::to_string(info->item.iItem) + "." + std::to_string(info->item.iSubItem);
+      const std::string text =
+          "cb" + std::to_string(info->item.iItem) + "." + std::to_string(info->item.iSubItem);
       snprintf(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), "%s", text.c_str());
     }
     if (info->item.mask & LVIF_IMAGE) info->item.iImage = 7;
@@ -217,7 +226,8 @@ TEST_F(ListViewTest, CustomDrawStagesInOrder) {
     auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
     const DWORD stage = cd->nmcd.dwDrawStage;
     const bool item = stage & CDDS_ITEM;
-    stages.emplace_back(stage, item ? static_cast<int>(cd->nmcd.dwItemSpec) : -1, (stage & CDDS_SUBITEM) ? cd->iSubItem : -1);
+    stages.emplace_back(stage, item ? static_cast<int>(cd->nmcd.dwItemSpec) : -1,
+                        (stage & CDDS_SUBITEM) ? cd->iSubItem : -1);
     if (stage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     if (stage == CDDS_ITEMPREPAINT) {
       EXPECT_EQ(cd->nmcd.lItemlParam, static_cast<LPARAM>(cd->nmcd.dwItemSpec * 10));
@@ -228,10 +238,9 @@ TEST_F(ListViewTest, CustomDrawStagesInOrder) {
   Repaint(list);
   const DWORD sub = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
   const std::vector<std::tuple<DWORD, int, int>> expected = {
-      {CDDS_PREPAINT, -1, -1},
-      {CDDS_ITEMPREPAINT, 0, -1}, {sub, 0, 0}, {sub, 0, 1}, {CDDS_ITEMPOSTPAINT, 0, -1},
-      {CDDS_ITEMPREPAINT, 1, -1}, {sub, 1, 0}, {sub, 1, 1}, {CDDS_ITEMPOSTPAINT, 1, -1},
-      {CDDS_POSTPAINT, -1, -1},
+      {CDDS_PREPAINT, -1, -1},     {CDDS_ITEMPREPAINT, 0, -1}, {sub, 0, 0}, {sub, 0, 1},
+      {CDDS_ITEMPOSTPAINT, 0, -1}, {CDDS_ITEMPREPAINT, 1, -1}, {sub, 1, 0}, {sub, 1, 1},
+      {CDDS_ITEMPOSTPAINT, 1, -1}, {CDDS_POSTPAINT, -1, -1},
   };
   EXPECT_EQ(stages, expected);
 
@@ -274,7 +283,8 @@ TEST_F(ListViewTest, HitTests) {
   };
   const Case cases[] = {
       {{20, y}, 2, LVHT_ONITEMLABEL, 0},
-      {{200, y}, -1, LVHT_NOWHERE, 1},  // the second column, without full-row selection
+      {{200, y}, -1, LVHT_NOWHERE, 1},  // the second column, without
+                                        // full-row selection
       {{100, 280}, -1, LVHT_NOWHERE, 0},
       {{-5, y}, -1, LVHT_TOLEFT, 0},
       {{20, 400}, -1, LVHT_BELOW, 0},
@@ -282,7 +292,8 @@ TEST_F(ListViewTest, HitTests) {
   for (const Case& c : cases) {
     LVHITTESTINFO info{};
     info.pt = c.pt;
-    EXPECT_EQ(SendMessage(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)), c.item) << c.pt.x << "," << c.pt.y;
+    EXPECT_EQ(SendMessage(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)), c.item)
+        << c.pt.x << "," << c.pt.y;
     EXPECT_EQ(info.flags, c.flags) << c.pt.x << "," << c.pt.y;
   }
   LVHITTESTINFO info{};
@@ -307,7 +318,8 @@ TEST_F(ListViewTest, EnsureVisibleScrollsByWholeRows) {
     int item;
     int top;
   };
-  const Case cases[] = {{3, 0}, {50, 51 - page}, {40, 51 - page}, {10, 10}, {15, 10}, {99, 100 - page}, {0, 0}};
+  const Case cases[] = {{3, 0},   {50, 51 - page},  {40, 51 - page}, {10, 10},
+                        {15, 10}, {99, 100 - page}, {0, 0}};
   for (const Case& c : cases) {
     ASSERT_TRUE(SendMessage(list, LVM_ENSUREVISIBLE, c.item, FALSE));
     EXPECT_EQ(SendMessage(list, LVM_GETTOPINDEX, 0, 0), c.top) << c.item;
@@ -469,7 +481,8 @@ TEST_F(ListViewTest, DragStartsOnlyPastTheThreshold) {
   EXPECT_EQ(Selected(list), (std::set<int>{2, 3, 4, 5}));
   HIMAGELIST image = nullptr;
   POINT corner{};
-  image = reinterpret_cast<HIMAGELIST>(SendMessage(list, LVM_CREATEDRAGIMAGE, 3, reinterpret_cast<LPARAM>(&corner)));
+  image = reinterpret_cast<HIMAGELIST>(
+      SendMessage(list, LVM_CREATEDRAGIMAGE, 3, reinterpret_cast<LPARAM>(&corner)));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(corner.y, ItemRect(list, 3, LVIR_BOUNDS).top);
   ImageList_Destroy(image);
@@ -491,8 +504,9 @@ TEST_F(ListViewTest, DeletingItemsNotifiesEachOne) {
   EXPECT_EQ(Text(list, 1), "Item 2");
   seen.clear();
   ASSERT_TRUE(SendMessage(list, LVM_DELETEALLITEMS, 0, 0));
-  EXPECT_EQ(seen, (std::vector<std::pair<UINT, LPARAM>>{
-                      {LVN_DELETEALLITEMS, 0}, {LVN_DELETEITEM, 0}, {LVN_DELETEITEM, 20}, {LVN_DELETEITEM, 30}}));
+  EXPECT_EQ(seen,
+            (std::vector<std::pair<UINT, LPARAM>>{
+                {LVN_DELETEALLITEMS, 0}, {LVN_DELETEITEM, 0}, {LVN_DELETEITEM, 20}, {LVN_DELETEITEM, 30}}));
   AddItem(list, 0, "again", 7);
   seen.clear();
   quiet = true;
@@ -587,7 +601,8 @@ TEST_F(ListViewTest, IconViewsLayItemsOnAGrid) {
   EXPECT_EQ(Focused(list), 5);
   Press(VK_LEFT);
   EXPECT_EQ(Focused(list), 4);
-  SetWindowLong(list, GWL_STYLE, static_cast<LONG>((GetWindowLong(list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_LIST));
+  SetWindowLong(list, GWL_STYLE,
+                static_cast<LONG>((GetWindowLong(list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_LIST));
   const RECT first = ItemRect(list, 0, LVIR_BOUNDS);
   const RECT second = ItemRect(list, 1, LVIR_BOUNDS);
   EXPECT_EQ(second.left, first.left) << "the list view fills columns top to bottom";

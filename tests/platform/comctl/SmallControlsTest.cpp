@@ -79,8 +79,13 @@ TEST_F(SmallControlsTest, TabKeysAndGeometry) {
     UINT key;
     UINT modifiers;
     int selected;
-  } steps[] = {{VK_RIGHT, 0, 1}, {VK_RIGHT, 0, 2}, {VK_RIGHT, 0, 2}, {VK_TAB, MOD_CONTROL, 0},
-               {VK_TAB, MOD_CONTROL | MOD_SHIFT, 2}, {VK_LEFT, 0, 1}, {VK_HOME, 0, 0}};
+  } steps[] = {{VK_RIGHT, 0, 1},
+               {VK_RIGHT, 0, 2},
+               {VK_RIGHT, 0, 2},
+               {VK_TAB, MOD_CONTROL, 0},
+               {VK_TAB, MOD_CONTROL | MOD_SHIFT, 2},
+               {VK_LEFT, 0, 1},
+               {VK_HOME, 0, 0}};
   for (const auto& step : steps) {
     Press(step.key, step.modifiers);
     EXPECT_EQ(SendMessage(tabs, TCM_GETCURSEL, 0, 0), step.selected) << step.key;
@@ -148,7 +153,8 @@ TEST_F(SmallControlsTest, SpinStepsWithinItsRangeAndWritesTheBuddy) {
     EXPECT_EQ(message, static_cast<UINT>(WM_VSCROLL));
     codes.push_back(LOWORD(wParam));
   }
-  EXPECT_EQ(codes, (std::vector<WORD>{SB_THUMBPOSITION, SB_ENDSCROLL, SB_ENDSCROLL, SB_THUMBPOSITION, SB_ENDSCROLL}));
+  EXPECT_EQ(codes, (std::vector<WORD>{SB_THUMBPOSITION, SB_ENDSCROLL, SB_ENDSCROLL, SB_THUMBPOSITION,
+                                      SB_ENDSCROLL}));
   EXPECT_EQ(HIWORD(host.scrolls.front().second), 5);
 
   // What the user typed counts at the next step.
@@ -186,7 +192,9 @@ TEST_F(SmallControlsTest, SpinDeltaPosVetoWrapBaseAndThousands) {
     int value;
     const char* text;
   };
-  const Case cases[] = {{10, true, 12345, "12,345"}, {10, false, 12345, "12345"}, {16, false, 255, "0x00FF"},
+  const Case cases[] = {{10, true, 12345, "12,345"},
+                        {10, false, 12345, "12345"},
+                        {16, false, 255, "0x00FF"},
                         {10, true, -1234567, "-1,234,567"}};
   SendMessage(spin, UDM_SETRANGE32, static_cast<WPARAM>(-2000000), 2000000);
   for (const Case& c : cases) {
@@ -229,7 +237,7 @@ TEST_F(SmallControlsTest, TrackbarKeysStepAndClampToTheRange) {
     WORD code;
   };
   const Case cases[] = {{VK_RIGHT, 15, TB_LINEDOWN}, {VK_NEXT, 35, TB_PAGEDOWN}, {VK_NEXT, 55, TB_PAGEDOWN},
-                        {VK_NEXT, 60, TB_PAGEDOWN},  {VK_LEFT, 55, TB_LINEUP},    {VK_HOME, 10, TB_TOP},
+                        {VK_NEXT, 60, TB_PAGEDOWN},  {VK_LEFT, 55, TB_LINEUP},   {VK_HOME, 10, TB_TOP},
                         {VK_UP, 10, TB_LINEUP},      {VK_END, 60, TB_BOTTOM}};
   for (const Case& c : cases) {
     host.scrolls.clear();
@@ -286,9 +294,10 @@ TEST_F(SmallControlsTest, ProgressStepsAndClamps) {
     int after;
   };
   const Case cases[] = {
-      {PBM_STEPIT, 0, 0, 30},   {PBM_STEPIT, 0, 30, 60},    {PBM_STEPIT, 0, 60, 90},
-      {PBM_STEPIT, 0, 90, 20},  // past the end it starts over
-      {PBM_SETPOS, 150, 20, 100}, {PBM_DELTAPOS, static_cast<WPARAM>(-30), 100, 70}, {PBM_SETPOS, 0, 70, 0},
+      {PBM_STEPIT, 0, 0, 30},     {PBM_STEPIT, 0, 30, 60},
+      {PBM_STEPIT, 0, 60, 90},    {PBM_STEPIT, 0, 90, 20},  // past the end it starts over
+      {PBM_SETPOS, 150, 20, 100}, {PBM_DELTAPOS, static_cast<WPARAM>(-30), 100, 70},
+      {PBM_SETPOS, 0, 70, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SendMessage(bar, c.message, c.wParam, 0), c.before);
@@ -323,7 +332,9 @@ TEST_F(SmallControlsTest, HeaderItemsClickAndDividerTracking) {
     int item;
     UINT flags;
   };
-  const Case cases[] = {{{50, 10}, 0, HHT_ONHEADER}, {{101, 10}, 0, HHT_ONDIVIDER}, {{250, 10}, 2, HHT_ONHEADER},
+  const Case cases[] = {{{50, 10}, 0, HHT_ONHEADER},
+                        {{101, 10}, 0, HHT_ONDIVIDER},
+                        {{250, 10}, 2, HHT_ONHEADER},
                         {{350, 10}, -1, HHT_NOWHERE}};
   for (const Case& c : cases) {
     HDHITTESTINFO info{};

@@ -9,8 +9,8 @@
 #include "Host.h"
 #include "platform/base/Geometry.h"
 #include "platform/comctl/SystemImageList.h"
-#include "platform/display/Headless.h"
 #include "platform/display/Display.h"
+#include "platform/display/Headless.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/res/Templates.h"
 #include "platform/user/Dialog.h"
@@ -40,7 +40,8 @@ bool ReadPng(const std::string& path, Picture* picture) {
   return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
 }
 
-pictavo::res::DialogControl Control(const char* className, DWORD id, DWORD style, short x, short y, short cx, short cy) {
+pictavo::res::DialogControl Control(const char* className, DWORD id, DWORD style, short x, short y, short cx,
+                                    short cy) {
   pictavo::res::DialogControl c;
   c.className = className;
   c.id = id;
@@ -90,10 +91,11 @@ TEST_F(SnapshotTest, DialogWithAListTreeAndTabs) {
   t.caption = "Photos and folders";
   t.fontFace = "MS Shell Dlg";
   t.pointSize = 8;
-  t.controls.push_back(Control(WC_LISTVIEW, 100, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER, 12, 24, 190, 164));
   t.controls.push_back(
-      Control(WC_TREEVIEW, 101, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER, 208, 24,
-              110, 164));
+      Control(WC_LISTVIEW, 100, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER, 12, 24, 190, 164));
+  t.controls.push_back(Control(
+      WC_TREEVIEW, 101, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER, 208,
+      24, 110, 164));
   t.controls.push_back(Control(WC_TABCONTROL, 102, WS_CLIPSIBLINGS, 6, 6, 318, 188));
   HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, DialogProc, 0);
   ASSERT_NE(dialog, nullptr);
@@ -106,7 +108,8 @@ TEST_F(SnapshotTest, DialogWithAListTreeAndTabs) {
     TCITEM item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<LPSTR>(text);
-    SendMessage(tabs, TCM_INSERTITEM, SendMessage(tabs, TCM_GETITEMCOUNT, 0, 0), reinterpret_cast<LPARAM>(&item));
+    SendMessage(tabs, TCM_INSERTITEM, SendMessage(tabs, TCM_GETITEMCOUNT, 0, 0),
+                reinterpret_cast<LPARAM>(&item));
   }
   using pictavo::comctl::SystemIcon;
   using pictavo::comctl::SystemIconIndex;
@@ -152,8 +155,10 @@ TEST_F(SnapshotTest, DialogWithAListTreeAndTabs) {
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<LPSTR>(text);
     insert.item.iImage = SystemIconIndex(icon);
-    insert.item.iSelectedImage = SystemIconIndex(icon == SystemIcon::kFolder ? SystemIcon::kOpenFolder : icon);
-    return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
+    insert.item.iSelectedImage =
+        SystemIconIndex(icon == SystemIcon::kFolder ? SystemIcon::kOpenFolder : icon);
+    return reinterpret_cast<HTREEITEM>(
+        SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
   };
   HTREEITEM disk = add(TVI_ROOT, "Disk", SystemIcon::kDrive);
   HTREEITEM pictures = add(disk, "Pictures", SystemIcon::kFolder);
@@ -200,7 +205,8 @@ TEST_F(SnapshotTest, DialogWithAListTreeAndTabs) {
   SendMessage(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row0));
   const int rowHeight = row0.bottom - row0.top;
   for (int i = 0; i < 4; ++i) {
-    RECT r{rows.left, rows.top + row0.top + i * rowHeight, rows.right, rows.top + row0.top + (i + 1) * rowHeight};
+    RECT r{rows.left, rows.top + row0.top + i * rowHeight, rows.right,
+           rows.top + row0.top + (i + 1) * rowHeight};
     if (i == 2) {
       EXPECT_GT(CountWhere(picture, r, [](COLORREF c) { return c == GetSysColor(COLOR_HIGHLIGHT); }), 100);
     } else {

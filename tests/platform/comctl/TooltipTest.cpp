@@ -20,8 +20,8 @@ class TooltipTest : public ComctlTest {
   // A tooltip owned by the host; the host relays its mouse messages as a window of the program
   // does from PreTranslateMessage.
   HWND MakeTip(DWORD style = TTS_ALWAYSTIP) {
-    HWND tip = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | style, 0, 0, 0, 0, host.Hwnd(), nullptr, nullptr,
-                              nullptr);
+    HWND tip = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | style, 0, 0, 0, 0, host.Hwnd(), nullptr,
+                              nullptr, nullptr);
     EXPECT_NE(tip, nullptr);
     SendMessage(tip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(10, 0));
     SendMessage(tip, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(10, 0));
@@ -66,7 +66,8 @@ TEST_F(TooltipTest, RelayedMovesShowTheTipAfterTheDelay) {
   host.onNotify = [&](NMHDR* hdr) -> LRESULT {
     seen.emplace_back(hdr->code, hdr->idFrom);
     EXPECT_EQ(hdr->hwndFrom, tip);
-    if (hdr->code == TTN_GETDISPINFO) reinterpret_cast<NMTTDISPINFO*>(hdr)->lpszText = const_cast<LPSTR>("Delete the photo");
+    if (hdr->code == TTN_GETDISPINFO)
+      reinterpret_cast<NMTTDISPINFO*>(hdr)->lpszText = const_cast<LPSTR>("Delete the photo");
     return 0;
   };
   EXPECT_EQ(SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0), 1);

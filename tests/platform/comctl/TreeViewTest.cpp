@@ -21,8 +21,8 @@ class TreeViewTest : public ComctlTest {
     host.codes.clear();
     return tree;
   }
-  static HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text, LPARAM data, HTREEITEM after = TVI_LAST,
-                          int children = -2) {
+  static HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text, LPARAM data,
+                          HTREEITEM after = TVI_LAST, int children = -2) {
     TVINSERTSTRUCT insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
@@ -33,10 +33,12 @@ class TreeViewTest : public ComctlTest {
       insert.item.mask |= TVIF_CHILDREN;
       insert.item.cChildren = children;
     }
-    return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&insert)));
   }
   static HTREEITEM Next(HWND tree, HTREEITEM item, UINT code) {
-    return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessage(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
   }
   static HTREEITEM Caret(HWND tree) { return Next(tree, nullptr, TVGN_CARET); }
   static LPARAM Data(HWND tree, HTREEITEM item) {
@@ -62,14 +64,16 @@ class TreeViewTest : public ComctlTest {
   static RECT Rect(HWND tree, HTREEITEM item, bool textOnly = true) {
     RECT r{};
     *reinterpret_cast<HTREEITEM*>(&r) = item;
-    if (!SendMessage(tree, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r))) return RECT{-1, -1, -1, -1};
+    if (!SendMessage(tree, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r)))
+      return RECT{-1, -1, -1, -1};
     return r;
   }
   static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
   // The visible items' data, top to bottom.
   static std::vector<LPARAM> Visible(HWND tree) {
     std::vector<LPARAM> out;
-    for (HTREEITEM i = Next(tree, nullptr, TVGN_ROOT); i; i = Next(tree, i, TVGN_NEXTVISIBLE)) out.push_back(Data(tree, i));
+    for (HTREEITEM i = Next(tree, nullptr, TVGN_ROOT); i; i = Next(tree, i, TVGN_NEXTVISIBLE))
+      out.push_back(Data(tree, i));
     return out;
   }
   static bool Expand(HWND tree, HTREEITEM item, UINT code) {
@@ -107,7 +111,8 @@ TEST_F(TreeViewTest, ChildrenAreFilledInWhenFirstExpanded) {
   SendMessage(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
   ASSERT_EQ(hit.flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
   Click(tree, hit.pt);
-  EXPECT_EQ(seen, (std::vector<std::pair<UINT, UINT>>{{TVN_ITEMEXPANDING, TVE_EXPAND}, {TVN_ITEMEXPANDED, TVE_EXPAND}}));
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, UINT>>{{TVN_ITEMEXPANDING, TVE_EXPAND},
+                                                      {TVN_ITEMEXPANDED, TVE_EXPAND}}));
   EXPECT_EQ(Visible(tree), (std::vector<LPARAM>{1, 10, 11, 12, 2}));
   EXPECT_TRUE(State(tree, folder, TVIS_EXPANDED | TVIS_EXPANDEDONCE) == (TVIS_EXPANDED | TVIS_EXPANDEDONCE));
   EXPECT_EQ(Caret(tree), nullptr) << "the button does not select";
@@ -115,7 +120,8 @@ TEST_F(TreeViewTest, ChildrenAreFilledInWhenFirstExpanded) {
   // The user's collapsing and expanding is always told; the program's only the first time.
   seen.clear();
   Click(tree, hit.pt);
-  EXPECT_EQ(seen, (std::vector<std::pair<UINT, UINT>>{{TVN_ITEMEXPANDING, TVE_COLLAPSE}, {TVN_ITEMEXPANDED, TVE_COLLAPSE}}));
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, UINT>>{{TVN_ITEMEXPANDING, TVE_COLLAPSE},
+                                                      {TVN_ITEMEXPANDED, TVE_COLLAPSE}}));
   seen.clear();
   EXPECT_TRUE(Expand(tree, folder, TVE_EXPAND));
   EXPECT_TRUE(seen.empty());
@@ -167,7 +173,8 @@ TEST_F(TreeViewTest, SelectionNotificationsCarryTheAction) {
     if (hdr->code == NM_CLICK) seen.emplace_back(NM_CLICK, 0, 0, 0);
     if (hdr->code != TVN_SELCHANGING && hdr->code != TVN_SELCHANGED) return 0;
     auto* nm = reinterpret_cast<NMTREEVIEW*>(hdr);
-    EXPECT_EQ(nm->itemNew.hItem ? static_cast<UINT>(nm->itemNew.mask & TVIF_HANDLE) : TVIF_HANDLE, static_cast<UINT>(TVIF_HANDLE));
+    EXPECT_EQ(nm->itemNew.hItem ? static_cast<UINT>(nm->itemNew.mask & TVIF_HANDLE) : TVIF_HANDLE,
+              static_cast<UINT>(TVIF_HANDLE));
     seen.emplace_back(hdr->code, nm->action, nm->itemOld.lParam, nm->itemNew.lParam);
     return hdr->code == TVN_SELCHANGING && nm->itemNew.hItem == refuse;
   };
@@ -177,9 +184,12 @@ TEST_F(TreeViewTest, SelectionNotificationsCarryTheAction) {
   SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
   const std::vector<std::tuple<UINT, UINT, LPARAM, LPARAM>> expected = {
       {NM_CLICK, 0, 0, 0},
-      {TVN_SELCHANGING, TVC_BYMOUSE, 0, 2},     {TVN_SELCHANGED, TVC_BYMOUSE, 0, 2},
-      {TVN_SELCHANGING, TVC_BYKEYBOARD, 2, 3},  {TVN_SELCHANGED, TVC_BYKEYBOARD, 2, 3},
-      {TVN_SELCHANGING, TVC_UNKNOWN, 3, 1},     {TVN_SELCHANGED, TVC_UNKNOWN, 3, 1},
+      {TVN_SELCHANGING, TVC_BYMOUSE, 0, 2},
+      {TVN_SELCHANGED, TVC_BYMOUSE, 0, 2},
+      {TVN_SELCHANGING, TVC_BYKEYBOARD, 2, 3},
+      {TVN_SELCHANGED, TVC_BYKEYBOARD, 2, 3},
+      {TVN_SELCHANGING, TVC_UNKNOWN, 3, 1},
+      {TVN_SELCHANGED, TVC_UNKNOWN, 3, 1},
   };
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(State(tree, a, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
@@ -202,7 +212,8 @@ TEST_F(TreeViewTest, InsertPlacesAndSortCallbacksOrderChildren) {
   Insert(tree, parent, "bravo", 4, two);
   auto children = [&] {
     std::vector<LPARAM> out;
-    for (HTREEITEM i = Next(tree, parent, TVGN_CHILD); i; i = Next(tree, i, TVGN_NEXT)) out.push_back(Data(tree, i));
+    for (HTREEITEM i = Next(tree, parent, TVGN_CHILD); i; i = Next(tree, i, TVGN_NEXT))
+      out.push_back(Data(tree, i));
     return out;
   };
   EXPECT_EQ(children(), (std::vector<LPARAM>{1, 3, 2, 4}));
@@ -270,7 +281,8 @@ TEST_F(TreeViewTest, DraggingAnItemNotifiesWithoutSelectingIt) {
   EXPECT_EQ(drags, (std::vector<std::pair<UINT, LPARAM>>{{TVN_BEGINDRAG, 2}, {TVN_BEGINRDRAG, 2}}));
   EXPECT_EQ(where.x, start.x);
   EXPECT_EQ(Caret(tree), nullptr);
-  HIMAGELIST image = reinterpret_cast<HIMAGELIST>(SendMessage(tree, TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(b)));
+  HIMAGELIST image =
+      reinterpret_cast<HIMAGELIST>(SendMessage(tree, TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(b)));
   ASSERT_NE(image, nullptr);
   ImageList_Destroy(image);
 }
@@ -304,7 +316,8 @@ TEST_F(TreeViewTest, HitTestsNameThePartUnderThePoint) {
   for (const Case& c : cases) {
     TVHITTESTINFO info{};
     info.pt = c.pt;
-    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info))), c.item)
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info))),
+              c.item)
         << c.pt.x << "," << c.pt.y;
     EXPECT_EQ(info.flags, c.flags) << c.pt.x << "," << c.pt.y;
   }
@@ -360,11 +373,8 @@ TEST_F(TreeViewTest, KeysExpandCollapseAndWalkTheTree) {
       {VK_LEFT, a, true},      // b is collapsed: to the parent
       {VK_LEFT, a, false},     // collapses
       {VK_MULTIPLY, a, true},  // everything below
-      {VK_DOWN, b, true},
-      {VK_DOWN, c, true},
-      {VK_BACK, b, true},
-      {VK_SUBTRACT, b, true},
-      {VK_HOME, a, true},
+      {VK_DOWN, b, true},     {VK_DOWN, c, true}, {VK_BACK, b, true},
+      {VK_SUBTRACT, b, true}, {VK_HOME, a, true},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     Press(cases[i].key);
@@ -437,13 +447,14 @@ TEST_F(TreeViewTest, CustomDrawReportsEachVisibleItemWithItsLevel) {
     const bool item = cd->nmcd.dwDrawStage & CDDS_ITEM;
     stages.emplace_back(cd->nmcd.dwDrawStage, item ? cd->nmcd.lItemlParam : -1, item ? cd->iLevel : -1);
     if (item) EXPECT_EQ(Data(tree, reinterpret_cast<HTREEITEM>(cd->nmcd.dwItemSpec)), cd->nmcd.lItemlParam);
-    return cd->nmcd.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    return cd->nmcd.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT
+                                                 : CDRF_DODEFAULT;
   };
   InvalidateRect(tree, nullptr, TRUE);
   UpdateWindow(tree);
   const std::vector<std::tuple<DWORD, LPARAM, int>> expected = {
-      {CDDS_PREPAINT, -1, -1},      {CDDS_ITEMPREPAINT, 1, 0}, {CDDS_ITEMPREPAINT, 2, 1},
-      {CDDS_ITEMPREPAINT, 3, 0},    {CDDS_POSTPAINT, -1, -1},
+      {CDDS_PREPAINT, -1, -1},   {CDDS_ITEMPREPAINT, 1, 0}, {CDDS_ITEMPREPAINT, 2, 1},
+      {CDDS_ITEMPREPAINT, 3, 0}, {CDDS_POSTPAINT, -1, -1},
   };
   EXPECT_EQ(stages, expected);
 }
