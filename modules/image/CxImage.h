@@ -78,6 +78,8 @@ class CxImage {
   bool Decode(const BYTE* buffer, DWORD size, DWORD imagetype = CXIMAGE_FORMAT_UNKNOWN);
   bool DecodeScaled(const BYTE* buffer, DWORD size, long maxWidth, long maxHeight,
                     DWORD imagetype = CXIMAGE_FORMAT_UNKNOWN);
+  // A picture kept as a resource of `module` (FindResource with a custom type such as "JPG").
+  bool LoadResource(HRSRC resource, DWORD imagetype = CXIMAGE_FORMAT_UNKNOWN, HMODULE module = nullptr);
   // JPEG (at GetJpegQuality) or PNG (with alpha when there is an alpha plane). The file is
   // written beside its final name and renamed over it, so a failure leaves any old file intact.
   bool Save(LPCTSTR filename, DWORD imagetype);

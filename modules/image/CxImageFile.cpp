@@ -11,9 +11,11 @@
 
 #include "modules/image/Codec.h"
 #include "modules/image/CxImage.h"
+
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
 #include "platform/kernel/Path.h"
+#include "platform/res/Resources.h"
 
 namespace {
 
@@ -154,6 +156,17 @@ bool CxImage::LoadScaled(LPCTSTR filename, long maxWidth, long maxHeight, DWORD)
 
 bool CxImage::Decode(const BYTE* buffer, DWORD size, DWORD imagetype) {
   return DecodeScaled(buffer, size, 0, 0, imagetype);
+}
+
+bool CxImage::LoadResource(HRSRC resource, DWORD imagetype, HMODULE module) {
+  HGLOBAL data = ::LoadResource(module, resource);
+  const DWORD size = data ? ::SizeofResource(module, resource) : 0;
+  const auto* bytes = static_cast<const BYTE*>(data ? ::LockResource(data) : nullptr);
+  if (!bytes || size == 0) {
+    Destroy();
+    return false;
+  }
+  return Decode(bytes, size, imagetype);
 }
 
 bool CxImage::DecodeScaled(const BYTE* buffer, DWORD size, long maxWidth, long maxHeight, DWORD) {
