@@ -18,8 +18,8 @@ packages=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
   # network
   libcurl4-openssl-dev
-  # a real display for the sdl tests
-  xvfb xauth
+  # a real display for the sdl tests, a real browser for the web-album test
+  xvfb xauth chromium
 )
 
 missing=()
