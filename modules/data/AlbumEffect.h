@@ -1,11 +1,26 @@
 // An album's theme, opening titles and closing credits: the theme it uses (a record of the
-// project's theme list, remembered by name so that it survives reloading the list) and the three
-// text records (titles, theme text, credits). Drawing them into frames is not part of this class
-// yet; it holds what the pages edit and the project file keeps.
+// project's theme list, remembered by name so that it survives reloading the list), the three
+// text records (titles, theme text, credits), and their drawing into the video's frames: title
+// and credit frames of their own, the theme laid over slide frames (README "Titles, credits and
+// themes").
+//
+// Drawing is used by one thread at a time (the preview's renderer or the frame encoder); the
+// settings belong to the UI thread and do not change while a renderer draws.
 #pragma once
+
+#include <memory>
 
 #include "modules/data/AlbumTextSettings.h"
 #include "platform/base/CString.h"
+
+namespace pictavo::data {
+class EffectFrames;
+class Layer;
+// Frees the drawing state where its type is known.
+struct EffectFramesDeleter {
+  void operator()(EffectFrames* frames) const;
+};
+}  // namespace pictavo::data
 
 class CAlbumEffect {
  public:
@@ -53,10 +68,37 @@ class CAlbumEffect {
 
   static constexpr const char* kNoThemeName = "_no_theme";
 
-  CAlbumEffect& operator=(const CAlbumEffect& other) = default;
-  CAlbumEffect(const CAlbumEffect& other) = default;
+  // Drawing. Init gives the frame size (its width a multiple of 4 as the renderers make it) and
+  // the frame rate, and ends any drawing under way.
+  void Init(int width, int height, int fps);
+  // Titles and credits: Start prepares the frames (FALSE without titles/credits or before Init);
+  // the count is duration x fps; each GetOne...Frame call gives the next frame, null once all
+  // were given: 24-bit pixel rows of the Init size, bottom row first, rows 3 x width bytes
+  // (padded to 4 bytes, which a width that is a multiple of 4 needs none of), owned by this
+  // object and valid until the next call. Stop frees them.
+  BOOL StartTitleEffect();
+  int GetTitleFrameCount() const;
+  BYTE* GetOneTitleFrame();
+  void StopTitleEffect();
+  BOOL StartCreditEffect();
+  int GetCreditFrameCount() const;
+  BYTE* GetOneCreditFrame();
+  void StopCreditEffect();
+  // The theme over slide frames: StartEffect prepares the theme's overlay picture and text;
+  // AddEffect lays them over a 24-bit picture (of any size; the Init size is the quick one).
+  // The flag is accepted and not used. FALSE when there is no theme to draw.
+  BOOL StartEffect();
+  BOOL AddEffect(CxImage* picture, int flag);
+  void StopEffect();
+
+  ~CAlbumEffect();
+  // Copies the settings; drawing under way stays with the original.
+  CAlbumEffect& operator=(const CAlbumEffect& other);
+  CAlbumEffect(const CAlbumEffect& other);
 
  private:
+  // The theme's overlay picture and text for frames of this size.
+  std::unique_ptr<pictavo::data::Layer> MakeThemeLayer(int width, int height) const;
   static int DurationOf(const _ALBUM_TEXT_SETTINGS& text) {
     return text.bEnabled && text.nDuration > 0 ? text.nDuration : 0;
   }
@@ -69,4 +111,6 @@ class CAlbumEffect {
   CString m_strDefaultAlbumName;
   CString m_strDefaultProgramName;
   CString m_strDefaultWebAddress;
+  std::unique_ptr<pictavo::data::EffectFrames, pictavo::data::EffectFramesDeleter>
+      m_frames;  // the drawing thread's; null before Init
 };

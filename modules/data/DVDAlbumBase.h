@@ -50,6 +50,13 @@ class CDVDAlbumBase : public CObject {
   // temporary folder.
   CString Get_strEncodeFileAllName() const;
 
+  // The album's picture in the album list, drawn as CDVDImage::DrawThumbnail draws a slide's:
+  // a photo album's cover slide (its thumbnail made now when it has none), a video album's first
+  // clip. FALSE when there is none.
+  virtual BOOL DrawThumbnail(HDC dc, const RECT& rect, POINT offset, SIZE size, int fillBox, int fit) {
+    return FALSE;
+  }
+
   // Marks the album changed: dirty and in need of a new video.
   void MarkChanged() {
     m_bDirty = TRUE;

@@ -22,6 +22,7 @@ class CDVDAlbumImage : public CDVDAlbumBase {
   ~CDVDAlbumImage() override;
 
   BOOL IsImageAlbum() const override { return TRUE; }
+  BOOL DrawThumbnail(HDC dc, const RECT& rect, POINT offset, SIZE size, int fillBox, int fit) override;
 
   // A copy of every setting, slide, music entry and object of `other` for `project`.
   void CopyFrom(const CDVDAlbumImage& other, CDVDProject* project);

@@ -63,6 +63,7 @@ _DV_LIST_ITEM_DATA* CDVDAlbumMovie::InsertVideoFile(LPCTSTR path, LPCTSTR, _DV_L
   item->pSource->dwDuration = static_cast<DWORD>(std::max<int64_t>(0, facts->durationMs));
   item->pSource->dwStart = 0;
   item->pSource->dwEnd = item->pSource->dwDuration;
+  MakeVideoItemThumbnail(item);
   return InsertVideoItemData(item, position);
 }
 

@@ -26,7 +26,8 @@ struct _DV_LIST_ITEM_DATA {
   BOOL bPAL = FALSE;
   BOOL bHasAudio = FALSE;
   // Thumbnail as DIB bits (24-bit, bottom-up, rows padded to 4 bytes, allocated with new[]),
-  // filled by the thumbnail loader; null until then.
+  // made when the clip is inserted or read from a project file (MakeVideoItemThumbnail); null
+  // when its video could not be read.
   BYTE* pThumbBits = nullptr;
   int nThumbWidth = 0;
   int nThumbHeight = 0;
@@ -39,6 +40,8 @@ struct _DV_LIST_ITEM_DATA {
   }
 };
 
+class CTimelineProject;
+
 class CDVDAlbumMovie : public CDVDAlbumBase {
   DECLARE_DYNAMIC(CDVDAlbumMovie)
 
@@ -47,6 +50,7 @@ class CDVDAlbumMovie : public CDVDAlbumBase {
   ~CDVDAlbumMovie() override;
 
   BOOL IsMovieAlbum() const override { return TRUE; }
+  BOOL DrawThumbnail(HDC dc, const RECT& rect, POINT offset, SIZE size, int fillBox, int fit) override;
 
   void CopyFrom(const CDVDAlbumMovie& other, CDVDProject* project);
 
@@ -70,6 +74,10 @@ class CDVDAlbumMovie : public CDVDAlbumBase {
   // Frees a record (when `freeIt` is set) that is no longer in any album.
   static void FreeVideoItemData(_DV_LIST_ITEM_DATA* item, int freeIt);
   static _DV_LIST_ITEM_DATA* CopyVideoItemData(const _DV_LIST_ITEM_DATA& item);
+  // Fills the record's thumbnail (pThumbBits, its size and bmiThumb) with the frame shown a
+  // second into its play range (halfway through a shorter one), fitted into 160 x 120. FALSE
+  // when the file's video cannot be read; the record keeps what it had.
+  static BOOL MakeVideoItemThumbnail(_DV_LIST_ITEM_DATA* item);
   // Moves records of this album, in the order given, before `target` (to the end for null).
   BOOL MoveVideoItemPos(_DV_LIST_ITEM_DATA* target, const CPtrArray& items);
   // Copies of records placed before `target` (appended for null); the copies go to `copies`.
@@ -77,6 +85,9 @@ class CDVDAlbumMovie : public CDVDAlbumBase {
 
   // Milliseconds of all clips' play ranges.
   DWORD GetAlbumDuration() const;
+  // Adds the clips' play ranges to the timeline in order, with their sound when `withSound` is
+  // set (the other two values are accepted and not used). S_FALSE when no clip has a play range.
+  HRESULT AddStaffToTimeline(CTimelineProject* timeline, int withSound, int reserved1, int reserved2);
   // Whether the clips are DV video, and PAL DV.
   void GetIsDVVideoAndPALFlag(int& isDV, int& isPAL) const;
 

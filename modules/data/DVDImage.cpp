@@ -74,6 +74,8 @@ CDVDImage::CDVDImage(const CDVDImage& other, CDVDAlbumImage* album)
       m_bAutoExposure(other.m_bAutoExposure),
       m_strOrgSubtitle(other.m_strOrgSubtitle),
       m_bChanged(other.m_bChanged),
+      m_dwLook(other.m_dwLook),
+      m_dwThumbnailLook(other.m_dwThumbnailLook),
       m_strPhotoDateTime(other.m_strPhotoDateTime),
       m_bDateRead(other.m_bDateRead) {
   if (other.m_pPanZoomSaveParam)
@@ -81,6 +83,7 @@ CDVDImage::CDVDImage(const CDVDImage& other, CDVDAlbumImage* album)
   if (other.m_pIntensityParam)
     m_pIntensityParam = std::make_unique<_tagPhotoIntensityParam>(*other.m_pIntensityParam);
   if (other.m_pAnnotation) m_pAnnotation = std::make_unique<_AUDIO_SOURCE>(*other.m_pAnnotation);
+  if (other.m_pThumbnail) m_pThumbnail = std::make_unique<CxImage>(*other.m_pThumbnail);
   for (INT_PTR i = 0; i < other.m_arrSprites.GetSize(); ++i)
     m_arrSprites.Add(other.m_arrSprites[i]->Clone(this));
 }
@@ -91,6 +94,7 @@ CDVDImage::~CDVDImage() {
 
 void CDVDImage::MarkChanged() {
   m_bChanged = TRUE;
+  ++m_dwLook;
   MarkDirty();
 }
 
@@ -130,19 +134,21 @@ void CDVDImage::SetDataFromParam(LPCTSTR path, const WIN32_FIND_DATA* find, LPCT
 CString CDVDImage::Get_strPhotoDateTime(int reload) {
   if (m_bDateRead && !reload) return m_strPhotoDateTime;
   m_bDateRead = TRUE;
-  m_strPhotoDateTime.Empty();
-  if (m_strPathName.IsEmpty()) return m_strPhotoDateTime;
+  m_strPhotoDateTime = ReadPhotoDateTime(m_strPathName);
+  return m_strPhotoDateTime;
+}
+
+CString CDVDImage::ReadPhotoDateTime(LPCTSTR path) {
+  if (path == nullptr || *path == '\0') return CString();
   EXIFINFO exif{};
-  if (CxImage::ReadExifInfo(m_strPathName, &exif) && exif.DateTime[0] != '\0') {
+  if (CxImage::ReadExifInfo(path, &exif) && exif.DateTime[0] != '\0') {
     std::string date(exif.DateTime);
     if (date.size() >= 10) date[4] = date[7] = '-';
-    m_strPhotoDateTime = date;
-    return m_strPhotoDateTime;
+    return CString(date.c_str());
   }
   struct stat st {};
-  if (stat(pictavo::path::ToNative(m_strPathName.View()).c_str(), &st) == 0)
-    m_strPhotoDateTime = FormatFileTime(st.st_mtime);
-  return m_strPhotoDateTime;
+  if (stat(pictavo::path::ToNative(path).c_str(), &st) == 0) return FormatFileTime(st.st_mtime);
+  return CString();
 }
 
 void CDVDImage::Set_clrBackground(COLORREF colour) {
@@ -258,6 +264,7 @@ void CDVDImage::RemoveAllImageSprite(BOOL deleteThem) {
 void CDVDImage::UpdateCookie() {
   m_bChanged = FALSE;
   ++m_dwCookie;
+  ++m_dwLook;
 }
 
 void CDVDImage::AddTransID2Cache(LPCTSTR name, int tag) {

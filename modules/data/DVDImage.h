@@ -116,12 +116,44 @@ class CDVDImage : public CObject {
   void UpdateCookie();
   DWORD GetCookie() const { return m_dwCookie; }
 
+  // Thumbnails (UI thread). The thumbnail loader (CImageLoadManager) makes them off the UI
+  // thread and hands them over by message; lists draw them with DrawThumbnail.
+  // The cached thumbnail: the photo turned and adjusted, without objects, fitted into 160 x 120;
+  // null until one was made. The arguments are accepted and not used.
+  CxImage* GetThumbnail(int reserved1, int reserved2) const { return m_pThumbnail.get(); }
+  // A stamp that changes whenever the slide's look changes; a thumbnail made for an older
+  // stamp is out of date (it is still drawn until a new one comes).
+  DWORD GetLookStamp() const { return m_dwLook; }
+  BOOL IsThumbnailCurrent() const { return m_pThumbnail != nullptr && m_dwThumbnailLook == m_dwLook; }
+  // Takes a thumbnail made for the look stamp `look`.
+  void SetThumbnail(std::unique_ptr<CxImage> thumbnail, DWORD look);
+  // Makes the thumbnail on the calling thread when the cached one is missing or out of date.
+  BOOL UpdateThumbnail();
+  // Draws the thumbnail into the box of `size` at `rect`'s corner moved by `offset`: with
+  // `fillBox` the box is first filled with the album's background colour; with `fit` the whole
+  // thumbnail shows, centred, else it covers the box (cut to it). A blank colour slide fills
+  // the box with its colour. FALSE when there is no thumbnail yet.
+  BOOL DrawThumbnail(HDC dc, const RECT& rect, POINT offset, SIZE size, int fillBox, int fit) const;
+  // The file name under a 78-pixel thumbnail tile at `origin`: one line, centred, cut with an
+  // ellipsis, in the DC's font and colours, in (x, y + 78, x + 78, y + 94).
+  BOOL DrawFileDesc(HDC dc, POINT origin) const;
+  // A one-pixel mid-grey frame along the picture's edges, which shows where a picture ends on a
+  // background of any colour.
+  BOOL DrawImageFrame(CxImage* picture) const;
+  // The date a photo file was taken (EXIF), else its file date, as "YYYY-MM-DD hh:mm:ss"; "" for
+  // a file that cannot be read. Any thread.
+  static CString ReadPhotoDateTime(LPCTSTR path);
+  // What the thumbnail loader learnt of the file: its pixel size and date.
+  void SetFileFacts(int width, int height, LPCTSTR dateTime);
+
   // Loads the slide's picture for showing: the photo (or the blank slide) turned by its EXIF
   // orientation and rotation, with its adjustments when `apply` is set, fitted into `size` on the
   // background colour by the project's photo scale mode (fit or fill). A null size keeps the
   // picture's own size. The second form loads another file (a cached copy) in the photo's place.
   // FALSE when the file cannot be read; the picture is then `size` of the background colour.
-  // Objects placed on the slide are not drawn here.
+  // With `apply` the objects are drawn too (the album-wide ones, then the slide's own, bottom
+  // first), the picture standing for the 768-unit reference frame: this is the slide as the
+  // video shows it.
   BOOL LoadToCxImage(CxImage* picture, const CSize* size, COLORREF background, int apply) const;
   BOOL LoadToCxImage(LPCTSTR path, CxImage* picture, const CSize* size, COLORREF background, int apply) const;
 
@@ -134,6 +166,9 @@ class CDVDImage : public CObject {
                            double reserved1, double reserved2, int reserved3);
   // Writes a JPEG of one colour.
   static BOOL CreateBlankImage(LPCTSTR path, COLORREF colour, int width, int height);
+  // Draws the album-wide objects and the slide's own over a picture that stands for the whole
+  // 768-unit reference frame, with the text macros expanded for this slide.
+  BOOL DrawObjects(CxImage* picture) const;
 
   // The transition list as the data model knows it: names with their icon tags, registered in
   // list order at start-up (entry 0 is "no transition").
@@ -178,6 +213,9 @@ class CDVDImage : public CObject {
   CDVDImageSpriteArray m_arrSprites;  // owned
   BOOL m_bChanged = FALSE;
   DWORD m_dwCookie = 1;
+  DWORD m_dwLook = 1;  // advanced by every change of the slide's look
+  std::unique_ptr<CxImage> m_pThumbnail;
+  DWORD m_dwThumbnailLook = 0;
   CString m_strPhotoDateTime;  // cached
   BOOL m_bDateRead = FALSE;
 

@@ -6,6 +6,9 @@
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
+#include "modules/data/DrawSupport.h"
+#include "modules/data/PictureOps.h"
+#include "modules/data/TextMacro.h"
 #include "modules/image/CxImage.h"
 #include "platform/kernel/Path.h"
 
@@ -16,6 +19,57 @@ int PhotoScaleModeOf(const CDVDAlbumImage* album) {
       album != nullptr && album->GetProject() != nullptr ? album->GetProject() : GetProject();
   return project->Get_nPhotoScaleMode();
 }
+
+// A picture of `size` in one colour.
+bool MakePlain(CxImage& picture, const SIZE& size, COLORREF colour) {
+  if (size.cx <= 0 || size.cy <= 0) return false;
+  if (picture.Create(static_cast<DWORD>(size.cx), static_cast<DWORD>(size.cy), 24) == nullptr) return false;
+  picture.Fill(colour);
+  return true;
+}
+
+// Puts `source` into a frame of `size` on `background`, placed by CalcZoomRect.
+bool FitIntoFrame(CxImage& picture, const SIZE& size, COLORREF background, int mode) {
+  CxImage frame;
+  if (!MakePlain(frame, size, background)) return false;
+  const RECT frameRect{0, 0, size.cx, size.cy};
+  const SIZE pictureSize{static_cast<LONG>(picture.GetWidth()), static_cast<LONG>(picture.GetHeight())};
+  RECT place{};
+  if (CDVDImage::CalcZoomRect(frameRect, pictureSize, &place, mode)) {
+    // The part of the placement inside the frame, and the part of the picture it shows.
+    RECT visible{};
+    if (IntersectRect(&visible, &place, &frameRect)) {
+      const double sx = static_cast<double>(pictureSize.cx) / (place.right - place.left);
+      const double sy = static_cast<double>(pictureSize.cy) / (place.bottom - place.top);
+      RECT crop{static_cast<LONG>(std::floor((visible.left - place.left) * sx)),
+                static_cast<LONG>(std::floor((visible.top - place.top) * sy)),
+                static_cast<LONG>(std::ceil((visible.right - place.left) * sx)),
+                static_cast<LONG>(std::ceil((visible.bottom - place.top) * sy))};
+      crop.right = std::min(crop.right, pictureSize.cx);
+      crop.bottom = std::min(crop.bottom, pictureSize.cy);
+      const bool whole =
+          crop.left == 0 && crop.top == 0 && crop.right == pictureSize.cx && crop.bottom == pictureSize.cy;
+      if (!whole) picture.Crop(crop);
+      const long w = visible.right - visible.left;
+      const long h = visible.bottom - visible.top;
+      if (static_cast<long>(picture.GetWidth()) != w || static_cast<long>(picture.GetHeight()) != h)
+        picture.Resample(w, h, CXIMAGE_RESAMPLE_BILINEAR);
+      // Rows are stored bottom-up: display row r is DIB row height - 1 - r.
+      const DWORD rowBytes = static_cast<DWORD>(w) * 3;
+      for (long r = 0; r < h; ++r) {
+        BYTE* to = frame.GetBits(static_cast<DWORD>(size.cy - 1 - (visible.top + r))) + visible.left * 3;
+        const BYTE* from = picture.GetBits(static_cast<DWORD>(h - 1 - r));
+        if (to != nullptr && from != nullptr) std::memcpy(to, from, rowBytes);
+      }
+    }
+  }
+  picture.Transfer(frame);
+  return true;
+}
+
+}  // namespace
+
+namespace pictavo::data {
 
 // Applies an EXIF orientation (1..8) so that the picture shows upright.
 void ApplyOrientation(CxImage& picture, int orientation) {
@@ -69,54 +123,22 @@ void ApplyRotation(CxImage& picture, int degrees) {
   }
 }
 
-// A picture of `size` in one colour.
-bool MakePlain(CxImage& picture, const SIZE& size, COLORREF colour) {
-  if (size.cx <= 0 || size.cy <= 0) return false;
-  if (picture.Create(static_cast<DWORD>(size.cx), static_cast<DWORD>(size.cy), 24) == nullptr) return false;
-  picture.Fill(colour);
-  return true;
+bool ApplyIntensity(CxImage& picture, const _tagPhotoIntensityParam& p) {
+  if (!picture.IsValid()) return false;
+  if (p.IsDefaultValue()) return true;
+  bool ok = true;
+  if (p.nBrightness != 0 || p.nContrast != 0) ok &= picture.Light(p.nBrightness, p.nContrast);
+  if (p.nGamma != _tagPhotoIntensityParam::kNeutralGamma)
+    ok &= picture.Gamma(static_cast<float>(p.GammaFactor()));
+  if (p.nCyanRed != 0 || p.nMagentaGreen != 0 || p.nYellowBlue != 0)
+    ok &= picture.ShiftRGB(p.nCyanRed, p.nMagentaGreen, p.nYellowBlue);
+  return ok;
 }
 
-// Puts `source` into a frame of `size` on `background`, placed by CalcZoomRect.
-bool FitIntoFrame(CxImage& picture, const SIZE& size, COLORREF background, int mode) {
-  CxImage frame;
-  if (!MakePlain(frame, size, background)) return false;
-  const RECT frameRect{0, 0, size.cx, size.cy};
-  const SIZE pictureSize{static_cast<LONG>(picture.GetWidth()), static_cast<LONG>(picture.GetHeight())};
-  RECT place{};
-  if (CDVDImage::CalcZoomRect(frameRect, pictureSize, &place, mode)) {
-    // The part of the placement inside the frame, and the part of the picture it shows.
-    RECT visible{};
-    if (IntersectRect(&visible, &place, &frameRect)) {
-      const double sx = static_cast<double>(pictureSize.cx) / (place.right - place.left);
-      const double sy = static_cast<double>(pictureSize.cy) / (place.bottom - place.top);
-      RECT crop{static_cast<LONG>(std::floor((visible.left - place.left) * sx)),
-                static_cast<LONG>(std::floor((visible.top - place.top) * sy)),
-                static_cast<LONG>(std::ceil((visible.right - place.left) * sx)),
-                static_cast<LONG>(std::ceil((visible.bottom - place.top) * sy))};
-      crop.right = std::min(crop.right, pictureSize.cx);
-      crop.bottom = std::min(crop.bottom, pictureSize.cy);
-      const bool whole =
-          crop.left == 0 && crop.top == 0 && crop.right == pictureSize.cx && crop.bottom == pictureSize.cy;
-      if (!whole) picture.Crop(crop);
-      const long w = visible.right - visible.left;
-      const long h = visible.bottom - visible.top;
-      if (static_cast<long>(picture.GetWidth()) != w || static_cast<long>(picture.GetHeight()) != h)
-        picture.Resample(w, h, CXIMAGE_RESAMPLE_BILINEAR);
-      // Rows are stored bottom-up: display row r is DIB row height - 1 - r.
-      const DWORD rowBytes = static_cast<DWORD>(w) * 3;
-      for (long r = 0; r < h; ++r) {
-        BYTE* to = frame.GetBits(static_cast<DWORD>(size.cy - 1 - (visible.top + r))) + visible.left * 3;
-        const BYTE* from = picture.GetBits(static_cast<DWORD>(h - 1 - r));
-        if (to != nullptr && from != nullptr) std::memcpy(to, from, rowBytes);
-      }
-    }
-  }
-  picture.Transfer(frame);
-  return true;
-}
+}  // namespace pictavo::data
 
-}  // namespace
+using pictavo::data::ApplyOrientation;
+using pictavo::data::ApplyRotation;
 
 BOOL CDVDImage::CalcZoomRect(const RECT& frame, const SIZE& picture, RECT* result, int mode) {
   if (result == nullptr) return FALSE;
@@ -158,21 +180,37 @@ BOOL CDVDImage::CreateBlankImage(LPCTSTR path, COLORREF colour, int width, int h
 
 BOOL CDVDImage::PerformIntensity(CxImage* picture) const {
   if (picture == nullptr || !picture->IsValid()) return FALSE;
-  if (!m_pIntensityParam || m_pIntensityParam->IsDefaultValue()) return TRUE;
-  const _tagPhotoIntensityParam& p = *m_pIntensityParam;
-  bool ok = true;
-  if (p.nBrightness != 0 || p.nContrast != 0) ok &= picture->Light(p.nBrightness, p.nContrast);
-  if (p.nGamma != _tagPhotoIntensityParam::kNeutralGamma)
-    ok &= picture->Gamma(static_cast<float>(p.GammaFactor()));
-  if (p.nCyanRed != 0 || p.nMagentaGreen != 0 || p.nYellowBlue != 0)
-    ok &= picture->ShiftRGB(p.nCyanRed, p.nMagentaGreen, p.nYellowBlue);
-  return ok ? TRUE : FALSE;
+  if (!m_pIntensityParam) return TRUE;
+  return pictavo::data::ApplyIntensity(*picture, *m_pIntensityParam) ? TRUE : FALSE;
 }
 
 BOOL CDVDImage::UpdateAutoAdjustImage(CxImage* picture) const {
   if (picture == nullptr || !picture->IsValid()) return FALSE;
   if (!m_bAutoExposure) return TRUE;
   return picture->HistogramStretch() ? TRUE : FALSE;
+}
+
+BOOL CDVDImage::DrawObjects(CxImage* picture) const {
+  if (picture == nullptr || !picture->IsValid()) return FALSE;
+  const CDVDImageSpriteArray* layers[2] = {m_pAlbum != nullptr ? &m_pAlbum->m_arrSprites : nullptr,
+                                           &m_arrSprites};
+  if ((layers[0] == nullptr || layers[0]->GetSize() == 0) && m_arrSprites.GetSize() == 0) return TRUE;
+  CTextMacro macros;
+  macros.Put_pDVDImage(const_cast<CDVDImage*>(this));
+  macros.Put_pXImage(picture);
+  if (m_pAlbum != nullptr) {
+    macros.Put_nSlideCount(m_pAlbum->GetImageCount());
+    macros.Put_nSlideIndex(std::max(0, m_pAlbum->IndexOf(this)));
+  }
+  // Positions are kept in a frame 768 units wide: this picture is that frame.
+  const float factor = static_cast<float>(picture->GetWidth()) / 768.0f;
+  pictavo::data::FrameGraphics graphics(*picture);
+  if (graphics.Get() == nullptr) return FALSE;
+  for (const CDVDImageSpriteArray* layer : layers)
+    if (layer != nullptr)
+      for (INT_PTR i = 0; i < layer->GetSize(); ++i)
+        layer->GetAt(i)->DrawInto(*graphics.Get(), factor, &macros);
+  return TRUE;
 }
 
 BOOL CDVDImage::LoadToCxImage(CxImage* picture, const CSize* size, COLORREF background, int apply) const {
@@ -183,8 +221,11 @@ BOOL CDVDImage::LoadToCxImage(LPCTSTR path, CxImage* picture, const CSize* size,
                               int apply) const {
   if (picture == nullptr) return FALSE;
   const SIZE frameSize = size != nullptr ? SIZE{size->cx, size->cy} : SIZE{1024, 768};
-  if (m_nImageType == DVD_IMAGE_BLANK_COLOR)
-    return MakePlain(*picture, frameSize, m_clrBackground) ? TRUE : FALSE;
+  if (m_nImageType == DVD_IMAGE_BLANK_COLOR) {
+    if (!MakePlain(*picture, frameSize, m_clrBackground)) return FALSE;
+    if (apply) DrawObjects(picture);
+    return TRUE;
+  }
 
   const int mode = PhotoScaleModeOf(m_pAlbum) == 1 ? 2 : 1;
   const int turns = ((m_nRotateAngle % 360) + 360) % 360;
@@ -211,5 +252,6 @@ BOOL CDVDImage::LoadToCxImage(LPCTSTR path, CxImage* picture, const CSize* size,
     UpdateAutoAdjustImage(picture);
   }
   if (size != nullptr) FitIntoFrame(*picture, frameSize, background, mode);
+  if (apply) DrawObjects(picture);
   return TRUE;
 }

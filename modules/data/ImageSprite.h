@@ -11,6 +11,11 @@
 #include "platform/gdi/GdiTypes.h"
 
 class CDVDImage;
+class CTextMacro;
+
+namespace Gdiplus {
+class Graphics;
+}
 
 #define DVD_SPRITE_TEXT 1
 #define DVD_SPRITE_PROPS 2
@@ -53,6 +58,15 @@ class CDVDImageSprite : public CObject {
   // A copy for another slide (nullptr for none).
   virtual CDVDImageSprite* Clone(CDVDImage* image) const = 0;
 
+  // Draws the object at the editor's scale (Get_fFactor) into a DC whose frame starts at
+  // `origin`, and the tracker: 0 none, 1 selected (frame and the eight handles), 2 being resized
+  // (a dotted frame only). A text shows its converted text (its text when that is empty).
+  void Draw(HDC dc, const POINT& origin, int tracker) const;
+  // Draws the object into a frame of `factor` pixels per reference unit (frame width / 768),
+  // placed from the frame's top-left corner. A text expands its macros with `macros` when given.
+  // FALSE when there is nothing to draw (an empty text, a clip-art file that cannot be read).
+  virtual BOOL DrawInto(Gdiplus::Graphics& graphics, float factor, const CTextMacro* macros) const = 0;
+
  protected:
   CDVDImageSprite(int type, CDVDImage* image) : m_nSpriteType(type), m_pImage(image) {}
   void CopyPlacement(const CDVDImageSprite& other);
@@ -92,6 +106,7 @@ class CDVDImageText : public CDVDImageSprite {
   static void FillLogFont(const _DVDImageTextFont* font, LOGFONT* logFont, float factor);
 
   CDVDImageSprite* Clone(CDVDImage* image) const override { return new CDVDImageText(*this, image); }
+  BOOL DrawInto(Gdiplus::Graphics& graphics, float factor, const CTextMacro* macros) const override;
 
  private:
   CString m_strText;
@@ -110,6 +125,9 @@ class CDVDImageProps : public CDVDImageSprite {
   void Set_strPathName(LPCTSTR path) { m_strPathName = path; }
 
   CDVDImageSprite* Clone(CDVDImage* image) const override { return new CDVDImageProps(*this, image); }
+  // The clip art (CEMF: the program's vector pictures or any picture file) stretched over the
+  // object's rectangle.
+  BOOL DrawInto(Gdiplus::Graphics& graphics, float factor, const CTextMacro* macros) const override;
 
  private:
   CString m_strPathName;  // the clip-art picture

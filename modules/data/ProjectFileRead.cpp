@@ -16,6 +16,7 @@
 #include "modules/data/DVDProject.h"
 #include "modules/data/ProjectFile.h"
 #include "modules/data/ProjectFileFields.h"
+#include "modules/data/ProjectMedia.h"
 #include "modules/xml/ValueNotation.h"
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
@@ -249,6 +250,8 @@ class Reader {
       item->pSource->dwStart = static_cast<DWORD>(std::max(0, Int(clip, "start", 0)));
       item->pSource->dwEnd =
           std::max(item->pSource->dwStart, static_cast<DWORD>(std::max(0, Int(clip, "end", 0))));
+      // Thumbnails are not kept in the file: the video list shows them again.
+      if (pictavo::data::FileExists(item->strPathName)) CDVDAlbumMovie::MakeVideoItemThumbnail(item);
       Step();
     }
   }
