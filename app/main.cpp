@@ -1,7 +1,13 @@
 // Hands control to the application object.
-#include <cstdio>
+#include "platform/display/Display.h"
+#include "platform/display/ScriptPlayer.h"
+#include "platform/mfc/WinApp.h"
+#include "shell/SlideshowApp.h"
 
 int main(int argc, char** argv) {
-  std::puts("Pictavo");
-  return 0;
+  // The application object lives in a library: this reference keeps it in the program.
+  if (AfxGetApp() != &theApp) return 1;
+  if (!pictavo::display::Initialize()) return 1;
+  pictavo::display::StartScriptFromEnvironment();
+  return AfxWinMain(argc, argv);
 }

@@ -7,6 +7,16 @@ build=${PICTAVO_BUILD_DIR:-$root/build}
 "$root/samples/make-samples.sh"
 "$root/scripts/build.sh"
 project="$root/samples/sample.r7m"
+# Without a screen the program runs on the headless display: a short script shows that the main
+# window came up (a snapshot) and closes it.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${PICTAVO_SCRIPT:-}" ]; then
+  export PICTAVO_DISPLAY=${PICTAVO_DISPLAY:-headless}
+  script="$build/run-headless.txt"
+  printf 'wait-window "Talvane Pictavo"\nsnapshot "%s" "Talvane Pictavo"\nkey Escape\n' \
+    "$build/pictavo-main.png" >"$script"
+  export PICTAVO_SCRIPT="$script"
+  echo "No display: running headless; the main window is saved as $build/pictavo-main.png"
+fi
 if [ -f "$project" ]; then
   exec "$build/bin/pictavo" "$project" "$@"
 fi

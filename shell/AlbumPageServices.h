@@ -1,0 +1,27 @@
+// What start-up and shut-down use of the album pages: the process-wide theme and title-effect
+// lists the pages fill, and the callback through which the data model inserts a video file.
+#pragma once
+
+#include "platform/base/Array.h"
+#include "platform/base/WinTypes.h"
+
+struct _ALBUM_THEME;
+struct _DV_LIST_ITEM_DATA;
+class CDVDAlbumMovie;
+class CObject;
+
+// Theme records the theme loader handed to the project (CDVDProject::AddThemeToList); each owns
+// the effect object it points at. UI thread.
+extern CArray<_ALBUM_THEME*, _ALBUM_THEME*> g_albumThemeList;
+// Title and credit effect records, owned. UI thread.
+extern CArray<CObject*, CObject*> g_titleEffectList;
+
+// Deletes every theme record (its effect object first) and empties the list. 1.
+int FreeAlbumThemeList();
+// Deletes every title and credit effect record and empties the list. 1.
+int FreeTitleEffectList();
+
+// Inserts a video file into a video album before `position`: the new item, or null when the
+// album is not a video album, no path is given or the file can't be read.
+_DV_LIST_ITEM_DATA* InsertVideoFileIntoAlbum(CDVDAlbumMovie* album, _DV_LIST_ITEM_DATA* position,
+                                             LPCTSTR path, int flag);

@@ -1,0 +1,362 @@
+#include "shell/SlideshowApp.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "modules/data/DVDAlbumMovie.h"
+#include "modules/data/DVDImage.h"
+#include "modules/data/DVDProject.h"
+#include "modules/data/OutputProfile.h"
+#include "modules/data/SingleFlag.h"
+#include "modules/data/TimelineProject.h"
+#include "modules/data/ZwQuery.h"
+#include "modules/files/Files.h"
+#include "modules/log/Log.h"
+#include "platform/com/AxHost.h"
+#include "platform/com/Com.h"
+#include "platform/comctl/CommCtrl.h"
+#include "platform/gdiplus/GdiPlusFlat.h"
+#include "platform/kernel/Path.h"
+#include "platform/kernel/SystemInfo.h"
+#include "platform/kernel/Time.h"
+#include "platform/mfc/Afx.h"
+#include "platform/user/MessageBox.h"
+#include "platform/user/WindowClass.h"
+#include "render/PhotoCache.h"
+#include "shell/AlbumPageServices.h"
+#include "shell/AppSettings.h"
+#include "shell/DiscMenuGlobals.h"
+#include "shell/LanguageFile.h"
+#include "shell/LanguageSettings.h"
+#include "shell/MainDlg.h"
+#include "shell/ProcessObjects.h"
+#include "shell/RegistrySettingsStore.h"
+#include "shell/SplashScreenWnd.h"
+#include "shell/TransitionList.h"
+#include "shell/UIHelpers.h"
+#include "shell/WebTemplateManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProductVersion = "8.05";
+constexpr int kBuildNumber = 1805;
+constexpr ULONGLONG kLargestKeptLog = 1048576;
+
+constexpr UINT ID_LANGUAGE_AUTO = 33990;
+constexpr UINT ID_LANGUAGE_ENGLISH = 33991;
+constexpr UINT ID_LANGUAGE_JAPANESE = 33992;
+constexpr UINT ID_LANGUAGE_SIMPCHINESE = 33993;
+constexpr UINT IDS_SOCKETS_INIT_FAILED = 103;
+constexpr UINT IDS_PREVIOUS_INSTANCE_UNREACHABLE = 268;
+constexpr UINT IDS_RESTART_FOR_LANGUAGE = 57539;
+
+// The output command's re-entry flag: held while a video is written.
+CWyxSingleFlag g_burnWriteFlag("ButtonBurnWritePressed");
+
+// Network sockets are usable in this process.
+bool SocketsAvailable() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+// A log file larger than the limit is deleted before it is opened again.
+void OpenProgramLog() {
+  const std::string path =
+      pictavo::path::Join(pictavo::path::ToNative(GetProject()->Get_strTempFilePathBase().View()), "zel.log");
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (!ec && size > kLargestKeptLog) CZwQuery::DeleteFileFromFileName(path.c_str(), 1);
+  OpenLogFile(path.c_str());
+}
+
+void MarkCurrentRunFolder() {
+  MarkProgramTempFolder(GetProject()->Get_strTempFilePath());
+}
+
+}  // namespace
+
+CSlideshowApp theApp;
+CTimelineProject* g_pTimelineProject = nullptr;
+
+void CSlideshowCommandLineInfo::ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast) {
+  if (bFlag && strcasecmp(pszParam, "setup") == 0) {
+    m_bResetOptions = TRUE;
+    ParseLast(bLast);
+    return;
+  }
+  CCommandLineInfo::ParseParam(pszParam, bFlag, bLast);
+}
+
+BEGIN_MESSAGE_MAP(CSlideshowApp, CWinApp)
+ON_COMMAND(ID_LANGUAGE_AUTO, OnLanguageAuto)
+ON_UPDATE_COMMAND_UI(ID_LANGUAGE_AUTO, OnUpdateLanguageAuto)
+ON_COMMAND(ID_LANGUAGE_ENGLISH, OnLanguageEnglish)
+ON_COMMAND(ID_LANGUAGE_JAPANESE, OnLanguageJapanese)
+ON_COMMAND(ID_LANGUAGE_SIMPCHINESE, OnLanguageSimpChinese)
+ON_UPDATE_COMMAND_UI(ID_LANGUAGE_ENGLISH, OnUpdateLanguageEnglish)
+ON_UPDATE_COMMAND_UI(ID_LANGUAGE_JAPANESE, OnUpdateLanguageJapanese)
+ON_UPDATE_COMMAND_UI(ID_LANGUAGE_SIMPCHINESE, OnUpdateLanguageSimpChinese)
+END_MESSAGE_MAP()
+
+CSlideshowApp::CSlideshowApp() : CPlxWorkspace(0) {
+  g_pWebTemplateManager = new CWebTemplateManager;
+}
+
+CSlideshowApp::~CSlideshowApp() {
+  delete g_pWebTemplateManager;
+  g_pWebTemplateManager = nullptr;
+}
+
+CString CSlideshowApp::PickRandomMenuTemplate() {
+  static const char* const kTemplates[] = {"00party.xml", "19basic.xml", "64Xmas.xml", "69Vacation.xml"};
+  srand(GetTickCount());
+  return kTemplates[rand() % 4];
+}
+
+BOOL CSlideshowApp::EnsureBlankImage() {
+  GetBlankImagePath();
+  return TRUE;
+}
+
+void CSlideshowApp::SetFixedLanguage(LPCTSTR lpszName) {
+  g_languageSettings.language = lpszName;
+  AfxMessageBox(LoadLangString(IDS_RESTART_FOR_LANGUAGE));
+}
+
+void CSlideshowApp::OnLanguageEnglish() {
+  SetFixedLanguage("English");
+}
+
+void CSlideshowApp::OnLanguageJapanese() {
+  SetFixedLanguage("Janpanese");
+}
+
+void CSlideshowApp::OnLanguageSimpChinese() {
+  SetFixedLanguage("simpChinese");
+}
+
+void CSlideshowApp::OnUpdateLanguageEnglish(CCmdUI* pCmdUI) {
+  pCmdUI->SetCheck(g_languageSettings.language.CompareNoCase("English") == 0);
+}
+
+void CSlideshowApp::OnUpdateLanguageJapanese(CCmdUI* pCmdUI) {
+  pCmdUI->SetCheck(g_languageSettings.language.CompareNoCase("Janpanese") == 0);
+}
+
+void CSlideshowApp::OnUpdateLanguageSimpChinese(CCmdUI* pCmdUI) {
+  pCmdUI->SetCheck(g_languageSettings.language.CompareNoCase("simpChinese") == 0);
+}
+
+void CSlideshowApp::LogVersionInformation() {
+  WriteLog("Software Information:");
+  WriteLog("\tProgram Name: %s", GetProductTitle().GetString());
+  WriteLog("\tVersion: %s", kProductVersion);
+  WriteLog("\tBuild Number: %d", kBuildNumber);
+
+  // The running kernel's numbers, in the platform's terms.
+  OSVERSIONINFO info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionEx(&info)) return;
+  char servicePack[128] = {};
+  std::snprintf(servicePack, sizeof servicePack, "%.127s", info.szCSDVersion);
+  WriteLog("Windows Version Information:");
+  WriteLog("\tMajor Version = %d", static_cast<int>(info.dwMajorVersion));
+  WriteLog("\tMinor Version = %d", static_cast<int>(info.dwMinorVersion));
+  WriteLog("\tBuild Number = %d", static_cast<int>(info.dwBuildNumber));
+  WriteLog("\tPlatform Id = %d", static_cast<int>(info.dwPlatformId));
+  WriteLog("\tVersion  = %s", servicePack);
+  if (info.dwPlatformId == 1) WriteLog(info.dwMinorVersion != 0 ? "\tWindows 98" : "\tWindows 95");
+  if (info.dwPlatformId == 2) WriteLog("\tWIN NT or XP");
+}
+
+BOOL CSlideshowApp::InitInstance() {
+  // COM and control hosting.
+  OleInitialize(nullptr);
+  CoInitialize(nullptr);
+  AtlAxWinInit();
+
+  Zorv_RegisterModule("Talvane", 0, "Talvane");
+
+  CDVDProject::g_m_strYUVDumpPipeName = "\\\\.\\pipe\\zorv_vqrtz_yuv420_pp";
+  CDVDProject::g_m_strPCMDumpPipeName = "\\\\.\\pipe\\zorv_vqrtz_pcm_pp";
+  CDVDProject::g_m_strMPEG2DumpPipeName = "\\\\.\\pipe\\zorv_vqrtz_mpeg2enc_pp";
+  CDVDProject::g_m_strMKISODumpPipeName = "\\\\.\\pipe\\zorv_vqrtz_mkiso_pp";
+
+  {
+    CRegistrySettingsStore store(HKEY_CURRENT_USER, LANGUAGE_SETTINGS_KEY);
+    g_languageSettings.Load(store);
+  }
+
+  char title[260] = {};
+  std::strncpy(title, GetProductTitle().GetString(), sizeof title - 1);
+  free(const_cast<char*>(m_pszAppName));
+  m_pszAppName = strdup(title);
+  SetRegistryKey("");
+  LoadStdProfileSettings(12);
+
+  WNDCLASS dialogClass{};
+  if (GetClassInfo(AfxGetInstanceHandle(), "#32770", &dialogClass)) {
+    dialogClass.lpszClassName = "PictavoMainFrameClass";
+    AfxRegisterClass(&dialogClass);
+  }
+
+  CDVDProject* project = GetProject();
+  CDVDProject::SetRunPhotoToVideoMode(1);
+  CAVOutputProfile::SetProcProfileTranslateDictionary(TranslateDictionaryWord);
+  CDVDProject::SetGlobalDVDProject(project);
+  CDVDProject::SetDefaultDVDMenuTemplate("19basic.xml");
+  CDVDProject::SetProjectExtName("r7m");
+  project->SetMenuTemplateName(PickRandomMenuTemplate());
+  CDVDAlbumMovie::SetProcInsertVideoFilesFuncPtr(InsertVideoFileIntoAlbum);
+
+  AppSettings* settings = GetAppSettings();
+  settings->LoadAll();
+  settings->ApplyToProject(project);
+  CDVDProject::SetEmVideoEncodeEngine(settings->Recorder.VideoEncodingQuality);
+  MarkCurrentRunFolder();
+
+  OpenProgramLog();
+
+  CDVDProject::GetAVOutputProfileManager()->SetProfileFolder("profile_en");
+
+  srand(GetTickCount());
+  InitCommonControls();
+  InitContextMenuManager();
+  InitShellAccess();
+  CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+  CPlxButton::EnableWinXPTheme(TRUE);
+  g_plxShowToolbarTooltips = FALSE;
+
+  auto* mainDlg = new CMainDlg;
+  m_pMainWnd = mainDlg;
+  g_pMainDlg = mainDlg;
+  auto* cmdInfo = new CSlideshowCommandLineInfo;
+  BOOL showMainWindow = TRUE;
+
+  ParseCommandLine(*cmdInfo);
+  if (cmdInfo->m_bResetOptions) {
+    settings->DeleteAll();
+    WriteLog("Setup options to default setting(1)!");
+  }
+
+  mainDlg->m_singleInstance.Lock();
+  if (mainDlg->m_singleInstance.IsAnotherInstanceRunning()) {
+    WriteLog("Previous instance detected, will now restore it.");
+    LPCTSTR handOver = cmdInfo->m_strFileName.IsEmpty() || g_burnWriteFlag.IsLocked()
+                           ? nullptr
+                           : cmdInfo->m_strFileName.GetString();
+    HWND previous = mainDlg->m_singleInstance.ActivatePrevious(handOver, 0);
+    if (previous == nullptr || !IsWindow(previous)) {
+      settings->DeleteAll();
+      WriteLog("Setup options to default setting(2)!");
+      MessageBox(nullptr, LoadLangString(IDS_PREVIOUS_INSTANCE_UNREACHABLE), "Error", MB_ICONERROR);
+    }
+    WriteLog("New instance exit.");
+    m_pMainWnd = nullptr;
+    showMainWindow = FALSE;
+  }
+
+  if (showMainWindow) {
+    LogVersionInformation();
+    WriteLog("Initialize...(1)");
+    srand(GetTickCount());
+
+    if (!SocketsAvailable()) {
+      WriteErrorLog("AfxSocketInit() Error!");
+      AfxMessageBox(LoadLangString(IDS_SOCKETS_INIT_FAILED), MB_OK);
+      showMainWindow = FALSE;
+    }
+  }
+
+  if (showMainWindow) {
+    // Control containment and 3-D controls are what every window here has anyway.
+    WriteLog("Initialize...(2)");
+    WriteLog("Initialize...(3)");
+    WriteLog("Initialize...(4)");
+
+    LoadBuiltInTransitions();
+    LoadTransitionPlugins();
+    WriteLog("Initialize...(5)");
+
+    CTransitionSettings& transition = settings->Transition;
+    transition.ValidateTransitionSubset();
+    CDVDImage::SetTransitionSubset(transition.TransitionName);
+    if (GetTransitionList()->GetSize() > 0)
+      CDVDImage::SetNoTransitionName(GetTransitionList()->GetAt(0)->strName);
+    CDVDImage::SetEmptyTransitionSubsetIsValid(transition.EmptySubsetIsValid);
+    WriteLog("Initialize...(6)");
+
+    CSplashScreenWnd::EnableSplashScreen(TRUE);
+    WriteLog("Initialize...(7)");
+
+    CAVOutputProfileManager* profiles = CDVDProject::GetAVOutputProfileManager();
+    profiles->InitProfileManager(0, nullptr, nullptr);
+    if (CAVOutputProfile* active = profiles->Get_pActiveAVOutputProfile()) active->Reset();
+    WriteLog("Initialize...(8)");
+
+    EnsureBlankImage();
+    GetWebTemplateManager()->ScanTemplates();
+    GetPhotoCache()->CheckVersion();
+    WriteLog("Initialize...(9)");
+
+    g_pTimelineProject = new (std::nothrow) CTimelineProject;
+    WriteLog("Initialize...(10)");
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr);
+    WriteLog("Initialize...(11)");
+    WriteLog("Perpare to show main window...");
+
+    g_bPanZoomClipboardFilled = 0;
+    mainDlg->DoModal();
+
+    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    PlxCleanUp();
+    OleUninitialize();
+  }
+
+  delete cmdInfo;
+  g_pMainDlg = nullptr;
+  m_pMainWnd = nullptr;
+  delete mainDlg;
+  return FALSE;
+}
+
+int CSlideshowApp::ExitInstance() {
+  FreeAlbumThemeList();
+  FreeTitleEffectList();
+  FreeMenuTemplateList();
+
+  if (g_pTimelineProject != nullptr) {
+    delete g_pTimelineProject;
+    g_pTimelineProject = nullptr;
+  }
+
+  UnloadTransitions();
+
+  {
+    CRegistrySettingsStore store(HKEY_CURRENT_USER, LANGUAGE_SETTINGS_KEY);
+    g_languageSettings.Save(store);
+  }
+
+  // The theme records were freed above; the project must not keep pointing at them.
+  GetProject()->ResetThemeList();
+
+  MarkCurrentRunFolder();
+  CleanTempFolders(GetProject()->Get_strTempFilePathBase());
+
+  const int result = CWinApp::ExitInstance();
+
+  WriteLog("Program ExitInstance.");
+  pictavo::log::Flush();
+  CoUninitialize();
+  return result;
+}
