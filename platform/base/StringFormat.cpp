@@ -13,7 +13,7 @@ namespace {
 
 enum class Size { kDefault, kChar, kShort, k32, k64, kPointer, kLongDouble, kWide, kNarrow };
 
-// Formats one value with a C conversion specification and appends the result.
+// Formats one value with a C conversion directive and appends the result.
 template <class T>
 void AppendOne(std::string& out, const std::string& spec, T value) {
   char small[128];
@@ -54,7 +54,7 @@ void AppendFormatV(std::string& out, const char* format, va_list argsIn) {
       continue;
     }
 
-    // Rebuild the specification for the C library, with '*' replaced by the argument's value.
+    // Rebuild the directive for the C library, with '*' replaced by the argument's value.
     std::string spec = "%";
     while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) spec.push_back(*p++);
     if (*p == '*') {
@@ -95,7 +95,7 @@ void AppendFormatV(std::string& out, const char* format, va_list argsIn) {
     }
 
     const char conversion = *p;
-    if (conversion == '\0') {  // truncated specification: keep it as written
+    if (conversion == '\0') {  // truncated directive: keep it as written
       out.append(percent);
       break;
     }

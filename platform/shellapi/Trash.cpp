@@ -131,7 +131,7 @@ std::string TopFolder(const std::string& path, dev_t device) {
   return top;
 }
 
-// The trash folders of the file system at `top`, in the order the specification prefers.
+// The trash folders of the file system at `top`, in the order the freedesktop.org trash rules prefer.
 std::vector<std::string> TopTrashes(const std::string& top) {
   std::vector<std::string> out;
   const std::string uid = std::to_string(::getuid());

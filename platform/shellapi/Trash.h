@@ -1,4 +1,4 @@
-// The desktop's trash (the freedesktop.org trash specification): a trashed file moves into a
+// The desktop's trash (as the freedesktop.org trash rules lay it out): a trashed file moves into a
 // trash folder's "files" folder, and "info/<name>.trashinfo" records where it came from and when,
 // so the desktop's file manager can restore it.
 #pragma once
