@@ -42,7 +42,8 @@ BOOL CEncodeVideoDlg::StartWorker(HWND hNotifyWnd) {
   start.body = [this] { return static_cast<DWORD>(VideoEncodeExThread(this)); };
   m_hWorkerThread = pictavo::kernel::StartThread(std::move(start), nullptr);
   if (m_hWorkerThread != nullptr) return TRUE;
-  Fail("The video output could not start its worker thread (error %u)", static_cast<unsigned>(GetLastError()));
+  Fail("The video output could not start its worker thread (error %u)",
+       static_cast<unsigned>(GetLastError()));
   return FALSE;
 }
 

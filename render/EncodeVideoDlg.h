@@ -35,10 +35,10 @@ class CDVDAlbumMovie;
 class CWyxSingleFlag;
 
 // Messages of the video output (values are part of the interface).
-#define WM_ENCODE_ALBUM_STARTED 0x0748    // album index from 0 / 0: worker -> dialog
-#define WM_OPEN_OUTPUT_FOLDER 0x11AD      // 0 / 0: dialog -> output page
-#define WM_FFMPEG_PROGRESS 0x11AE         // frames encoded in the album / bytes written: runner -> dialog
-#define WM_VIDEO_ENCODE_FINISHED 0x8509   // 1 every album succeeded, 0 failure or cancel / 0
+#define WM_ENCODE_ALBUM_STARTED 0x0748   // album index from 0 / 0: worker -> dialog
+#define WM_OPEN_OUTPUT_FOLDER 0x11AD     // 0 / 0: dialog -> output page
+#define WM_FFMPEG_PROGRESS 0x11AE        // frames encoded in the album / bytes written: runner -> dialog
+#define WM_VIDEO_ENCODE_FINISHED 0x8509  // 1 every album succeeded, 0 failure or cancel / 0
 
 class CEncodeVideoDlg : public CDialog {
   DECLARE_DYNAMIC(CEncodeVideoDlg)
@@ -81,19 +81,20 @@ class CEncodeVideoDlg : public CDialog {
   UINT RunWorker();
   UINT RunCommands();
 
-  // Shared with the worker, in the order of the design.
+  // Shared with the worker.
   _MEDIA_SOURCE m_mediaSource;
-  std::vector<std::vector<std::string>> m_arrCommands;  // of the current album; worker writes before the runner starts
-  CCmdEncoder* m_pCmdEncoder = nullptr;                 // the runner thread's; guarded by m_lock
-  CWnd* m_pOwnerPage = nullptr;                         // receives WM_OPEN_OUTPUT_FOLDER; UI thread
-  HANDLE m_hCancelEvent;                                // manual reset
-  HANDLE m_hWorkerEvents[4];                            // manual reset; roles per album kind
-  std::atomic<BOOL> m_bStop{FALSE};                     // the user stopped the run
-  std::atomic<int> m_nWaitCount{0};                     // worker events a stop waits for
-  HANDLE m_hCmdDoneEvent = nullptr;                     // the worker event the runner sets at its end
-  std::atomic<ULONGLONG> m_nAlbumFrameTotal{0};         // frames of the current album
-  std::atomic<ULONGLONG> m_nOverallFrameTotal{0};       // frames of every album
-  std::atomic<ULONGLONG> m_nFinishedFrames{0};          // frames of the albums finished
+  std::vector<std::vector<std::string>>
+      m_arrCommands;                     // of the current album; worker writes before the runner starts
+  CCmdEncoder* m_pCmdEncoder = nullptr;  // the runner thread's; guarded by m_lock
+  CWnd* m_pOwnerPage = nullptr;          // receives WM_OPEN_OUTPUT_FOLDER; UI thread
+  HANDLE m_hCancelEvent;                 // manual reset
+  HANDLE m_hWorkerEvents[4];             // manual reset; roles per album kind
+  std::atomic<BOOL> m_bStop{FALSE};      // the user stopped the run
+  std::atomic<int> m_nWaitCount{0};      // worker events a stop waits for
+  HANDLE m_hCmdDoneEvent = nullptr;      // the worker event the runner sets at its end
+  std::atomic<ULONGLONG> m_nAlbumFrameTotal{0};    // frames of the current album
+  std::atomic<ULONGLONG> m_nOverallFrameTotal{0};  // frames of every album
+  std::atomic<ULONGLONG> m_nFinishedFrames{0};     // frames of the albums finished
   UINT_PTR m_nTimerID = 0;
   DWORD m_dwStartTick = 0;
 
@@ -114,9 +115,9 @@ class CEncodeVideoDlg : public CDialog {
   void SetReason(const CString& reason);
 
   mutable std::mutex m_lock;
-  HWND m_hNotifyWnd = nullptr;       // set before the worker starts
-  HANDLE m_hWorkerThread = nullptr;  // UI thread
-  HANDLE m_hCmdStartedEvent;         // manual reset: ffmpeg runs
+  HWND m_hNotifyWnd = nullptr;           // set before the worker starts
+  HANDLE m_hWorkerThread = nullptr;      // UI thread
+  HANDLE m_hCmdStartedEvent;             // manual reset: ffmpeg runs
   DWORD m_dwCmdExitCode = STILL_ACTIVE;  // guarded by m_lock; ffmpeg's exit status
   CString m_strCmdFailure;               // guarded by m_lock; ffmpeg's last lines when it failed
   CString m_strLastFailure;              // guarded by m_lock

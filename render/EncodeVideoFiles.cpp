@@ -55,7 +55,8 @@ CString CEncodeVideoDlg::MakeOutputFileName(CDVDAlbumBase* pAlbum) {
   if (group != nullptr) folder = WithSeparator(folder + group->Get_strGroupFolderName());
   CDVDProject::CreateAllDirectories(folder);
 
-  std::string albumPart = CutUtf8(pAlbum != nullptr ? pAlbum->Get_strAlbumName().View() : "", kMaxAlbumNameBytes);
+  std::string albumPart =
+      CutUtf8(pAlbum != nullptr ? pAlbum->Get_strAlbumName().View() : "", kMaxAlbumNameBytes);
   SanitizeFileName(albumPart.data(), '_');
   const std::string projectPath(GetProject()->GetProjectFilePath().View());
   std::string projectPart;
@@ -67,7 +68,8 @@ CString CEncodeVideoDlg::MakeOutputFileName(CDVDAlbumBase* pAlbum) {
   for (int counter = 0; counter < 100000; ++counter) {
     if (projectPart.empty()) {
       if (counter == 0)
-        name.Format("%s%s.%s", static_cast<LPCTSTR>(folder), albumPart.c_str(), static_cast<LPCTSTR>(extension));
+        name.Format("%s%s.%s", static_cast<LPCTSTR>(folder), albumPart.c_str(),
+                    static_cast<LPCTSTR>(extension));
       else
         name.Format("%s%s_%04d.%s", static_cast<LPCTSTR>(folder), albumPart.c_str(), counter,
                     static_cast<LPCTSTR>(extension));
@@ -75,16 +77,17 @@ CString CEncodeVideoDlg::MakeOutputFileName(CDVDAlbumBase* pAlbum) {
       name.Format("%s%s_%s.%s", static_cast<LPCTSTR>(folder), projectPart.c_str(), albumPart.c_str(),
                   static_cast<LPCTSTR>(extension));
     } else {
-      name.Format("%s%s_%s_%04d.%s", static_cast<LPCTSTR>(folder), projectPart.c_str(), albumPart.c_str(), counter,
-                  static_cast<LPCTSTR>(extension));
+      name.Format("%s%s_%s_%04d.%s", static_cast<LPCTSTR>(folder), projectPart.c_str(), albumPart.c_str(),
+                  counter, static_cast<LPCTSTR>(extension));
     }
     if (!Exists(name)) break;
   }
   return name;
 }
 
-std::vector<std::string> CEncodeVideoDlg::BuildFfmpegCommand(const CAVOutputProfile& profile, LPCTSTR lpszAlbumName,
-                                                             BOOL bImageAlbum, LPCTSTR lpszOutput) {
+std::vector<std::string> CEncodeVideoDlg::BuildFfmpegCommand(const CAVOutputProfile& profile,
+                                                             LPCTSTR lpszAlbumName, BOOL bImageAlbum,
+                                                             LPCTSTR lpszOutput) {
   CFFMpegOpts opts;
   opts.Add(CMDOPT_COMMAND, "-y");
   const CString title = CString("title=") + (lpszAlbumName != nullptr ? lpszAlbumName : "");
@@ -119,7 +122,8 @@ bool CEncodeVideoDlg::PrepareOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output) 
   const std::string folder(pictavo::path::Folder(output.strFinal.View()));
   const DWORD attributes = GetFileAttributes(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    Fail("The output folder %s cannot be made (error %u)", folder.c_str(), static_cast<unsigned>(GetLastError()));
+    Fail("The output folder %s cannot be made (error %u)", folder.c_str(),
+         static_cast<unsigned>(GetLastError()));
     return false;
   }
   // ffmpeg writes a file of our own beside the output; taking it here shows at once whether the
@@ -128,7 +132,8 @@ bool CEncodeVideoDlg::PrepareOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output) 
   HANDLE file = CreateFile(output.strPartial, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE || file == nullptr) {
-    Fail("The output folder %s cannot be written (error %u)", folder.c_str(), static_cast<unsigned>(GetLastError()));
+    Fail("The output folder %s cannot be written (error %u)", folder.c_str(),
+         static_cast<unsigned>(GetLastError()));
     return false;
   }
   CloseHandle(file);

@@ -79,15 +79,22 @@ UINT CEncodeVideoDlg::RunWorker() {
   CDVDProject* project = GetProject();
   const ULONGLONG fps = static_cast<ULONGLONG>(project->Get_nFramesPerSecond());
   for (int i = 0; i < project->GetAlbumCount(); ++i) {
-    if (m_hNotifyWnd != nullptr) ::PostMessage(m_hNotifyWnd, WM_ENCODE_ALBUM_STARTED, static_cast<WPARAM>(i), 0);
+    if (IsSet(m_hCancelEvent) || m_bStop) {
+      failed = 1;
+      SetReason("The video output was cancelled.");
+      break;
+    }
+    if (m_hNotifyWnd != nullptr)
+      ::PostMessage(m_hNotifyWnd, WM_ENCODE_ALBUM_STARTED, static_cast<WPARAM>(i), 0);
     CDVDAlbumBase* album = project->GetAlbum(i);
     if (album != nullptr && album->IsImageAlbum()) {
       auto* photos = static_cast<CDVDAlbumImage*>(album);
       EncodeImageAlbum(photos, &failed);
       if (failed) break;
-      m_nFinishedFrames += static_cast<ULONGLONG>(photos->Get_nSlideshowLen(-1) + photos->Get_nTitleDuration() +
-                                                  photos->Get_nCreditDuration()) *
-                           fps;
+      m_nFinishedFrames +=
+          static_cast<ULONGLONG>(photos->Get_nSlideshowLen(-1) + photos->Get_nTitleDuration() +
+                                 photos->Get_nCreditDuration()) *
+          fps;
     } else if (album != nullptr && album->IsMovieAlbum()) {
       auto* clips = static_cast<CDVDAlbumMovie*>(album);
       EncodeMovieAlbum(clips, &failed);
@@ -231,15 +238,18 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   if (pAlbum == nullptr || !pAlbum->IsImageAlbum()) return 0;
   CDVDProject* project = GetProject();
   // The Blu-ray branch needs a Blu-ray profile, which the program does not have.
-  const CAVOutputProfile* profile = project->GetEmOutputType() == DVD_OUTPUT_BLURAY
-                                        ? nullptr
-                                        : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
+  const CAVOutputProfile* profile =
+      project->GetEmOutputType() == DVD_OUTPUT_BLURAY
+          ? nullptr
+          : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
   if (profile == nullptr) {
     Fail("No output profile is chosen for the album %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()));
     return 0;
   }
   const int fps = project->Get_nFramesPerSecond();
-  const int seconds = pAlbum->Get_nSlideshowLen(-1) + pAlbum->Get_nCreditDuration() + pAlbum->Get_nTitleDuration();
+  const int seconds =
+      pAlbum->Get_nSlideshowLen(-1) + pAlbum->Get_nCreditDuration() + pAlbum->Get_nTitleDuration();
+  m_nWaitCount = 0;  // until the three parties run, a stop has nothing to wait for
   m_mediaSource.dwPositionMs = 0;
   m_mediaSource.dwDurationMs = static_cast<DWORD>(seconds) * 1000u;
   SetReason(CString());
@@ -316,8 +326,8 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   if (!broken && Connect(yuv)) {
     encoder.SetOutputSize(profile->Get_nVideoWidth(), profile->Get_nVideoHeight(), 0, 0);
     encoder.SetRenderSize(profile->Get_nVideoWidth(), profile->Get_nVideoHeight());
-    const _tagSlideEncodeParam frames{pAlbum, m_hNotifyWnd, m_hCancelEvent, videoDone, yuv,
-                                      0,      project->GetEmOutputType(), TRUE};
+    const _tagSlideEncodeParam frames{
+        pAlbum, m_hNotifyWnd, m_hCancelEvent, videoDone, yuv, 0, project->GetEmOutputType(), TRUE};
     if (!encoder.Start(frames)) {  // the encoder closed the pipe and set its event
       Fail("The frame encoder could not start");
       broken = true;
@@ -342,10 +352,12 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
       Fail("ffmpeg ended before the album was complete");
       broken = true;
     } else if (sound && audio.GetDecodeResult() != NO_ERROR) {
-      Fail("The music of the album could not be written (error %u)", static_cast<unsigned>(audio.GetDecodeResult()));
+      Fail("The music of the album could not be written (error %u)",
+           static_cast<unsigned>(audio.GetDecodeResult()));
       broken = true;
     } else if (video && encoder.GetResult() != NO_ERROR) {
-      Fail("The frames of the album could not be written (error %u)", static_cast<unsigned>(encoder.GetResult()));
+      Fail("The frames of the album could not be written (error %u)",
+           static_cast<unsigned>(encoder.GetResult()));
       broken = true;
     }
     if (broken) SetEvent(m_hCancelEvent);
@@ -380,13 +392,15 @@ int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
   *pFailed = 1;
   if (pAlbum == nullptr || !pAlbum->IsMovieAlbum()) return 0;
   CDVDProject* project = GetProject();
-  const CAVOutputProfile* profile = project->GetEmOutputType() == DVD_OUTPUT_BLURAY
-                                        ? nullptr
-                                        : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
+  const CAVOutputProfile* profile =
+      project->GetEmOutputType() == DVD_OUTPUT_BLURAY
+          ? nullptr
+          : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
   if (profile == nullptr) {
     Fail("No output profile is chosen for the album %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()));
     return 0;
   }
+  m_nWaitCount = 0;
   m_mediaSource.dwPositionMs = 0;
   m_mediaSource.dwDurationMs = pAlbum->GetAlbumDuration();
   SetReason(CString());
@@ -463,7 +477,8 @@ int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
     timeline->GetTotalDuration(duration);
     timeline->GetFPS(fps);
     m_nAlbumFrameTotal = static_cast<ULONGLONG>(std::max(0, timeline->GetTotalFrames()));
-    WriteLog("Video album duration(for video_output): %lu, FPS : %.4lf", static_cast<unsigned long>(duration), fps);
+    WriteLog("Video album duration(for video_output): %lu, FPS : %.4lf", static_cast<unsigned long>(duration),
+             fps);
     // From here on the timeline closes both pipes however its decode ends (a refused start, as
     // for an album without clips, included) and sets the done event.
     if (FAILED(timeline->StartDecodeForVideoOutput()) || !built) {

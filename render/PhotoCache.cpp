@@ -131,7 +131,8 @@ std::string ReserveCopyName(const std::string& bucketFolder) {
   stem.resize(stem.size() - 4);  // ".jpg"
   for (int n = 0; n < 1000; ++n) {
     std::string name = bucketFolder + stem + (n == 0 ? std::string() : "_" + std::to_string(n)) + ".jpg";
-    HANDLE file = CreateFile(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFile(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE && file != nullptr) {
       CloseHandle(file);
       return name;
@@ -219,7 +220,8 @@ BOOL CacheOneOn(PhotoCacheState& state, LPCTSTR lpszPath) {
   const std::string copy = ReserveCopyName(bucketFolder);
   if (copy.empty()) return TRUE;
   PhotoCacheRecord record;
-  if (!pictavo::render::MakeRecord(source, *facts, copy, record) || !picture.Save(copy.c_str(), CXIMAGE_FORMAT_JPG)) {
+  if (!pictavo::render::MakeRecord(source, *facts, copy, record) ||
+      !picture.Save(copy.c_str(), CXIMAGE_FORMAT_JPG)) {
     DeleteFile(copy.c_str());
     return TRUE;
   }
@@ -291,7 +293,8 @@ CPhotoCache::CPhotoCache() : m_state(std::make_shared<PhotoCacheState>()) {
   start.body = [state = m_state]() { return RunWorker(state); };
   m_hThread = pictavo::kernel::StartThread(std::move(start), &m_nThreadId);
   if (m_hThread == nullptr) {
-    WriteErrorLog("Photo cache: the worker thread could not start (error %u)", static_cast<unsigned>(GetLastError()));
+    WriteErrorLog("Photo cache: the worker thread could not start (error %u)",
+                  static_cast<unsigned>(GetLastError()));
     return;
   }
   WaitForSingleObject(m_state->ready, kStartWaitMs);
@@ -367,7 +370,8 @@ CString CPhotoCache::GetCachedPath(LPCTSTR lpszPath, int* pOutdated) {
   if (source.size() >= kCachePathField) return CString();
   // A photo that cannot be read matches no record's facts.
   const SourceFacts facts = pictavo::render::ReadSourceFacts(lpszPath).value_or(SourceFacts{});
-  const std::string indexPath = IndexPath(std::string(static_cast<LPCTSTR>(GetCacheFolder())), GetBucket(lpszPath));
+  const std::string indexPath =
+      IndexPath(std::string(static_cast<LPCTSTR>(GetCacheFolder())), GetBucket(lpszPath));
 
   std::lock_guard guard(IndexLock());
   const PhotoCacheIndex index = PhotoCacheIndex::Read(indexPath);
@@ -404,8 +408,8 @@ CString CPhotoCache::MakeCacheFileName() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   CString name;
-  name.Format("%02d%02d%02d%02d%02d%02d_%03d.jpg", now.wYear % 1000, now.wMonth, now.wDay, now.wHour, now.wMinute,
-              now.wSecond, static_cast<int>(GetTickCount() % 1000));
+  name.Format("%02d%02d%02d%02d%02d%02d_%03d.jpg", now.wYear % 1000, now.wMonth, now.wDay, now.wHour,
+              now.wMinute, now.wSecond, static_cast<int>(GetTickCount() % 1000));
   return name;
 }
 

@@ -67,7 +67,8 @@ std::optional<SourceFacts> ReadSourceFacts(const char* path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (path == nullptr || !GetFileAttributesEx(path, GetFileExInfoStandard, &data)) return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
-  return SourceFacts{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime, data.nFileSizeLow};
+  return SourceFacts{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime,
+                     data.nFileSizeLow};
 }
 
 std::optional<std::string_view> FieldText(const char (&field)[kCachePathField]) {
@@ -78,8 +79,8 @@ std::optional<std::string_view> FieldText(const char (&field)[kCachePathField]) 
 
 PhotoCacheIndex PhotoCacheIndex::Read(const std::string& path) {
   PhotoCacheIndex index;
-  FileCloser file(CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileCloser file(CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return index;
   index.m_exists = true;
   LARGE_INTEGER size{};
@@ -121,14 +122,16 @@ size_t PhotoCacheIndex::FreeSlot() const {
 BOOL PhotoCacheIndex::WriteRecord(const std::string& path, size_t slot, const PhotoCacheRecord& record,
                                   bool startAfresh) {
   FileCloser file(CreateFile(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, startAfresh ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                             nullptr, startAfresh ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
   if (!file.Valid()) return FALSE;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return FALSE;
   if (size.QuadPart < static_cast<LONGLONG>(kIndexHeaderSize)) {
     // A new file, or one too short for its header: it starts afresh with a zero header.
     const BYTE header[kIndexHeaderSize] = {};
-    if (!Seek(file.Get(), 0) || !WriteExactly(file.Get(), header, sizeof(header)) || !SetEndOfFile(file.Get()))
+    if (!Seek(file.Get(), 0) || !WriteExactly(file.Get(), header, sizeof(header)) ||
+        !SetEndOfFile(file.Get()))
       return FALSE;
     size.QuadPart = kIndexHeaderSize;
     slot = 0;
@@ -145,7 +148,8 @@ BOOL PhotoCacheIndex::WriteRecord(const std::string& path, size_t slot, const Ph
 bool MakeRecord(std::string_view source, const SourceFacts& facts, std::string_view cached,
                 PhotoCacheRecord& record) {
   std::memset(&record, 0, sizeof(record));
-  if (source.empty() || cached.empty() || source.size() >= kCachePathField || cached.size() >= kCachePathField)
+  if (source.empty() || cached.empty() || source.size() >= kCachePathField ||
+      cached.size() >= kCachePathField)
     return false;
   std::memcpy(record.szSourcePath, source.data(), source.size());
   std::memcpy(record.szCachedPath, cached.data(), cached.size());
@@ -161,14 +165,15 @@ bool IsCurrent(const PhotoCacheRecord& record, const SourceFacts& facts) {
 }
 
 bool StampIsValid(const std::string& path) {
-  FileCloser file(CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileCloser file(CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   PhotoCacheStamp stamp{};
   DWORD read = 0;
   if (!ReadFile(file.Get(), &stamp, sizeof(stamp), &read, nullptr)) return false;
   // Bytes 8 to 15 are not examined; a short file leaves the rest zero and so fails the version.
-  return std::memcmp(stamp.szMagic, kStampMagic, sizeof(kStampMagic)) == 0 && stamp.nVersion == kPhotoCacheVersion;
+  return std::memcmp(stamp.szMagic, kStampMagic, sizeof(kStampMagic)) == 0 &&
+         stamp.nVersion == kPhotoCacheVersion;
 }
 
 BOOL WriteStamp(const std::string& path) {

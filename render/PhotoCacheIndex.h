@@ -28,7 +28,7 @@ struct PhotoCacheRecord {
   char szSourcePath[kCachePathField];  // NUL-padded
   uint32_t dwSourceTimeLow;            // last-write FILETIME of the source
   uint32_t dwSourceTimeHigh;
-  uint32_t dwSourceSize;  // low 32 bits of the source's size
+  uint32_t dwSourceSize;               // low 32 bits of the source's size
   char szCachedPath[kCachePathField];  // NUL-padded
 };
 static_assert(sizeof(PhotoCacheRecord) == 532);
@@ -88,7 +88,8 @@ class PhotoCacheIndex {
   // Writes `record` into `slot` of the file (creating the file and its header when needed, and
   // starting a damaged file afresh). Writing past the last record appends; a trailing partial
   // record is cut off. FALSE with the last error when the file cannot be written.
-  static BOOL WriteRecord(const std::string& path, size_t slot, const PhotoCacheRecord& record, bool startAfresh);
+  static BOOL WriteRecord(const std::string& path, size_t slot, const PhotoCacheRecord& record,
+                          bool startAfresh);
 
  private:
   bool m_exists = false;

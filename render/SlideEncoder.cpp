@@ -100,9 +100,10 @@ BOOL CSlideEncoder::Start(const _tagSlideEncodeParam& param) {
   m_nMode = param.nMode;
   m_bFlush = param.bFlush;
   const CDVDProject* project = GetProject();
-  const int seconds = m_pAlbum != nullptr ? m_pAlbum->Get_nSlideshowLen(-1) + m_pAlbum->Get_nCreditDuration() +
-                                                m_pAlbum->Get_nTitleDuration()
-                                          : 0;
+  const int seconds =
+      m_pAlbum != nullptr
+          ? m_pAlbum->Get_nSlideshowLen(-1) + m_pAlbum->Get_nCreditDuration() + m_pAlbum->Get_nTitleDuration()
+          : 0;
   m_nFrameCounter = seconds * project->Get_nFramesPerSecond();
   m_dwResult = ERROR_IO_PENDING;
 
@@ -114,7 +115,8 @@ BOOL CSlideEncoder::Start(const _tagSlideEncodeParam& param) {
   m_hThread = pictavo::kernel::StartThread(std::move(start), nullptr);
   if (m_hThread != nullptr) return TRUE;
   const DWORD error = GetLastError();
-  WriteErrorLog("Encode YUV video: the frame thread could not start (error %u)", static_cast<unsigned>(error));
+  WriteErrorLog("Encode YUV video: the frame thread could not start (error %u)",
+                static_cast<unsigned>(error));
   if (m_hOutput != nullptr && m_hOutput != INVALID_HANDLE_VALUE) CloseHandle(m_hOutput);
   m_hOutput = nullptr;
   m_dwResult = error != NO_ERROR ? error : ERROR_NOT_ENOUGH_MEMORY;
@@ -137,8 +139,8 @@ bool CSlideEncoder::Cancelled() const {
 bool CSlideEncoder::AppendBits(const BYTE* bits) {
   if (!m_sink.AppendFrame(bits, m_nFrameWidth, m_nFrameHeight, 1, nullptr)) {
     const DWORD error = GetLastError();
-    WriteErrorLog("Encode YUV video: writing frame %u failed (error %u)", static_cast<unsigned>(m_dwFramesWritten.load()),
-                  static_cast<unsigned>(error));
+    WriteErrorLog("Encode YUV video: writing frame %u failed (error %u)",
+                  static_cast<unsigned>(m_dwFramesWritten.load()), static_cast<unsigned>(error));
     m_dwResult = error != NO_ERROR ? error : ERROR_WRITE_FAULT;
     return false;
   }
@@ -209,13 +211,14 @@ bool CSlideEncoder::BeginRun(const char* logFormat) {
   m_nFps = std::max(1, project->Get_nFramesPerSecond());
   m_clrBackground = m_pAlbum->Get_clrBackground();
   const bool tvMode = m_nMode == DVD_OUTPUT_DVD || m_nMode == DVD_OUTPUT_SVCD || m_nMode == DVD_OUTPUT_VCD;
-  m_bSinkReady = tvMode ? m_sink.InitYUV(m_hOutput, m_nOutputWidth, m_nOutputHeight, m_nTVValue, m_clrBackground,
-                                         options.bAntiFlicker)
-                        : m_sink.InitYUV(m_hOutput, m_nOutputWidth, m_nOutputHeight, static_cast<double>(m_nFps),
-                                         m_clrBackground, 1);
+  m_bSinkReady = tvMode ? m_sink.InitYUV(m_hOutput, m_nOutputWidth, m_nOutputHeight, m_nTVValue,
+                                         m_clrBackground, options.bAntiFlicker)
+                        : m_sink.InitYUV(m_hOutput, m_nOutputWidth, m_nOutputHeight,
+                                         static_cast<double>(m_nFps), m_clrBackground, 1);
   if (!m_bSinkReady) {
     const DWORD error = GetLastError();
-    WriteErrorLog("Encode YUV video: the frame writer could not start (error %u)", static_cast<unsigned>(error));
+    WriteErrorLog("Encode YUV video: the frame writer could not start (error %u)",
+                  static_cast<unsigned>(error));
     m_dwResult = error != NO_ERROR ? error : ERROR_INVALID_PARAMETER;
     return false;
   }
@@ -245,7 +248,8 @@ void CSlideEncoder::RenderTextFrames(bool credits) {
   const bool started = credits ? effect->StartCreditEffect() : effect->StartTitleEffect();
   for (int k = 0; k < frames; ++k) {
     if (Cancelled()) break;
-    const BYTE* bits = started ? (credits ? effect->GetOneCreditFrame() : effect->GetOneTitleFrame()) : nullptr;
+    const BYTE* bits =
+        started ? (credits ? effect->GetOneCreditFrame() : effect->GetOneTitleFrame()) : nullptr;
     if (!(bits != nullptr ? AppendBits(bits) : Append(nullptr))) break;
   }
   if (started) credits ? effect->StopCreditEffect() : effect->StopTitleEffect();
@@ -355,12 +359,13 @@ UINT CSlideEncoder::RunStillSlides() {
     m_dwEndTick = m_dwStartTick - 1;
     CAlbumEffect* effect = m_pAlbum->GetAlbumEffect();
     const SIZE render{m_nRenderWidth, m_nRenderHeight};
-    const int span = (m_pAlbum->Get_nTwoDuration(0) + m_pAlbum->Get_nOneDuration(1) + m_pAlbum->Get_nOneDuration(0)) *
-                     m_nFps;
+    const int span =
+        (m_pAlbum->Get_nTwoDuration(0) + m_pAlbum->Get_nOneDuration(1) + m_pAlbum->Get_nOneDuration(0)) *
+        m_nFps;
     int done = 0;
     for (; done < n; ++done) {
       if (Cancelled()) break;
-      LoadSlidePicture(*m_pAlbum, done, m_picture1, render, m_clrBackground);
+      LoadSlidePicture(*m_pAlbum, done, m_picture1, render, m_clrBackground, true);
       _tagPanZoomWorkParamEx param = MakePanZoom(done, span, false);
       param.pSrcImage = &m_picture1;
       m_pPanZoomA->SetPanZoomExWorkParam(param);
@@ -377,8 +382,8 @@ UINT CSlideEncoder::RunStillSlides() {
     }
     completed = done == n && n > 0;
   }
-  const WPARAM last = static_cast<WPARAM>(n) *
-                      (m_pAlbum->Get_nTwoDuration(-1) + m_pAlbum->Get_nOneDuration(-1)) * m_nFps;
+  const WPARAM last =
+      static_cast<WPARAM>(n) * (m_pAlbum->Get_nTwoDuration(-1) + m_pAlbum->Get_nOneDuration(-1)) * m_nFps;
   FinishRun(completed, last);
   WriteLog("Encode VCD video Finished.");
   GetPhotoCache()->SetPaused(FALSE);

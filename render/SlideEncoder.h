@@ -80,7 +80,8 @@ class CSlideEncoder {
   // The frames' size: the output size, cut by the crop ratio in the DVD and Super-Video-CD modes
   // when the options ask for it, the width then brought down to a multiple of 4 (frames never
   // get wider than the output).
-  static SIZE CalcFrameSize(int nMode, int nOutputWidth, int nOutputHeight, const _PROJECT_OPTIONS_DATA& options);
+  static SIZE CalcFrameSize(int nMode, int nOutputWidth, int nOutputHeight,
+                            const _PROJECT_OPTIONS_DATA& options);
 
  private:
   static UINT EncodeSlideshowThread(LPVOID pParam);
@@ -102,7 +103,7 @@ class CSlideEncoder {
   // A pan-and-zoom record of the frame size with the slide's motion over `frames` frames.
   _tagPanZoomWorkParamEx MakePanZoom(int index, int frames, bool applySlide) const;
 
-  // In the order of the design.
+  // What Start and the setters store.
   CDVDAlbumImage* m_pAlbum = nullptr;
   HWND m_hProgressWnd = nullptr;
   HANDLE m_hCancelEvent = nullptr;
@@ -130,8 +131,8 @@ class CSlideEncoder {
   BOOL m_bFlush = FALSE;
 
   // The run's own (its thread only, between Start and the done event).
-  CxImage m_background;    // a frame of the background colour
-  CxImage m_fallback;      // a frame standing in for one an effect could not make
+  CxImage m_background;  // a frame of the background colour
+  CxImage m_fallback;    // a frame standing in for one an effect could not make
   int m_nFrameWidth = 0;
   int m_nFrameHeight = 0;
   int m_nFps = 25;

@@ -20,7 +20,8 @@ constexpr auto kCancelPoll = std::chrono::milliseconds(20);
 void CopyFrame(CxImage* frame, CxImage& slot, const CxImage& background) {
   if (frame != nullptr && frame->IsValid() && frame->GetWidth() == slot.GetWidth() &&
       frame->GetHeight() == slot.GetHeight()) {
-    std::memcpy(slot.GetBits(0), frame->GetBits(0), static_cast<size_t>(slot.GetEffWidth()) * slot.GetHeight());
+    std::memcpy(slot.GetBits(0), frame->GetBits(0),
+                static_cast<size_t>(slot.GetEffWidth()) * slot.GetHeight());
   } else {
     // An effect gave no frame: the background keeps the frame's place in time.
     std::memcpy(slot.GetBits(0), const_cast<CxImage&>(background).GetBits(0),
@@ -133,7 +134,8 @@ void SlideFramePipeline::Load() {
       // Slide j takes the place of slide j - 4, which is done with once every worker has passed
       // slide j - 3 (where it is the outgoing picture).
       std::unique_lock lock(m_lock);
-      if (!WaitFor(lock, [&] { return *std::min_element(m_workerSlide.begin(), m_workerSlide.end()) >= j - 2; }))
+      if (!WaitFor(lock,
+                   [&] { return *std::min_element(m_workerSlide.begin(), m_workerSlide.end()) >= j - 2; }))
         return;
     }
     LoadSlidePicture(*m_job.album, j, m_pictures[j % kPictures], size, m_job.background);

@@ -27,11 +27,11 @@ namespace pictavo::render {
 
 // What a slide shows.
 struct SlidePlan {
-  int transitionFrames = 0;  // the transition into the slide
-  int frames = 0;            // the transition and the slide alone
+  int transitionFrames = 0;                  // the transition into the slide
+  int frames = 0;                            // the transition and the slide alone
   TransitionEntryFactory factory = nullptr;  // null: a cut
   _tagPanZoomWorkParamEx motion;             // over the transition in, the slide alone and the transition out
-  int outgoingOffset = 0;    // where the previous slide's motion is at the start of this slide's transition
+  int outgoingOffset = 0;  // where the previous slide's motion is at the start of this slide's transition
 };
 
 struct SlideFrameJob {
@@ -76,19 +76,19 @@ class SlideFramePipeline {
   void Stop();
 
   const SlideFrameJob& m_job;
-  std::vector<int> m_firstFrame;  // per slide, and the total at the end
-  CxImage m_backgroundPicture;   // the photos' size: what the first slide comes from
-  CxImage m_backgroundFrame;     // the frame size: stands in for a frame an effect could not make
-  CxImage m_pictures[kPictures];  // slide j in m_pictures[j % kPictures], written by the loader
-  std::vector<CxImage> m_slots;   // finished frames, frame k in slot k % size
-  std::vector<int> m_slotFrame;   // which frame a slot holds ready, -1 when none; guarded by m_lock
-  std::vector<int> m_workerSlide; // the slide each worker is at; guarded by m_lock
+  std::vector<int> m_firstFrame;   // per slide, and the total at the end
+  CxImage m_backgroundPicture;     // the photos' size: what the first slide comes from
+  CxImage m_backgroundFrame;       // the frame size: stands in for a frame an effect could not make
+  CxImage m_pictures[kPictures];   // slide j in m_pictures[j % kPictures], written by the loader
+  std::vector<CxImage> m_slots;    // finished frames, frame k in slot k % size
+  std::vector<int> m_slotFrame;    // which frame a slot holds ready, -1 when none; guarded by m_lock
+  std::vector<int> m_workerSlide;  // the slide each worker is at; guarded by m_lock
   std::mutex m_lock;
   std::condition_variable m_changed;
-  int m_loaded = 0;               // slides loaded; guarded by m_lock
-  int m_taken = 0;                // frames handed to the sink; guarded by m_lock
-  bool m_stop = false;            // guarded by m_lock
-  std::mutex m_themeLock;         // the theme draws on one thread at a time
+  int m_loaded = 0;        // slides loaded; guarded by m_lock
+  int m_taken = 0;         // frames handed to the sink; guarded by m_lock
+  bool m_stop = false;     // guarded by m_lock
+  std::mutex m_themeLock;  // the theme draws on one thread at a time
 };
 
 }  // namespace pictavo::render

@@ -48,7 +48,8 @@ void DrawLines(CxImage& picture, const TextLine* lines, size_t count, int pixelH
   const int width = static_cast<int>(picture.GetWidth());
   for (size_t i = 0; i < count; ++i) {
     RECT rect{width / 20, lines[i].top, width - width / 20, lines[i].bottom};
-    DrawText(dc, lines[i].text, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawText(dc, lines[i].text, -1, &rect,
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   if (oldFont != nullptr) SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
@@ -99,7 +100,8 @@ void MakeNoPhotosPicture(CxImage& picture, SIZE size) {
   picture.Transfer(art);
 }
 
-BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size, COLORREF background) {
+BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size,
+                      COLORREF background, bool stills) {
   const CDVDImage* slide = album.GetImage(index);
   const CSize frame(size.cx, size.cy);
   BOOL loaded = FALSE;
@@ -117,9 +119,12 @@ BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, 
       loaded = slide->LoadToCxImage(&picture, &frame, background, 1);
     }
   }
-  WriteLog("Encode slide id=%05d dur=%d %s", index,
-           slide != nullptr ? slide->Get_nTwoDuration() + slide->Get_nOneDuration() : 0,
-           static_cast<LPCTSTR>(file));
+  if (stills)
+    WriteLog("Encode slide id=%05d %s", index, static_cast<LPCTSTR>(file));
+  else
+    WriteLog("Encode slide id=%05d dur=%d %s", index,
+             slide != nullptr ? slide->Get_nTwoDuration() + slide->Get_nOneDuration() : 0,
+             static_cast<LPCTSTR>(file));
   if (!loaded) {
     WriteErrorLog("Encode slide id=%05d: %s cannot be read; a placeholder is shown in its place", index,
                   static_cast<LPCTSTR>(file));

@@ -15,9 +15,10 @@ namespace pictavo::render {
 // Loads slide `index` of the album into `picture`, fitted into `size` on `background`: from the
 // photo cache's copy when the project lets the encoder use it and there is one, else from the
 // photo itself. A photo that cannot be read gives the placeholder picture (never whatever the
-// picture held before). Logs "Encode slide id=..." with the file loaded. FALSE for the
-// placeholder.
-BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size, COLORREF background);
+// picture held before). Logs "Encode slide id=..." with the file loaded (and the slide's stored
+// durations unless `stills`). FALSE for the placeholder.
+BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size,
+                      COLORREF background, bool stills = false);
 
 // A dark picture of `size` saying that the photo `path` (its file name shown) cannot be read.
 void MakePlaceholderPicture(CxImage& picture, SIZE size, LPCTSTR path);

@@ -47,8 +47,8 @@ constexpr int kPortraitEvery = 5;  // every fifth photo stands upright
 constexpr int kDisplaySeconds = 4;
 constexpr int kTransitionSeconds = 1;
 constexpr int kSeconds = kPhotos * (kDisplaySeconds + kTransitionSeconds);
-const char* const kTransitions[] = {"Fade", "Wipe Right", "Push Left", "Circle Out", "Dissolve",
-                                    "Zoom In", "Page Turn", "Blinds Vertical"};
+const char* const kTransitions[] = {"Fade",     "Wipe Right", "Push Left", "Circle Out",
+                                    "Dissolve", "Zoom In",    "Page Turn", "Blinds Vertical"};
 
 using Clock = std::chrono::steady_clock;
 
@@ -99,7 +99,8 @@ class ChildPeakSampler {
         if (line.rfind("PPid:", 0) == 0) parent = std::atoi(line.c_str() + 5);
         if (line.rfind("VmHWM:", 0) == 0) hwm = std::atol(line.c_str() + 6);
       }
-      if (parent == getpid() && name.find("ffmpeg") != std::string::npos) m_peak = std::max<long>(m_peak, hwm);
+      if (parent == getpid() && name.find("ffmpeg") != std::string::npos)
+        m_peak = std::max<long>(m_peak, hwm);
     }
     closedir(proc);
   }
@@ -151,8 +152,8 @@ int main(int argc, char** argv) {
   const int portraits = kPhotos / kPortraitEvery;
   if (!Run("ffmpeg -v error -y -f lavfi -i testsrc2=size=4000x3000:rate=1 -frames:v " +
            std::to_string(kPhotos - portraits) + " -q:v 3 " + photos + "/land%02d.jpg") ||
-      !Run("ffmpeg -v error -y -f lavfi -i testsrc2=size=3000x4000:rate=1 -frames:v " + std::to_string(portraits) +
-           " -q:v 3 " + photos + "/port%02d.jpg") ||
+      !Run("ffmpeg -v error -y -f lavfi -i testsrc2=size=3000x4000:rate=1 -frames:v " +
+           std::to_string(portraits) + " -q:v 3 " + photos + "/port%02d.jpg") ||
       !Run("ffmpeg -v error -y -f lavfi -i \"sine=frequency=330:duration=" + std::to_string(kSeconds) +
            "\" -f lavfi -i \"anoisesrc=a=0.05:d=" + std::to_string(kSeconds) +
            "\" -filter_complex amix=inputs=2 -ac 2 -b:a 192k " + (scratch / "music.mp3").string())) {
@@ -197,7 +198,8 @@ int main(int argc, char** argv) {
     slide->Put_strPathName(files[i].c_str());
     slide->Put_nOneDuration(kTransitionSeconds);
     slide->Put_nTwoDuration(kDisplaySeconds);
-    slide->Set_strTransName((std::string(kTransitions[i % std::size(kTransitions)]) + "[TransitionLib]").c_str());
+    slide->Set_strTransName(
+        (std::string(kTransitions[i % std::size(kTransitions)]) + "[TransitionLib]").c_str());
     album->AddDVDImage(slide);
   }
   album->AddBackgroundMusic((scratch / "music.mp3").c_str());
@@ -212,7 +214,8 @@ int main(int argc, char** argv) {
 
   if (framePathOnly) {
     const double seconds = RenderFrames(album, "/dev/null", width, height);
-    std::printf("frame path: %.2f s, %.1f frames/s\n", seconds, frames / seconds);
+    std::printf("frame path: %.2f s, %.1f frames/s, peak memory %ld MB\n", seconds, frames / seconds,
+                PeakKilobytes(RUSAGE_SELF) / 1024);
     fs::remove_all(scratch);
     return 0;
   }
@@ -228,8 +231,8 @@ int main(int argc, char** argv) {
   Run("ffmpeg -v error -y -i " + (scratch / "music.mp3").string() + " -t " + std::to_string(kSeconds) +
       " -f s16le -ac " + std::to_string(profile->Get_nAudioChannel()) + " -ar " +
       std::string(profile->Get_strAudioSampleRate()) + " " + pcm);
-  std::vector<std::string> command = CEncodeVideoDlg::BuildFfmpegCommand(
-      *profile, "Bench", TRUE, (scratch / "encoder-only.mp4").c_str());
+  std::vector<std::string> command =
+      CEncodeVideoDlg::BuildFfmpegCommand(*profile, "Bench", TRUE, (scratch / "encoder-only.mp4").c_str());
   for (std::string& arg : command) {
     if (arg == std::string(CDVDProject::g_m_strPCMDumpPipeName)) arg = pcm;
     if (arg == std::string(CDVDProject::g_m_strYUVDumpPipeName)) arg = y4m;

@@ -33,7 +33,9 @@ class PhotoCacheTest : public ::testing::Test {
     std::snprintf(name, sizeof(name), "%03d.idx", CPhotoCache::GetBucket(photo.c_str()));
     return Folder() + name;
   }
-  std::string Photo(const std::string& name, int w = 2400, int h = 1600) { return MakePhoto(m_dir / name, w, h); }
+  std::string Photo(const std::string& name, int w = 2400, int h = 1600) {
+    return MakePhoto(m_dir / name, w, h);
+  }
   static std::pair<long, long> SizeOf(const std::string& path) {
     CxImage picture;
     if (!picture.Load(path.c_str())) return {0, 0};
@@ -59,8 +61,8 @@ TEST(PhotoCacheRules, FitToMaxSizeKeepsTheShape) {
   struct Case {
     long w, h, fitW, fitH;
   };
-  const Case kCases[] = {{4000, 3000, 1600, 1200}, {3000, 4000, 900, 1200}, {1601, 1000, 1600, 999},
-                         {1700, 1100, 1600, 1035}};
+  const Case kCases[] = {
+      {4000, 3000, 1600, 1200}, {3000, 4000, 900, 1200}, {1601, 1000, 1600, 999}, {1700, 1100, 1600, 1035}};
   for (const auto& c : kCases) {
     CxImage picture;
     picture.Create(c.w, c.h, 24);
@@ -75,8 +77,8 @@ TEST_F(PhotoCacheTest, OnlyPhotosLargerThan1600x1200GetACopyThatFitsIt) {
     int w, h;
     long copyW, copyH;  // 0: no copy
   };
-  const Case kCases[] = {{2400, 1600, 1600, 1067}, {1600, 1200, 0, 0},   {1601, 1200, 1600, 1199},
-                         {1600, 1201, 1599, 1200}, {800, 600, 0, 0},     {1200, 2400, 600, 1200}};
+  const Case kCases[] = {{2400, 1600, 1600, 1067}, {1600, 1200, 0, 0}, {1601, 1200, 1600, 1199},
+                         {1600, 1201, 1599, 1200}, {800, 600, 0, 0},   {1200, 2400, 600, 1200}};
   for (const auto& c : kCases) {
     const std::string photo = Photo("p" + std::to_string(c.w) + "x" + std::to_string(c.h) + ".jpg", c.w, c.h);
     EXPECT_TRUE(m_cache.CacheOne(photo.c_str()));
@@ -295,4 +297,25 @@ TEST_F(PhotoCacheTest, TheWorkerCopiesQueuedPhotosAfterAPause) {
   for (const auto& entry : fs::recursive_directory_iterator(Folder()))
     if (entry.path().extension() == ".jpg") ++copies;
   EXPECT_EQ(copies, 2u);
+}
+
+TEST_F(PhotoCacheTest, ACopyStandsUprightAsThePhotoIsShown) {
+  // A landscape-stored photo whose EXIF says "turn right to show": the copy is the upright
+  // portrait, so that readers need no EXIF (copies carry none).
+  const std::string photo = Photo("turned.jpg", 2400, 1600);  // its top quarter is the accent colour
+  const unsigned char kApp1[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0,    0,    'I', 'I',
+                                 42,   0,    8,    0,    0,   0,   1,   0,   0x12, 0x01, 3,   0,
+                                 1,    0,    0,    0,    6,   0,   0,   0,   0,    0,    0,   0};
+  std::string bytes = ReadBytes(photo);
+  bytes.insert(2, reinterpret_cast<const char*>(kApp1), sizeof(kApp1));
+  WriteBytes(photo, bytes);
+  ASSERT_TRUE(m_cache.CacheOne(photo.c_str()));
+  CxImage copy;
+  ASSERT_TRUE(copy.Load(std::string(m_cache.GetCachedPath(photo.c_str(), nullptr)).c_str()));
+  EXPECT_EQ(copy.GetWidth(), 800u);
+  EXPECT_EQ(copy.GetHeight(), 1200u);
+  EXPECT_FALSE(copy.GetExifInfo()->IsExif);
+  // Turned right, the top of the stored picture is the right side of the copy.
+  EXPECT_GT(copy.GetPixelColor(790, 600).rgbBlue, 150);
+  EXPECT_GT(copy.GetPixelColor(10, 600).rgbRed, 150);
 }

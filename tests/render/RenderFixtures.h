@@ -11,8 +11,8 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,8 +42,8 @@ class ScratchDir {
   }
   ~ScratchDir() {
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(m_path, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(m_path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(m_path, ec);
@@ -132,7 +132,8 @@ inline std::string Capture(const std::vector<std::string>& args) {
 }
 
 // One value ffprobe reports ("format=duration", "stream=nb_read_frames" of `stream` ...), trimmed.
-inline std::string Probe(const std::string& file, const std::string& entries, const std::string& stream = "") {
+inline std::string Probe(const std::string& file, const std::string& entries,
+                         const std::string& stream = "") {
   std::vector<std::string> args = {"ffprobe", "-v", "error"};
   if (!stream.empty()) args.insert(args.end(), {"-select_streams", stream});
   if (entries.find("nb_read_frames") != std::string::npos) args.push_back("-count_frames");
@@ -149,20 +150,6 @@ inline std::string MakeMusic(const std::string& path, int seconds) {
                    "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2", path}))
       << path;
   return path;
-}
-
-// Waits up to `timeoutMs` for the handle while dispatching the thread's messages.
-inline bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    if (WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return true;
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-    if (left <= 0) return false;
-    MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-  }
 }
 
 // The folder beside the test programs that holds the data folders (profile_en, Transition ...).
@@ -214,7 +201,8 @@ class MessageWindow {
         DispatchMessage(&msg);
       }
       const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+              .count();
       if (left <= 0) return false;
       MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
     }

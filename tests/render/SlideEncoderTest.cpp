@@ -32,7 +32,8 @@ const COLORREF kColours[] = {RGB(220, 30, 30), RGB(30, 200, 40), RGB(40, 60, 220
 class SlideEncoderTest : public ::testing::Test {
  protected:
   SlideEncoderTest()
-      : m_cancel(CreateEvent(nullptr, TRUE, FALSE, nullptr)), m_done(CreateEvent(nullptr, TRUE, FALSE, nullptr)) {
+      : m_cancel(CreateEvent(nullptr, TRUE, FALSE, nullptr)),
+        m_done(CreateEvent(nullptr, TRUE, FALSE, nullptr)) {
     rendertest::LoadTransitions();
     CDVDProject::g_m_strAppTempPathBase = (m_dir / "base").c_str();
     GetProject()->NewProject();
@@ -51,8 +52,8 @@ class SlideEncoderTest : public ::testing::Test {
   }
 
   // Runs the encoder on `album` into a file and reads the frames back, sampled near a corner.
-  rendertest::YuvStream Encode(CDVDAlbumImage* album, int mode = DVD_OUTPUT_PROFILE_GROUP, HWND progress = nullptr,
-                               int outputWidth = kWidth) {
+  rendertest::YuvStream Encode(CDVDAlbumImage* album, int mode = DVD_OUTPUT_PROFILE_GROUP,
+                               HWND progress = nullptr, int outputWidth = kWidth) {
     const std::string path = m_dir / "frames.y4m";
     HANDLE output = CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -101,9 +102,12 @@ TEST(SlideEncoderGeometry, FramesNeverGetWiderThanTheOutput) {
     LONG frameWidth, frameHeight;
   };
   const Case kCases[] = {
-      {DVD_OUTPUT_PROFILE_GROUP, 720, 480, 0, 0, 720, 480},  {DVD_OUTPUT_PROFILE_GROUP, 718, 480, 0, 0, 716, 480},
-      {DVD_OUTPUT_PROFILE_GROUP, 721, 480, 1, 10, 720, 480}, {DVD_OUTPUT_SVCD, 480, 576, 1, 10, 432, 518},
-      {DVD_OUTPUT_DVD, 720, 576, 0, 10, 720, 576},           {DVD_OUTPUT_DVD, 720, 576, 1, 5, 684, 547},
+      {DVD_OUTPUT_PROFILE_GROUP, 720, 480, 0, 0, 720, 480},
+      {DVD_OUTPUT_PROFILE_GROUP, 718, 480, 0, 0, 716, 480},
+      {DVD_OUTPUT_PROFILE_GROUP, 721, 480, 1, 10, 720, 480},
+      {DVD_OUTPUT_SVCD, 480, 576, 1, 10, 432, 518},
+      {DVD_OUTPUT_DVD, 720, 576, 0, 10, 720, 576},
+      {DVD_OUTPUT_DVD, 720, 576, 1, 5, 684, 547},
   };
   for (const auto& c : kCases) {
     _PROJECT_OPTIONS_DATA options{};
@@ -151,9 +155,9 @@ TEST_F(SlideEncoderTest, EverySlideGetsItsTransitionAndDisplaySecondsOfFrames) {
     std::vector<std::pair<int, int>> want;
     if (c.title > 0) want.emplace_back(-1, c.title * m_fps);
     for (size_t i = 0; i < c.slides.size(); ++i)
-      want.emplace_back(static_cast<int>(i),
-                        (album->Get_nOneDuration(static_cast<int>(i)) + album->Get_nTwoDuration(static_cast<int>(i))) *
-                            m_fps);
+      want.emplace_back(static_cast<int>(i), (album->Get_nOneDuration(static_cast<int>(i)) +
+                                              album->Get_nTwoDuration(static_cast<int>(i))) *
+                                                 m_fps);
     if (c.credits > 0) want.emplace_back(-1, c.credits * m_fps);
     EXPECT_EQ(Runs(stream), want) << "slides " << c.slides.size();
   }
@@ -177,7 +181,8 @@ TEST_F(SlideEncoderTest, ATransitionRunsOverItsSecondsThenTheSlideShowsAlone) {
       changes.emplace_back(frame, frame);
   }
   const int secondFade = 3 * m_fps;  // after the first fade (1 s) and the first slide alone (2 s)
-  const std::vector<std::pair<int, int>> want = {{1, m_fps - 1}, {secondFade + 1, secondFade + 2 * m_fps - 1}};
+  const std::vector<std::pair<int, int>> want = {{1, m_fps - 1},
+                                                 {secondFade + 1, secondFade + 2 * m_fps - 1}};
   EXPECT_EQ(changes, want);
   EXPECT_TRUE(Near(stream.samples[0], YuvOf(RGB(0, 0, 0)))) << "the first fade starts from the background";
   EXPECT_TRUE(Near(stream.samples[static_cast<size_t>(m_fps)], YuvOf(kColours[0])));
@@ -251,12 +256,13 @@ TEST_F(SlideEncoderTest, CancelStopsWithinAFrameAndClosesTheOutput) {
   for (int i = 0; i < 4; ++i) AddSlide(*album, Photo(i), 2, 10, "Fade[TransitionLib]");
   MessageWindow window;
   const std::string path = m_dir / "cancelled.y4m";
-  HANDLE output =
-      CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE output = CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
   CSlideEncoder encoder(1);
   encoder.SetOutputSize(kWidth, kHeight, 0, 0);
   encoder.SetRenderSize(kWidth, kHeight);
-  const _tagSlideEncodeParam param{album, window.Handle(), m_cancel, m_done, output, 0, DVD_OUTPUT_PROFILE_GROUP, TRUE};
+  const _tagSlideEncodeParam param{album, window.Handle(),          m_cancel, m_done, output,
+                                   0,     DVD_OUTPUT_PROFILE_GROUP, TRUE};
   ASSERT_TRUE(encoder.Start(param));
   MSG msg;
   ASSERT_TRUE(window.WaitFor(WM_SLIDE_ENCODE_PROGRESS, msg, rendertest::kGuardMs));

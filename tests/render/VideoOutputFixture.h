@@ -71,7 +71,8 @@ class VideoOutputTest : public ::testing::Test {
     ASSERT_TRUE(summer->AddBackgroundMusic(MakeMusic(m_dir / "music/tune.mp3", 5).c_str()));
     AddSlide(*summer, Photo("beach.jpg", 640, 480, RGB(230, 180, 40)), 1, 1, "Fade[TransitionLib]");
     AddSlide(*summer, Photo("tower.jpg", 360, 640, RGB(40, 120, 200)), 1, 1, "Wipe Right[TransitionLib]");
-    CDVDImage* last = AddSlide(*summer, Photo("sea.jpg", 800, 450, RGB(20, 160, 90)), 1, 2, "Push Left[TransitionLib]");
+    CDVDImage* last =
+        AddSlide(*summer, Photo("sea.jpg", 800, 450, RGB(20, 160, 90)), 1, 2, "Push Left[TransitionLib]");
     auto* text = new CDVDImageText(last);
     text->Set_strText("Goodbye");
     text->Set_ptPosition(POINT{200, 300});
@@ -87,8 +88,8 @@ class VideoOutputTest : public ::testing::Test {
   void MakeLongAlbum(const char* name) {
     CDVDAlbumImage* album = AddPhotoAlbum(*GetProject(), name);
     for (int i = 0; i < 20; ++i)
-      AddSlide(*album, Photo("long" + std::to_string(i) + ".jpg", 640, 480, RGB(10 * i, 100, 200 - 5 * i)), 1, 2,
-               "Fade[TransitionLib]");
+      AddSlide(*album, Photo("long" + std::to_string(i) + ".jpg", 640, 480, RGB(10 * i, 100, 200 - 5 * i)), 1,
+               2, "Fade[TransitionLib]");
   }
 
   struct Run {

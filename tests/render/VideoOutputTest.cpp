@@ -14,8 +14,8 @@
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDProject.h"
 #include "modules/data/OutputProfile.h"
-#include "platform/media/ExitWindows.h"
 #include "modules/log/Log.h"
+#include "platform/media/ExitWindows.h"
 #include "tests/render/VideoOutputFixture.h"
 
 using rendertest::Probe;
@@ -48,8 +48,8 @@ TEST_F(VideoOutputTest, EveryAlbumBecomesAFileAsLongAsTheAlbum) {
 
     for (int a = 0; a < 2; ++a) {
       const auto* album = static_cast<const CDVDAlbumImage*>(GetProject()->GetAlbum(a));
-      const std::string file =
-          m_dir / ("out/" + std::string(c.group) + "/Trip_" + std::string(album->Get_strAlbumName()) + "." + c.extension);
+      const std::string file = m_dir / ("out/" + std::string(c.group) + "/Trip_" +
+                                        std::string(album->Get_strAlbumName()) + "." + c.extension);
       ASSERT_TRUE(fs::exists(file)) << file;
       const int seconds = album->GetTotalLength();
       EXPECT_EQ(Probe(file, "stream=codec_name", "v:0"), c.videoCodec) << file;
@@ -58,9 +58,10 @@ TEST_F(VideoOutputTest, EveryAlbumBecomesAFileAsLongAsTheAlbum) {
       EXPECT_EQ(Probe(file, "stream=r_frame_rate", "v:0"), "25/1") << file;
       EXPECT_EQ(Probe(file, "stream=nb_read_frames", "v:0"), std::to_string(seconds * fps)) << file;
       EXPECT_NEAR(std::stod(Probe(file, "format=duration")), seconds, 0.1) << file;
-      EXPECT_NEAR(std::stod(Probe(file, "stream=duration", "a:0") == "N/A" ? Probe(file, "format=duration")
-                                                                            : Probe(file, "stream=duration", "a:0")),
-                  seconds, 0.1)
+      EXPECT_NEAR(
+          std::stod(Probe(file, "stream=duration", "a:0") == "N/A" ? Probe(file, "format=duration")
+                                                                   : Probe(file, "stream=duration", "a:0")),
+          seconds, 0.1)
           << file;
     }
     for (const auto& file : OutputFiles()) EXPECT_EQ(file.find(".partial"), std::string::npos) << file;
@@ -88,9 +89,11 @@ TEST_F(VideoOutputTest, OutputFilesAreNamedAfterTheProjectAndTheAlbum) {
     CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), c.album);
     if (*c.project) ASSERT_TRUE(GetProject()->SaveToFile((m_dir / c.project).c_str()));
     fs::create_directories(m_dir / "out/MP4");
-    for (const char* existing : c.existing) rendertest::WriteBytes(m_dir / ("out/MP4/" + std::string(existing)), "x");
+    for (const char* existing : c.existing)
+      rendertest::WriteBytes(m_dir / ("out/MP4/" + std::string(existing)), "x");
     CEncodeVideoDlg dlg;
-    EXPECT_EQ(std::string(dlg.MakeOutputFileName(album)), m_dir / ("out/MP4/" + std::string(c.name))) << c.album;
+    EXPECT_EQ(std::string(dlg.MakeOutputFileName(album)), m_dir / ("out/MP4/" + std::string(c.name)))
+        << c.album;
   }
 }
 
@@ -110,11 +113,24 @@ TEST_F(VideoOutputTest, TheCommandUsesTodaysOptionsAndPassesNamesAsTheyAre) {
     profile->GetOption(AVOPT_AUDIO_BITRATE)->strValue = "128";
     const auto argv = CEncodeVideoDlg::BuildFfmpegCommand(*profile, title.c_str(), TRUE, "/out/a b.mp4");
     ASSERT_GT(argv.size(), 4u);
-    const std::vector<std::string> inputs = {"-f", "s16le", "-ac", "2", "-ar", std::string(profile->Get_strAudioSampleRate()),
-                                             "-i", R"(\\.\pipe\zorv_vqrtz_pcm_pp)", "-f", "yuv4mpegpipe", "-i",
-                                             R"(\\.\pipe\zorv_vqrtz_yuv420_pp)", "-y", "-metadata", "title=" + title};
+    const std::vector<std::string> inputs = {"-f",
+                                             "s16le",
+                                             "-ac",
+                                             "2",
+                                             "-ar",
+                                             std::string(profile->Get_strAudioSampleRate()),
+                                             "-i",
+                                             R"(\\.\pipe\zorv_vqrtz_pcm_pp)",
+                                             "-f",
+                                             "yuv4mpegpipe",
+                                             "-i",
+                                             R"(\\.\pipe\zorv_vqrtz_yuv420_pp)",
+                                             "-y",
+                                             "-metadata",
+                                             "title=" + title};
     EXPECT_TRUE(std::equal(inputs.begin(), inputs.end(), argv.begin() + 1)) << c.group;
-    EXPECT_TRUE(std::search(argv.begin(), argv.end(), c.audio.begin(), c.audio.end()) != argv.end()) << c.group;
+    EXPECT_TRUE(std::search(argv.begin(), argv.end(), c.audio.begin(), c.audio.end()) != argv.end())
+        << c.group;
     const std::vector<std::string> video = {"-b:v", "600k", "-s", "320x240", "-aspect", "320:240"};
     EXPECT_TRUE(std::search(argv.begin(), argv.end(), video.begin(), video.end()) != argv.end()) << c.group;
     EXPECT_EQ(argv.back(), "/out/a b.mp4");
@@ -212,8 +228,8 @@ TEST_F(VideoOutputTest, AVideoAlbumBecomesAFileOfItsClips) {
   const std::string clip = m_dir / "clips/walk.mp4";
   fs::create_directories(m_dir / "clips");
   ASSERT_TRUE(rendertest::Run({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
-                               "testsrc=size=320x240:rate=25:duration=3", "-f", "lavfi", "-i", "sine=duration=3",
-                               "-c:v", "mpeg4", "-c:a", "aac", "-shortest", clip}));
+                               "testsrc=size=320x240:rate=25:duration=3", "-f", "lavfi", "-i",
+                               "sine=duration=3", "-c:v", "mpeg4", "-c:a", "aac", "-shortest", clip}));
   CDVDAlbumMovie* album = GetProject()->AllocMovieAlbum(nullptr);
   album->Set_strAlbumName("Clips");
   GetProject()->AddAlbum(album);
@@ -227,4 +243,32 @@ TEST_F(VideoOutputTest, AVideoAlbumBecomesAFileOfItsClips) {
   EXPECT_EQ(Probe(file, "stream=nb_read_frames", "v:0"), "75");
   EXPECT_NEAR(std::stod(Probe(file, "format=duration")), 3.0, 0.1);
   EXPECT_EQ(dlg.m_nAlbumFrameTotal.load(), 75u);
+}
+
+TEST_F(VideoOutputTest, AnAlbumWhosePartiesCannotStartFailsAtOnce) {
+  struct Case {
+    const char* name;
+    const char* path;      // PATH while the run starts ffmpeg
+    const char* channels;  // of the profile's sound
+    const char* says;
+  };
+  const Case kCases[] = {
+      {"ffmpeg missing", "/nonexistent", "2", "ffmpeg could not be started"},
+      {"music decoder refusing", nullptr, "3", "music of the album could not be decoded"},
+  };
+  CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), "Summer");
+  rendertest::AddSlide(*album, Photo("one.jpg", 320, 240, RGB(200, 0, 0)), 1, 1, "Fade[TransitionLib]");
+  const std::string path = getenv("PATH");
+  for (const auto& c : kCases) {
+    UseGroup("MP4")->GetOption(AVOPT_AUDIO_CHANNELS)->strValue = c.channels;
+    if (c.path != nullptr) setenv("PATH", c.path, 1);
+    CEncodeVideoDlg dlg;
+    const Run run = Encode(dlg);
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(run.finished) << c.name;
+    EXPECT_EQ(run.result, 0u) << c.name;
+    EXPECT_NE(std::string(dlg.GetLastFailure()).find(c.says), std::string::npos)
+        << c.name << ": " << static_cast<LPCTSTR>(dlg.GetLastFailure());
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{}) << c.name;
+  }
 }
