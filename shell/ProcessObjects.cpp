@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
 #include "modules/effects/PanZoom.h"
@@ -13,6 +14,7 @@
 #include "platform/kernel/Path.h"
 #include "platform/mfc/Afx.h"
 #include "platform/user/MessageBox.h"
+#include "shell/AppSettings.h"
 #include "shell/LanguageFile.h"
 #include "shell/UIHelpers.h"
 
@@ -108,6 +110,14 @@ int MessageBoxText(LPCTSTR lpszText, UINT nType) {
 
 int MessageBoxById(UINT nStringID, UINT nType) {
   return MessageBoxText(LoadLangString(nStringID), nType);
+}
+
+int ApplyDefaultSubtitleFont(CDVDAlbumImage* pAlbum) {
+  if (pAlbum == nullptr) return 1;
+  AppSettings* const settings = GetAppSettings();
+  settings->Transition.ApplyToAlbum(pAlbum);
+  pAlbum->SetDVDSubtitleFont(settings->SubtitleFont.Font);
+  return 1;
 }
 
 CString GetBlankImagePath() {

@@ -5,6 +5,7 @@
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
+class CDVDAlbumImage;
 struct _tagPanZoomWorkParamEx;
 
 // One slot per main window; a window stores its own address (or one of its children's) in its
@@ -71,6 +72,10 @@ int RoundToHundredths(double& value);
 // with bit 2 set (Yes/No, Retry/Cancel) gets the question icon, any other the information icon.
 int MessageBoxById(UINT nStringID, UINT nType);
 int MessageBoxText(LPCTSTR lpszText, UINT nType);
+
+// Gives a new album the album defaults of the settings (durations, background colour, duration
+// type, automatic pan and zoom, music fade, default music) and the default subtitle font. 1.
+int ApplyDefaultSubtitleFont(CDVDAlbumImage* pAlbum);
 
 // The black 1024 x 768 blank slide image in "<temporary base>/Images/blank.jpg", made when
 // missing. The path is returned whether or not making it succeeded.

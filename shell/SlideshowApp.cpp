@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDImage.h"
@@ -20,12 +21,21 @@
 #include "platform/com/AxHost.h"
 #include "platform/com/Com.h"
 #include "platform/comctl/CommCtrl.h"
+#include "platform/comctl/SystemImageList.h"
+#include "platform/comdlg/CommonDialogs.h"
 #include "platform/gdiplus/GdiPlusFlat.h"
 #include "platform/kernel/Path.h"
 #include "platform/kernel/SystemInfo.h"
 #include "platform/kernel/Time.h"
 #include "platform/mfc/Afx.h"
+#include "platform/mfc/AfxRes.h"
+#include "platform/mfc/RecentFileList.h"
+#include "platform/shellapi/ShellExecute.h"
+#include "platform/user/Cursor.h"
+#include "platform/user/Menu.h"
+#include "platform/user/Message.h"
 #include "platform/user/MessageBox.h"
+#include "platform/user/Window.h"
 #include "platform/user/WindowClass.h"
 #include "render/PhotoCache.h"
 #include "shell/AlbumPageServices.h"
@@ -48,6 +58,8 @@ namespace {
 constexpr const char* kProductVersion = "8.05";
 constexpr int kBuildNumber = 1805;
 constexpr ULONGLONG kLargestKeptLog = 1048576;
+constexpr const char* kProjectExtension = "r7m";
+constexpr DWORD kProjectPathBufferSize = 2048;
 
 constexpr UINT ID_LANGUAGE_AUTO = 33990;
 constexpr UINT ID_LANGUAGE_ENGLISH = 33991;
@@ -105,6 +117,7 @@ ON_COMMAND(ID_LANGUAGE_SIMPCHINESE, OnLanguageSimpChinese)
 ON_UPDATE_COMMAND_UI(ID_LANGUAGE_ENGLISH, OnUpdateLanguageEnglish)
 ON_UPDATE_COMMAND_UI(ID_LANGUAGE_JAPANESE, OnUpdateLanguageJapanese)
 ON_UPDATE_COMMAND_UI(ID_LANGUAGE_SIMPCHINESE, OnUpdateLanguageSimpChinese)
+ON_COMMAND(ID_HELP, OnHelpContents)
 END_MESSAGE_MAP()
 
 CSlideshowApp::CSlideshowApp() : CPlxWorkspace(0) {
@@ -125,6 +138,99 @@ CString CSlideshowApp::PickRandomMenuTemplate() {
 BOOL CSlideshowApp::EnsureBlankImage() {
   GetBlankImagePath();
   return TRUE;
+}
+
+HIMAGELIST CSlideshowApp::GetSystemImageListSmall() const {
+  return pictavo::comctl::SystemImageList(true);
+}
+
+HIMAGELIST CSlideshowApp::GetSystemImageListLarge() const {
+  return pictavo::comctl::SystemImageList(false);
+}
+
+BOOL CSlideshowApp::AddCurrentProjectToRecent() {
+  AddToRecentFileList(m_strProjectPath);
+  return TRUE;
+}
+
+BOOL CSlideshowApp::AddRecentProject(LPCTSTR lpszPath) {
+  AddToRecentFileList(lpszPath);
+  return TRUE;
+}
+
+BOOL CSlideshowApp::ResetRecentFileList() {
+  CRecentFileList* const list = m_pRecentFileList;
+  if (list == nullptr) return TRUE;
+  BeginWaitCursor();
+  CWnd* const mainWnd = GetMainWnd();
+  const HWND hwnd = mainWnd ? mainWnd->GetSafeHwnd() : nullptr;
+  const HMENU fileMenu = hwnd ? GetSubMenu(GetMenu(hwnd), 0) : nullptr;
+  for (int i = list->GetSize() - 1; i >= 0; --i) {
+    list->Remove(i);
+    if (fileMenu == nullptr) continue;
+    // The dialog fills its popups as they open; asking it again rebuilds "Recent Files".
+    const int count = GetMenuItemCount(fileMenu);
+    for (int item = 0; item < count; ++item) {
+      const HMENU popup = GetSubMenu(fileMenu, item);
+      if (popup != nullptr)
+        ::SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(item, FALSE));
+    }
+  }
+  list->WriteList();
+  EndWaitCursor();
+  return TRUE;
+}
+
+BOOL CSlideshowApp::ChooseProjectSavePath(CString& path) {
+  path.Empty();
+  CString filter;
+  filter.Format("%s Project File(*.%s|*.%s||", GetProductTitle().GetString(), kProjectExtension,
+                kProjectExtension);
+  // The record size of the older systems' dialog when the high bit says so.
+  const DWORD recordSize = (GetVersion() & 0x80000000u) ? 76 : 88;
+  CFileDialog dialog(FALSE, kProjectExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter,
+                     nullptr, recordSize);
+  std::vector<char> buffer(kProjectPathBufferSize, '\0');
+  dialog.m_ofn.lpstrFile = buffer.data();
+  dialog.m_ofn.nMaxFile = kProjectPathBufferSize;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  path = dialog.GetPathName();
+  return TRUE;
+}
+
+BOOL CSlideshowApp::SetBusy(BOOL bBusy) {
+  bool& running = m_bSettingBusy[bBusy ? 1 : 0];
+  if (running) return TRUE;
+  CWnd* const mainWnd = GetMainWnd();
+  const HWND hwnd = mainWnd ? mainWnd->GetSafeHwnd() : nullptr;
+  if (hwnd == nullptr) return FALSE;
+  running = true;
+  const auto cursor = reinterpret_cast<LONG_PTR>(::LoadCursor(nullptr, bBusy ? IDC_WAIT : IDC_ARROW));
+  // Depth first: each child, then its own children, then the next sibling.
+  const auto setBelow = [cursor](auto& self, HWND parent) -> void {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      SetClassLongPtr(child, GCLP_HCURSOR, cursor);
+      self(self, child);
+    }
+  };
+  setBelow(setBelow, hwnd);
+  running = false;
+  return TRUE;
+}
+
+void CSlideshowApp::FlushInputMessages() {
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0x0200, 0x0209, PM_REMOVE)) {
+  }
+  while (PeekMessage(&msg, nullptr, 0x0100, 0x0108, PM_REMOVE)) {
+  }
+}
+
+void CSlideshowApp::OnHelpContents() {
+  // The help pages are installed beside the program; without them (or without anything that can
+  // show them) the command does nothing.
+  const CString page = CDVDProject::GetExeFilePath() + "\\help\\index.html";
+  ShellExecute(nullptr, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CSlideshowApp::SetFixedLanguage(LPCTSTR lpszName) {

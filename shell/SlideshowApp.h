@@ -42,6 +42,25 @@ class CSlideshowApp : public CPlxWorkspace {
   // Makes sure the blank slide image exists. TRUE.
   BOOL EnsureBlankImage();
 
+  // The process-wide shell image lists the file browser fills (16 x 16 and 32 x 32).
+  HIMAGELIST GetSystemImageListSmall() const;
+  HIMAGELIST GetSystemImageListLarge() const;
+
+  // Put the current project's path, or the given one, first in the recent-file list. TRUE.
+  BOOL AddCurrentProjectToRecent();
+  BOOL AddRecentProject(LPCTSTR lpszPath);
+  // Empties the recent-file list, rebuilding the File menu's popups after each removal so the
+  // "Recent Files" popup is empty at once, and writes the empty list to the registry. TRUE.
+  BOOL ResetRecentFileList();
+  // Asks for the path a project is saved under. `path` is emptied first; FALSE on cancel.
+  BOOL ChooseProjectSavePath(CString& path);
+  // Gives every window below the main window the wait cursor (or the arrow again). Class
+  // cursors change, so every window of those classes follows. FALSE without a main window.
+  BOOL SetBusy(BOOL bBusy);
+  // Drops the mouse and keyboard messages waiting in the thread's queue, so clicks and keys
+  // typed during a long project operation do nothing afterwards.
+  void FlushInputMessages();
+
  protected:
   afx_msg void OnLanguageAuto() {}
   afx_msg void OnUpdateLanguageAuto(CCmdUI*) {}
@@ -51,6 +70,8 @@ class CSlideshowApp : public CPlxWorkspace {
   afx_msg void OnUpdateLanguageEnglish(CCmdUI* pCmdUI);
   afx_msg void OnUpdateLanguageJapanese(CCmdUI* pCmdUI);
   afx_msg void OnUpdateLanguageSimpChinese(CCmdUI* pCmdUI);
+  // F1 and Help > Contents: opens the program's help page; nothing happens when it can't be opened.
+  afx_msg void OnHelpContents();
 
   DECLARE_MESSAGE_MAP()
 
@@ -62,6 +83,7 @@ class CSlideshowApp : public CPlxWorkspace {
   CString m_strProjectPath;      // empty while the project is untitled
   CString m_strTempProjectPath;  // where an untitled project was last saved
   ULONG_PTR m_gdiplusToken = 0;
+  bool m_bSettingBusy[2] = {false, false};  // a SetBusy(FALSE / TRUE) is running; UI thread
 };
 
 extern CSlideshowApp theApp;
