@@ -7,6 +7,7 @@
 #include <string>
 
 #include "modules/data/DVDProject.h"
+#include "modules/data/PictureOps.h"
 #include "modules/image/CxImage.h"
 #include "modules/log/Log.h"
 #include "platform/base/ErrorCodes.h"
@@ -90,38 +91,6 @@ std::string BucketFolder(const std::string& folder, int bucket) {
 // The EXIF orientations 5 to 8 turn the picture on its side.
 bool IsSideways(int orientation) {
   return orientation >= 5 && orientation <= 8;
-}
-
-// Turns a picture upright by its EXIF orientation: a copy carries no EXIF, so it is stored the
-// way it is shown.
-void MakeUpright(CxImage& picture, int orientation) {
-  switch (orientation) {
-    case 2:
-      picture.Mirror();
-      break;
-    case 3:
-      picture.Rotate180();
-      break;
-    case 4:
-      picture.Flip();
-      break;
-    case 5:
-      picture.RotateRight();
-      picture.Mirror();
-      break;
-    case 6:
-      picture.RotateRight();
-      break;
-    case 7:
-      picture.RotateLeft();
-      picture.Mirror();
-      break;
-    case 8:
-      picture.RotateLeft();
-      break;
-    default:
-      break;
-  }
 }
 
 // A new file name in the bucket folder, taken by creating the file empty, so that two copies never
@@ -211,7 +180,8 @@ BOOL CacheOneOn(PhotoCacheState& state, LPCTSTR lpszPath) {
     }
     return TRUE;
   }
-  MakeUpright(picture, orientation);
+  // A copy carries no EXIF, so it is stored the way it is shown.
+  pictavo::data::ApplyOrientation(picture, orientation);
   if (!CPhotoCache::FitToMaxSize(picture)) return TRUE;
 
   if (state.QuitRequested()) return FALSE;
