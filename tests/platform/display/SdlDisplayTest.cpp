@@ -36,7 +36,8 @@ std::string FindProgram(const char* name) {
 }
 
 // Handles messages until `condition` holds; false when it still does not after a guard time.
-bool PumpUntil(const std::function<bool()>& condition, int guardMs = 10000) {
+// The guard only ends a hopeless wait; a loaded machine (X server, parallel encodes) can be slow.
+bool PumpUntil(const std::function<bool()>& condition, int guardMs = 30000) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(guardMs);
   while (std::chrono::steady_clock::now() < deadline) {
     probe::PumpPending();
