@@ -106,6 +106,8 @@ class CEncodeVideoDlg : public CDialog {
   };
   [[nodiscard]] bool PrepareOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output);
   [[nodiscard]] bool CompleteOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output);
+  // Creates the video and sound pipes of the album; on failure says why and cleans up.
+  [[nodiscard]] bool MakeAlbumPipes(const AlbumOutput& output, HANDLE& yuv, HANDLE& pcm);
   // Starts the runner thread for m_arrCommands and waits until ffmpeg runs or has ended.
   [[nodiscard]] bool StartCommand(HANDLE hDoneEvent, HANDLE& hThread);
   // Waits, in 200 ms slices and at most `limitMs`, for every event.

@@ -222,6 +222,27 @@ void CEncodeVideoDlg::EndCommand(HANDLE hThread) {
   CloseHandle(hThread);
 }
 
+// The two pipes ffmpeg reads; on failure neither is left open and the partial file is removed.
+bool CEncodeVideoDlg::MakeAlbumPipes(const AlbumOutput& output, HANDLE& yuv, HANDLE& pcm) {
+  yuv = MakePipe(CDVDProject::g_m_strYUVDumpPipeName);
+  if (yuv == INVALID_HANDLE_VALUE) {
+    WriteErrorLog("CreateNamedPipe for yuv failed: %d\n", static_cast<int>(GetLastError()));
+    SetReason("The video pipe could not be made.");
+    DeleteFile(output.strPartial);
+    return false;
+  }
+  pcm = MakePipe(CDVDProject::g_m_strPCMDumpPipeName);
+  if (pcm == INVALID_HANDLE_VALUE) {
+    WriteErrorLog("CreateNamedPipe for pcm failed: %d\n", static_cast<int>(GetLastError()));
+    SetReason("The sound pipe could not be made.");
+    CloseHandle(yuv);
+    yuv = INVALID_HANDLE_VALUE;
+    DeleteFile(output.strPartial);
+    return false;
+  }
+  return true;
+}
+
 bool CEncodeVideoDlg::WaitForAll(const HANDLE* handles, DWORD count, DWORD limitMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
   while (WaitForMultipleObjects(count, handles, TRUE, kWaitSliceMs) != WAIT_OBJECT_0) {
@@ -260,21 +281,8 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   WriteLog("Encode album %s into %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
            static_cast<LPCTSTR>(output.strFinal));
 
-  HANDLE yuv = MakePipe(CDVDProject::g_m_strYUVDumpPipeName);
-  if (yuv == INVALID_HANDLE_VALUE) {
-    WriteErrorLog("CreateNamedPipe for yuv failed: %d\n", static_cast<int>(GetLastError()));
-    SetReason("The video pipe could not be made.");
-    DeleteFile(output.strPartial);
-    return 0;
-  }
-  HANDLE pcm = MakePipe(CDVDProject::g_m_strPCMDumpPipeName);
-  if (pcm == INVALID_HANDLE_VALUE) {
-    WriteErrorLog("CreateNamedPipe for pcm failed: %d\n", static_cast<int>(GetLastError()));
-    SetReason("The sound pipe could not be made.");
-    CloseHandle(yuv);
-    DeleteFile(output.strPartial);
-    return 0;
-  }
+  HANDLE yuv = INVALID_HANDLE_VALUE, pcm = INVALID_HANDLE_VALUE;
+  if (!MakeAlbumPipes(output, yuv, pcm)) return 0;
 
   HANDLE videoDone = m_hWorkerEvents[0];
   HANDLE audioDone = m_hWorkerEvents[1];
@@ -411,21 +419,8 @@ int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
   WriteLog("Encode album %s into %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
            static_cast<LPCTSTR>(output.strFinal));
 
-  HANDLE yuv = MakePipe(CDVDProject::g_m_strYUVDumpPipeName);
-  if (yuv == INVALID_HANDLE_VALUE) {
-    WriteErrorLog("CreateNamedPipe for yuv failed: %d\n", static_cast<int>(GetLastError()));
-    SetReason("The video pipe could not be made.");
-    DeleteFile(output.strPartial);
-    return 0;
-  }
-  HANDLE pcm = MakePipe(CDVDProject::g_m_strPCMDumpPipeName);
-  if (pcm == INVALID_HANDLE_VALUE) {
-    WriteErrorLog("CreateNamedPipe for pcm failed: %d\n", static_cast<int>(GetLastError()));
-    SetReason("The sound pipe could not be made.");
-    CloseHandle(yuv);
-    DeleteFile(output.strPartial);
-    return 0;
-  }
+  HANDLE yuv = INVALID_HANDLE_VALUE, pcm = INVALID_HANDLE_VALUE;
+  if (!MakeAlbumPipes(output, yuv, pcm)) return 0;
   HANDLE producerDone = m_hWorkerEvents[0];
   HANDLE commandDone = m_hWorkerEvents[1];
   ResetEvent(producerDone);
