@@ -23,7 +23,9 @@
 #define SB_ISSIMPLE (WM_USER + 14)
 #define SB_SETICON (WM_USER + 15)
 #define SB_GETICON (WM_USER + 20)
+#ifndef SB_SETBKCOLOR  // the framework's status bar header may have it already
 #define SB_SETBKCOLOR CCM_SETBKCOLOR
+#endif
 #define SB_SETTEXT SB_SETTEXTA
 #define SB_GETTEXT SB_GETTEXTA
 #define SB_GETTEXTLENGTH SB_GETTEXTLENGTHA

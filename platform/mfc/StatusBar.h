@@ -19,18 +19,19 @@
 #define SBPS_STRETCH 0x08000000
 
 // Status bar messages.
+// Written as the common controls' header writes them, so either header may come first.
 #ifndef SB_SETTEXT
-#define SB_SETTEXT (WM_USER + 1)
-#define SB_GETTEXT (WM_USER + 2)
-#define SB_GETTEXTLENGTH (WM_USER + 3)
+#define SB_SETTEXTA (WM_USER + 1)
+#define SB_GETTEXTA (WM_USER + 2)
+#define SB_GETTEXTLENGTHA (WM_USER + 3)
 #define SB_SETMINHEIGHT (WM_USER + 8)
 #define SB_GETRECT (WM_USER + 10)
 #define SB_SETICON (WM_USER + 15)
 #define SB_GETICON (WM_USER + 20)
-#define SB_SETBKCOLOR 0x2001
-#define SB_SETTEXTA SB_SETTEXT
-#define SB_GETTEXTA SB_GETTEXT
-#define SB_GETTEXTLENGTHA SB_GETTEXTLENGTH
+#define SB_SETBKCOLOR 0x2001  // CCM_SETBKCOLOR
+#define SB_SETTEXT SB_SETTEXTA
+#define SB_GETTEXT SB_GETTEXTA
+#define SB_GETTEXTLENGTH SB_GETTEXTLENGTHA
 #endif
 
 class CStatusBar : public CControlBar {
