@@ -12,8 +12,10 @@
 // had to. ffmpeg writes to a partial file beside the output file, which is renamed to the output
 // name on success and deleted otherwise: a failed or cancelled album leaves nothing behind.
 //
-// The dialog's window, controls and handlers (the progress display, the cancel question, the
-// end of the run) belong to the dialog; the fields below are shared with the worker.
+// The window shows the project's totals, the progress of the album and of the run, the times and
+// the size of the file being written. Cancel asks first, then stops the workers and waits for the
+// worker to end. At the end of a successful run it says so and has the output page open the
+// output folder, or powers the computer off when the user asked for that; a failed run says why.
 #pragma once
 
 #include <atomic>
@@ -21,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/HintBitmapStatic.h"
+#include "controls/SkinProgressCtrl.h"
 #include "modules/encoders/CmdEncoder.h"
 #include "modules/encoders/CmdOpts.h"
 #include "platform/base/Array.h"
@@ -39,6 +43,25 @@ class CWyxSingleFlag;
 #define WM_OPEN_OUTPUT_FOLDER 0x11AD     // 0 / 0: dialog -> output page
 #define WM_FFMPEG_PROGRESS 0x11AE        // frames encoded in the album / bytes written: runner -> dialog
 #define WM_VIDEO_ENCODE_FINISHED 0x8509  // 1 every album succeeded, 0 failure or cancel / 0
+
+// Controls of the encoding dialog.
+#define IDC_ENCODE_BANNER 1453
+#define IDC_ENCODE_TOTAL_ALBUMS 1197
+#define IDC_ENCODE_TOTAL_IMAGES 1198
+#define IDC_ENCODE_TOTAL_TIME 1244
+#define IDC_ENCODE_FILE_SIZE 1200
+#define IDC_ENCODE_TIME_ELAPSED 1190
+#define IDC_ENCODE_TIME_ESTIMATED 1191
+#define IDC_ENCODE_OVERALL_PROGRESS 1065
+#define IDC_ENCODE_DETAILED_PROGRESS 1069
+#define IDC_ENCODE_SHUTDOWN 1186
+#define IDC_ENCODE_MESSAGE 1066
+
+// Strings of the encoding dialog.
+#define IDS_ENCODING_ALBUM_NO 125
+#define IDS_CANCEL_OPERATION 152
+#define IDS_ENCODE_SUCCEEDED 263
+#define IDS_BLURAY_FOLDER_CREATED 290
 
 class CEncodeVideoDlg : public CDialog {
   DECLARE_DYNAMIC(CEncodeVideoDlg)
@@ -81,6 +104,11 @@ class CEncodeVideoDlg : public CDialog {
   UINT RunWorker();
   UINT RunCommands();
 
+  // The window's controls.
+  CSkinProgressCtrl m_progressDetail;   // 1069: the current album
+  CSkinProgressCtrl m_progressOverall;  // 1065: the whole run
+  CHintBitmapStatic m_banner;           // 1453
+
   // Shared with the worker.
   _MEDIA_SOURCE m_mediaSource;
   std::vector<std::vector<std::string>>
@@ -98,7 +126,33 @@ class CEncodeVideoDlg : public CDialog {
   UINT_PTR m_nTimerID = 0;
   DWORD m_dwStartTick = 0;
 
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  // Enter: stops the run without asking and closes with IDOK.
+  void OnOK() override;
+  // Cancel, Escape, closing the window: asks, then stops the run and closes with IDCANCEL.
+  void OnCancel() override;
+  afx_msg LRESULT OnEncodeAlbumStarted(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnFfmpegProgress(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnVideoEncodeFinished(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+
  private:
+  static constexpr UINT_PTR kElapsedTimerId = 2456;
+
+  void ShowElapsedTime();
+  // Stops the workers, waits for the worker to end and closes the dialog with `nResult`.
+  void StopRun(int nButton, int nResult);
+  void EndRun(WPARAM succeeded);
+
+  // UI thread.
+  bool m_bAsking = false;                // the cancel question is up
+  WPARAM m_nPendingFinish = ~WPARAM{0};  // a finish that arrived while it was up
+  bool m_bStopping = false;              // the user stopped the run
+
   // The files of the album being written.
   struct AlbumOutput {
     CString strFinal;    // the output file
@@ -134,3 +188,5 @@ CWyxSingleFlag& GetVideoEncodeExFlag();
 
 // Asks the session to power off (other programs are not forced to close). Returns 1.
 BOOL ShutdownComputer();
+// The same, saying whether the session took the request.
+bool RequestPowerOff();
