@@ -15,7 +15,7 @@ packages=(
   # windows, sound, XML
   libsdl2-dev libpugixml-dev
   # audio and video
-  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libyuv-dev ffmpeg
   # network
   libcurl4-openssl-dev
   # a real display for the sdl tests, a real browser for the web-album test

@@ -1,9 +1,6 @@
 #include "modules/yuv/FrameComposer.h"
 
-extern "C" {
-#include <libavutil/pixfmt.h>
-#include <libswscale/swscale.h>
-}
+#include <libyuv/convert.h>
 
 #include <algorithm>
 #include <cstring>
@@ -20,12 +17,6 @@ namespace {
 constexpr size_t kPlanesOffset = 64;
 constexpr std::align_val_t kAlignment{64};
 
-// The accurate path averages every 2 x 2 block for its chroma (what the stream header's C420jpeg
-// says). The library's fast path for this pair of formats samples chroma from one pixel of the
-// block instead (which pixel depends on the picture width), which aliases on fine colour detail
-// and matches no placement the stream format can name.
-constexpr int kScaleFlags = SWS_FAST_BILINEAR | SWS_ACCURATE_RND;
-
 }  // namespace
 
 Placement CenteredPlacement(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight) {
@@ -41,10 +32,6 @@ Placement CenteredPlacement(int pictureWidth, int pictureHeight, int frameWidth,
 
 void FrameComposer::BufferFree::operator()(uint8_t* p) const {
   ::operator delete[](p, kAlignment);
-}
-
-void FrameComposer::ContextFree::operator()(SwsContext* c) const {
-  sws_freeContext(c);
 }
 
 FrameComposer::FrameComposer() = default;
@@ -108,15 +95,12 @@ void FrameComposer::PaintBackground() {
 
 DWORD FrameComposer::Convert(const uint8_t* firstRow, ptrdiff_t rowStep, int width, int height,
                              uint8_t* const dst[3], const int dstStride[3]) {
-  SwsContext* context =
-      sws_getCachedContext(m_context.release(), width, height, AV_PIX_FMT_BGR24, width, height,
-                           AV_PIX_FMT_YUV420P, kScaleFlags, nullptr, nullptr, nullptr);
-  m_context.reset(context);
-  if (!context) return ERROR_NOT_ENOUGH_MEMORY;
-  const uint8_t* const src[1] = {firstRow};
-  const int srcStride[1] = {static_cast<int>(rowStep)};
-  if (sws_scale(context, src, srcStride, 0, height, dst, dstStride) != height) return ERROR_INVALID_DATA;
-  return NO_ERROR;
+  // libyuv's "RGB24" is B, G, R in memory: a DIB's byte order. Each chroma sample is the mean of
+  // its 2 x 2 block, the centred placement the stream header's C420jpeg names.
+  if (rowStep < INT32_MIN || rowStep > INT32_MAX) return ERROR_INVALID_PARAMETER;
+  const int error = libyuv::RGB24ToI420(firstRow, static_cast<int>(rowStep), dst[0], dstStride[0], dst[1],
+                                        dstStride[1], dst[2], dstStride[2], width, height);
+  return error == 0 ? NO_ERROR : ERROR_INVALID_DATA;
 }
 
 DWORD FrameComposer::Compose(const uint8_t* bits, int width, int height, size_t stride, bool bottomUp) {

@@ -1,4 +1,4 @@
-// One YUV 4:2:0 frame of the output size, composed from 24-bit BGR pictures through libswscale.
+// One YUV 4:2:0 frame of the output size, composed from 24-bit BGR pictures through libyuv.
 //
 // The frame lives in one buffer laid out as the stream carries it: the frame marker directly
 // followed by the Y, U and V planes (no padding), so a frame goes out in a single write and is
@@ -15,8 +15,6 @@
 #include <span>
 
 #include "platform/base/WinTypes.h"
-
-struct SwsContext;
 
 namespace pictavo::yuv {
 
@@ -60,9 +58,6 @@ class FrameComposer {
   struct BufferFree {
     void operator()(uint8_t* p) const;
   };
-  struct ContextFree {
-    void operator()(SwsContext* c) const;
-  };
 
   uint8_t* Plane(int index) const;
   int Stride(int index) const { return index == 0 ? m_width : m_chromaWidth; }
@@ -76,7 +71,6 @@ class FrameComposer {
   size_t m_capacity = 0;
   uint8_t m_background[3] = {16, 128, 128};
   std::optional<Placement> m_backgroundFor;  // the planes hold the background outside this placement
-  std::unique_ptr<SwsContext, ContextFree> m_context;
 };
 
 }  // namespace pictavo::yuv
