@@ -158,6 +158,22 @@ class CEncodeVideoDlg : public CDialog {
     CString strFinal;    // the output file
     CString strPartial;  // where ffmpeg writes until it succeeded
   };
+  // The pipes and the runner of the album being written.
+  struct AlbumPipes {
+    HANDLE yuv = INVALID_HANDLE_VALUE;
+    HANDLE pcm = INVALID_HANDLE_VALUE;
+    HANDLE commandDone = nullptr;  // the worker event the runner sets at its end
+    HANDLE runnerThread = nullptr;
+  };
+  // The active profile, or null (the reason set) when there is none for this output.
+  const CAVOutputProfile* AlbumProfile(CDVDAlbumBase* pAlbum);
+  // What both kinds of album do first: the output file, ffmpeg's arguments, the two pipes and the
+  // runner. On failure everything made is undone and the reason set.
+  [[nodiscard]] bool BeginAlbum(CDVDAlbumBase* pAlbum, const CAVOutputProfile& profile, DWORD dwDurationMs,
+                                AlbumOutput& output, AlbumPipes& pipes);
+  // After the runner ended: the output file is kept only when the producers delivered
+  // (`bProduced`), nothing was cancelled and ffmpeg exited with 0; otherwise the reason is set.
+  [[nodiscard]] bool FinishAlbum(CDVDAlbumBase* pAlbum, AlbumOutput& output, bool bProduced);
   [[nodiscard]] bool PrepareOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output);
   [[nodiscard]] bool CompleteOutput(CDVDAlbumBase* pAlbum, AlbumOutput& output);
   // Creates the video and sound pipes of the album; on failure says why and cleans up.

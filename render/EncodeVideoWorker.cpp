@@ -254,50 +254,79 @@ bool CEncodeVideoDlg::WaitForAll(const HANDLE* handles, DWORD count, DWORD limit
   return true;
 }
 
+const CAVOutputProfile* CEncodeVideoDlg::AlbumProfile(CDVDAlbumBase* pAlbum) {
+  // The Blu-ray branch needs a Blu-ray profile, which the program does not have.
+  const CAVOutputProfile* profile =
+      GetProject()->GetEmOutputType() == DVD_OUTPUT_BLURAY
+          ? nullptr
+          : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
+  if (profile == nullptr)
+    Fail("No output profile is chosen for the album %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()));
+  return profile;
+}
+
+bool CEncodeVideoDlg::BeginAlbum(CDVDAlbumBase* pAlbum, const CAVOutputProfile& profile, DWORD dwDurationMs,
+                                 AlbumOutput& output, AlbumPipes& pipes) {
+  m_nWaitCount = 0;  // until the parties run, a stop has nothing to wait for
+  m_mediaSource.dwPositionMs = 0;
+  m_mediaSource.dwDurationMs = dwDurationMs;
+  SetReason(CString());
+
+  if (!PrepareOutput(pAlbum, output)) return false;
+  m_arrCommands = {
+      BuildFfmpegCommand(profile, pAlbum->Get_strAlbumName(), pAlbum->IsImageAlbum(), output.strPartial)};
+  WriteLog("Encode album %s into %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
+           static_cast<LPCTSTR>(output.strFinal));
+  if (!MakeAlbumPipes(output, pipes.yuv, pipes.pcm)) return false;
+  if (StartCommand(pipes.commandDone, pipes.runnerThread)) return true;
+  CloseHandle(pipes.yuv);
+  CloseHandle(pipes.pcm);
+  if (pipes.runnerThread != nullptr) WaitForAll(&pipes.commandDone, 1, kShutdownLimitMs);
+  EndCommand(pipes.runnerThread);
+  DeleteFile(output.strPartial);
+  return false;
+}
+
+bool CEncodeVideoDlg::FinishAlbum(CDVDAlbumBase* pAlbum, AlbumOutput& output, bool bProduced) {
+  DWORD exitCode = STILL_ACTIVE;
+  CString ffmpegLines;
+  {
+    std::lock_guard guard(m_lock);
+    exitCode = m_dwCmdExitCode;
+    ffmpegLines = m_strCmdFailure;
+  }
+  if (!bProduced || IsSet(m_hCancelEvent) || exitCode != 0) {
+    if (exitCode != 0 && exitCode != STILL_ACTIVE && !ffmpegLines.IsEmpty())
+      SetReason("ffmpeg failed: " + ffmpegLines);
+    else if (GetLastFailure().IsEmpty())
+      SetReason(m_bStop ? "The video output was cancelled." : "The album could not be written.");
+    DeleteFile(output.strPartial);
+    return false;
+  }
+  if (!CompleteOutput(pAlbum, output)) return false;
+  WriteLog("Encode album %s finished: %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
+           static_cast<LPCTSTR>(output.strFinal));
+  return true;
+}
+
 int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   *pFailed = 1;
   if (pAlbum == nullptr || !pAlbum->IsImageAlbum()) return 0;
+  const CAVOutputProfile* profile = AlbumProfile(pAlbum);
+  if (profile == nullptr) return 0;
   CDVDProject* project = GetProject();
-  // The Blu-ray branch needs a Blu-ray profile, which the program does not have.
-  const CAVOutputProfile* profile =
-      project->GetEmOutputType() == DVD_OUTPUT_BLURAY
-          ? nullptr
-          : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
-  if (profile == nullptr) {
-    Fail("No output profile is chosen for the album %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()));
-    return 0;
-  }
   const int fps = project->Get_nFramesPerSecond();
   const int seconds =
       pAlbum->Get_nSlideshowLen(-1) + pAlbum->Get_nCreditDuration() + pAlbum->Get_nTitleDuration();
-  m_nWaitCount = 0;  // until the three parties run, a stop has nothing to wait for
-  m_mediaSource.dwPositionMs = 0;
-  m_mediaSource.dwDurationMs = static_cast<DWORD>(seconds) * 1000u;
-  SetReason(CString());
-
-  AlbumOutput output;
-  if (!PrepareOutput(pAlbum, output)) return 0;
-  m_arrCommands = {BuildFfmpegCommand(*profile, pAlbum->Get_strAlbumName(), TRUE, output.strPartial)};
-  WriteLog("Encode album %s into %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
-           static_cast<LPCTSTR>(output.strFinal));
-
-  HANDLE yuv = INVALID_HANDLE_VALUE, pcm = INVALID_HANDLE_VALUE;
-  if (!MakeAlbumPipes(output, yuv, pcm)) return 0;
-
   HANDLE videoDone = m_hWorkerEvents[0];
   HANDLE audioDone = m_hWorkerEvents[1];
   HANDLE commandDone = m_hWorkerEvents[2];
   ResetEvent(videoDone);
   ResetEvent(audioDone);
-  HANDLE runnerThread = nullptr;
-  if (!StartCommand(commandDone, runnerThread)) {
-    CloseHandle(yuv);
-    CloseHandle(pcm);
-    if (runnerThread != nullptr) WaitForAll(&commandDone, 1, kShutdownLimitMs);
-    EndCommand(runnerThread);
-    DeleteFile(output.strPartial);
-    return 0;
-  }
+  AlbumOutput output;
+  AlbumPipes pipes{.commandDone = commandDone};
+  if (!BeginAlbum(pAlbum, *profile, static_cast<DWORD>(seconds) * 1000u, output, pipes)) return 0;
+  const HANDLE yuv = pipes.yuv, pcm = pipes.pcm;
 
   // From here on the three parties are told to stop through the cancel event; each sets its
   // done event however it ends.
@@ -370,28 +399,10 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
     }
     if (broken) SetEvent(m_hCancelEvent);
   }
-  EndCommand(runnerThread);
-
-  DWORD exitCode = STILL_ACTIVE;
-  CString ffmpegLines;
-  {
-    std::lock_guard guard(m_lock);
-    exitCode = m_dwCmdExitCode;
-    ffmpegLines = m_strCmdFailure;
-  }
-  bool ok = !broken && !IsSet(m_hCancelEvent) && exitCode == 0 && encoder.GetResult() == NO_ERROR &&
-            audio.GetDecodeResult() == NO_ERROR;
-  if (!ok) {
-    if (exitCode != 0 && exitCode != STILL_ACTIVE && !ffmpegLines.IsEmpty())
-      SetReason("ffmpeg failed: " + ffmpegLines);
-    else if (GetLastFailure().IsEmpty())
-      SetReason(m_bStop ? "The video output was cancelled." : "The album could not be written.");
-    DeleteFile(output.strPartial);
+  EndCommand(pipes.runnerThread);
+  if (!FinishAlbum(pAlbum, output,
+                   !broken && encoder.GetResult() == NO_ERROR && audio.GetDecodeResult() == NO_ERROR))
     return 0;
-  }
-  if (!CompleteOutput(pAlbum, output)) return 0;
-  WriteLog("Encode album %s finished: %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
-           static_cast<LPCTSTR>(output.strFinal));
   *pFailed = 0;
   return 1;
 }
@@ -399,40 +410,15 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
 int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
   *pFailed = 1;
   if (pAlbum == nullptr || !pAlbum->IsMovieAlbum()) return 0;
-  CDVDProject* project = GetProject();
-  const CAVOutputProfile* profile =
-      project->GetEmOutputType() == DVD_OUTPUT_BLURAY
-          ? nullptr
-          : CDVDProject::GetAVOutputProfileManager()->Get_pActiveAVOutputProfile();
-  if (profile == nullptr) {
-    Fail("No output profile is chosen for the album %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()));
-    return 0;
-  }
-  m_nWaitCount = 0;
-  m_mediaSource.dwPositionMs = 0;
-  m_mediaSource.dwDurationMs = pAlbum->GetAlbumDuration();
-  SetReason(CString());
-
-  AlbumOutput output;
-  if (!PrepareOutput(pAlbum, output)) return 0;
-  m_arrCommands = {BuildFfmpegCommand(*profile, pAlbum->Get_strAlbumName(), FALSE, output.strPartial)};
-  WriteLog("Encode album %s into %s", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
-           static_cast<LPCTSTR>(output.strFinal));
-
-  HANDLE yuv = INVALID_HANDLE_VALUE, pcm = INVALID_HANDLE_VALUE;
-  if (!MakeAlbumPipes(output, yuv, pcm)) return 0;
+  const CAVOutputProfile* profile = AlbumProfile(pAlbum);
+  if (profile == nullptr) return 0;
   HANDLE producerDone = m_hWorkerEvents[0];
   HANDLE commandDone = m_hWorkerEvents[1];
   ResetEvent(producerDone);
-  HANDLE runnerThread = nullptr;
-  if (!StartCommand(commandDone, runnerThread)) {
-    CloseHandle(yuv);
-    CloseHandle(pcm);
-    if (runnerThread != nullptr) WaitForAll(&commandDone, 1, kShutdownLimitMs);
-    EndCommand(runnerThread);
-    DeleteFile(output.strPartial);
-    return 0;
-  }
+  AlbumOutput output;
+  AlbumPipes pipes{.commandDone = commandDone};
+  if (!BeginAlbum(pAlbum, *profile, pAlbum->GetAlbumDuration(), output, pipes)) return 0;
+  const HANDLE yuv = pipes.yuv, pcm = pipes.pcm;
   m_nWaitCount = 2;
 
   // The timeline is this album's own: the preview's belongs to the UI thread.
@@ -499,27 +485,10 @@ int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
     }
     if (broken) SetEvent(m_hCancelEvent);
   }
-  EndCommand(runnerThread);
+  EndCommand(pipes.runnerThread);
   const HRESULT decoded = timeline->GetDecodeResult();
   timeline.reset();
-
-  DWORD exitCode = STILL_ACTIVE;
-  CString ffmpegLines;
-  {
-    std::lock_guard guard(m_lock);
-    exitCode = m_dwCmdExitCode;
-    ffmpegLines = m_strCmdFailure;
-  }
-  const bool ok = !broken && !IsSet(m_hCancelEvent) && exitCode == 0 && decoded == S_OK;
-  if (!ok) {
-    if (exitCode != 0 && exitCode != STILL_ACTIVE && !ffmpegLines.IsEmpty())
-      SetReason("ffmpeg failed: " + ffmpegLines);
-    else if (GetLastFailure().IsEmpty())
-      SetReason(m_bStop ? "The video output was cancelled." : "The album could not be written.");
-    DeleteFile(output.strPartial);
-    return 0;
-  }
-  if (!CompleteOutput(pAlbum, output)) return 0;
+  if (!FinishAlbum(pAlbum, output, !broken && decoded == S_OK)) return 0;
   *pFailed = 0;
   return 1;
 }
