@@ -38,6 +38,33 @@ bool Lifetime(HWND hwnd, UINT message) {
   return false;
 }
 
+// What the colour controls answer alike: they paint every pixel themselves (no erasing), and the
+// focusable ones repaint to show or hide the focus. True when `message` was one of those.
+template <typename State>
+bool PaintMessage(HWND hwnd, UINT message, const State& s, void (*paint)(HWND, HDC, const State&),
+                  bool focusable, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (!focusable) return false;
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      paint(hwnd, dc, s);
+      EndPaint(hwnd, &ps);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 void NotifyParent(HWND hwnd) {
   SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kColorChanged),
               reinterpret_cast<LPARAM>(hwnd));
@@ -138,6 +165,7 @@ LRESULT CALLBACK CellsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (Lifetime<CellsState>(hwnd, message)) return DefWindowProc(hwnd, message, wParam, lParam);
   CellsState* s = StateOf<CellsState>(hwnd);
   if (!s) return DefWindowProc(hwnd, message, wParam, lParam);
+  if (LRESULT result; PaintMessage(hwnd, message, *s, PaintCells, true, result)) return result;
   switch (message) {
     case kCellsSetColors: {
       const auto* colors = reinterpret_cast<const COLORREF*>(lParam);
@@ -169,19 +197,6 @@ LRESULT CALLBACK CellsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       if (wParam == VK_UP && index >= kColumns) index -= kColumns;
       if (wParam == VK_DOWN && index + kColumns < count) index += kColumns;
       if (index != s->selected) SelectCell(hwnd, *s, index, true);
-      return 0;
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      PaintCells(hwnd, dc, *s);
-      EndPaint(hwnd, &paint);
       return 0;
     }
     default:
@@ -259,6 +274,7 @@ LRESULT CALLBACK SpectrumProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   if (Lifetime<SpectrumState>(hwnd, message)) return DefWindowProc(hwnd, message, wParam, lParam);
   SpectrumState* s = StateOf<SpectrumState>(hwnd);
   if (!s) return DefWindowProc(hwnd, message, wParam, lParam);
+  if (LRESULT result; PaintMessage(hwnd, message, *s, PaintSpectrum, true, result)) return result;
   const auto moveTo = [&](int hue, int sat) {
     hue = std::clamp(hue, 0, kHlsMax - 1);
     sat = std::clamp(sat, 0, kHlsMax);
@@ -305,19 +321,6 @@ LRESULT CALLBACK SpectrumProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (wParam == VK_UP) moveTo(s->hue, s->sat + 1);
       if (wParam == VK_DOWN) moveTo(s->hue, s->sat - 1);
       return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      PaintSpectrum(hwnd, dc, *s);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
     default:
       return DefWindowProc(hwnd, message, wParam, lParam);
   }
@@ -327,6 +330,7 @@ LRESULT CALLBACK LuminanceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   if (Lifetime<LuminanceState>(hwnd, message)) return DefWindowProc(hwnd, message, wParam, lParam);
   LuminanceState* s = StateOf<LuminanceState>(hwnd);
   if (!s) return DefWindowProc(hwnd, message, wParam, lParam);
+  if (LRESULT result; PaintMessage(hwnd, message, *s, PaintLuminance, true, result)) return result;
   const auto moveTo = [&](int lum) {
     lum = std::clamp(lum, 0, kHlsMax);
     if (lum == s->lum) return;
@@ -367,19 +371,6 @@ LRESULT CALLBACK LuminanceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       if (wParam == VK_PRIOR) moveTo(s->lum + 10);
       if (wParam == VK_NEXT) moveTo(s->lum - 10);
       return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      PaintLuminance(hwnd, dc, *s);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
     default:
       return DefWindowProc(hwnd, message, wParam, lParam);
   }
@@ -391,26 +382,22 @@ struct SwatchState {
   COLORREF color = RGB(0, 0, 0);
 };
 
+void PaintSwatch(HWND hwnd, HDC dc, const SwatchState& s) {
+  RECT rect = ClientOf(hwnd);
+  DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  gdi::FillSolidRect(dc, rect, s.color);
+}
+
 LRESULT CALLBACK SwatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (Lifetime<SwatchState>(hwnd, message)) return DefWindowProc(hwnd, message, wParam, lParam);
   SwatchState* s = StateOf<SwatchState>(hwnd);
   if (!s) return DefWindowProc(hwnd, message, wParam, lParam);
+  if (LRESULT result; PaintMessage(hwnd, message, *s, PaintSwatch, false, result)) return result;
   switch (message) {
     case kSwatchSet:
       s->color = static_cast<COLORREF>(wParam);
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      RECT rect = ClientOf(hwnd);
-      DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-      gdi::FillSolidRect(dc, rect, s->color);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
     default:
       return DefWindowProc(hwnd, message, wParam, lParam);
   }
