@@ -237,18 +237,14 @@ void CDVDImage::ClearAnnotation() {
 }
 
 BOOL CDVDImage::AddImageSprite(CDVDImageSprite* sprite, int) {
-  if (sprite == nullptr || m_arrSprites.IndexOf(sprite) >= 0) return FALSE;
+  if (!m_arrSprites.AddNew(sprite)) return FALSE;
   sprite->SetImage(this);
-  m_arrSprites.Add(sprite);
   MarkChanged();
   return TRUE;
 }
 
 BOOL CDVDImage::RemoveImageSprite(CDVDImageSprite* sprite, BOOL deleteIt) {
-  const int index = m_arrSprites.IndexOf(sprite);
-  if (index < 0) return FALSE;
-  m_arrSprites.RemoveAt(index);
-  if (deleteIt) delete sprite;
+  if (!m_arrSprites.Remove(sprite, deleteIt)) return FALSE;
   MarkChanged();
   return TRUE;
 }

@@ -217,6 +217,20 @@ BOOL CDVDImageSpriteArray::Back(CDVDImageSprite* sprite) {
   return TRUE;
 }
 
+BOOL CDVDImageSpriteArray::AddNew(CDVDImageSprite* sprite) {
+  if (sprite == nullptr || IndexOf(sprite) >= 0) return FALSE;
+  Add(sprite);
+  return TRUE;
+}
+
+BOOL CDVDImageSpriteArray::Remove(CDVDImageSprite* sprite, BOOL deleteIt) {
+  const int i = IndexOf(sprite);
+  if (i < 0) return FALSE;
+  RemoveAt(i);
+  if (deleteIt) delete sprite;
+  return TRUE;
+}
+
 void CDVDImageSpriteArray::DeleteAll() {
   for (INT_PTR i = 0; i < GetSize(); ++i) delete GetAt(i);
   RemoveAll();

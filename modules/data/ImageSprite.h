@@ -146,6 +146,10 @@ class CDVDImageSpriteArray : public CArray<CDVDImageSprite*, CDVDImageSprite*> {
   BOOL Backward(CDVDImageSprite* sprite);
   BOOL Front(CDVDImageSprite* sprite);
   BOOL Back(CDVDImageSprite* sprite);
+  // Puts an object on top; FALSE for null or an object already in the array.
+  BOOL AddNew(CDVDImageSprite* sprite);
+  // Takes an object out, deleting it when `deleteIt` is set; FALSE when it is not in the array.
+  BOOL Remove(CDVDImageSprite* sprite, BOOL deleteIt);
   // Deletes every object and empties the array.
   void DeleteAll();
 };

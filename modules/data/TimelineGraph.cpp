@@ -66,37 +66,8 @@ TimelineGraph::~TimelineGraph() {
   CloseHandle(m_wake);
 }
 
-HRESULT STDMETHODCALLTYPE TimelineGraph::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IGraphBuilder)
-    *object = static_cast<IGraphBuilder*>(this);
-  else if (iid == IID_IMediaControl)
-    *object = static_cast<IMediaControl*>(this);
-  else if (iid == IID_IMediaSeeking)
-    *object = static_cast<IMediaSeeking*>(this);
-  else if (iid == IID_IMediaEvent)
-    *object = static_cast<IMediaEvent*>(static_cast<IMediaEventEx*>(this));
-  else if (iid == IID_IMediaEventEx)
-    *object = static_cast<IMediaEventEx*>(this);
-  else if (iid == IID_IVideoWindow)
-    *object = static_cast<IVideoWindow*>(this);
-  else if (iid == IID_IBasicVideo)
-    *object = static_cast<IBasicVideo*>(this);
-  else
-    return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE TimelineGraph::AddRef() {
-  return ++m_references;
-}
-
-ULONG STDMETHODCALLTYPE TimelineGraph::Release() {
-  const ULONG left = --m_references;
-  if (left == 0) delete this;
-  return left;
+void* TimelineGraph::QueryOther(REFIID iid) {
+  return iid == IID_IMediaEvent ? static_cast<IMediaEvent*>(static_cast<IMediaEventEx*>(this)) : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE TimelineGraph::RenderFile(LPCWSTR, LPCWSTR) {

@@ -4,7 +4,6 @@
 // one file and one sound output are open at a time) and released after it.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -13,25 +12,17 @@
 #include <vector>
 
 #include "modules/data/TimelineDecode.h"
+#include "platform/com/ComObject.h"
 #include "platform/media/FilterGraph.h"
 #include "platform/media/MediaTypes.h"
 
 namespace pictavo::data {
 
-class TimelineGraph final : public IGraphBuilder,
-                            public IMediaControl,
-                            public IMediaSeeking,
-                            public IMediaEventEx,
-                            public IVideoWindow,
-                            public IBasicVideo {
+class TimelineGraph final : public com::Object<IGraphBuilder, IMediaControl, IMediaSeeking, IMediaEventEx,
+                                               IVideoWindow, IBasicVideo> {
  public:
   // One reference, the creator's.
   explicit TimelineGraph(std::vector<TimelineClip> clips);
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IGraphBuilder: the timeline is the graph's one source; another file cannot be added.
   HRESULT STDMETHODCALLTYPE RenderFile(LPCWSTR file, LPCWSTR playList) override;
@@ -94,7 +85,9 @@ class TimelineGraph final : public IGraphBuilder,
   };
   enum class State { kStopped, kPaused, kRunning };
 
-  ~TimelineGraph();
+  ~TimelineGraph() override;
+  // IMediaEvent, the base of IMediaEventEx.
+  void* QueryOther(REFIID iid) override;
   static std::vector<Segment> SegmentsOf(std::vector<TimelineClip> clips);
   int SegmentAt(media::MediaTime position) const;
   // Opens segment `index` at `offset` into it; false when its file cannot be played.
@@ -109,7 +102,6 @@ class TimelineGraph final : public IGraphBuilder,
 
   const std::vector<Segment> m_segments;
   const media::MediaTime m_total;
-  std::atomic<ULONG> m_references{1};
 
   mutable std::mutex m_lock;
   std::condition_variable m_changed;

@@ -2,55 +2,45 @@
 
 namespace pictavo::utf8 {
 
-namespace {
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsContinuation(unsigned char c) {
-  return (c & 0xC0) == 0x80;
-}
-
-// Decodes one sequence at the start of `text`; returns its length (0 for an empty view) and
-// sets `cp` (U+FFFD with length 1 for anything malformed).
-size_t Decode(std::string_view text, char32_t& cp) {
-  if (text.empty()) return 0;
-  const auto b0 = static_cast<unsigned char>(text[0]);
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
+char32_t Decode(std::string_view text, size_t& pos) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
   }
-  size_t len;
-  char32_t value;
+  size_t extra;
+  char32_t cp;
   char32_t minimum;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, value = b0 & 0x1F, minimum = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, value = b0 & 0x0F, minimum = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, value = b0 & 0x07, minimum = 0x10000;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, cp = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, cp = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, cp = lead & 0x07, minimum = 0x10000;
   } else {
-    cp = kReplacement;
-    return 1;
+    ++pos;
+    return kInvalid;
   }
-  if (text.size() < len) {
-    cp = kReplacement;
-    return 1;
+  if (pos + extra >= text.size()) {  // the sequence is cut short
+    ++pos;
+    return kInvalid;
   }
-  for (size_t i = 1; i < len; ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (!IsContinuation(b)) {
-      cp = kReplacement;
-      return 1;
+  for (size_t i = 1; i <= extra; ++i) {
+    const unsigned char c = byte(pos + i);
+    if ((c & 0xC0) != 0x80) {
+      ++pos;
+      return kInvalid;
     }
-    value = (value << 6) | (b & 0x3F);
+    cp = (cp << 6) | (c & 0x3F);
   }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-    cp = kReplacement;
-    return 1;
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++pos;
+    return kInvalid;
   }
-  cp = value;
-  return len;
+  pos += extra + 1;
+  return cp;
 }
-}  // namespace
 
 void AppendCodePoint(std::string& out, char32_t cp) {
   if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
@@ -81,18 +71,18 @@ std::string FromWide(std::wstring_view wide) {
 std::wstring ToWide(std::string_view text) {
   std::wstring out;
   out.reserve(text.size());
-  while (!text.empty()) {
-    char32_t cp = 0;
-    const size_t len = Decode(text, cp);
-    out.push_back(static_cast<wchar_t>(cp));
-    text.remove_prefix(len);
+  for (size_t pos = 0; pos < text.size();) {
+    const char32_t cp = Decode(text, pos);
+    out.push_back(static_cast<wchar_t>(cp == kInvalid ? kReplacement : cp));
   }
   return out;
 }
 
 size_t CharLength(std::string_view text) {
-  char32_t cp = 0;
-  return Decode(text, cp);
+  if (text.empty()) return 0;
+  size_t pos = 0;
+  static_cast<void>(Decode(text, pos));
+  return pos;
 }
 
 }  // namespace pictavo::utf8

@@ -1,5 +1,5 @@
-// UTF-8 helpers for the multibyte side of the platform: wide (wchar_t, UTF-32 here) text to and
-// from UTF-8, and the length of one multibyte character.
+// UTF-8 helpers for the multibyte side of the platform: decoding one character, wide (wchar_t,
+// UTF-32 here) text to and from UTF-8, and the length of one multibyte character.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,13 @@
 
 namespace pictavo::utf8 {
 
+inline constexpr char32_t kReplacement = 0xFFFD;
+inline constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+// Decodes the code point at `pos` (inside `text`) and advances past it. Malformed input (overlong
+// forms, surrogates, truncated sequences, values past U+10FFFF, stray bytes) gives kInvalid and
+// advances one byte.
+char32_t Decode(std::string_view text, size_t& pos);
 // Appends the UTF-8 form of one code point; invalid code points become U+FFFD.
 void AppendCodePoint(std::string& out, char32_t cp);
 // UTF-8 form of wide text; invalid code units become U+FFFD.

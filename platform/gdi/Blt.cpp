@@ -64,11 +64,79 @@ std::shared_ptr<Surface> DibSurface(const DibFormat& f, const void* bits, int fi
   return s;
 }
 
+// How a DIB's colours enter a DC: as they are, or through the background colour of a
+// monochrome one.
+TransferSource DibSource(DeviceContext& dc, const Surface* dib) {
+  TransferSource ts;
+  ts.surface = dib;
+  if (dc.IsMonochrome()) {
+    ts.convert = TransferSource::Convert::ColorToMono;
+    ts.background = PixelFromColor(dc.state.bkColor);
+  }
+  return ts;
+}
+
 // Destination pixel after blending, channel by channel: src + dst * (255 - alpha) / 255, with
 // the product rounded to nearest.
 inline uint32_t Mul255(uint32_t a, uint32_t b) {
   uint32_t t = a * b + 128;
   return (t + (t >> 8)) >> 8;
+}
+
+// The source of AlphaBlend and TransparentBlt: a monochrome source's pixels stand for the colours
+// SourceFor gives them.
+struct SampledSource {
+  TransferSource convert;
+  bool mono = false;
+  uint32_t Color(uint32_t pixel) const {
+    return mono ? ((pixel & kRgbMask) ? convert.background : convert.foreground) : pixel;
+  }
+};
+
+// Stretches the source rectangle over the destination rectangle, nearest neighbour, calling
+// `blend(source, sourcePixel, destPixel)` for each destination pixel inside the clip. Fails with
+// ERROR_INVALID_PARAMETER when the source rectangle leaves the source's surface.
+template <class Blend>
+BOOL SampleOnto(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws, int hs,
+                Blend blend) {
+  DcPairLock pair(hdest, hsrc);
+  if (!pair) return FALSE;
+  DeviceContext& dest = pair.Dest();
+  DeviceContext& src = pair.Src();
+  PrepareSource(src);
+  const Surface* source = src.Target();
+  RECT s{src.SurfaceX(xs), src.SurfaceY(ys), src.SurfaceX(xs + ws), src.SurfaceY(ys + hs)};
+  if (!source || s.left < 0 || s.top < 0 || s.right > source->Width() || s.bottom > source->Height())
+    return Fail(ERROR_INVALID_PARAMETER);
+  if (w == 0 || h == 0 || ws == 0 || hs == 0) return TRUE;
+  RECT d{dest.SurfaceX(x), dest.SurfaceY(y), dest.SurfaceX(x + w), dest.SurfaceY(y + h)};
+  DrawScope scope(dest);
+  if (!scope) return TRUE;
+  // Drawn onto itself: sampled from a copy.
+  std::shared_ptr<Surface> copy;
+  if (source == &scope.Target()) {
+    copy = std::make_shared<Surface>(ws, hs);
+    for (int r = 0; r < hs; ++r)
+      std::memcpy(copy->Row(r).data(), source->Row(s.top + r).data() + s.left, static_cast<size_t>(ws) * 4);
+    s = RECT{0, 0, ws, hs};
+    source = copy.get();
+  }
+  const SampledSource sampled{SourceFor(dest, src), src.IsMonochrome()};
+  Surface& target = scope.Target();
+  ForEachClipped(scope.Clip(), d, [&](int left, int top, int right, int bottom) {
+    for (int yy = top; yy < bottom; ++yy) {
+      const uint32_t* srow =
+          source->Row(s.top + static_cast<int>((int64_t{2} * (yy - d.top) + 1) * hs / (int64_t{2} * h)))
+              .data();
+      uint32_t* drow = target.Row(yy).data();
+      for (int xx = left; xx < right; ++xx)
+        blend(sampled,
+              srow[s.left + static_cast<int>((int64_t{2} * (xx - d.left) + 1) * ws / (int64_t{2} * w))],
+              drow[xx]);
+    }
+    scope.Touch(RECT{left, top, right, bottom});
+  });
+  return TRUE;
 }
 
 }  // namespace
@@ -113,12 +181,7 @@ int StretchDIBits(HDC hdc, int x, int y, int w, int h, int xs, int ys, int ws, i
   sfy = NormalizeExtent(ys, hs, st, sb);
   // Source rows of a bottom-up DIB count from its bottom edge.
   RECT s = f->topDown ? RECT{sl, st, sr, sb} : RECT{sl, f->height - sb, sr, f->height - st};
-  TransferSource ts;
-  ts.surface = source.get();
-  if (dc->IsMonochrome()) {
-    ts.convert = TransferSource::Convert::ColorToMono;
-    ts.background = PixelFromColor(dc->state.bkColor);
-  }
+  const TransferSource ts = DibSource(*dc, source.get());
   DrawScope scope(*dc);
   Paint paint = RopUsesPattern(code) ? ResolveBrush(*dc, nullptr) : SolidPaint(0);
   Transfer(scope, d, ts, s, fx != sfx, fy != sfy, paint, code, dc->state.stretchMode == HALFTONE);
@@ -144,12 +207,7 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD w, DWORD h, int xs, int ys, U
   RECT s{xs, top, xs + static_cast<int>(w), top + static_cast<int>(h)};
   RECT d{dc->SurfaceX(x), dc->SurfaceY(y), dc->SurfaceX(x + static_cast<int>(w)),
          dc->SurfaceY(y + static_cast<int>(h))};
-  TransferSource ts;
-  ts.surface = source.get();
-  if (dc->IsMonochrome()) {
-    ts.convert = TransferSource::Convert::ColorToMono;
-    ts.background = PixelFromColor(dc->state.bkColor);
-  }
+  const TransferSource ts = DibSource(*dc, source.get());
   DrawScope scope(*dc);
   Transfer(scope, d, ts, s, false, false, SolidPaint(0), 0xCC, false);
   return lines;
@@ -159,108 +217,36 @@ BOOL AlphaBlend(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys,
                 BLENDFUNCTION blend) {
   if (w < 0 || h < 0 || ws < 0 || hs < 0 || blend.BlendOp != AC_SRC_OVER)
     return Fail(ERROR_INVALID_PARAMETER);
-  DcPairLock pair(hdest, hsrc);
-  if (!pair) return FALSE;
-  DeviceContext& dest = pair.Dest();
-  DeviceContext& src = pair.Src();
-  PrepareSource(src);
-  const Surface* source = src.Target();
-  RECT s{src.SurfaceX(xs), src.SurfaceY(ys), src.SurfaceX(xs + ws), src.SurfaceY(ys + hs)};
-  if (!source || s.left < 0 || s.top < 0 || s.right > source->Width() || s.bottom > source->Height())
-    return Fail(ERROR_INVALID_PARAMETER);
-  if (w == 0 || h == 0 || ws == 0 || hs == 0) return TRUE;
-  RECT d{dest.SurfaceX(x), dest.SurfaceY(y), dest.SurfaceX(x + w), dest.SurfaceY(y + h)};
-  std::shared_ptr<Surface> copy;
-  DrawScope scope(dest);
-  if (!scope) return TRUE;
-  if (source == &scope.Target()) {
-    copy = std::make_shared<Surface>(ws, hs);
-    for (int r = 0; r < hs; ++r)
-      std::memcpy(copy->Row(r).data(), source->Row(s.top + r).data() + s.left, static_cast<size_t>(ws) * 4);
-    s = RECT{0, 0, ws, hs};
-    source = copy.get();
-  }
   const uint32_t constant = blend.SourceConstantAlpha;
   const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
-  const bool monoSource = src.IsMonochrome();
-  TransferSource convert = SourceFor(dest, src);
-  Surface& target = scope.Target();
-  ForEachClipped(scope.Clip(), d, [&](int left, int top, int right, int bottom) {
-    for (int yy = top; yy < bottom; ++yy) {
-      const uint32_t* srow =
-          source->Row(s.top + static_cast<int>((int64_t{2} * (yy - d.top) + 1) * hs / (int64_t{2} * h)))
-              .data();
-      uint32_t* drow = target.Row(yy).data();
-      for (int xx = left; xx < right; ++xx) {
-        uint32_t sp =
-            srow[s.left + static_cast<int>((int64_t{2} * (xx - d.left) + 1) * ws / (int64_t{2} * w))];
-        if (monoSource) sp = (sp & kRgbMask) ? convert.background : convert.foreground;
-        uint32_t dp = drow[xx];
-        uint32_t out = 0;
-        if (perPixel) {
-          // Premultiplied source: scale all four channels by the constant, then "over".
-          uint32_t sa = Mul255(sp >> 24, constant);
-          for (int c = 0; c < 32; c += 8) {
-            uint32_t sc = Mul255((sp >> c) & 0xFF, constant);
-            uint32_t dc = (dp >> c) & 0xFF;
-            out |= std::min<uint32_t>(sc + Mul255(dc, 255 - sa), 255) << c;
-          }
-        } else {
-          for (int c = 0; c < 32; c += 8) {
-            uint32_t sc = (sp >> c) & 0xFF, dc = (dp >> c) & 0xFF;
-            out |= (Mul255(sc, constant) + Mul255(dc, 255 - constant)) << c;
-          }
-        }
-        drow[xx] = out;
-      }
-    }
-    scope.Touch(RECT{left, top, right, bottom});
-  });
-  return TRUE;
+  return SampleOnto(hdest, x, y, w, h, hsrc, xs, ys, ws, hs,
+                    [&](const SampledSource& source, uint32_t sp, uint32_t& dp) {
+                      sp = source.Color(sp);
+                      uint32_t out = 0;
+                      if (perPixel) {
+                        // Premultiplied source: scale all four channels by the constant, then "over".
+                        uint32_t sa = Mul255(sp >> 24, constant);
+                        for (int c = 0; c < 32; c += 8) {
+                          uint32_t sc = Mul255((sp >> c) & 0xFF, constant);
+                          uint32_t dc = (dp >> c) & 0xFF;
+                          out |= std::min<uint32_t>(sc + Mul255(dc, 255 - sa), 255) << c;
+                        }
+                      } else {
+                        for (int c = 0; c < 32; c += 8) {
+                          uint32_t sc = (sp >> c) & 0xFF, dc = (dp >> c) & 0xFF;
+                          out |= (Mul255(sc, constant) + Mul255(dc, 255 - constant)) << c;
+                        }
+                      }
+                      dp = out;
+                    });
 }
 
 BOOL TransparentBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws, int hs,
                     UINT transparent) {
   if (w <= 0 || h <= 0 || ws <= 0 || hs <= 0) return Fail(ERROR_INVALID_PARAMETER);
-  DcPairLock pair(hdest, hsrc);
-  if (!pair) return FALSE;
-  DeviceContext& dest = pair.Dest();
-  DeviceContext& src = pair.Src();
-  PrepareSource(src);
-  const Surface* source = src.Target();
-  RECT s{src.SurfaceX(xs), src.SurfaceY(ys), src.SurfaceX(xs + ws), src.SurfaceY(ys + hs)};
-  if (!source || s.left < 0 || s.top < 0 || s.right > source->Width() || s.bottom > source->Height())
-    return Fail(ERROR_INVALID_PARAMETER);
-  RECT d{dest.SurfaceX(x), dest.SurfaceY(y), dest.SurfaceX(x + w), dest.SurfaceY(y + h)};
-  DrawScope scope(dest);
-  if (!scope) return TRUE;
-  std::shared_ptr<Surface> copy;
-  if (source == &scope.Target()) {
-    copy = std::make_shared<Surface>(ws, hs);
-    for (int r = 0; r < hs; ++r)
-      std::memcpy(copy->Row(r).data(), source->Row(s.top + r).data() + s.left, static_cast<size_t>(ws) * 4);
-    s = RECT{0, 0, ws, hs};
-    source = copy.get();
-  }
   const uint32_t key = PixelFromColor(transparent & 0xFFFFFF);
-  TransferSource convert = SourceFor(dest, src);
-  const bool monoSource = src.IsMonochrome();
-  Surface& target = scope.Target();
-  ForEachClipped(scope.Clip(), d, [&](int left, int top, int right, int bottom) {
-    for (int yy = top; yy < bottom; ++yy) {
-      const uint32_t* srow =
-          source->Row(s.top + static_cast<int>((int64_t{2} * (yy - d.top) + 1) * hs / (int64_t{2} * h)))
-              .data();
-      uint32_t* drow = target.Row(yy).data();
-      for (int xx = left; xx < right; ++xx) {
-        uint32_t sp =
-            srow[s.left + static_cast<int>((int64_t{2} * (xx - d.left) + 1) * ws / (int64_t{2} * w))];
-        if ((sp & kRgbMask) == key) continue;
-        if (monoSource) sp = (sp & kRgbMask) ? convert.background : convert.foreground;
-        drow[xx] = sp;
-      }
-    }
-    scope.Touch(RECT{left, top, right, bottom});
-  });
-  return TRUE;
+  return SampleOnto(hdest, x, y, w, h, hsrc, xs, ys, ws, hs,
+                    [&](const SampledSource& source, uint32_t sp, uint32_t& dp) {
+                      if ((sp & kRgbMask) != key) dp = source.Color(sp);
+                    });
 }

@@ -192,53 +192,49 @@ PICTAVO_DC_PROPERTY(UINT, SetTextAlign, GetTextAlign, textAlign, GDI_ERROR)
 PICTAVO_DC_PROPERTY(int, SetTextCharacterExtra, GetTextCharacterExtra, charExtra,
                     static_cast<int>(0x80000000))
 
-int SetBkMode(HDC hdc, int mode) {
-  if (mode != TRANSPARENT && mode != OPAQUE) {
+namespace {
+
+// The Set*Mode calls that take any DC: the old mode back; 0 for a bad DC and, with
+// ERROR_INVALID_PARAMETER, for a mode the call does not know.
+int SetMode(HDC hdc, int DcState::*field, int mode, bool known) {
+  if (!known) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   DcLock dc(hdc);
-  return dc ? Exchange(dc->state.bkMode, mode) : 0;
+  return dc ? Exchange(dc->state.*field, mode) : 0;
+}
+
+int GetMode(HDC hdc, int DcState::*field) {
+  DcLock dc(hdc);
+  return dc ? dc->state.*field : 0;
+}
+
+}  // namespace
+
+int SetBkMode(HDC hdc, int mode) {
+  return SetMode(hdc, &DcState::bkMode, mode, mode == TRANSPARENT || mode == OPAQUE);
 }
 int GetBkMode(HDC hdc) {
-  DcLock dc(hdc);
-  return dc ? dc->state.bkMode : 0;
+  return GetMode(hdc, &DcState::bkMode);
 }
 int SetROP2(HDC hdc, int rop2) {
-  if (rop2 < R2_BLACK || rop2 > R2_WHITE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  DcLock dc(hdc);
-  return dc ? Exchange(dc->state.rop2, rop2) : 0;
+  return SetMode(hdc, &DcState::rop2, rop2, rop2 >= R2_BLACK && rop2 <= R2_WHITE);
 }
 int GetROP2(HDC hdc) {
-  DcLock dc(hdc);
-  return dc ? dc->state.rop2 : 0;
+  return GetMode(hdc, &DcState::rop2);
 }
 int SetStretchBltMode(HDC hdc, int mode) {
-  if (mode < BLACKONWHITE || mode > HALFTONE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  DcLock dc(hdc);
-  return dc ? Exchange(dc->state.stretchMode, mode) : 0;
+  return SetMode(hdc, &DcState::stretchMode, mode, mode >= BLACKONWHITE && mode <= HALFTONE);
 }
 int GetStretchBltMode(HDC hdc) {
-  DcLock dc(hdc);
-  return dc ? dc->state.stretchMode : 0;
+  return GetMode(hdc, &DcState::stretchMode);
 }
 int SetPolyFillMode(HDC hdc, int mode) {
-  if (mode != ALTERNATE && mode != WINDING) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  DcLock dc(hdc);
-  return dc ? Exchange(dc->state.polyFillMode, mode) : 0;
+  return SetMode(hdc, &DcState::polyFillMode, mode, mode == ALTERNATE || mode == WINDING);
 }
 int GetPolyFillMode(HDC hdc) {
-  DcLock dc(hdc);
-  return dc ? dc->state.polyFillMode : 0;
+  return GetMode(hdc, &DcState::polyFillMode);
 }
 
 int SetMapMode(HDC hdc, int mode) {
@@ -251,8 +247,7 @@ int SetMapMode(HDC hdc, int mode) {
   return Exchange(dc->state.mapMode, mode);
 }
 int GetMapMode(HDC hdc) {
-  DcLock dc(hdc);
-  return dc ? dc->state.mapMode : 0;
+  return GetMode(hdc, &DcState::mapMode);
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 
+#include "platform/base/Utf8.h"
 #include "platform/gdi/MarlettGlyphs.h"
 
 namespace pictavo::gdi {
@@ -404,53 +405,12 @@ std::vector<FamilyInfo> FontFamilies() {
 }
 
 std::u32string DecodeUtf8(const char* text, size_t length, std::vector<size_t>* offsets) {
+  const std::string_view view(text, length);
   std::u32string out;
-  const auto* s = reinterpret_cast<const unsigned char*>(text);
-  size_t i = 0;
-  while (i < length) {
-    if (offsets) offsets->push_back(i);
-    unsigned char c = s[i];
-    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    char32_t cp = extra == 0 ? c : extra == 1 ? c & 0x1F : extra == 2 ? c & 0x0F : c & 0x07;
-    bool ok = extra >= 0;
-    for (int k = 1; ok && k <= extra; ++k) {
-      if (i + static_cast<size_t>(k) >= length || (s[i + static_cast<size_t>(k)] & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      cp = (cp << 6) | (s[i + static_cast<size_t>(k)] & 0x3F);
-    }
-    if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    out.push_back(cp);
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return out;
-}
-
-std::string EncodeUtf8(const wchar_t* text, size_t length) {
-  std::string out;
-  for (size_t i = 0; i < length; ++i) {
-    char32_t cp = static_cast<char32_t>(text[i]);
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) cp = 0xFFFD;
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+  for (size_t pos = 0; pos < view.size();) {
+    if (offsets) offsets->push_back(pos);
+    const char32_t cp = utf8::Decode(view, pos);
+    out.push_back(cp == utf8::kInvalid ? utf8::kReplacement : cp);
   }
   return out;
 }

@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/Utf8.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace pictavo::gdi {
@@ -79,6 +80,9 @@ std::vector<FamilyInfo> FontFamilies();
 // Decodes UTF-8 into code points, invalid bytes becoming U+FFFD; `byteOffsets` receives the
 // offset of each code point's first byte when given.
 std::u32string DecodeUtf8(const char* text, size_t length, std::vector<size_t>* byteOffsets = nullptr);
-std::string EncodeUtf8(const wchar_t* text, size_t length);
+// UTF-8 form of wide text, invalid code units becoming U+FFFD.
+inline std::string EncodeUtf8(const wchar_t* text, size_t length) {
+  return utf8::FromWide({text, length});
+}
 
 }  // namespace pictavo::gdi

@@ -200,6 +200,10 @@ RECT MapDialogUnits(const RECT& dialogUnits);
 void SetDesktopSizeProvider(std::function<SIZE()> provider);
 SIZE DesktopSize();
 
+// The size of an icon's picture (of its colour bitmap, else of the upper half of its mask),
+// without copying its bitmaps as GetIconInfo does. 0 x 0, with ERROR_INVALID_HANDLE, for a
+// handle that is not an icon.
+SIZE IconSize(HICON icon);
 
 // The 50% checker brush (a monochrome pattern: drawn in the DC's text and background colours),
 // shared and never deleted; the tracker and drag rectangles are inverted through it.

@@ -20,6 +20,16 @@ std::shared_ptr<BitmapObject> CopyBitmap(const BitmapObject& source) {
 
 }  // namespace
 
+SIZE IconSize(HICON handle) {
+  auto icon = FindAs<IconObject>(handle, ObjectKind::Icon);
+  if (!icon) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return SIZE{0, 0};
+  }
+  if (icon->color) return SIZE{icon->color->Width(), icon->color->Height()};
+  return SIZE{icon->mask->Width(), icon->mask->Height() / 2};
+}
+
 bool IconObject::HasAlpha() const {
   if (!color || color->bitsPerPixel != 32) return false;
   for (int y = 0; y < color->Height(); ++y)

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/base/WinTypes.h"
+#include "platform/kernel/FileAttributes.h"
 #include "platform/kernel/FileObject.h"
 
 #define GENERIC_READ 0x80000000u
@@ -26,28 +27,6 @@
 #define OPEN_EXISTING 3u
 #define OPEN_ALWAYS 4u
 #define TRUNCATE_EXISTING 5u
-
-#ifndef FILE_ATTRIBUTE_READONLY
-#define FILE_ATTRIBUTE_READONLY 0x00000001u
-#endif
-#ifndef FILE_ATTRIBUTE_HIDDEN
-#define FILE_ATTRIBUTE_HIDDEN 0x00000002u
-#endif
-#ifndef FILE_ATTRIBUTE_SYSTEM
-#define FILE_ATTRIBUTE_SYSTEM 0x00000004u
-#endif
-#ifndef FILE_ATTRIBUTE_DIRECTORY
-#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
-#endif
-#ifndef FILE_ATTRIBUTE_ARCHIVE
-#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
-#endif
-#ifndef FILE_ATTRIBUTE_NORMAL
-#define FILE_ATTRIBUTE_NORMAL 0x00000080u
-#endif
-#ifndef FILE_ATTRIBUTE_TEMPORARY
-#define FILE_ATTRIBUTE_TEMPORARY 0x00000100u
-#endif
 
 #define FILE_FLAG_WRITE_THROUGH 0x80000000u
 #define FILE_FLAG_OVERLAPPED 0x40000000u

@@ -11,46 +11,6 @@
 
 namespace pictavo::unicode {
 
-char32_t DecodeUtf8(std::string_view text, size_t& pos) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  int extra;
-  char32_t cp;
-  char32_t minimum;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++pos;
-    return kInvalid;
-  }
-  if (pos + extra >= text.size()) {  // the sequence is cut short
-    ++pos;
-    return kInvalid;
-  }
-  for (int i = 1; i <= extra; ++i) {
-    const unsigned char c = byte(pos + i);
-    if ((c & 0xC0) != 0x80) {
-      ++pos;
-      return kInvalid;
-    }
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return kInvalid;
-  }
-  pos += extra + 1;
-  return cp;
-}
-
 bool IsValidUtf8(std::string_view text) {
   for (size_t pos = 0; pos < text.size();)
     if (DecodeUtf8(text, pos) == kInvalid) return false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/Utf8.h"
 #include "platform/base/WinTypes.h"
 
 // Every "ANSI" code page is UTF-8 here, so the program's CP_ACP conversions and explicit UTF-8
@@ -41,12 +42,14 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
 
 namespace pictavo::unicode {
 
-inline constexpr char32_t kReplacement = 0xFFFD;
-inline constexpr char32_t kInvalid = 0xFFFFFFFF;
+inline constexpr char32_t kReplacement = utf8::kReplacement;
+inline constexpr char32_t kInvalid = utf8::kInvalid;
 
 // Decodes the code point at `pos` and advances past it. Malformed input (overlong forms,
 // surrogates, truncated sequences, values past U+10FFFF) gives kInvalid and advances one byte.
-char32_t DecodeUtf8(std::string_view text, size_t& pos);
+inline char32_t DecodeUtf8(std::string_view text, size_t& pos) {
+  return utf8::Decode(text, pos);
+}
 bool IsValidUtf8(std::string_view text);
 // Plain conversions without error reporting live in platform/base/Utf8.h.
 

@@ -16,8 +16,6 @@ extern "C" {
 namespace pictavo::media {
 namespace {
 
-// A stream that keeps failing to decode is given up after this many damaged packets in a row.
-constexpr int kMaxBadPacketsInARow = 64;
 // A stream whose audio starts later than asked gets silence in front, but never more than this:
 // a larger gap means broken timestamps, not a pause.
 constexpr MediaTime kMaxLeadingSilence = std::chrono::seconds(60);
@@ -32,10 +30,9 @@ constexpr MediaTime kSeekPreroll = std::chrono::milliseconds(250);
 struct AudioReader::State {
   std::string path;
   detail::Input input;
-  detail::CodecPtr codec;
+  detail::StreamDecoder decoder;
   detail::ResamplerPtr resampler;
   detail::FramePtr frame = detail::MakeFrame();
-  detail::PacketPtr packet = detail::MakePacket();
   AudioFormat format;
   AVChannelLayout outLayout{};
 
@@ -46,12 +43,10 @@ struct AudioReader::State {
 
   std::vector<int16_t> pending;      // converted samples not yet read
   size_t pendingOffset = 0;          // samples of `pending` already read
-  bool inputDone = false;            // the decoder has been told the input ended
   bool end = false;                  // nothing more will be converted
   std::optional<MediaTime> alignTo;  // the next decoded frame is placed relative to this time
   int64_t dropFrames = 0;            // converted frames still to drop to reach alignTo
   MediaTime nextTime{};              // where a frame without a timestamp is assumed to start
-  int badPackets = 0;
   MediaError error;
 
   ~State() {
@@ -102,7 +97,7 @@ struct AudioReader::State {
     }
     MediaTime t = nextTime;
     if (f.best_effort_timestamp != AV_NOPTS_VALUE)
-      t = input.StreamToMedia(input.audioStream, f.best_effort_timestamp);
+      t = input.StreamToMedia(decoder.stream, f.best_effort_timestamp);
     if (f.sample_rate > 0) nextTime = t + LengthOfFrames(f.nb_samples, f.sample_rate);
     if (alignTo) {
       const int64_t offset = av_rescale_rnd((t - *alignTo).count(), format.sampleRate, MediaTime::period::den,
@@ -141,54 +136,21 @@ struct AudioReader::State {
 
   // Decodes until more samples are pending or the stream has ended; false once nothing more comes.
   bool DecodeMore() {
-    while (!end) {
-      int result = avcodec_receive_frame(codec.get(), frame.get());
-      if (result == 0) {
-        badPackets = 0;
+    if (end) return false;
+    switch (decoder.Next(input, frame.get(), path, "Cannot decode the audio of", error)) {
+      case detail::StreamDecoder::Result::kFrame:
         Convert(*frame);
         av_frame_unref(frame.get());
         return true;
-      }
-      if (result == AVERROR_EOF) {
+      case detail::StreamDecoder::Result::kEnd:
         FlushResampler();
         end = true;
         return true;
-      }
-      if (result != AVERROR(EAGAIN)) {
-        if (!CountBadPacket(result)) return false;
-        continue;
-      }
-      if (inputDone) {
-        // The decoder wants input after being told there is none: it is done.
+      case detail::StreamDecoder::Result::kError:
         end = true;
-        return true;
-      }
-      result = av_read_frame(input.format.get(), packet.get());
-      if (result < 0) {
-        if (result != AVERROR_EOF) error = detail::ErrorFromAv(result, path, "Cannot read");
-        avcodec_send_packet(codec.get(), nullptr);
-        inputDone = true;
-        continue;
-      }
-      if (packet->stream_index == input.audioStream) {
-        result = avcodec_send_packet(codec.get(), packet.get());
-        if (result < 0 && result != AVERROR(EAGAIN) && !CountBadPacket(result)) {
-          av_packet_unref(packet.get());
-          return false;
-        }
-      }
-      av_packet_unref(packet.get());
+        return false;
     }
     return false;
-  }
-
-  bool CountBadPacket(int result) {
-    if (result == AVERROR(ENOMEM) || ++badPackets > kMaxBadPacketsInARow) {
-      error = detail::ErrorFromAv(result, path, "Cannot decode the audio of");
-      end = true;
-      return false;
-    }
-    return true;
   }
 
   size_t ReadInto(uint8_t* out, size_t frames) {
@@ -226,21 +188,14 @@ std::unique_ptr<AudioReader> AudioReader::Open(std::string_view path, AudioForma
   auto state = std::make_unique<State>();
   state->path = path;
   MediaError failure;
-  if (!detail::OpenInput(path, state->input, failure)) return fail(std::move(failure));
-  if (state->input.audioStream < 0)
-    return fail(MediaError{ERROR_NOT_SUPPORTED, "No audio stream in \"" + std::string(path) + "\""});
+  if (!state->decoder.Open(path, &detail::Input::audioStream, "audio", state->input, failure))
+    return fail(std::move(failure));
   const MediaInfo& info = state->input.info;
   if (output.sampleRate == 0) output.sampleRate = info.sampleRate > 0 ? info.sampleRate : 44100;
   if (output.channels == 0) output.channels = std::clamp(info.channels, 1, 2);
   state->format = output;
-  state->codec = detail::OpenDecoder(state->input, state->input.audioStream, path, failure);
-  if (!state->codec) return fail(std::move(failure));
   av_channel_layout_default(&state->outLayout, output.channels);
   state->alignTo = MediaTime::zero();
-  // Only the audio stream's packets are wanted.
-  for (unsigned i = 0; i < state->input.format->nb_streams; ++i)
-    if (static_cast<int>(i) != state->input.audioStream)
-      state->input.format->streams[i]->discard = AVDISCARD_ALL;
   return std::unique_ptr<AudioReader>(new AudioReader(std::move(state)));
 }
 
@@ -261,23 +216,21 @@ bool AudioReader::Seek(MediaTime position) {
   position = std::max(position, MediaTime::zero());
   State& s = *m;
   const int64_t ts =
-      s.input.MediaToStream(s.input.audioStream, std::max(position - kSeekPreroll, MediaTime::zero()));
-  const int result = av_seek_frame(s.input.format.get(), s.input.audioStream, ts, AVSEEK_FLAG_BACKWARD);
+      s.input.MediaToStream(s.decoder.stream, std::max(position - kSeekPreroll, MediaTime::zero()));
+  const int result = av_seek_frame(s.input.format.get(), s.decoder.stream, ts, AVSEEK_FLAG_BACKWARD);
   if (result < 0) {
     s.error = detail::ErrorFromAv(result, s.path, "Cannot seek in");
     SetLastError(s.error.code);
     return false;
   }
-  avcodec_flush_buffers(s.codec.get());
+  s.decoder.Restart();
   s.resampler.reset();
   s.pending.clear();
   s.pendingOffset = 0;
-  s.inputDone = false;
   s.end = false;
   s.alignTo = position;
   s.dropFrames = 0;
   s.nextTime = position;
-  s.badPackets = 0;
   s.error = {};
   return true;
 }

@@ -9,6 +9,8 @@
 namespace pictavo::media::detail {
 namespace {
 
+// A stream that keeps failing to decode is given up after this many damaged packets in a row.
+constexpr int kMaxBadPacketsInARow = 64;
 constexpr AVRational kMediaTimeBase{1, static_cast<int>(MediaTime::period::den)};
 
 // Damaged files make the libraries talk on stderr; we report every failure ourselves.
@@ -180,6 +182,68 @@ CodecPtr OpenDecoder(const Input& input, int streamIndex, std::string_view path,
     return nullptr;
   }
   return context;
+}
+
+bool StreamDecoder::Open(std::string_view path, int Input::*streamOf, std::string_view kind, Input& input,
+                         MediaError& error) {
+  if (!OpenInput(path, input, error)) return false;
+  stream = input.*streamOf;
+  if (stream < 0) {
+    error = MediaError{ERROR_NOT_SUPPORTED,
+                       "No " + std::string(kind) + " stream in \"" + std::string(path) + "\""};
+    return false;
+  }
+  codec = OpenDecoder(input, stream, path, error);
+  if (!codec) return false;
+  for (unsigned i = 0; i < input.format->nb_streams; ++i)
+    if (static_cast<int>(i) != stream) input.format->streams[i]->discard = AVDISCARD_ALL;
+  return true;
+}
+
+StreamDecoder::Result StreamDecoder::Next(const Input& input, AVFrame* frame, std::string_view path,
+                                          std::string_view what, MediaError& error) {
+  const auto countBadPacket = [&](int result) {
+    if (result == AVERROR(ENOMEM) || ++badPackets > kMaxBadPacketsInARow) {
+      error = ErrorFromAv(result, path, what);
+      return false;
+    }
+    return true;
+  };
+  for (;;) {
+    int result = avcodec_receive_frame(codec.get(), frame);
+    if (result == 0) {
+      badPackets = 0;
+      return Result::kFrame;
+    }
+    if (result == AVERROR_EOF) return Result::kEnd;
+    if (result != AVERROR(EAGAIN)) {
+      if (!countBadPacket(result)) return Result::kError;
+      continue;
+    }
+    // The decoder wants input after being told there is none: it is done.
+    if (inputDone) return Result::kEnd;
+    result = av_read_frame(input.format.get(), packet.get());
+    if (result < 0) {
+      if (result != AVERROR_EOF) error = ErrorFromAv(result, path, "Cannot read");
+      avcodec_send_packet(codec.get(), nullptr);
+      inputDone = true;
+      continue;
+    }
+    if (packet->stream_index == stream) {
+      result = avcodec_send_packet(codec.get(), packet.get());
+      if (result < 0 && result != AVERROR(EAGAIN) && !countBadPacket(result)) {
+        av_packet_unref(packet.get());
+        return Result::kError;
+      }
+    }
+    av_packet_unref(packet.get());
+  }
+}
+
+void StreamDecoder::Restart() {
+  avcodec_flush_buffers(codec.get());
+  inputDone = false;
+  badPackets = 0;
 }
 
 }  // namespace pictavo::media::detail

@@ -76,4 +76,27 @@ struct Input {
 [[nodiscard]] CodecPtr OpenDecoder(const Input& input, int streamIndex, std::string_view path,
                                    MediaError& error);
 
+// One stream's decoder fed from the input: reads packets as the decoder asks for them and skips
+// damaged ones, giving up after too many in a row.
+struct StreamDecoder {
+  enum class Result { kFrame, kEnd, kError };
+
+  int stream = -1;
+  CodecPtr codec;
+  PacketPtr packet = MakePacket();
+  bool inputDone = false;  // the decoder has been told the input ended
+  int badPackets = 0;      // damaged packets in a row
+
+  // Opens `path` and a decoder for its best stream of the kind `streamOf` names (`kind` says it in
+  // the error); the other streams' packets are discarded unread.
+  [[nodiscard]] bool Open(std::string_view path, int Input::*streamOf, std::string_view kind, Input& input,
+                          MediaError& error);
+  // Decodes the next frame into `frame`. A read error ends the input early and is noted in
+  // `error`; kError: the stream cannot be decoded, `error` says why (`what` names the stream).
+  [[nodiscard]] Result Next(const Input& input, AVFrame* frame, std::string_view path, std::string_view what,
+                            MediaError& error);
+  // After a seek: what the decoder holds is dropped and reading starts again.
+  void Restart();
+};
+
 }  // namespace pictavo::media::detail

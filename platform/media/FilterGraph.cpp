@@ -3,11 +3,11 @@
 #include <atomic>
 #include <cmath>
 #include <mutex>
-#include <new>
 #include <string>
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/Utf8.h"
+#include "platform/com/ComObject.h"
 #include "platform/media/GraphEvents.h"
 #include "platform/media/GraphPlayback.h"
 
@@ -59,50 +59,10 @@ bool Reposition(const LONGLONG* given, DWORD flags, LONGLONG base, LONGLONG rela
   }
 }
 
-class FilterGraph final : public IGraphBuilder,
-                          public IObjectWithSite,
-                          public IMediaControl,
-                          public IMediaSeeking,
-                          public IMediaEventEx,
-                          public IVideoWindow,
-                          public IBasicVideo,
-                          public IBasicAudio {
+class FilterGraph final : public com::Object<IGraphBuilder, IObjectWithSite, IMediaControl, IMediaSeeking,
+                                             IMediaEventEx, IVideoWindow, IBasicVideo, IBasicAudio> {
  public:
   FilterGraph() = default;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IGraphBuilder)
-      *object = static_cast<IGraphBuilder*>(this);
-    else if (iid == IID_IObjectWithSite)
-      *object = static_cast<IObjectWithSite*>(this);
-    else if (iid == IID_IMediaControl)
-      *object = static_cast<IMediaControl*>(this);
-    else if (iid == IID_IMediaSeeking)
-      *object = static_cast<IMediaSeeking*>(this);
-    else if (iid == IID_IMediaEvent)
-      *object = static_cast<IMediaEvent*>(static_cast<IMediaEventEx*>(this));
-    else if (iid == IID_IMediaEventEx)
-      *object = static_cast<IMediaEventEx*>(this);
-    else if (iid == IID_IVideoWindow)
-      *object = static_cast<IVideoWindow*>(this);
-    else if (iid == IID_IBasicVideo)
-      *object = static_cast<IBasicVideo*>(this);
-    else if (iid == IID_IBasicAudio)
-      *object = static_cast<IBasicAudio*>(this);
-    else
-      return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --m_references;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // IGraphBuilder
   HRESULT STDMETHODCALLTYPE RenderFile(LPCWSTR file, LPCWSTR) override {
@@ -339,7 +299,12 @@ class FilterGraph final : public IGraphBuilder,
   }
 
  private:
-  ~FilterGraph() { SetSite(nullptr); }
+  ~FilterGraph() override { SetSite(nullptr); }
+
+  // IMediaEvent, the base of IMediaEventEx.
+  void* QueryOther(REFIID iid) override {
+    return iid == IID_IMediaEvent ? static_cast<IMediaEvent*>(static_cast<IMediaEventEx*>(this)) : nullptr;
+  }
 
   static DWORD Milliseconds(long timeout) { return timeout < 0 ? INFINITE : static_cast<DWORD>(timeout); }
 
@@ -371,7 +336,6 @@ class FilterGraph final : public IGraphBuilder,
 
   void ApplyVolume() { m_playback.SetVolume(GainOfVolume(m_volume)); }
 
-  std::atomic<ULONG> m_references{1};
   detail::GraphEvents m_events;
   detail::GraphPlayback m_playback{m_events};  // after m_events, which it posts to
   std::mutex m_renderLock;                     // one RenderFile at a time
@@ -386,13 +350,7 @@ class FilterGraph final : public IGraphBuilder,
 }  // namespace
 
 HRESULT CreateFilterGraph(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  FilterGraph* graph = new (std::nothrow) FilterGraph;
-  if (!graph) return E_OUTOFMEMORY;
-  const HRESULT result = graph->QueryInterface(iid, object);
-  graph->Release();
-  return result;
+  return com::CreateInstance<FilterGraph>(iid, object);
 }
 
 }  // namespace pictavo::media

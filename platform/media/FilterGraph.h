@@ -182,6 +182,16 @@ struct IBasicAudio : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE get_Volume(long* volume) = 0;
 };
 
+PICTAVO_COM_INTERFACE_ID(IGraphBuilder, IID_IGraphBuilder);
+PICTAVO_COM_INTERFACE_ID(IObjectWithSite, IID_IObjectWithSite);
+PICTAVO_COM_INTERFACE_ID(IMediaControl, IID_IMediaControl);
+PICTAVO_COM_INTERFACE_ID(IMediaSeeking, IID_IMediaSeeking);
+PICTAVO_COM_INTERFACE_ID(IMediaEvent, IID_IMediaEvent);
+PICTAVO_COM_INTERFACE_ID(IMediaEventEx, IID_IMediaEventEx);
+PICTAVO_COM_INTERFACE_ID(IVideoWindow, IID_IVideoWindow);
+PICTAVO_COM_INTERFACE_ID(IBasicVideo, IID_IBasicVideo);
+PICTAVO_COM_INTERFACE_ID(IBasicAudio, IID_IBasicAudio);
+
 namespace pictavo::media {
 
 // A new, empty graph (what CoCreateInstance makes of CLSID_FilterGraph), returned as the

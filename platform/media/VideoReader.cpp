@@ -21,7 +21,6 @@ namespace {
 // Closer than this ahead of the last frame, decoding on is cheaper than seeking to a key frame.
 constexpr MediaTime kForwardDecodeLimit = std::chrono::seconds(1);
 constexpr MediaTime kDefaultFrameDuration = std::chrono::milliseconds(40);
-constexpr int kMaxBadPacketsInARow = 64;
 
 struct Decoded {
   detail::FramePtr frame;
@@ -91,16 +90,13 @@ HBITMAP CreateFrameDib(const VideoFrame& frame) {
 struct VideoReader::State {
   std::string path;
   detail::Input input;
-  detail::CodecPtr codec;
-  detail::PacketPtr packet = detail::MakePacket();
+  detail::StreamDecoder decoder;
   detail::ScalerPtr scaler;
   std::deque<Decoded> ahead;    // decoded, not yet delivered, in presentation order
   std::optional<Decoded> last;  // the frame NextFrame delivered last
   MediaTime frameDuration = kDefaultFrameDuration;
   MediaTime nextTime{};  // where a frame without a timestamp is assumed to start
-  bool inputDone = false;
   bool end = false;
-  int badPackets = 0;
   MediaError error;
 
   VideoResult Fail(MediaError failure) {
@@ -109,48 +105,22 @@ struct VideoReader::State {
     return VideoResult::kError;
   }
 
-  bool CountBadPacket(int result) {
-    if (result == AVERROR(ENOMEM) || ++badPackets > kMaxBadPacketsInARow) {
-      Fail(detail::ErrorFromAv(result, path, "Cannot decode the video of"));
-      return false;
-    }
-    return true;
-  }
-
   VideoResult Decode(Decoded& out) {
+    if (end) return VideoResult::kEnd;
     detail::FramePtr frame = detail::MakeFrame();
-    while (!end) {
-      int result = avcodec_receive_frame(codec.get(), frame.get());
-      if (result == 0) {
-        badPackets = 0;
+    switch (decoder.Next(input, frame.get(), path, "Cannot decode the video of", error)) {
+      case detail::StreamDecoder::Result::kFrame:
         out.time = frame->best_effort_timestamp != AV_NOPTS_VALUE
-                       ? input.StreamToMedia(input.videoStream, frame->best_effort_timestamp)
+                       ? input.StreamToMedia(decoder.stream, frame->best_effort_timestamp)
                        : nextTime;
         nextTime = out.time + frameDuration;
         out.frame = std::move(frame);
         return VideoResult::kFrame;
-      }
-      if (result == AVERROR_EOF) break;
-      if (result != AVERROR(EAGAIN)) {
-        if (!CountBadPacket(result)) return VideoResult::kError;
-        continue;
-      }
-      if (inputDone) break;
-      result = av_read_frame(input.format.get(), packet.get());
-      if (result < 0) {
-        if (result != AVERROR_EOF) error = detail::ErrorFromAv(result, path, "Cannot read");
-        avcodec_send_packet(codec.get(), nullptr);
-        inputDone = true;
-        continue;
-      }
-      if (packet->stream_index == input.videoStream) {
-        result = avcodec_send_packet(codec.get(), packet.get());
-        if (result < 0 && result != AVERROR(EAGAIN) && !CountBadPacket(result)) {
-          av_packet_unref(packet.get());
-          return VideoResult::kError;
-        }
-      }
-      av_packet_unref(packet.get());
+      case detail::StreamDecoder::Result::kEnd:
+        break;
+      case detail::StreamDecoder::Result::kError:
+        SetLastError(error.code);
+        return VideoResult::kError;
     }
     end = true;
     return VideoResult::kEnd;
@@ -172,18 +142,16 @@ struct VideoReader::State {
   }
 
   bool HardSeek(MediaTime time) {
-    const int64_t ts = input.MediaToStream(input.videoStream, time);
-    const int result = av_seek_frame(input.format.get(), input.videoStream, ts, AVSEEK_FLAG_BACKWARD);
+    const int64_t ts = input.MediaToStream(decoder.stream, time);
+    const int result = av_seek_frame(input.format.get(), decoder.stream, ts, AVSEEK_FLAG_BACKWARD);
     if (result < 0) {
       Fail(detail::ErrorFromAv(result, path, "Cannot seek in"));
       return false;
     }
-    avcodec_flush_buffers(codec.get());
+    decoder.Restart();
     ahead.clear();
     last.reset();
-    inputDone = false;
     end = false;
-    badPackets = 0;
     nextTime = time;
     return true;
   }
@@ -252,17 +220,11 @@ std::unique_ptr<VideoReader> VideoReader::Open(std::string_view path, MediaError
   auto state = std::make_unique<State>();
   state->path = path;
   MediaError failure;
-  if (!detail::OpenInput(path, state->input, failure)) return fail(std::move(failure));
-  if (state->input.videoStream < 0)
-    return fail(MediaError{ERROR_NOT_SUPPORTED, "No video stream in \"" + std::string(path) + "\""});
-  state->codec = detail::OpenDecoder(state->input, state->input.videoStream, path, failure);
-  if (!state->codec) return fail(std::move(failure));
+  if (!state->decoder.Open(path, &detail::Input::videoStream, "video", state->input, failure))
+    return fail(std::move(failure));
   const MediaInfo& info = state->input.info;
   if (info.frameRateNum > 0)
     state->frameDuration = MediaTime(MediaTime::period::den * info.frameRateDen / info.frameRateNum);
-  for (unsigned i = 0; i < state->input.format->nb_streams; ++i)
-    if (static_cast<int>(i) != state->input.videoStream)
-      state->input.format->streams[i]->discard = AVDISCARD_ALL;
   return std::unique_ptr<VideoReader>(new VideoReader(std::move(state)));
 }
 

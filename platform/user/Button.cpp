@@ -88,15 +88,9 @@ RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, 
   if ((style & (BS_BITMAP | BS_ICON)) && s.image) {
     int w = 0, h = 0;
     if (s.imageType == IMAGE_ICON) {
-      ICONINFO info{};
-      if (GetIconInfo(static_cast<HICON>(s.image), &info)) {
-        BITMAP bm{};
-        GetObject(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-        w = bm.bmWidth;
-        h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        if (info.hbmMask) DeleteObject(info.hbmMask);
-      }
+      const SIZE size = gdi::IconSize(static_cast<HICON>(s.image));
+      w = size.cx;
+      h = size.cy;
     } else {
       BITMAP bm{};
       GetObject(s.image, sizeof bm, &bm);

@@ -36,18 +36,9 @@ std::string TextOf(HWND hwnd) {
 SIZE ImageSize(HANDLE image, UINT type) {
   SIZE size{};
   if (!image) return size;
-  if (type == IMAGE_BITMAP) {
-    BITMAP bm{};
-    if (GetObject(image, sizeof bm, &bm)) size = SIZE{bm.bmWidth, std::abs(bm.bmHeight)};
-    return size;
-  }
-  ICONINFO info{};
-  if (!GetIconInfo(static_cast<HICON>(image), &info)) return size;
+  if (type != IMAGE_BITMAP) return gdi::IconSize(static_cast<HICON>(image));
   BITMAP bm{};
-  GetObject(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-  size = SIZE{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
+  if (GetObject(image, sizeof bm, &bm)) size = SIZE{bm.bmWidth, std::abs(bm.bmHeight)};
   return size;
 }
 
