@@ -39,7 +39,6 @@ struct HeaderState : ControlBase {
   int trackWidth = 0;
   bool pressedInside = false;
 };
-using State = WindowState<HeaderState>;
 
 int Count(const HeaderState& s) {
   return static_cast<int>(s.items.size());
@@ -270,7 +269,7 @@ void Paint(HeaderState& s, HDC dc, const RECT& area) {
 }
 
 int LayoutHeight(const HeaderState& s) {
-  return FontHeight(FontOf(s)) + 7;
+  return LineHeightOf(FontOf(s)) + 7;
 }
 
 void EndTracking(HeaderState& s, bool commit) {
@@ -375,19 +374,7 @@ void OnButtonUp(HeaderState& s, POINT pt) {
   }
 }
 
-LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<HeaderState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  HeaderState& s = *state;
+LRESULT OnMessage(HeaderState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case HDM_GETITEMCOUNT:
       return Count(s);
@@ -470,25 +457,9 @@ LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     }
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
-    case WM_SETFONT:
-      s.font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc(), paint.Area());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     case WM_SETCURSOR: {
       if (LOWORD(lParam) == HTCLIENT) {
         UINT flags = 0;
@@ -529,14 +500,14 @@ LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (wParam == VK_ESCAPE && s.mode != HeaderState::Mode::kNone) EndTracking(s, false);
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetFont | kSetNotifyWindow);
   }
 }
 
 }  // namespace
 
 void RegisterHeaderClass() {
-  RegisterControlClass(WC_HEADER, HeaderProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(WC_HEADER, ControlProc<HeaderState, OnMessage>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

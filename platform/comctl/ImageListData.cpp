@@ -25,12 +25,29 @@ BITMAPINFO TopDown32(int width, int height) {
   return info;
 }
 
+}  // namespace
+
 HBITMAP MakeSection(int width, int height, void** bits) {
   BITMAPINFO info = TopDown32(width, height);
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-}  // namespace
+void Over(uint32_t& out, uint32_t px) {
+  const uint32_t sa = px >> 24;
+  if (sa == 0) return;
+  if (sa == 255) {
+    out = px;
+    return;
+  }
+  const uint32_t da = out >> 24;
+  const uint32_t oa = sa + da * (255 - sa) / 255;
+  auto channel = [&](int shift) {
+    const uint32_t s = (px >> shift) & 0xFF;
+    const uint32_t d = (out >> shift) & 0xFF;
+    return (oa ? (s * sa + d * da * (255 - sa) / 255) / oa : 0) << shift;
+  };
+  out = (oa << 24) | channel(16) | channel(8) | channel(0);
+}
 
 bool ReadBitmap(HBITMAP bitmap, Picture* picture, int* bitsPerPixel) {
   BITMAP bm{};

@@ -30,6 +30,10 @@ struct Picture {
 bool ReadBitmap(HBITMAP bitmap, Picture* picture, int* bitsPerPixel = nullptr);
 // A 32-bit top-down DIB section holding the picture (alpha kept).
 HBITMAP MakeBitmap(const Picture& picture);
+// An empty one of width x height; *bits gets its pixels.
+HBITMAP MakeSection(int width, int height, void** bits);
+// Source pixel over destination pixel, straight alpha.
+void Over(uint32_t& out, uint32_t px);
 // Nearest-neighbour scaling.
 Picture Scaled(const Picture& picture, int width, int height);
 // Images with alpha are kept premultiplied, as AlphaBlend takes them; these convert.

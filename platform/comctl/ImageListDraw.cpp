@@ -26,24 +26,6 @@ uint32_t Mix(uint32_t px, uint32_t towards, int percent) {
   return (px & 0xFF000000) | channel(16) | channel(8) | channel(0);
 }
 
-// Source over destination, straight alpha.
-void Over(uint32_t& out, uint32_t px) {
-  const uint32_t sa = px >> 24;
-  if (sa == 0) return;
-  if (sa == 255) {
-    out = px;
-    return;
-  }
-  const uint32_t da = out >> 24;
-  const uint32_t oa = sa + da * (255 - sa) / 255;
-  auto channel = [&](int shift) {
-    const uint32_t s = (px >> shift) & 0xFF;
-    const uint32_t d = (out >> shift) & 0xFF;
-    return (oa ? (s * sa + d * da * (255 - sa) / 255) / oa : 0) << shift;
-  };
-  out = (oa << 24) | channel(16) | channel(8) | channel(0);
-}
-
 void ComposeOne(const ImageListData& list, int index, const DrawSpec& spec, bool transparent, Picture& out) {
   const bool alpha = list.HasAlpha(index);
   const bool useMask = list.Masked() && !(spec.style & ILD_IMAGE);
@@ -96,14 +78,8 @@ class Scratch {
     if (!m_dc || width > m_width || height > m_height) {
       const int w = std::max(width, m_width);
       const int h = std::max(height, m_height);
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      info.bmiHeader.biWidth = w;
-      info.bmiHeader.biHeight = -h;
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
       void* memory = nullptr;
-      HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+      HBITMAP bitmap = MakeSection(w, h, &memory);
       if (!bitmap || !memory) {
         if (bitmap) DeleteObject(bitmap);
         return nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/base/WinTypes.h"
+#include "platform/comctl/Support.h"
 
 namespace pictavo::comctl::detail {
 
@@ -39,5 +40,21 @@ class LabelEditor {
   Finish m_finish;
   bool m_done = false;
 };
+
+// Starts editing a label of a list or tree view: `view.editor` keeps the editor until editing
+// ends. Then, if the view is still there, the editor is dropped before `finish(view, cancelled,
+// text)` tells the parent, so that the parent may start another one. The Edit control, or null.
+template <class View, class ViewFinish>
+HWND StartLabelEditor(View& view, const RECT& rect, HFONT font, const std::string& text, ViewFinish finish) {
+  std::weak_ptr<View> weak = WindowState<View>::Get(view.hwnd);
+  view.editor = LabelEditor::Start(view.hwnd, rect, font, text,
+                                   [weak, finish](bool cancelled, const std::string& typed) {
+                                     std::shared_ptr<View> state = weak.lock();
+                                     if (!state || !state->alive) return;
+                                     std::unique_ptr<LabelEditor> finished = std::move(state->editor);
+                                     finish(*state, cancelled, typed);
+                                   });
+  return view.editor ? view.editor->Edit() : nullptr;
+}
 
 }  // namespace pictavo::comctl::detail

@@ -1,7 +1,6 @@
 // List view input: selection by mouse (click, Shift, Ctrl) and keyboard, drag detection,
 // type-ahead search and in-place label editing.
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/base/Utf8.h"
 #include "platform/comctl/ListViewInternal.h"
@@ -133,9 +132,7 @@ void OnMouseMove(ListViewState& s, POINT pt, WPARAM keys) {
     CancelPress(s);
     return;
   }
-  if (std::abs(pt.x - s.press.start.x) <= GetSystemMetrics(SM_CXDRAG) &&
-      std::abs(pt.y - s.press.start.y) <= GetSystemMetrics(SM_CYDRAG))
-    return;
+  if (!BeyondDragDistance(s.press.start, pt)) return;
   const ListViewState::Press press = s.press;
   CancelPress(s);
   if (Valid(s, press.item))
@@ -295,41 +292,31 @@ HWND EditLabel(ListViewState& s, int index) {
   if (SendNotify(s, LVN_BEGINLABELEDITA, &begin.hdr) || !s.alive || !Valid(s, index)) return nullptr;
   RECT label;
   ItemRect(s, index, LVIR_LABEL, &label);
-  if (ViewOf(s) == View::kIcon) label.bottom = label.top + FontHeight(FontOf(s)) + 6;
+  if (ViewOf(s) == View::kIcon) label.bottom = label.top + LineHeightOf(FontOf(s)) + 6;
   label.right = std::max(label.right, label.left + 40);
-  std::weak_ptr<ListViewState> weak = State::Get(s.hwnd);
   s.editItem = index;
-  s.editor = LabelEditor::Start(s.hwnd, label, FontOf(s), view.text,
-                                [weak, index](bool cancelled, const std::string& typed) {
-                                  auto state = weak.lock();
-                                  if (!state || !state->alive) return;
-                                  ListViewState& ls = *state;
-                                  const int item = ls.editItem >= 0 ? ls.editItem : index;
-                                  std::string copy = typed;
-                                  NMLVDISPINFOA end{};
-                                  end.item.mask = LVIF_TEXT | LVIF_PARAM;
-                                  end.item.iItem = item;
-                                  end.item.pszText = cancelled ? nullptr : copy.data();
-                                  end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
-                                  if (Valid(ls, item))
-                                    end.item.lParam = ls.items[static_cast<size_t>(item)].param;
-                                  // The editor is done; drop it before the parent hears, so it may start
-                                  // another one.
-                                  std::unique_ptr<LabelEditor> finished = std::move(ls.editor);
-                                  ls.editItem = -1;
-                                  const LRESULT accept = SendNotify(ls, LVN_ENDLABELEDITA, &end.hdr);
-                                  if (!ls.alive || cancelled || !accept || !Valid(ls, item)) return;
-                                  LVITEMA set{};
-                                  set.mask = LVIF_TEXT;
-                                  set.iItem = item;
-                                  set.pszText = copy.data();
-                                  SetItem(ls, set);
-                                });
-  if (!s.editor) {
-    s.editItem = -1;
-    return nullptr;
-  }
-  return s.editor->Edit();
+  HWND edit = StartLabelEditor(s, label, FontOf(s), view.text,
+                               [index](ListViewState& ls, bool cancelled, const std::string& typed) {
+                                 const int item = ls.editItem >= 0 ? ls.editItem : index;
+                                 ls.editItem = -1;
+                                 std::string copy = typed;
+                                 NMLVDISPINFOA end{};
+                                 end.item.mask = LVIF_TEXT | LVIF_PARAM;
+                                 end.item.iItem = item;
+                                 end.item.pszText = cancelled ? nullptr : copy.data();
+                                 end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
+                                 if (Valid(ls, item))
+                                   end.item.lParam = ls.items[static_cast<size_t>(item)].param;
+                                 const LRESULT accept = SendNotify(ls, LVN_ENDLABELEDITA, &end.hdr);
+                                 if (!ls.alive || cancelled || !accept || !Valid(ls, item)) return;
+                                 LVITEMA set{};
+                                 set.mask = LVIF_TEXT;
+                                 set.iItem = item;
+                                 set.pszText = copy.data();
+                                 SetItem(ls, set);
+                               });
+  if (!edit) s.editItem = -1;
+  return edit;
 }
 
 }  // namespace pictavo::comctl::detail::listview

@@ -83,11 +83,9 @@ struct ListViewState : ControlBase {
   std::unique_ptr<LabelEditor> editor;
   int editItem = -1;
 };
-using State = WindowState<ListViewState>;
 
 enum class View { kIcon, kReport, kSmallIcon, kList };
 View ViewOf(const ListViewState& s);
-DWORD StyleOf(const ListViewState& s);
 int Count(const ListViewState& s);
 bool Valid(const ListViewState& s, int index);
 

@@ -1,6 +1,7 @@
 // List view geometry: where each view puts an item (a grid computed from the index), the
 // item and sub-item rectangles, hit tests, scrolling and the header's place.
 #include <algorithm>
+#include <optional>
 
 #include "platform/comctl/Header.h"
 #include "platform/comctl/ImageList.h"
@@ -141,7 +142,7 @@ RECT ClientArea(const ListViewState& s) {
 }
 
 int RowHeight(const ListViewState& s) {
-  int height = FontHeight(FontOf(s)) + 4;
+  int height = LineHeightOf(FontOf(s)) + 4;
   height = std::max(height, static_cast<int>(SmallIconSize(s).cy) + 1);
   height = std::max(height, static_cast<int>(StateIconSize(s).cy) + 1);
   return height;
@@ -155,7 +156,7 @@ SIZE IconCell(const ListViewState& s) {
   switch (ViewOf(s)) {
     case View::kIcon: {
       const SIZE icon = ImageSize(s.normalImages, 32);
-      const int font = FontHeight(FontOf(s));
+      const int font = LineHeightOf(FontOf(s));
       return SIZE{s.iconSpacing.cx > 0 ? s.iconSpacing.cx
                                        : std::max<LONG>(GetSystemMetrics(SM_CXICONSPACING), icon.cx + 14),
                   s.iconSpacing.cy > 0 ? s.iconSpacing.cy : icon.cy + 2 * font + 14};
@@ -250,7 +251,7 @@ RowParts LayoutIcon(ListViewState& s, int index, POINT origin) {
   const int iconLeft = origin.x + (cell.cx - icon.cx) / 2;
   p.icon = RECT{iconLeft - 2, origin.y + 2, iconLeft + icon.cx + 2, origin.y + icon.cy + 6};
   p.state = RECT{p.icon.left - state.cx, p.icon.bottom - state.cy, p.icon.left, p.icon.bottom};
-  const int font = FontHeight(FontOf(s));
+  const int font = LineHeightOf(FontOf(s));
   p.label = RECT{origin.x + kMargin, p.icon.bottom, origin.x + cell.cx - kMargin,
                  std::min<LONG>(p.icon.bottom + 2 * font + 4, origin.y + cell.cy)};
   return p;
@@ -511,45 +512,16 @@ void ScrollBy(ListViewState& s, int dx, int dy) {
 void OnScroll(ListViewState& s, bool vertical, WORD code) {
   EnsureLayout(s);
   const View view = ViewOf(s);
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_ALL;
-  GetScrollInfo(s.hwnd, vertical ? SB_VERT : SB_HORZ, &si);
-  const int page = std::max<int>(1, static_cast<int>(si.nPage));
   int line = 1;
   if (vertical && view != View::kReport) line = std::max(1, static_cast<int>(IconCell(s).cy) / 2);
   if (!vertical && view != View::kList) line = 16;
-  int pos = vertical ? s.scrollY : s.scrollX;
-  switch (code) {
-    case SB_LINEUP:
-      pos -= line;
-      break;
-    case SB_LINEDOWN:
-      pos += line;
-      break;
-    case SB_PAGEUP:
-      pos -= page;
-      break;
-    case SB_PAGEDOWN:
-      pos += page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      pos = si.nTrackPos;
-      break;
-    case SB_TOP:
-      pos = 0;
-      break;
-    case SB_BOTTOM:
-      pos = si.nMax;
-      break;
-    default:
-      return;
-  }
+  const std::optional<int> pos =
+      ScrolledPosition(s.hwnd, vertical, code, vertical ? s.scrollY : s.scrollX, line);
+  if (!pos) return;
   if (vertical)
-    ScrollTo(s, s.scrollX, pos);
+    ScrollTo(s, s.scrollX, *pos);
   else
-    ScrollTo(s, pos, s.scrollY);
+    ScrollTo(s, *pos, s.scrollY);
 }
 
 void UpdateScrollBars(ListViewState& s) {

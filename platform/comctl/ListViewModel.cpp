@@ -21,10 +21,6 @@ View ViewOf(const ListViewState& s) {
   }
 }
 
-DWORD StyleOf(const ListViewState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
-
 int Count(const ListViewState& s) {
   return static_cast<int>(s.items.size());
 }
@@ -559,30 +555,6 @@ bool SetColumnWidth(ListViewState& s, int index, int width) {
   return true;
 }
 
-namespace {
-
-// The check boxes' state images: 1 unchecked, 2 checked.
-HIMAGELIST MakeCheckBoxImages() {
-  constexpr int kSize = 16;
-  constexpr COLORREF kKey = RGB(255, 0, 255);
-  HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 2, 1);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize * 2, kSize);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  FillSolid(dc, RECT{0, 0, kSize * 2, kSize}, kKey);
-  DrawCheckBox(dc, RECT{0, 0, kSize, kSize}, false);
-  DrawCheckBox(dc, RECT{kSize, 0, kSize * 2, kSize}, true);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ImageList_AddMasked(list, bitmap, kKey);
-  DeleteObject(bitmap);
-  return list;
-}
-
-}  // namespace
-
 HIMAGELIST SetImageList(ListViewState& s, int which, HIMAGELIST list) {
   HIMAGELIST old = nullptr;
   switch (which) {
@@ -618,7 +590,7 @@ void SetExtendedStyle(ListViewState& s, DWORD mask, DWORD style) {
   const bool checks = (s.exStyle & LVS_EX_CHECKBOXES) != 0;
   if (checks && !(old & LVS_EX_CHECKBOXES)) {
     if (!s.stateImages) {
-      s.stateImages = MakeCheckBoxImages();
+      s.stateImages = CreateCheckBoxImages(0);  // state image 1 unchecked, 2 checked
       s.ownStateImages = true;
     }
     for (Item& item : s.items)

@@ -66,19 +66,7 @@ LRESULT OnHeaderNotify(ListViewState& s, NMHDR* hdr) {
   return s.notify ? SendMessage(s.notify, WM_NOTIFY, hdr->idFrom, reinterpret_cast<LPARAM>(hdr)) : 0;
 }
 
-LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<ListViewState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  ListViewState& s = *state;
+LRESULT OnMessage(ListViewState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateHeader(s);
@@ -325,11 +313,6 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     case LVM_GETEXTENDEDLISTVIEWSTYLE:
       return s.exStyle;
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
 
     // Windows.
     case WM_SETFONT:
@@ -337,8 +320,6 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (s.header) SendMessage(s.header, WM_SETFONT, wParam, lParam);
       InvalidateLayout(s);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
     case WM_STYLECHANGED:
       if (wParam == static_cast<WPARAM>(GWL_STYLE) && s.header) {
         DWORD headerStyle = static_cast<DWORD>(GetWindowLong(s.header, GWL_STYLE)) & ~HDS_BUTTONS;
@@ -352,15 +333,10 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       // Laid out again when next painted or asked: showing a scroll bar sizes the window anew.
       InvalidateLayout(s);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT fills the background
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
+    case WM_PAINT:
       EnsureLayout(s);
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc(), paint.Area());
-      return 0;
-    }
+      return PaintControl(s, wParam, Paint);
     case WM_VSCROLL:
     case WM_HSCROLL:
       OnScroll(s, message == WM_VSCROLL, LOWORD(wParam));
@@ -425,7 +401,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       // The label editor's notifications are of no interest to the parent.
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetNotifyWindow);
   }
 }
 
@@ -435,7 +411,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 namespace pictavo::comctl::detail {
 
 void RegisterListViewClass() {
-  RegisterControlClass(WC_LISTVIEW, listview::ListViewProc, CS_DBLCLKS);
+  RegisterControlClass(WC_LISTVIEW, ControlProc<listview::ListViewState, listview::OnMessage>, CS_DBLCLKS);
 }
 
 }  // namespace pictavo::comctl::detail

@@ -16,11 +16,6 @@ struct ProgressState : ControlBase {
   COLORREF bar = CLR_DEFAULT;
   COLORREF back = CLR_DEFAULT;
 };
-using State = WindowState<ProgressState>;
-
-DWORD StyleOf(const ProgressState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
 
 int Clamp(const ProgressState& s, int pos) {
   return std::clamp(pos, s.low, std::max(s.low, s.high));
@@ -61,19 +56,7 @@ void Paint(ProgressState& s, HDC dc) {
     FillSolid(dc, piece(at, std::min(at + block, static_cast<int>(length))), color);
 }
 
-LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<ProgressState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  ProgressState& s = *state;
+LRESULT OnMessage(ProgressState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case PBM_SETRANGE: {
       const LRESULT old = MAKELONG(static_cast<WORD>(s.low), static_cast<WORD>(s.high));
@@ -130,23 +113,18 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     case PBM_GETBKCOLOR:
       return s.back;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 void RegisterProgressClass() {
-  RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(PROGRESS_CLASS, ControlProc<ProgressState, OnMessage>, CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

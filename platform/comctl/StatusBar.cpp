@@ -33,14 +33,9 @@ struct StatusState : ControlBase {
   COLORREF back = CLR_DEFAULT;
   bool placing = false;
 };
-using State = WindowState<StatusState>;
-
-DWORD StyleOf(const StatusState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
 
 int BarHeight(const StatusState& s) {
-  return std::max(FontHeight(FontOf(s)) + 2 * kBorder + 4, s.minHeight + 2 * kBorder);
+  return std::max(LineHeightOf(FontOf(s)) + 2 * kBorder + 4, s.minHeight + 2 * kBorder);
 }
 
 int GripSize(const StatusState& s) {
@@ -170,19 +165,7 @@ Pane* PaneOf(StatusState& s, int index) {
   return &s.panes[static_cast<size_t>(index)];
 }
 
-LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<StatusState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  StatusState& s = *state;
+LRESULT OnMessage(StatusState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
@@ -287,20 +270,9 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       Place(s);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_SETFONT:
-      s.font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && OnGrip(s, CursorIn(hwnd))) {
         SetCursor(LoadCursor(nullptr, IDC_SIZENWSE));
@@ -328,14 +300,15 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (!SendSimpleNotify(s, NM_RCLICK) && s.alive) return DefWindowProc(hwnd, message, wParam, lParam);
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetFont);
   }
 }
 
 }  // namespace
 
 void RegisterStatusBarClass() {
-  RegisterControlClass(STATUSCLASSNAME, StatusProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(STATUSCLASSNAME, ControlProc<StatusState, OnMessage>,
+                       CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

@@ -1,11 +1,13 @@
 #include "platform/comctl/Support.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include "platform/base/Utf8.h"
+#include "platform/comctl/ImageList.h"
 #include "platform/kernel/Unicode.h"
 
 namespace pictavo::comctl::detail {
@@ -26,6 +28,29 @@ bool RegisterControlClass(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor) 
 
 HWND NotifyWindowOf(const CREATESTRUCT& cs) {
   return cs.hwndParent;
+}
+
+LRESULT DefControlProc(ControlBase& control, UINT message, WPARAM wParam, LPARAM lParam, unsigned common) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(control.font);
+    case WM_SETFONT:
+      if (!(common & kSetFont)) break;
+      control.font = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) InvalidateRect(control.hwnd, nullptr, TRUE);
+      return 0;
+    case CCM_SETNOTIFYWINDOW: {
+      if (!(common & kSetNotifyWindow)) break;
+      HWND old = control.notify;
+      control.notify = reinterpret_cast<HWND>(wParam);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    default:
+      break;
+  }
+  return DefWindowProc(control.hwnd, message, wParam, lParam);
 }
 
 LRESULT SendNotify(HWND from, HWND to, UINT code, NMHDR* hdr) {
@@ -56,8 +81,12 @@ LRESULT SendCustomDraw(const ControlBase& control, NMCUSTOMDRAW* record, DWORD s
   return SendNotify(control, NM_CUSTOMDRAW, &record->hdr);
 }
 
+DWORD StyleOf(const ControlBase& control) {
+  return user::controls::StyleOf(control.hwnd);
+}
+
 HFONT FontOf(const ControlBase& control) {
-  return control.font ? control.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return user::controls::FontOrDefault(control.font);
 }
 
 namespace {
@@ -85,24 +114,6 @@ HFONT BoldFontOf(HFONT font) {
   if (!bold) return font;
   fonts->emplace(std::move(key), bold);
   return bold;
-}
-
-int FontHeight(HFONT font) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  TEXTMETRIC tm{};
-  {
-    Selected selected(dc, font);
-    GetTextMetrics(dc, &tm);
-  }
-  DeleteDC(dc);
-  return tm.tmHeight > 0 ? tm.tmHeight : 13;
-}
-
-int TextWidth(HDC dc, std::string_view text) {
-  if (text.empty()) return 0;
-  SIZE size{};
-  GetTextExtentPoint32(dc, text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
 }
 
 SIZE TextExtent(HFONT font, std::string_view text) {
@@ -174,6 +185,27 @@ void DrawCheckBox(HDC dc, const RECT& rect, bool checked) {
   DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
 }
 
+HIMAGELIST CreateCheckBoxImages(int blanks) {
+  constexpr int kSize = 16;
+  constexpr COLORREF kKey = RGB(255, 0, 255);
+  const int count = blanks + 2;
+  HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, count, 1);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize * count, kSize);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  FillSolid(dc, RECT{0, 0, kSize * count, kSize}, kKey);
+  const int unchecked = kSize * blanks;
+  DrawCheckBox(dc, RECT{unchecked, 0, unchecked + kSize, kSize}, false);
+  DrawCheckBox(dc, RECT{unchecked + kSize, 0, unchecked + 2 * kSize, kSize}, true);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ImageList_AddMasked(list, bitmap, kKey);
+  DeleteObject(bitmap);
+  return list;
+}
+
 std::string TextOf(LPCSTR text) {
   return text ? std::string(text) : std::string();
 }
@@ -203,10 +235,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return unicode::FoldCase(text).rfind(unicode::FoldCase(prefix), 0) == 0;
 }
 
-bool KeyDown(int virtualKey) {
-  return GetKeyState(virtualKey) < 0;
-}
-
 POINT PointFrom(LPARAM lParam) {
   return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -218,20 +246,51 @@ POINT CursorIn(HWND hwnd) {
   return pt;
 }
 
-PaintScope::PaintScope(HWND hwnd, WPARAM givenDc) : m_hwnd(hwnd) {
-  GetClientRect(hwnd, &m_area);
-  if (givenDc) {
-    m_dc = reinterpret_cast<HDC>(givenDc);
-    return;
-  }
-  m_dc = BeginPaint(hwnd, &m_ps);
-  m_began = true;
-  RECT clip = m_ps.rcPaint;
-  if (!IsRectEmpty(&clip)) IntersectRect(&m_area, &m_area, &clip);
+bool BeyondDragDistance(POINT start, POINT pt) {
+  return std::abs(pt.x - start.x) > GetSystemMetrics(SM_CXDRAG) ||
+         std::abs(pt.y - start.y) > GetSystemMetrics(SM_CYDRAG);
 }
 
-PaintScope::~PaintScope() {
-  if (m_began) EndPaint(m_hwnd, &m_ps);
+std::optional<int> ScrolledPosition(HWND hwnd, bool vertical, WORD code, int pos, int line) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  GetScrollInfo(hwnd, vertical ? SB_VERT : SB_HORZ, &si);
+  const int page = std::max(1, static_cast<int>(si.nPage));
+  switch (code) {
+    case SB_LINEUP:
+      return pos - line;
+    case SB_LINEDOWN:
+      return pos + line;
+    case SB_PAGEUP:
+      return pos - page;
+    case SB_PAGEDOWN:
+      return pos + page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      return si.nTrackPos;
+    case SB_TOP:
+      return 0;
+    case SB_BOTTOM:
+      return si.nMax;
+    default:
+      return std::nullopt;
+  }
+}
+
+namespace {
+
+RECT ClientRectOf(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  return client;
+}
+
+}  // namespace
+
+PaintScope::PaintScope(HWND hwnd, WPARAM givenDc) : m_area(ClientRectOf(hwnd)), m_paint(hwnd, givenDc) {
+  const RECT& clip = m_paint.UpdateRect();
+  if (!IsRectEmpty(&clip)) IntersectRect(&m_area, &m_area, &clip);
 }
 
 }  // namespace pictavo::comctl::detail

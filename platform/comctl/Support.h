@@ -1,15 +1,19 @@
-// Internal: what the control implementations share — per-window state, notifications to the
-// parent, custom draw, fonts, colours and text helpers.
+// Internal: what the control implementations share — per-window state and the messages every
+// control answers alike, notifications to the parent, custom draw, painting, fonts, colours and
+// text helpers.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/base/Geometry.h"
 #include "platform/base/WinTypes.h"
 #include "platform/comctl/Notify.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/user/ControlsInternal.h"
 #include "platform/user/User.h"
 
 namespace pictavo::comctl::detail {
@@ -63,6 +67,34 @@ void RegisterStatusBarClass();
 
 // The notify window of a new control: its parent, or its owner for a pop-up.
 HWND NotifyWindowOf(const CREATESTRUCT& cs);
+
+// The window procedure of a control class: the state is attached at WM_NCCREATE (with the notify
+// window of the creation) and detached at WM_NCDESTROY; `Handle` gets every message in between
+// while holding a reference to it.
+template <class State, LRESULT (*Handle)(State&, HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    WindowState<State>::Attach(hwnd)->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
+    return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    WindowState<State>::Detach(hwnd);
+    return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+  std::shared_ptr<State> state = WindowState<State>::Get(hwnd);
+  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
+  return Handle(*state, hwnd, message, wParam, lParam);
+}
+
+// What a control's handler leaves to DefControlProc besides WM_ERASEBKGND (nothing to erase: each
+// control's painting fills its background) and WM_GETFONT, which every control answers alike.
+enum CommonMessages : unsigned {
+  kSetFont = 1u << 0,          // WM_SETFONT keeps the font, redrawing when lParam asks
+  kSetNotifyWindow = 1u << 1,  // CCM_SETNOTIFYWINDOW changes where notifications go; the old one
+};
+// Answers those of `common` and the two above; the rest goes to DefWindowProc.
+LRESULT DefControlProc(ControlBase& control, UINT message, WPARAM wParam, LPARAM lParam, unsigned common = 0);
+
 // Fills the header (hwndFrom, idFrom, code) and sends WM_NOTIFY; 0 when there is no one to tell.
 LRESULT SendNotify(HWND from, HWND to, UINT code, NMHDR* hdr);
 LRESULT SendNotify(const ControlBase& control, UINT code, NMHDR* hdr);
@@ -74,11 +106,17 @@ void SendScroll(const ControlBase& control, bool vertical, WORD code, int positi
 // NM_CUSTOMDRAW with the stage set; the record is filled by the caller (hdc, rc, item ...).
 LRESULT SendCustomDraw(const ControlBase& control, NMCUSTOMDRAW* record, DWORD stage);
 
+// The standard controls' helpers serve these too.
+using user::controls::KeyDown;  // as of the message being handled
+using user::controls::LineHeightOf;
+using user::controls::Selected;
+using user::controls::TextWidth;
+
+DWORD StyleOf(const ControlBase& control);
+
 // Fonts.
-HFONT FontOf(const ControlBase& control);
-HFONT BoldFontOf(HFONT font);  // a bold font like `font`, kept for the process
-int FontHeight(HFONT font);    // tmHeight
-int TextWidth(HDC dc, std::string_view text);
+HFONT FontOf(const ControlBase& control);  // the font set, else the default GUI font
+HFONT BoldFontOf(HFONT font);              // a bold font like `font`, kept for the process
 SIZE TextExtent(HFONT font, std::string_view text);
 
 // Colours: CLR_DEFAULT (and CLR_NONE where it makes no sense) stand for a system colour.
@@ -92,6 +130,9 @@ enum class Arrow { kUp, kDown, kLeft, kRight };
 void DrawArrow(HDC dc, const RECT& rect, Arrow direction, int size, COLORREF color);
 // The flat check box of check-box items (13 x 13) centred in `rect`.
 void DrawCheckBox(HDC dc, const RECT& rect, bool checked);
+// The state images of check-box items (16 x 16): `blanks` empty images, then the box unchecked
+// and checked.
+HIMAGELIST CreateCheckBoxImages(int blanks);
 
 // Text.
 std::string TextOf(LPCSTR text);  // null gives ""
@@ -101,46 +142,41 @@ std::string WindowTextOf(HWND hwnd);
 int CompareNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
-// Keys as of the message being handled.
-bool KeyDown(int virtualKey);
 // Mouse position of a mouse message.
 POINT PointFrom(LPARAM lParam);
 // The cursor position in a window's client coordinates.
 POINT CursorIn(HWND hwnd);
+// Whether the pointer has gone far enough from where a button went down to start a drag.
+bool BeyondDragDistance(POINT start, POINT pt);
+
+// Where a scroll request of WM_VSCROLL / WM_HSCROLL (SB_LINEUP ... SB_BOTTOM) takes `pos`, moving
+// `line` a line and a page of the window's bar a page; nothing for a request that moves nothing.
+std::optional<int> ScrolledPosition(HWND hwnd, bool vertical, WORD code, int pos, int line);
 
 // Paints with the DC WM_PAINT was given (WM_PRINTCLIENT-style painting), or BeginPaint/EndPaint.
 class PaintScope {
  public:
   PaintScope(HWND hwnd, WPARAM givenDc);
-  ~PaintScope();
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC Dc() const { return m_dc; }
+  HDC Dc() const { return m_paint.Dc(); }
   // The part to paint (the update region's box, or the client area).
   const RECT& Area() const { return m_area; }
 
  private:
-  HWND m_hwnd;
-  HDC m_dc = nullptr;
-  bool m_began = false;
-  PAINTSTRUCT m_ps{};
-  RECT m_area{};
+  RECT m_area;
+  user::controls::PaintDc m_paint;
 };
 
-// Selects an object into a DC for a scope.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr) {}
-  ~Selected() {
-    if (m_old) SelectObject(m_dc, m_old);
-  }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC m_dc;
-  HGDIOBJ m_old;
-};
+// WM_PAINT and WM_PRINTCLIENT: `paint(control, dc)`, or `paint(control, dc, area)` for painters
+// that keep to the part to paint.
+template <class State, class Painter>
+LRESULT PaintControl(State& control, WPARAM givenDc, Painter paint) {
+  PaintScope scope(control.hwnd, givenDc);
+  if constexpr (std::is_invocable_v<Painter, State&, HDC, const RECT&>)
+    paint(control, scope.Dc(), scope.Area());
+  else
+    paint(control, scope.Dc());
+  return 0;
+}
 
 // Saves and restores a DC's whole state for a scope (custom draw handlers change it).
 class SavedDc {

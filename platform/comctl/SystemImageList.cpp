@@ -70,19 +70,10 @@ class Canvas {
         for (int sy = 0; sy < 4; ++sy)
           for (int sx = 0; sx < 4; ++sx)
             if (inside((px + (sx + 0.5) / 4) / unit, (py + (sy + 0.5) / 4) / unit)) ++hits;
-        if (hits) Blend(m_picture.At(px, py), rgb, static_cast<uint32_t>(hits * 255 / 16));
+        if (hits)
+          detail::Over(m_picture.At(px, py),
+                       (static_cast<uint32_t>(hits * 255 / 16) << 24) | (rgb & 0xFFFFFF));
       }
-  }
-
-  static void Blend(uint32_t& out, uint32_t rgb, uint32_t a) {
-    const uint32_t da = out >> 24;
-    const uint32_t oa = a + da * (255 - a) / 255;
-    auto channel = [&](int shift) {
-      const uint32_t s = (rgb >> shift) & 0xFF;
-      const uint32_t d = (out >> shift) & 0xFF;
-      return (oa ? (s * a + d * da * (255 - a) / 255) / oa : 0) << shift;
-    };
-    out = (oa << 24) | channel(16) | channel(8) | channel(0);
   }
 
   int m_size;

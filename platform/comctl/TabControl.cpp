@@ -33,14 +33,9 @@ struct TabState : ControlBase {
   int minWidth = 0;
   bool focused = false;
 };
-using State = WindowState<TabState>;
 
 int Count(const TabState& s) {
   return static_cast<int>(s.items.size());
-}
-
-DWORD StyleOf(const TabState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
 }
 
 SIZE ImageSize(const TabState& s) {
@@ -52,7 +47,7 @@ SIZE ImageSize(const TabState& s) {
 
 int RowHeight(const TabState& s) {
   if (s.itemSize.cy > 0) return s.itemSize.cy;
-  return std::max<int>(FontHeight(FontOf(s)), ImageSize(s).cy) + 2 * s.padding.cy + 1;
+  return std::max<int>(LineHeightOf(FontOf(s)), ImageSize(s).cy) + 2 * s.padding.cy + 1;
 }
 
 int TabWidth(const TabState& s, int index) {
@@ -217,19 +212,7 @@ void ApplyItem(const TCITEMA& in, TabItem* item) {
   if (in.mask & TCIF_STATE) item->state = (item->state & ~in.dwStateMask) | (in.dwState & in.dwStateMask);
 }
 
-LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<TabState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  TabState& s = *state;
+LRESULT OnMessage(TabState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case TCM_GETITEMCOUNT:
       return Count(s);
@@ -372,25 +355,9 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     }
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
-    case WM_SETFONT:
-      s.font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc(), paint.Area());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     case WM_LBUTTONDOWN: {
       const int hit = HitTest(s, PointFrom(lParam), nullptr);
       if ((StyleOf(s) & TCS_FOCUSONBUTTONDOWN) && !(StyleOf(s) & TCS_FOCUSNEVER)) SetFocus(hwnd);
@@ -418,14 +385,14 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       OnKeyDown(s, static_cast<UINT>(wParam));
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetFont | kSetNotifyWindow);
   }
 }
 
 }  // namespace
 
 void RegisterTabClass() {
-  RegisterControlClass(WC_TABCONTROL, TabProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(WC_TABCONTROL, ControlProc<TabState, OnMessage>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

@@ -54,10 +54,6 @@ struct TooltipState : ControlBase {
 };
 using State = WindowState<TooltipState>;
 
-DWORD StyleOf(const TooltipState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
-
 bool Balloon(const TooltipState& s) {
   return (StyleOf(s) & TTS_BALLOON) != 0;
 }
@@ -452,19 +448,7 @@ void SetDelay(TooltipState& s, WPARAM which, int ms) {
   }
 }
 
-LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<TooltipState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  TooltipState& s = *state;
+LRESULT OnMessage(TooltipState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       // Always a tool window on top, whatever the creator asked for.
@@ -668,8 +652,6 @@ LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETFONT:
       s.font = reinterpret_cast<HFONT>(wParam);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
     case WM_GETTEXT:
       return CopyText(s.text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
     case WM_GETTEXTLENGTH:
@@ -678,23 +660,18 @@ LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 void RegisterTooltipClass() {
-  RegisterControlClass(TOOLTIPS_CLASS, TooltipProc, CS_SAVEBITS | CS_DBLCLKS);
+  RegisterControlClass(TOOLTIPS_CLASS, ControlProc<TooltipState, OnMessage>, CS_SAVEBITS | CS_DBLCLKS);
 }
 
 }  // namespace pictavo::comctl::detail

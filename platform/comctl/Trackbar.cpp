@@ -33,11 +33,6 @@ struct TrackbarState : ControlBase {
   int grab = 0;        // pointer minus the thumb's start along the channel
   int pageTarget = 0;  // the position clicked when paging
 };
-using State = WindowState<TrackbarState>;
-
-DWORD StyleOf(const TrackbarState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
 
 bool Vertical(const TrackbarState& s) {
   return (StyleOf(s) & TBS_VERT) != 0;
@@ -277,19 +272,7 @@ void SetRange(TrackbarState& s, int min, int max, bool redraw) {
   if (redraw) InvalidateRect(s.hwnd, nullptr, TRUE);
 }
 
-LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<TrackbarState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  TrackbarState& s = *state;
+LRESULT OnMessage(TrackbarState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case TBM_GETPOS:
       return s.pos;
@@ -381,19 +364,9 @@ LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case TBM_GETTHUMBLENGTH:
       return ThumbThickness(s);
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc(), paint.Area());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       OnButtonDown(s, PointFrom(lParam));
@@ -438,14 +411,15 @@ LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetNotifyWindow);
   }
 }
 
 }  // namespace
 
 void RegisterTrackbarClass() {
-  RegisterControlClass(TRACKBAR_CLASS, TrackbarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(TRACKBAR_CLASS, ControlProc<TrackbarState, OnMessage>,
+                       CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

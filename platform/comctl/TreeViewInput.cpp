@@ -1,7 +1,6 @@
 // Tree view input: clicks on buttons, check boxes and items, drag detection, the keyboard
 // (arrows, + - *, Backspace, type-ahead) and in-place label editing.
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/base/Utf8.h"
 #include "platform/comctl/TreeViewInternal.h"
@@ -89,9 +88,7 @@ void OnMouseMove(TreeViewState& s, POINT pt, WPARAM keys) {
     CancelPress(s);
     return;
   }
-  if (std::abs(pt.x - s.press.start.x) <= GetSystemMetrics(SM_CXDRAG) &&
-      std::abs(pt.y - s.press.start.y) <= GetSystemMetrics(SM_CYDRAG))
-    return;
+  if (!BeyondDragDistance(s.press.start, pt)) return;
   const TreeViewState::Press press = s.press;
   CancelPress(s);
   if (press.right) SelectDropTarget(s, nullptr);
@@ -250,35 +247,28 @@ HWND EditLabel(TreeViewState& s, Node* node) {
   if (!PartsOf(s, node, &p)) return nullptr;
   RECT rect = p.label;
   rect.right = std::max(rect.right, rect.left + 60);
-  std::weak_ptr<TreeViewState> weak = State::Get(s.hwnd);
   s.editNode = node;
-  s.editor = LabelEditor::Start(s.hwnd, rect, (node->state & TVIS_BOLD) ? BoldFontOf(FontOf(s)) : FontOf(s),
-                                text, [weak](bool cancelled, const std::string& typed) {
-                                  auto state = weak.lock();
-                                  if (!state || !state->alive) return;
-                                  TreeViewState& ts = *state;
-                                  Node* edited = ts.editNode;
-                                  std::unique_ptr<LabelEditor> finished = std::move(ts.editor);
-                                  ts.editNode = nullptr;
-                                  if (!edited || !ts.nodes.count(edited)) return;
-                                  std::string copy = typed;
-                                  NMTVDISPINFOA end{};
-                                  end.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
-                                  end.item.hItem = Handle(edited);
-                                  end.item.pszText = cancelled ? nullptr : copy.data();
-                                  end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
-                                  end.item.lParam = edited->param;
-                                  const LRESULT accept = SendNotify(ts, TVN_ENDLABELEDITA, &end.hdr);
-                                  if (!ts.alive || cancelled || !accept || !ts.nodes.count(edited)) return;
-                                  edited->text = copy;
-                                  edited->textCallback = false;
-                                  InvalidateRows(ts);
-                                });
-  if (!s.editor) {
-    s.editNode = nullptr;
-    return nullptr;
-  }
-  return s.editor->Edit();
+  const HFONT font = (node->state & TVIS_BOLD) ? BoldFontOf(FontOf(s)) : FontOf(s);
+  HWND edit =
+      StartLabelEditor(s, rect, font, text, [](TreeViewState& ts, bool cancelled, const std::string& typed) {
+        Node* edited = ts.editNode;
+        ts.editNode = nullptr;
+        if (!edited || !ts.nodes.count(edited)) return;
+        std::string copy = typed;
+        NMTVDISPINFOA end{};
+        end.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
+        end.item.hItem = Handle(edited);
+        end.item.pszText = cancelled ? nullptr : copy.data();
+        end.item.cchTextMax = static_cast<int>(copy.size()) + 1;
+        end.item.lParam = edited->param;
+        const LRESULT accept = SendNotify(ts, TVN_ENDLABELEDITA, &end.hdr);
+        if (!ts.alive || cancelled || !accept || !ts.nodes.count(edited)) return;
+        edited->text = copy;
+        edited->textCallback = false;
+        InvalidateRows(ts);
+      });
+  if (!edit) s.editNode = nullptr;
+  return edit;
 }
 
 }  // namespace pictavo::comctl::detail::treeview

@@ -72,12 +72,10 @@ struct TreeViewState : ControlBase {
   Node* editNode = nullptr;
   Node* pendingEdit = nullptr;
 };
-using State = WindowState<TreeViewState>;
 
 inline HTREEITEM Handle(Node* node) {
   return reinterpret_cast<HTREEITEM>(node);
 }
-DWORD StyleOf(const TreeViewState& s);
 // The node of a handle; TVI_ROOT and null give the root when `rootOk`, anything unknown null.
 Node* NodeOf(TreeViewState& s, HTREEITEM item, bool rootOk = false);
 bool IsAncestor(const Node* ancestor, const Node* node);

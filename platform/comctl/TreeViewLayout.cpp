@@ -1,6 +1,7 @@
 // Tree view rows: which items show and where, hit tests, scrolling, and painting them with
 // lines, buttons, images and the custom draw stages.
 #include <algorithm>
+#include <optional>
 
 #include "platform/comctl/ImageList.h"
 #include "platform/comctl/ImageListData.h"
@@ -86,7 +87,7 @@ void InvalidateNode(TreeViewState& s, Node* node) {
 
 int ItemHeight(const TreeViewState& s) {
   if (s.itemHeight > 0) return s.itemHeight;
-  int height = FontHeight(FontOf(s)) + 3;
+  int height = LineHeightOf(FontOf(s)) + 3;
   height = std::max(height, static_cast<int>(ImageSize(s.normalImages).cy) + 1);
   height = std::max(height, static_cast<int>(ImageSize(s.stateImages).cy) + 1);
   if (!(StyleOf(s) & TVS_NONEVENHEIGHT)) height += height & 1;
@@ -220,43 +221,13 @@ void MakeRowVisible(TreeViewState& s, int row) {
 
 void OnScroll(TreeViewState& s, bool vertical, WORD code) {
   RebuildRows(s);
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_ALL;
-  GetScrollInfo(s.hwnd, vertical ? SB_VERT : SB_HORZ, &si);
-  const int page = std::max(1, static_cast<int>(si.nPage));
-  const int line = vertical ? 1 : 16;
-  int pos = vertical ? s.scrollY : s.scrollX;
-  switch (code) {
-    case SB_LINEUP:
-      pos -= line;
-      break;
-    case SB_LINEDOWN:
-      pos += line;
-      break;
-    case SB_PAGEUP:
-      pos -= page;
-      break;
-    case SB_PAGEDOWN:
-      pos += page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      pos = si.nTrackPos;
-      break;
-    case SB_TOP:
-      pos = 0;
-      break;
-    case SB_BOTTOM:
-      pos = si.nMax;
-      break;
-    default:
-      return;
-  }
+  const std::optional<int> pos =
+      ScrolledPosition(s.hwnd, vertical, code, vertical ? s.scrollY : s.scrollX, vertical ? 1 : 16);
+  if (!pos) return;
   if (vertical)
-    ScrollToRow(s, pos, s.scrollX);
+    ScrollToRow(s, *pos, s.scrollX);
   else
-    ScrollToRow(s, s.scrollY, pos);
+    ScrollToRow(s, s.scrollY, *pos);
 }
 
 namespace {

@@ -83,10 +83,6 @@ void DeleteSubtree(TreeViewState& s, Node* node) {
 
 }  // namespace
 
-DWORD StyleOf(const TreeViewState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
-
 Node* NodeOf(TreeViewState& s, HTREEITEM item, bool rootOk) {
   if (!item || item == TVI_ROOT) return rootOk ? &s.root : nullptr;
   auto* node = reinterpret_cast<Node*>(item);
@@ -396,34 +392,11 @@ bool SortChildren(TreeViewState& s, Node* parent, PFNTVCOMPARE compare, LPARAM l
   return true;
 }
 
-namespace {
-
-HIMAGELIST MakeCheckBoxImages() {
-  constexpr int kSize = 16;
-  constexpr COLORREF kKey = RGB(255, 0, 255);
-  HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 3, 1);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize * 3, kSize);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  FillSolid(dc, RECT{0, 0, kSize * 3, kSize}, kKey);
-  // Image 0 stays blank: state image numbers start at 1 (unchecked) and 2 (checked).
-  DrawCheckBox(dc, RECT{kSize, 0, kSize * 2, kSize}, false);
-  DrawCheckBox(dc, RECT{kSize * 2, 0, kSize * 3, kSize}, true);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ImageList_AddMasked(list, bitmap, kKey);
-  DeleteObject(bitmap);
-  return list;
-}
-
-}  // namespace
-
 void ApplyCheckBoxStyle(TreeViewState& s) {
   const bool checks = (StyleOf(s) & TVS_CHECKBOXES) != 0;
   if (checks && !s.stateImages) {
-    s.stateImages = MakeCheckBoxImages();
+    // Image 0 stays blank: state image numbers start at 1 (unchecked) and 2 (checked).
+    s.stateImages = CreateCheckBoxImages(1);
     s.ownStateImages = true;
     for (auto& [node, owned] : s.nodes)
       if (!(node->state & TVIS_STATEIMAGEMASK)) node->state |= INDEXTOSTATEIMAGEMASK(1);

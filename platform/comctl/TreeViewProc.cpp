@@ -13,19 +13,7 @@ LRESULT HandleOf(Node* node) {
   return reinterpret_cast<LRESULT>(Handle(node));
 }
 
-LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<TreeViewState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  TreeViewState& s = *state;
+LRESULT OnMessage(TreeViewState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       ApplyCheckBoxStyle(s);
@@ -181,18 +169,11 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     case TVM_GETLINECOLOR:
       return ColorOr(s.lineColor, COLOR_GRAYTEXT);
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
 
     case WM_SETFONT:
       s.font = reinterpret_cast<HFONT>(wParam);
       InvalidateRows(s);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s.font);
     case WM_STYLECHANGED:
       if (wParam == static_cast<WPARAM>(GWL_STYLE)) ApplyCheckBoxStyle(s);
       InvalidateRows(s);
@@ -200,15 +181,10 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SIZE:
       InvalidateRows(s);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
+    case WM_PAINT:
       RebuildRows(s);
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc(), paint.Area());
-      return 0;
-    }
+      return PaintControl(s, wParam, Paint);
     case WM_VSCROLL:
     case WM_HSCROLL:
       OnScroll(s, message == WM_VSCROLL, LOWORD(wParam));
@@ -267,7 +243,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetNotifyWindow);
   }
 }
 
@@ -277,7 +253,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 namespace pictavo::comctl::detail {
 
 void RegisterTreeViewClass() {
-  RegisterControlClass(WC_TREEVIEW, treeview::TreeViewProc, CS_DBLCLKS);
+  RegisterControlClass(WC_TREEVIEW, ControlProc<treeview::TreeViewState, treeview::OnMessage>, CS_DBLCLKS);
 }
 
 }  // namespace pictavo::comctl::detail

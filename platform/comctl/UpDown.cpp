@@ -34,10 +34,6 @@ struct UpDownState : ControlBase {
 };
 using State = WindowState<UpDownState>;
 
-DWORD StyleOf(const UpDownState& s) {
-  return static_cast<DWORD>(GetWindowLong(s.hwnd, GWL_STYLE));
-}
-
 int Low(const UpDownState& s) {
   return std::min(s.lower, s.upper);
 }
@@ -218,19 +214,7 @@ void SetPosition(UpDownState& s, int value) {
   WriteBuddy(s);
 }
 
-LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto s = State::Attach(hwnd);
-    s->notify = NotifyWindowOf(*reinterpret_cast<CREATESTRUCT*>(lParam));
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    State::Detach(hwnd);
-    return DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  std::shared_ptr<UpDownState> state = State::Get(hwnd);
-  if (!state) return DefWindowProc(hwnd, message, wParam, lParam);
-  UpDownState& s = *state;
+LRESULT OnMessage(UpDownState& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       // The window before this one in the z-order: the edit a dialog template puts first.
@@ -306,19 +290,9 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case UDM_GETBASE:
       return s.base;
-    case CCM_SETNOTIFYWINDOW: {
-      HWND old = s.notify;
-      s.notify = reinterpret_cast<HWND>(wParam);
-      return reinterpret_cast<LRESULT>(old);
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PRINTCLIENT:
-    case WM_PAINT: {
-      PaintScope paint(hwnd, wParam);
-      Paint(s, paint.Dc());
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(s, wParam, Paint);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (!IsWindowEnabled(hwnd)) return 0;
@@ -360,14 +334,15 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     default:
-      return DefWindowProc(hwnd, message, wParam, lParam);
+      return DefControlProc(s, message, wParam, lParam, kSetNotifyWindow);
   }
 }
 
 }  // namespace
 
 void RegisterUpDownClass() {
-  RegisterControlClass(UPDOWN_CLASS, UpDownProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  RegisterControlClass(UPDOWN_CLASS, ControlProc<UpDownState, OnMessage>,
+                       CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }  // namespace pictavo::comctl::detail

@@ -101,6 +101,8 @@ class PaintDc {
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;
   HDC Dc() const { return m_dc; }
+  // The rectangle BeginPaint gave to update; empty with a given DC.
+  const RECT& UpdateRect() const { return m_ps.rcPaint; }
 
  private:
   HWND m_hwnd;
