@@ -14,6 +14,7 @@
 #include "platform/mfc/WinApp.h"
 #include "platform/res/ResourceModule.h"
 #include "tests/render/VideoOutputFixture.h"
+#include "tests/support/ThreadWindows.h"
 
 namespace {
 
@@ -93,15 +94,7 @@ class EncodeVideoDlgTest : public VideoOutputTest {
     options.name = "encode-test";
     options.onFailure = [this](const std::string& message) {
       m_scriptFailure = message;
-      EnumThreadWindows(
-          GetCurrentThreadId(),
-          [](HWND hwnd, LPARAM) -> BOOL {
-            char name[32] = {};
-            GetClassName(hwnd, name, sizeof name);
-            if (std::string(name) == "#32770") EndDialog(hwnd, IDABORT);
-            return TRUE;
-          },
-          0);
+      pictavo::test::EndThreadDialogs(IDABORT);
     };
     ASSERT_TRUE(pictavo::display::PlayScript(std::move(steps), std::move(options)));
   }
@@ -168,7 +161,7 @@ TEST_F(EncodeVideoDlgTest, AnsweringNoLeavesTheRunGoingAndYesStopsItLeavingNoFil
 
 TEST_F(EncodeVideoDlgTest, AFailedRunSaysWhatFailed) {
   MakeShortAlbum();
-  rendertest::WriteBytes(m_dir / "a-file", "x");
+  rendertest::WriteWholeFile(m_dir / "a-file", "x");
   m_manager->Set_strOutputPath((m_dir / "a-file/out").c_str());
   ObservedDlg dlg;
   Script(std::string("wait-window \"") + kBoxTitle + "\"\nkey Enter", true);
@@ -200,7 +193,7 @@ TEST_F(EncodeVideoDlgTest, ShutDownWhenDoneAsksTheSessionInsteadOfTheMessage) {
     std::filesystem::remove(asked);
     int requests = 0;
     pictavo::media::SetSessionCommandRunner([&](const std::vector<std::string>&) {
-      if (requests++ == 0) rendertest::WriteBytes(asked, "x");
+      if (requests++ == 0) rendertest::WriteWholeFile(asked, "x");
       return c.outcome;
     });
     ObservedDlg dlg;

@@ -15,9 +15,9 @@
 
 using pictavo::render::PhotoCacheRecord;
 using rendertest::MakePhoto;
-using rendertest::ReadBytes;
+using rendertest::ReadWholeFile;
 using rendertest::ScratchDir;
-using rendertest::WriteBytes;
+using rendertest::WriteWholeFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -99,7 +99,7 @@ TEST_F(PhotoCacheTest, IndexRecordsTheWholePathTheSourceFactsAndTheCopy) {
   const std::string copy(m_cache.GetCachedPath(photo.c_str(), nullptr));
   ASSERT_NE(copy, "");
 
-  const std::string index = ReadBytes(IndexOf(photo));
+  const std::string index = ReadWholeFile(IndexOf(photo));
   ASSERT_EQ(index.size(), 520u + 532u);
   EXPECT_EQ(index.substr(0, 520), std::string(520, '\0'));
   PhotoCacheRecord record;
@@ -110,7 +110,7 @@ TEST_F(PhotoCacheTest, IndexRecordsTheWholePathTheSourceFactsAndTheCopy) {
 
   // A second pass finds the record current: nothing is written, the copy stays.
   ASSERT_TRUE(m_cache.CacheOne(photo.c_str()));
-  EXPECT_EQ(ReadBytes(IndexOf(photo)), index);
+  EXPECT_EQ(ReadWholeFile(IndexOf(photo)), index);
   EXPECT_EQ(std::string(m_cache.GetCachedPath(photo.c_str(), nullptr)), copy);
 }
 
@@ -226,7 +226,7 @@ TEST_F(PhotoCacheTest, DamagedIndexFilesAreReadSafelyAndStartedAfresh) {
       contents = std::string(520, '\0') + std::string(reinterpret_cast<const char*>(&record), sizeof(record));
     }
     fs::create_directories(Folder());
-    WriteBytes(IndexOf(photo), contents);
+    WriteWholeFile(IndexOf(photo), contents);
     int outdated = -1;
     EXPECT_EQ(std::string(m_cache.GetCachedPath(photo.c_str(), &outdated)), "") << c.name;
 
@@ -272,10 +272,10 @@ TEST_F(PhotoCacheTest, VersionCheckWipesAFolderOfAnotherVersion) {
     const std::string photo = Photo("v.jpg");
     ASSERT_TRUE(m_cache.CacheOne(photo.c_str()));
     fs::remove(Folder() + "pc_info.bin");
-    if (!c.stamp.empty()) WriteBytes(Folder() + "pc_info.bin", c.stamp);
+    if (!c.stamp.empty()) WriteWholeFile(Folder() + "pc_info.bin", c.stamp);
     EXPECT_TRUE(m_cache.CheckVersion());
     EXPECT_EQ(fs::exists(IndexOf(photo)), c.kept) << c.name;
-    EXPECT_EQ(ReadBytes(Folder() + "pc_info.bin"), stampOf(756)) << c.name;
+    EXPECT_EQ(ReadWholeFile(Folder() + "pc_info.bin"), stampOf(756)) << c.name;
   }
 }
 
@@ -306,9 +306,9 @@ TEST_F(PhotoCacheTest, ACopyStandsUprightAsThePhotoIsShown) {
   const unsigned char kApp1[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0,    0,    'I', 'I',
                                  42,   0,    8,    0,    0,   0,   1,   0,   0x12, 0x01, 3,   0,
                                  1,    0,    0,    0,    6,   0,   0,   0,   0,    0,    0,   0};
-  std::string bytes = ReadBytes(photo);
+  std::string bytes = ReadWholeFile(photo);
   bytes.insert(2, reinterpret_cast<const char*>(kApp1), sizeof(kApp1));
-  WriteBytes(photo, bytes);
+  WriteWholeFile(photo, bytes);
   ASSERT_TRUE(m_cache.CacheOne(photo.c_str()));
   CxImage copy;
   ASSERT_TRUE(copy.Load(std::string(m_cache.GetCachedPath(photo.c_str(), nullptr)).c_str()));

@@ -1,21 +1,12 @@
-// Fixtures for the render tests: a scratch folder, generated photos, and waits that dispatch the
-// test thread's messages.
+// Fixtures for the render tests: generated photos and music, what ffprobe reads from a file, YUV
+// frames read back, and an album built through the data model.
 #pragma once
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,8 +15,9 @@
 #include "modules/image/CxImage.h"
 #include "platform/user/User.h"
 #include "shell/TransitionList.h"
-
-extern char** environ;
+#include "tests/support/MessageWindow.h"
+#include "tests/support/Programs.h"
+#include "tests/support/ScratchDir.h"
 
 namespace rendertest {
 
@@ -34,56 +26,12 @@ namespace fs = std::filesystem;
 // Far longer than any of these runs takes; only a hang reaches it.
 constexpr DWORD kGuardMs = 120000;
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "pictavo-render-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(m_path, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(m_path, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-  const fs::path& Path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// Runs a program with an argument vector; true when it exits with 0.
-inline bool Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return false;
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+using pictavo::test::Capture;
+using pictavo::test::MessageWindow;
+using pictavo::test::ReadWholeFile;
+using pictavo::test::Run;
+using pictavo::test::ScratchDir;
+using pictavo::test::WriteWholeFile;
 
 // A JPEG of w x h: `colour` with a band of `accent` across its top quarter, so that a picture
 // turned or cut shows it.
@@ -97,38 +45,6 @@ inline std::string MakePhoto(const std::string& path, int w, int h, COLORREF col
     for (long x = 0; x < w; ++x) photo.SetPixelColor(x, y, accent);
   EXPECT_TRUE(photo.Save(path.c_str(), CXIMAGE_FORMAT_JPG)) << path;
   return path;
-}
-
-// Runs a program and returns what it wrote to its standard output.
-inline std::string Capture(const std::vector<std::string>& args) {
-  int fds[2];
-  if (::pipe(fds) != 0) return {};
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
-  std::string out;
-  if (rc == 0) {
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof(buffer))) != 0;) {
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) break;
-      out.append(buffer, static_cast<size_t>(n));
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-  }
-  ::close(fds[0]);
-  return out;
 }
 
 // One value ffprobe reports ("format=duration", "stream=nb_read_frames" of `stream` ...), trimmed.
@@ -163,59 +79,6 @@ inline void LoadTransitions() {
   if (GetTransitionList()->GetSize() == 0) LoadBuiltInTransitions(ProgramFolder().c_str());
 }
 
-// A hidden window of the test's thread that workers post to.
-class MessageWindow {
- public:
-  MessageWindow() {
-    WNDCLASS wc{};
-    if (!GetClassInfo(nullptr, kClass, &wc)) {
-      wc.lpfnWndProc = DefWindowProc;
-      wc.lpszClassName = kClass;
-      RegisterClass(&wc);
-    }
-    m_hwnd = CreateWindowEx(0, kClass, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  }
-  ~MessageWindow() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
-  }
-  MessageWindow(const MessageWindow&) = delete;
-  MessageWindow& operator=(const MessageWindow&) = delete;
-  HWND Handle() const { return m_hwnd; }
-
-  // Waits up to `timeoutMs` for `message` to this window; `seen` is called for every message to
-  // the window before it (and for the one awaited), everything else is dispatched.
-  template <class Seen>
-  bool WaitFor(UINT message, MSG& out, DWORD timeoutMs, Seen&& seen) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      MSG msg;
-      while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.hwnd == m_hwnd) {
-          seen(msg);
-          if (msg.message == message) {
-            out = msg;
-            return true;
-          }
-          continue;
-        }
-        DispatchMessage(&msg);
-      }
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
-              .count();
-      if (left <= 0) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-    }
-  }
-  bool WaitFor(UINT message, MSG& out, DWORD timeoutMs) const {
-    return WaitFor(message, out, timeoutMs, [](const MSG&) {});
-  }
-
- private:
-  static constexpr const char* kClass = "RenderTestMessageWindow";
-  HWND m_hwnd = nullptr;
-};
-
 // A YUV4MPEG2 stream read back: its frame size and, per frame, the Y, U and V samples at a point.
 struct YuvStream {
   int width = 0, height = 0;
@@ -225,7 +88,7 @@ struct YuvStream {
 };
 inline YuvStream ReadYuvStream(const std::string& path, int x, int y) {
   YuvStream stream;
-  const std::string bytes = ReadBytes(path);
+  const std::string bytes = ReadWholeFile(path);
   const size_t end = bytes.find('\n');
   if (end == std::string::npos) return stream;
   stream.header = bytes.substr(0, end);

@@ -90,7 +90,7 @@ TEST_F(VideoOutputTest, OutputFilesAreNamedAfterTheProjectAndTheAlbum) {
     if (*c.project) ASSERT_TRUE(GetProject()->SaveToFile((m_dir / c.project).c_str()));
     fs::create_directories(m_dir / "out/MP4");
     for (const char* existing : c.existing)
-      rendertest::WriteBytes(m_dir / ("out/MP4/" + std::string(existing)), "x");
+      rendertest::WriteWholeFile(m_dir / ("out/MP4/" + std::string(existing)), "x");
     CEncodeVideoDlg dlg;
     EXPECT_EQ(std::string(dlg.MakeOutputFileName(album)), m_dir / ("out/MP4/" + std::string(c.name)))
         << c.album;
@@ -190,7 +190,7 @@ TEST_F(VideoOutputTest, AnOutputFolderThatCannotBeWrittenFailsAtOnce) {
     bool readOnly;
     const char* says;
   };
-  rendertest::WriteBytes(m_dir / "a-file", "x");
+  rendertest::WriteWholeFile(m_dir / "a-file", "x");
   std::vector<Case> cases = {{"below a file", m_dir / "a-file/out", false, "cannot be made"}};
   if (::geteuid() != 0) cases.push_back({"read-only", m_dir / "out", true, "cannot be written"});
   CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), "Summer");

@@ -23,7 +23,7 @@ std::string Section(const char* name) {
 }
 
 // A music file of the given size.
-std::string MusicFile(const TempFolder& folder, const std::string& name, size_t bytes) {
+std::string MusicFile(const ScratchDir& folder, const std::string& name, size_t bytes) {
   const std::string path = folder / name;
   WriteWholeFile(path, std::string(bytes, 'm'));
   return path;

@@ -43,7 +43,7 @@ class LanguageTest : public ::testing::Test {
   }
   void Use(const char* name) { g_languageSettings.LangIniFile = name; }
 
-  TempFolder folder;
+  ScratchDir folder;
 
  private:
   CString m_savedFile;

@@ -11,9 +11,11 @@
 #include "platform/kernel/Registry.h"
 #include "platform/registry/Hive.h"
 #include "tests/platform/kernel/FileTestSupport.h"
-#include "tests/platform/kernel/SystemTestEnv.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace shelltest {
+
+using pictavo::test::ScopedEnv;
 
 using Bytes = std::vector<BYTE>;
 
@@ -25,7 +27,7 @@ class RegistryFixture : public ::testing::Test {
  protected:
   ~RegistryFixture() override { pictavo::registry::FlushAllHives(); }
 
-  TempFolder folder;
+  ScratchDir folder;
   ScopedEnv config{"XDG_CONFIG_HOME", (folder / "config").c_str()};
   ScopedEnv home{"HOME", (folder / "home").c_str()};
 };

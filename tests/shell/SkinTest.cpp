@@ -64,7 +64,7 @@ class SkinFolder {
   }
   const char* Path() const { return program.Path().c_str(); }
 
-  TempFolder program;
+  ScratchDir program;
 };
 
 // --- The shipped skin ---------------------------------------------------------------------------

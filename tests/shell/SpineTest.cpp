@@ -148,7 +148,7 @@ TEST_F(SpineTest, LogFileOverOneMegabyteIsDeletedAtStart) {
 }
 
 TEST(CleanTempFoldersTest, RemovesOnlyTheProgramsOwnRunFolders) {
-  TempFolder base;
+  ScratchDir base;
   struct Entry {
     std::string name;
     bool folder;

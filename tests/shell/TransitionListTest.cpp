@@ -102,7 +102,7 @@ class TransitionListTest : public ::testing::Test {
   }
   int BuiltInCount() const { return static_cast<int>(pictavo::effects::BuiltInTransitions().size()); }
 
-  TempFolder program;
+  ScratchDir program;
 };
 
 TEST_F(TransitionListTest, BuiltInSetInItsOwnOrderWithTheCutFirst) {

@@ -105,7 +105,7 @@ TEST(UIHelpers, FixedAnswers) {
 }
 
 TEST(UIHelpers, FileSizes) {
-  TempFolder folder;
+  ScratchDir folder;
   WriteWholeFile(folder / "a.bin", std::string(1234, 'x'));
   EXPECT_EQ(GetFileSizeSafe((folder / "a.bin").c_str(), 0), 1234u);
   EXPECT_EQ(GetFileSizeSafe((folder / "missing.bin").c_str(), 1), 0u);
@@ -185,7 +185,7 @@ TEST_F(ResourceBitmapTest, ProductPictureAndTvFrame) {
 }
 
 TEST_F(ResourceBitmapTest, AMissingModuleSaysSoAtEveryCall) {
-  TempFolder empty;
+  ScratchDir empty;
   pictavo::res::SetResourceRoot(empty.Path());
   CBitmap bitmap;
   EXPECT_EQ(LoadResourceBitmap(&bitmap, 101), 0);

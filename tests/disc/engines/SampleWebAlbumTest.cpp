@@ -1,7 +1,6 @@
 // The sample project as a web album, opened in a real browser: headless Chromium renders the
 // gallery's index page to a PNG, which must show pictures, not a blank or broken page.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include "disc/engines/WebTemplateManager.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
+#include "tests/support/PngPicture.h"
 
 namespace fs = std::filesystem;
 
@@ -91,12 +91,9 @@ TEST(SampleWebAlbum, TheGalleryRendersInAHeadlessBrowser) {
                  "file://" + page.string()}),
             0);
 
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, shot.c_str()));
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  pictavo::test::Picture picture;
+  ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture));
+  const std::vector<png_byte>& rgb = picture.rgb;
   // The thumbnails are the sample's test pictures: a rendered gallery holds many colours.
   std::set<unsigned> colours;
   for (size_t i = 0; i + 2 < rgb.size(); i += 3 * 7) colours.insert(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);

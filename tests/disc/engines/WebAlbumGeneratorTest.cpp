@@ -18,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using enginetest::ReadText;
+using enginetest::ReadWholeFile;
 using enginetest::ScratchDir;
 using enginetest::WriteText;
 
@@ -134,7 +134,7 @@ void CheckAlbum(const fs::path& out, const WebAlbumSettings& s) {
   for (const auto& entry : fs::recursive_directory_iterator(out)) {
     if (entry.path().extension() != ".html") continue;
     ++pages;
-    const std::string html = ReadText(entry.path());
+    const std::string html = ReadWholeFile(entry.path());
     SCOPED_TRACE(entry.path().string());
     EXPECT_FALSE(html.starts_with("\xEF\xBB\xBF"));
     EXPECT_EQ(pictavo::utf8::FromWide(pictavo::utf8::ToWide(html)), html) << "not valid UTF-8";
@@ -191,7 +191,7 @@ TEST(WebAlbumGenerator, EveryShippedStyle) {
     manager.LoadTemplateSettings(&s);
     s.pAlbum = album.album.get();
     s.strAlbumTitle = "Summer <2024> & friends";
-    const fs::path out = dir.Path() / ("out" + std::to_string(style));
+    const fs::path out = dir / ("out" + std::to_string(style));
     s.strOutputFolder = out.c_str();
     ASSERT_EQ(manager.Generate(s), 1);
     EXPECT_TRUE(g_messages.empty()) << (g_messages.empty() ? "" : g_messages.front());
@@ -205,10 +205,10 @@ TEST(WebAlbumGenerator, EveryShippedStyle) {
     EXPECT_EQ(PictureSize(out / "slides/Beach & Sun.jpg"),
               (std::pair<int, int>{s.nSlideWidth, s.nSlideWidth * 3 / 4}));
     EXPECT_EQ(PictureSize(out / "slides/a#b?c.jpg"), (std::pair<int, int>{100, 60}));  // never enlarged
-    const std::string slide = ReadText(out / "slides/Beach & Sun.html");
+    const std::string slide = ReadWholeFile(out / "slides/Beach & Sun.html");
     EXPECT_NE(slide.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(slide.find("Summer &lt;2024&gt; &amp; friends"), std::string::npos);
-    const std::string second = ReadText(out / "slides/100%.html");
+    const std::string second = ReadWholeFile(out / "slides/100%.html");
     EXPECT_NE(second.find("&#36;AlbumTitle &quot;quoted&quot;"), std::string::npos);
     CheckAlbum(out, s);
   }
@@ -273,7 +273,8 @@ TEST(WebAlbumGenerator, Paging) {
     s.nColumns = c.columns;
     ASSERT_EQ(GenerateWebAlbum(&s), 0);
     EXPECT_TRUE(g_messages.empty());
-    for (const auto& [file, text] : c.pages) EXPECT_EQ(ReadText(dir.Path() / "out" / file), text) << file;
+    for (const auto& [file, text] : c.pages)
+      EXPECT_EQ(ReadWholeFile(fs::path(dir / "out") / file), text) << file;
   }
 }
 
@@ -306,7 +307,7 @@ TEST(WebAlbumGenerator, FailuresSayWhy) {
   };
   int n = 0;
   for (const Case& c : kCases) {
-    const fs::path folder = dir.Path() / ("t" + std::to_string(n++));
+    const fs::path folder = dir / ("t" + std::to_string(n++));
     fs::create_directories(folder);
     if (c.index != nullptr) WriteText(folder / "index.htt", c.index);
     if (c.slide != nullptr) WriteText(folder / "slide.htt", c.slide);
@@ -324,9 +325,9 @@ TEST(WebAlbumGenerator, TemplatesAreOpenedReadOnly) {
   ScratchDir dir;
   MessagesCollected messages;
   WritePagingTemplate(dir, false);
-  fs::permissions(dir.Path() / "t", fs::perms::owner_read | fs::perms::owner_exec);
-  fs::permissions(dir.Path() / "t/index.htt", fs::perms::owner_read);
-  fs::permissions(dir.Path() / "t/slide.htt", fs::perms::owner_read);
+  fs::permissions(dir / "t", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(dir / "t/index.htt", fs::perms::owner_read);
+  fs::permissions(dir / "t/slide.htt", fs::perms::owner_read);
   Album album;
   album.Add(MakePhoto(dir, "in/a.jpg", 40, 30));
   WebAlbumSettings s;
@@ -337,8 +338,8 @@ TEST(WebAlbumGenerator, TemplatesAreOpenedReadOnly) {
   s.nColumns = 1;
   EXPECT_EQ(GenerateWebAlbum(&s), 0);
   EXPECT_TRUE(g_messages.empty());
-  EXPECT_EQ(ReadText(dir.Path() / "out/slides/a.html"), "1>index.html");
-  fs::permissions(dir.Path() / "t", fs::perms::owner_all);
+  EXPECT_EQ(ReadWholeFile(dir / "out/slides/a.html"), "1>index.html");
+  fs::permissions(dir / "t", fs::perms::owner_all);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class TemplateRoot {
   TemplateRoot() { CWebTemplateManager::SetTemplateRootOverride(m_dir.Path().c_str()); }
   ~TemplateRoot() { CWebTemplateManager::SetTemplateRootOverride(nullptr); }
   std::string operator/(const std::string& name) const { return m_dir / name; }
-  std::string Root() const { return m_dir.Path().string() + "/"; }
+  std::string Root() const { return m_dir.Path() + "/"; }
 
  private:
   ScratchDir m_dir;

@@ -1,10 +1,8 @@
 #include "BarFixture.h"
 
-#include <png.h>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 
 #include "platform/display/Display.h"
@@ -74,22 +72,6 @@ LRESULT CALLBACK Host::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return 1;
   }
   return DefWindowProc(hwnd, message, wParam, lParam);
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessage(&msg);
-    }
-    if (condition()) return true;
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
-  }
 }
 
 void BarTest::SetUpTestSuite() {
@@ -182,17 +164,6 @@ COLORREF BarTest::ButtonPixel(int k) const {
 void BarTest::MoveTo(POINT desktop) {
   pictavo::user::InjectMouseMove(desktop);
   PumpUntil([] { return false; }, 0);
-}
-
-bool ReadPng(const std::string& path, int* width, int* height, std::vector<unsigned char>* rgb) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  *width = static_cast<int>(image.width);
-  *height = static_cast<int>(image.height);
-  rgb->resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, rgb->data(), 0, nullptr) != 0;
 }
 
 }  // namespace testing_buttonbar

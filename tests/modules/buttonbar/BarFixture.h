@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "modules/buttonbar/CoolButtonBar.h"
+#include "tests/support/MessagePump.h"
 
 namespace testing_buttonbar {
 
@@ -52,9 +52,7 @@ class Host {
   HBRUSH m_brush = nullptr;
 };
 
-// Handles messages until `condition` holds; false when it still does not after `timeoutMs` (a
-// guard against a hang, not a wait for time to pass).
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+using pictavo::test::PumpUntil;
 
 class BarTest : public ::testing::Test {
  protected:
@@ -84,8 +82,5 @@ class BarTest : public ::testing::Test {
   Host* m_host = nullptr;
   CCoolButtonBar* m_bar = nullptr;
 };
-
-// Reads a PNG file as RGB; false when it cannot.
-bool ReadPng(const std::string& path, int* width, int* height, std::vector<unsigned char>* rgb);
 
 }  // namespace testing_buttonbar

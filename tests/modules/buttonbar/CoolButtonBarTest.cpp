@@ -7,6 +7,7 @@
 #include "platform/display/Headless.h"
 #include "platform/display/InputSynth.h"
 #include "platform/user/Display.h"
+#include "tests/support/PngPicture.h"
 
 using namespace testing_buttonbar;
 
@@ -290,20 +291,13 @@ TEST_F(BarTest, ASnapshotShowsTheBarInItsStates) {
 
   const std::string path = m_folder + "/host.png";
   ASSERT_TRUE(pictavo::display::Headless()->SaveSnapshot(path, m_host->Hwnd()));
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgb;
-  ASSERT_TRUE(ReadPng(path, &width, &height, &rgb));
+  pictavo::test::Picture picture;
+  ASSERT_TRUE(pictavo::test::ReadPng(path, &picture));
   RECT window;
   ::GetWindowRect(m_host->Hwnd(), &window);
-  ASSERT_EQ(width, window.right - window.left);
-  ASSERT_EQ(height, window.bottom - window.top);
-  auto at = [&](POINT desktop) {
-    const size_t i = (static_cast<size_t>(desktop.y - window.top) * static_cast<size_t>(width) +
-                      static_cast<size_t>(desktop.x - window.left)) *
-                     3;
-    return RGB(rgb[i], rgb[i + 1], rgb[i + 2]);
-  };
+  ASSERT_EQ(picture.width, window.right - window.left);
+  ASSERT_EQ(picture.height, window.bottom - window.top);
+  auto at = [&](POINT desktop) { return picture.At(desktop.x - window.left, desktop.y - window.top); };
   EXPECT_EQ(at(Centre(0)), kNormal);
   EXPECT_EQ(at(Centre(2)), kHot);
   EXPECT_EQ(at(Centre(4)), kDisabled);

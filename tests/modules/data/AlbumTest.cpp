@@ -385,7 +385,7 @@ TEST(ProjectHelpers, TemporaryFolderOfThisRun) {
   ASSERT_EQ(folder.back(), '/');
   const fs::path made = fs::path(folder).parent_path();
   EXPECT_TRUE(fs::is_directory(made));
-  EXPECT_EQ(made.parent_path(), dir.Path() / "Temp");
+  EXPECT_EQ(made.parent_path(), fs::path(dir / "Temp"));
   EXPECT_EQ(made.filename().string().size(), 12u);
   EXPECT_EQ(made.filename().string().find_first_not_of("0123456789"), std::string::npos);
   EXPECT_EQ(project.Get_strTempFilePath(), folder.c_str());

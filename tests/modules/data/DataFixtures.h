@@ -2,17 +2,8 @@
 // made with ffmpeg, and a project built through the API.
 #pragma once
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,58 +11,17 @@
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDProject.h"
 #include "modules/image/CxImage.h"
-
-extern char** environ;
+#include "tests/support/Programs.h"
+#include "tests/support/ScratchDir.h"
 
 namespace datatest {
 
 namespace fs = std::filesystem;
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "pictavo-data-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(m_path, ec);
-  }
-  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-  const fs::path& Path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
-inline std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-// Runs a program with an argument vector; true when it exits with 0.
-inline bool Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return false;
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+using pictavo::test::ReadWholeFile;
+using pictavo::test::Run;
+using pictavo::test::ScratchDir;
+using pictavo::test::WriteWholeFile;
 
 // A small JPEG of one colour.
 inline std::string MakePhoto(const ScratchDir& dir, const std::string& name, int w = 64, int h = 48,

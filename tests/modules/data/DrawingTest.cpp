@@ -21,6 +21,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdiplus/GdiPlus.h"
 #include "tests/modules/data/DataFixtures.h"
+#include "tests/support/Canvas.h"
 
 namespace {
 
@@ -244,8 +245,8 @@ std::string WriteHalves(const ScratchDir& dir) {
 
 std::string WriteBlueBox(const ScratchDir& dir) {
   const std::string path = dir / "box.emf";
-  datatest::WriteText(path,
-                      "PICTAVO-CLIPART 1\nsize 100 100\n# a blue square\nfill #0000FF\nrect 0 0 100 100\n");
+  datatest::WriteWholeFile(
+      path, "PICTAVO-CLIPART 1\nsize 100 100\n# a blue square\nfill #0000FF\nrect 0 0 100 100\n");
   return path;
 }
 
@@ -333,7 +334,7 @@ TEST(ClipArt, ReadsItsOwnVectorsAndPicturesAndRefusesDamage) {
       {"path before M", "PICTAVO-CLIPART 1\nsize 10 10\npath L 1 1\n", ERROR_INVALID_DATA, "line 3"},
   };
   for (const Case& c : damaged) {
-    datatest::WriteText(dir / "bad.emf", c.text);
+    datatest::WriteWholeFile(dir / "bad.emf", c.text);
     CEMF bad;
     EXPECT_FALSE(bad.Load((dir / "bad.emf").c_str())) << c.what;
     EXPECT_EQ(GetLastError(), c.error) << c.what;
@@ -351,46 +352,20 @@ TEST(ClipArt, ReadsItsOwnVectorsAndPicturesAndRefusesDamage) {
   EXPECT_EQ(size, CSize(200, 100));
 }
 
-// A 32-bit DIB section in a memory DC, for drawing calls that take a DC.
-class DibCanvas {
+// A 32-bit DIB section in a memory DC, for drawing calls that take a DC, read as Rgb.
+class DibCanvas : public pictavo::test::Canvas {
  public:
-  DibCanvas(int w, int h, COLORREF fill) : m_w(w), m_h(h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    m_dc = CreateCompatibleDC(nullptr);
-    m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-    m_old = SelectObject(m_dc, m_bitmap);
-    pictavo::gdi::FillSolidRect(m_dc, RECT{0, 0, w, h}, fill);
-  }
-  ~DibCanvas() {
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_bitmap);
-    DeleteDC(m_dc);
-  }
-  HDC Dc() const { return m_dc; }
+  using Canvas::Canvas;
   Rgb At(int x, int y) const {
-    GdiFlush();
-    const uint32_t p = m_bits[static_cast<size_t>(y) * m_w + x];
-    return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-               static_cast<int>(p & 0xFF)};
+    const COLORREF c = Canvas::At(x, y);
+    return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
   }
-
- private:
-  int m_w, m_h;
-  HDC m_dc = nullptr;
-  HBITMAP m_bitmap = nullptr;
-  HGDIOBJ m_old = nullptr;
-  uint32_t* m_bits = nullptr;
 };
 
 TEST(ClipArt, TheProgramsOwnClipArtReadsAndDraws) {
   // Every style the clip-art page lists, every picture of it.
   const std::string folder = std::string(std::getenv("PICTAVO_SOURCE_DIR")) + "/data/ArtClip";
-  const std::string ini = datatest::ReadText(folder + "/artclip.ini");
+  const std::string ini = datatest::ReadWholeFile(folder + "/artclip.ini");
   ASSERT_NE(ini.find("StyleCount=2"), std::string::npos);
   int pictures = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {

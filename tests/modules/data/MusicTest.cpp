@@ -19,7 +19,7 @@
 #include "platform/kernel/Pipe.h"
 #include "platform/kernel/Wait.h"
 #include "tests/modules/data/DataFixtures.h"
-#include "tests/modules/data/MessageWindow.h"
+#include "tests/support/MessageWindow.h"
 
 namespace {
 
@@ -336,7 +336,7 @@ class MusicPlayer : public ::testing::Test {
     CloseHandle(m_done);
   }
   ScratchDir m_dir;
-  datatest::MessageWindow m_window;
+  pictavo::test::MessageWindow m_window;
   HANDLE m_stop = nullptr;
   HANDLE m_done = nullptr;
 };
@@ -395,7 +395,7 @@ TEST_F(MusicPlayer, TheStopEventEndsPlayingWithoutTheMessage) {
 TEST(MusicFiles, DurationsInMilliseconds) {
   ScratchDir dir;
   const std::string two = LevelWav(dir, "two.wav", "0.1", 2);
-  datatest::WriteText(dir / "text.wav", "not sound");
+  datatest::WriteWholeFile(dir / "text.wav", "not sound");
   struct Case {
     std::string path;
     DWORD ms;

@@ -133,14 +133,14 @@ TEST(OutputProfiles, DescriptionsGoThroughTheTranslation) {
 
 TEST(OutputProfiles, BrokenGroupFilesAreRefusedWithAReason) {
   ScratchDir dir;
-  const std::string good = ReadText(SourceProfiles() + "/07_mp4.xml");
-  WriteText(dir / "good.xml", good);
+  const std::string good = ReadWholeFile(SourceProfiles() + "/07_mp4.xml");
+  WriteWholeFile(dir / "good.xml", good);
   std::string oddWidth = good;
   oddWidth.replace(oddWidth.find("value=\"1280x720\""), 16, "value=\"1278x720\"");
-  WriteText(dir / "odd.xml", oddWidth);
-  WriteText(dir / "cut.xml", good.substr(0, good.size() / 3));
-  WriteText(dir / "notes.txt", "not a group");
-  CAVOutputProfileManager& manager = LoadedManager(dir.Path().string());
+  WriteWholeFile(dir / "odd.xml", oddWidth);
+  WriteWholeFile(dir / "cut.xml", good.substr(0, good.size() / 3));
+  WriteWholeFile(dir / "notes.txt", "not a group");
+  CAVOutputProfileManager& manager = LoadedManager(dir.Path());
   EXPECT_EQ(manager.GetGroupCount(), 1);
   ASSERT_EQ(manager.GetLoadErrors().GetSize(), 2);
   EXPECT_NE(manager.GetLoadErrors()[1].Find("multiple of 4"), -1) << manager.GetLoadErrors()[1].GetString();

@@ -316,7 +316,7 @@ TEST(ProjectFile, BadFilesLeaveTheProjectUntouched) {
     AddPhotoAlbum(project, "Keep me");
     project.Put_bDirty(TRUE);
     const std::string path = dir / c.name;
-    if (!c.text.empty()) WriteText(path, c.text);
+    if (!c.text.empty()) WriteWholeFile(path, c.text);
     CStringArray missing;
     missing.Add("already listed");
     int count = 7;
@@ -378,7 +378,7 @@ TEST(ProjectFile, ProjectMovedWithItsPhotosFindsThem) {
   const std::string file = sample.dir / "trip.r7m";
   ASSERT_TRUE(sample.project.SaveToFile(file.c_str()));
   ScratchDir elsewhere;
-  const fs::path moved = elsewhere.Path() / "moved";
+  const fs::path moved = elsewhere / "moved";
   fs::rename(sample.dir.Path(), moved);
   fs::create_directories(sample.dir.Path());  // the scratch folder removes itself later
   CDVDProject reopened;
@@ -418,20 +418,20 @@ TEST(ProjectFile, SaveIntoReadOnlyFolderFailsAndKeepsTheOldFile) {
   const std::string folder = sample.dir / "locked";
   fs::create_directories(folder);
   const std::string file = folder + "/trip.r7m";
-  WriteText(file, "old contents");
+  WriteWholeFile(file, "old contents");
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(sample.project.SaveToFile(file.c_str()));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(CDVDProject::GetLastFileError().IsEmpty());
   fs::permissions(folder, fs::perms::owner_all);
-  EXPECT_EQ(ReadText(file), "old contents");
+  EXPECT_EQ(ReadWholeFile(file), "old contents");
   EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "trip.r7m");
 }
 
 TEST(ProjectFile, WriteFailureKeepsTheOldFileAndTheProjectDirty) {
   Sample sample;
   const std::string file = sample.dir / "trip.r7m";
-  WriteText(file, "old contents");
+  WriteWholeFile(file, "old contents");
   sample.project.Put_bDirty(TRUE);
   // A file-size limit below the project's size makes the write fail as a full disk does.
   struct sigaction ignore {
@@ -450,7 +450,7 @@ TEST(ProjectFile, WriteFailureKeepsTheOldFileAndTheProjectDirty) {
   EXPECT_FALSE(saved_ok);
   EXPECT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_NE(CDVDProject::GetLastFileError().Find("left as it was"), -1);
-  EXPECT_EQ(ReadText(file), "old contents");
+  EXPECT_EQ(ReadWholeFile(file), "old contents");
   EXPECT_TRUE(sample.project.Get_bDirty());
   // Nothing but the old file is left in the folder.
   int files = 0;

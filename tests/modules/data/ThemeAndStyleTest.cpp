@@ -15,9 +15,9 @@ using namespace datatest;
 
 TEST(ThemeFiles, ParsedWithFilesBesideTheTheme) {
   ScratchDir dir;
-  fs::create_directories(dir.Path() / "theme");
-  WriteText(dir / "theme/Frame.PNG", "overlay");
-  WriteText(
+  fs::create_directories(dir / "theme");
+  WriteWholeFile(dir / "theme/Frame.PNG", "overlay");
+  WriteWholeFile(
       dir / "theme/holiday.xml",
       "<theme name=\"Holiday\" movie=\"holiday.swf\" thumbnail=\"/abs/thumb.jpg\" overlay=\"frame.png\">"
       "<text font=\"DejaVu Serif\" size=\"30\" color=\"#FF8000\" align=\"2\" left=\"10\" top=\"20\" "
@@ -36,7 +36,7 @@ TEST(ThemeFiles, ParsedWithFilesBesideTheTheme) {
   EXPECT_FALSE(CAlbumEffect::IsThemeNone(&theme));
 
   _ALBUM_THEME broken{};
-  WriteText(dir / "theme/broken.xml", "<theme");
+  WriteWholeFile(dir / "theme/broken.xml", "<theme");
   EXPECT_FALSE(CAlbumEffect::ParseAlbumTheme((dir / "theme/broken.xml").c_str(), &broken, nullptr));
   EXPECT_STREQ(broken.szThemeName, "broken");
   _ALBUM_THEME none{};

@@ -17,7 +17,7 @@
 #include "platform/kernel/Pipe.h"
 #include "platform/kernel/Wait.h"
 #include "tests/modules/data/DataFixtures.h"
-#include "tests/modules/data/MessageWindow.h"
+#include "tests/support/MessageWindow.h"
 
 namespace {
 
@@ -249,7 +249,7 @@ TEST_F(TimelineOutput, ClipsGetThumbnailsOfTheirPicture) {
 }
 
 TEST_F(TimelineOutput, ThePreviewGraphPlaysTheClipsOneAfterTheOther) {
-  datatest::MessageWindow window;
+  pictavo::test::MessageWindow window;
   CTimelineProject timeline;
   ASSERT_EQ(m_album.AddStaffToTimeline(&timeline, 1, 0, 0), S_OK);
   ASSERT_EQ(timeline.BuildTimeline(), S_OK);

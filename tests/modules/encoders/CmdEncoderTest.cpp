@@ -68,7 +68,7 @@ std::string Lines(const CRedirector& runner) {
 }  // namespace
 
 TEST(FfmpegRunner, NameWithQuotesAmpersandPipeAndAccentsReachesFfmpegIntact) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string title = R"(Trip "Summer" & Co | Grüße 100%)";
   const std::string output = folder / (title + ".mp4");
   CFFMpegOpts opts;
@@ -99,7 +99,7 @@ TEST(FfmpegRunner, ProgressReachesTheWindowAndTheSink) {
   ASSERT_TRUE(window);
   constexpr UINT kMessage = WM_APP + 7;
 
-  TempFolder folder;
+  ScratchDir folder;
   const std::string output = folder / "progress.mp4";
   CFFMpegOpts opts;
   TestPictureCommand(opts, 50, output);
@@ -182,7 +182,7 @@ TEST(FfmpegRunner, CloseEndsACommandWaitingForItsInput) {
 }
 
 TEST(FfmpegRunner, FailingFfmpegGivesItsExitStatusAndLastErrorLine) {
-  TempFolder folder;
+  ScratchDir folder;
   CFFMpegOpts opts;
   TestPictureCommand(opts, 5, folder / "never.mp4");
   opts.Add(CMDOPT_IN_PLACE, "-no_such_option", "1");

@@ -169,7 +169,7 @@ TEST(CommandBuilder, LogLineSplitsBackIntoTheArguments) {
 }
 
 TEST(ProgramPart, FoundBesideTheExecutableThenAlongPath) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string gnu = folder / "gnu";
   ASSERT_TRUE(std::filesystem::create_directory(gnu));
   MakeExecutable(gnu + "/ffmpeg");

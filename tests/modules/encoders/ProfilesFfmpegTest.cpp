@@ -91,7 +91,7 @@ TEST(ProfilesWithFfmpeg, EveryProfileKindIsAcceptedAndWritesBothStreams) {
       {{"WebM", 2, "48000", 30, "900", 320, 240, "libvpx", "96", "libvorbis", "webm", "webm"}, true},
   };
   for (const auto& c : kCases) {
-    TempFolder folder;
+    ScratchDir folder;
     const std::string output = folder / (std::string("Trip_Summer.") + c.profile.extension);
     EXPECT_EQ(EncodeAlbum(c.profile, c.photoAlbum, output), "") << c.profile.name;
     EXPECT_EQ(media_tools::StreamKinds(output), (std::vector<std::string>{"audio", "video"}))

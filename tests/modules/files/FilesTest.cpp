@@ -11,7 +11,7 @@
 #include "tests/platform/kernel/FileTestSupport.h"
 
 TEST(FileStatus, ExistingFilesAndFoldersAreFoundMissingOnesAreNot) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string music = folder / "Song Ä.wav";
   WriteWholeFile(music, std::string(307201, 'x'));
   struct Case {
@@ -50,7 +50,7 @@ TEST(FileStatus, EmptyAndNullPathsAreRefused) {
 }
 
 TEST(CreateFileHelper, OpensAsCreateFileDoes) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "legal-notice.txt";
   HANDLE missing = Zorv_CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);

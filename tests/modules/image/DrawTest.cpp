@@ -3,46 +3,13 @@
 
 #include "ImageFixtures.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/support/Canvas.h"
 
 using namespace imagetest;
 
 namespace {
 
-// A memory DC drawing into a top-down 32-bit DIB section of w x h, filled with `fill`.
-class Canvas {
- public:
-  Canvas(int w, int h, COLORREF fill) : m_w(w), m_h(h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    m_bitmap =
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-    m_dc = CreateCompatibleDC(nullptr);
-    m_previous = SelectObject(m_dc, m_bitmap);
-    HBRUSH brush = CreateSolidBrush(fill);
-    RECT all{0, 0, w, h};
-    FillRect(m_dc, &all, brush);
-    DeleteObject(brush);
-  }
-  ~Canvas() {
-    SelectObject(m_dc, m_previous);
-    DeleteDC(m_dc);
-    DeleteObject(m_bitmap);
-  }
-  HDC Dc() const { return m_dc; }
-  // The colour at (x, y) from the top, as RGB().
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t p = m_bits[static_cast<size_t>(y) * m_w + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  int m_w, m_h;
-  uint32_t* m_bits = nullptr;
-  HBITMAP m_bitmap = nullptr;
-  HDC m_dc = nullptr;
-  HGDIOBJ m_previous = nullptr;
-};
+using pictavo::test::Canvas;
 
 // 2 x 2: red, green on the top row; blue, white below.
 CxImage Quad() {

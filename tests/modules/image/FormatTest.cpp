@@ -204,10 +204,10 @@ TEST(ImageFormats, SavingReplacesTheFileWholeOrNotAtAll) {
 
 TEST(ImageFormats, BackslashPathsAndMissingFiles) {
   ScratchDir dir;
-  fs::create_directory(dir.Path() / "album");
+  fs::create_directory(dir / "album");
   ASSERT_TRUE(Gradient(8, 8).Save((dir / "album/p.png").c_str(), CXIMAGE_FORMAT_PNG));
   CxImage image;
-  EXPECT_TRUE(image.Load((dir.Path().string() + "\\album\\p.png").c_str()));
+  EXPECT_TRUE(image.Load((dir.Path() + "\\album\\p.png").c_str()));
 
   EXPECT_FALSE(image.Load((dir / "album/none.png").c_str()));
   EXPECT_FALSE(image.IsValid());

@@ -2,57 +2,35 @@
 // the ffmpeg program as an independent encoder and decoder.
 #pragma once
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "modules/image/CxImage.h"
-
-extern char** environ;
+#include "tests/support/Programs.h"
+#include "tests/support/ScratchDir.h"
 
 namespace imagetest {
 
 namespace fs = std::filesystem;
 
-// A folder of its own per test, removed afterwards.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "pictavo-image-XXXXXX").string();
-    m_path = ::mkdtemp(pattern.data());
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-  const fs::path& Path() const { return m_path; }
+using pictavo::test::Run;
+using pictavo::test::ScratchDir;
 
- private:
-  fs::path m_path;
-};
-
+// A file's bytes, and a file made of bytes.
 inline std::vector<BYTE> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string bytes = pictavo::test::ReadWholeFile(path);
+  return {bytes.begin(), bytes.end()};
 }
-
 inline void WriteFile(const std::string& path, const std::vector<BYTE>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  pictavo::test::WriteWholeFile(path,
+                                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // Colour of pixel (x, y), y from the top, of the standard test gradient: red across, green down,
@@ -92,24 +70,6 @@ inline int MaxDifference(const CxImage& a, const CxImage& b) {
                     std::abs(p.rgbBlue - q.rgbBlue), alpha ? std::abs(p.rgbReserved - q.rgbReserved) : 0});
     }
   return worst;
-}
-
-// Runs a program with an argument vector; true when it exits with 0.
-inline bool Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return false;
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Converts `input` into `output` with ffmpeg; extra options go before the output.

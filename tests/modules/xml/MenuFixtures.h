@@ -8,6 +8,7 @@
 
 #include "modules/xml/DVDMenu.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/support/Canvas.h"
 
 namespace menutest {
 
@@ -28,46 +29,9 @@ inline pictavo::menu::MenuContent Albums(int count) {
   return content;
 }
 
-// A 32-bit top-down bitmap selected into a memory DC.
-class TestCanvas {
- public:
-  TestCanvas(int width, int height) : m_width(width), m_height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<uint32_t*>(bits);
-    m_dc = CreateCompatibleDC(nullptr);
-    m_old = SelectObject(m_dc, m_bitmap);
-  }
-  ~TestCanvas() {
-    SelectObject(m_dc, m_old);
-    DeleteDC(m_dc);
-    DeleteObject(m_bitmap);
-  }
-  HDC Dc() const { return m_dc; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t p = m_bits[y * m_width + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-  std::vector<uint32_t> Pixels() const {
-    GdiFlush();
-    std::vector<uint32_t> out(m_bits, m_bits + m_width * m_height);
-    for (auto& p : out) p &= 0xFFFFFF;
-    return out;
-  }
-
- private:
-  int m_width, m_height;
-  HBITMAP m_bitmap;
-  uint32_t* m_bits = nullptr;
-  HDC m_dc;
-  HGDIOBJ m_old;
+// A 32-bit top-down bitmap selected into a memory DC, all zero to start with.
+struct TestCanvas : pictavo::test::Canvas {
+  TestCanvas(int width, int height) : Canvas(width, height, RGB(0, 0, 0)) {}
 };
 
 // Objects of the current page of class T or derived from it, in list order.

@@ -213,7 +213,7 @@ TEST(XMLNodeWrite, WritesToAHandleOrAStream) {
   EXPECT_TRUE(CWyxXMLNodeWrite::WriteHandleFile());
   CWyxXMLNodeWrite::m_hanldeXMLWriteFile = nullptr;
   CloseHandle(file);
-  EXPECT_EQ(xmltest::ReadAll(handlePath), expected);
+  EXPECT_EQ(xmltest::ReadWholeFile(handlePath), expected);
 
   const std::string streamPath = (xmltest::TempFolder() / "slides-stream.xml").string();
   FILE* stream = std::fopen(streamPath.c_str(), "wb");
@@ -222,7 +222,7 @@ TEST(XMLNodeWrite, WritesToAHandleOrAStream) {
   EXPECT_TRUE(CWyxXMLNodeWrite::WriteHandleFile());
   CWyxXMLNodeWrite::m_pXMLWriteFile = nullptr;
   std::fclose(stream);
-  EXPECT_EQ(xmltest::ReadAll(streamPath), expected);
+  EXPECT_EQ(xmltest::ReadWholeFile(streamPath), expected);
 
   SetLastError(0);
   EXPECT_FALSE(CWyxXMLNodeWrite::WriteHandleFile());  // nowhere to write
@@ -236,20 +236,20 @@ TEST(XMLNodeWrite, SavesAtomicallyAndKeepsTheOldFileOnFailure) {
 
   WriteSlides({{"old", "Old"}});
   ASSERT_TRUE(CWyxXMLNodeWrite::WriteBufferToFile(path.c_str()));
-  const std::string old = xmltest::ReadAll(path);
+  const std::string old = xmltest::ReadWholeFile(path);
   EXPECT_EQ(old, Buffer() + "\n");
 
   WriteSlides({{"new", "New"}});
   std::string windowsStyle = path;
   windowsStyle.replace(windowsStyle.rfind('/'), 1, "\\");
   ASSERT_TRUE(CWyxXMLNodeWrite::WriteBufferToFile(windowsStyle.c_str()));
-  EXPECT_EQ(xmltest::ReadAll(path), Buffer() + "\n");
+  EXPECT_EQ(xmltest::ReadWholeFile(path), Buffer() + "\n");
 
   EXPECT_FALSE(CWyxXMLNodeWrite::WriteBufferToFile((folder / "no/such/folder/p.r7m").string().c_str()));
   EXPECT_FALSE(CWyxXMLNodeWrite::WriteBufferToFile(""));
 
   if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  const std::string current = xmltest::ReadAll(path);
+  const std::string current = xmltest::ReadWholeFile(path);
   WriteSlides({{"newer", "Newer"}});
   std::filesystem::permissions(folder,
                                std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
@@ -257,7 +257,7 @@ TEST(XMLNodeWrite, SavesAtomicallyAndKeepsTheOldFileOnFailure) {
   EXPECT_FALSE(CWyxXMLNodeWrite::WriteBufferToFile(path.c_str()));
   EXPECT_NE(GetLastError(), 0u);
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
-  EXPECT_EQ(xmltest::ReadAll(path), current);
+  EXPECT_EQ(xmltest::ReadWholeFile(path), current);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temporary left
 }
 

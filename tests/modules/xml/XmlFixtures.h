@@ -1,21 +1,18 @@
 // Small files for the XML tests: a private temporary folder per test binary run.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "tests/support/ScratchDir.h"
+
 namespace xmltest {
 
+// The folder, removed when the test binary ends.
 inline std::filesystem::path TempFolder() {
-  static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("xmltest-" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return folder;
+  static const pictavo::test::ScratchDir folder;
+  return folder.Path();
 }
 
 // Writes `bytes` to a file of that name in the temporary folder and returns its path.
@@ -26,9 +23,6 @@ inline std::string WriteTemp(const std::string& name, const std::string& bytes) 
   return path.string();
 }
 
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using pictavo::test::ReadWholeFile;
 
 }  // namespace xmltest

@@ -59,7 +59,7 @@ Stream Parse(const std::string& bytes, int width, int height) {
 
 // Runs `write` on a writer whose handle is a fresh file, then reads the file back.
 Stream WriteToFile(int width, int height, const std::function<void(CYUVLib&, HANDLE)>& write) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "stream.y4m";
   HANDLE file =
       CreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -221,7 +221,7 @@ TEST(YuvStream, RowOrderFlagDecidesWhichRowIsTheTop) {
 }
 
 TEST(YuvStream, BadCallsFailWithClearErrors) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "stream.y4m";
   DibPicture picture(16, 16, kRed);
   struct Case {

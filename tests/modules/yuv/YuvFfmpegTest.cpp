@@ -24,7 +24,7 @@ TEST(YuvStreamWithFfmpeg, EncodedVideoHasTheFramesSizeRateAndColours) {
   };
   constexpr int kCount = sizeof kFrames / sizeof kFrames[0];
 
-  TempFolder folder;
+  ScratchDir folder;
   const std::string output = folder / "colours.mp4";
   const std::string log = folder / "ffmpeg.log";
   HANDLE pipe = media_tools::MakeWorkerPipe(R"(\\.\pipe\yuv_colours)");

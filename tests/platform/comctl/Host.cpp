@@ -1,7 +1,6 @@
 #include "Host.h"
 
 #include <algorithm>
-#include <chrono>
 #include <set>
 
 #include "platform/display/Display.h"
@@ -10,6 +9,7 @@
 #include "platform/gdi/Surface.h"
 #include "platform/kernel/Thread.h"
 #include "platform/user/Display.h"
+#include "tests/support/ThreadWindows.h"
 
 namespace testing_comctl {
 
@@ -88,37 +88,10 @@ std::vector<UINT> Host::Only(std::initializer_list<UINT> only) const {
   return out;
 }
 
-void PumpPending() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    PumpPending();
-    if (condition()) return true;
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
-  }
-}
-
 void ComctlTest::SetUpTestSuite() {
   if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
   InitCommonControls();
 }
-
-namespace {
-BOOL CALLBACK DestroyEach(HWND hwnd, LPARAM) {
-  DestroyWindow(hwnd);
-  return TRUE;
-}
-}  // namespace
 
 void ComctlTest::TearDown() {
   for (Host* host : Hosts()) {
@@ -126,7 +99,7 @@ void ComctlTest::TearDown() {
     host->onMessage = nullptr;
   }
   ReleaseCapture();
-  EnumThreadWindows(GetCurrentThreadId(), DestroyEach, 0);
+  pictavo::test::DestroyThreadWindows();
   PumpPending();
 }
 

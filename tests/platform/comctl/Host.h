@@ -11,6 +11,7 @@
 
 #include "platform/comctl/CommCtrl.h"
 #include "platform/user/User.h"
+#include "tests/support/MessagePump.h"
 
 inline bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -52,11 +53,8 @@ class Host {
   HWND m_hwnd = nullptr;
 };
 
-// Handles what is waiting in the thread's queue.
-void PumpPending();
-// Handles messages until `condition` holds; false when it still does not after `timeoutMs`
-// (a guard against a hang, not a wait for time to pass).
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+using pictavo::test::PumpPending;
+using pictavo::test::PumpUntil;
 
 // Sets up the headless display and the control classes once; empties the queue after a test.
 class ComctlTest : public ::testing::Test {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <filesystem>
 #include <set>
@@ -14,31 +13,14 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/res/Templates.h"
 #include "platform/user/Dialog.h"
+#include "tests/support/PngPicture.h"
 
 namespace {
 
 using namespace testing_comctl;
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-  COLORREF At(int x, int y) const {
-    const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
-};
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
+using pictavo::test::Picture;
+using pictavo::test::ReadPng;
 
 pictavo::res::DialogControl Control(const char* className, DWORD id, DWORD style, short x, short y, short cx,
                                     short cy) {

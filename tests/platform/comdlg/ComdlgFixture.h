@@ -23,6 +23,7 @@
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Dialog.h"
 #include "platform/user/User.h"
+#include "tests/support/ThreadWindows.h"
 
 namespace comdlg_test {
 
@@ -96,20 +97,6 @@ inline std::string WindowText(HWND hwnd) {
   return text;
 }
 
-// Ends every dialog of this thread (message boxes first, as they are newest), for a test whose
-// script stopped early.
-inline void EndThreadDialogs() {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM) -> BOOL {
-        char name[32] = {};
-        GetClassName(hwnd, name, sizeof name);
-        if (std::string(name) == "#32770") EndDialog(hwnd, IDCANCEL);
-        return TRUE;
-      },
-      0);
-}
-
 class ComdlgTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -179,7 +166,7 @@ class ComdlgTest : public ::testing::Test {
     options.name = "test";
     options.onFailure = [this](const std::string& message) {
       m_scriptFailure = message;
-      EndThreadDialogs();
+      pictavo::test::EndThreadDialogs(IDCANCEL);
     };
     ASSERT_TRUE(pictavo::display::PlayScript(std::move(steps), std::move(options)));
   }

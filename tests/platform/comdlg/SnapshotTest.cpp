@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <set>
 #include <string>
@@ -9,33 +8,15 @@
 #include "platform/comdlg/CommDlg.h"
 #include "platform/comdlg/DialogIds.h"
 #include "platform/display/Headless.h"
+#include "tests/support/PngPicture.h"
 
 using namespace comdlg_test;
 using namespace std::string_literals;
 
 namespace {
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-
-  COLORREF At(int x, int y) const {
-    const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
-};
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
+using pictavo::test::Picture;
+using pictavo::test::ReadPng;
 
 using SnapshotTest = ComdlgTest;
 

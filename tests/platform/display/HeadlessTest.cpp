@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,32 +16,15 @@
 #include "platform/gdi/Surface.h"
 #include "platform/user/Display.h"
 #include "platform/user/User.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/PngPicture.h"
 
 namespace {
 
 using pictavo::display::HeadlessDisplay;
-
-// An RGB picture read back from a PNG file.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-  COLORREF At(int x, int y) const {
-    const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
-};
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
+using pictavo::test::Picture;
+using pictavo::test::PumpPending;
+using pictavo::test::ReadPng;
 
 // A window that paints itself in one colour.
 struct Painted {
@@ -80,14 +62,6 @@ struct Painted {
     return hwnd;
   }
 };
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
-}
 
 std::string TempPath(const char* name) {
   return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name)).string();

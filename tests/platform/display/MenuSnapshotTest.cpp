@@ -2,7 +2,6 @@
 // with its pressed item, the popup below it with readable text, the selection, a visible check
 // mark and grey disabled items.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,29 +18,12 @@
 #include "platform/user/Display.h"
 #include "platform/user/Menu.h"
 #include "platform/user/User.h"
+#include "tests/support/PngPicture.h"
 
 namespace {
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-  COLORREF At(int x, int y) const {
-    const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
-};
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
+using pictavo::test::Picture;
+using pictavo::test::ReadPng;
 
 int Luma(COLORREF c) {
   return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000;

@@ -19,6 +19,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Menu.h"
 #include "platform/user/User.h"
+#include "tests/support/MessagePump.h"
 
 namespace probe {
 
@@ -133,14 +134,7 @@ inline std::vector<Event> Only(std::initializer_list<UINT> messages) {
   return out;
 }
 
-// Handles what the calling thread's queue holds.
-inline void PumpPending() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
-}
+using pictavo::test::PumpPending;
 
 // Runs a message loop until WM_QUIT; its exit code.
 inline int RunLoop() {

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <random>
 
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
 
 COLORREF Gray(int v) {
   return RGB(v, v, v);
@@ -24,11 +26,11 @@ uint32_t ReferenceRop(uint8_t rop, uint32_t p, uint32_t s, uint32_t d) {
 TEST(Blt, EveryTernaryCodeFollowsItsTruthTable) {
   Canvas dest(4, 2), src(4, 2);
   HBRUSH pattern = CreateSolidBrush(Gray(0xF0));
-  SelectObject(dest.dc(), pattern);
+  SelectObject(dest.Dc(), pattern);
   for (int rop = 0; rop < 256; ++rop) {
     dest.Fill(Gray(0xAA));
     src.Fill(Gray(0xCC));
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 4, 2, src.dc(), 0, 0, static_cast<DWORD>(rop) << 16)) << rop;
+    ASSERT_TRUE(BitBlt(dest.Dc(), 0, 0, 4, 2, src.Dc(), 0, 0, static_cast<DWORD>(rop) << 16)) << rop;
     // With P = F0, S = CC, D = AA every bit position shows the code's own bit.
     EXPECT_EQ(dest.At(3, 1), Gray(rop)) << "rop " << rop;
   }
@@ -36,17 +38,17 @@ TEST(Blt, EveryTernaryCodeFollowsItsTruthTable) {
   for (int round = 0; round < 4; ++round) {
     COLORREF p = random() & 0xFFFFFF, s = random() & 0xFFFFFF, d = random() & 0xFFFFFF;
     HBRUSH brush = CreateSolidBrush(p);
-    HGDIOBJ old = SelectObject(dest.dc(), brush);
+    HGDIOBJ old = SelectObject(dest.Dc(), brush);
     for (int rop = 0; rop < 256; ++rop) {
       dest.Fill(d);
       src.Fill(s);
-      BitBlt(dest.dc(), 0, 0, 4, 2, src.dc(), 0, 0, static_cast<DWORD>(rop) << 16);
+      BitBlt(dest.Dc(), 0, 0, 4, 2, src.Dc(), 0, 0, static_cast<DWORD>(rop) << 16);
       EXPECT_EQ(dest.At(0, 0), ReferenceRop(static_cast<uint8_t>(rop), p, s, d)) << "rop " << rop;
     }
-    SelectObject(dest.dc(), old);
+    SelectObject(dest.Dc(), old);
     DeleteObject(brush);
   }
-  SelectObject(dest.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(dest.Dc(), GetStockObject(WHITE_BRUSH));
   DeleteObject(pattern);
 }
 
@@ -71,7 +73,7 @@ TEST(Blt, NamedCodesHaveTheirMeaning) {
   for (const auto& c : cases) {
     dest.Fill(d);
     src.Fill(s);
-    BitBlt(dest.dc(), 0, 0, 2, 2, src.dc(), 0, 0, c.rop);
+    BitBlt(dest.Dc(), 0, 0, 2, 2, src.Dc(), 0, 0, c.rop);
     EXPECT_EQ(dest.At(1, 1), c.expected) << std::hex << c.rop;
   }
 }
@@ -83,9 +85,9 @@ TEST(Blt, MonochromeSourceTakesTextAndBackgroundColours) {
   HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(memory, mono);
   Canvas dest(4, 2);
-  SetTextColor(dest.dc(), RGB(255, 0, 0));
-  SetBkColor(dest.dc(), RGB(0, 0, 255));
-  BitBlt(dest.dc(), 0, 0, 4, 2, memory, 0, 0, SRCCOPY);
+  SetTextColor(dest.Dc(), RGB(255, 0, 0));
+  SetBkColor(dest.Dc(), RGB(0, 0, 255));
+  BitBlt(dest.Dc(), 0, 0, 4, 2, memory, 0, 0, SRCCOPY);
   // 1 bits take the background colour, 0 bits the text colour.
   EXPECT_EQ(dest.At(0, 0), RGB(0, 0, 255));
   EXPECT_EQ(dest.At(1, 0), RGB(255, 0, 0));
@@ -102,14 +104,14 @@ TEST(Blt, ColourSourceBecomesMonochromeByItsBackgroundColour) {
   src.Fill(RGB(200, 10, 10));
   src.Pixel(2, 0) = 0x00123456;
   src.Pixel(5, 0) = 0x00123456;
-  SetBkColor(src.dc(), RGB(0x12, 0x34, 0x56));
+  SetBkColor(src.Dc(), RGB(0x12, 0x34, 0x56));
   HDC memory = CreateCompatibleDC(nullptr);
   HBITMAP mono = CreateCompatibleBitmap(memory, 8, 1);  // compatible with a fresh memory DC: monochrome
   BITMAP bm{};
   GetObject(mono, sizeof bm, &bm);
   EXPECT_EQ(bm.bmBitsPixel, 1);
   HGDIOBJ old = SelectObject(memory, mono);
-  BitBlt(memory, 0, 0, 8, 1, src.dc(), 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, 8, 1, src.Dc(), 0, 0, SRCCOPY);
   SelectObject(memory, old);
   BYTE bits[2] = {0, 0};
   EXPECT_EQ(GetBitmapBits(mono, 2, bits), 2);
@@ -121,17 +123,17 @@ TEST(Blt, ColourSourceBecomesMonochromeByItsBackgroundColour) {
 TEST(Blt, StretchNearestAndMirrored) {
   Canvas src(4, 1), dest(8, 1);
   const COLORREF colors[4] = {RGB(10, 0, 0), RGB(20, 0, 0), RGB(30, 0, 0), RGB(40, 0, 0)};
-  for (int x = 0; x < 4; ++x) SetPixel(src.dc(), x, 0, colors[x]);
-  SetStretchBltMode(dest.dc(), COLORONCOLOR);
-  StretchBlt(dest.dc(), 0, 0, 8, 1, src.dc(), 0, 0, 4, 1, SRCCOPY);
+  for (int x = 0; x < 4; ++x) SetPixel(src.Dc(), x, 0, colors[x]);
+  SetStretchBltMode(dest.Dc(), COLORONCOLOR);
+  StretchBlt(dest.Dc(), 0, 0, 8, 1, src.Dc(), 0, 0, 4, 1, SRCCOPY);
   for (int x = 0; x < 8; ++x) EXPECT_EQ(dest.At(x, 0), colors[x / 2]) << x;
   // Negative destination width mirrors: origin is the rightmost pixel.
-  StretchBlt(dest.dc(), 7, 0, -8, 1, src.dc(), 0, 0, 4, 1, SRCCOPY);
+  StretchBlt(dest.Dc(), 7, 0, -8, 1, src.Dc(), 0, 0, 4, 1, SRCCOPY);
   for (int x = 0; x < 8; ++x) EXPECT_EQ(dest.At(x, 0), colors[3 - x / 2]) << x;
   // Shrinking samples pixel centres.
   Canvas wide(8, 1), narrow(4, 1);
-  for (int x = 0; x < 8; ++x) SetPixel(wide.dc(), x, 0, Gray(x * 10));
-  StretchBlt(narrow.dc(), 0, 0, 4, 1, wide.dc(), 0, 0, 8, 1, SRCCOPY);
+  for (int x = 0; x < 8; ++x) SetPixel(wide.Dc(), x, 0, Gray(x * 10));
+  StretchBlt(narrow.Dc(), 0, 0, 4, 1, wide.Dc(), 0, 0, 8, 1, SRCCOPY);
   for (int x = 0; x < 4; ++x) EXPECT_EQ(narrow.At(x, 0), Gray((2 * x + 1) * 10)) << x;
 }
 
@@ -139,9 +141,9 @@ TEST(Blt, HalftoneAveragesTheCoveredPixels) {
   Canvas src(4, 2), dest(2, 1);
   const int values[2][4] = {{0, 100, 7, 9}, {50, 255, 30, 1}};
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 4; ++x) SetPixel(src.dc(), x, y, RGB(values[y][x], 255 - values[y][x], 3));
-  SetStretchBltMode(dest.dc(), HALFTONE);
-  StretchBlt(dest.dc(), 0, 0, 2, 1, src.dc(), 0, 0, 4, 2, SRCCOPY);
+    for (int x = 0; x < 4; ++x) SetPixel(src.Dc(), x, y, RGB(values[y][x], 255 - values[y][x], 3));
+  SetStretchBltMode(dest.Dc(), HALFTONE);
+  StretchBlt(dest.Dc(), 0, 0, 2, 1, src.Dc(), 0, 0, 4, 2, SRCCOPY);
   for (int x = 0; x < 2; ++x) {
     int sum = values[0][2 * x] + values[0][2 * x + 1] + values[1][2 * x] + values[1][2 * x + 1];
     EXPECT_EQ(GetRValue(dest.At(x, 0)), (sum + 2) / 4) << x;
@@ -150,8 +152,8 @@ TEST(Blt, HalftoneAveragesTheCoveredPixels) {
   }
   // Enlarging by a whole factor repeats pixels exactly.
   Canvas big(8, 4);
-  SetStretchBltMode(big.dc(), HALFTONE);
-  StretchBlt(big.dc(), 0, 0, 8, 4, src.dc(), 0, 0, 4, 2, SRCCOPY);
+  SetStretchBltMode(big.Dc(), HALFTONE);
+  StretchBlt(big.Dc(), 0, 0, 8, 4, src.Dc(), 0, 0, 4, 2, SRCCOPY);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 8; ++x) EXPECT_EQ(big.At(x, y), src.At(x / 2, y / 2)) << x << "," << y;
 }
@@ -174,7 +176,7 @@ TEST(Blt, AlphaBlendPremultipliedAndConstant) {
     Canvas dest(2, 2, RGB(40, 120, 240)), src(2, 2);
     src.Pixel(1, 1) = (static_cast<uint32_t>(c.a) << 24) | (c.r << 16) | (c.g << 8) | c.b;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, c.constant, AC_SRC_ALPHA};
-    ASSERT_TRUE(AlphaBlend(dest.dc(), 0, 0, 2, 2, src.dc(), 0, 0, 2, 2, blend));
+    ASSERT_TRUE(AlphaBlend(dest.Dc(), 0, 0, 2, 2, src.Dc(), 0, 0, 2, 2, blend));
     int sa = Mul(c.a, c.constant);
     COLORREF expected =
         RGB(Mul(c.r, c.constant) + Mul(40, 255 - sa), Mul(c.g, c.constant) + Mul(120, 255 - sa),
@@ -184,32 +186,32 @@ TEST(Blt, AlphaBlendPremultipliedAndConstant) {
   // Without per-pixel alpha only the constant counts.
   Canvas dest(1, 1, RGB(0, 100, 200)), src(1, 1, RGB(200, 100, 0));
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 64, 0};
-  AlphaBlend(dest.dc(), 0, 0, 1, 1, src.dc(), 0, 0, 1, 1, blend);
+  AlphaBlend(dest.Dc(), 0, 0, 1, 1, src.Dc(), 0, 0, 1, 1, blend);
   EXPECT_EQ(dest.At(0, 0),
             RGB(Mul(200, 64) + Mul(0, 191), Mul(100, 64) + Mul(100, 191), Mul(0, 64) + Mul(200, 191)));
   // A source rectangle outside the source fails.
-  EXPECT_FALSE(AlphaBlend(dest.dc(), 0, 0, 1, 1, src.dc(), 0, 0, 2, 2, blend));
+  EXPECT_FALSE(AlphaBlend(dest.Dc(), 0, 0, 1, 1, src.Dc(), 0, 0, 2, 2, blend));
 }
 
 TEST(Blt, TransparentBltLeavesTheKeyColourOut) {
   Canvas src(3, 1), dest(6, 2, RGB(1, 1, 1));
-  SetPixel(src.dc(), 0, 0, RGB(255, 0, 255));
-  SetPixel(src.dc(), 1, 0, RGB(0, 255, 0));
-  SetPixel(src.dc(), 2, 0, RGB(255, 0, 255));
-  TransparentBlt(dest.dc(), 0, 0, 6, 2, src.dc(), 0, 0, 3, 1, RGB(255, 0, 255));
+  SetPixel(src.Dc(), 0, 0, RGB(255, 0, 255));
+  SetPixel(src.Dc(), 1, 0, RGB(0, 255, 0));
+  SetPixel(src.Dc(), 2, 0, RGB(255, 0, 255));
+  TransparentBlt(dest.Dc(), 0, 0, 6, 2, src.Dc(), 0, 0, 3, 1, RGB(255, 0, 255));
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(dest.At(x, y), x / 2 == 1 ? RGB(0, 255, 0) : RGB(1, 1, 1)) << x;
 }
 
 TEST(Blt, OverlappingCopyWithinOneBitmap) {
   Canvas c(6, 1);
-  for (int x = 0; x < 6; ++x) SetPixel(c.dc(), x, 0, Gray(x * 40));
-  BitBlt(c.dc(), 1, 0, 5, 1, c.dc(), 0, 0, SRCCOPY);
+  for (int x = 0; x < 6; ++x) SetPixel(c.Dc(), x, 0, Gray(x * 40));
+  BitBlt(c.Dc(), 1, 0, 5, 1, c.Dc(), 0, 0, SRCCOPY);
   for (int x = 1; x < 6; ++x) EXPECT_EQ(c.At(x, 0), Gray((x - 1) * 40)) << x;
   // Spreading a mask onto itself with SRCAND darkens each black pixel's lower-right neighbour.
   Canvas m(3, 3);
-  SetPixel(m.dc(), 0, 0, 0);
-  BitBlt(m.dc(), 1, 1, 2, 2, m.dc(), 0, 0, SRCAND);
+  SetPixel(m.Dc(), 0, 0, 0);
+  BitBlt(m.Dc(), 1, 1, 2, 2, m.Dc(), 0, 0, SRCAND);
   EXPECT_EQ(m.At(1, 1), RGB(0, 0, 0));
   EXPECT_EQ(m.At(2, 2), RGB(255, 255, 255));
 }
@@ -222,52 +224,52 @@ TEST(Blt, PatternBrushesFollowTheBrushOrigin) {
   HBRUSH brush = CreatePatternBrush(bits);
   DeleteObject(bits);
   Canvas c(16, 2);
-  SetTextColor(c.dc(), RGB(255, 0, 0));
-  SetBkColor(c.dc(), RGB(0, 0, 255));
-  SelectObject(c.dc(), brush);
-  PatBlt(c.dc(), 0, 0, 16, 2, PATCOPY);
+  SetTextColor(c.Dc(), RGB(255, 0, 0));
+  SetBkColor(c.Dc(), RGB(0, 0, 255));
+  SelectObject(c.Dc(), brush);
+  PatBlt(c.Dc(), 0, 0, 16, 2, PATCOPY);
   // Set bits take the background colour, clear ones the text colour.
   EXPECT_EQ(c.At(0, 0), RGB(0, 0, 255));
   EXPECT_EQ(c.At(1, 0), RGB(255, 0, 0));
   EXPECT_EQ(c.At(8, 1), RGB(0, 0, 255));
-  SetBrushOrgEx(c.dc(), 3, 0, nullptr);
-  PatBlt(c.dc(), 0, 0, 16, 2, PATCOPY);
+  SetBrushOrgEx(c.Dc(), 3, 0, nullptr);
+  PatBlt(c.Dc(), 0, 0, 16, 2, PATCOPY);
   EXPECT_EQ(c.At(3, 0), RGB(0, 0, 255));
   EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0));
   // 0xB8074A: the brush where the source is black, the destination where it is white.
   Canvas mask(4, 1);
-  SetPixel(mask.dc(), 1, 0, 0);
+  SetPixel(mask.Dc(), 1, 0, 0);
   HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-  SelectObject(c.dc(), green);
+  SelectObject(c.Dc(), green);
   c.Fill(RGB(9, 9, 9));
-  BitBlt(c.dc(), 0, 0, 4, 1, mask.dc(), 0, 0, 0x00B8074A);
+  BitBlt(c.Dc(), 0, 0, 4, 1, mask.Dc(), 0, 0, 0x00B8074A);
   EXPECT_EQ(c.At(0, 0), RGB(9, 9, 9));
   EXPECT_EQ(c.At(1, 0), RGB(0, 255, 0));
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
   DeleteObject(brush);
   DeleteObject(green);
 }
 
 TEST(Blt, HalftoneBrushInvertsEveryOtherPixel) {
   Canvas c(4, 2, RGB(0, 0, 0));
-  SetTextColor(c.dc(), RGB(0, 0, 0));
-  SetBkColor(c.dc(), RGB(255, 255, 255));
-  SelectObject(c.dc(), pictavo::gdi::HalftoneBrush());
-  PatBlt(c.dc(), 0, 0, 4, 2, PATINVERT);
+  SetTextColor(c.Dc(), RGB(0, 0, 0));
+  SetBkColor(c.Dc(), RGB(255, 255, 255));
+  SelectObject(c.Dc(), pictavo::gdi::HalftoneBrush());
+  PatBlt(c.Dc(), 0, 0, 4, 2, PATINVERT);
   EXPECT_EQ(c.CountNot(RGB(0, 0, 0)), 4);
   EXPECT_NE(c.At(0, 0), c.At(1, 0));
   EXPECT_NE(c.At(0, 0), c.At(0, 1));
-  PatBlt(c.dc(), 0, 0, 4, 2, PATINVERT);
+  PatBlt(c.Dc(), 0, 0, 4, 2, PATINVERT);
   EXPECT_EQ(c.CountNot(RGB(0, 0, 0)), 0);
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
   EXPECT_TRUE(DeleteObject(pictavo::gdi::HalftoneBrush()));
   EXPECT_EQ(GetObjectType(pictavo::gdi::HalftoneBrush()), static_cast<DWORD>(OBJ_BRUSH));
 }
 
 TEST(Blt, BlitsAreClippedToTheDestination) {
   Canvas src(4, 4, RGB(255, 0, 0)), dest(4, 4);
-  IntersectClipRect(dest.dc(), 1, 1, 3, 3);
-  BitBlt(dest.dc(), -2, -2, 8, 8, src.dc(), -2, -2, SRCCOPY);
+  IntersectClipRect(dest.Dc(), 1, 1, 3, 3);
+  BitBlt(dest.Dc(), -2, -2, 8, 8, src.Dc(), -2, -2, SRCCOPY);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) {
       bool in = x >= 1 && x < 3 && y >= 1 && y < 3;

@@ -13,9 +13,11 @@
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
 
 BITMAPINFO Header(int width, int height, int bpp) {
   BITMAPINFO info{};
@@ -63,7 +65,7 @@ TEST(Dib, ThirtyTwoBitTopDownSectionIsTheDrawingSurface) {
   Canvas c(5, 3);
   RECT r{1, 1, 3, 2};
   HBRUSH brush = CreateSolidBrush(RGB(0x11, 0x22, 0x33));
-  FillRect(c.dc(), &r, brush);
+  FillRect(c.Dc(), &r, brush);
   EXPECT_EQ(c.Pixel(1, 1) & 0xFFFFFF, 0x112233u);
   EXPECT_EQ(c.Pixel(3, 1) & 0xFFFFFF, 0xFFFFFFu);
   DeleteObject(brush);
@@ -71,17 +73,17 @@ TEST(Dib, ThirtyTwoBitTopDownSectionIsTheDrawingSurface) {
 
 TEST(Dib, GetAndSetDIBitsRoundTrip) {
   Canvas c(3, 2);
-  SetPixel(c.dc(), 0, 0, RGB(10, 20, 30));
-  SetPixel(c.dc(), 2, 1, RGB(40, 50, 60));
+  SetPixel(c.Dc(), 0, 0, RGB(10, 20, 30));
+  SetPixel(c.Dc(), 2, 1, RGB(40, 50, 60));
   // Ask for the layout first, as callers do.
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  ASSERT_TRUE(GetDIBits(c.dc(), c.bitmap(), 0, 2, nullptr, &info, DIB_RGB_COLORS));
+  ASSERT_TRUE(GetDIBits(c.Dc(), c.Bitmap(), 0, 2, nullptr, &info, DIB_RGB_COLORS));
   EXPECT_EQ(info.bmiHeader.biWidth, 3);
   EXPECT_EQ(info.bmiHeader.biHeight, 2);
   info = Header(3, 2, 24);
   std::vector<uint8_t> bits(24, 0xEE);
-  EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(GetDIBits(c.Dc(), c.Bitmap(), 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
   EXPECT_EQ(info.bmiHeader.biSizeImage, 24u);
   // Bottom-up: memory row 0 is the picture's bottom row.
   EXPECT_EQ(bits[6], 60);
@@ -90,8 +92,8 @@ TEST(Dib, GetAndSetDIBitsRoundTrip) {
   EXPECT_EQ(bits[12 + 2], 10);
   EXPECT_EQ(bits[9], 0);  // padding is cleared
 
-  HBITMAP target = CreateCompatibleBitmap(c.dc(), 3, 2);
-  EXPECT_EQ(SetDIBits(c.dc(), target, 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
+  HBITMAP target = CreateCompatibleBitmap(c.Dc(), 3, 2);
+  EXPECT_EQ(SetDIBits(c.Dc(), target, 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, target);
   EXPECT_EQ(GetPixel(dc, 0, 0), RGB(10, 20, 30));
@@ -106,18 +108,18 @@ TEST(Dib, StretchDIBitsAndSetDIBitsToDeviceKeepOrientation) {
   uint32_t pixels[4] = {0x00FF0000, 0x00FF0000, 0x000000FF, 0x000000FF};
   BITMAPINFO info = Header(2, 2, 32);
   Canvas c(4, 4);
-  EXPECT_EQ(SetDIBitsToDevice(c.dc(), 1, 1, 2, 2, 0, 0, 0, 2, pixels, &info, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(SetDIBitsToDevice(c.Dc(), 1, 1, 2, 2, 0, 0, 0, 2, pixels, &info, DIB_RGB_COLORS), 2);
   EXPECT_EQ(c.At(1, 1), RGB(0, 0, 255));
   EXPECT_EQ(c.At(2, 2), RGB(255, 0, 0));
   EXPECT_EQ(c.At(0, 0), RGB(255, 255, 255));
   c.Fill(RGB(255, 255, 255));
-  SetStretchBltMode(c.dc(), HALFTONE);
-  StretchDIBits(c.dc(), 0, 0, 4, 4, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+  SetStretchBltMode(c.Dc(), HALFTONE);
+  StretchDIBits(c.Dc(), 0, 0, 4, 4, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
   EXPECT_EQ(c.At(0, 0), RGB(0, 0, 255));
   EXPECT_EQ(c.At(3, 3), RGB(255, 0, 0));
   // The source rectangle of a bottom-up DIB counts rows from its bottom.
   c.Fill(RGB(255, 255, 255));
-  StretchDIBits(c.dc(), 0, 0, 1, 1, 0, 0, 1, 1, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(c.Dc(), 0, 0, 1, 1, 0, 0, 1, 1, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
   EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0));
 }
 
@@ -134,11 +136,11 @@ TEST(Dib, OneBitSectionTakesTheNearestTableColour) {
       CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &raw, nullptr, 0);
   ASSERT_NE(dib, nullptr);
   Canvas src(8, 1, RGB(240, 240, 240));
-  SetPixel(src.dc(), 1, 0, RGB(30, 30, 30));
-  SetPixel(src.dc(), 6, 0, RGB(100, 90, 80));
+  SetPixel(src.Dc(), 1, 0, RGB(30, 30, 30));
+  SetPixel(src.Dc(), 6, 0, RGB(100, 90, 80));
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, dib);
-  BitBlt(dc, 0, 0, 8, 1, src.dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, 8, 1, src.Dc(), 0, 0, SRCCOPY);
   EXPECT_EQ(static_cast<uint8_t*>(raw)[0], 0xBD);  // 1011 1101: the two dark pixels are black
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -147,7 +149,7 @@ TEST(Dib, OneBitSectionTakesTheNearestTableColour) {
 
 TEST(Dib, CopyImageScalesAndMakesSections) {
   Canvas c(4, 2, RGB(9, 8, 7));
-  HANDLE copy = CopyImage(c.bitmap(), IMAGE_BITMAP, 8, 4, LR_CREATEDIBSECTION);
+  HANDLE copy = CopyImage(c.Bitmap(), IMAGE_BITMAP, 8, 4, LR_CREATEDIBSECTION);
   ASSERT_NE(copy, nullptr);
   DIBSECTION ds{};
   EXPECT_EQ(GetObject(copy, sizeof ds, &ds), static_cast<int>(sizeof ds));
@@ -190,9 +192,9 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 TEST(BmpFile, SavedFilesLoadBackPixelForPixel) {
   Canvas c(5, 3);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) SetPixel(c.dc(), x, y, RGB(x * 50, y * 100, 7));
+    for (int x = 0; x < 5; ++x) SetPixel(c.Dc(), x, y, RGB(x * 50, y * 100, 7));
   std::string path = TempPath("round.bmp");
-  ASSERT_TRUE(pictavo::gdi::SaveBmpFile(c.bitmap(), path.c_str()));
+  ASSERT_TRUE(pictavo::gdi::SaveBmpFile(c.Bitmap(), path.c_str()));
   for (UINT flags :
        {static_cast<UINT>(LR_LOADFROMFILE), static_cast<UINT>(LR_LOADFROMFILE | LR_CREATEDIBSECTION)}) {
     HBITMAP loaded = static_cast<HBITMAP>(LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, flags));
@@ -252,7 +254,7 @@ TEST(BmpFile, EightBitRleAndMappedColours) {
 TEST(BmpFile, DamagedFilesFailCleanly) {
   Canvas c(6, 4);
   std::string good = TempPath("good.bmp");
-  ASSERT_TRUE(pictavo::gdi::SaveBmpFile(c.bitmap(), good.c_str()));
+  ASSERT_TRUE(pictavo::gdi::SaveBmpFile(c.Bitmap(), good.c_str()));
   std::vector<uint8_t> bytes = ReadBytes(good);
   ASSERT_GT(bytes.size(), 54u);
   auto with = [&](auto change) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
 
 // A 4x4 icon: the left half opaque red, the right half transparent.
 HICON MakeIcon() {
@@ -29,14 +31,14 @@ TEST(Icons, MaskedDrawingLeavesTransparentPixels) {
   HICON icon = MakeIcon();
   ASSERT_NE(icon, nullptr);
   Canvas c(6, 6, RGB(0, 0, 255));
-  EXPECT_TRUE(DrawIcon(c.dc(), 1, 1, icon));
+  EXPECT_TRUE(DrawIcon(c.Dc(), 1, 1, icon));
   EXPECT_EQ(c.At(1, 1), RGB(255, 0, 0));
   EXPECT_EQ(c.At(2, 4), RGB(255, 0, 0));
   EXPECT_EQ(c.At(3, 1), RGB(0, 0, 255));
   EXPECT_EQ(c.At(0, 0), RGB(0, 0, 255));
   // Stretched to twice the size.
   c.Fill(RGB(0, 0, 255));
-  DrawIconEx(c.dc(), 0, 0, icon, 8 > 6 ? 6 : 8, 6, 0, nullptr, DI_NORMAL);
+  DrawIconEx(c.Dc(), 0, 0, icon, 8 > 6 ? 6 : 8, 6, 0, nullptr, DI_NORMAL);
   EXPECT_EQ(c.At(2, 5), RGB(255, 0, 0));
   EXPECT_EQ(c.At(4, 5), RGB(0, 0, 255));
   DestroyIcon(icon);
@@ -59,7 +61,7 @@ TEST(Icons, InfoGivesCopiesAndACentredHotspot) {
   HICON copy = CopyIcon(icon);
   EXPECT_TRUE(DestroyIcon(icon));
   Canvas c(4, 4, RGB(0, 0, 255));
-  EXPECT_TRUE(DrawIcon(c.dc(), 0, 0, copy));  // the copy outlives the original
+  EXPECT_TRUE(DrawIcon(c.Dc(), 0, 0, copy));  // the copy outlives the original
   EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0));
   EXPECT_TRUE(DestroyIcon(copy));
   EXPECT_FALSE(DestroyIcon(copy));
@@ -76,7 +78,7 @@ TEST(Icons, AlphaIconsBlendByTheirAlpha) {
   ICONINFO info{TRUE, 0, 0, mask, color};
   HICON icon = CreateIconIndirect(&info);
   Canvas c(1, 1, RGB(0, 0, 255));
-  DrawIconEx(c.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  DrawIconEx(c.Dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
   EXPECT_EQ(c.At(0, 0), RGB(128, 0, 127));
   DestroyIcon(icon);
   DeleteObject(mask);
@@ -85,16 +87,16 @@ TEST(Icons, AlphaIconsBlendByTheirAlpha) {
 
 TEST(Icons, DrawStateDisabledEmbossesTheShape) {
   Canvas src(4, 4);
-  SetPixel(src.dc(), 1, 1, RGB(0, 0, 0));
+  SetPixel(src.Dc(), 1, 1, RGB(0, 0, 0));
   Canvas c(8, 8, RGB(7, 7, 7));
-  DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(src.bitmap()), 0, 2, 2, 4, 4,
+  DrawState(c.Dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(src.Bitmap()), 0, 2, 2, 4, 4,
             DST_BITMAP | DSS_DISABLED);
   EXPECT_EQ(c.At(3, 3), GetSysColor(COLOR_3DSHADOW));
   EXPECT_EQ(c.At(4, 4), GetSysColor(COLOR_3DHILIGHT));
   EXPECT_EQ(c.At(2, 2), RGB(7, 7, 7));  // white pixels are not part of the shape
   // Normal state copies the bitmap.
   c.Fill(RGB(7, 7, 7));
-  DrawState(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(src.bitmap()), 0, 2, 2, 0, 0, DST_BITMAP);
+  DrawState(c.Dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(src.Bitmap()), 0, 2, 2, 0, 0, DST_BITMAP);
   EXPECT_EQ(c.At(2, 2), RGB(255, 255, 255));
   EXPECT_EQ(c.At(3, 3), RGB(0, 0, 0));
 }
@@ -116,14 +118,14 @@ TEST(Icons, FrameControlsDrawAndAdjust) {
   for (const auto& k : cases) {
     Canvas c(20, 20, RGB(1, 2, 3));
     RECT r{2, 2, 18, 18};
-    EXPECT_TRUE(DrawFrameControl(c.dc(), &r, k.type, k.state)) << k.type << "/" << k.state;
+    EXPECT_TRUE(DrawFrameControl(c.Dc(), &r, k.type, k.state)) << k.type << "/" << k.state;
     EXPECT_GT(c.CountNot(RGB(1, 2, 3)), 0);
     EXPECT_EQ(c.At(0, 0), RGB(1, 2, 3));  // nothing outside the rectangle
     EXPECT_EQ(c.At(19, 19), RGB(1, 2, 3));
   }
   Canvas c(20, 20);
   RECT r{0, 0, 18, 18};
-  DrawFrameControl(c.dc(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_ADJUSTRECT);
+  DrawFrameControl(c.Dc(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_ADJUSTRECT);
   EXPECT_EQ(r.left, 2);
   EXPECT_EQ(r.right, 16);
 }

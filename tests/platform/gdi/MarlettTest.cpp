@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
+using pictavo::test::Ink;
+using pictavo::test::InkIn;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr const char kSymbols[] = "0123456ahnrox";
@@ -24,25 +28,6 @@ class SymbolFont {
   HFONT m_font;
 };
 
-struct Ink {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1, count = 0;
-  bool Empty() const { return count == 0; }
-};
-
-Ink InkIn(const Canvas& c, const RECT& area) {
-  Ink ink;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x)
-      if (c.At(x, y) != kWhite) {
-        ink.left = std::min(ink.left, x);
-        ink.top = std::min(ink.top, y);
-        ink.right = std::max(ink.right, x + 1);
-        ink.bottom = std::max(ink.bottom, y + 1);
-        ++ink.count;
-      }
-  return ink;
-}
-
 // The cell's pixels as a string of '#' and '.', to tell symbols apart.
 std::string Picture(const Canvas& c, int x0, int y0, int size) {
   std::string s;
@@ -56,16 +41,16 @@ TEST(Marlett, CellsAreSquareAndAsHighAsTheFont) {
   Canvas c(8, 8);
   for (int height : heights) {
     SymbolFont font(height);
-    SelectObject(c.dc(), font.get());
+    SelectObject(c.Dc(), font.get());
     int cell = std::abs(height);
     SIZE one{}, four{};
-    ASSERT_TRUE(GetTextExtentPoint32(c.dc(), "4", 1, &one));
-    ASSERT_TRUE(GetTextExtentPoint32(c.dc(), "r0az", 4, &four));
+    ASSERT_TRUE(GetTextExtentPoint32(c.Dc(), "4", 1, &one));
+    ASSERT_TRUE(GetTextExtentPoint32(c.Dc(), "r0az", 4, &four));
     EXPECT_EQ(one.cx, cell) << height;
     EXPECT_EQ(one.cy, cell) << height;
     EXPECT_EQ(four.cx, 4 * cell) << height;
     TEXTMETRIC tm{};
-    ASSERT_TRUE(GetTextMetrics(c.dc(), &tm));
+    ASSERT_TRUE(GetTextMetrics(c.Dc(), &tm));
     EXPECT_EQ(tm.tmHeight, cell) << height;
     EXPECT_EQ(tm.tmCharSet, SYMBOL_CHARSET) << height;
   }
@@ -75,14 +60,14 @@ TEST(Marlett, EverySymbolDrawsItsOwnShapeInsideItsCell) {
   for (int cell : {12, 24}) {
     Canvas c(3 * cell, 3 * cell);
     SymbolFont font(cell);
-    SelectObject(c.dc(), font.get());
-    SetBkMode(c.dc(), TRANSPARENT);
-    SetTextColor(c.dc(), RGB(0, 0, 0));
+    SelectObject(c.Dc(), font.get());
+    SetBkMode(c.Dc(), TRANSPARENT);
+    SetTextColor(c.Dc(), RGB(0, 0, 0));
     std::set<std::string> pictures;
     for (const char* s = kSymbols; *s; ++s) {
       c.Fill(kWhite);
-      ASSERT_TRUE(TextOut(c.dc(), cell, cell, s, 1));
-      Ink all = InkIn(c, RECT{0, 0, c.width(), c.height()});
+      ASSERT_TRUE(TextOut(c.Dc(), cell, cell, s, 1));
+      Ink all = InkIn(c, RECT{0, 0, c.Width(), c.Height()});
       Ink inside = InkIn(c, RECT{cell, cell, 2 * cell, 2 * cell});
       EXPECT_FALSE(all.Empty()) << *s << " at " << cell;
       EXPECT_EQ(all.count, inside.count) << *s << " at " << cell;
@@ -113,11 +98,11 @@ TEST(Marlett, ArrowsPointTheirWay) {
   for (int cell : {12, 16, 24}) {
     Canvas c(cell, cell);
     SymbolFont font(cell);
-    SelectObject(c.dc(), font.get());
-    SetBkMode(c.dc(), TRANSPARENT);
+    SelectObject(c.Dc(), font.get());
+    SetBkMode(c.Dc(), TRANSPARENT);
     for (const auto& a : cases) {
       c.Fill(kWhite);
-      TextOut(c.dc(), 0, 0, &a.symbol, 1);
+      TextOut(c.Dc(), 0, 0, &a.symbol, 1);
       Ink ink = InkIn(c, RECT{0, 0, cell, cell});
       ASSERT_FALSE(ink.Empty()) << a.symbol;
       int first = a.horizontal ? ink.left : ink.top;
@@ -138,15 +123,15 @@ TEST(Marlett, SizeGripsSitInTheirCorner) {
   const int cell = 15;
   Canvas c(cell, cell);
   SymbolFont font(cell);
-  SelectObject(c.dc(), font.get());
-  SetBkMode(c.dc(), TRANSPARENT);
+  SelectObject(c.Dc(), font.get());
+  SetBkMode(c.Dc(), TRANSPARENT);
   struct GripCase {
     char symbol;
     bool right;
   };
   for (GripCase g : {GripCase{'o', true}, GripCase{'x', false}}) {
     c.Fill(kWhite);
-    TextOut(c.dc(), 0, 0, &g.symbol, 1);
+    TextOut(c.Dc(), 0, 0, &g.symbol, 1);
     Ink left = InkIn(c, RECT{0, 0, cell / 2, cell}), right = InkIn(c, RECT{cell - cell / 2, 0, cell, cell});
     Ink top = InkIn(c, RECT{0, 0, cell, cell / 2}), bottom = InkIn(c, RECT{0, cell - cell / 2, cell, cell});
     EXPECT_GT(g.right ? right.count : left.count, g.right ? left.count : right.count) << g.symbol;
@@ -158,11 +143,11 @@ TEST(Marlett, PlacedLikeTextByDrawTextAndAlignment) {
   const int cell = 12;
   Canvas c(100, 40);
   SymbolFont font(cell);
-  SelectObject(c.dc(), font.get());
-  SetBkMode(c.dc(), TRANSPARENT);
+  SelectObject(c.Dc(), font.get());
+  SetBkMode(c.Dc(), TRANSPARENT);
   // The sub-menu mark: right-aligned and centred vertically in the item.
   RECT item{0, 0, 100, 30};
-  DrawText(c.dc(), "4", 1, &item, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  DrawText(c.Dc(), "4", 1, &item, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   Ink mark = InkIn(c, RECT{0, 0, 100, 40});
   ASSERT_FALSE(mark.Empty());
   EXPECT_GE(mark.left, 100 - cell);
@@ -170,15 +155,15 @@ TEST(Marlett, PlacedLikeTextByDrawTextAndAlignment) {
   EXPECT_LE(mark.bottom, (30 - cell) / 2 + cell);
   // The size grip: its cell's bottom-right corner at the reference point.
   c.Fill(kWhite);
-  SetTextAlign(c.dc(), TA_RIGHT | TA_BOTTOM);
-  TextOut(c.dc(), 60, 35, "o", 1);
+  SetTextAlign(c.Dc(), TA_RIGHT | TA_BOTTOM);
+  TextOut(c.Dc(), 60, 35, "o", 1);
   Ink grip = InkIn(c, RECT{0, 0, 100, 40});
   ASSERT_FALSE(grip.Empty());
   EXPECT_GE(grip.left, 60 - cell);
   EXPECT_GE(grip.top, 35 - cell);
   EXPECT_LE(grip.right, 60);
   EXPECT_LE(grip.bottom, 35);
-  SetTextAlign(c.dc(), TA_LEFT | TA_TOP);
+  SetTextAlign(c.Dc(), TA_LEFT | TA_TOP);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
 
 struct StockCase {
   int index;
@@ -39,12 +41,12 @@ TEST(Objects, SelectReturnsThePreviousObject) {
   Canvas c(2, 2);
   HPEN pen = CreatePen(PS_DASH, 1, RGB(1, 2, 3));
   HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
-  EXPECT_EQ(SelectObject(c.dc(), pen), GetStockObject(BLACK_PEN));
-  EXPECT_EQ(SelectObject(c.dc(), brush), GetStockObject(WHITE_BRUSH));
-  EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_PEN), pen);
-  EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_BITMAP), c.bitmap());
-  EXPECT_EQ(SelectObject(c.dc(), GetStockObject(BLACK_PEN)), pen);
-  EXPECT_EQ(SelectObject(c.dc(), GetStockObject(WHITE_BRUSH)), brush);
+  EXPECT_EQ(SelectObject(c.Dc(), pen), GetStockObject(BLACK_PEN));
+  EXPECT_EQ(SelectObject(c.Dc(), brush), GetStockObject(WHITE_BRUSH));
+  EXPECT_EQ(GetCurrentObject(c.Dc(), OBJ_PEN), pen);
+  EXPECT_EQ(GetCurrentObject(c.Dc(), OBJ_BITMAP), c.Bitmap());
+  EXPECT_EQ(SelectObject(c.Dc(), GetStockObject(BLACK_PEN)), pen);
+  EXPECT_EQ(SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH)), brush);
   LOGPEN lp{};
   EXPECT_EQ(GetObject(pen, sizeof lp, &lp), static_cast<int>(sizeof lp));
   EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_DASH));
@@ -77,20 +79,20 @@ TEST(Objects, ABitmapIsInOneMemoryDcAtATime) {
 TEST(Objects, DeletingASelectedObjectKeepsTheDcWorking) {
   Canvas c(4, 4);
   HBRUSH brush = CreateSolidBrush(RGB(9, 9, 9));
-  SelectObject(c.dc(), brush);
+  SelectObject(c.Dc(), brush);
   DeleteObject(brush);
-  EXPECT_TRUE(PatBlt(c.dc(), 0, 0, 4, 4, PATCOPY));
+  EXPECT_TRUE(PatBlt(c.Dc(), 0, 0, 4, 4, PATCOPY));
   EXPECT_EQ(c.At(1, 1), RGB(9, 9, 9));
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
 }
 
 TEST(Objects, DcBrushAndPenTakeTheDcColours) {
   Canvas c(4, 4);
-  SelectObject(c.dc(), GetStockObject(DC_BRUSH));
-  SetDCBrushColor(c.dc(), RGB(10, 20, 30));
-  PatBlt(c.dc(), 0, 0, 4, 4, PATCOPY);
+  SelectObject(c.Dc(), GetStockObject(DC_BRUSH));
+  SetDCBrushColor(c.Dc(), RGB(10, 20, 30));
+  PatBlt(c.Dc(), 0, 0, 4, 4, PATCOPY);
   EXPECT_EQ(c.At(2, 2), RGB(10, 20, 30));
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
 }
 
 TEST(Objects, SystemColoursAndTheirBrushes) {
@@ -100,13 +102,13 @@ TEST(Objects, SystemColoursAndTheirBrushes) {
   COLORREF original = GetSysColor(COLOR_BTNFACE);
   Canvas c(2, 2);
   RECT r{0, 0, 2, 2};
-  FillRect(c.dc(), &r, face);
+  FillRect(c.Dc(), &r, face);
   EXPECT_EQ(c.At(0, 0), original);
   int index = COLOR_BTNFACE;
   COLORREF pink = RGB(255, 200, 200);
   ASSERT_TRUE(SetSysColors(1, &index, &pink));
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pink);
-  FillRect(c.dc(), &r, face);  // the same brush follows the new colour
+  FillRect(c.Dc(), &r, face);  // the same brush follows the new colour
   EXPECT_EQ(c.At(0, 0), pink);
   SetSysColors(1, &index, &original);
   EXPECT_EQ(GetSysColor(COLOR_3DFACE), original);
@@ -116,12 +118,12 @@ TEST(Objects, SystemColoursAndTheirBrushes) {
 TEST(Objects, DeviceCapsDescribeA96DpiTrueColourScreen) {
   pictavo::gdi::SetDesktopSizeProvider([] { return SIZE{1600, 900}; });
   Canvas c(1, 1);
-  EXPECT_EQ(GetDeviceCaps(c.dc(), LOGPIXELSX), 96);
-  EXPECT_EQ(GetDeviceCaps(c.dc(), LOGPIXELSY), 96);
-  EXPECT_EQ(GetDeviceCaps(c.dc(), BITSPIXEL), 32);
-  EXPECT_EQ(GetDeviceCaps(c.dc(), HORZRES), 1600);
-  EXPECT_EQ(GetDeviceCaps(c.dc(), VERTRES), 900);
-  EXPECT_TRUE(GetDeviceCaps(c.dc(), RASTERCAPS) & RC_STRETCHDIB);
+  EXPECT_EQ(GetDeviceCaps(c.Dc(), LOGPIXELSX), 96);
+  EXPECT_EQ(GetDeviceCaps(c.Dc(), LOGPIXELSY), 96);
+  EXPECT_EQ(GetDeviceCaps(c.Dc(), BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(c.Dc(), HORZRES), 1600);
+  EXPECT_EQ(GetDeviceCaps(c.Dc(), VERTRES), 900);
+  EXPECT_TRUE(GetDeviceCaps(c.Dc(), RASTERCAPS) & RC_STRETCHDIB);
   RECT work{};
   ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
   EXPECT_EQ(work.right, 1600);
@@ -193,10 +195,10 @@ TEST(Objects, BadHandlesAreRefused) {
   EXPECT_FALSE(BitBlt(bogus, 0, 0, 1, 1, bogus, 0, 0, SRCCOPY));
   EXPECT_EQ(SelectObject(bogus, GetStockObject(BLACK_PEN)), nullptr);
   Canvas c(1, 1);
-  EXPECT_EQ(SelectObject(c.dc(), nullptr), nullptr);
-  EXPECT_FALSE(DeleteObject(c.dc()));  // DCs go with DeleteDC
-  EXPECT_EQ(SetMapMode(c.dc(), MM_LOMETRIC), 0);
-  EXPECT_EQ(GetMapMode(c.dc()), MM_TEXT);
+  EXPECT_EQ(SelectObject(c.Dc(), nullptr), nullptr);
+  EXPECT_FALSE(DeleteObject(c.Dc()));  // DCs go with DeleteDC
+  EXPECT_EQ(SetMapMode(c.Dc(), MM_LOMETRIC), 0);
+  EXPECT_EQ(GetMapMode(c.Dc()), MM_TEXT);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -14,8 +16,8 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // Every pixel equals `inside` within r and `outside` elsewhere.
 void ExpectRect(const Canvas& c, const RECT& r, COLORREF inside, COLORREF outside) {
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) {
+  for (int y = 0; y < c.Height(); ++y)
+    for (int x = 0; x < c.Width(); ++x) {
       bool in = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
       ASSERT_EQ(c.At(x, y), in ? inside : outside) << x << "," << y;
     }
@@ -25,7 +27,7 @@ TEST(Shapes, FillRectCoversLeftTopButNotRightBottom) {
   Canvas c(12, 10);
   HBRUSH red = CreateSolidBrush(kRed);
   RECT r{2, 3, 7, 8};
-  FillRect(c.dc(), &r, red);
+  FillRect(c.Dc(), &r, red);
   ExpectRect(c, r, kRed, kWhite);
   DeleteObject(red);
 }
@@ -33,7 +35,7 @@ TEST(Shapes, FillRectCoversLeftTopButNotRightBottom) {
 TEST(Shapes, FillRectTakesSystemColourIndexPlusOne) {
   Canvas c(4, 4);
   RECT r{0, 0, 4, 4};
-  FillRect(c.dc(), &r, reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1)));
+  FillRect(c.Dc(), &r, reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1)));
   EXPECT_EQ(c.At(1, 1), GetSysColor(COLOR_BTNFACE));
 }
 
@@ -41,7 +43,7 @@ TEST(Shapes, FrameAndInvertRect) {
   Canvas c(10, 10);
   HBRUSH blue = CreateSolidBrush(kBlue);
   RECT r{1, 1, 9, 8};
-  FrameRect(c.dc(), &r, blue);
+  FrameRect(c.Dc(), &r, blue);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) {
       bool inside = x >= 1 && x < 9 && y >= 1 && y < 8;
@@ -49,7 +51,7 @@ TEST(Shapes, FrameAndInvertRect) {
       EXPECT_EQ(c.At(x, y), edge ? kBlue : kWhite) << x << "," << y;
     }
   RECT all{0, 0, 10, 10};
-  InvertRect(c.dc(), &all);
+  InvertRect(c.Dc(), &all);
   EXPECT_EQ(c.At(0, 0), RGB(0, 0, 0));
   EXPECT_EQ(c.At(1, 1), RGB(255, 255, 0));
   DeleteObject(blue);
@@ -59,9 +61,9 @@ TEST(Shapes, RectangleOutlinesWithPenAndFillsWithBrush) {
   Canvas c(12, 12);
   HPEN pen = CreatePen(PS_SOLID, 1, kBlue);
   HBRUSH brush = CreateSolidBrush(kRed);
-  HGDIOBJ oldPen = SelectObject(c.dc(), pen);
-  HGDIOBJ oldBrush = SelectObject(c.dc(), brush);
-  Rectangle(c.dc(), 2, 2, 10, 9);
+  HGDIOBJ oldPen = SelectObject(c.Dc(), pen);
+  HGDIOBJ oldBrush = SelectObject(c.Dc(), brush);
+  Rectangle(c.Dc(), 2, 2, 10, 9);
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 12; ++x) {
       bool in = x >= 2 && x < 10 && y >= 2 && y < 9;
@@ -70,11 +72,11 @@ TEST(Shapes, RectangleOutlinesWithPenAndFillsWithBrush) {
     }
   // A null pen fills one pixel less to the right and bottom.
   c.Fill(kWhite);
-  SelectObject(c.dc(), GetStockObject(NULL_PEN));
-  Rectangle(c.dc(), 2, 2, 10, 9);
+  SelectObject(c.Dc(), GetStockObject(NULL_PEN));
+  Rectangle(c.Dc(), 2, 2, 10, 9);
   ExpectRect(c, RECT{2, 2, 9, 8}, kRed, kWhite);
-  SelectObject(c.dc(), oldPen);
-  SelectObject(c.dc(), oldBrush);
+  SelectObject(c.Dc(), oldPen);
+  SelectObject(c.Dc(), oldBrush);
   DeleteObject(pen);
   DeleteObject(brush);
 }
@@ -90,8 +92,8 @@ TEST(Shapes, LinesExcludeTheirLastPixel) {
   };
   for (const auto& lc : cases) {
     Canvas c(10, 10);
-    MoveToEx(c.dc(), lc.from.x, lc.from.y, nullptr);
-    LineTo(c.dc(), lc.to.x, lc.to.y);
+    MoveToEx(c.Dc(), lc.from.x, lc.from.y, nullptr);
+    LineTo(c.Dc(), lc.to.x, lc.to.y);
     int dx = std::abs(lc.to.x - lc.from.x), dy = std::abs(lc.to.y - lc.from.y);
     EXPECT_EQ(c.CountNot(kWhite), std::max(dx, dy)) << lc.from.x << "," << lc.from.y;
     EXPECT_EQ(c.At(lc.from.x, lc.from.y), RGB(0, 0, 0));
@@ -106,7 +108,7 @@ TEST(Shapes, LinesExcludeTheirLastPixel) {
           EXPECT_LE(cross, 0.5 + 1e-9) << x << "," << y;
         }
     POINT pos;
-    GetCurrentPositionEx(c.dc(), &pos);
+    GetCurrentPositionEx(c.Dc(), &pos);
     EXPECT_EQ(pos.x, lc.to.x);
     EXPECT_EQ(pos.y, lc.to.y);
   }
@@ -114,23 +116,23 @@ TEST(Shapes, LinesExcludeTheirLastPixel) {
 
 TEST(Shapes, XorPenDrawnTwiceRestores) {
   Canvas c(10, 10, RGB(10, 20, 30));
-  SetROP2(c.dc(), R2_XORPEN);
+  SetROP2(c.Dc(), R2_XORPEN);
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-  SelectObject(c.dc(), pen);
+  SelectObject(c.Dc(), pen);
   const POINT path[] = {{0, 0}, {9, 5}, {2, 9}};
-  Polyline(c.dc(), path, 3);
+  Polyline(c.Dc(), path, 3);
   EXPECT_EQ(c.At(0, 0), RGB(245, 235, 225));
-  Polyline(c.dc(), path, 3);
+  Polyline(c.Dc(), path, 3);
   EXPECT_EQ(c.CountNot(RGB(10, 20, 30)), 0);
-  SelectObject(c.dc(), GetStockObject(BLACK_PEN));
+  SelectObject(c.Dc(), GetStockObject(BLACK_PEN));
   DeleteObject(pen);
 }
 
 TEST(Shapes, EllipseIsSymmetricWithOutlineAroundFill) {
   Canvas c(21, 15);
   HBRUSH brush = CreateSolidBrush(kRed);
-  SelectObject(c.dc(), brush);
-  Ellipse(c.dc(), 0, 0, 21, 15);
+  SelectObject(c.Dc(), brush);
+  Ellipse(c.Dc(), 0, 0, 21, 15);
   for (int y = 0; y < 15; ++y)
     for (int x = 0; x < 21; ++x) {
       EXPECT_EQ(c.At(x, y), c.At(20 - x, y)) << x << "," << y;
@@ -147,65 +149,65 @@ TEST(Shapes, EllipseIsSymmetricWithOutlineAroundFill) {
         EXPECT_NE(c.At(x - 1, y), kWhite);
         EXPECT_NE(c.At(x, y - 1), kWhite);
       }
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
   DeleteObject(brush);
 }
 
 TEST(Shapes, PolygonFillsPixelCentresAndStrokesEdges) {
   Canvas c(12, 12);
   HBRUSH brush = CreateSolidBrush(kRed);
-  SelectObject(c.dc(), brush);
-  SelectObject(c.dc(), GetStockObject(NULL_PEN));
+  SelectObject(c.Dc(), brush);
+  SelectObject(c.Dc(), GetStockObject(NULL_PEN));
   const POINT square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
-  Polygon(c.dc(), square, 4);
+  Polygon(c.Dc(), square, 4);
   ExpectRect(c, RECT{2, 2, 8, 8}, kRed, kWhite);
-  SelectObject(c.dc(), GetStockObject(BLACK_PEN));
+  SelectObject(c.Dc(), GetStockObject(BLACK_PEN));
   c.Fill(kWhite);
-  Polygon(c.dc(), square, 4);
+  Polygon(c.Dc(), square, 4);
   EXPECT_EQ(c.At(8, 8), RGB(0, 0, 0));  // the outline closes through every vertex
   EXPECT_EQ(c.At(2, 8), RGB(0, 0, 0));
   EXPECT_EQ(c.At(5, 5), kRed);
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SelectObject(c.Dc(), GetStockObject(WHITE_BRUSH));
   DeleteObject(brush);
 }
 
 TEST(Shapes, PixelsAndClipping) {
   Canvas c(10, 10);
-  EXPECT_EQ(SetPixel(c.dc(), 3, 4, kBlue), kBlue);
-  EXPECT_EQ(GetPixel(c.dc(), 3, 4), kBlue);
-  EXPECT_EQ(GetPixel(c.dc(), 10, 0), CLR_INVALID);
-  EXPECT_EQ(SetPixel(c.dc(), -1, 0, kBlue), CLR_INVALID);
+  EXPECT_EQ(SetPixel(c.Dc(), 3, 4, kBlue), kBlue);
+  EXPECT_EQ(GetPixel(c.Dc(), 3, 4), kBlue);
+  EXPECT_EQ(GetPixel(c.Dc(), 10, 0), CLR_INVALID);
+  EXPECT_EQ(SetPixel(c.Dc(), -1, 0, kBlue), CLR_INVALID);
 
   HBRUSH red = CreateSolidBrush(kRed);
   RECT all{0, 0, 10, 10};
-  EXPECT_EQ(IntersectClipRect(c.dc(), 2, 2, 8, 8), SIMPLEREGION);
-  EXPECT_EQ(ExcludeClipRect(c.dc(), 4, 4, 6, 6), COMPLEXREGION);
+  EXPECT_EQ(IntersectClipRect(c.Dc(), 2, 2, 8, 8), SIMPLEREGION);
+  EXPECT_EQ(ExcludeClipRect(c.Dc(), 4, 4, 6, 6), COMPLEXREGION);
   RECT box;
-  EXPECT_EQ(GetClipBox(c.dc(), &box), COMPLEXREGION);
+  EXPECT_EQ(GetClipBox(c.Dc(), &box), COMPLEXREGION);
   EXPECT_EQ(box.left, 2);
   EXPECT_EQ(box.right, 8);
   c.Fill(kWhite);
-  FillRect(c.dc(), &all, red);
+  FillRect(c.Dc(), &all, red);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) {
       bool visible = x >= 2 && x < 8 && y >= 2 && y < 8 && !(x >= 4 && x < 6 && y >= 4 && y < 6);
       EXPECT_EQ(c.At(x, y), visible ? kRed : kWhite) << x << "," << y;
     }
   // The clip region is in device units: moving the window origin moves drawing, not the clip.
-  SelectClipRgn(c.dc(), nullptr);
+  SelectClipRgn(c.Dc(), nullptr);
   HRGN clip = CreateRectRgn(0, 0, 5, 5);
-  SelectClipRgn(c.dc(), clip);
+  SelectClipRgn(c.Dc(), clip);
   HRGN copy = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetClipRgn(c.dc(), copy), 1);
+  EXPECT_EQ(GetClipRgn(c.Dc(), copy), 1);
   EXPECT_TRUE(EqualRgn(copy, clip));
-  SetViewportOrgEx(c.dc(), 3, 3, nullptr);
+  SetViewportOrgEx(c.Dc(), 3, 3, nullptr);
   c.Fill(kWhite);
   RECT small{0, 0, 4, 4};
-  FillRect(c.dc(), &small, red);
+  FillRect(c.Dc(), &small, red);
   ExpectRect(c, RECT{3, 3, 5, 5}, kRed, kWhite);
-  SetViewportOrgEx(c.dc(), 0, 0, nullptr);
-  SelectClipRgn(c.dc(), nullptr);
-  EXPECT_EQ(GetClipRgn(c.dc(), copy), 0);
+  SetViewportOrgEx(c.Dc(), 0, 0, nullptr);
+  SelectClipRgn(c.Dc(), nullptr);
+  EXPECT_EQ(GetClipRgn(c.Dc(), copy), 0);
   DeleteObject(clip);
   DeleteObject(copy);
   DeleteObject(red);
@@ -213,28 +215,28 @@ TEST(Shapes, PixelsAndClipping) {
 
 TEST(Shapes, SaveAndRestoreBringBackClipAndColours) {
   Canvas c(6, 6);
-  SetTextColor(c.dc(), kRed);
-  int level = SaveDC(c.dc());
+  SetTextColor(c.Dc(), kRed);
+  int level = SaveDC(c.Dc());
   EXPECT_EQ(level, 1);
-  SetTextColor(c.dc(), kBlue);
-  IntersectClipRect(c.dc(), 0, 0, 1, 1);
-  EXPECT_TRUE(RestoreDC(c.dc(), -1));
-  EXPECT_EQ(GetTextColor(c.dc()), kRed);
+  SetTextColor(c.Dc(), kBlue);
+  IntersectClipRect(c.Dc(), 0, 0, 1, 1);
+  EXPECT_TRUE(RestoreDC(c.Dc(), -1));
+  EXPECT_EQ(GetTextColor(c.Dc()), kRed);
   RECT box;
-  EXPECT_EQ(GetClipBox(c.dc(), &box), SIMPLEREGION);
+  EXPECT_EQ(GetClipBox(c.Dc(), &box), SIMPLEREGION);
   EXPECT_EQ(box.right, 6);
-  EXPECT_FALSE(RestoreDC(c.dc(), 1));  // nothing saved any more
+  EXPECT_FALSE(RestoreDC(c.Dc(), 1));  // nothing saved any more
 }
 
 TEST(Shapes, FocusRectIsDottedAndUndoesItself) {
   Canvas c(8, 6, RGB(40, 80, 120));
   RECT r{0, 0, 8, 6};
-  DrawFocusRect(c.dc(), &r);
+  DrawFocusRect(c.Dc(), &r);
   EXPECT_NE(c.At(0, 0), c.At(1, 0));
   EXPECT_EQ(c.At(3, 3), RGB(40, 80, 120));
   int changed = c.CountNot(RGB(40, 80, 120));
   EXPECT_EQ(changed, (8 + 8 + 4 + 4) / 2);
-  DrawFocusRect(c.dc(), &r);
+  DrawFocusRect(c.Dc(), &r);
   EXPECT_EQ(c.CountNot(RGB(40, 80, 120)), 0);
 }
 
@@ -252,7 +254,7 @@ TEST(Shapes, DrawEdgeUsesTheThreeDColours) {
   for (const auto& e : cases) {
     Canvas c(10, 10, RGB(1, 2, 3));
     RECT r{0, 0, 10, 10};
-    DrawEdge(c.dc(), &r, e.edge, BF_RECT | BF_ADJUST);
+    DrawEdge(c.Dc(), &r, e.edge, BF_RECT | BF_ADJUST);
     EXPECT_EQ(c.At(0, 0), GetSysColor(e.topLeftOuter));
     EXPECT_EQ(c.At(5, 0), GetSysColor(e.topLeftOuter));
     EXPECT_EQ(c.At(9, 5), GetSysColor(e.bottomRightOuter));
@@ -268,7 +270,7 @@ TEST(Shapes, DrawEdgeUsesTheThreeDColours) {
 TEST(Shapes, EtchedTopLineForSeparators) {
   Canvas c(10, 6, RGB(1, 2, 3));
   RECT r{0, 2, 10, 6};
-  DrawEdge(c.dc(), &r, EDGE_ETCHED, BF_TOP);
+  DrawEdge(c.Dc(), &r, EDGE_ETCHED, BF_TOP);
   for (int x = 0; x < 10; ++x) {
     EXPECT_EQ(c.At(x, 2), GetSysColor(COLOR_3DSHADOW));
     EXPECT_EQ(c.At(x, 3), GetSysColor(COLOR_3DHILIGHT));
@@ -278,8 +280,8 @@ TEST(Shapes, EtchedTopLineForSeparators) {
 
 TEST(Shapes, Draw3dRectAndFillSolidRect) {
   Canvas c(6, 5);
-  pictavo::gdi::FillSolidRect(c.dc(), RECT{0, 0, 6, 5}, kBlue);
-  pictavo::gdi::Draw3dRect(c.dc(), 0, 0, 6, 5, kRed, RGB(0, 255, 0));
+  pictavo::gdi::FillSolidRect(c.Dc(), RECT{0, 0, 6, 5}, kBlue);
+  pictavo::gdi::Draw3dRect(c.Dc(), 0, 0, 6, 5, kRed, RGB(0, 255, 0));
   EXPECT_EQ(c.At(0, 0), kRed);
   EXPECT_EQ(c.At(0, 3), kRed);
   EXPECT_EQ(c.At(5, 0), RGB(0, 255, 0));

@@ -3,9 +3,13 @@
 #include <cstring>
 #include <string>
 
-#include "tests/platform/gdi/Canvas.h"
+#include "tests/support/Canvas.h"
 
 namespace {
+
+using pictavo::test::Canvas;
+using pictavo::test::Ink;
+using pictavo::test::InkOf;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
@@ -20,24 +24,6 @@ class Font {
  private:
   HFONT m_font;
 };
-
-struct InkBox {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-  bool Empty() const { return right < 0; }
-};
-
-InkBox InkOf(const Canvas& c, COLORREF background = kWhite) {
-  InkBox box;
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x)
-      if (c.At(x, y) != background) {
-        box.left = std::min(box.left, x);
-        box.top = std::min(box.top, y);
-        box.right = std::max(box.right, x + 1);
-        box.bottom = std::max(box.bottom, y + 1);
-      }
-  return box;
-}
 
 SIZE Extent(HDC dc, const char* text) {
   SIZE size{};
@@ -77,9 +63,9 @@ TEST(Text, MetricsAreConsistent) {
   Canvas c(4, 4);
   for (const auto& m : cases) {
     Font font(m.height, m.face);
-    SelectObject(c.dc(), font.get());
+    SelectObject(c.Dc(), font.get());
     TEXTMETRIC tm{};
-    ASSERT_TRUE(GetTextMetrics(c.dc(), &tm));
+    ASSERT_TRUE(GetTextMetrics(c.Dc(), &tm));
     EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent) << m.face << m.height;
     if (m.height > 0) EXPECT_EQ(tm.tmHeight, m.height) << m.face;
     if (m.height < 0) {
@@ -90,58 +76,58 @@ TEST(Text, MetricsAreConsistent) {
     EXPECT_GT(tm.tmAveCharWidth, 0);
     EXPECT_LT(tm.tmAveCharWidth, tm.tmHeight);
     EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
-    EXPECT_EQ(Extent(c.dc(), "Hg").cy, tm.tmHeight);
-    SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(Extent(c.Dc(), "Hg").cy, tm.tmHeight);
+    SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
   }
   // The dialog font at 8 points is about the size the dialog base units assume.
   Font dialog(-11, "MS Shell Dlg");
-  SelectObject(c.dc(), dialog.get());
+  SelectObject(c.Dc(), dialog.get());
   TEXTMETRIC tm{};
-  GetTextMetrics(c.dc(), &tm);
+  GetTextMetrics(c.Dc(), &tm);
   EXPECT_GE(tm.tmHeight, 12);
   EXPECT_LE(tm.tmHeight, 14);
   EXPECT_GE(tm.tmAveCharWidth, 5);
   EXPECT_LE(tm.tmAveCharWidth, 7);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, ExtentIsTheSumOfCharacterWidths) {
   Canvas c(4, 4);
   Font font(-13, "Tahoma");
-  SelectObject(c.dc(), font.get());
+  SelectObject(c.Dc(), font.get());
   INT widths[3];
-  ASSERT_TRUE(GetCharWidth32(c.dc(), 'a', 'c', widths));
-  EXPECT_EQ(Extent(c.dc(), "abc").cx, widths[0] + widths[1] + widths[2]);
-  EXPECT_EQ(Extent(c.dc(), "").cx, 0);
-  SetTextCharacterExtra(c.dc(), 2);
-  EXPECT_EQ(Extent(c.dc(), "abc").cx, widths[0] + widths[1] + widths[2] + 6);
-  SetTextCharacterExtra(c.dc(), 0);
+  ASSERT_TRUE(GetCharWidth32(c.Dc(), 'a', 'c', widths));
+  EXPECT_EQ(Extent(c.Dc(), "abc").cx, widths[0] + widths[1] + widths[2]);
+  EXPECT_EQ(Extent(c.Dc(), "").cx, 0);
+  SetTextCharacterExtra(c.Dc(), 2);
+  EXPECT_EQ(Extent(c.Dc(), "abc").cx, widths[0] + widths[1] + widths[2] + 6);
+  SetTextCharacterExtra(c.Dc(), 0);
   SIZE wide{};
-  EXPECT_TRUE(GetTextExtentPoint32W(c.dc(), L"abc", 3, &wide));
-  EXPECT_EQ(wide.cx, Extent(c.dc(), "abc").cx);
+  EXPECT_TRUE(GetTextExtentPoint32W(c.Dc(), L"abc", 3, &wide));
+  EXPECT_EQ(wide.cx, Extent(c.Dc(), "abc").cx);
   int fit = 0;
   INT partial[3];
   SIZE all{};
-  GetTextExtentExPoint(c.dc(), "abc", 3, widths[0] + widths[1], &fit, partial, &all);
+  GetTextExtentExPoint(c.Dc(), "abc", 3, widths[0] + widths[1], &fit, partial, &all);
   EXPECT_EQ(fit, 2);
   EXPECT_EQ(partial[2], all.cx);
   Font bold(-13, "Tahoma", FW_BOLD);
-  SelectObject(c.dc(), bold.get());
-  EXPECT_GT(Extent(c.dc(), "Bold text").cx, 0);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(c.Dc(), bold.get());
+  EXPECT_GT(Extent(c.Dc(), "Bold text").cx, 0);
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, TextOutDrawsInsideTheCellInTheTextColour) {
   Canvas c(80, 30);
   Font font(-13, "Tahoma");
-  SelectObject(c.dc(), font.get());
-  SetBkMode(c.dc(), TRANSPARENT);
-  SetTextColor(c.dc(), RGB(0, 0, 0));
-  ASSERT_TRUE(TextOut(c.dc(), 5, 4, "Hello", 5));
+  SelectObject(c.Dc(), font.get());
+  SetBkMode(c.Dc(), TRANSPARENT);
+  SetTextColor(c.Dc(), RGB(0, 0, 0));
+  ASSERT_TRUE(TextOut(c.Dc(), 5, 4, "Hello", 5));
   TEXTMETRIC tm{};
-  GetTextMetrics(c.dc(), &tm);
-  SIZE size = Extent(c.dc(), "Hello");
-  InkBox ink = InkOf(c);
+  GetTextMetrics(c.Dc(), &tm);
+  SIZE size = Extent(c.Dc(), "Hello");
+  Ink ink = InkOf(c);
   ASSERT_FALSE(ink.Empty());
   EXPECT_GE(ink.left, 5);
   EXPECT_LE(ink.right, 5 + size.cx + 1);
@@ -155,60 +141,60 @@ TEST(Text, TextOutDrawsInsideTheCellInTheTextColour) {
 
   // Opaque mode paints the whole cell in the background colour.
   c.Fill(kWhite);
-  SetBkMode(c.dc(), OPAQUE);
-  SetBkColor(c.dc(), RGB(255, 0, 0));
-  TextOut(c.dc(), 5, 4, "Hello", 5);
+  SetBkMode(c.Dc(), OPAQUE);
+  SetBkColor(c.Dc(), RGB(255, 0, 0));
+  TextOut(c.Dc(), 5, 4, "Hello", 5);
   EXPECT_EQ(c.At(5, 4), RGB(255, 0, 0));
   EXPECT_EQ(c.At(5 + size.cx - 1, 4 + tm.tmHeight - 1), RGB(255, 0, 0));
   EXPECT_EQ(c.At(5 + size.cx, 4), kWhite);
   EXPECT_EQ(c.At(5, 4 + tm.tmHeight), kWhite);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, AlignmentMovesTheReferencePoint) {
   Canvas c(100, 40);
   Font font(-13, "Tahoma");
-  SelectObject(c.dc(), font.get());
-  SetBkMode(c.dc(), OPAQUE);
-  SetBkColor(c.dc(), RGB(0, 255, 0));
+  SelectObject(c.Dc(), font.get());
+  SetBkMode(c.Dc(), OPAQUE);
+  SetBkColor(c.Dc(), RGB(0, 255, 0));
   TEXTMETRIC tm{};
-  GetTextMetrics(c.dc(), &tm);
-  SIZE size = Extent(c.dc(), "Wide");
-  SetTextAlign(c.dc(), TA_RIGHT | TA_BASELINE);
-  TextOut(c.dc(), 80, 30, "Wide", 4);
-  InkBox box = InkOf(c);
+  GetTextMetrics(c.Dc(), &tm);
+  SIZE size = Extent(c.Dc(), "Wide");
+  SetTextAlign(c.Dc(), TA_RIGHT | TA_BASELINE);
+  TextOut(c.Dc(), 80, 30, "Wide", 4);
+  Ink box = InkOf(c);
   EXPECT_EQ(box.right, 80);
   EXPECT_EQ(box.left, 80 - size.cx);
   EXPECT_EQ(box.top, 30 - tm.tmAscent);
   EXPECT_EQ(box.bottom, 30 + tm.tmDescent);
   c.Fill(kWhite);
-  SetTextAlign(c.dc(), TA_CENTER | TA_BOTTOM);
-  TextOut(c.dc(), 50, 30, "Wide", 4);
+  SetTextAlign(c.Dc(), TA_CENTER | TA_BOTTOM);
+  TextOut(c.Dc(), 50, 30, "Wide", 4);
   box = InkOf(c);
   EXPECT_EQ(box.left, 50 - size.cx / 2);
   EXPECT_EQ(box.bottom, 30);
   // TA_UPDATECP draws at and advances the current position.
   c.Fill(kWhite);
-  SetTextAlign(c.dc(), TA_UPDATECP);
-  MoveToEx(c.dc(), 3, 2, nullptr);
-  TextOut(c.dc(), 0, 0, "Wide", 4);
+  SetTextAlign(c.Dc(), TA_UPDATECP);
+  MoveToEx(c.Dc(), 3, 2, nullptr);
+  TextOut(c.Dc(), 0, 0, "Wide", 4);
   POINT pos;
-  GetCurrentPositionEx(c.dc(), &pos);
+  GetCurrentPositionEx(c.Dc(), &pos);
   EXPECT_EQ(pos.x, 3 + size.cx);
   EXPECT_EQ(InkOf(c).left, 3);
-  SetTextAlign(c.dc(), TA_LEFT | TA_TOP);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SetTextAlign(c.Dc(), TA_LEFT | TA_TOP);
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, ExtTextOutClipsAndFillsItsRectangle) {
   Canvas c(60, 20);
   Font font(-13, "Tahoma");
-  SelectObject(c.dc(), font.get());
-  SetBkColor(c.dc(), RGB(0, 0, 255));
-  SetBkMode(c.dc(), TRANSPARENT);
+  SelectObject(c.Dc(), font.get());
+  SetBkColor(c.Dc(), RGB(0, 0, 255));
+  SetBkMode(c.Dc(), TRANSPARENT);
   RECT r{10, 2, 20, 18};
-  ExtTextOut(c.dc(), 0, 2, ETO_CLIPPED | ETO_OPAQUE, &r, "MMMMMMMM", 8, nullptr);
-  InkBox box = InkOf(c);
+  ExtTextOut(c.Dc(), 0, 2, ETO_CLIPPED | ETO_OPAQUE, &r, "MMMMMMMM", 8, nullptr);
+  Ink box = InkOf(c);
   EXPECT_EQ(box.left, 10);
   EXPECT_EQ(box.right, 20);
   EXPECT_EQ(c.At(10, 17), RGB(0, 0, 255));
@@ -216,7 +202,7 @@ TEST(Text, ExtTextOutClipsAndFillsItsRectangle) {
   // A spacing array places every character itself.
   c.Fill(kWhite);
   const INT dx[3] = {20, 20, 20};
-  ExtTextOut(c.dc(), 0, 0, 0, nullptr, "lll", 3, dx);
+  ExtTextOut(c.Dc(), 0, 0, 0, nullptr, "lll", 3, dx);
   int columns = 0;
   for (int x = 0; x < 60; ++x) {
     bool ink = false;
@@ -229,35 +215,35 @@ TEST(Text, ExtTextOutClipsAndFillsItsRectangle) {
       ++columns;
   }
   EXPECT_EQ(columns, 3);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, VerticalTextRunsUpwards) {
   Canvas c(40, 120);
   Font font(-13, "Tahoma", FW_NORMAL, 900);
-  SelectObject(c.dc(), font.get());
-  SetBkMode(c.dc(), TRANSPARENT);
-  TextOut(c.dc(), 5, 110, "Vertical", 8);
-  InkBox box = InkOf(c);
+  SelectObject(c.Dc(), font.get());
+  SetBkMode(c.Dc(), TRANSPARENT);
+  TextOut(c.Dc(), 5, 110, "Vertical", 8);
+  Ink box = InkOf(c);
   ASSERT_FALSE(box.Empty());
   EXPECT_GT(box.bottom - box.top, 2 * (box.right - box.left));
   EXPECT_LE(box.bottom, 111);
   EXPECT_GE(box.left, 5);
-  SelectObject(c.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(c.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, UnderlinedFontsDrawALineUnderTheBaseline) {
   Canvas plain(60, 24), underlined(60, 24);
   Font a(-13, "Tahoma"), b(-13, "Tahoma", FW_NORMAL, 0, true);
-  SelectObject(plain.dc(), a.get());
-  SelectObject(underlined.dc(), b.get());
-  SetBkMode(plain.dc(), TRANSPARENT);
-  SetBkMode(underlined.dc(), TRANSPARENT);
-  TextOut(plain.dc(), 2, 2, "ooo", 3);
-  TextOut(underlined.dc(), 2, 2, "ooo", 3);
+  SelectObject(plain.Dc(), a.get());
+  SelectObject(underlined.Dc(), b.get());
+  SetBkMode(plain.Dc(), TRANSPARENT);
+  SetBkMode(underlined.Dc(), TRANSPARENT);
+  TextOut(plain.Dc(), 2, 2, "ooo", 3);
+  TextOut(underlined.Dc(), 2, 2, "ooo", 3);
   EXPECT_GT(InkOf(underlined).bottom, InkOf(plain).bottom);
-  SelectObject(plain.dc(), GetStockObject(SYSTEM_FONT));
-  SelectObject(underlined.dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(plain.Dc(), GetStockObject(SYSTEM_FONT));
+  SelectObject(underlined.Dc(), GetStockObject(SYSTEM_FONT));
 }
 
 TEST(Text, FontsEnumerateWithTrueTypeFlag) {
@@ -268,7 +254,7 @@ TEST(Text, FontsEnumerateWithTrueTypeFlag) {
     DWORD types = 0;
   } seen;
   EnumFonts(
-      c.dc(), nullptr,
+      c.Dc(), nullptr,
       [](const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM data) -> int {
         auto* s = reinterpret_cast<Seen*>(data);
         s->tahoma |= std::strcmp(lf->lfFaceName, "Tahoma") == 0;
@@ -285,7 +271,7 @@ TEST(Text, FontsEnumerateWithTrueTypeFlag) {
   std::strcpy(query.lfFaceName, "tahoma");
   int calls = 0;
   EnumFontFamiliesEx(
-      c.dc(), &query,
+      c.Dc(), &query,
       [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM data) -> int {
         ++*reinterpret_cast<int*>(data);
         return 0;  // stop at once
@@ -303,7 +289,7 @@ class DrawTextTest : public ::testing::Test {
     GetTextMetrics(dc(), &tm);
   }
   ~DrawTextTest() override { SelectObject(dc(), GetStockObject(SYSTEM_FONT)); }
-  HDC dc() const { return m_canvas.dc(); }
+  HDC dc() const { return m_canvas.Dc(); }
   int Width(const char* s) { return Extent(dc(), s).cx; }
   Canvas m_canvas;
   Font m_font;
@@ -397,9 +383,9 @@ TEST_F(DrawTextTest, PrefixesUnderlineAndDoubleAmpersandsStay) {
     DrawText(dc(), text, -1, &box, format | DT_SINGLELINE);
     return InkOf(m_canvas);
   };
-  InkBox prefixed = inkBottom("&mmm", 0);
-  InkBox hidden = inkBottom("&mmm", DT_HIDEPREFIX);
-  InkBox plain = inkBottom("mmm", 0);
+  Ink prefixed = inkBottom("&mmm", 0);
+  Ink hidden = inkBottom("&mmm", DT_HIDEPREFIX);
+  Ink plain = inkBottom("mmm", 0);
   EXPECT_GT(prefixed.bottom, plain.bottom);
   EXPECT_EQ(hidden.bottom, plain.bottom);
   m_canvas.Fill(kWhite);
@@ -438,7 +424,7 @@ TEST_F(DrawTextTest, AlignmentInTheRectangle) {
     m_canvas.Fill(kWhite);
     RECT r{50, 50, 250, 110};
     DrawText(dc(), "Text", -1, &r, c.format);
-    InkBox box = InkOf(m_canvas);
+    Ink box = InkOf(m_canvas);
     EXPECT_EQ(box.left, c.left) << c.format;
     EXPECT_EQ(box.top, c.top) << c.format;
     EXPECT_EQ(box.right - box.left, w);

@@ -25,7 +25,7 @@ struct GradientCase {
 // Fills an 80 x 40 canvas and compares every 7th pixel with the colour its position asks for.
 void ExpectGradient(const GradientCase& c) {
   Canvas canvas(80, 40);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   std::unique_ptr<Brush> brush(c.make());
   ASSERT_EQ(brush->GetLastStatus(), Ok) << c.name;
   ASSERT_EQ(g.FillRectangle(brush.get(), 0, 0, 80, 40), Ok) << c.name;
@@ -82,7 +82,7 @@ TEST_F(Gradient, EndsAndMiddleOfTheWindowBackgrounds) {
                         {LinearGradientModeVertical, 0xFFC0C0C0, 0xFF5A5A5A, 30, 300}};
   for (const auto& c : cases) {
     Canvas canvas(c.width, c.height, RGB(0, 0, 0));
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     LinearGradientBrush brush(Rect(0, 0, c.width, c.height), c.from, c.to, c.mode);
     brush.SetWrapMode(WrapModeTile);
     ASSERT_EQ(g.FillRectangle(&brush, Rect(0, 0, c.width, c.height)), Ok);
@@ -100,7 +100,7 @@ TEST_F(Gradient, EndsAndMiddleOfTheWindowBackgrounds) {
 
 TEST_F(Gradient, TranslucentEndsBlendOverWhatIsThere) {
   Canvas canvas(100, 4, RGB(0, 0, 255));
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   LinearGradientBrush brush(Rect(0, 0, 100, 4), Color(0, 255, 0, 0), Color(255, 255, 0, 0),
                             LinearGradientModeHorizontal);
   g.FillRectangle(&brush, 0, 0, 100, 4);

@@ -45,7 +45,7 @@ TEST_F(Images, TextureBrushTilesFromTheWorldOrigin) {
   };
   for (const auto& c : cases) {
     Canvas canvas(12, 12);
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     TextureBrush brush(texture.get(), c.wrap);
     ASSERT_EQ(brush.GetLastStatus(), Ok);
     brush.TranslateTransform(c.dx, 0);
@@ -62,7 +62,7 @@ TEST_F(Images, TextureBrushKeepsItsOwnCopy) {
   texture->SetPixel(0, 0, Color(kB));
   texture.reset();
   Canvas canvas(4, 4);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   g.FillRectangle(&brush, 0, 0, 4, 4);
   EXPECT_EQ(canvas.At(3, 3), RefOf(kA));
 }
@@ -92,10 +92,10 @@ TEST_F(Images, DrawImageScaledLandsAtTheDcOriginInsideItsClip) {
 
 TEST_F(Images, DrawingHonoursTheDcsClipAndViewport) {
   Canvas canvas(50, 50);
-  SetViewportOrgEx(canvas.dc(), 5, 5, nullptr);
+  SetViewportOrgEx(canvas.Dc(), 5, 5, nullptr);
   // The preview excludes its picture control before painting its background.
-  ExcludeClipRect(canvas.dc(), 10, 10, 20, 20);
-  Graphics g(canvas.dc());
+  ExcludeClipRect(canvas.Dc(), 10, 10, 20, 20);
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   g.FillRectangle(&black, 0, 0, 30, 30);
   for (int y = 0; y < 50; ++y)
@@ -108,7 +108,7 @@ TEST_F(Images, DrawingHonoursTheDcsClipAndViewport) {
 
 TEST_F(Images, BottomUpTargetsAreDrawnTheRightWayUp) {
   Canvas canvas(20, 20, kWhite, /*bottomUp*/ true);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   g.FillRectangle(&black, 0, 0, 20, 5);
   EXPECT_EQ(canvas.At(10, 2), RGB(0, 0, 0));
@@ -130,7 +130,7 @@ TEST_F(Images, TranslucentPixelsBlendOverAnOpaqueBackground) {
   for (const auto& c : cases) {
     auto bitmap = BitmapOf(3, 3, std::vector<ARGB>(9, c.pixel));
     Canvas canvas(5, 5, c.background);
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     ASSERT_EQ(g.DrawImage(bitmap.get(), 1, 1), Ok);
     EXPECT_TRUE(Near(canvas.At(2, 2), c.expected, 1)) << std::hex << c.pixel << " got " << canvas.At(2, 2);
     EXPECT_EQ(canvas.At(0, 0), c.background);
@@ -206,7 +206,7 @@ TEST_F(Images, BitmapsOverCallerMemoryDrawIntoIt) {
 
 TEST_F(Images, GdiBitmapsConvertBothWays) {
   Canvas canvas(6, 4, RGB(1, 2, 3));
-  HBITMAP gdi = static_cast<HBITMAP>(GetCurrentObject(canvas.dc(), OBJ_BITMAP));
+  HBITMAP gdi = static_cast<HBITMAP>(GetCurrentObject(canvas.Dc(), OBJ_BITMAP));
   Bitmap copy(gdi, nullptr);
   ASSERT_EQ(copy.GetLastStatus(), Ok);
   EXPECT_EQ(copy.GetWidth(), 6u);
@@ -258,7 +258,7 @@ TEST_F(Images, LentDcDrawsIntoTheBitmap) {
 TEST_F(Images, SourceRectanglesAndNearestNeighbourScaling) {
   auto checker = BitmapOf(2, 2, {kA, kB, kC, kD});
   Canvas canvas(8, 8);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   g.SetInterpolationMode(InterpolationModeNearestNeighbor);
   // The right column of the image, twice as large.
   ASSERT_EQ(g.DrawImage(checker.get(), Rect(0, 0, 2, 4), 1, 0, 1, 2, UnitPixel), Ok);

@@ -27,7 +27,7 @@ TEST_F(Shapes, AntiAliasedEllipseHasPartialEdgesAndAFullCentre) {
                         {SmoothingModeDefault, false}};
   for (const auto& c : cases) {
     Canvas canvas(40, 40);
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     g.SetSmoothingMode(c.mode);
     SolidBrush black(Color::Black);
     ASSERT_EQ(g.FillEllipse(&black, 5, 5, 30, 30), Ok);
@@ -57,7 +57,7 @@ struct PixelRect {
 
 TEST_F(Shapes, WholeCoordinatesFallOnPixelCentres) {
   Canvas canvas(30, 30);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   Pen pen(Color::Black, 1);
   // A fill covers the pixels from its left edge up to (not including) its right edge ...
@@ -93,7 +93,7 @@ TEST_F(Shapes, DashedPensLeaveGapsInProportion) {
       {DashStyleSolid, 1.0}, {DashStyleDash, 0.75}, {DashStyleDot, 0.5}, {DashStyleDashDot, 4 / 6.0}};
   for (const auto& c : cases) {
     Canvas canvas(130, 9);
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     Pen pen(Color::Black, 2);
     pen.SetDashStyle(c.style);
     EXPECT_EQ(pen.GetDashStyle(), c.style);
@@ -106,7 +106,7 @@ TEST_F(Shapes, DashedPensLeaveGapsInProportion) {
 
 TEST_F(Shapes, PathsFillByTheirFillMode) {
   Canvas canvas(40, 40);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   for (FillMode mode : {FillModeAlternate, FillModeWinding}) {
     canvas.Fill(kWhite);
@@ -140,7 +140,7 @@ TEST_F(Shapes, OpenFiguresJoinAndClose) {
 
 TEST_F(Shapes, ArcsFollowTheEllipseClockwise) {
   Canvas canvas(40, 40);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   Pen pen(Color::Black, 3);
   GraphicsPath path;
   // The lower half of a circle of radius 15 around (20, 20): from 0 degrees (right) through 90 (down).
@@ -156,7 +156,7 @@ TEST_F(Shapes, ArcsFollowTheEllipseClockwise) {
 
 TEST_F(Shapes, WorldTransformMovesAndScalesDrawing) {
   Canvas canvas(40, 40);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   g.TranslateTransform(10, 20);
   g.ScaleTransform(2, 0.5f);  // prepended: scales first, then moves
@@ -178,7 +178,7 @@ TEST_F(Shapes, WorldTransformMovesAndScalesDrawing) {
 
 TEST_F(Shapes, GraphicsClipLimitsDrawing) {
   Canvas canvas(40, 40);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   g.SetClip(Rect(5, 5, 30, 30));
   g.ExcludeClip(Rect(10, 10, 10, 10));

@@ -12,26 +12,6 @@ class Text : public GdiplusTest {};
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-struct Ink {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-  bool Empty() const { return right < 0; }
-  double CentreX() const { return (left + right) / 2.0; }
-  double CentreY() const { return (top + bottom) / 2.0; }
-};
-
-Ink InkOf(const Canvas& c) {
-  Ink ink;
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x)
-      if (c.At(x, y) != kWhite) {
-        ink.left = std::min(ink.left, x);
-        ink.top = std::min(ink.top, y);
-        ink.right = std::max(ink.right, x + 1);
-        ink.bottom = std::max(ink.bottom, y + 1);
-      }
-  return ink;
-}
-
 TEST_F(Text, FamiliesResolveOrFailClearly) {
   FontFamily arial(L"Arial");
   EXPECT_EQ(arial.GetLastStatus(), Ok);
@@ -69,7 +49,7 @@ TEST_F(Text, FontSizesFollowTheirUnits) {
   lf.lfCharSet = 1;
   std::strcpy(lf.lfFaceName, "Arial");
   Canvas canvas(4, 4);
-  Font sample(canvas.dc(), &lf);
+  Font sample(canvas.Dc(), &lf);
   ASSERT_EQ(sample.GetLastStatus(), Ok);
   EXPECT_FLOAT_EQ(sample.GetSize(), 160);
   EXPECT_EQ(sample.GetStyle(), FontStyleBold | FontStyleItalic);
@@ -77,7 +57,7 @@ TEST_F(Text, FontSizesFollowTheirUnits) {
 
 TEST_F(Text, MeasureMatchesWhatIsDrawn) {
   Canvas canvas(200, 60);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   Font font(L"Arial", 10, FontStyleBold);
   RectF box;
   ASSERT_EQ(g.MeasureString(L"Options", -1, &font, PointF(18, 4), &box), Ok);
@@ -113,7 +93,7 @@ TEST_F(Text, AlignmentPlacesTextInTheLayoutRectangle) {
   double previous = -1;
   for (const auto& c : cases) {
     Canvas canvas(200, 80);
-    Graphics g(canvas.dc());
+    Graphics g(canvas.Dc());
     StringFormat format;
     format.SetAlignment(c.align);
     format.SetLineAlignment(c.lineAlign);
@@ -150,7 +130,7 @@ TEST_F(Text, AlignmentPlacesTextInTheLayoutRectangle) {
 
 TEST_F(Text, LongTextWrapsAndIsCutToTheRectangle) {
   Canvas canvas(200, 200);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   Font font(L"Arial", 12, FontStyleRegular, UnitPixel);
   const WCHAR* text = L"one two three four five six seven eight nine ten";
   INT fitted = 0, lines = 0;
@@ -185,7 +165,7 @@ TEST_F(Text, LongTextWrapsAndIsCutToTheRectangle) {
 
 TEST_F(Text, BrushesFillTheGlyphs) {
   Canvas canvas(120, 50);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   Font font(L"Arial", 36, FontStyleBold, UnitPixel);
   // A translucent black shadow, then white text over it one pixel up and left.
   SolidBrush shadow(Color(200, 0, 0, 0));
@@ -214,7 +194,7 @@ TEST_F(Text, StringPathsOutlineTheGlyphs) {
   EXPECT_GT(bounds.Width, 40);
   EXPECT_LT(bounds.Width, 80);
   Canvas canvas(100, 60);
-  Graphics g(canvas.dc());
+  Graphics g(canvas.Dc());
   SolidBrush black(Color::Black);
   ASSERT_EQ(g.FillPath(&black, &path), Ok);
   Ink ink = InkOf(canvas);

@@ -23,7 +23,7 @@ std::ostream& operator<<(std::ostream& out, const Entry& e) {
 }  // namespace
 
 TEST(CFileFind, WalksAFolderTheWayTheProgramLoopsOverIt) {
-  TempFolder folder;
+  ScratchDir folder;
   std::filesystem::create_directory(folder / "Album");
   WriteWholeFile(folder / "IMG_0001.JPG", std::string(300, 'x'));
   WriteWholeFile(folder / ".thumbs", "t");
@@ -62,7 +62,7 @@ TEST(CFileFind, WalksAFolderTheWayTheProgramLoopsOverIt) {
 }
 
 TEST(CFileFind, ARelativePatternListsTheCurrentFolder) {
-  TempFolder folder;
+  ScratchDir folder;
   WriteWholeFile(folder / "only.txt", "1");
   char old[4096];
   ASSERT_NE(getcwd(old, sizeof old), nullptr);

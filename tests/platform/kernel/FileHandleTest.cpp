@@ -57,7 +57,7 @@ const DispositionCase kDispositions[] = {
 }  // namespace
 
 TEST(FileHandle, DispositionsCreateOpenAndTruncateAsThePlatformDoes) {
-  TempFolder folder;
+  ScratchDir folder;
   for (const auto& c : kDispositions) {
     const std::string path = folder / "case.txt";
     std::filesystem::remove(path);
@@ -90,7 +90,7 @@ TEST(FileHandle, OwnDataFilesAreFoundInAnyCase) {
 }
 
 TEST(FileHandle, ReadWriteSeekSizeAndTruncate) {
-  TempFolder folder;
+  ScratchDir folder;
   HANDLE file = Open(folder / "data.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   WriteString(file, "hello world");
@@ -126,7 +126,7 @@ TEST(FileHandle, ReadWriteSeekSizeAndTruncate) {
 }
 
 TEST(FileHandle, PositionsBeyondFourGigabytesUseTheHighPart) {
-  TempFolder folder;
+  ScratchDir folder;
   HANDLE file = Open(folder / "sparse.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   LONG high = 1;
@@ -153,7 +153,7 @@ TEST(FileHandle, PositionsBeyondFourGigabytesUseTheHighPart) {
 }
 
 TEST(FileHandle, FailuresReportThePlatformsErrors) {
-  TempFolder folder;
+  ScratchDir folder;
   WriteWholeFile(folder / "present.txt", "x");
   struct Case {
     std::string path;
@@ -218,7 +218,7 @@ TEST(FileHandle, ShareModesKeepOtherHandlesOfThisProcessOut) {
       {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
        true},
   };
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "shared.txt";
   WriteWholeFile(path, "content");
   for (const auto& c : cases) {
@@ -241,7 +241,7 @@ TEST(FileHandle, ShareModesKeepOtherHandlesOfThisProcessOut) {
 }
 
 TEST(FileHandle, RefusedOpenLeavesTheContentAlone) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "kept.txt";
   WriteWholeFile(path, "precious");
   HANDLE holder = Open(path, GENERIC_READ, OPEN_EXISTING, 0);
@@ -253,7 +253,7 @@ TEST(FileHandle, RefusedOpenLeavesTheContentAlone) {
 }
 
 TEST(FileHandle, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "scratch.tmp";
   HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, 0,
                      FILE_FLAG_DELETE_ON_CLOSE | FILE_ATTRIBUTE_TEMPORARY);
@@ -265,7 +265,7 @@ TEST(FileHandle, DeleteOnCloseRemovesTheFileWithTheLastHandle) {
 }
 
 TEST(FileHandle, ReadOnlyAttributeKeepsLaterWritersAndDeletersOut) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "locked.txt";
   HANDLE file =
       CreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr);
@@ -282,7 +282,7 @@ TEST(FileHandle, ReadOnlyAttributeKeepsLaterWritersAndDeletersOut) {
 }
 
 TEST(FileHandle, FileTimesRoundTripThroughTheHandle) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string path = folder / "times.txt";
   HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);

@@ -41,7 +41,7 @@ std::optional<std::string> FolderOnAnotherDevice(const std::string& near) {
 }  // namespace
 
 TEST(FileOperations, DeleteFileRefusesWhatThePlatformRefuses) {
-  TempFolder folder;
+  ScratchDir folder;
   struct Case {
     const char* name;
     std::function<void(const std::string&)> setup;
@@ -92,7 +92,7 @@ TEST(FileOperations, MoveFileExReplacesOnlyWhenAsked) {
       {false, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, true, 0},
   };
   for (const auto& c : cases) {
-    TempFolder folder;
+    ScratchDir folder;
     WriteWholeFile(folder / "from.txt", "new");
     if (c.targetExists) WriteWholeFile(folder / "to.txt", "old");
     const std::string from = folder.Path() + "\\from.txt";
@@ -104,7 +104,7 @@ TEST(FileOperations, MoveFileExReplacesOnlyWhenAsked) {
 }
 
 TEST(FileOperations, MoveFileErrorsAndFolders) {
-  TempFolder folder;
+  ScratchDir folder;
   EXPECT_FALSE(MoveFile((folder / "missing").c_str(), (folder / "x").c_str()));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   WriteWholeFile(folder / "a.txt", "a");
@@ -130,7 +130,7 @@ TEST(FileOperations, MoveFileErrorsAndFolders) {
 }
 
 TEST(FileOperations, MoveToAnotherFileSystemCopiesOnlyWhenAllowed) {
-  TempFolder folder;
+  ScratchDir folder;
   auto elsewhere = FolderOnAnotherDevice(folder.Path());
   if (!elsewhere) GTEST_SKIP() << "no second writable file system here";
   const std::string target = *elsewhere + "/pictavo-move-" + std::to_string(getpid()) + ".txt";
@@ -144,7 +144,7 @@ TEST(FileOperations, MoveToAnotherFileSystemCopiesOnlyWhenAllowed) {
 }
 
 TEST(FileOperations, CopyFileCopiesContentAndTimesAndHonoursFailIfExists) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string source = folder / "photo.jpg";
   const std::string target = folder / "copy.jpg";
   std::string content(300000, '\0');

@@ -15,9 +15,11 @@
 #include "platform/kernel/Module.h"
 #include "platform/kernel/Path.h"
 #include "tests/platform/kernel/FileTestSupport.h"
-#include "tests/platform/kernel/SystemTestEnv.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
+
+using pictavo::test::ScopedEnv;
 
 // Everything a pattern lists, in order.
 std::vector<std::string> List(const std::string& pattern, DWORD* error = nullptr) {
@@ -47,7 +49,7 @@ class FileSystemTest : public ::testing::Test {
     WriteWholeFile(folder / ".hidden", "h");
   }
 
-  TempFolder folder;
+  ScratchDir folder;
   ScopedEnv tmp{"TMPDIR", folder.Path().c_str()};
 };
 

@@ -38,7 +38,7 @@ std::string List(const char* section, const std::string& file, DWORD size, DWORD
 class IniTest : public ::testing::Test {
  protected:
   void SetUp() override { WriteWholeFile(file, kLanguageFile); }
-  TempFolder folder;
+  ScratchDir folder;
   std::string file = folder / "lang_deu.ini";
 };
 

@@ -77,7 +77,7 @@ TEST(ModuleVersion, TheProgramsFilesCarryItsVersion) {
 }
 
 TEST(ModuleVersion, OtherFilesHaveNone) {
-  TempFolder folder;
+  ScratchDir folder;
   WriteWholeFile(folder / "ddraw.dll", "MZ");
   struct Case {
     std::string path;

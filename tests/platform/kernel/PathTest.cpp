@@ -134,7 +134,7 @@ TEST(Path, WildcardsMatchWithoutRegardToCase) {
 }
 
 TEST(Path, ResolveNoCaseFindsEachComponent) {
-  TempFolder folder;
+  ScratchDir folder;
   std::filesystem::create_directories(folder / "data/skins/default");
   WriteWholeFile(folder / "data/skins/default/skin.xml", "<skin/>");
 
@@ -148,7 +148,7 @@ TEST(Path, ResolveNoCaseFindsEachComponent) {
 }
 
 TEST(Path, DriveRootsAreMountPoints) {
-  TempFolder folder;
+  ScratchDir folder;
   EXPECT_TRUE(path::IsDriveRoot("/"));
   EXPECT_FALSE(path::IsDriveRoot(folder.Path()));
   EXPECT_FALSE(path::IsDriveRoot(""));

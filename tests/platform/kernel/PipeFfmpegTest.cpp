@@ -82,7 +82,7 @@ HANDLE LogFile(const std::string& path) {
 }  // namespace
 
 TEST(PipeWithFfmpeg, FramesWrittenIntoANamedPipeBecomeAVideo) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string output = folder / "out.mp4";
   const std::string logPath = folder / "ffmpeg.log";
   HANDLE log = LogFile(logPath);
@@ -112,7 +112,7 @@ TEST(PipeWithFfmpeg, FramesWrittenIntoANamedPipeBecomeAVideo) {
 // The encode worker's order: both pipes made, ffmpeg started from an interpreter line, the audio
 // pipe connected and primed with 4096 zero bytes and fed by another thread, then the video pipe.
 TEST(PipeWithFfmpeg, EncodeWorkerFeedsAudioAndVideoPipes) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string output = folder / "Trip_Summer.mp4";
   const std::string logPath = folder / "ffmpeg.log";
   HANDLE yuv = MakeWorkerPipe(R"(\\.\pipe\zorv_vqrtz_yuv420_pp)");

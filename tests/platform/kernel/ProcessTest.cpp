@@ -92,7 +92,7 @@ const Args kAwkwardArguments = {"two words",
 }  // namespace
 
 TEST(Process, ArgumentsReachTheProgramIntact) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string outPath = folder / "args.txt";
   HANDLE out = CreateFile(outPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(out, INVALID_HANDLE_VALUE);
@@ -108,7 +108,7 @@ TEST(Process, ArgumentsReachTheProgramIntact) {
 }
 
 TEST(Process, CommandLineJoinedForCreateProcessArrivesAsTheSameArguments) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string outPath = folder / "args.txt";
   HANDLE out =
       CreateFile(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -206,7 +206,7 @@ TEST(Process, SignalsStartAtTheirDefaults) {
 }
 
 TEST(Process, WorkingFolderEnvironmentAndInput) {
-  TempFolder folder;
+  ScratchDir folder;
   ProcessOptions inFolder;
   inFolder.workingFolder = folder.Path() + "\\";
   EXPECT_EQ(RunCaptured({"pwd", "-P"}, inFolder).output,
@@ -232,7 +232,7 @@ TEST(Process, WorkingFolderEnvironmentAndInput) {
 }
 
 TEST(Process, ProgramsThatCannotStartReportWhy) {
-  TempFolder folder;
+  ScratchDir folder;
   WriteWholeFile(folder / "not-executable", "#!/bin/sh\n");
   struct Case {
     Args argv;
@@ -263,7 +263,7 @@ TEST(Process, ProgramsThatCannotStartReportWhy) {
 }
 
 TEST(Process, InterpreterLinesRunWithoutAShell) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string log = folder / "log.txt";
   struct Case {
     std::string line;
@@ -298,7 +298,7 @@ TEST(Process, InterpreterLinesRunWithoutAShell) {
 }
 
 TEST(Process, CreateProcessTakesAnEnvironmentBlockAndAFolder) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string out = folder / "env.txt";
   std::string line = "cmd.exe /c \"/usr/bin/env > \"" + out + "\"\"";
   const char block[] = "FIRST=1\0SECOND=two words\0";
@@ -328,7 +328,7 @@ TEST(Process, CurrentProcessPseudoHandle) {
 }
 
 TEST(ProgramLookup, FindsProgramsInGivenFoldersThenAlongThePath) {
-  TempFolder folder;
+  ScratchDir folder;
   const std::string own = folder / "ffmpeg";
   WriteWholeFile(own, "#!/bin/sh\n");
   chmod(own.c_str(), 0755);
@@ -344,7 +344,7 @@ TEST(ProgramLookup, FindsProgramsInGivenFoldersThenAlongThePath) {
 }
 
 TEST(ProgramLookup, SearchPathFollowsThePlatformsRules) {
-  TempFolder folder;
+  ScratchDir folder;
   std::filesystem::create_directory(folder / "second");
   WriteWholeFile(folder / "second/tool.exe", "x");
   const std::string list = folder / "first" + ";" + (folder / "second");

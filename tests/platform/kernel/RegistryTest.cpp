@@ -13,9 +13,11 @@
 #include "platform/kernel/Registry.h"
 #include "platform/registry/Hive.h"
 #include "tests/platform/kernel/FileTestSupport.h"
-#include "tests/platform/kernel/SystemTestEnv.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
+
+using pictavo::test::ScopedEnv;
 
 using Bytes = std::vector<BYTE>;
 
@@ -79,7 +81,7 @@ class RegistryTest : public ::testing::Test {
   // Whatever a failed test left pending goes to this test's folder, not to the user's settings.
   ~RegistryTest() override { pictavo::registry::FlushAllHives(); }
 
-  TempFolder config;
+  ScratchDir config;
   ScopedEnv home{"XDG_CONFIG_HOME", config.Path().c_str()};
   std::string file = config / "pictavo/current_user.reg";
 };

@@ -8,6 +8,7 @@
 #include "platform/kernel/SyncObjects.h"
 #include "platform/kernel/Thread.h"
 #include "platform/kernel/Wait.h"
+#include "tests/platform/kernel/OtherThread.h"
 #include "tests/platform/kernel/SyncObjectsChild.h"
 
 namespace {
@@ -43,21 +44,6 @@ struct Waiters {
     CloseHandle(woke);
   }
 };
-
-// Runs `body` on another thread and returns its result.
-template <class Body>
-DWORD OnOtherThread(Body body) {
-  struct Call {
-    Body body;
-    static DWORD WINAPI Run(LPVOID p) { return static_cast<Call*>(p)->body(); }
-  } call{body};
-  HANDLE thread = CreateThread(nullptr, 0, &Call::Run, &call, 0, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  DWORD code = 0;
-  GetExitCodeThread(thread, &code);
-  CloseHandle(thread);
-  return code;
-}
 
 }  // namespace
 

@@ -9,7 +9,9 @@
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
 #include "platform/kernel/SystemInfo.h"
-#include "tests/platform/kernel/SystemTestEnv.h"
+#include "tests/support/ScopedEnv.h"
+
+using pictavo::test::ScopedEnv;
 
 TEST(SystemInfo, VersionIsTheRunningKernels) {
   utsname names;

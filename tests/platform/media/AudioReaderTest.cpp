@@ -218,7 +218,7 @@ TEST(MediaProbe, TellsTheStreamsOfAFile) {
 }
 
 TEST(AudioReader, FilesThatCannotBeDecodedFailWithAReason) {
-  const std::string mp4 = ReadFile(ColoursMp4());
+  const std::string mp4 = ReadWholeFile(ColoursMp4());
   struct Case {
     std::string name;
     std::string path;
@@ -243,7 +243,7 @@ TEST(AudioReader, FilesThatCannotBeDecodedFailWithAReason) {
 }
 
 TEST(AudioReader, AWavCutShortPlaysWhatItHasThenSilence) {
-  const std::string wav = ReadFile(ToneWav());
+  const std::string wav = ReadWholeFile(ToneWav());
   // Header plus the first half second of samples: the header still claims 2 s.
   const std::string path = WriteFile("short-data.wav", wav.substr(0, 44 + 44100 * 2 / 2));
   auto reader = AudioReader::Open(path, AudioFormat{44100, 1});

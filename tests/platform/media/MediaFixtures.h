@@ -18,8 +18,11 @@
 #include "platform/kernel/Process.h"
 #include "platform/kernel/Wait.h"
 #include "platform/media/MediaTypes.h"
+#include "tests/support/ScratchDir.h"
 
 namespace media_test {
+
+using pictavo::test::ReadWholeFile;
 
 // The folder lives as long as the test process.
 class FixtureFolder {
@@ -140,11 +143,6 @@ inline std::string WriteFile(const std::string& name, const std::string& bytes) 
   const std::string path = FixtureFolder::Get() / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // One channel of interleaved samples.

@@ -16,6 +16,7 @@
 #include "platform/kernel/Thread.h"
 #include "platform/mfc/Afx.h"
 #include "platform/res/ResourceModule.h"
+#include "tests/support/ThreadWindows.h"
 
 namespace testing_mfc {
 
@@ -115,13 +116,7 @@ class MfcTest : public ::testing::Test {
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
   }
   void TearDown() override {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM) {
-          ::DestroyWindow(hwnd);
-          return TRUE;
-        },
-        0);
+    pictavo::test::DestroyThreadWindows();
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }

@@ -1,6 +1,5 @@
 // A snapshot of the sample dialog on the headless display, read back from the PNG file: the
 // dialog and each kind of control are drawn where the template puts them.
-#include <png.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -9,32 +8,14 @@
 #include <vector>
 
 #include "MfcTestSupport.h"
+#include "tests/support/PngPicture.h"
 
 using namespace testing_mfc;
 
 namespace {
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-  COLORREF At(int x, int y) const {
-    const png_byte* p =
-        &rgb[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
-};
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
+using pictavo::test::Picture;
+using pictavo::test::ReadPng;
 
 bool IsDark(COLORREF c) {
   return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;

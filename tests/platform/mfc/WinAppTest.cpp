@@ -3,8 +3,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,17 +10,13 @@
 #include "platform/base/ErrorCodes.h"
 #include "platform/kernel/Registry.h"
 #include "platform/registry/Hive.h"
+#include "tests/support/ScratchDir.h"
 
 using namespace testing_mfc;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using pictavo::test::ReadWholeFile;
 
 class WinAppTest : public MfcTest {
  protected:
@@ -38,7 +32,7 @@ class WinAppTest : public MfcTest {
   }
   static std::string RegistryFile() {
     pictavo::registry::FlushAllHives();
-    return ReadFile(s_folder + "/pictavo/current_user.reg");
+    return ReadWholeFile(s_folder + "/pictavo/current_user.reg");
   }
   static std::string s_folder;
 };
@@ -116,7 +110,7 @@ TEST_F(WinAppTest, WithoutARegistryKeyTheIniFileHoldsTheSettings) {
   ASSERT_TRUE(app.GetProfileBinary("General", "Blob", &data, &size));
   EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + sizeof bytes));
   delete[] data;
-  EXPECT_NE(ReadFile(ini).find("Count=12"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(ini).find("Count=12"), std::string::npos);
 }
 
 TEST_F(WinAppTest, RecentFilesGoToTheTopAndSurviveTheApplication) {

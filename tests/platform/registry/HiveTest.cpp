@@ -8,43 +8,21 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/registry/Hive.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScratchDir.h"
 
 using namespace pictavo::registry;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = getenv(name)) m_old = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (m_old)
-      setenv(m_name.c_str(), m_old->c_str(), 1);
-    else
-      unsetenv(m_name.c_str());
-  }
-
- private:
-  std::string m_name;
-  std::optional<std::string> m_old;
-};
+using pictavo::test::ReadWholeFile;
+using pictavo::test::ScopedEnv;
+using pictavo::test::ScratchDir;
 
 Change SetDword(KeyPath path, std::string name, uint8_t value) {
   return Change{Change::Kind::kSetValue, std::move(path), std::move(name), kTypeDword, {value, 0, 0, 0}};
@@ -53,20 +31,6 @@ Change SetDword(KeyPath path, std::string name, uint8_t value) {
 // A hive object of its own stands for another process using the same file.
 class HiveTest : public ::testing::Test {
  protected:
-  HiveTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pictavo-registry-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    config = pattern;
-    env.emplace("XDG_CONFIG_HOME", config.c_str());
-    file = config + "/pictavo/current_user.reg";
-  }
-  ~HiveTest() override {
-    std::filesystem::permissions(config, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
-    std::error_code ignored;
-    std::filesystem::remove_all(config, ignored);
-  }
-
   // Applies changes through a fresh hive object and writes them.
   DWORD Write(const std::vector<Change>& changes) {
     Hive hive("current_user.reg", "test");
@@ -76,9 +40,10 @@ class HiveTest : public ::testing::Test {
     return hive.FlushLocked();
   }
 
-  std::string config;
-  std::optional<ScopedEnv> env;
-  std::string file;
+  ScratchDir scratch;
+  const std::string config = scratch.Path();
+  ScopedEnv env{"XDG_CONFIG_HOME", config.c_str()};
+  const std::string file = config + "/pictavo/current_user.reg";
 };
 
 }  // namespace
@@ -148,17 +113,17 @@ TEST_F(HiveTest, ADamagedFileIsSetAside) {
   hive.RefreshLocked();
   EXPECT_EQ(hive.ViewLocked().ChildCount(), 0u);
   EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_EQ(ReadAll(file + ".damaged"), "PICTAVO-REGISTRY 1\n[K]\n\"v\"=dword:zz\n");
+  EXPECT_EQ(ReadWholeFile(file + ".damaged"), "PICTAVO-REGISTRY 1\n[K]\n\"v\"=dword:zz\n");
 
   hive.ChangeLocked(SetDword({"K"}, "v", 5));
   ASSERT_EQ(hive.FlushLocked(), static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_NE(ReadAll(file).find("\"v\"=dword:00000005"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(file).find("\"v\"=dword:00000005"), std::string::npos);
 }
 
 TEST_F(HiveTest, AFailedWriteKeepsTheOldFileAndThePendingChanges) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ASSERT_EQ(Write({SetDword({"K"}, "old", 1)}), static_cast<DWORD>(ERROR_SUCCESS));
-  const std::string before = ReadAll(file);
+  const std::string before = ReadWholeFile(file);
   Hive hive("current_user.reg", "test");
   auto lock = hive.Lock();
   hive.RefreshLocked();
@@ -166,15 +131,15 @@ TEST_F(HiveTest, AFailedWriteKeepsTheOldFileAndThePendingChanges) {
   chmod((config + "/pictavo").c_str(), 0555);
   EXPECT_EQ(hive.FlushLocked(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_TRUE(hive.HasPendingChangesLocked());
-  EXPECT_EQ(ReadAll(file), before);
+  EXPECT_EQ(ReadWholeFile(file), before);
   chmod((config + "/pictavo").c_str(), 0755);
   EXPECT_EQ(hive.FlushLocked(), static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_NE(ReadAll(file).find("\"new\""), std::string::npos);
+  EXPECT_NE(ReadWholeFile(file).find("\"new\""), std::string::npos);
 }
 
 TEST_F(HiveTest, AFullDiskLeavesThePreviousFileWhole) {
   ASSERT_EQ(Write({SetDword({"K"}, "old", 1)}), static_cast<DWORD>(ERROR_SUCCESS));
-  const std::string before = ReadAll(file);
+  const std::string before = ReadWholeFile(file);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -192,7 +157,7 @@ TEST_F(HiveTest, AFullDiskLeavesThePreviousFileWhole) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(ReadAll(file), before);
+  EXPECT_EQ(ReadWholeFile(file), before);
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(config + "/pictavo"))
     names.push_back(entry.path().filename().string());

@@ -10,11 +10,11 @@
 using namespace pictavo::res;
 using restest::IconFile;
 using restest::ModuleHandle;
-using restest::TempFolder;
+using restest::ScratchDir;
 using restest::Xml;
 
 TEST(IconResource, TheImageThatSuitsTheSizeBest) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("app.ico",
                IconFile({{16, 16, 4}, {32, 32, 4}, {32, 32, 32}, {48, 48, 32}, {24, 24, 8}}, false));
   folder.Write("icons.xml", Xml(R"(<icon id="128" file="app.ico"/>)"));
@@ -51,7 +51,7 @@ TEST(IconResource, TheImageThatSuitsTheSizeBest) {
 }
 
 TEST(IconResource, CursorsCarryTheirHotspot) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("drop.cur", IconFile({{32, 32, 1, 5, 7}}, true));
   folder.Write("app.ico", IconFile({{32, 32, 4}}, false));
   folder.Write("cursors.xml", Xml(R"(<cursor id="293" file="drop.cur"/><cursor id="294" file="app.ico"/>
@@ -90,7 +90,7 @@ TEST(IconResource, ADamagedDirectoryIsRefused) {
   std::string noImages = IconFile({{16, 16, 4}}, false);
   noImages[4] = 0;
   for (const std::string& bytes : {pastTheEnd, noImages, std::string("\0\0\1\0", 4)}) {
-    TempFolder folder;
+    ScratchDir folder;
     folder.Write("bad.ico", bytes);
     folder.Write("icons.xml", Xml(R"(<icon id="1" file="bad.ico"/>)"));
     ModuleHandle module(OpenResourceFolder(folder.Path()));

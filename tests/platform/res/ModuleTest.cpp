@@ -14,7 +14,7 @@
 
 using namespace pictavo::res;
 using restest::ModuleHandle;
-using restest::TempFolder;
+using restest::ScratchDir;
 using restest::Xml;
 
 namespace {
@@ -31,7 +31,7 @@ class ResourceModules : public ::testing::Test {
   }
   void TearDown() override { AfxSetResourceHandle(nullptr); }
 
-  TempFolder m_root;
+  ScratchDir m_root;
 };
 
 }  // namespace
@@ -165,7 +165,7 @@ TEST(DamagedResourceFile, GivesAClearErrorAndTheOtherFilesStillLoad) {
       {"id out of range", Xml("<bitmap id=\"70000\" file=\"good.xml\"/>"), "70000 is not within 1 to 65535"},
   };
   for (const Case& c : kCases) {
-    TempFolder folder;
+    ScratchDir folder;
     folder.Write("bad.xml", c.content);
     folder.Write("good.xml", Xml(R"(<menu id="9"><item id="1" text="fine"/></menu>)"));
     ModuleHandle module(OpenResourceFolder(folder.Path()));
@@ -178,7 +178,7 @@ TEST(DamagedResourceFile, GivesAClearErrorAndTheOtherFilesStillLoad) {
 }
 
 TEST(DamagedResourceFile, AFileThatRedefinesAResourceIsLeftOutWhole) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("a.xml", Xml(R"(<menu id="9"><item id="1" text="a"/></menu>
 <strings><string id="1">from a</string></strings>)"));
   folder.Write("b.xml", Xml(R"(<menu id="10"><item id="1" text="b"/></menu>
@@ -218,7 +218,7 @@ TEST(DamagedResourceFile, ADamagedBitmapFailsWhenLoaded) {
       {"empty", ""},
   };
   for (const Case& c : kCases) {
-    TempFolder folder;
+    ScratchDir folder;
     folder.Write("x.bmp", c.bytes);
     folder.Write("x.xml", Xml(R"(<bitmap id="3" file="x.bmp"/>)"));
     ModuleHandle module(OpenResourceFolder(folder.Path()));
@@ -238,7 +238,7 @@ TEST(ResourceFolder, AFolderThatDoesNotExistIsNoModule) {
 }
 
 TEST(ResourceFolder, ThreadsReadingAtOnceShareOneParseAndOneCopyOfTheData) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("picture.bmp", restest::Bmp(64, 64, 24));
   folder.Write("r.xml",
                Xml(R"(<bitmap id="1" file="picture.bmp"/><strings><string id="5">five</string></strings>)"));

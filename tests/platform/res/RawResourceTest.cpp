@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "platform/base/ErrorCodes.h"
@@ -12,9 +10,10 @@
 #include "tests/platform/res/ResourceTestSupport.h"
 
 using namespace pictavo::res;
+using pictavo::test::ReadWholeFile;
 using restest::ModuleHandle;
 using restest::SampleResources;
-using restest::TempFolder;
+using restest::ScratchDir;
 using restest::Words;
 using restest::Xml;
 
@@ -32,17 +31,12 @@ Loaded Load(HMODULE module, LPCSTR name, LPCSTR type) {
   return {static_cast<const BYTE*>(LockResource(handle)), SizeofResource(module, resource)};
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 TEST(RawResource, CustomTypeByIdNameAndAnyCase) {
   const std::string jpeg =
       std::string("\xFF\xD8\xFF\xE0", 4) + "not really a picture" + std::string("\xFF\xD9", 2);
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("images/NoPhotos.JPG", jpeg);
   folder.Write("empty.bin", "");
   folder.Write("raw.xml", Xml(R"(
@@ -75,11 +69,11 @@ TEST(RawResource, CustomTypeByIdNameAndAnyCase) {
 }
 
 TEST(RawResource, FailuresSetTheResourceErrors) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("a.bin", "abc");
   folder.Write("raw.xml",
                Xml(R"(<raw type="JPG" id="295" file="a.bin"/><dialog id="5" rect="0, 0, 10, 10"/>)"));
-  TempFolder other;
+  ScratchDir other;
   other.Write("raw.xml", Xml(R"(<raw type="JPG" id="295" file="../)" +
                              std::filesystem::path(folder.Path()).filename().string() + R"(/a.bin"/>)"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));
@@ -122,7 +116,7 @@ TEST(RawResource, FailuresSetTheResourceErrors) {
 }
 
 TEST(RawResource, MenuDataIsTheTemplateTheProgramWalks) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("menu.xml", Xml(R"(
 <menu id="9">
   <popup text="A" flags="grayed">
@@ -182,7 +176,7 @@ TEST_F(SampleResources, BitmapDataIsThePackedDib) {
   const Case kCases[] = {{60003, "bitmaps/sample_toolbar.bmp", 16 * 4},
                          {60004, "bitmaps/sample_picture.bmp", 0}};
   for (const Case& c : kCases) {
-    const std::string file = ReadFile(restest::SourceResources() + "/" + c.file);
+    const std::string file = ReadWholeFile(restest::SourceResources() + "/" + c.file);
     ASSERT_GT(file.size(), 54u) << c.file;
     const Loaded loaded = Load(nullptr, MAKEINTRESOURCE(c.id), RT_BITMAP);
     ASSERT_NE(loaded.data, nullptr) << c.file;
@@ -206,7 +200,7 @@ TEST(RawResource, BitmapWithAGapBeforeItsBitsIsJoinedUp) {
   const uint32_t offset = static_cast<uint32_t>(tableEnd + 4);
   std::memcpy(bmp.data() + 10, &offset, 4);
   std::memset(bmp.data() + offset, 0x5A, bmp.size() - offset);
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("gap.bmp", bmp);
   folder.Write("gap.xml", Xml(R"(<bitmap id="1" file="gap.bmp"/>)"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));

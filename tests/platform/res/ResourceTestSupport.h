@@ -7,8 +7,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,37 +14,11 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/res/ResourceModule.h"
+#include "tests/support/ScratchDir.h"
 
 namespace restest {
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pictavo-res-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return m_path; }
-  std::string operator/(std::string_view name) const { return m_path + "/" + std::string(name); }
-
-  // Writes a file below the folder, making its folders.
-  void Write(std::string_view name, std::string_view bytes) const {
-    const std::filesystem::path path = *this / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
- private:
-  std::string m_path;
-};
+using pictavo::test::ScratchDir;
 
 // A resource file around `body`.
 inline std::string Xml(std::string_view body) {

@@ -9,7 +9,7 @@
 
 using namespace pictavo::res;
 using restest::ModuleHandle;
-using restest::TempFolder;
+using restest::ScratchDir;
 using restest::Xml;
 
 namespace {
@@ -64,7 +64,7 @@ TEST_F(SampleStrings, MissingStringsAndBadBuffers) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(LoadString(nullptr, 60000, nullptr, 10), 0);
 
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("none.xml", Xml(R"(<menu id="1"><item id="1" text="x"/></menu>)"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));
   EXPECT_EQ(LoadString(module.get(), 60000, buffer, sizeof buffer), 0);
@@ -81,7 +81,7 @@ TEST_F(SampleStrings, CStringLoadsFromTheResourceHandleThenTheExecutable) {
 
   // A resource module set as the resource handle answers first; what it lacks comes from the
   // executable.
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("strings.xml", Xml(R"(<strings><string id="60000">Beispiel</string></strings>)"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));
   AfxSetResourceHandle(module.get());

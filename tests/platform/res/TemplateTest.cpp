@@ -13,7 +13,7 @@
 using namespace pictavo::res;
 using restest::ModuleHandle;
 using restest::SampleResources;
-using restest::TempFolder;
+using restest::ScratchDir;
 using restest::Xml;
 
 namespace {
@@ -120,7 +120,7 @@ TEST(DialogResource, StyleExpressionsResolveToTheirNumbers) {
   for (size_t i = 0; i < std::size(kCases); ++i)
     controls += "<control id=\"" + std::to_string(100 + i) +
                 "\" class=\"SysListView32\" rect=\"0, 0, 10, 10\" style=\"" + kCases[i].expression + "\"/>\n";
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write(
       "styles.xml",
       Xml("<dialog id=\"1\" rect=\"0, 0, 100, 50\" style=\"0x80CA00C0\" exstyle=\"WS_EX_CLIENTEDGE | "
@@ -137,7 +137,7 @@ TEST(DialogResource, StyleExpressionsResolveToTheirNumbers) {
 }
 
 TEST(DialogResource, PlainAndExtendedTemplatesKeepControlIdsAtTheirWidths) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("ids.xml", Xml(R"(
 <dialog id="1" rect="0, 0, 100, 50">
   <control id="-1" class="static" rect="0, 0, 1, 1"/>
@@ -247,7 +247,7 @@ TEST(MenuResource, FlagWordsSetTheirMenuFlags) {
   std::string items;
   for (size_t i = 0; i < std::size(kCases); ++i)
     items += "<item id=\"" + std::to_string(i + 1) + "\" text=\"x\" flags=\"" + kCases[i].words + "\"/>\n";
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("menu.xml", Xml("<menu id=\"1\"><popup text=\"p\">" + items + "</popup></menu>"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));
   const MenuTemplate* menu = FindMenu(module.get(), MAKEINTRESOURCE(1));
@@ -287,7 +287,7 @@ TEST_F(SampleResources, AcceleratorsAndToolbar) {
 }
 
 TEST(AcceleratorResource, KeysByNameCharacterAndNumber) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("keys.xml", Xml(R"(
 <accelerators id="7">
   <accel key="a" modifiers="ctrl+shift" command="1"/>
@@ -321,7 +321,7 @@ TEST(AcceleratorResource, KeysByNameCharacterAndNumber) {
 }
 
 TEST(ResourceRecords, MissingOnesFailWithTheResourceErrors) {
-  TempFolder folder;
+  ScratchDir folder;
   folder.Write("one.xml", Xml(R"(<menu id="3"><item id="1" text="x"/></menu>)"));
   ModuleHandle module(OpenResourceFolder(folder.Path()));
   const HMODULE m = module.get();

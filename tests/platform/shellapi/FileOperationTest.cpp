@@ -11,9 +11,12 @@
 #include "platform/user/MessageBox.h"
 #include "platform/user/User.h"
 #include "tests/platform/shellapi/ShellFixture.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 
+using pictavo::test::Exists;
+using pictavo::test::ReadWholeFile;
 using shell_test::TempHome;
 
 // A double-NUL-terminated list.
@@ -52,8 +55,8 @@ TEST_F(TempHome, DeleteWithUndoMovesToTheTrash) {
   ASSERT_EQ(Operate(FO_DELETE, {photo}, {}, FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI), 0);
   EXPECT_FALSE(Exists(photo));
   const std::string trash = Home() + "/.local/share/Trash";
-  EXPECT_EQ(ReadFile(trash + "/files/beach 1.jpg"), "first");
-  const std::string info = ReadFile(trash + "/info/beach 1.jpg.trashinfo");
+  EXPECT_EQ(ReadWholeFile(trash + "/files/beach 1.jpg"), "first");
+  const std::string info = ReadWholeFile(trash + "/info/beach 1.jpg.trashinfo");
   EXPECT_EQ(
       info.rfind("[Trash Info]\nPath=" + Home() + "/Pictures/My%20Trip/beach%201.jpg\nDeletionDate=", 0), 0u)
       << info;
@@ -67,7 +70,7 @@ TEST_F(TempHome, DeleteWithUndoMovesToTheTrash) {
   File("Pictures/My Trip/beach 1.jpg", "second");
   const std::string folder = Folder("Pictures/My Trip");
   ASSERT_EQ(Operate(FO_DELETE, {photo, folder}, {}, FOF_ALLOWUNDO | FOF_NOCONFIRMATION), 0);
-  EXPECT_EQ(ReadFile(trash + "/files/beach 1.2.jpg"), "second");
+  EXPECT_EQ(ReadWholeFile(trash + "/files/beach 1.2.jpg"), "second");
   EXPECT_TRUE(Exists(trash + "/info/beach 1.2.jpg.trashinfo"));
   EXPECT_TRUE(Exists(trash + "/files/My Trip"));
   EXPECT_FALSE(Exists(folder));
@@ -101,11 +104,11 @@ TEST_F(TempHome, CopyMoveAndRename) {
   Changes changes;
 
   ASSERT_EQ(Operate(FO_COPY, {photo}, {target}), 0);
-  EXPECT_EQ(ReadFile(target + "/photo.jpg"), "pixels") << "into an existing folder";
+  EXPECT_EQ(ReadWholeFile(target + "/photo.jpg"), "pixels") << "into an existing folder";
   ASSERT_EQ(Operate(FO_COPY, {photo}, {Home() + "/c/renamed.jpg"}), 0);
-  EXPECT_EQ(ReadFile(Home() + "/c/renamed.jpg"), "pixels") << "to a new name, its folder made";
+  EXPECT_EQ(ReadWholeFile(Home() + "/c/renamed.jpg"), "pixels") << "to a new name, its folder made";
   ASSERT_EQ(Operate(FO_COPY, {photo}, {photo}), 0);
-  EXPECT_EQ(ReadFile(Home() + "/a/photo - Copy.jpg"), "pixels") << "a copy onto itself";
+  EXPECT_EQ(ReadWholeFile(Home() + "/a/photo - Copy.jpg"), "pixels") << "a copy onto itself";
   ASSERT_EQ(Operate(FO_COPY, {photo}, {Home() + "/a"}), 0);
   EXPECT_TRUE(Exists(Home() + "/a/photo - Copy (2).jpg"));
   ASSERT_EQ(Operate(FO_COPY, {Home() + "/a"}, {Home() + "/a/inner"}), ERROR_INVALID_PARAMETER)
@@ -113,17 +116,17 @@ TEST_F(TempHome, CopyMoveAndRename) {
 
   ASSERT_EQ(Operate(FO_MOVE, {Home() + "/a"}, {Home() + "/moved"}), 0);
   EXPECT_FALSE(Exists(Home() + "/a"));
-  EXPECT_EQ(ReadFile(Home() + "/moved/photo.jpg"), "pixels");
+  EXPECT_EQ(ReadWholeFile(Home() + "/moved/photo.jpg"), "pixels");
 
   // Rename: a bare name stays in the folder; a taken name is refused and nothing changes.
   ASSERT_EQ(Operate(FO_RENAME, {Home() + "/moved/photo.jpg"}, {"beach.jpg"}, FOF_ALLOWUNDO | FOF_NOERRORUI),
             0);
-  EXPECT_EQ(ReadFile(Home() + "/moved/beach.jpg"), "pixels");
+  EXPECT_EQ(ReadWholeFile(Home() + "/moved/beach.jpg"), "pixels");
   File("moved/taken.jpg", "other");
   EXPECT_EQ(Operate(FO_RENAME, {Home() + "/moved/beach.jpg"}, {Home() + "/moved/taken.jpg"}),
             ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(ReadFile(Home() + "/moved/taken.jpg"), "other");
-  EXPECT_EQ(ReadFile(Home() + "/moved/beach.jpg"), "pixels");
+  EXPECT_EQ(ReadWholeFile(Home() + "/moved/taken.jpg"), "other");
+  EXPECT_EQ(ReadWholeFile(Home() + "/moved/beach.jpg"), "pixels");
 
   bool sawRename = false, sawCreate = false;
   for (const auto& e : changes.seen) {
@@ -187,7 +190,7 @@ TEST_F(TempHome, QuestionsBeforeDeletingAndReplacing) {
     BOOL aborted = FALSE;
     EXPECT_EQ(Operate(FO_COPY, {photo}, {Home() + "/b"}, 0, &aborted, no.Owner()), 0);
     EXPECT_TRUE(aborted) << "the one file was skipped";
-    EXPECT_EQ(ReadFile(other), "theirs");
+    EXPECT_EQ(ReadWholeFile(other), "theirs");
     ASSERT_EQ(no.Questions().size(), 1u);
   }
   {
@@ -195,7 +198,7 @@ TEST_F(TempHome, QuestionsBeforeDeletingAndReplacing) {
     BOOL aborted = TRUE;
     EXPECT_EQ(Operate(FO_COPY, {photo}, {Home() + "/b"}, 0, &aborted, yes.Owner()), 0);
     EXPECT_FALSE(aborted);
-    EXPECT_EQ(ReadFile(other), "mine");
+    EXPECT_EQ(ReadWholeFile(other), "mine");
   }
   {
     Answerer ok(IDOK);

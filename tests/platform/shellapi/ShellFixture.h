@@ -56,15 +56,6 @@ class TempHome : public ::testing::Test {
   }
   void UserDirs(const std::string& text) { std::ofstream(m_home + "/.config/user-dirs.dirs") << text; }
 
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static bool Exists(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
-  }
-
   const std::string& Root() const { return m_root; }
   const std::string& Home() const { return m_home; }
 

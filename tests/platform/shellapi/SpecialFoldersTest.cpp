@@ -6,11 +6,13 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/shellapi/Shell.h"
 #include "tests/platform/shellapi/ShellFixture.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 
 using pictavo::comctl::SystemIcon;
 using pictavo::comctl::SystemIconIndex;
+using pictavo::test::Exists;
 using shell_test::TempHome;
 
 std::string FolderPath(int csidl, HRESULT* result = nullptr) {

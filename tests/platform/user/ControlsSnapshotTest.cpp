@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,19 +13,15 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Surface.h"
 #include "platform/user/Display.h"
+#include "tests/support/PngPicture.h"
 
 using namespace testing_user;
 
 namespace {
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<png_byte> rgb;
-  COLORREF At(int x, int y) const {
-    const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    return RGB(p[0], p[1], p[2]);
-  }
+using pictavo::test::ReadPng;
+
+struct Picture : pictavo::test::Picture {
   int Darkest(const RECT& r) const {
     int darkest = 255;
     for (int y = r.top; y < r.bottom; ++y)
@@ -44,17 +39,6 @@ struct Picture {
     return n;
   }
 };
-
-bool ReadPng(const std::string& path, Picture* picture) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(image.width);
-  picture->height = static_cast<int>(image.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, picture->rgb.data(), 0, nullptr) != 0;
-}
 
 class ControlsSnapshot : public UserTest {};
 

@@ -1,12 +1,12 @@
 #include "Recorder.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Surface.h"
 #include "platform/kernel/Thread.h"
 #include "platform/user/Display.h"
+#include "tests/support/ThreadWindows.h"
 
 namespace testing_user {
 
@@ -118,42 +118,15 @@ HWND MakeWindow(DWORD style, const RECT& rect, HWND parent, DWORD exStyle, UINT 
                         reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
 }
 
-void PumpPending() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    PumpPending();
-    if (condition()) return true;
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
-  }
-}
-
 void UserTest::SetUp() {
   Recorder::Get().Clear();
   Recorder::Get().ClearHandlers();
 }
 
-namespace {
-BOOL CALLBACK DestroyEach(HWND hwnd, LPARAM) {
-  DestroyWindow(hwnd);
-  return TRUE;
-}
-}  // namespace
-
 void UserTest::TearDown() {
   Recorder::Get().ClearHandlers();
   ReleaseCapture();
-  EnumThreadWindows(GetCurrentThreadId(), DestroyEach, 0);
+  pictavo::test::DestroyThreadWindows();
   MSG msg;
   while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }

@@ -13,6 +13,7 @@
 
 #include "platform/user/Display.h"
 #include "platform/user/User.h"
+#include "tests/support/MessagePump.h"
 
 // Rectangles compare and print in test expectations.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -68,11 +69,8 @@ const char* PlainRecorderClass();
 HWND MakeWindow(DWORD style, const RECT& rect, HWND parent = nullptr, DWORD exStyle = 0, UINT id = 0,
                 const char* className = nullptr, const char* text = "");
 
-// Handles what is waiting in the calling thread's queue.
-void PumpPending();
-// Handles messages until `condition` holds; false when it still does not after `timeoutMs`
-// (a guard against a hang, not a wait for time to pass).
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+using pictavo::test::PumpPending;
+using pictavo::test::PumpUntil;
 
 // Destroys the calling thread's top-level windows and empties its queue and the log.
 class UserTest : public ::testing::Test {

@@ -1,15 +1,12 @@
-// A hidden window of the test's thread that workers post their notifications to, and a wait for
-// one of them that handles the thread's other messages meanwhile.
+// A hidden window of the test's thread that workers post their notifications to.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <functional>
+#include <utility>
 
 #include "platform/user/User.h"
+#include "tests/support/MessagePump.h"
 
-namespace datatest {
+namespace pictavo::test {
 
 class MessageWindow {
  public:
@@ -31,24 +28,14 @@ class MessageWindow {
   HWND Handle() const { return m_hwnd; }
 
   // Waits up to `timeoutMs` (a hang guard) for `message` posted to this window, dispatching
-  // everything else.
+  // everything else; `seen` is called for every message to the window on the way, the awaited
+  // one included.
+  template <class Seen>
+  bool WaitFor(UINT message, MSG& out, DWORD timeoutMs, Seen&& seen) const {
+    return WaitForMessage(m_hwnd, message, out, timeoutMs, std::forward<Seen>(seen));
+  }
   bool WaitFor(UINT message, MSG& out, DWORD timeoutMs) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      MSG msg;
-      while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.hwnd == m_hwnd && msg.message == message) {
-          out = msg;
-          return true;
-        }
-        DispatchMessage(&msg);
-      }
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
-              .count();
-      if (left <= 0) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-    }
+    return WaitForMessage(m_hwnd, message, out, timeoutMs);
   }
 
   // Whether `message` is waiting in the queue now (it is removed).
@@ -58,8 +45,8 @@ class MessageWindow {
   }
 
  private:
-  static constexpr const char* kClass = "DataTestMessageWindow";
+  static constexpr const char* kClass = "PictavoTestMessageWindow";
   HWND m_hwnd = nullptr;
 };
 
-}  // namespace datatest
+}  // namespace pictavo::test

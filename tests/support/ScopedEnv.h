@@ -1,10 +1,12 @@
-// Environment variables set for the span of one test.
+// An environment variable set (or removed, for a null value) for the span of one test.
 #pragma once
 
 #include <stdlib.h>
 
 #include <optional>
 #include <string>
+
+namespace pictavo::test {
 
 class ScopedEnv {
  public:
@@ -28,3 +30,5 @@ class ScopedEnv {
   std::string m_name;
   std::optional<std::string> m_old;
 };
+
+}  // namespace pictavo::test
