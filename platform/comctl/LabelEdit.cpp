@@ -39,7 +39,7 @@ void LabelEditor::End(bool cancel) {
   HWND owner = m_owner;
   Finish finish = std::move(m_finish);
   m_edit = nullptr;
-  const std::string text = WindowTextOf(edit);
+  const std::string text = WindowText(edit);
   // From here on `this` may go: the owner drops the editor in `finish`.
   RemoveWindowSubclass(edit, &LabelEditor::EditSubclass, 0);
   if (GetFocus() == edit && IsWindow(owner)) SetFocus(owner);

@@ -220,13 +220,6 @@ int CopyText(std::string_view text, LPSTR buffer, int bufferMax) {
   return static_cast<int>(n);
 }
 
-std::string WindowTextOf(HWND hwnd) {
-  std::string text(static_cast<size_t>(std::max(0, GetWindowTextLength(hwnd))) + 1, '\0');
-  text.resize(
-      static_cast<size_t>(std::max(0, GetWindowText(hwnd, text.data(), static_cast<int>(text.size())))));
-  return text;
-}
-
 int CompareNoCase(std::string_view a, std::string_view b) {
   return unicode::CompareNoCase(a, b);
 }

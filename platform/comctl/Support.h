@@ -107,6 +107,7 @@ void SendScroll(const ControlBase& control, bool vertical, WORD code, int positi
 LRESULT SendCustomDraw(const ControlBase& control, NMCUSTOMDRAW* record, DWORD stage);
 
 // The standard controls' helpers serve these too.
+using user::WindowText;
 using user::controls::KeyDown;  // as of the message being handled
 using user::controls::LineHeightOf;
 using user::controls::Selected;
@@ -138,7 +139,6 @@ HIMAGELIST CreateCheckBoxImages(int blanks);
 std::string TextOf(LPCSTR text);  // null gives ""
 // Copies into a caller's buffer (NUL-terminated, cut at a character boundary); the bytes copied.
 int CopyText(std::string_view text, LPSTR buffer, int bufferMax);
-std::string WindowTextOf(HWND hwnd);
 int CompareNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 

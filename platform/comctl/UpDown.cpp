@@ -63,7 +63,7 @@ std::string FormatPosition(const UpDownState& s, int value) {
 // The buddy's text as a position; false when it is no number in range.
 bool ParseBuddy(const UpDownState& s, int* value) {
   if (!s.buddy || !IsWindow(s.buddy)) return false;
-  std::string text = WindowTextOf(s.buddy);
+  std::string text = WindowText(s.buddy);
   std::string clean;
   for (char c : text)
     if (c != ',' && !std::isspace(static_cast<unsigned char>(c))) clean += c;

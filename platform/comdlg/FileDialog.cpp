@@ -30,12 +30,6 @@ namespace {
 // its notification, not inside it.
 constexpr UINT kNavigateToPlace = WM_APP + 1;
 
-std::string TextOf(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 // Record sizes we know: ours, ours without the last three members, and the same two records in
 // the 32-bit layout.
 bool KnownRecordSize(DWORD size) {
@@ -290,7 +284,7 @@ void FileDialog::ChooseFilter(int index) {
   if (index < 0 || static_cast<size_t>(index) >= m_filters.size()) return;
   m_filter = index;
   m_patterns = m_filters[static_cast<size_t>(index)].patterns;
-  if (path::HasWildcards(TextOf(Item(kFileName)))) SetName("");
+  if (path::HasWildcards(pictavo::user::WindowText(Item(kFileName)))) SetName("");
   Navigate(m_folder);
 }
 
@@ -339,7 +333,7 @@ void FileDialog::Ok() {
     PostMessage(m_dialog, kNavigateToPlace, 0, 0);
     return;
   }
-  const std::vector<std::string> names = SplitTypedNames(TextOf(Item(kFileName)));
+  const std::vector<std::string> names = SplitTypedNames(pictavo::user::WindowText(Item(kFileName)));
   if (names.empty()) {
     FocusName();
     return;
@@ -446,7 +440,7 @@ void FileDialog::FocusName() {
 }
 
 int FileDialog::Ask(const std::string& text, UINT type) {
-  const int answer = MessageBox(m_dialog, text.c_str(), TextOf(m_dialog).c_str(), type);
+  const int answer = MessageBox(m_dialog, text.c_str(), pictavo::user::WindowText(m_dialog).c_str(), type);
   FocusName();
   return answer;
 }

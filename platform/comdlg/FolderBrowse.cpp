@@ -28,12 +28,6 @@ namespace pictavo::comdlg {
 
 namespace {
 
-std::string TextOf(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return {};
@@ -341,7 +335,7 @@ void FolderBrowser::Selected(const std::string& path) {
 }
 
 void FolderBrowser::Ok() {
-  const std::string typed = Trimmed(TextOf(GetDlgItem(m_dialog, kBrowsePath)));
+  const std::string typed = Trimmed(pictavo::user::WindowText(GetDlgItem(m_dialog, kBrowsePath)));
   const std::string path = typed.empty() ? m_selection : ResolvePath(m_selection, typed);
   bool within = false;
   for (const auto& root : m_roots) within = within || IsWithin(path, root.first);
@@ -370,7 +364,7 @@ int FolderBrowser::Callback(UINT message, LPARAM lParam) {
 
 void FolderBrowser::Tell(const std::string& text) {
   if (!IsWindowVisible(m_dialog)) return;  // nothing to tell before the user sees the dialog
-  MessageBox(m_dialog, text.c_str(), TextOf(m_dialog).c_str(), MB_OK | MB_ICONWARNING);
+  MessageBox(m_dialog, text.c_str(), pictavo::user::WindowText(m_dialog).c_str(), MB_OK | MB_ICONWARNING);
   HWND edit = GetDlgItem(m_dialog, kBrowsePath);
   SetFocus(edit);
   SendMessage(edit, EM_SETSEL, 0, -1);

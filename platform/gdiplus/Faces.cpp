@@ -143,7 +143,7 @@ std::shared_ptr<const Face> FallbackFace(int style) {
 }
 
 bool FindFamily(const std::wstring& name, std::string& face) {
-  std::string utf8 = pictavo::gdi::EncodeUtf8(name.data(), name.size());
+  std::string utf8 = pictavo::utf8::FromWide({name.data(), name.size()});
   std::string key = Lower(utf8);
   if (key.empty()) return false;
   for (const pictavo::gdi::FamilyInfo& family : pictavo::gdi::FontFamilies())

@@ -50,13 +50,6 @@ void CDataExchange::Fail() {
 
 namespace {
 
-std::string TextOf(HWND control) {
-  const int length = ::GetWindowTextLength(control);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowText(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -118,7 +111,7 @@ void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, const char* format, 
   HWND control = pDX->PrepareEditCtrl(nIDC);
   if (pDX->m_bSaveAndValidate) {
     T parsed{};
-    if (!parse(TextOf(control), parsed)) {
+    if (!parse(pictavo::user::WindowText(control), parsed)) {
       AfxMessageBox(prompt);
       pDX->Fail();
     }
@@ -178,7 +171,7 @@ std::string ItemText(HWND control, UINT lenMessage, UINT textMessage, int index)
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   HWND control = pDX->PrepareEditCtrl(nIDC);
   if (pDX->m_bSaveAndValidate)
-    value = TextOf(control);
+    value = pictavo::user::WindowText(control);
   else
     ::SetWindowText(control, value);
 }
@@ -307,7 +300,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
       value =
           selection >= 0 ? CString(ItemText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, selection)) : CString();
     } else {
-      value = TextOf(control);
+      value = pictavo::user::WindowText(control);
     }
   } else if (::SendMessage(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>(value.GetString())) == CB_ERR &&

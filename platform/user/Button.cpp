@@ -47,12 +47,6 @@ COLORREF Blend(COLORREF a, COLORREF b, int percentOfB) {
              mix(GetBValue(a), GetBValue(b)));
 }
 
-std::string TextOf(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 // DrawText alignment from the BS_ alignment bits; `defaultHorz` applies when none is given.
 UINT TextFormat(DWORD style, UINT defaultHorz) {
   UINT format = 0;
@@ -109,7 +103,7 @@ RECT DrawLabel(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, RECT area, 
               kind | (disabled ? DSS_DISABLED : DSS_NORMAL));
     return RECT{x, y, x + w, y + h};
   }
-  const std::string text = TextOf(hwnd);
+  const std::string text = pictavo::user::WindowText(hwnd);
   UINT format = TextFormat(style, defaultHorz);
   RECT measured = area;
   DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured,
@@ -223,7 +217,7 @@ void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, const RECT
 
 void PaintGroup(HWND hwnd, HDC dc, const ButtonState& s, DWORD style, const RECT& client, bool disabled) {
   HBRUSH brush = ControlColorBrush(hwnd, dc, WM_CTLCOLORSTATIC);
-  const std::string text = TextOf(hwnd);
+  const std::string text = pictavo::user::WindowText(hwnd);
   TEXTMETRIC tm{};
   GetTextMetrics(dc, &tm);
   // The frame runs through the middle of the caption; the inside belongs to the parent.

@@ -64,13 +64,6 @@ char32_t MnemonicOf(const std::string& text) {
   return 0;
 }
 
-std::string TextOf(HWND hwnd) {
-  const int length = GetWindowTextLength(hwnd);
-  std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 void ClickDefault(HWND dialog, HWND focus, UINT focusCode) {
   UINT id = 0;
   HWND button = nullptr;
@@ -164,7 +157,7 @@ bool HandleMnemonic(HWND dialog, HWND focus, char32_t ch) {
     if (!IsUsable(item)) continue;
     const UINT code = DialogCode(item);
     if ((code & DLGC_STATIC) && (StyleOf(item) & SS_NOPREFIX) && !(code & DLGC_BUTTON)) continue;
-    if (MnemonicOf(TextOf(item)) != wanted) continue;
+    if (MnemonicOf(pictavo::user::WindowText(item)) != wanted) continue;
     if (code & DLGC_STATIC) {
       // A label (or a group box): the focus goes to the control it names, the next one.
       for (int k = 1; k < n; ++k) {

@@ -27,12 +27,6 @@ bool IsImageType(UINT type) {
   return type == SS_BITMAP || type == SS_ICON;
 }
 
-std::string TextOf(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowText(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 SIZE ImageSize(HANDLE image, UINT type) {
   SIZE size{};
   if (!image) return size;
@@ -219,7 +213,7 @@ void Paint(HWND hwnd, HDC dc, const StaticState& s) {
   }
   if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   SetBkMode(dc, TRANSPARENT);
-  const std::string text = TextOf(hwnd);
+  const std::string text = pictavo::user::WindowText(hwnd);
   RECT area = client;
   DrawText(dc, text.c_str(), static_cast<int>(text.size()), &area, TextFormat(style));
 }

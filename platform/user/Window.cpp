@@ -717,6 +717,13 @@ int GetWindowTextLength(HWND hwnd) {
   return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
+std::string pictavo::user::WindowText(HWND hwnd) {
+  std::string text(static_cast<size_t>(std::max(0, GetWindowTextLength(hwnd))) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(std::max(0, GetWindowText(hwnd, text.data(), static_cast<int>(text.size())))));
+  return text;
+}
+
 BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data) {
   if (!name) {
     SetLastError(ERROR_INVALID_PARAMETER);

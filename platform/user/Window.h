@@ -3,6 +3,8 @@
 // marked "any thread".
 #pragma once
 
+#include <string>
+
 #include "platform/base/Messages.h"
 #include "platform/base/Styles.h"
 #include "platform/base/WinTypes.h"
@@ -141,6 +143,8 @@ HWND FindWindowEx(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowN
 #define FindWindowExA FindWindowEx
 
 namespace pictavo::user {
+// The window's whole text ("" for no window).
+std::string WindowText(HWND hwnd);
 // Window handles fit in 32 bits; those of this process carry its tag in bits 20 to 30, so a
 // handle read from a record or another process's mapping is recognisably foreign.
 bool IsForeignWindowHandle(HWND hwnd);
