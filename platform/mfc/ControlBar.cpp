@@ -215,10 +215,30 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The bar's children talk to the bar's owner, after the child itself had its say.
       LRESULT result = 0;
       HWND child = nullptr;
-      if (message == WM_NOTIFY)
-        child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
-      else if (message == WM_COMMAND)
-        child = reinterpret_cast<HWND>(lParam);
+      switch (message) {
+        case WM_NOTIFY:
+          child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+          break;
+        case WM_COMMAND:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+          child = reinterpret_cast<HWND>(lParam);
+          break;
+        case WM_DRAWITEM:
+          child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+          break;
+        case WM_DELETEITEM:
+          child = reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem;
+          break;
+        case WM_COMPAREITEM:
+          child = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+          break;
+        case WM_MEASUREITEM:  // names its control by id only
+          child = ::GetDlgItem(m_hWnd, static_cast<int>(wParam));
+          break;
+        default:
+          break;
+      }
       if (CWnd* control = FromHandlePermanent(child))
         if (control->OnChildNotify(message, wParam, lParam, &result)) return result;
       if (CWnd* owner = GetOwner(); owner && owner->m_hWnd != m_hWnd)
