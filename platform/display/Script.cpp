@@ -19,6 +19,9 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"wait-window", Kind::kWaitWindow},
     {"click", Kind::kClick},
     {"dblclick", Kind::kDoubleClick},
+    {"rclick", Kind::kRightClick},
+    {"drag", Kind::kDrag},
+    {"wheel", Kind::kWheel},
     {"click-at", Kind::kClickAt},
     {"command", Kind::kCommand},
     {"type", Kind::kType},
@@ -212,6 +215,7 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
   switch (kind) {
     case Kind::kClick:
     case Kind::kDoubleClick:
+    case Kind::kRightClick:
       if (words.size() != 1 && words.size() != 3) {
         *why = "expected ID [X Y]";
         return false;
@@ -219,6 +223,23 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       if (!Id(words[0], &step->id, why)) return false;
       step->hasPoint = words.size() == 3;
       return !step->hasPoint || Point(words[1], words[2], &step->point, why);
+    case Kind::kDrag:
+      if (words.size() != 6) {
+        *why = "expected ID X Y ID2 X2 Y2";
+        return false;
+      }
+      step->hasPoint = true;
+      return Id(words[0], &step->id, why) && Point(words[1], words[2], &step->point, why) &&
+             Id(words[3], &step->id2, why) && Point(words[4], words[5], &step->point2, why);
+    case Kind::kWheel: {
+      const auto notches = words.size() == 2 ? Integer(words[1]) : std::nullopt;
+      if (words.size() != 2 || !notches || *notches == 0 || std::abs(*notches) > 100) {
+        *why = "expected ID N (N from -100 to 100, not 0)";
+        return false;
+      }
+      step->notches = static_cast<int>(*notches);
+      return Id(words[0], &step->id, why);
+    }
     case Kind::kClickAt:
       if (words.size() != 2) {
         *why = "expected X Y";

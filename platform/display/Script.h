@@ -7,6 +7,16 @@
 //                               (the deepest one when ids repeat), at the centre of its client
 //                               area or at X, Y in its client coordinates
 //   dblclick ID [X Y]           the same, double
+//   rclick ID [X Y]             the same with the right button (a context menu's click)
+//   drag ID X Y ID2 X2 Y2       presses the left button at X, Y in control ID of the target,
+//                               moves the pointer in eight even steps, each handled before the
+//                               next, to X2, Y2 in control ID2, and releases it there. ID2 is
+//                               looked for in the target first, then in the other visible
+//                               top-level windows of the program, newest first, so a drag may
+//                               end in another window
+//   wheel ID N                  with the pointer on the centre of control ID, turns the wheel N
+//                               notches: positive away from the user (scrolls up), negative
+//                               towards
 //   click-at X Y                left click at a desktop point
 //   command ID                  the target's menu command, picked as from its menu: the menu is
 //                               initialised first (WM_INITMENU, WM_INITMENUPOPUP), a disabled
@@ -41,6 +51,9 @@ struct ScriptStep {
     kWaitWindow,
     kClick,
     kDoubleClick,
+    kRightClick,
+    kDrag,
+    kWheel,
     kClickAt,
     kCommand,
     kType,
@@ -60,6 +73,9 @@ struct ScriptStep {
   UINT id = 0;         // control or command id
   bool hasPoint = false;
   POINT point{};       // client coordinates of the control, or desktop coordinates
+  UINT id2 = 0;        // drag: the control where the button is released
+  POINT point2{};      // drag: client coordinates in that control
+  int notches = 0;     // wheel
   UINT key = 0;        // virtual key
   UINT modifiers = 0;  // MOD_SHIFT, MOD_CONTROL, MOD_ALT
   DWORD timeoutMs = kDefaultTimeoutMs;

@@ -107,6 +107,10 @@ class Player {
         const DWORD wait = outcome.waitMs ? outcome.waitMs : kPollMs;
         return static_cast<DWORD>(std::min<long long>(wait, std::max<long long>(left, 1)));
       }
+      if (outcome.result == StepResult::kInputMore) {
+        ++m_context.phase;
+        return kPollMs;
+      }
       // The next step's time runs from now, also while the program handles what this one did.
       ++m_next;
       m_started = false;
@@ -139,6 +143,7 @@ class Player {
   void Begin(const ScriptStep& step, Clock::time_point now) {
     m_started = true;
     m_context.started = now;
+    m_context.phase = 0;
     // A sleep is over when its time is; other steps fail when theirs is.
     const bool sleeping = step.kind == ScriptStep::Kind::kSleep;
     const DWORD limit = sleeping ? step.sleepMs : step.timeoutMs;

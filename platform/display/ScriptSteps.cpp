@@ -122,6 +122,31 @@ bool TargetReady(const StepContext& context, StepOutcome* outcome) {
   return true;
 }
 
+// The desktop point of `control` at `client` (its centre when `client` is null), where the user
+// can reach it; the reason otherwise.
+bool ReachablePoint(HWND control, const POINT* client, const std::string& name, POINT* out,
+                    StepOutcome* outcome) {
+  RECT area{};
+  GetClientRect(control, &area);
+  POINT point{area.right / 2, area.bottom / 2};
+  if (client) {
+    point = *client;
+    if (point.x < 0 || point.y < 0 || point.x >= area.right || point.y >= area.bottom) {
+      *outcome = Failed(std::to_string(point.x) + " " + std::to_string(point.y) + " is outside " + name +
+                        ", whose client area is " + std::to_string(area.right) + " x " +
+                        std::to_string(area.bottom));
+      return false;
+    }
+  }
+  ClientToScreen(control, &point);
+  if (TopLevelAt(point) != GetAncestor(control, GA_ROOT)) {
+    *outcome = Waiting(name + " is covered by another window");
+    return false;
+  }
+  *out = point;
+  return true;
+}
+
 StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
   StepOutcome outcome;
   if (!TargetReady(context, &outcome)) return outcome;
@@ -129,20 +154,72 @@ StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
   const HWND control = FindControl(context.target, step.id);
   if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
   if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
-  RECT client{};
-  GetClientRect(control, &client);
-  POINT point{client.right / 2, client.bottom / 2};
-  if (step.hasPoint) {
-    point = step.point;
-    if (point.x < 0 || point.y < 0 || point.x >= client.right || point.y >= client.bottom)
-      return Failed(std::to_string(point.x) + " " + std::to_string(point.y) + " is outside " + name +
-                    ", whose client area is " + std::to_string(client.right) + " x " +
-                    std::to_string(client.bottom));
+  POINT point{};
+  if (!ReachablePoint(control, step.hasPoint ? &step.point : nullptr, name, &point, &outcome)) return outcome;
+  if (step.kind == Kind::kRightClick)
+    Click(point, user::MouseButton::kRight);
+  else
+    Click(point, user::MouseButton::kLeft, step.kind == Kind::kDoubleClick ? 2 : 1);
+  return InputMade();
+}
+
+// A drag's drop control: in the target, else in the newest other top-level window holding it.
+HWND FindDropControl(HWND target, UINT id) {
+  if (HWND found = FindControl(target, id)) return found;
+  HWND best = nullptr;
+  for (const user::TopLevelWindow& w : user::TopLevelWindows()) {
+    if (w.hwnd == target || !IsWindowVisible(w.hwnd)) continue;
+    if (HWND found = FindControl(w.hwnd, id);
+        found && (!best || Serial(w.hwnd) > Serial(GetAncestor(best, GA_ROOT))))
+      best = found;
   }
-  ClientToScreen(control, &point);
-  if (TopLevelAt(point) != GetAncestor(control, GA_ROOT))
-    return Waiting(name + " is covered by another window");
-  Click(point, user::MouseButton::kLeft, step.kind == Kind::kDoubleClick ? 2 : 1);
+  return best;
+}
+
+constexpr int kDragSteps = 8;
+
+// Phase 0 presses, phases 1 to kDragSteps move, the last phase releases; each input is handled
+// before the next is made, as a hand moves.
+StepOutcome Drag(const ScriptStep& step, StepContext& context) {
+  if (context.phase == 0) {
+    StepOutcome outcome;
+    if (!TargetReady(context, &outcome)) return outcome;
+    const std::string name = "control " + std::to_string(step.id);
+    const std::string name2 = "control " + std::to_string(step.id2);
+    const HWND from = FindControl(context.target, step.id);
+    if (!from) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+    if (!EnabledUpTo(from, context.target)) return Waiting(name + " is disabled");
+    const HWND to = FindDropControl(context.target, step.id2);
+    if (!to) return Waiting("no visible " + name2 + " to drop on");
+    if (!ReachablePoint(from, &step.point, name, &context.from, &outcome)) return outcome;
+    if (!ReachablePoint(to, &step.point2, name2, &context.to, &outcome)) return outcome;
+    user::InjectMouseMove(context.from);
+    user::InjectMouseButton(user::MouseButton::kLeft, true);
+    return {StepResult::kInputMore, {}, 0};
+  }
+  if (context.phase <= kDragSteps) {
+    const POINT at{context.from.x + (context.to.x - context.from.x) * context.phase / kDragSteps,
+                   context.from.y + (context.to.y - context.from.y) * context.phase / kDragSteps};
+    user::InjectMouseMove(at);
+    return {StepResult::kInputMore, {}, 0};
+  }
+  user::InjectMouseButton(user::MouseButton::kLeft, false);
+  return InputMade();
+}
+
+StepOutcome Wheel(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  const HWND control = FindControl(context.target, step.id);
+  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+  if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
+  POINT point{};
+  if (!ReachablePoint(control, nullptr, name, &point, &outcome)) return outcome;
+  user::InjectMouseMove(point);
+  // One notch at a time, as a wheel turns.
+  const int sign = step.notches > 0 ? 1 : -1;
+  for (int i = 0; i < step.notches * sign; ++i) user::InjectMouseWheel(sign * WHEEL_DELTA);
   return InputMade();
 }
 
@@ -260,7 +337,12 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
   switch (step.kind) {
     case Kind::kClick:
     case Kind::kDoubleClick:
+    case Kind::kRightClick:
       return ClickControl(step, context);
+    case Kind::kDrag:
+      return Drag(step, context);
+    case Kind::kWheel:
+      return Wheel(step, context);
     case Kind::kClickAt:
       return ClickAt(step);
     case Kind::kCommand:

@@ -12,11 +12,15 @@ namespace pictavo::display {
 struct StepContext {
   HWND target = nullptr;                          // the window of the last wait-window
   std::chrono::steady_clock::time_point started;  // when the step was first tried
+  // A step made of several inputs (drag): how many it has made, and its desktop points.
+  int phase = 0;
+  POINT from{}, to{};
 };
 
 enum class StepResult {
   kDone,
   kInputMade,  // done, and the input it made waits to be handled
+  kInputMore,  // made input that waits to be handled, and has more to make (phase counts on)
   kWaiting,    // cannot act yet (why says what it waits for)
   kFailed,     // can never act (why says why)
 };

@@ -50,7 +50,12 @@ inline void On(HWND hwnd, UINT message, Handler handler) {
 inline bool Recorded(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_MOUSEWHEEL:
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_CHAR:

@@ -32,6 +32,8 @@ const LineCase kLines[] = {
     {"  click 1001  ", Kind::kClick, "", "", 1001, false, {}, 30000, 0},
     {"click 0x3E9 4 -2", Kind::kClick, "", "", 1001, true, {4, -2}, 30000, 0},
     {"dblclick 12 30 40", Kind::kDoubleClick, "", "", 12, true, {30, 40}, 30000, 0},
+    {"rclick 12", Kind::kRightClick, "", "", 12, false, {}, 30000, 0},
+    {"rclick 12 3 4", Kind::kRightClick, "", "", 12, true, {3, 4}, 30000, 0},
     {"click-at 640 400", Kind::kClickAt, "", "", 0, true, {640, 400}, 30000, 0},
     {"command 32771", Kind::kCommand, "", "", 32771, false, {}, 30000, 0},
     {"type Hello  world ", Kind::kType, "Hello  world ", "", 0, false, {}, 30000, 0},
@@ -80,6 +82,25 @@ TEST(ScriptParser, ReadsEachKindOfStep) {
   }
 }
 
+TEST(ScriptParser, ReadsDragsAndWheelTurns) {
+  std::vector<ScriptStep> steps;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("drag 1001 5 6 0x3EA 70 -8\nwheel 300 -3\nwheel 300 2\n", &steps, &error))
+      << error.message;
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[0].kind, Kind::kDrag);
+  EXPECT_EQ(steps[0].id, 1001u);
+  EXPECT_EQ(steps[0].point.x, 5);
+  EXPECT_EQ(steps[0].point.y, 6);
+  EXPECT_EQ(steps[0].id2, 1002u);
+  EXPECT_EQ(steps[0].point2.x, 70);
+  EXPECT_EQ(steps[0].point2.y, -8);
+  EXPECT_EQ(steps[1].kind, Kind::kWheel);
+  EXPECT_EQ(steps[1].id, 300u);
+  EXPECT_EQ(steps[1].notches, -3);
+  EXPECT_EQ(steps[2].notches, 2);
+}
+
 TEST(ScriptParser, SkipsCommentsAndBlankLinesAndCountsEveryLine) {
   std::vector<ScriptStep> steps;
   ScriptError error;
@@ -103,6 +124,12 @@ TEST(ScriptParser, NamesTheFirstBadLine) {
       {"wait-window A\nclick\n", 2, "expected ID [X Y]: click"},
       {"click 1 2\n", 1, "expected ID [X Y]: click 1 2"},
       {"click seven\n", 1, "bad ID: seven"},
+      {"rclick\n", 1, "expected ID [X Y]: rclick"},
+      {"drag 1 2 3 4 5\n", 1, "expected ID X Y ID2 X2 Y2"},
+      {"drag 1 2 3 x 5 6\n", 1, "bad ID: x"},
+      {"wheel 5\n", 1, "expected ID N"},
+      {"wheel 5 0\n", 1, "expected ID N"},
+      {"wheel 5 up\n", 1, "expected ID N"},
       {"click 70000\n", 1, "bad ID: 70000"},
       {"\n\nclick-at 5\n", 3, "expected X Y"},
       {"command\n", 1, "expected ID"},

@@ -119,6 +119,72 @@ TEST_F(ScriptPlayer, ClicksTheDeepestControlWithTheIdAtItsCentreOrAtAPoint) {
   EXPECT_EQ(clicks[2].lParam, MAKELPARAM(3, 4));
 }
 
+TEST_F(ScriptPlayer, RightClicksAndTurnsTheWheelOverAControl) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  EXPECT_EQ(Play("wait-window Probe\nrclick 300 5 7\nrclick 101\nwheel 300 -2\nwheel 300 1\n"), "");
+  const auto clicks = probe::Only({WM_RBUTTONDOWN, WM_RBUTTONUP});
+  ASSERT_EQ(clicks.size(), 4u);
+  EXPECT_EQ(clicks[0].message, static_cast<UINT>(WM_RBUTTONDOWN));
+  EXPECT_EQ(clicks[0].hwnd, s.field);
+  EXPECT_EQ(clicks[0].lParam, MAKELPARAM(5, 7));
+  EXPECT_EQ(clicks[1].message, static_cast<UINT>(WM_RBUTTONUP));
+  EXPECT_EQ(clicks[2].hwnd, s.deep);
+  EXPECT_EQ(clicks[2].lParam, MAKELPARAM(40, 20));
+  EXPECT_TRUE(probe::Only({WM_LBUTTONDOWN}).empty());
+
+  std::vector<int> notches;
+  for (const auto& e : probe::Only({WM_MOUSEWHEEL})) {
+    // Screen coordinates of the pointer: the field's centre.
+    EXPECT_EQ(e.lParam, MAKELPARAM(100 + 10 + 50, 100 + 200 + 20));
+    notches.push_back(static_cast<short>(HIWORD(e.wParam)) / WHEEL_DELTA);
+  }
+  EXPECT_EQ(notches, (std::vector<int>{-1, -1, 1}));
+}
+
+TEST_F(ScriptPlayer, DragsInStepsToAControlOfThisOrAnotherWindow) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  const HWND other = TopLevel("Other", RECT{550, 100, 750, 300});
+  const HWND drop = probe::Child(other, 400, RECT{20, 20, 120, 120}, kGrey);
+  EXPECT_EQ(Play("wait-window Probe\ndrag 300 5 5 101 10 12\ndrag 300 2 3 400 50 60\n"), "");
+
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP});
+  struct Expect {
+    HWND down;
+    LPARAM downAt;
+    HWND up;
+    LPARAM upAt;  // in the client coordinates of `up`
+  };
+  const Expect kDrags[] = {{s.field, MAKELPARAM(5, 5), s.deep, MAKELPARAM(10, 12)},
+                           {s.field, MAKELPARAM(2, 3), drop, MAKELPARAM(50, 60)}};
+  size_t at = 0;
+  for (const Expect& drag : kDrags) {
+    while (at < events.size() && events[at].message != WM_LBUTTONDOWN) ++at;
+    ASSERT_LT(at, events.size());
+    EXPECT_EQ(events[at].hwnd, drag.down);
+    EXPECT_EQ(events[at].lParam, drag.downAt);
+    // The moves between press and release: each one arrives on its own, a hand's path.
+    int moves = 0;
+    for (++at; at < events.size() && events[at].message == WM_MOUSEMOVE; ++at) ++moves;
+    EXPECT_GE(moves, 7);
+    ASSERT_LT(at, events.size());
+    EXPECT_EQ(events[at].message, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(events[at].hwnd, drag.up);
+    EXPECT_EQ(events[at].lParam, drag.upAt);
+  }
+}
+
+TEST_F(ScriptPlayer, ADragWithTheCaptureEndsInThePressedControl) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  probe::On(s.field, WM_LBUTTONDOWN, [](HWND hwnd, WPARAM, LPARAM) { SetCapture(hwnd); });
+  probe::On(s.field, WM_LBUTTONUP, [](HWND, WPARAM, LPARAM) { ReleaseCapture(); });
+  EXPECT_EQ(Play("wait-window Probe\ndrag 300 5 5 101 10 12\n"), "");
+  const auto ups = probe::Only({WM_LBUTTONUP});
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(ups[0].hwnd, s.field);
+  // The deep control's (10, 12) is desktop (100+120+10+10, 100+10+10+12); the field lies at (110, 300).
+  EXPECT_EQ(ups[0].lParam, MAKELPARAM(240 - 110, 132 - 300));
+}
+
 TEST_F(ScriptPlayer, DoubleClicksTypesAndPressesKeys) {
   const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
   EXPECT_EQ(
