@@ -143,8 +143,10 @@ void CEncodeVideoDlg::EndRun(WPARAM succeeded) {
   if (!succeeded) {
     // The user did not stop the run, so an album failed: say what failed.
     CString reason = GetLastFailure();
-    if (reason.IsEmpty()) reason = "The reason is in the log file.";
-    AfxMessageBox("The video output failed.\n\n" + reason, MB_OK | MB_ICONERROR);
+    if (reason.IsEmpty()) reason = LoadLangString(IDS_ENCODE_FAILED_SEE_LOG);
+    CString text;
+    text.Format(LoadLangString(IDS_ENCODE_FAILED), reason.GetString());
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
     EndDialog(IDCANCEL);
     return;
   }

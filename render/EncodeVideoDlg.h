@@ -62,6 +62,8 @@ class CWyxSingleFlag;
 #define IDS_CANCEL_OPERATION 152
 #define IDS_ENCODE_SUCCEEDED 263
 #define IDS_BLURAY_FOLDER_CREATED 290
+#define IDS_ENCODE_FAILED 5120          // the output failed, with the reason
+#define IDS_ENCODE_FAILED_SEE_LOG 5121  // the reason when the worker gave none
 
 class CEncodeVideoDlg : public CDialog {
   DECLARE_DYNAMIC(CEncodeVideoDlg)

@@ -12,6 +12,7 @@
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Path.h"
 #include "render/EncodeVideoDlg.h"
+#include "shell/SlideshowApp.h"
 #include "shell/UIHelpers.h"
 
 namespace {
@@ -58,7 +59,10 @@ CString CEncodeVideoDlg::MakeOutputFileName(CDVDAlbumBase* pAlbum) {
   std::string albumPart =
       CutUtf8(pAlbum != nullptr ? pAlbum->Get_strAlbumName().View() : "", kMaxAlbumNameBytes);
   SanitizeFileName(albumPart.data(), '_');
-  const std::string projectPath(GetProject()->GetProjectFilePath().View());
+  // The application's path is the project the user named; the data model's may be the temporary
+  // copy an untitled project was last written to.
+  const CString appProjectPath = theApp.GetProjectPath();
+  const std::string projectPath(appProjectPath.View());
   std::string projectPart;
   if (pictavo::path::LastSeparator(projectPath) != std::string_view::npos)
     projectPart = std::string(pictavo::path::FileTitle(projectPath));

@@ -39,6 +39,18 @@ void CSingleInstance::Unlock() {
   m_bLocked = false;
 }
 
+BOOL CSingleInstance::GetHandedOverPath(const COPYDATASTRUCT* pRecord, CString& path) {
+  path.Empty();
+  if (pRecord == nullptr || pRecord->lpData == nullptr) return FALSE;
+  const DWORD size = pRecord->cbData;
+  if (size < 2 || size > kMaxHandOverBytes) return FALSE;  // at least one character and its zero
+  const auto* bytes = static_cast<const char*>(pRecord->lpData);
+  // The first zero must be the last byte: a path cut short or running on past its length is refused.
+  if (std::memchr(bytes, '\0', size) != bytes + size - 1) return FALSE;
+  path = CString(bytes, static_cast<int>(size - 1));
+  return TRUE;
+}
+
 CString CSingleInstance::GetMappingName() const {
   return CString("SIC_MMF_") + m_strName;
 }
@@ -56,10 +68,18 @@ BOOL CSingleInstance::IsAnotherInstanceRunning() {
 }
 
 BOOL CSingleInstance::RegisterMainWindow() {
-  if (IsAnotherInstanceRunning()) return FALSE;
+  // Whatever the outcome, the start-up of this copy is over: later copies must not wait for it
+  // in Lock for as long as it runs.
+  if (IsAnotherInstanceRunning()) {
+    Unlock();
+    return FALSE;
+  }
   g_hRegisteredMapping =
       CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), GetMappingName());
-  if (g_hRegisteredMapping == nullptr) return FALSE;
+  if (g_hRegisteredMapping == nullptr) {
+    Unlock();
+    return FALSE;
+  }
   auto* view =
       static_cast<BYTE*>(MapViewOfFile(g_hRegisteredMapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 4));
   if (view != nullptr) {

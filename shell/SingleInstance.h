@@ -7,6 +7,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
+#include "platform/user/CrossProcess.h"
 
 class CSingleInstance {
  public:
@@ -26,6 +27,12 @@ class CSingleInstance {
   // Brings the running copy's window forward and, with a path, sends it the path; the handle
   // read from the mapping, or 0 when there is none.
   HWND ActivatePrevious(LPCTSTR lpszPath, DWORD dwData);
+
+  // The project path a second copy handed over with WM_COPYDATA, checked before use: the record
+  // comes from another process, so its length must count exactly the path and one terminating
+  // zero, within kMaxHandOverBytes. FALSE, leaving `path` empty, for anything else.
+  static BOOL GetHandedOverPath(const COPYDATASTRUCT* pRecord, CString& path);
+  static constexpr DWORD kMaxHandOverBytes = 32768;
 
   virtual CString GetMappingName() const;
   virtual HWND GetMainWindowHandle() const;

@@ -361,9 +361,9 @@ BOOL CSlideshowApp::InitInstance() {
                            ? nullptr
                            : cmdInfo->m_strFileName.GetString();
     HWND previous = mainDlg->m_singleInstance.ActivatePrevious(handOver, 0);
+    // A copy that cannot reach the running one says so and leaves the user's settings alone:
+    // the running copy still uses them, and they are not what went wrong.
     if (previous == nullptr || !IsWindow(previous)) {
-      settings->DeleteAll();
-      WriteLog("Setup options to default setting(2)!");
       MessageBox(nullptr, LoadLangString(IDS_PREVIOUS_INSTANCE_UNREACHABLE), "Error", MB_ICONERROR);
     }
     WriteLog("New instance exit.");

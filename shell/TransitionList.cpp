@@ -100,10 +100,11 @@ void LoadPlugin(const std::string& path, CBitmap& strip) {
     return;
   }
   // A plug-in built against another layout of CTransition would be called through the wrong
-  // virtual slots: refuse it rather than crash.
+  // virtual slots: refuse it rather than crash. Plug-ins that leave the version zeroed, as the
+  // info record's fillers are written, are of this layout.
   _tagTransitionLibInfo info{};
   proc(&info, nullptr);
-  if (info.dwAbiVersion != kTransitionAbiVersion) {
+  if (info.dwAbiVersion != 0 && info.dwAbiVersion != kTransitionAbiVersion) {
     WriteErrorLog("Transition plug-in %s uses interface version %u, this program %u: not loaded.",
                   path.c_str(), info.dwAbiVersion, kTransitionAbiVersion);
     FreeLibrary(module);

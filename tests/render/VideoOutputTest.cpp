@@ -16,6 +16,7 @@
 #include "modules/data/OutputProfile.h"
 #include "modules/log/Log.h"
 #include "platform/media/ExitWindows.h"
+#include "shell/SlideshowApp.h"
 #include "tests/render/VideoOutputFixture.h"
 
 using rendertest::Probe;
@@ -74,11 +75,14 @@ TEST_F(VideoOutputTest, OutputFilesAreNamedAfterTheProjectAndTheAlbum) {
     const char* album;
     std::vector<const char*> existing;
     const char* name;
+    const char* written = nullptr;  // where the data model last wrote it, when not the project itself
   };
   const Case kCases[] = {
       {"", "Summer", {}, "Summer.mp4"},
       {"", "Summer", {"Summer.mp4"}, "Summer_0001.mp4"},
+      {"", "Summer", {}, "Summer.mp4", "untitled-copy.r7m"},
       {"Trip.r7m", "Summer", {}, "Trip_Summer.mp4"},
+      {"Holiday.r7m", "Summer", {}, "Holiday_Summer.mp4", "untitled-copy.r7m"},  // saved from an untitled one
       {"Trip.r7m", "Summer", {"Trip_Summer.mp4", "Trip_Summer_0001.mp4"}, "Trip_Summer_0002.mp4"},
       {"Trip.r7m", "a/b: c?", {}, "Trip_a_b_ c_.mp4"},
       {"Trip.r7m", "Say \"Cheese\" & Smile | Été 東京", {}, "Trip_Say _Cheese_ & Smile _ Été 東京.mp4"},
@@ -88,6 +92,8 @@ TEST_F(VideoOutputTest, OutputFilesAreNamedAfterTheProjectAndTheAlbum) {
     GetProject()->NewProject();
     CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), c.album);
     if (*c.project) ASSERT_TRUE(GetProject()->SaveToFile((m_dir / c.project).c_str()));
+    if (c.written) ASSERT_TRUE(GetProject()->SaveToFile((m_dir / c.written).c_str()));
+    theApp.SetProjectPath(*c.project ? (m_dir / c.project).c_str() : "");
     fs::create_directories(m_dir / "out/MP4");
     for (const char* existing : c.existing)
       rendertest::WriteWholeFile(m_dir / ("out/MP4/" + std::string(existing)), "x");

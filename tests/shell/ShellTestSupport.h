@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +80,59 @@ inline bool KeyExists(const std::string& key) {
 
 inline Bytes B(std::string_view text) {
   return Bytes(text.begin(), text.end());
+}
+
+// Starts the program on the headless display with the settings, home, temporary and runtime
+// folders below `folder` (the runtime folder `runtime` when given, the one of this process's
+// named objects), playing the input script `script`; its process id, or -1.
+inline pid_t StartProgram(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                          const std::string& script, const std::string& runtime = {}) {
+  const std::string scriptPath = folder / ("script-" + std::to_string(std::rand()) + ".txt");
+  std::ofstream(scriptPath) << script;
+  std::filesystem::create_directories(folder / "tmp");
+  std::filesystem::create_directories(folder / "run");
+  pictavo::registry::FlushAllHives();
+
+  const char* bin = std::getenv("PICTAVO_BIN_DIR");
+  const std::string program = std::string(bin ? bin : ".") + "/pictavo";
+  const char* path = std::getenv("PATH");
+  std::vector<std::string> env = {
+      "HOME=" + (folder / "home").string(),
+      "XDG_CONFIG_HOME=" + (folder / "config").string(),
+      "TMPDIR=" + (folder / "tmp").string(),
+      "XDG_RUNTIME_DIR=" + (runtime.empty() ? (folder / "run").string() : runtime),
+      "PICTAVO_DISPLAY=headless",
+      "PICTAVO_SCRIPT=" + scriptPath,
+      "PATH=" + std::string(path ? path : "/usr/bin:/bin")};
+  std::vector<std::string> argv = {program};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const pid_t child = fork();
+  if (child == 0) {
+    std::vector<char*> a, e;
+    for (auto& s : argv) a.push_back(s.data());
+    a.push_back(nullptr);
+    for (auto& s : env) e.push_back(s.data());
+    e.push_back(nullptr);
+    execve(program.c_str(), a.data(), e.data());
+    _exit(127);
+  }
+  return child;
+}
+
+// The exit code of a program started by StartProgram, -1 when it did not exit by itself.
+inline int WaitForExit(pid_t child) {
+  int status = 0;
+  if (child <= 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// The lines of the program's log in `base` without their time stamps.
+inline std::vector<std::string> ReadProgramLog(const std::string& base) {
+  std::vector<std::string> lines;
+  std::ifstream in(std::filesystem::path(base) / "zel.log");
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line.size() > 24 ? line.substr(24) : line);  // "YYYY-MM-DD hh:mm:ss.mmm text"
+  return lines;
 }
 
 }  // namespace shelltest

@@ -33,49 +33,13 @@ class SpineTest : public RegistryFixture {
   // Runs pictavo with `args` on the headless display: it waits for the main window, takes a
   // snapshot and closes the window with Escape. Reads the log from `base`.
   RunResult Run(const std::vector<std::string>& args, const std::string& base) {
-    const std::string script = folder / "close.txt";
-    std::ofstream(script) << "wait-window \"Talvane Pictavo\"\n"
-                          << "snapshot \"" << (folder / "main.png") << "\" \"Talvane Pictavo\"\n"
-                          << "key Escape\n";
-    fs::create_directories(folder / "tmp");
-    fs::create_directories(folder / "run");
-    pictavo::registry::FlushAllHives();
-
-    const std::string program = std::string(PICTAVO_BIN_DIR_VALUE()) + "/pictavo";
-    std::vector<std::string> env = {"HOME=" + (folder / "home"),
-                                    "XDG_CONFIG_HOME=" + (folder / "config"),
-                                    "TMPDIR=" + (folder / "tmp"),
-                                    "XDG_RUNTIME_DIR=" + (folder / "run"),
-                                    "PICTAVO_DISPLAY=headless",
-                                    "PICTAVO_SCRIPT=" + script,
-                                    "PATH=" + std::string(getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")};
-    std::vector<std::string> argv = {program};
-    argv.insert(argv.end(), args.begin(), args.end());
-
-    const pid_t child = fork();
-    if (child == 0) {
-      std::vector<char*> a, e;
-      for (auto& s : argv) a.push_back(s.data());
-      a.push_back(nullptr);
-      for (auto& s : env) e.push_back(s.data());
-      e.push_back(nullptr);
-      execve(program.c_str(), a.data(), e.data());
-      _exit(127);
-    }
+    const std::string script = "wait-window \"Talvane Pictavo\"\nsnapshot \"" + (folder / "main.png") +
+                               "\" \"Talvane Pictavo\"\nkey Escape\n";
     RunResult result;
-    int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
-      result.exitCode = WEXITSTATUS(status);
-
-    std::ifstream in(fs::path(base) / "zel.log");
-    for (std::string line; std::getline(in, line);) {
-      // "YYYY-MM-DD hh:mm:ss.mmm text"
-      result.log.push_back(line.size() > 24 ? line.substr(24) : line);
-    }
+    result.exitCode = WaitForExit(StartProgram(folder.Path(), args, script));
+    result.log = ReadProgramLog(base);
     return result;
   }
-
-  static const char* PICTAVO_BIN_DIR_VALUE() { return getenv("PICTAVO_BIN_DIR"); }
 };
 
 int IndexOf(const std::vector<std::string>& lines, const std::string& text) {

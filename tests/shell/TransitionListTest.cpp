@@ -189,6 +189,24 @@ TEST_F(TransitionListTest, TheSameNameInTwoPluginsStaysTwoTransitions) {
   EXPECT_EQ(StripTransitionGroup("Interlace[A]"), StripTransitionGroup("Interlace[B]"));
 }
 
+TEST_F(TransitionListTest, APluginIsRefusedOnlyForAForeignVersion) {
+  struct Case {
+    const char* file;
+    bool loaded;
+  };
+  const Case kCases[] = {{"ExtrasZeroVersion.so", true}, {"ExtrasForeignVersion.so", false}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    UnloadTransitions();
+    fs::remove_all(program / "Transition");
+    fs::create_directories(program / "Transition");
+    fs::copy_file(EnvFolder("PICTAVO_BIN_DIR") + "/test-plugins/" + c.file,
+                  program / ("Transition/" + std::string(c.file)));
+    LoadTransitionPlugins(program.Path().c_str());
+    EXPECT_EQ(g_transitionModules.GetSize(), c.loaded ? 1 : 0);
+  }
+}
+
 TEST_F(TransitionListTest, FilesThatAreNoPluginAddNothing) {
   fs::create_directories(program / "Transition");
   std::ofstream(program / "Transition/Broken.dll") << "not a shared object";

@@ -3,6 +3,7 @@
 // hopeless wait.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -32,14 +33,17 @@ inline DWORD MillisecondsUntil(std::chrono::steady_clock::time_point deadline) {
 }  // namespace detail
 
 // Handles messages until `condition` holds; false when it still does not after `timeoutMs`.
-inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
+// A condition that no message announces (another process ending, a file appearing) is looked at
+// again every `pollMs` as well.
+inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000,
+                      DWORD pollMs = INFINITE) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     PumpPending();
     if (condition()) return true;
     const DWORD left = detail::MillisecondsUntil(deadline);
     if (left == 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(left, pollMs), QS_ALLINPUT);
   }
 }
 

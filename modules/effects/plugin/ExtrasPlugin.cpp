@@ -93,6 +93,11 @@ class Shutter final : public Named {
   }
 };
 
+// The tests build copies that report a zeroed or a foreign version.
+#ifndef EXTRAS_REPORTED_ABI_VERSION
+#define EXTRAS_REPORTED_ABI_VERSION kTransitionAbiVersion
+#endif
+
 template <class T>
 CTransition* Make() {
   return new T;
@@ -106,7 +111,7 @@ constexpr int kCount = static_cast<int>(std::size(kFactories));
 extern "C" __attribute__((visibility("default"))) int Mossen_GetExTransitionLibInfo(
     _tagTransitionLibInfo* info, TransitionEntryFactory* factories) {
   if (info != nullptr) {
-    info->dwAbiVersion = kTransitionAbiVersion;
+    info->dwAbiVersion = EXTRAS_REPORTED_ABI_VERSION;
     info->nCount = kCount;
     std::snprintf(info->szLibName, sizeof info->szLibName, "%s", "Extras");
   }
