@@ -282,6 +282,12 @@ void DrawItem(HDC dc, HMENU menu, const Item& item, bool selected, UINT action, 
   if (item.IsOwnerDraw()) {
     DRAWITEMSTRUCT dis = DrawRecord(menu, item, dc, item.rect, action, selected ? ODS_SELECTED : 0);
     OwnerDraw(owner, dc, dis, selected);
+    // The submenu arrow is the menu's, drawn over the owner's picture in the width it added.
+    if (item.subMenu) {
+      const RECT& r = item.rect;
+      const COLORREF ink = GetSysColor((item.state & MF_GRAYED) ? COLOR_GRAYTEXT : COLOR_MENUTEXT);
+      Glyph(dc, RECT{r.right - kOwnerDrawExtra - 2, r.top, r.right - 1, r.bottom}, '4', ink);
+    }
     return;
   }
   DrawTextItem(dc, item, selected);

@@ -11,6 +11,9 @@
 #include "Recorder.h"
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Surface.h"
+#include "platform/user/Display.h"
 #include "platform/user/Menu.h"
 
 using namespace testing_user;
@@ -348,6 +351,59 @@ TEST_F(MenuPopup, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheOwner) {
   EXPECT_TRUE(Finished());
   ASSERT_EQ(measured.size(), 1u);
   EXPECT_EQ(measured[0].itemID, 303u);
+  DestroyMenu(menu);
+}
+
+TEST_F(MenuPopup, OwnerDrawnSubmenuItemsGetTheMenusArrow) {
+  static int records[2];
+  HMENU inner = CreatePopupMenu();
+  AppendMenu(inner, MF_STRING, 501, "Inner");
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_OWNERDRAW, 502, reinterpret_cast<LPCSTR>(&records[0]));
+  AppendMenu(menu, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(inner),
+             reinterpret_cast<LPCSTR>(&records[1]));
+  constexpr COLORREF kPaper = RGB(250, 250, 250);
+  Recorder::Get().Handle(owner, WM_MEASUREITEM, [](HWND, WPARAM, LPARAM lParam) -> LRESULT {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    mis->itemWidth = 90;
+    mis->itemHeight = 22;
+    return TRUE;
+  });
+  Recorder::Get().Handle(owner, WM_DRAWITEM, [&](HWND, WPARAM, LPARAM lParam) -> LRESULT {
+    const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    HBRUSH brush = CreateSolidBrush(kPaper);
+    FillRect(dis->hDC, &dis->rcItem, brush);
+    DeleteObject(brush);
+    return TRUE;
+  });
+  // Dark pixels in the width the menu adds to each item, right of what the owner asked for.
+  auto inkAtTheRight = [&](UINT position) {
+    HWND popup = FindWindow("#32768", nullptr);
+    RECT item{}, frame{};
+    GetMenuItemRect(nullptr, menu, position, &item);
+    GetWindowRect(popup, &frame);
+    pictavo::user::TopLevelWindow window;
+    if (!pictavo::user::DescribeTopLevelWindow(popup, &window) || !window.surface) return -1;
+    int dark = 0;
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = item.right - 12; x < item.right; ++x) {
+        const COLORREF c = pictavo::gdi::ColorFromPixel(
+            window.surface->Row(y - frame.top)[static_cast<size_t>(x - frame.left)]);
+        dark += GetRValue(c) < 128;
+      }
+    return dark;
+  };
+  int plain = -1, submenu = -1;
+  Play({[&] {
+    plain = inkAtTheRight(0);
+    submenu = inkAtTheRight(1);
+    Tap(VK_ESCAPE);
+    return true;
+  }});
+  TrackPopupMenu(menu, TPM_RETURNCMD, 150, 150, 0, owner, nullptr);
+  EXPECT_TRUE(Finished());
+  EXPECT_EQ(plain, 0);
+  EXPECT_GT(submenu, 3);
   DestroyMenu(menu);
 }
 
