@@ -1,5 +1,6 @@
 // A dialog whose controls follow a layout table: WM_SIZE lays the table out into the client area,
-// WM_GETMINMAXINFO keeps the window within the sizes the table allows. UI thread only.
+// WM_GETMINMAXINFO keeps the window within the sizes the table allows. A derived dialog captures
+// its to-fit sizes (CaptureToFitSizes) in OnInitDialog before the first layout. UI thread only.
 #pragma once
 
 #include "controls/LayoutMgr.h"
