@@ -12,7 +12,7 @@ project="$root/samples/sample.r7m"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${PICTAVO_SCRIPT:-}" ]; then
   export PICTAVO_DISPLAY=${PICTAVO_DISPLAY:-headless}
   script="$build/run-headless.txt"
-  printf 'wait-window "Talvane Pictavo"\nsnapshot "%s" "Talvane Pictavo"\nkey Escape\n' \
+  printf 'wait-window "Talvane Pictavo"\nwait-gone Splash\nsnapshot "%s" "Talvane Pictavo"\ncommand 32791\n' \
     "$build/pictavo-main.png" >"$script"
   export PICTAVO_SCRIPT="$script"
   echo "No display: running headless; the main window is saved as $build/pictavo-main.png"

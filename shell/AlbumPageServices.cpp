@@ -3,6 +3,8 @@
 #include "modules/data/AlbumTextSettings.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/image/CxImage.h"
+#include "platform/kernel/Time.h"
+#include "shell/SlideshowApp.h"
 
 CArray<_ALBUM_THEME*, _ALBUM_THEME*> g_albumThemeList;
 CArray<CObject*, CObject*> g_titleEffectList;
@@ -32,4 +34,24 @@ _DV_LIST_ITEM_DATA* InsertVideoFileIntoAlbum(CDVDAlbumMovie* album, _DV_LIST_ITE
   if (!album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))) return nullptr;
   // The failure question and the album editor's repaint come with the album pages.
   return album->InsertVideoFile(path, path, position, flag);
+}
+
+void SetProjectFileName(const CString& strPath) {
+  theApp.SetProjectPath(strPath);
+}
+
+namespace {
+DWORD g_dwStartTick = 0;  // UI thread
+}  // namespace
+
+DWORD StartTickCount() {
+  g_dwStartTick = GetTickCount();
+  return g_dwStartTick;
+}
+
+DWORD GetElapsedTicks(BOOL bRestart) {
+  const DWORD now = GetTickCount();
+  const DWORD elapsed = now >= g_dwStartTick ? now - g_dwStartTick : now - g_dwStartTick - 1;
+  if (bRestart) g_dwStartTick = now;
+  return elapsed;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/base/Array.h"
+#include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 
 struct _ALBUM_THEME;
@@ -25,3 +26,12 @@ int FreeTitleEffectList();
 // album is not a video album, no path is given or the file can't be read.
 _DV_LIST_ITEM_DATA* InsertVideoFileIntoAlbum(CDVDAlbumMovie* album, _DV_LIST_ITEM_DATA* position,
                                              LPCTSTR path, int flag);
+
+// The application's current project path; "" makes the project untitled.
+void SetProjectFileName(const CString& strPath);
+
+// A process-wide start tick for timing long project operations (UI thread).
+DWORD StartTickCount();
+// Milliseconds since the start tick (one less when the tick counter wrapped); with bRestart the
+// start tick becomes now afterwards.
+DWORD GetElapsedTicks(BOOL bRestart);

@@ -118,6 +118,8 @@ ON_UPDATE_COMMAND_UI(ID_LANGUAGE_ENGLISH, OnUpdateLanguageEnglish)
 ON_UPDATE_COMMAND_UI(ID_LANGUAGE_JAPANESE, OnUpdateLanguageJapanese)
 ON_UPDATE_COMMAND_UI(ID_LANGUAGE_SIMPCHINESE, OnUpdateLanguageSimpChinese)
 ON_COMMAND(ID_HELP, OnHelpContents)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
 
 CSlideshowApp::CSlideshowApp() : CPlxWorkspace(0) {
@@ -231,6 +233,22 @@ void CSlideshowApp::OnHelpContents() {
   // show them) the command does nothing.
   const CString page = CDVDProject::GetExeFilePath() + "\\help\\index.html";
   ShellExecute(nullptr, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CSlideshowApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+  CWinApp::OnUpdateRecentFileMenu(pCmdUI);
+}
+
+BOOL CSlideshowApp::OnOpenRecentFile(UINT nID) {
+  CRecentFileList* const list = m_pRecentFileList;
+  const int index = static_cast<int>(nID) - ID_FILE_MRU_FILE1;
+  if (list == nullptr || index < 0 || index >= list->GetSize()) return TRUE;
+  // A copy: opening the project puts it first in the list, which moves the entries.
+  const CString path = (*list)[index];
+  CWnd* const mainWnd = GetMainWnd();
+  if (!path.IsEmpty() && mainWnd != nullptr && mainWnd->GetSafeHwnd() != nullptr && g_pMainDlg != nullptr)
+    g_pMainDlg->OpenProjectFile(path);
+  return TRUE;
 }
 
 void CSlideshowApp::SetFixedLanguage(LPCTSTR lpszName) {

@@ -72,6 +72,9 @@ class CSlideshowApp : public CPlxWorkspace {
   afx_msg void OnUpdateLanguageSimpChinese(CCmdUI* pCmdUI);
   // F1 and Help > Contents: opens the program's help page; nothing happens when it can't be opened.
   afx_msg void OnHelpContents();
+  // File > Recent Files: the main window opens the entry; the entry stays in the list either way.
+  afx_msg BOOL OnOpenRecentFile(UINT nID);
+  afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 
   DECLARE_MESSAGE_MAP()
 

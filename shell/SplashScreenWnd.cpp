@@ -67,7 +67,7 @@ BOOL CSplashScreenWnd::Create(CWnd* pParentWnd) {
   BITMAP info{};
   m_bitmap.GetBitmap(&info);
   const LPCTSTR className = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_WAIT));
-  return CreateEx(WS_EX_TOPMOST, className, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, info.bmWidth, info.bmHeight,
+  return CreateEx(WS_EX_TOPMOST, className, "Splash", WS_POPUP | WS_VISIBLE, 0, 0, info.bmWidth, info.bmHeight,
                   pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr, nullptr);
 }
 

@@ -138,9 +138,16 @@ TEST(MainDlgRules, CreateItemsTextsAndIds) {
     int groups;
     int index;
   } cases[] = {
-      {33951, 3, 0},  {33952, 3, 1},   {33953, 3, 2},   {33954, 3, -1},  // beyond the groups: nothing, never
-                                                                         // another group by wrapping
-      {33951, 0, -1}, {33978, 28, 27}, {33978, 40, 27}, {33950, 9, -1}, {33979, 40, -1},
+      {33951, 3, 0},
+      {33952, 3, 1},
+      {33953, 3, 2},
+      {33954, 3, -1},  // beyond the groups: nothing, never
+                       // another group by wrapping
+      {33951, 0, -1},
+      {33978, 28, 27},
+      {33978, 40, 27},
+      {33950, 9, -1},
+      {33979, 40, -1},
   };
   for (const auto& c : cases) EXPECT_EQ(CreateGroupIndex(c.id, c.groups), c.index) << c.id << "/" << c.groups;
   // However many groups there are, the items' ids stay in their range.

@@ -84,9 +84,11 @@ inline Bytes B(std::string_view text) {
 
 // Starts the program on the headless display with the settings, home, temporary and runtime
 // folders below `folder` (the runtime folder `runtime` when given, the one of this process's
-// named objects), playing the input script `script`; its process id, or -1.
+// named objects), playing the input script `script`; its process id, or -1. `extraEnv` adds
+// variables or replaces the ones above ("PICTAVO_DISPLAY=sdl", "PICTAVO_DESKTOP=1920x1080").
 inline pid_t StartProgram(const std::filesystem::path& folder, const std::vector<std::string>& args,
-                          const std::string& script, const std::string& runtime = {}) {
+                          const std::string& script, const std::string& runtime = {},
+                          const std::vector<std::string>& extraEnv = {}) {
   const std::string scriptPath = folder / ("script-" + std::to_string(std::rand()) + ".txt");
   std::ofstream(scriptPath) << script;
   std::filesystem::create_directories(folder / "tmp");
@@ -104,6 +106,11 @@ inline pid_t StartProgram(const std::filesystem::path& folder, const std::vector
       "PICTAVO_DISPLAY=headless",
       "PICTAVO_SCRIPT=" + scriptPath,
       "PATH=" + std::string(path ? path : "/usr/bin:/bin")};
+  for (const std::string& added : extraEnv) {
+    const std::string name = added.substr(0, added.find('=') + 1);
+    std::erase_if(env, [&](const std::string& e) { return e.compare(0, name.size(), name) == 0; });
+    env.push_back(added);
+  }
   std::vector<std::string> argv = {program};
   argv.insert(argv.end(), args.begin(), args.end());
   const pid_t child = fork();

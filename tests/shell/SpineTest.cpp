@@ -31,10 +31,10 @@ class SpineTest : public RegistryFixture {
   std::string DefaultBase() const { return CGeneralSettings::DefaultTempFolder().Str(); }
 
   // Runs pictavo with `args` on the headless display: it waits for the main window, takes a
-  // snapshot and closes the window with Escape. Reads the log from `base`.
+  // snapshot and leaves through File > Exit. Reads the log from `base`.
   RunResult Run(const std::vector<std::string>& args, const std::string& base) {
     const std::string script = "wait-window \"Talvane Pictavo\"\nsnapshot \"" + (folder / "main.png") +
-                               "\" \"Talvane Pictavo\"\nkey Escape\n";
+                               "\" \"Talvane Pictavo\"\ncommand 32791\n";
     RunResult result;
     result.exitCode = WaitForExit(StartProgram(folder.Path(), args, script));
     result.log = ReadProgramLog(base);

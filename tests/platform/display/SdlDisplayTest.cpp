@@ -15,25 +15,15 @@
 #include "platform/gdi/Surface.h"
 
 // Last: the X headers define macros (None, True, Status) that would rename names above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
+
+#include "tests/support/Xvfb.h"
 
 namespace {
 
 constexpr COLORREF kRed = RGB(220, 30, 40);
 constexpr COLORREF kBlue = RGB(20, 60, 210);
 constexpr COLORREF kGreen = RGB(30, 190, 60);
-
-std::string FindProgram(const char* name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "/usr/bin:/bin");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    const std::filesystem::path candidate = std::filesystem::path(folder) / name;
-    if (access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
 
 // Handles messages until `condition` holds; false when it still does not after a guard time.
 // The guard only ends a hopeless wait; a loaded machine (X server, parallel encodes) can be slow.
@@ -53,47 +43,10 @@ COLORREF At(const pictavo::gdi::Surface& surface, int x, int y) {
 
 // What the X server shows at a point of the screen.
 COLORREF ScreenAt(Display* x, int px, int py) {
-  XImage* image = XGetImage(x, DefaultRootWindow(x), px, py, 1, 1, AllPlanes, ZPixmap);
-  if (!image) return CLR_INVALID;
-  const unsigned long pixel = XGetPixel(image, 0, 0);
-  XDestroyImage(image);
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  return static_cast<COLORREF>(pictavo::test::ScreenColorAt(x, px, py));
 }
 
-// Sends the X events of a click at a screen point to the native window there.
-void ClickThroughX(Display* x, int px, int py) {
-  const Window root = DefaultRootWindow(x);
-  Window target = None;
-  Window child = None;
-  int wx = 0;
-  int wy = 0;
-  XTranslateCoordinates(x, root, root, px, py, &wx, &wy, &target);
-  XTranslateCoordinates(x, root, target, px, py, &wx, &wy, &child);
-  XEvent motion{};
-  motion.xmotion =
-      XMotionEvent{MotionNotify, 0, True, x, target, root, None, CurrentTime, wx, wy, px, py, 0, 0, True};
-  XSendEvent(x, target, True, PointerMotionMask, &motion);
-  for (int type : {ButtonPress, ButtonRelease}) {
-    XEvent button{};
-    button.xbutton = XButtonEvent{type,
-                                  0,
-                                  True,
-                                  x,
-                                  target,
-                                  root,
-                                  None,
-                                  CurrentTime,
-                                  wx,
-                                  wy,
-                                  px,
-                                  py,
-                                  type == ButtonRelease ? static_cast<unsigned>(Button1Mask) : 0u,
-                                  Button1,
-                                  True};
-    XSendEvent(x, target, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &button);
-  }
-  XFlush(x);
-}
+using pictavo::test::ClickThroughX;
 
 // The program on the sdl display. Runs only as the child of the test below.
 TEST(SdlChild, ShowsWindowsAndTakesInput) {
@@ -215,35 +168,11 @@ TEST(SdlDisplay, IsChosenOnlyWithADisplay) {
 }
 
 TEST(SdlDisplay, TheSampleShowsInARealWindowUnderXvfb) {
-  const std::string xvfb = FindProgram("Xvfb");
-  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh installs it)";
-  // Xvfb picks a free display and writes its number once it takes connections.
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t server = fork();
-  if (server == 0) {
-    dup2(ready[1], 3);
-    const int quiet = open("/dev/null", O_WRONLY);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
-    execl(xvfb.c_str(), "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(ready[1]);
-  std::string number;
-  for (;;) {
-    pollfd p{ready[0], POLLIN, 0};
-    char c = 0;
-    if (poll(&p, 1, 20000) <= 0 || read(ready[0], &c, 1) != 1 || c == '\n') break;
-    number += c;
-  }
-  close(ready[0]);
-  if (number.empty()) {
-    kill(server, SIGKILL);
-    waitpid(server, nullptr, 0);
-    FAIL() << "Xvfb did not start";
-  }
+  if (!pictavo::test::XvfbServer::Installed())
+    GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh installs it)";
+  pictavo::test::XvfbServer server;
+  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+  const std::string number = server.Display().substr(1);
   // A freshly started server on a loaded machine may refuse the very first client for a moment;
   // only that failure (no display could be opened) is tried again, everything else counts.
   probe::ChildResult child;
@@ -253,8 +182,6 @@ TEST(SdlDisplay, TheSampleShowsInARealWindowUnderXvfb) {
         {{"PICTAVO_SDL_CHILD", "1"}, {"DISPLAY", ":" + number}, {"PICTAVO_DISPLAY", "sdl"}});
     if (child.output.find("no display can be opened") == std::string::npos) break;
   }
-  kill(server, SIGTERM);
-  waitpid(server, nullptr, 0);
   EXPECT_EQ(child.status, 0) << child.output;
   EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
 }
