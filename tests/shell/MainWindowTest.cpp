@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -190,4 +191,34 @@ TEST_F(MainWindowTest, AProjectHandedOverUnderAnOpenDialogOpensOnceTheDialogClos
   const std::vector<std::string> log = ReadProgramLog(DefaultBase());
   EXPECT_NE(IndexOf(log, "New instance exit."), -1);
   EXPECT_NE(IndexOf(log, "Open project file: " + Sample()), -1);
+}
+
+TEST_F(MainWindowTest, OpensWhereItWasClosed) {
+  const std::string settings = kAppKey + "\\Settings";
+  SetDword(settings, "Maximized", 0);
+  SetDword(settings, "X", 10);
+  SetDword(settings, "Y", 20);
+  SetDword(settings, "Width", 800);
+  SetDword(settings, "Height", 600);
+  std::ostringstream script;
+  script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
+         << "wait-gone Splash 30\n"
+         << "command 32791\n";
+  const ProgramRun run = RunProgram(folder.Path(), {}, script.str(), DefaultBase());
+  ASSERT_EQ(run.exitCode, 0);
+  // Exit writes back the rectangle the window had: the one it was given.
+  pictavo::registry::FlushAllHives();
+  const struct {
+    const char* name;
+    int value;
+  } expected[] = {{"Maximized", 0}, {"X", 10}, {"Y", 20}, {"Width", 800}, {"Height", 600}};
+  for (const auto& e : expected) {
+    DWORD type = 0;
+    Bytes data;
+    ASSERT_TRUE(QueryRaw(settings, e.name, type, data)) << e.name;
+    ASSERT_EQ(data.size(), 4u) << e.name;
+    int value = 0;
+    std::memcpy(&value, data.data(), 4);
+    EXPECT_EQ(value, e.value) << e.name;
+  }
 }

