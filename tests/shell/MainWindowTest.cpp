@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -221,4 +222,28 @@ TEST_F(MainWindowTest, OpensWhereItWasClosed) {
     std::memcpy(&value, data.data(), 4);
     EXPECT_EQ(value, e.value) << e.name;
   }
+}
+
+TEST_F(MainWindowTest, AProjectThatFailsToOpenNeverBecomesTheFileSaveWritesTo) {
+  const std::string damaged = folder / "Damaged.r7m";
+  const std::string bytes = "this is no project file\n";
+  std::ofstream(damaged) << bytes;
+  std::ostringstream script;
+  script << "wait-gone Splash 60\n"
+         // The open road says what went wrong; the project stays untitled.
+         << "wait-window \"Talvane Pictavo\"\n"
+         << "key Enter\n"
+         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         // Save (Ctrl+S) asks for a new name instead of writing over the file that failed to open.
+         << "key Ctrl+S\n"
+         << "wait-window \"Save As\"\n"
+         << "key Escape\n"
+         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << "command 32791\n";
+  const ProgramRun run = RunProgram(folder.Path(), {damaged}, script.str(), DefaultBase());
+  ASSERT_EQ(run.exitCode, 0);
+  std::ifstream in(damaged);
+  const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(after, bytes);
+  EXPECT_NE(IndexOf(run.log, "Open project file: " + damaged), -1);
 }
