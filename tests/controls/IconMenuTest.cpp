@@ -369,6 +369,7 @@ class MenuOwner : public CWnd {
   CIconMenu* menu = nullptr;
   bool classic = false;
   int downPresses = 0;
+  UINT typeKey = 0;  // typed once the menu waits
   std::string snapshot;
   bool saved = false;
 
@@ -393,6 +394,13 @@ class MenuOwner : public CWnd {
     return CWnd::OnMenuChar(nChar, nFlags, pMenu);
   }
   afx_msg void OnEnterIdle(UINT, CWnd*) {
+    if (typeKey != 0) {
+      const UINT key = typeKey;
+      typeKey = 0;
+      pictavo::user::InjectKey({key, true});
+      pictavo::user::InjectKey({key, false});
+      return;
+    }
     if (downPresses > 0) {
       --downPresses;
       pictavo::user::InjectKey({VK_DOWN, true});
@@ -453,6 +461,27 @@ TEST_F(IconMenuTest, SnapshotsOfOpenMenusInBothLooks) {
     ASSERT_TRUE(pictavo::test::ReadPng(owner.snapshot, &picture)) << c.file;
     EXPECT_GT(picture.width, 150) << c.file;
     EXPECT_GT(picture.height, 120) << c.file;
+  }
+  owner.DestroyWindow();
+}
+
+TEST_F(IconMenuTest, TypingAMnemonicInAnOpenMenuChoosesItsItem) {
+  CIconMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(kTestMenu));
+  MenuOwner owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                             nullptr, nullptr));
+  owner.SetForegroundWindow();
+  owner.menu = &menu;
+  struct Case {
+    int popup;
+    UINT key, command;
+  };
+  const Case cases[] = {{0, 'O', kOpen}, {0, 'A', kSaveAs}, {1, 'V', kPreview}};
+  for (const auto& c : cases) {
+    owner.typeKey = c.key;
+    const BOOL chosen = menu.GetSubMenu(c.popup)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, &owner);
+    EXPECT_EQ(static_cast<UINT>(chosen), c.command) << static_cast<char>(c.key);
   }
   owner.DestroyWindow();
 }
