@@ -487,3 +487,69 @@ TEST_F(IconMenuTest, TypingAMnemonicInAnOpenMenuChoosesItsItem) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 16 x 15 bitmap on the button face with three marked pixels, run through a filter.
+struct FilterCase {
+  const char* what;
+  std::function<void(CBitmap&)> filter;
+  COLORREF ground;  // what the bitmap is filled with
+  COLORREF ink;     // the marked pixels
+  COLORREF groundAfter, inkAfter;
+};
+
+TEST(IconMenuImages, FiltersChangeTheImageAndKeepOrSetTheBackground) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const FilterCase cases[] = {
+      {"faded", [](CBitmap& b) { CIconMenu::FadeBitmap(b); }, face, RGB(0, 100, 200), face,
+       RGB(76, 146, 216)},
+      {"shadow", [](CBitmap& b) { CIconMenu::ShadowBitmap(b); }, face, RGB(0, 100, 200), face,
+       IsThemedXP() ? shadow : LightenColor(shadow, 0.49)},
+      {"grey on a given colour", [](CBitmap& b) { CIconMenu::GreyBitmap(b, RGB(1, 2, 3)); }, face,
+       RGB(30, 60, 90), RGB(1, 2, 3), LightenColor(shadow, 60 * 0.00392156862745098)},
+      {"grey keeping the face", [](CBitmap& b) { CIconMenu::GreyBitmap(b, 0); }, face, RGB(30, 60, 90), face,
+       LightenColor(shadow, 60 * 0.00392156862745098)},
+      {"silver to face", [](CBitmap& b) { CIconMenu::ReplaceGreyBackground(b); }, RGB(192, 192, 192),
+       RGB(10, 20, 30), face, RGB(10, 20, 30)},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(16, 15, c.ground);
+    HBITMAP handle = CreateCompatibleBitmap(canvas.Dc(), 16, 15);
+    HDC dc = CreateCompatibleDC(canvas.Dc());
+    HGDIOBJ old = SelectObject(dc, handle);
+    pictavo::gdi::FillSolidRect(dc, RECT{0, 0, 16, 15}, c.ground);
+    for (int x : {3, 8, 12}) SetPixel(dc, x, 7, c.ink);
+    SelectObject(dc, old);
+    CBitmap bitmap;
+    bitmap.Attach(handle);
+    c.filter(bitmap);
+    old = SelectObject(dc, handle);
+    EXPECT_EQ(GetPixel(dc, 8, 7), c.inkAfter) << c.what;
+    EXPECT_EQ(GetPixel(dc, 0, 0), c.groundAfter) << c.what;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+}
+
+TEST(IconMenuImages, EmbossedShapesAreShadowWithAHighlightBelowRight) {
+  Canvas canvas(20, 20, RGB(9, 9, 9));
+  HBITMAP handle = CreateCompatibleBitmap(canvas.Dc(), 16, 15);
+  HDC dc = CreateCompatibleDC(canvas.Dc());
+  HGDIOBJ old = SelectObject(dc, handle);
+  pictavo::gdi::FillSolidRect(dc, RECT{0, 0, 16, 15}, GetSysColor(COLOR_BTNFACE));
+  pictavo::gdi::FillSolidRect(dc, RECT{4, 4, 8, 8}, RGB(200, 30, 30));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  CBitmap bitmap;
+  bitmap.Attach(handle);
+  const COLORREF ground = RGB(240, 240, 240);
+  CIconMenu::DrawEmbossed(CDC::FromHandle(canvas.Dc()), 2, 2, 16, 15, &bitmap, ground);
+  EXPECT_EQ(canvas.At(2 + 4, 2 + 4), static_cast<COLORREF>(GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_EQ(canvas.At(2 + 8, 2 + 8), static_cast<COLORREF>(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  EXPECT_EQ(canvas.At(2 + 1, 2 + 1), ground);
+  EXPECT_EQ(canvas.At(0, 0), RGB(9, 9, 9));  // nothing outside
+}
+
+}  // namespace
