@@ -369,6 +369,7 @@ class MenuOwner : public CWnd {
   CIconMenu* menu = nullptr;
   bool classic = false;
   int downPresses = 0;
+  UINT typeKey = 0;  // typed once the menu waits
   std::string snapshot;
   bool saved = false;
 
@@ -393,6 +394,13 @@ class MenuOwner : public CWnd {
     return CWnd::OnMenuChar(nChar, nFlags, pMenu);
   }
   afx_msg void OnEnterIdle(UINT, CWnd*) {
+    if (typeKey != 0) {
+      const UINT key = typeKey;
+      typeKey = 0;
+      pictavo::user::InjectKey({key, true});
+      pictavo::user::InjectKey({key, false});
+      return;
+    }
     if (downPresses > 0) {
       --downPresses;
       pictavo::user::InjectKey({VK_DOWN, true});
@@ -455,6 +463,93 @@ TEST_F(IconMenuTest, SnapshotsOfOpenMenusInBothLooks) {
     EXPECT_GT(picture.height, 120) << c.file;
   }
   owner.DestroyWindow();
+}
+
+TEST_F(IconMenuTest, TypingAMnemonicInAnOpenMenuChoosesItsItem) {
+  CIconMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(kTestMenu));
+  MenuOwner owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                             nullptr, nullptr));
+  owner.SetForegroundWindow();
+  owner.menu = &menu;
+  struct Case {
+    int popup;
+    UINT key, command;
+  };
+  const Case cases[] = {{0, 'O', kOpen}, {0, 'A', kSaveAs}, {1, 'V', kPreview}};
+  for (const auto& c : cases) {
+    owner.typeKey = c.key;
+    const BOOL chosen = menu.GetSubMenu(c.popup)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, &owner);
+    EXPECT_EQ(static_cast<UINT>(chosen), c.command) << static_cast<char>(c.key);
+  }
+  owner.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// A 16 x 15 bitmap on the button face with three marked pixels, run through a filter.
+struct FilterCase {
+  const char* what;
+  std::function<void(CBitmap&)> filter;
+  COLORREF ground;  // what the bitmap is filled with
+  COLORREF ink;     // the marked pixels
+  COLORREF groundAfter, inkAfter;
+};
+
+TEST(IconMenuImages, FiltersChangeTheImageAndKeepOrSetTheBackground) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const FilterCase cases[] = {
+      {"faded", [](CBitmap& b) { CIconMenu::FadeBitmap(b); }, face, RGB(0, 100, 200), face,
+       RGB(76, 146, 216)},
+      {"shadow", [](CBitmap& b) { CIconMenu::ShadowBitmap(b); }, face, RGB(0, 100, 200), face,
+       IsThemedXP() ? shadow : LightenColor(shadow, 0.49)},
+      {"grey on a given colour", [](CBitmap& b) { CIconMenu::GreyBitmap(b, RGB(1, 2, 3)); }, face,
+       RGB(30, 60, 90), RGB(1, 2, 3), LightenColor(shadow, 60 * 0.00392156862745098)},
+      {"grey keeping the face", [](CBitmap& b) { CIconMenu::GreyBitmap(b, 0); }, face, RGB(30, 60, 90), face,
+       LightenColor(shadow, 60 * 0.00392156862745098)},
+      {"silver to face", [](CBitmap& b) { CIconMenu::ReplaceGreyBackground(b); }, RGB(192, 192, 192),
+       RGB(10, 20, 30), face, RGB(10, 20, 30)},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(16, 15, c.ground);
+    HBITMAP handle = CreateCompatibleBitmap(canvas.Dc(), 16, 15);
+    HDC dc = CreateCompatibleDC(canvas.Dc());
+    HGDIOBJ old = SelectObject(dc, handle);
+    pictavo::gdi::FillSolidRect(dc, RECT{0, 0, 16, 15}, c.ground);
+    for (int x : {3, 8, 12}) SetPixel(dc, x, 7, c.ink);
+    SelectObject(dc, old);
+    CBitmap bitmap;
+    bitmap.Attach(handle);
+    c.filter(bitmap);
+    old = SelectObject(dc, handle);
+    EXPECT_EQ(GetPixel(dc, 8, 7), c.inkAfter) << c.what;
+    EXPECT_EQ(GetPixel(dc, 0, 0), c.groundAfter) << c.what;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+}
+
+TEST(IconMenuImages, EmbossedShapesAreShadowWithAHighlightBelowRight) {
+  Canvas canvas(20, 20, RGB(9, 9, 9));
+  HBITMAP handle = CreateCompatibleBitmap(canvas.Dc(), 16, 15);
+  HDC dc = CreateCompatibleDC(canvas.Dc());
+  HGDIOBJ old = SelectObject(dc, handle);
+  pictavo::gdi::FillSolidRect(dc, RECT{0, 0, 16, 15}, GetSysColor(COLOR_BTNFACE));
+  pictavo::gdi::FillSolidRect(dc, RECT{4, 4, 8, 8}, RGB(200, 30, 30));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  CBitmap bitmap;
+  bitmap.Attach(handle);
+  const COLORREF ground = RGB(240, 240, 240);
+  CIconMenu::DrawEmbossed(CDC::FromHandle(canvas.Dc()), 2, 2, 16, 15, &bitmap, ground);
+  EXPECT_EQ(canvas.At(2 + 4, 2 + 4), static_cast<COLORREF>(GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_EQ(canvas.At(2 + 8, 2 + 8), static_cast<COLORREF>(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  EXPECT_EQ(canvas.At(2 + 1, 2 + 1), ground);
+  EXPECT_EQ(canvas.At(0, 0), RGB(9, 9, 9));  // nothing outside
 }
 
 }  // namespace
