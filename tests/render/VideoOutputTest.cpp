@@ -148,6 +148,7 @@ TEST_F(VideoOutputTest, NamesWithQuotesAmpersandsBarsAndAccentsReachTheFileIntac
   CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), name.c_str());
   rendertest::AddSlide(*album, Photo("one.jpg", 320, 240, RGB(200, 0, 0)), 1, 1, "Fade[TransitionLib]");
   ASSERT_TRUE(GetProject()->SaveToFile((m_dir / "Trip.r7m").c_str()));
+  theApp.SetProjectPath((m_dir / "Trip.r7m").c_str());
   CEncodeVideoDlg dlg;
   const Run run = Encode(dlg);
   ASSERT_TRUE(run.finished);
