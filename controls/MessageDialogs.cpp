@@ -138,7 +138,9 @@ BOOL CErrorMessageDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_ERROR_MESSAGE);
   SetDlgItemText(IDC_ERROR_REPORT, GetReportText());
-  return TRUE;
+  // The focus on the button: the report reads without a selection over it.
+  if (CWnd* close = GetDlgItem(IDC_ERROR_CLOSE)) GotoDlgCtrl(close);
+  return FALSE;
 }
 
 void CErrorMessageDlg::OnSave() {
@@ -176,7 +178,8 @@ BOOL CMissingFilesDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_MISSING_FILES);
   SetFileList(m_pFiles);
-  return TRUE;
+  if (CWnd* ok = GetDlgItem(IDOK)) GotoDlgCtrl(ok);
+  return FALSE;
 }
 
 void CMissingFilesDlg::OnSave() {
