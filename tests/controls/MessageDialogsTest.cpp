@@ -12,7 +12,9 @@
 #include "platform/display/Headless.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/User.h"
+#include "shell/AppSettings.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/Snapshot.h"
 
@@ -113,8 +115,9 @@ TEST_F(MessageDialogsTest, SavingAReportReplacesTheFileWholeOrLeavesItAlone) {
 
 TEST_F(MessageDialogsTest, TheMissingFilesDialogListsThePathsInAWhiteReadOnlyBox) {
   CStringArray paths;
-  for (const char* p : {"/home/ann/Pictures/2026/Summer/IMG_0001.JPG", "/home/ann/Pictures/2026/Summer/IMG_0002.JPG",
-                        "/home/ann/Music/Holiday theme.mp3", "/media/ann/USB stick/clips/arrival.mp4"})
+  for (const char* p :
+       {"/home/ann/Pictures/2026/Summer/IMG_0001.JPG", "/home/ann/Pictures/2026/Summer/IMG_0002.JPG",
+        "/home/ann/Music/Holiday theme.mp3", "/media/ann/USB stick/clips/arrival.mp4"})
     paths.Add(p);
   CMissingFilesDlg dialog;
   dialog.SetFileList(&paths);
@@ -139,4 +142,34 @@ TEST_F(MessageDialogsTest, TheMissingFilesDialogListsThePathsInAWhiteReadOnlyBox
   g_tick = nullptr;
   EXPECT_EQ(std::string(shown.GetString()), std::string(JoinPaths(&paths, "\r\n").GetString()));
   EXPECT_FALSE(shot.empty());
+}
+
+TEST_F(MessageDialogsTest, TheFullScreenTipRemembersDoNotShowOnlyWhenClosedWithOk) {
+  ScratchDir home;
+  pictavo::test::ScopedEnv config{"XDG_CONFIG_HOME", (home / "config").c_str()};
+  struct Case {
+    UINT closeWith;
+    int stored;
+  };
+  const Case kCases[] = {{IDCANCEL, 0}, {IDOK, 1}};
+  for (const Case& c : kCases) {
+    GetAppSettings()->Window.HideFullScreenPreviewMessage = 0;
+    CFullScreenTipDlg dialog;
+    bool closing = false;
+    g_tick = [&] {
+      const HWND found = FindWindow(nullptr, "Message");
+      if (closing || found == nullptr || !IsWindowVisible(found)) return;
+      SendDlgItemMessage(found, IDC_TIP_DONT_SHOW, BM_SETCHECK, BST_CHECKED, 0);
+      PostMessage(found, WM_COMMAND, c.closeWith, 0);
+      closing = true;
+    };
+    const UINT_PTR ticking = SetTimer(nullptr, 0, 50, &Tick);
+    EXPECT_EQ(dialog.DoModal(), static_cast<INT_PTR>(c.closeWith));
+    KillTimer(nullptr, ticking);
+    g_tick = nullptr;
+    EXPECT_EQ(GetAppSettings()->Window.HideFullScreenPreviewMessage, c.stored) << c.closeWith;
+    CWindowSettings reread;
+    reread.Load();
+    EXPECT_EQ(reread.HideFullScreenPreviewMessage, c.stored) << c.closeWith;
+  }
 }
