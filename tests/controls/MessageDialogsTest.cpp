@@ -173,3 +173,43 @@ TEST_F(MessageDialogsTest, TheFullScreenTipRemembersDoNotShowOnlyWhenClosedWithO
     EXPECT_EQ(reread.HideFullScreenPreviewMessage, c.stored) << c.closeWith;
   }
 }
+
+TEST_F(MessageDialogsTest, TheInvalidItemsDialogShowsTheReport) {
+  CDVDAlbumImage* summer = AddAlbum(project, "Summer at the lake");
+  CDVDAlbumImage* empty = AddAlbum(project, "Winter");
+  CDVDImage* lost = AddSlide(*summer, "/home/ann/Pictures/2026/Summer/IMG_0042.JPG");
+  CDVDProject::SetGlobalDVDProject(&project);
+  CDVDAlbumArray noPhotos;
+  noPhotos.Add(empty);
+  CAlbumBreakLinkInfoArray broken;
+  auto* info = new CAlbumBreakLinkInfo;
+  info->m_pAlbum = summer;
+  info->m_pImageAlbum = summer;
+  info->m_arrImages.Add(lost);
+  info->m_arrFiles.Add("/home/ann/Music/Lake theme.mp3");
+  broken.Add(info);
+
+  CErrorMessageDlg dialog;
+  dialog.SetInvalidItems(&noPhotos, &broken);
+  std::string shot;
+  CString shown;
+  g_tick = [&] {
+    const HWND found = FindWindow(nullptr, "Error Message");
+    if (found == nullptr || !IsWindowVisible(found) || !shot.empty()) return;
+    char text[2048] = {};
+    GetDlgItemText(found, IDC_ERROR_REPORT, text, sizeof text);
+    shown = text;
+    RECT rect;
+    GetWindowRect(found, &rect);
+    InflateRect(&rect, 16, 16);
+    shot = pictavo::test::SaveDesktopArea(rect, "invalid-items.png");
+    PostMessage(found, WM_COMMAND, IDC_ERROR_CLOSE, 0);
+  };
+  const UINT_PTR ticking = SetTimer(nullptr, 0, 50, &Tick);
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  KillTimer(nullptr, ticking);
+  g_tick = nullptr;
+  CDVDProject::SetGlobalDVDProject(nullptr);
+  EXPECT_EQ(shown, BuildInvalidItemsReport(project, &noPhotos, &broken));
+  EXPECT_FALSE(shot.empty());
+}
