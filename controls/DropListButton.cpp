@@ -321,14 +321,15 @@ void CDropListButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
 void CDropListButton::OnMouseMove(UINT nFlags, CPoint point) {
   const bool popupVisible = PopupVisible();
   if (!m_bHot && !popupVisible) SetCapture();
-  ClientToScreen(&point);
+  CPoint screen = point;
+  ClientToScreen(&screen);
   CRect button = m_rcClient;
   ClientToScreen(&button);
-  if (!button.PtInRect(point)) {
+  if (!button.PtInRect(screen)) {
     if (popupVisible) {
       CRect popup;
       m_pPopup->GetWindowRect(&popup);
-      if (!popup.PtInRect(point)) m_pPopup->ShowWindow(SW_HIDE);
+      if (!popup.PtInRect(screen)) m_pPopup->ShowWindow(SW_HIDE);
     } else {
       m_bHot = false;
       Redraw();

@@ -23,6 +23,16 @@ constexpr UINT IDS_NO_PHOTOS_ALBUM_LINE = 221;
 constexpr UINT IDS_MISSING_FILES = 222;
 constexpr UINT IDS_MISSING_ALBUM_LINE = 223;
 constexpr UINT IDS_MISSING_FILE_LINE = 224;
+constexpr UINT IDS_REPORT_NOT_SAVED = 5122;
+
+// Saves a report where the user chose; a file that cannot be written is said, not skipped.
+void SaveReportAs(CWnd* pParent, const CString& text) {
+  const CString path = AskReportFileName(pParent);
+  if (path.IsEmpty() || SaveReportText(path, text)) return;
+  CString message;
+  message.Format(LoadLangString(IDS_REPORT_NOT_SAVED), path.GetString());
+  ::MessageBox(pParent->GetSafeHwnd(), message, GetProductTitle(), MB_OK | MB_ICONERROR);
+}
 
 void AppendLine(CString& report, const CString& line) {
   report += line;
@@ -138,15 +148,13 @@ BOOL CErrorMessageDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_ERROR_MESSAGE);
   SetDlgItemText(IDC_ERROR_REPORT, GetReportText());
-  return TRUE;
+  // The focus on the button: the report reads without a selection over it.
+  if (CWnd* close = GetDlgItem(IDC_ERROR_CLOSE)) GotoDlgCtrl(close);
+  return FALSE;
 }
 
 void CErrorMessageDlg::OnSave() {
-  const CString path = AskReportFileName(this);
-  if (path.IsEmpty()) return;
-  const CString text = GetReportText();
-  // An empty report writes nothing, as there is nothing to keep.
-  if (!text.IsEmpty()) SaveReportText(path, text);
+  SaveReportAs(this, GetReportText());
 }
 
 void CErrorMessageDlg::OnClose() {
@@ -176,14 +184,13 @@ BOOL CMissingFilesDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_MISSING_FILES);
   SetFileList(m_pFiles);
-  return TRUE;
+  if (CWnd* ok = GetDlgItem(IDOK)) GotoDlgCtrl(ok);
+  return FALSE;
 }
 
 void CMissingFilesDlg::OnSave() {
-  const CString path = AskReportFileName(this);
-  if (path.IsEmpty()) return;
   // Text files of this program end their lines as the report shows them.
-  SaveReportText(path, JoinPaths(m_pFiles, "\r\n"));
+  SaveReportAs(this, JoinPaths(m_pFiles, "\r\n"));
 }
 
 HBRUSH CMissingFilesDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {

@@ -14,8 +14,8 @@ namespace pictavo::skin {
 namespace {
 
 constexpr char kSkinsFolder[] = "skins";
-const char* const kStateAttributes[SKIN_BUTTON_STATE_COUNT] = {"normal", "highlighted", "clicked",
-                                                               "disabled"};
+const char* const kStateAttributes[CCoolButtonBar::stateCount] = {"normal", "highlighted", "clicked",
+                                                                  "disabled"};
 
 CString Resolved(const std::string& path) {
   return CString(path::ResolveNoCase(path));
@@ -48,15 +48,15 @@ CString ReadSkinFolder(const CXMLParse& parser) {
 }
 
 void LoadButtonBar(const CXMLParse& parser, const CString& elementPath, const CString& skinFolderPath,
-                   int maxButtons, CSkinButtonBar& bar, BOOL bReload) {
+                   int maxButtons, CCoolButtonBar& bar, BOOL bReload) {
   int count = -1;
   if (!parser.GetElementAttribute(elementPath, "button_count", count) || count < 0) return;
   count = std::min(count, maxButtons);
 
   CString barFolder;
   parser.GetElementAttribute(elementPath, "folder", barFolder);
-  CString statePaths[SKIN_BUTTON_STATE_COUNT];
-  for (int state = 0; state < SKIN_BUTTON_STATE_COUNT; ++state) {
+  CString statePaths[CCoolButtonBar::stateCount];
+  for (int state = 0; state < CCoolButtonBar::stateCount; ++state) {
     CString file;
     if (parser.GetElementAttribute(elementPath, kStateAttributes[state], file) && !file.IsEmpty())
       statePaths[state] = PartPath(skinFolderPath, barFolder, file);

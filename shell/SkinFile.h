@@ -6,9 +6,9 @@
 // own "folder" attribute. Paths are found without regard to case, as all of the program's data.
 #pragma once
 
+#include "modules/buttonbar/CoolButtonBar.h"
 #include "modules/xml/XMLParse.h"
 #include "platform/base/CString.h"
-#include "shell/SkinButtonBar.h"
 
 // LoadImage flags of the skin's pictures.
 #define SKIN_LOAD_FLAGS 0x50       // LR_LOADFROMFILE | LR_DEFAULTSIZE
@@ -32,7 +32,7 @@ CString ReadSkinFolder(const CXMLParse& parser);
 // was; a count beyond `maxButtons` is cut to it; a button without coordinates gets an empty
 // rectangle. Tooltips go through the language file's dictionary.
 void LoadButtonBar(const CXMLParse& parser, const CString& elementPath, const CString& skinFolderPath,
-                   int maxButtons, CSkinButtonBar& bar, BOOL bReload);
+                   int maxButtons, CCoolButtonBar& bar, BOOL bReload);
 
 // A picture of the skin loaded with LoadImage; null when the path is empty or does not load.
 HBITMAP LoadSkinBitmap(const CString& path, UINT flags);

@@ -39,7 +39,7 @@ void CSkinMain::Load(LPCTSTR lpszProgramFolder, LPCTSTR lpszSkinFileName, BOOL b
   LoadButtonBar(parser, "burn_button", m_burnButtonBar, bReload);
 }
 
-void CSkinMain::LoadButtonBar(const CXMLParse& parser, LPCTSTR lpszElement, CSkinButtonBar& bar,
+void CSkinMain::LoadButtonBar(const CXMLParse& parser, LPCTSTR lpszElement, CCoolButtonBar& bar,
                               BOOL bReload) {
   CString path;
   path.Format("//skins/%s", lpszElement);

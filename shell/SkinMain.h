@@ -3,9 +3,9 @@
 // both after a language change (each language may name its own skin file). UI thread only.
 #pragma once
 
+#include "modules/buttonbar/CoolButtonBar.h"
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
-#include "shell/SkinButtonBar.h"
 
 // The most buttons a bar of the main skin takes from the skin file.
 #define SKIN_MAIN_MAX_BUTTONS 100
@@ -37,11 +37,11 @@ class CSkinMain {
     Load(lpszProgramFolder, lpszSkinFileName, TRUE);
   }
 
-  CSkinButtonBar* GetMainButtonBar() { return &m_mainButtonBar; }
-  CSkinButtonBar* GetAlbumButtonBar() { return &m_albumButtonBar; }
-  CSkinButtonBar* GetEditButtonBar() { return &m_editButtonBar; }
-  CSkinButtonBar* GetTransitionButtonBar() { return &m_transitionButtonBar; }
-  CSkinButtonBar* GetBurnButtonBar() { return &m_burnButtonBar; }
+  CCoolButtonBar* GetMainButtonBar() { return &m_mainButtonBar; }
+  CCoolButtonBar* GetAlbumButtonBar() { return &m_albumButtonBar; }
+  CCoolButtonBar* GetEditButtonBar() { return &m_editButtonBar; }
+  CCoolButtonBar* GetTransitionButtonBar() { return &m_transitionButtonBar; }
+  CCoolButtonBar* GetBurnButtonBar() { return &m_burnButtonBar; }
   const CSkinTabLook& GetGeneralTabControl() const { return m_tabLook; }
 
   COLORREF GetMainDlgColor() const { return m_clrMainDlg; }
@@ -55,10 +55,10 @@ class CSkinMain {
   int GetAlbumButtonHeight() const { return m_nAlbumButtonHeight; }
 
  private:
-  void LoadButtonBar(const class CXMLParse& parser, LPCTSTR lpszElement, CSkinButtonBar& bar, BOOL bReload);
+  void LoadButtonBar(const class CXMLParse& parser, LPCTSTR lpszElement, CCoolButtonBar& bar, BOOL bReload);
   void LoadTabLook(const class CXMLParse& parser);
 
-  CSkinButtonBar m_mainButtonBar;  // read and kept; no window shows it
+  CCoolButtonBar m_mainButtonBar;  // read and kept; no window shows it
   CSkinTabLook m_tabLook;
   COLORREF m_clrMainDlg = 0;
   COLORREF m_clrOrganizePage = 0;
@@ -66,10 +66,10 @@ class CSkinMain {
   COLORREF m_clrBurnPage = 0;
   COLORREF m_clrPhotoConfigure = 0;
   COLORREF m_clrTabPage = 0;
-  CSkinButtonBar m_albumButtonBar;
-  CSkinButtonBar m_editButtonBar;
-  CSkinButtonBar m_transitionButtonBar;
-  CSkinButtonBar m_burnButtonBar;
+  CCoolButtonBar m_albumButtonBar;
+  CCoolButtonBar m_editButtonBar;
+  CCoolButtonBar m_transitionButtonBar;
+  CCoolButtonBar m_burnButtonBar;
   CString m_strSkinFolderPath;
   int m_nAlbumButtonHeight = 0;  // read and kept; no window reads it
 };

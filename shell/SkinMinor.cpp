@@ -25,7 +25,7 @@ constexpr int kMiscBitmapCount = 19;
 constexpr int kDefaultBadgeSize = 11;
 
 struct BarPlace {
-  CSkinButtonBar* CSkinMinor::*member;
+  CCoolButtonBar* CSkinMinor::*member;
   const char* element;
 };
 
@@ -104,7 +104,7 @@ int Slot(int index, int count) {
 }  // namespace
 
 CSkinMinor::CSkinMinor() {
-  for (const BarPlace& place : kBars) this->*place.member = new CSkinButtonBar;
+  for (const BarPlace& place : kBars) this->*place.member = new CCoolButtonBar;
 }
 
 CSkinMinor::~CSkinMinor() {
@@ -119,7 +119,7 @@ CSkinMinor::~CSkinMinor() {
     if (list != nullptr) ImageList_Destroy(list);
 }
 
-CSkinButtonBar* CSkinMinor::GetBar(int nIndex) const {
+CCoolButtonBar* CSkinMinor::GetBar(int nIndex) const {
   if (nIndex < 0 || nIndex >= SKIN_MINOR_BAR_COUNT) return nullptr;
   return this->*kBars[nIndex].member;
 }

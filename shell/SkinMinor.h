@@ -5,10 +5,10 @@
 // change. UI thread only.
 #pragma once
 
+#include "modules/buttonbar/CoolButtonBar.h"
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 #include "platform/mfc/GdiObjects.h"
-#include "shell/SkinButtonBar.h"
 
 class CXMLParse;
 
@@ -112,28 +112,28 @@ class CSkinMinor {
 
   // The bars, read directly by the windows that show them; created with the object, never
   // replaced, so a reload keeps them valid.
-  CSkinButtonBar* m_pAlbumPreviewPlayBeginButton;         // preview container
-  CSkinButtonBar* m_pAlbumPreviewPlayCurrentButton;       // preview container
-  CSkinButtonBar* m_pAlbumPreviewStopButton;              // preview container
-  CSkinButtonBar* m_pPhotoEditNavigatorButton;            // photo configuration dialog
-  CSkinButtonBar* m_pTransMusicAudioMatchButton;          // album options page: durations
-  CSkinButtonBar* m_pTransMusicSlideDurationResetButton;  // album options page: reset
-  CSkinButtonBar* m_pTransMusicTransOperButton;           // album options page: transition mode
-  CSkinButtonBar* m_pBurnPageBrowserButton;               // burn page: disc image file
-  CSkinButtonBar* m_pBurnPageLoadEjectButton;             // burn page: tray
-  CSkinButtonBar* m_pAudioTrimButton;                     // trim-audio dialog
-  CSkinButtonBar* m_pEncodeButton;                        // output profile page and burn page
-  CSkinButtonBar* m_pBrowseMenuTemplateButton;            // disc-menu page
-  CSkinButtonBar* m_pPhotoEditPreviewPlayButton;          // photo configuration dialog
-  CSkinButtonBar* m_pPhotoEditPreviewStopButton;          // photo configuration dialog
-  CSkinButtonBar* m_pPhotoEditResetButton;                // custom pan-and-zoom page: start
-  CSkinButtonBar* m_pPhotoEditResetButton2;               // custom pan-and-zoom page: end
-  CSkinButtonBar* m_pVideoClipsToolbar;                   // video-album clip page
-  CSkinButtonBar* m_pVideoPreviewPlayBeginButton;         // video-album preview container
-  CSkinButtonBar* m_pVideoPreviewStopButton;              // video-album preview container
+  CCoolButtonBar* m_pAlbumPreviewPlayBeginButton;         // preview container
+  CCoolButtonBar* m_pAlbumPreviewPlayCurrentButton;       // preview container
+  CCoolButtonBar* m_pAlbumPreviewStopButton;              // preview container
+  CCoolButtonBar* m_pPhotoEditNavigatorButton;            // photo configuration dialog
+  CCoolButtonBar* m_pTransMusicAudioMatchButton;          // album options page: durations
+  CCoolButtonBar* m_pTransMusicSlideDurationResetButton;  // album options page: reset
+  CCoolButtonBar* m_pTransMusicTransOperButton;           // album options page: transition mode
+  CCoolButtonBar* m_pBurnPageBrowserButton;               // burn page: disc image file
+  CCoolButtonBar* m_pBurnPageLoadEjectButton;             // burn page: tray
+  CCoolButtonBar* m_pAudioTrimButton;                     // trim-audio dialog
+  CCoolButtonBar* m_pEncodeButton;                        // output profile page and burn page
+  CCoolButtonBar* m_pBrowseMenuTemplateButton;            // disc-menu page
+  CCoolButtonBar* m_pPhotoEditPreviewPlayButton;          // photo configuration dialog
+  CCoolButtonBar* m_pPhotoEditPreviewStopButton;          // photo configuration dialog
+  CCoolButtonBar* m_pPhotoEditResetButton;                // custom pan-and-zoom page: start
+  CCoolButtonBar* m_pPhotoEditResetButton2;               // custom pan-and-zoom page: end
+  CCoolButtonBar* m_pVideoClipsToolbar;                   // video-album clip page
+  CCoolButtonBar* m_pVideoPreviewPlayBeginButton;         // video-album preview container
+  CCoolButtonBar* m_pVideoPreviewStopButton;              // video-album preview container
 
   // The bar of each of the 19 places in load order with the element it comes from.
-  CSkinButtonBar* GetBar(int nIndex) const;
+  CCoolButtonBar* GetBar(int nIndex) const;
   static LPCTSTR GetBarElement(int nIndex);
 
  private:

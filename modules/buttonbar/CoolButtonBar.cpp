@@ -51,17 +51,40 @@ void CCoolButtonBar::BitmapDeleter::operator()(HBITMAP bitmap) const {
 CCoolButtonBar::CCoolButtonBar() = default;
 CCoolButtonBar::~CCoolButtonBar() = default;
 
+bool CCoolButtonBar::ValidDefinition(int nCount, const RECT* pRects) {
+  return nCount >= 0 && nCount <= kMaxButtons && (nCount == 0 || pRects != nullptr);
+}
+
 BOOL CCoolButtonBar::Init(int nCount, const RECT* pRects, const CString* pStatePaths, const CString* pTips) {
-  return Load(nCount, pRects, pStatePaths, pTips);
+  const bool wasDefined = m_bInitialized;
+  const BOOL loaded = Load(nCount, pRects, pStatePaths, pTips);
+  if (m_bInitialized && !wasDefined) m_nReloads = 0;
+  return loaded;
 }
 
 BOOL CCoolButtonBar::OnBitmapChanged(int nCount, const RECT* pRects, const CString* pStatePaths,
                                      const CString* pTips) {
-  return Load(nCount, pRects, pStatePaths, pTips);
+  const bool wasDefined = m_bInitialized;
+  const BOOL loaded = Load(nCount, pRects, pStatePaths, pTips);
+  // A bar first defined by a reload is defined all the same; only a defined one counts reloads.
+  if (wasDefined && ValidDefinition(nCount, pRects)) ++m_nReloads;
+  return loaded;
+}
+
+CRect CCoolButtonBar::GetButtonRect(int nButton) const {
+  return m_buttons.IsValid(nButton) ? CRect(m_buttons.Rect(nButton)) : CRect();
+}
+
+CString CCoolButtonBar::GetButtonTip(int nButton) const {
+  return m_buttons.IsValid(nButton) ? m_tips[static_cast<size_t>(nButton)] : CString();
+}
+
+CString CCoolButtonBar::GetStatePath(int nState) const {
+  return nState >= 0 && nState < stateCount ? m_statePaths[nState] : CString();
 }
 
 BOOL CCoolButtonBar::Load(int nCount, const RECT* pRects, const CString* pStatePaths, const CString* pTips) {
-  if (nCount < 0 || nCount > kMaxButtons || (nCount > 0 && !pRects)) {
+  if (!ValidDefinition(nCount, pRects)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -80,6 +103,9 @@ BOOL CCoolButtonBar::Load(int nCount, const RECT* pRects, const CString* pStateP
   for (int state = 0; state < stateCount; ++state) m_bitmaps[state] = std::move(loaded[state]);
   m_bitmapSize = BitmapSize(m_bitmaps[stateNormal].get());
 
+  for (int state = 0; state < stateCount; ++state)
+    m_statePaths[state] = pStatePaths ? pStatePaths[state] : CString();
+  m_bInitialized = TRUE;
   m_buttons.Reset(std::vector<RECT>(pRects, pRects + nCount));
   m_tips.assign(static_cast<size_t>(nCount), CString());
   if (pTips)

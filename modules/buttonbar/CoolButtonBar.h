@@ -38,6 +38,16 @@ class CCoolButtonBar : public CStatic {
   // The bar's natural size: that of its normal picture, else of the buttons together.
   CSize GetSize() const;
 
+  // What the bar was last given: whether Init or OnBitmapChanged took a definition, the buttons'
+  // rectangles in the pictures and tips (empty for an index outside the bar), the picture of a
+  // state (empty when none was given) and how many times a defined bar was given new pictures.
+  BOOL IsInitialized() const { return m_bInitialized; }
+  int GetButtonCount() const { return m_buttons.Count(); }
+  CRect GetButtonRect(int nButton) const;
+  CString GetButtonTip(int nButton) const;
+  CString GetStatePath(int nState) const;
+  int GetReloadCount() const { return m_nReloads; }
+
   // FALSE for an index out of range. bRedraw repaints the changed buttons now.
   BOOL EnableButton(int nIndex, BOOL bRedraw = TRUE);
   BOOL DisableButton(int nIndex, BOOL bRedraw = TRUE);
@@ -65,6 +75,7 @@ class CCoolButtonBar : public CStatic {
   };
   using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
 
+  static bool ValidDefinition(int nCount, const RECT* pRects);
   BOOL Load(int nCount, const RECT* pRects, const CString* pStatePaths, const CString* pTips);
   void Repaint(const std::vector<int>& buttons, bool now);
   void UpdateTip();
@@ -77,6 +88,9 @@ class CCoolButtonBar : public CStatic {
   Bitmap m_bitmaps[stateCount];
   SIZE m_bitmapSize{0, 0};
   std::vector<CString> m_tips;
+  CString m_statePaths[stateCount];
+  BOOL m_bInitialized = FALSE;
+  int m_nReloads = 0;
   HWND m_hWndNotify = nullptr;
   UINT m_nNotifyMessage = 0;
   bool m_bTipsOn = true;

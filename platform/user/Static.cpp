@@ -80,7 +80,8 @@ UINT TextFormat(DWORD style) {
       format |= DT_LEFT | DT_SINGLELINE;
       break;
     case SS_LEFTNOWORDWRAP:
-      format |= DT_LEFT | DT_SINGLELINE | DT_EXPANDTABS;
+      // Long lines are cut at the right edge rather than wrapped; line breaks still start lines.
+      format |= DT_LEFT | DT_EXPANDTABS;
       break;
     default:
       format |= DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS;

@@ -19,14 +19,16 @@ def product_picture():
     # A fan of photographs on the right.
     cards = [(-14, hex_colour("F2C14E")), (-4, hex_colour("5FB49C")), (7, hex_colour("F78154")),
              (17, hex_colour("4D9DE0"))]
+    cw, ch = 104, 130  # a card; the fan stays clear of the name and of the right edge
     for i, (angle, colour) in enumerate(cards):
-        x0, y0 = 312 + i * 13, 62 + i * 6
-        photo = rect(x0, y0, x0 + 120, y0 + 150, 6)
-        c.fill(rotate(photo, x0 + 60, y0 + 140, angle), hex_colour("0E1628"), opacity=0.35)
-        c.fill(rotate(rect(x0 - 1, y0 - 2, x0 + 121, y0 + 148, 6), x0 + 60, y0 + 140, angle), WHITE)
-        c.fill(rotate(rect(x0 + 8, y0 + 6, x0 + 112, y0 + 112, 3), x0 + 60, y0 + 140, angle),
-               vertical_gradient(y0, y0 + 112, mix(colour, WHITE, 0.35), colour))
-        c.fill(rotate(circle(x0 + 84, y0 + 34, 10), x0 + 60, y0 + 140, angle), WHITE, opacity=0.8)
+        x0, y0 = 296 + i * 11, 72 + i * 6
+        px, py = x0 + cw / 2, y0 + ch - 10
+        photo = rect(x0, y0, x0 + cw, y0 + ch, 6)
+        c.fill(rotate(photo, px, py, angle), hex_colour("0E1628"), opacity=0.35)
+        c.fill(rotate(rect(x0 - 1, y0 - 2, x0 + cw + 1, y0 + ch - 2, 6), px, py, angle), WHITE)
+        c.fill(rotate(rect(x0 + 7, y0 + 6, x0 + cw - 7, y0 + ch - 32, 3), px, py, angle),
+               vertical_gradient(y0, y0 + ch - 32, mix(colour, WHITE, 0.35), colour))
+        c.fill(rotate(circle(x0 + cw - 28, y0 + 30, 9), px, py, angle), WHITE, opacity=0.8)
     # The product name and a play mark.
     mark, advance = g.wordmark(48, 146, 26, 6.0)
     c.fill(mark, WHITE)

@@ -16,11 +16,11 @@
 
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
+#include "shell/SlideshowApp.h"
 #include "modules/data/ImageSprite.h"
 #include "modules/data/OutputProfile.h"
 #include "platform/kernel/Wait.h"
 #include "render/EncodeVideoDlg.h"
-#include "shell/SlideshowApp.h"
 #include "tests/render/RenderFixtures.h"
 
 namespace rendertest {
@@ -83,7 +83,7 @@ class VideoOutputTest : public ::testing::Test {
     AddSlide(*winter, Photo("snow.jpg", 480, 640, RGB(220, 220, 240)), 1, 1, "Dissolve[TransitionLib]");
     AddSlide(*winter, Photo("hut.jpg", 1024, 576, RGB(120, 60, 30)), 1, 1, "Circle In[TransitionLib]");
     ASSERT_TRUE(project.SaveToFile((m_dir / "Trip.r7m").c_str()));
-    theApp.SetProjectPath((m_dir / "Trip.r7m").c_str());  // as the Save command leaves it
+    theApp.SetProjectPath((m_dir / "Trip.r7m").c_str());  // as saving under a name does
   }
 
   // An album long enough to be interrupted.

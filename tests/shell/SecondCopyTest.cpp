@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "modules/data/SingleFlag.h"
@@ -231,6 +234,31 @@ TEST_F(SecondCopyTest, AFirstCopyThatDiedLeavesTheNextToStartNormally) {
   const auto log = Log();
   EXPECT_TRUE(Has(log, "Initialize...(1)"));
   EXPECT_FALSE(Has(log, "Previous instance detected, will now restore it."));
+}
+
+// Run by the next test: a copy that dies in its start-up, holding the start-up lock.
+TEST(SecondCopyChild, DiesHoldingTheStartUpLock) {
+  if (!std::getenv("PICTAVO_DIE_HOLDING_LOCK")) GTEST_SKIP() << "run by SecondCopyTest";
+  CSingleInstance dying(kInstanceName);
+  dying.Lock();
+  _exit(0);  // no destructor releases anything
+}
+
+TEST_F(SecondCopyTest, ACopyThatDiedInItsStartUpDoesNotKeepTheNextWaiting) {
+  RUN_ISOLATED();
+  const auto died = pictavo::test::RunTestInChild("SecondCopyChild.DiesHoldingTheStartUpLock",
+                                                  {{"PICTAVO_DIE_HOLDING_LOCK", "1"}});
+  ASSERT_EQ(died.status, 0) << died.output;
+  CSingleInstance next(kInstanceName);
+  // The lock is a thread's; the wait is guarded so a lock that never comes fails the test.
+  auto started = std::async(std::launch::async, [&] {
+    next.Lock();
+    const BOOL running = next.IsAnotherInstanceRunning();
+    next.Unlock();
+    return running;
+  });
+  ASSERT_EQ(started.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "still waiting";
+  EXPECT_FALSE(started.get());
 }
 
 TEST(HandedOverPath, OnlyAPathWithExactlyItsTerminatingZeroIsTaken) {

@@ -8,8 +8,13 @@
 #include <string>
 
 #include "platform/comctl/ImageList.h"
+#include "platform/display/Display.h"
+#include "platform/display/Headless.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Surface.h"
 #include "platform/kernel/Module.h"
+#include "platform/user/Display.h"
+#include "platform/user/User.h"
 #include "shell/LanguageFile.h"
 #include "shell/LanguageSettings.h"
 #include "shell/SkinMain.h"
@@ -76,7 +81,7 @@ struct BarCase {
   const char* firstTip;
 };
 
-void ExpectBar(const CSkinButtonBar& bar, const BarCase& c, const CString& skinFolderPath) {
+void ExpectBar(const CCoolButtonBar& bar, const BarCase& c, const CString& skinFolderPath) {
   SCOPED_TRACE(c.element);
   ASSERT_TRUE(bar.IsInitialized());
   ASSERT_EQ(bar.GetButtonCount(), c.count);
@@ -87,7 +92,7 @@ void ExpectBar(const CSkinButtonBar& bar, const BarCase& c, const CString& skinF
   EXPECT_EQ(bar.GetButtonTip(0), CString(c.firstTip));
   EXPECT_EQ(bar.GetButtonRect(c.count), CRect());
   // Every state picture is in the skin's folder and covers exactly the buttons.
-  for (int state = 0; state < SKIN_BUTTON_STATE_COUNT; ++state) {
+  for (int state = 0; state < CCoolButtonBar::stateCount; ++state) {
     const CString path = bar.GetStatePath(state);
     EXPECT_EQ(path.Find(skinFolderPath), 0) << path.GetString();
     EXPECT_EQ(SizeOfFile(path), bar.GetSize()) << path.GetString();
@@ -334,7 +339,7 @@ TEST(SkinDefaults, ButtonCountsAndCoordinates) {
   ASSERT_EQ(skin.m_pEncodeButton->GetButtonCount(), 2);
   EXPECT_EQ(skin.m_pEncodeButton->GetButtonRect(0), CRect(5, 6, 5, 6)) << "no width or height: empty";
   EXPECT_EQ(skin.m_pEncodeButton->GetButtonRect(1), CRect()) << "no button element: empty";
-  EXPECT_TRUE(skin.m_pEncodeButton->GetStatePath(SKIN_BUTTON_NORMAL).IsEmpty());
+  EXPECT_TRUE(skin.m_pEncodeButton->GetStatePath(CCoolButtonBar::stateNormal).IsEmpty());
   EXPECT_FALSE(skin.m_pAudioTrimButton->IsInitialized()) << "a count that is no number leaves the bar alone";
 }
 
@@ -391,8 +396,8 @@ TEST(SkinReload, BarsKeepTheirObjectsAndFormatColoursStayThoseOfTheFirstSkin) {
   CSkinMinor minor;
   minor.Load(folder.Path(), kShippedSkin, FALSE);
   main.Load(folder.Path(), kShippedSkin, FALSE);
-  CSkinButtonBar* edit = main.GetEditButtonBar();
-  CSkinButtonBar* encode = minor.m_pEncodeButton;
+  CCoolButtonBar* edit = main.GetEditButtonBar();
+  CCoolButtonBar* encode = minor.m_pEncodeButton;
   const COLORREF bk = minor.GetOutputFormatGroups().m_clrBk;
 
   minor.Reload(folder.Path(), "second.xml");
@@ -400,8 +405,9 @@ TEST(SkinReload, BarsKeepTheirObjectsAndFormatColoursStayThoseOfTheFirstSkin) {
   EXPECT_EQ(main.GetEditButtonBar(), edit);
   EXPECT_EQ(edit->GetButtonCount(), 1);
   EXPECT_EQ(edit->GetReloadCount(), 1);
-  EXPECT_EQ(fs::path(edit->GetStatePath(SKIN_BUTTON_NORMAL).GetString()).filename(), "clips_normal.bmp");
-  EXPECT_TRUE(edit->GetStatePath(SKIN_BUTTON_DISABLED).IsEmpty());
+  EXPECT_EQ(fs::path(edit->GetStatePath(CCoolButtonBar::stateNormal).GetString()).filename(),
+            "clips_normal.bmp");
+  EXPECT_TRUE(edit->GetStatePath(CCoolButtonBar::stateDisabled).IsEmpty());
   EXPECT_EQ(minor.m_pEncodeButton, encode);
   EXPECT_EQ(encode->GetReloadCount(), 1);
   EXPECT_EQ(encode->GetButtonTip(0), CString("Burn Now"));
@@ -432,7 +438,7 @@ TEST(SkinTooltips, GoThroughTheLanguageFilesDictionary) {
   skin.Load(folder.Path(), kShippedSkin, FALSE);
   g_languageSettings.LangIniFile = saved;
   pictavo::shell::SetLanguageRoot("");
-  const CSkinButtonBar& bar = *skin.GetEditButtonBar();
+  const CCoolButtonBar& bar = *skin.GetEditButtonBar();
   EXPECT_EQ(bar.GetButtonTip(0), CString("Add"));
   EXPECT_EQ(bar.GetButtonTip(2), CString("Entfernen"));
   EXPECT_EQ(bar.GetButtonTip(8), CString("Mehr"));
@@ -459,3 +465,49 @@ TEST(SkinColors, ByKind) {
 }
 
 }  // namespace
+
+TEST(SkinReload, AShownBarRepaintsWithTheNewPicturesInTheSameWindow) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+  SkinFolder folder;
+  fs::copy_file(DataFolder() + "/skins/zel_en.xml", folder.program / "skins/zel_en.xml");
+  // The burn bar's pictures in place of the edit bar's.
+  folder.Write("second.xml", R"(<skins><skin folder="flat"/>
+    <edit_button folder="bars" normal="burn_normal.bmp" button_count="1">
+      <button id="0" x="0" y="0" width="60" height="28" tips="Burn"/></edit_button></skins>)");
+  CSkinMain main;
+  main.Load(folder.Path(), kShippedSkin, FALSE);
+  CCoolButtonBar* edit = main.GetEditButtonBar();
+
+  // A page shows the bar: the bar object is the window.
+  HWND host = CreateWindowEx(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_TRUE(edit->Create("", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 40), CWnd::FromHandle(host), 100));
+  const HWND window = edit->GetSafeHwnd();
+  auto pixel = [&](int x, int y) {
+    edit->UpdateWindow();
+    pictavo::user::TopLevelWindow top;
+    if (!pictavo::user::DescribeTopLevelWindow(host, &top) || !top.surface) return CLR_INVALID;
+    return pictavo::gdi::ColorFromPixel(top.surface->Row(y)[static_cast<size_t>(x)]);
+  };
+  auto pictureAt = [](const std::string& file, int x, int y) {
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImage(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return colour;
+  };
+  ASSERT_NE(pictureAt(ShippedPicture("bars/clips_normal.bmp"), 30, 14),
+            pictureAt(ShippedPicture("bars/burn_normal.bmp"), 30, 14));
+  EXPECT_EQ(pixel(30, 14), pictureAt(ShippedPicture("bars/clips_normal.bmp"), 30, 14));
+
+  main.Reload(folder.Path(), "second.xml");
+  EXPECT_EQ(main.GetEditButtonBar(), edit);
+  EXPECT_EQ(edit->GetSafeHwnd(), window);
+  EXPECT_EQ(pixel(30, 14), pictureAt(ShippedPicture("bars/burn_normal.bmp"), 30, 14));
+  edit->DestroyWindow();
+  DestroyWindow(host);
+}
