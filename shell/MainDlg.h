@@ -40,13 +40,13 @@
 #define WM_TV_ASPECT_CHANGED 0x08D4
 #define WM_NO_BURNER_FOUND 0x0FBE
 #define WM_LANGUAGE_CHANGED 0x12D8
-#define WM_SET_STATUS_TEXT 0x13A9
+#define WM_SET_STATUS_TEXT 0x13A9  // wParam: a text made with new[], which the main window deletes
 #define WM_CHECK_ENVIRONMENT 0x2A80
 #define WM_CHECK_OS_VERSION 0x2A81
 #define WM_OPEN_COMMAND_LINE 0x2A82
 #define WM_NEW_VERSION_AVAILABLE 0x0786
 #define WM_VERSION_UP_TO_DATE 0x0787
-#define WM_VERSION_CHECK_FAILED 0x0788
+#define WM_VERSION_CHECK_FAILED 0x0788  // wParam: a text made with new[], deleted here
 
 class CCmdUI;
 class CDiscCapacityGauge;
