@@ -14,6 +14,7 @@
 #include "platform/res/Templates.h"
 #include "platform/user/Dialog.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -155,8 +156,8 @@ TEST_F(SnapshotTest, DialogWithAListTreeAndTabs) {
   UpdateWindow(dialog);
   PumpPending();
 
-  // Kept in the working directory (the test's build folder under ctest) for a person to look at.
-  const std::string path = std::filesystem::absolute("comctl-snapshot.png");
+  // Kept with the other snapshots for a person to look at, wherever the test is run from.
+  const std::string path = pictavo::test::SnapshotPath("comctl-snapshot.png");
   ASSERT_TRUE(pictavo::display::Headless()->SaveSnapshot(path, dialog));
   Picture picture;
   ASSERT_TRUE(ReadPng(path, &picture));
