@@ -67,8 +67,9 @@ BOOL CSplashScreenWnd::Create(CWnd* pParentWnd) {
   BITMAP info{};
   m_bitmap.GetBitmap(&info);
   const LPCTSTR className = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_WAIT));
-  return CreateEx(WS_EX_TOPMOST, className, "Splash", WS_POPUP | WS_VISIBLE, 0, 0, info.bmWidth, info.bmHeight,
-                  pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr, nullptr);
+  // Named so that scripts and tools can tell when it has gone; a caption-less window shows no title.
+  return CreateEx(WS_EX_TOPMOST, className, "Splash", WS_POPUP | WS_VISIBLE, 0, 0, info.bmWidth,
+                  info.bmHeight, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr, nullptr);
 }
 
 void CSplashScreenWnd::PostNcDestroy() {
