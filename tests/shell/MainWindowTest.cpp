@@ -83,6 +83,14 @@ TEST_F(MainWindowTest, SampleProjectSavedAsNewThenReopenedFromTheRecentFiles) {
          << "wait-window \"Holiday Trip - Talvane Pictavo\"\n"
          << "snapshot \"" << reopenedShot
          << "\"\n"
+         // New again, then Open (Ctrl+O) through the file dialog.
+         << "command 57600\n"
+         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << "key Ctrl+O\n"
+         << "wait-window Open\n"
+         << "type " << saved << "\n"
+         << "key Enter\n"
+         << "wait-window \"Holiday Trip - Talvane Pictavo\"\n"
          // The File menu as the user opens it.
          << "key Alt+F\n"
          << "snapshot \"" << menuShot
