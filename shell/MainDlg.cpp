@@ -390,6 +390,8 @@ void CMainDlg::OnSize(UINT nType, int cx, int cy) {
 }
 
 void CMainDlg::OnDestroy() {
+  // File > Exit ends the dialog without WM_CLOSE; the selector's records go while its list is there.
+  FreeOutputFormatItems();
   m_mainMenu.DestroyMenu();
   CWnd::OnDestroy();
 }
@@ -397,12 +399,7 @@ void CMainDlg::OnDestroy() {
 void CMainDlg::OnClose() {
   if (SaveModified(1, 1, 1) == IDCANCEL) return;
   SaveWindowState();
-  if (CDropListBox* list = m_pOutputSelector->GetListBox()) {
-    for (int i = 0; i < list->GetCount(); ++i) {
-      delete reinterpret_cast<OutputFormatItem*>(list->GetItemDataPtr(i));
-      list->SetItemDataPtr(i, nullptr);
-    }
-  }
+  FreeOutputFormatItems();
   CDialog::OnClose();
 }
 

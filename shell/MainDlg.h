@@ -197,6 +197,8 @@ class CMainDlg : public CDialog {
 
  private:
   void CreateStatusBar();
+  // Deletes the records of the output selector's list items (the list keeps its texts).
+  void FreeOutputFormatItems();
   // The facts the menu's enabling rules read, from the album pages as they are now.
   MenuFacts GatherMenuFacts() const;
   // Saving to a path with the progress popup and the busy cursor; FALSE, after telling the

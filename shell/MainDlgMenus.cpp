@@ -325,11 +325,7 @@ void CMainDlg::FillOutputFormatList() {
   if (list == nullptr) return;
   list->SetBorderColor(0xFFFFFF);
   list->SetBkColor(0x64FFFF);
-  for (int i = 0; i < list->GetCount(); ++i) {
-    auto* item = static_cast<OutputFormatItem*>(list->GetItemDataPtr(i));
-    list->SetItemDataPtr(i, nullptr);
-    delete item;
-  }
+  FreeOutputFormatItems();
   list->ResetContent();
   CAVOutputProfileManager* manager = CDVDProject::GetAVOutputProfileManager();
   for (int i = 0; i < manager->GetGroupCount(); ++i) {
@@ -357,6 +353,16 @@ void CMainDlg::FillOutputFormatList() {
     list->SetCurSelIndex(chosen);
   }
   m_pStatusBar->AddPaneControl(m_pOutputSelector, ID_PANE_OUTPUT_SELECTOR, TRUE);
+}
+
+void CMainDlg::FreeOutputFormatItems() {
+  CDropListBox* list = m_pOutputSelector != nullptr ? m_pOutputSelector->GetListBox() : nullptr;
+  if (list == nullptr || list->GetSafeHwnd() == nullptr) return;
+  for (int i = 0; i < list->GetCount(); ++i) {
+    auto* item = static_cast<OutputFormatItem*>(list->GetItemDataPtr(i));
+    list->SetItemDataPtr(i, nullptr);
+    delete item;
+  }
 }
 
 LRESULT CMainDlg::OnOutputFormatSelected(WPARAM wParam, LPARAM lParam) {
