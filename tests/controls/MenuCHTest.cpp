@@ -136,3 +136,80 @@ TEST(MenuCH, ColourSwatchesShowTheirTextAsAColour) {
 }
 
 }  // namespace
+
+#include <filesystem>
+
+#include "platform/display/Display.h"
+#include "platform/display/Headless.h"
+#include "platform/mfc/Afx.h"
+#include "platform/mfc/Wnd.h"
+#include "platform/user/Display.h"
+#include "tests/support/PngPicture.h"
+
+namespace {
+
+// Forwards item messages to the colour popup and snapshots it once it waits.
+class SwatchOwner : public CWnd {
+ public:
+  CMenuCH* menu = nullptr;
+  std::string snapshot;
+  bool saved = false;
+  int downPresses = 3;
+
+ protected:
+  afx_msg void OnMeasureItem(int, LPMEASUREITEMSTRUCT lpMIS) { menu->MeasureItem(lpMIS); }
+  afx_msg void OnDrawItem(int, LPDRAWITEMSTRUCT lpDIS) { menu->DrawItem(lpDIS); }
+  afx_msg void OnEnterIdle(UINT, CWnd*) {
+    if (downPresses-- > 0) {
+      pictavo::user::InjectKey({VK_DOWN, true});
+      pictavo::user::InjectKey({VK_DOWN, false});
+      return;
+    }
+    if (!saved) saved = pictavo::display::Headless()->SaveSnapshot(snapshot, ::FindWindow("#32768", nullptr));
+    ::EndMenu();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(SwatchOwner, CWnd)
+ON_WM_MEASUREITEM()
+ON_WM_DRAWITEM()
+ON_WM_ENTERIDLE()
+END_MESSAGE_MAP()
+
+TEST(MenuCHSnapshot, TheBlankImageColourPopup) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+  // As the main window fills it: swatches 6 x 18, then two text items.
+  static constexpr COLORREF kColours[] = {0x000000, 0xFFFFFF, 0x000080, 0x008000, 0x008080, 0x800000,
+                                          0x800080, 0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00,
+                                          0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00};
+  CMenuCH menu;
+  ASSERT_TRUE(menu.CreatePopupMenu());
+  menu.SetItemWidth(6);
+  menu.SetItemHeight(18);
+  menu.SetStyle(MENUCH_STYLE_COLOR);
+  UINT id = 32861;
+  for (COLORREF colour : kColours)
+    ASSERT_TRUE(menu.AppendItem(MF_STRING, id++, std::to_string(colour).c_str(), 0, 0, TRUE));
+  ASSERT_TRUE(menu.AppendItem(MF_STRING, id++, "More Colors ...", 0, 0, FALSE));
+  ASSERT_TRUE(menu.AppendItem(MF_STRING, id++, "Custom Blank Image ...", 0, 0, FALSE));
+
+  SwatchOwner owner;
+  owner.menu = &menu;
+  ASSERT_TRUE(
+      owner.CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr));
+  owner.SetForegroundWindow();
+  const char* bin = std::getenv("PICTAVO_BIN_DIR");
+  const std::filesystem::path folder = std::filesystem::path(bin ? bin : ".") / "test-output";
+  std::filesystem::create_directories(folder);
+  owner.snapshot = (folder / "blank-image-colours.png").string();
+  menu.TrackPopupMenu(TPM_RETURNCMD, 20, 20, &owner);
+  ASSERT_TRUE(owner.saved);
+  EXPECT_EQ(menu.GetLastSelectedId(), 32863u);  // the third swatch was drawn selected
+  EXPECT_EQ(menu.GetLastColor(), static_cast<COLORREF>(0x000080));
+  pictavo::test::Picture picture;
+  ASSERT_TRUE(pictavo::test::ReadPng(owner.snapshot, &picture));
+  EXPECT_GT(picture.height, 16 * 18);
+  owner.DestroyWindow();
+}
+
+}  // namespace
