@@ -17,6 +17,42 @@ namespace {
 constexpr size_t kPlanesOffset = 64;
 constexpr std::align_val_t kAlignment{64};
 
+// BT.709 limited range in 16.16 fixed point: Y from 16 to 235, U and V 128 +- 112.
+constexpr int Fixed(double value) {
+  return static_cast<int>(value * 65536 + (value < 0 ? -0.5 : 0.5));
+}
+constexpr double kKr = 0.2126, kKb = 0.0722, kKg = 1 - kKr - kKb;
+constexpr int kYr = Fixed(kKr * 219 / 255), kYg = Fixed(kKg * 219 / 255), kYb = Fixed(kKb * 219 / 255);
+constexpr double kCb = 112.0 / 255 / (1 - kKb), kCr = 112.0 / 255 / (1 - kKr);
+constexpr int kUr = Fixed(-kKr * kCb), kUg = Fixed(-kKg * kCb), kUb = Fixed((1 - kKb) * kCb);
+constexpr int kVr = Fixed((1 - kKr) * kCr), kVg = Fixed(-kKg * kCr), kVb = Fixed(-kKb * kCr);
+constexpr int kHalf = 1 << 15;
+
+inline uint8_t LumaOf(const uint8_t* bgr) {
+  return static_cast<uint8_t>(((kYr * bgr[2] + kYg * bgr[1] + kYb * bgr[0] + kHalf) >> 16) + 16);
+}
+
+// One pair of rows (or the last single row: `below` == `above`) into Y and the chroma row. Each
+// chroma sample comes from the sum of its block's four pixels (the mean, as libyuv takes it).
+void Bt709Rows(const uint8_t* above, const uint8_t* below, int width, uint8_t* yAbove, uint8_t* yBelow,
+               uint8_t* u, uint8_t* v, bool pair) {
+  for (int x = 0; x < width; ++x) {
+    yAbove[x] = LumaOf(above + 3 * x);
+    if (pair) yBelow[x] = LumaOf(below + 3 * x);
+  }
+  for (int cx = 0; 2 * cx < width; ++cx) {
+    const int x0 = 2 * cx, x1 = std::min(x0 + 1, width - 1);
+    int sum[3];
+    for (int c = 0; c < 3; ++c)
+      sum[c] = above[3 * x0 + c] + above[3 * x1 + c] + below[3 * x0 + c] + below[3 * x1 + c];
+    // Sums are four times the mean: a quarter of the 16.16 weights, with 128 added after.
+    const int uSum = kUr * sum[2] + kUg * sum[1] + kUb * sum[0];
+    const int vSum = kVr * sum[2] + kVg * sum[1] + kVb * sum[0];
+    u[cx] = static_cast<uint8_t>(std::clamp(((uSum + (1 << 17)) >> 18) + 128, 0, 255));
+    v[cx] = static_cast<uint8_t>(std::clamp(((vSum + (1 << 17)) >> 18) + 128, 0, 255));
+  }
+}
+
 }  // namespace
 
 Placement CenteredPlacement(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight) {
@@ -53,6 +89,7 @@ DWORD FrameComposer::Init(int width, int height, COLORREF background) {
   }
   m_width = width;
   m_height = height;
+  m_matrix = ColourOf(width, height).matrix;
   m_chromaWidth = chromaWidth;
   m_chromaHeight = chromaHeight;
   m_backgroundFor.reset();
@@ -98,6 +135,18 @@ DWORD FrameComposer::Convert(const uint8_t* firstRow, ptrdiff_t rowStep, int wid
   // libyuv's "RGB24" is B, G, R in memory: a DIB's byte order. Each chroma sample is the mean of
   // its 2 x 2 block, the centred placement the stream header's C420jpeg names.
   if (rowStep < INT32_MIN || rowStep > INT32_MAX) return ERROR_INVALID_PARAMETER;
+  if (m_matrix == ColourMatrix::kBt709) {
+    // libyuv converts from 24-bit pixels with the BT.601 matrix only.
+    for (int y = 0; y < height; y += 2) {
+      const uint8_t* above = firstRow + static_cast<ptrdiff_t>(y) * rowStep;
+      const bool pair = y + 1 < height;
+      Bt709Rows(above, pair ? above + rowStep : above, width, dst[0] + static_cast<size_t>(y) * dstStride[0],
+                dst[0] + static_cast<size_t>(y + (pair ? 1 : 0)) * dstStride[0],
+                dst[1] + static_cast<size_t>(y / 2) * dstStride[1],
+                dst[2] + static_cast<size_t>(y / 2) * dstStride[2], pair);
+    }
+    return NO_ERROR;
+  }
   const int error = libyuv::RGB24ToI420(firstRow, static_cast<int>(rowStep), dst[0], dstStride[0], dst[1],
                                         dstStride[1], dst[2], dstStride[2], width, height);
   return error == 0 ? NO_ERROR : ERROR_INVALID_DATA;
