@@ -121,11 +121,14 @@ SIZE PanZoomPictureSize(SIZE renderSize, const _tagPanZoomWorkParamEx& motion) {
                      motion.fStartZoom == 100 && motion.fStartPanX == 0 && motion.fStartPanY == 0 &&
                      motion.fStartRotate == 0;
   if (still || renderSize.cx <= 0 || renderSize.cy <= 0) return renderSize;
-  // The closest zoom, never below the fitted picture.
+  // The closest zoom, never below the fitted picture; but no more than 2 picture pixels per frame
+  // pixel at the farthest zoom, beyond which bilinear sampling skips pixels and fine detail
+  // shimmers as the picture moves.
   const double closest = std::max({100.0, motion.fStartZoom, motion.fEndZoom}) / 100;
+  const double farthest = std::max(100.0, std::min(motion.fStartZoom, motion.fEndZoom)) / 100;
+  const double wanted = std::min(closest * kPanZoomOversample, std::max(kPanZoomOversample, 2 * farthest));
   const double longest = static_cast<double>(std::max(renderSize.cx, renderSize.cy));
-  const double scale =
-      std::clamp(closest * kPanZoomOversample, 1.0, std::max(1.0, kMaxPanZoomSide / longest));
+  const double scale = std::clamp(wanted, 1.0, std::max(1.0, kMaxPanZoomSide / longest));
   return SIZE{static_cast<LONG>(std::lround(renderSize.cx * scale)),
               static_cast<LONG>(std::lround(renderSize.cy * scale))};
 }

@@ -16,7 +16,8 @@ namespace pictavo::render {
 // The size to load a slide's photo at when it is shown with `motion` in frames of `renderSize`:
 // the render size for a still picture; for a moving one, enough that every frame samples at least
 // 1.5 picture pixels per frame pixel at the motion's closest zoom (the bilinear sampling of pan and
-// zoom softens any picture it has no spare pixels for), the long side at most 4096. The frame
+// zoom softens any picture it has no spare pixels for), yet no more than 2 at its farthest zoom,
+// the long side at most 4096. The frame
 // encoder and the preview load with it.
 SIZE PanZoomPictureSize(SIZE renderSize, const _tagPanZoomWorkParamEx& motion);
 

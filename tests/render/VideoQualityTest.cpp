@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "modules/effects/PanZoom.h"
 #include "render/EncodeVideoDlg.h"
 #include "render/SlideFramePipeline.h"
+#include "render/SlidePictures.h"
 #include "tests/render/VideoOutputFixture.h"
 
 using rendertest::AddPhotoAlbum;
@@ -67,20 +67,43 @@ double MeanAbsLaplacian(const std::vector<int>& luma, int w, int h) {
   return sum / ((w - 2.0) * (h - 2.0));
 }
 
-// The camera-sized photos, made once for the whole test program.
-class DetailPhotos : public ::testing::Environment {
- public:
-  void SetUp() override {
-    s_dir = std::make_unique<ScratchDir>();
-    s_landscape = MakeDetailedPhoto(*s_dir / "landscape.jpg", 6000, 4000);
-    s_portrait = MakeDetailedPhoto(*s_dir / "portrait.jpg", 4000, 6000);
-  }
-  void TearDown() override { s_dir.reset(); }
-  static inline std::unique_ptr<ScratchDir> s_dir;
-  static inline std::string s_landscape;
-  static inline std::string s_portrait;
+// The camera-sized photos, made once for the test program when a test first asks for them (each
+// ctest process runs one test, so the others never pay for them).
+struct DetailPhotos {
+  ScratchDir dir;
+  std::string landscape = MakeDetailedPhoto(dir / "landscape.jpg", 6000, 4000);
+  std::string portrait = MakeDetailedPhoto(dir / "portrait.jpg", 4000, 6000);
 };
-const auto* const kDetailPhotos = ::testing::AddGlobalTestEnvironment(new DetailPhotos);
+const DetailPhotos& Photos() {
+  static const DetailPhotos photos;
+  return photos;
+}
+
+TEST(PanZoomDetail, AMovingPictureIsLoadedWithThePixelsItsClosestZoomNeeds) {
+  struct Case {
+    double startZoom, endZoom, endPanX;
+    SIZE render;
+    SIZE want;
+  };
+  const Case kCases[] = {
+      {100, 100, 0, {1280, 720}, {1280, 720}},    // still: the render size
+      {100, 100, 14, {1280, 720}, {1920, 1080}},  // a pan: 1.5 times
+      {100, 130, 14, {1280, 720}, {2496, 1404}},  // 1.5 x 1.3
+      {115, 135, 0, {1920, 1080}, {3888, 2187}},  // 1.5 x 1.35
+      {100, 300, 0, {1280, 720}, {2560, 1440}},   // no more than 2 at zoom 100
+      {300, 400, 0, {1920, 1080}, {4096, 2304}},  // the long side at most 4096
+      {50, 100, 0, {720, 576}, {1080, 864}},      // zoomed out: 1.5 at the fitted size
+  };
+  for (const Case& c : kCases) {
+    _tagPanZoomWorkParamEx motion;
+    motion.fStartZoom = c.startZoom;
+    motion.fEndZoom = c.endZoom;
+    motion.fEndPanX = c.endPanX;
+    const SIZE got = pictavo::render::PanZoomPictureSize(c.render, motion);
+    EXPECT_EQ(got.cx, c.want.cx) << c.startZoom << "-" << c.endZoom;
+    EXPECT_EQ(got.cy, c.want.cy) << c.startZoom << "-" << c.endZoom;
+  }
+}
 
 TEST(PanZoomDetail, AZoomedFrameKeepsTheDetailOfTheSameCropTakenFromThePhoto) {
   struct Case {
@@ -103,8 +126,7 @@ TEST(PanZoomDetail, AZoomedFrameKeepsTheDetailOfTheSameCropTakenFromThePhoto) {
                  std::to_string(c.height) + "p");
     GetProject()->NewProject();
     CDVDAlbumImage* album = AddPhotoAlbum(*GetProject(), "Detail");
-    const std::string photo =
-        std::string(c.photo) == "portrait" ? DetailPhotos::s_portrait : DetailPhotos::s_landscape;
+    const std::string photo = std::string(c.photo) == "portrait" ? Photos().portrait : Photos().landscape;
     AddSlide(*album, photo, 1, 0, "None[TransitionLib]")->Put_nRotateAngle(c.rotate);
 
     // "Zoom In to Top Left": 100% to 130%, 14% of the frame right and down.
