@@ -241,6 +241,9 @@ TEST_F(VideoQualityTest, EveryGroupTagsItsVideoWithTheColoursItWasMadeWith) {
     const auto argv = CEncodeVideoDlg::BuildFfmpegCommand(*profile, "Tags", TRUE, "/out/tags");
     for (const char* option : {"-colorspace", "-color_primaries", "-color_trc", "-color_range"})
       EXPECT_NE(std::find(argv.begin(), argv.end(), option), argv.end()) << option;
+    // The profile's rate (600 kbit/s here) as a ceiling too, with one second of buffer.
+    const std::vector<std::string> ceiling = {"-maxrate", "600k", "-bufsize", "600k"};
+    EXPECT_NE(std::search(argv.begin(), argv.end(), ceiling.begin(), ceiling.end()), argv.end());
     const std::string file = Write();
     ASSERT_FALSE(file.empty());
     if (c.carried)
