@@ -12,6 +12,7 @@
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Path.h"
 #include "render/EncodeVideoDlg.h"
+#include "render/VideoStreamOptions.h"
 #include "shell/SlideshowApp.h"
 #include "shell/UIHelpers.h"
 
@@ -112,6 +113,7 @@ std::vector<std::string> CEncodeVideoDlg::BuildFfmpegCommand(const CAVOutputProf
   opts.Add(CMDOPT_IN_PLACE, "-s", "%dx%d", profile.Get_nVideoWidth(), profile.Get_nVideoHeight());
   opts.Add(CMDOPT_IN_PLACE, "-aspect", "%d:%d", profile.Get_nVideoWidth(), profile.Get_nVideoHeight());
   opts.Add(CMDOPT_IN_PLACE, "-vcodec", static_cast<LPCTSTR>(profile.Get_strVideoCodenc()));
+  pictavo::render::AddVideoStreamOptions(opts, profile);
   opts.Add(CMDOPT_IN_PLACE, "-ac", "%d", profile.Get_nAudioChannel());
   opts.Add(CMDOPT_IN_PLACE, "-ar", static_cast<LPCTSTR>(profile.Get_strAudioSampleRate()));
   opts.Add(CMDOPT_IN_PLACE, "-ab", "%skb", profile.Get_strAudioBitRate());

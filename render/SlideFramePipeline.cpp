@@ -138,7 +138,9 @@ void SlideFramePipeline::Load() {
                    [&] { return *std::min_element(m_workerSlide.begin(), m_workerSlide.end()) >= j - 2; }))
         return;
     }
-    LoadSlidePicture(*m_job.album, j, m_pictures[j % kPictures], size, m_job.background);
+    // A moving picture is loaded with the pixels its closest zoom needs.
+    LoadSlidePicture(*m_job.album, j, m_pictures[j % kPictures],
+                     PanZoomPictureSize(size, m_job.slides[static_cast<size_t>(j)].motion), m_job.background);
     {
       std::lock_guard guard(m_lock);
       m_loaded = j + 1;

@@ -1,12 +1,14 @@
 #include "render/SlidePictures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
+#include "modules/effects/PanZoom.h"
 #include "modules/image/CxImage.h"
 #include "modules/log/Log.h"
 #include "platform/base/Geometry.h"
@@ -21,6 +23,19 @@ namespace {
 constexpr COLORREF kPlaceholderBackground = RGB(36, 36, 40);
 constexpr COLORREF kPlaceholderText = RGB(200, 200, 200);
 constexpr SIZE kNoPhotosSize{768, 576};
+// Picture pixels per frame pixel a moving picture is sampled with at its closest zoom.
+constexpr double kPanZoomOversample = 1.5;
+constexpr double kMaxPanZoomSide = 4096;
+
+// True when the cache's copy (the photo upright, fitted into the cache's size) has every pixel
+// a picture fitted into `size` needs once turned by `rotation` degrees.
+bool CacheCopyCovers(SIZE size, int rotation) {
+  const int turns = ((rotation % 360) + 360) % 360;
+  const bool sideways = turns == 90 || turns == 270;
+  const LONG w = sideways ? size.cy : size.cx;
+  const LONG h = sideways ? size.cx : size.cy;
+  return w <= CPhotoCache::kMaxWidth && h <= CPhotoCache::kMaxHeight;
+}
 
 struct TextLine {
   CString text;
@@ -100,6 +115,24 @@ void MakeNoPhotosPicture(CxImage& picture, SIZE size) {
   picture.Transfer(art);
 }
 
+SIZE PanZoomPictureSize(SIZE renderSize, const _tagPanZoomWorkParamEx& motion) {
+  const bool still = motion.fStartPanX == motion.fEndPanX && motion.fStartPanY == motion.fEndPanY &&
+                     motion.fStartZoom == motion.fEndZoom && motion.fStartRotate == motion.fEndRotate &&
+                     motion.fStartZoom == 100 && motion.fStartPanX == 0 && motion.fStartPanY == 0 &&
+                     motion.fStartRotate == 0;
+  if (still || renderSize.cx <= 0 || renderSize.cy <= 0) return renderSize;
+  // The closest zoom, never below the fitted picture; but no more than 2 picture pixels per frame
+  // pixel at the farthest zoom, beyond which bilinear sampling skips pixels and fine detail
+  // shimmers as the picture moves.
+  const double closest = std::max({100.0, motion.fStartZoom, motion.fEndZoom}) / 100;
+  const double farthest = std::max(100.0, std::min(motion.fStartZoom, motion.fEndZoom)) / 100;
+  const double wanted = std::min(closest * kPanZoomOversample, std::max(kPanZoomOversample, 2 * farthest));
+  const double longest = static_cast<double>(std::max(renderSize.cx, renderSize.cy));
+  const double scale = std::clamp(wanted, 1.0, std::max(1.0, kMaxPanZoomSide / longest));
+  return SIZE{static_cast<LONG>(std::lround(renderSize.cx * scale)),
+              static_cast<LONG>(std::lround(renderSize.cy * scale))};
+}
+
 BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size,
                       COLORREF background, bool stills) {
   const CDVDImage* slide = album.GetImage(index);
@@ -107,7 +140,7 @@ BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, 
   BOOL loaded = FALSE;
   CString file;
   if (slide != nullptr) {
-    if (CDVDProject::GetEmVideoEncodeEngine() == 0) {
+    if (CDVDProject::GetEmVideoEncodeEngine() == 0 && CacheCopyCovers(size, slide->Get_nRotateAngle())) {
       const CString cached = GetPhotoCache()->GetCachedPath(slide->Get_strPathName(), nullptr);
       if (!cached.IsEmpty() && slide->LoadToCxImage(cached, &picture, &frame, background, 1)) {
         loaded = TRUE;

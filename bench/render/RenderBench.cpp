@@ -32,6 +32,7 @@
 #include "modules/encoders/CmdEncoder.h"
 #include "platform/kernel/Event.h"
 #include "platform/kernel/FileHandle.h"
+#include "platform/kernel/ProcessHeap.h"
 #include "platform/kernel/Wait.h"
 #include "render/EncodeVideoDlg.h"
 #include "render/PhotoCache.h"
@@ -133,6 +134,8 @@ double RenderFrames(CDVDAlbumImage* album, const std::string& output, int width,
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the program starts.
+  pictavo::kernel::MapLargeBlocksApart();
   bool framePathOnly = false;
   std::string folder = fs::temp_directory_path().string();
   for (int i = 1; i < argc; ++i) {

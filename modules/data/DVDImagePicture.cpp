@@ -52,8 +52,9 @@ bool FitIntoFrame(CxImage& picture, const SIZE& size, COLORREF background, int m
       if (!whole) picture.Crop(crop);
       const long w = visible.right - visible.left;
       const long h = visible.bottom - visible.top;
+      // Bicubic keeps the fine detail an averaging shrink smears (pan and zoom magnifies it later).
       if (static_cast<long>(picture.GetWidth()) != w || static_cast<long>(picture.GetHeight()) != h)
-        picture.Resample(w, h, CXIMAGE_RESAMPLE_BILINEAR);
+        picture.Resample(w, h, CXIMAGE_RESAMPLE_BICUBIC);
       // Rows are stored bottom-up: display row r is DIB row height - 1 - r.
       const DWORD rowBytes = static_cast<DWORD>(w) * 3;
       for (long r = 0; r < h; ++r) {

@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
+#include "modules/yuv/StreamFormat.h"
 #include "platform/base/WinTypes.h"
 
 namespace pictavo::yuv {
@@ -41,7 +43,7 @@ class FrameComposer {
   FrameComposer& operator=(const FrameComposer&) = delete;
 
   // Sets the frame size and the background colour, (re)allocating the frame when the size
-  // changes. Returns NO_ERROR or the platform error.
+  // changes; the frame size picks the colour matrix (ColourOf). Returns NO_ERROR or the platform error.
   [[nodiscard]] DWORD Init(int width, int height, COLORREF background);
   // Converts a picture into the frame: `bits` holds `height` rows of `width` BGR pixels, `stride`
   // bytes apart, the bottom row first when `bottomUp` (a DIB). Returns NO_ERROR or the error.
@@ -66,10 +68,12 @@ class FrameComposer {
                               uint8_t* const dst[3], const int dstStride[3]);
 
   int m_width = 0, m_height = 0;
+  ColourMatrix m_matrix = ColourMatrix::kBt601;
   int m_chromaWidth = 0, m_chromaHeight = 0;
   std::unique_ptr<uint8_t, BufferFree> m_buffer;
   size_t m_capacity = 0;
   uint8_t m_background[3] = {16, 128, 128};
+  std::vector<uint8_t> m_rows;               // two rows split into planes, for the BT.709 conversion
   std::optional<Placement> m_backgroundFor;  // the planes hold the background outside this placement
 };
 

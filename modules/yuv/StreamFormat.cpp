@@ -34,6 +34,13 @@ Fraction PixelAspectOn43Screen(int width, int height) {
   return Reduced(4LL * height, 3LL * width);
 }
 
+ColourTags ColourOf(int width, int height) {
+  if (height > 576 || width > 1024) return {ColourMatrix::kBt709, "bt709", "bt709", "bt709", "tv"};
+  const bool lines625 = height == 576 || height == 288;
+  return {ColourMatrix::kBt601, lines625 ? "bt470bg" : "smpte170m", lines625 ? "bt470bg" : "smpte170m",
+          "smpte170m", "tv"};
+}
+
 std::string StreamHeader(const StreamFormat& format) {
   char header[160];
   std::snprintf(header, sizeof header, "YUV4MPEG2 W%d H%d F%d:%d Ip A%d:%d C420jpeg XCOLORRANGE=LIMITED\n",

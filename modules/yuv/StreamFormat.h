@@ -30,10 +30,23 @@ struct StreamFormat {
   Fraction pixelAspect{1, 1};
 };
 
+// The colours a frame's samples stand for, as ffmpeg names them. HD frames (more than 576 lines,
+// or wider than 1024) are BT.709, the rest BT.601 (its 625-line primaries for 576 and 288 lines),
+// all in the limited range; players assume the same for untagged video, and the tags say it.
+enum class ColourMatrix { kBt601, kBt709 };
+struct ColourTags {
+  ColourMatrix matrix;
+  const char* colorspace;  // -colorspace
+  const char* primaries;   // -color_primaries
+  const char* transfer;    // -color_trc
+  const char* range;       // -color_range
+};
+[[nodiscard]] ColourTags ColourOf(int width, int height);
+
 // "YUV4MPEG2 W.. H.. F..:.. Ip A..:.. C420jpeg XCOLORRANGE=LIMITED\n". Frames are whole pictures
 // (progressive). C420jpeg: the chroma of every 2 x 2 block is the mean of its four pixels, which
-// places it at the block's centre (see FrameComposer). The samples are BT.601 with the limited
-// (16-235) range encoders expect.
+// places it at the block's centre (see FrameComposer). The samples use ColourOf's matrix with the
+// limited (16-235) range encoders expect.
 [[nodiscard]] std::string StreamHeader(const StreamFormat& format);
 
 // What precedes the planes of every frame.

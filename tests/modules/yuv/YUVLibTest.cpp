@@ -1,6 +1,8 @@
 // The frame writer's stream, read back byte by byte from a file, and its failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -135,6 +137,63 @@ TEST(YuvStream, ColoursBecomeLimitedRangeBt601Samples) {
     EXPECT_NEAR(got.u, c.want.u, 1) << std::hex << c.color;
     EXPECT_NEAR(got.v, c.want.v, 1) << std::hex << c.color;
   }
+}
+
+// HD frames (more than 576 lines or wider than 1024) are BT.709, SD ones BT.601. Every pixel of a
+// picture of random colours is checked against the exact formula, at widths that leave columns
+// over after the runs of sixteen, and an odd number of rows.
+TEST(YuvStream, HdFramesBecomeLimitedRangeBt709Samples) {
+  for (const auto& [width, height] : {std::pair{1281, 721}, std::pair{1030, 20}}) {
+    DibPicture picture(width, height, kBlack);
+    uint32_t seed = 12345;
+    for (BYTE& byte : picture.bits) {
+      seed = seed * 1664525u + 1013904223u;
+      byte = static_cast<BYTE>(seed >> 24);
+    }
+    const Stream s = WriteToFile(width, height, [&](CYUVLib& writer, HANDLE file) {
+      ASSERT_TRUE(writer.InitYUV(file, width, height, 25.0, kBlack, 1));
+      EXPECT_TRUE(writer.AppendFrame(picture.bits.data(), width, height, 1, nullptr));
+      writer.CloseFile();
+    });
+    ASSERT_EQ(s.frames.size(), 1u);
+    // (R, G, B) of a pixel counted from the top left; outside the picture, the nearest pixel.
+    const auto pixel = [&](int x, int y, int channel) {
+      x = std::min(x, width - 1);
+      y = std::min(y, height - 1);
+      return picture.bits[static_cast<size_t>(height - 1 - y) * picture.Stride() + 3 * x + (2 - channel)];
+    };
+    int worstY = 0, worstC = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const double exact =
+            16 + (0.2126 * pixel(x, y, 0) + 0.7152 * pixel(x, y, 1) + 0.0722 * pixel(x, y, 2)) * 219 / 255;
+        worstY = std::max(worstY, static_cast<int>(std::ceil(std::abs(s.Y(0, x, y) - exact) - 0.5)));
+      }
+    for (int y = 0; y < s.ChromaHeight(); ++y)
+      for (int x = 0; x < s.ChromaWidth(); ++x) {
+        double mean[3];
+        for (int c = 0; c < 3; ++c)
+          mean[c] = (pixel(2 * x, 2 * y, c) + pixel(2 * x + 1, 2 * y, c) + pixel(2 * x, 2 * y + 1, c) +
+                     pixel(2 * x + 1, 2 * y + 1, c)) /
+                    4.0;
+        const double luma = 0.2126 * mean[0] + 0.7152 * mean[1] + 0.0722 * mean[2];
+        const double u = 128 + (mean[2] - luma) / 1.8556 * 224 / 255;
+        const double v = 128 + (mean[0] - luma) / 1.5748 * 224 / 255;
+        worstC = std::max({worstC, static_cast<int>(std::ceil(std::abs(s.U(0, x, y) - u) - 0.5)),
+                           static_cast<int>(std::ceil(std::abs(s.V(0, x, y) - v) - 0.5))});
+      }
+    EXPECT_LE(worstY, 1) << width << "x" << height;
+    EXPECT_LE(worstC, 1) << width << "x" << height;
+  }
+  // The green a BT.601 reading shows as (7, 178, 17).
+  const Stream hd = WriteToFile(1280, 720, [&](CYUVLib& writer, HANDLE file) {
+    DibPicture picture(1280, 720, RGB(22, 208, 23));
+    ASSERT_TRUE(writer.InitYUV(file, 1280, 720, 25.0, kBlack, 1));
+    EXPECT_TRUE(writer.AppendFrame(picture.bits.data(), 1280, 720, 1, nullptr));
+    writer.CloseFile();
+  });
+  ASSERT_EQ(hd.frames.size(), 1u);
+  EXPECT_EQ((std::vector<int>{hd.Y(0, 5, 5), hd.U(0, 5, 5), hd.V(0, 5, 5)}), (std::vector<int>{149, 66, 54}));
 }
 
 // The header says C420jpeg: each chroma sample sits at the centre of its 2 x 2 block, so it is the
