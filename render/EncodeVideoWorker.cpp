@@ -91,10 +91,7 @@ UINT CEncodeVideoDlg::RunWorker() {
       auto* photos = static_cast<CDVDAlbumImage*>(album);
       EncodeImageAlbum(photos, &failed);
       if (failed) break;
-      m_nFinishedFrames +=
-          static_cast<ULONGLONG>(photos->Get_nSlideshowLen(-1) + photos->Get_nTitleDuration() +
-                                 photos->Get_nCreditDuration()) *
-          fps;
+      m_nFinishedFrames += static_cast<ULONGLONG>(photos->GetTotalLength()) * fps;
     } else if (album != nullptr && album->IsMovieAlbum()) {
       auto* clips = static_cast<CDVDAlbumMovie*>(album);
       EncodeMovieAlbum(clips, &failed);
@@ -316,8 +313,7 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   if (profile == nullptr) return 0;
   CDVDProject* project = GetProject();
   const int fps = project->Get_nFramesPerSecond();
-  const int seconds =
-      pAlbum->Get_nSlideshowLen(-1) + pAlbum->Get_nCreditDuration() + pAlbum->Get_nTitleDuration();
+  const int seconds = pAlbum->GetTotalLength();
   HANDLE videoDone = m_hWorkerEvents[0];
   HANDLE audioDone = m_hWorkerEvents[1];
   HANDLE commandDone = m_hWorkerEvents[2];
@@ -325,7 +321,7 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
   ResetEvent(audioDone);
   AlbumOutput output;
   AlbumPipes pipes{.commandDone = commandDone};
-  if (!BeginAlbum(pAlbum, *profile, static_cast<DWORD>(seconds) * 1000u, output, pipes)) return 0;
+  if (!BeginAlbum(pAlbum, *profile, pAlbum->GetEncodeMusicLength(), output, pipes)) return 0;
   const HANDLE yuv = pipes.yuv, pcm = pipes.pcm;
 
   // From here on the three parties are told to stop through the cancel event; each sets its

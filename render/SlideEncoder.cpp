@@ -100,11 +100,8 @@ BOOL CSlideEncoder::Start(const _tagSlideEncodeParam& param) {
   m_nMode = param.nMode;
   m_bFlush = param.bFlush;
   const CDVDProject* project = GetProject();
-  const int seconds =
-      m_pAlbum != nullptr
-          ? m_pAlbum->Get_nSlideshowLen(-1) + m_pAlbum->Get_nCreditDuration() + m_pAlbum->Get_nTitleDuration()
-          : 0;
-  m_nFrameCounter = seconds * project->Get_nFramesPerSecond();
+  const int seconds = m_pAlbum != nullptr ? m_pAlbum->GetTotalLength() : 0;
+  m_nFrameCounter = SaturatedTotal(static_cast<long long>(seconds) * project->Get_nFramesPerSecond());
   m_dwResult = ERROR_IO_PENDING;
 
   pictavo::kernel::ThreadStart start;
@@ -243,7 +240,9 @@ bool CSlideEncoder::BeginRun(const char* logFormat) {
 // gives none, the background, so that the pictures keep time with the sound.
 void CSlideEncoder::RenderTextFrames(bool credits) {
   CAlbumEffect* effect = m_pAlbum->GetAlbumEffect();
-  const int frames = (credits ? m_pAlbum->Get_nCreditDuration() : m_pAlbum->Get_nTitleDuration()) * m_nFps;
+  const int frames = SaturatedTotal(
+      static_cast<long long>(credits ? m_pAlbum->Get_nCreditDuration() : m_pAlbum->Get_nTitleDuration()) *
+      m_nFps);
   if (frames <= 0 || Cancelled()) return;
   const bool started = credits ? effect->StartCreditEffect() : effect->StartTitleEffect();
   for (int k = 0; k < frames; ++k) {

@@ -36,9 +36,10 @@ void CDVDAlbumImage::Set_nTwoDuration(int index, int seconds) {
 
 int CDVDAlbumImage::Get_nSlideshowLen(int index) const {
   const int last = index < 0 || index >= GetImageCount() ? GetImageCount() - 1 : index;
-  int seconds = 0;
-  for (int i = 0; i <= last; ++i) seconds += Get_nOneDuration(i) + Get_nTwoDuration(i);
-  return seconds;
+  long long seconds = 0;
+  for (int i = 0; i <= last; ++i)
+    seconds += static_cast<long long>(Get_nOneDuration(i)) + Get_nTwoDuration(i);
+  return SaturatedTotal(seconds);
 }
 
 int CDVDAlbumImage::Get_nSlideshowTimePos(int index) const {
@@ -89,8 +90,9 @@ void CDVDAlbumImage::MatchSlideshowToAudioDuration(int transitionSeconds) {
   const int n = GetImageCount();
   m_nOneDuration = std::max(0, transitionSeconds);
   if (n > 0) {
-    const int room = GetMusicTimeLen() - Get_nTitleDuration() - Get_nCreditDuration() - n * m_nOneDuration;
-    m_nTwoDuration = std::max(1, room / n);
+    const long long room = static_cast<long long>(GetMusicTimeLen()) - Get_nTitleDuration() -
+                           Get_nCreditDuration() - static_cast<long long>(n) * m_nOneDuration;
+    m_nTwoDuration = SaturatedTotal(std::max(1LL, room / n));
   }
   ResetDVDImageDuration();
   MarkChanged();

@@ -5,6 +5,8 @@
 // (Two); index -1 addresses the album's defaults, which slides storing -1 use.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -12,6 +14,12 @@
 #include "modules/data/DVDAlbumBase.h"
 #include "modules/data/DVDImage.h"
 #include "platform/base/List.h"
+
+// A total of seconds or frames that stops at INT_MAX instead of overflowing: however many slides
+// a project holds, its totals stay meaningful to every caller that multiplies or adds them.
+constexpr int SaturatedTotal(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
 
 class CDVDAlbumImage : public CDVDAlbumBase {
   DECLARE_DYNAMIC(CDVDAlbumImage)
@@ -63,14 +71,17 @@ class CDVDAlbumImage : public CDVDAlbumBase {
   void Set_nOneDuration(int index, int seconds);
   void Set_nTwoDuration(int index, int seconds);
   // Seconds from the first slide's start to the end of slide `index` (the whole album for -1 or
-  // an index past the end; 0 for an album without slides).
+  // an index past the end; 0 for an album without slides); at most INT_MAX.
   int Get_nSlideshowLen(int index) const;
   // Seconds from the first slide's start to the start of slide `index` (its transition).
   int Get_nSlideshowTimePos(int index) const;
   int Get_nTitleDuration() const { return m_effect.GetTitleDuration(); }
   int Get_nCreditDuration() const { return m_effect.GetCreditDuration(); }
-  // Titles, slides and credits, in seconds.
-  int GetTotalLength() const { return Get_nTitleDuration() + Get_nSlideshowLen(-1) + Get_nCreditDuration(); }
+  // Titles, slides and credits, in seconds; at most INT_MAX.
+  int GetTotalLength() const {
+    return SaturatedTotal(static_cast<long long>(Get_nTitleDuration()) + Get_nSlideshowLen(-1) +
+                          Get_nCreditDuration());
+  }
   // Keeps a copy of every slide's stored durations and the album's (for undo).
   void CopyDVDImageDuration();
   BOOL UndoDVDImageDuration();
@@ -116,8 +127,10 @@ class CDVDAlbumImage : public CDVDAlbumBase {
   _AUDIO_SOURCE* GetMusic(int index) const;
   // Seconds until the last clip ends.
   int GetMusicTimeLen() const;
-  // Milliseconds of sound the video needs: titles, slides and credits.
-  DWORD GetEncodeMusicLength() const { return static_cast<DWORD>(GetTotalLength()) * 1000u; }
+  // Milliseconds of sound the video needs: titles, slides and credits; at most 0xFFFFFFFF.
+  DWORD GetEncodeMusicLength() const {
+    return static_cast<DWORD>(std::min<unsigned long long>(GetTotalLength() * 1000ULL, 0xFFFFFFFFu));
+  }
   // The slide showing when the clip starts (null for a clip that starts during the titles or
   // credits).
   CDVDImage* GetDVDImageForAudio(const _AUDIO_SOURCE* entry) const;

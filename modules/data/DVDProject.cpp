@@ -222,18 +222,19 @@ int CDVDProject::GetTotalVidepClips() const {
 }
 
 int CDVDProject::GetTotalFrames() const {
-  const int fps = Get_nFramesPerSecond();
-  int frames = 0;
+  const long long fps = Get_nFramesPerSecond();
+  long long frames = 0;
   for (INT_PTR i = 0; i < m_arrAlbums.GetSize(); ++i) {
     const CDVDAlbumBase* album = m_arrAlbums[i];
     if (album->IsImageAlbum()) frames += static_cast<const CDVDAlbumImage*>(album)->GetTotalLength() * fps;
     // A video album counts its length to the nearest whole second.
     if (album->IsMovieAlbum())
-      frames +=
-          static_cast<int>((static_cast<const CDVDAlbumMovie*>(album)->GetAlbumDuration() + 500u) / 1000u) *
-          fps;
+      frames += static_cast<long long>(
+                    (static_cast<const CDVDAlbumMovie*>(album)->GetAlbumDuration() + 500u) / 1000u) *
+                fps;
+    frames = std::min<long long>(frames, INT_MAX);  // stays far from overflowing however many albums
   }
-  return frames;
+  return SaturatedTotal(frames);
 }
 
 int CDVDProject::Get_nFramesPerSecond() const {

@@ -39,6 +39,13 @@ int IntIn(const pugi::xml_node& node, const char* name, int fallback, int low, i
   return std::clamp(Int(node, name, fallback), low, high);
 }
 
+// A slide's own duration, bounded as the album's; missing or out of range, the slide uses the
+// album's (-1).
+int SlideDuration(const pugi::xml_node& node, const char* name) {
+  const int seconds = Int(node, name, -1);
+  return seconds >= 0 && seconds <= 3600 ? seconds : -1;
+}
+
 COLORREF Colour(const pugi::xml_node& node, const char* name, COLORREF fallback) {
   const auto value = pictavo::xml::ParseColor(node.attribute(name).value());
   return value ? (*value & 0xFFFFFF) : fallback;
@@ -192,8 +199,8 @@ class Reader {
     }
     slide.m_clrBackground = Colour(node, "background", 0);
     slide.m_strLabel = node.attribute("label").value();
-    slide.m_nOneDuration = std::max(-1, Int(node, "one", -1));
-    slide.m_nTwoDuration = std::max(-1, Int(node, "two", -1));
+    slide.m_nOneDuration = SlideDuration(node, "one");
+    slide.m_nTwoDuration = SlideDuration(node, "two");
     slide.m_strTransName = node.attribute("transition").value();
     slide.m_nPanZoom = std::max(DVD_PANZOOM_CUSTOM, Int(node, "panzoom", DVD_PANZOOM_ALBUM));
     slide.m_nRotateAngle = Int(node, "rotate", 0);

@@ -442,7 +442,17 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClass) {
   } catch (...) {
     --m_nLoadDepth;
     m_nObjectSchema = savedSchema;
-    m_loadArray[index].pObject = nullptr;  // later references to it are bad, not dangling
+    // Collections do not own their elements, so whatever was loaded into the object before it
+    // failed would be lost with it: every object made for it goes too (an inner failure already
+    // took its own). Later references to any of them are bad, not dangling.
+    for (size_t i = m_loadArray.size(); i-- > index + 1;) {
+      LoadEntry& entry = m_loadArray[i];
+      if (entry.pClass == nullptr && entry.pObject != nullptr) {
+        delete entry.pObject;
+        entry.pObject = nullptr;
+      }
+    }
+    m_loadArray[index].pObject = nullptr;
     throw;
   }
   --m_nLoadDepth;

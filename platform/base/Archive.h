@@ -11,7 +11,10 @@
 //
 // Loading never trusts the data: a short read, an unknown class, a class of the wrong kind, a
 // schema the class does not accept, a reference to nothing or objects nested more than 256 deep
-// throw CArchiveException, and buffers grow only with data actually read.
+// throw CArchiveException, and buffers grow only with data actually read. An object whose loading
+// fails is deleted with every object the archive made while loading it, so a collection that
+// fails part-way leaks nothing (persistent classes do not delete what they load; collections
+// never own their elements).
 #pragma once
 
 #include <concepts>

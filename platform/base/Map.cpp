@@ -1,5 +1,8 @@
 #include "platform/base/Map.h"
 
+#include "platform/base/Archive.h"
+#include "platform/base/Exceptions.h"
+
 IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject)
 IMPLEMENT_SERIAL(CMapStringToOb, CObject, 0)
 IMPLEMENT_SERIAL(CMapStringToString, CObject, 0)
@@ -21,6 +24,9 @@ void CMapStringToOb::Serialize(CArchive& ar) {
     CString key;
     CObject* value = nullptr;
     ar >> key >> value;
+    // A key stored twice would drop the first object unowned; no sound archive holds one.
+    if (CObject* existing = nullptr; Lookup(key, existing))
+      AfxThrowArchiveException(CArchiveException::genericException);
     SetAt(key, value);
   }
 }

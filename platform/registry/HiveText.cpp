@@ -311,7 +311,8 @@ bool ParseKeyPath(std::string_view text, KeyPath& path) {
     } else if (text[i] == '%') {
       if (i + 2 >= text.size()) return false;
       const int high = HexValue(text[i + 1]), low = HexValue(text[i + 2]);
-      if (high < 0 || low < 0) return false;
+      // A key name cannot hold `\` (the writer would split it into two keys).
+      if (high < 0 || low < 0 || high * 16 + low == '\\') return false;
       component += static_cast<char>(high * 16 + low);
       i += 2;
     } else {

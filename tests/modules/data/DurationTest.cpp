@@ -1,5 +1,7 @@
 // Durations: a slide's transition (One) and display (Two) seconds with -1 meaning the album's,
 // the slideshow length and time positions, titles and credits, and the frame counts.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -53,6 +55,17 @@ const Case kCases[] = {
      16},
     {"titles and credits", 1, 4, {{-1, -1}}, 5, 7, {1, 1, 1}, {4, 4, 4}, {5, 5, 5}, {0, 5}, 17},
     {"no slides", 2, 3, {}, 3, 0, {2, 2}, {3, 3}, {0, 0}, {0}, 3},
+    {"totals stop at INT_MAX",
+     2,
+     3,
+     {{INT_MAX, INT_MAX}, {-1, -1}},
+     INT_MAX,
+     0,
+     {2, INT_MAX, 2, 2},
+     {3, INT_MAX, 3, 3},
+     {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+     {0, INT_MAX, INT_MAX},
+     INT_MAX},
 };
 
 void SetText(_ALBUM_TEXT_SETTINGS& text, int seconds) {
@@ -87,7 +100,7 @@ TEST(AlbumDurations, FollowTheSlideThenTheAlbum) {
     EXPECT_EQ(album.Get_nTitleDuration(), c.title) << c.what;
     EXPECT_EQ(album.Get_nCreditDuration(), c.credits) << c.what;
     EXPECT_EQ(album.GetTotalLength(), c.total) << c.what;
-    EXPECT_EQ(album.GetEncodeMusicLength(), static_cast<DWORD>(c.total) * 1000u) << c.what;
+    EXPECT_EQ(album.GetEncodeMusicLength(), std::min(c.total * 1000ULL, 0xFFFFFFFFULL)) << c.what;
   }
 }
 
@@ -172,4 +185,12 @@ TEST(ProjectFrames, TotalFramesCountTitlesSlidesCreditsAndClips) {
   EXPECT_EQ(project.GetTotalFrames(), expected);
   EXPECT_EQ(project.GetTotalImages(), 4);
   EXPECT_EQ(project.GetTotalVidepClips(), 2);
+
+  // However long the albums, the total stops at INT_MAX instead of overflowing.
+  for (int i = 0; i < 2; ++i) {
+    CDVDAlbumImage* album = project.AllocImageAlbum(nullptr);
+    project.AddAlbum(album);
+    SetText(*album->GetAlbumEffect()->GetTitleSettings(), INT_MAX);
+  }
+  EXPECT_EQ(project.GetTotalFrames(), INT_MAX);
 }

@@ -333,6 +333,32 @@ TEST(ProjectFile, BadFilesLeaveTheProjectUntouched) {
   }
 }
 
+TEST(ProjectFile, SlideDurationsOutOfTheAlbumsBoundsTakeTheAlbums) {
+  ScratchDir dir;
+  struct Case {
+    const char* stored;  // the slide's "one" and "two"
+    int read;            // what the slide keeps: -1 takes the album's
+  } cases[] = {{"0", 0},     {"3600", 3600},    {"-1", -1},         {"-5", -1},
+               {"3601", -1}, {"260819701", -1}, {"2147483647", -1}, {"x", -1}};
+  std::string text =
+      "<?xml version=\"1.0\"?>\n<pictavo_project format=\"1\"><album kind=\"photo\" one=\"2\" two=\"4\">";
+  for (const Case& c : cases)
+    text += std::string("<slide path=\"a.jpg\" one=\"") + c.stored + "\" two=\"" + c.stored + "\"/>";
+  text += "</album></pictavo_project>\n";
+  const std::string path = dir / "durations.r7m";
+  WriteWholeFile(path, text);
+  CDVDProject project;
+  CStringArray missing;
+  ASSERT_TRUE(Open(project, path, missing));
+  const auto* album = static_cast<CDVDAlbumImage*>(project.GetAlbum(0));
+  ASSERT_EQ(album->GetImageCount(), static_cast<int>(std::size(cases)));
+  for (int i = 0; i < album->GetImageCount(); ++i) {
+    EXPECT_EQ(album->GetImage(i)->Get_nOneDuration(), cases[i].read) << cases[i].stored;
+    EXPECT_EQ(album->GetImage(i)->Get_nTwoDuration(), cases[i].read) << cases[i].stored;
+  }
+  EXPECT_EQ(album->Get_nSlideshowLen(-1), 3600 * 2 + 6 * 6);
+}
+
 TEST(ProjectFile, OurFormatUnderAForeignExtensionIsRead) {
   Sample sample;
   const std::string file = sample.dir / "renamed.qvn";

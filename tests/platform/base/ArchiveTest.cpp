@@ -511,6 +511,79 @@ TEST(Archive, DeepNestingIsRefusedBeforeTheStackRunsOut) {
   EXPECT_EQ(length, 50);
 }
 
+TEST(Archive, ACollectionThatFailsPartWayLeavesNoElementBehind) {
+  // Collections do not own their elements: the archive deletes what a failed load made, nested
+  // collections and shared elements included, once each.
+  const std::function<CObject*()> makers[] = {
+      [] {
+        auto* array = new CObArray;
+        for (LONG i = 1; i <= 3; ++i) array->Add(new CShape(i));
+        return array;
+      },
+      [] {
+        auto* list = new CObList;
+        auto* inner = new CObArray;
+        auto* shared = new CShape(7);
+        inner->Add(shared);
+        inner->Add(new CCircle);
+        list->AddTail(inner);
+        list->AddTail(shared);
+        list->AddTail(new CShape(8));
+        return list;
+      },
+      [] {
+        auto* map = new CMapStringToOb;
+        map->SetAt("a", new CShape(1));
+        map->SetAt("b", new CShape(2));
+        return map;
+      },
+  };
+  for (const auto& make : makers) {
+    CObject* stored = make();
+    const Bytes full = Store([&](CArchive& ar) { ar << stored; });
+    std::vector<CObject*> elements;
+    if (auto* array = dynamic_cast<CObArray*>(stored)) {
+      for (INT_PTR i = 0; i < array->GetSize(); ++i) elements.push_back(array->GetAt(i));
+    } else if (auto* list = dynamic_cast<CObList*>(stored)) {
+      auto* inner = static_cast<CObArray*>(list->GetHead());
+      elements = {inner, inner->GetAt(1), list->GetTail()};
+      elements.push_back(inner->GetAt(0));
+    } else {
+      for (const char* key : {"a", "b"}) {
+        CObject* value = nullptr;
+        static_cast<CMapStringToOb*>(stored)->Lookup(key, value);
+        elements.push_back(value);
+      }
+    }
+    for (CObject* element : elements) delete element;
+    delete stored;
+    ASSERT_EQ(CShape::s_live, 0);
+
+    for (size_t length = 0; length < full.size(); ++length) {
+      CObject* object = nullptr;
+      EXPECT_EQ(LoadErrorOf(Bytes(full.begin(), full.begin() + static_cast<long>(length)),
+                            [&](CArchive& ar) { ar >> object; }),
+                CArchiveException::endOfFile)
+          << "cut at " << length;
+      EXPECT_EQ(object, nullptr);
+      EXPECT_EQ(CShape::s_live, 0) << "cut at " << length;
+    }
+  }
+}
+
+TEST(Archive, AMapWithAKeyTwiceIsDamaged) {
+  // The second value would replace the first and leave it owned by nobody.
+  const Bytes bytes = B({0xFF, 0xFF, 0,   0,        14,   0,    "CMapStringToOb",
+                         2,    0,    1,   "k",      0xFF, 0xFF, 1,
+                         0,    6,    0,   "CShape", 1,    0,    0,
+                         0,    1,    "k", 0x03,     0x80, 2,    0,
+                         0,    0});
+  CObject* object = nullptr;
+  EXPECT_EQ(LoadErrorOf(bytes, [&](CArchive& ar) { ar >> object; }), CArchiveException::genericException);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(CShape::s_live, 0);
+}
+
 TEST(Archive, AnObjectWhoseLoadFailsIsNotHandedOut) {
   // A circle whose name is cut short: the circle is dropped, nothing leaks or dangles.
   const Bytes bytes = B({0xFF, 0xFF, 2, 0, 7, 0, "CCircle", 1, 0, 0, 0, 5, "ab"});

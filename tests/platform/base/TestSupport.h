@@ -67,10 +67,12 @@ class CShape : public CObject {
   DECLARE_SERIAL(CShape)
 
  public:
-  CShape() = default;
-  explicit CShape(LONG size) : m_size(size) {}
+  CShape() { ++s_live; }
+  explicit CShape(LONG size) : m_size(size) { ++s_live; }
+  ~CShape() override { --s_live; }
   void Serialize(CArchive& ar) override;
   LONG m_size = 0;
+  static inline int s_live = 0;  // shapes alive, so a test can see what a failed load left
 };
 
 // Versionable: reads any schema and remembers the stored one.

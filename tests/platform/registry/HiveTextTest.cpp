@@ -122,6 +122,7 @@ TEST(HiveText, DamagedTextIsRefusedWithItsLine) {
       {head + "\"v\" sz:\"no equals\"\n", "line 3"},
       {head + "[A\\\\B]\n", "line 3"},
       {head + "[A%zz]\n", "line 3"},
+      {head + "[A%5cB]\n", "line 3"},  // a name holding `\` would be written back as two keys
       {head + std::string("\"v\"=hex:00\0\n", 12), "line 3"},
       {head + "\"v\"=multi_sz:\"\"\n", "line 3"},
   };
