@@ -49,6 +49,7 @@ struct BurnState {
   // Set by the consumer when it ends, by the producer to abort.
   std::atomic<bool> consumerEnded{false};
   std::atomic<bool> abort{false};
+  bool finished = false;  // the disc was closed; read after joining the consumer
 };
 
 BurnState& State() {
@@ -108,6 +109,7 @@ void BeginBurnStream() {
   s.address = 150;
   s.consumerEnded = false;
   s.abort = false;
+  s.finished = false;
   s.raw = IsRawBurnMode();
   NewBlock(s);
   ClosePipe(s.readEnd);
@@ -132,11 +134,16 @@ bool HandSectorToBurner(const uint8_t* sector) {
   BurnState& s = State();
   if (s.consumerEnded) return false;
   if (!s.raw) {
+    // The consumer keeps its end open until the producer is done, so a write never meets a
+    // closed pipe; a consumer that has ended is seen while waiting for room.
     size_t done = 0;
     while (done < kRawSectorBytes) {
-      const ssize_t n = s.writeEnd < 0 ? -1 : ::write(s.writeEnd, sector + done, kRawSectorBytes - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;  // the consumer closed its end
+      if (s.consumerEnded || s.writeEnd < 0) return false;
+      pollfd room{s.writeEnd, POLLOUT, 0};
+      if (::poll(&room, 1, 200) <= 0) continue;
+      const ssize_t n = ::write(s.writeEnd, sector + done, kRawSectorBytes - done);
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n <= 0) return false;
       done += size_t(n);
     }
     return true;
@@ -155,7 +162,7 @@ bool HandSectorToBurner(const uint8_t* sector) {
   return true;
 }
 
-void EndBurnStream() {
+bool EndBurnStream() {
   BurnState& s = State();
   if (s.raw) {
     s.filling->kind = 2;
@@ -171,6 +178,8 @@ void EndBurnStream() {
     ClosePipe(s.writeEnd);
   }
   if (s.consumer.joinable()) s.consumer.join();
+  ClosePipe(s.readEnd);
+  return s.finished;
 }
 
 void AbortBurnStream() {
@@ -179,6 +188,7 @@ void AbortBurnStream() {
   s.changed.notify_all();
   ClosePipe(s.writeEnd);
   if (s.consumer.joinable()) s.consumer.join();
+  ClosePipe(s.readEnd);
 }
 
 unsigned DirectBurnThread(VideoCDJob* job) {
@@ -192,7 +202,7 @@ unsigned DirectBurnThread(VideoCDJob* job) {
       s.queue.clear();
       s.changed.notify_all();
     }
-    ClosePipe(s.readEnd);
+    s.finished = rc == 0;
     return rc;
   };
   if (!engine) {

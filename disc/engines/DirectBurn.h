@@ -22,8 +22,9 @@ void BeginBurnStream();
 void StartDirectBurn(VideoCDJob* job);
 // False once the consumer has ended (failed set-up, stop, failed write): nothing takes sectors.
 bool HandSectorToBurner(const uint8_t* sector);
-// After the whole image: the rest and the end of the stream; waits for the burner to finish.
-void EndBurnStream();
+// After the whole image: the rest and the end of the stream; waits for the burner and returns
+// whether the disc was finished.
+bool EndBurnStream();
 // After a stopped or failed image: the burner stops without a lead-out; waits for it.
 void AbortBurnStream();
 

@@ -172,7 +172,7 @@ int SinkFree(_tagImageSink* s) {
   bool ok = !s->failed;
   for (_tagFileStream* f : {s->bin, s->cue})
     if (f && (!StreamClose(f) || f->failed)) ok = false;
-  if (s->burning) EndBurnStream();
+  if (s->burning && !EndBurnStream()) ok = false;
   if (ok && (g_nImageOutputFlags & kImageOutputFiles) && s->opened) {
     if (::rename(Partial(s->binName).c_str(), s->binName.c_str()) != 0 ||
         ::rename(Partial(s->cueName).c_str(), s->cueName.c_str()) != 0) {
