@@ -171,14 +171,18 @@ uint32_t ParseMpegPacket(const uint8_t* b, uint32_t length, bool full, _tagStrea
     const uint8_t code = b[p + 3];
     if (code == 0xBA) {
       if (p != 0) return p;
-      if (length >= 12 && (b[4] & 0xF0) == 0x20) {
+      // A pack header cut by the end of the file is no pack.
+      if (length < 5 || ((b[4] & 0xF0) == 0x20 && length < 12) ||
+          ((b[4] & 0xC0) == 0x40 && (length < 14 || 14u + (b[13] & 7) > length)))
+        return none();
+      if ((b[4] & 0xF0) == 0x20) {
         if (!s.mpegVersion) s.mpegVersion = 1;
         info.systemClockReference = (uint64_t(b[4] >> 1) & 7) << 30 | uint64_t(b[5]) << 22 |
                                     uint64_t(b[6] >> 1) << 15 | uint64_t(b[7]) << 7 | uint64_t(b[8] >> 1);
         info.muxRate = ((uint32_t(b[9]) & 0x7F) << 15 | uint32_t(b[10]) << 7 | b[11] >> 1) * 400;
         s.muxRate = info.muxRate;
         p = 12;
-      } else if (length >= 14 && (b[4] & 0xC0) == 0x40) {
+      } else if ((b[4] & 0xC0) == 0x40) {
         if (!s.mpegVersion) s.mpegVersion = 2;
         const uint64_t base = (uint64_t(b[4] >> 3) & 7) << 30 | (uint64_t(b[4]) & 3) << 28 |
                               uint64_t(b[5]) << 20 | uint64_t(b[6] >> 3) << 15 | (uint64_t(b[6]) & 3) << 13 |
