@@ -94,7 +94,8 @@ std::string CdrdaoRecorder::TocFromCueSheet(std::span<const uint8_t> cue) {
     } else if (e[1] >= 1 && e[1] <= 99) {
       if (tracks.size() < e[1]) tracks.resize(e[1]);
       Track& t = tracks[e[1] - 1];
-      if (e[2] == 0) {
+      // Track 1's index 0 is the two seconds before the image, which the stream does not hold.
+      if (e[2] == 0 && e[1] != 1) {
         t.pregap = address;
         t.hasPregap = true;
       } else if (e[2] == 1) {
