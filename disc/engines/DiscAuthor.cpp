@@ -15,10 +15,13 @@
 
 void SectorMap::Set(uint32_t sector, bool taken) {
   if (sector / 8 >= bits.size()) bits.resize((sector / 8 / 16 + 1) * 16, 0);
-  if (taken)
+  if (taken) {
     bits[sector / 8] |= uint8_t(1 << (sector % 8));
-  else
+    while (sector == firstFree && Taken(firstFree)) sector = ++firstFree;
+  } else {
     bits[sector / 8] &= uint8_t(~(1 << (sector % 8)));
+    firstFree = std::min(firstFree, sector);
+  }
 }
 
 int64_t SectorMap::Highest() const {
@@ -315,7 +318,7 @@ uint32_t BeginDiscOutput(_tagDiscAuthor* a) {
 
 void EndDiscOutput(_tagDiscAuthor* a) {
   a->root.reset();
-  a->sectorMap.bits.clear();
+  a->sectorMap.Clear();
   a->isoBuffers.clear();
   a->inOutput = false;
 }

@@ -82,6 +82,11 @@ using ImageProgressCallback = int (*)(const _tagImageProgress&, void* data);
 
 struct SectorMap {
   std::vector<uint8_t> bits;
+  uint32_t firstFree = 0;  // every sector below it is taken
+  void Clear() {
+    bits.clear();
+    firstFree = 0;
+  }
   bool Taken(uint32_t sector) const {
     return sector / 8 < bits.size() && (bits[sector / 8] >> (sector % 8) & 1);
   }

@@ -52,17 +52,27 @@ uint32_t RecordLength(const std::string& name) {
   return 33 + length + (length % 2 == 0 ? 1 : 0) + 14;
 }
 
-void SortChildren(_tagIsoNode* folder) {
-  std::sort(folder->children.begin(), folder->children.end(), [](const auto& a, const auto& b) {
-    return std::lexicographical_compare(a->name.begin(), a->name.end(), b->name.begin(), b->name.end(),
-                                        [](char x, char y) { return uint8_t(x) < uint8_t(y); });
-  });
+bool NameLess(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return uint8_t(x) < uint8_t(y); });
+}
+
+// Children stay sorted by name: a new one goes in at its place, and lookups are binary searches.
+auto ChildPlace(_tagIsoNode* folder, const std::string& name) {
+  return std::lower_bound(
+      folder->children.begin(), folder->children.end(), name,
+      [](const std::unique_ptr<_tagIsoNode>& c, const std::string& n) { return NameLess(c->name, n); });
 }
 
 _tagIsoNode* Child(_tagIsoNode* folder, const std::string& name) {
-  for (auto& c : folder->children)
-    if (c->name == name) return c.get();
-  return nullptr;
+  const auto at = ChildPlace(folder, name);
+  return at != folder->children.end() && (*at)->name == name ? at->get() : nullptr;
+}
+
+_tagIsoNode* Insert(_tagIsoNode* folder, std::unique_ptr<_tagIsoNode> node) {
+  _tagIsoNode* added = node.get();
+  folder->children.insert(ChildPlace(folder, node->name), std::move(node));
+  return added;
 }
 
 // Writes one record at `at` or, when it does not fit in the rest of that sector, at the next one.
@@ -192,9 +202,7 @@ _tagIsoNode* AddIsoFolder(_tagIsoNode* root, const std::string& path) {
       folder->name = part;
       folder->xaAttributes = kXaFolder;
       folder->parent = node;
-      next = folder.get();
-      node->children.push_back(std::move(folder));
-      SortChildren(node);
+      next = Insert(node, std::move(folder));
     }
     node = next;
   }
@@ -216,10 +224,7 @@ _tagIsoNode* AddIsoFile(_tagIsoNode* root, const std::string& path, bool form2, 
   file->extent = extent;
   file->size = size;
   file->parent = folder;
-  _tagIsoNode* added = file.get();
-  folder->children.push_back(std::move(file));
-  SortChildren(folder);
-  return added;
+  return Insert(folder, std::move(file));
 }
 
 _tagIsoBuffer* FindIsoBuffer(_tagDiscAuthor* a, const std::string& key) {

@@ -10,7 +10,9 @@ const uint8_t g_zeroSectorData[kForm2Bytes] = {};
 namespace {
 
 struct Tables {
-  std::array<uint32_t, 256> edc{};
+  // edc[0] is the byte table; edc[k] advances it by k further zero bytes, so that sixteen bytes
+  // are folded in at once.
+  std::array<std::array<uint32_t, 256>, 16> edc{};
   std::array<uint8_t, 256> forward{};   // x * alpha
   std::array<uint8_t, 256> backward{};  // the inverse of (x * alpha) ^ x
   std::array<uint8_t, 2340> scramble{};
@@ -18,11 +20,13 @@ struct Tables {
     for (uint32_t i = 0; i < 256; ++i) {
       uint32_t e = i;
       for (int k = 0; k < 8; ++k) e = (e >> 1) ^ (e & 1 ? 0xD8018001u : 0);
-      edc[i] = e;
+      edc[0][i] = e;
       const uint32_t f = (i << 1) ^ (i & 0x80 ? 0x11D : 0);
       forward[i] = static_cast<uint8_t>(f);
       backward[i ^ f] = static_cast<uint8_t>(i);
     }
+    for (int k = 1; k < 16; ++k)
+      for (uint32_t i = 0; i < 256; ++i) edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
     uint32_t shift = 1;
     for (auto& b : scramble) {
       uint8_t v = 0;
@@ -41,10 +45,23 @@ const Tables& T() {
   return tables;
 }
 
+uint32_t Load32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+
 uint32_t Edc(const uint8_t* data, size_t size) {
-  const auto& edc = T().edc;
+  const auto& t = T().edc;
   uint32_t e = 0;
-  for (size_t i = 0; i < size; ++i) e = (e >> 8) ^ edc[(e ^ data[i]) & 0xFF];
+  size_t i = 0;
+  for (; i + 16 <= size; i += 16) {
+    const uint32_t a = Load32(data + i) ^ e, b = Load32(data + i + 4), c = Load32(data + i + 8),
+                   d = Load32(data + i + 12);
+    e = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
+        t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^ t[7][c & 0xFF] ^
+        t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^ t[3][d & 0xFF] ^
+        t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+  }
+  for (; i < size; ++i) e = (e >> 8) ^ t[0][(e ^ data[i]) & 0xFF];
   return e;
 }
 

@@ -78,16 +78,26 @@ void ParseAudioPayload(const uint8_t* b, uint32_t at, uint32_t end, AudioStreamI
   }
 }
 
+// The next start code prefix at or after `p` that leaves room for its code byte; `end` when none.
+uint32_t NextStartCode(const uint8_t* b, uint32_t p, uint32_t end) {
+  while (p + 4 <= end) {
+    const void* one = std::memchr(b + p + 2, 1, end - 1 - (p + 2));
+    if (!one) return end;
+    const uint32_t at = static_cast<uint32_t>(static_cast<const uint8_t*>(one) - b) - 2;
+    if (b[at] == 0 && b[at + 1] == 0) return at;
+    p = at + 1;
+  }
+  return end;
+}
+
 void ParseVideoPayload(const uint8_t* b, uint32_t at, uint32_t end, int stream, _tagStreamInfo& s,
                        _tagPacketInfo& info) {
   VideoStreamInfo& v = s.video[stream];
   int64_t sequence = -1, gop = -1, picture = -1;
   uint32_t p = at;
   while (p + 4 <= end) {
-    if (!StartCode(b, p, end)) {
-      ++p;
-      continue;
-    }
+    p = NextStartCode(b, p, end);
+    if (p + 4 > end) break;
     const uint8_t code = b[p + 3];
     if (code == 0x00) {
       if (p + 6 <= end && ((b[p + 5] >> 3) & 7) == 1 && picture < 0) picture = p;

@@ -13,10 +13,15 @@
 
 namespace {
 
-bool Free(const SectorMap& map, uint32_t at, uint32_t count) {
+// The first taken sector of the range, or at + count when all are free.
+uint32_t FirstTaken(const SectorMap& map, uint32_t at, uint32_t count) {
   for (uint32_t k = 0; k < count; ++k)
-    if (map.Taken(at + k)) return false;
-  return true;
+    if (map.Taken(at + k)) return at + k;
+  return at + count;
+}
+
+bool Free(const SectorMap& map, uint32_t at, uint32_t count) {
+  return FirstTaken(map, at, count) == at + count;
 }
 
 uint32_t Highest(const _tagDiscAuthor* a) {
@@ -95,8 +100,8 @@ uint32_t AllocateSectors(_tagDiscAuthor* a, int64_t position, uint32_t count) {
   count = std::max<uint32_t>(count, 1);
   uint32_t at;
   if (position < 0) {
-    at = 0;
-    while (!Free(a->sectorMap, at, count)) ++at;
+    at = a->sectorMap.firstFree;
+    for (uint32_t taken; (taken = FirstTaken(a->sectorMap, at, count)) != at + count;) at = taken + 1;
   } else {
     at = static_cast<uint32_t>(position);
     if (!Free(a->sectorMap, at, count)) return 0xFFFFFFFF;
@@ -107,7 +112,7 @@ uint32_t AllocateSectors(_tagDiscAuthor* a, int64_t position, uint32_t count) {
 
 bool AllocateIsoSectors(_tagDiscAuthor* a) {
   a->isoBuffers.clear();
-  a->sectorMap.bits.clear();
+  a->sectorMap.Clear();
   AllocateSectors(a, 0, 16);
   AllocateSectors(a, 75, 75);
   PlaceBuffer(a, "pvd", 16, 1, 0x01);

@@ -294,7 +294,9 @@ TEST(InfoFiles, ContentTimesAndPoints) {
   ASSERT_EQ(AddSequenceTrack(svcd, Fake(10, 10.2), "s", nullptr), 0);
   EXPECT_EQ(SearchPointCount(svcd), 21u);
   EXPECT_EQ(ClassifyVideoFormat(a->sequences[0].source->info), VideoPalSif);
-  EXPECT_EQ(ClassifyVideoFormat(Fake(1, 1, 352, 240, 30)->info), VideoFormatNone);
+  _tagMpegSource* thirty = Fake(1, 1, 352, 240, 30);
+  EXPECT_EQ(ClassifyVideoFormat(thirty->info), VideoFormatNone);
+  DestroyMpegSource(thirty, true);
 }
 
 TEST(CueSheet, BinPositionsInTheCueAbsoluteInTheRawSheet) {
