@@ -111,8 +111,22 @@ void AddressToBcd(uint32_t absolute, uint8_t* out) {
 void EncodeMode2Sector(uint8_t* out, const uint8_t* payload, uint32_t address, uint8_t fileNumber,
                        uint8_t channel, uint8_t submode, uint8_t coding) {
   const bool form2 = submode & kSubForm2;
-  std::memset(out, 0, 16);
   const uint8_t sub[4] = {fileNumber, channel, submode, coding};
+  // Everything behind the header of an empty sector depends on its subheader alone (the parity
+  // takes the header as zero): gaps, margins and filler are computed once per subheader.
+  struct EmptySector {
+    bool valid = false;
+    uint8_t sub[4];
+    uint8_t body[kRawSectorBytes - 16];
+  };
+  thread_local EmptySector empty;
+  const bool isEmpty = !payload || payload == g_zeroSectorData;
+  if (isEmpty && empty.valid && std::memcmp(empty.sub, sub, 4) == 0) {
+    std::memcpy(out + 16, empty.body, sizeof(empty.body));
+    WriteHeader(out, address);
+    return;
+  }
+  std::memset(out, 0, 16);
   std::memcpy(out + 16, sub, 4);
   std::memcpy(out + 20, sub, 4);
   if (form2) {
@@ -124,6 +138,11 @@ void EncodeMode2Sector(uint8_t* out, const uint8_t* payload, uint32_t address, u
     // The parity of a mode 2 sector is computed with the header bytes taken as zero.
     Parity(out + 12, 86, 24, 2, 86, out + 2076);
     Parity(out + 12, 52, 43, 86, 88, out + 2248);
+  }
+  if (isEmpty) {
+    std::memcpy(empty.sub, sub, 4);
+    std::memcpy(empty.body, out + 16, sizeof(empty.body));
+    empty.valid = true;
   }
   WriteHeader(out, address);
 }

@@ -287,7 +287,7 @@ TEST(VcdImage, SuperVideoCdReadByCdAndIsoReaders) {
   const std::string psd = Extract(*b, "/SVCD/PSD.SVD");
   EXPECT_EQ(uint8_t(psd[0]), 0x18);
   EXPECT_EQ(uint8_t(psd[1]) & 1, 1);             // selection areas present
-  EXPECT_EQ(uint8_t(psd[21 + 2 * 2 + 16]), 10);  // the first selection's area follows the four key areas
+  EXPECT_EQ(uint8_t(psd[20 + 2 * 2 + 16]), 10);  // the first selection's area follows the four key areas
   CheckSectors(*b, true);
   CheckPayloads(*b, true);
 }
