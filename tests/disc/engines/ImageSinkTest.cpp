@@ -6,6 +6,7 @@
 
 #include "disc/engines/DirectBurn.h"
 #include "disc/engines/DiscJobState.h"
+#include "disc/engines/Mode2Sector.h"
 #include "modules/burn/BurnEngine.h"
 #include "modules/burn/VirtualRecorder.h"
 #include "tests/disc/engines/VcdFixtures.h"
@@ -107,4 +108,27 @@ TEST(ImageSink, UnfinishedImagesLeaveNoFiles) {
   EXPECT_EQ(WriteWithFlags(dir, kImageOutputFiles, lost), 1);
   EXPECT_FALSE(fs::exists(dir / "d.cue"));
   EXPECT_FALSE(fs::exists(dir / "d.cue.part"));
+}
+
+TEST(ImageSink, ArgumentsAnd2336ByteSectors) {
+  ScratchDir dir;
+  _tagImageSink* sink = CreateImageSink((dir / "a.cue").c_str(), (dir / "a.bin").c_str(), nullptr);
+  const std::string renamed = dir / "b.bin";
+  struct Case {
+    const char *key, *value;
+    int rc;
+  };
+  const Case kCases[] = {{"bin", nullptr, -2}, {"cue", nullptr, -2},        {"sector", "4096", -2},
+                         {"speed", "1", -1},   {"bin", renamed.c_str(), 0}, {"sector", "2336", 0}};
+  for (const Case& c : kCases) EXPECT_EQ(SinkSetArg(sink, c.key, c.value), c.rc) << c.key;
+  g_nImageOutputFlags = kImageOutputFiles;
+  uint8_t sector[kRawSectorBytes];
+  for (uint32_t k = 0; k < 3; ++k) {
+    EncodeMode2Sector(sector, nullptr, k, 0, 0, 0x20, 0);
+    EXPECT_EQ(SinkWriteSector(sink, sector, k), 0);
+  }
+  ASSERT_EQ(SinkSetCueSheet(sink, {{0, CueTrackStart}, {3, CueLeadoutStart}}, nullptr), 0);
+  EXPECT_EQ(SinkFree(sink), 0);
+  EXPECT_EQ(fs::file_size(dir / "b.bin"), 3u * kRawForm2Bytes);
+  EXPECT_NE(ReadWholeFile(dir / "a.cue").find("MODE2/2336"), std::string::npos);
 }

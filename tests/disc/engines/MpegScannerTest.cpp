@@ -265,3 +265,25 @@ TEST(MpegScanner, CorpusOfSeededMutants) {
     }
   }
 }
+
+TEST(MpegScanner, ProgressFromStartToEnd) {
+  ScratchDir dir;
+  const std::string copy = dir / "vcd1.mpg";
+  fs::copy_file(GetMedia().vcd1, copy);
+  _tagMpegSource* s = CreateMpegSource(OpenFileSource(copy.c_str()));
+  std::vector<ScanProgress> calls;
+  ASSERT_EQ(ScanMpegSource(
+                s, true, false,
+                [](const ScanProgress& p, void* data) {
+                  static_cast<std::vector<ScanProgress>*>(data)->push_back(p);
+                },
+                &calls),
+            0);
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls.front().position, 0);
+  EXPECT_EQ(calls.back().position, int64_t(fs::file_size(copy)));
+  EXPECT_EQ(calls.back().packet, s->info.packetCount);
+  for (size_t i = 1; i < calls.size(); ++i) EXPECT_GE(calls[i].position, calls[i - 1].position);
+  EXPECT_EQ(ScanMpegSource(s, true, false, nullptr, nullptr), 0);  // once only
+  DestroyMpegSource(s, true);
+}
