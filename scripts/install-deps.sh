@@ -20,6 +20,8 @@ packages=(
   libcurl4-openssl-dev
   # a real display for the sdl tests, a real browser for the web-album test
   xvfb xauth chromium
+  # general CD and ISO 9660 readers that judge the Video-CD images; the recorder back end
+  libcdio-utils genisoimage xorriso cdrdao
 )
 
 missing=()

@@ -85,10 +85,10 @@ TEST(SampleWebAlbum, TheGalleryRendersInAHeadlessBrowser) {
   const std::string shot = (shots / "web-album-gallery.png").string();
   fs::remove(shot);
   const fs::path profile = out.string() + "-profile";
-  ASSERT_EQ(RunToEnd({browser, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + profile.string(), "--window-size=1280,900", "--screenshot=" + shot,
-                 "file://" + page.string()}),
+  ASSERT_EQ(RunToEnd({browser, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                      "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                      "--disable-sync", "--user-data-dir=" + profile.string(), "--window-size=1280,900",
+                      "--screenshot=" + shot, "file://" + page.string()}),
             0);
 
   pictavo::test::Picture picture;
@@ -96,7 +96,8 @@ TEST(SampleWebAlbum, TheGalleryRendersInAHeadlessBrowser) {
   const std::vector<png_byte>& rgb = picture.rgb;
   // The thumbnails are the sample's test pictures: a rendered gallery holds many colours.
   std::set<unsigned> colours;
-  for (size_t i = 0; i + 2 < rgb.size(); i += 3 * 7) colours.insert(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3 * 7)
+    colours.insert(rgb[i] << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
   EXPECT_GT(colours.size(), 200u);
   fs::remove_all(out);
   fs::remove_all(profile);
