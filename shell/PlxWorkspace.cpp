@@ -1,8 +1,9 @@
 #include "shell/PlxWorkspace.h"
 
+#include "toolkit/bars/PlxCommandManager.h"
+
 namespace {
 
-std::unique_ptr<CPlxVisualManager> g_visualManager;  // UI thread
 BOOL g_bWinXPTheme = FALSE;
 
 }  // namespace
@@ -37,20 +38,6 @@ BOOL CPlxWorkspace::InitShellAccess() {
   return TRUE;
 }
 
-IMPLEMENT_DYNCREATE(CPlxVisualManager, CObject)
-IMPLEMENT_DYNCREATE(CPlxWinXPVisualManager, CPlxVisualManager)
-
-void CPlxVisualManager::SetDefaultManager(CRuntimeClass* pRuntimeClass) {
-  if (pRuntimeClass == nullptr || !pRuntimeClass->IsDerivedFrom(RUNTIME_CLASS(CPlxVisualManager))) return;
-  g_visualManager.reset();
-  g_visualManager.reset(static_cast<CPlxVisualManager*>(pRuntimeClass->CreateObject()));
-  // No toolkit window exists yet in this program when the manager is chosen, so nothing to redraw.
-}
-
-CPlxVisualManager* CPlxVisualManager::GetInstance() {
-  return g_visualManager.get();
-}
-
 void CPlxButton::EnableWinXPTheme(BOOL bEnable) {
   g_bWinXPTheme = bEnable;
 }
@@ -60,5 +47,6 @@ BOOL CPlxButton::IsWinXPThemeEnabled() {
 }
 
 void PlxCleanUp() {
-  g_visualManager.reset();
+  GetCommandManager()->CleanUp();
+  CPlxVisualManager::DestroyInstance(TRUE);
 }

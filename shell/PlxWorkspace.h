@@ -6,6 +6,7 @@
 
 #include "platform/base/Object.h"
 #include "platform/mfc/WinApp.h"
+#include "toolkit/core/PlxVisualManager.h"
 
 // The toolkit's application-state base. It keeps the toolkit's context-menu manager and shell
 // access object, each made once.
@@ -28,28 +29,6 @@ class CPlxWorkspace : public CWinApp {
  private:
   BOOL m_bContextMenuManager = FALSE;
   BOOL m_bShellAccess = FALSE;
-};
-
-// The look of toolkit windows; one default manager per process (UI thread).
-class CPlxVisualManager : public CObject {
-  DECLARE_DYNCREATE(CPlxVisualManager)
-
- public:
-  CPlxVisualManager() = default;
-  ~CPlxVisualManager() override = default;
-
-  // Destroys the current manager and makes one of `pRuntimeClass` (a CPlxVisualManager kind)
-  // the default; toolkit windows are redrawn.
-  static void SetDefaultManager(CRuntimeClass* pRuntimeClass);
-  // The current manager, or null before SetDefaultManager and after PlxCleanUp.
-  static CPlxVisualManager* GetInstance();
-};
-
-class CPlxWinXPVisualManager : public CPlxVisualManager {
-  DECLARE_DYNCREATE(CPlxWinXPVisualManager)
-
- public:
-  CPlxWinXPVisualManager() = default;
 };
 
 class CPlxButton {
