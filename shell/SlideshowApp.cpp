@@ -120,7 +120,7 @@ ON_UPDATE_COMMAND_UI(ID_LANGUAGE_SIMPCHINESE, OnUpdateLanguageSimpChinese)
 ON_COMMAND(ID_HELP, OnHelpContents)
 END_MESSAGE_MAP()
 
-CSlideshowApp::CSlideshowApp() : CPlxWorkspace(0) {
+CSlideshowApp::CSlideshowApp() : CPlxWorkspace(FALSE) {
   g_pWebTemplateManager = new CWebTemplateManager;
 }
 
