@@ -6,7 +6,7 @@
 
 #include "platform/base/Object.h"
 #include "platform/mfc/WinApp.h"
-#include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/core/PlxVisualManagerXP.h"
 #include "toolkit/core/PlxWorkspace.h"
 
 class CPlxButton {

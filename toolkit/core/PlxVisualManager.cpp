@@ -6,7 +6,6 @@
 #include "toolkit/core/PlxGlobalData.h"
 
 IMPLEMENT_DYNCREATE(CPlxVisualManager, CObject)
-IMPLEMENT_DYNCREATE(CPlxWinXPVisualManager, CPlxVisualManager)
 
 CPlxVisualManager* CPlxVisualManager::m_pVisManager = nullptr;
 CRuntimeClass* CPlxVisualManager::m_pRTIDefault = nullptr;

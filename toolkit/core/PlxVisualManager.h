@@ -26,18 +26,28 @@ class CPlxVisualManager : public CObject {
 
   virtual void OnUpdateSystemColors() {}
 
+  BOOL m_bLook2000 = FALSE;                // one gripper line instead of two
+  int m_nMenuShadowDepth = 6;              // popup menus' shadow width
+  BOOL m_bFlatMenuButtons = FALSE;         // menu buttons with an open popup get no border
+  BOOL m_bShadowHighlightedImage = FALSE;  // a shadow under highlighted toolbar images
+  BOOL m_bEmbossDisabledImage = TRUE;
+  BOOL m_bFadeInactiveImage = FALSE;
+  BOOL m_bShadeCheckedButtons = TRUE;
+  BOOL m_bMenuButtonFlag = FALSE;
   BOOL m_bTemporary;
+  // Tasks-pane spacings: vertical and horizontal margin, group vertical offset, group caption
+  // height, its horizontal and vertical offsets, tasks horizontal offset, task icon offsets.
+  int m_nVertMargin = 12, m_nHorzMargin = 12, m_nGroupVertOffset = 15, m_nGroupCaptionHeight = 25,
+      m_nGroupCaptionHorzOffset = 13, m_nGroupCaptionVertOffset = 7, m_nTasksHorzOffset = 12,
+      m_nTasksIconHorzOffset = 5, m_nTasksIconVertOffset = 4;
+  BOOL m_bPopupMenuFlag = FALSE;
+  int m_nPopupMenuBorderSize = 2;
+  BOOL m_bOutlookFlag = TRUE;
+  BOOL m_bFillTabs = FALSE;
+  BOOL m_bTabDarkEdges = TRUE;
   BOOL m_bAutoDestroy = FALSE;
 
  protected:
   static CPlxVisualManager* m_pVisManager;
   static CRuntimeClass* m_pRTIDefault;
-};
-
-// The manager the program installs; its themed look falls back to the Office-XP drawing here.
-class CPlxWinXPVisualManager : public CPlxVisualManager {
-  DECLARE_DYNCREATE(CPlxWinXPVisualManager)
-
- public:
-  explicit CPlxWinXPVisualManager(BOOL bTemporary = FALSE) : CPlxVisualManager(bTemporary) {}
 };

@@ -1,4 +1,4 @@
-#include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/core/PlxVisualManagerXP.h"
 
 #include <gtest/gtest.h>
 
