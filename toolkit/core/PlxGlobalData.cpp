@@ -6,19 +6,15 @@
 
 PlxGlobalData g_plxGlobalData;
 
-namespace {
-
-void Recreate(CBrush& brush, COLORREF color) {
+void PlxRecreateSolid(CBrush& brush, COLORREF color) {
   brush.DeleteObject();
   brush.CreateSolidBrush(color);
 }
 
-void Recreate(CPen& pen, COLORREF color) {
+void PlxRecreateSolid(CPen& pen, COLORREF color) {
   pen.DeleteObject();
   pen.CreatePen(PS_SOLID, 1, color);
 }
-
-}  // namespace
 
 PlxGlobalData::PlxGlobalData() {
   UpdateSysColors();
@@ -67,16 +63,16 @@ void PlxGlobalData::UpdateSysColors() {
   hbrBtnShadow = GetSysColorBrush(COLOR_BTNSHADOW);
   hbrWindow = GetSysColorBrush(COLOR_WINDOW);
 
-  Recreate(brBtnFace, clrBtnFace);
-  Recreate(brBarFace, clrBarFace);
-  Recreate(brActiveCaption, clrActiveCaption);
-  Recreate(brInactiveCaption, clrInactiveCaption);
-  Recreate(brHilite, clrHilite);
-  Recreate(brBtnDkShadow, clrBtnDkShadow);
-  Recreate(brWindow, clrWindow);
-  Recreate(penHilite, clrHilite);
-  Recreate(penBarFace, clrBarFace);
-  Recreate(penBarShadow, clrBarShadow);
+  PlxRecreateSolid(brBtnFace, clrBtnFace);
+  PlxRecreateSolid(brBarFace, clrBarFace);
+  PlxRecreateSolid(brActiveCaption, clrActiveCaption);
+  PlxRecreateSolid(brInactiveCaption, clrInactiveCaption);
+  PlxRecreateSolid(brHilite, clrHilite);
+  PlxRecreateSolid(brBtnDkShadow, clrBtnDkShadow);
+  PlxRecreateSolid(brWindow, clrWindow);
+  PlxRecreateSolid(penHilite, clrHilite);
+  PlxRecreateSolid(penBarFace, clrBarFace);
+  PlxRecreateSolid(penBarShadow, clrBarShadow);
 
   brLight.DeleteObject();
   if (nBitsPerPixel > 8) {

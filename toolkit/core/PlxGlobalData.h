@@ -36,3 +36,7 @@ struct PlxGlobalData {
 };
 
 extern PlxGlobalData g_plxGlobalData;
+
+// Replaces the object's handle with a solid brush, or a one-pixel solid pen, of the colour.
+void PlxRecreateSolid(CBrush& brush, COLORREF color);
+void PlxRecreateSolid(CPen& pen, COLORREF color);

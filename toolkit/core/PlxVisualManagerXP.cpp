@@ -17,16 +17,6 @@ COLORREF Mix255(int a, COLORREF c1, int b, COLORREF c2) {
              (a * GetBValue(c1) + b * GetBValue(c2)) / 255);
 }
 
-void Solid(CBrush& brush, COLORREF color) {
-  brush.DeleteObject();
-  brush.CreateSolidBrush(color);
-}
-
-void Solid(CPen& pen, COLORREF color) {
-  pen.DeleteObject();
-  pen.CreatePen(PS_SOLID, 1, color);
-}
-
 }  // namespace
 
 CPlxVisualManagerXP::CPlxVisualManagerXP(BOOL bIsTemporary) : CPlxVisualManager(bIsTemporary) {
@@ -124,15 +114,15 @@ void CPlxVisualManagerXP::OnUpdateSystemColors() {
     m_clrGripDots = g.clrBtnShadow;
     m_clrHotFrame = g.bIsBlackHighContrast || g.bIsWhiteHighContrast ? g.clrBtnDkShadow : selection;
   }
-  Solid(m_brBarFill, m_clrBarFill);
-  Solid(m_brRareStrip, m_clrRareStrip);
-  Solid(m_brMenuFill, m_clrMenuFill);
-  Solid(m_brHotFill, m_clrHotFill);
-  Solid(m_brPressedFill, m_clrPressedFill);
-  Solid(m_brCheckedFill, m_clrCheckedFill);
-  Solid(m_brTabArea, m_clrTabArea);
-  Solid(m_penSeparatorLine, m_clrSeparator);
+  PlxRecreateSolid(m_brBarFill, m_clrBarFill);
+  PlxRecreateSolid(m_brRareStrip, m_clrRareStrip);
+  PlxRecreateSolid(m_brMenuFill, m_clrMenuFill);
+  PlxRecreateSolid(m_brHotFill, m_clrHotFill);
+  PlxRecreateSolid(m_brPressedFill, m_clrPressedFill);
+  PlxRecreateSolid(m_brCheckedFill, m_clrCheckedFill);
+  PlxRecreateSolid(m_brTabArea, m_clrTabArea);
+  PlxRecreateSolid(m_penSeparatorLine, m_clrSeparator);
   m_clrShadowTint = (COLORREF)-1;
   m_clrPressedFrame = (COLORREF)-1;
-  Solid(m_penHotFrame, m_clrHotFrame);
+  PlxRecreateSolid(m_penHotFrame, m_clrHotFrame);
 }
