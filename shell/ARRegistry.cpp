@@ -11,6 +11,7 @@
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/MemFile.h"
+#include "toolkit/core/PlxRegistryValues.h"
 
 IMPLEMENT_DYNCREATE(CARRegistry, CObject)
 
@@ -18,11 +19,6 @@ namespace {
 
 // Keys opened by a read-only object: query, enumerate and notify.
 constexpr REGSAM kReadOnlyAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
-// Archives over the values' bytes: the memory file grows by 1 KB, the archive buffers 4 KB.
-constexpr UINT kMemFileGrowBy = 1024;
-constexpr int kArchiveBuffer = 4096;
-// Value names as the enumeration returns them.
-constexpr DWORD kMaxNameLength = 1024;
 
 struct ApplicationKey {
   std::mutex lock;
@@ -33,30 +29,6 @@ struct ApplicationKey {
 ApplicationKey& TheApplicationKey() {
   static ApplicationKey key;
   return key;
-}
-
-// Deletes a key below `root` with everything below it; the path is already resolved.
-BOOL DeleteKeyTree(HKEY root, const CString& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return FALSE;
-  for (;;) {
-    DWORD subKeys = 0;
-    DWORD longestName = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-      RegCloseKey(key);
-      return FALSE;
-    }
-    if (subKeys == 0) break;
-    std::vector<char> name(longestName + 1, '\0');
-    if (RegEnumKeyA(key, 0, name.data(), static_cast<DWORD>(name.size())) != ERROR_SUCCESS ||
-        !DeleteKeyTree(root, path + "\\" + name.data())) {
-      RegCloseKey(key);
-      return FALSE;
-    }
-  }
-  RegCloseKey(key);
-  return RegDeleteKeyA(root, path) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -95,13 +67,7 @@ CString CARRegistry::ResolvePath(LPCTSTR lpszPath) const {
 }
 
 BOOL CARRegistry::EnumValueNames(CStringArray& names) {
-  for (DWORD index = 0;; ++index) {
-    char name[kMaxNameLength];
-    DWORD length = sizeof name;
-    if (RegEnumValueA(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      return index > 0;
-    names.Add(CString(name, static_cast<int>(length)));
-  }
+  return PlxRegEnumValueNames(m_hKey, names);
 }
 
 BOOL CARRegistry::VerifyKey(LPCTSTR lpszPath) {
@@ -147,7 +113,7 @@ BOOL CARRegistry::DeleteValue(LPCTSTR lpszValue) {
 
 BOOL CARRegistry::DeleteKey(LPCTSTR lpszPath, BOOL bAdmin) {
   if (m_bReadOnly) return FALSE;
-  return DeleteKeyTree(bAdmin ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, ResolvePath(lpszPath));
+  return PlxRegDeleteKeyTree(bAdmin ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, ResolvePath(lpszPath));
 }
 
 template <class Fill>
@@ -155,19 +121,7 @@ BOOL CARRegistry::WriteArchived(LPCTSTR lpszValue, Fill fill) {
   if (m_bReadOnly) return FALSE;
   BYTE* bytes = nullptr;
   UINT length = 0;
-  try {
-    CMemFile file(kMemFileGrowBy);
-    CArchive archive(&file, CArchive::store, kArchiveBuffer);
-    fill(archive);
-    archive.Close();
-    length = static_cast<UINT>(file.GetLength());
-    bytes = file.Detach();
-  } catch (CException* e) {
-    e->Delete();
-    return FALSE;
-  } catch (const std::bad_alloc&) {
-    return FALSE;
-  }
+  if (!PlxRegArchiveBytes(fill, bytes, length)) return FALSE;
   const BOOL written = WriteBinary(lpszValue, bytes, length);
   std::free(bytes);
   return written;
@@ -178,19 +132,7 @@ BOOL CARRegistry::ReadArchived(LPCTSTR lpszValue, Load load) {
   BYTE* bytes = nullptr;
   UINT length = 0;
   if (!ReadBinary(lpszValue, bytes, length)) return FALSE;
-  BOOL ok = TRUE;
-  try {
-    CMemFile file;
-    if (length > 0) file.Attach(bytes, length);
-    CArchive archive(&file, CArchive::load, kArchiveBuffer);
-    load(archive, length);
-    archive.Close();
-  } catch (CException* e) {
-    e->Delete();
-    ok = FALSE;
-  } catch (const std::bad_alloc&) {
-    ok = FALSE;
-  }
+  const BOOL ok = PlxRegLoadArchive(bytes, length, load);
   delete[] bytes;
   return ok;
 }
@@ -209,34 +151,12 @@ BOOL CARRegistry::WriteStringList(LPCTSTR lpszValue, CStringList& list) {
 
 BOOL CARRegistry::WriteBinary(LPCTSTR lpszValue, const BYTE* pData, UINT nBytes) {
   if (m_bReadOnly) return FALSE;
-  return RegSetValueExA(m_hKey, lpszValue, 0, REG_BINARY, pData, nBytes) == ERROR_SUCCESS;
+  return PlxRegWriteBinary(m_hKey, lpszValue, pData, nBytes);
 }
 
 BOOL CARRegistry::WritePoint(LPCTSTR lpszValue, POINT* pPoint) {
   if (m_bReadOnly || pPoint == nullptr) return FALSE;
-  // The double-word array form of five elements: x, y and three zeros, 22 bytes.
-  BYTE* bytes = nullptr;
-  UINT length = 0;
-  try {
-    CDWordArray array;
-    array.SetSize(5);
-    array[0] = static_cast<DWORD>(pPoint->x);
-    array[1] = static_cast<DWORD>(pPoint->y);
-    CMemFile file(kMemFileGrowBy);
-    CArchive archive(&file, CArchive::store, kArchiveBuffer);
-    array.Serialize(archive);
-    archive.Close();
-    length = static_cast<UINT>(file.GetLength());
-    bytes = file.Detach();
-  } catch (CException* e) {
-    e->Delete();
-    return FALSE;
-  } catch (const std::bad_alloc&) {
-    return FALSE;
-  }
-  const BOOL written = RegSetValueExA(m_hKey, lpszValue, 0, REG_BINARY, bytes, length) == ERROR_SUCCESS;
-  std::free(bytes);
-  return written;
+  return PlxRegWritePoint(m_hKey, lpszValue, *pPoint);
 }
 
 BOOL CARRegistry::WriteRect(LPCTSTR lpszValue, RECT* pRect) {
@@ -245,10 +165,7 @@ BOOL CARRegistry::WriteRect(LPCTSTR lpszValue, RECT* pRect) {
 }
 
 BOOL CARRegistry::WriteWordArray(LPCTSTR lpszValue, CWordArray& array) {
-  return WriteArchived(lpszValue, [&](CArchive& ar) {
-    ar << static_cast<DWORD>(array.GetSize());
-    for (INT_PTR i = 0; i < array.GetSize(); ++i) ar << static_cast<WORD>(array[i]);
-  });
+  return WriteArchived(lpszValue, [&](CArchive& ar) { PlxRegStoreWordArray(ar, array); });
 }
 
 BOOL CARRegistry::WriteByteArray(LPCTSTR lpszValue, CByteArray& array) {
@@ -269,15 +186,12 @@ BOOL CARRegistry::WriteObList(LPCTSTR lpszValue, CObList& list) {
 
 BOOL CARRegistry::WriteString(LPCTSTR lpszValue, LPCTSTR lpszText) {
   if (m_bReadOnly) return FALSE;
-  const char* text = lpszText != nullptr ? lpszText : "";
-  return RegSetValueExA(m_hKey, lpszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+  return PlxRegWriteString(m_hKey, lpszValue, lpszText);
 }
 
 BOOL CARRegistry::WriteDword(LPCTSTR lpszValue, DWORD dwValue) {
   if (m_bReadOnly) return FALSE;
-  return RegSetValueExA(m_hKey, lpszValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue),
-                        sizeof dwValue) == ERROR_SUCCESS;
+  return PlxRegWriteDword(m_hKey, lpszValue, dwValue);
 }
 
 BOOL CARRegistry::WriteInt(LPCTSTR lpszValue, int nValue) {
@@ -335,41 +249,21 @@ BOOL CARRegistry::ReadObList(LPCTSTR lpszValue, CObList& list) {
 }
 
 BOOL CARRegistry::ReadBinary(LPCTSTR lpszValue, BYTE*& pData, UINT& nBytes) {
-  pData = nullptr;
-  nBytes = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return FALSE;
-  if (size == 0) return TRUE;
-  BYTE* bytes = new (std::nothrow) BYTE[size];
-  if (bytes == nullptr) return FALSE;
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) {
-    delete[] bytes;
-    return FALSE;
-  }
-  pData = bytes;
-  nBytes = size;
-  return TRUE;
+  return PlxRegReadBinary(m_hKey, lpszValue, pData, nBytes);
 }
 
 BOOL CARRegistry::ReadRect(LPCTSTR lpszValue, RECT* pRect) {
   if (pRect == nullptr) return FALSE;
   RECT rect{};
-  if (!ReadArchived(lpszValue, [&](CArchive& ar, UINT) { ar >> rect; })) return FALSE;
+  if (!ReadArchived(lpszValue, [&](CArchive& ar, UINT length) { PlxRegLoadRect(ar, length, rect); }))
+    return FALSE;
   *pRect = rect;
   return TRUE;
 }
 
 BOOL CARRegistry::ReadPoint(LPCTSTR lpszValue, POINT* pPoint) {
   if (pPoint == nullptr) return FALSE;
-  DWORD type = REG_NONE;
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS ||
-      type != REG_BINARY)
-    return FALSE;
-  CDWordArray array;
-  if (!ReadObject(lpszValue, array) || array.GetSize() < 2) return FALSE;
-  pPoint->x = static_cast<LONG>(array[0]);
-  pPoint->y = static_cast<LONG>(array[1]);
-  return TRUE;
+  return PlxRegReadPoint(m_hKey, lpszValue, *pPoint);
 }
 
 BOOL CARRegistry::ReadByteArray(LPCTSTR lpszValue, CByteArray& array) {
@@ -379,15 +273,7 @@ BOOL CARRegistry::ReadByteArray(LPCTSTR lpszValue, CByteArray& array) {
 
 BOOL CARRegistry::ReadWordArray(LPCTSTR lpszValue, CWordArray& array) {
   array.RemoveAll();
-  return ReadArchived(lpszValue, [&](CArchive& ar, UINT length) {
-    DWORD count = 0;
-    ar >> count;
-    // A damaged count must not size the array beyond what the value holds.
-    if (count > (length - sizeof count) / sizeof(WORD))
-      AfxThrowArchiveException(CArchiveException::endOfFile);
-    array.SetSize(count);
-    for (DWORD i = 0; i < count; ++i) ar >> array[i];
-  });
+  return ReadArchived(lpszValue, [&](CArchive& ar, UINT length) { PlxRegLoadWordArray(ar, length, array); });
 }
 
 BOOL CARRegistry::ReadDWordArray(LPCTSTR lpszValue, CDWordArray& array) {
@@ -406,35 +292,11 @@ BOOL CARRegistry::ReadStringList(LPCTSTR lpszValue, CStringList& list) {
 }
 
 BOOL CARRegistry::ReadString(LPCTSTR lpszValue, CString& text) {
-  DWORD size = 0;
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-    text.Empty();
-    return FALSE;
-  }
-  if (size == 0) {
-    text.Empty();
-    return TRUE;
-  }
-  std::vector<char> buffer(size + 1, '\0');
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-      ERROR_SUCCESS) {
-    text.Empty();
-    return FALSE;
-  }
-  const void* nul = std::memchr(buffer.data(), '\0', size);
-  const size_t length = nul != nullptr ? static_cast<const char*>(nul) - buffer.data() : size;
-  text = CString(buffer.data(), static_cast<int>(length));
-  return TRUE;
+  return PlxRegReadString(m_hKey, lpszValue, text);
 }
 
 BOOL CARRegistry::ReadDword(LPCTSTR lpszValue, DWORD& dwValue) {
-  DWORD temporary = 0;
-  DWORD size = sizeof temporary;
-  if (RegQueryValueExA(m_hKey, lpszValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&temporary), &size) !=
-      ERROR_SUCCESS)
-    return FALSE;
-  dwValue = temporary;
-  return TRUE;
+  return PlxRegReadDword(m_hKey, lpszValue, dwValue);
 }
 
 BOOL CARRegistry::ReadInt(LPCTSTR lpszValue, int& nValue) {
@@ -445,13 +307,7 @@ BOOL CARRegistry::ReadInt(LPCTSTR lpszValue, int& nValue) {
 }
 
 BOOL CARRegistry::EnumSubKeyNames(CStringArray& names) {
-  for (DWORD index = 0;; ++index) {
-    char name[kMaxNameLength];
-    DWORD length = sizeof name;
-    const LSTATUS status = RegEnumKeyExA(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (status != ERROR_SUCCESS) return index > 0 || status != ERROR_NO_MORE_ITEMS;
-    names.Add(CString(name, static_cast<int>(length)));
-  }
+  return PlxRegEnumSubKeyNames(m_hKey, names);
 }
 
 CARRegistry* CARRegistrySP::Create(BOOL bAdmin, BOOL bReadOnly) {

@@ -1,56 +1,13 @@
-// The part of the UI toolkit the application object stands on: the workspace base, the visual
-// manager switch, the themed-button switch, the toolbar-tooltip switch and the toolkit clean-up.
+// The part of the UI toolkit the application object stands on that the toolkit does not hold yet:
+// the themed-button switch, the toolbar-tooltip switch and the toolkit clean-up.
 #pragma once
 
 #include <memory>
 
 #include "platform/base/Object.h"
 #include "platform/mfc/WinApp.h"
-
-// The toolkit's application-state base. It keeps the toolkit's context-menu manager and shell
-// access object, each made once.
-class CPlxWorkspace : public CWinApp {
- public:
-  explicit CPlxWorkspace(int nReserved = 0);
-  ~CPlxWorkspace() override;
-
-  // Toolkit layouts in the registry under `section`; the application replaces these.
-  virtual BOOL LoadState(LPCTSTR lpszSection, void* pFrame);
-  virtual BOOL CleanState(LPCTSTR lpszSection);
-  virtual BOOL SaveState(LPCTSTR lpszSection, void* pFrame);
-
-  // FALSE when the object exists already.
-  BOOL InitContextMenuManager();
-  BOOL InitShellAccess();
-  BOOL HasContextMenuManager() const { return m_bContextMenuManager; }
-  BOOL HasShellAccess() const { return m_bShellAccess; }
-
- private:
-  BOOL m_bContextMenuManager = FALSE;
-  BOOL m_bShellAccess = FALSE;
-};
-
-// The look of toolkit windows; one default manager per process (UI thread).
-class CPlxVisualManager : public CObject {
-  DECLARE_DYNCREATE(CPlxVisualManager)
-
- public:
-  CPlxVisualManager() = default;
-  ~CPlxVisualManager() override = default;
-
-  // Destroys the current manager and makes one of `pRuntimeClass` (a CPlxVisualManager kind)
-  // the default; toolkit windows are redrawn.
-  static void SetDefaultManager(CRuntimeClass* pRuntimeClass);
-  // The current manager, or null before SetDefaultManager and after PlxCleanUp.
-  static CPlxVisualManager* GetInstance();
-};
-
-class CPlxWinXPVisualManager : public CPlxVisualManager {
-  DECLARE_DYNCREATE(CPlxWinXPVisualManager)
-
- public:
-  CPlxWinXPVisualManager() = default;
-};
+#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWorkspace.h"
 
 class CPlxButton {
  public:

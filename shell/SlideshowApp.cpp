@@ -122,7 +122,7 @@ ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
 ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
 
-CSlideshowApp::CSlideshowApp() : CPlxWorkspace(0) {
+CSlideshowApp::CSlideshowApp() : CPlxWorkspace(FALSE) {
   g_pWebTemplateManager = new CWebTemplateManager;
 }
 
