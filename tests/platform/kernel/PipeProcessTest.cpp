@@ -152,7 +152,9 @@ TEST(PipeWithProcess, StaleFoldersOfEndedRunsAreRemoved) {
     ASSERT_TRUE(std::filesystem::create_directory(folder));
     ASSERT_EQ(mkfifo((folder + "/zorv_vqrtz_yuv420_pp").c_str(), 0600), 0);
   }
-  EXPECT_GE(pictavo::kernel::RemoveStalePipeFolders(), 1);
+  // Another test process making its first pipe may sweep the ended folder first, so the count
+  // of this call proves nothing; the folders left afterwards do.
+  pictavo::kernel::RemoveStalePipeFolders();
   EXPECT_FALSE(Exists(endedFolder));
   EXPECT_TRUE(Exists(runningFolder + "/zorv_vqrtz_yuv420_pp"));
   EXPECT_TRUE(Exists(pictavo::kernel::PipeFifoPath("own_pipe")));
