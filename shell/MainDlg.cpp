@@ -182,6 +182,7 @@ CMainDlg::~CMainDlg() {
 
 BOOL CMainDlg::OnInitDialog() {
   BeginWaitCursor();
+  InstallMenuTranslation();
   WriteLog("Main window begin to initialize ...");
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_MAIN_DIALOG);

@@ -229,5 +229,8 @@ class CMainDlg : public CDialog {
   bool m_bHandOverWaitLogged = false;
 };
 
+// Lets TranslateMenu reach the texts of the icon menus, which draw their items themselves.
+void InstallMenuTranslation();
+
 // The main dialog while InitInstance runs it; null otherwise.
 extern CMainDlg* g_pMainDlg;

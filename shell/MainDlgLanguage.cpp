@@ -24,11 +24,28 @@ constexpr int kViewPopup = 4;
 constexpr int kLanguageItem = 4;
 constexpr DWORD kFlashVersion9 = 0x90000;
 
+// The icon menu draws its items from records of its own: translated texts go there.
+class CIconMenuTextOwner : public CMenuTextOwner {
+ public:
+  void SetTranslatedMenuText(HMENU hPopup, UINT nPosition, LPCTSTR lpszText) override {
+    static_cast<CIconMenu*>(CMenu::FromHandle(hPopup))->SetMenuText(nPosition, lpszText, MF_BYPOSITION);
+  }
+};
+
+CMenuTextOwner* FindIconMenuTextOwner(HMENU hPopup) {
+  static CIconMenuTextOwner owner;
+  return CIconMenu::IsOwnMenuHandle(hPopup) ? &owner : nullptr;
+}
+
 CString LanguageFolder() {
   return CDVDProject::GetExeFilePath() + "/lang";
 }
 
 }  // namespace
+
+void InstallMenuTranslation() {
+  SetMenuTextOwnerFinder(&FindIconMenuTextOwner);
+}
 
 CMenu* CMainDlg::GetLanguageMenu() {
   CMenu* bar = GetMenu();

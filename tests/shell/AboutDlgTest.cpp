@@ -11,6 +11,8 @@
 #include "platform/res/ResourceModule.h"
 #include "platform/user/User.h"
 #include "shell/AboutDlg.h"
+#include "shell/LanguageFile.h"
+#include "shell/LanguageSettings.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/Snapshot.h"
@@ -87,4 +89,38 @@ TEST_F(AboutDlgTest, AGuardedScopeLogsTheDiskSpaceOnTheWayInAndOut) {
   ASSERT_NE(exit, std::string::npos) << text;
   EXPECT_LT(enter, exit);
   EXPECT_NE(text.find("MB in " + GetProject()->Get_strTempFilePath().Str()), std::string::npos) << text;
+}
+
+TEST_F(AboutDlgTest, OpenDialogsTranslateThemselvesAgainWhenTheLanguageChanges) {
+  const char* bin = std::getenv("PICTAVO_BIN_DIR");
+  pictavo::shell::SetLanguageRoot(bin ? bin : ".");
+  g_languageSettings.LangIniFile = "lang_eng.ini";
+  CAboutDlg about;
+  ASSERT_TRUE(about.Create(IDD_ABOUTBOX, nullptr));
+  CCreditsDlg credits;
+  ASSERT_TRUE(credits.Create(IDD_CREDITS, nullptr));
+  const auto text = [](CWnd& dialog, int id) {
+    CString value;
+    if (id == 0)
+      dialog.GetWindowText(value);
+    else
+      dialog.GetDlgItem(id)->GetWindowText(value);
+    return std::string(value.GetString());
+  };
+  EXPECT_EQ(text(about, 0), "About Talvane Pictavo");
+  EXPECT_EQ(text(credits, 1625), "Special Thanks:");
+
+  g_languageSettings.LangIniFile = "lang_deu.ini";
+  about.SendMessage(WM_LANGUAGE_CHANGED);
+  credits.SendMessage(WM_LANGUAGE_CHANGED);
+  EXPECT_EQ(text(about, 0), "Info Talvane Pictavo");
+  EXPECT_EQ(text(about, IDC_ABOUT_CREDITS), "Mitwirkende");
+  EXPECT_EQ(text(about, IDOK), "Schließen");
+  EXPECT_EQ(text(credits, 0), "Mitwirkende");
+  EXPECT_EQ(text(credits, 1625), "Besonderer Dank:");
+
+  about.DestroyWindow();
+  credits.DestroyWindow();
+  g_languageSettings.LangIniFile = "lang_eng.ini";
+  pictavo::shell::SetLanguageRoot("");
 }
