@@ -14,8 +14,6 @@
 #include "modules/data/DVDProject.h"
 #include "modules/data/OutputProfile.h"
 #include "platform/comctl/CommCtrl.h"
-#include "platform/kernel/FileFind.h"
-#include "platform/kernel/Ini.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/shellapi/ShellExecute.h"
 #include "render/AlbumPreviewDlg.h"
