@@ -334,7 +334,9 @@ int CShellFolderTree::CompareRecords(const ShellTreeItemData* a, const ShellTree
   if (!a || !b) return 0;
   const bool fsA = (a->uAttributes & SFGAO_FILESYSTEM) != 0, fsB = (b->uAttributes & SFGAO_FILESYSTEM) != 0;
   if (!fsA || !fsB) return fsA == fsB ? 0 : (fsA ? 1 : -1);
-  const bool ancA = (a->uAttributes & SFGAO_FOLDER) != 0, ancB = (b->uAttributes & SFGAO_FOLDER) != 0;
+  // Bit 0x20000000 is not among the attributes the tree asks for, so this never tells two
+  // folders apart today; it is kept for a tree that asks.
+  const bool ancA = (a->uAttributes & 0x20000000u) != 0, ancB = (b->uAttributes & 0x20000000u) != 0;
   if (ancA != ancB) return ancA ? -1 : 1;
   return a->strPath.CompareNoCase(b->strPath);
 }

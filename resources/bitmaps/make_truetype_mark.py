@@ -4,28 +4,14 @@ overlapping letters T, 15 x 11 pixels, 24-bit on white, the colour the list mask
 anywhere; it writes beside itself."""
 
 import os
-import struct
+
+from make_test_menu_icons import write_bmp  # the same 24-bit BMP writer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 W, H = 15, 11
 WHITE = (255, 255, 255)
 BACK_T = (128, 128, 128)
 FRONT_T = (0, 70, 160)
-
-
-def write_bmp(path, rows):
-    width, height = len(rows[0]), len(rows)
-    stride = (width * 3 + 3) // 4 * 4
-    bits = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for (r, g, b) in row:
-            line += bytes((b, g, r))
-        bits += line + b"\0" * (stride - len(line))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(bits), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(bits), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + bits)
 
 
 def letter_t(px, x0, y0, w, h, colour):
