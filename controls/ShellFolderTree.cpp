@@ -168,8 +168,22 @@ void CShellFolderTree::Initialize() {
     record->nKind = 4;
   }
   Populate(root);
+  InsertDocuments(root);
   Expand(root, TVE_EXPAND);
   SelectPath("C:\\");  // the drive that holds the system: the root file system
+}
+
+void CShellFolderTree::InsertDocuments(HTREEITEM hRoot) {
+  // The documents folder sits on the desktop, where users look for it; its list is the one
+  // under Home, so the folders below it are the same items and a path still selects one way.
+  LPITEMIDLIST documents = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &documents)) || !documents) return;
+  const LPITEMIDLIST second = ILGetNext(documents);
+  if (second && !ILIsEmpty(second) && InsertChild(documents, hRoot)) {
+    TVSORTCB sort{hRoot, CompareItems, 0};
+    SortChildrenCB(&sort);
+  }
+  ILFree(documents);
 }
 
 HTREEITEM CShellFolderTree::InsertChild(LPCITEMIDLIST pidlRelative, HTREEITEM hParent) {

@@ -1,7 +1,7 @@
 // Folder trees over the shell namespace: CShellFolderTree shows the desktop with the home folder,
-// Computer and its drives (the mount points) and the folders below them, filled as nodes are
-// expanded; CFolderCheckTree adds a check box per folder and collects the checked folders, with
-// the sub-folders on disk of checked folders that were never expanded.
+// the documents folder, Computer and its drives (the mount points) and the folders below them,
+// filled as nodes are expanded; CFolderCheckTree adds a check box per folder and collects the checked
+// folders, with the sub-folders on disk of checked folders that were never expanded.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -57,6 +57,7 @@ class CShellFolderTree : public CTreeCtrl {
   ShellTreeItemData* RecordOf(HTREEITEM hItem) const;
   void Populate(HTREEITEM hItem);
   HTREEITEM InsertChild(LPCITEMIDLIST pidlRelative, HTREEITEM hParent);
+  void InsertDocuments(HTREEITEM hRoot);
   void DeleteChildren(HTREEITEM hItem);
   void FreeRecord(ShellTreeItemData* pRecord);
 

@@ -16,6 +16,7 @@
 #include "platform/mfc/DataExchange.h"
 #include "platform/mfc/Dialog.h"
 #include "tests/platform/comdlg/ComdlgFixture.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/Snapshot.h"
 
 namespace {
@@ -89,6 +90,28 @@ TEST_F(FolderTreesTest, TheDesktopShowsHomeAndComputerButNeverNetworkOrTheRecycl
   for (const auto& c : kCases) EXPECT_EQ(CShellFolderTree::IsHiddenVirtualFolder(c.path), c.hidden) << c.path;
   // The start selects the root file system, as a drive under Computer.
   EXPECT_EQ(std::string(tree.GetItemPath().GetString()), "/");
+}
+
+TEST_F(FolderTreesTest, TheDocumentsFolderIsOnTheDesktopWithTheSameFoldersAsUnderHome) {
+  const std::string home = Folder("home");
+  Folder("home/Documents/Letters");
+  pictavo::test::ScopedEnv homeVariable("HOME", home.c_str());
+  pictavo::test::ScopedEnv config("XDG_CONFIG_HOME", Folder("config").c_str());
+  CTreeHostDlg host;
+  ASSERT_TRUE(host.Create(kTreeDialog));
+  CShellFolderTree& tree = host.m_tree;
+  HTREEITEM documents = nullptr;
+  for (HTREEITEM child = tree.GetChildItem(tree.GetRootItem()); child; child = tree.GetNextSiblingItem(child))
+    if (tree.GetItemPath(child) == CString((home + "/Documents").c_str())) documents = child;
+  ASSERT_NE(documents, nullptr);
+  EXPECT_EQ(std::string(tree.GetItemText(documents).GetString()), "Documents");
+  tree.Expand(documents, TVE_EXPAND);
+  EXPECT_EQ(ChildPaths(tree, documents), (std::vector<std::string>{home + "/Documents/Letters"}));
+  // Selecting a path goes through Home, one way only.
+  ASSERT_TRUE(tree.SelectPath((home + "/Documents/Letters").c_str()));
+  const HTREEITEM above = tree.GetParentItem(tree.GetParentItem(tree.GetSelectedItem()));
+  EXPECT_EQ(std::string(tree.GetItemPath(above).GetString()), home);
+  host.DestroyWindow();
 }
 
 TEST_F(FolderTreesTest, FoldersOpenLazilyShowHiddenOnesAndLoseAnEmptyExpandButton) {
