@@ -372,11 +372,11 @@ void CPlxMaskEdit::OnEditSetFocus() {
 }
 
 void CPlxMaskEdit::OnEditUpdate() {
-  if (m_bInUpdate) return;
+  if (m_bInUpdate || m_bInPaste) return;
   m_bInUpdate = TRUE;
   CString text;
   GetWindowText(text);
-  if (text != m_strModel && !m_bInPaste) {
+  if (text != m_strModel) {
     if (!AssignText(text, TRUE)) {
       SendMessage(EM_UNDO);
       SendMessage(EM_EMPTYUNDOBUFFER);

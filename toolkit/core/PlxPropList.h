@@ -197,4 +197,6 @@ class CPlxPropList : public CWnd {
            m_clrGroupText = (COLORREF)-1, m_clrDescriptionBackground = (COLORREF)-1,
            m_clrDescriptionText = (COLORREF)-1, m_clrLine = (COLORREF)-1;
   CBrush m_brBackground;
+  LONG m_lLastDownTime = 0;  // the last left click on the list, for a double click ending in the editor
+  CPoint m_ptLastDown;
 };

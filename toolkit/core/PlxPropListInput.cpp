@@ -2,6 +2,7 @@
 // cycle with its drop-down list, dragging the divider and the description splitter, the in-place
 // tooltip over clipped cells and the change notification to the owner.
 #include <algorithm>
+#include <cstdlib>
 
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxProp.h"
@@ -110,6 +111,8 @@ BOOL CPlxPropList::InSplitterZone(CPoint point) const {
 
 void CPlxPropList::OnLButtonDown(UINT nFlags, CPoint point) {
   CWnd::OnLButtonDown(nFlags, point);
+  m_lLastDownTime = GetMessageTime();
+  m_ptLastDown = point;
   SetFocus();
   if (m_bDescriptionArea) {
     if (InSplitterZone(point)) {
@@ -499,6 +502,8 @@ BOOL CPlxPropList::PreTranslateMessage(MSG* pMsg) {
           SetFocus();
           return TRUE;
         default:
+          // An open option list takes its own keys: arrows move its selection.
+          if (m_pSel->m_pWndCombo && m_pSel->m_pWndCombo->GetDroppedState()) return FALSE;
           if (m_pSel->m_bAllowEdit) return HandleClipboardKeys(static_cast<UINT>(pMsg->wParam));
           m_pSel->OnTypedChar(static_cast<UINT>(pMsg->wParam));
           return TRUE;
@@ -525,7 +530,16 @@ BOOL CPlxPropList::PreTranslateMessage(MSG* pMsg) {
       ScreenToClient(editRect);
       const bool inEdit = editRect.PtInRect(point) != 0;
       if (!m_pSel->m_bAllowEdit) ::HideCaret(edit->GetSafeHwnd());
-      if (m == WM_LBUTTONDBLCLK && inEdit && m_pSel->OnValueDoubleClick(point)) return TRUE;
+      // The click that opened the editor went to the list and the second one reaches the edit
+      // made under the pointer, so the pair is no double click to the system: it is one here.
+      const bool secondClick = m == WM_LBUTTONDOWN && pMsg->hwnd == edit->GetSafeHwnd() &&
+                               static_cast<DWORD>(pMsg->time - m_lLastDownTime) <= GetDoubleClickTime() &&
+                               std::abs(point.x - m_ptLastDown.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                               std::abs(point.y - m_ptLastDown.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+      if ((m == WM_LBUTTONDBLCLK || secondClick) && inEdit) {
+        m_lLastDownTime = pMsg->time - GetDoubleClickTime() - 1;
+        if (m_pSel->OnValueDoubleClick(point)) return TRUE;
+      }
       if (m == WM_RBUTTONDOWN && inEdit && !m_pSel->m_bAllowEdit) return TRUE;
       if (m == WM_LBUTTONDOWN && !inEdit) {
         if (m_pSel->m_rectButton.PtInRect(point)) {
