@@ -106,7 +106,7 @@ TEST(PlxPropListDemo, EditsTheEncodeOptionsAsAUserWould) {
          << "drag 100 " << divider << " " << size.Mid() << " 100 " << divider + 150 << " " << size.Mid()
          << "\n"
          << shot("5-divider") << "move 100 " << divider + 150 + 10 << " " << size.Mid() << "\n"
-         << shot("6-tooltip");
+         << "snapshot \"" << pictavo::test::SnapshotPath("proplist-demo-6-tooltip.png") << "\"\n";
   const std::string scriptPath = (folder / "demo.script");
   std::ofstream(scriptPath) << script.str();
   const std::string logPath = (folder / "demo.log");
@@ -125,6 +125,7 @@ TEST(PlxPropListDemo, EditsTheEncodeOptionsAsAUserWould) {
   EXPECT_TRUE(Has(log, "group Audio Options collapsed")) << all;
   EXPECT_TRUE(Has(log, "group Video Options expanded")) << all;
   EXPECT_TRUE(Has(log, "divider " + std::to_string(divider + 150))) << all;
+  EXPECT_TRUE(Has(log, "tip 1280x720")) << all;
   for (const char* name : {"1-filled", "2-typing", "3-dropdown", "4-collapsed", "5-divider", "6-tooltip"})
     EXPECT_TRUE(
         std::filesystem::exists(pictavo::test::SnapshotPath(std::string("proplist-demo-") + name + ".png")))

@@ -64,6 +64,8 @@ class CDemoWnd : public CWnd {
   }
   afx_msg void OnClose() {
     Log("divider " + std::to_string(m_list.GetLeftColumnWidth()));
+    CPlxInplaceToolTipCtrl& tip = m_list.GetInplaceToolTip();
+    if (tip.GetSafeHwnd() && tip.IsWindowVisible()) Log("tip " + std::string(tip.GetText()));
     for (int i = 0; i < m_list.GetPropertyCount(); ++i) {
       CPlxProp* group = m_list.GetProperty(i);
       Log("group " + std::string(group->GetName()) + (group->IsExpanded() ? " expanded" : " collapsed"));
