@@ -261,15 +261,24 @@ void CPlxMaskEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
+bool CPlxMaskEdit::SelectionInGroup(int* pStart, int* pEnd, Group* pGroup) {
+  GetSel(*pStart, *pEnd);
+  if (!FindInputGroup(*pStart, true, pGroup)) {
+    Beep();
+    return false;
+  }
+  if (*pStart < pGroup->start || *pEnd > pGroup->end) {
+    Beep();
+    Select(pGroup->start, pGroup->end);
+    return false;
+  }
+  return true;
+}
+
 void CPlxMaskEdit::DeleteChars(bool bBackspace) {
   int s = 0, e = 0;
-  GetSel(s, e);
   Group g;
-  if (!FindInputGroup(s, true, &g)) return Beep();
-  if (s < g.start || e > g.end) {
-    Beep();
-    return Select(g.start, g.end);
-  }
+  if (!SelectionInGroup(&s, &e, &g)) return;
   if (s == e) {
     if (!HasMask()) return (void)Default();
     if (bBackspace) {
@@ -314,13 +323,8 @@ void CPlxMaskEdit::TypeChar(char ch) {
   else if (style & ES_LOWERCASE)
     ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   int s = 0, e = 0;
-  GetSel(s, e);
   Group g;
-  if (!FindInputGroup(s, true, &g)) return Beep();
-  if (s < g.start || e > g.end) {
-    Beep();
-    return Select(g.start, g.end);
-  }
+  if (!SelectionInGroup(&s, &e, &g)) return;
   const int length = Length();
   if (s == e) {
     if (!HasMask()) {

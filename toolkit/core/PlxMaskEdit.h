@@ -66,6 +66,9 @@ class CPlxMaskEdit : public CEdit {
   void Beep() const;
   // Replaces [nStart, nStart + text length) in the window (undoable) and the model.
   void ReplaceRun(int nStart, const CString& strText);
+  // The selection and the group it starts in; false, after a beep, when it leaves that group
+  // (which then becomes the selection) or there is none.
+  bool SelectionInGroup(int* pStart, int* pEnd, Group* pGroup);
   void TypeChar(char ch);
   void DeleteChars(bool bBackspace);
   void SelectFirstGroupOrAll();

@@ -249,6 +249,18 @@ void CPlxProp::LayoutRow(int& y) {
       m_rectButton.bottom = m_Rect.bottom;
     }
     y += rowHeight;
+    // One tool for the name cell and, for a value, one for the value cell: their tips come from
+    // the property when the pointer rests there.
+    if (list->m_ToolTip.GetSafeHwnd()) {
+      CRect name = m_Rect;
+      name.right = list->m_rectList.left + list->m_nLeftColumnWidth;
+      list->m_ToolTip.AddTool(list, LPSTR_TEXTCALLBACK, name, ++list->m_nTooltipsCount);
+      if (!m_bGroup) {
+        CRect value = m_Rect;
+        value.left = name.right + 1;
+        list->m_ToolTip.AddTool(list, LPSTR_TEXTCALLBACK, value, ++list->m_nTooltipsCount);
+      }
+    }
   } else {
     m_Rect.SetRectEmpty();
     m_rectButton.SetRectEmpty();

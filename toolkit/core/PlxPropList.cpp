@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/comctl/CommCtrl.h"
 #include "platform/comctl/Header.h"
+#include "platform/comctl/Tooltip.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -57,7 +59,10 @@ CPlxPropList::~CPlxPropList() = default;
 BOOL CPlxPropList::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   static const CString className = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
                                                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  return CWnd::Create(className, "", dwStyle, rect, pParentWnd, nID);
+  m_bCreating = TRUE;
+  const BOOL created = CWnd::Create(className, "", dwStyle, rect, pParentWnd, nID);
+  m_bCreating = FALSE;
+  return created;
 }
 
 int CPlxPropList::OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -68,11 +73,12 @@ int CPlxPropList::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
 void CPlxPropList::PreSubclassWindow() {
   CWnd::PreSubclassWindow();
-  // A dialog control subclassed after creation never saw WM_CREATE.
-  if (m_wndScrollVert.GetSafeHwnd() == nullptr && GetSafeHwnd()) InitControl();
+  // A dialog control subclassed after creation never saw WM_CREATE; one being created will.
+  if (!m_bCreating && m_wndScrollVert.GetSafeHwnd() == nullptr && GetSafeHwnd()) InitControl();
 }
 
 void CPlxPropList::CreateHeaderWindow() {
+  InitCommonControls();
   m_wndHeader.CreateEx(0, WC_HEADER, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kHeaderId);
 }
 
@@ -89,6 +95,10 @@ void CPlxPropList::InitControl() {
     }
   }
   m_wndScrollVert.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 0, 0), this, kScrollBarId);
+  if (m_ToolTip.Create(this, TTS_ALWAYSTIP)) {
+    m_ToolTip.Activate(TRUE);
+    m_ToolTip.SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   m_IPToolTip.Create(this);
   CWnd* parent = GetParent();
   m_bControlBarColors = !(parent && parent->IsKindOf(RUNTIME_CLASS(CDialog)));
@@ -176,7 +186,7 @@ int CPlxPropList::AddProperty(CPlxProp* pProp, BOOL bRedraw, BOOL bAdjustLayout)
 
 void CPlxPropList::RemoveAll() {
   while (!m_lstProps.IsEmpty()) delete m_lstProps.RemoveHead();
-  m_nTooltipsCount = 0;
+  RemoveTools();
   m_lstTerminalProps.RemoveAll();
   m_pSel = nullptr;
 }
@@ -281,9 +291,15 @@ void CPlxPropList::RecalcLayout() {
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+void CPlxPropList::RemoveTools() {
+  if (m_ToolTip.GetSafeHwnd())
+    for (int id = m_nTooltipsCount; id >= 1; --id) m_ToolTip.DelTool(this, id);
+  m_nTooltipsCount = 0;
+}
+
 void CPlxPropList::LayoutRows() {
   m_lstTerminalProps.RemoveAll();
-  m_nTooltipsCount = 0;
+  RemoveTools();
   int y = m_rectList.top - m_nVertScrollOffset * m_nRowHeight - 1;
   if (m_bAlphabeticMode) {
     for (POSITION pos = m_lstProps.GetHeadPosition(); pos;)
@@ -664,6 +680,31 @@ void CPlxPropList::OnNcPaint() {
 }
 
 BOOL CPlxPropList::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+  if (hdr && m_ToolTip.GetSafeHwnd() && hdr->hwndFrom == m_ToolTip.GetSafeHwnd()) {
+    if (hdr->code == TTN_SHOW) {
+      m_ToolTip.SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (hdr->code == TTN_NEEDTEXT) {
+      auto* info = reinterpret_cast<NMTTDISPINFO*>(lParam);
+      static CString s_strTip;  // the tip's text lives until the next request
+      s_strTip.Empty();
+      CPoint point;
+      GetCursorPos(&point);
+      ScreenToClient(&point);
+      if (CPlxProp* prop = HitTest(point)) {
+        if (point.x < m_rectList.left + m_nLeftColumnWidth) {
+          if (!prop->m_bNameIsTrancated || m_bAlwaysShowUserTT) s_strTip = prop->GetNameTipText();
+        } else if (!prop->m_bValueIsTrancated || m_bAlwaysShowUserTT) {
+          s_strTip = prop->GetValueTipText();
+        }
+      }
+      info->lpszText = const_cast<LPSTR>(s_strTip.GetString());
+      if (!s_strTip.IsEmpty())
+        m_ToolTip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(SelectListFont(nullptr)), FALSE);
+    }
+    *pResult = 0;
+    return TRUE;
+  }
   const auto* header = reinterpret_cast<const NMHEADER*>(lParam);
   if (header && header->hdr.idFrom == kHeaderId && m_wndHeader.GetSafeHwnd() &&
       header->hdr.hwndFrom == m_wndHeader.GetSafeHwnd()) {

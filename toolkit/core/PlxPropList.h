@@ -141,6 +141,8 @@ class CPlxPropList : public CWnd {
   void CreateBoldFont();
   void MeasureEditMargins();
   void LayoutRows();
+  // Drops the tooltip's tools, ids from the count down to 1.
+  void RemoveTools();
   int CountVisibleRows() const;
   void UpdateScrollBar();
   void TrackHeader(int nOffset);
@@ -151,6 +153,8 @@ class CPlxPropList : public CWnd {
   void SelectFirst();
   void SelectLast();
   void SelectNeighbour(CPlxProp* pProp);
+  // Selects the row under a click and brings it into view.
+  CPlxProp* SelectAt(CPoint point, int* pnArea);
   void RunDropButton(const CPoint* pPoint);
   void InvalidateRow(CPlxProp* pProp);
   BOOL InDividerZone(CPoint point) const;
@@ -197,6 +201,7 @@ class CPlxPropList : public CWnd {
            m_clrGroupText = (COLORREF)-1, m_clrDescriptionBackground = (COLORREF)-1,
            m_clrDescriptionText = (COLORREF)-1, m_clrLine = (COLORREF)-1;
   CBrush m_brBackground;
+  BOOL m_bCreating = FALSE;  // inside Create: InitControl runs from WM_CREATE
   LONG m_lLastDownTime = 0;  // the last left click on the list, for a double click ending in the editor
   CPoint m_ptLastDown;
 };

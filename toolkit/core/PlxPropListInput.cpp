@@ -109,6 +109,13 @@ BOOL CPlxPropList::InSplitterZone(CPoint point) const {
   return m_bDescriptionArea && std::abs(point.y - (m_rectList.bottom + 4)) <= 2;
 }
 
+CPlxProp* CPlxPropList::SelectAt(CPoint point, int* pnArea) {
+  CPlxProp* prop = HitTest(point, pnArea);
+  SetCurSel(prop, TRUE);
+  if (prop) EnsureVisible(prop);
+  return prop;
+}
+
 void CPlxPropList::OnLButtonDown(UINT nFlags, CPoint point) {
   CWnd::OnLButtonDown(nFlags, point);
   m_lLastDownTime = GetMessageTime();
@@ -130,11 +137,9 @@ void CPlxPropList::OnLButtonDown(UINT nFlags, CPoint point) {
     return;
   }
   int area = CPlxProp::ClickName;
-  CPlxProp* prop = HitTest(point, &area);
   CPlxProp* old = m_pSel;
-  SetCurSel(prop, TRUE);
+  CPlxProp* prop = SelectAt(point, &area);
   if (!prop) return;
-  EnsureVisible(prop);
   if (area == CPlxProp::ClickExpandBox) {
     prop->Expand(!prop->m_bExpanded);
   } else if (area == CPlxProp::ClickName) {
@@ -156,11 +161,9 @@ void CPlxPropList::OnRButtonDown(UINT nFlags, CPoint point) {
   if (InSplitterZone(point) || (m_bDescriptionArea && point.y > m_rectList.bottom) || InDividerZone(point))
     return;
   int area = CPlxProp::ClickName;
-  CPlxProp* prop = HitTest(point, &area);
   CPlxProp* old = m_pSel;
-  SetCurSel(prop, TRUE);
+  CPlxProp* prop = SelectAt(point, &area);
   if (!prop) return;
-  EnsureVisible(prop);
   if (area == CPlxProp::ClickName) {
     prop->OnNameRightClicked(point);
   } else if (area == CPlxProp::ClickValue) {
@@ -466,6 +469,7 @@ BOOL CPlxPropList::PreTranslateMessage(MSG* pMsg) {
   const UINT m = pMsg->message;
   const bool button = (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK && m != WM_MOUSEMOVE) ||
                       (m >= WM_NCLBUTTONDOWN && m <= WM_NCMBUTTONDBLCLK);
+  // The cell tooltip's tools see the list's mouse messages themselves (they subclass it).
   if (button || m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
     m_IPToolTip.Hide();
   } else if (m == WM_MOUSEMOVE && pMsg->hwnd == GetSafeHwnd() &&
@@ -622,5 +626,6 @@ void CPlxPropList::OnDestroy() {
   m_lstTerminalProps.RemoveAll();
   m_pSel = nullptr;
   if (m_IPToolTip.GetSafeHwnd()) m_IPToolTip.DestroyWindow();
+  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.DestroyWindow();
   CWnd::OnDestroy();
 }

@@ -35,8 +35,8 @@ class CPlxVisualManager : public CObject {
   virtual COLORREF GetPropListGroupColor(CPlxPropList* pPropList);
   virtual COLORREF GetPropListGroupTextColor(CPlxPropList* pPropList);
   virtual void OnDrawControlBorder(CWnd* pWndCtrl);
-  virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted,
-                                     CPlxToolbarComboBoxButton* pButton);
+  virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped,
+                                     BOOL bIsHighlighted, CPlxToolbarComboBoxButton* pButton);
   // ---- end of the property list's block ----
 
   BOOL m_bLook2000 = FALSE;                // one gripper line instead of two

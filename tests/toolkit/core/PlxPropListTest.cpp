@@ -250,6 +250,52 @@ TEST_F(PlxPropListWindow, TheDividerStopsShortOfBothEdges) {
   EXPECT_EQ(list.GetLeftColumnWidth(), client.Width() / 2);
 }
 
+TEST_F(PlxPropListWindow, AValueListSetsItsChildrenFromOneLine) {
+  CPlxProp* size = new CPlxProp("Size", 0, TRUE);
+  for (long n : {1, 2, 3}) size->AddSubItem(NewProp("n", Number(VT_I4, n)));
+  list.AddProperty(size);
+  ASSERT_TRUE(list.BeginEditItem(size, nullptr));
+  EXPECT_STREQ(EditText(size), "1, 2, 3");
+  size->GetEditWindow()->SetWindowText("7 ,8");
+  ASSERT_TRUE(list.EndEditItem(TRUE));
+  EXPECT_STREQ(size->FormatValue(), "7, 8, 3");
+  ASSERT_EQ(owner.changes.size(), 1u);
+}
+
+TEST_F(PlxPropListWindow, ABooleanTogglesBySpaceAndDoubleClickNeverByTyping) {
+  VARIANT on;
+  VariantInit(&on);
+  on.vt = VT_BOOL;
+  on.boolVal = VARIANT_TRUE;
+  CPlxProp* flag = NewProp("Flag", on);
+  list.AddProperty(flag);
+  list.SetCurSel(flag);
+  list.SendMessage(WM_CHAR, ' ');
+  EXPECT_STREQ(flag->FormatValue(), "False");
+  list.SendMessage(WM_CHAR, 'x');
+  EXPECT_STREQ(flag->FormatValue(), "False");
+  ASSERT_TRUE(list.BeginEditItem(flag, nullptr));
+  flag->OnValueDoubleClick(CPoint());
+  EXPECT_STREQ(flag->FormatValue(), "True");
+  EXPECT_EQ(owner.changes.size(), 2u);
+  list.EndEditItem(TRUE);
+  EXPECT_EQ(flag->GetOptionCount(), 0) << "True and False are options only while editing";
+}
+
+TEST_F(PlxPropListWindow, TheScrollPageIsTheRowsThatFitLessOne) {
+  for (int i = 0; i < 20; ++i) list.AddProperty(NewProp("row", Number(VT_I4, i)));
+  const int page = list.GetListRect().Height() / list.GetRowHeight() - 1;
+  ASSERT_LT(page, 20);
+  EXPECT_EQ(list.GetScrollPage(), page);
+  EXPECT_EQ(list.GetScrollTotal(), 20);
+  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(list.GetFirstVisibleRow(), 20 - page + 1);
+  list.SendMessage(WM_VSCROLL, SB_LINEUP);
+  EXPECT_EQ(list.GetFirstVisibleRow(), 20 - page);
+  list.SendMessage(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(list.GetFirstVisibleRow(), 0);
+}
+
 TEST_F(PlxPropListWindow, AnEmptyListHasNoScrollBar) {
   EXPECT_EQ(list.GetScrollTotal(), 0);
   EXPECT_EQ(list.GetListRect().right, [&] {
@@ -293,6 +339,8 @@ TEST_F(PlxPropListWindow, LooksAsThePicturesUnderEachManager) {
   audio->Expand(FALSE);
   list.SetFocus();
   list.SetCurSel(rate);
+  ASSERT_NE(list.GetHeader()->GetSafeHwnd(), nullptr);
+  EXPECT_FALSE(list.GetHeader()->IsWindowVisible());
   for (const Case& c : cases) {
     CPlxVisualManager::SetDefaultManager(c.cls);
     owner.RedrawWindow(nullptr, nullptr,
