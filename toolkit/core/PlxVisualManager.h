@@ -5,6 +5,10 @@
 #pragma once
 
 #include "platform/base/Object.h"
+#include "platform/mfc/Afx.h"
+
+class CPlxPropList;
+class CPlxToolbarComboBoxButton;
 
 class CPlxVisualManager : public CObject {
   DECLARE_DYNCREATE(CPlxVisualManager)
@@ -25,6 +29,15 @@ class CPlxVisualManager : public CObject {
   static void RedrawAll();
 
   virtual void OnUpdateSystemColors() {}
+
+  // ---- Property list: expand boxes, group colours, the control border and drop-down buttons ----
+  virtual void OnDrawExpandingBox(CDC* pDC, CRect rect, BOOL bIsOpened, COLORREF colorBox);
+  virtual COLORREF GetPropListGroupColor(CPlxPropList* pPropList);
+  virtual COLORREF GetPropListGroupTextColor(CPlxPropList* pPropList);
+  virtual void OnDrawControlBorder(CWnd* pWndCtrl);
+  virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped,
+                                     BOOL bIsHighlighted, CPlxToolbarComboBoxButton* pButton);
+  // ---- end of the property list's block ----
 
   BOOL m_bLook2000 = FALSE;                // one gripper line instead of two
   int m_nMenuShadowDepth = 6;              // popup menus' shadow width

@@ -24,6 +24,13 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   virtual COLORREF GetWindowColor() const;
   virtual void CreateDotBrushes();
 
+  // ---- Property list ----
+  COLORREF GetPropListGroupColor(CPlxPropList* pPropList) override;
+  COLORREF GetPropListGroupTextColor(CPlxPropList* pPropList) override;
+  void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted,
+                             CPlxToolbarComboBoxButton* pButton) override;
+  // ---- end of the property list's block ----
+
   CBrush m_brDotsHorz, m_brDotsVert;
   COLORREF m_clrBarFill = 0;
   CBrush m_brBarFill;
