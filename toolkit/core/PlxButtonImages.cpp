@@ -79,17 +79,29 @@ class MemDC {
   HGDIOBJ m_old = nullptr;
 };
 
-// A top-down 32-bit DIB section; pixels 0xAARRGGBB.
-HBITMAP CreateDib32(int cx, int cy, DWORD** bits) {
+// A DIB section of 24 or 32 bits, rows from the top when `topDown`; null when it cannot be made.
+HBITMAP CreateDib(int cx, int cy, WORD bitCount, bool topDown, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = cx;
-  info.bmiHeader.biHeight = -cy;
+  info.bmiHeader.biHeight = topDown ? -cy : cy;
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = bitCount;
   info.bmiHeader.biCompression = BI_RGB;
   void* p = nullptr;
   HBITMAP hbmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+  if (hbmp != nullptr && p == nullptr) {
+    DeleteObject(hbmp);
+    hbmp = nullptr;
+  }
+  if (bits != nullptr) *bits = p;
+  return hbmp;
+}
+
+// A top-down 32-bit DIB section; pixels 0xAARRGGBB.
+HBITMAP CreateDib32(int cx, int cy, DWORD** bits) {
+  void* p = nullptr;
+  HBITMAP hbmp = CreateDib(cx, cy, 32, true, &p);
   *bits = static_cast<DWORD*>(p);
   return hbmp;
 }
@@ -141,15 +153,7 @@ int PictureDepth(HBITMAP hbmp, int bitsPerPixel) {
 HBITMAP CopyToDib24(HBITMAP source) {
   BITMAP bm{};
   if (!BitmapInfo(source, bm)) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = bm.bmWidth;
-  info.bmiHeader.biHeight = bm.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* p = nullptr;
-  HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+  HBITMAP copy = CreateDib(bm.bmWidth, bm.bmHeight, 24, false, nullptr);
   if (copy == nullptr) return nullptr;
   MemDC from(source), to(copy);
   if (!from.Ok() || !to.Ok() || !BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY)) {
@@ -406,21 +410,8 @@ int CPlxButtonImages::AddIcon(HICON hIcon, BOOL bAlpha) {
   if (m_bSharedCopy || hIcon == nullptr) return -1;
   HBITMAP hbmp = nullptr;
   if (bAlpha) {
-    DWORD* bits = nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = m_sizeCell.cx;
-    info.bmiHeader.biHeight = m_sizeCell.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    hbmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<DWORD*>(p);
-    if (hbmp == nullptr || bits == nullptr) {
-      DeleteBitmap(hbmp);
-      return -1;
-    }
+    hbmp = CreateDib(m_sizeCell.cx, m_sizeCell.cy, 32, false, nullptr);
+    if (hbmp == nullptr) return -1;
   } else {
     hbmp = CreateCompatibleBitmap(nullptr, m_sizeCell.cx, m_sizeCell.cy);
     if (hbmp == nullptr) return -1;

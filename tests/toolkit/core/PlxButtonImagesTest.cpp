@@ -485,3 +485,42 @@ TEST_F(PlxButtonImagesTest, CopiesAndSharedViews) {
   EXPECT_FALSE(strip.CopyTo(view));  // a shared view receives no copy either
   EXPECT_EQ(view.GetImageWell(), strip.GetImageWell());
 }
+
+TEST_F(PlxButtonImagesTest, ReloadFollowsNewSystemColours) {
+  const std::string source = m_dir.Write(
+      "face.bmp", BmpFile(16, 15, [](int x, int) { return x < 8 ? RGB(192, 192, 192) : RGB(1, 2, 3); }));
+  CPlxButtonImages strip;
+  ASSERT_TRUE(strip.LoadFromFile(source.c_str()));
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 0, 0), g_plxGlobalData.clrBtnFace);
+
+  const int index = COLOR_BTNFACE;
+  const COLORREF saved = GetSysColor(COLOR_BTNFACE), changed = RGB(230, 220, 200);
+  SetSysColors(1, &index, &changed);
+  g_plxGlobalData.UpdateSysColors();
+  strip.Reload();
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 0, 0), changed);
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 9, 0), RGB(1, 2, 3));
+  EXPECT_FALSE(strip.IsModified());
+  SetSysColors(1, &index, &saved);
+  g_plxGlobalData.UpdateSysColors();
+}
+
+TEST_F(PlxButtonImagesTest, IconsInAndOut) {
+  CPlxButtonImages strip;
+  HBITMAP pic = MakeBitmap(32, 15, Square(RGB(192, 192, 192), RGB(10, 120, 200)));
+  strip.AddImage(pic, TRUE);
+  DeleteObject(pic);
+  strip.SetTransparentColor(RGB(192, 192, 192));
+  EXPECT_EQ(strip.ExtractIcon(-1), nullptr);
+  EXPECT_EQ(strip.ExtractIcon(2), nullptr);
+  HICON icon = strip.ExtractIcon(1);
+  ASSERT_NE(icon, nullptr);
+
+  // The icon goes back in as a new cell: the square where it was, the keyed-out grey gone.
+  const int index = strip.AddIcon(icon);
+  DestroyIcon(icon);
+  EXPECT_EQ(index, 2);
+  EXPECT_EQ(strip.GetCount(), 3);
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 32 + 3, 3), RGB(10, 120, 200));
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 32 + 10, 10), g_plxGlobalData.clrBtnFace);
+}

@@ -259,3 +259,29 @@ TEST_F(PlxButtonTest, MouseAndKeysDriveTheStates) {
   EXPECT_TRUE(check.PreTranslateMessage(&enter));
   EXPECT_EQ(commands, std::vector<UINT>{static_cast<UINT>(check.GetDlgCtrlID())});
 }
+
+TEST_F(PlxButtonTest, RadiosOfAGroupKeepOneChecked) {
+  CPlxButton first, second;
+  const DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
+  ASSERT_TRUE(first.Create("First", style | WS_GROUP, CRect(0, 0, 10, 10), &m_hostWnd, 300));
+  ASSERT_TRUE(second.Create("Second", style, CRect(0, 0, 10, 10), &m_hostWnd, 301));
+  first.SendMessage(BM_SETCHECK, TRUE);
+  EXPECT_EQ(first.SendMessage(BM_GETCHECK), 1);
+  second.SendMessage(BM_SETCHECK, TRUE);
+  EXPECT_EQ(first.SendMessage(BM_GETCHECK), 0);
+  EXPECT_EQ(second.SendMessage(BM_GETCHECK), 1);
+
+  // The arrow keys move the check (and the focus) to the neighbour, which tells its parent.
+  m_hostWnd.commands.clear();
+  MSG left{second.GetSafeHwnd(), WM_KEYDOWN, VK_LEFT, 0};
+  EXPECT_TRUE(second.PreTranslateMessage(&left));
+  EXPECT_TRUE(first.IsChecked());
+  EXPECT_FALSE(second.IsChecked());
+  EXPECT_EQ(m_hostWnd.commands, std::vector<UINT>{300});
+  // And back with the other arrow.
+  MSG again{first.GetSafeHwnd(), WM_KEYDOWN, VK_RIGHT, 0};
+  EXPECT_TRUE(first.PreTranslateMessage(&again));
+  EXPECT_TRUE(second.IsChecked());
+  first.DestroyWindow();
+  second.DestroyWindow();
+}

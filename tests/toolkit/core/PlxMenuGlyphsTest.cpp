@@ -131,7 +131,8 @@ TEST_F(PlxMenuGlyphsTest, PlacementAndSize) {
 TEST_F(PlxMenuGlyphsTest, TheStretchCursorsAreThere) {
   // The property list's divider (left-right) and its description splitter (up-down).
   for (UINT id : {30980u, 30981u}) {
-    HCURSOR cursor = LoadCursor(AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_GROUP_CURSOR), MAKEINTRESOURCE(id));
+    HCURSOR cursor =
+        LoadCursor(AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_GROUP_CURSOR), MAKEINTRESOURCE(id));
     ASSERT_NE(cursor, nullptr) << id;
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(cursor, &info)) << id;
