@@ -239,7 +239,7 @@ void CPlxButton::SetImageForState(UINT uiBmpResId, UINT uiBmpHotResId, BOOL bChe
 
 void CPlxButton::SetStdImage(int nGlyph, int nGlyphDisabled) {
   ReleaseImages();
-  m_sizeImage = CPlxMenuGlyphs::Size();
+  m_sizeImage = CPlxMenuGlyphs::GetSize();
   m_nStdImageId = nGlyph;
   m_nStdImageDisabledId = nGlyphDisabled;
 }

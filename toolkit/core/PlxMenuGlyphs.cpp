@@ -52,7 +52,7 @@ void CPlxMenuGlyphs::CleanUp() {
   if (strip.GetResourceOffset(kResourceId) >= 0 || strip.GetImageWell() != nullptr) strip.Clear();
 }
 
-CSize CPlxMenuGlyphs::Size() {
+CSize CPlxMenuGlyphs::GetSize() {
   Initialize();
   return Strip().GetImageSize();
 }

@@ -54,7 +54,7 @@ class CPlxMenuGlyphs {
   // Centred in the rectangle, an odd leftover pixel going left and up.
   static BOOL Draw(CDC* pDC, int iImage, const CRect& rect, CSize sizeImage = CSize(0, 0));
   static void CleanUp();
-  static CSize Size();
+  static CSize GetSize();
 
  private:
   static CPlxButtonImages& Strip();

@@ -201,11 +201,12 @@ TEST_F(PlxButtonTest, SizesToItsContent) {
   EXPECT_EQ(rect.Size(), size);
   // Only the caption: no image width; only the calculation asked for, the window unchanged.
   const CSize plain = m_buttons[0][0].SizeToContent(TRUE);
-  const CSize normal = CPlxMenuGlyphs::Size();  // any fixed size: the glyph's 9 x 9
   m_buttons[0][0].GetWindowRect(rect);
   EXPECT_EQ(rect.Size(), CSize(kWidth, kHeight));
   EXPECT_GT(plain.cx, 20);
-  EXPECT_EQ(normal, CSize(9, 9));
+  // A glyph instead of images takes the glyphs' size.
+  button.SetStdImage(CPlxMenuGlyphs::IdArowDown);
+  EXPECT_EQ(button.SizeToContent(TRUE), CSize(10 + 9 + text.cx + 10, std::max<int>(9, text.cy) + 10));
 }
 
 TEST_F(PlxButtonTest, MouseAndKeysDriveTheStates) {

@@ -83,7 +83,7 @@ GlyphFile PlxMenuGlyphsTest::s_file;
 TEST_F(PlxMenuGlyphsTest, EveryGlyphInTheSystemColours) {
   ASSERT_GT(s_file.bytes.size(), 54u);
   ASSERT_TRUE(CPlxMenuGlyphs::Initialize());
-  EXPECT_EQ(CPlxMenuGlyphs::Size(), CSize(9, 9));
+  EXPECT_EQ(CPlxMenuGlyphs::GetSize(), CSize(9, 9));
   for (int glyph = 0; glyph < CPlxMenuGlyphs::kCount; ++glyph) ExpectGlyph(glyph);
 }
 
