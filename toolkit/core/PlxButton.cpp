@@ -1,5 +1,7 @@
 #include "toolkit/core/PlxButton.h"
 
+#include <array>
+
 #include "platform/gdi/Gdi.h"
 #include "platform/mfc/Afx.h"
 #include "platform/res/Resources.h"
@@ -165,27 +167,22 @@ void CPlxButton::ReleaseImages() {
     p->Clear();
 }
 
+std::array<CPlxButtonImages*, 3> CPlxButton::ImageSet(BOOL bChecked) {
+  if (bChecked) return {&m_ImageChecked, &m_ImageCheckedHot, &m_ImageCheckedDisabled};
+  return {&m_Image, &m_ImageHot, &m_ImageDisabled};
+}
+
 void CPlxButton::ClearImageSet(BOOL bChecked) {
   m_nStdImageId = m_nStdImageDisabledId = -1;
   m_sizeImage = CSize(0, 0);
-  if (bChecked) {
-    m_ImageChecked.Clear();
-    m_ImageCheckedHot.Clear();
-    m_ImageCheckedDisabled.Clear();
-  } else {
-    m_Image.Clear();
-    m_ImageHot.Clear();
-    m_ImageDisabled.Clear();
-  }
+  for (CPlxButtonImages* pStrip : ImageSet(bChecked)) pStrip->Clear();
 }
 
 void CPlxButton::SetImageFromBitmaps(HBITMAP hBitmap, BOOL bDestroy, HBITMAP hBitmapHot, BOOL bMap3dColors,
                                      BOOL bChecked, HBITMAP hBitmapDisabled) {
   ClearImageSet(bChecked);
   const HBITMAP bitmaps[] = {hBitmap, hBitmapHot, hBitmapDisabled};
-  CPlxButtonImages* strips[] = {bChecked ? &m_ImageChecked : &m_Image,
-                                bChecked ? &m_ImageCheckedHot : &m_ImageHot,
-                                bChecked ? &m_ImageCheckedDisabled : &m_ImageDisabled};
+  const std::array<CPlxButtonImages*, 3> strips = ImageSet(bChecked);
   for (int i = 0; i < 3 && bitmaps[i] != nullptr; ++i) {
     BITMAP bm{};
     if (::GetObject(bitmaps[i], sizeof(BITMAP), &bm) == 0) break;
@@ -204,9 +201,7 @@ void CPlxButton::SetImageFromIcons(HICON hIcon, BOOL bDestroy, HICON hIconHot, B
                                    HICON hIconDisabled, BOOL bAlphaBlend) {
   ClearImageSet(bChecked);
   const HICON icons[] = {hIcon, hIconHot, hIconDisabled};
-  CPlxButtonImages* strips[] = {bChecked ? &m_ImageChecked : &m_Image,
-                                bChecked ? &m_ImageCheckedHot : &m_ImageHot,
-                                bChecked ? &m_ImageCheckedDisabled : &m_ImageDisabled};
+  const std::array<CPlxButtonImages*, 3> strips = ImageSet(bChecked);
   for (int i = 0; i < 3; ++i) {
     if (icons[i] == nullptr) continue;
     ICONINFO info{};

@@ -4,6 +4,8 @@
 // clipped. CPlxBufferedDC is the off-screen drawing object it and the property list paint with.
 #pragma once
 
+#include <array>
+
 #include "platform/comctl/AfxControls.h"
 #include "platform/mfc/StdControls.h"
 #include "toolkit/core/PlxButtonImages.h"
@@ -109,6 +111,8 @@ class CPlxButton : public CButton {
 
  protected:
   void ReadStyle(DWORD dwStyle);
+  // The normal, hot and disabled strips of the checked or the unchecked set.
+  std::array<CPlxButtonImages*, 3> ImageSet(BOOL bChecked);
   void CheckRadio(BOOL bUncheckOthers);
   void UncheckGroupRadios();
   BOOL CheckNextPrevRadioButton(BOOL bNext);
