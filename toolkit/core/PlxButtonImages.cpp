@@ -320,9 +320,10 @@ void CPlxButtonImages::Reload() {
     return;
   }
   if (m_bFromFile) {
-    const BOOL bModified = m_bModified;
-    LoadFromFile(m_strFilePath);
-    m_bModified = bModified;
+    // Reading the file again would throw away cells edited since the last save: those stay.
+    if (m_bModified) return;
+    const CString strPath = m_strFilePath;
+    LoadFromFile(strPath);
   } else {
     if (m_lstResIds.IsEmpty()) return;
     DeleteBitmap(m_hbmStrip);

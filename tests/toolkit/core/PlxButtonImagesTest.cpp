@@ -501,6 +501,14 @@ TEST_F(PlxButtonImagesTest, ReloadFollowsNewSystemColours) {
   EXPECT_EQ(PixelOf(strip.GetImageWell(), 0, 0), changed);
   EXPECT_EQ(PixelOf(strip.GetImageWell(), 9, 0), RGB(1, 2, 3));
   EXPECT_FALSE(strip.IsModified());
+
+  // Cells edited and not yet saved survive a reload.
+  HBITMAP cell = MakeBitmap(16, 15, [](int, int) { return RGB(9, 8, 7); });
+  ASSERT_TRUE(strip.UpdateImage(0, cell));
+  DeleteObject(cell);
+  strip.Reload();
+  EXPECT_EQ(PixelOf(strip.GetImageWell(), 0, 0), RGB(9, 8, 7));
+  EXPECT_TRUE(strip.IsModified());
   SetSysColors(1, &index, &saved);
   g_plxGlobalData.UpdateSysColors();
 }
