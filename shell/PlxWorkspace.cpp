@@ -1,24 +1,12 @@
 #include "shell/PlxWorkspace.h"
 
 #include "toolkit/bars/PlxCommandManager.h"
-
-namespace {
-
-BOOL g_bWinXPTheme = FALSE;
-
-}  // namespace
+#include "toolkit/core/PlxMenuGlyphs.h"
 
 BOOL g_plxShowToolbarTooltips = TRUE;
-
-void CPlxButton::EnableWinXPTheme(BOOL bEnable) {
-  g_bWinXPTheme = bEnable;
-}
-
-BOOL CPlxButton::IsWinXPThemeEnabled() {
-  return g_bWinXPTheme;
-}
 
 void PlxCleanUp() {
   GetCommandManager()->CleanUp();
   CPlxVisualManager::DestroyInstance(TRUE);
+  CPlxMenuGlyphs::CleanUp();
 }

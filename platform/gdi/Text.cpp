@@ -6,6 +6,7 @@
 #include "platform/base/LastError.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Raster.h"
+#include "platform/gdi/TextCharset.h"
 #include "platform/gdi/TextRender.h"
 
 namespace pictavo::gdi {
@@ -400,6 +401,22 @@ int GetTextFaceA(HDC hdc, int count, LPSTR face) {
   std::memcpy(face, name.data(), n);
   face[n] = 0;
   return static_cast<int>(n);
+}
+
+int GetTextCharsetInfo(HDC hdc, FONTSIGNATURE* signature, DWORD /*flags*/) {
+  if (signature) *signature = FONTSIGNATURE{};
+  DcLock dc(hdc);
+  if (!dc) return DEFAULT_CHARSET;
+  const bool symbol = dc->state.font && dc->state.font->logFont.lfCharSet == SYMBOL_CHARSET;
+  if (signature) {
+    signature->fsUsb[0] = symbol ? 0 : 1u;            // Basic Latin
+    signature->fsCsb[0] = symbol ? 0x80000000u : 1u;  // symbol or Latin 1 code page
+  }
+  return symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
+}
+
+int GetTextCharset(HDC hdc) {
+  return GetTextCharsetInfo(hdc, nullptr, 0);
 }
 
 BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, INT* widths) {

@@ -1,5 +1,7 @@
 #include "toolkit/core/PlxGlobalData.h"
 
+#include "toolkit/core/PlxMenuGlyphs.h"
+
 #include "platform/base/SysColors.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
@@ -86,6 +88,8 @@ void PlxGlobalData::UpdateSysColors() {
     CBitmap pattern;
     if (pattern.CreateBitmap(8, 8, 1, 1, kRows)) brLight.CreatePatternBrush(&pattern);
   }
+  // The glyphs were mapped to the old colours: the next use loads them again.
+  CPlxMenuGlyphs::CleanUp();
 }
 
 COLORREF PlxGlobalData::GetColor(int nColor) const {

@@ -53,3 +53,15 @@ void CPlxVisualManager::RedrawAll() {
     RedrawWindow(main->GetSafeHwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
+
+// ---- Image strips and push buttons ----
+
+COLORREF CPlxVisualManager::GetImageShadowBaseColor() const {
+  return g_plxGlobalData.clrBarFace;
+}
+
+// No desktop theme is open on this platform: push buttons draw their classic frames.
+BOOL CPlxVisualManager::DrawPushButtonWinXP(CDC* /*pDC*/, CRect /*rect*/, CPlxButton* /*pButton*/,
+                                            UINT /*uiState*/) {
+  return FALSE;
+}

@@ -6,7 +6,9 @@
 
 #include "platform/base/Object.h"
 #include "platform/mfc/Afx.h"
+#include "platform/mfc/Dc.h"
 
+class CPlxButton;
 class CPlxPropList;
 class CPlxToolbarComboBoxButton;
 
@@ -38,6 +40,16 @@ class CPlxVisualManager : public CObject {
   virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped,
                                      BOOL bIsHighlighted, CPlxToolbarComboBoxButton* pButton);
   // ---- end of the property list's block ----
+
+  // ---- Image strips and push buttons ----
+  // The colour disabled 24 and 32-bit images are greyed towards; -1: the highlight colour.
+  virtual COLORREF GetDisabledImageColor() const { return (COLORREF)-1; }
+  // 67 per cent of it fills the shadow copies of image strips.
+  virtual COLORREF GetImageShadowBaseColor() const;
+  // Draws a push button's frame with the desktop theme; FALSE when no theme is open, and the
+  // button draws its classic frame itself.
+  virtual BOOL DrawPushButtonWinXP(CDC* pDC, CRect rect, CPlxButton* pButton, UINT uiState);
+  // ---- end of image strips and push buttons ----
 
   BOOL m_bLook2000 = FALSE;                // one gripper line instead of two
   int m_nMenuShadowDepth = 6;              // popup menus' shadow width

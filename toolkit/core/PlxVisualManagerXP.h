@@ -15,7 +15,7 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   void OnUpdateSystemColors() override;
 
   virtual BOOL HasMenuImageStrip() const { return TRUE; }
-  virtual COLORREF GetImageShadowBaseColor() const { return m_clrHotFill; }
+  COLORREF GetImageShadowBaseColor() const override { return m_clrHotFill; }
   virtual int GetMenuImageMargin() const { return 3; }
   virtual int GetPopupMenuOffset() const { return 0; }
   virtual BOOL IsOptionsFlag4Allowed() const { return FALSE; }
