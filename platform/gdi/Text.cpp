@@ -433,7 +433,9 @@ int Enumerate(const char* onlyFace, FONTENUMPROCA proc, LPARAM data, BYTE charSe
     lf.lfPitchAndFamily =
         static_cast<BYTE>((family.fixedPitch ? FIXED_PITCH : VARIABLE_PITCH) | family.family);
     std::strncpy(lf.lfFaceName, family.name.c_str(), LF_FACESIZE - 1);
-    std::strncpy(reinterpret_cast<char*>(elf.elfFullName), family.name.c_str(), LF_FULLFACESIZE - 1);
+    // A platform name's full name is the installed family that stands in for it.
+    const std::string& fullName = family.standsFor.empty() ? family.name : family.standsFor;
+    std::strncpy(reinterpret_cast<char*>(elf.elfFullName), fullName.c_str(), LF_FULLFACESIZE - 1);
     std::strncpy(reinterpret_cast<char*>(elf.elfStyle), "Regular", LF_FACESIZE - 1);
     std::strncpy(reinterpret_cast<char*>(elf.elfScript), "Western", LF_FACESIZE - 1);
     NEWTEXTMETRICEXA ntm{};
@@ -446,7 +448,8 @@ int Enumerate(const char* onlyFace, FONTENUMPROCA proc, LPARAM data, BYTE charSe
     ntm.ntmTm.ntmFlags = NTM_REGULAR;
     ntm.ntmTm.tmCharSet = charSet;
     ntm.ntmFontSig.fsCsb[0] = 1;  // Latin 1
-    result = proc(&lf, &ntm.ntmTm, TRUETYPE_FONTTYPE, data);
+    // Outlines of other formats (Type 1 ...) are listed as neither raster nor TrueType faces.
+    result = proc(&lf, &ntm.ntmTm, family.trueType ? TRUETYPE_FONTTYPE : 0, data);
     if (!result) break;
   }
   return result;

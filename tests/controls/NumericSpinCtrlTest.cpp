@@ -13,14 +13,11 @@
 #include "controls/NumericSpinCtrl.h"
 #include "platform/comctl/CommCtrl.h"
 #include "platform/comctl/UpDown.h"
-#include "platform/display/Display.h"
-#include "platform/display/Headless.h"
 #include "platform/display/InputSynth.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/mfc/Dialog.h"
-#include "platform/res/ResourceModule.h"
 #include "platform/user/MessageBox.h"
-#include "tests/support/ThreadWindows.h"
+#include "tests/platform/mfc/MfcTestSupport.h"
 
 namespace {
 
@@ -176,33 +173,18 @@ class CSpinTestDlg : public CDialog {
   }
 };
 
-class SpinDialogTest : public ::testing::Test {
+class SpinDialogTest : public testing_mfc::MfcTest {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(pictavo::display::Initialize());
+    MfcTest::SetUpTestSuite();
     InitCommonControls();
-    const char* bin = std::getenv("PICTAVO_BIN_DIR");
-    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
   }
-  void TearDown() override {
-    pictavo::display::Headless()->SetIdleHandler(nullptr);
-    pictavo::test::DestroyThreadWindows();
-    CWnd::DeleteTempMap();
-  }
-  // Runs `steps` one per idle moment of the dialog's loop; the dialog's result.
-  INT_PTR Run(CSpinTestDlg& dialog, std::vector<std::function<void()>> steps) {
-    size_t next = 0;
-    pictavo::display::Headless()->SetIdleHandler([&](pictavo::user::IdleWait kind) -> DWORD {
-      if (kind != pictavo::user::IdleWait::kGetMessage) return INFINITE;
-      if (next == steps.size()) {
-        pictavo::test::EndThreadDialogs(IDABORT);  // out of steps: never hang
-        return 0;
-      }
-      steps[next++]();
-      return 0;
-    });
+  // Runs `steps`, one each time the dialog's loop waits idle; the dialog's result.
+  static INT_PTR Run(CSpinTestDlg& dialog, const std::vector<std::function<void()>>& steps) {
+    testing_mfc::IdleScript script;
+    for (const auto& step : steps) script.Then(step);
     const INT_PTR result = dialog.DoModal();
-    pictavo::display::Headless()->SetIdleHandler(nullptr);
+    EXPECT_TRUE(script.Done());
     return result;
   }
   static std::string EditText(CDialog& dialog) {
@@ -211,9 +193,7 @@ class SpinDialogTest : public ::testing::Test {
     return text.GetString();
   }
   static std::string ActiveText() {
-    char text[512] = {};
-    ::GetWindowText(::GetDlgItem(::GetActiveWindow(), pictavo::user::kMessageBoxTextId), text, sizeof text);
-    return text;
+    return testing_mfc::TextOf(::GetDlgItem(::GetActiveWindow(), pictavo::user::kMessageBoxTextId));
   }
 };
 
