@@ -8,6 +8,9 @@
 #include "modules/effects/PanZoom.h"
 #include "modules/files/Files.h"
 #include "platform/comdlg/CommonDialogs.h"
+#include "platform/kernel/Event.h"
+#include "platform/kernel/Time.h"
+#include "platform/user/MessageBox.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/mfc/WinApp.h"
 #include "shell/ARRegistry.h"
@@ -206,8 +209,8 @@ void CAlbumDefaultOptionsPage::OnAddMusic() {
     const int seconds = exists ? CDVDProject::GetMusicDuration(path) : 0;
     switch (options_logic::JudgeMusicFile(path, exists, size, seconds)) {
       case MusicVerdict::kTooSmall:
-        MessageBox(options_logic::TooSmallMessage(TranslateDictionaryWord(kTooSmallFormat), path),
-                   TranslateDictionaryWord(kInvalidFileTitle), MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(m_hWnd, options_logic::TooSmallMessage(TranslateDictionaryWord(kTooSmallFormat), path),
+                     TranslateDictionaryWord(kInvalidFileTitle), MB_OK | MB_ICONEXCLAMATION);
         continue;
       case MusicVerdict::kMissing:
       case MusicVerdict::kZeroDuration:

@@ -42,7 +42,9 @@ class AspectListener : public CWnd {
 class BurnOptionTVTest : public RegistryFixture {
  protected:
   static void SetUpTestSuite() {
-    if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+    if (!pictavo::display::Headless()) {
+      ASSERT_TRUE(pictavo::display::Initialize());
+    }
     InitCommonControls();
     const char* bin = std::getenv("PICTAVO_BIN_DIR");
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");

@@ -104,13 +104,17 @@ class OptionsDlgTest : public RegistryFixture {
  protected:
   static void SetUpTestSuite() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);  // the player's silent sink
-    if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+    if (!pictavo::display::Headless()) {
+      ASSERT_TRUE(pictavo::display::Initialize());
+    }
     InitCommonControls();
     const char* bin = std::getenv("PICTAVO_BIN_DIR");
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
     static ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
-    if (token == 0) ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    if (token == 0) {
+      ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    }
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pszAppName == nullptr) app->m_pszAppName = strdup(kAppName);
   }
@@ -165,6 +169,7 @@ class OptionsDlgTest : public RegistryFixture {
   // Plays `script` while the test goes on; a step that cannot go on ends the dialogs of this
   // thread and is reported at the end of the test.
   void Script(const std::string& script) {
+    pictavo::display::StopScript();  // the last one may still be waiting for its window to go
     std::vector<pictavo::display::ScriptStep> steps;
     pictavo::display::ScriptError error;
     ASSERT_TRUE(pictavo::display::ParseScript(script, &steps, &error)) << error.message;
@@ -283,7 +288,7 @@ TEST_F(OptionsDlgTest, GeneralPageShowsTheSettingsAndOkStoresTheSectionWhole) {
   Open();
   CGeneralOptionsPage& page = dlg.m_generalPage;
   CBurnOptionTV& tv = page.m_tvPage;
-  EXPECT_EQ(Text(page, IDC_GENERAL_TEMP_FOLDER), (folder / "temp").string());
+  EXPECT_EQ(Text(page, IDC_GENERAL_TEMP_FOLDER), folder / "temp");
   EXPECT_EQ(ComboSelection(page, IDC_GENERAL_PLAYBACK), 2);
   EXPECT_EQ(Text(page, IDC_GENERAL_PLAYBACK), "Play next album, back to first at the end of last album");
   EXPECT_EQ(page.IsDlgButtonChecked(IDC_GENERAL_USE_MENU), 0u);
@@ -304,7 +309,7 @@ TEST_F(OptionsDlgTest, GeneralPageShowsTheSettingsAndOkStoresTheSectionWhole) {
   ASSERT_TRUE(GetDiskFreeSpaceInfo((folder / "temp").c_str(), &total, &free));
   EXPECT_EQ(Text(page, IDC_GENERAL_TOTAL_MB), options_logic::MegabytesText(total).Str());
 
-  const std::string chosen = (folder / "chosen temp").string();
+  const std::string chosen = folder / "chosen temp";
   ::SetDlgItemText(page.m_hWnd, IDC_GENERAL_TEMP_FOLDER, chosen.c_str());
   dlg.OnOK();
   const struct {
@@ -349,8 +354,13 @@ TEST_F(OptionsDlgTest, OkWithoutChangesLeavesAProjectsOwnOptionsAndPostsNothing)
 
 TEST_F(OptionsDlgTest, AChangedTvValueReachesTheProjectAndTheAspectListeners) {
   options_logic::TvToSettings({1, 0, 0, 0, 0, 0}, GetAppSettings()->General);
-  *GetProject()->GetOptionsData() = _PROJECT_OPTIONS_DATA::Defaults();
-  GetProject()->GetOptionsData()->nPhotoScaleMode = 0;
+  _PROJECT_OPTIONS_DATA* record = GetProject()->GetOptionsData();
+  record->nTVSystem = 1;
+  record->bCropEnable = 0;
+  record->nCropRatio = 0;
+  record->nAspectCorrection = 0;
+  record->bAntiFlicker = 0;
+  record->nPhotoScaleMode = 0;
   GetProject()->Put_bMenuEncodeDirty(FALSE);
   AspectListener preview;
   ASSERT_TRUE(preview.CreateEx(0, nullptr, "Preview", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
@@ -361,7 +371,6 @@ TEST_F(OptionsDlgTest, AChangedTvValueReachesTheProjectAndTheAspectListeners) {
   dlg.m_generalPage.m_tvPage.SetTVOptions({0, 1, 12, 2, 1, 1});
   dlg.OnOK();
   ASSERT_TRUE(pictavo::test::PumpUntil([&] { return preview.received > 0; }));
-  const _PROJECT_OPTIONS_DATA* record = GetProject()->GetOptionsData();
   EXPECT_EQ(record->nTVSystem, 0);
   EXPECT_EQ(record->bCropEnable, 1);
   EXPECT_EQ(record->nCropRatio, 12);
@@ -377,7 +386,7 @@ TEST_F(OptionsDlgTest, AChangedTvValueReachesTheProjectAndTheAspectListeners) {
 TEST_F(OptionsDlgTest, DiskSpaceFollowsTheFolderText) {
   Open();
   CGeneralOptionsPage& page = dlg.m_generalPage;
-  const std::string missing = (folder / "no such folder").string();
+  const std::string missing = folder / "no such folder";
   const struct {
     std::string folder;
     bool exists;
@@ -395,7 +404,7 @@ TEST_F(OptionsDlgTest, DiskSpaceFollowsTheFolderText) {
 }
 
 TEST_F(OptionsDlgTest, RemovingTheTemporaryFoldersAsksFirst) {
-  const fs::path run = folder / "temp" / "Temp" / "202612102200";
+  const fs::path run = folder / "temp/Temp/202612102200";
   fs::create_directories(run);
   ASSERT_TRUE(MarkProgramTempFolder(run.c_str()));
   Open();
@@ -504,10 +513,10 @@ TEST_F(OptionsDlgTest, ATypedDurationOutsideItsRangeKeepsTheDialogOpen) {
 
 TEST_F(OptionsDlgTest, AddingMusicRefusesSmallFilesAndReplacesALoneDefault) {
   fs::create_directories(folder / "music");
-  const std::string defaultMusic = MakeMusic(folder / "music" / "default.mp3", 3);
-  const std::string song = MakeMusic(folder / "music" / "song.mp3", 3);
-  pictavo::test::WriteWholeFile(folder / "music" / "small.wav", std::string(307200, '\0'));
-  SetString(kAppKey + "\\General", "LastAudioPath", (folder / "music").string());
+  const std::string defaultMusic = MakeMusic(folder / "music/default.mp3", 3);
+  const std::string song = MakeMusic(folder / "music/song.mp3", 3);
+  pictavo::test::WriteWholeFile(folder / "music/small.wav", std::string(307200, '\0'));
+  SetString(kAppKey + "\\General", "LastAudioPath", folder / "music");
 
   struct Case {
     std::vector<std::string> before;
@@ -532,7 +541,7 @@ TEST_F(OptionsDlgTest, AddingMusicRefusesSmallFilesAndReplacesALoneDefault) {
   DWORD type = 0;
   Bytes data;
   ASSERT_TRUE(QueryRaw(kAppKey + "\\General", "LastAudioPath", type, data));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data())), (folder / "music").string());
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data())), folder / "music");
 }
 
 TEST_F(OptionsDlgTest, MusicRowsAreRemovedAndMovedAsSelected) {

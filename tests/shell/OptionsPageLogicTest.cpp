@@ -14,11 +14,12 @@ using namespace options_logic;
 
 namespace {
 
-CStringArray List(std::initializer_list<const char*> items) {
-  CStringArray list;
-  for (const char* item : items) list.Add(item);
-  return list;
-}
+// A list of the given entries (the class library's arrays are not copied or moved).
+struct List : CStringArray {
+  List(std::initializer_list<const char*> items) {
+    for (const char* item : items) Add(item);
+  }
+};
 
 std::vector<std::string> Items(const CStringArray& list) {
   std::vector<std::string> items;
@@ -243,7 +244,7 @@ TEST(OptionsAlbumPage, RemovingSelectedRowsSelectsTheOneThatTookTheLastPlace) {
       {{}, {"a", "b", "c", "d", "e"}, -1},
   };
   for (const Case& c : cases) {
-    CStringArray list = List({"a", "b", "c", "d", "e"});
+    List list({"a", "b", "c", "d", "e"});
     EXPECT_EQ(RemoveMusicRows(list, c.selected), c.next) << c.selected.size();
     EXPECT_EQ(Items(list), c.left);
   }
@@ -259,7 +260,7 @@ TEST(OptionsAlbumPage, MovingStopsAtTheEnds) {
       {2, +1, -1, {"a", "b", "c"}}, {5, -1, -1, {"a", "b", "c"}}, {-1, +1, -1, {"a", "b", "c"}},
   };
   for (const Case& c : cases) {
-    CStringArray list = List({"a", "b", "c"});
+    List list({"a", "b", "c"});
     EXPECT_EQ(MoveMusicEntry(list, c.index, c.delta), c.moved) << c.index << " " << c.delta;
     EXPECT_EQ(Items(list), c.after);
   }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "shell/GeneralSettings.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -36,6 +37,9 @@ bool SamePicture(const std::string& a, const std::string& b) {
   if (!pictavo::test::ReadPng(a, &first) || !pictavo::test::ReadPng(b, &second)) return false;
   return first.width == second.width && first.height == second.height && first.rgb == second.rgb;
 }
+
+// The player's silent sink, whatever the machine has.
+const std::vector<std::string> kNoSound = {"SDL_AUDIODRIVER=dummy"};
 
 class OptionsRunTest : public RegistryFixture {};
 
@@ -67,8 +71,9 @@ TEST_F(OptionsRunTest, ChangedOptionsAreKeptForTheNextRun) {
         << "click 1115\n"
         << "click 1\n"
         << "wait-gone Options\n"
+        << "wait-window \"Untitled - Talvane Pictavo\"\n"
         << "command 32791\n";
-  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {}, first.str())), 0);
+  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {}, first.str(), {}, kNoSound)), 0);
   EXPECT_EQ(RegistryDword("General", "PhotoScaleMode"), 1);
   EXPECT_EQ(RegistryDword("Transition", "DurationTwo"), 12);
   EXPECT_FALSE(SamePicture(albumBefore, album));
@@ -80,8 +85,9 @@ TEST_F(OptionsRunTest, ChangedOptionsAreKeptForTheNextRun) {
          << chooseAlbumDefault << "snapshot \"" << albumAgain << "\" Options\n"
          << "click 1\n"
          << "wait-gone Options\n"
+         << "wait-window \"Untitled - Talvane Pictavo\"\n"
          << "command 32791\n";
-  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {}, second.str())), 0);
+  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {}, second.str(), {}, kNoSound)), 0);
   // The dialog showed what the first run stored (its pages look the same), and OK wrote back what
   // it showed.
   EXPECT_TRUE(SamePicture(album, albumAgain));
