@@ -10,9 +10,9 @@
 #include "platform/comdlg/CommonDialogs.h"
 #include "platform/kernel/Event.h"
 #include "platform/kernel/Time.h"
-#include "platform/user/MessageBox.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/user/MessageBox.h"
 #include "shell/ARRegistry.h"
 #include "shell/AppSettings.h"
 #include "shell/LanguageFile.h"
@@ -107,7 +107,8 @@ void CAlbumDefaultOptionsPage::SetColumns() {
     int width;
     int format;
   };
-  const Column columns[] = {{"Name", 100, LVCFMT_LEFT}, {"Length", 60, LVCFMT_RIGHT}, {"Path", 200, LVCFMT_LEFT}};
+  const Column columns[] = {
+      {"Name", 100, LVCFMT_LEFT}, {"Length", 60, LVCFMT_RIGHT}, {"Path", 200, LVCFMT_LEFT}};
   for (int i = 0; i < 3; ++i) {
     const CString title = TranslateDictionaryWord(columns[i].title);
     LVCOLUMN column{};
@@ -153,8 +154,8 @@ void CAlbumDefaultOptionsPage::FillMusicList() {
     const options_logic::MusicRow row = options_logic::MusicRowOf(path);
     const int item = m_listMusic.InsertItem(static_cast<int>(i), row.name);
     const bool exists = MusicFileStatus(path, nullptr);
-    m_listMusic.SetItemText(item, 1,
-                            options_logic::MusicLengthText(exists, exists ? CDVDProject::GetMusicDuration(path) : 0));
+    m_listMusic.SetItemText(
+        item, 1, options_logic::MusicLengthText(exists, exists ? CDVDProject::GetMusicDuration(path) : 0));
     m_listMusic.SetItemText(item, 2, row.folder);
   }
 }
@@ -175,8 +176,8 @@ void CAlbumDefaultOptionsPage::SelectRow(int nRow) {
 }
 
 void CAlbumDefaultOptionsPage::OnAddMusic() {
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, kMusicFilter,
-                     this, GetOpenFileNameSize());
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
+                     kMusicFilter, this, GetOpenFileNameSize());
   std::vector<char> names(kFileNameBuffer, '\0');
   dialog.m_ofn.lpstrFile = names.data();
   dialog.m_ofn.nMaxFile = kFileNameBuffer;
@@ -233,7 +234,8 @@ void CAlbumDefaultOptionsPage::OnRemoveMusic() {
   }
   std::vector<int> selected;
   for (int row = FirstSelectedRow(); row >= 0; row = m_listMusic.GetNextItem(row, LVNI_SELECTED))
-    if (row < m_arrMusic.GetSize() && GetItemPath(row).CompareNoCase(m_arrMusic[row]) == 0) selected.push_back(row);
+    if (row < m_arrMusic.GetSize() && GetItemPath(row).CompareNoCase(m_arrMusic[row]) == 0)
+      selected.push_back(row);
   const int next = options_logic::RemoveMusicRows(m_arrMusic, selected);
   FillMusicList();
   SelectRow(next);
@@ -280,7 +282,8 @@ void CAlbumDefaultOptionsPage::StartPlayback() {
   const CString path = GetItemPath(row);
   m_nPlayDuration = CDVDProject::GetMusicDuration(path);
   m_dwPlayStart = GetTickCount();
-  SetDlgItemText(IDC_ALBUM_PLAY, options_logic::PlayButtonText(LoadLangString(IDS_STOP_PLAYING), 0, m_nPlayDuration));
+  SetDlgItemText(IDC_ALBUM_PLAY,
+                 options_logic::PlayButtonText(LoadLangString(IDS_STOP_PLAYING), 0, m_nPlayDuration));
   SetTimer(kPlayTimer, 500, nullptr);
   if (m_pPlayer == nullptr) m_pPlayer = new CDSTLAudio;
   ResetEvent(m_hStopEvent);
@@ -298,8 +301,9 @@ void CAlbumDefaultOptionsPage::StartPlayback() {
 
 void CAlbumDefaultOptionsPage::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent != kPlayTimer) return;
-  SetDlgItemText(IDC_ALBUM_PLAY, options_logic::PlayButtonText(LoadLangString(IDS_STOP_PLAYING),
-                                                               GetTickCount() - m_dwPlayStart, m_nPlayDuration));
+  SetDlgItemText(IDC_ALBUM_PLAY,
+                 options_logic::PlayButtonText(LoadLangString(IDS_STOP_PLAYING),
+                                               GetTickCount() - m_dwPlayStart, m_nPlayDuration));
 }
 
 void CAlbumDefaultOptionsPage::StopPlayback() {

@@ -32,7 +32,8 @@ void PostTvAspectChanged() {
   CWindowRegistry* slots = GetWindowRegistry();
   for (void* slot : {slots->m_pAlbumPreviewDlg, slots->m_pMenuPreviewDlg}) {
     auto* window = static_cast<CWnd*>(slot);
-    if (window != nullptr && ::IsWindow(window->GetSafeHwnd())) window->PostMessage(WM_TV_ASPECT_CHANGED, 0, 0);
+    if (window != nullptr && ::IsWindow(window->GetSafeHwnd()))
+      window->PostMessage(WM_TV_ASPECT_CHANGED, 0, 0);
   }
 }
 

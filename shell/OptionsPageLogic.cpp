@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/kernel/Unicode.h"
 #include "platform/kernel/Path.h"
+#include "platform/kernel/Unicode.h"
 #include "shell/GeneralSettings.h"
 #include "shell/ProcessObjects.h"
 #include "shell/TransitionSettings.h"

@@ -20,7 +20,7 @@ namespace options_logic {
 struct TvOptions {
   int32_t nTVSystem = 0;  // 1 PAL, 0 NTSC
   int32_t bCropEnable = 0;
-  int32_t nCropRatio = 0;  // percent, 0 to 25
+  int32_t nCropRatio = 0;         // percent, 0 to 25
   int32_t nAspectCorrection = 0;  // 0 none, 1 4:3, 2 16:9
   int32_t bAntiFlicker = 0;
   int32_t nPhotoScaleMode = 0;  // 0 fit, 1 fill
@@ -62,9 +62,9 @@ _PROJECT_OPTIONS_DATA MergeIntoProject(const _PROJECT_OPTIONS_DATA& current, con
 
 // The page's controls as the dialog-data exchange sees them.
 struct AlbumDefaults {
-  int bFade = 0;       // 1349 "MusicFadeInOut"
-  int bLoopAudio = 0;  // 1354: ticked when "DurationType" is 0
-  int bPanZoom = 0;    // 1261 "AutoPanZoom"
+  int bFade = 0;                // 1349 "MusicFadeInOut"
+  int bLoopAudio = 0;           // 1354: ticked when "DurationType" is 0
+  int bPanZoom = 0;             // 1261 "AutoPanZoom"
   int nTransitionDuration = 0;  // 1095 "DurationOne"
   int nPhotoDuration = 0;       // 1099 "DurationTwo"
   int bRandomOrder = 0;         // 1443 "MusicRandOrder"

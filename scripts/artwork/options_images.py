@@ -5,7 +5,7 @@ categories, one 32 x 32 icon per page in page order, magenta where the list show
 import os
 
 import glyphs as g
-from raster import Canvas, frame, hex_colour, rect, save_png, vertical_gradient
+from raster import Canvas, frame, hex_colour, rect, write_pictures, vertical_gradient
 
 LIST_BACKGROUND = (255, 250, 241)  # the list's own fill, RGB(255, 250, 241)
 SELECTED_TOP = hex_colour("E8F1FD")
@@ -36,10 +36,5 @@ def icons():
 
 def write_options_images(folder, preview=None):
     pictures = {"opt_listbox_select.bmp": selection(), "opt_images_list_normal.bmp": icons()}
-    os.makedirs(folder, exist_ok=True)
-    for name, canvas in pictures.items():
-        canvas.save_bmp(os.path.join(folder, name))
-        if preview:
-            os.makedirs(preview, exist_ok=True)
-            save_png(canvas, os.path.join(preview, name[:-4] + ".png"))
+    write_pictures(pictures, folder, preview)
     return pictures

@@ -16,6 +16,7 @@
 #include "shell/LanguageFile.h"
 #include "shell/MainDlg.h"
 #include "shell/ProcessObjects.h"
+#include "tests/shell/OptionsTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
 
@@ -28,31 +29,14 @@ std::string Text(CWnd& page, int id) {
   return pictavo::user::WindowText(::GetDlgItem(page.m_hWnd, id));
 }
 
-class AspectListener : public CWnd {
- public:
-  int received = 0;
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_TV_ASPECT_CHANGED) ++received;
-    return CWnd::WindowProc(message, wParam, lParam);
-  }
-};
-
 class BurnOptionTVTest : public RegistryFixture {
  protected:
-  static void SetUpTestSuite() {
-    if (!pictavo::display::Headless()) {
-      ASSERT_TRUE(pictavo::display::Initialize());
-    }
-    InitCommonControls();
-    const char* bin = std::getenv("PICTAVO_BIN_DIR");
-    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
-  }
+  static void SetUpTestSuite() { PrepareWindows(); }
   void SetUp() override {
     pictavo::shell::SetLanguageRoot(std::string(std::getenv("PICTAVO_SOURCE_DIR")) + "/data");
     GetProject()->NewProject();
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 700, 400), nullptr, 0));
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 700, 400), nullptr, 0));
   }
   void TearDown() override {
     if (::IsWindow(page.GetSafeHwnd())) page.DestroyWindow();
@@ -100,9 +84,15 @@ TEST_F(BurnOptionTVTest, EmbeddedShowsWhatItIsGivenAndNeverTouchesTheProject) {
     bool sliderEnabled;
   };
   const Case cases[] = {
-      {{0, 1, 10, 1, 0, 0}, IDC_TV_NTSC, "NTSC is used throughout North/South America and Japan.",
-       "10% will be cropped", true},
-      {{1, 0, 25, 2, 1, 1}, IDC_TV_PAL, "PAL is used in European and Asian countries.", "25% will be cropped",
+      {{0, 1, 10, 1, 0, 0},
+       IDC_TV_NTSC,
+       "NTSC is used throughout North/South America and Japan.",
+       "10% will be cropped",
+       true},
+      {{1, 0, 25, 2, 1, 1},
+       IDC_TV_PAL,
+       "PAL is used in European and Asian countries.",
+       "25% will be cropped",
        false},
   };
   for (const Case& c : cases) {

@@ -26,6 +26,7 @@
 #include "shell/MainDlg.h"
 #include "shell/OptionsDlg.h"
 #include "shell/ProcessObjects.h"
+#include "tests/shell/OptionsTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Programs.h"
@@ -52,7 +53,8 @@ std::string Text(CWnd& page, int id) {
 }
 
 void Click(CWnd& page, int id) {
-  page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page.m_hWnd, id)));
+  page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(page.m_hWnd, id)));
 }
 
 int ComboSelection(CWnd& page, int id) {
@@ -82,34 +84,17 @@ std::vector<std::string> RegistryList(const char* section, const char* name) {
 // A music file of `seconds`, made by ffmpeg.
 std::string MakeMusic(const fs::path& path, int seconds) {
   EXPECT_TRUE(pictavo::test::Run({"ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                                   "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2", "-b:a",
-                                   "192k", path.string()}))
+                                  "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2",
+                                  "-b:a", "192k", path.string()}))
       << path;
   return path.string();
 }
-
-// A window that counts the WM_TV_ASPECT_CHANGED it receives.
-class AspectListener : public CWnd {
- public:
-  int received = 0;
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_TV_ASPECT_CHANGED) ++received;
-    return CWnd::WindowProc(message, wParam, lParam);
-  }
-};
 
 class OptionsDlgTest : public RegistryFixture {
  protected:
   static void SetUpTestSuite() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);  // the player's silent sink
-    if (!pictavo::display::Headless()) {
-      ASSERT_TRUE(pictavo::display::Initialize());
-    }
-    InitCommonControls();
-    const char* bin = std::getenv("PICTAVO_BIN_DIR");
-    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    PrepareWindows();
     static ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     if (token == 0) {
@@ -252,10 +237,11 @@ TEST_F(OptionsDlgTest, GeneralPageOffersOnlyTheTemporaryFolderTheRestIsShownDisa
     bool enabled;
   };
   const Case cases[] = {
-      {IDC_GENERAL_TEMP_FOLDER, true},      {IDC_GENERAL_BROWSE_FOLDER, true},  {IDC_GENERAL_CLEAN_MANAGER, true},
-      {IDC_GENERAL_REMOVE_TEMP, true},      {IDC_GENERAL_OPEN_FOLDER, true},    {IDC_GENERAL_MENU_GROUP, false},
-      {IDC_GENERAL_USE_MENU, false},        {IDC_GENERAL_PLAY_AFTER_MENU, false}, {IDC_GENERAL_PLAYBACK_LABEL, false},
-      {IDC_GENERAL_PLAYBACK, false},
+      {IDC_GENERAL_TEMP_FOLDER, true},     {IDC_GENERAL_BROWSE_FOLDER, true},
+      {IDC_GENERAL_CLEAN_MANAGER, true},   {IDC_GENERAL_REMOVE_TEMP, true},
+      {IDC_GENERAL_OPEN_FOLDER, true},     {IDC_GENERAL_MENU_GROUP, false},
+      {IDC_GENERAL_USE_MENU, false},       {IDC_GENERAL_PLAY_AFTER_MENU, false},
+      {IDC_GENERAL_PLAYBACK_LABEL, false}, {IDC_GENERAL_PLAYBACK, false},
   };
   for (const Case& c : cases) {
     HWND control = ::GetDlgItem(page.m_hWnd, c.id);
@@ -315,9 +301,9 @@ TEST_F(OptionsDlgTest, GeneralPageShowsTheSettingsAndOkStoresTheSectionWhole) {
   const struct {
     const char* name;
     long long value;
-  } expected[] = {{"PlaybackMode", 2}, {"UseDVDMenu", 0}, {"PlaySlideshowAfterPlayingMenu", 1},
-                  {"TVSafeAreaRatio", 15}, {"PAL", 0},   {"CropEnable", 1},
-                  {"CropRatio", 10},      {"Correction", 2}, {"AntiFlick", 1},
+  } expected[] = {{"PlaybackMode", 2},     {"UseDVDMenu", 0}, {"PlaySlideshowAfterPlayingMenu", 1},
+                  {"TVSafeAreaRatio", 15}, {"PAL", 0},        {"CropEnable", 1},
+                  {"CropRatio", 10},       {"Correction", 2}, {"AntiFlick", 1},
                   {"PhotoScaleMode", 1}};
   for (const auto& e : expected) EXPECT_EQ(RegistryDword("General", e.name), e.value) << e.name;
   DWORD type = 0;
@@ -440,7 +426,7 @@ TEST_F(OptionsDlgTest, AlbumPageShowsTheTransitionSectionAndOkWritesIt) {
   const struct {
     int id;
     UINT checked;
-  } shown[] = {{IDC_ALBUM_LOOP_AUDIO, 0}, {IDC_ALBUM_PAN_ZOOM, 1}, {IDC_ALBUM_FADE, 0},
+  } shown[] = {{IDC_ALBUM_LOOP_AUDIO, 0},   {IDC_ALBUM_PAN_ZOOM, 1}, {IDC_ALBUM_FADE, 0},
                {IDC_ALBUM_RANDOM_ORDER, 1}, {IDC_ALBUM_TOOLTIPS, 0}, {IDC_ALBUM_PAN_ZOOM_WHOLE_TIME, 1}};
   for (const auto& s : shown) EXPECT_EQ(page.IsDlgButtonChecked(s.id), s.checked) << s.id;
 
@@ -456,9 +442,9 @@ TEST_F(OptionsDlgTest, AlbumPageShowsTheTransitionSectionAndOkWritesIt) {
   const struct {
     const char* name;
     long long value;
-  } expected[] = {{"DurationOne", 4},       {"DurationTwo", 12},   {"BackgroundColor", RGB(200, 100, 50)},
-                  {"DurationType", 0},      {"AutoPanZoom", 1},    {"MusicFadeInOut", 1},
-                  {"MusicRandOrder", 1},    {"ShowTooltips", 0},   {"ContinueAfterPanZoom", 0},
+  } expected[] = {{"DurationOne", 4},        {"DurationTwo", 12}, {"BackgroundColor", RGB(200, 100, 50)},
+                  {"DurationType", 0},       {"AutoPanZoom", 1},  {"MusicFadeInOut", 1},
+                  {"MusicRandOrder", 1},     {"ShowTooltips", 0}, {"ContinueAfterPanZoom", 0},
                   {"PlayOverCurrentSong", 0}};
   for (const auto& e : expected) EXPECT_EQ(RegistryDword("Transition", e.name), e.value) << e.name;
   EXPECT_FALSE(CZoomPan::IsBounceEnabled());
@@ -529,7 +515,9 @@ TEST_F(OptionsDlgTest, AddingMusicRefusesSmallFilesAndReplacesALoneDefault) {
     for (const std::string& path : c.before) transition.BackgroundMusic.Add(path.c_str());
     Open();
     ChooseCategory(1);
-    Script("wait-window Open\ntype \"small.wav\" \"song.mp3\"\nkey Enter\nwait-window \"Invalid File\"\nkey Enter");
+    Script(
+        "wait-window Open\ntype \"small.wav\" \"song.mp3\"\nkey Enter\nwait-window \"Invalid File\"\nkey "
+        "Enter");
     Click(dlg.m_albumPage, IDC_ALBUM_ADD_MUSIC);
     EXPECT_EQ(scriptFailure, "");
     EXPECT_EQ(Working(), c.after);
@@ -651,7 +639,8 @@ TEST_F(OptionsDlgTest, EveryPageTranslatesItselfWhenTheLanguageChanges) {
       {&dlg.m_generalPage, IDC_GENERAL_TEMP_GROUP, "Temporärer Ordner:"},
       {&dlg.m_generalPage, IDC_GENERAL_OPEN_FOLDER, "Öffnen..."},
       {&dlg.m_generalPage.m_tvPage, IDC_TV_SYSTEM_GROUP, "Fernsehnorm"},
-      {&dlg.m_generalPage.m_tvPage, IDC_TV_SYSTEM_TEXT, "PAL wird in Europa und in vielen Ländern Asiens verwendet."},
+      {&dlg.m_generalPage.m_tvPage, IDC_TV_SYSTEM_TEXT,
+       "PAL wird in Europa und in vielen Ländern Asiens verwendet."},
       {&dlg.m_generalPage.m_tvPage, IDC_TV_CROP_TEXT, "5% werden abgeschnitten"},
       {&dlg.m_generalPage.m_tvPage, IDC_TV_SCALE, "Einpassen"},
       {&dlg.m_albumPage, 1566, "Hintergrundmusik:"},

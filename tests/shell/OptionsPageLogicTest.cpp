@@ -43,8 +43,12 @@ TEST(OptionsGeneralPage, DiskSpaceInWholeGroupedMegabytes) {
     const char* text;
   };
   const ULONGLONG mb = 1024 * 1024;
-  const Case cases[] = {{0, "0"},          {mb - 1, "0"},           {mb, "1"},
-                        {5 * mb + 7, "5"}, {1536 * mb, "1,536"},     {2000000 * mb, "2,000,000"},
+  const Case cases[] = {{0, "0"},
+                        {mb - 1, "0"},
+                        {mb, "1"},
+                        {5 * mb + 7, "5"},
+                        {1536 * mb, "1,536"},
+                        {2000000 * mb, "2,000,000"},
                         {~0ULL, "4,294,967,295"}};
   for (const Case& c : cases) EXPECT_EQ(MegabytesText(c.bytes), c.text) << c.bytes;
 }
@@ -86,7 +90,8 @@ TEST(OptionsGeneralPage, OkHandsTheProjectOnlyWhatTheUserChanged) {
   };
   const Case cases[] = {
       {"nothing", [](GeneralPageValues&) {}, [](_PROJECT_OPTIONS_DATA&) {}},
-      {"TV system", [](GeneralPageValues& v) { v.tv.nTVSystem = 0; }, [](_PROJECT_OPTIONS_DATA& p) { p.nTVSystem = 0; }},
+      {"TV system", [](GeneralPageValues& v) { v.tv.nTVSystem = 0; },
+       [](_PROJECT_OPTIONS_DATA& p) { p.nTVSystem = 0; }},
       {"crop", [](GeneralPageValues& v) { v.tv.bCropEnable = 1, v.tv.nCropRatio = 12; },
        [](_PROJECT_OPTIONS_DATA& p) { p.bCropEnable = 1, p.nCropRatio = 12; }},
       {"aspect", [](GeneralPageValues& v) { v.tv.nAspectCorrection = 0; },
@@ -95,8 +100,11 @@ TEST(OptionsGeneralPage, OkHandsTheProjectOnlyWhatTheUserChanged) {
        [](_PROJECT_OPTIONS_DATA& p) { p.bAntiFlicker = 1; }},
       {"photo scale is never taken", [](GeneralPageValues& v) { v.tv.nPhotoScaleMode = 0; },
        [](_PROJECT_OPTIONS_DATA&) {}},
-      {"disc menu", [](GeneralPageValues& v) { v.bUseDVDMenu = 0, v.nPlaybackMode = 2, v.bPlaySlideshowAfterMenu = 1; },
-       [](_PROJECT_OPTIONS_DATA& p) { p.bUseDVDMenu = 0, p.nPlaybackMode = 2, p.bPlaySlideshowAfterMenu = 1; }},
+      {"disc menu",
+       [](GeneralPageValues& v) { v.bUseDVDMenu = 0, v.nPlaybackMode = 2, v.bPlaySlideshowAfterMenu = 1; },
+       [](_PROJECT_OPTIONS_DATA& p) {
+         p.bUseDVDMenu = 0, p.nPlaybackMode = 2, p.bPlaySlideshowAfterMenu = 1;
+       }},
   };
   for (const Case& c : cases) {
     GeneralPageValues now = shown;
@@ -164,9 +172,8 @@ TEST(OptionsAlbumPage, DurationsAreHeldToTheSpinRanges) {
     int seconds;
     bool transition, photo;
   };
-  const Case cases[] = {{-1, false, false}, {0, true, true},   {1, true, true},
-                        {30, true, true},   {31, false, true}, {99, false, true},
-                        {100, false, false}};
+  const Case cases[] = {{-1, false, false}, {0, true, true},   {1, true, true},    {30, true, true},
+                        {31, false, true},  {99, false, true}, {100, false, false}};
   for (const Case& c : cases) {
     EXPECT_EQ(TransitionDurationInRange(c.seconds), c.transition) << c.seconds;
     EXPECT_EQ(PhotoDurationInRange(c.seconds), c.photo) << c.seconds;
@@ -236,12 +243,8 @@ TEST(OptionsAlbumPage, RemovingSelectedRowsSelectsTheOneThatTookTheLastPlace) {
     int next;
   };
   const Case cases[] = {
-      {{1, 3}, {"a", "c", "e"}, 2},
-      {{0}, {"b", "c", "d", "e"}, 0},
-      {{4}, {"a", "b", "c", "d"}, 3},
-      {{3, 4}, {"a", "b", "c"}, 2},
-      {{0, 1, 2, 3, 4}, {}, -1},
-      {{}, {"a", "b", "c", "d", "e"}, -1},
+      {{1, 3}, {"a", "c", "e"}, 2}, {{0}, {"b", "c", "d", "e"}, 0}, {{4}, {"a", "b", "c", "d"}, 3},
+      {{3, 4}, {"a", "b", "c"}, 2}, {{0, 1, 2, 3, 4}, {}, -1},      {{}, {"a", "b", "c", "d", "e"}, -1},
   };
   for (const Case& c : cases) {
     List list({"a", "b", "c", "d", "e"});
@@ -256,7 +259,7 @@ TEST(OptionsAlbumPage, MovingStopsAtTheEnds) {
     std::vector<std::string> after;
   };
   const Case cases[] = {
-      {1, -1, 0, {"b", "a", "c"}}, {0, -1, -1, {"a", "b", "c"}}, {1, +1, 2, {"a", "c", "b"}},
+      {1, -1, 0, {"b", "a", "c"}},  {0, -1, -1, {"a", "b", "c"}}, {1, +1, 2, {"a", "c", "b"}},
       {2, +1, -1, {"a", "b", "c"}}, {5, -1, -1, {"a", "b", "c"}}, {-1, +1, -1, {"a", "b", "c"}},
   };
   for (const Case& c : cases) {

@@ -58,9 +58,8 @@ TEST_F(OptionsRunTest, ChangedOptionsAreKeptForTheNextRun) {
   const std::string chooseAlbumDefault = "click 1190 52 90\n";
 
   std::ostringstream first;
-  first << start
-        << "command 33998\n"  // Organize > Photo Scale to Fill
-        << "command 32788\n"  // View > Options...
+  first << start << "command 33998\n"  // Organize > Photo Scale to Fill
+        << "command 32788\n"           // View > Options...
         << "wait-window Options\n"
         << "snapshot \"" << general << "\" Options\n"
         << chooseAlbumDefault << "snapshot \"" << albumBefore << "\" Options\n"
