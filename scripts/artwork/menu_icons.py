@@ -5,7 +5,7 @@ colour. The order of the pictures is the order of the toolbar's buttons in resou
 import os
 
 import glyphs as g
-from raster import Canvas, hex_colour, save_png
+from raster import Canvas, hex_colour, save_png, write_pictures
 
 WIDTH, HEIGHT = 16, 15
 INK = hex_colour("1F4E8C")
@@ -63,12 +63,7 @@ def strip(entries):
 
 def write_menu_icons(folder, preview=None):
     pictures = {"main_menu.bmp": strip(MAIN_MENU), "context_menu.bmp": strip(CONTEXT_MENUS)}
-    os.makedirs(folder, exist_ok=True)
-    for name, canvas in pictures.items():
-        canvas.save_bmp(os.path.join(folder, name))
-        if preview:
-            os.makedirs(preview, exist_ok=True)
-            save_png(canvas, os.path.join(preview, name[:-4] + ".png"))
+    write_pictures(pictures, folder, preview)
     return pictures
 
 

@@ -271,3 +271,17 @@ def save_png(canvas, path):
     header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 2, 0, 0, 0)
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_pictures(pictures, folder, preview=None):
+    """Writes each canvas of {file name: canvas} as a BMP file in `folder` and, with `preview`, a
+    PNG copy of it there to look at."""
+    import os
+
+    os.makedirs(folder, exist_ok=True)
+    for name, canvas in pictures.items():
+        canvas.save_bmp(os.path.join(folder, name))
+        if preview:
+            os.makedirs(preview, exist_ok=True)
+            save_png(canvas, os.path.join(preview, name[:-4] + ".png"))
+    return pictures

@@ -6,7 +6,7 @@ piece at x 100 in the middle of the bottom border)."""
 import os
 
 import glyphs as g
-from raster import Canvas, circle, frame, hex_colour, mix, rect, rotate, save_png, vertical_gradient
+from raster import Canvas, circle, frame, hex_colour, mix, rect, rotate, write_pictures, vertical_gradient
 
 WHITE = (255, 255, 255)
 ACCENT = hex_colour("2F80ED")
@@ -55,12 +55,7 @@ def tv_frame():
 
 def write_resource_module(folder, preview=None):
     pictures = {"product.bmp": product_picture(), "tv_frame.bmp": tv_frame()}
-    os.makedirs(folder, exist_ok=True)
-    for name, canvas in pictures.items():
-        canvas.save_bmp(os.path.join(folder, name))
-        if preview:
-            os.makedirs(preview, exist_ok=True)
-            save_png(canvas, os.path.join(preview, name[:-4] + ".png"))
+    write_pictures(pictures, folder, preview)
     with open(os.path.join(folder, "qvnres_en.xml"), "w", encoding="utf-8") as f:
         f.write('<?xml version="1.0" encoding="UTF-8"?>\n'
                 "<!-- The pictures of the resource module, written by scripts/artwork/make_artwork.py. -->\n"
