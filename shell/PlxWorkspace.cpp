@@ -1,6 +1,5 @@
 #include "shell/PlxWorkspace.h"
 
-#include "toolkit/bars/PlxCommandManager.h"
 
 namespace {
 
@@ -18,7 +17,3 @@ BOOL CPlxButton::IsWinXPThemeEnabled() {
   return g_bWinXPTheme;
 }
 
-void PlxCleanUp() {
-  GetCommandManager()->CleanUp();
-  CPlxVisualManager::DestroyInstance(TRUE);
-}

@@ -1,12 +1,13 @@
 // The part of the UI toolkit the application object stands on that the toolkit does not hold yet:
-// the themed-button switch, the toolbar-tooltip switch and the toolkit clean-up.
+// the themed-button switch and the toolbar-tooltip switch.
 #pragma once
 
 #include <memory>
 
 #include "platform/base/Object.h"
 #include "platform/mfc/WinApp.h"
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
+#include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxWorkspace.h"
 
 class CPlxButton {
@@ -19,5 +20,3 @@ class CPlxButton {
 // Whether toolkit toolbars show tooltips.
 extern BOOL g_plxShowToolbarTooltips;
 
-// Frees the toolkit's process-wide objects (the visual manager among them).
-void PlxCleanUp();
