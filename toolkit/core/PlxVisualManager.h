@@ -9,6 +9,7 @@
 #include "toolkit/core/PlxThemeWrapper.h"
 
 class CBrush;
+class CFont;
 class CControlBar;
 class CImageList;
 class CWnd;
@@ -209,3 +210,5 @@ class CPlxVisualManager : public CPlxThemeWrapper {
 
 // The menu glyphs' cell size, loading the strip first.
 CSize PlxMenuGlyphSize();
+// A task's label in the font and colour, transparent, broken over lines where its pane asks.
+void PlxDrawTaskText(CDC* pDC, const CPlxTask* pTask, const CRect& rectText, CFont* pFont, COLORREF clr);

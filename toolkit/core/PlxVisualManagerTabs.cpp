@@ -592,11 +592,17 @@ void CPlxVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons
     }
   }
   if (clr == (COLORREF)-1) clr = GetSysColor(COLOR_WINDOWTEXT);
-  CFont* oldFont = pDC->SelectObject(font);
-  const COLORREF oldColor = pDC->SetTextColor(clr);
-  const int mode = pDC->SetBkMode(TRANSPARENT);
   CRect text = rect;
   text.left += cx + offset;
+  PlxDrawTaskText(pDC, pTask, text, font, clr);
+}
+
+void PlxDrawTaskText(CDC* pDC, const CPlxTask* pTask, const CRect& rectText, CFont* pFont, COLORREF clr) {
+  const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
+  CFont* oldFont = pDC->SelectObject(pFont);
+  const COLORREF oldColor = pDC->SetTextColor(clr);
+  const int mode = pDC->SetBkMode(TRANSPARENT);
+  CRect text = rectText;
   const BOOL wrap = pane != nullptr && (pTask->m_uiCommandID != 0 ? pane->m_bWrapTasks : pane->m_bWrapLabels);
   pDC->DrawText(pTask->m_strName, text, wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
   pDC->SetBkMode(mode);

@@ -312,16 +312,9 @@ void CPlxVisualManagerXP::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIco
   } else {
     clr = pTask->m_clrText == (COLORREF)-1 ? g.clrWindowText : pTask->m_clrText;
   }
-  CFont* oldFont = pDC->SelectObject(font);
-  const COLORREF oldColor = pDC->SetTextColor(clr);
-  const int mode = pDC->SetBkMode(TRANSPARENT);
   CRect text = rect;
   text.left += cx + gap;
-  const BOOL wrap = pane != nullptr && (pTask->m_uiCommandID != 0 ? pane->m_bWrapTasks : pane->m_bWrapLabels);
-  pDC->DrawText(pTask->m_strName, text, wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
-  pDC->SetBkMode(mode);
-  pDC->SetTextColor(oldColor);
-  pDC->SelectObject(oldFont);
+  PlxDrawTaskText(pDC, pTask, text, font, clr);
 }
 
 void CPlxVisualManagerXP::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage, BOOL bHilited) {
