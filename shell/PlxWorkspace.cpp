@@ -1,6 +1,5 @@
 #include "shell/PlxWorkspace.h"
 
-
 namespace {
 
 BOOL g_bWinXPTheme = FALSE;
@@ -16,4 +15,3 @@ void CPlxButton::EnableWinXPTheme(BOOL bEnable) {
 BOOL CPlxButton::IsWinXPThemeEnabled() {
   return g_bWinXPTheme;
 }
-

@@ -6,8 +6,8 @@
 
 #include "platform/base/Object.h"
 #include "platform/mfc/WinApp.h"
-#include "toolkit/core/PlxWinXPVisualManager.h"
 #include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 #include "toolkit/core/PlxWorkspace.h"
 
 class CPlxButton {
@@ -19,4 +19,3 @@ class CPlxButton {
 
 // Whether toolkit toolbars show tooltips.
 extern BOOL g_plxShowToolbarTooltips;
-

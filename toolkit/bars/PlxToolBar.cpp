@@ -20,9 +20,9 @@ COLORREF CPlxToolBar::m_clrTextHot = (COLORREF)-1;
 BOOL CPlxMenuBar::m_bMenuShadows = TRUE;
 
 BEGIN_MESSAGE_MAP(CPlxToolBar, CControlBar)
-  ON_WM_NCCALCSIZE()
-  ON_WM_NCPAINT()
-  ON_WM_ERASEBKGND()
+ON_WM_NCCALCSIZE()
+ON_WM_NCPAINT()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CPlxToolBar::CPlxToolBar() : m_Impl(this) {

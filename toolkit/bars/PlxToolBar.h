@@ -25,16 +25,18 @@ class CPlxToolBar : public CControlBar {
   virtual void OnGlobalFontsChanged();
 
   static CObList& GetAllToolbars();
-  static COLORREF GetHotTextColor() { return m_clrTextHot == (COLORREF)-1 ? GetSysColor(COLOR_BTNTEXT) : m_clrTextHot; }
+  static COLORREF GetHotTextColor() {
+    return m_clrTextHot == (COLORREF)-1 ? GetSysColor(COLOR_BTNTEXT) : m_clrTextHot;
+  }
   static void SetHotTextColor(COLORREF clr) { m_clrTextHot = clr; }
   // The size of menu images; the global image size when none was set.
   static CSize GetMenuImageSize();
   static void SetMenuImageSize(CSize size) { m_sizeMenuImage = size; }
 
-  static BOOL m_bCustomizeMode;   // UI thread only
-  static BOOL m_bAltDragActive;   // UI thread only
-  static CSize m_sizeImage;       // the global image size
-  static CSize m_sizeMenuImage;   // (-1, -1): the global size
+  static BOOL m_bCustomizeMode;  // UI thread only
+  static BOOL m_bAltDragActive;  // UI thread only
+  static CSize m_sizeImage;      // the global image size
+  static CSize m_sizeMenuImage;  // (-1, -1): the global size
 
   CPlxBarFramePainter m_Impl;
 
@@ -69,7 +71,13 @@ class CPlxPopupMenu : public CWnd {
   DECLARE_DYNAMIC(CPlxPopupMenu)
 
  public:
-  enum DROP_DIRECTION { DROP_DIRECTION_NONE, DROP_DIRECTION_BOTTOM, DROP_DIRECTION_TOP, DROP_DIRECTION_RIGHT, DROP_DIRECTION_LEFT };
+  enum DROP_DIRECTION {
+    DROP_DIRECTION_NONE,
+    DROP_DIRECTION_BOTTOM,
+    DROP_DIRECTION_TOP,
+    DROP_DIRECTION_RIGHT,
+    DROP_DIRECTION_LEFT
+  };
 
   virtual CPlxPopupMenuBar* GetMenuBar() { return m_pMenuBar; }
   DROP_DIRECTION GetDropDirection() const { return m_DropDirection; }
@@ -84,8 +92,8 @@ class CPlxPopupMenu : public CWnd {
 
 // The pane record a status bar hands to GetStatusBarPaneTextColor.
 struct CPlxStatusBarPaneInfo {
-  UINT nStyle = 0;                   // SBPS_ bits
-  COLORREF clrText = (COLORREF)-1;   // -1: the default
+  UINT nStyle = 0;                  // SBPS_ bits
+  COLORREF clrText = (COLORREF)-1;  // -1: the default
 };
 
 class CPlxStatusBar : public CControlBar {

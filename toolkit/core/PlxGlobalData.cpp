@@ -46,7 +46,8 @@ PlxGlobalData::PlxGlobalData() {
   bIsWindowsNT4 = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 5;
   bIsWindows9x = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
   bLayeredWindowsSupported =
-      (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion != 0)) && !bIsWindowsNT4;
+      (version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion != 0)) &&
+      !bIsWindowsNT4;
   bIsRemoteSession = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5
                          ? GetSystemMetrics(SM_REMOTESESSION)
                          : FALSE;
@@ -351,7 +352,8 @@ BOOL PlxGlobalData::DrawParentBackground(CWnd* pWnd, CDC* pDC, LPRECT lpRect) {
     CPoint origin(0, 0);
     pWnd->MapWindowPoints(parent, &origin, 1);
     const CPoint old = pDC->OffsetWindowOrg(origin.x, origin.y);
-    result = static_cast<BOOL>(parent->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC->GetSafeHdc())));
+    result =
+        static_cast<BOOL>(parent->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC->GetSafeHdc())));
     pDC->SetWindowOrg(old);
   }
   pDC->SelectClipRgn(nullptr);
@@ -370,8 +372,9 @@ CString PlxGlobalData::RegisterWindowClass(LPCTSTR lpszClassNamePrefix) {
   HINSTANCE instance = AfxGetInstanceHandle();
   HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
   CString name;
-  name.Format("%s:%x:%x:%x:%x", lpszClassNamePrefix, static_cast<unsigned>(reinterpret_cast<uintptr_t>(instance)),
-              8u, static_cast<unsigned>(reinterpret_cast<uintptr_t>(arrow)), 16u);
+  name.Format("%s:%x:%x:%x:%x", lpszClassNamePrefix,
+              static_cast<unsigned>(reinterpret_cast<uintptr_t>(instance)), 8u,
+              static_cast<unsigned>(reinterpret_cast<uintptr_t>(arrow)), 16u);
   WNDCLASS wc{};
   if (!GetClassInfo(instance, name, &wc)) {
     wc.style = CS_DBLCLKS;

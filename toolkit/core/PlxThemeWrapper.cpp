@@ -10,10 +10,10 @@ LPCSTR CPlxThemeWrapper::s_lpszThemeLibrary = "UxTheme.dll";
 namespace {
 
 // The window classes, in the order of the handle fields.
-const wchar_t* const kThemeClasses[16] = {L"TOOLBAR",     L"REBAR",    L"BUTTON",     L"STATUS",
-                                          L"WINDOW",      L"COMBOBOX", L"PROGRESS",   L"HEADER",
-                                          L"SCROLLBAR",   L"EXPLORERBAR", L"TREEVIEW", L"STARTPANEL",
-                                          L"TASKBAND",    L"TASKBAR",  L"SPIN",       L"TAB"};
+const wchar_t* const kThemeClasses[16] = {L"TOOLBAR",   L"REBAR",       L"BUTTON",   L"STATUS",
+                                          L"WINDOW",    L"COMBOBOX",    L"PROGRESS", L"HEADER",
+                                          L"SCROLLBAR", L"EXPLORERBAR", L"TREEVIEW", L"STARTPANEL",
+                                          L"TASKBAND",  L"TASKBAR",     L"SPIN",     L"TAB"};
 
 template <typename T>
 T Entry(HINSTANCE dll, const char* name) {
@@ -44,7 +44,8 @@ CPlxThemeWrapper::~CPlxThemeWrapper() {
 void CPlxThemeWrapper::UpdateThemes() {
   if (m_hThemeDll == nullptr) return;
   CloseThemes();
-  if (m_pfOpenThemeData == nullptr || m_pfCloseThemeData == nullptr || m_pfDrawThemeBackground == nullptr) return;
+  if (m_pfOpenThemeData == nullptr || m_pfCloseThemeData == nullptr || m_pfDrawThemeBackground == nullptr)
+    return;
   CWnd* main = AfxGetMainWnd();
   const HWND hwnd = main != nullptr ? main->GetSafeHwnd() : nullptr;
   for (int i = 0; i < 16; ++i) Handles()[i] = m_pfOpenThemeData(hwnd, kThemeClasses[i]);

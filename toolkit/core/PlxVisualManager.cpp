@@ -55,7 +55,8 @@ void CPlxVisualManager::SetDefaultManager(CRuntimeClass* pRTI) {
   g_plxGlobalData.UpdateSysColors();
   for (POSITION pos = CPlxToolBar::GetAllToolbars().GetHeadPosition(); pos != nullptr;) {
     auto* bar = static_cast<CPlxToolBar*>(CPlxToolBar::GetAllToolbars().GetNext(pos));
-    if (bar->IsKindOf(RUNTIME_CLASS(CPlxToolBar)) && bar->GetSafeHwnd() != nullptr) bar->OnChangeVisualManager();
+    if (bar->IsKindOf(RUNTIME_CLASS(CPlxToolBar)) && bar->GetSafeHwnd() != nullptr)
+      bar->OnChangeVisualManager();
   }
   RedrawAll();
 }
@@ -69,7 +70,8 @@ void CPlxVisualManager::DestroyInstance(BOOL bAutoDestroyOnly) {
 void CPlxVisualManager::RedrawAll() {
   const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
   CWnd* main = AfxGetMainWnd();
-  if (main != nullptr && main->GetSafeHwnd() != nullptr) RedrawWindow(main->GetSafeHwnd(), nullptr, nullptr, flags);
+  if (main != nullptr && main->GetSafeHwnd() != nullptr)
+    RedrawWindow(main->GetSafeHwnd(), nullptr, nullptr, flags);
   for (CObList* list : {&CPlxToolBar::GetAllToolbars(), &CPlxSizingControlBar::GetAllSizingBars()})
     for (POSITION pos = list->GetHeadPosition(); pos != nullptr;) {
       auto* bar = static_cast<CWnd*>(list->GetNext(pos));
@@ -108,7 +110,8 @@ BOOL CPlxVisualManager::DrawProgressBar(CDC* pDC, CPlxStatusBar*, CRect rect, in
   return TRUE;
 }
 
-BOOL CPlxVisualManager::DrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bDropped, BOOL bHighlighted) {
+BOOL CPlxVisualManager::DrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bDropped,
+                                            BOOL bHighlighted) {
   const int state = bDisabled ? 4 : bDropped ? 3 : bHighlighted ? 2 : 1;
   return DrawThemed(m_hThemeComboBox, pDC, 1, state, rect);
 }
@@ -124,8 +127,10 @@ BOOL CPlxVisualManager::DrawComboBorder(CDC* pDC, CRect rect, BOOL, BOOL bDroppe
 
 BOOL CPlxVisualManager::DrawCheckBox(CDC* pDC, CRect rect, BOOL bHighlighted, BOOL bChecked, BOOL bEnabled) {
   int state = bChecked ? 5 : 1;
-  if (!bEnabled) state += 3;
-  else if (bHighlighted) state += 1;
+  if (!bEnabled)
+    state += 3;
+  else if (bHighlighted)
+    state += 1;
   return DrawThemed(m_hThemeButton, pDC, 3, state, rect);
 }
 

@@ -56,7 +56,8 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual BOOL DrawProgressBar(CDC* pDC, CPlxStatusBar* pStatusBar, CRect rectProgress, int nProgressTotal,
                                int nProgressCurr, COLORREF clrBar, COLORREF clrProgressBarDest,
                                COLORREF clrProgressText, BOOL bProgressText);
-  virtual BOOL DrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted);
+  virtual BOOL DrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped,
+                                   BOOL bIsHighlighted);
   virtual BOOL DrawComboBorder(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted);
   virtual BOOL DrawCheckBox(CDC* pDC, CRect rect, BOOL bHighlighted, BOOL bChecked, BOOL bEnabled);
   // -1 without the service, 0 for a theme other than "Luna", else 1 blue, 2 olive, 3 silver.
@@ -76,19 +77,22 @@ class CPlxVisualManager : public CPlxThemeWrapper {
                                 CBitmap* pBmpSaveRight, BOOL bRTL);
   virtual void OnDrawBarGripper(CDC* pDC, CRect rectGripper, BOOL bHorz, CControlBar* pBar);
   virtual void OnDrawSeparator(CDC* pDC, CControlBar* pBar, CRect rect, BOOL bIsHoriz);
-  virtual void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle, BOOL bHighlight);
+  virtual void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle,
+                                      BOOL bHighlight);
 
   // Status bars.
   virtual COLORREF GetStatusBarPaneTextColor(CPlxStatusBar* pStatusBar, CPlxStatusBarPaneInfo* pPane);
-  virtual void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID, UINT nStyle);
-  virtual void OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar* pStatusBar, CRect rectProgress, int nProgressTotal,
-                                       int nProgressCurr, COLORREF clrBar, COLORREF clrProgressBarDest,
-                                       COLORREF clrProgressText, BOOL bProgressText);
+  virtual void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID,
+                                         UINT nStyle);
+  virtual void OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar* pStatusBar, CRect rectProgress,
+                                       int nProgressTotal, int nProgressCurr, COLORREF clrBar,
+                                       COLORREF clrProgressBarDest, COLORREF clrProgressText,
+                                       BOOL bProgressText);
   virtual void OnDrawStatusBarSizeBox(CDC* pDC, CPlxStatusBar* pStatBar, CRect rectSizeBox);
 
   // Combo and edit fields.
-  virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted,
-                                     CPlxToolbarComboBoxButton* pButton);
+  virtual void OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped,
+                                     BOOL bIsHighlighted, CPlxToolbarComboBoxButton* pButton);
   virtual void OnDrawComboBorder(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsDropped, BOOL bIsHighlighted,
                                  CPlxToolbarComboBoxButton* pButton);
   virtual void OnDrawEditBorder(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bIsHighlighted,
@@ -100,8 +104,8 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   // Toolbar and menu buttons.
   virtual void OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state);
   virtual void OnDrawButtonBorder(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state);
-  virtual void OnDrawMenuButtonBorder(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect, PlxButtonState state,
-                                      BOOL bHorz);
+  virtual void OnDrawMenuButtonBorder(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect,
+                                      PlxButtonState state, BOOL bHorz);
   virtual void OnFillMenuImageRect(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state);
   // Fills a highlighted menu item and may change its text colour.
   virtual void OnHighlightMenuItem(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect, COLORREF& clrText);
@@ -109,7 +113,8 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual BOOL HasMenuImageStrip() const { return FALSE; }
   virtual COLORREF GetMenuItemTextColor(CPlxToolbarMenuButton* pButton, BOOL bHighlighted, BOOL bDisabled);
   virtual void OnHighlightRarelyUsedMenuItems(CDC* pDC, CRect rectRarelyUsed);
-  virtual void OnDrawMenuCheck(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect, BOOL bHighlight, BOOL bIsRadio);
+  virtual void OnDrawMenuCheck(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect, BOOL bHighlight,
+                               BOOL bIsRadio);
   virtual BOOL IsOwnerDrawnMenuCheck() const { return FALSE; }
   virtual COLORREF GetToolbarButtonTextColor(CPlxToolbarButton* pButton, PlxButtonState state);
   virtual COLORREF GetHighlightedImageColor() const { return (COLORREF)-1; }
@@ -150,7 +155,8 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual void OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bIsHighlighted = FALSE,
                                        BOOL bIsSelected = FALSE, BOOL bCanCollapse = FALSE);
   virtual void OnFillTasksGroupInterior(CDC*, CRect) {}
-  virtual void OnDrawTasksGroupAreaBorder(CDC*, CRect, BOOL /*bSpecial*/ = FALSE, BOOL /*bNoTitle*/ = FALSE) {}
+  virtual void OnDrawTasksGroupAreaBorder(CDC*, CRect, BOOL /*bSpecial*/ = FALSE, BOOL /*bNoTitle*/ = FALSE) {
+  }
   virtual void OnDrawTasksGroupFrame(CDC* pDC, CRect rect, BOOL bSpecial = FALSE, BOOL bClosedTop = FALSE);
   virtual void OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons, BOOL bIsHighlighted = FALSE,
                           BOOL bIsSelected = FALSE);

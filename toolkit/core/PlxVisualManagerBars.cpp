@@ -32,7 +32,8 @@ BOOL InPopupMenuBar(const CPlxToolbarButton* pButton) {
 
 }  // namespace
 
-void CPlxVisualManager::OnFillBarBackground(CDC* pDC, CControlBar* pBar, CRect rectClient, CRect rectClip, BOOL) {
+void CPlxVisualManager::OnFillBarBackground(CDC* pDC, CControlBar* pBar, CRect rectClient, CRect rectClip,
+                                            BOOL) {
   if (pBar->IsKindOf(RUNTIME_CLASS(CPlxCaptionBar))) {
     const COLORREF clr = static_cast<CPlxCaptionBar*>(pBar)->m_clrBarBackground;
     pDC->FillSolidRect(rectClip, clr == (COLORREF)-1 ? g_plxGlobalData.clrBarShadow : clr);
@@ -70,8 +71,10 @@ void CPlxVisualManager::OnDrawBarGripper(CDC* pDC, CRect rect, BOOL bHorz, CCont
   const int n = m_bLook2000 ? 1 : 2;
   const int o = m_bLook2000 ? 0 : 1;
   if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(CPlxSizingControlBar))) {
-    if (bHorz) rect.left = rect.right = 6;
-    else rect.top = rect.bottom = 6;
+    if (bHorz)
+      rect.left = rect.right = 6;
+    else
+      rect.top = rect.bottom = 6;
   }
   if (bHorz) {
     rect.DeflateRect(0, 2 + (m_bLook2000 ? 1 : 0));
@@ -106,7 +109,8 @@ void CPlxVisualManager::OnDrawSeparator(CDC* pDC, CControlBar*, CRect rect, BOOL
   pDC->Draw3dRect(rect, g_plxGlobalData.clrBarShadow, g_plxGlobalData.clrBarHilite);
 }
 
-COLORREF CPlxVisualManager::OnDrawControlBarCaption(CDC* pDC, CControlBar*, BOOL bActive, CRect rectCaption, CRect) {
+COLORREF CPlxVisualManager::OnDrawControlBarCaption(CDC* pDC, CControlBar*, BOOL bActive, CRect rectCaption,
+                                                    CRect) {
   const PlxGlobalData& g = g_plxGlobalData;
   CBrush brush;
   brush.CreateSolidBrush(bActive ? g.clrActiveCaption : g.clrInactiveCaption);
@@ -144,8 +148,8 @@ void CPlxVisualManager::OnDrawPopupWindowBorder(CDC* pDC, CRect rect) {
   OnDrawMenuBorder(pDC, nullptr, rect);
 }
 
-void CPlxVisualManager::OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect&, int nDepth, int iMin,
-                                         int iMax, CBitmap* pBottom, CBitmap* pRight, BOOL bRTL) {
+void CPlxVisualManager::OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect&, int nDepth,
+                                         int iMin, int iMax, CBitmap* pBottom, CBitmap* pRight, BOOL bRTL) {
   CPlxDrawHelper helper(pDC);
   helper.DrawShadow(rectClient, nDepth, iMin, iMax, pBottom, pRight, !bRTL, (COLORREF)-1);
 }
@@ -156,7 +160,8 @@ void CPlxVisualManager::OnDrawTearOffCaption(CDC* pDC, CRect rect, BOOL bActive)
   pDC->FillSolidRect(rect, GetSysColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
 }
 
-void CPlxVisualManager::OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle, BOOL) {
+void CPlxVisualManager::OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle,
+                                               BOOL) {
   UINT state = 0;
   switch (uiSystemCommand) {
     case SC_MINIMIZE:
@@ -214,7 +219,8 @@ void CPlxVisualManager::OnDrawShowAllMenuItems(CDC* pDC, CRect rect, PlxButtonSt
 
 // ---- Toolbar buttons.
 
-void CPlxVisualManager::OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state) {
+void CPlxVisualManager::OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButton, CRect rect,
+                                             PlxButtonState state) {
   if (pButton->IsKindOf(RUNTIME_CLASS(CPlxShowAllButton))) {
     if (state == PlxButtonHighlighted) {
       CPlxDrawHelper helper(pDC);
@@ -232,11 +238,14 @@ void CPlxVisualManager::OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButto
   }
 }
 
-void CPlxVisualManager::OnDrawButtonBorder(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state) {
+void CPlxVisualManager::OnDrawButtonBorder(CDC* pDC, CPlxToolbarButton* pButton, CRect rect,
+                                           PlxButtonState state) {
   if (pButton->m_nStyle & TBBS_DISABLED) return;
   const PlxGlobalData& g = g_plxGlobalData;
-  if (state == PlxButtonPressed) pDC->Draw3dRect(rect, g.clrBarShadow, g.clrBarHilite);
-  else if (state == PlxButtonHighlighted) pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
+  if (state == PlxButtonPressed)
+    pDC->Draw3dRect(rect, g.clrBarShadow, g.clrBarHilite);
+  else if (state == PlxButtonHighlighted)
+    pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
 }
 
 void CPlxVisualManager::OnDrawMenuButtonBorder(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect,
@@ -275,8 +284,8 @@ COLORREF CPlxVisualManager::OnFillCommandsListBackground(CDC* pDC, CRect rect, B
 
 // ---- Combo and edit fields.
 
-void CPlxVisualManager::OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bDropped, BOOL bHighlighted,
-                                              CPlxToolbarComboBoxButton*) {
+void CPlxVisualManager::OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bDropped,
+                                              BOOL bHighlighted, CPlxToolbarComboBoxButton*) {
   const PlxGlobalData& g = g_plxGlobalData;
   const COLORREF text = pDC->GetTextColor();
   pDC->FillRect(rect, &g_plxGlobalData.brBarFace);
@@ -303,7 +312,8 @@ void CPlxVisualManager::OnDrawComboBorder(CDC* pDC, CRect rect, BOOL, BOOL bDrop
   }
 }
 
-void CPlxVisualManager::OnDrawEditBorder(CDC* pDC, CRect rect, BOOL, BOOL bHighlighted, CPlxToolbarEditBoxButton*) {
+void CPlxVisualManager::OnDrawEditBorder(CDC* pDC, CRect rect, BOOL, BOOL bHighlighted,
+                                         CPlxToolbarEditBoxButton*) {
   if (bHighlighted) pDC->DrawEdge(rect, EDGE_SUNKEN, BF_RECT);
 }
 

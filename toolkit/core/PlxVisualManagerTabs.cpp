@@ -48,12 +48,15 @@ COLORREF CPlxVisualManager::GetStatusBarPaneTextColor(CPlxStatusBar*, CPlxStatus
 void CPlxVisualManager::OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar*, CRect rect, UINT, UINT nStyle) {
   if (nStyle & SBPS_NOBORDERS) return;
   const PlxGlobalData& g = g_plxGlobalData;
-  if (nStyle & SBPS_POPOUT) pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
-  else pDC->Draw3dRect(rect, g.clrBarShadow, g.clrBarHilite);
+  if (nStyle & SBPS_POPOUT)
+    pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
+  else
+    pDC->Draw3dRect(rect, g.clrBarShadow, g.clrBarHilite);
 }
 
 void CPlxVisualManager::OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar*, CRect rect, int nTotal, int nCurr,
-                                                COLORREF clrBar, COLORREF clrEnd, COLORREF clrText, BOOL bText) {
+                                                COLORREF clrBar, COLORREF clrEnd, COLORREF clrText,
+                                                BOOL bText) {
   if (nTotal == 0) return;
   // A current value past the total fills the pane, never beyond it.
   nCurr = std::clamp(nCurr, 0, nTotal);
@@ -85,8 +88,8 @@ void CPlxVisualManager::OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar*, CRect 
 }
 
 void CPlxVisualManager::OnDrawStatusBarSizeBox(CDC* pDC, CPlxStatusBar* pBar, CRect rect) {
-  if (m_pfGetWindowTheme != nullptr && pBar != nullptr && m_pfGetWindowTheme(pBar->GetSafeHwnd()) != nullptr &&
-      DrawThemed(m_hThemeScrollBar, pDC, 10, 1, rect))
+  if (m_pfGetWindowTheme != nullptr && pBar != nullptr &&
+      m_pfGetWindowTheme(pBar->GetSafeHwnd()) != nullptr && DrawThemed(m_hThemeScrollBar, pDC, 10, 1, rect))
     return;
   CFont* font = pDC->SelectObject(&g_plxGlobalData.fontMarlett);
   const COLORREF color = pDC->SetTextColor(g_plxGlobalData.clrBtnShadow);
@@ -176,7 +179,8 @@ void CPlxVisualManager::OnDrawTabContent(CDC* pDC, CRect rectTab, int iTab, BOOL
   pDC->SetBkMode(mode);
 }
 
-void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive, const CPlxTabWnd* pTabWnd) {
+void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive,
+                                  const CPlxTabWnd* pTabWnd) {
   const PlxGlobalData& g = g_plxGlobalData;
   const COLORREF c = pTabWnd->GetTabBkColor(iTab);
   CRect rectClip;
@@ -197,8 +201,9 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
   };
 
   if (pTabWnd->IsFlatTab()) {
-    const BOOL strip = pTabWnd->m_bScroll || !((pTabWnd->m_bHideSingleTab && pTabWnd->GetVisibleTabsNum() <= 1) ||
-                                                (pTabWnd->m_bHideNoTabs && pTabWnd->GetVisibleTabsNum() == 0));
+    const BOOL strip =
+        pTabWnd->m_bScroll || !((pTabWnd->m_bHideSingleTab && pTabWnd->GetVisibleTabsNum() <= 1) ||
+                                (pTabWnd->m_bHideNoTabs && pTabWnd->GetVisibleTabsNum() == 0));
     const int d = strip ? pTabWnd->m_nButtonsHeight / 2 : 0;
     POINT pts[4];
     CRect content = rectTab;
@@ -345,8 +350,10 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
     } else {
       CRect r = rectTab;
       r.DeflateRect(1, 0);
-      if (bottom) r.bottom--;
-      else r.top++;
+      if (bottom)
+        r.bottom--;
+      else
+        r.top++;
       r.right = std::min(r.right, area.right);
       OnFillTab(pDC, r, &brush, iTab, bActive, pTabWnd);
     }
@@ -359,8 +366,10 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
     if (!bActive && iTab != 0 && iTab != pTabWnd->GetFirstVisibleTabNum()) {
       const int extra = document ? 2 : 1;
       CRect excl(area.left, area.top, L + h - 10, area.bottom);
-      if (bottom) excl.top -= extra;
-      else excl.bottom += extra;
+      if (bottom)
+        excl.top -= extra;
+      else
+        excl.bottom += extra;
       pDC->ExcludeClipRect(excl);
     }
     pDC->Polyline(p, 8);
@@ -447,8 +456,10 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
         pDC->FillRect(strip, &brush);
       }
     } else {
-      if (document) strip.left += 3;
-      else strip.OffsetRect(1, 0);
+      if (document)
+        strip.left += 3;
+      else
+        strip.OffsetRect(1, 0);
       if (bottom) strip.left += 1;
       CBrush brush;
       brush.CreateSolidBrush(c == (COLORREF)-1 ? g.clrWindow : c);
@@ -470,7 +481,8 @@ void CPlxVisualManager::OnFillHeaderCtrlBackground(CPlxHeaderCtrl* pCtrl, CDC* p
   pDC->FillRect(rect, pCtrl->m_bIsDlgControl ? &g_plxGlobalData.brBtnFace : &g_plxGlobalData.brBarFace);
 }
 
-void CPlxVisualManager::OnDrawHeaderCtrlBorder(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect, BOOL bPressed, BOOL) {
+void CPlxVisualManager::OnDrawHeaderCtrlBorder(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect, BOOL bPressed,
+                                               BOOL) {
   const PlxGlobalData& g = g_plxGlobalData;
   const BOOL dlg = pCtrl->m_bIsDlgControl;
   if (bPressed) {
@@ -527,10 +539,12 @@ void CPlxVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup
   if (clr == (COLORREF)-1) clr = GetSysColor(pGroup->m_bIsSpecial ? COLOR_WINDOW : COLOR_WINDOWTEXT);
   const COLORREF oldColor = pDC->SetTextColor(clr);
   const CPlxTasksPane* pane = pGroup->m_pPage;
-  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
-                                                                               : m_nGroupCaptionHorzOffset;
-  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1 ? pane->m_nGroupCaptionVertOffset
-                                                                               : m_nGroupCaptionVertOffset;
+  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
+                          ? pane->m_nGroupCaptionHorzOffset
+                          : m_nGroupCaptionHorzOffset;
+  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1
+                          ? pane->m_nGroupCaptionVertOffset
+                          : m_nGroupCaptionVertOffset;
   CRect text = caption;
   text.left += icon ? pGroup->m_sizeIcon.cx + 10 : hOffset;
   text.top += vOffset;
@@ -562,8 +576,10 @@ void CPlxVisualManager::OnDrawTasksGroupFrame(CDC* pDC, CRect rect, BOOL bSpecia
   pDC->LineTo(rect.left, rect.bottom - 1);
   pDC->LineTo(rect.right - 1, rect.bottom - 1);
   pDC->LineTo(rect.right - 1, rect.top);
-  if (bClosedTop) pDC->LineTo(rect.left, rect.top);
-  else pDC->LineTo(rect.right - 1, rect.top - 1);
+  if (bClosedTop)
+    pDC->LineTo(rect.left, rect.top);
+  else
+    pDC->LineTo(rect.right - 1, rect.top - 1);
   pDC->SelectObject(old);
 }
 
@@ -579,8 +595,9 @@ void CPlxVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons
   if (pIcons != nullptr) ImageList_GetIconSize(pIcons->GetSafeHandle(), &cx, &cy);
   if (pTask->m_nIcon >= 0 && cx > 0) pIcons->Draw(pDC, pTask->m_nIcon, rect.TopLeft(), ILD_TRANSPARENT);
   const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
-  const int offset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
-                                                                              : m_nTasksIconHorzOffset;
+  const int offset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
+                         ? pane->m_nGroupCaptionHorzOffset
+                         : m_nTasksIconHorzOffset;
   CFont* font = &g_plxGlobalData.fontRegular;
   COLORREF clr = pTask->m_clrText;
   if (pTask->m_uiCommandID != 0) {
@@ -641,8 +658,10 @@ void CPlxVisualManager::OnDrawSpinButtons(CDC* pDC, CRect rect, int nState, BOOL
   const CRect halves[2] = {first, second};
   const int glyphs[2] = {bHorz ? 2 : 16, bHorz ? 19 : 0};
   for (int i = 0; i < 2; ++i) {
-    if (pressed == i) pDC->Draw3dRect(halves[i], g.clrBarShadow, g.clrBarHilite);
-    else pDC->Draw3dRect(halves[i], g.clrBarHilite, g.clrBarShadow);
+    if (pressed == i)
+      pDC->Draw3dRect(halves[i], g.clrBarShadow, g.clrBarHilite);
+    else
+      pDC->Draw3dRect(halves[i], g.clrBarHilite, g.clrBarShadow);
     Glyph(pDC, glyphs[i], halves[i]);
   }
 }

@@ -21,12 +21,15 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
                            BOOL bNCArea = FALSE) override;
   void OnDrawBarBorder(CDC* pDC, CControlBar* pBar, CRect& rect) override;
   void OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect rect) override;
-  void OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect& rectExclude, int nDepth, int iMinBrightness,
-                        int iMaxBrightness, CBitmap* pBmpSaveBottom, CBitmap* pBmpSaveRight, BOOL bRTL) override;
+  void OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect& rectExclude, int nDepth,
+                        int iMinBrightness, int iMaxBrightness, CBitmap* pBmpSaveBottom,
+                        CBitmap* pBmpSaveRight, BOOL bRTL) override;
   void OnDrawBarGripper(CDC* pDC, CRect rectGripper, BOOL bHorz, CControlBar* pBar) override;
   void OnDrawSeparator(CDC* pDC, CControlBar* pBar, CRect rect, BOOL bIsHoriz) override;
-  void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle, BOOL bHighlight) override;
-  void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID, UINT nStyle) override;
+  void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle,
+                              BOOL bHighlight) override;
+  void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID,
+                                 UINT nStyle) override;
   void OnDrawTearOffCaption(CDC* pDC, CRect rect, BOOL bIsActive) override;
   void OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state) override;
   void OnDrawButtonBorder(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state) override;
@@ -63,7 +66,8 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   void OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton, const CPlxTabWnd* pTabWnd) override;
   void OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bIsHighlighted = FALSE,
                                BOOL bIsSelected = FALSE, BOOL bCanCollapse = FALSE) override;
-  void OnDrawTasksGroupAreaBorder(CDC* pDC, CRect rect, BOOL bSpecial = FALSE, BOOL bNoTitle = FALSE) override;
+  void OnDrawTasksGroupAreaBorder(CDC* pDC, CRect rect, BOOL bSpecial = FALSE,
+                                  BOOL bNoTitle = FALSE) override;
   void OnDrawTasksGroupFrame(CDC*, CRect, BOOL = FALSE, BOOL = FALSE) override {}
   void OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons, BOOL bIsHighlighted = FALSE,
                   BOOL bIsSelected = FALSE) override;

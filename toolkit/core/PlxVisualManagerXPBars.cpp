@@ -88,16 +88,19 @@ void CPlxVisualManagerXP::OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect
   CPlxToolbarMenuButton* parentBtn = pMenu->m_pParentBtn;
   const BOOL rtl = pMenu->GetSafeHwnd() != nullptr && (pMenu->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
   if (pMenu->m_pParentPopup != nullptr && pMenu->m_pParentPopup->m_bQuickCustomize && !rtl &&
-      parentBtn != nullptr && parentBtn->m_bShowDownArrow && pMenu->m_pParentPopup->GetSafeHwnd() != nullptr) {
+      parentBtn != nullptr && parentBtn->m_bShowDownArrow &&
+      pMenu->m_pParentPopup->GetSafeHwnd() != nullptr) {
     CRect self, parent;
     pMenu->GetWindowRect(self);
     pMenu->m_pParentPopup->GetWindowRect(parent);
     const BOOL parentLeft = parent.left < self.left;
-    CRect strip(parentLeft ? rect.left - 1 : rect.right - 1, rect.top, parentLeft ? rect.left + 1 : rect.right + 1,
-                rect.bottom);
+    CRect strip(parentLeft ? rect.left - 1 : rect.right - 1, rect.top,
+                parentLeft ? rect.left + 1 : rect.right + 1, rect.bottom);
     const int itemHeight = parentBtn->m_rect.Height();
-    if (parent.top <= self.top) strip.bottom = std::min(strip.bottom, static_cast<LONG>(rect.top + itemHeight));
-    else strip.top = std::max(strip.top, static_cast<LONG>(rect.bottom - itemHeight));
+    if (parent.top <= self.top)
+      strip.bottom = std::min(strip.bottom, static_cast<LONG>(rect.top + itemHeight));
+    else
+      strip.top = std::max(strip.top, static_cast<LONG>(rect.bottom - itemHeight));
     pDC->FillRect(strip, &m_brBarFill);
   }
   if (CPlxToolBar::m_bCustomizeMode || !m_bJoinMenuToParent || pMenu->m_pParentPopup != nullptr ||
@@ -137,8 +140,9 @@ void CPlxVisualManagerXP::OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect
   pDC->FillRect(seg, &m_brBarFill);
 }
 
-void CPlxVisualManagerXP::OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect& rectExclude, int nDepth,
-                                           int iMin, int iMax, CBitmap* pBottom, CBitmap* pRight, BOOL bRTL) {
+void CPlxVisualManagerXP::OnDrawMenuShadow(CDC* pDC, const CRect& rectClient, const CRect& rectExclude,
+                                           int nDepth, int iMin, int iMax, CBitmap* pBottom, CBitmap* pRight,
+                                           BOOL bRTL) {
   if (rectExclude.IsRectEmpty()) {
     CPlxDrawHelper helper(pDC);
     helper.DrawShadow(rectClient, nDepth, iMin, iMax, pBottom, pRight, !bRTL, m_clrShadowTint);
@@ -174,8 +178,10 @@ void CPlxVisualManagerXP::OnDrawBarGripper(CDC* pDC, CRect rectGripper, BOOL bHo
   CRect dots = rectGripper;
   CBrush* brush;
   if (sizing) {
-    if (bHorz) dots.DeflateRect(4, 0);
-    else dots.DeflateRect(0, 4);
+    if (bHorz)
+      dots.DeflateRect(4, 0);
+    else
+      dots.DeflateRect(0, 4);
     brush = bHorz ? &m_brDotsVert : &m_brDotsHorz;
   } else if (bHorz) {
     const int band = (w % 2) ? 3 : 4;
@@ -385,8 +391,10 @@ void CPlxVisualManagerXP::OnDrawMenuButtonBorder(CDC* pDC, CPlxToolbarMenuButton
                                                  BOOL bHorz) {
   CPen* old = pDC->SelectObject(&m_penHotFrame);
   pDC->MoveTo(rect.left, rect.top);
-  if (bHorz) pDC->LineTo(rect.left, rect.bottom);
-  else pDC->LineTo(rect.right, rect.top);
+  if (bHorz)
+    pDC->LineTo(rect.left, rect.bottom);
+  else
+    pDC->LineTo(rect.right, rect.top);
   pDC->SelectObject(old);
 }
 
@@ -400,7 +408,8 @@ void CPlxVisualManagerXP::OnHighlightMenuItem(CDC* pDC, CPlxToolbarMenuButton* p
 
 COLORREF CPlxVisualManagerXP::GetMenuButtonTextColor(CPlxToolbarMenuButton* pButton) {
   if (pButton->m_nStyle & TBBS_DISABLED) return g_plxGlobalData.clrGrayedText;
-  const BOOL light = GetRValue(m_clrHotFill) > 128 && GetGValue(m_clrHotFill) > 128 && GetBValue(m_clrHotFill) > 128;
+  const BOOL light =
+      GetRValue(m_clrHotFill) > 128 && GetGValue(m_clrHotFill) > 128 && GetBValue(m_clrHotFill) > 128;
   return light ? RGB(0, 0, 0) : RGB(255, 255, 255);
 }
 
@@ -414,7 +423,8 @@ COLORREF CPlxVisualManagerXP::GetToolbarButtonTextColor(CPlxToolbarButton* pButt
   const PlxGlobalData& g = g_plxGlobalData;
   if (g.bIsBlackHighContrast || g.bIsWhiteHighContrast)
     return CPlxVisualManager::GetToolbarButtonTextColor(pButton, state);
-  const BOOL disabled = CPlxToolBar::m_bCustomizeMode ? !pButton->IsEditable() : (pButton->m_nStyle & TBBS_DISABLED) != 0;
+  const BOOL disabled =
+      CPlxToolBar::m_bCustomizeMode ? !pButton->IsEditable() : (pButton->m_nStyle & TBBS_DISABLED) != 0;
   if (!disabled && state == PlxButtonHighlighted && (pButton->m_nStyle & (TBBS_CHECKED | TBBS_PRESSED)))
     return g.clrTextHilite;
   return CPlxVisualManager::GetToolbarButtonTextColor(pButton, state);
@@ -425,7 +435,8 @@ COLORREF CPlxVisualManagerXP::OnFillCommandsListBackground(CDC* pDC, CRect rect,
     if (m_bHotButtonFill) rect.left = 0;
     FillHighlightedArea(pDC, rect, &m_brHotFill, nullptr);
     DrawHotFrame(pDC, rect);
-    const BOOL light = GetRValue(m_clrHotFill) > 128 && GetGValue(m_clrHotFill) > 128 && GetBValue(m_clrHotFill) > 128;
+    const BOOL light =
+        GetRValue(m_clrHotFill) > 128 && GetGValue(m_clrHotFill) > 128 && GetBValue(m_clrHotFill) > 128;
     return light ? RGB(0, 0, 0) : RGB(255, 255, 255);
   }
   pDC->FillRect(rect, &m_brMenuFill);

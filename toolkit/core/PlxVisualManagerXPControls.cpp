@@ -57,7 +57,8 @@ void CPlxVisualManagerXP::OnDrawEditBorder(CDC* pDC, CRect rect, BOOL bDisabled,
   CPlxVisualManager::OnDrawEditBorder(pDC, rect, bDisabled, bHighlighted, pButton);
 }
 
-void CPlxVisualManagerXP::OnDrawSpinButtons(CDC* pDC, CRect rect, int nState, BOOL bHorz, CPlxSpinButtonCtrl*) {
+void CPlxVisualManagerXP::OnDrawSpinButtons(CDC* pDC, CRect rect, int nState, BOOL bHorz,
+                                            CPlxSpinButtonCtrl*) {
   CRect halves[2] = {rect, rect};
   if (bHorz) {
     halves[0].right = rect.left + rect.Width() / 2;
@@ -86,7 +87,8 @@ void CPlxVisualManagerXP::OnDrawSpinButtons(CDC* pDC, CRect rect, int nState, BO
   if (hot >= 0) DrawHotFrame(pDC, halves[hot]);
 }
 
-COLORREF CPlxVisualManagerXP::OnDrawControlBarCaption(CDC* pDC, CControlBar*, BOOL bActive, CRect rect, CRect) {
+COLORREF CPlxVisualManagerXP::OnDrawControlBarCaption(CDC* pDC, CControlBar*, BOOL bActive, CRect rect,
+                                                      CRect) {
   const PlxGlobalData& g = g_plxGlobalData;
   rect.DeflateRect(0, 1);
   CPen pen;
@@ -120,7 +122,8 @@ void CPlxVisualManagerXP::OnDrawRaisedPanel(CDC* pDC, CRect rect) {
 void CPlxVisualManagerXP::OnFillCaptionPanel(CDC* pDC, CRect rect, COLORREF& clrText) {
   const PlxGlobalData& g = g_plxGlobalData;
   pDC->FillSolidRect(rect.left, rect.top, rect.Width(), std::min(3, rect.Height()), g.clrBarFace);
-  if (rect.Height() > 3) pDC->FillSolidRect(rect.left, rect.top + 3, rect.Width(), rect.Height() - 3, g.clrBarShadow);
+  if (rect.Height() > 3)
+    pDC->FillSolidRect(rect.left, rect.top + 3, rect.Width(), rect.Height() - 3, g.clrBarShadow);
   clrText = g.clrBarHilite;
 }
 
@@ -159,7 +162,8 @@ void CPlxVisualManagerXP::OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTabWnd
   pDC->FillRect(rect, pTabWnd->m_bIsDlgControl ? &g_plxGlobalData.brBtnFace : &m_brTabArea);
 }
 
-void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive, const CPlxTabWnd* pTabWnd) {
+void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive,
+                                    const CPlxTabWnd* pTabWnd) {
   if (!pTabWnd->IsFlatTab() || pTabWnd->IsTabColored()) {
     CPlxVisualManager::OnDrawTab(pDC, rectTab, iTab, bActive, pTabWnd);
     return;
@@ -188,8 +192,8 @@ void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bAct
   const BOOL top = pTabWnd->GetLocation() == CPlxTabWnd::LOCATION_TOP;
   if (bActive) {
     if (top) {
-      OnFillTab(pDC, CRect(rectTab.left + 1, rectTab.top, rectTab.right, rectTab.bottom + 1), faceBrush, iTab, TRUE,
-                pTabWnd);
+      OnFillTab(pDC, CRect(rectTab.left + 1, rectTab.top, rectTab.right, rectTab.bottom + 1), faceBrush, iTab,
+                TRUE, pTabWnd);
       pDC->SelectObject(&penBlack);
       pDC->MoveTo(rectTab.right, rectTab.bottom);
       pDC->LineTo(rectTab.right, rectTab.top);
@@ -197,8 +201,8 @@ void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bAct
       pDC->LineTo(rectTab.left, rectTab.top);
       pDC->LineTo(rectTab.left, rectTab.bottom);
     } else {
-      OnFillTab(pDC, CRect(rectTab.left, rectTab.top - 1, rectTab.right, rectTab.bottom), faceBrush, iTab, TRUE,
-                pTabWnd);
+      OnFillTab(pDC, CRect(rectTab.left, rectTab.top - 1, rectTab.right, rectTab.bottom), faceBrush, iTab,
+                TRUE, pTabWnd);
       pDC->SelectObject(&penBlack);
       pDC->MoveTo(rectTab.right, rectTab.top);
       pDC->LineTo(rectTab.right, rectTab.bottom);
@@ -249,10 +253,12 @@ void CPlxVisualManagerXP::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGro
   if (clr == (COLORREF)-1) clr = GetSysColor(COLOR_WINDOWTEXT);
   const COLORREF oldColor = pDC->SetTextColor(clr);
   const CPlxTasksPane* pane = pGroup->m_pPage;
-  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
-                                                                               : m_nGroupCaptionHorzOffset;
-  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1 ? pane->m_nGroupCaptionVertOffset
-                                                                               : m_nGroupCaptionVertOffset;
+  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
+                          ? pane->m_nGroupCaptionHorzOffset
+                          : m_nGroupCaptionHorzOffset;
+  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1
+                          ? pane->m_nGroupCaptionVertOffset
+                          : m_nGroupCaptionVertOffset;
   CRect text = caption;
   text.left += icon ? pGroup->m_sizeIcon.cx + 10 : hOffset;
   text.top += vOffset;
@@ -264,7 +270,8 @@ void CPlxVisualManagerXP::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGro
   if (!bCanCollapse || pGroup->m_strName.IsEmpty()) return;
   const CSize glyph = PlxMenuGlyphSize();
   if (caption.Width() < glyph.cx || caption.Height() < glyph.cy) return;
-  CRect box(std::max(caption.left, caption.right - glyph.cx), std::max(caption.top, caption.bottom - glyph.cy), 0, 0);
+  CRect box(std::max(caption.left, caption.right - glyph.cx),
+            std::max(caption.top, caption.bottom - glyph.cy), 0, 0);
   box.right = box.left + glyph.cx;
   box.bottom = box.top + glyph.cy;
   if (bHighlighted) {
@@ -297,7 +304,8 @@ void CPlxVisualManagerXP::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIco
   }
   int cx = 0, cy = 0;
   if (pIcons != nullptr) ImageList_GetIconSize(pIcons->GetSafeHandle(), &cx, &cy);
-  if (pTask->m_nIcon >= 0 && pIcons != nullptr) pIcons->Draw(pDC, pTask->m_nIcon, rect.TopLeft(), ILD_TRANSPARENT);
+  if (pTask->m_nIcon >= 0 && pIcons != nullptr)
+    pIcons->Draw(pDC, pTask->m_nIcon, rect.TopLeft(), ILD_TRANSPARENT);
   const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
   const int gap = pane != nullptr && pane->m_nTasksIconHorzOffset != -1 ? pane->m_nTasksIconHorzOffset
                                                                         : m_nTasksIconHorzOffset;
@@ -317,7 +325,8 @@ void CPlxVisualManagerXP::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIco
   PlxDrawTaskText(pDC, pTask, text, font, clr);
 }
 
-void CPlxVisualManagerXP::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage, BOOL bHilited) {
+void CPlxVisualManagerXP::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage,
+                                             BOOL bHilited) {
   CPlxMenuGlyphs::Initialize();
   CRect fill = rect;
   fill.top -= nBorderSize;

@@ -54,14 +54,17 @@ void CPlxWinXPVisualManager::OnUpdateSystemColors() {
   if (ThemeColor(m_hThemeToolBar, 1, 0, 3803, text)) g_plxGlobalData.clrBarText = text;
 }
 
-void CPlxWinXPVisualManager::OnFillBarBackground(CDC* pDC, CControlBar* pBar, CRect rectClient, CRect rectClip,
-                                                 BOOL bNCArea) {
-  if (pBar->IsKindOf(RUNTIME_CLASS(CPlxStatusBar)) && DrawThemed(m_hThemeStatusBar, pDC, 0, 0, rectClient)) return;
+void CPlxWinXPVisualManager::OnFillBarBackground(CDC* pDC, CControlBar* pBar, CRect rectClient,
+                                                 CRect rectClip, BOOL bNCArea) {
+  if (pBar->IsKindOf(RUNTIME_CLASS(CPlxStatusBar)) && DrawThemed(m_hThemeStatusBar, pDC, 0, 0, rectClient))
+    return;
   if (m_pfDrawThemeBackground != nullptr && m_hThemeRebar != nullptr &&
       !pBar->IsKindOf(RUNTIME_CLASS(CPlxCaptionBar))) {
     if (pBar->IsKindOf(RUNTIME_CLASS(CPlxPopupMenuBar))) {
-      if (m_bKeepXPMenus) CPlxVisualManagerXP::OnFillBarBackground(pDC, pBar, rectClient, rectClip, bNCArea);
-      else pDC->FillRect(rectClient, CBrush::FromHandle(GetSysColorBrush(COLOR_MENU)));
+      if (m_bKeepXPMenus)
+        CPlxVisualManagerXP::OnFillBarBackground(pDC, pBar, rectClient, rectClip, bNCArea);
+      else
+        pDC->FillRect(rectClient, CBrush::FromHandle(GetSysColorBrush(COLOR_MENU)));
     } else if (pBar->IsKindOf(RUNTIME_CLASS(CPlxSizingControlBar))) {
       pDC->FillRect(rectClient, &g_plxGlobalData.brBarFace);
     } else {
@@ -176,14 +179,16 @@ void CPlxWinXPVisualManager::OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* 
 }
 
 void CPlxWinXPVisualManager::OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar* pBar, CRect rect, int nTotal,
-                                                     int nCurr, COLORREF clrBar, COLORREF clrEnd, COLORREF clrText,
-                                                     BOOL bText) {
+                                                     int nCurr, COLORREF clrBar, COLORREF clrEnd,
+                                                     COLORREF clrText, BOOL bText) {
   if (!DrawProgressBar(pDC, pBar, rect, nTotal, nCurr, clrBar, clrEnd, clrText, bText))
-    CPlxVisualManager::OnDrawStatusBarProgress(pDC, pBar, rect, nTotal, nCurr, clrBar, clrEnd, clrText, bText);
+    CPlxVisualManager::OnDrawStatusBarProgress(pDC, pBar, rect, nTotal, nCurr, clrBar, clrEnd, clrText,
+                                               bText);
 }
 
 void CPlxWinXPVisualManager::OnDrawStatusBarSizeBox(CDC* pDC, CPlxStatusBar* pBar, CRect rect) {
-  if (!DrawThemed(m_hThemeScrollBar, pDC, 10, 1, rect)) CPlxVisualManager::OnDrawStatusBarSizeBox(pDC, pBar, rect);
+  if (!DrawThemed(m_hThemeScrollBar, pDC, 10, 1, rect))
+    CPlxVisualManager::OnDrawStatusBarSizeBox(pDC, pBar, rect);
 }
 
 void CPlxWinXPVisualManager::OnDrawComboDropButton(CDC* pDC, CRect rect, BOOL bDisabled, BOOL bDropped,
@@ -231,11 +236,16 @@ void CPlxWinXPVisualManager::OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* p
     return;
   const UINT style = pButton->m_nStyle;
   int themeState;
-  if (style & TBBS_DISABLED) themeState = 4;
-  else if ((style & TBBS_PRESSED) && state == PlxButtonHighlighted) themeState = 3;
-  else if (style & TBBS_CHECKED) themeState = state == PlxButtonHighlighted ? 6 : 5;
-  else if (state == PlxButtonHighlighted) themeState = 2;
-  else themeState = 1;
+  if (style & TBBS_DISABLED)
+    themeState = 4;
+  else if ((style & TBBS_PRESSED) && state == PlxButtonHighlighted)
+    themeState = 3;
+  else if (style & TBBS_CHECKED)
+    themeState = state == PlxButtonHighlighted ? 6 : 5;
+  else if (state == PlxButtonHighlighted)
+    themeState = 2;
+  else
+    themeState = 1;
   DrawThemed(m_hThemeToolBar, pDC, 1, themeState, rect);
 }
 
@@ -257,8 +267,10 @@ void CPlxWinXPVisualManager::OnDrawMenuButtonBorder(CDC* pDC, CPlxToolbarMenuBut
 
 void CPlxWinXPVisualManager::OnFillMenuImageRect(CDC* pDC, CPlxToolbarButton* pButton, CRect rect,
                                                  PlxButtonState state) {
-  if (m_hThemeWindow != nullptr && !m_bKeepXPMenus) CPlxVisualManager::OnFillMenuImageRect(pDC, pButton, rect, state);
-  else CPlxVisualManagerXP::OnFillMenuImageRect(pDC, pButton, rect, state);
+  if (m_hThemeWindow != nullptr && !m_bKeepXPMenus)
+    CPlxVisualManager::OnFillMenuImageRect(pDC, pButton, rect, state);
+  else
+    CPlxVisualManagerXP::OnFillMenuImageRect(pDC, pButton, rect, state);
 }
 
 COLORREF CPlxWinXPVisualManager::GetMenuButtonTextColor(CPlxToolbarMenuButton* pButton) {
@@ -282,8 +294,8 @@ void CPlxWinXPVisualManager::OnHighlightRarelyUsedMenuItems(CDC* pDC, CRect rect
     CPlxVisualManagerXP::OnHighlightRarelyUsedMenuItems(pDC, rect);
     return;
   }
-  CRect strip(rect.left - 1, rect.top, rect.left + 1 + CPlxToolBar::GetMenuImageSize().cx + 2 * GetMenuImageMargin(),
-              rect.bottom);
+  CRect strip(rect.left - 1, rect.top,
+              rect.left + 1 + CPlxToolBar::GetMenuImageSize().cx + 2 * GetMenuImageMargin(), rect.bottom);
   CPlxDrawHelper helper(pDC);
   helper.HighlightRect(strip, 94);
 }
@@ -316,7 +328,8 @@ void CPlxWinXPVisualManager::OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTab
   helper.MirrorRect(rect, FALSE);
 }
 
-void CPlxWinXPVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive, const CPlxTabWnd* pTabWnd) {
+void CPlxWinXPVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive,
+                                       const CPlxTabWnd* pTabWnd) {
   if (!ThemedTabs(pTabWnd, FALSE)) {
     CPlxVisualManagerXP::OnDrawTab(pDC, rectTab, iTab, bActive, pTabWnd);
     return;
@@ -338,7 +351,8 @@ void CPlxWinXPVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL b
   pDC->SetTextColor(old);
 }
 
-void CPlxWinXPVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton, const CPlxTabWnd* pTabWnd) {
+void CPlxWinXPVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton,
+                                               const CPlxTabWnd* pTabWnd) {
   if (!ThemedTabs(pTabWnd, TRUE) || pButton == nullptr || pButton->GetSafeHwnd() == nullptr) {
     CPlxVisualManagerXP::OnEraseTabsButton(pDC, rect, pButton, pTabWnd);
     return;
@@ -349,8 +363,10 @@ void CPlxWinXPVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButt
   CRect area;
   pTabWnd->GetClientRect(area);
   area.top = pTabWnd->m_rectTabsArea.top;
-  if (pTabWnd->GetLocation() == CPlxTabWnd::LOCATION_BOTTOM) area.bottom += 2;
-  else area.bottom = pTabWnd->m_rectTabsArea.bottom;
+  if (pTabWnd->GetLocation() == CPlxTabWnd::LOCATION_BOTTOM)
+    area.bottom += 2;
+  else
+    area.bottom = pTabWnd->m_rectTabsArea.bottom;
   pTabWnd->MapWindowPoints(pButton, area);
   OnEraseTabsArea(pDC, area, pTabWnd);
   pDC->SelectClipRgn(nullptr);
@@ -362,7 +378,8 @@ BOOL CPlxWinXPVisualManager::OnEraseTabsFrame(CDC* pDC, CRect rect, const CPlxTa
 }
 
 COLORREF CPlxWinXPVisualManager::OnFillCommandsListBackground(CDC* pDC, CRect rect, BOOL bSelected) {
-  if (m_hThemeWindow == nullptr || m_bKeepXPMenus) return CPlxVisualManagerXP::OnFillCommandsListBackground(pDC, rect, bSelected);
+  if (m_hThemeWindow == nullptr || m_bKeepXPMenus)
+    return CPlxVisualManagerXP::OnFillCommandsListBackground(pDC, rect, bSelected);
   const PlxGlobalData& g = g_plxGlobalData;
   if (bSelected) {
     pDC->FillRect(rect, &g_plxGlobalData.brHilite);
@@ -377,13 +394,14 @@ CSize CPlxWinXPVisualManager::GetButtonExtraBorder() const {
   return m_hThemeWindow != nullptr ? CSize(2, 2) : CSize(0, 0);
 }
 
-void CPlxWinXPVisualManager::OnDrawHeaderCtrlBorder(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect, BOOL bPressed,
-                                                    BOOL bHighlighted) {
+void CPlxWinXPVisualManager::OnDrawHeaderCtrlBorder(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect,
+                                                    BOOL bPressed, BOOL bHighlighted) {
   if (!DrawThemed(m_hThemeHeader, pDC, 1, bPressed ? 3 : bHighlighted ? 2 : 1, rect))
     CPlxVisualManager::OnDrawHeaderCtrlBorder(pCtrl, pDC, rect, bPressed, bHighlighted);
 }
 
-void CPlxWinXPVisualManager::OnDrawHeaderCtrlSortArrow(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect, BOOL bUp) {
+void CPlxWinXPVisualManager::OnDrawHeaderCtrlSortArrow(CPlxHeaderCtrl* pCtrl, CDC* pDC, CRect& rect,
+                                                       BOOL bUp) {
   if (m_hThemeHeader == nullptr) {
     CPlxVisualManager::OnDrawHeaderCtrlSortArrow(pCtrl, pDC, rect, bUp);
     return;
@@ -401,7 +419,8 @@ void CPlxWinXPVisualManager::OnDrawHeaderCtrlSortArrow(CPlxHeaderCtrl* pCtrl, CD
 }
 
 void CPlxWinXPVisualManager::OnFillTasksPaneBackground(CDC* pDC, CRect rect) {
-  if (!DrawThemed(m_hThemeExplorerBar, pDC, 1, 0, rect)) CPlxVisualManager::OnFillTasksPaneBackground(pDC, rect);
+  if (!DrawThemed(m_hThemeExplorerBar, pDC, 1, 0, rect))
+    CPlxVisualManager::OnFillTasksPaneBackground(pDC, rect);
 }
 
 void CPlxWinXPVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bHighlighted,
@@ -422,9 +441,10 @@ void CPlxWinXPVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* p
   const COLORREF oldColor = pDC->SetTextColor(clr);
   const CPlxTasksPane* pane = pGroup->m_pPage;
   CRect text = caption;
-  text.left += icon ? pGroup->m_sizeIcon.cx + 10
-                    : (pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
-                                                                                : m_nGroupCaptionHorzOffset);
+  text.left +=
+      icon ? pGroup->m_sizeIcon.cx + 10
+           : (pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
+                                                                       : m_nGroupCaptionHorzOffset);
   text.top += pane != nullptr && pane->m_nGroupCaptionVertOffset != -1 ? pane->m_nGroupCaptionVertOffset
                                                                        : m_nGroupCaptionVertOffset;
   text.right = std::max(text.left, caption.right - caption.Height());
@@ -433,8 +453,10 @@ void CPlxWinXPVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* p
   pDC->SetBkMode(mode);
   pDC->SelectObject(font);
   if (!bCanCollapse) return;
-  CRect button(std::max(caption.left, caption.right - caption.Height()), caption.top, caption.right, caption.bottom);
-  const int part = pGroup->m_bIsSpecial ? (pGroup->m_bIsCollapsed ? 11 : 10) : (pGroup->m_bIsCollapsed ? 7 : 6);
+  CRect button(std::max(caption.left, caption.right - caption.Height()), caption.top, caption.right,
+               caption.bottom);
+  const int part =
+      pGroup->m_bIsSpecial ? (pGroup->m_bIsCollapsed ? 11 : 10) : (pGroup->m_bIsCollapsed ? 7 : 6);
   DrawThemed(m_hThemeExplorerBar, pDC, part, bHighlighted ? 2 : 1, button);
 }
 
@@ -448,7 +470,9 @@ void CPlxWinXPVisualManager::OnDrawTasksGroupFrame(CDC* pDC, CRect rect, BOOL bS
     CPlxVisualManagerXP::OnDrawTasksGroupFrame(pDC, rect, bSpecial, bClosedTop);
     return;
   }
-  if (bClosedTop) DrawThemed(m_hThemeExplorerBar, pDC, bSpecial ? 12 : 8, 0, CRect(rect.left, rect.top, rect.right, rect.top + 1));
+  if (bClosedTop)
+    DrawThemed(m_hThemeExplorerBar, pDC, bSpecial ? 12 : 8, 0,
+               CRect(rect.left, rect.top, rect.right, rect.top + 1));
 }
 
 void CPlxWinXPVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons, BOOL bHighlighted,
@@ -471,7 +495,8 @@ void CPlxWinXPVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* p
   CPlxVisualManager::OnDrawTask(pDC, &task, pIcons, bHighlighted, bSelected);
 }
 
-void CPlxWinXPVisualManager::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage, BOOL bHilited) {
+void CPlxWinXPVisualManager::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage,
+                                                BOOL bHilited) {
   CPlxVisualManager::OnDrawScrollButton(pDC, rect, nBorderSize, iImage, bHilited);
 }
 

@@ -21,8 +21,10 @@ class CPlxWinXPVisualManager : public CPlxVisualManagerXP {
   void OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect rect) override;
   void OnDrawBarGripper(CDC* pDC, CRect rectGripper, BOOL bHorz, CControlBar* pBar) override;
   void OnDrawSeparator(CDC* pDC, CControlBar* pBar, CRect rect, BOOL bIsHoriz) override;
-  void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle, BOOL bHighlight) override;
-  void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID, UINT nStyle) override;
+  void OnDrawMenuSystemButton(CDC* pDC, CRect rect, UINT uiSystemCommand, UINT nStyle,
+                              BOOL bHighlight) override;
+  void OnDrawStatusBarPaneBorder(CDC* pDC, CPlxStatusBar* pBar, CRect rectPane, UINT uiID,
+                                 UINT nStyle) override;
   void OnDrawStatusBarProgress(CDC* pDC, CPlxStatusBar* pStatusBar, CRect rectProgress, int nProgressTotal,
                                int nProgressCurr, COLORREF clrBar, COLORREF clrProgressBarDest,
                                COLORREF clrProgressText, BOOL bProgressText) override;
@@ -56,7 +58,8 @@ class CPlxWinXPVisualManager : public CPlxVisualManagerXP {
   void OnFillTasksPaneBackground(CDC* pDC, CRect rectWorkArea) override;
   void OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bIsHighlighted = FALSE,
                                BOOL bIsSelected = FALSE, BOOL bCanCollapse = FALSE) override;
-  void OnDrawTasksGroupAreaBorder(CDC* pDC, CRect rect, BOOL bSpecial = FALSE, BOOL bNoTitle = FALSE) override;
+  void OnDrawTasksGroupAreaBorder(CDC* pDC, CRect rect, BOOL bSpecial = FALSE,
+                                  BOOL bNoTitle = FALSE) override;
   void OnDrawTasksGroupFrame(CDC* pDC, CRect rect, BOOL bSpecial = FALSE, BOOL bClosedTop = FALSE) override;
   void OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons, BOOL bIsHighlighted = FALSE,
                   BOOL bIsSelected = FALSE) override;
@@ -71,7 +74,7 @@ class CPlxWinXPVisualManager : public CPlxVisualManagerXP {
 
   BOOL m_bKeepXPMenus = FALSE;  // menus keep the Office-XP look even with themes
   BOOL m_bTasksUnread = TRUE;
-  static BOOL m_bThemedTabs;    // themed tabs; nothing in the program sets it
+  static BOOL m_bThemedTabs;  // themed tabs; nothing in the program sets it
 
  private:
   BOOL ThemedTabs(const CPlxTabWnd* pTabWnd, BOOL bAllowRounded) const;

@@ -16,8 +16,16 @@ class CPlxTabWnd : public CWnd {
  public:
   enum Location { LOCATION_BOTTOM = 0, LOCATION_TOP = 1 };
   // Styles: 0 flat, 1 and 2 3D, 3 flat shared scroll, 4 slanted, 5 document, 6 and 7 rounded.
-  enum Style { STYLE_FLAT = 0, STYLE_3D = 1, STYLE_3D_SCROLLED = 2, STYLE_FLAT_SHARED_HORZ_SCROLL = 3,
-               STYLE_3D_ONENOTE = 4, STYLE_3D_VS2005 = 5, STYLE_3D_ROUNDED = 6, STYLE_3D_ROUNDED_SCROLL = 7 };
+  enum Style {
+    STYLE_FLAT = 0,
+    STYLE_3D = 1,
+    STYLE_3D_SCROLLED = 2,
+    STYLE_FLAT_SHARED_HORZ_SCROLL = 3,
+    STYLE_3D_ONENOTE = 4,
+    STYLE_3D_VS2005 = 5,
+    STYLE_3D_ROUNDED = 6,
+    STYLE_3D_ROUNDED_SCROLL = 7
+  };
 
   struct Tab {
     CString strLabel;
@@ -55,7 +63,7 @@ class CPlxTabWnd : public CWnd {
   int m_nStyle = STYLE_FLAT;
   Location m_location = LOCATION_BOTTOM;
   BOOL m_bScroll = FALSE;
-  int m_nButtonsHeight = 0;       // the scroll buttons' height
+  int m_nButtonsHeight = 0;  // the scroll buttons' height
   BOOL m_bHideSingleTab = FALSE;
   BOOL m_bHideNoTabs = FALSE;
   int m_iActiveTab = -1;
@@ -63,6 +71,6 @@ class CPlxTabWnd : public CWnd {
   CImageList* m_pImages = nullptr;  // borrowed
   CSize m_sizeImage = CSize(0, 0);
   BOOL m_bLabelNoPrefix = FALSE;
-  CRect m_rectTabsArea;           // the strip that holds the tabs
-  BOOL m_bIsDlgControl = FALSE;   // dialog colours instead of bar colours
+  CRect m_rectTabsArea;          // the strip that holds the tabs
+  BOOL m_bIsDlgControl = FALSE;  // dialog colours instead of bar colours
 };

@@ -20,12 +20,14 @@ void Tabs(CPlxVisualManager* vm, CDC& dc, CPlxTabWnd& tabs, const CRect& area, i
   dc.SetTextColor(g_plxGlobalData.clrBarText);
   for (int i = tabs.GetTabsNum() - 1; i >= 0; --i) {
     if (i == tabs.GetActiveTab()) continue;
-    const CRect rect(area.left + 2 + i * width, area.top + 2, area.left + 2 + (i + 1) * width, area.bottom - 2);
+    const CRect rect(area.left + 2 + i * width, area.top + 2, area.left + 2 + (i + 1) * width,
+                     area.bottom - 2);
     vm->OnDrawTab(&dc, rect, i, FALSE, &tabs);
   }
   const int a = tabs.GetActiveTab();
-  vm->OnDrawTab(&dc, CRect(area.left + 2 + a * width, area.top + 2, area.left + 2 + (a + 1) * width, area.bottom - 2),
-                a, TRUE, &tabs);
+  vm->OnDrawTab(
+      &dc, CRect(area.left + 2 + a * width, area.top + 2, area.left + 2 + (a + 1) * width, area.bottom - 2),
+      a, TRUE, &tabs);
   dc.SelectObject(brush);
   dc.SelectObject(pen);
 }
@@ -103,10 +105,12 @@ void PaintManagerSheet(CPlxVisualManager* vm, Canvas& canvas) {
   for (int i = 0; i < 3; ++i) {
     CPlxToolbarMenuButton button(100 + i, i == 2 ? TBBS_DISABLED : 0);
     button.m_pWndParent = &menu;
-    const CRect row(menuRect.left + 2, menuRect.top + 3 + i * 14, menuRect.right - 2, menuRect.top + 17 + i * 14);
+    const CRect row(menuRect.left + 2, menuRect.top + 3 + i * 14, menuRect.right - 2,
+                    menuRect.top + 17 + i * 14);
     COLORREF text = vm->GetMenuItemTextColor(&button, i == 1, i == 2);
     if (i == 1) vm->OnHighlightMenuItem(&dc, &button, row, text);
-    if (i == 0) vm->OnDrawMenuCheck(&dc, &button, CRect(row.left, row.top, row.left + 20, row.bottom), FALSE, FALSE);
+    if (i == 0)
+      vm->OnDrawMenuCheck(&dc, &button, CRect(row.left, row.top, row.left + 20, row.bottom), FALSE, FALSE);
     dc.SetTextColor(text);
     CRect label = row;
     label.left += 26;
@@ -134,10 +138,13 @@ void PaintManagerSheet(CPlxVisualManager* vm, Canvas& canvas) {
     vm->OnDrawButtonBorder(&dc, &button, rect, states[i].state);
     // The button's image: a small square, moved by a pixel when pressed.
     const int offset = states[i].state == PlxButtonPressed && vm->IsOffsetPressedButton() ? 1 : 0;
-    const COLORREF image = (states[i].style & TBBS_DISABLED) ? g_plxGlobalData.clrGrayedText : RGB(40, 110, 200);
-    dc.FillSolidRect(CRect(rect.left + 6 + offset, rect.top + 5 + offset, rect.left + 16 + offset, rect.top + 15 + offset),
-                     image);
-    if (i == 2) vm->OnDrawSeparator(&dc, &bar, CRect(rect.right + 2, rect.top, rect.right + 12, rect.bottom), TRUE);
+    const COLORREF image =
+        (states[i].style & TBBS_DISABLED) ? g_plxGlobalData.clrGrayedText : RGB(40, 110, 200);
+    dc.FillSolidRect(
+        CRect(rect.left + 6 + offset, rect.top + 5 + offset, rect.left + 16 + offset, rect.top + 15 + offset),
+        image);
+    if (i == 2)
+      vm->OnDrawSeparator(&dc, &bar, CRect(rect.right + 2, rect.top, rect.right + 12, rect.bottom), TRUE);
   }
 
   dc.SelectObject(font);

@@ -100,7 +100,8 @@ TEST(PlxClassicSlots, TextColours) {
                          {FALSE, FALSE, g.clrWindowText},
                          {FALSE, TRUE, g.clrGrayedText}};
   for (const Case& c : kCases)
-    EXPECT_EQ(vm.GetMenuItemTextColor(&item, c.highlighted, c.disabled), c.expected) << c.highlighted << c.disabled;
+    EXPECT_EQ(vm.GetMenuItemTextColor(&item, c.highlighted, c.disabled), c.expected)
+        << c.highlighted << c.disabled;
   Canvas canvas(40, 20);
   On(canvas, [&](CDC& dc) {
     EXPECT_EQ(vm.OnFillCommandsListBackground(&dc, CRect(0, 0, 40, 20), TRUE), g.clrTextHilite);

@@ -87,8 +87,8 @@ class PlxDockedBar : public ::testing::Test {
     wc.lpszClassName = "PlxBarHost";
     wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
     if (!GetClassInfo(nullptr, wc.lpszClassName, &wc)) RegisterClass(&wc);
-    m_host = CreateWindowEx(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 140, 40, nullptr, nullptr,
-                            nullptr, nullptr);
+    m_host = CreateWindowEx(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 140, 40,
+                            nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     DestroyWindow(m_host);
@@ -115,9 +115,9 @@ class PlxDockedBar : public ::testing::Test {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(path, &picture));
     for (int y = 0; y < out.Height(); ++y)
-      for (int x = 0; x < out.Width(); ++x) out.Pixel(x, y) = (GetRValue(picture.At(x, y)) << 16) |
-                                                              (GetGValue(picture.At(x, y)) << 8) |
-                                                              GetBValue(picture.At(x, y));
+      for (int x = 0; x < out.Width(); ++x)
+        out.Pixel(x, y) = (GetRValue(picture.At(x, y)) << 16) | (GetGValue(picture.At(x, y)) << 8) |
+                          GetBValue(picture.At(x, y));
     bar.DestroyWindow();
   }
   HWND m_host = nullptr;

@@ -83,28 +83,27 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
     m.OnFillButtonInterior(&dc, &b, kRect, state);
   };
   const Case kCases[] = {
-      {"plain toolbar button, hot",
-       [&](auto& m, CDC& dc) { fill(m, dc, 0, PlxButtonHighlighted); },
+      {"plain toolbar button, hot", [&](auto& m, CDC& dc) { fill(m, dc, 0, PlxButtonHighlighted); },
        "TOOLBAR 1 2\n"},
       {"pressed toolbar button, hot",
-       [&](auto& m, CDC& dc) { fill(m, dc, TBBS_PRESSED, PlxButtonHighlighted); },
-       "TOOLBAR 1 3\n"},
+       [&](auto& m, CDC& dc) { fill(m, dc, TBBS_PRESSED, PlxButtonHighlighted); }, "TOOLBAR 1 3\n"},
       {"checked toolbar button and checked hot",
        [&](auto& m, CDC& dc) {
          fill(m, dc, TBBS_CHECKED, PlxButtonNormal);
          fill(m, dc, TBBS_CHECKED, PlxButtonHighlighted);
        },
        "TOOLBAR 1 5\nTOOLBAR 1 6\n"},
-      {"disabled toolbar button",
-       [&](auto& m, CDC& dc) { fill(m, dc, TBBS_DISABLED, PlxButtonNormal); },
+      {"disabled toolbar button", [&](auto& m, CDC& dc) { fill(m, dc, TBBS_DISABLED, PlxButtonNormal); },
        "TOOLBAR 1 4\n"},
       {"toolbar button border draws nothing themed",
        [&](auto& m, CDC& dc) {
          CPlxToolbarButton b(1, 0);
          b.m_pWndParent = &bar;
          m.OnDrawButtonBorder(&dc, &b, kRect, PlxButtonPressed);
-       }, ""},
-      {"separators", [&](auto& m, CDC& dc) {
+       },
+       ""},
+      {"separators",
+       [&](auto& m, CDC& dc) {
          m.OnDrawSeparator(&dc, &bar, kRect, TRUE);
          m.OnDrawSeparator(&dc, &bar, kRect, FALSE);
        },
@@ -136,7 +135,8 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
       {"status progress: bar, chunk",
        [&](auto& m, CDC& dc) { m.OnDrawStatusBarProgress(&dc, nullptr, kRect, 10, 5, 0, -1, -1, FALSE); },
        "PROGRESS 1 0\nPROGRESS 3 0\n"},
-      {"size box", [&](auto& m, CDC& dc) { m.OnDrawStatusBarSizeBox(&dc, nullptr, kRect); }, "SCROLLBAR 10 1\n"},
+      {"size box", [&](auto& m, CDC& dc) { m.OnDrawStatusBarSizeBox(&dc, nullptr, kRect); },
+       "SCROLLBAR 10 1\n"},
       {"spin: upper pressed and lower hot, then disabled",
        [&](auto& m, CDC& dc) {
          m.OnDrawSpinButtons(&dc, kRect, 0x1 | 0x8, FALSE, nullptr);
@@ -151,7 +151,8 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
          m.OnDrawMenuSystemButton(&dc, kRect, SC_MAXIMIZE, 0, FALSE);
        },
        "WINDOW 16 3\nWINDOW 20 4\nWINDOW 22 1\n"},
-      {"menu button split line", [&](auto& m, CDC& dc) {
+      {"menu button split line",
+       [&](auto& m, CDC& dc) {
          CPlxToolbarMenuButton b(1, 0);
          m.OnDrawMenuButtonBorder(&dc, &b, kRect, PlxButtonNormal, FALSE);
        },
@@ -198,8 +199,8 @@ TEST_F(PlxThemedSlots, AClassThatDoesNotOpenFallsBackToTheOfficeXPLook) {
   EXPECT_EQ(vm.GetButtonExtraBorder(), CSize(0, 0));
   pictavo::test::Canvas themed(40, 40), officeXP(40, 40);
   CPlxVisualManagerXP reference(TRUE);
-  for (auto [manager, canvas] : {std::pair<CPlxVisualManager*, pictavo::test::Canvas*>{&vm, &themed},
-                                 {&reference, &officeXP}}) {
+  for (auto [manager, canvas] :
+       {std::pair<CPlxVisualManager*, pictavo::test::Canvas*>{&vm, &themed}, {&reference, &officeXP}}) {
     CDC dc;
     dc.Attach(canvas->Dc());
     manager->OnDrawComboDropButton(&dc, CRect(2, 2, 18, 20), FALSE, FALSE, TRUE, nullptr);

@@ -39,7 +39,8 @@ __attribute__((visibility("default"))) int32_t CloseThemeData(void* theme) {
 
 __attribute__((visibility("default"))) int32_t DrawThemeBackground(void* theme, void*, int part, int state,
                                                                    const int32_t*, const int32_t*) {
-  g_calls.push_back(static_cast<Theme*>(theme)->name + " " + std::to_string(part) + " " + std::to_string(state));
+  g_calls.push_back(static_cast<Theme*>(theme)->name + " " + std::to_string(part) + " " +
+                    std::to_string(state));
   return 0;
 }
 
@@ -55,8 +56,8 @@ __attribute__((visibility("default"))) uint32_t GetThemeSysColor(void*, int) {
   return 0;
 }
 
-__attribute__((visibility("default"))) int32_t GetCurrentThemeName(wchar_t* file, int, wchar_t* color, int, wchar_t*,
-                                                                   int) {
+__attribute__((visibility("default"))) int32_t GetCurrentThemeName(wchar_t* file, int, wchar_t* color, int,
+                                                                   wchar_t*, int) {
   std::wcscpy(file, L"C:\\Themes\\Luna.msstyles");
   std::wcscpy(color, L"HomeStead");
   return 0;
