@@ -210,6 +210,10 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   BOOL m_bHotButtonFill = TRUE;  // hot and pressed toolbar buttons get a filled interior
 
  protected:
+  // A tasks group's icon and bold label at the caption offsets; with bKeepRightWhenShort a
+  // caption too short for its collapse button keeps its whole width for the label.
+  void DrawTasksGroupLabel(CDC* pDC, CPlxTasksGroup* pGroup, COLORREF clr, BOOL bKeepRightWhenShort) const;
+
   static CPlxVisualManager* m_pVisManager;
   static CRuntimeClass* m_pRTIDefault;
 };

@@ -531,28 +531,9 @@ void CPlxVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup
   const PlxGlobalData& g = g_plxGlobalData;
   const CRect caption = pGroup->m_rect;
   pDC->FillSolidRect(caption, pGroup->m_bIsSpecial ? g.clrHilite : g.clrBtnFace);
-  const BOOL icon = pGroup->m_hIcon != nullptr && pGroup->m_sizeIcon.cx < caption.Width() - caption.Height();
-  if (icon) pDC->DrawIcon(caption.left + 1, caption.bottom - pGroup->m_sizeIcon.cy, pGroup->m_hIcon);
-  CFont* font = pDC->SelectObject(&g_plxGlobalData.fontBold);
-  const int mode = pDC->SetBkMode(TRANSPARENT);
   COLORREF clr = bHighlighted && bCanCollapse ? pGroup->m_clrTextHot : pGroup->m_clrText;
   if (clr == (COLORREF)-1) clr = GetSysColor(pGroup->m_bIsSpecial ? COLOR_WINDOW : COLOR_WINDOWTEXT);
-  const COLORREF oldColor = pDC->SetTextColor(clr);
-  const CPlxTasksPane* pane = pGroup->m_pPage;
-  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
-                          ? pane->m_nGroupCaptionHorzOffset
-                          : m_nGroupCaptionHorzOffset;
-  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1
-                          ? pane->m_nGroupCaptionVertOffset
-                          : m_nGroupCaptionVertOffset;
-  CRect text = caption;
-  text.left += icon ? pGroup->m_sizeIcon.cx + 10 : hOffset;
-  text.top += vOffset;
-  text.right = std::max(text.left, caption.right - caption.Height());
-  pDC->DrawText(pGroup->m_strName, text, DT_SINGLELINE);
-  pDC->SetTextColor(oldColor);
-  pDC->SetBkMode(mode);
-  pDC->SelectObject(font);
+  DrawTasksGroupLabel(pDC, pGroup, clr, FALSE);
   if (!bCanCollapse || pGroup->m_strName.IsEmpty()) return;
   const CSize glyph = PlxMenuGlyphSize();
   const int height = caption.Height();
@@ -637,6 +618,35 @@ void CPlxVisualManager::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize
     pDC->Draw3dRect(rect, g_plxGlobalData.clrBarHilite, g_plxGlobalData.clrBarDkShadow);
   }
   Glyph(pDC, iImage, rect);
+}
+
+void CPlxVisualManager::DrawTasksGroupLabel(CDC* pDC, CPlxTasksGroup* pGroup, COLORREF clr,
+                                            BOOL bKeepRightWhenShort) const {
+  const CRect caption = pGroup->m_rect;
+  const BOOL icon = pGroup->m_hIcon != nullptr && pGroup->m_sizeIcon.cx < caption.Width() - caption.Height();
+  if (icon) pDC->DrawIcon(caption.left + 1, caption.bottom - pGroup->m_sizeIcon.cy, pGroup->m_hIcon);
+  CFont* font = pDC->SelectObject(&g_plxGlobalData.fontBold);
+  const int mode = pDC->SetBkMode(TRANSPARENT);
+  const COLORREF oldColor = pDC->SetTextColor(clr);
+  const CPlxTasksPane* pane = pGroup->m_pPage;
+  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
+                          ? pane->m_nGroupCaptionHorzOffset
+                          : m_nGroupCaptionHorzOffset;
+  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1
+                          ? pane->m_nGroupCaptionVertOffset
+                          : m_nGroupCaptionVertOffset;
+  CRect text = caption;
+  text.left += icon ? pGroup->m_sizeIcon.cx + 10 : hOffset;
+  text.top += vOffset;
+  const LONG end = caption.right - caption.Height();
+  if (end > text.left)
+    text.right = end;
+  else if (!bKeepRightWhenShort)
+    text.right = text.left;
+  pDC->DrawText(pGroup->m_strName, text, DT_SINGLELINE);
+  pDC->SetTextColor(oldColor);
+  pDC->SetBkMode(mode);
+  pDC->SelectObject(font);
 }
 
 // ---- Spin buttons.

@@ -245,28 +245,9 @@ void CPlxVisualManagerXP::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd*, const C
 void CPlxVisualManagerXP::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bHighlighted, BOOL,
                                                   BOOL bCanCollapse) {
   const CRect caption = pGroup->m_rect;
-  const BOOL icon = pGroup->m_hIcon != nullptr && pGroup->m_sizeIcon.cx < caption.Width() - caption.Height();
-  if (icon) pDC->DrawIcon(caption.left + 1, caption.bottom - pGroup->m_sizeIcon.cy, pGroup->m_hIcon);
-  CFont* font = pDC->SelectObject(&g_plxGlobalData.fontBold);
-  const int mode = pDC->SetBkMode(TRANSPARENT);
   COLORREF clr = bCanCollapse && bHighlighted ? pGroup->m_clrTextHot : pGroup->m_clrText;
   if (clr == (COLORREF)-1) clr = GetSysColor(COLOR_WINDOWTEXT);
-  const COLORREF oldColor = pDC->SetTextColor(clr);
-  const CPlxTasksPane* pane = pGroup->m_pPage;
-  const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
-                          ? pane->m_nGroupCaptionHorzOffset
-                          : m_nGroupCaptionHorzOffset;
-  const int vOffset = pane != nullptr && pane->m_nGroupCaptionVertOffset != -1
-                          ? pane->m_nGroupCaptionVertOffset
-                          : m_nGroupCaptionVertOffset;
-  CRect text = caption;
-  text.left += icon ? pGroup->m_sizeIcon.cx + 10 : hOffset;
-  text.top += vOffset;
-  if (caption.right - caption.Height() > text.left) text.right = caption.right - caption.Height();
-  pDC->DrawText(pGroup->m_strName, text, DT_SINGLELINE);
-  pDC->SetTextColor(oldColor);
-  pDC->SetBkMode(mode);
-  pDC->SelectObject(font);
+  DrawTasksGroupLabel(pDC, pGroup, clr, TRUE);
   if (!bCanCollapse || pGroup->m_strName.IsEmpty()) return;
   const CSize glyph = PlxMenuGlyphSize();
   if (caption.Width() < glyph.cx || caption.Height() < glyph.cy) return;

@@ -432,26 +432,9 @@ void CPlxWinXPVisualManager::OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* p
   const PlxGlobalData& g = g_plxGlobalData;
   const CRect caption = pGroup->m_rect;
   DrawThemed(m_hThemeExplorerBar, pDC, pGroup->m_bIsSpecial ? 12 : 8, 0, caption);
-  const BOOL icon = pGroup->m_hIcon != nullptr && pGroup->m_sizeIcon.cx < caption.Width() - caption.Height();
-  if (icon) pDC->DrawIcon(caption.left + 1, caption.bottom - pGroup->m_sizeIcon.cy, pGroup->m_hIcon);
-  CFont* font = pDC->SelectObject(&g_plxGlobalData.fontBold);
-  const int mode = pDC->SetBkMode(TRANSPARENT);
   COLORREF clr = bHighlighted && bCanCollapse ? pGroup->m_clrTextHot : pGroup->m_clrText;
   if (clr == (COLORREF)-1) clr = pGroup->m_bIsSpecial ? GetSysColor(COLOR_WINDOW) : g.clrHilite;
-  const COLORREF oldColor = pDC->SetTextColor(clr);
-  const CPlxTasksPane* pane = pGroup->m_pPage;
-  CRect text = caption;
-  text.left +=
-      icon ? pGroup->m_sizeIcon.cx + 10
-           : (pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1 ? pane->m_nGroupCaptionHorzOffset
-                                                                       : m_nGroupCaptionHorzOffset);
-  text.top += pane != nullptr && pane->m_nGroupCaptionVertOffset != -1 ? pane->m_nGroupCaptionVertOffset
-                                                                       : m_nGroupCaptionVertOffset;
-  text.right = std::max(text.left, caption.right - caption.Height());
-  pDC->DrawText(pGroup->m_strName, text, DT_SINGLELINE);
-  pDC->SetTextColor(oldColor);
-  pDC->SetBkMode(mode);
-  pDC->SelectObject(font);
+  DrawTasksGroupLabel(pDC, pGroup, clr, FALSE);
   if (!bCanCollapse) return;
   CRect button(std::max(caption.left, caption.right - caption.Height()), caption.top, caption.right,
                caption.bottom);
