@@ -8,6 +8,7 @@
 
 BEGIN_MESSAGE_MAP(ExploreBarDlg, CPropertyPage)
 ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_LANGUAGE_CHANGED, OnLanguageChanged)
 END_MESSAGE_MAP()
 
 ExploreBarDlg::ExploreBarDlg() : CPropertyPage(IDD_EXPLORE_BAR) {}
@@ -21,6 +22,12 @@ BOOL ExploreBarDlg::OnInitDialog() {
   m_strCurrentFolder = GetAppSettings()->Window.LastFolder;
   GetWindowRegistry()->m_pExploreBar = this;
   return TRUE;
+}
+
+LRESULT ExploreBarDlg::OnLanguageChanged(WPARAM, LPARAM) {
+  TranslateDialog(m_hWnd, IDD_EXPLORE_BAR);
+  Invalidate();
+  return 1;
 }
 
 BOOL ExploreBarDlg::OnEraseBkgnd(CDC* pDC) {

@@ -19,6 +19,7 @@ class ExploreBarDlg : public CPropertyPage {
  protected:
   BOOL OnInitDialog() override;
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -18,7 +18,9 @@
 #include "platform/user/Accel.h"
 #include "shell/AboutDlg.h"
 #include "shell/AppSettings.h"
+#include "shell/EnvironmentChecks.h"
 #include "shell/LanguageFile.h"
+#include "shell/LanguageSettings.h"
 #include "shell/PageEditorNew.h"
 #include "shell/ProcessObjects.h"
 #include "shell/SkinMain.h"
@@ -148,6 +150,10 @@ ON_COMMAND_RANGE(32844, 32850, OnNothing)
 ON_COMMAND_RANGE(33930, 33930, OnNothing)
 ON_COMMAND_RANGE(33933, 33933, OnNothing)
 ON_COMMAND_RANGE(33946, 33946, OnNothing)
+ON_COMMAND_EX_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnLanguageSelect)
+ON_UPDATE_COMMAND_UI_RANGE(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, OnUpdateLanguage)
+ON_COMMAND(ID_VIEW_LANGUAGE_AUTO, OnLanguageAuto)
+ON_UPDATE_COMMAND_UI(ID_VIEW_LANGUAGE_AUTO, OnUpdateLanguageAuto)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg(CWnd* pParent)
@@ -176,6 +182,7 @@ CMainDlg::~CMainDlg() {
 
 BOOL CMainDlg::OnInitDialog() {
   BeginWaitCursor();
+  InstallMenuTranslation();
   WriteLog("Main window begin to initialize ...");
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_MAIN_DIALOG);
@@ -279,6 +286,10 @@ BOOL CMainDlg::OnInitDialog() {
   }
   GetProject()->Put_bDirty(0);
   GetProject()->Put_bMenuEncodeDirty(1);
+  if (GetLanguageAuto() != 0) SendMessage(WM_COMMAND, ID_VIEW_LANGUAGE_AUTO, 0);
+  // Quietly, in the background: offline or without a version-file address nothing is asked.
+  LoadUpdateCheckSettings();
+  StartUpdateCheck(m_hWnd);
   EndWaitCursor();
   return TRUE;
 }
@@ -505,22 +516,6 @@ LRESULT CMainDlg::OnSetStatusText(WPARAM wParam, LPARAM) {
     delete[] text;
   }
   return 0;
-}
-
-// The DirectX, Flash and service-pack checks come with language switching and the environment
-// checks; the messages are posted in their order already.
-LRESULT CMainDlg::OnCheckEnvironment(WPARAM, LPARAM) {
-  return 0;
-}
-
-LRESULT CMainDlg::OnCheckOsVersion(WPARAM, LPARAM) {
-  return 1;
-}
-
-LRESULT CMainDlg::OnLanguageChanged(WPARAM, LPARAM) {
-  TranslateDialog(m_hWnd, IDD_MAIN_DIALOG);
-  UpdateWindowTitle();
-  return 1;
 }
 
 void CMainDlg::SaveWindowState() {

@@ -9,6 +9,7 @@
 
 #include "controls/IconMenu.h"
 #include "controls/MenuCH.h"
+#include "controls/UpdateCheck.h"
 #include "platform/base/Array.h"
 #include "platform/base/CString.h"
 #include "platform/mfc/Dialog.h"
@@ -44,9 +45,7 @@
 #define WM_CHECK_ENVIRONMENT 0x2A80
 #define WM_CHECK_OS_VERSION 0x2A81
 #define WM_OPEN_COMMAND_LINE 0x2A82
-#define WM_NEW_VERSION_AVAILABLE 0x0786
-#define WM_VERSION_UP_TO_DATE 0x0787
-#define WM_VERSION_CHECK_FAILED 0x0788  // wParam: a text made with new[], deleted here
+#define ID_VIEW_LANGUAGE_AUTO 33990
 
 class CCmdUI;
 class CDiscCapacityGauge;
@@ -62,16 +61,6 @@ struct OutputFormatItem {
   int type = 5;
   CAVOutputProfileGroup* group = nullptr;
 };
-
-// The language files listed in View > Language, command 48000 + index each.
-struct LanguageFileEntry {
-  int nCommandID = 0;
-  CString strFileName;  // lower case, without folder ("lang_eng.ini")
-  CString strDisplayName;
-};
-constexpr int kMaxLanguageFiles = 300;
-extern LanguageFileEntry g_languageFiles[kMaxLanguageFiles];
-extern int g_nLanguageFiles;
 
 // The menu of `root`'s tree that holds the item with command `id`; null when none does.
 HMENU FindMenuHolding(HMENU root, UINT id);
@@ -109,6 +98,10 @@ class CMainDlg : public CDialog {
 
   // Dynamic menu parts.
   void BuildLanguageMenu();
+  // View > Language; null when the menu has none.
+  CMenu* GetLanguageMenu();
+  // The translators of the listed language files, as the window's text.
+  void FillTranslatorCredits(CWnd* pWnd);
   void BuildCreateMenu();
   void BuildBlankImageMenu();
   void DestroyBlankImageMenu();
@@ -193,6 +186,11 @@ class CMainDlg : public CDialog {
   afx_msg void OnAbout();
   afx_msg void OnUpdateAbout(CCmdUI* pCmdUI);
   afx_msg void OnNothing(UINT nID);
+  // Language.
+  afx_msg BOOL OnLanguageSelect(UINT nID);
+  afx_msg void OnUpdateLanguage(CCmdUI* pCmdUI);
+  afx_msg void OnLanguageAuto();
+  afx_msg void OnUpdateLanguageAuto(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -211,6 +209,8 @@ class CMainDlg : public CDialog {
   void BroadcastPrepareSave(BOOL bKeepAlbum);
   // Carries out a project path a second copy handed over, once no dialog is open.
   void OpenPendingHandOver();
+  // The main window's own re-translation, then WM_LANGUAGE_CHANGED to every descendant.
+  void ApplyLanguageEverywhere();
 
   CDiscCapacityGauge* m_pCapacityGauge = nullptr;
   CPageEditorNew* m_pPageEditor = nullptr;
@@ -228,6 +228,9 @@ class CMainDlg : public CDialog {
   CString m_strPendingHandOver;  // a second copy's path waiting for the main loop
   bool m_bHandOverWaitLogged = false;
 };
+
+// Lets TranslateMenu reach the texts of the icon menus, which draw their items themselves.
+void InstallMenuTranslation();
 
 // The main dialog while InitInstance runs it; null otherwise.
 extern CMainDlg* g_pMainDlg;

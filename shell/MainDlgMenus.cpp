@@ -14,8 +14,6 @@
 #include "modules/data/DVDProject.h"
 #include "modules/data/OutputProfile.h"
 #include "platform/comctl/CommCtrl.h"
-#include "platform/kernel/FileFind.h"
-#include "platform/kernel/Ini.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/shellapi/ShellExecute.h"
 #include "render/AlbumPreviewDlg.h"
@@ -30,9 +28,6 @@
 #include "shell/SlideshowApp.h"
 #include "shell/UIHelpers.h"
 
-LanguageFileEntry g_languageFiles[kMaxLanguageFiles];
-int g_nLanguageFiles = 0;
-
 namespace {
 
 constexpr UINT IDS_ABOUT_FORMAT = 101;
@@ -42,14 +37,9 @@ constexpr UINT IDS_ADD_BLANK_IMAGE = 206;
 constexpr UINT IDS_MORE_COLORS = 207;
 constexpr UINT IDS_CUSTOM_BLANK_IMAGE = 208;
 constexpr UINT IDS_CREATE = 264;
-constexpr UINT IDS_NEW_VERSION = 57351;
 constexpr int kOrganizePopup = 1;
 constexpr int kCreatePopup = 2;
-constexpr int kViewPopup = 4;
-constexpr int kLanguageItem = 4;
 constexpr int kDefaultGroupIndex = 7;
-constexpr UINT ID_LANGUAGE_FIRST = 48000;
-constexpr UINT ID_LANGUAGE_LAST = 48120;
 
 // The swatches of "Add Blank Image", in order.
 constexpr COLORREF kBlankImageColors[16] = {0x000000, 0xFFFFFF, 0x000080, 0x008000, 0x008080, 0x800000,
@@ -416,31 +406,6 @@ void CMainDlg::DestroyBlankImageMenu() {
   m_blankImageMenu.DestroyMenu();
 }
 
-// Language list: the switching itself comes with the language commands.
-
-void CMainDlg::BuildLanguageMenu() {
-  g_nLanguageFiles = 0;
-  CMenu* bar = GetMenu();
-  CMenu* view = bar != nullptr ? bar->GetSubMenu(kViewPopup) : nullptr;
-  CMenu* menu = view != nullptr ? view->GetSubMenu(kLanguageItem) : nullptr;
-  CFileFind finder;
-  BOOL more = finder.FindFile(CDVDProject::GetExeFilePath() + "\\lang\\lang_???.ini");
-  while (more && g_nLanguageFiles < kMaxLanguageFiles &&
-         ID_LANGUAGE_FIRST + static_cast<UINT>(g_nLanguageFiles) <= ID_LANGUAGE_LAST) {
-    more = finder.FindNextFile();
-    char name[1024] = {};
-    GetPrivateProfileString("General", "Language", "", name, sizeof name, finder.GetFilePath());
-    if (name[0] == '\0' || menu == nullptr) continue;
-    const UINT id = ID_LANGUAGE_FIRST + static_cast<UINT>(g_nLanguageFiles);
-    menu->AppendMenu(MF_STRING, id, name);
-    CString file = finder.GetFileName();
-    file.MakeLower();
-    g_languageFiles[g_nLanguageFiles] = LanguageFileEntry{static_cast<int>(id), file, name};
-    ++g_nLanguageFiles;
-  }
-  CIconMenu::UpdateMenu(&m_mainMenu);
-}
-
 // Tools, View, Help.
 
 void CMainDlg::OnSoundRecorder() {
@@ -472,7 +437,8 @@ void CMainDlg::OnUpdateHelpWebsite(CCmdUI* pCmdUI) {
 }
 
 void CMainDlg::OnCheckUpgrades() {
-  CNewVersionDlg dialog(nullptr, TRUE);
+  CNewVersionDlg dialog(nullptr);
+  dialog.m_bCheckNow = TRUE;
   dialog.DoModal();
 }
 
@@ -488,10 +454,8 @@ void CMainDlg::OnUpdateAbout(CCmdUI* pCmdUI) {
 }
 
 LRESULT CMainDlg::OnNewVersionAvailable(WPARAM wParam, LPARAM lParam) {
-  const int version = static_cast<int>(wParam);
-  CNewVersionDlg dialog(nullptr, FALSE);
-  dialog.m_strMessage.Format(LoadLangString(IDS_NEW_VERSION), version / 100, version % 100,
-                             static_cast<int>(lParam));
+  CNewVersionDlg dialog(nullptr);
+  dialog.m_strMessage = NewVersionText(static_cast<int>(wParam), static_cast<int>(lParam));
   dialog.DoModal();
   return 0;
 }

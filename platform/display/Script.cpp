@@ -22,6 +22,7 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"rclick", Kind::kRightClick},
     {"drag", Kind::kDrag},
     {"wheel", Kind::kWheel},
+    {"move", Kind::kMove},
     {"click-at", Kind::kClickAt},
     {"command", Kind::kCommand},
     {"type", Kind::kType},
@@ -231,6 +232,13 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       step->hasPoint = true;
       return Id(words[0], &step->id, why) && Point(words[1], words[2], &step->point, why) &&
              Id(words[3], &step->id2, why) && Point(words[4], words[5], &step->point2, why);
+    case Kind::kMove:
+      if (words.size() != 3) {
+        *why = "expected ID X Y";
+        return false;
+      }
+      step->hasPoint = true;
+      return Id(words[0], &step->id, why) && Point(words[1], words[2], &step->point, why);
     case Kind::kWheel: {
       const auto notches = words.size() == 2 ? Integer(words[1]) : std::nullopt;
       if (words.size() != 2 || !notches || *notches == 0 || std::abs(*notches) > 100) {

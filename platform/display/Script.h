@@ -14,6 +14,8 @@
 //                               looked for in the target first, then in the other visible
 //                               top-level windows of the program, newest first, so a drag may
 //                               end in another window
+//   move ID X Y                 moves the pointer, no button held, to X, Y in the client area of
+//                               control ID of the target (a hover: tooltips, hot items)
 //   wheel ID N                  with the pointer on the centre of control ID, turns the wheel N
 //                               notches: positive away from the user (scrolls up), negative
 //                               towards
@@ -54,6 +56,7 @@ struct ScriptStep {
     kRightClick,
     kDrag,
     kWheel,
+    kMove,
     kClickAt,
     kCommand,
     kType,

@@ -223,6 +223,18 @@ StepOutcome Wheel(const ScriptStep& step, const StepContext& context) {
   return InputMade();
 }
 
+StepOutcome Move(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  const HWND control = FindControl(context.target, step.id);
+  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+  POINT point{};
+  if (!ReachablePoint(control, &step.point, name, &point, &outcome)) return outcome;
+  user::InjectMouseMove(point);
+  return InputMade();
+}
+
 StepOutcome ClickAt(const ScriptStep& step) {
   const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
   const HWND top = TopLevelAt(step.point);
@@ -343,6 +355,8 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
       return Drag(step, context);
     case Kind::kWheel:
       return Wheel(step, context);
+    case Kind::kMove:
+      return Move(step, context);
     case Kind::kClickAt:
       return ClickAt(step);
     case Kind::kCommand:

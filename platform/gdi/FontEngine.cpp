@@ -106,7 +106,7 @@ const std::set<std::string>& FontEngine::Installed() {
   if (m_installedRead) return m_installed;
   m_installedRead = true;
   FcPattern* pattern = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, FC_OUTLINE, nullptr);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, FC_OUTLINE, FC_FONTFORMAT, nullptr);
   FcFontSet* set = FcFontList(nullptr, pattern, objects);
   std::map<std::string, FamilyInfo> families;
   if (set) {
@@ -116,6 +116,11 @@ const std::set<std::string>& FontEngine::Installed() {
       if (!outline) continue;
       int spacing = FC_PROPORTIONAL;
       FcPatternGetInteger(set->fonts[i], FC_SPACING, 0, &spacing);
+      FcChar8* format = nullptr;
+      // fontconfig names OpenType outlines "CFF"; a family is TrueType when any file of it is.
+      const bool trueType = FcPatternGetString(set->fonts[i], FC_FONTFORMAT, 0, &format) == FcResultMatch &&
+                            (std::strcmp(reinterpret_cast<const char*>(format), "TrueType") == 0 ||
+                             std::strcmp(reinterpret_cast<const char*>(format), "CFF") == 0);
       FcChar8* name = nullptr;
       for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &name) == FcResultMatch; ++n) {
         std::string family(reinterpret_cast<const char*>(name));
@@ -125,7 +130,9 @@ const std::set<std::string>& FontEngine::Installed() {
         if (Lower(family).find("serif") != std::string::npos &&
             Lower(family).find("sans") == std::string::npos)
           info.family = FF_ROMAN;
-        families.emplace(Lower(family), info);
+        info.trueType = trueType;
+        auto [it, added] = families.emplace(Lower(family), info);
+        if (!added) it->second.trueType = it->second.trueType || trueType;
       }
     }
     FcFontSetDestroy(set);
@@ -136,6 +143,7 @@ const std::set<std::string>& FontEngine::Installed() {
     for (const char* face : alias.faces)
       if (face && m_installed.count(Lower(face))) {
         FamilyInfo info = families[Lower(face)];
+        info.standsFor = info.name;
         info.name = alias.name;
         families.emplace(Lower(alias.name), info);
         break;

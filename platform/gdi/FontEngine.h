@@ -67,6 +67,8 @@ struct FamilyInfo {
   std::string name;
   bool fixedPitch = false;
   BYTE family = FF_SWISS;
+  bool trueType = true;   // TrueType or OpenType outlines (not Type 1 or other formats)
+  std::string standsFor;  // a platform name: the installed family it maps to; empty otherwise
 };
 
 // The font a LOGFONT asks for, realised once per distinct LOGFONT. Null only when no font at

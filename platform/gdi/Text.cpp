@@ -6,6 +6,7 @@
 #include "platform/base/LastError.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Raster.h"
+#include "platform/gdi/TextCharset.h"
 #include "platform/gdi/TextRender.h"
 
 namespace pictavo::gdi {
@@ -402,6 +403,22 @@ int GetTextFaceA(HDC hdc, int count, LPSTR face) {
   return static_cast<int>(n);
 }
 
+int GetTextCharsetInfo(HDC hdc, FONTSIGNATURE* signature, DWORD /*flags*/) {
+  if (signature) *signature = FONTSIGNATURE{};
+  DcLock dc(hdc);
+  if (!dc) return DEFAULT_CHARSET;
+  const bool symbol = dc->state.font && dc->state.font->logFont.lfCharSet == SYMBOL_CHARSET;
+  if (signature) {
+    signature->fsUsb[0] = symbol ? 0 : 1u;            // Basic Latin
+    signature->fsCsb[0] = symbol ? 0x80000000u : 1u;  // symbol or Latin 1 code page
+  }
+  return symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
+}
+
+int GetTextCharset(HDC hdc) {
+  return GetTextCharsetInfo(hdc, nullptr, 0);
+}
+
 BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, INT* widths) {
   if (!widths || last < first) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -433,7 +450,9 @@ int Enumerate(const char* onlyFace, FONTENUMPROCA proc, LPARAM data, BYTE charSe
     lf.lfPitchAndFamily =
         static_cast<BYTE>((family.fixedPitch ? FIXED_PITCH : VARIABLE_PITCH) | family.family);
     std::strncpy(lf.lfFaceName, family.name.c_str(), LF_FACESIZE - 1);
-    std::strncpy(reinterpret_cast<char*>(elf.elfFullName), family.name.c_str(), LF_FULLFACESIZE - 1);
+    // A platform name's full name is the installed family that stands in for it.
+    const std::string& fullName = family.standsFor.empty() ? family.name : family.standsFor;
+    std::strncpy(reinterpret_cast<char*>(elf.elfFullName), fullName.c_str(), LF_FULLFACESIZE - 1);
     std::strncpy(reinterpret_cast<char*>(elf.elfStyle), "Regular", LF_FACESIZE - 1);
     std::strncpy(reinterpret_cast<char*>(elf.elfScript), "Western", LF_FACESIZE - 1);
     NEWTEXTMETRICEXA ntm{};
@@ -446,7 +465,8 @@ int Enumerate(const char* onlyFace, FONTENUMPROCA proc, LPARAM data, BYTE charSe
     ntm.ntmTm.ntmFlags = NTM_REGULAR;
     ntm.ntmTm.tmCharSet = charSet;
     ntm.ntmFontSig.fsCsb[0] = 1;  // Latin 1
-    result = proc(&lf, &ntm.ntmTm, TRUETYPE_FONTTYPE, data);
+    // Outlines of other formats (Type 1 ...) are listed as neither raster nor TrueType faces.
+    result = proc(&lf, &ntm.ntmTm, family.trueType ? TRUETYPE_FONTTYPE : 0, data);
     if (!result) break;
   }
   return result;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's skin (data/skins: zel_en.xml and the pictures of skins/flat) and the
 pictures of the resource module (resources/modules/qvnres_en) and the menus' item images
-(resources/bitmaps). Standard library only; run it
+(resources/bitmaps), the toolkit's menu glyphs and stretch cursors. Standard library only; run it
 from anywhere after changing a picture, then commit what it wrote.
 
     python3 scripts/artwork/make_artwork.py [--preview FOLDER]
@@ -18,6 +18,7 @@ sys.path.insert(0, HERE)
 from resource_module import write_resource_module  # noqa: E402
 from menu_icons import write_app_icon, write_menu_icons  # noqa: E402
 from skin import write_skin  # noqa: E402
+from toolkit_art import write_toolkit_art  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 
@@ -32,6 +33,7 @@ def main():
     write_menu_icons(os.path.join(ROOT, "resources", "bitmaps"),
                      os.path.join(args.preview, "menus") if args.preview else None)
     write_app_icon(os.path.join(ROOT, "resources", "icons"), os.path.join(args.preview, "menus") if args.preview else None)
+    write_toolkit_art(os.path.join(ROOT, "resources"), os.path.join(args.preview, "toolkit") if args.preview else None)
     print("skin: %d pictures; resource module: 2 pictures" % len(pictures))
 
 

@@ -69,6 +69,24 @@ bool WaitForMessage(HWND window, UINT message, MSG& out, DWORD timeoutMs, Seen&&
     MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
   }
 }
+// Waits up to `timeoutMs` for the first message from `first` to `last` posted to `window`,
+// dispatching everything else meanwhile.
+inline bool WaitForMessageInRange(HWND window, UINT first, UINT last, MSG& out, DWORD timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.hwnd == window && msg.message >= first && msg.message <= last) {
+        out = msg;
+        return true;
+      }
+      DispatchMessage(&msg);
+    }
+    const DWORD left = detail::MillisecondsUntil(deadline);
+    if (left == 0) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
+  }
+}
 inline bool WaitForMessage(HWND window, UINT message, MSG& out, DWORD timeoutMs) {
   return WaitForMessage(window, message, out, timeoutMs, [](const MSG&) {});
 }

@@ -176,3 +176,15 @@ BOOL CPlxVisualManager::DrawRebarBackground(CDC* pDC, CControlBar* pBar, CRect r
   }
   return DrawThemed(m_hThemeRebar, pDC, 0, 0, rect);
 }
+
+// ---- Image strips and push buttons ----
+
+COLORREF CPlxVisualManager::GetImageShadowBaseColor() const {
+  return g_plxGlobalData.clrBarFace;
+}
+
+// No desktop theme is open on this platform: push buttons draw their classic frames.
+BOOL CPlxVisualManager::DrawPushButtonWinXP(CDC* /*pDC*/, CRect /*rect*/, CPlxButton* /*pButton*/,
+                                            UINT /*uiState*/) {
+  return FALSE;
+}

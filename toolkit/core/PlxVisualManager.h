@@ -8,6 +8,9 @@
 #include "platform/base/Geometry.h"
 #include "toolkit/core/PlxThemeWrapper.h"
 
+class CPlxButton;
+class CPlxPropList;
+
 class CBrush;
 class CFont;
 class CControlBar;
@@ -66,6 +69,23 @@ class CPlxVisualManager : public CPlxThemeWrapper {
 
   virtual BOOL IsWinXPThemeActive() const { return FALSE; }
   virtual void OnUpdateSystemColors() {}
+
+  // ---- Property list: expand boxes, group colours, the control border and drop-down buttons ----
+  virtual void OnDrawExpandingBox(CDC* pDC, CRect rect, BOOL bIsOpened, COLORREF colorBox);
+  virtual COLORREF GetPropListGroupColor(CPlxPropList* pPropList);
+  virtual COLORREF GetPropListGroupTextColor(CPlxPropList* pPropList);
+  virtual void OnDrawControlBorder(CWnd* pWndCtrl);
+  // ---- end of the property list's block ----
+
+  // ---- Image strips and push buttons ----
+  // The colour disabled 24 and 32-bit images are greyed towards; -1: the highlight colour.
+  virtual COLORREF GetDisabledImageColor() const { return (COLORREF)-1; }
+  // 67 per cent of it fills the shadow copies of image strips.
+  virtual COLORREF GetImageShadowBaseColor() const;
+  // Draws a push button's frame with the desktop theme; FALSE when no theme is open, and the
+  // button draws its classic frame itself.
+  virtual BOOL DrawPushButtonWinXP(CDC* pDC, CRect rect, CPlxButton* pButton, UINT uiState);
+  // ---- end of image strips and push buttons ----
 
   // Control bars.
   virtual void OnFillBarBackground(CDC* pDC, CControlBar* pBar, CRect rectClient, CRect rectClip,

@@ -74,7 +74,7 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   void OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSize, int iImage, BOOL bHilited) override;
 
   BOOL HasMenuImageStrip() const override { return TRUE; }
-  virtual COLORREF GetImageShadowBaseColor() const { return m_clrHotFill; }
+  COLORREF GetImageShadowBaseColor() const override { return m_clrHotFill; }
   int GetMenuImageMargin() const override { return 3; }
   int GetPopupMenuOffset() const override { return 0; }
   virtual BOOL IsOptionsFlag4Allowed() const { return FALSE; }
@@ -89,6 +89,11 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   virtual void FillHighlightedArea(CDC* pDC, CRect rect, CBrush* pBrush, CPlxToolbarButton* pButton);
   // The base of the whole palette.
   virtual COLORREF GetWindowColor() const;
+
+  // ---- Property list ----
+  COLORREF GetPropListGroupColor(CPlxPropList* pPropList) override;
+  COLORREF GetPropListGroupTextColor(CPlxPropList* pPropList) override;
+  // ---- end of the property list's block ----
 
   CBrush m_brDotsHorz, m_brDotsVert;
   COLORREF m_clrBarFill = 0;

@@ -101,6 +101,19 @@ TEST(ScriptParser, ReadsDragsAndWheelTurns) {
   EXPECT_EQ(steps[2].notches, 2);
 }
 
+TEST(ScriptParser, ReadsHoversAndRefusesOnesWithoutAPoint) {
+  std::vector<ScriptStep> steps;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("move 100 40 7\n", &steps, &error)) << error.message;
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].kind, Kind::kMove);
+  EXPECT_EQ(steps[0].id, 100u);
+  EXPECT_EQ(steps[0].point.x, 40);
+  EXPECT_EQ(steps[0].point.y, 7);
+  EXPECT_FALSE(ParseScript("move 100\n", &steps, &error));
+  EXPECT_EQ(error.line, 1);
+}
+
 TEST(ScriptParser, SkipsCommentsAndBlankLinesAndCountsEveryLine) {
   std::vector<ScriptStep> steps;
   ScriptError error;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/gdi/TextCharset.h"
 #include "tests/support/Canvas.h"
 
 namespace {
@@ -450,3 +451,32 @@ TEST_F(DrawTextTest, TabsExpandToStops) {
 }
 
 }  // namespace
+
+TEST(TextCharset, TheSelectedFontsSet) {
+  pictavo::test::Canvas canvas(4, 4);
+  struct Case {
+    const char* what;
+    BYTE charset;
+    int want;
+    DWORD codePages;
+  };
+  const Case cases[] = {
+      {"a text font", DEFAULT_CHARSET, ANSI_CHARSET, 1u},
+      {"a symbol font", SYMBOL_CHARSET, SYMBOL_CHARSET, 0x80000000u},
+  };
+  for (const Case& c : cases) {
+    LOGFONTA lf{};
+    lf.lfHeight = -11;
+    lf.lfCharSet = c.charset;
+    std::strcpy(lf.lfFaceName, c.charset == SYMBOL_CHARSET ? "Marlett" : "Tahoma");
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ old = SelectObject(canvas.Dc(), font);
+    FONTSIGNATURE sig{};
+    EXPECT_EQ(GetTextCharsetInfo(canvas.Dc(), &sig, 0), c.want) << c.what;
+    EXPECT_EQ(sig.fsCsb[0], c.codePages) << c.what;
+    EXPECT_EQ(GetTextCharset(canvas.Dc()), c.want) << c.what;
+    SelectObject(canvas.Dc(), old);
+    DeleteObject(font);
+  }
+  EXPECT_EQ(GetTextCharsetInfo(nullptr, nullptr, 0), DEFAULT_CHARSET);
+}

@@ -9,7 +9,7 @@
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/net/InternetSession.h"
-#include "tests/platform/net/LocalServer.h"
+#include "tests/support/LocalHttpServer.h"
 
 namespace {
 

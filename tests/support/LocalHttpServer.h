@@ -1,9 +1,10 @@
-// A tiny HTTP server on 127.0.0.1 for the download tests: it answers its connections in turn
+// A tiny HTTP server on 127.0.0.1 for the tests that download: it answers its connections in turn
 // with the prepared raw responses, or, for a silent one, accepts and never answers. It keeps
 // the requests it read. Stopping it (the destructor) wakes its thread through a pipe.
 #pragma once
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
