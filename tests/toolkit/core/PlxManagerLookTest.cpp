@@ -10,6 +10,8 @@
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
 #include "platform/mfc/ControlBar.h"
+#include "platform/res/ResourceModule.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Paint.h"
@@ -66,6 +68,10 @@ void CheckAgainstReference(const Canvas& canvas, const std::string& name) {
 }  // namespace
 
 TEST(PlxManagerLook, EachManagerDrawsItsSheetAsItsReference) {
+  // The glyph strip loads from the program's resources beside the binaries.
+  const char* bin = std::getenv("PICTAVO_BIN_DIR");
+  pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+  CPlxMenuGlyphs::CleanUp();
   for (const Manager& m : kManagers) {
     auto manager = m.make();
     Canvas canvas(pictavo::test::kSheetWidth, pictavo::test::kSheetHeight, RGB(255, 0, 255));
