@@ -7,7 +7,7 @@
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxPropList.h"
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
 

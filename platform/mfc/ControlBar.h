@@ -7,6 +7,7 @@
 #include "platform/mfc/Wnd.h"
 
 class CFrameWnd;
+class CDockContext;
 
 // Control bar styles (kept in m_dwStyle, not in the window's style).
 #define CBRS_ALIGN_LEFT 0x1000L
@@ -81,6 +82,7 @@ class CControlBar : public CWnd {
   BOOL m_bAutoDelete = FALSE;
   DWORD m_dwStyle = 0;
   COLORREF m_clrBackground = CLR_DEFAULT;  // CLR_DEFAULT: the 3D face colour
+  CDockContext* m_pDockContext = nullptr;  // null: the bar cannot be docked
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -170,7 +170,7 @@ BOOL CPlxDrawHelper::HighlightRect(CRect rect, int nPercentage, COLORREF clrTran
   DibArea area(m_pDC->GetSafeHdc(), rect.left, rect.top, rect.Width(), rect.Height());
   if (!area.Ok()) return FALSE;
   const DWORD transparent = SwapRB(clrTransparent) & 0xFFFFFF;
-  const COLORREF hilite = g_plxGlobalData.clrHilite;
+  const COLORREF hilite = g_plxGlobalData.clrBtnHilite;
   const int count = area.Width() * area.Height();
   DWORD* pixels = area.Row(0);
   for (int i = 0; i < count; ++i) {
@@ -207,7 +207,7 @@ BOOL CPlxDrawHelper::GrayRect(CRect rect, int nPercentage, COLORREF clrTranspare
   }
   DibArea area(m_pDC->GetSafeHdc(), rect.left, rect.top, rect.Width(), rect.Height());
   if (!area.Ok()) return FALSE;
-  if (clrDisabled == (COLORREF)-1) clrDisabled = g_plxGlobalData.clrHilite;
+  if (clrDisabled == (COLORREF)-1) clrDisabled = g_plxGlobalData.clrBtnHilite;
   const DWORD transparent = SwapRB(clrTransparent) & 0xFFFFFF;
   const int count = area.Width() * area.Height();
   DWORD* pixels = area.Row(0);

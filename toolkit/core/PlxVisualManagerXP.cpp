@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "platform/gdi/GdiTypes.h"
+#include "platform/mfc/Dc.h"
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
 
 IMPLEMENT_DYNCREATE(CPlxVisualManagerXP, CPlxVisualManager)
-IMPLEMENT_DYNCREATE(CPlxWinXPVisualManager, CPlxVisualManagerXP)
 
 namespace {
 
@@ -125,4 +125,17 @@ void CPlxVisualManagerXP::OnUpdateSystemColors() {
   m_clrShadowTint = (COLORREF)-1;
   m_clrPressedFrame = (COLORREF)-1;
   PlxRecreateSolid(m_penHotFrame, m_clrHotFrame);
+}
+
+void CPlxVisualManagerXP::DrawHotFrame(CDC* pDC, const CRect& rect) const {
+  pDC->Draw3dRect(rect, m_clrHotFrame, m_clrHotFrame);
+}
+
+void CPlxVisualManagerXP::FillHighlightedArea(CDC* pDC, CRect rect, CBrush* pBrush, CPlxToolbarButton*) {
+  pDC->FillRect(rect, pBrush);
+}
+
+void CPlxVisualManagerXP::OnFillMenuItemFrame(CDC* pDC, CRect rect) {
+  pDC->FillRect(rect, &m_brBarFill);
+  pDC->Draw3dRect(rect, m_clrMenuFrame, m_clrMenuFrame);
 }

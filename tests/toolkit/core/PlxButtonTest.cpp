@@ -22,7 +22,7 @@
 #include "tests/support/Snapshot.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
 

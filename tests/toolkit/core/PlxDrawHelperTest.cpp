@@ -18,10 +18,10 @@ struct Target {
 
 // Keeps the global highlight colour for one test.
 struct HighlightColour {
-  explicit HighlightColour(COLORREF color) : saved(g_plxGlobalData.clrHilite) {
-    g_plxGlobalData.clrHilite = color;
+  explicit HighlightColour(COLORREF color) : saved(g_plxGlobalData.clrBtnHilite) {
+    g_plxGlobalData.clrBtnHilite = color;
   }
-  ~HighlightColour() { g_plxGlobalData.clrHilite = saved; }
+  ~HighlightColour() { g_plxGlobalData.clrBtnHilite = saved; }
   COLORREF saved;
 };
 

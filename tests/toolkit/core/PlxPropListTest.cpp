@@ -17,7 +17,9 @@
 #include "toolkit/core/PlxMaskEdit.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxVisualManager.h"
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "platform/res/ResourceModule.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
 
@@ -318,6 +320,10 @@ std::string ReferencePath(const std::string& name) {
 // One small list in each manager: an expanded group with a selected row and its drop-down button,
 // a disabled row, and a collapsed group.
 TEST_F(PlxPropListWindow, LooksAsThePicturesUnderEachManager) {
+  // The drop-down glyph loads from the program's resources beside the binaries.
+  const char* bin = std::getenv("PICTAVO_BIN_DIR");
+  pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+  CPlxMenuGlyphs::CleanUp();
   struct Case {
     const char* manager;
     CRuntimeClass* cls;

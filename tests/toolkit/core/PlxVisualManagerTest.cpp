@@ -1,4 +1,4 @@
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 #include <gtest/gtest.h>
 

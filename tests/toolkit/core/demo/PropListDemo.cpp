@@ -22,7 +22,7 @@
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxPropList.h"
 #include "toolkit/core/PlxVisualManager.h"
-#include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
 
