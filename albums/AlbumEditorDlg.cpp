@@ -1,63 +1,223 @@
+// The album editor page itself: construction, layout, the album list and its selection, the tab
+// strips and sheets, and the messages the page answers. The add operations are in
+// AlbumEditorAdd.cpp, the project and album commands in AlbumEditorCommands.cpp.
 #include "albums/AlbumEditorDlg.h"
 
+#include "albums/AlbumMessages.h"
+#include "albums/AlbumOptionsOneDlg.h"
+#include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
-
+#include "albums/VideoAlbumPage.h"
+#include "modules/buttonbar/CoolButtonBar.h"
+#include "modules/data/DSTLAudio.h"
 #include "modules/data/DVDAlbumImage.h"
+#include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDProject.h"
 #include "modules/log/Log.h"
-#include "shell/AppSettings.h"
+#include "platform/shellapi/DragDrop.h"
+#include "render/AlbumPreviewContainer.h"
 #include "shell/LanguageFile.h"
+#include "shell/PageEditorNew.h"
 #include "shell/ProcessObjects.h"
+#include "shell/SkinMain.h"
 #include "shell/UIHelpers.h"
 
-#define WM_PROJECT_RELOADED 0x07FF
-#define WM_LANGUAGE_CHANGED 0x12D8
+#define ID_ALBUM_NEW 32925
+#define ID_ALBUM_DELETE 32804
+#define ID_ALBUM_PROPERTIES 32805
+#define ID_ALBUM_FULL_SCREEN 32809
+#define ID_ALBUM_BATCH_COLLECT 32820
+#define ID_ALBUM_NEW_VARIANT 33994
+#define TIMER_ALBUM_DRAG_SCROLL 7213
+
+namespace {
+
+// One rows group over the page: a 2-pixel gap, the tab strips at their template height, another
+// gap, the sheets taking the rest.
+_tagLayoutRow g_editorLayout[6];
+const LayoutRowInit kEditorLayout[6] = {
+    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},      {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},
+    {LAYOUT_TOFIT, IDC_ALBUM_TAB_AREA, 0},  {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},
+    {LAYOUT_REST, IDC_ALBUM_SHEET_AREA, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
+};
+_tagLayoutRow g_editorLayoutEnd;
+
+_tagLayoutRow* EditorLayoutTable() {
+  static const bool ready = [] {
+    InitLayoutRows(g_editorLayout, kEditorLayout);
+    InitLayoutRow(&g_editorLayoutEnd, LAYOUT_END_TABLE, LAYOUT_NO_WINDOW, 0);
+    return true;
+  }();
+  (void)ready;
+  return g_editorLayout;
+}
+
+struct TabText {
+  UINT caption;
+  UINT tip;
+};
+constexpr TabText kPhotoTabs[] = {{183, 57425}, {184, 57426}, {57510, 57511}, {185, 57427}, {284, 285}};
+constexpr TabText kVideoTabs[] = {{274, 274}, {275, 275}};
+
+template <size_t N>
+void FillTabs(CSkinTabStrip& strip, const TabText (&tabs)[N], UINT notify) {
+  strip.SetSkin(g_skinMain.GetGeneralTabControl());
+  strip.RemoveAllTabs();
+  for (const TabText& tab : tabs) strip.AddTab(LoadLangString(tab.caption), tab.tip);
+  strip.SetNotifyMessage(notify);
+  strip.RecalcTabs();
+  strip.Invalidate();
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(AlbumEditorDlg, CPropertyPage)
+ON_WM_SIZE()
 ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_CONTEXTMENU()
+ON_WM_INITMENUPOPUP()
+ON_LBN_SELCHANGE(IDC_ALBUM_LIST, OnAlbumListSelChange)
+ON_LBN_DBLCLK(IDC_ALBUM_LIST, OnAlbumListDblClk)
+ON_COMMAND(ID_ALBUM_NEW, OnNewAlbum)
+ON_COMMAND(ID_ALBUM_DELETE, OnDeleteAlbumCommand)
+ON_COMMAND(ID_ALBUM_PROPERTIES, OnAlbumProperties)
+ON_COMMAND(ID_ALBUM_FULL_SCREEN, OnFullScreen)
+ON_COMMAND(ID_ALBUM_BATCH_COLLECT, OnBatchCollect)
+ON_COMMAND(ID_ALBUM_NEW_VARIANT, OnNewAlbumVariant)
+ON_MESSAGE(WM_ALBUM_TAB_SELECTED, OnAlbumTabSelected)
+ON_MESSAGE(WM_VIDEO_ALBUM_TAB_SELECTED, OnVideoAlbumTabSelected)
+ON_MESSAGE(WM_ALBUM_BUTTON_BAR, OnAlbumButtonBar)
+ON_MESSAGE(WM_ALBUM_DRAG_DROP, OnAlbumDragDrop)
 ON_MESSAGE(WM_PROJECT_RELOADED, OnProjectReloaded)
 ON_MESSAGE(WM_LANGUAGE_CHANGED, OnLanguageChanged)
+ON_REGISTERED_MESSAGE(g_uWinMgrMsg, OnWinMgr)
 END_MESSAGE_MAP()
 
-AlbumEditorDlg::AlbumEditorDlg() : CPropertyPage(IDD_ALBUM_EDITOR) {}
+AlbumEditorDlg::AlbumEditorDlg()
+    : CPropertyPage(IDD_ALBUM_EDITOR),
+      m_layout(EditorLayoutTable()),
+      m_pVideoSheet(new CVideoAlbumPropSheet),
+      m_pButtonBar(g_skinMain.GetAlbumButtonBar()) {
+  SetActiveAlbumIndex(-1);
+}
 
-AlbumEditorDlg::~AlbumEditorDlg() = default;
+AlbumEditorDlg::~AlbumEditorDlg() {
+  if (m_bAutoScroll && GetSafeHwnd() != nullptr) KillTimer(TIMER_ALBUM_DRAG_SCROLL);
+  delete m_pAudio;
+  delete m_pVideoSheet;
+  if (m_hStopEvent != nullptr) CloseHandle(m_hStopEvent);
+  if (m_hDoneEvent != nullptr) CloseHandle(m_hDoneEvent);
+}
+
+void AlbumEditorDlg::DoDataExchange(CDataExchange* pDX) {
+  CPropertyPage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_ALBUM_TAB_AREA, m_tabArea);
+  DDX_Control(pDX, IDC_ALBUM_SHEET_AREA, m_sheetArea);
+  DDX_Control(pDX, IDC_ALBUM_COMBO, m_combo);
+  DDX_Control(pDX, IDC_ALBUM_LIST, m_albumList);
+}
 
 BOOL AlbumEditorDlg::OnInitDialog() {
   CPropertyPage::OnInitDialog();
+  WriteLog("AlbumEditorDlg begin to initalize (1)...");
   TranslateDialog(m_hWnd, IDD_ALBUM_EDITOR);
-  GetWindowRegistry()->m_pAlbumEditor = this;
+  if (m_pButtonBar != nullptr && m_pButtonBar->GetSafeHwnd() == nullptr &&
+      m_pButtonBar->SubclassDlgItem(IDC_ALBUM_BUTTON_BAR, this)) {
+    m_pButtonBar->SetNotifyMessage(m_hWnd, WM_ALBUM_BUTTON_BAR);
+    m_pButtonBar->EnableToolTip(0);
+    m_pButtonBar->SetWindowText("");
+  }
+  SetDlgCtrlID(IDD_ALBUM_EDITOR);
+  CWindowRegistry* slots = GetWindowRegistry();
+  slots->m_pAlbumEditor = this;
+  slots->m_pAlbumListBox = &m_albumList;
+  m_layout.CaptureToFitSizes(this);
+  CRect client;
+  GetClientRect(&client);
+  m_layout.LayoutRoot(client, this);
+  m_layout.ApplyLayout(this);
+
+  WriteLog("AlbumEditorDlg begin to initalize (2)...");
+  m_albumSheet.Create(this, IDC_ALBUM_SHEET);
+  m_pVideoSheet->Create(this, IDC_VIDEO_ALBUM_SHEET);
+  m_pVideoSheet->ShowWindow(SW_HIDE);
+  slots->m_pVideoAlbumPropSheet = m_pVideoSheet;
+
+  WriteLog("AlbumEditorDlg begin to initalize (3)...");
+  while (m_albumList.GetCount() > 1) m_albumList.DeleteString(m_albumList.GetCount() - 1);
+
+  WriteLog("AlbumEditorDlg begin to initalize (4)...");
+  m_photoTabs.SubclassDlgItem(IDC_ALBUM_TAB_STRIP, this);
+  m_videoTabs.SubclassDlgItem(IDC_VIDEO_ALBUM_TAB_STRIP, this);
+  BuildTabStrips();
+  m_videoTabs.ShowWindow(SW_HIDE);
+  for (UINT id : {IDC_ALBUM_SHEET_AREA, IDC_ALBUM_TAB_AREA, IDC_ALBUM_BUTTON_BAR, IDC_ALBUM_TAB_STRIP,
+                  IDC_VIDEO_ALBUM_TAB_STRIP})
+    SetDlgItemText(id, "");
+
+  WriteLog("AlbumEditorDlg begin to initalize (5)...");
+  UpdateData(FALSE);
+  ::DragAcceptFiles(m_hWnd, TRUE);
+  m_albumList.ShowWindow(SW_HIDE);
+  if (CWnd* bar = GetDlgItem(IDC_ALBUM_BUTTON_BAR)) bar->ShowWindow(SW_HIDE);
+  // The sheets take the placeholder's rectangle now that they exist.
+  OnSize(SIZE_RESTORED, client.Width(), client.Height());
+  WriteLog("AlbumEditorDlg finish to initalize.");
   return TRUE;
+}
+
+void AlbumEditorDlg::BuildTabStrips() {
+  FillTabs(m_photoTabs, kPhotoTabs, WM_ALBUM_TAB_SELECTED);
+  FillTabs(m_videoTabs, kVideoTabs, WM_VIDEO_ALBUM_TAB_SELECTED);
+}
+
+void AlbumEditorDlg::OnSize(UINT nType, int cx, int cy) {
+  CPropertyPage::OnSize(nType, cx, cy);
+  if (m_tabArea.GetSafeHwnd() == nullptr) return;
+  m_layout.LayoutRoot(CRect(0, 0, cx, cy), this);
+  m_layout.ApplyLayout(this);
+  if (m_sheetArea.GetSafeHwnd() == nullptr || m_photoTabs.GetSafeHwnd() == nullptr ||
+      m_albumSheet.GetSafeHwnd() == nullptr || m_pVideoSheet->GetSafeHwnd() == nullptr)
+    return;
+  CRect tabs, sheet;
+  m_tabArea.GetWindowRect(&tabs);
+  ScreenToClient(&tabs);
+  m_sheetArea.GetWindowRect(&sheet);
+  ScreenToClient(&sheet);
+  m_photoTabs.MoveWindow(&tabs, TRUE);
+  m_videoTabs.MoveWindow(&tabs, TRUE);
+  m_albumSheet.MoveWindow(&sheet, TRUE);
+  m_pVideoSheet->MoveWindow(&sheet, TRUE);
 }
 
 BOOL AlbumEditorDlg::OnEraseBkgnd(CDC* pDC) {
-  PaintAlbumPanel(this, pDC);
-  return TRUE;
-}
-
-int AlbumEditorDlg::OpenProject(CString strPath, CStringArray& missingFiles) {
-  WriteLog("Open project file: %s", strPath.GetString());
-  int missingCount = 0;
-  CDVDProject* project = GetProject();
-  if (!project->OpenFromFile(strPath, missingCount, missingFiles, 0, -1)) {
-    WriteErrorLog("Open project file failed: %s", CDVDProject::GetLastFileError().GetString());
-    MessageBoxText(CDVDProject::GetLastFileError(), MB_ICONERROR);
-    return FALSE;
+  for (UINT id : {IDC_ALBUM_BUTTON_BAR, IDC_ALBUM_LIST, IDC_ALBUM_TAB_STRIP, IDC_ALBUM_SHEET_AREA}) {
+    CWnd* child = GetDlgItem(id);
+    if (child == nullptr || !child->IsWindowVisible()) continue;
+    CRect rc;
+    child->GetWindowRect(&rc);
+    ScreenToClient(&rc);
+    pDC->ExcludeClipRect(&rc);
   }
-  m_nActiveAlbumIndex = project->Get_nActiveAlbumIndex();
-  Invalidate();
+  CRect client;
+  GetClientRect(&client);
+  pDC->FillSolidRect(&client, GetSkinColor(SKIN_COLOR_MAIN_DLG));
   return TRUE;
 }
 
-int AlbumEditorDlg::NewProject() {
-  WriteLog("Create new project...");
-  CDVDProject* project = GetProject();
-  project->NewProject();
-  GetAppSettings()->ApplyToProject(project);
-  m_nActiveAlbumIndex = -1;
-  Invalidate();
-  return TRUE;
+void AlbumEditorDlg::OnPaint() {
+  ValidateRect(nullptr);
 }
+
+LRESULT AlbumEditorDlg::OnWinMgr(WPARAM, LPARAM) {
+  return 0;
+}
+
+// --- the album list and its selection ---
 
 void AlbumEditorDlg::SetActiveAlbumIndex(int nIndex) {
   if (nIndex == m_nActiveAlbumIndex) return;
@@ -65,47 +225,319 @@ void AlbumEditorDlg::SetActiveAlbumIndex(int nIndex) {
   GetProject()->Put_nActiveAlbumIndex(nIndex);
 }
 
-void AlbumEditorDlg::ApplyAlbumSelection(BOOL, BOOL) {
-  GetProject()->Put_nActiveAlbumIndex(m_nActiveAlbumIndex);
-  Invalidate();
+CDVDAlbumBase* AlbumEditorDlg::GetSelectedAlbum() {
+  if (m_albumList.GetSafeHwnd() == nullptr) return nullptr;
+  const int selected = m_albumList.GetCurSel();
+  if (selected < 0) return nullptr;
+  return static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(selected));
 }
 
 CDVDAlbumImage* AlbumEditorDlg::GetCurrentImageAlbum() {
-  CDVDProject* project = GetProject();
-  if (m_nActiveAlbumIndex < 0 || m_nActiveAlbumIndex >= project->GetAlbumCount()) return nullptr;
-  CDVDAlbumBase* album = project->GetAlbum(m_nActiveAlbumIndex);
+  CDVDAlbumBase* album = GetSelectedAlbum();
   return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage))
              ? static_cast<CDVDAlbumImage*>(album)
              : nullptr;
 }
 
-// The album sheet, its pages and the file dialogs of these commands come with the album pages.
-void AlbumEditorDlg::RefreshOutputFormats() {}
-void AlbumEditorDlg::SelectPropPage(int) {}
-int AlbumEditorDlg::NewAlbum() {
-  return 0;
+CDVDAlbumMovie* AlbumEditorDlg::GetCurrentMovieAlbum() {
+  CDVDAlbumBase* album = GetSelectedAlbum();
+  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))
+             ? static_cast<CDVDAlbumMovie*>(album)
+             : nullptr;
 }
-int AlbumEditorDlg::AddPhotos() {
-  return 0;
+
+int AlbumEditorDlg::FindAlbumIndex(CDVDAlbumBase* pAlbum) {
+  for (int i = 0; i < m_albumList.GetCount(); ++i)
+    if (m_albumList.GetItemDataPtr(i) == pAlbum) return i;
+  return -1;
 }
-int AlbumEditorDlg::AddVideos() {
-  return 0;
+
+void AlbumEditorDlg::ApplyAlbumSelection(BOOL bWait, BOOL bResetPage) {
+  const int selected = m_albumList.GetSafeHwnd() != nullptr ? m_albumList.GetCurSel() : -1;
+  if (selected < 0 || selected == m_nActiveAlbumIndex) return;
+  if (CWnd* preview = m_albumSheet.GetPreviewContainer();
+      preview != nullptr && preview->GetSafeHwnd() != nullptr)
+    preview->PostMessage(WM_PREVIEW_SELECT_ALBUM, static_cast<WPARAM>(m_nActiveAlbumIndex), 0);
+  m_pVideoSheet->SetMovieAlbum(nullptr);
+  SetActiveAlbumIndex(selected);
+  if (GetCurrentImageAlbum() != nullptr) {
+    ShowAlbumSheet(0, bResetPage);
+    RebuildTimeline();
+    switch (m_albumSheet.GetCurrentPage()) {
+      case 0:
+        ShowAlbumPhotos(m_nActiveAlbumIndex, bWait);
+        break;
+      case 1:
+        ShowAlbumOptions(m_nActiveAlbumIndex);
+        break;
+      case 2:
+        ShowAlbumTheme(m_nActiveAlbumIndex);
+        break;
+      case 3:
+        ShowAlbumPreview(m_nActiveAlbumIndex, 0);
+        break;
+      default:
+        break;
+    }
+  } else if (CDVDAlbumMovie* movie = GetCurrentMovieAlbum()) {
+    m_pVideoSheet->SetMovieAlbum(movie);
+    ShowAlbumSheet(1, bResetPage);
+  }
 }
-int AlbumEditorDlg::AddMusic() {
-  return 0;
+
+BOOL AlbumEditorDlg::SelectAlbum(CDVDAlbumBase* pAlbum) {
+  const int index = FindAlbumIndex(pAlbum);
+  if (index < 0) return FALSE;
+  SetActiveAlbumIndex(-1);
+  m_albumList.SetCurSel(index);
+  ApplyAlbumSelection(TRUE, TRUE);
+  return TRUE;
 }
-int AlbumEditorDlg::OnDeleteAlbum() {
+
+CDVDAlbumBase* AlbumEditorDlg::GetAlbumAtPoint(POINT ptScreen) {
+  if (m_albumList.GetSafeHwnd() == nullptr || m_albumList.GetCount() == 0) return nullptr;
+  CPoint point(ptScreen);
+  m_albumList.ScreenToClient(&point);
+  BOOL outside = TRUE;
+  const UINT index = m_albumList.ItemFromPoint(point, outside);
+  if (outside || static_cast<int>(index) >= m_albumList.GetCount()) return nullptr;
+  return static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(static_cast<int>(index)));
+}
+
+void AlbumEditorDlg::OnAlbumListSelChange() {
+  ApplyAlbumSelection(TRUE, FALSE);
+}
+
+void AlbumEditorDlg::OnAlbumListDblClk() {
+  OnAlbumProperties();
+}
+
+void AlbumEditorDlg::RedrawAlbumList() {
+  if (m_albumList.GetSafeHwnd() != nullptr) m_albumList.Invalidate();
+}
+
+void AlbumEditorDlg::ClearAlbumList() {
+  for (int i = m_albumList.GetCount() - 1; i >= 0; --i) m_albumList.DeleteString(i);
+}
+
+void AlbumEditorDlg::FillAlbumListFromProject() {
+  CDVDProject* project = GetProject();
+  for (int i = 0; i < project->GetAlbumCount(); ++i) {
+    const int item = m_albumList.AddString("");
+    if (item >= 0) m_albumList.SetItemDataPtr(item, project->GetAlbum(i));
+  }
+}
+
+// --- sheets and pages ---
+
+void AlbumEditorDlg::SelectPropPage(int nPage) {
+  const int page = WrapPage(nPage, AlbumPropSheet::kPageCount);
+  if (page < 0) return;
+  if (m_photoTabs.GetSafeHwnd() != nullptr) m_photoTabs.SetCurSel(page);
+  m_albumSheet.SelectPage(page);
+}
+
+void AlbumEditorDlg::SelectVideoPropPage(int nPage) {
+  const int page = WrapPage(nPage, 2);
+  if (page < 0) return;
+  if (m_videoTabs.GetSafeHwnd() != nullptr) m_videoTabs.SetCurSel(page);
+  m_pVideoSheet->SelectPage(page);
+}
+
+void AlbumEditorDlg::ShowAlbumSheet(int nKind, BOOL bResetPage) {
+  if (nKind == 2 || m_photoTabs.GetSafeHwnd() == nullptr) return;
+  const bool video = nKind == 1;
+  m_videoTabs.ShowWindow(video ? SW_SHOW : SW_HIDE);
+  m_pVideoSheet->ShowWindow(video ? SW_SHOW : SW_HIDE);
+  m_photoTabs.ShowWindow(video ? SW_HIDE : SW_SHOW);
+  m_albumSheet.ShowWindow(video ? SW_HIDE : SW_SHOW);
+  if (bResetPage) {
+    if (video)
+      SelectVideoPropPage(0);
+    else
+      SelectPropPage(0);
+  }
+}
+
+void AlbumEditorDlg::ShowAlbumPhotos(int nIndex, BOOL bWait) {
+  AlbumPhotoDlg& page = m_albumSheet.GetPhotoPage();
+  if (page.GetSafeHwnd() == nullptr) return;
+  CDVDProject* project = GetProject();
+  if (nIndex < 0 || nIndex >= project->GetAlbumCount()) {
+    page.SetAlbum(nullptr);
+    return;
+  }
+  page.FillPhotoListByIndex(nIndex, bWait);
+}
+
+void AlbumEditorDlg::RefreshPhotoList(BOOL bWait) {
+  ShowAlbumPhotos(m_albumList.GetCurSel(), bWait);
+}
+
+void AlbumEditorDlg::ShowAlbumOptions(int nIndex) {
+  AlbumOptionsOneDlg* page = m_albumSheet.GetOptionsPage();
+  if (page == nullptr) return;
+  CDVDAlbumImage* album = nullptr;
+  if (nIndex >= 0 && nIndex < m_albumList.GetCount()) {
+    auto* item = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(nIndex));
+    if (item != nullptr && item->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)))
+      album = static_cast<CDVDAlbumImage*>(item);
+  }
+  page->SetAlbum(album);
+}
+
+void AlbumEditorDlg::ShowAlbumTheme(int nIndex) {
+  if (m_albumSheet.GetSafeHwnd() == nullptr) return;
+  CDVDAlbumImage* album = nullptr;
+  if (nIndex >= 0 && nIndex < m_albumList.GetCount()) {
+    auto* item = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(nIndex));
+    if (item != nullptr && item->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)))
+      album = static_cast<CDVDAlbumImage*>(item);
+  }
+  m_albumSheet.GetThemePage().SetAlbum(album);
+}
+
+BOOL AlbumEditorDlg::ShowAlbumPreview(int nIndex, int nPlay) {
+  CWnd* preview = m_albumSheet.GetPreviewContainer();
+  if (preview != nullptr && preview->GetSafeHwnd() != nullptr)
+    preview->PostMessage(WM_PREVIEW_SELECT_ALBUM, static_cast<WPARAM>(nIndex), nPlay);
+  return TRUE;
+}
+
+void AlbumEditorDlg::RefreshOutputFormats() {
+  if (CAlbumVideoPorfileContainerPage* page = m_albumSheet.GetOutputPage()) page->SelectActiveFormat();
+}
+
+// --- refreshing the other windows after a change ---
+
+void AlbumEditorDlg::RebuildTimeline() {
+  AlbumOptionsOneDlg* page = m_albumSheet.GetOptionsPage();
+  if (page != nullptr && page->GetSafeHwnd() != nullptr) page->RebuildTimeline();
+}
+
+void AlbumEditorDlg::PostStatusBarUpdate() {
+  if (auto* main = static_cast<CWnd*>(GetWindowRegistry()->m_pMainDlg);
+      main != nullptr && main->GetSafeHwnd())
+    main->PostMessage(WM_UPDATE_STATUS_BAR, 0, 0);
+}
+
+void AlbumEditorDlg::UpdatePageButtons() {
+  AlbumPhotoDlg& photos = m_albumSheet.GetPhotoPage();
+  if (photos.GetSafeHwnd() != nullptr) photos.UpdateButtonBar();
+  CVideoAlbumPage* clips = m_pVideoSheet->GetClipPage();
+  if (clips != nullptr && clips->GetSafeHwnd() != nullptr) clips->UpdateClipButtons();
+}
+
+void AlbumEditorDlg::StopThumbnails(int nWait) {
+  AlbumPhotoDlg& photos = m_albumSheet.GetPhotoPage();
+  if (photos.GetSafeHwnd() != nullptr && photos.IsLoadingThumbnails()) photos.StopThumbnailLoader(nWait);
+}
+
+// --- messages ---
+
+LRESULT AlbumEditorDlg::OnAlbumTabSelected(WPARAM wParam, LPARAM) {
+  SelectPropPage(static_cast<int>(wParam));
+  switch (m_albumSheet.GetCurrentPage()) {
+    case 0:
+      m_albumSheet.GetPhotoPage().SetAlbum(GetCurrentImageAlbum());
+      break;
+    case 1:
+      SetActiveAlbumIndex(m_albumList.GetCurSel());
+      ShowAlbumOptions(m_nActiveAlbumIndex);
+      break;
+    case 2:
+      SetActiveAlbumIndex(m_albumList.GetCurSel());
+      break;
+    case 3:
+      SetActiveAlbumIndex(m_albumList.GetCurSel());
+      ShowAlbumPreview(m_nActiveAlbumIndex, 0);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+LRESULT AlbumEditorDlg::OnVideoAlbumTabSelected(WPARAM wParam, LPARAM) {
+  m_pVideoSheet->SelectPage(static_cast<int>(wParam));
+  return TRUE;
+}
+
+LRESULT AlbumEditorDlg::OnAlbumButtonBar(WPARAM wParam, LPARAM) {
+  if (wParam == 0) OnNewAlbum();
+  if (wParam == 1) DeleteCurrentAlbum();
   return 0;
 }
 
-LRESULT AlbumEditorDlg::OnProjectReloaded(WPARAM, LPARAM) {
-  m_nActiveAlbumIndex = GetProject()->Get_nActiveAlbumIndex();
-  Invalidate();
-  return 1;
+LRESULT AlbumEditorDlg::OnProjectReloaded(WPARAM wParam, LPARAM lParam) {
+  m_albumList.SendMessage(WM_PROJECT_RELOADED, wParam, lParam);
+  if (m_albumSheet.GetSafeHwnd() != nullptr) m_albumSheet.SendMessage(WM_PROJECT_RELOADED, wParam, lParam);
+  return TRUE;
 }
 
 LRESULT AlbumEditorDlg::OnLanguageChanged(WPARAM, LPARAM) {
   TranslateDialog(m_hWnd, IDD_ALBUM_EDITOR);
+  BuildTabStrips();
   Invalidate();
-  return 1;
+  return TRUE;
+}
+
+void AlbumEditorDlg::OnContextMenu(CWnd* pWnd, CPoint point) {
+  if (pWnd == nullptr || pWnd->GetSafeHwnd() != m_albumList.GetSafeHwnd()) return;
+  auto* organize = static_cast<CPageEditorNew*>(GetWindowRegistry()->m_pPageEditorNew);
+  if (organize == nullptr) return;
+  if (CMenu* popup = organize->GetPopupEditorAlbum())
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+}
+
+void AlbumEditorDlg::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
+  CPropertyPage::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+  CDVDAlbumBase* selected = GetSelectedAlbum();
+  CDVDAlbumImage* photos = GetCurrentImageAlbum();
+  for (UINT i = 0; i < pPopupMenu->GetMenuItemCount(); ++i) {
+    const UINT id = pPopupMenu->GetMenuItemID(static_cast<int>(i));
+    const UINT off = MF_BYCOMMAND | MF_DISABLED | MF_GRAYED;
+    if (id == ID_ALBUM_DELETE || id == ID_ALBUM_PROPERTIES)
+      pPopupMenu->EnableMenuItem(id, selected != nullptr ? MF_BYCOMMAND | MF_ENABLED : off);
+    if (id == ID_ALBUM_FULL_SCREEN && GetCurrentMovieAlbum() == nullptr)
+      pPopupMenu->EnableMenuItem(
+          id, photos != nullptr && photos->GetImageCount() > 0 ? MF_BYCOMMAND | MF_ENABLED : off);
+  }
+}
+
+// The album list is hidden, so nobody drags in it; the page keeps the scroll timer's life only.
+LRESULT AlbumEditorDlg::OnAlbumDragDrop(WPARAM, LPARAM) {
+  return 0;
+}
+
+void AlbumEditorDlg::OnMouseMove(UINT nFlags, CPoint point) {
+  CPropertyPage::OnMouseMove(nFlags, point);
+}
+
+void AlbumEditorDlg::OnLButtonUp(UINT nFlags, CPoint point) {
+  CPropertyPage::OnLButtonUp(nFlags, point);
+}
+
+void AlbumEditorDlg::StartDragScroll(int nDirection) {
+  if (m_bAutoScroll) return;
+  m_nScrollDirection = nDirection;
+  m_bAutoScroll = SetTimer(TIMER_ALBUM_DRAG_SCROLL, 100, nullptr) != 0;
+}
+
+void AlbumEditorDlg::StopDragScroll() {
+  if (m_bAutoScroll) KillTimer(TIMER_ALBUM_DRAG_SCROLL);
+  m_bAutoScroll = 0;
+  m_nScrollDirection = 0;
+}
+
+void AlbumEditorDlg::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != TIMER_ALBUM_DRAG_SCROLL) {
+    CPropertyPage::OnTimer(nIDEvent);
+    return;
+  }
+  m_albumList.SendMessage(WM_VSCROLL, m_nScrollDirection == 1 ? SB_LINEUP : SB_LINEDOWN, 0);
+}
+
+BOOL AlbumEditorDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  return CPropertyPage::OnCommand(wParam, lParam);
 }
