@@ -61,7 +61,8 @@ BOOL ImageListDragEnter(CWnd* window, int x, int y) {
   return ImageList_DragEnter(window != nullptr ? window->GetSafeHwnd() : nullptr, x, y);
 }
 
-CDragDropHelper::CDragDropHelper(CWnd* owner) : m_pOwner(owner) {
+CDragDropHelper::CDragDropHelper(CWnd* owner, BOOL alwaysDropCursor)
+    : m_pOwner(owner), m_bAlwaysDropCursor(alwaysDropCursor) {
   m_hArrow = ::LoadCursor(nullptr, IDC_ARROW);
   m_hNoDrop = ::LoadCursor(nullptr, IDC_NO);
   m_hDrop = ::LoadCursor(::GetModuleHandle(nullptr), MAKEINTRESOURCE(IDC_DRAG_DROP));
@@ -154,7 +155,7 @@ void CDragDropHelper::DragOverImpl(UINT keyFlags, CPoint point, BOOL final) {
   CWnd* window = WindowObject(::WindowFromPoint(screen));
   const BOOL target = IsTarget(window);
   if (target)
-    m_hLastCursor = AlwaysDropCursor() || (keyFlags & MK_CONTROL) != 0 ? m_hDrop : m_hArrow;
+    m_hLastCursor = m_bAlwaysDropCursor || (keyFlags & MK_CONTROL) != 0 ? m_hDrop : m_hArrow;
   else
     m_hLastCursor = m_hNoDrop;
   ::SetCursor(m_hLastCursor);
@@ -230,7 +231,7 @@ BOOL CDragDropHelper::Drop(UINT keyFlags, CPoint point, HWND* source, HWND* targ
 // List box.
 
 CListBoxDragHelper::CListBoxDragHelper(CWnd* owner, BOOL alwaysDropCursor)
-    : CDragDropHelper(owner), m_bAlwaysDropCursor(alwaysDropCursor) {}
+    : CDragDropHelper(owner, alwaysDropCursor) {}
 
 BOOL CListBoxDragHelper::IsSourceValid() {
   if (m_info.nKind != DRAG_KIND_LIST_BOX || m_info.pSource == nullptr) return FALSE;
@@ -270,7 +271,7 @@ CImageList* CListBoxDragHelper::CreateDefaultImage(LPARAM startArgument, POINT* 
 // List control.
 
 CListCtrlDragHelper::CListCtrlDragHelper(CWnd* owner, BOOL alwaysDropCursor)
-    : CDragDropHelper(owner), m_bAlwaysDropCursor(alwaysDropCursor) {}
+    : CDragDropHelper(owner, alwaysDropCursor) {}
 
 BOOL CListCtrlDragHelper::IsSourceValid() {
   return m_info.nKind == DRAG_KIND_LIST_CTRL && m_info.pSource != nullptr;
@@ -355,7 +356,7 @@ BOOL CListCtrlDragHelper::Drop(UINT keyFlags, CPoint point, HWND* source, HWND* 
 // Tree control.
 
 CTreeCtrlDragHelper::CTreeCtrlDragHelper(CWnd* owner, BOOL alwaysDropCursor)
-    : CDragDropHelper(owner), m_bAlwaysDropCursor(alwaysDropCursor) {}
+    : CDragDropHelper(owner, alwaysDropCursor) {}
 
 BOOL CTreeCtrlDragHelper::IsSourceValid() {
   return m_info.nKind == DRAG_KIND_TREE_CTRL && m_info.pSource != nullptr;

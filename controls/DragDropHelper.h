@@ -36,7 +36,9 @@ struct _tagDragInfo {
 
 class CDragDropHelper : public CObject {
  public:
-  explicit CDragDropHelper(CWnd* owner);
+  // alwaysDropCursor: the drop cursor over every target; otherwise the arrow there, and the drop
+  // cursor only while Ctrl is held.
+  CDragDropHelper(CWnd* owner, BOOL alwaysDropCursor);
   ~CDragDropHelper() override;
   CDragDropHelper(const CDragDropHelper&) = delete;
   CDragDropHelper& operator=(const CDragDropHelper&) = delete;
@@ -63,7 +65,6 @@ class CDragDropHelper : public CObject {
   virtual BOOL PrepareStart(LPARAM startArgument) = 0;
   // The start point in the source's client coordinates.
   virtual POINT StartPoint(LPARAM startArgument) const = 0;
-  virtual BOOL AlwaysDropCursor() const = 0;
   virtual void OnFirstMove() {}
   void DragOverImpl(UINT keyFlags, CPoint point, BOOL final);
   void DeleteImage();
@@ -81,6 +82,7 @@ class CDragDropHelper : public CObject {
   HCURSOR m_hDrop = nullptr;
   CPtrArray m_targets;
   HCURSOR m_hLastCursor = nullptr;
+  BOOL m_bAlwaysDropCursor;
 };
 
 // Source: a list box (the album list, the clip-art list). Start argument MAKELONG(x, y) of the
@@ -94,10 +96,6 @@ class CListBoxDragHelper : public CDragDropHelper {
   CImageList* CreateDefaultImage(LPARAM startArgument, POINT* origin, POINT* hotSpot) override;
   BOOL PrepareStart(LPARAM startArgument) override;
   POINT StartPoint(LPARAM startArgument) const override;
-  BOOL AlwaysDropCursor() const override { return m_bAlwaysDropCursor; }
-
- private:
-  BOOL m_bAlwaysDropCursor;
 };
 
 // Source: a list control (the photo list, file list, video list). Start argument the NMLISTVIEW*
@@ -117,10 +115,6 @@ class CListCtrlDragHelper : public CDragDropHelper {
   CImageList* CreateDefaultImage(LPARAM startArgument, POINT* origin, POINT* hotSpot) override;
   BOOL PrepareStart(LPARAM startArgument) override;
   POINT StartPoint(LPARAM startArgument) const override;
-  BOOL AlwaysDropCursor() const override { return m_bAlwaysDropCursor; }
-
- private:
-  BOOL m_bAlwaysDropCursor;
 };
 
 // Source: a tree control (the file browser's folder tree). Start argument the NMTREEVIEW* of
@@ -135,13 +129,11 @@ class CTreeCtrlDragHelper : public CDragDropHelper {
   CImageList* CreateDefaultImage(LPARAM startArgument, POINT* origin, POINT* hotSpot) override;
   BOOL PrepareStart(LPARAM startArgument) override;
   POINT StartPoint(LPARAM startArgument) const override;
-  BOOL AlwaysDropCursor() const override { return m_bAlwaysDropCursor; }
   void OnFirstMove() override;
 
  private:
   HTREEITEM m_hDragged = nullptr;
   BOOL m_bFirstMove = FALSE;
-  BOOL m_bAlwaysDropCursor;
 };
 
 // The desktop window as a window object.
