@@ -112,18 +112,17 @@ TEST_F(AlbumPhotoDlgTest, RowsShowTheSlidesAndThumbnailsArriveOffTheUiThread) {
     EXPECT_EQ(reinterpret_cast<CDVDImage*>(List().GetItemData(i)), m_album->GetImage(i));
     EXPECT_TRUE(m_album->GetImage(i)->IsThumbnailCurrent()) << i;
   }
-  EXPECT_TRUE(m_page.IsThumbnailView());
-  EXPECT_EQ(List().GetStyle() & LVS_TYPEMASK, static_cast<DWORD>(LVS_ICON));
-  m_page.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpPending();
-  EXPECT_FALSE(pictavo::test::SaveDesktopArea(RECT{0, 0, 760, 420}, "photo-list-thumbnails.png").empty());
-
+  // Each view as the user sees it.
+  auto view = [&](bool thumbnails, DWORD style, const char* snapshot) {
+    EXPECT_EQ(static_cast<bool>(m_page.IsThumbnailView()), thumbnails);
+    EXPECT_EQ(List().GetStyle() & LVS_TYPEMASK, style);
+    m_page.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPending();
+    EXPECT_FALSE(pictavo::test::SaveDesktopArea(RECT{0, 0, 760, 420}, snapshot).empty());
+  };
+  view(true, LVS_ICON, "photo-list-thumbnails.png");
   m_page.SendMessage(WM_COMMAND, ID_PHOTO_VIEW_DETAILS, 0);
-  EXPECT_FALSE(m_page.IsThumbnailView());
-  EXPECT_EQ(List().GetStyle() & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
-  m_page.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpPending();
-  EXPECT_FALSE(pictavo::test::SaveDesktopArea(RECT{0, 0, 760, 420}, "photo-list-details.png").empty());
+  view(false, LVS_REPORT, "photo-list-details.png");
   m_page.SendMessage(WM_COMMAND, ID_PHOTO_VIEW_THUMBNAILS, 0);
   EXPECT_TRUE(m_page.IsThumbnailView());
 }
