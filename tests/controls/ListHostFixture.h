@@ -11,6 +11,7 @@
 #include "platform/display/Display.h"
 #include "platform/gdi/Surface.h"
 #include "platform/mfc/Afx.h"
+#include "platform/res/ResourceModule.h"
 #include "platform/user/Display.h"
 #include "platform/user/User.h"
 #include "shell/LanguageFile.h"
@@ -42,6 +43,8 @@ class ListHostTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+    const char* bin = std::getenv("PICTAVO_BIN_DIR");
+    pictavo::res::SetResourceRoot(std::string(bin != nullptr ? bin : ".") + "/resources");
     pictavo::shell::SetLanguageRoot(SourceDataFolder());
     g_skinMinor.Load(SourceDataFolder().c_str(), "zel_en.xml", FALSE);
   }
