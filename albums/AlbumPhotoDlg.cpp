@@ -70,7 +70,12 @@ void AlbumPhotoDlg::SetAlbum(CDVDAlbumBase* pAlbum) {
 
 void AlbumPhotoDlg::UpdateButtonBar() {}
 void AlbumPhotoDlg::ReloadThumbnails() {
-  if (m_pAlbum != nullptr) FillPhotoList(m_pAlbum, TRUE);
+  for (int row = 0; row < m_list.GetItemCount(); ++row) {
+    const auto* slide = reinterpret_cast<const CDVDImage*>(m_list.GetItemData(row));
+    CString angle;
+    if (slide != nullptr) angle.Format("%d", slide->Get_nRotateAngle());
+    m_list.SetItemText(row, 2, angle);
+  }
 }
 void AlbumPhotoDlg::StopThumbnailLoader(int) {}
 BOOL AlbumPhotoDlg::IsLoadingThumbnails() {
