@@ -78,15 +78,16 @@ CString AlbumEditorDlg::TreeFolderAlbumName() {
   return AlbumNameForTreeFolder(folder, LoadLangString(IDS_MY_SLIDESHOW));
 }
 
-CDVDAlbumImage* AlbumEditorDlg::CreatePhotoAlbum(LPCTSTR lpszName) {
+CDVDAlbumImage* AlbumEditorDlg::CreatePhotoAlbum(LPCTSTR lpszName, BOOL bAtActive) {
   CDVDProject* project = GetProject();
+  // An album made on demand goes at the end; New Album puts it before the active one.
+  if (!bAtActive) SetActiveAlbumIndex(-1);
   CDVDAlbumImage templ(project);
   ApplyDefaultSubtitleFont(&templ);
   CDVDAlbumImage* album = project->AllocImageAlbum(&templ);
   if (album == nullptr) return nullptr;
   album->Set_strAlbumName(lpszName);
-  // The project places a new album at the active one; the list item goes where the project put
-  // it, so the two orders stay the same.
+  // The list item goes where the project put the album, so the two orders stay the same.
   const int index = project->AddAlbum(album);
   if (index < 0) {
     delete album;

@@ -170,7 +170,7 @@ void AlbumEditorDlg::NewPhotoAlbum(LPCTSTR lpszName) {
   ShowAlbumSheet(0, TRUE);
   const CString name =
       lpszName != nullptr && *lpszName != '\0' ? CString(lpszName) : CString("My Photo Album");
-  if (CreatePhotoAlbum(name) != nullptr) {
+  if (CreatePhotoAlbum(name, TRUE) != nullptr) {
     ShowAlbumPhotos(m_nActiveAlbumIndex, TRUE);
     ShowAlbumOptions(m_nActiveAlbumIndex);
     RebuildTimeline();

@@ -8,6 +8,7 @@
 #include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/VideoAlbumPage.h"
+#include "controls/DragDropHelper.h"
 #include "modules/buttonbar/CoolButtonBar.h"
 #include "modules/data/DSTLAudio.h"
 #include "modules/data/DVDAlbumImage.h"
@@ -32,13 +33,16 @@
 
 namespace {
 
-// One rows group over the page: a 2-pixel gap, the tab strips at their template height, another
-// gap, the sheets taking the rest.
-_tagLayoutRow g_editorLayout[6];
-const LayoutRowInit kEditorLayout[6] = {
-    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},      {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},
-    {LAYOUT_TOFIT, IDC_ALBUM_TAB_AREA, 0},  {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},
-    {LAYOUT_REST, IDC_ALBUM_SHEET_AREA, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
+// The album cards in a column on the left; beside them a rows group: a 2-pixel gap, the tab
+// strips at their template height, another gap, the sheets taking the rest.
+constexpr int kEditorRows = 10;
+_tagLayoutRow g_editorLayout[kEditorRows];
+const LayoutRowInit kEditorLayout[kEditorRows] = {
+    {LAYOUT_COLUMNS | LAYOUT_REST, 0, 0},    {LAYOUT_FIXED, IDC_ALBUM_LIST, AlbumCardLayout::kCardWidth + 14},
+    {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -4},    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},
+    {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},    {LAYOUT_TOFIT, IDC_ALBUM_TAB_AREA, 0},
+    {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},    {LAYOUT_REST, IDC_ALBUM_SHEET_AREA, 0},
+    {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
 };
 _tagLayoutRow g_editorLayoutEnd;
 
@@ -107,6 +111,7 @@ AlbumEditorDlg::AlbumEditorDlg()
 
 AlbumEditorDlg::~AlbumEditorDlg() {
   if (m_bAutoScroll && GetSafeHwnd() != nullptr) KillTimer(TIMER_ALBUM_DRAG_SCROLL);
+  delete m_pDragHelper;
   delete m_pAudio;
   delete m_pVideoSheet;
   if (m_hStopEvent != nullptr) CloseHandle(m_hStopEvent);
@@ -141,6 +146,7 @@ BOOL AlbumEditorDlg::OnInitDialog() {
   m_layout.LayoutRoot(client, this);
   m_layout.ApplyLayout(this);
 
+  m_pDragHelper = new CListBoxDragHelper(this, FALSE);
   WriteLog("AlbumEditorDlg begin to initalize (2)...");
   m_albumSheet.Create(this, IDC_ALBUM_SHEET);
   m_pVideoSheet->Create(this, IDC_VIDEO_ALBUM_SHEET);
@@ -162,10 +168,10 @@ BOOL AlbumEditorDlg::OnInitDialog() {
   WriteLog("AlbumEditorDlg begin to initalize (5)...");
   UpdateData(FALSE);
   ::DragAcceptFiles(m_hWnd, TRUE);
-  m_albumList.ShowWindow(SW_HIDE);
+  m_albumList.SetItemHeight(0, AlbumCardLayout::kItemHeight);
   if (CWnd* bar = GetDlgItem(IDC_ALBUM_BUTTON_BAR)) bar->ShowWindow(SW_HIDE);
   // The sheets take the placeholder's rectangle now that they exist.
-  OnSize(SIZE_RESTORED, client.Width(), client.Height());
+  LayOut(client.Width(), client.Height());
   WriteLog("AlbumEditorDlg finish to initalize.");
   return TRUE;
 }
@@ -177,6 +183,10 @@ void AlbumEditorDlg::BuildTabStrips() {
 
 void AlbumEditorDlg::OnSize(UINT nType, int cx, int cy) {
   CPropertyPage::OnSize(nType, cx, cy);
+  LayOut(cx, cy);
+}
+
+void AlbumEditorDlg::LayOut(int cx, int cy) {
   if (m_tabArea.GetSafeHwnd() == nullptr) return;
   m_layout.LayoutRoot(CRect(0, 0, cx, cy), this);
   m_layout.ApplyLayout(this);
@@ -505,17 +515,114 @@ void AlbumEditorDlg::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMe
   }
 }
 
-// The album list is hidden, so nobody drags in it; the page keeps the scroll timer's life only.
-LRESULT AlbumEditorDlg::OnAlbumDragDrop(WPARAM, LPARAM) {
+LRESULT AlbumEditorDlg::OnAlbumDragDrop(WPARAM, LPARAM lParam) {
+  if (m_pDragHelper == nullptr || m_albumList.GetCount() == 0) return 0;
+  CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  if (CWnd::WindowFromPoint(point) != &m_albumList) return 0;
+  m_albumList.ScreenToClient(&point);
+  BOOL outside = TRUE;
+  const int item = static_cast<int>(m_albumList.ItemFromPoint(point, outside));
+  _tagDragInfo info;
+  info.nKind = DRAG_KIND_LIST_BOX;
+  info.pSource = &m_albumList;
+  info.bDropOnSource = TRUE;
+  info.nOwnerData[0] = item;
+  info.nOwnerData[1] = outside;
+  CPtrArray targets;
+  targets.Add(&m_albumList);
+  if (m_pDragHelper->BeginDrag(&info, MAKELONG(point.x, point.y), &targets)) SetCapture();
   return 0;
 }
 
 void AlbumEditorDlg::OnMouseMove(UINT nFlags, CPoint point) {
+  if (m_pDragHelper != nullptr && m_pDragHelper->IsDragging()) {
+    m_pDragHelper->DragOver(nFlags, point);
+    CPoint inList = point;
+    ClientToScreen(&inList);
+    m_albumList.ScreenToClient(&inList);
+    CRect band;
+    m_albumList.GetClientRect(&band);
+    band.DeflateRect(0, 12);
+    if (inList.y < band.top)
+      StartDragScroll(1);
+    else if (inList.y > band.bottom)
+      StartDragScroll(2);
+    else
+      StopDragScroll();
+  } else {
+    StopDragScroll();
+  }
   CPropertyPage::OnMouseMove(nFlags, point);
 }
 
 void AlbumEditorDlg::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (m_pDragHelper == nullptr || !m_pDragHelper->IsDragging()) {
+    CPropertyPage::OnLButtonUp(nFlags, point);
+    return;
+  }
+  StopDragScroll();
+  HWND source = nullptr, target = nullptr;
+  const BOOL dropped = m_pDragHelper->Drop(nFlags, point, &source, &target);
+  if (::GetCapture() == m_hWnd) ReleaseCapture();
+  const HWND list = m_albumList.GetSafeHwnd();
+  if (dropped && source == list && target == list) MoveDraggedAlbum(nFlags, point);
+  if (source == list) {
+    SetActiveAlbumIndex(-1);
+    ApplyAlbumSelection(TRUE, FALSE);
+  }
   CPropertyPage::OnLButtonUp(nFlags, point);
+}
+
+void AlbumEditorDlg::MoveDraggedAlbum(UINT nFlags, CPoint point) {
+  const int dragged = m_pDragHelper->GetDragInfo().nOwnerData[0];
+  CPoint inList = point;
+  ClientToScreen(&inList);
+  m_albumList.ScreenToClient(&inList);
+  BOOL outside = TRUE;
+  int targetIndex = static_cast<int>(m_albumList.ItemFromPoint(inList, outside));
+  const int count = m_albumList.GetCount();
+  if (dragged < 0 || dragged >= count || targetIndex < 0) {
+    RebuildTimeline();
+    return;
+  }
+  if (targetIndex >= count) targetIndex = count - 1;
+  CDVDProject* project = GetProject();
+  auto* album = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(dragged));
+  auto* targetAlbum = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(targetIndex));
+  CDVDAlbumBase* placed = nullptr;
+  if ((nFlags & MK_CONTROL) != 0) {
+    CDVDAlbumBase* copy = nullptr;
+    if (album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)))
+      copy = project->AllocImageAlbum(static_cast<CDVDAlbumImage*>(album));
+    else if (album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie)))
+      copy = project->AllocMovieAlbum(static_cast<CDVDAlbumMovie*>(album));
+    if (copy == nullptr) {
+      RebuildTimeline();
+      return;
+    }
+    // Appended first so the project and the list agree, then moved before the target in both.
+    SetActiveAlbumIndex(-1);
+    project->AddAlbum(copy);
+    project->MoveAlbumPos(targetAlbum, copy);
+    placed = copy;
+  } else {
+    if (targetIndex == dragged) {
+      RebuildTimeline();
+      return;
+    }
+    project->MoveAlbumPos(targetAlbum, album);
+    placed = album;
+  }
+  m_albumList.LockWindowUpdate();
+  ClearAlbumList();
+  FillAlbumListFromProject();
+  const int at = FindAlbumIndex(placed);
+  m_albumList.SetCurSel(at);
+  SetActiveAlbumIndex(-1);
+  m_albumList.UnlockWindowUpdate();
+  m_albumList.Invalidate();
+  RebuildTimeline();
+  PostStatusBarUpdate();
 }
 
 void AlbumEditorDlg::StartDragScroll(int nDirection) {
@@ -535,7 +642,11 @@ void AlbumEditorDlg::OnTimer(UINT_PTR nIDEvent) {
     CPropertyPage::OnTimer(nIDEvent);
     return;
   }
+  if (m_pDragHelper == nullptr || !m_pDragHelper->IsDragging()) return;
+  CImageList::DragShowNolock(FALSE);
   m_albumList.SendMessage(WM_VSCROLL, m_nScrollDirection == 1 ? SB_LINEUP : SB_LINEDOWN, 0);
+  m_albumList.UpdateWindow();
+  CImageList::DragShowNolock(TRUE);
 }
 
 BOOL AlbumEditorDlg::OnCommand(WPARAM wParam, LPARAM lParam) {

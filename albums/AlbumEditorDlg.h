@@ -1,11 +1,12 @@
-// The album editor (template 152), the right-hand half of the organize page: the project's
-// albums in a hidden list box whose selection is the active album, the two tab strips, and the
-// photo-album and video-album sheets below them. Every window changes the current album through
+// The album editor (template 152), the lower half of the organize page: the project's albums as
+// a column of skin cards whose selection is the active album, and beside it the two tab strips
+// with the photo-album and video-album sheets below them. Every window changes the current album through
 // this page. Its commands add photos, make and delete albums, open and create projects and act on
 // the current album's slides. UI thread only.
 #pragma once
 
 #include "albums/AlbumPropSheet.h"
+#include "controls/AlbumListBox.h"
 #include "controls/LayoutMgr.h"
 #include "controls/SkinTabStrip.h"
 #include "modules/data/DVDImage.h"
@@ -33,9 +34,6 @@ class CListBoxDragHelper;
 #define IDC_ALBUM_SHEET 88
 #define IDC_VIDEO_ALBUM_SHEET 89
 
-// The album list box: owner-drawn, no strings, each item's data the project album at its index.
-class CAlbumListBox : public CListBox {};
-
 class AlbumEditorDlg : public CPropertyPage {
  public:
   AlbumEditorDlg();
@@ -62,7 +60,7 @@ class AlbumEditorDlg : public CPropertyPage {
   void ApplyAlbumSelection(BOOL bWait, BOOL bResetPage);
   BOOL SelectAlbum(CDVDAlbumBase* pAlbum);
   CDVDAlbumBase* GetAlbumAtPoint(POINT ptScreen);
-  CAlbumListBox& GetAlbumList() { return m_albumList; }
+  CMyListBoxA& GetAlbumList() { return m_albumList; }
 
   // --- sheets and pages ---
   void SelectPropPage(int nPage);
@@ -142,7 +140,11 @@ class AlbumEditorDlg : public CPropertyPage {
 
  private:
   void BuildTabStrips();
-  CDVDAlbumImage* CreatePhotoAlbum(LPCTSTR lpszName);
+  // The table in (0, 0, cx, cy), then the strips and sheets onto their placeholders.
+  void LayOut(int cx, int cy);
+  // The album dragged in the list lands before the album under the point (a copy with Ctrl).
+  void MoveDraggedAlbum(UINT nFlags, CPoint point);
+  CDVDAlbumImage* CreatePhotoAlbum(LPCTSTR lpszName, BOOL bAtActive = FALSE);
   CString TreeFolderAlbumName();
   // Selects the first album when none is; FALSE when the list is empty.
   BOOL EnsureAlbumSelected();
@@ -157,7 +159,7 @@ class AlbumEditorDlg : public CPropertyPage {
   CStatic m_tabArea;    // 1491: where the tab strips go
   CStatic m_sheetArea;  // 1023: where the sheets go
   CComboBox m_combo;    // 1243: hidden, never filled
-  CAlbumListBox m_albumList;
+  CMyListBoxA m_albumList;
   CSkinTabStrip m_photoTabs;
   CSkinTabStrip m_videoTabs;
   AlbumPropSheet m_albumSheet;

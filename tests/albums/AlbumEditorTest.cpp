@@ -16,6 +16,7 @@
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDProject.h"
+#include "platform/comctl/CommCtrl.h"
 #include "platform/kernel/Path.h"
 #include "platform/res/ResourceModule.h"
 #include "shell/ProcessObjects.h"
@@ -32,6 +33,7 @@ class AlbumEditorTest : public RegistryFixture {
   void SetUp() override {
     const char* bin = std::getenv("PICTAVO_BIN_DIR");
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    InitCommonControls();
     ASSERT_TRUE(
         owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 700), nullptr, 0));
     ASSERT_TRUE(panel.Create(IDD_EXPLORE_BAR, &owner));
@@ -82,7 +84,8 @@ class AlbumEditorTest : public RegistryFixture {
     for (int row : rows) Rows().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   }
 
-  ScratchDir photos;
+  ScratchDir scratch;
+  const fs::path photos{scratch.Path()};
   CWnd owner;
   ExploreBarDlg panel;
   AlbumEditorDlg editor;
@@ -103,15 +106,18 @@ TEST_F(AlbumEditorTest, PhotosWithoutAnAlbumGoToOneNamedAfterTheirFolder) {
   ExpectListMirrorsProject();
 }
 
-TEST_F(AlbumEditorTest, AnAlbumMadeWhileAnotherIsActiveKeepsListAndProjectInTheSameOrder) {
+TEST_F(AlbumEditorTest, AnAlbumMadeOnDemandGoesAtTheEndWhileAnotherIsActive) {
   editor.NewPhotoAlbum("One");
   editor.NewPhotoAlbum("Two");
-  editor.NewPhotoAlbum("Three");
-  // The active album is the last one made; the project places a new album before it.
+  editor.GetAlbumList().SetCurSel(0);
+  editor.ApplyAlbumSelection(TRUE, TRUE);
+  editor.NewVideoAlbum("Clips");
   CDVDAlbumBase* slot = nullptr;
   editor.AddPhotoFile(&slot, Touch(photos / "Four" / "a.jpg").c_str(), nullptr, nullptr);
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Two", "One", "Clips", "Four"}));
   ExpectListMirrorsProject();
   EXPECT_EQ(editor.GetSelectedAlbum(), slot);
+  EXPECT_EQ(editor.GetActiveAlbumIndex(), 3);
 }
 
 TEST_F(AlbumEditorTest, NewAlbumBeforeTheActiveOneAndDeleteSelectsTheNext) {
