@@ -1,50 +1,178 @@
-// The album editor (template 152), child 152 of the organize page. This is its project side:
-// opening and creating projects in the data model and the album selection the main window
-// resets. The album list, the album sheet with its pages and the editor's own commands join it
-// with the album pages; until then the commands that start them do nothing.
+// The album editor (template 152), the lower half of the organize page: the project's albums as
+// a column of skin cards whose selection is the active album, and beside it the two tab strips
+// with the photo-album and video-album sheets below them. Every window changes the current album through
+// this page. Its commands add photos, make and delete albums, open and create projects and act on
+// the current album's slides. UI thread only.
 #pragma once
 
+#include "albums/AlbumPropSheet.h"
+#include "controls/AlbumListBox.h"
+#include "controls/LayoutMgr.h"
+#include "controls/SkinTabStrip.h"
+#include "modules/data/DVDImage.h"
 #include "platform/base/Array.h"
 #include "platform/base/CString.h"
 #include "platform/mfc/Afx.h"
 #include "platform/mfc/PropertySheet.h"
 
+class CCoolButtonBar;
+class CDSTLAudio;
+class CDVDAlbumBase;
 class CDVDAlbumImage;
+class CDVDAlbumMovie;
+class CFullScreenPlayerWnd;
+class CListBoxDragHelper;
 
 #define IDD_ALBUM_EDITOR 152
+#define IDC_ALBUM_TAB_AREA 1491
+#define IDC_ALBUM_SHEET_AREA 1023
+#define IDC_ALBUM_COMBO 1243
+#define IDC_ALBUM_LIST 1072
+#define IDC_ALBUM_TAB_STRIP 1139
+#define IDC_VIDEO_ALBUM_TAB_STRIP 1140
+#define IDC_ALBUM_BUTTON_BAR 1240
+#define IDC_ALBUM_SHEET 88
+#define IDC_VIDEO_ALBUM_SHEET 89
 
 class AlbumEditorDlg : public CPropertyPage {
  public:
   AlbumEditorDlg();
   ~AlbumEditorDlg() override;
 
-  // Opens a project file into the data model; media it names that are missing are appended to
-  // `missingFiles`. A file that cannot be read is reported to the user and leaves the project as
-  // it was. TRUE when the project was opened.
-  int OpenProject(CString strPath, CStringArray& missingFiles);
-  // An empty project with the default options. TRUE.
+  // --- project (the main dialog's File commands end here) ---
+  // An empty project with the settings' defaults; the album list and every page emptied. 1.
   int NewProject();
-  // Remembers the index and makes it the project's active album when it changed.
+  // Opens a project file; missing media are appended to `missingFiles` and counted. A file the
+  // data model can't read is reported and leaves the previous project and its list in place.
+  // TRUE when the file was opened.
+  int OpenProject(CString strPath, CStringArray& missingFiles, int& nMissing);
+  int OpenProject(CString strPath, CStringArray& missingFiles);
+
+  // --- the album list and its selection ---
   void SetActiveAlbumIndex(int nIndex);
-  // Makes the selected album the active one and refreshes the page.
-  void ApplyAlbumSelection(BOOL bRebuild, BOOL bNotifyPreview);
-  // The selected album when it is a photo album; null otherwise.
+  int GetActiveAlbumIndex() const { return m_nActiveAlbumIndex; }
+  CDVDAlbumBase* GetSelectedAlbum();
   CDVDAlbumImage* GetCurrentImageAlbum();
-  void RefreshOutputFormats();
+  CDVDAlbumMovie* GetCurrentMovieAlbum();
+  int FindAlbumIndex(CDVDAlbumBase* pAlbum);
+  // Makes the list's selection the active album and shows it on every page; nothing when the
+  // selection is already active (set the active index to -1 first to refresh).
+  void ApplyAlbumSelection(BOOL bWait, BOOL bResetPage);
+  BOOL SelectAlbum(CDVDAlbumBase* pAlbum);
+  CDVDAlbumBase* GetAlbumAtPoint(POINT ptScreen);
+  CMyListBoxA& GetAlbumList() { return m_albumList; }
+
+  // --- sheets and pages ---
   void SelectPropPage(int nPage);
-  int NewAlbum();
+  void SelectVideoPropPage(int nPage);
+  void ShowAlbumSheet(int nKind, BOOL bResetPage);
+  void ShowAlbumPhotos(int nIndex, BOOL bWait);
+  void RefreshPhotoList(BOOL bWait);
+  void ShowAlbumOptions(int nIndex);
+  void ShowAlbumTheme(int nIndex);
+  BOOL ShowAlbumPreview(int nIndex, int nPlay);
+  void RefreshOutputFormats();
+  AlbumPropSheet& GetAlbumSheet() { return m_albumSheet; }
+  CVideoAlbumPropSheet* GetVideoAlbumSheet() { return m_pVideoSheet; }
+
+  // --- adding photos ---
+  // Add Photos from the main menu: the file dialog, any number of files. TRUE when confirmed.
   int AddPhotos();
+  // One photo into the album in the slot (made on demand, named `lpszAlbumName` or after the
+  // photo's folder) before `pPosition` (null: at the end). TRUE when the album took it.
+  BOOL AddPhotoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, CDVDImage* pPosition, LPCTSTR lpszAlbumName);
+  CDVDImage* AddBrowserPhotos(CDVDAlbumBase** ppAlbum, CDVDImage* pRowImage);
+  BOOL AddBlankSlide(LPCTSTR lpszPicture, COLORREF clrBackground);
+  int DropPhotosOnAlbumList(int x, int y, CDVDImageArray* pImages, BOOL bCopy);
+  void RefreshAfterAdd(CDVDAlbumBase* pPhotoAlbum, CDVDAlbumMovie* pVideoAlbum, BOOL bPhotosAdded);
+  void ClearAddedImages() { m_arrAddedImages.RemoveAll(); }
+  void SelectAddedImages();
+  const CDVDImageArray& GetAddedImages() const { return m_arrAddedImages; }
+
+  // --- album commands ---
+  int NewAlbum();
+  void OnNewAlbum();
+  void OnNewAlbumVariant();
+  BOOL AskNewAlbum(int nKind, int* pResult);
+  void NewPhotoAlbum(LPCTSTR lpszName);
+  CDVDAlbumMovie* NewVideoAlbum(LPCTSTR lpszName);
+  void DeleteCurrentAlbum();
+  int OnDeleteAlbum();
+  void ShowAlbumFullScreen(CDVDAlbumImage* pAlbum, BOOL bUseSelection);
+  void OnBatchCollect();
+  void RemoveSelectedPhotos();
+  void RotateSelectedPhotos(int nDegrees);
+  BOOL RandomizeSlideOrder();
+  BOOL RearrangeToViewOrder();
   int AddVideos();
   int AddMusic();
-  int OnDeleteAlbum();
+
+  void StartDragScroll(int nDirection);
+  void StopDragScroll();
+
+  COLORREF m_clrBlankSlide = 0;  // the photo page's blank-slide commands read and write it
 
  protected:
+  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnPaint();
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+  afx_msg void OnAlbumListSelChange();
+  afx_msg void OnAlbumListDblClk();
+  afx_msg void OnDeleteAlbumCommand();
+  afx_msg void OnAlbumProperties();
+  afx_msg void OnFullScreen();
+  afx_msg LRESULT OnAlbumTabSelected(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnVideoAlbumTabSelected(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnAlbumButtonBar(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnAlbumDragDrop(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnProjectReloaded(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnWinMgr(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
-  int m_nActiveAlbumIndex = -1;  // UI thread
+  void BuildTabStrips();
+  // The table in (0, 0, cx, cy), then the strips and sheets onto their placeholders.
+  void LayOut(int cx, int cy);
+  // The album dragged in the list lands before the album under the point (a copy with Ctrl).
+  void MoveDraggedAlbum(UINT nFlags, CPoint point);
+  CDVDAlbumImage* CreatePhotoAlbum(LPCTSTR lpszName, BOOL bAtActive = FALSE);
+  CString TreeFolderAlbumName();
+  // Selects the first album when none is; FALSE when the list is empty.
+  BOOL EnsureAlbumSelected();
+  void RebuildTimeline();
+  void PostStatusBarUpdate();
+  void UpdatePageButtons();
+  void RedrawAlbumList();
+  void ClearAlbumList();
+  void FillAlbumListFromProject();
+  void StopThumbnails(int nWait);
+
+  CStatic m_tabArea;    // 1491: where the tab strips go
+  CStatic m_sheetArea;  // 1023: where the sheets go
+  CComboBox m_combo;    // 1243: hidden, never filled
+  CMyListBoxA m_albumList;
+  CSkinTabStrip m_photoTabs;
+  CSkinTabStrip m_videoTabs;
+  AlbumPropSheet m_albumSheet;
+  CLayoutMgr m_layout;
+  CVideoAlbumPropSheet* m_pVideoSheet = nullptr;  // owned
+  int m_nActiveAlbumIndex = -1;                   // mirrors the project's active album
+  CListBoxDragHelper* m_pDragHelper = nullptr;    // owned
+  CFullScreenPlayerWnd* m_pFullScreen = nullptr;  // deletes itself and clears this pointer
+  int m_nScrollDirection = 0;                     // 1 up, 2 down
+  int m_bAutoScroll = 0;                          // timer 7213 runs
+  CDVDImageArray m_arrAddedImages;                // the slides of the last add batch
+  CDSTLAudio* m_pAudio = nullptr;                 // owned, the full-screen display's music
+  HANDLE m_hStopEvent = nullptr;                  // owned
+  HANDLE m_hDoneEvent = nullptr;                  // owned
+  CCoolButtonBar* m_pButtonBar = nullptr;         // the main skin's album bar
 };

@@ -1,0 +1,33 @@
+// The album editor's small modal dialogs: the question before an album is deleted (template
+// 214) and the name of a new album (template 259). Both are made on the caller's stack.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/mfc/Afx.h"
+#include "platform/mfc/Dialog.h"
+
+#define IDD_DELETE_ALBUM 214
+#define IDD_ALBUM_NAME 259
+#define IDC_ALBUM_NAME_EDIT 1196
+
+class CDeleteAlbumDlg : public CDialog {
+ public:
+  CDeleteAlbumDlg() : CDialog(IDD_DELETE_ALBUM) {}
+};
+
+class CAlbumNameDlg : public CDialog {
+ public:
+  CAlbumNameDlg() : CDialog(IDD_ALBUM_NAME) {}
+  // Stores kind % 2 (the remainder keeps its sign); the dialog offers no choice of kind.
+  void SetAlbumKind(int nKind) { m_nKind = nKind % 2; }
+  int GetAlbumKind() const { return m_nKind; }
+
+  CString m_strName;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+ private:
+  int m_nKind = 0;
+};

@@ -1,0 +1,268 @@
+// The album editor on the headless display: albums made on demand are named after the photos'
+// folder and kept in the project's order, folder imports take the photos of a folder with or
+// without its subfolders, batch collect makes one album per folder, and the commands on the
+// current album keep the list, the selection and the slides in step.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "albums/AlbumEditorDlg.h"
+#include "albums/AlbumPhotoDlg.h"
+#include "albums/ExploreBarDlg.h"
+#include "modules/data/DVDAlbumImage.h"
+#include "modules/data/DVDAlbumMovie.h"
+#include "modules/data/DVDProject.h"
+#include "platform/comctl/CommCtrl.h"
+#include "platform/kernel/Path.h"
+#include "platform/res/ResourceModule.h"
+#include "shell/ProcessObjects.h"
+#include "tests/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
+
+using namespace shelltest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class AlbumEditorTest : public RegistryFixture {
+ protected:
+  void SetUp() override {
+    const char* bin = std::getenv("PICTAVO_BIN_DIR");
+    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    InitCommonControls();
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 700), nullptr, 0));
+    ASSERT_TRUE(panel.Create(IDD_EXPLORE_BAR, &owner));
+    ASSERT_TRUE(editor.Create(IDD_ALBUM_EDITOR, &owner));
+    editor.MoveWindow(0, 0, 1000, 500);
+    editor.ShowWindow(SW_SHOW);
+    editor.NewProject();
+    pictavo::test::PumpPending();
+  }
+  void TearDown() override {
+    editor.NewProject();
+    editor.DestroyWindow();
+    panel.DestroyWindow();
+    owner.DestroyWindow();
+    pictavo::test::PumpPending();
+    CWnd::DeleteTempMap();
+  }
+  // Empty files are enough: the album takes paths; nothing here decodes them.
+  std::string Touch(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+    return path.string();
+  }
+  std::vector<std::string> AlbumNames() {
+    std::vector<std::string> names;
+    CDVDProject* project = GetProject();
+    for (int i = 0; i < project->GetAlbumCount(); ++i)
+      names.push_back(project->GetAlbum(i)->Get_strAlbumName().GetString());
+    return names;
+  }
+  std::vector<std::string> SlideNames(CDVDAlbumImage* album) {
+    std::vector<std::string> names;
+    for (int i = 0; album != nullptr && i < album->GetImageCount(); ++i)
+      names.push_back(
+          std::string(pictavo::path::FileName(album->GetImage(i)->Get_strPathName().GetString())));
+    return names;
+  }
+  // The list's items point at the project's albums in the project's order.
+  void ExpectListMirrorsProject() {
+    CDVDProject* project = GetProject();
+    ASSERT_EQ(editor.GetAlbumList().GetCount(), project->GetAlbumCount());
+    for (int i = 0; i < project->GetAlbumCount(); ++i)
+      EXPECT_EQ(editor.GetAlbumList().GetItemDataPtr(i), project->GetAlbum(i)) << i;
+  }
+  CListCtrl& Rows() { return editor.GetAlbumSheet().GetPhotoPage().GetListCtrl(); }
+  void SelectRows(std::initializer_list<int> rows) {
+    for (int i = 0; i < Rows().GetItemCount(); ++i) Rows().SetItemState(i, 0, LVIS_SELECTED);
+    for (int row : rows) Rows().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+
+  ScratchDir scratch;
+  const fs::path photos{scratch.Path()};
+  CWnd owner;
+  ExploreBarDlg panel;
+  AlbumEditorDlg editor;
+};
+
+TEST_F(AlbumEditorTest, PhotosWithoutAnAlbumGoToOneNamedAfterTheirFolder) {
+  CDVDAlbumBase* slot = nullptr;
+  for (const char* name : {"b.jpg", "a.JPG", "c.png"})
+    ASSERT_TRUE(
+        editor.AddPhotoFile(&slot, Touch(photos / "Trips" / "Rome" / name).c_str(), nullptr, nullptr));
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Rome"}));
+  EXPECT_EQ(SlideNames(editor.GetCurrentImageAlbum()), std::vector<std::string>({"b.jpg", "a.JPG", "c.png"}));
+  EXPECT_EQ(editor.GetAddedImages().GetSize(), 3);
+  // A given name wins; a new batch with an empty slot makes a second album.
+  CDVDAlbumBase* second = nullptr;
+  ASSERT_TRUE(editor.AddPhotoFile(&second, Touch(photos / "x" / "d.jpg").c_str(), nullptr, "Named"));
+  EXPECT_EQ(AlbumNames().size(), 2u);
+  ExpectListMirrorsProject();
+}
+
+TEST_F(AlbumEditorTest, AnAlbumMadeOnDemandGoesAtTheEndWhileAnotherIsActive) {
+  editor.NewPhotoAlbum("One");
+  editor.NewPhotoAlbum("Two");
+  editor.GetAlbumList().SetCurSel(0);
+  editor.ApplyAlbumSelection(TRUE, TRUE);
+  editor.NewVideoAlbum("Clips");
+  CDVDAlbumBase* slot = nullptr;
+  editor.AddPhotoFile(&slot, Touch(photos / "Four" / "a.jpg").c_str(), nullptr, nullptr);
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Two", "One", "Clips", "Four"}));
+  ExpectListMirrorsProject();
+  EXPECT_EQ(editor.GetSelectedAlbum(), slot);
+  EXPECT_EQ(editor.GetActiveAlbumIndex(), 3);
+}
+
+TEST_F(AlbumEditorTest, NewAlbumBeforeTheActiveOneAndDeleteSelectsTheNext) {
+  for (const char* name : {"A", "B", "C", "D"}) {
+    editor.SetActiveAlbumIndex(-1);
+    editor.NewPhotoAlbum(name);
+  }
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"A", "B", "C", "D"}));
+  editor.GetAlbumList().SetCurSel(1);
+  editor.ApplyAlbumSelection(TRUE, TRUE);
+  editor.NewPhotoAlbum("");
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"A", "My Photo Album", "B", "C", "D"}));
+  EXPECT_EQ(editor.GetActiveAlbumIndex(), 1);
+  ExpectListMirrorsProject();
+  ASSERT_NE(editor.NewVideoAlbum(nullptr), nullptr);
+  EXPECT_EQ(editor.GetActiveAlbumIndex(), 5);
+  EXPECT_NE(editor.GetCurrentMovieAlbum(), nullptr);
+  EXPECT_EQ(editor.GetVideoAlbumSheet()->GetMovieAlbum(), editor.GetCurrentMovieAlbum());
+  ExpectListMirrorsProject();
+}
+
+TEST_F(AlbumEditorTest, FolderImportTakesPhotosWithOrWithoutSubfolders) {
+  const fs::path root = photos / "Holiday";
+  Touch(root / "1.jpg");
+  Touch(root / "2.JPEG");
+  Touch(root / "notes.txt");
+  Touch(root / "x.jpg.txt");
+  Touch(root / ".hidden.jpg");
+  Touch(root / "holiday.jpg" / "3.png");  // a folder named like a photo
+  Touch(root / "Day 2" / "4.bmp");
+  struct Case {
+    bool subfolders;
+    std::vector<std::string> slides;
+  };
+  const Case cases[] = {{false, {"1.jpg", "2.JPEG"}}, {true, {"1.jpg", "2.JPEG", "4.bmp", "3.png"}}};
+  for (const Case& c : cases) {
+    editor.NewProject();
+    CDVDAlbumImage* album = nullptr;
+    CDVDAlbumMovie* video = nullptr;
+    EXPECT_TRUE(panel.AddFolderToAlbum(root.c_str(), album, video, c.subfolders, nullptr, nullptr));
+    ASSERT_NE(album, nullptr);
+    EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Holiday"})) << c.subfolders;
+    EXPECT_EQ(SlideNames(album), c.slides) << c.subfolders;
+  }
+}
+
+TEST_F(AlbumEditorTest, BatchCollectMakesOneAlbumPerFolderWithPhotos) {
+  Touch(photos / "Rome" / "a.jpg");
+  Touch(photos / "Rome" / "Inner" / "b.jpg");
+  Touch(photos / "Empty" / "readme.txt");
+  Touch(photos / "Paris" / "c.png");
+  CStringArray folders;
+  for (const char* name : {"Rome", "Empty", "Paris"}) folders.Add((photos / name).c_str());
+  CDVDAlbumBase* last = nullptr;
+  EXPECT_TRUE(panel.AddFoldersAsAlbums(folders, last));
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Rome", "Paris"}));
+  ASSERT_NE(last, nullptr);
+  EXPECT_STREQ(last->Get_strAlbumName(), "Paris");
+  EXPECT_EQ(SlideNames(static_cast<CDVDAlbumImage*>(GetProject()->GetAlbum(0))),
+            std::vector<std::string>({"a.jpg"}));
+  ExpectListMirrorsProject();
+}
+
+TEST_F(AlbumEditorTest, RemovingSlidesRenumbersSelectsTheNextAndLeavesNoDanglingSlide) {
+  CDVDAlbumBase* slot = nullptr;
+  for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"})
+    editor.AddPhotoFile(&slot, Touch(photos / "Five" / name).c_str(), nullptr, nullptr);
+  editor.RefreshPhotoList(TRUE);
+  auto* album = static_cast<CDVDAlbumImage*>(slot);
+  ASSERT_EQ(Rows().GetItemCount(), 5);
+  album->Set_pAlbumImage(album->GetImage(1));
+  album->m_pCurImage = album->GetImage(2);
+  SelectRows({1, 2});
+  editor.RemoveSelectedPhotos();
+  EXPECT_EQ(SlideNames(album), std::vector<std::string>({"1.jpg", "4.jpg", "5.jpg"}));
+  ASSERT_EQ(Rows().GetItemCount(), 3);
+  EXPECT_EQ(Rows().GetNextItem(-1, LVNI_SELECTED), 1);
+  for (int row = 0; row < 3; ++row) {
+    CString expected;
+    expected.Format("%02d", row + 1);
+    EXPECT_STREQ(Rows().GetItemText(row, 0), expected) << row;
+  }
+  EXPECT_EQ(album->Get_pAlbumImage(), album->GetImage(0));  // the removed cover is replaced
+  EXPECT_EQ(album->m_pCurImage, nullptr);                   // the removed current slide is gone
+  for (INT_PTR i = 0; i < editor.GetAddedImages().GetSize(); ++i)
+    EXPECT_GE(album->IndexOf(editor.GetAddedImages()[i]), 0);
+}
+
+TEST_F(AlbumEditorTest, RotatingSelectedSlidesStaysWithinATurnAndReordersFollowTheRows) {
+  CDVDAlbumBase* slot = nullptr;
+  for (const char* name : {"1.jpg", "2.jpg", "3.jpg"})
+    editor.AddPhotoFile(&slot, Touch(photos / "Three" / name).c_str(), nullptr, nullptr);
+  editor.RefreshPhotoList(TRUE);
+  auto* album = static_cast<CDVDAlbumImage*>(slot);
+  SelectRows({0});
+  for (int i = 0; i < 4; ++i) editor.RotateSelectedPhotos(90);
+  EXPECT_EQ(album->GetImage(0)->Get_nRotateAngle(), 0);
+  SelectRows({0, 2});
+  editor.RotateSelectedPhotos(270);
+  EXPECT_EQ(album->GetImage(0)->Get_nRotateAngle(), 270);
+  EXPECT_EQ(album->GetImage(1)->Get_nRotateAngle(), 0);
+  EXPECT_EQ(album->GetImage(2)->Get_nRotateAngle(), 270);
+  // The rows' order becomes the album's.
+  CDVDImage* first = album->GetImage(0);
+  Rows().DeleteItem(0);
+  Rows().InsertItem(2, "03");
+  Rows().SetItemData(2, reinterpret_cast<DWORD_PTR>(first));
+  EXPECT_TRUE(editor.RearrangeToViewOrder());
+  EXPECT_EQ(SlideNames(album), std::vector<std::string>({"2.jpg", "3.jpg", "1.jpg"}));
+}
+
+// Answers the delete question the moment it shows, with Yes or No.
+UINT g_answer = IDOK;
+void CALLBACK AnswerDeleteQuestion(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND ask = FindWindow(nullptr, "Do you want to delete the album?");
+  if (ask != nullptr && IsWindowVisible(ask)) PostMessage(ask, WM_COMMAND, g_answer, 0);
+}
+
+TEST_F(AlbumEditorTest, DeletingTheLastAlbumSelectsTheNewLastAndTheOnlyOneEmptiesThePages) {
+  for (const char* name : {"A", "B", "C"}) {
+    editor.SetActiveAlbumIndex(-1);
+    editor.NewPhotoAlbum(name);
+  }
+  const UINT_PTR ticking = SetTimer(nullptr, 0, 20, &AnswerDeleteQuestion);
+  struct Step {
+    UINT answer;
+    int select;
+    std::vector<std::string> left;
+    int selected;
+  };
+  const Step steps[] = {
+      {IDCANCEL, 2, {"A", "B", "C"}, 2}, {IDOK, 2, {"A", "B"}, 1}, {IDOK, 0, {"B"}, 0}, {IDOK, 0, {}, -1}};
+  for (const Step& s : steps) {
+    g_answer = s.answer;
+    editor.GetAlbumList().SetCurSel(s.select);
+    editor.ApplyAlbumSelection(TRUE, TRUE);
+    editor.DeleteCurrentAlbum();
+    EXPECT_EQ(AlbumNames(), s.left);
+    EXPECT_EQ(editor.GetAlbumList().GetCurSel(), s.selected);
+    EXPECT_EQ(editor.GetActiveAlbumIndex(), s.selected);
+    ExpectListMirrorsProject();
+  }
+  KillTimer(nullptr, ticking);
+  EXPECT_EQ(editor.GetAlbumSheet().GetPhotoPage().GetAlbum(), nullptr);
+  EXPECT_EQ(Rows().GetItemCount(), 0);
+}
+
+}  // namespace
