@@ -2,6 +2,7 @@
 
 #include "albums/AlbumEditorDlg.h"
 #include "albums/ExploreBarDlg.h"
+#include "controls/DragDropHelper.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
@@ -9,14 +10,22 @@
 #include "shell/LanguageFile.h"
 #include "shell/ProcessObjects.h"
 
+#define WM_TAKE_DRAG_CAPTURE (WM_APP + 17)
+
 BEGIN_MESSAGE_MAP(AlbumPhotoDlg, CPropertyPage)
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_NOTIFY(LVN_BEGINDRAG, IDC_PHOTO_LIST, OnBeginDrag)
+ON_MESSAGE(WM_TAKE_DRAG_CAPTURE, OnTakeDragCapture)
 END_MESSAGE_MAP()
 
 AlbumPhotoDlg::AlbumPhotoDlg() : CPropertyPage(IDD_ALBUM_PHOTO) {}
 
-AlbumPhotoDlg::~AlbumPhotoDlg() = default;
+AlbumPhotoDlg::~AlbumPhotoDlg() {
+  delete m_pDragHelper;
+}
 
 void AlbumPhotoDlg::DoDataExchange(CDataExchange* pDX) {
   CPropertyPage::DoDataExchange(pDX);
@@ -32,6 +41,7 @@ BOOL AlbumPhotoDlg::OnInitDialog() {
   CWindowRegistry* slots = GetWindowRegistry();
   slots->m_pAlbumPhotoDlg = this;
   slots->m_pPhotoListCtrl = &m_list;
+  m_pDragHelper = new CListCtrlDragHelper(this, FALSE);
   return TRUE;
 }
 
@@ -110,4 +120,56 @@ void AlbumPhotoDlg::OnSize(UINT nType, int cx, int cy) {
 BOOL AlbumPhotoDlg::OnEraseBkgnd(CDC* pDC) {
   PaintAlbumPanel(this, pDC);
   return TRUE;
+}
+
+// Dragging selected rows onto another row of the list moves those slides before it.
+void AlbumPhotoDlg::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  if (m_pDragHelper == nullptr || m_pAlbum == nullptr) return;
+  _tagDragInfo info;
+  info.nKind = DRAG_KIND_LIST_CTRL;
+  info.pSource = &m_list;
+  info.bDropOnSource = TRUE;
+  CPtrArray targets;
+  targets.Add(&m_list);
+  // The list lets the mouse go once this notification returns; the capture is taken after that.
+  if (m_pDragHelper->BeginDrag(&info, reinterpret_cast<LPARAM>(pNMHDR), &targets))
+    PostMessage(WM_TAKE_DRAG_CAPTURE);
+}
+
+LRESULT AlbumPhotoDlg::OnTakeDragCapture(WPARAM, LPARAM) {
+  if (m_pDragHelper != nullptr && m_pDragHelper->IsDragging()) SetCapture();
+  return 0;
+}
+
+void AlbumPhotoDlg::OnMouseMove(UINT nFlags, CPoint point) {
+  if (m_pDragHelper != nullptr && m_pDragHelper->IsDragging()) m_pDragHelper->DragOver(nFlags, point);
+  CPropertyPage::OnMouseMove(nFlags, point);
+}
+
+void AlbumPhotoDlg::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (m_pDragHelper == nullptr || !m_pDragHelper->IsDragging()) {
+    CPropertyPage::OnLButtonUp(nFlags, point);
+    return;
+  }
+  HWND source = nullptr, target = nullptr;
+  const BOOL dropped = m_pDragHelper->Drop(nFlags, point, &source, &target);
+  if (::GetCapture() == m_hWnd) ReleaseCapture();
+  if (dropped && target == m_list.GetSafeHwnd() && m_pAlbum != nullptr) {
+    CPoint inList = point;
+    ClientToScreen(&inList);
+    m_list.ScreenToClient(&inList);
+    const int row = m_list.HitTest(inList);
+    CDVDImage* before = row >= 0 ? reinterpret_cast<CDVDImage*>(m_list.GetItemData(row)) : nullptr;
+    CDVDImageArray moving;
+    for (int r = m_list.GetNextItem(-1, LVNI_SELECTED); r >= 0; r = m_list.GetNextItem(r, LVNI_SELECTED))
+      moving.Add(reinterpret_cast<CDVDImage*>(m_list.GetItemData(r)));
+    if (moving.GetSize() > 0 && moving.IndexOf(before) < 0 && m_pAlbum->MoveDVDImagePos(before, moving)) {
+      FillPhotoList(m_pAlbum, TRUE);
+      for (int r = 0; r < m_list.GetItemCount(); ++r)
+        if (moving.IndexOf(reinterpret_cast<CDVDImage*>(m_list.GetItemData(r))) >= 0)
+          m_list.SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
+    }
+  }
+  CPropertyPage::OnLButtonUp(nFlags, point);
 }

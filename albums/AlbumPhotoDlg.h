@@ -8,6 +8,7 @@
 #include "platform/mfc/PropertySheet.h"
 
 class CDVDAlbumBase;
+class CListCtrlDragHelper;
 class CDVDAlbumImage;
 
 #define IDD_ALBUM_PHOTO 153
@@ -36,10 +37,15 @@ class AlbumPhotoDlg : public CPropertyPage {
   void OnOK() override {}
   void OnCancel() override {}
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg LRESULT OnTakeDragCapture(WPARAM wParam, LPARAM lParam);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   DECLARE_MESSAGE_MAP()
 
  private:
   CListCtrl m_list;
   CDVDAlbumImage* m_pAlbum = nullptr;
+  CListCtrlDragHelper* m_pDragHelper = nullptr;  // owned
 };
