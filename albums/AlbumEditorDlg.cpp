@@ -226,8 +226,9 @@ BOOL AlbumEditorDlg::OnEraseBkgnd(CDC* pDC) {
   return TRUE;
 }
 
+// Nothing to draw beyond the background; the paint DC validates and has the background erased.
 void AlbumEditorDlg::OnPaint() {
-  ValidateRect(nullptr);
+  CPaintDC dc(this);
 }
 
 LRESULT AlbumEditorDlg::OnWinMgr(WPARAM, LPARAM) {
