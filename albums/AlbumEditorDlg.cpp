@@ -3,6 +3,8 @@
 // AlbumEditorAdd.cpp, the project and album commands in AlbumEditorCommands.cpp.
 #include "albums/AlbumEditorDlg.h"
 
+#include <algorithm>
+
 #include "albums/AlbumMessages.h"
 #include "albums/AlbumOptionsOneDlg.h"
 #include "albums/AlbumRules.h"
@@ -34,13 +36,14 @@
 namespace {
 
 // The album cards in a column on the left; beside them a rows group: a 2-pixel gap, the tab
-// strips at their template height, another gap, the sheets taking the rest.
+// strips at the placeholder's template height, another gap, the sheets taking the rest.
 constexpr int kEditorRows = 10;
+constexpr int kTabAreaHeightDlu = 18;  // the tab placeholder's height in the template
 _tagLayoutRow g_editorLayout[kEditorRows];
 const LayoutRowInit kEditorLayout[kEditorRows] = {
     {LAYOUT_COLUMNS | LAYOUT_REST, 0, 0},    {LAYOUT_FIXED, IDC_ALBUM_LIST, AlbumCardLayout::kCardWidth + 14},
     {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -4},    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},
-    {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},    {LAYOUT_TOFIT, IDC_ALBUM_TAB_AREA, 0},
+    {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},    {LAYOUT_FIXED, IDC_ALBUM_TAB_AREA, 0},
     {LAYOUT_FIXED, LAYOUT_NO_WINDOW, -2},    {LAYOUT_REST, IDC_ALBUM_SHEET_AREA, 0},
     {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
 };
@@ -193,11 +196,15 @@ void AlbumEditorDlg::LayOut(int cx, int cy) {
   if (m_sheetArea.GetSafeHwnd() == nullptr || m_photoTabs.GetSafeHwnd() == nullptr ||
       m_albumSheet.GetSafeHwnd() == nullptr || m_pVideoSheet->GetSafeHwnd() == nullptr)
     return;
-  CRect tabs, sheet;
-  m_tabArea.GetWindowRect(&tabs);
-  ScreenToClient(&tabs);
+  // The layout collapses the hidden tab placeholder, so the strips take its template height off
+  // the top of the area the placeholders share.
+  CRect sheet, tabs(0, 0, 0, kTabAreaHeightDlu);
+  MapDialogRect(&tabs);
+  const int tabHeight = tabs.Height();
   m_sheetArea.GetWindowRect(&sheet);
   ScreenToClient(&sheet);
+  tabs = CRect(sheet.left, sheet.top, sheet.right, sheet.top + tabHeight);
+  sheet.top = std::min(sheet.bottom, tabs.bottom + 2);
   m_photoTabs.MoveWindow(&tabs, TRUE);
   m_videoTabs.MoveWindow(&tabs, TRUE);
   m_albumSheet.MoveWindow(&sheet, TRUE);
@@ -219,8 +226,9 @@ BOOL AlbumEditorDlg::OnEraseBkgnd(CDC* pDC) {
   return TRUE;
 }
 
+// Nothing to draw beyond the background; the paint DC validates and has the background erased.
 void AlbumEditorDlg::OnPaint() {
-  ValidateRect(nullptr);
+  CPaintDC dc(this);
 }
 
 LRESULT AlbumEditorDlg::OnWinMgr(WPARAM, LPARAM) {

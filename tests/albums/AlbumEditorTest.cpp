@@ -266,3 +266,24 @@ TEST_F(AlbumEditorTest, DeletingTheLastAlbumSelectsTheNewLastAndTheOnlyOneEmptie
 }
 
 }  // namespace
+namespace {
+
+TEST_F(AlbumEditorTest, CardsTabsAndSheetsSitSideBySideWithoutOverlapping) {
+  auto place = [&](int id) {
+    CRect rc;
+    editor.GetDlgItem(id)->GetWindowRect(&rc);
+    editor.ScreenToClient(&rc);
+    return rc;
+  };
+  const CRect cards = place(IDC_ALBUM_LIST), tabs = place(IDC_ALBUM_TAB_STRIP),
+              sheet = place(IDC_ALBUM_SHEET);
+  EXPECT_EQ(cards.left, 0);
+  EXPECT_LT(cards.right, tabs.left);
+  EXPECT_EQ(tabs.left, sheet.left);
+  EXPECT_GE(tabs.Height(), 25);  // the skin's tab pictures are 25 pixels high
+  EXPECT_LE(tabs.bottom, sheet.top);
+  EXPECT_EQ(sheet.bottom, 500);
+  EXPECT_EQ(sheet.right, 1000);
+}
+
+}  // namespace
