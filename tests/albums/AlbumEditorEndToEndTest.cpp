@@ -65,8 +65,8 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   const std::string added = pictavo::test::SnapshotPath("album-editor-added.png");
   const std::string edited = pictavo::test::SnapshotPath("album-editor-edited.png");
   const std::string reopened = pictavo::test::SnapshotPath("album-editor-reopened.png");
-  // Rows of the photo list in its client coordinates: a 20-pixel header, then 17-pixel rows.
-  auto row = [](int n) { return std::to_string(20 + 17 * n + 8); };
+  // Thumbnail cells of the photo list in its client coordinates: 116 pixels apart, one row.
+  auto cell = [](int n) { return std::to_string(56 + 116 * n) + " 45"; };
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
@@ -83,11 +83,13 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
          << "snapshot \"" << added
          << "\"\n"
          // Rotate the second photo a quarter turn clockwise.
-         << "click 1022 100 " << row(1) << "\n"
+         << "click 1022 " << cell(1) << "\n"
          << "command 32855\n"
          // Remove the third.
-         << "click 1022 100 " << row(2) << "\n"
+         << "click 1022 " << cell(2) << "\n"
          << "command 32853\n"
+         // Drag the first photo onto the third.
+         << "drag 1022 " << cell(0) << " 1022 " << cell(2) << "\n"
          << "snapshot \"" << edited << "\"\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
@@ -116,7 +118,8 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   const Saved first = ReadProject(saved);
   EXPECT_EQ(first.albums, std::vector<std::string>({"media"}));
   const std::vector<std::pair<std::string, int>> expected = {
-      {"bars_small.jpg", 0}, {"beach_landscape.jpg", 90}, {"valley_large.jpg", 0}, {"wide_panorama.jpg", 0}};
+      // The first photo, dropped on the third, lands before it.
+      {"beach_landscape.jpg", 90}, {"bars_small.jpg", 0}, {"valley_large.jpg", 0}, {"wide_panorama.jpg", 0}};
   EXPECT_EQ(first.slides, expected);
   const Saved second = ReadProject(again);
   EXPECT_EQ(second.albums, first.albums);
