@@ -212,17 +212,8 @@ void AlbumEditorDlg::LayOut(int cx, int cy) {
 }
 
 BOOL AlbumEditorDlg::OnEraseBkgnd(CDC* pDC) {
-  for (UINT id : {IDC_ALBUM_BUTTON_BAR, IDC_ALBUM_LIST, IDC_ALBUM_TAB_STRIP, IDC_ALBUM_SHEET_AREA}) {
-    CWnd* child = GetDlgItem(id);
-    if (child == nullptr || !child->IsWindowVisible()) continue;
-    CRect rc;
-    child->GetWindowRect(&rc);
-    ScreenToClient(&rc);
-    pDC->ExcludeClipRect(&rc);
-  }
-  CRect client;
-  GetClientRect(&client);
-  pDC->FillSolidRect(&client, GetSkinColor(SKIN_COLOR_MAIN_DLG));
+  FillAroundChildren(this, pDC,
+                     {IDC_ALBUM_BUTTON_BAR, IDC_ALBUM_LIST, IDC_ALBUM_TAB_STRIP, IDC_ALBUM_SHEET_AREA});
   return TRUE;
 }
 

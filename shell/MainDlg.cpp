@@ -422,17 +422,7 @@ void CMainDlg::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
 
 BOOL CMainDlg::OnEraseBkgnd(CDC* pDC) {
   // A hidden child (the emptied banner) is painted over like the rest of the window.
-  for (int id : {IDD_PAGE_EDITOR_NEW, IDC_MAIN_STATUS_BAR, IDC_MAIN_BANNER}) {
-    CWnd* child = GetDlgItem(id);
-    if (child == nullptr || !child->IsWindowVisible()) continue;
-    CRect rc;
-    child->GetWindowRect(&rc);
-    ScreenToClient(&rc);
-    pDC->ExcludeClipRect(&rc);
-  }
-  CRect client;
-  GetClientRect(&client);
-  pDC->FillSolidRect(&client, GetSkinColor(SKIN_COLOR_MAIN_DLG));
+  FillAroundChildren(this, pDC, {IDD_PAGE_EDITOR_NEW, IDC_MAIN_STATUS_BAR, IDC_MAIN_BANNER});
   return TRUE;
 }
 

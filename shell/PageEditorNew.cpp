@@ -202,18 +202,7 @@ void CPageEditorNew::RemoveBlankImagePopup() {
 }
 
 BOOL CPageEditorNew::OnEraseBkgnd(CDC* pDC) {
-  for (UINT id : {IDC_EDITOR_BANNER, static_cast<UINT>(IDC_EDITOR_SIZER), static_cast<UINT>(IDC_EXPLORE_BAR),
-                  static_cast<UINT>(IDC_ALBUM_EDITOR)}) {
-    CWnd* child = GetDlgItem(static_cast<int>(id));
-    if (child == nullptr || !child->IsWindowVisible()) continue;
-    CRect rc;
-    child->GetWindowRect(&rc);
-    ScreenToClient(&rc);
-    pDC->ExcludeClipRect(&rc);
-  }
-  CRect client;
-  GetClientRect(&client);
-  pDC->FillSolidRect(&client, GetSkinColor(SKIN_COLOR_MAIN_DLG));
+  FillAroundChildren(this, pDC, {IDC_EDITOR_BANNER, IDC_EDITOR_SIZER, IDC_EXPLORE_BAR, IDC_ALBUM_EDITOR});
   return TRUE;
 }
 

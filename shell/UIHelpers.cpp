@@ -7,6 +7,8 @@
 #include "platform/kernel/Library.h"
 #include "platform/kernel/Module.h"
 #include "platform/kernel/SystemInfo.h"
+#include "platform/mfc/Dc.h"
+#include "platform/mfc/Wnd.h"
 #include "platform/res/Resources.h"
 #include "platform/user/MessageBox.h"
 #include "shell/SkinMain.h"
@@ -135,4 +137,18 @@ int GetComCtlVersion() {
     return static_cast<int>((info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF));
   }();
   return version;
+}
+
+void FillAroundChildren(CWnd* pWnd, CDC* pDC, std::initializer_list<int> ids) {
+  for (int id : ids) {
+    CWnd* child = pWnd->GetDlgItem(id);
+    if (child == nullptr || !child->IsWindowVisible()) continue;
+    CRect rc;
+    child->GetWindowRect(&rc);
+    pWnd->ScreenToClient(&rc);
+    pDC->ExcludeClipRect(&rc);
+  }
+  CRect client;
+  pWnd->GetClientRect(&client);
+  pDC->FillSolidRect(&client, GetSkinColor(SKIN_COLOR_MAIN_DLG));
 }

@@ -4,6 +4,8 @@
 // (The language record's accessors GetLangIniFile and GetLanguageAuto are in LanguageSettings.h.)
 #pragma once
 
+#include <initializer_list>
+
 #include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
 #include "platform/mfc/GdiObjects.h"
@@ -38,6 +40,12 @@ DWORD GetOpenFileNameSize();
 
 // A window colour of the main skin by kind; SKIN_COLOR_DEFAULT for an unknown kind.
 COLORREF GetSkinColor(UINT nKind);
+
+class CDC;
+class CWnd;
+// Erases a window's background in the main window's skin colour around the visible children
+// with these ids, which paint themselves (so nothing flickers under them).
+void FillAroundChildren(CWnd* pWnd, CDC* pDC, std::initializer_list<int> ids);
 
 // Cleans a path in place before a file or folder is made from it and returns its new length
 // (0, doing nothing, for a null path):
