@@ -183,8 +183,3 @@ COLORREF CPlxVisualManager::GetImageShadowBaseColor() const {
   return g_plxGlobalData.clrBarFace;
 }
 
-// No desktop theme is open on this platform: push buttons draw their classic frames.
-BOOL CPlxVisualManager::DrawPushButtonWinXP(CDC* /*pDC*/, CRect /*rect*/, CPlxButton* /*pButton*/,
-                                            UINT /*uiState*/) {
-  return FALSE;
-}
