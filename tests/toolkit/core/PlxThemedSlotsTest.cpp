@@ -233,6 +233,27 @@ TEST_F(PlxThemedSlots, PushButtonsAskForTheirStates) {
   EXPECT_FALSE(vm.IsThemedButton(&hot));
 }
 
+TEST_F(PlxThemedSlots, TheButtonsFrameComesFromTheThemeWithoutThePressedShift) {
+  CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+  ASSERT_TRUE(CPlxVisualManager::GetInstance()->IsWinXPThemeActive());
+  const BOOL bWasEnabled = CPlxButton::IsWinXPThemeEnabled();
+  CPlxButton::EnableWinXPTheme(TRUE);
+  StatefulButton<> pressed;
+  pressed.Show(TRUE, TRUE);
+  m_reset();
+  pictavo::test::Canvas canvas(40, 40);
+  CDC dc;
+  dc.Attach(canvas.Dc());
+  CRect rect = kRect;
+  pressed.DrawButtonFrame(&dc, rect, 0);
+  dc.Detach();
+  EXPECT_EQ(std::string(m_calls()), "BUTTON 1 3\n");
+  EXPECT_EQ(rect, CRect(4, 4, 28, 28));
+  CPlxButton::EnableWinXPTheme(bWasEnabled);
+  CPlxVisualManager::SetDefaultManager(nullptr);
+  g_plxGlobalData.UpdateSysColors();
+}
+
 TEST_F(PlxThemedSlots, ColoursAndTheSchemeComeFromTheModule) {
   CPlxWinXPVisualManager vm(TRUE);
   // "Luna" with the "HomeStead" colour is the olive scheme; the module answers the button
