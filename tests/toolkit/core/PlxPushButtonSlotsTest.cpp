@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "platform/mfc/Dc.h"
 #include "platform/user/Controls.h"
@@ -18,7 +19,6 @@
 namespace {
 
 using pictavo::test::Canvas;
-using pictavo::test::InkOf;
 using pictavo::test::StatefulButton;
 
 const CRect kRect(2, 2, 30, 30);
@@ -42,6 +42,21 @@ Drawn Draw(const std::function<void(CDC&, CRect&)>& draw) {
           canvas.At(kRect.CenterPoint().x, kRect.CenterPoint().y), rect};
 }
 
+struct Case {
+  const char* what;
+  std::function<void(CDC&, CRect&)> draw;
+  Drawn expected;
+};
+
+void ExpectCase(const Case& c, const std::string& manager) {
+  const Drawn got = Draw(c.draw);
+  const std::string what = manager + ": " + c.what;
+  EXPECT_EQ(got.topLeft, c.expected.topLeft) << what;
+  EXPECT_EQ(got.bottomRight, c.expected.bottomRight) << what;
+  EXPECT_EQ(got.centre, c.expected.centre) << what;
+  EXPECT_EQ(got.rect, c.expected.rect) << what;
+}
+
 }  // namespace
 
 TEST(PlxPushButtonSlots, ClassicFramesAndFaces) {
@@ -51,11 +66,6 @@ TEST(PlxPushButtonSlots, ClassicFramesAndFaces) {
   pressed.Show(TRUE, TRUE);
   StatefulButton<CPlxMenuButton> opaque;
   opaque.m_bOpaqueFace = TRUE;
-  struct Case {
-    const char* what;
-    std::function<void(CDC&, CRect&)> draw;
-    Drawn expected;
-  };
   const Case kCases[] = {
       {"face",
        [&](CDC& dc, CRect& r) { vm.OnFillPushButtonBackground(&dc, r, &normal); },
@@ -82,13 +92,7 @@ TEST(PlxPushButtonSlots, ClassicFramesAndFaces) {
        [&](CDC& dc, CRect& r) { vm.OnFillButtonParentBackground(&dc, r, &normal); },
        {kWhite, kWhite, kWhite, kRect}},
   };
-  for (const Case& c : kCases) {
-    const Drawn got = Draw(c.draw);
-    EXPECT_EQ(got.topLeft, c.expected.topLeft) << c.what;
-    EXPECT_EQ(got.bottomRight, c.expected.bottomRight) << c.what;
-    EXPECT_EQ(got.centre, c.expected.centre) << c.what;
-    EXPECT_EQ(got.rect, c.expected.rect) << c.what;
-  }
+  for (const Case& c : kCases) ExpectCase(c, "classic");
   EXPECT_FALSE(vm.IsThemedButton(&opaque));
 }
 
@@ -104,11 +108,6 @@ TEST(PlxPushButtonSlots, OfficeXPFlatButtonsLightUpWhenHotOrPressed) {
     StatefulButton<> normal, hot, pressed;
     hot.Show(FALSE, TRUE);
     pressed.Show(TRUE, TRUE);
-    struct Case {
-      const char* what;
-      std::function<void(CDC&, CRect&)> draw;
-      Drawn expected;
-    };
     const COLORREF face = g_plxGlobalData.clrBarFace, hotFill = vm->m_clrHotFill,
                    pressedFill = vm->m_clrPressedFill, grip = vm->m_clrGripDots;
     // The states must be told apart by colour for the cases below to mean anything.
@@ -162,13 +161,7 @@ TEST(PlxPushButtonSlots, OfficeXPFlatButtonsLightUpWhenHotOrPressed) {
          [&](CDC& dc, CRect& r) { vm->OnDrawTabsButtonBorder(&dc, r, &normal, 0, nullptr); },
          {kWhite, kWhite, kWhite, kRect}},
     };
-    for (const Case& c : kCases) {
-      const Drawn got = Draw(c.draw);
-      EXPECT_EQ(got.topLeft, c.expected.topLeft) << name << ": " << c.what;
-      EXPECT_EQ(got.bottomRight, c.expected.bottomRight) << name << ": " << c.what;
-      EXPECT_EQ(got.centre, c.expected.centre) << name << ": " << c.what;
-      EXPECT_EQ(got.rect, c.expected.rect) << name << ": " << c.what;
-    }
+    for (const Case& c : kCases) ExpectCase(c, name);
   }
   StatefulButton<CPlxMenuButton> captionLook;
   captionLook.m_bOpaqueFace = captionLook.m_bCaptionButtonLook = TRUE;
