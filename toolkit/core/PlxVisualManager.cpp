@@ -182,4 +182,3 @@ BOOL CPlxVisualManager::DrawRebarBackground(CDC* pDC, CControlBar* pBar, CRect r
 COLORREF CPlxVisualManager::GetImageShadowBaseColor() const {
   return g_plxGlobalData.clrBarFace;
 }
-
