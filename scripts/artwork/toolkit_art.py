@@ -126,7 +126,6 @@ CUSTOMIZE_DOWN = rows("""
     ...XXX...
     ....X....
     .........""")
-CUSTOMIZE_LEFT = flip_horizontal(transpose(CUSTOMIZE_DOWN))
 CUSTOMIZE_MORE = rows("""
     .........
     X...X....
@@ -164,8 +163,8 @@ PAGE_LEFT = rows("""
 GLYPHS = [
     (ARROW_DOWN, BLACK), (ARROW_DOWN, GREY),              # 0, 1
     (ARROW_LEFT, BLACK), (ARROW_LEFT, GREY),              # 2, 3
-    (CHECK, BLACK), (CHECK, GREY),                        # 4, 5
-    (RADIO, BLACK), (RADIO, GREY),                        # 6, 7
+    (RADIO, BLACK), (RADIO, GREY),                        # 4, 5
+    (CHECK, BLACK), (CHECK, GREY),                        # 6, 7 the menus' check mark
     (MINIMIZE, BLACK), (MINIMIZE, GREY),                  # 8, 9
     (RESTORE, BLACK), (RESTORE, GREY),                    # 10, 11
     (CLOSE, BLACK), (CLOSE, GREY),                        # 12, 13
@@ -173,7 +172,7 @@ GLYPHS = [
     (ARROW_UP, BLACK), (ARROW_UP, GREY),                  # 16, 17
     (SHOW_ALL, BLACK),                                    # 18
     (ARROW_RIGHT, BLACK), (ARROW_RIGHT, GREY),            # 19, 20
-    (CUSTOMIZE_DOWN, BLACK), (CUSTOMIZE_LEFT, BLACK),     # 21, 22
+    (CUSTOMIZE_DOWN, BLACK), (RADIO, BLACK),              # 21, 22 the menus' radio mark
     (CUSTOMIZE_MORE, BLACK), (CUSTOMIZE_MORE_VERT, BLACK),  # 23, 24
     (PIN, BLACK), (PIN_VERT, BLACK),                      # 25, 26
     (PAGE_LEFT, BLACK),                                   # 27

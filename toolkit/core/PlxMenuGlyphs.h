@@ -15,10 +15,10 @@ class CPlxMenuGlyphs {
     IdArowDownDisabled = 1,
     IdArowLeft = 2,
     IdArowLeftDisabled = 3,
-    IdCheck = 4,
-    IdCheckDisabled = 5,
-    IdRadio = 6,
-    IdRadioDisabled = 7,
+    IdRadio = 4,
+    IdRadioDisabled = 5,
+    IdCheck = 6,  // the menus' check mark
+    IdCheckDisabled = 7,
     IdMinimize = 8,
     IdMinimizeDisabled = 9,
     IdRestore = 10,
@@ -33,7 +33,7 @@ class CPlxMenuGlyphs {
     IdArowRight = 19,
     IdArowRightDisabled = 20,
     IdCustomizeArowDown = 21,
-    IdCustomizeArowLeft = 22,
+    IdMenuRadio = 22,  // the menus' radio mark
     IdCustomizeMore = 23,
     IdCustomizeMoreVert = 24,
     IdPin = 25,

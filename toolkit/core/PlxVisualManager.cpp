@@ -182,9 +182,3 @@ BOOL CPlxVisualManager::DrawRebarBackground(CDC* pDC, CControlBar* pBar, CRect r
 COLORREF CPlxVisualManager::GetImageShadowBaseColor() const {
   return g_plxGlobalData.clrBarFace;
 }
-
-// No desktop theme is open on this platform: push buttons draw their classic frames.
-BOOL CPlxVisualManager::DrawPushButtonWinXP(CDC* /*pDC*/, CRect /*rect*/, CPlxButton* /*pButton*/,
-                                            UINT /*uiState*/) {
-  return FALSE;
-}

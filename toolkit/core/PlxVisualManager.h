@@ -82,9 +82,18 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual COLORREF GetDisabledImageColor() const { return (COLORREF)-1; }
   // 67 per cent of it fills the shadow copies of image strips.
   virtual COLORREF GetImageShadowBaseColor() const;
-  // Draws a push button's frame with the desktop theme; FALSE when no theme is open, and the
-  // button draws its classic frame itself.
+  // Draws a push button with the desktop theme over its parent's background; FALSE, with
+  // nothing drawn, when the theme is not open. The state flags are not read.
+  virtual BOOL DrawPushButton(CDC* pDC, CRect rect, CPlxButton* pButton, UINT uiState);
+  // What CPlxButton asks before drawing its classic frame: DrawPushButton.
   virtual BOOL DrawPushButtonWinXP(CDC* pDC, CRect rect, CPlxButton* pButton, UINT uiState);
+  virtual void OnFillPushButtonBackground(CDC* pDC, CRect rect, CPlxButton* pButton);
+  // Shrinks the rectangle by the frame drawn.
+  virtual void OnDrawPushButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState);
+  virtual void OnFillButtonParentBackground(CDC* pDC, CRect rect, CPlxButton* pButton);
+  // Shrinks the rectangle by one pixel.
+  virtual void OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pButton);
+  virtual BOOL IsThemedButton(CPlxButton* /*pButton*/) const { return FALSE; }
   // ---- end of image strips and push buttons ----
 
   // Control bars.
@@ -153,7 +162,11 @@ class CPlxVisualManager : public CPlxThemeWrapper {
                          const CPlxTabWnd* pTabWnd);
   virtual void OnDrawTabContent(CDC* pDC, CRect rectTab, int iTab, BOOL bIsActive, const CPlxTabWnd* pTabWnd,
                                 COLORREF clrText);
-  virtual void OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton, const CPlxTabWnd* pTabWnd);
+  // The tab window's scroll buttons; the tab window is null for a button outside one.
+  virtual void OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton* pButton, const CPlxTabWnd* pTabWnd);
+  // Shrinks the rectangle by the frame drawn.
+  virtual void OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState,
+                                      const CPlxTabWnd* pTabWnd);
   virtual void GetTabFrameColors(const CPlxTabWnd* pTabWnd, COLORREF& clrDark, COLORREF& clrBlack,
                                  COLORREF& clrHighlight, COLORREF& clrFace, COLORREF& clrDarkShadow,
                                  COLORREF& clrLight, CBrush*& pbrFace, CBrush*& pbrBlack);
@@ -233,6 +246,13 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   // A tasks group's icon and bold label at the caption offsets; with bKeepRightWhenShort a
   // caption too short for its collapse button keeps its whole width for the label.
   void DrawTasksGroupLabel(CDC* pDC, CPlxTasksGroup* pGroup, COLORREF clr, BOOL bKeepRightWhenShort) const;
+
+  // The theme state of a push button: 4 disabled, 3 pressed or checked, 2 hot, 1 normal.
+  static int PushButtonThemeState(const CPlxButton* pButton);
+  // Both extension flags of a menu button; a plain push button has neither.
+  static BOOL IsMenuButtonFlagSet(const CPlxButton* pButton, BOOL bBoth);
+  // The parent's client rectangle in the button's coordinates, filled as dialog background.
+  void FillWithParentDialogBackground(CDC* pDC, CPlxButton* pButton);
 
   static CPlxVisualManager* m_pVisManager;
   static CRuntimeClass* m_pRTIDefault;

@@ -192,7 +192,7 @@ void CPlxVisualManager::OnHighlightMenuItem(CDC* pDC, CPlxToolbarMenuButton*, CR
 }
 
 void CPlxVisualManager::OnDrawMenuCheck(CDC* pDC, CPlxToolbarMenuButton*, CRect rect, BOOL, BOOL bIsRadio) {
-  Glyph(pDC, bIsRadio ? 22 : 6, rect);
+  Glyph(pDC, bIsRadio ? CPlxMenuGlyphs::IdMenuRadio : CPlxMenuGlyphs::IdCheck, rect);
 }
 
 void CPlxVisualManager::OnFillMenuImageRect(CDC* pDC, CPlxToolbarButton*, CRect rect, PlxButtonState) {

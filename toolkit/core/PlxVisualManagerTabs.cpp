@@ -11,6 +11,7 @@
 #include "platform/mfc/StatusBar.h"
 #include "platform/user/Paint.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxButton.h"
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxHeaderCtrl.h"
@@ -142,8 +143,21 @@ void CPlxVisualManager::GetTabFrameColors(const CPlxTabWnd* pTabWnd, COLORREF& c
   pbrBlack = &g.brBtnDkShadow;
 }
 
-void CPlxVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd*, const CPlxTabWnd*) {
+void CPlxVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton*, const CPlxTabWnd*) {
   pDC->FillRect(rect, &g_plxGlobalData.brBarFace);
+}
+
+void CPlxVisualManager::OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState,
+                                               const CPlxTabWnd*) {
+  const PlxGlobalData& g = g_plxGlobalData;
+  if ((pButton->IsPushed() && pButton->IsHighlighted()) || (uiState & ODS_SELECTED)) {
+    pDC->Draw3dRect(rect, g.clrBtnDkShadow, g.clrBtnHilite);
+    rect.left += 2;
+    rect.top += 2;
+  } else {
+    pDC->Draw3dRect(rect, g.clrBtnHilite, g.clrBtnDkShadow);
+  }
+  rect.DeflateRect(2, 2);
 }
 
 void CPlxVisualManager::OnDrawTabContent(CDC* pDC, CRect rectTab, int iTab, BOOL, const CPlxTabWnd* pTabWnd,

@@ -63,7 +63,13 @@ class CPlxVisualManagerXP : public CPlxVisualManager {
   void OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bIsActive, const CPlxTabWnd* pTabWnd) override;
   void OnFillTab(CDC* pDC, CRect rectFill, CBrush* pbrFill, int iTab, BOOL bIsActive,
                  const CPlxTabWnd* pTabWnd) override;
-  void OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton, const CPlxTabWnd* pTabWnd) override;
+  void OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton* pButton, const CPlxTabWnd* pTabWnd) override;
+  void OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState,
+                              const CPlxTabWnd* pTabWnd) override;
+  void OnFillPushButtonBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
+  void OnDrawPushButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState) override;
+  void OnFillButtonParentBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
+  void OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pButton) override;
   void OnDrawTasksGroupCaption(CDC* pDC, CPlxTasksGroup* pGroup, BOOL bIsHighlighted = FALSE,
                                BOOL bIsSelected = FALSE, BOOL bCanCollapse = FALSE) override;
   void OnDrawTasksGroupAreaBorder(CDC* pDC, CRect rect, BOOL bSpecial = FALSE,

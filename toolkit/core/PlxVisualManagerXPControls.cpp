@@ -8,6 +8,7 @@
 #include "platform/mfc/Dc.h"
 #include "platform/mfc/GdiObjects.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxButton.h"
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
@@ -235,9 +236,67 @@ void CPlxVisualManagerXP::OnFillTab(CDC* pDC, CRect rect, CBrush* pbrFill, int i
   if (bActive && pbrFill != nullptr) pDC->FillRect(rect, pbrFill);
 }
 
-void CPlxVisualManagerXP::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd*, const CPlxTabWnd* pTabWnd) {
-  // The buttons' hot and pressed states belong to the owner-drawn button; unpressed here.
-  pDC->FillRect(rect, pTabWnd->Is3DStyle() ? &g_plxGlobalData.brBarFace : &m_brTabArea);
+// A button outside a tab window is drawn as on flat tabs.
+static BOOL Is3DTabs(const CPlxTabWnd* pTabWnd) {
+  return pTabWnd != nullptr && pTabWnd->Is3DStyle();
+}
+
+void CPlxVisualManagerXP::OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton* pButton,
+                                            const CPlxTabWnd* pTabWnd) {
+  if (!Is3DTabs(pTabWnd)) {
+    pDC->FillRect(rect, &m_brTabArea);
+    return;
+  }
+  CBrush* pBrush = &g_plxGlobalData.brBarFace;
+  if (pButton->IsHighlighted()) pBrush = pButton->IsPushed() ? &m_brPressedFill : &m_brHotFill;
+  pDC->FillRect(rect, pBrush);
+  FillHighlightedArea(pDC, rect, pBrush, nullptr);
+}
+
+void CPlxVisualManagerXP::OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT,
+                                                 const CPlxTabWnd* pTabWnd) {
+  const BOOL bPushed = pButton->IsPushed();
+  const BOOL bHighlighted = pButton->IsHighlighted();
+  const COLORREF clrDark = g_plxGlobalData.clrBarDkShadow;
+  if (Is3DTabs(pTabWnd)) {
+    if (bPushed || bHighlighted) pDC->Draw3dRect(rect, clrDark, clrDark);
+  } else if (bPushed && bHighlighted) {
+    pDC->Draw3dRect(rect, clrDark, m_clrGripDots);
+  } else if (bPushed || bHighlighted) {
+    pDC->Draw3dRect(rect, m_clrGripDots, clrDark);
+  }
+}
+
+// ---- Push buttons.
+
+void CPlxVisualManagerXP::OnFillPushButtonBackground(CDC* pDC, CRect rect, CPlxButton* pButton) {
+  CBrush* pBrush = &g_plxGlobalData.brBarFace;
+  if (pButton->IsHighlighted()) pBrush = pButton->IsPushed() ? &m_brPressedFill : &m_brHotFill;
+  pDC->FillRect(rect, pBrush);
+}
+
+void CPlxVisualManagerXP::OnDrawPushButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT) {
+  if (pButton->IsPushed() || pButton->IsHighlighted()) {
+    const COLORREF clrDark = g_plxGlobalData.clrBarDkShadow;
+    pDC->Draw3dRect(rect, clrDark, clrDark);
+  }
+}
+
+void CPlxVisualManagerXP::OnFillButtonParentBackground(CDC* pDC, CRect rect, CPlxButton* pButton) {
+  const BOOL bPushed = pButton->IsPushed();
+  const BOOL bHighlighted = pButton->IsHighlighted();
+  if (!bPushed && !bHighlighted) {
+    FillWithParentDialogBackground(pDC, pButton);
+    return;
+  }
+  CBrush brush;
+  brush.CreateSolidBrush(bPushed && bHighlighted ? m_clrPressedFill : m_clrHotFill);
+  pDC->FillRect(rect, &brush);
+}
+
+void CPlxVisualManagerXP::OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pButton) {
+  const BOOL bFocused = pButton->GetSafeHwnd() != nullptr && ::GetFocus() == pButton->GetSafeHwnd();
+  if (pButton->IsHighlighted() || pButton->IsPushed() || bFocused) DrawHotFrame(pDC, rect);
 }
 
 // ---- Tasks pane and scroll buttons.

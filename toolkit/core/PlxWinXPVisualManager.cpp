@@ -9,6 +9,7 @@
 #include "platform/mfc/StatusBar.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/bars/PlxToolbarButton.h"
+#include "toolkit/core/PlxButton.h"
 #include "toolkit/core/PlxControlBars.h"
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
@@ -351,7 +352,7 @@ void CPlxWinXPVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL b
   pDC->SetTextColor(old);
 }
 
-void CPlxWinXPVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton,
+void CPlxWinXPVisualManager::OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton* pButton,
                                                const CPlxTabWnd* pTabWnd) {
   if (!ThemedTabs(pTabWnd, TRUE) || pButton == nullptr || pButton->GetSafeHwnd() == nullptr) {
     CPlxVisualManagerXP::OnEraseTabsButton(pDC, rect, pButton, pTabWnd);

@@ -47,7 +47,14 @@ class CPlxWinXPVisualManager : public CPlxVisualManagerXP {
   COLORREF GetToolbarButtonTextColor(CPlxToolbarButton* pButton, PlxButtonState state) override;
   void OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTabWnd* pTabWnd) override;
   void OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bIsActive, const CPlxTabWnd* pTabWnd) override;
-  void OnEraseTabsButton(CDC* pDC, CRect rect, CWnd* pButton, const CPlxTabWnd* pTabWnd) override;
+  void OnEraseTabsButton(CDC* pDC, CRect rect, CPlxButton* pButton, const CPlxTabWnd* pTabWnd) override;
+  void OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState,
+                              const CPlxTabWnd* pTabWnd) override;
+  void OnFillPushButtonBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
+  void OnDrawPushButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState) override;
+  void OnFillButtonParentBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
+  void OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pButton) override;
+  BOOL IsThemedButton(CPlxButton* pButton) const override;
   BOOL OnEraseTabsFrame(CDC* pDC, CRect rect, const CPlxTabWnd* pTabWnd) override;
   BOOL IsHighlightTabsOnHover() const override { return TRUE; }
   COLORREF OnFillCommandsListBackground(CDC* pDC, CRect rect, BOOL bIsSelected = FALSE) override;

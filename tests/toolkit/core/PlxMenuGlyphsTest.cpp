@@ -87,6 +87,31 @@ TEST_F(PlxMenuGlyphsTest, EveryGlyphInTheSystemColours) {
   for (int glyph = 0; glyph < CPlxMenuGlyphs::kCount; ++glyph) ExpectGlyph(glyph);
 }
 
+TEST_F(PlxMenuGlyphsTest, TheMenusCheckMarkIsATickAndTheirRadioMarkADot) {
+  ASSERT_GT(s_file.bytes.size(), 54u);
+  // The topmost ink row of a cell, and whether its ink there lies right of the middle column.
+  auto top = [](int glyph, bool* rightOnly) {
+    for (int y = 0; y < 9; ++y) {
+      bool any = false, left = false;
+      for (int x = 0; x < 9; ++x) {
+        if (s_file.At(glyph * 9 + x, y) == kMagenta) continue;
+        any = true;
+        left = left || x <= 4;
+      }
+      if (any) {
+        *rightOnly = !left;
+        return y;
+      }
+    }
+    return 9;
+  };
+  bool rightOnly = false;
+  top(CPlxMenuGlyphs::IdCheck, &rightOnly);
+  EXPECT_TRUE(rightOnly) << "the check mark's long stroke rises to the right";
+  top(CPlxMenuGlyphs::IdMenuRadio, &rightOnly);
+  EXPECT_FALSE(rightOnly) << "the radio mark is centred";
+}
+
 TEST_F(PlxMenuGlyphsTest, NewSystemColoursRedrawTheGlyphs) {
   ExpectGlyph(CPlxMenuGlyphs::IdClose);
   const int indexes[] = {COLOR_BTNTEXT, COLOR_BTNSHADOW};

@@ -12,14 +12,18 @@
 #include "platform/mfc/Dc.h"
 #include "platform/mfc/StatusBar.h"
 #include "tests/support/Canvas.h"
+#include "tests/toolkit/core/ButtonStates.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxHeaderCtrl.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
+#include "toolkit/customize/PlxMenuButton.h"
 #include "toolkit/customize/PlxTasksPane.h"
 
 namespace {
+
+using pictavo::test::StatefulButton;
 
 std::string RecorderPath() {
   char exe[4096] = {};
@@ -178,6 +182,78 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
   for (const Case& c : kCases) EXPECT_EQ(Record(vm, c.draw), c.expected) << c.what;
 }
 
+TEST_F(PlxThemedSlots, PushButtonsAskForTheirStates) {
+  CPlxWinXPVisualManager vm(TRUE);
+  StatefulButton<> normal, hot, pressed, checked;
+  hot.Show(FALSE, TRUE);
+  pressed.Show(TRUE, TRUE);
+  checked.Show(FALSE, FALSE, TRUE);
+  StatefulButton<CPlxMenuButton> captionLook;
+  captionLook.m_bOpaqueFace = captionLook.m_bCaptionButtonLook = TRUE;
+  captionLook.Show(FALSE, TRUE);
+  struct Case {
+    const char* what;
+    std::function<void(CPlxWinXPVisualManager&, CDC&)> draw;
+    const char* expected;
+  };
+  const Case kCases[] = {
+      {"themed push button: normal, hot, pressed, checked",
+       [&](auto& m, CDC& dc) {
+         for (CPlxButton* b : {&normal, &hot, &pressed, &checked})
+           EXPECT_TRUE(m.DrawPushButtonWinXP(&dc, kRect, b, 0));
+       },
+       "BUTTON 1 1\nBUTTON 1 2\nBUTTON 1 3\nBUTTON 1 3\n"},
+      // The border slot swaps the normal and hot states and leaves the normal one unpainted.
+      {"push-button border: normal, hot, pressed",
+       [&](auto& m, CDC& dc) {
+         for (CPlxButton* b : {&normal, &hot, &pressed}) {
+           CRect r = kRect;
+           m.OnDrawPushButtonBorder(&dc, r, b, 0);
+         }
+       },
+       "BUTTON 1 1\nBUTTON 1 3\n"},
+      {"push-button face is left to the border",
+       [&](auto& m, CDC& dc) { m.OnFillPushButtonBackground(&dc, kRect, &hot); }, ""},
+      {"button frame: plain, then a caption-look menu button",
+       [&](auto& m, CDC& dc) {
+         CRect r = kRect;
+         m.OnDrawButtonFrame(&dc, r, &normal);
+         m.OnDrawButtonFrame(&dc, r, &captionLook);
+       },
+       "BUTTON 1 1\nWINDOW 19 2\n"},
+      {"tab button border, pressed",
+       [&](auto& m, CDC& dc) {
+         CRect r = kRect;
+         m.OnDrawTabsButtonBorder(&dc, r, &pressed, 0, nullptr);
+       },
+       "TOOLBAR 1 3\n"},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(Record(vm, c.draw), c.expected) << c.what;
+  EXPECT_TRUE(vm.IsThemedButton(&captionLook));
+  EXPECT_FALSE(vm.IsThemedButton(&hot));
+}
+
+TEST_F(PlxThemedSlots, TheButtonsFrameComesFromTheThemeWithoutThePressedShift) {
+  CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+  ASSERT_TRUE(CPlxVisualManager::GetInstance()->IsWinXPThemeActive());
+  const BOOL bWasEnabled = CPlxButton::IsWinXPThemeEnabled();
+  CPlxButton::EnableWinXPTheme(TRUE);
+  StatefulButton<> pressed;
+  pressed.Show(TRUE, TRUE);
+  m_reset();
+  pictavo::test::Canvas canvas(40, 40);
+  CDC dc;
+  dc.Attach(canvas.Dc());
+  CRect rect = kRect;
+  pressed.DrawButtonFrame(&dc, rect, 0);
+  dc.Detach();
+  EXPECT_EQ(std::string(m_calls()), "BUTTON 1 3\n");
+  EXPECT_EQ(rect, CRect(4, 4, 28, 28));
+  CPlxButton::EnableWinXPTheme(bWasEnabled);
+  CPlxVisualManager::SetDefaultManager(nullptr);
+  g_plxGlobalData.UpdateSysColors();
+}
+
 TEST_F(PlxThemedSlots, ColoursAndTheSchemeComeFromTheModule) {
   CPlxWinXPVisualManager vm(TRUE);
   // "Luna" with the "HomeStead" colour is the olive scheme; the module answers the button
@@ -193,8 +269,10 @@ TEST_F(PlxThemedSlots, ColoursAndTheSchemeComeFromTheModule) {
 }
 
 TEST_F(PlxThemedSlots, AClassThatDoesNotOpenFallsBackToTheOfficeXPLook) {
-  m_closed(L";COMBOBOX;SPIN;WINDOW;");
+  m_closed(L";COMBOBOX;SPIN;WINDOW;BUTTON;");
   CPlxWinXPVisualManager vm(TRUE);
+  StatefulButton<> hot;
+  hot.Show(FALSE, TRUE);
   EXPECT_FALSE(vm.IsWinXPThemeActive());
   EXPECT_EQ(vm.GetButtonExtraBorder(), CSize(0, 0));
   pictavo::test::Canvas themed(40, 40), officeXP(40, 40);
@@ -205,6 +283,10 @@ TEST_F(PlxThemedSlots, AClassThatDoesNotOpenFallsBackToTheOfficeXPLook) {
     dc.Attach(canvas->Dc());
     manager->OnDrawComboDropButton(&dc, CRect(2, 2, 18, 20), FALSE, FALSE, TRUE, nullptr);
     manager->OnDrawSpinButtons(&dc, CRect(20, 2, 36, 30), 1, FALSE, nullptr);
+    CRect button(2, 22, 18, 38);
+    manager->OnFillPushButtonBackground(&dc, button, &hot);
+    manager->OnDrawPushButtonBorder(&dc, button, &hot, 0);
+    manager->OnDrawButtonFrame(&dc, button, &hot);
     dc.Detach();
   }
   EXPECT_EQ(themed.Pixels(), officeXP.Pixels());

@@ -1,0 +1,3 @@
+#include "toolkit/customize/PlxMenuButton.h"
+
+IMPLEMENT_DYNAMIC(CPlxMenuButton, CPlxButton)
