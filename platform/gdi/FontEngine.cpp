@@ -387,15 +387,23 @@ RealizedFont::~RealizedFont() {
   m_fallback.reset();
 }
 
-std::shared_ptr<const Glyph> RealizedFont::GlyphOf(char32_t c) {
+const Glyph& RealizedFont::GlyphOf(char32_t c) {
+  const bool ascii = c < m_ascii.size();
+  if (ascii)
+    if (const Glyph* known = m_ascii[c].load(std::memory_order_acquire)) return *known;
+  const Glyph* glyph = nullptr;
   {
     std::lock_guard lock(m_lock);
-    if (auto it = m_glyphs.find(c); it != m_glyphs.end()) return it->second;
+    if (auto it = m_glyphs.find(c); it != m_glyphs.end()) glyph = it->second.get();
   }
-  std::shared_ptr<const Glyph> glyph =
-      m_symbolCell ? MarlettGlyph(c, m_symbolCell, m_metrics.tmAscent) : FontEngine::Get().Render(*this, c);
-  std::lock_guard lock(m_lock);
-  return m_glyphs.emplace(c, std::move(glyph)).first->second;
+  if (glyph == nullptr) {
+    std::shared_ptr<const Glyph> made =
+        m_symbolCell ? MarlettGlyph(c, m_symbolCell, m_metrics.tmAscent) : FontEngine::Get().Render(*this, c);
+    std::lock_guard lock(m_lock);
+    glyph = m_glyphs.emplace(c, std::move(made)).first->second.get();
+  }
+  if (ascii) m_ascii[c].store(glyph, std::memory_order_release);
+  return *glyph;
 }
 
 std::shared_ptr<RealizedFont> RealizeFont(const LOGFONTA& font) {

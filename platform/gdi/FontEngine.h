@@ -12,6 +12,8 @@
 // LOGFONT's pitch and family (serif, monospace, else the dialog face).
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -43,9 +45,9 @@ class RealizedFont {
   int UnderlinePosition() const { return m_underlinePos; }  // pixels below the baseline
   int UnderlineThickness() const { return m_underlineThickness; }
   int StrikeoutPosition() const { return m_strikePos; }  // pixels above the baseline
-  // The glyph of a code point, rendered once and kept. Any thread.
-  std::shared_ptr<const Glyph> GlyphOf(char32_t c);
-  int Advance(char32_t c) { return GlyphOf(c)->advance; }
+  // The glyph of a code point, rendered once and kept as long as the font. Any thread.
+  const Glyph& GlyphOf(char32_t c);
+  int Advance(char32_t c) { return GlyphOf(c).advance; }
 
  private:
   friend class FontEngine;
@@ -61,6 +63,8 @@ class RealizedFont {
   int m_symbolCell = 0;                  // non-zero for the symbol face we draw ourselves
   std::mutex m_lock;
   std::unordered_map<char32_t, std::shared_ptr<const Glyph>> m_glyphs;  // guarded by m_lock
+  // Plain ASCII without the lock: set once from m_glyphs, whose entries are never dropped.
+  std::array<std::atomic<const Glyph*>, 128> m_ascii{};
 };
 
 struct FamilyInfo {

@@ -116,12 +116,12 @@ void DrawRun(DeviceContext& dc, DrawScope& scope, RealizedFont& font, const Text
   }
 
   // Coverage mask in text space, covering every glyph's bitmap and the cells.
-  std::vector<std::shared_ptr<const Glyph>> glyphs;
+  std::vector<const Glyph*> glyphs;  // kept by the font, which outlives this call
   glyphs.reserve(run.chars.size());
   int minU = u0, maxU = u0 + run.width, minV = cellTop, maxV = cellTop + tm.tmHeight;
   int pen = u0;
   for (size_t i = 0; i < run.chars.size(); ++i) {
-    glyphs.push_back(font.GlyphOf(run.chars[i]));
+    glyphs.push_back(&font.GlyphOf(run.chars[i]));
     const Glyph& g = *glyphs.back();
     if (g.width > 0 && g.height > 0) {
       minU = std::min(minU, pen + g.left);
