@@ -239,10 +239,10 @@ TEST_F(AlbumEditorTest, RotatingSelectedSlidesStaysWithinATurnAndReordersFollowT
 }
 
 // Batch collect as a user runs it: once the dialog shows, tick two folders in its tree, leave a
-// snapshot and press OK (or Cancel).
+// snapshot and press the buttons (Cancel right after OK lands while the folder walk runs).
 struct BatchCollectAnswer {
   std::vector<std::string> tick;
-  UINT button = IDOK;
+  std::vector<UINT> buttons;
   bool done = false;
   bool ticked = false;
   std::string snapshot;
@@ -267,7 +267,7 @@ void CALLBACK AnswerBatchCollect(HWND, UINT, UINT_PTR, DWORD) {
   if (!g_batch.snapshot.empty() && pictavo::display::Headless() != nullptr)
     g_batch.saved =
         pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath(g_batch.snapshot), dialog);
-  PostMessage(dialog, WM_COMMAND, g_batch.button, 0);
+  for (UINT button : g_batch.buttons) PostMessage(dialog, WM_COMMAND, button, 0);
 }
 
 TEST_F(AlbumEditorTest, BatchCollectDialogTurnsTheTickedFoldersIntoAlbums) {
@@ -278,14 +278,16 @@ TEST_F(AlbumEditorTest, BatchCollectDialogTurnsTheTickedFoldersIntoAlbums) {
   Touch(photos / "Oslo" / "d.jpg");  // not ticked
   const UINT_PTR ticking = SetTimer(nullptr, 0, 20, &AnswerBatchCollect);
   struct Run {
-    UINT button;
+    std::vector<UINT> buttons;
     std::vector<std::string> albums;
     const char* snapshot;
   };
-  const Run runs[] = {{IDCANCEL, {}, ""}, {IDOK, {"Paris", "Rome"}, "album_batch_collect.png"}};
+  const Run runs[] = {{{IDCANCEL}, {}, ""},
+                      {{IDOK, IDCANCEL}, {}, ""},
+                      {{IDOK}, {"Paris", "Rome"}, "album_batch_collect.png"}};
   for (const Run& run : runs) {
     g_batch = {{(photos / "Rome").string(), (photos / "Paris").string()},
-               run.button,
+               run.buttons,
                false,
                false,
                run.snapshot,
