@@ -1,7 +1,7 @@
 // The album editor on the headless display: albums made on demand are named after the photos'
 // folder and kept in the project's order, folder imports take the photos of a folder with or
-// without its subfolders, batch collect makes one album per folder ticked in its dialog, and the commands on the
-// current album keep the list, the selection and the slides in step.
+// without its subfolders, batch collect makes one album per folder ticked in its dialog, and the
+// commands on the current album keep the list, the selection and the slides in step.
 #include <gtest/gtest.h>
 
 #include <algorithm>
