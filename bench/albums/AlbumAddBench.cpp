@@ -115,7 +115,7 @@ void AddThousandPhotos(benchmark::State& state) {
       longestArriving = std::max(longestArriving, msSince(busy));
     }
     const double thumbnails = msSince(start);
-    // Each run on its own line: the first meets cold caches (the first paint of thumbnails).
+    // Each run on its own line, so that one slow run shows beside the worst-of counters.
     std::fprintf(stderr,
                  "run %d: AddPhotoFile x %d %.1f ms, refresh %.1f ms, select and paint %.1f ms; "
                  "thumbnails in %.0f ms, longest stretch while they arrive %.1f ms\n",
