@@ -282,7 +282,19 @@ void AlbumEditorDlg::ShowAlbumFullScreen(CDVDAlbumImage*, BOOL) {
       wnd->PostMessage(WM_STOP_PLAYBACK, 0, 0);
 }
 
-void AlbumEditorDlg::OnBatchCollect() {}
+void AlbumEditorDlg::OnBatchCollect() {
+  CBatchCollectDlg dialog;
+  if (dialog.DoModal() != IDOK || dialog.m_arrFolders.GetSize() == 0) return;
+  auto* panel = static_cast<ExploreBarDlg*>(GetWindowRegistry()->m_pExploreBar);
+  if (panel == nullptr || panel->GetSafeHwnd() == nullptr) return;
+  CDVDAlbumBase* last = nullptr;
+  panel->AddFoldersAsAlbums(dialog.m_arrFolders, last);
+  if (m_albumList.GetCount() > 0) {
+    m_albumList.SetCurSel(m_albumList.GetCount() - 1);
+    SetActiveAlbumIndex(-1);
+    OnAlbumListSelChange();
+  }
+}
 
 // --- commands on the current album's slides ---
 

@@ -1,9 +1,10 @@
 // The album editor on the headless display: albums made on demand are named after the photos'
 // folder and kept in the project's order, folder imports take the photos of a folder with or
-// without its subfolders, batch collect makes one album per folder, and the commands on the
-// current album keep the list, the selection and the slides in step.
+// without its subfolders, batch collect makes one album per folder ticked in its dialog, and the
+// commands on the current album keep the list, the selection and the slides in step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,15 +14,20 @@
 #include "albums/AlbumEditorDlg.h"
 #include "albums/AlbumPhotoDlg.h"
 #include "albums/ExploreBarDlg.h"
+#include "albums/SmallAlbumDialogs.h"
+#include "controls/ShellFolderTree.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDProject.h"
 #include "platform/comctl/CommCtrl.h"
+#include "platform/display/Display.h"
+#include "platform/display/Headless.h"
 #include "platform/kernel/Path.h"
 #include "platform/res/ResourceModule.h"
 #include "shell/ProcessObjects.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Snapshot.h"
 
 using namespace shelltest;
 namespace fs = std::filesystem;
@@ -230,6 +236,84 @@ TEST_F(AlbumEditorTest, RotatingSelectedSlidesStaysWithinATurnAndReordersFollowT
   Rows().SetItemData(2, reinterpret_cast<DWORD_PTR>(first));
   EXPECT_TRUE(editor.RearrangeToViewOrder());
   EXPECT_EQ(SlideNames(album), std::vector<std::string>({"2.jpg", "3.jpg", "1.jpg"}));
+}
+
+// Batch collect as a user runs it: once the dialog shows, tick two folders in its tree, leave a
+// snapshot and press the buttons (Cancel right after OK lands while the folder walk runs).
+struct BatchCollectAnswer {
+  std::vector<std::string> tick;
+  std::vector<UINT> buttons;
+  bool done = false;
+  bool ticked = false;
+  std::string snapshot;
+  bool saved = false;
+} g_batch;
+void CALLBACK AnswerBatchCollect(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND dialog = FindWindow(nullptr, "Batch Collect");
+  if (g_batch.done || dialog == nullptr || !IsWindowVisible(dialog)) return;
+  g_batch.done = true;
+  auto* tree =
+      dynamic_cast<CFolderCheckTree*>(CWnd::FromHandlePermanent(GetDlgItem(dialog, IDC_BATCH_FOLDER_TREE)));
+  g_batch.ticked = tree != nullptr;
+  for (const std::string& folder : g_batch.tick) {
+    if (tree == nullptr || !tree->SelectPath(folder.c_str())) {
+      g_batch.ticked = false;
+      continue;
+    }
+    tree->CheckSelected();
+    g_batch.ticked = g_batch.ticked && tree->IsChecked(tree->GetSelectedItem());
+  }
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (!g_batch.snapshot.empty() && pictavo::display::Headless() != nullptr)
+    g_batch.saved =
+        pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath(g_batch.snapshot), dialog);
+  for (UINT button : g_batch.buttons) PostMessage(dialog, WM_COMMAND, button, 0);
+}
+
+TEST_F(AlbumEditorTest, BatchCollectDialogTurnsTheTickedFoldersIntoAlbums) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());  // for the snapshot
+  Touch(photos / "Rome" / "a.jpg");
+  Touch(photos / "Rome" / "b.png");
+  Touch(photos / "Paris" / "c.jpg");
+  Touch(photos / "Oslo" / "d.jpg");  // not ticked
+  const UINT_PTR ticking = SetTimer(nullptr, 0, 20, &AnswerBatchCollect);
+  struct Run {
+    std::vector<UINT> buttons;
+    std::vector<std::string> albums;
+    const char* snapshot;
+  };
+  const Run runs[] = {{{IDCANCEL}, {}, ""},
+                      {{IDOK, IDCANCEL}, {}, ""},
+                      {{IDOK}, {"Paris", "Rome"}, "album_batch_collect.png"}};
+  for (const Run& run : runs) {
+    g_batch = {{(photos / "Rome").string(), (photos / "Paris").string()},
+               run.buttons,
+               false,
+               false,
+               run.snapshot,
+               false};
+    editor.SendMessage(WM_COMMAND, 32820, 0);
+    EXPECT_TRUE(g_batch.done);
+    EXPECT_TRUE(g_batch.ticked);
+    EXPECT_EQ(g_batch.saved, *run.snapshot != '\0');
+    std::vector<std::string> names = AlbumNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, run.albums);
+  }
+  KillTimer(nullptr, ticking);
+  ExpectListMirrorsProject();
+  // The last album made is selected and its photos are in the photo list.
+  const int last = editor.GetAlbumList().GetCount() - 1;
+  ASSERT_GE(last, 0);
+  EXPECT_EQ(editor.GetAlbumList().GetCurSel(), last);
+  auto* album = static_cast<CDVDAlbumImage*>(editor.GetAlbumList().GetItemDataPtr(last));
+  ASSERT_NE(album, nullptr);
+  std::vector<std::string> slides = SlideNames(album);
+  std::sort(slides.begin(), slides.end());
+  EXPECT_EQ(slides, std::string(album->Get_strAlbumName().GetString()) == "Rome"
+                        ? std::vector<std::string>({"a.jpg", "b.png"})
+                        : std::vector<std::string>({"c.jpg"}));
+  EXPECT_EQ(Rows().GetItemCount(), static_cast<int>(slides.size()));
 }
 
 // Answers the delete question the moment it shows, with Yes or No.
