@@ -6,6 +6,7 @@
 #include "platform/gdi/Surface.h"
 #include "platform/user/Display.h"
 #include "platform/user/User.h"
+#include "tests/support/HostWindow.h"
 
 namespace {
 
@@ -19,12 +20,7 @@ class HintBitmapStaticTest : public ::testing::Test {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
   }
   void SetUp() override {
-    WNDCLASS wc{};
-    wc.lpfnWndProc = DefWindowProc;
-    wc.lpszClassName = "HintBitmapHost";
-    if (!GetClassInfo(nullptr, wc.lpszClassName, &wc)) RegisterClass(&wc);
-    m_host = CreateWindowEx(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 700, 200, nullptr, nullptr,
-                            nullptr, nullptr);
+    m_host = pictavo::test::CreateHostWindow(700, 200);
     ASSERT_NE(m_host, nullptr);
 
     // A 500 x 60 banner: two halves of different colours.

@@ -9,6 +9,7 @@
 #include "platform/user/Display.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/User.h"
+#include "tests/support/HostWindow.h"
 
 namespace {
 
@@ -18,12 +19,7 @@ class LinkStaticTest : public ::testing::Test {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
   }
   void SetUp() override {
-    WNDCLASS wc{};
-    wc.lpfnWndProc = DefWindowProc;
-    wc.lpszClassName = "LinkStaticHost";
-    if (!GetClassInfo(nullptr, wc.lpszClassName, &wc)) RegisterClass(&wc);
-    m_host = CreateWindowEx(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 200, nullptr, nullptr,
-                            nullptr, nullptr);
+    m_host = pictavo::test::CreateHostWindow(500, 200);
     ASSERT_NE(m_host, nullptr);
     LOGFONT lf{};
     lf.lfHeight = -12;
