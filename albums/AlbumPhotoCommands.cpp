@@ -255,9 +255,24 @@ void AlbumPhotoDlg::OnContextMenu(CWnd* pWnd, CPoint point) {
   auto* organize = static_cast<CPageEditorNew*>(GetWindowRegistry()->m_pPageEditorNew);
   if (pWnd != &m_list || organize == nullptr) return;
   if (CMenu* popup = organize->GetPopupEditor()) {
-    if (point.x == -1 && point.y == -1) ::GetCursorPos(&point);
+    if (point.x == -1 && point.y == -1) point = KeyboardMenuPoint();
     popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, AfxGetMainWnd());
   }
+}
+
+CPoint AlbumPhotoDlg::KeyboardMenuPoint() {
+  // From the keyboard the menu opens below the focused slide (or the first selected one), else
+  // at the list's top-left corner.
+  int row = m_list.GetNextItem(-1, LVNI_FOCUSED);
+  if (row == -1) row = m_list.GetNextItem(-1, LVNI_SELECTED);
+  CRect client;
+  m_list.GetClientRect(&client);
+  CPoint point(client.left + 4, client.top + 4);
+  CRect item;
+  if (row != -1 && m_list.GetItemRect(row, &item, LVIR_BOUNDS) && client.PtInRect(item.CenterPoint()))
+    point = CPoint(item.left + item.Width() / 2, item.bottom - 4);
+  m_list.ClientToScreen(&point);
+  return point;
 }
 
 void AlbumPhotoDlg::ShowMoreMenu() {

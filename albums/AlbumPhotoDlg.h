@@ -97,6 +97,7 @@ class AlbumPhotoDlg : public CPropertyPage {
   void OnAddButton();
   void OnAddAllButton();
   void ShowMoreMenu();
+  CPoint KeyboardMenuPoint();
   void MoveSelectionTo(int nRow);
   void CopySelectionTo(int nRow);
   void StartAutoScroll(int nDirection);

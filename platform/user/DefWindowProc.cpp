@@ -188,7 +188,16 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SYSCOMMAND:
       return DefaultSysCommand(hwnd, wParam, lParam);
+    case WM_KEYUP:
+      // The menu key asks the focused window for its context menu, placed by the window itself.
+      if (wParam == VK_APPS) SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+      return 0;
     case WM_SYSKEYDOWN:
+      if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        // Shift+F10 is the menu key's twin, not the menu bar's F10.
+        if (!(lParam & (1 << 30))) SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+        return 0;
+      }
       if (wParam == VK_F4 && (HIWORD(lParam) & 0x2000)) {  // Alt+F4 closes the top-level window
         HWND top = GetAncestor(hwnd, GA_ROOT);
         if (top) SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);

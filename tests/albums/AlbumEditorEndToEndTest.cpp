@@ -2,9 +2,12 @@
 // through the file dialog with the whole sample folder chosen; an album named after the folder
 // holds the photos; one is rotated and one removed; the project is
 // saved, a new one made, the saved one opened again and saved once more: both files hold the
-// same slides in the same order and rotation. Snapshots land under build/bin/test-output/.
+// same slides in the same order and rotation. On the way the photo list goes to details through its
+// context menu from the keyboard and back to thumbnails with the mouse. Snapshots land under
+// build/bin/test-output/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -53,6 +56,17 @@ Saved ReadProject(const std::string& path) {
   return saved;
 }
 
+int ColourfulPixels(const pictavo::test::Picture& picture, const RECT& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) {
+      const COLORREF c = picture.At(x, y);
+      const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+      if (std::max({r, g, b}) - std::min({r, g, b}) > 80) ++count;
+    }
+  return count;
+}
+
 class AlbumEditorEndToEndTest : public RegistryFixture {};
 
 }  // namespace
@@ -65,6 +79,8 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   const std::string added = pictavo::test::SnapshotPath("album-editor-added.png");
   const std::string edited = pictavo::test::SnapshotPath("album-editor-edited.png");
   const std::string reopened = pictavo::test::SnapshotPath("album-editor-reopened.png");
+  const std::string details = pictavo::test::SnapshotPath("album-editor-details.png");
+  const std::string thumbnails = pictavo::test::SnapshotPath("album-editor-thumbnails-again.png");
   // Thumbnail cells of the photo list in its client coordinates: 116 pixels apart, one row.
   auto cell = [](int n) { return std::to_string(56 + 116 * n) + " 45"; };
   std::ostringstream script;
@@ -90,7 +106,21 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
          << "command 32853\n"
          // Drag the first photo onto the third.
          << "drag 1022 " << cell(0) << " 1022 " << cell(2) << "\n"
-         << "snapshot \"" << edited << "\"\n"
+         << "snapshot \"" << edited
+         << "\"\n"
+         // Details from the keyboard: the first slide, then the menu key's twin, the last item.
+         << "key Home\n"
+         << "key Shift+F10\n"
+         << "key Up\n"
+         << "key Enter\n"
+         << "snapshot \"" << details
+         << "\"\n"
+         // Back to thumbnails with the mouse: the list's context menu, the item above Details.
+         << "rclick 1022 200 40\n"
+         << "key Up\n"
+         << "key Up\n"
+         << "key Enter\n"
+         << "snapshot \"" << thumbnails << "\"\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
          << "type " << saved << "\n"
@@ -119,14 +149,24 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   EXPECT_EQ(first.albums, std::vector<std::string>({"media"}));
   const std::vector<std::pair<std::string, int>> expected = {
       // The first photo, dropped on the third, lands before it.
-      {"beach_landscape.jpg", 90}, {"bars_small.jpg", 0}, {"valley_large.jpg", 0}, {"wide_panorama.jpg", 0}};
+      {"beach_landscape.jpg", 90},
+      {"bars_small.jpg", 0},
+      {"valley_large.jpg", 0},
+      {"wide_panorama.jpg", 0}};
   EXPECT_EQ(first.slides, expected);
   const Saved second = ReadProject(again);
   EXPECT_EQ(second.albums, first.albums);
   EXPECT_EQ(second.slides, first.slides);
-  for (const std::string& shot : {added, edited, reopened}) {
+  for (const std::string& shot : {added, edited, details, thumbnails, reopened}) {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
     EXPECT_EQ(picture.width, 1024);
+  }
+  // Where the third and fourth tiles stand the loaded thumbnails are colourful; the details rows
+  // there hold only text.
+  for (const auto& [shot, tiles] : {std::pair(edited, true), {details, false}, {thumbnails, true}}) {
+    pictavo::test::Picture picture;
+    ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
+    EXPECT_EQ(ColourfulPixels(picture, RECT{490, 300, 700, 335}) > 2000, tiles) << shot;
   }
 }

@@ -198,6 +198,14 @@ TEST_F(AlbumPhotoDlgTest, DraggingAThumbnailOntoAnotherReordersTheAlbum) {
   EXPECT_EQ(Order(), (std::vector<CDVDImage*>{before[0], before[4], before[1], before[2], before[3]}));
   EXPECT_EQ(SelectedRows(), std::vector<int>{1});
   EXPECT_EQ(List().GetNextItem(-1, LVNI_DROPHILITED), -1);  // no highlight left behind
+  // The next click selects as any click does: the drag left nothing behind in the list.
+  CRect first;
+  List().GetItemRect(0, &first, LVIR_BOUNDS);
+  move(CPoint(first.left + 56, first.top + 40));
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  PumpPending();
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
 }  // namespace

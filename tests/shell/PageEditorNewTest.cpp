@@ -116,9 +116,31 @@ TEST_F(PageEditorNewTest, HidingThePanelGivesTheAlbumEditorThePageAndTheMenuText
 }
 
 TEST_F(PageEditorNewTest, ContextMenusHaveTheirPopupsByPosition) {
-  ASSERT_NE(page.GetPopupEditor(), nullptr);
-  EXPECT_EQ(page.GetPopupEditor()->GetMenuItemID(0), 32934u);
-  EXPECT_EQ(page.GetPopupEditorAlbum()->GetMenuItemID(0), 32925u);
-  EXPECT_EQ(page.GetPopupEditorTmMore()->GetMenuItemID(0), 32823u);
-  EXPECT_EQ(page.GetPopupEditorVideoClipsDlg()->GetMenuItemID(1), 33924u);
+  // Item ids by position; -1 is a submenu, 0 a separator.
+  const struct {
+    CMenu* popup;
+    std::vector<int> ids;
+  } cases[] = {
+      {page.GetPopupEditor(),
+       {32934, 32918, 32922, 0, 32919, 32920, 0, 32834, 33926, 32808, 32783, 0, 32926, 33925, 32809, 0, 0,
+        33924, 33923}},
+      {page.GetPopupEditorFile(), {-1, -1, 0, 32923, 32924, 0, 32934}},
+      {page.GetPopupEditorAlbum(), {32925, 32804, 32805, 0, 32820, 32809}},
+      {page.GetPopupEditorMore(), {33926, 0, 32783, 32926, 33925, 32809, 0, 33924, 33923}},
+      {page.GetPopupEditorVideoClipsDlg(), {32918, 32922, 32934, 0, 33924, 33923}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NE(c.popup, nullptr);
+    std::vector<int> ids;
+    for (UINT i = 0; i < c.popup->GetMenuItemCount(); ++i)
+      ids.push_back(static_cast<int>(c.popup->GetMenuItemID(static_cast<int>(i))));
+    EXPECT_EQ(ids, c.ids);
+  }
+  // The file browser's View submenu holds its five views.
+  CMenu* view = page.GetPopupEditorFile()->GetSubMenu(0);
+  ASSERT_NE(view, nullptr);
+  std::vector<UINT> views;
+  for (UINT i = 0; i < view->GetMenuItemCount(); ++i)
+    views.push_back(view->GetMenuItemID(static_cast<int>(i)));
+  EXPECT_EQ(views, (std::vector<UINT>{32927, 32928, 32817, 32818, 32819}));
 }

@@ -218,6 +218,40 @@ TEST_F(Input, RightButtonUpAsksForAContextMenuUpTheParents) {
   EXPECT_EQ(Recorder::Get().Count(child, WM_CONTEXTMENU), 1);
 }
 
+TEST_F(Input, TheMenuKeyAndShiftF10AskTheFocusForAContextMenuAtNoPoint) {
+  HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
+  HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60}, top);
+  PumpPending();
+  SetFocus(child);
+  const struct {
+    std::vector<KeyInput> keys;
+    int menus;
+  } cases[] = {
+      {{{VK_APPS, true}, {VK_APPS, false}}, 1},
+      {{{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}}, 1},
+      {{{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}}, 1},  // held
+      {{{VK_CONTROL, true},
+        {VK_SHIFT, true},
+        {VK_F10, true},
+        {VK_F10, false},
+        {VK_SHIFT, false},
+        {VK_CONTROL, false}},
+       0},
+      {{{'A', true}, {'A', false}}, 0},
+  };
+  for (const auto& c : cases) {
+    Recorder::Get().Clear();
+    for (const KeyInput& k : c.keys) InjectKey(k);
+    PumpPending();
+    EXPECT_EQ(Recorder::Get().Count(child, WM_CONTEXTMENU), c.menus);
+    Entry menu{};
+    if (c.menus == 0) continue;
+    ASSERT_TRUE(Recorder::Get().Last(top, WM_CONTEXTMENU, &menu));
+    EXPECT_EQ(reinterpret_cast<HWND>(menu.wParam), child);
+    EXPECT_EQ(menu.lParam, static_cast<LPARAM>(-1));
+  }
+}
+
 TEST_F(Input, TheWheelGoesToTheFocusAndUpItsParents) {
   HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
   HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60}, top);
