@@ -1,9 +1,12 @@
 // The album editor's add operations: the Add Photos dialog, one photo file at a time for the
 // other roads, browser rows, blank slides and slides dropped on the album list, with the shared
 // rules for making an album on demand and refreshing the windows after a batch.
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <unordered_set>
 #include <vector>
 
-#include <filesystem>
 #include "albums/AlbumEditorDlg.h"
 #include "albums/AlbumMessages.h"
 #include "albums/AlbumRules.h"
@@ -58,16 +61,27 @@ CListCtrl* PhotoList() {
 void SelectRowsOf(const CDVDImageArray& slides, bool makeVisible) {
   CListCtrl* list = PhotoList();
   if (list == nullptr || slides.GetSize() == 0) return;
-  bool first = true;
+  // One look-up a row and one repaint at the end: a batch of a thousand photos would otherwise
+  // cost a million comparisons and a thousand separate repaints.
+  const std::unordered_set<const CDVDImage*> wanted(slides.GetData(), slides.GetData() + slides.GetSize());
+  list->SetRedraw(FALSE);
+  int first = -1;
   for (int row = 0; row < list->GetItemCount(); ++row) {
     auto* slide = reinterpret_cast<CDVDImage*>(list->GetItemData(row));
-    if (slides.IndexOf(slide) < 0) continue;
-    list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    if (first && makeVisible) list->EnsureVisible(row, FALSE);
-    first = false;
+    if (wanted.count(slide) == 0) continue;
+    if (first == -1) first = row;
+    if ((list->GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) == 0)
+      list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   }
+  list->SetRedraw(TRUE);
+  list->Invalidate(FALSE);
+  if (first != -1 && makeVisible) list->EnsureVisible(first, FALSE);
 }
 
+// How long, and for how many files at most, one step of a long add may hold the UI thread
+// before it lets other messages in.
+constexpr auto kAddStepBudget = std::chrono::milliseconds(8);
+constexpr size_t kAddStepFiles = 200;
 }  // namespace
 
 CString AlbumEditorDlg::TreeFolderAlbumName() {
@@ -151,19 +165,68 @@ int AlbumEditorDlg::AddPhotos() {
   const CString chosen = dialog.GetPathName();
   if (chosen.CompareNoCase(lastPath) != 0) WriteLastPhotoPath(chosen);
 
-  SelectPropPage(0);
-  ClearAddedImages();
-  CDVDAlbumBase* slot = GetCurrentImageAlbum();
-  CDVDAlbumMovie* video = GetCurrentMovieAlbum();
+  std::vector<CString> paths;
   for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
     const CString path = dialog.GetNextPathName(pos);
-    if (IsPhotoFileExt(FileExtOf(path))) AddPhotoFile(&slot, path, nullptr, nullptr);
+    if (IsPhotoFileExt(FileExtOf(path))) paths.push_back(path);
   }
-  RefreshAfterAdd(slot, video, TRUE);
-  SelectAddedImages();
+  AddPhotoFiles(std::move(paths));
+  return TRUE;
+}
+
+void AlbumEditorDlg::AddPhotoFiles(std::vector<CString> paths) {
+  if (m_addBatch.active) {
+    // A second batch while one runs joins it: same album, one refresh at the end.
+    m_addBatch.paths.insert(m_addBatch.paths.end(), paths.begin(), paths.end());
+    return;
+  }
+  SelectPropPage(0);
+  ClearAddedImages();
+  m_addBatch = AddBatch{};
+  m_addBatch.active = true;
+  m_addBatch.paths = std::move(paths);
+  m_addBatch.slot = GetCurrentImageAlbum();
+  m_addBatch.video = GetCurrentMovieAlbum();
+  OnAddPhotosStep(0, 0);
+}
+
+void AlbumEditorDlg::CancelPhotoFiles() {
+  m_addBatch = AddBatch{};
+}
+
+LRESULT AlbumEditorDlg::OnAddPhotosStep(WPARAM, LPARAM) {
+  if (!m_addBatch.active) return 0;
+  // The files go in a few at a time, each step bounded in time, so that a thousand photos never
+  // hold the window for long; the list is refilled once, after the last.
+  const auto until = std::chrono::steady_clock::now() + kAddStepBudget;
+  CDVDProject* project = GetProject();
+  auto inProject = [project](CDVDAlbumBase* album) {
+    for (INT_PTR i = 0; i < project->m_arrAlbums.GetSize(); ++i)
+      if (project->m_arrAlbums[i] == album) return true;
+    return false;
+  };
+  if (m_addBatch.slot != nullptr && !inProject(m_addBatch.slot)) {
+    // The album went away between steps (deleted, another project): the rest of the batch too.
+    CancelPhotoFiles();
+    return 0;
+  }
+  const bool adding = m_addBatch.next < m_addBatch.paths.size();
+  const size_t last = std::min(m_addBatch.paths.size(), m_addBatch.next + kAddStepFiles);
+  while (m_addBatch.next < last) {
+    AddPhotoFile(&m_addBatch.slot, m_addBatch.paths[m_addBatch.next++], nullptr, nullptr);
+    if (std::chrono::steady_clock::now() >= until) break;
+  }
+  if (adding) {
+    // The list's refill is a step of its own.
+    PostMessage(WM_ADD_PHOTOS_STEP);
+    return 0;
+  }
+  const AddBatch done = std::move(m_addBatch);
+  m_addBatch = AddBatch{};
+  RefreshAfterAdd(done.slot, done.video, TRUE);
   PostStatusBarUpdate();
   UpdatePageButtons();
-  return TRUE;
+  return 0;
 }
 
 void AlbumEditorDlg::RefreshAfterAdd(CDVDAlbumBase* pPhotoAlbum, CDVDAlbumMovie* pVideoAlbum,

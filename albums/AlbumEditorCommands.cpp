@@ -57,6 +57,7 @@ class ListsLocked {
 
 int AlbumEditorDlg::NewProject() {
   WriteLog("Create new project...");
+  CancelPhotoFiles();
   StopThumbnails(0);
   if (AfxGetMainWnd() != nullptr) SendToDescendants(this, WM_STOP_PREVIEW);
   ShowAlbumTheme(-1);
@@ -90,6 +91,7 @@ int AlbumEditorDlg::OpenProject(CString strPath, CStringArray& missingFiles) {
 int AlbumEditorDlg::OpenProject(CString strPath, CStringArray& missingFiles, int& nMissing) {
   WriteLog("Open project file: %s", strPath.GetString());
   CWaitCursor wait;
+  CancelPhotoFiles();
   StopThumbnails(0);
   if (AfxGetMainWnd() != nullptr) SendToDescendants(this, WM_STOP_PREVIEW);
   m_pVideoSheet->SetMovieAlbum(nullptr);
@@ -237,6 +239,7 @@ void AlbumEditorDlg::DeleteCurrentAlbum() {
     auto* album = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(selected));
     if (album != nullptr) {
       if (album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))) m_pVideoSheet->SetMovieAlbum(nullptr);
+      if (m_addBatch.slot == album || m_addBatch.video == album) CancelPhotoFiles();
       m_albumList.SetItemDataPtr(selected, nullptr);
       // The photo page forgets the album before the project frees it.
       if (m_albumSheet.GetPhotoPage().GetAlbum() == album) m_albumSheet.GetPhotoPage().SetAlbum(nullptr);

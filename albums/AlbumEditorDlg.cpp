@@ -101,6 +101,7 @@ ON_MESSAGE(WM_ALBUM_BUTTON_BAR, OnAlbumButtonBar)
 ON_MESSAGE(WM_ALBUM_DRAG_DROP, OnAlbumDragDrop)
 ON_MESSAGE(WM_PROJECT_RELOADED, OnProjectReloaded)
 ON_MESSAGE(WM_LANGUAGE_CHANGED, OnLanguageChanged)
+ON_MESSAGE(WM_ADD_PHOTOS_STEP, OnAddPhotosStep)
 ON_REGISTERED_MESSAGE(g_uWinMgrMsg, OnWinMgr)
 END_MESSAGE_MAP()
 
@@ -479,6 +480,7 @@ LRESULT AlbumEditorDlg::OnAlbumButtonBar(WPARAM wParam, LPARAM) {
 }
 
 LRESULT AlbumEditorDlg::OnProjectReloaded(WPARAM wParam, LPARAM lParam) {
+  CancelPhotoFiles();
   m_albumList.SendMessage(WM_PROJECT_RELOADED, wParam, lParam);
   if (m_albumSheet.GetSafeHwnd() != nullptr) m_albumSheet.SendMessage(WM_PROJECT_RELOADED, wParam, lParam);
   return TRUE;

@@ -5,6 +5,8 @@
 // the current album's slides. UI thread only.
 #pragma once
 
+#include <vector>
+
 #include "albums/AlbumPropSheet.h"
 #include "controls/AlbumListBox.h"
 #include "controls/LayoutMgr.h"
@@ -81,6 +83,11 @@ class AlbumEditorDlg : public CPropertyPage {
   // One photo into the album in the slot (made on demand, named `lpszAlbumName` or after the
   // photo's folder) before `pPosition` (null: at the end). TRUE when the album took it.
   BOOL AddPhotoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, CDVDImage* pPosition, LPCTSTR lpszAlbumName);
+  // Photo files into the current album (or one made after their folder) in short steps posted
+  // to this window; the list is refreshed and the added slides selected after the last step.
+  void AddPhotoFiles(std::vector<CString> paths);
+  BOOL IsAddingPhotoFiles() const { return m_addBatch.active; }
+  void CancelPhotoFiles();
   CDVDImage* AddBrowserPhotos(CDVDAlbumBase** ppAlbum, CDVDImage* pRowImage);
   BOOL AddBlankSlide(LPCTSTR lpszPicture, COLORREF clrBackground);
   int DropPhotosOnAlbumList(int x, int y, CDVDImageArray* pImages, BOOL bCopy);
@@ -134,6 +141,7 @@ class AlbumEditorDlg : public CPropertyPage {
   afx_msg LRESULT OnAlbumButtonBar(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnAlbumDragDrop(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnProjectReloaded(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnAddPhotosStep(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnWinMgr(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
@@ -171,8 +179,15 @@ class AlbumEditorDlg : public CPropertyPage {
   int m_nScrollDirection = 0;                     // 1 up, 2 down
   int m_bAutoScroll = 0;                          // timer 7213 runs
   CDVDImageArray m_arrAddedImages;                // the slides of the last add batch
-  CDSTLAudio* m_pAudio = nullptr;                 // owned, the full-screen display's music
-  HANDLE m_hStopEvent = nullptr;                  // owned
-  HANDLE m_hDoneEvent = nullptr;                  // owned
-  CCoolButtonBar* m_pButtonBar = nullptr;         // the main skin's album bar
+  struct AddBatch {
+    bool active = false;
+    std::vector<CString> paths;
+    size_t next = 0;
+    CDVDAlbumBase* slot = nullptr;  // checked against the project before every step
+    CDVDAlbumMovie* video = nullptr;
+  } m_addBatch;                            // Add Photos' files still to go in
+  CDSTLAudio* m_pAudio = nullptr;          // owned, the full-screen display's music
+  HANDLE m_hStopEvent = nullptr;           // owned
+  HANDLE m_hDoneEvent = nullptr;           // owned
+  CCoolButtonBar* m_pButtonBar = nullptr;  // the main skin's album bar
 };

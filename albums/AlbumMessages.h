@@ -7,6 +7,7 @@
 #define WM_ALBUM_TAB_SELECTED 0x0610        // photo-album tab strip, wParam = tab
 #define WM_PREVIEW_SELECT_ALBUM 0x0611      // wParam album index, lParam 0 stop / nonzero play
 #define WM_VIDEO_ALBUM_TAB_SELECTED 0x0612  // video-album tab strip, wParam = tab
+#define WM_ADD_PHOTOS_STEP 0x0613           // the album editor to itself: the next files of an add
 #define WM_ALBUM_DRAG_DROP 0x0709           // album list button down, wParam keys, lParam screen point
 #define WM_ALBUM_BUTTON_BAR 0x0782          // album button bar, wParam = button
 #ifndef WM_UPDATE_STATUS_BAR

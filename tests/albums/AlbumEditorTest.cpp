@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "albums/AlbumEditorDlg.h"
+#include "albums/AlbumMessages.h"
 #include "albums/AlbumPhotoDlg.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/SmallAlbumDialogs.h"
@@ -110,6 +111,46 @@ TEST_F(AlbumEditorTest, PhotosWithoutAnAlbumGoToOneNamedAfterTheirFolder) {
   ASSERT_TRUE(editor.AddPhotoFile(&second, Touch(photos / "x" / "d.jpg").c_str(), nullptr, "Named"));
   EXPECT_EQ(AlbumNames().size(), 2u);
   ExpectListMirrorsProject();
+}
+
+TEST_F(AlbumEditorTest, ManyPhotosGoInByStepsAndStopWhenTheProjectChanges) {
+  constexpr int kFiles = 600;
+  std::vector<CString> paths;
+  std::vector<std::string> names;
+  for (int i = 0; i < kFiles; ++i) {
+    names.push_back("p" + std::to_string(1000 + i) + ".jpg");
+    paths.emplace_back(Touch(photos / "Many" / names.back()).c_str());
+  }
+  const struct {
+    const char* between;  // what happens after the first step
+    size_t slides;        // in the project's albums at the end
+  } cases[] = {{"nothing", kFiles}, {"new project", 0}, {"project reloaded", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.between);
+    editor.NewProject();
+    editor.AddPhotoFiles(paths);
+    // The call returns after the first step: the window answers before the batch is in.
+    ASSERT_TRUE(editor.IsAddingPhotoFiles());
+    ASSERT_NE(editor.GetCurrentImageAlbum(), nullptr);
+    EXPECT_LT(editor.GetCurrentImageAlbum()->GetImageCount(), kFiles);
+    if (std::string(c.between) == "new project") editor.NewProject();
+    if (std::string(c.between) == "project reloaded") {
+      editor.SendMessage(WM_PROJECT_RELOADED);
+      editor.NewProject();
+    }
+    ASSERT_TRUE(pictavo::test::PumpUntil([&] { return !editor.IsAddingPhotoFiles(); }, 30000));
+    pictavo::test::PumpPending();
+    size_t slides = 0;
+    for (int i = 0; i < GetProject()->GetAlbumCount(); ++i)
+      if (auto* album = dynamic_cast<CDVDAlbumImage*>(GetProject()->GetAlbum(i)))
+        slides += static_cast<size_t>(album->GetImageCount());
+    EXPECT_EQ(slides, c.slides);
+    if (c.slides == 0) continue;
+    EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Many"}));
+    EXPECT_EQ(SlideNames(editor.GetCurrentImageAlbum()), names);
+    EXPECT_EQ(Rows().GetItemCount(), kFiles);
+    EXPECT_EQ(static_cast<int>(Rows().GetSelectedCount()), kFiles);
+  }
 }
 
 TEST_F(AlbumEditorTest, AnAlbumMadeOnDemandGoesAtTheEndWhileAnotherIsActive) {
