@@ -272,7 +272,23 @@ void AlbumEditorDlg::DeleteCurrentAlbum() {
   PostStatusBarUpdate();
 }
 
-void AlbumEditorDlg::OnAlbumProperties() {}
+void AlbumEditorDlg::OnAlbumProperties() {
+  const int selected = m_albumList.GetCurSel();
+  if (selected < 0) return;
+  auto* album = static_cast<CDVDAlbumBase*>(m_albumList.GetItemDataPtr(selected));
+  if (album == nullptr || !album->IsKindOf(RUNTIME_CLASS(CDVDAlbumBase))) return;
+  CAlbumPropertiesDlg properties;
+  properties.m_strName = album->Get_strAlbumName();
+  properties.m_pAlbum = album;
+  if (properties.DoModal() != IDOK) return;
+  album->Set_strAlbumName(properties.m_strName);
+  CRect item;
+  if (m_albumList.GetItemRect(selected, &item) != LB_ERR)
+    m_albumList.InvalidateRect(&item);
+  else
+    m_albumList.Invalidate();
+  PostStatusBarUpdate();
+}
 
 void AlbumEditorDlg::OnFullScreen() {
   ShowAlbumFullScreen(nullptr, TRUE);

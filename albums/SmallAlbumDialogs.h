@@ -1,13 +1,19 @@
 // The album editor's small modal dialogs: the question before an album is deleted (template
-// 214), the name of a new album (template 259) and the folders batch collect turns into albums
-// (template 230). All are made on the caller's stack.
+// 214), the album's name and subtitle font (template 181), the name of a new album (template
+// 259) and the folders batch collect turns into albums (template 230). All are made on the
+// caller's stack.
 #pragma once
 
+#include "controls/HintBitmapStatic.h"
 #include "controls/ShellFolderTree.h"
 #include "platform/base/Array.h"
 #include "platform/base/CString.h"
+#include "platform/comctl/AfxControls.h"
 #include "platform/mfc/Afx.h"
 #include "platform/mfc/Dialog.h"
+#include "platform/mfc/StdControls.h"
+
+class CDVDAlbumBase;
 
 #define IDD_DELETE_ALBUM 214
 #define IDD_ALBUM_NAME 259
@@ -18,6 +24,40 @@
 class CDeleteAlbumDlg : public CDialog {
  public:
   CDeleteAlbumDlg() : CDialog(IDD_DELETE_ALBUM) {}
+};
+
+#define IDD_ALBUM_PROPERTIES 181
+#define IDC_ALBUM_BANNER 1453
+#define IDC_ALBUM_FONT_LIST 1314
+#define IDC_ALBUM_CHARSET_LIST 1243
+#define IDC_ALBUM_FONT_SIZE 1223
+#define IDC_ALBUM_FONT_SIZE_SPIN 1228
+
+// The album's name and the font of its subtitles. OK writes the font to the album and makes it
+// the default of later albums (the SubtitleFont settings).
+class CAlbumPropertiesDlg : public CDialog {
+ public:
+  CAlbumPropertiesDlg();
+  ~CAlbumPropertiesDlg() override;
+
+  CString m_strName;
+  int m_nFontSize = 0;
+  CDVDAlbumBase* m_pAlbum = nullptr;  // the album edited; the dialog's own when null
+  CStringArray m_arrFontFiles;        // full paths, as found
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+
+ private:
+  CDVDAlbumBase* Album();
+
+  CHintBitmapStatic m_banner;
+  CComboBox m_fontList;
+  CSpinButtonCtrl m_sizeSpin;
+  CComboBox m_charsetList;
+  CDVDAlbumBase* m_pTemplateAlbum = nullptr;  // owned
 };
 
 class CAlbumNameDlg : public CDialog {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,9 +24,12 @@
 #include "platform/comctl/CommCtrl.h"
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
+#include "platform/kernel/FileFind.h"
 #include "platform/kernel/Path.h"
 #include "platform/res/ResourceModule.h"
+#include "shell/AppSettings.h"
 #include "shell/ProcessObjects.h"
+#include "shell/SkinMinor.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Snapshot.h"
@@ -355,6 +359,90 @@ TEST_F(AlbumEditorTest, BatchCollectDialogTurnsTheTickedFoldersIntoAlbums) {
                         ? std::vector<std::string>({"a.jpg", "b.png"})
                         : std::vector<std::string>({"c.jpg"}));
   EXPECT_EQ(Rows().GetItemCount(), static_cast<int>(slides.size()));
+}
+
+// The album properties as a user fills them: once the dialog shows, what it offers is read, the
+// name and charset changed as asked, a snapshot left, and OK pressed.
+struct PropertiesAnswer {
+  const char* name = nullptr;  // typed into the name edit, or null
+  int charset = -1;            // chosen, or -1
+  const char* snapshot = "";
+  bool done = false;
+  std::string shownSize;
+  int shownFont = -2;
+  int fonts = 0;
+} g_properties;
+void CALLBACK AnswerProperties(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND dialog = FindWindow(nullptr, "Album Properties");
+  if (g_properties.done || dialog == nullptr || !IsWindowVisible(dialog)) return;
+  g_properties.done = true;
+  char text[64] = {};
+  GetDlgItemText(dialog, IDC_ALBUM_FONT_SIZE, text, sizeof text);
+  g_properties.shownSize = text;
+  const HWND fonts = GetDlgItem(dialog, IDC_ALBUM_FONT_LIST);
+  g_properties.shownFont = static_cast<int>(SendMessage(fonts, CB_GETCURSEL, 0, 0));
+  g_properties.fonts = static_cast<int>(SendMessage(fonts, CB_GETCOUNT, 0, 0));
+  if (g_properties.name != nullptr) SetDlgItemText(dialog, IDC_ALBUM_NAME_EDIT, g_properties.name);
+  if (g_properties.charset >= 0)
+    SendDlgItemMessage(dialog, IDC_ALBUM_CHARSET_LIST, CB_SETCURSEL, g_properties.charset, 0);
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (*g_properties.snapshot != '\0' && pictavo::display::Headless() != nullptr)
+    pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath(g_properties.snapshot), dialog);
+  PostMessage(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(AlbumEditorTest, AlbumPropertiesRenameAndSetTheSubtitleFontAndItsDefault) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());  // for the snapshot
+  const char* source = std::getenv("PICTAVO_SOURCE_DIR");
+  g_skinMinor.Load((std::string(source != nullptr ? source : ".") + "/data").c_str(), "zel_en.xml", FALSE);
+  // A real font file, named with its letters' case swapped: it is still the one shown chosen.
+  CFileFind find;
+  ASSERT_TRUE(find.FindFile(CDVDSubtitleFont::GetSystemFontDirectory() + "/*.ttf"));
+  find.FindNextFile();
+  std::string swapped = find.GetFilePath().GetString();
+  for (char& c : swapped) c = std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c);
+  const struct {
+    int storedSize;
+    std::string storedFont;
+    const char* name;
+    int charset;
+    const char* shownSize;
+    bool fontShown;
+    const char* albumName;
+    const char* snapshot;
+  } cases[] = {
+      {10, "", nullptr, -1, "16", false, "Trip", ""},
+      {50, swapped, "Summer", 1, "36", true, "Summer", "album_properties.png"},
+  };
+  for (const auto& c : cases) {
+    editor.NewProject();
+    editor.NewPhotoAlbum("Trip");
+    CDVDAlbumBase* album = editor.GetSelectedAlbum();
+    ASSERT_NE(album, nullptr);
+    album->GetDVDSubtitleFont().Set_nFontSize(c.storedSize);
+    album->GetDVDSubtitleFont().Set_strFontFileName(c.storedFont.c_str());
+    const CString charsetBefore = album->GetDVDSubtitleFont().Get_strCharset();
+    g_properties = PropertiesAnswer{c.name, c.charset, c.snapshot};
+    const UINT_PTR ticking = SetTimer(nullptr, 0, 20, &AnswerProperties);
+    editor.SendMessage(WM_COMMAND, 32805, 0);
+    KillTimer(nullptr, ticking);
+    ASSERT_TRUE(g_properties.done);
+    EXPECT_EQ(g_properties.shownSize, c.shownSize);
+    EXPECT_GT(g_properties.fonts, 0);
+    EXPECT_EQ(g_properties.shownFont >= 0, c.fontShown);
+    const CDVDSubtitleFont& font = album->GetDVDSubtitleFont();
+    EXPECT_STREQ(album->Get_strAlbumName().GetString(), c.albumName);
+    EXPECT_EQ(font.Get_nFontSize(), std::atoi(c.shownSize));
+    const CString charset =
+        c.charset >= 0 ? CDVDSubtitleFont::GetCharsetNameFromIndex(c.charset) : charsetBefore;
+    EXPECT_STREQ(font.Get_strCharset().GetString(), charset.GetString());
+    // What OK wrote is the default of albums made later.
+    const CDVDSubtitleFont& defaults = GetAppSettings()->SubtitleFont.Font;
+    EXPECT_EQ(defaults.Get_nFontSize(), font.Get_nFontSize());
+    EXPECT_STREQ(defaults.Get_strCharset().GetString(), charset.GetString());
+    if (c.fontShown)
+      EXPECT_STREQ(defaults.Get_strFontFileName().GetString(), font.Get_strFontFileName().GetString());
+  }
 }
 
 // Answers the delete question the moment it shows, with Yes or No.
