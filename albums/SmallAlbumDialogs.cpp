@@ -103,12 +103,14 @@ void CAlbumPropertiesDlg::OnOK() {
 
 void CAlbumNameDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_ALBUM_BANNER, m_banner);
   DDX_Text(pDX, IDC_ALBUM_NAME_EDIT, m_strName);
 }
 
 BOOL CAlbumNameDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   TranslateDialog(m_hWnd, IDD_ALBUM_NAME);
+  if (CSkinMinor* skin = GetSkinMinor()) m_banner.SetBitmap(skin->GetDialogHintBitmap(0));
   UpdateData(FALSE);
   if (CWnd* edit = GetDlgItem(IDC_ALBUM_NAME_EDIT)) {
     edit->SetFocus();

@@ -74,6 +74,7 @@ class CAlbumNameDlg : public CDialog {
   BOOL OnInitDialog() override;
 
  private:
+  CHintBitmapStatic m_banner;
   int m_nKind = 0;
 };
 

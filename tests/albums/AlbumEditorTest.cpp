@@ -445,6 +445,42 @@ TEST_F(AlbumEditorTest, AlbumPropertiesRenameAndSetTheSubtitleFontAndItsDefault)
   }
 }
 
+// Names the new album the moment the name dialog shows, leaves a snapshot and presses a button.
+struct NameAnswer {
+  const char* name;
+  UINT button;
+  bool done = false;
+} g_name{"", IDOK};
+void CALLBACK AnswerAlbumName(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND dialog = FindWindow(nullptr, "Album Name");
+  if (g_name.done || dialog == nullptr || !IsWindowVisible(dialog)) return;
+  g_name.done = true;
+  SetDlgItemText(dialog, IDC_ALBUM_NAME_EDIT, g_name.name);
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (g_name.button == IDOK && pictavo::display::Headless() != nullptr)
+    pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath("album_name.png"), dialog);
+  PostMessage(dialog, WM_COMMAND, g_name.button, 0);
+}
+
+TEST_F(AlbumEditorTest, NewAlbumTakesTheTypedNameOnlyOnOk) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());  // for the snapshot
+  const char* source = std::getenv("PICTAVO_SOURCE_DIR");
+  g_skinMinor.Load((std::string(source != nullptr ? source : ".") + "/data").c_str(), "zel_en.xml", FALSE);
+  const struct {
+    const char* name;
+    UINT button;
+    std::vector<std::string> albums;
+  } cases[] = {{"Holiday", IDCANCEL, {}}, {"Holiday", IDOK, {"Holiday"}}};
+  for (const auto& c : cases) {
+    g_name = NameAnswer{c.name, c.button};
+    const UINT_PTR ticking = SetTimer(nullptr, 0, 20, &AnswerAlbumName);
+    editor.SendMessage(WM_COMMAND, 32925, 0);
+    KillTimer(nullptr, ticking);
+    EXPECT_TRUE(g_name.done);
+    EXPECT_EQ(AlbumNames(), c.albums);
+  }
+}
+
 // Answers the delete question the moment it shows, with Yes or No.
 UINT g_answer = IDOK;
 void CALLBACK AnswerDeleteQuestion(HWND, UINT, UINT_PTR, DWORD) {
