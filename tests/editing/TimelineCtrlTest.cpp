@@ -310,3 +310,136 @@ TEST_F(TimelineTest, MusicItemTextGivesTimesAndFileName) {
 
 }  // namespace
 }  // namespace timelinetest
+
+namespace timelinetest {
+namespace {
+
+using pictavo::test::PumpPending;
+using pictavo::user::InjectMouseButton;
+using pictavo::user::InjectMouseMove;
+using pictavo::user::MouseButton;
+
+// Two slides of 2 + 4 seconds (transition cells 0-60 and 160-220, photos 60-160 and 220-320)
+// and clips A 0-3 s and B 3-6 s.
+class TimelineClipTest : public TimelineTest {
+ protected:
+  void SetUp() override {
+    TimelineTest::SetUp();
+    m_album->m_nOneDuration = 2;
+    m_album->m_nTwoDuration = 4;
+    AddSlide();
+    AddSlide();
+    m_album->AddBackgroundMusic(Clip("music.mp3", 0, 3000));
+    m_album->AddBackgroundMusic(Clip("music.mp3", 3000, 3000));
+    Rebuild();
+    m_timeline.UpdateWindow();  // lays the clips out
+    ASSERT_EQ(Music().GetCount(), 2);
+    m_a = static_cast<CTLMusicItem*>(Music().GetItem(0))->m_pSource;
+    m_b = static_cast<CTLMusicItem*>(Music().GetItem(1))->m_pSource;
+  }
+  std::vector<int> Starts() const {
+    std::vector<int> starts;
+    for (int i = 0; i < m_album->GetMusicCount(); ++i) starts.push_back(m_album->GetMusic(i)->nStartPos);
+    return starts;
+  }
+  void Drag(POINT from, POINT to) {
+    InjectMouseMove(from);
+    PumpPending();
+    InjectMouseButton(MouseButton::kLeft, true);
+    PumpPending();
+    InjectMouseMove(POINT{from.x + 4, from.y});  // the drag starts while still over the clip
+    PumpPending();
+    EXPECT_TRUE(m_timeline.IsDragging());
+    InjectMouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    PumpPending();
+    InjectMouseMove(to);
+    PumpPending();
+    InjectMouseButton(MouseButton::kLeft, false);
+    PumpPending();
+    InjectMouseMove(POINT{1020, 760});
+    PumpPending();
+  }
+  _AUDIO_SOURCE* m_a = nullptr;
+  _AUDIO_SOURCE* m_b = nullptr;
+};
+
+TEST_F(TimelineClipTest, ClipsArePlacedInTimeThroughThePhotoItems) {
+  struct Case {
+    int index, left, right;
+  };
+  // 3 s lies a quarter into the first photo (2-6 s); 6 s is where the second transition starts.
+  const Case cases[] = {{0, 0, 85}, {1, 85, 160}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(Music().GetItem(c.index)->m_rcLayout.left, c.left) << c.index;
+    EXPECT_EQ(Music().GetItem(c.index)->m_rcLayout.right, c.right) << c.index;
+  }
+  struct TimeCase {
+    int t, x;
+  };
+  const TimeCase times[] = {{0, 0},       {1000, 30},   {2000, 60},  {4000, 110},
+                            {11999, 319}, {12000, 320}, {99000, 320}};
+  for (const TimeCase& c : times) EXPECT_EQ(Music().TimeToX(c.t), c.x) << c.t;
+}
+
+TEST_F(TimelineClipTest, DraggingAClipOntoAPhotoTrackItemMovesItToThatItemsStart) {
+  // Released over the music track or outside the timeline: nothing moves.
+  // Each press lands elsewhere on the clip, so that two presses never make a double click.
+  Drag(ScreenPointOf(Music().GetItem(0), -20), ScreenPointOf(Music().GetItem(1)));
+  EXPECT_EQ(Starts(), (std::vector<int>{0, 3000}));
+  Drag(ScreenPointOf(Music().GetItem(0), 0), POINT{700, 10});
+  EXPECT_EQ(Starts(), (std::vector<int>{0, 3000}));
+  EXPECT_FALSE(m_timeline.IsDragging());
+
+  // Onto the second photo (8 s): A goes behind B, and the page hears that the order changed.
+  Drag(ScreenPointOf(Music().GetItem(0), 20), ScreenPointOf(Photos().GetItem(3)));
+  EXPECT_EQ(m_a->nStartPos, 8000);
+  EXPECT_EQ(m_b->nStartPos, 3000);
+  EXPECT_EQ(static_cast<CTLMusicItem*>(Music().GetItem(0))->m_pSource, m_b);  // track sorted by start
+  EXPECT_FALSE(m_timeline.IsDragging());
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(TimelineClipTest, MovingOntoAnotherClipAsksBeforeCuttingIt) {
+  struct Case {
+    const char* name;
+    bool moveB;  // else A
+    int to;
+    WPARAM answer;
+    int aStart, aEnd, bStart;
+  };
+  const Case cases[] = {
+      {"B onto A, cancelled", true, 0, IDCANCEL, 0, 3000, 3000},
+      {"B onto A, cut", true, 0, IDOK, 0, 0, 0},
+      {"A later into B, cut", false, 4000, IDOK, 4000, 3000, 3000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    *m_a = Clip("music.mp3", 0, 3000);
+    *m_b = Clip("music.mp3", 3000, 3000);
+    Music().SortClipsByStart();
+    g_boxTexts.clear();
+    g_answer = c.answer;
+    CTLMusicItem* moved = nullptr;
+    for (int i = 0; i < 2; ++i) {
+      auto* item = static_cast<CTLMusicItem*>(Music().GetItem(i));
+      if (item->m_pSource == (c.moveB ? m_b : m_a)) moved = item;
+    }
+    Music().MoveClip(moved, c.to);
+    EXPECT_EQ(g_boxTexts, std::vector<std::string>{"Truncate the current audio clip?"});
+    EXPECT_EQ(m_a->nStartPos, c.aStart);
+    EXPECT_EQ(m_a->nTrimEnd, c.aEnd);
+    EXPECT_EQ(m_b->nStartPos, c.bStart);
+  }
+  // Moving later pushes the clips at or after the new start back to back behind it.
+  *m_a = Clip("music.mp3", 0, 2000);
+  *m_b = Clip("music.mp3", 6000, 3000);
+  Music().SortClipsByStart();
+  g_boxTexts.clear();
+  Music().MoveClip(static_cast<CTLMusicItem*>(Music().GetItem(0)), 5000);
+  EXPECT_TRUE(g_boxTexts.empty());
+  EXPECT_EQ(m_a->nStartPos, 5000);
+  EXPECT_EQ(m_b->nStartPos, 7000);
+}
+
+}  // namespace
+}  // namespace timelinetest
