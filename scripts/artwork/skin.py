@@ -315,9 +315,19 @@ def misc_pictures():
         selection_frame(78, 78, "grayed", 6),
         keyed_icon(13, g.speaker, ACCENT, (255, 255, 255)),
         keyed_icon(16, g.note, ACCENT, (255, 0, 0)),
-        keyed_icon(16, g.music_file, INK, (255, 0, 0)),
+        music_list_icons(),
         seek_picture("track"), seek_picture("range"), seek_picture("thumb"),
     ]
+
+
+def music_list_icons():
+    # The album options page's music rows: 0 a clip that starts after the slideshow ends (not
+    # heard), 1 spare, 2 a clip that plays during the slideshow.
+    c = Canvas(48, 16, WHITE)
+    for i, colour in enumerate((MUTED, INK, ACCENT)):
+        c.fill(g.music_file(i * 16 + 8.0, 8.0, 14), colour)
+    c.key_uncovered((255, 0, 0))
+    return c
 
 
 def keyed_placeholder():

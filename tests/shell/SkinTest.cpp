@@ -221,7 +221,7 @@ TEST(ShippedSkin, MinorSkinPictures) {
       {misc.m_hThumbnailFrames, {112, 86}, 3}, {misc.m_hPlaceholders, {32, 32}, 1},
       {misc.m_hSlideBadges, {11, 11}, 4},      {misc.m_hBrowserTiles, {78, 78}, 3},
       {misc.m_hSoundBadges, {13, 13}, 1},      {misc.m_hAlbumMarks, {16, 16}, 1},
-      {misc.m_hMusicListIcons, {16, 16}, 1},
+      {misc.m_hMusicListIcons, {16, 16}, 3},
   };
   for (size_t i = 0; i < std::size(lists); ++i) {
     ASSERT_NE(lists[i].list, nullptr) << i;
