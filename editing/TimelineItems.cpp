@@ -6,9 +6,11 @@
 #include "editing/PhotoOptionsDlg.h"
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItemPaint.h"
+#include "editing/TransitionControls.h"
 #include "editing/TransitionOptionsDlg.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "shell/ProcessObjects.h"
+#include "shell/TransitionList.h"
 
 IMPLEMENT_DYNAMIC(CTimelineItem, CObject)
 IMPLEMENT_DYNAMIC(CTLPhotoItem, CTimelineItem)
@@ -25,10 +27,21 @@ AlbumOptionsOneDlg* OptionsPage() {
   return page != nullptr && page->GetSafeHwnd() != nullptr ? page : nullptr;
 }
 
-// The page's slideshow length and transition preview are wired here once the page has them.
-void RefreshSlideshowLength() {}
+void RefreshSlideshowLength() {
+  if (AlbumOptionsOneDlg* page = OptionsPage(); page != nullptr) page->RefreshSlideshowLength();
+}
 
-void PlayTransitionInPage(int /*nTransID*/) {}
+// Plays transition `nTransID` of the transition list in the preview of the timeline's parent.
+void PlayTransitionInPreview(CTimelineCtrl* owner, int nTransID) {
+  CTransitionEntryArray* transitions = GetTransitionList();
+  CWnd* parent = owner->GetSafeHwnd() != nullptr ? owner->GetParent() : nullptr;
+  if (parent == nullptr || nTransID < 0 || nTransID >= transitions->GetSize()) return;
+  CWnd* item = parent->GetDlgItem(IDC_OPTIONS_PREVIEW);
+  auto* preview = item != nullptr
+                      ? dynamic_cast<CTransitionPreviewStatic*>(CWnd::FromHandlePermanent(item->m_hWnd))
+                      : nullptr;
+  if (preview != nullptr) preview->PlayTransition(transitions->GetAt(nTransID)->pfnFactory);
+}
 
 // The album editor's current photo album, when the editor has a window.
 CDVDAlbumImage* EditorAlbum() {
@@ -169,7 +182,7 @@ void CTLTransitionItem::Edit() {
 void CTLTransitionItem::PlayPreview() {
   if (m_pImage == nullptr) return;
   m_nTransID = m_pImage->Get_nTransID();
-  if (OptionsPage() != nullptr) PlayTransitionInPage(m_nTransID);
+  PlayTransitionInPreview(m_pOwner, m_nTransID);
 }
 
 void CTLTransitionItem::Select(BOOL bSelect) {

@@ -16,6 +16,7 @@
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItems.h"
 #include "editing/TimelineTracks.h"
+#include "editing/TransitionControls.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
 #include "platform/comctl/AfxImageList.h"
@@ -161,6 +162,10 @@ class TimelineTest : public ::testing::Test {
     pictavo::test::PumpPending();
   }
 
+  CTransitionPreviewStatic& Preview() {
+    return *dynamic_cast<CTransitionPreviewStatic*>(
+        CWnd::FromHandlePermanent(m_page.GetDlgItem(IDC_OPTIONS_PREVIEW)->m_hWnd));
+  }
   CTLPhotoTrack& Photos() { return *m_timeline.GetPhotoTrack(); }
   CTLMusicTrack& Music() { return *m_timeline.GetMusicTrack(); }
   // The centre of a photo-track item on the screen, scrolled as the timeline is now.
