@@ -15,8 +15,9 @@
 IMPLEMENT_DYNAMIC(CTimelineItem, CObject)
 IMPLEMENT_DYNAMIC(CTLPhotoItem, CTimelineItem)
 IMPLEMENT_DYNAMIC(CTLTransitionItem, CTimelineItem)
-IMPLEMENT_DYNAMIC(CTLTitleItem, CTimelineItem)
-IMPLEMENT_DYNAMIC(CTLCreditItem, CTimelineItem)
+IMPLEMENT_DYNAMIC(CTLAlbumTextItem, CTimelineItem)
+IMPLEMENT_DYNAMIC(CTLTitleItem, CTLAlbumTextItem)
+IMPLEMENT_DYNAMIC(CTLCreditItem, CTLAlbumTextItem)
 IMPLEMENT_DYNAMIC(CTLMusicItem, CTimelineItem)
 
 namespace {
@@ -203,38 +204,31 @@ void CTLTransitionItem::Paint(CDC* pDC, int nStart) {
 
 // ---- titles and credits ----
 
-void CTLTitleItem::UpdateDisplayRect(int dx) {
+void CTLAlbumTextItem::UpdateDisplayRect(int dx) {
   CTimelineItem::UpdateDisplayRect(dx);
   ::InflateRect(&m_rcDisplay, -5, -15);
 }
 
-void CTLTitleItem::Select(BOOL bSelect) {
-  CTimelineItem::Select(bSelect);
-  if (!bSelect) return;
+void CTLAlbumTextItem::MakeAlbumPosition(BOOL bTitle) {
   if (CDVDAlbumImage* album = EditorAlbum(); album != nullptr) {
     album->m_pCurImage = nullptr;
-    album->m_bTitleActive = TRUE;
-    album->m_bCreditActive = FALSE;
+    album->m_bTitleActive = bTitle;
+    album->m_bCreditActive = !bTitle;
   }
+}
+
+void CTLTitleItem::Select(BOOL bSelect) {
+  CTimelineItem::Select(bSelect);
+  if (bSelect) MakeAlbumPosition(TRUE);
 }
 
 void CTLTitleItem::Paint(CDC* pDC, int) {
   TimelinePaint::SecondsItem(pDC, *this, m_pOwner->GetTitleItemList(), m_nDuration);
 }
 
-void CTLCreditItem::UpdateDisplayRect(int dx) {
-  CTimelineItem::UpdateDisplayRect(dx);
-  ::InflateRect(&m_rcDisplay, -5, -15);
-}
-
 void CTLCreditItem::Select(BOOL bSelect) {
   CTimelineItem::Select(bSelect);
-  if (!bSelect) return;
-  if (CDVDAlbumImage* album = EditorAlbum(); album != nullptr) {
-    album->m_pCurImage = nullptr;
-    album->m_bTitleActive = FALSE;
-    album->m_bCreditActive = TRUE;
-  }
+  if (bSelect) MakeAlbumPosition(FALSE);
 }
 
 void CTLCreditItem::Paint(CDC* pDC, int) {
