@@ -1,0 +1,85 @@
+#include "albums/DragListCtrl.h"
+
+#include "albums/AlbumMessages.h"
+#include "controls/DragDropHelper.h"
+#include "platform/comctl/AfxImageList.h"
+#include "platform/kernel/Module.h"
+
+#define IDC_OPTIONS_TIMELINE 1406
+
+BEGIN_MESSAGE_MAP(CDragListCtrl, CBufferedListCtrl)
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_CAPTURECHANGED()
+END_MESSAGE_MAP()
+
+CDragListCtrl::CDragListCtrl()
+    : m_hArrow(::LoadCursor(nullptr, IDC_ARROW)),
+      m_hDrop(::LoadCursor(::GetModuleHandle(nullptr), MAKEINTRESOURCE(IDC_DRAG_DROP))),
+      m_hNoDrop(::LoadCursor(nullptr, IDC_NO)) {}
+
+CDragListCtrl::~CDragListCtrl() = default;
+
+void CDragListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
+  if (pNotify == nullptr || pNotify->iItem < 0 || pNotify->iItem >= GetItemCount()) return;
+  m_nDragRow = pNotify->iItem;
+  POINT origin{};
+  m_pDragImage.reset(CreateDragImage(m_nDragRow, &origin));
+  if (m_pDragImage != nullptr) {
+    m_pDragImage->BeginDrag(0, CPoint(8, 8));
+    CPoint at = pNotify->ptAction;
+    ClientToScreen(&at);
+    CImageList::DragEnter(nullptr, at);
+  }
+  m_bDragging = TRUE;
+  SetCapture();
+}
+
+CWnd* CDragListCtrl::TimelineAt(CPoint screen) const {
+  CWnd* parent = GetParent();
+  CWnd* timeline = parent != nullptr ? parent->GetDlgItem(IDC_OPTIONS_TIMELINE) : nullptr;
+  if (timeline == nullptr || !timeline->IsWindowVisible()) return nullptr;
+  CRect rc;
+  timeline->GetWindowRect(&rc);
+  return rc.PtInRect(screen) ? timeline : nullptr;
+}
+
+void CDragListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
+  if (m_bDragging) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    CImageList::DragMove(screen);
+    ::SetCursor(TimelineAt(screen) != nullptr ? m_hDrop : m_hNoDrop);
+  }
+  CBufferedListCtrl::OnMouseMove(nFlags, point);
+}
+
+void CDragListCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (m_bDragging) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    CWnd* timeline = TimelineAt(screen);
+    EndDrag();
+    if (timeline != nullptr) DropOnTimeline(timeline, screen);
+  }
+  CBufferedListCtrl::OnLButtonUp(nFlags, point);
+}
+
+void CDragListCtrl::OnCaptureChanged(CWnd* pWnd) {
+  if (m_bDragging && pWnd != this) EndDrag();
+  CBufferedListCtrl::OnCaptureChanged(pWnd);
+}
+
+void CDragListCtrl::EndDrag() {
+  if (!m_bDragging) return;
+  m_bDragging = FALSE;
+  CImageList::DragLeave(nullptr);
+  CImageList::EndDrag();
+  ::SetCursor(m_hArrow);
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+}
+
+void CDragListCtrl::DropOnTimeline(CWnd* timeline, CPoint screen) {
+  (void)timeline;
+  (void)screen;
+}
