@@ -37,6 +37,8 @@
 #define IDS_RESET_DURATIONS_CONFIRM 216
 #define IDS_SONGS_TOO_SHORT 218
 #define IDS_TIP_ADD_MUSIC 234
+#define IDS_TIP_MUSIC_LIST 253
+#define IDS_TIP_TRANSITION_LIST 254
 #define IDS_NO_CD_RIPPER 286
 #define IDS_MUSIC_COLUMN_NAME 57535
 
@@ -372,12 +374,18 @@ BOOL AlbumOptionsOneDlg::OnInitDialog() {
   GetClientRect(&client);
   ApplyLayout(client.Width(), client.Height());
   WriteLog("AlbumOptionsOneDlg begin to initalize (10)...");
+  if (m_balloon.Create(this)) {
+    m_balloon.AddTool(&m_listMusic, LoadLangString(IDS_TIP_MUSIC_LIST));
+    m_balloon.AddTool(&m_listTransitions, LoadLangString(IDS_TIP_TRANSITION_LIST));
+    m_balloon.m_nShowDelay = 1000;
+  }
   UpdateUndoButton();
   WriteLog("AlbumOptionsOneDlg finishe to initalize ...");
   return TRUE;
 }
 
 BOOL AlbumOptionsOneDlg::PreTranslateMessage(MSG* pMsg) {
+  if (TransitionSettings().ShowTooltips && m_balloon.GetSafeHwnd() != nullptr) m_balloon.RelayEvent(pMsg);
   return CPropertyPage::PreTranslateMessage(pMsg);
 }
 

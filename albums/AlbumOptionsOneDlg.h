@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "albums/DragListCtrl.h"
+#include "controls/BalloonTip.h"
 #include "controls/ColorPicker.h"
 #include "controls/LayoutMgr.h"
 #include "editing/TimelineCtrl.h"
@@ -209,6 +210,7 @@ class AlbumOptionsOneDlg : public CPropertyPage {
   CTransitionListCtrl m_listTransitions;
   CTransitionPreviewStatic m_preview;
   std::unique_ptr<CImageList> m_pTransitionImages;
+  CBalloonTip m_balloon;
   CBrush m_brushPage;
   BOOL m_bSuppress = TRUE;
   BOOL m_bSelectionFromTimeline = FALSE;
