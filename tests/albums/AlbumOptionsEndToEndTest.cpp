@@ -1,6 +1,7 @@
 // The album options page as a new user meets it in the real program: photos added through the
 // file dialog, the "Transition & Music" tab, the music bar's Add button with the sample music, the
-// photo duration typed as 3 seconds and the transition-mode bar's "Random from All Transitions";
+// photo duration typed as 3 seconds, the transition-mode bar's "Random from All Transitions" and a
+// transition dragged from the list onto the timeline's first photo;
 // the saved project holds what the page showed. Snapshot: album-options-program.png.
 #include <gtest/gtest.h>
 
@@ -62,6 +63,8 @@ TEST_F(AlbumOptionsEndToEndTest, MusicDurationAndRandomTransitionsFromThePage) {
          << "type 3\n"
          // The transition-mode bar's third button: Random from All Transitions.
          << "click 1452 112 8\n"
+         // Then "Fade", the list's first transition, dragged onto the first photo of the timeline.
+         << "drag 1022 38 20 1406 110 50\n"
          << "snapshot \"" << shot << "\"\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
@@ -86,6 +89,9 @@ TEST_F(AlbumOptionsEndToEndTest, MusicDurationAndRandomTransitionsFromThePage) {
     EXPECT_FALSE((*it)[1].str().empty());
   }
   EXPECT_EQ(slides, 5);
+  std::smatch first;
+  ASSERT_TRUE(std::regex_search(project, first, slide));
+  EXPECT_EQ(first[1].str().rfind("Fade", 0), 0u) << first[1].str();
   pictavo::test::Picture picture;
   ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture));
   EXPECT_EQ(picture.width, 1024);
