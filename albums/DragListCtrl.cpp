@@ -2,6 +2,7 @@
 
 #include "albums/AlbumMessages.h"
 #include "controls/DragDropHelper.h"
+#include "controls/RowDragImage.h"
 #include "editing/TLMusicTrack.h"
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItems.h"
@@ -26,16 +27,8 @@ CDragListCtrl::~CDragListCtrl() = default;
 void CDragListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
   if (pNotify == nullptr || pNotify->iItem < 0 || pNotify->iItem >= GetItemCount()) return;
   m_nDragRow = pNotify->iItem;
-  POINT origin{};
-  m_pDragImage.reset(CreateDragImage(m_nDragRow, &origin));
-  if (m_pDragImage != nullptr) {
-    m_pDragImage->BeginDrag(0, CPoint(8, 8));
-    CPoint at = pNotify->ptAction;
-    ClientToScreen(&at);
-    CImageList::DragEnter(nullptr, at);
-  }
+  m_pDragImage = BeginRowDragImage(*this, *pNotify);
   m_bDragging = TRUE;
-  SetCapture();
 }
 
 CWnd* CDragListCtrl::TimelineAt(CPoint screen) const {
@@ -76,10 +69,7 @@ void CDragListCtrl::OnCaptureChanged(CWnd* pWnd) {
 void CDragListCtrl::EndDrag() {
   if (!m_bDragging) return;
   m_bDragging = FALSE;
-  CImageList::DragLeave(nullptr);
-  CImageList::EndDrag();
-  ::SetCursor(m_hArrow);
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  EndRowDragImage(m_hWnd, m_hArrow);
 }
 
 void CDragListCtrl::DropOnTimeline(CWnd* timeline, CPoint screen) {

@@ -1,5 +1,6 @@
 #include "editing/TransitionControls.h"
 
+#include "controls/RowDragImage.h"
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItems.h"
 #include "editing/TimelineTracks.h"
@@ -138,16 +139,8 @@ void CTransitionListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
   if (pNotify == nullptr || pNotify->iItem < 0) return;
   m_pDragImage.reset();
   m_nDragRow = pNotify->iItem;
-  POINT origin{};
-  m_pDragImage.reset(CreateDragImage(m_nDragRow, &origin));
-  if (m_pDragImage != nullptr) {
-    m_pDragImage->BeginDrag(0, CPoint(8, 8));
-    CPoint at = pNotify->ptAction;
-    ClientToScreen(&at);
-    CImageList::DragEnter(nullptr, at);
-  }
+  m_pDragImage = BeginRowDragImage(*this, *pNotify);
   m_bDragging = TRUE;
-  SetCapture();
 }
 
 void CTransitionListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
@@ -219,8 +212,5 @@ void CTransitionListCtrl::OnCaptureChanged(CWnd* pWnd) {
 void CTransitionListCtrl::EndDrag() {
   if (!m_bDragging) return;
   m_bDragging = FALSE;
-  CImageList::DragLeave(nullptr);
-  CImageList::EndDrag();
-  ::SetCursor(m_hSavedCursor);
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  EndRowDragImage(m_hWnd, m_hSavedCursor);
 }
