@@ -154,6 +154,14 @@ TEST_F(AlbumOptionsOneDlgTest, ShowsTheAlbumAndLooksFinished) {
   ASSERT_EQ(m_page.GetMusicList().GetItemCount(), 1);
   EXPECT_EQ(Cell(0, 0), "music.mp3");
   EXPECT_EQ(Cell(0, 3), Source("samples/media"));
+  // The row says the clip is heard in the slideshow.
+  LVITEM row{};
+  row.mask = LVIF_IMAGE;
+  ASSERT_TRUE(m_page.GetMusicList().GetItem(&row));
+  EXPECT_EQ(row.iImage, 2);
+  CImageList* icons = m_page.GetMusicList().GetImageList(LVSIL_SMALL);
+  ASSERT_NE(icons, nullptr);
+  EXPECT_EQ(icons->GetImageCount(), 3);
   EXPECT_GT(m_page.GetTransitionListCtrl().GetItemCount(), 10);
 
   // Nothing is clipped: every visible control lies inside the page, and the controls of one box
