@@ -20,6 +20,7 @@ from resource_module import write_resource_module  # noqa: E402
 from menu_icons import write_app_icon, write_menu_icons  # noqa: E402
 from options_images import write_options_images  # noqa: E402
 from skin import write_skin  # noqa: E402
+from timeline_images import write_timeline_images  # noqa: E402
 from toolkit_art import write_toolkit_art  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -38,6 +39,8 @@ def main():
     write_toolkit_art(os.path.join(ROOT, "resources"), os.path.join(args.preview, "toolkit") if args.preview else None)
     write_options_images(os.path.join(ROOT, "data", "images"),
                          os.path.join(args.preview, "options") if args.preview else None)
+    write_timeline_images(os.path.join(ROOT, "data", "images"),
+                          os.path.join(args.preview, "timeline") if args.preview else None)
     print("skin: %d pictures; resource module: 2 pictures" % len(pictures))
 
 
