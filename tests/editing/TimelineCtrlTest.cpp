@@ -226,6 +226,35 @@ TEST_F(TimelineTest, ClickZonesOpenTheSlideDialogsAndElsewhereOnlySelect) {
   }
 }
 
+TEST_F(TimelineTest, ARebuildForgetsWhatTheMouseLastPointedAt) {
+  AddSlide();
+  AddSlide();
+  m_album->m_pCurImage = m_album->GetImage(0);
+  Rebuild();
+  // The mouse rests on the second photo's duration zone; the page then rebuilds the strip.
+  const CPoint zone(220 + 20, 80);
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(zone.x, zone.y));
+  ASSERT_EQ(m_timeline.GetHitRecord().pItem, Photos().GetItem(3));
+  Rebuild();
+  EXPECT_EQ(m_timeline.GetHitRecord().pItem, nullptr);
+  // A click before the mouse moves again acts on nothing.
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(zone.x, zone.y));
+  EXPECT_TRUE(g_opened.empty());
+  EXPECT_EQ(Photos().IndexOf(Photos().FindSelected()), 1);
+
+  // The page rebuilds while the slide's dialog is open: the clicked item is gone when it closes.
+  g_answer = IDOK;
+  g_onOpen = [&] { m_timeline.SendMessage(WM_TIMELINE_REBUILD, 0, 0); };
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(zone.x, zone.y));
+  EXPECT_EQ(g_opened, std::vector<std::string>{"Photo Options"});
+  EXPECT_FALSE(m_timeline.IsRebuildPending());  // the dialog's OK repainted the strip at once
+  EXPECT_EQ(Kinds(Photos()), "tptp");
+  EXPECT_EQ(Photos().IndexOf(Photos().FindSelected()), 3);
+}
+
 TEST_F(TimelineTest, TransitionsGoToTheSelectionOrToEverySlide) {
   ASSERT_GE(GetTransitionList()->GetSize(), 3);
   const CString second = GetTransitionList()->GetAt(1)->strName;

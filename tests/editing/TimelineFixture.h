@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ inline std::vector<std::string> g_opened;
 inline std::vector<std::string> g_boxTexts;
 inline WPARAM g_answer = IDCANCEL;
 inline HHOOK g_hook = nullptr;
+// Run as each captioned window opens, before it is answered.
+inline std::function<void()> g_onOpen;
 
 inline LRESULT CALLBACK AnswerModals(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
@@ -53,6 +56,7 @@ inline LRESULT CALLBACK AnswerModals(int code, WPARAM wParam, LPARAM lParam) {
     GetWindowText(GetDlgItem(window, pictavo::user::kMessageBoxTextId), text, sizeof text);
     if (caption[0] != '\0') g_opened.emplace_back(caption);
     if (text[0] != '\0') g_boxTexts.emplace_back(text);
+    if (caption[0] != '\0' && g_onOpen) g_onOpen();
     if (caption[0] != '\0') PostMessage(window, WM_COMMAND, g_answer, 0);
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -96,6 +100,7 @@ class TimelineTest : public ::testing::Test {
     g_opened.clear();
     g_boxTexts.clear();
     g_answer = IDCANCEL;
+    g_onOpen = nullptr;
     g_hook = SetWindowsHookEx(WH_CBT, AnswerModals, nullptr, GetCurrentThreadId());
     pictavo::user::InjectMouseMove(POINT{1020, 760});
     ASSERT_TRUE(
