@@ -19,6 +19,7 @@
 #include "modules/log/Log.h"
 #include "platform/shellapi/DragDrop.h"
 #include "render/AlbumPreviewContainer.h"
+#include "render/AlbumVideoProfilePage.h"
 #include "shell/LanguageFile.h"
 #include "shell/PageEditorNew.h"
 #include "shell/ProcessObjects.h"

@@ -2,10 +2,13 @@
 
 #include "albums/AlbumMessages.h"
 #include "controls/DragDropHelper.h"
+#include "editing/TLMusicTrack.h"
+#include "editing/TimelineCtrl.h"
+#include "editing/TimelineItems.h"
 #include "platform/comctl/AfxImageList.h"
 #include "platform/kernel/Module.h"
 
-#define IDC_OPTIONS_TIMELINE 1406
+
 
 BEGIN_MESSAGE_MAP(CDragListCtrl, CBufferedListCtrl)
 ON_WM_MOUSEMOVE()
@@ -37,7 +40,7 @@ void CDragListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
 
 CWnd* CDragListCtrl::TimelineAt(CPoint screen) const {
   CWnd* parent = GetParent();
-  CWnd* timeline = parent != nullptr ? parent->GetDlgItem(IDC_OPTIONS_TIMELINE) : nullptr;
+  CWnd* timeline = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
   if (timeline == nullptr || !timeline->IsWindowVisible()) return nullptr;
   CRect rc;
   timeline->GetWindowRect(&rc);
@@ -80,6 +83,20 @@ void CDragListCtrl::EndDrag() {
 }
 
 void CDragListCtrl::DropOnTimeline(CWnd* timeline, CPoint screen) {
-  (void)timeline;
-  (void)screen;
+  auto* control = dynamic_cast<CTimelineCtrl*>(timeline);
+  if (control == nullptr || control->GetMusicTrack() == nullptr) return;
+  _tagTimelineHit hit;
+  CPoint at = screen;
+  control->ScreenToClient(&at);
+  hit.pt = at;
+  if (!control->HitTest(&hit) || hit.pItem == nullptr) return;
+  CObject* item = hit.pItem;
+  if (!item->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) && !item->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)) &&
+      !item->IsKindOf(RUNTIME_CLASS(CTLTitleItem)) && !item->IsKindOf(RUNTIME_CLASS(CTLCreditItem)))
+    return;
+  auto* clip = dynamic_cast<CTLMusicItem*>(control->GetMusicTrack()->GetItem(m_nDragRow));
+  if (clip == nullptr) return;
+  control->GetMusicTrack()->MoveClipToPoint(clip, hit.pItem);
+  control->Invalidate(TRUE);
+  if (CWnd* parent = GetParent()) parent->PostMessage(WM_TIMELINE_REBUILD_MUSIC, 0, 0);
 }

@@ -42,7 +42,7 @@ void CTransitionPreviewStatic::LoadPreviewImages() {
     if (!sample.LoadToCxImage(pictures[i], &m_sizePicture, background, 0)) {
       // Without the sample picture the preview still shows the colour the slides sit on.
       pictures[i]->Create(m_sizePicture.cx, m_sizePicture.cy, 24);
-      pictures[i]->Clear(0);
+      pictures[i]->Fill(background);
     }
   }
 }

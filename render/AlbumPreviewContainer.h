@@ -56,10 +56,3 @@ class CVideoPreviewContainer : public CPreviewPageBase {
  private:
   CDVDAlbumMovie** m_ppAlbum;
 };
-
-class CAlbumVideoPorfileContainerPage : public CPreviewPageBase {
- public:
-  CAlbumVideoPorfileContainerPage() : CPreviewPageBase(IDD_ALBUM_VIDEO_PROFILE_CONTAINER) {}
-  // Selects the active output-profile group again.
-  void SelectActiveFormat() {}
-};

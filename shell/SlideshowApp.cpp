@@ -53,6 +53,9 @@
 
 namespace fs = std::filesystem;
 
+// The output command's re-entry flag: held while a video is written.
+CWyxSingleFlag g_burnWriteFlag("ButtonBurnWritePressed");
+
 namespace {
 
 constexpr const char* kProductVersion = "8.05";
@@ -68,9 +71,6 @@ constexpr UINT ID_LANGUAGE_SIMPCHINESE = 33993;
 constexpr UINT IDS_SOCKETS_INIT_FAILED = 103;
 constexpr UINT IDS_PREVIOUS_INSTANCE_UNREACHABLE = 268;
 constexpr UINT IDS_RESTART_FOR_LANGUAGE = 57539;
-
-// The output command's re-entry flag: held while a video is written.
-CWyxSingleFlag g_burnWriteFlag("ButtonBurnWritePressed");
 
 // Network sockets are usable in this process.
 bool SocketsAvailable() {

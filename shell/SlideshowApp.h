@@ -92,3 +92,6 @@ class CSlideshowApp : public CPlxWorkspace {
 extern CSlideshowApp theApp;
 // The data model's timeline project, made by start-up and deleted by shut-down.
 extern CTimelineProject* g_pTimelineProject;
+// The create-output command's re-entry flag "ButtonBurnWritePressed".
+class CWyxSingleFlag;
+extern CWyxSingleFlag g_burnWriteFlag;
