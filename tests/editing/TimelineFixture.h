@@ -1,5 +1,5 @@
-// A timeline on an album options page on the headless display: the page holds the album the
-// timeline shows, the timeline sits at the page's bottom, and message boxes and slide dialogs are
+// The album options page on the headless display with its timeline (control 1406): the page
+// holds the album the timeline shows, and message boxes and slide dialogs are
 // answered as they open (their captions noted).
 #pragma once
 
@@ -78,7 +78,7 @@ inline std::string Kinds(const CTLTrack& track) {
 
 class TimelineTest : public ::testing::Test {
  protected:
-  static constexpr int kWidth = 760;
+  static constexpr int kWidth = 900, kHeight = 560;
 
   static void SetUpTestSuite() {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
@@ -105,27 +105,19 @@ class TimelineTest : public ::testing::Test {
     pictavo::user::InjectMouseMove(POINT{1020, 760});
     ASSERT_TRUE(
         m_owner.CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), "",
-                         WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, kWidth, 300), nullptr, 0));
+                         WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, kWidth, kHeight), nullptr, 0));
     ASSERT_TRUE(m_page.Create(IDD_ALBUM_OPTIONS_ONE, &m_owner));
-    m_page.MoveWindow(0, 0, kWidth, 300);
+    m_page.MoveWindow(0, 0, kWidth, kHeight);
     m_page.ShowWindow(SW_SHOW);
     m_album = GetProject()->AllocImageAlbum(nullptr);
     GetProject()->AddAlbum(m_album);
     m_page.SetAlbum(m_album);
 
-    m_icons.Create(TRANSITION_ICON_WIDTH, TRANSITION_ICON_HEIGHT, ILC_COLOR24, 4, 4);
-    for (int i = 0; i < GetTransitionList()->GetSize(); ++i) {
-      m_icons.Add(CBitmap::FromHandle(GetTransitionList()->GetAt(i)->hIcon), CLR_NONE);
-    }
-    const int height =
-        CTimelineCtrl::kMusicTrackTop + CTimelineCtrl::kMusicTrackHeight + GetSystemMetrics(SM_CYHSCROLL);
-    ASSERT_TRUE(m_timeline.CreateEx(0, "CTimelineCtrl", "", WS_CHILD | WS_VISIBLE | WS_HSCROLL,
-                                    CRect(4, 300 - height - 4, kWidth - 4, 300 - 4), &m_page, IDC_TIMELINE));
-    m_timeline.Init(&m_icons);
+    PumpPendingAndPaint();
   }
 
   void TearDown() override {
-    m_timeline.DestroyWindow();
+    m_page.SetAlbum(nullptr);
     m_page.DestroyWindow();
     m_owner.DestroyWindow();
     GetProject()->DeleteAlbum(m_album);
@@ -160,6 +152,12 @@ class TimelineTest : public ::testing::Test {
     return s;
   }
 
+  void PumpPendingAndPaint() {
+    pictavo::test::PumpPending();
+    m_timeline.UpdateWindow();
+    pictavo::test::PumpPending();
+  }
+
   // The page's rebuild request, the paint that runs it and the posted follow-ups.
   void Rebuild() {
     m_timeline.SendMessage(WM_TIMELINE_REBUILD, 0, 0);
@@ -183,8 +181,7 @@ class TimelineTest : public ::testing::Test {
 
   CWnd m_owner;
   AlbumOptionsOneDlg m_page;
-  CTimelineCtrl m_timeline;
-  CImageList m_icons;
+  CTimelineCtrl& m_timeline = m_page.GetTimeline();  // control 1406 of the page
   CDVDAlbumImage* m_album = nullptr;
 };
 
