@@ -313,6 +313,14 @@ TEST_F(TimelineTest, ScrollingFollowsBarWheelAndTheCurrentSlide) {
   for (int i = 0; i < 5; ++i) m_timeline.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
   EXPECT_EQ(m_timeline.GetScrollPosition(), 0);
 
+  // The auto-scroll timers of a clip drag near the edges step 20 pixels.
+  m_timeline.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollRight, 0);
+  EXPECT_EQ(m_timeline.GetScrollPosition(), 320);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollLeft, 0);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollLeft, 0);
+  EXPECT_EQ(m_timeline.GetScrollPosition(), 280);
+
   // The current slide comes to the middle, its photo selected.
   m_album->m_pCurImage = m_album->GetImage(7);
   m_album->Set_bFirstTransActive(FALSE);
@@ -414,6 +422,16 @@ TEST_F(TimelineClipTest, ClipsArePlacedInTimeThroughThePhotoItems) {
   const TimeCase times[] = {{0, 0},       {1000, 30},   {2000, 60},  {4000, 110},
                             {11999, 319}, {12000, 320}, {99000, 320}};
   for (const TimeCase& c : times) EXPECT_EQ(Music().TimeToX(c.t), c.x) << c.t;
+
+  // A click on a clip selects it and shows its row in the page's music list.
+  m_page.FillMusicList(m_album);
+  const CPoint b((Music().GetItem(1)->m_rcLayout.left + Music().GetItem(1)->m_rcLayout.right) / 2, 115);
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(b.x, b.y));
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+  PumpPending();
+  EXPECT_TRUE(Music().GetItem(1)->m_bSelected);
+  EXPECT_EQ(m_page.GetSelectedMusicRow(), 1);
 }
 
 TEST_F(TimelineClipTest, DraggingAClipOntoAPhotoTrackItemMovesItToThatItemsStart) {
@@ -430,6 +448,7 @@ TEST_F(TimelineClipTest, DraggingAClipOntoAPhotoTrackItemMovesItToThatItemsStart
   EXPECT_EQ(m_a->nStartPos, 8000);
   EXPECT_EQ(m_b->nStartPos, 3000);
   EXPECT_EQ(static_cast<CTLMusicItem*>(Music().GetItem(0))->m_pSource, m_b);  // track sorted by start
+  EXPECT_EQ(Starts(), (std::vector<int>{3000, 8000}));  // the page took the track's order
   EXPECT_FALSE(m_timeline.IsDragging());
   EXPECT_EQ(::GetCapture(), nullptr);
 }
