@@ -197,7 +197,16 @@ void CTimelineCtrl::AddMusicItem(_AUDIO_SOURCE* pSource) {
 
 // ---- rebuilds ----
 
+// The items go away with a rebuild; what the mouse last pointed at and a clip being dragged must not
+// outlive them, or the next click would act on a deleted item.
+void CTimelineCtrl::ForgetItems() {
+  m_hit.pTrack = nullptr;
+  m_hit.pItem = nullptr;
+  EndClipDrag();
+}
+
 void CTimelineCtrl::RebuildItems() {
+  ForgetItems();
   for (CTLTrack* track : m_tracks) track->Clear();
   m_nTotalWidth = 0;
   m_nScrollPos = 0;
@@ -215,6 +224,7 @@ void CTimelineCtrl::RebuildItems() {
 }
 
 void CTimelineCtrl::RebuildMusicItems() {
+  if (m_hit.pTrack == m_pMusicTrack || m_bDragging || m_bArmed) ForgetItems();
   m_pMusicTrack->Clear();
   if (CDVDAlbumImage* album = GetCurrentAlbum(); album != nullptr) {
     for (int i = 0; i < album->GetMusicCount(); ++i) AddMusicItem(album->GetMusic(i));
@@ -458,9 +468,10 @@ void CTimelineCtrl::OnMouseMove(UINT nFlags, CPoint point) {
 void CTimelineCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
   if (m_hit.pTrack != nullptr && m_hit.pItem != nullptr) {
     CTimelineItem* item = m_hit.pItem;
+    const bool clip = item->IsKindOf(RUNTIME_CLASS(CTLMusicItem));  // the click may rebuild the strip
     m_hit.pTrack->SelectItem(item);
     item->Click(point);
-    if (item->IsKindOf(RUNTIME_CLASS(CTLMusicItem))) m_bArmed = TRUE;
+    if (clip) m_bArmed = TRUE;
     Invalidate(TRUE);
   }
   SetFocus();

@@ -152,6 +152,7 @@ class CTimelineCtrl : public CWnd {
 
  private:
   void SetScrollPosition(int nPos);
+  void ForgetItems();
   void LoadItemLists();
 
   int m_nScrollPos = 0;            // pixels; read back from the bar after every scroll

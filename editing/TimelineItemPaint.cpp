@@ -160,24 +160,23 @@ void MusicItem(CDC* pDC, CTLMusicItem& item) {
   if (pieces == nullptr || pieces->GetImageCount() < 6 || item.m_pSource == nullptr) return;
   const CRect r(item.m_rcDisplay);
   const int first = item.m_bSelected ? 0 : 3;
-  CBitmap middle;
-  const bool haveMiddle = ImageListImageToBitmap(pDC, pieces, first + 1, middle);
+  // Every piece is scaled to the clip's height (the pictures are 30 high, the band 25), so caps
+  // and middle keep the same edges.
   CDC source;
   source.CreateCompatibleDC(pDC);
-  auto stretchMiddle = [&](int x, int width) {
-    if (!haveMiddle || width <= 0) return;
-    CBitmap* old = source.SelectObject(&middle);
+  auto stretch = [&](int image, int x, int width) {
+    CBitmap piece;
+    if (width <= 0 || !ImageListImageToBitmap(pDC, pieces, image, piece)) return;
+    CBitmap* old = source.SelectObject(&piece);
     pDC->StretchBlt(x, r.top, width, r.Height(), &source, 0, 0, 9, 30, SRCCOPY);
     source.SelectObject(old);
   };
   if (r.Width() > 18) {
-    pieces->DrawIndirect(pDC, first, CPoint(r.left, r.top), CSize(9, r.Height()), CPoint(0, 0), ILD_NORMAL,
-                         SRCCOPY);
-    stretchMiddle(r.left + 9, r.Width() - 18);
-    pieces->DrawIndirect(pDC, first + 2, CPoint(r.right - 9, r.top), CSize(9, r.Height()), CPoint(0, 0),
-                         ILD_NORMAL, SRCCOPY);
+    stretch(first, r.left, 9);
+    stretch(first + 1, r.left + 9, r.Width() - 18);
+    stretch(first + 2, r.right - 9, 9);
   } else {
-    stretchMiddle(r.left, r.Width());
+    stretch(first + 1, r.left, r.Width());
   }
   const _AUDIO_SOURCE* s = item.m_pSource;
   const CString text = MusicItemText(s->nStartPos, s->nTrimStart, s->nTrimEnd, s->strPathName);

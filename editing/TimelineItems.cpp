@@ -105,9 +105,12 @@ void CTLPhotoItem::Click(POINT) {
   BOOL* zone = m_bSoundZone ? &m_bSoundZone : m_bDurationZone ? &m_bDurationZone : nullptr;
   if (zone == nullptr) return;
   *zone = FALSE;
+  // A paint inside the dialog may rebuild the strip and delete this item: keep what comes after
+  // in locals.
+  CTimelineCtrl* owner = m_pOwner;
   CPhotoOptionsDlg dlg(m_pImage, nullptr);
   if (dlg.DoModal() == IDOK) {
-    RepaintOwnerNow(m_pOwner);
+    RepaintOwnerNow(owner);
     RefreshSlideshowLength();
   }
 }
@@ -173,9 +176,10 @@ void CTLTransitionItem::Click(POINT) {
 }
 
 void CTLTransitionItem::Edit() {
+  CTimelineCtrl* owner = m_pOwner;  // this item may not outlive the dialog (see the photo item)
   CTransitionOptionsDlg dlg(m_pImage, nullptr);
   if (dlg.DoModal() != 0) {
-    RepaintOwnerNow(m_pOwner);
+    RepaintOwnerNow(owner);
     RefreshSlideshowLength();
   }
 }

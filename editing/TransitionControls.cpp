@@ -101,7 +101,7 @@ void CTransitionPreviewStatic::OnPaint() {
   CBitmap* old = memory.SelectObject(&buffer);
   memory.FillSolidRect(&client, m_bSystemColor ? ::GetSysColor(COLOR_BTNFACE) : GetSkinColor(1));
   CxImage* frame = m_pTransition != nullptr && m_pTransition->StepIt() != nullptr ? m_pTransition->StepIt()
-                                                                                    : m_pFirst.get();
+                                                                                  : m_pFirst.get();
   if (frame != nullptr && frame->IsValid()) {
     RECT fitted{};
     const SIZE size{static_cast<LONG>(frame->GetWidth()), static_cast<LONG>(frame->GetHeight())};

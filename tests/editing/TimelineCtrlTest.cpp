@@ -226,6 +226,35 @@ TEST_F(TimelineTest, ClickZonesOpenTheSlideDialogsAndElsewhereOnlySelect) {
   }
 }
 
+TEST_F(TimelineTest, ARebuildForgetsWhatTheMouseLastPointedAt) {
+  AddSlide();
+  AddSlide();
+  m_album->m_pCurImage = m_album->GetImage(0);
+  Rebuild();
+  // The mouse rests on the second photo's duration zone; the page then rebuilds the strip.
+  const CPoint zone(220 + 20, 80);
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(zone.x, zone.y));
+  ASSERT_EQ(m_timeline.GetHitRecord().pItem, Photos().GetItem(3));
+  Rebuild();
+  EXPECT_EQ(m_timeline.GetHitRecord().pItem, nullptr);
+  // A click before the mouse moves again acts on nothing.
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(zone.x, zone.y));
+  EXPECT_TRUE(g_opened.empty());
+  EXPECT_EQ(Photos().IndexOf(Photos().FindSelected()), 1);
+
+  // The page rebuilds while the slide's dialog is open: the clicked item is gone when it closes.
+  g_answer = IDOK;
+  g_onOpen = [&] { m_timeline.SendMessage(WM_TIMELINE_REBUILD, 0, 0); };
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(zone.x, zone.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(zone.x, zone.y));
+  EXPECT_EQ(g_opened, std::vector<std::string>{"Photo Options"});
+  EXPECT_FALSE(m_timeline.IsRebuildPending());  // the dialog's OK repainted the strip at once
+  EXPECT_EQ(Kinds(Photos()), "tptp");
+  EXPECT_EQ(Photos().IndexOf(Photos().FindSelected()), 3);
+}
+
 TEST_F(TimelineTest, TransitionsGoToTheSelectionOrToEverySlide) {
   ASSERT_GE(GetTransitionList()->GetSize(), 3);
   const CString second = GetTransitionList()->GetAt(1)->strName;
@@ -283,6 +312,14 @@ TEST_F(TimelineTest, ScrollingFollowsBarWheelAndTheCurrentSlide) {
   EXPECT_EQ(m_timeline.GetScrollPosition(), 420);
   for (int i = 0; i < 5; ++i) m_timeline.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
   EXPECT_EQ(m_timeline.GetScrollPosition(), 0);
+
+  // The auto-scroll timers of a clip drag near the edges step 20 pixels.
+  m_timeline.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollRight, 0);
+  EXPECT_EQ(m_timeline.GetScrollPosition(), 320);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollLeft, 0);
+  m_timeline.SendMessage(WM_TIMER, CTimelineCtrl::kTimerScrollLeft, 0);
+  EXPECT_EQ(m_timeline.GetScrollPosition(), 280);
 
   // The current slide comes to the middle, its photo selected.
   m_album->m_pCurImage = m_album->GetImage(7);
@@ -385,6 +422,16 @@ TEST_F(TimelineClipTest, ClipsArePlacedInTimeThroughThePhotoItems) {
   const TimeCase times[] = {{0, 0},       {1000, 30},   {2000, 60},  {4000, 110},
                             {11999, 319}, {12000, 320}, {99000, 320}};
   for (const TimeCase& c : times) EXPECT_EQ(Music().TimeToX(c.t), c.x) << c.t;
+
+  // A click on a clip selects it and shows its row in the page's music list.
+  m_page.FillMusicList(m_album);
+  const CPoint b((Music().GetItem(1)->m_rcLayout.left + Music().GetItem(1)->m_rcLayout.right) / 2, 115);
+  m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(b.x, b.y));
+  m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+  m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+  PumpPending();
+  EXPECT_TRUE(Music().GetItem(1)->m_bSelected);
+  EXPECT_EQ(m_page.GetSelectedMusicRow(), 1);
 }
 
 TEST_F(TimelineClipTest, DraggingAClipOntoAPhotoTrackItemMovesItToThatItemsStart) {
@@ -401,6 +448,7 @@ TEST_F(TimelineClipTest, DraggingAClipOntoAPhotoTrackItemMovesItToThatItemsStart
   EXPECT_EQ(m_a->nStartPos, 8000);
   EXPECT_EQ(m_b->nStartPos, 3000);
   EXPECT_EQ(static_cast<CTLMusicItem*>(Music().GetItem(0))->m_pSource, m_b);  // track sorted by start
+  EXPECT_EQ(Starts(), (std::vector<int>{3000, 8000}));  // the page took the track's order
   EXPECT_FALSE(m_timeline.IsDragging());
   EXPECT_EQ(::GetCapture(), nullptr);
 }

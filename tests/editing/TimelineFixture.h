@@ -1,5 +1,5 @@
-// A timeline on an album options page on the headless display: the page holds the album the
-// timeline shows, the timeline sits at the page's bottom, and message boxes and slide dialogs are
+// The album options page on the headless display with its timeline (control 1406): the page
+// holds the album the timeline shows, and message boxes and slide dialogs are
 // answered as they open (their captions noted).
 #pragma once
 
@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ inline std::vector<std::string> g_opened;
 inline std::vector<std::string> g_boxTexts;
 inline WPARAM g_answer = IDCANCEL;
 inline HHOOK g_hook = nullptr;
+// Run as each captioned window opens, before it is answered.
+inline std::function<void()> g_onOpen;
 
 inline LRESULT CALLBACK AnswerModals(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
@@ -53,6 +56,7 @@ inline LRESULT CALLBACK AnswerModals(int code, WPARAM wParam, LPARAM lParam) {
     GetWindowText(GetDlgItem(window, pictavo::user::kMessageBoxTextId), text, sizeof text);
     if (caption[0] != '\0') g_opened.emplace_back(caption);
     if (text[0] != '\0') g_boxTexts.emplace_back(text);
+    if (caption[0] != '\0' && g_onOpen) g_onOpen();
     if (caption[0] != '\0') PostMessage(window, WM_COMMAND, g_answer, 0);
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -74,7 +78,7 @@ inline std::string Kinds(const CTLTrack& track) {
 
 class TimelineTest : public ::testing::Test {
  protected:
-  static constexpr int kWidth = 760;
+  static constexpr int kWidth = 900, kHeight = 560;
 
   static void SetUpTestSuite() {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
@@ -96,31 +100,24 @@ class TimelineTest : public ::testing::Test {
     g_opened.clear();
     g_boxTexts.clear();
     g_answer = IDCANCEL;
+    g_onOpen = nullptr;
     g_hook = SetWindowsHookEx(WH_CBT, AnswerModals, nullptr, GetCurrentThreadId());
     pictavo::user::InjectMouseMove(POINT{1020, 760});
     ASSERT_TRUE(
         m_owner.CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), "",
-                         WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, kWidth, 300), nullptr, 0));
+                         WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, kWidth, kHeight), nullptr, 0));
     ASSERT_TRUE(m_page.Create(IDD_ALBUM_OPTIONS_ONE, &m_owner));
-    m_page.MoveWindow(0, 0, kWidth, 300);
+    m_page.MoveWindow(0, 0, kWidth, kHeight);
     m_page.ShowWindow(SW_SHOW);
     m_album = GetProject()->AllocImageAlbum(nullptr);
     GetProject()->AddAlbum(m_album);
     m_page.SetAlbum(m_album);
 
-    m_icons.Create(TRANSITION_ICON_WIDTH, TRANSITION_ICON_HEIGHT, ILC_COLOR24, 4, 4);
-    for (int i = 0; i < GetTransitionList()->GetSize(); ++i) {
-      m_icons.Add(CBitmap::FromHandle(GetTransitionList()->GetAt(i)->hIcon), CLR_NONE);
-    }
-    const int height =
-        CTimelineCtrl::kMusicTrackTop + CTimelineCtrl::kMusicTrackHeight + GetSystemMetrics(SM_CYHSCROLL);
-    ASSERT_TRUE(m_timeline.CreateEx(0, "CTimelineCtrl", "", WS_CHILD | WS_VISIBLE | WS_HSCROLL,
-                                    CRect(4, 300 - height - 4, kWidth - 4, 300 - 4), &m_page, IDC_TIMELINE));
-    m_timeline.Init(&m_icons);
+    PumpPendingAndPaint();
   }
 
   void TearDown() override {
-    m_timeline.DestroyWindow();
+    m_page.SetAlbum(nullptr);
     m_page.DestroyWindow();
     m_owner.DestroyWindow();
     GetProject()->DeleteAlbum(m_album);
@@ -155,6 +152,12 @@ class TimelineTest : public ::testing::Test {
     return s;
   }
 
+  void PumpPendingAndPaint() {
+    pictavo::test::PumpPending();
+    m_timeline.UpdateWindow();
+    pictavo::test::PumpPending();
+  }
+
   // The page's rebuild request, the paint that runs it and the posted follow-ups.
   void Rebuild() {
     m_timeline.SendMessage(WM_TIMELINE_REBUILD, 0, 0);
@@ -178,8 +181,7 @@ class TimelineTest : public ::testing::Test {
 
   CWnd m_owner;
   AlbumOptionsOneDlg m_page;
-  CTimelineCtrl m_timeline;
-  CImageList m_icons;
+  CTimelineCtrl& m_timeline = m_page.GetTimeline();  // control 1406 of the page
   CDVDAlbumImage* m_album = nullptr;
 };
 
