@@ -10,6 +10,7 @@
 #include "modules/data/AlbumEffect.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
+#include "platform/display/Display.h"
 #include "platform/res/ResourceModule.h"
 #include "render/AlbumPreviewDlg.h"
 #include "render/PreviewMessages.h"
@@ -33,6 +34,10 @@ struct Shown {
 
 class AlbumPreviewDlgTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    static const bool initialized = pictavo::display::Initialize();
+    ASSERT_TRUE(initialized);
+  }
   AlbumPreviewDlgTest() {
     pictavo::res::SetResourceRoot(rendertest::ProgramFolder() + "/resources");
     rendertest::LoadTransitions();
@@ -111,7 +116,7 @@ TEST_F(AlbumPreviewDlgTest, ARunShowsTitlesSlidesAndCreditsInOrderThenEnds) {
       30000));
   RECT area;
   GetWindowRect(m_host, &area);
-  pictavo::test::SaveDesktopArea(area, "render-preview-playing.png");
+  EXPECT_FALSE(pictavo::test::SaveDesktopArea(area, "render-preview-playing.png").empty());
   WPARAM why = 0;
   ASSERT_TRUE(WaitForEnd(&why));
   EXPECT_EQ(why, static_cast<WPARAM>(PREVIEW_ENDED_NATURAL));
