@@ -159,8 +159,12 @@ void AlbumPreviewContainer::LayoutPreview() {
   m_pPreview->SetWindowPos(nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
   int top = placement.buttonsTop;
   for (CCoolButtonBar* bar : {m_pPlayBeginBar, m_pPlayCurrentBar, m_pStopBar}) {
-    if (bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->GetParent() == this)
-      bar->SetWindowPos(nullptr, placement.buttonsLeft, top, kButtonSize, kButtonHeight, SWP_NOZORDER);
+    if (bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->GetParent() == this) {
+      // The bar's own size: the skin's button, nothing of the page's colour beside it.
+      const CSize size = bar->GetSize();
+      bar->SetWindowPos(nullptr, placement.buttonsLeft, top, size.cx > 0 ? size.cx : kButtonSize,
+                        size.cy > 0 ? size.cy : kButtonHeight, SWP_NOZORDER);
+    }
     top += kButtonGap;
   }
   Invalidate();

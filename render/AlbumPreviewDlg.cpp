@@ -316,7 +316,7 @@ int AlbumPreviewDlg::RenderSlideTick() {
       effect->HasAlbumTheme() ? effect : nullptr);
   const int slide = m_pRun->SlideIndex();
   if (slide != before)
-    WriteLog("Preview slide id=%05d transition=\"%s\" frames=%u+%u", slide,
+    WriteLog("Preview shows slide id=%05d transition=\"%s\" frames=%u+%u", slide,
              static_cast<LPCTSTR>(m_pAlbum->Get_strTransName(slide)), m_pRun->TransitionEnd(),
              m_pRun->PanZoomEnd() - m_pRun->TransitionEnd());
   const int fps = GetProject()->Get_nFramesPerSecond();
@@ -357,7 +357,7 @@ UINT AlbumPreviewDlg::RenderRun() {
   if (result == 0 && (fromTop || album->m_pCurImage != nullptr)) {
     const bool theme = effect->HasAlbumTheme();
     if (theme) effect->StartEffect();
-    WriteLog("Preview slide id=%05d transition=\"%s\" frames=%u+%u", m_pRun->SlideIndex(),
+    WriteLog("Preview shows slide id=%05d transition=\"%s\" frames=%u+%u", m_pRun->SlideIndex(),
              static_cast<LPCTSTR>(album->Get_strTransName(m_pRun->SlideIndex())), m_pRun->TransitionEnd(),
              m_pRun->PanZoomEnd() - m_pRun->TransitionEnd());
     bool first = true;
