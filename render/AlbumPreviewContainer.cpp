@@ -26,12 +26,13 @@ constexpr int kButtonGap = 96;
 
 _tagLayoutRow g_albumPreviewContainerLayout[5];
 const LayoutRowInit kAlbumPreviewContainerLayout[5] = {
-    {LAYOUT_COLUMNS | LAYOUT_REST, 0, 0},       {LAYOUT_REST, IDC_PREVIEW_AREA, 0},
+    {LAYOUT_COLUMNS | LAYOUT_REST, 0, 0},         {LAYOUT_REST, IDC_PREVIEW_AREA, 0},
     {LAYOUT_TOFIT, IDC_PREVIEW_BUTTON_COLUMN, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
     {LAYOUT_END_TABLE, LAYOUT_NO_WINDOW, 0},
 };
 _tagLayoutRow* AlbumPreviewContainerLayout() {
-  static const bool ready = (InitLayoutRows(g_albumPreviewContainerLayout, kAlbumPreviewContainerLayout), true);
+  static const bool ready =
+      (InitLayoutRows(g_albumPreviewContainerLayout, kAlbumPreviewContainerLayout), true);
   (void)ready;
   return g_albumPreviewContainerLayout;
 }
@@ -90,7 +91,8 @@ AlbumPreviewContainer::AlbumPreviewContainer()
       m_layout(AlbumPreviewContainerLayout()) {}
 
 AlbumPreviewContainer::~AlbumPreviewContainer() {
-  if (GetWindowRegistry()->m_pAlbumPreviewDlg == m_pPreview) GetWindowRegistry()->m_pAlbumPreviewDlg = nullptr;
+  if (GetWindowRegistry()->m_pAlbumPreviewDlg == m_pPreview)
+    GetWindowRegistry()->m_pAlbumPreviewDlg = nullptr;
   if (GetWindowRegistry()->m_pAlbumPreviewContainer == this)
     GetWindowRegistry()->m_pAlbumPreviewContainer = nullptr;
   if (m_pPreview->GetSafeHwnd() != nullptr) m_pPreview->DestroyWindow();
@@ -127,7 +129,8 @@ BOOL AlbumPreviewContainer::OnInitDialog() {
       bar->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
       bar->EnableToolTip(FALSE);
     }
-    WriteLog(i < 2 ? "AlbumPreviewContainer begin to initalize (3)..." : "AlbumPreviewContainer begin to initalize (4)...");
+    WriteLog(i < 2 ? "AlbumPreviewContainer begin to initalize (3)..."
+                   : "AlbumPreviewContainer begin to initalize (4)...");
   }
   WriteLog("AlbumPreviewContainer finish to initalize ...");
   m_layout.CaptureToFitSizes(this);
@@ -219,21 +222,24 @@ void AlbumPreviewContainer::AlbumSelectionChanged(int nIndex, BOOL bPlay) {
 
 LRESULT AlbumPreviewContainer::OnPlayBegin(WPARAM wParam, LPARAM) {
   if (wParam != 0) return 1;
-  if (m_pPlayBeginBar != nullptr) m_pPlayBeginBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (m_pPlayBeginBar != nullptr)
+    m_pPlayBeginBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   PlayFromBeginning();
   return 1;
 }
 
 LRESULT AlbumPreviewContainer::OnPlayCurrent(WPARAM wParam, LPARAM) {
   if (wParam != 0) return 1;
-  if (m_pPlayCurrentBar != nullptr) m_pPlayCurrentBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (m_pPlayCurrentBar != nullptr)
+    m_pPlayCurrentBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   PlayFromCurrent();
   return 1;
 }
 
 LRESULT AlbumPreviewContainer::OnStopButton(WPARAM wParam, LPARAM) {
   if (wParam != 0) return 1;
-  if (m_pStopBar != nullptr) m_pStopBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (m_pStopBar != nullptr)
+    m_pStopBar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   StopPreview();
   return 1;
 }

@@ -120,7 +120,8 @@ void AlbumPreviewDlg::PlayAlbum(int nAlbumIndex) {
     StartAlbumPreview(static_cast<CDVDAlbumImage*>(album));
   } else if (album->IsMovieAlbum()) {
     if (CWnd* parent = GetParent())
-      parent->PostMessage(WM_PREVIEW_VIDEO_ALBUM, static_cast<WPARAM>(nAlbumIndex), reinterpret_cast<LPARAM>(album));
+      parent->PostMessage(WM_PREVIEW_VIDEO_ALBUM, static_cast<WPARAM>(nAlbumIndex),
+                          reinterpret_cast<LPARAM>(album));
   }
 }
 
@@ -178,16 +179,17 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   m_nFrameWidth = std::max<int>(frame.cx, 4);
   m_nFrameHeight = std::max<int>(frame.cy, 2);
 
-  for (HANDLE event : {m_hStopEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hPrefetchDoneEvent, m_hWatchDoneEvent})
+  for (HANDLE event :
+       {m_hStopEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hPrefetchDoneEvent, m_hWatchDoneEvent})
     ResetEvent(event);
   m_bFinished = FALSE;
   m_bMusicEnded = FALSE;
   m_nFramesDrawn = 0;
   m_nFramesDropped = 0;
 
-  auto* watch = new _tagPreviewWatchParam{0,       m_hStopEvent,       m_hPrefetchDoneEvent, m_hRenderDoneEvent,
-                                          m_hMusicDoneEvent, m_hMenuDoneEvent, 1,  m_hWnd,
-                                          WM_PREVIEW_FINISHED, m_hWatchDoneEvent};
+  auto* watch = new _tagPreviewWatchParam{
+      0, m_hStopEvent, m_hPrefetchDoneEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent,
+      1, m_hWnd,       WM_PREVIEW_FINISHED,  m_hWatchDoneEvent};
   if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
     delete watch;
     SetEvent(m_hWatchDoneEvent);
@@ -209,14 +211,15 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   m_pPrefetcher->SetPictureSizer([plan](int index, SIZE loadSize) {
     return pictavo::render::PanZoomPictureSize(loadSize, plan->slides[static_cast<size_t>(index)].motion);
   });
-  const _tagPrefetchParam prefetch{pAlbum,      m_hStopEvent,    m_hPrefetchDoneEvent, m_hRenderDoneEvent,
-                                   m_hWnd,      m_nFrameWidth,   m_nFrameHeight,       start};
+  const _tagPrefetchParam prefetch{pAlbum, m_hStopEvent,  m_hPrefetchDoneEvent, m_hRenderDoneEvent,
+                                   m_hWnd, m_nFrameWidth, m_nFrameHeight,       start};
   if (!m_pPrefetcher->Start(&prefetch)) SetEvent(m_hPrefetchDoneEvent);
   m_pPrefetcher->WaitReady();
 
-  const DWORD position = m_bMenuMode ? 0 : pictavo::render::PreviewMusicStart(*pAlbum, m_bFromBeginning != FALSE);
-  WriteLog("Preview album \"%s\" from slide %d, music at %u ms", static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()),
-           start, static_cast<unsigned>(position));
+  const DWORD position =
+      m_bMenuMode ? 0 : pictavo::render::PreviewMusicStart(*pAlbum, m_bFromBeginning != FALSE);
+  WriteLog("Preview album \"%s\" from slide %d, music at %u ms",
+           static_cast<LPCTSTR>(pAlbum->Get_strAlbumName()), start, static_cast<unsigned>(position));
   _DSTLAUDIO_PLAY_IMAGEALBUM_PARAM music{pAlbum, m_hWnd, m_hStopEvent, m_hMusicDoneEvent, position, 0};
   if (!m_pMusic->StartPlay(&music)) SetEvent(m_hMusicDoneEvent);
 
@@ -290,8 +293,12 @@ int AlbumPreviewDlg::RunTextStage(bool credits) {
       ++next;
     } while (next <= due);
     if (bits != nullptr) {
-      PreviewFrameNote note{credits ? PreviewFrameNote::kCredit : PreviewFrameNote::kTitle, next - 1, 0,
-                            nullptr, m_nFrameWidth, m_nFrameHeight};
+      PreviewFrameNote note{credits ? PreviewFrameNote::kCredit : PreviewFrameNote::kTitle,
+                            next - 1,
+                            0,
+                            nullptr,
+                            m_nFrameWidth,
+                            m_nFrameHeight};
       DrawRawFrame(bits, m_nFrameWidth, m_nFrameHeight, note);
     }
     return next >= n;
@@ -307,11 +314,16 @@ int AlbumPreviewDlg::RenderSlideTick() {
       [&](CxImage& frame) {
         const int slide = m_pRun->SlideIndex();
         if (m_observer) {
-          PreviewFrameNote note{PreviewFrameNote::kSlide, slide, m_pRun->TickCounter(), frame.GetBits(0),
-                                static_cast<int>(frame.GetWidth()), static_cast<int>(frame.GetHeight())};
+          PreviewFrameNote note{PreviewFrameNote::kSlide,
+                                slide,
+                                m_pRun->TickCounter(),
+                                frame.GetBits(0),
+                                static_cast<int>(frame.GetWidth()),
+                                static_cast<int>(frame.GetHeight())};
           m_observer(note);
         }
-        PresentFrame(frame.GetBits(0), static_cast<int>(frame.GetWidth()), static_cast<int>(frame.GetHeight()));
+        PresentFrame(frame.GetBits(0), static_cast<int>(frame.GetWidth()),
+                     static_cast<int>(frame.GetHeight()));
       },
       effect->HasAlbumTheme() ? effect : nullptr);
   const int slide = m_pRun->SlideIndex();
@@ -320,8 +332,8 @@ int AlbumPreviewDlg::RenderSlideTick() {
              static_cast<LPCTSTR>(m_pAlbum->Get_strTransName(slide)), m_pRun->TransitionEnd(),
              m_pRun->PanZoomEnd() - m_pRun->TransitionEnd());
   const int fps = GetProject()->Get_nFramesPerSecond();
-  const WPARAM position =
-      m_pRun->TickCounter() + (slide > 0 ? static_cast<WPARAM>(m_pAlbum->Get_nSlideshowLen(slide - 1)) * fps : 0);
+  const WPARAM position = m_pRun->TickCounter() +
+                          (slide > 0 ? static_cast<WPARAM>(m_pAlbum->Get_nSlideshowLen(slide - 1)) * fps : 0);
   if (CWnd* parent = GetParent())
     ::PostMessage(parent->m_hWnd, WM_PREVIEW_POSITION, position,
                   static_cast<LPARAM>(m_pAlbum->Get_nSlideshowLen(-1)) * fps);
@@ -342,7 +354,8 @@ UINT AlbumPreviewDlg::RenderRun() {
   const int h = m_nFrameHeight;
 
   if (!m_pView) m_pView = std::make_unique<CDirectDrawView>();
-  if (!m_pView->m_bCreated) m_pView->Create(m_status.GetSafeHwnd() != nullptr ? m_status.m_hWnd : m_hWnd, w, h);
+  if (!m_pView->m_bCreated)
+    m_pView->Create(m_status.GetSafeHwnd() != nullptr ? m_status.m_hWnd : m_hWnd, w, h);
   const bool ready = m_pRun->Prepare(*album, *m_pPrefetcher, m_nStartIndex, SIZE{w, h}, m_arrFactories,
                                      GetProject()->GetOptionsData()->bAntiFlicker);
   CAlbumEffect* effect = album->GetAlbumEffect();
@@ -493,8 +506,9 @@ void AlbumPreviewDlg::OnSize(UINT nType, int cx, int cy) {
 }
 
 void AlbumPreviewDlg::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-  if (nSBCode == SB_THUMBPOSITION && pScrollBar != nullptr && pScrollBar->GetDlgCtrlID() == IDC_PREVIEW_SEEK &&
-      m_pAlbum != nullptr && m_pAlbum->GetImageCount() > 0) {
+  if (nSBCode == SB_THUMBPOSITION && pScrollBar != nullptr &&
+      pScrollBar->GetDlgCtrlID() == IDC_PREVIEW_SEEK && m_pAlbum != nullptr &&
+      m_pAlbum->GetImageCount() > 0) {
     const int perSlide = (m_pAlbum->Get_nTwoDuration(-1) + m_pAlbum->Get_nOneDuration(-1)) *
                          GetProject()->Get_nFramesPerSecond();
     // Slides of no length have no position to seek to.

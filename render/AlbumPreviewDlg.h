@@ -46,8 +46,8 @@ struct _tagPreviewWatchParam {
 // What a drawn frame was, for whoever watches the frames (tests, benchmarks).
 struct PreviewFrameNote {
   enum Stage { kTitle, kSlide, kCredit } stage;
-  int slide;      // the slide index (slides), or the frame's number within the stage
-  unsigned tick;  // the slide's tick counter
+  int slide;         // the slide index (slides), or the frame's number within the stage
+  unsigned tick;     // the slide's tick counter
   const BYTE* bits;  // 24-bit rows, bottom row first, 3 x width bytes each
   int width, height;
 };
@@ -124,7 +124,7 @@ class AlbumPreviewDlg : public CDialog {
   HANDLE m_hMusicDoneEvent = nullptr;
   HANDLE m_hPrefetchDoneEvent = nullptr;
   HANDLE m_hMenuDoneEvent = nullptr;
-  HANDLE m_hWatchDoneEvent = nullptr;  // the watcher has ended: no run's thread is left
+  HANDLE m_hWatchDoneEvent = nullptr;        // the watcher has ended: no run's thread is left
   std::unique_ptr<CDirectDrawView> m_pView;  // the render thread's during a run
   std::unique_ptr<CDSTLAudio> m_pMusic;
   std::mutex m_drawLock;  // held around every drawing into the window and every Present

@@ -3,11 +3,11 @@
 
 #include "albums/AlbumMessages.h"
 
-#define WM_PREVIEW_STARTING 0x0752     // preview -> host
-#define WM_MENU_PREVIEW_STOPPED 0x0789  // menu preview -> host (sent)
+#define WM_PREVIEW_STARTING 0x0752       // preview -> host
+#define WM_MENU_PREVIEW_STOPPED 0x0789   // menu preview -> host (sent)
 #define WM_MENU_PREVIEW_FINISHED 0x07A6  // menu watcher -> preview
-#define WM_PREVIEW_FINISHED 0x08D2     // watcher -> preview, at the natural end of a run
-#define WM_PREVIEW_POSITION 0x08D3     // preview -> host: wParam position, lParam total (frames)
+#define WM_PREVIEW_FINISHED 0x08D2       // watcher -> preview, at the natural end of a run
+#define WM_PREVIEW_POSITION 0x08D3       // preview -> host: wParam position, lParam total (frames)
 #ifndef WM_TV_ASPECT_CHANGED
 #define WM_TV_ASPECT_CHANGED 0x08D4
 #endif
@@ -21,7 +21,7 @@
 #ifndef WM_PREPARE_PROJECT_SAVE
 #define WM_PREPARE_PROJECT_SAVE 0x07FE
 #endif
-#define WM_PREVIEW_PLAY_BEGIN 0x1F05    // button bars -> preview container
+#define WM_PREVIEW_PLAY_BEGIN 0x1F05  // button bars -> preview container
 #define WM_PREVIEW_PLAY_CURRENT 0x1F06
 #define WM_PREVIEW_STOP 0x1F07
 

@@ -123,7 +123,8 @@ bool PreviewSlideRun::SwitchSlide() {
   m_transitionEnd = static_cast<unsigned>(plan.transitionFrames);
   m_panZoomEnd = static_cast<unsigned>(plan.frames);
   m_shortenedMs = 0;
-  const long long late = static_cast<long long>(static_cast<DWORD>(m_clock() - m_stageStart)) - m_elapsedSlidesMs;
+  const long long late =
+      static_cast<long long>(static_cast<DWORD>(m_clock() - m_stageStart)) - m_elapsedSlidesMs;
   if (late >= static_cast<long long>(kPreviewTickMs)) {
     // Late into the slide: it ends that much earlier, so the next slide starts on time.
     const auto k = static_cast<unsigned>(static_cast<double>(late) * 0.02 + 0.5);
@@ -161,7 +162,8 @@ bool PreviewSlideRun::Tick(const DrawFrame& draw, CAlbumEffect* theme) {
   CxImage* frame = StepSlideFrame(outgoing, current, m_transition.get(), plan, static_cast<int>(m_t));
   if (frame != nullptr && frame->IsValid() && frame->GetWidth() == m_frame.GetWidth() &&
       frame->GetHeight() == m_frame.GetHeight()) {
-    std::memcpy(m_frame.GetBits(0), frame->GetBits(0), static_cast<size_t>(m_frame.GetEffWidth()) * m_frame.GetHeight());
+    std::memcpy(m_frame.GetBits(0), frame->GetBits(0),
+                static_cast<size_t>(m_frame.GetEffWidth()) * m_frame.GetHeight());
   } else {
     m_frame.Fill(m_job.background);  // an effect gave no frame
   }
@@ -170,11 +172,14 @@ bool PreviewSlideRun::Tick(const DrawFrame& draw, CAlbumEffect* theme) {
   ++m_drawn;
   // Keeping time: the frames that are late by now are skipped.
   const long long elapsed = static_cast<DWORD>(m_clock() - m_stageStart);
-  long long drift = elapsed - static_cast<long long>(m_t) * kPreviewTickMs - m_elapsedSlidesMs - m_shortenedMs;
+  long long drift =
+      elapsed - static_cast<long long>(m_t) * kPreviewTickMs - m_elapsedSlidesMs - m_shortenedMs;
   if (drift < 0) drift = 0;
   unsigned step = 1;
-  if (drift >= static_cast<long long>(kPreviewTickMs)) step = static_cast<unsigned>(static_cast<double>(drift) * 0.02 + 0.5) + 1;
-  if (!m_retrying) m_dropped += static_cast<int>(std::min(step, m_panZoomEnd > m_t ? m_panZoomEnd - m_t : 1u) - 1);
+  if (drift >= static_cast<long long>(kPreviewTickMs))
+    step = static_cast<unsigned>(static_cast<double>(drift) * 0.02 + 0.5) + 1;
+  if (!m_retrying)
+    m_dropped += static_cast<int>(std::min(step, m_panZoomEnd > m_t ? m_panZoomEnd - m_t : 1u) - 1);
   m_t += step;
   return false;
 }

@@ -46,8 +46,8 @@ class PreviewSlideRun {
   // The slides' plan, for the prefetcher's picture sizes; valid from Prepare on.
   const SlideFrameJob& Plan() const { return m_job; }
   // Plans without preparing pictures (the prefetcher needs the sizes before the run starts).
-  void PlanOnly(const CDVDAlbumImage& album, SIZE frameSize, const std::vector<TransitionEntryFactory>& factories,
-                int antiFlicker);
+  void PlanOnly(const CDVDAlbumImage& album, SIZE frameSize,
+                const std::vector<TransitionEntryFactory>& factories, int antiFlicker);
   // The slide stage's clock starts: `now` is when its first frame is due.
   void BeginStage(DWORD now);
   // One tick: switches to the next slide when this one is over, draws the frame due and advances

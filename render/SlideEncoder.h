@@ -31,7 +31,7 @@ struct _PROJECT_OPTIONS_DATA;
 namespace pictavo::render {
 struct SlideFrameJob;
 struct SlidePlanRules;
-}
+}  // namespace pictavo::render
 
 // Posted to the progress window: wParam frames of the slides done, lParam frames of the slides
 // in all.

@@ -32,8 +32,13 @@ void CopyFrame(CxImage* frame, CxImage& slot, const CxImage& background) {
 }  // namespace
 
 _tagTransWorkParam SlideTransitionParam(const SlidePlan& plan, SIZE frameSize, COLORREF background) {
-  return _tagTransWorkParam{static_cast<int32_t>(sizeof(_tagTransWorkParam)), 0, frameSize.cx, frameSize.cy,
-                            plan.transitionFrames, 0, background};
+  return _tagTransWorkParam{static_cast<int32_t>(sizeof(_tagTransWorkParam)),
+                            0,
+                            frameSize.cx,
+                            frameSize.cy,
+                            plan.transitionFrames,
+                            0,
+                            background};
 }
 
 CxImage* StepSlideFrame(CPanZoomEx& outgoing, CPanZoomEx& incoming, CTransition* transition,
@@ -192,7 +197,8 @@ void SlideFramePipeline::Work(int worker, int workers) {
       motion.pSrcImage = &m_pictures[i % kPictures];
       incoming.SetPanZoomExWorkParam(motion);
       transition.reset(plan.factory != nullptr ? plan.factory() : nullptr);
-      if (transition) transition->SetTransWorkParam(SlideTransitionParam(plan, m_job.frameSize, m_job.background));
+      if (transition)
+        transition->SetTransWorkParam(SlideTransitionParam(plan, m_job.frameSize, m_job.background));
       configured = i;
     }
     if (Cancelled()) {

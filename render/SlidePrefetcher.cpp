@@ -83,6 +83,7 @@ BOOL CSlidePrefetcher::Start(const _tagPrefetchParam* pParam) {
     // Busy from here, so that WaitReady right after Start waits for this run rather than
     // seeing the previous one's end.
     m_bIdle = FALSE;
+    m_bRunStarted = FALSE;
   }
   ResetEvent(m_hIdle);
   m_hStopEvent = pParam->hStopEvent;
@@ -105,8 +106,9 @@ BOOL CSlidePrefetcher::WaitReady() {
   std::unique_lock lock(m_lock);
   if (m_pAlbum == nullptr || m_bIdle) return FALSE;
   const int count = m_pAlbum->GetImageCount();
+  // The run's blank frame comes first, also for an album with nothing more to load.
   m_changed.wait(lock, [&] {
-    return m_bIdle || m_listReady.GetCount() >= m_nReadyLimit || m_nNext >= count;
+    return m_bIdle || (m_bRunStarted && (m_listReady.GetCount() >= m_nReadyLimit || m_nNext >= count));
   });
   return TRUE;
 }
@@ -121,7 +123,7 @@ CxImage* CSlidePrefetcher::GetReady(BOOL* pbEnd) {
       m_listInUse.AddTail(picture);
     } else {
       const int count = m_pAlbum != nullptr ? m_pAlbum->GetImageCount() : 0;
-      end = m_nNext >= count || m_bIdle;
+      end = (m_bRunStarted && m_nNext >= count) || m_bIdle;
     }
   }
   m_changed.notify_all();
@@ -195,10 +197,11 @@ UINT CSlidePrefetcher::Run() {
     if (m_nNext > count || m_nNext < 0) m_nNext = 0;
     // The run's first picture: what its first transition comes from.
     auto* blank = static_cast<CxImage*>(m_listFree.RemoveHead());
-    blank->Create(static_cast<DWORD>(std::max(1, m_nFrameWidth)), static_cast<DWORD>(std::max(1, m_nFrameHeight)),
-                  24);
+    blank->Create(static_cast<DWORD>(std::max(1, m_nFrameWidth)),
+                  static_cast<DWORD>(std::max(1, m_nFrameHeight)), 24);
     blank->Fill(background);
     m_listReady.AddTail(blank);
+    m_bRunStarted = TRUE;
   }
   m_changed.notify_all();
   m_dwWait = 0;

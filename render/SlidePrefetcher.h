@@ -93,6 +93,7 @@ class CSlidePrefetcher {
   DWORD m_dwWait = 0;  // the thread's only
   BOOL m_bStopRequest = FALSE;
   BOOL m_bIdle = TRUE;
-  HANDLE m_hIdle = nullptr;  // manual reset: set while no thread runs
-  PictureSizer m_sizer;  // UI thread before Start; read by the thread during a run
+  BOOL m_bRunStarted = FALSE;  // the run's blank frame is in the ready list
+  HANDLE m_hIdle = nullptr;    // manual reset: set while no thread runs
+  PictureSizer m_sizer;        // UI thread before Start; read by the thread during a run
 };

@@ -30,9 +30,10 @@
 namespace {
 
 constexpr SIZE kFrame{1024, 768};
-const char* const kPhotos[] = {"beach_landscape.jpg", "tower_portrait.jpg", "valley_large.jpg", "bars_small.jpg",
-                               "wide_panorama.jpg"};
-const char* const kTransitions[] = {"Fade", "Dissolve", "Wipe Right", "Slide From Left", "Fade Through Black"};
+const char* const kPhotos[] = {"beach_landscape.jpg", "tower_portrait.jpg", "valley_large.jpg",
+                               "bars_small.jpg", "wide_panorama.jpg"};
+const char* const kTransitions[] = {"Fade", "Dissolve", "Wipe Right", "Slide From Left",
+                                    "Fade Through Black"};
 
 // 10 slides of the sample photos (2 s transition, 4 s each: 60 s), random pan and zoom.
 CDVDAlbumImage* MakeAlbum() {
@@ -130,8 +131,9 @@ int Play() {
   Run r;
   if (!r.Start(album)) return 1;
   HANDLE timer = CreateEvent(nullptr, FALSE, FALSE, nullptr);
-  const MMRESULT id = timeSetEvent(pictavo::render::kPreviewTickMs, 5, reinterpret_cast<LPTIMECALLBACK>(timer), 0,
-                                   TIME_PERIODIC | TIME_CALLBACK_EVENT_SET);
+  const MMRESULT id =
+      timeSetEvent(pictavo::render::kPreviewTickMs, 5, reinterpret_cast<LPTIMECALLBACK>(timer), 0,
+                   TIME_PERIODIC | TIME_CALLBACK_EVENT_SET);
   std::vector<BYTE> screen(static_cast<size_t>(kFrame.cx) * kFrame.cy * 3);
   const DWORD start = GetTickCount();
   bool first = true;
@@ -139,7 +141,8 @@ int Play() {
     WaitForSingleObject(timer, INFINITE);
     if (first) r.run.BeginStage(GetTickCount());
     first = false;
-    if (r.run.Tick([&](CxImage& f) { std::memcpy(screen.data(), f.GetBits(0), screen.size()); }, nullptr)) break;
+    if (r.run.Tick([&](CxImage& f) { std::memcpy(screen.data(), f.GetBits(0), screen.size()); }, nullptr))
+      break;
   }
   const DWORD took = GetTickCount() - start;
   timeKillEvent(id);

@@ -29,7 +29,9 @@ namespace {
 struct Shown {
   PreviewFrameNote::Stage stage;
   int slide;
-  bool operator==(const Shown& o) const { return stage == o.stage && (stage != PreviewFrameNote::kSlide || slide == o.slide); }
+  bool operator==(const Shown& o) const {
+    return stage == o.stage && (stage != PreviewFrameNote::kSlide || slide == o.slide);
+  }
 };
 
 class AlbumPreviewDlgTest : public ::testing::Test {
@@ -45,7 +47,7 @@ class AlbumPreviewDlgTest : public ::testing::Test {
     GetProject()->NewProject();
     m_album = AddPhotoAlbum(*GetProject(), "Holiday");
     m_host = pictavo::test::CreateHostWindow(340, 260);
-  m_preview.Create(IDD_ALBUM_PREVIEW, CWnd::FromHandle(m_host));
+    m_preview.Create(IDD_ALBUM_PREVIEW, CWnd::FromHandle(m_host));
     m_preview.MoveWindow(10, 10, 320, 240);
     m_preview.ShowWindow(SW_SHOW);
     m_preview.SetFrameObserver([this](const PreviewFrameNote& note) {
@@ -65,7 +67,8 @@ class AlbumPreviewDlgTest : public ::testing::Test {
     const std::string transition(GetTransitionList()->GetAt(0)->strName);
     for (int i = 0; i < count; ++i)
       AddSlide(*m_album,
-               MakePhoto(m_dir / ("p" + std::to_string(i) + ".jpg"), 400, 300, RGB(60 + 60 * i, 120, 200 - 50 * i)),
+               MakePhoto(m_dir / ("p" + std::to_string(i) + ".jpg"), 400, 300,
+                         RGB(60 + 60 * i, 120, 200 - 50 * i)),
                1, 1, transition.c_str());
   }
   void TitlesAndCredits(int seconds) {
@@ -147,7 +150,8 @@ TEST_F(AlbumPreviewDlgTest, AStopInTheMiddleAndAStartAtOnceNeverOverlap) {
   m_preview.PlayAlbum(0);
   const auto afterRestart = ShownSoFar();
   ASSERT_FALSE(afterRestart.empty());
-  EXPECT_EQ(afterRestart.back().stage, PreviewFrameNote::kSlide) << "the first run drew nothing after its stop";
+  EXPECT_EQ(afterRestart.back().stage, PreviewFrameNote::kSlide)
+      << "the first run drew nothing after its stop";
   {
     std::lock_guard guard(m_lock);
     m_shown.clear();

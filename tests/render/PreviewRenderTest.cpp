@@ -110,7 +110,8 @@ class PreviewSlidesTest : public ::testing::Test {
     m_prefetcher.SetPictureSizer([plan](int index, SIZE load) {
       return pictavo::render::PanZoomPictureSize(load, plan->slides[static_cast<size_t>(index)].motion);
     });
-    const _tagPrefetchParam param{m_album, m_stop, m_prefetchDone, m_renderDone, nullptr, frame.cx, frame.cy, start};
+    const _tagPrefetchParam param{m_album, m_stop,   m_prefetchDone, m_renderDone,
+                                  nullptr, frame.cx, frame.cy,       start};
     ASSERT_TRUE(m_prefetcher.Start(&param));
     ASSERT_TRUE(m_prefetcher.WaitReady());
     ASSERT_TRUE(m_run.Prepare(*m_album, m_prefetcher, start, frame, Factories(), 0));
@@ -180,7 +181,8 @@ TEST_F(PreviewSlidesTest, EverySlideGetsItsTicksInOrder) {
       expectedT = 0;
     }
     EXPECT_EQ(tick.t, ++expectedT) << "slide " << tick.slide << ": no frame skipped";
-    if (tick.t <= static_cast<unsigned>(kSlides[tick.slide].one * 20)) ++transitionTicks[static_cast<size_t>(tick.slide)];
+    if (tick.t <= static_cast<unsigned>(kSlides[tick.slide].one * 20))
+      ++transitionTicks[static_cast<size_t>(tick.slide)];
   }
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(perSlide[static_cast<size_t>(i)], (kSlides[i].one + kSlides[i].two) * 20) << "slide " << i;
@@ -229,7 +231,8 @@ std::vector<int> Luma(const BYTE* bits, int w, int h) {
 TEST_F(PreviewSlidesTest, APreviewFrameIsTheVideosFrameAtTheSameTime) {
   const std::string transition = FirstTransition();
   AddSlide(*m_album, Photo("a", RGB(220, 60, 40), RGB(30, 30, 200)), 1, 1, transition.c_str());
-  CDVDImage* second = AddSlide(*m_album, Photo("b", RGB(40, 200, 90), RGB(250, 250, 250)), 1, 2, transition.c_str());
+  CDVDImage* second =
+      AddSlide(*m_album, Photo("b", RGB(40, 200, 90), RGB(250, 250, 250)), 1, 2, transition.c_str());
   // A pan and zoom on the second slide, so frames move.
   second->Set_nPanZoom(3 % CPanZoomEx::GetPanZoomType_PresetCount(), nullptr);
   const SIZE frame{96, 72};
