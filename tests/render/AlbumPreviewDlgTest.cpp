@@ -172,7 +172,7 @@ TEST_F(AlbumPreviewDlgTest, AStopInTheMiddleAndAStartAtOnceNeverOverlap) {
   EXPECT_FALSE(PeekMessage(&msg, m_host, WM_PREVIEW_ENDED, WM_PREVIEW_ENDED, PM_REMOVE));
 }
 
-TEST_F(AlbumPreviewDlgTest, AnAlbumWithoutPhotosEndsAtOnce) {
+TEST_F(AlbumPreviewDlgTest, AnAlbumWithoutPhotosOrOfNoLengthEndsAtOnce) {
   ASSERT_NE(m_preview.GetSafeHwnd(), nullptr);
   ASSERT_EQ(::GetParent(m_preview.m_hWnd), m_host);
   ASSERT_EQ(GetProject()->GetAlbumCount(), 1);
@@ -182,6 +182,17 @@ TEST_F(AlbumPreviewDlgTest, AnAlbumWithoutPhotosEndsAtOnce) {
   EXPECT_EQ(why, static_cast<WPARAM>(PREVIEW_ENDED_NATURAL));
   EXPECT_EQ(Frames(), 0);
   EXPECT_FALSE(m_preview.IsPlaying());
+  // Photos of no length and no titles or credits: nothing to play either, nothing divided by it.
+  AddSlides(2);
+  for (int i = 0; i < 2; ++i) {
+    m_album->GetImage(i)->Put_nOneDuration(0);
+    m_album->GetImage(i)->Put_nTwoDuration(0);
+  }
+  ASSERT_EQ(m_album->GetTotalLength(), 0);
+  m_preview.PlayAlbum(0);
+  ASSERT_TRUE(WaitForEnd(&why));
+  EXPECT_EQ(why, static_cast<WPARAM>(PREVIEW_ENDED_NATURAL));
+  EXPECT_EQ(Frames(), 0);
 }
 
 }  // namespace

@@ -56,9 +56,9 @@ TEST_F(PreviewEndToEndTest, TheSampleAlbumPlaysToItsEndAndRestartsAtOnceAfterASt
          << "sleep 500\n"
          << "snapshot \"" << page << "\"\n"
          << "click 1445\n"  // play from the beginning
-         << "sleep 2500\n"
+         << "sleep 3500\n"  // within the 5 s of titles, on a busy machine too
          << "snapshot \"" << title << "\"\n"
-         << "sleep 7000\n"
+         << "sleep 6000\n"
          << "snapshot \"" << slide << "\"\n"
          << "sleep 19000\n"
          << "snapshot \"" << later << "\"\n"
@@ -69,7 +69,7 @@ TEST_F(PreviewEndToEndTest, TheSampleAlbumPlaysToItsEndAndRestartsAtOnceAfterASt
          << "sleep 3000\n"
          << "click 1447\n"  // stop in the middle
          << "click 1445\n"  // and start again at once
-         << "sleep 3500\n"  // within the new run's 5 s of titles, on a busy machine too
+         << "sleep 4000\n"  // within the new run's 5 s of titles, on a busy machine too
          << "snapshot \"" << restarted << "\"\n"
          << "command 32791\n";
   const pid_t child = StartProgram(folder.Path(), {project}, script.str(), {},
