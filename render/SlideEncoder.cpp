@@ -19,6 +19,7 @@
 #include "render/PhotoCache.h"
 #include "render/SlideFramePipeline.h"
 #include "render/SlidePictures.h"
+#include "render/SlidePlanner.h"
 #include "shell/TransitionList.h"
 
 using pictavo::render::LoadSlidePicture;
@@ -160,40 +161,18 @@ void CSlideEncoder::PostProgress(WPARAM done, LPARAM expected) const {
   if (m_hProgressWnd != nullptr) PostMessage(m_hProgressWnd, WM_SLIDE_ENCODE_PROGRESS, done, expected);
 }
 
-TransitionEntryFactory CSlideEncoder::PickTransition(int index) const {
-  TransitionEntryFactory factory = FindTransitionFactory(m_pAlbum->Get_strTransName(index));
-  // A name that matches nothing gets a random transition; with no transitions at all the
-  // slides simply cut.
-  if (factory == nullptr && !m_arrFactories.empty())
-    factory = m_arrFactories[static_cast<size_t>(rand()) % m_arrFactories.size()];
-  return factory;
+pictavo::render::SlidePlanRules CSlideEncoder::PlanRules() const {
+  pictavo::render::SlidePlanRules rules;
+  rules.fps = m_nFps;
+  rules.frameSize = SIZE{m_nFrameWidth, m_nFrameHeight};
+  rules.background = m_clrBackground;
+  rules.antiFlicker = GetProject()->GetOptionsData()->bAntiFlicker;
+  rules.factories = m_arrFactories;
+  return rules;
 }
 
 _tagPanZoomWorkParamEx CSlideEncoder::MakePanZoom(int index, int frames, bool applySlide) const {
-  _tagPanZoomWorkParamEx param;
-  CPanZoomEx::GetPanZoomType_PresetValue(0, param);
-  if (applySlide) {
-    const int kind = m_pAlbum->Get_nPanZoom(index);
-    if (kind == DVD_PANZOOM_ALBUM) {
-      if (m_pAlbum->m_bAutoPanZoom) {
-        int preset = 0;
-        CPanZoomEx::GetRandomPanZoom_PresetValue(preset, param);
-      }
-    } else if (kind == DVD_PANZOOM_CUSTOM) {
-      if (const _tagPhotoPanZoomSaveParam* saved = m_pAlbum->GetpPhotoPanZoomSaveParam(index))
-        _tagPhotoPanZoomSaveParam::ConvertDataToPanZoomExWorkParam(param, *saved);
-    } else {
-      int used = 0;
-      CPanZoomEx::GetPanZoomType_PresetValue(kind, used, param);
-    }
-  }
-  param.nOption1 = 0;
-  param.nAntiFlicker = GetProject()->GetOptionsData()->bAntiFlicker;
-  param.nWidth = m_nFrameWidth;
-  param.nHeight = m_nFrameHeight;
-  param.nFrames = frames;
-  param.clrBackground = m_clrBackground;
-  return param;
+  return pictavo::render::MakeSlideMotion(*m_pAlbum, index, frames, applySlide, PlanRules());
 }
 
 bool CSlideEncoder::BeginRun(const char* logFormat) {
@@ -326,22 +305,7 @@ UINT CSlideEncoder::RunSlideshow() {
 
 // Every choice made at random is made here, in slide order, before any frame is made.
 void CSlideEncoder::PlanSlides(pictavo::render::SlideFrameJob& job) {
-  const CDVDAlbumImage& album = *m_pAlbum;
-  const auto one = [&](int i) { return album.Get_nOneDuration(i) * m_nFps; };
-  const auto two = [&](int i) { return album.Get_nTwoDuration(i) * m_nFps; };
-  const int n = album.GetImageCount();
-  job.slides.resize(static_cast<size_t>(n));
-  // Before the first slide the background colour shows, as still as a picture.
-  job.before = MakePanZoom(0, two(0) + one(1) + one(0), false);
-  for (int i = 0; i < n; ++i) {
-    pictavo::render::SlidePlan& slide = job.slides[static_cast<size_t>(i)];
-    slide.factory = PickTransition(i);
-    // Its motion spans the transition into it, its own time and the transition out of it.
-    slide.motion = MakePanZoom(i, one(i) + two(i) + one(i + 1), true);
-    slide.transitionFrames = one(i);
-    slide.frames = one(i) + two(i);
-    slide.outgoingOffset = two(i - 1) + one(i - 1);
-  }
+  pictavo::render::PlanSlides(*m_pAlbum, PlanRules(), job);
 }
 
 UINT CSlideEncoder::RunStillSlides() {

@@ -30,7 +30,8 @@ class CDVDAlbumImage;
 struct _PROJECT_OPTIONS_DATA;
 namespace pictavo::render {
 struct SlideFrameJob;
-}
+struct SlidePlanRules;
+}  // namespace pictavo::render
 
 // Posted to the progress window: wParam frames of the slides done, lParam frames of the slides
 // in all.
@@ -98,8 +99,8 @@ class CSlideEncoder {
   bool Append(CxImage* frame);
   bool AppendBits(const BYTE* bits);
   void PostProgress(WPARAM done, LPARAM expected) const;
-  TransitionEntryFactory PickTransition(int index) const;
   void PlanSlides(pictavo::render::SlideFrameJob& job);
+  pictavo::render::SlidePlanRules PlanRules() const;
   // A pan-and-zoom record of the frame size with the slide's motion over `frames` frames.
   _tagPanZoomWorkParamEx MakePanZoom(int index, int frames, bool applySlide) const;
 

@@ -31,6 +31,29 @@ void CopyFrame(CxImage* frame, CxImage& slot, const CxImage& background) {
 
 }  // namespace
 
+_tagTransWorkParam SlideTransitionParam(const SlidePlan& plan, SIZE frameSize, COLORREF background) {
+  return _tagTransWorkParam{static_cast<int32_t>(sizeof(_tagTransWorkParam)),
+                            0,
+                            frameSize.cx,
+                            frameSize.cy,
+                            plan.transitionFrames,
+                            0,
+                            background};
+}
+
+CxImage* StepSlideFrame(CPanZoomEx& outgoing, CPanZoomEx& incoming, CTransition* transition,
+                        const SlidePlan& plan, int f) {
+  if (f >= plan.transitionFrames) return incoming.StepIt(f);
+  CxImage* from = outgoing.StepIt(plan.outgoingOffset + f);
+  CxImage* to = incoming.StepIt(f);
+  CxImage* frame = nullptr;
+  if (transition != nullptr && from != nullptr && to != nullptr) {
+    transition->SetImages(from, to);
+    frame = transition->StepIt(f);
+  }
+  return frame != nullptr ? frame : to;  // no transition: a cut
+}
+
 SlideFramePipeline::SlideFramePipeline(const SlideFrameJob& job) : m_job(job) {
   int at = 0;
   for (const SlidePlan& slide : job.slides) {
@@ -174,11 +197,8 @@ void SlideFramePipeline::Work(int worker, int workers) {
       motion.pSrcImage = &m_pictures[i % kPictures];
       incoming.SetPanZoomExWorkParam(motion);
       transition.reset(plan.factory != nullptr ? plan.factory() : nullptr);
-      if (transition) {
-        transition->SetTransWorkParam(_tagTransWorkParam{static_cast<int32_t>(sizeof(_tagTransWorkParam)), 0,
-                                                         m_job.frameSize.cx, m_job.frameSize.cy,
-                                                         plan.transitionFrames, 0, m_job.background});
-      }
+      if (transition)
+        transition->SetTransWorkParam(SlideTransitionParam(plan, m_job.frameSize, m_job.background));
       configured = i;
     }
     if (Cancelled()) {
@@ -186,18 +206,7 @@ void SlideFramePipeline::Work(int worker, int workers) {
       return;
     }
     const int f = k - m_firstFrame[static_cast<size_t>(i)];
-    CxImage* frame = nullptr;
-    if (f < plan.transitionFrames) {
-      CxImage* from = outgoing.StepIt(plan.outgoingOffset + f);
-      CxImage* to = incoming.StepIt(f);
-      if (transition && from != nullptr && to != nullptr) {
-        transition->SetImages(from, to);
-        frame = transition->StepIt(f);
-      }
-      if (frame == nullptr) frame = to;  // no transition: a cut
-    } else {
-      frame = incoming.StepIt(f);
-    }
+    CxImage* frame = StepSlideFrame(outgoing, incoming, transition.get(), plan, f);
     const size_t slot = static_cast<size_t>(k % slotCount);
     {
       // The slot is free once the frame it held before has been taken.

@@ -45,6 +45,16 @@ struct SlideFrameJob {
   HANDLE cancel = nullptr;
 };
 
+// The record of the transition into a slide.
+_tagTransWorkParam SlideTransitionParam(const SlidePlan& plan, SIZE frameSize, COLORREF background);
+
+// Frame `f` of a slide, counted from the start of its transition: while the transition runs, the
+// transition from the outgoing motion's frame (outgoingOffset + f) to the incoming motion's frame
+// f (a cut to the incoming frame without a transition), then the incoming motion alone. The video
+// and the preview make their frames with it. Null when the effects give no frame.
+CxImage* StepSlideFrame(CPanZoomEx& outgoing, CPanZoomEx& incoming, CTransition* transition,
+                        const SlidePlan& plan, int f);
+
 class SlideFramePipeline {
  public:
   enum class Outcome { kCompleted, kCancelled, kStopped };

@@ -134,7 +134,7 @@ SIZE PanZoomPictureSize(SIZE renderSize, const _tagPanZoomWorkParamEx& motion) {
 }
 
 BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size,
-                      COLORREF background, bool stills) {
+                      COLORREF background, bool stills, LPCTSTR logWhat) {
   const CDVDImage* slide = album.GetImage(index);
   const CSize frame(size.cx, size.cy);
   BOOL loaded = FALSE;
@@ -153,13 +153,13 @@ BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, 
     }
   }
   if (stills)
-    WriteLog("Encode slide id=%05d %s", index, static_cast<LPCTSTR>(file));
+    WriteLog("%s slide id=%05d %s", logWhat, index, static_cast<LPCTSTR>(file));
   else
-    WriteLog("Encode slide id=%05d dur=%d %s", index,
+    WriteLog("%s slide id=%05d dur=%d %s", logWhat, index,
              slide != nullptr ? slide->Get_nTwoDuration() + slide->Get_nOneDuration() : 0,
              static_cast<LPCTSTR>(file));
   if (!loaded) {
-    WriteErrorLog("Encode slide id=%05d: %s cannot be read; a placeholder is shown in its place", index,
+    WriteErrorLog("%s slide id=%05d: %s cannot be read; a placeholder is shown in its place", logWhat, index,
                   static_cast<LPCTSTR>(file));
     MakePlaceholderPicture(picture, size, file);
   }

@@ -26,8 +26,9 @@ SIZE PanZoomPictureSize(SIZE renderSize, const _tagPanZoomWorkParamEx& motion);
 // `size` needs (turned as the slide is), else from the photo itself. A photo that cannot be read gives the
 // placeholder picture (never whatever the picture held before). Logs "Encode slide id=..." with the file
 // loaded (and the slide's stored durations unless `stills`). FALSE for the placeholder.
+// `logWhat` starts the log line ("Encode", "Preview").
 BOOL LoadSlidePicture(const CDVDAlbumImage& album, int index, CxImage& picture, SIZE size,
-                      COLORREF background, bool stills = false);
+                      COLORREF background, bool stills = false, LPCTSTR logWhat = "Encode");
 
 // A dark picture of `size` saying that the photo `path` (its file name shown) cannot be read.
 void MakePlaceholderPicture(CxImage& picture, SIZE size, LPCTSTR path);
