@@ -38,7 +38,7 @@ void SampleFrame(benchmark::State& state, double k, double degrees, int pictureW
   const double turn = degrees * 3.14159265358979 / 180;
   const double c = std::cos(turn) * k, s = std::sin(turn) * k;
   const double dx = 0.5 - kFrameW / 2.0, dy = 0.5 - kFrameH / 2.0;
-  pictavo::effects::AffineMap map{pictureW / 2.0 + c * dx + s * dy - 0.5, c, s,
+  pictavo::effects::AffineMap map{pictureW / 2.0 + c * dx + s * dy - 0.5, c,  s,
                                   pictureH / 2.0 - s * dx + c * dy - 0.5, -s, c};
   std::vector<BYTE> under(kFrameW * 3, 0), out(kFrameW * 3 * kFrameH);
   double shift = 0;
@@ -55,8 +55,8 @@ void SampleFrame(benchmark::State& state, double k, double degrees, int pictureW
                                   out.data() + static_cast<size_t>(y) * kFrameW * 3, kFrameW);
     benchmark::DoNotOptimize(out.data());
   }
-  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * kFrameW * kFrameH / 1e6,
-                                                  benchmark::Counter::kIsRate);
+  state.counters["Mpixel/s"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kFrameW * kFrameH / 1e6, benchmark::Counter::kIsRate);
 }
 
 void BM_SampleLevel(benchmark::State& state) {

@@ -235,9 +235,10 @@ int main(int argc, char** argv) {
   if (framePathOnly) {
     double cpu = 0;
     const double seconds = RenderFrames(album, "/dev/null", width, height, &cpu);
-    std::printf("frame path: %.2f s, %.1f frames/s, CPU %.2f s (%.2f ms a frame), peak memory %ld MB, load %.1f\n",
-                seconds,
-                frames / seconds, cpu, cpu * 1000 / frames, PeakKilobytes(RUSAGE_SELF) / 1024, LoadAverage());
+    std::printf(
+        "frame path: %.2f s, %.1f frames/s, CPU %.2f s (%.2f ms a frame), peak memory %ld MB, load %.1f\n",
+        seconds, frames / seconds, cpu, cpu * 1000 / frames, PeakKilobytes(RUSAGE_SELF) / 1024,
+        LoadAverage());
     fs::remove_all(scratch);
     return 0;
   }
@@ -304,7 +305,8 @@ int main(int argc, char** argv) {
   std::printf("load average %.1f\n", LoadAverage());
   std::printf("%-36s %8s %10s %12s %12s\n", "run", "seconds", "frames/s", "CPU s", "CPU ms/frame");
   const auto row = [frames](const char* name, double seconds, double cpu) {
-    std::printf("%-36s %8.2f %10.1f %12.2f %12.2f\n", name, seconds, frames / seconds, cpu, cpu * 1000 / frames);
+    std::printf("%-36s %8.2f %10.1f %12.2f %12.2f\n", name, seconds, frames / seconds, cpu,
+                cpu * 1000 / frames);
   };
   row("frame path, photo cache copies", framePath, framePathCpu);
   row("frame path, photos themselves", uncached, uncachedCpu);

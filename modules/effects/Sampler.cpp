@@ -235,14 +235,14 @@ void SampleSlopedRun(const SourceView& s, int64_t u, int64_t du, int64_t v, int6
     const BYTE* q = p + s.step;
     __m128i sum;
     if (wide) {
-      sum = MixColumns(
-          _mm_add_epi16(_mm_mullo_epi16(Load8Bytes(p), w.upper[fy]), _mm_mullo_epi16(Load8Bytes(q), w.lower[fy])),
-          w.columns[fx]);
+      sum = MixColumns(_mm_add_epi16(_mm_mullo_epi16(Load8Bytes(p), w.upper[fy]),
+                                     _mm_mullo_epi16(Load8Bytes(q), w.lower[fy])),
+                       w.columns[fx]);
     } else {
       // Bytes p[0..3] and p[2..5] give left0 left1 left2 and right0 right1 right2 without reading
       // past the right neighbour.
-      const __m128i left =
-          _mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p), w.upper[fy]), _mm_mullo_epi16(Load4Bytes(q), w.lower[fy]));
+      const __m128i left = _mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p), w.upper[fy]),
+                                         _mm_mullo_epi16(Load4Bytes(q), w.lower[fy]));
       const __m128i right = _mm_srli_si128(_mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p + 2), w.upper[fy]),
                                                          _mm_mullo_epi16(Load4Bytes(q + 2), w.lower[fy])),
                                            2);

@@ -28,8 +28,9 @@ std::string TexturedPhoto(const std::string& path, int w, int h, int seed) {
   photo.Create(static_cast<DWORD>(w), static_cast<DWORD>(h), 24);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      photo.SetPixelColor(x, y, RGBQUAD{static_cast<BYTE>(x * 5 + seed * 60), static_cast<BYTE>(y * 7 + x * 3),
-                                        static_cast<BYTE>((x * y + seed * 40) & 0xFF), 0});
+      photo.SetPixelColor(x, y,
+                          RGBQUAD{static_cast<BYTE>(x * 5 + seed * 60), static_cast<BYTE>(y * 7 + x * 3),
+                                  static_cast<BYTE>((x * y + seed * 40) & 0xFF), 0});
   EXPECT_TRUE(photo.Save(path.c_str(), CXIMAGE_FORMAT_JPG)) << path;
   return path;
 }
@@ -55,9 +56,11 @@ TEST(SlideFramePipeline, FramesAreTheSameWhateverTheNumberOfWorkers) {
   CDVDAlbumImage* album = rendertest::AddPhotoAlbum(*GetProject(), "Workers");
   for (int i = 0; i < 4; ++i) {
     const int w = i == 2 ? 90 : 160;  // one upright photo, fitted with margins
-    rendertest::AddSlide(*album, TexturedPhoto(dir / ("p" + std::to_string(i) + ".jpg"), w, 120, i), 1, 1, "");
+    rendertest::AddSlide(*album, TexturedPhoto(dir / ("p" + std::to_string(i) + ".jpg"), w, 120, i), 1, 1,
+                         "");
   }
-  std::vector<TransitionEntryFactory> factories(static_cast<size_t>(Mossen_GetTransitionLibInfo(nullptr, nullptr)));
+  std::vector<TransitionEntryFactory> factories(
+      static_cast<size_t>(Mossen_GetTransitionLibInfo(nullptr, nullptr)));
   Mossen_GetTransitionLibInfo(nullptr, factories.data());
   // A cut, then the fade, the dissolve and the zoom in of the built-in set; pan and zoom with
   // and without a turn.
@@ -93,7 +96,8 @@ TEST(SlideFramePipeline, FramesAreTheSameWhateverTheNumberOfWorkers) {
   for (const int workers : {2, 3, 5}) {
     const std::vector<std::vector<BYTE>> shared = FramesOf(job, workers);
     ASSERT_EQ(shared.size(), alone.size()) << workers;
-    for (size_t k = 0; k < alone.size(); ++k) EXPECT_EQ(shared[k], alone[k]) << workers << " workers, frame " << k;
+    for (size_t k = 0; k < alone.size(); ++k)
+      EXPECT_EQ(shared[k], alone[k]) << workers << " workers, frame " << k;
   }
   // The frames move: consecutive frames of a slide differ.
   EXPECT_NE(alone[kFrames + 8], alone[kFrames + 9]);

@@ -29,7 +29,8 @@ class GuardedPicture {
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     m_bytes = static_cast<size_t>(width) * height * 3;
     m_mapped = (m_bytes + page - 1) / page * page + page;
-    m_base = static_cast<BYTE*>(mmap(nullptr, m_mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    m_base = static_cast<BYTE*>(
+        mmap(nullptr, m_mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
     mprotect(m_base + m_mapped - page, page, PROT_NONE);
     m_bits = m_base + (m_mapped - page - m_bytes);
     std::mt19937 random(seed);
@@ -85,7 +86,8 @@ void ExpectLikeTheModel(const SourceView& s, const AffineRow& row, int n, const 
   std::vector<BYTE> out(under.size() + 16, 0xA5);
   SampleRow(s, row, under.data(), out.data(), n);
   ASSERT_EQ(std::memcmp(out.data(), expected.data(), expected.size()), 0) << what;
-  for (size_t i = expected.size(); i < out.size(); ++i) ASSERT_EQ(out[i], 0xA5) << what << ": wrote past the row";
+  for (size_t i = expected.size(); i < out.size(); ++i)
+    ASSERT_EQ(out[i], 0xA5) << what << ": wrote past the row";
   std::vector<BYTE> inPlace(under);
   inPlace.resize(under.size() + 16, 0xA5);
   SampleRow(s, row, inPlace.data(), inPlace.data(), n);
@@ -134,15 +136,17 @@ TEST(Sampler, RowsGiveTheModelsBytes) {
 
 TEST(Sampler, RandomRowsGiveTheModelsBytes) {
   std::mt19937 random(20);
-  const auto between = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  const auto between = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(random);
+  };
   for (int picture = 0; picture < 12; ++picture) {
     const int width = 2 + static_cast<int>(random() % 90);
     const int height = 2 + static_cast<int>(random() % 60);
     const GuardedPicture source(width, height, picture % 2 == 1, static_cast<uint32_t>(picture));
     for (int i = 0; i < 300; ++i) {
       const bool level = i % 2 == 0;
-      const AffineRow row{Fixed(between(-10, width + 5)), Fixed(between(-3, height + 2)), Fixed(between(-2.5, 2.5)),
-                          level ? 0 : Fixed(between(-1.5, 1.5))};
+      const AffineRow row{Fixed(between(-10, width + 5)), Fixed(between(-3, height + 2)),
+                          Fixed(between(-2.5, 2.5)), level ? 0 : Fixed(between(-1.5, 1.5))};
       const int n = 1 + static_cast<int>(random() % 120);
       ExpectLikeTheModel(source.View(), row, n, level ? "random level row" : "random turned row");
       if (HasFatalFailure()) return;
