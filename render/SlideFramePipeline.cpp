@@ -16,12 +16,16 @@ namespace {
 // How often a waiting thread looks at the cancel event.
 constexpr auto kCancelPoll = std::chrono::milliseconds(20);
 
-// Copies a frame of the frame size into `slot`; anything else leaves the background there.
-void CopyFrame(CxImage* frame, CxImage& slot, const CxImage& background) {
+// Puts a frame of the frame size into `slot` by exchanging their pixels: the effect that made it
+// gets the slot's old picture, of the same size, and overwrites all of it with its next frame,
+// which saves copying every frame. Anything else leaves the background in the slot.
+void TakeFrame(CxImage* frame, CxImage& slot, const CxImage& background) {
   if (frame != nullptr && frame->IsValid() && frame->GetWidth() == slot.GetWidth() &&
-      frame->GetHeight() == slot.GetHeight()) {
-    std::memcpy(slot.GetBits(0), frame->GetBits(0),
-                static_cast<size_t>(slot.GetEffWidth()) * slot.GetHeight());
+      frame->GetHeight() == slot.GetHeight() && frame->GetBpp() == slot.GetBpp()) {
+    CxImage old;
+    old.Transfer(slot);
+    slot.Transfer(*frame);
+    frame->Transfer(old);
   } else {
     // An effect gave no frame: the background keeps the frame's place in time.
     std::memcpy(slot.GetBits(0), const_cast<CxImage&>(background).GetBits(0),
@@ -213,7 +217,7 @@ void SlideFramePipeline::Work(int worker, int workers) {
       std::unique_lock lock(m_lock);
       if (!WaitFor(lock, [&] { return m_taken > k - slotCount; })) return;
     }
-    CopyFrame(frame, m_slots[slot], m_backgroundFrame);
+    TakeFrame(frame, m_slots[slot], m_backgroundFrame);
     if (m_job.theme != nullptr) {
       std::lock_guard guard(m_themeLock);
       m_job.theme->AddEffect(&m_slots[slot], 0);

@@ -65,6 +65,19 @@ bool Run(const std::string& command) {
   return std::system(command.c_str()) == 0;
 }
 
+// User and system CPU seconds of `who` so far.
+double CpuSeconds(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double LoadAverage() {
+  double load[1] = {};
+  return getloadavg(load, 1) == 1 ? load[0] : 0;
+}
+
 long PeakKilobytes(int who) {
   rusage usage{};
   getrusage(who, &usage);
@@ -115,8 +128,10 @@ class ChildPeakSampler {
   std::thread m_thread;
 };
 
-// Renders the album into `output` (a file or /dev/null); seconds taken.
-double RenderFrames(CDVDAlbumImage* album, const std::string& output, int width, int height) {
+// Renders the album into `output` (a file or /dev/null); seconds taken. `cpu` gets the CPU
+// seconds the process spent meanwhile (the frame workers', as nothing else runs).
+double RenderFrames(CDVDAlbumImage* album, const std::string& output, int width, int height,
+                    double* cpu = nullptr) {
   HANDLE file = CreateFile(output.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE | FILE_SHARE_READ, nullptr,
                            output == "/dev/null" ? OPEN_EXISTING : CREATE_ALWAYS, 0, nullptr);
   HANDLE done = CreateEvent(nullptr, TRUE, FALSE, nullptr);
@@ -124,11 +139,13 @@ double RenderFrames(CDVDAlbumImage* album, const std::string& output, int width,
   CSlideEncoder encoder(1);
   encoder.SetOutputSize(width, height, 0, 0);
   encoder.SetRenderSize(width, height);
+  const double cpuStart = CpuSeconds(RUSAGE_SELF);
   const auto start = Clock::now();
   const _tagSlideEncodeParam param{album, nullptr, cancel, done, file, 0, DVD_OUTPUT_PROFILE_GROUP, FALSE};
   encoder.Start(param);
   WaitForSingleObject(done, INFINITE);
   const double seconds = SecondsSince(start);
+  if (cpu != nullptr) *cpu = CpuSeconds(RUSAGE_SELF) - cpuStart;
   if (encoder.GetResult() != NO_ERROR) std::fprintf(stderr, "frame path failed: %u\n", encoder.GetResult());
   CloseHandle(done);
   CloseHandle(cancel);
@@ -286,16 +303,20 @@ int main(int argc, char** argv) {
   const double cacheSeconds = SecondsSince(start);
 
   if (framePathOnly) {
-    const double seconds = RenderFrames(album, "/dev/null", width, height);
-    std::printf("frame path: %.2f s, %.1f frames/s, peak memory %ld MB\n", seconds, frames / seconds,
-                PeakKilobytes(RUSAGE_SELF) / 1024);
+    double cpu = 0;
+    const double seconds = RenderFrames(album, "/dev/null", width, height, &cpu);
+    std::printf(
+        "frame path: %.2f s, %.1f frames/s, CPU %.2f s (%.2f ms a frame), peak memory %ld MB, load %.1f\n",
+        seconds, frames / seconds, cpu, cpu * 1000 / frames, PeakKilobytes(RUSAGE_SELF) / 1024,
+        LoadAverage());
     fs::remove_all(scratch);
     return 0;
   }
   CDVDProject::SetEmVideoEncodeEngine(1);  // the photos themselves
-  const double uncached = RenderFrames(album, "/dev/null", width, height);
+  double uncachedCpu = 0, framePathCpu = 0;
+  const double uncached = RenderFrames(album, "/dev/null", width, height, &uncachedCpu);
   CDVDProject::SetEmVideoEncodeEngine(0);
-  const double framePath = RenderFrames(album, "/dev/null", width, height);
+  const double framePath = RenderFrames(album, "/dev/null", width, height, &framePathCpu);
 
   // The encoder alone, from files holding the same frames and sound.
   const std::string y4m = (scratch / "frames.y4m").string();
@@ -311,14 +332,16 @@ int main(int argc, char** argv) {
     if (arg == std::string(CDVDProject::g_m_strYUVDumpPipeName)) arg = y4m;
   }
   long encoderPeak = 0;
-  double encoderOnly = 0;
+  double encoderOnly = 0, encoderCpu = 0;
   {
     ChildPeakSampler sampler;
     CCmdEncoder runner(nullptr);
+    encoderCpu = CpuSeconds(RUSAGE_CHILDREN);
     start = Clock::now();
     if (!runner.Open(command, 1)) std::fprintf(stderr, "ffmpeg did not start: %s\n", runner.m_pszError);
     runner.WaitForConsoleTerminate(INFINITE);
     encoderOnly = SecondsSince(start);
+    encoderCpu = CpuSeconds(RUSAGE_CHILDREN) - encoderCpu;
     DWORD code = 0;
     runner.GetExitCode(&code);
     if (code != 0) std::fprintf(stderr, "encoder-only ffmpeg failed: %s\n", runner.m_pszError);
@@ -328,15 +351,19 @@ int main(int argc, char** argv) {
 
   // The whole output.
   long wholePeak = 0;
-  double whole = 0;
+  double whole = 0, wholeCpu = 0, wholeChildCpu = 0;
   bool ok = false;
   {
     ChildPeakSampler sampler;
     CEncodeVideoDlg dlg;
+    wholeCpu = CpuSeconds(RUSAGE_SELF);
+    wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN);
     start = Clock::now();
     dlg.StartWorker(nullptr);
     WaitForSingleObject(dlg.GetWorkerThread(), INFINITE);
     whole = SecondsSince(start);
+    wholeCpu = CpuSeconds(RUSAGE_SELF) - wholeCpu;
+    wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN) - wholeChildCpu;
     wholePeak = sampler.PeakKilobytes();
     ok = !dlg.GetLastOutputFile().IsEmpty() && dlg.GetLastFailure().IsEmpty();
     if (!ok) std::fprintf(stderr, "whole output failed: %s\n", static_cast<LPCTSTR>(dlg.GetLastFailure()));
@@ -349,11 +376,17 @@ int main(int argc, char** argv) {
   std::printf("\nmachine: %u cores\n", std::thread::hardware_concurrency());
   std::printf("photo cache: %d copies in %.2f s (%.0f ms each)\n", kPhotos, cacheSeconds,
               cacheSeconds * 1000 / kPhotos);
-  std::printf("%-36s %8s %10s\n", "run", "seconds", "frames/s");
-  std::printf("%-36s %8.2f %10.1f\n", "frame path, photo cache copies", framePath, frames / framePath);
-  std::printf("%-36s %8.2f %10.1f\n", "frame path, photos themselves", uncached, frames / uncached);
-  std::printf("%-36s %8.2f %10.1f\n", "encoder-only (ffmpeg from files)", encoderOnly, frames / encoderOnly);
-  std::printf("%-36s %8.2f %10.1f\n", "whole output (worker, pipes)", whole, frames / whole);
+  std::printf("load average %.1f\n", LoadAverage());
+  std::printf("%-36s %8s %10s %12s %12s\n", "run", "seconds", "frames/s", "CPU s", "CPU ms/frame");
+  const auto row = [frames](const char* name, double seconds, double cpu) {
+    std::printf("%-36s %8.2f %10.1f %12.2f %12.2f\n", name, seconds, frames / seconds, cpu,
+                cpu * 1000 / frames);
+  };
+  row("frame path, photo cache copies", framePath, framePathCpu);
+  row("frame path, photos themselves", uncached, uncachedCpu);
+  row("encoder-only (ffmpeg from files)", encoderOnly, encoderCpu);
+  row("whole output, this process", whole, wholeCpu);
+  row("whole output, ffmpeg", whole, wholeChildCpu);
   std::printf("%-36s %8.2f %10.1f\n", "from the window (Burn now)", window, frames / window);
   std::printf("whole / encoder-only: %.2f, from the window / encoder-only: %.2f\n", whole / encoderOnly,
               window / encoderOnly);

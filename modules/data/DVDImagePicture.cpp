@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
@@ -28,41 +29,70 @@ bool MakePlain(CxImage& picture, const SIZE& size, COLORREF colour) {
   return true;
 }
 
-// Puts `source` into a frame of `size` on `background`, placed by CalcZoomRect.
+// Fills the pixels of a bottom-up 24-bit picture's display rows [top, bottom) outside the
+// columns [left, right) with `colour`.
+void FillAround(CxImage& picture, long top, long bottom, long left, long right, COLORREF colour) {
+  const long width = static_cast<long>(picture.GetWidth());
+  const long height = static_cast<long>(picture.GetHeight());
+  const BYTE pixel[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+  std::vector<BYTE> row(static_cast<size_t>(width) * 3);
+  for (long x = 0; x < width; ++x) std::memcpy(&row[static_cast<size_t>(x) * 3], pixel, 3);
+  for (long r = std::max(0L, top); r < std::min(height, bottom); ++r) {
+    BYTE* bits = picture.GetBits(static_cast<DWORD>(height - 1 - r));
+    if (bits == nullptr) continue;
+    std::memcpy(bits, row.data(), static_cast<size_t>(std::clamp(left, 0L, width)) * 3);
+    const long from = std::clamp(right, 0L, width);
+    std::memcpy(bits + from * 3, row.data(), static_cast<size_t>(width - from) * 3);
+  }
+}
+
+// Puts `source` into a frame of `size` on `background`, placed by CalcZoomRect. Only the
+// frame's pixels the picture leaves are filled: a moving slide's picture is large, and it is
+// loaded while frames are made.
 bool FitIntoFrame(CxImage& picture, const SIZE& size, COLORREF background, int mode) {
-  CxImage frame;
-  if (!MakePlain(frame, size, background)) return false;
+  if (size.cx <= 0 || size.cy <= 0) return false;
   const RECT frameRect{0, 0, size.cx, size.cy};
   const SIZE pictureSize{static_cast<LONG>(picture.GetWidth()), static_cast<LONG>(picture.GetHeight())};
   RECT place{};
-  if (CDVDImage::CalcZoomRect(frameRect, pictureSize, &place, mode)) {
-    // The part of the placement inside the frame, and the part of the picture it shows.
-    RECT visible{};
-    if (IntersectRect(&visible, &place, &frameRect)) {
-      const double sx = static_cast<double>(pictureSize.cx) / (place.right - place.left);
-      const double sy = static_cast<double>(pictureSize.cy) / (place.bottom - place.top);
-      RECT crop{static_cast<LONG>(std::floor((visible.left - place.left) * sx)),
-                static_cast<LONG>(std::floor((visible.top - place.top) * sy)),
-                static_cast<LONG>(std::ceil((visible.right - place.left) * sx)),
-                static_cast<LONG>(std::ceil((visible.bottom - place.top) * sy))};
-      crop.right = std::min(crop.right, pictureSize.cx);
-      crop.bottom = std::min(crop.bottom, pictureSize.cy);
-      const bool whole =
-          crop.left == 0 && crop.top == 0 && crop.right == pictureSize.cx && crop.bottom == pictureSize.cy;
-      if (!whole) picture.Crop(crop);
-      const long w = visible.right - visible.left;
-      const long h = visible.bottom - visible.top;
-      // Bicubic keeps the fine detail an averaging shrink smears (pan and zoom magnifies it later).
-      if (static_cast<long>(picture.GetWidth()) != w || static_cast<long>(picture.GetHeight()) != h)
-        picture.Resample(w, h, CXIMAGE_RESAMPLE_BICUBIC);
-      // Rows are stored bottom-up: display row r is DIB row height - 1 - r.
-      const DWORD rowBytes = static_cast<DWORD>(w) * 3;
-      for (long r = 0; r < h; ++r) {
-        BYTE* to = frame.GetBits(static_cast<DWORD>(size.cy - 1 - (visible.top + r))) + visible.left * 3;
-        const BYTE* from = picture.GetBits(static_cast<DWORD>(h - 1 - r));
-        if (to != nullptr && from != nullptr) std::memcpy(to, from, rowBytes);
-      }
-    }
+  RECT visible{};
+  if (!CDVDImage::CalcZoomRect(frameRect, pictureSize, &place, mode) ||
+      !IntersectRect(&visible, &place, &frameRect)) {
+    return MakePlain(picture, size, background);
+  }
+  // The part of the picture the visible part of the placement shows.
+  const double sx = static_cast<double>(pictureSize.cx) / (place.right - place.left);
+  const double sy = static_cast<double>(pictureSize.cy) / (place.bottom - place.top);
+  RECT crop{static_cast<LONG>(std::floor((visible.left - place.left) * sx)),
+            static_cast<LONG>(std::floor((visible.top - place.top) * sy)),
+            static_cast<LONG>(std::ceil((visible.right - place.left) * sx)),
+            static_cast<LONG>(std::ceil((visible.bottom - place.top) * sy))};
+  crop.right = std::min(crop.right, pictureSize.cx);
+  crop.bottom = std::min(crop.bottom, pictureSize.cy);
+  const bool whole =
+      crop.left == 0 && crop.top == 0 && crop.right == pictureSize.cx && crop.bottom == pictureSize.cy;
+  if (!whole) picture.Crop(crop);
+  const long w = visible.right - visible.left;
+  const long h = visible.bottom - visible.top;
+  // Bicubic keeps the fine detail an averaging shrink smears (pan and zoom magnifies it later).
+  if (static_cast<long>(picture.GetWidth()) != w || static_cast<long>(picture.GetHeight()) != h)
+    picture.Resample(w, h, CXIMAGE_RESAMPLE_BICUBIC);
+  if (w == size.cx && h == size.cy && picture.IsValid() && !picture.AlphaIsValid() &&
+      static_cast<long>(picture.GetWidth()) == w && static_cast<long>(picture.GetHeight()) == h)
+    return true;  // the picture is the frame
+  CxImage frame;
+  if (frame.Create(static_cast<DWORD>(size.cx), static_cast<DWORD>(size.cy), 24) == nullptr) return false;
+  FillAround(frame, 0, visible.top, 0, 0, background);
+  FillAround(frame, visible.top, visible.bottom, visible.left, visible.right, background);
+  FillAround(frame, visible.bottom, size.cy, 0, 0, background);
+  // Rows are stored bottom-up: display row r is DIB row height - 1 - r.
+  const DWORD rowBytes = static_cast<DWORD>(w) * 3;
+  for (long r = 0; r < h; ++r) {
+    BYTE* to = frame.GetBits(static_cast<DWORD>(size.cy - 1 - (visible.top + r))) + visible.left * 3;
+    const BYTE* from = picture.GetBits(static_cast<DWORD>(h - 1 - r));
+    if (from != nullptr)
+      std::memcpy(to, from, rowBytes);
+    else
+      FillAround(frame, visible.top + r, visible.top + r + 1, 0, 0, background);  // nothing to show there
   }
   picture.Transfer(frame);
   return true;

@@ -104,15 +104,59 @@ void BlendRows(const BYTE* upper, const BYTE* lower, int16_t* out, int bytes, in
 }
 
 #if defined(__SSE2__)
-// Mixes the weighed columns (left0 left1 left2 .. / right0 right1 right2 ..) by fx and stores
-// the pixel's three bytes.
-inline void StoreMixed(__m128i left, __m128i right, int fx, BYTE* out) {
-  const __m128i weights =
-      _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(fx) << 16) | static_cast<uint32_t>(256 - fx)));
-  __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), weights);
-  sum = _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(16384)), 15);
-  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sum, sum), _mm_setzero_si128());
-  const uint32_t packed = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
+// Weights as the vector operations take them: per fx the column pair (256 - fx, fx) in every
+// 32-bit lane, per fy the row weights 128 - fy and fy in every 16-bit lane.
+struct Weights {
+  __m128i columns[256];
+  __m128i upper[128];
+  __m128i lower[128];
+};
+
+const Weights& WeightTables() {
+  static const Weights tables = [] {
+    Weights w;
+    for (int fx = 0; fx < 256; ++fx)
+      w.columns[fx] = _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(fx) << 16) | (256u - fx)));
+    for (int fy = 0; fy < 128; ++fy) {
+      w.upper[fy] = _mm_set1_epi16(static_cast<short>(128 - fy));
+      w.lower[fy] = _mm_set1_epi16(static_cast<short>(fy));
+    }
+    return w;
+  }();
+  return tables;
+}
+
+// The sum of one pixel from its weighed columns (16-bit: left0 left1 left2 right0 right1 right2
+// ...): left * (256 - fx) + right * fx in the first three 32-bit lanes (the fourth is spare).
+inline __m128i MixColumns(__m128i weighed, __m128i columnWeights) {
+  return _mm_madd_epi16(_mm_unpacklo_epi16(weighed, _mm_srli_si128(weighed, 6)), columnWeights);
+}
+
+// Rounds four pixels' sums and packs them into bytes, one pixel a 32-bit lane (the fourth byte
+// spare). (sum + 2^14) >> 15 == ((sum >> 14) + 1) >> 1 for sums >= 0, which lets one average
+// do the rounding for eight lanes.
+inline __m128i RoundFour(__m128i s0, __m128i s1, __m128i s2, __m128i s3) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_avg_epu16(_mm_packs_epi32(_mm_srai_epi32(s0, 14), _mm_srai_epi32(s1, 14)), zero);
+  const __m128i b = _mm_avg_epu16(_mm_packs_epi32(_mm_srai_epi32(s2, 14), _mm_srai_epi32(s3, 14)), zero);
+  return _mm_packus_epi16(a, b);
+}
+
+// Stores four pixels of RoundFour as 12 bytes. Writes 14: the two after them must belong to a
+// pixel written later.
+inline void StoreFour(__m128i pixels, BYTE* out) {
+  const __m128i first = _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF);
+  const __m128i second = _mm_set_epi32(0x00FFFFFF, 0, 0x00FFFFFF, 0);
+  // Each half: its first pixel, then its second moved down one byte onto the spare one.
+  const __m128i packed =
+      _mm_or_si128(_mm_and_si128(pixels, first), _mm_srli_epi64(_mm_and_si128(pixels, second), 8));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(packed, packed));
+}
+
+// Stores one pixel's sum.
+inline void StoreOne(__m128i sum, BYTE* out) {
+  const uint32_t packed = static_cast<uint32_t>(_mm_cvtsi128_si32(RoundFour(sum, sum, sum, sum)));
   std::memcpy(out, &packed, 3);
 }
 
@@ -120,6 +164,10 @@ inline __m128i Load4Bytes(const BYTE* p) {
   int32_t word;
   std::memcpy(&word, p, 4);
   return _mm_unpacklo_epi8(_mm_cvtsi32_si128(word), _mm_setzero_si128());
+}
+
+inline __m128i Load8Bytes(const BYTE* p) {
+  return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
 }
 #endif
 
@@ -142,42 +190,96 @@ void SampleLevelRun(const SourceView& s, int64_t u, int64_t du, int64_t v, BYTE*
   BlendRows(upper + first * 3, lower + first * 3, columns.data(), static_cast<int>(bytes), fy);
   const int16_t* weighed = columns.data();
   u -= first << 16;
-  for (int x = 0; x < n; ++x, u += du, out += 3) {
+  int x = 0;
+#if defined(__SSE2__)
+  const Weights& w = WeightTables();
+  const auto mixed = [&] {
+    const int16_t* p = weighed + static_cast<ptrdiff_t>(u >> 16) * 3;
+    // left0 right0 left1 right1 left2 right2 (right0 next0)
+    const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 3)));
+    const __m128i sum = _mm_madd_epi16(pairs, w.columns[WeightX(u)]);
+    u += du;
+    return sum;
+  };
+  for (; x + 4 < n; x += 4, out += 12) {
+    const __m128i s0 = mixed();
+    const __m128i s1 = mixed();
+    const __m128i s2 = mixed();
+    const __m128i s3 = mixed();
+    StoreFour(RoundFour(s0, s1, s2, s3), out);
+  }
+  for (; x < n; ++x, out += 3) StoreOne(mixed(), out);
+#else
+  for (; x < n; ++x, u += du, out += 3) {
     const int fx = WeightX(u);
     const int16_t* p = weighed + static_cast<ptrdiff_t>(u >> 16) * 3;
-#if defined(__SSE2__)
-    StoreMixed(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 3)), fx, out);
-#else
     for (int c = 0; c < 3; ++c) out[c] = Round15(p[c] * (256 - fx) + p[c + 3] * fx);
-#endif
   }
+#endif
 }
 
 void SampleSlopedRun(const SourceView& s, int64_t u, int64_t du, int64_t v, int64_t dv, BYTE* out, int n) {
-  for (int x = 0; x < n; ++x, u += du, v += dv, out += 3) {
+  int x = 0;
+#if defined(__SSE2__)
+  const Weights& w = WeightTables();
+  // Where all eight bytes from a pixel's left neighbour lie inside its row (u < width - 2), four
+  // pixels go at once.
+  int64_t wideLo = 0;
+  int64_t wideHi = n;
+  Clip(u, du, 0, (s.width - 2) * kOne - 1, wideLo, wideHi);
+  const auto sampled = [&](bool wide) {
     const int fx = WeightX(u);
     const int fy = WeightY(v);
     const BYTE* p = s.top + static_cast<ptrdiff_t>(v >> 16) * s.step + static_cast<ptrdiff_t>(u >> 16) * 3;
     const BYTE* q = p + s.step;
-#if defined(__SSE2__)
-    // Bytes p[0..3] and p[2..5] give left0 left1 left2 and right0 right1 right2 without reading
-    // past the right neighbour.
-    const __m128i wu = _mm_set1_epi16(static_cast<short>(128 - fy));
-    const __m128i wl = _mm_set1_epi16(static_cast<short>(fy));
-    const __m128i left =
-        _mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p), wu), _mm_mullo_epi16(Load4Bytes(q), wl));
-    const __m128i right = _mm_srli_si128(
-        _mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p + 2), wu), _mm_mullo_epi16(Load4Bytes(q + 2), wl)), 2);
-    StoreMixed(left, right, fx, out);
+    __m128i sum;
+    if (wide) {
+      sum = MixColumns(_mm_add_epi16(_mm_mullo_epi16(Load8Bytes(p), w.upper[fy]),
+                                     _mm_mullo_epi16(Load8Bytes(q), w.lower[fy])),
+                       w.columns[fx]);
+    } else {
+      // Bytes p[0..3] and p[2..5] give left0 left1 left2 and right0 right1 right2 without reading
+      // past the right neighbour.
+      const __m128i left = _mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p), w.upper[fy]),
+                                         _mm_mullo_epi16(Load4Bytes(q), w.lower[fy]));
+      const __m128i right = _mm_srli_si128(_mm_add_epi16(_mm_mullo_epi16(Load4Bytes(p + 2), w.upper[fy]),
+                                                         _mm_mullo_epi16(Load4Bytes(q + 2), w.lower[fy])),
+                                           2);
+      sum = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), w.columns[fx]);
+    }
+    u += du;
+    v += dv;
+    return sum;
+  };
+  while (x < n) {
+    if (x >= wideLo && x + 4 < wideHi) {
+      const __m128i s0 = sampled(true);
+      const __m128i s1 = sampled(true);
+      const __m128i s2 = sampled(true);
+      const __m128i s3 = sampled(true);
+      StoreFour(RoundFour(s0, s1, s2, s3), out);
+      x += 4;
+      out += 12;
+    } else {
+      StoreOne(sampled(false), out);
+      ++x;
+      out += 3;
+    }
+  }
 #else
+  for (; x < n; ++x, u += du, v += dv, out += 3) {
+    const int fx = WeightX(u);
+    const int fy = WeightY(v);
+    const BYTE* p = s.top + static_cast<ptrdiff_t>(v >> 16) * s.step + static_cast<ptrdiff_t>(u >> 16) * 3;
+    const BYTE* q = p + s.step;
     for (int c = 0; c < 3; ++c) {
       const int32_t left = p[c] * (128 - fy) + q[c] * fy;
       const int32_t right = p[c + 3] * (128 - fy) + q[c + 3] * fy;
       out[c] = Round15(left * (256 - fx) + right * fx);
     }
-#endif
   }
+#endif
 }
 
 }  // namespace

@@ -246,13 +246,18 @@ void ComposeReveal(Shape shape, const TransitionFrame& f) {
   // This frame's alpha of every map value: 0 at or above the threshold, rising to exactly 256
   // at `soft` below it.
   const int64_t scale = ((int64_t{256} << 16) + soft - 1) / soft;
-  std::vector<uint16_t> alphaOf(65536);
-  for (int32_t m = 0; m < 65536; ++m) {
-    const int32_t d = std::clamp<int32_t>(threshold - m, 0, soft);
-    alphaOf[static_cast<size_t>(m)] = static_cast<uint16_t>((d * scale) >> 16);
-  }
+  // Only the values within `soft` below the threshold are between 0 and 256. The tables are kept
+  // per thread: a fresh 128 KB a frame cost more than filling it.
+  thread_local std::vector<uint16_t> alphaOf(65536);
+  const int32_t rampLo = std::clamp<int32_t>(threshold - soft + 1, 0, 65536);
+  const int32_t rampHi = std::clamp<int32_t>(threshold, 0, 65536);
+  std::fill(alphaOf.begin(), alphaOf.begin() + rampLo, static_cast<uint16_t>((soft * scale) >> 16));
+  for (int32_t m = rampLo; m < rampHi; ++m)
+    alphaOf[static_cast<size_t>(m)] = static_cast<uint16_t>(((threshold - m) * scale) >> 16);
+  std::fill(alphaOf.begin() + rampHi, alphaOf.end(), uint16_t{0});
   const size_t rowBytes = static_cast<size_t>(f.width) * 3;
-  std::vector<uint16_t> alpha(rowBytes);
+  thread_local std::vector<uint16_t> alpha;
+  if (alpha.size() < rowBytes) alpha.resize(rowBytes);
   for (int y = 0; y < f.height; ++y) {
     const BYTE* a = f.FromRow(y);
     const BYTE* b = f.ToRow(y);
