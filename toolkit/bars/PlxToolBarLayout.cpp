@@ -703,6 +703,7 @@ LRESULT CPlxToolBar::OnNcHitTest(CPoint) {
 
 void CPlxToolBar::OnSize(UINT nType, int cx, int cy) {
   SetRoundRegion();
+  HideToolTip();  // the buttons move away from under the tip
   Default();
   if (m_bCustomizeMode && !m_bLocked) OnCancelMode();
   AdjustLocations();

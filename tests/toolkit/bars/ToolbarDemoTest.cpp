@@ -121,7 +121,7 @@ TEST(ToolbarDemo, PressesChecksWrapsAndKeepsTheBarsAsLeft) {
   std::ostringstream script;
   script << "wait-window \"Toolbar Demo\"\n"
          << Shot("1-start") << "move 1001 " << open->X() << " " << open->Y() << "\n"
-         << Shot("2-hover-open") << "click 1001 " << save->X() << " " << save->Y() << "\n"
+         << Shot("2-hover-open", false) << "click 1001 " << save->X() << " " << save->Y() << "\n"
          << Shot("3-saved") << "click 1001 " << exposure->X() << " " << exposure->Y() << "\n"
          << "move 59648 20 20\n"
          << Shot("4-checked") << "key Ctrl+W\n"

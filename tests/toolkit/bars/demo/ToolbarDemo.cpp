@@ -89,6 +89,9 @@ class CDemoFrame : public CPlxFrameWnd {
     if (!m_wndMain.Create(this, style, kMainBarId) || !m_wndMain.LoadToolBar(kMainToolbar)) return -1;
     if (!m_wndLocked.Create(this, style, kLockedBarId) || !m_wndLocked.LoadToolBar(kContextToolbar, 0, 0, TRUE))
       return -1;
+    // Room for the gripper at the start of each bar.
+    m_wndMain.SetBorders(9, 2, 2, 2);
+    m_wndLocked.SetBorders(9, 2, 2, 2);
     m_wndMain.SetWindowText("Standard");
     m_wndLocked.SetWindowText("Pictures");
     m_wndMain.EnableCustomizeButton(TRUE, 0, "");
