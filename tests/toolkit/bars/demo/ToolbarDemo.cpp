@@ -46,11 +46,12 @@ void Log(const std::string& line) {
 class CDemoFrame : public CPlxFrameWnd {
  public:
   BOOL CreateDemo() {
-    if (!Create(nullptr, "Toolbar Demo", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+    if (!Create(nullptr, "Toolbar Demo",
+                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 CRect(20, 20, 20 + 900, 20 + 260)))
       return FALSE;
-    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},        {FVIRTKEY | FCONTROL, 'O', 57601},
-                    {FVIRTKEY | FCONTROL, 'S', 57603},        {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},          {FVIRTKEY | FCONTROL, 'O', 57601},
+                    {FVIRTKEY | FCONTROL, 'S', 57603},          {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
                     {FVIRTKEY | FCONTROL, 'T', kTextLabelsCmd}, {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
                     {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd}};
     m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
@@ -68,9 +69,9 @@ class CDemoFrame : public CPlxFrameWnd {
       for (int i = 0; i < bar->GetCount(); ++i) {
         CPlxToolbarButton* b = bar->GetButton(i);
         Log("button " + std::to_string(bar->GetDlgCtrlID()) + " " + std::to_string(i) + " " +
-            std::to_string(b->m_nID) + " " + std::to_string(b->m_rect.left) + " " + std::to_string(b->m_rect.top) +
-            " " + std::to_string(b->m_rect.right) + " " + std::to_string(b->m_rect.bottom) +
-            (b->IsHidden() ? " hidden" : ""));
+            std::to_string(b->m_nID) + " " + std::to_string(b->m_rect.left) + " " +
+            std::to_string(b->m_rect.top) + " " + std::to_string(b->m_rect.right) + " " +
+            std::to_string(b->m_rect.bottom) + (b->IsHidden() ? " hidden" : ""));
       }
     }
     Log(std::string("large ") + (CPlxToolBar::IsLargeIcons() ? "1" : "0"));
@@ -87,7 +88,8 @@ class CDemoFrame : public CPlxFrameWnd {
     EnableDocking(CBRS_ALIGN_ANY);
     const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
     if (!m_wndMain.Create(this, style, kMainBarId) || !m_wndMain.LoadToolBar(kMainToolbar)) return -1;
-    if (!m_wndLocked.Create(this, style, kLockedBarId) || !m_wndLocked.LoadToolBar(kContextToolbar, 0, 0, TRUE))
+    if (!m_wndLocked.Create(this, style, kLockedBarId) ||
+        !m_wndLocked.LoadToolBar(kContextToolbar, 0, 0, TRUE))
       return -1;
     // Room for the gripper at the start of each bar.
     m_wndMain.SetBorders(9, 2, 2, 2);
@@ -107,7 +109,8 @@ class CDemoFrame : public CPlxFrameWnd {
     DockControlBar(&m_wndLocked, AFX_IDW_DOCKBAR_TOP, right);
     const UINT indicator = 0;
     if (!m_wndStatus.Create(this) || !m_wndStatus.SetIndicators(&indicator, 1)) return -1;
-    if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST))
+    if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, CRect(0, 0, 0, 0), this,
+                         AFX_IDW_PANE_FIRST))
       return -1;
     m_strIdleText = "Ready";
     SetMessageText(AFX_IDS_IDLEMESSAGE);
