@@ -173,6 +173,7 @@ class CDemoFrame : public CPlxFrameWnd {
   afx_msg void OnUpdateRemove(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
 
   afx_msg void OnClose() {
+    Log("status " + std::string(m_wndStatus.GetPaneText(0)));
     LogLayout();
     for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked})
       Log("save " + std::to_string(bar->GetDlgCtrlID()) + " " + (bar->SaveState(kProfile) ? "ok" : "failed"));
