@@ -30,17 +30,6 @@ std::string BarsReference(const std::string& name) {
   return std::string(source ? source : ".") + "/tests/toolkit/bars/reference/" + name;
 }
 
-int Differences(const Canvas& canvas, const std::string& reference) {
-  pictavo::test::Picture picture;
-  if (!pictavo::test::ReadPng(reference, &picture) || picture.width != canvas.Width() ||
-      picture.height != canvas.Height())
-    return canvas.Width() * canvas.Height();
-  int differ = 0;
-  for (int y = 0; y < canvas.Height(); ++y)
-    for (int x = 0; x < canvas.Width(); ++x) differ += canvas.At(x, y) != picture.At(x, y);
-  return differ;
-}
-
 class PlxToolBarLook : public shelltest::RegistryFixture {
  protected:
   void SetUp() override {
@@ -90,7 +79,7 @@ class PlxToolBarLook : public shelltest::RegistryFixture {
     const char* flag = std::getenv("PICTAVO_WRITE_REFERENCES");
     if (flag != nullptr && std::string(flag) == "1")
       ASSERT_TRUE(pictavo::test::WriteCanvasPng(canvas, reference));
-    EXPECT_EQ(Differences(canvas, reference), 0) << name << " differs from " << reference;
+    EXPECT_EQ(pictavo::test::CountDifferences(canvas, reference), 0) << name << " differs from " << reference;
   }
 
   HWND m_host = nullptr;

@@ -19,6 +19,7 @@
 #include "platform/mfc/WndMessageMap.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Accel.h"
+#include "tests/support/DemoScript.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -194,24 +195,6 @@ ON_UPDATE_COMMAND_UI(kExposureCmd, OnUpdateExposure)
 ON_UPDATE_COMMAND_UI(kRemoveCmd, OnUpdateRemove)
 END_MESSAGE_MAP()
 
-bool StartScript(HWND window) {
-  const char* path = std::getenv("PICTAVO_SCRIPT");
-  if (!path) return true;
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::vector<pictavo::display::ScriptStep> steps;
-  pictavo::display::ScriptError error;
-  if (!in || !pictavo::display::ParseScript(text.str(), &steps, &error)) {
-    std::fprintf(stderr, "%s:%d: %s\n", path, error.line, error.message.c_str());
-    return false;
-  }
-  pictavo::display::ScriptOptions options;
-  options.name = path;
-  options.onFinished = [window] { PostMessage(window, WM_CLOSE, 0, 0); };
-  return pictavo::display::PlayScript(std::move(steps), options);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -249,7 +232,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const HWND hwnd = frame->GetSafeHwnd();
-  if (!StartScript(hwnd)) return pictavo::display::kScriptFailedExitCode;
+  if (!pictavo::test::StartDemoScript(hwnd)) return pictavo::display::kScriptFailedExitCode;
   MSG msg;
   while (GetMessage(&msg, nullptr, 0, 0)) {
     if (!CWnd::WalkPreTranslateTree(::IsWindow(hwnd) ? hwnd : nullptr, &msg)) {
