@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/Canvas.h"
+#include "tests/support/PngPicture.h"
 
 class CPlxVisualManager;
 
@@ -42,6 +43,18 @@ inline bool WriteCanvasPng(const Canvas& canvas, const std::string& path) {
       rgb.push_back(static_cast<char>(GetBValue(c)));
     }
   return png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
+}
+
+// How many pixels of the canvas differ from the reference picture (all of them when it is missing
+// or of another size).
+inline int CountDifferences(const Canvas& canvas, const std::string& reference) {
+  Picture picture;
+  if (!ReadPng(reference, &picture) || picture.width != canvas.Width() || picture.height != canvas.Height())
+    return canvas.Width() * canvas.Height();
+  int differ = 0;
+  for (int y = 0; y < canvas.Height(); ++y)
+    for (int x = 0; x < canvas.Width(); ++x) differ += canvas.At(x, y) != picture.At(x, y);
+  return differ;
 }
 
 }  // namespace pictavo::test

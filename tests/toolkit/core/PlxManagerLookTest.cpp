@@ -10,9 +10,8 @@
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
 #include "platform/mfc/ControlBar.h"
-#include "platform/res/ResourceModule.h"
-#include "toolkit/core/PlxMenuGlyphs.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/res/ResourceModule.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Paint.h"
 #include "platform/user/User.h"
@@ -23,6 +22,7 @@
 #include "tests/support/Snapshot.h"
 #include "tests/toolkit/core/ManagerSheet.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
@@ -45,24 +45,11 @@ bool WriteReferences() {
   return flag != nullptr && std::string(flag) == "1";
 }
 
-// How many pixels of the canvas differ from the reference picture (all of them when it is missing
-// or of another size).
-int Differences(const Canvas& canvas, const std::string& reference) {
-  pictavo::test::Picture picture;
-  if (!pictavo::test::ReadPng(reference, &picture) || picture.width != canvas.Width() ||
-      picture.height != canvas.Height())
-    return canvas.Width() * canvas.Height();
-  int differ = 0;
-  for (int y = 0; y < canvas.Height(); ++y)
-    for (int x = 0; x < canvas.Width(); ++x) differ += canvas.At(x, y) != picture.At(x, y);
-  return differ;
-}
-
 void CheckAgainstReference(const Canvas& canvas, const std::string& name) {
   const std::string reference = pictavo::test::ReferencePath(name);
   pictavo::test::WriteCanvasPng(canvas, pictavo::test::SnapshotPath(name));
   if (WriteReferences()) ASSERT_TRUE(pictavo::test::WriteCanvasPng(canvas, reference));
-  EXPECT_EQ(Differences(canvas, reference), 0) << name << " differs from " << reference;
+  EXPECT_EQ(pictavo::test::CountDifferences(canvas, reference), 0) << name << " differs from " << reference;
 }
 
 }  // namespace

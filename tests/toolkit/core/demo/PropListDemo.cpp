@@ -19,6 +19,7 @@
 #include "platform/display/Script.h"
 #include "platform/display/ScriptPlayer.h"
 #include "platform/mfc/Afx.h"
+#include "tests/support/DemoScript.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxPropList.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -133,24 +134,6 @@ void LogLayout(CPlxPropList& list) {
   }
 }
 
-bool StartScript(HWND window) {
-  const char* path = std::getenv("PICTAVO_SCRIPT");
-  if (!path) return true;
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::vector<pictavo::display::ScriptStep> steps;
-  pictavo::display::ScriptError error;
-  if (!in || !pictavo::display::ParseScript(text.str(), &steps, &error)) {
-    std::fprintf(stderr, "%s:%d: %s\n", path, error.line, error.message.c_str());
-    return false;
-  }
-  pictavo::display::ScriptOptions options;
-  options.name = path;
-  options.onFinished = [window] { PostMessage(window, WM_CLOSE, 0, 0); };
-  return pictavo::display::PlayScript(std::move(steps), options);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -189,7 +172,7 @@ int main(int argc, char** argv) {
     LogLayout(window.m_list);
     return 0;
   }
-  if (!StartScript(window.GetSafeHwnd())) return pictavo::display::kScriptFailedExitCode;
+  if (!pictavo::test::StartDemoScript(window.GetSafeHwnd())) return pictavo::display::kScriptFailedExitCode;
   MSG msg;
   while (GetMessage(&msg, nullptr, 0, 0)) {
     if (!CWnd::WalkPreTranslateTree(window.GetSafeHwnd() ? window.GetSafeHwnd() : nullptr, &msg)) {
