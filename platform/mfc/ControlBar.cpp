@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/ThreadState.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
@@ -13,6 +14,8 @@ ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_CTLCOLOR()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect) {
@@ -72,7 +75,39 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 }
 
 CControlBar::CControlBar() = default;
-CControlBar::~CControlBar() = default;
+CControlBar::~CControlBar() {
+  delete m_pDockContext;
+}
+
+void CControlBar::EnableDocking(DWORD dwDockStyle) {
+  if (m_pDockContext == nullptr) m_pDockContext = new CDockContext(this);
+  m_pDockContext->m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
+  m_pDockContext->m_pDockSite = GetDockingFrame();
+}
+
+BOOL CControlBar::IsFloating() const {
+  return (m_dwStyle & CBRS_FLOATING) != 0;
+}
+
+CFrameWnd* CControlBar::GetDockingFrame() const {
+  return m_pDockSite != nullptr ? m_pDockSite : AfxGetParentFrame(this);
+}
+
+void CControlBar::OnLButtonDown(UINT, CPoint point) {
+  if (m_pDockContext == nullptr) {
+    Default();
+    return;
+  }
+  ClientToScreen(&point);
+  m_pDockContext->StartDrag(point);
+}
+
+void CControlBar::OnLButtonDblClk(UINT, CPoint) {
+  if (m_pDockContext != nullptr)
+    m_pDockContext->ToggleDocking();
+  else
+    Default();
+}
 
 void CControlBar::SetBarStyle(DWORD dwStyle) {
   if (m_dwStyle == dwStyle) return;
@@ -108,9 +143,7 @@ CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
 
 CSize CControlBar::CalcDynamicLayout(int, DWORD nMode) {
   // Horizontal when docked at the top or bottom; stretched when the layout asks for it.
-  constexpr DWORD kStretch = 0x01;
-  constexpr DWORD kHorz = 0x04;
-  return CalcFixedLayout((nMode & kStretch) != 0, (nMode & kHorz) != 0);
+  return CalcFixedLayout((nMode & LM_STRETCH) != 0, (nMode & LM_HORZ) != 0);
 }
 
 void CControlBar::CalcInsideRect(CRect& rect, BOOL) const {

@@ -7,6 +7,7 @@
 #include "platform/mfc/Wnd.h"
 
 class CFrameWnd;
+class CDockBar;
 class CDockContext;
 
 // Control bar styles (kept in m_dwStyle, not in the window's style).
@@ -73,6 +74,12 @@ class CControlBar : public CWnd {
   virtual void DrawBorders(CDC* pDC, CRect& rect);
   virtual void CalcInsideRect(CRect& rect, BOOL bHorz) const;
 
+  // Docking (FrameWnd.h): the sides the bar may dock on, given a dock context.
+  void EnableDocking(DWORD dwDockStyle);
+  BOOL IsFloating() const;
+  // The frame the bar docks in: m_pDockSite, else the bar's parent frame.
+  CFrameWnd* GetDockingFrame() const;
+
   int m_cxLeftBorder = 6;
   int m_cxRightBorder = 6;
   int m_cyTopBorder = 2;
@@ -82,7 +89,9 @@ class CControlBar : public CWnd {
   BOOL m_bAutoDelete = FALSE;
   DWORD m_dwStyle = 0;
   COLORREF m_clrBackground = CLR_DEFAULT;  // CLR_DEFAULT: the 3D face colour
-  CDockContext* m_pDockContext = nullptr;  // null: the bar cannot be docked
+  CDockContext* m_pDockContext = nullptr;  // null: the bar cannot be docked; owned
+  CFrameWnd* m_pDockSite = nullptr;        // the frame that docks the bar
+  CDockBar* m_pDockBar = nullptr;          // the dock bar holding it (floating ones too)
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -94,6 +103,9 @@ class CControlBar : public CWnd {
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  // A press on the bar's free area drags it (with a dock context); a double click toggles docking.
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
 
   int m_nCount = 0;
 

@@ -1,7 +1,11 @@
-// CPlxToolbarButton and the kinds the visual managers tell apart by run-time class: what a
-// manager reads of a button to draw it (command, style bits, rectangle, the bar it sits on, the
-// locked flag, whether its popup is open). Layout, input and persistence come with the toolbars.
+// CPlxToolbarButton: the item of every toolkit bar. It knows its command, style bits, image
+// (toolbar strip or user strip), label and rectangle, measures and draws itself for an
+// orientation through the current visual manager, stores itself in archives and drag data, and
+// keeps the command manager told which image belongs to its command. Derived kinds (menu
+// buttons, the chevron, the drop-down button, menu-item kinds) override its virtual operations.
 #pragma once
+
+#include <vector>
 
 #include "platform/base/Object.h"
 #include "platform/mfc/Wnd.h"
@@ -10,49 +14,171 @@
 #define TBBS_BUTTON 0x0000u
 #define TBBS_SEPARATOR 0x0001u
 #define TBBS_CHECKBOX 0x0002u
+#define TBBS_GROUP 0x0004u
 #define TBBS_CHECKED 0x00010000u
 #define TBBS_PRESSED 0x00020000u
 #define TBBS_DISABLED 0x00040000u
+#define TBBS_HIDDEN 0x00080000u
 #define TBBS_INDETERMINATE 0x00100000u
 #define TBBS_MARKED 0x00400000u
 
+class CDC;
+class CMenu;
+class CPlxButtonImages;
 class CPlxPopupMenu;
+class CPlxToolBar;
+class COleDataSource;
+class COleDataObject;
+struct TOOLINFOA;
+typedef unsigned short CLIPFORMAT;
 
 class CPlxToolbarButton : public CObject {
-  DECLARE_DYNCREATE(CPlxToolbarButton)
+  DECLARE_SERIAL(CPlxToolbarButton)
 
  public:
-  CPlxToolbarButton() = default;
-  CPlxToolbarButton(UINT uiID, UINT nStyle) : m_nID(uiID), m_nStyle(nStyle) {}
+  CPlxToolbarButton();
+  CPlxToolbarButton(UINT uiID, int iImage, LPCTSTR lpszText = nullptr, BOOL bUserButton = FALSE,
+                    BOOL bLocked = FALSE);
+  ~CPlxToolbarButton() override;
 
-  // TRUE while the button's popup is open; plain buttons have none.
-  virtual BOOL IsDroppedDown() const { return FALSE; }
-  // FALSE for commands that cannot be customised: MRU files, windows, system commands and the
-  // other reserved ranges.
+  void Serialize(CArchive& ar) override;
+
+  virtual BOOL PrepareDrag(COleDataSource& srcItem);
+  virtual BOOL CanBeDropped(CPlxToolBar*) { return TRUE; }
+  virtual void CopyFrom(const CPlxToolbarButton& src);
+  virtual void OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pImages, BOOL bHorz = TRUE,
+                      BOOL bCustomizeMode = FALSE, BOOL bHighlight = FALSE, BOOL bDrawBorder = TRUE,
+                      BOOL bGrayDisabledButtons = TRUE);
+  virtual CSize OnCalculateSize(CDC* pDC, const CSize& sizeDefault, BOOL bHorz);
+  virtual BOOL OnClick(CWnd*, BOOL = TRUE) { return FALSE; }
+  virtual BOOL OnClickUp() { return FALSE; }
+  virtual void OnChangeParentWnd(CWnd* pWndParent);
+  virtual BOOL ExportTooltipText(CPlxToolbarButton* pTarget);
+  virtual void OnMove() {}
+  virtual void OnSize(int) {}
+  virtual HWND GetHwnd() { return nullptr; }
+  virtual BOOL CanBeStretched() const { return FALSE; }
+  virtual BOOL NotifyCommand(int) { return FALSE; }
+  virtual void OnAddToCustomizePage() {}
+  virtual HBRUSH OnCtlColor(CDC*, UINT) { return nullptr; }
+  virtual void OnDblClick(CWnd*) {}
+  virtual BOOL CanBeStored() const { return TRUE; }
+  virtual BOOL HaveHotBorder() const { return TRUE; }
+  virtual void OnCancelMode() {}
+  virtual void OnGlobalFontsChanged() {}
   virtual BOOL IsEditable() const;
+  virtual BOOL OnContextHelp(CWnd*) { return FALSE; }
+  virtual BOOL OnCustomizeMenu(CMenu*) { return FALSE; }
+  virtual int OnDrawOnCustomizeList(CDC* pDC, const CRect& rect, BOOL bSelected);
+  virtual BOOL IsDroppedDown() const { return FALSE; }
+  virtual BOOL OnBeforeDrag() const { return TRUE; }
+  virtual BOOL ReservedHook1(void*) { return TRUE; }
+  virtual BOOL OnToolHitTest(const CWnd* pWnd, TOOLINFOA* pTI);
+  virtual void OnAfterAltDrop() {}
+  virtual void Show(BOOL) {}
+  virtual CRect GetRect() const { return m_rect; }
+  virtual void SetStyle(UINT nStyle) { m_nStyle = nStyle; }
+  virtual void ResetImageToDefault();
+  virtual BOOL CompareWith(const CPlxToolbarButton& other) const { return m_nID == other.m_nID; }
+  virtual void EnableWindow(BOOL bEnable = TRUE);
+  virtual BOOL IsWindowVisible();
+  virtual BOOL IsOwnerOf(HWND hwnd);
+  virtual BOOL HasFocus() const;
+  virtual BOOL ReservedHook2(void*) { return FALSE; }
+  virtual BOOL ReservedHook3(void*, void*, void*, void*) { return FALSE; }
+  virtual void SetImage(int iImage);
+  virtual void SetRadio() {}
+  virtual BOOL IsExtraSize() const { return m_bExtraSize; }
 
-  UINT m_nID = 0;
-  UINT m_nStyle = TBBS_BUTTON;
+  // The clipboard format of dragged buttons, registered on first use.
+  static CLIPFORMAT GetClipboardFormat();
+  // A new button rebuilt from drag data, or null. Only button kinds are made: the data may come
+  // from any process, so a class it names that is no CPlxToolbarButton is refused.
+  static CPlxToolbarButton* CreateFromOleData(COleDataObject* pDataObject);
+  // The archive form PrepareDrag puts into drag data (run-time class, then the button), and the
+  // button rebuilt from such bytes (null for anything but a whole button record).
+  BOOL WriteDragBytes(std::vector<BYTE>& bytes) const;
+  static CPlxToolbarButton* CreateFromDragBytes(const BYTE* pData, UINT nBytes);
+
+  void FillInterior(CDC* pDC, const CRect& rect, BOOL bHighlight);
+  int GetImage() const { return m_bUserImage ? m_iUserImage : m_iImage; }
+  BOOL IsHidden() const { return m_bIsHidden; }
+  BOOL IsVisible() const { return m_bVisible; }
+  void SetVisible(BOOL bShow = TRUE) { m_bVisible = bShow; }
+  BOOL IsHorizontal() const { return m_bHorz; }
+  // The label as measured and drawn: "&&" gives one "&", every other "&" goes.
+  CString GetDisplayText() const;
+
+  static BOOL s_bWrapText;
+  static BOOL s_bUpdateImages;
+  static CString m_strClipboardFormatName;
+
+  BOOL m_bUserImage;
+  UINT m_nID;
+  UINT m_nStyle;
+  CString m_strText;
+  BOOL m_bText;
+  BOOL m_bImage;
+  BOOL m_bWrap;
+  BOOL m_bTextFits;
+  BOOL m_bTextBelow;
+  CString m_strCommandName;
+  BOOL m_bDragCopy;
   CRect m_rect;
-  BOOL m_bLocked = FALSE;
+  int m_iImage;
+  int m_iUserImage;
+  BOOL m_bLocked;
+  BOOL m_bIsHidden;
+  CSize m_sizeTextBelow;
+  BOOL m_bDisableFill;
+  BOOL m_bExtraSize;
+  BOOL m_bHorz;
+  BOOL m_bVisible;
   CWnd* m_pWndParent = nullptr;  // the bar it sits on, borrowed
+
+ protected:
+  void Initialize();
+  void BindImage(int iImage);  // this class's own image binding, not through the table
+  void DrawVerticalLabel(CDC* pDC, const CRect& rectText, COLORREF clrText, int nTextHeight);
+
+  static CLIPFORMAT s_cfButton;
 };
 
-// A button that opens a popup menu: menu-bar items and the items of popup menus.
+// A button that opens a popup menu: menu-bar items and the items of popup menus. Only what the
+// toolbars and the managers call is here; the menus come with their own work.
 class CPlxToolbarMenuButton : public CPlxToolbarButton {
-  DECLARE_DYNCREATE(CPlxToolbarMenuButton)
+  DECLARE_SERIAL(CPlxToolbarMenuButton)
 
  public:
   CPlxToolbarMenuButton() = default;
-  CPlxToolbarMenuButton(UINT uiID, UINT nStyle) : CPlxToolbarButton(uiID, nStyle) {}
+  CPlxToolbarMenuButton(UINT uiID, UINT nStyle) {
+    m_nID = uiID;
+    m_nStyle = nStyle;
+  }
 
   BOOL IsDroppedDown() const override { return m_pPopupMenu != nullptr; }
+  void OnCancelMode() override { m_pPopupMenu = nullptr; }
+  void CopyFrom(const CPlxToolbarButton& src) override;
 
   CPlxPopupMenu* m_pPopupMenu = nullptr;  // the open popup, borrowed
   BOOL m_bShowDownArrow = FALSE;
+  BOOL m_bMenuItem = FALSE;  // drawn as a menu item (in a popup)
 };
 
 // The "show all commands" item at the foot of a shortened popup menu.
 class CPlxShowAllButton : public CPlxToolbarMenuButton {
   DECLARE_DYNCREATE(CPlxShowAllButton)
+};
+
+// The maximized child's system-menu icon on the menu bar; never pressed twice by a double click.
+class CPlxToolbarSystemMenuButton : public CPlxToolbarMenuButton {
+  DECLARE_DYNCREATE(CPlxToolbarSystemMenuButton)
+
+ public:
+  BOOL CanBeStored() const override { return FALSE; }
+};
+
+// A button that opens a drop-down toolbar when held; it may be pressed while disabled.
+class CPlxDropDownToolbarButton : public CPlxToolbarButton {
+  DECLARE_SERIAL(CPlxDropDownToolbarButton)
 };

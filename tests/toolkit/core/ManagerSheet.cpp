@@ -131,7 +131,9 @@ void PaintManagerSheet(CPlxVisualManager* vm, Canvas& canvas) {
                            {TBBS_CHECKED, PlxButtonHighlighted},
                            {TBBS_DISABLED, PlxButtonNormal}};
   for (int i = 0; i < 6; ++i) {
-    CPlxToolbarButton button(200 + i, states[i].style);
+    CPlxToolbarButton button;
+    button.m_nID = 200 + i;
+    button.m_nStyle = states[i].style;
     button.m_pWndParent = &bar;
     const CRect rect(118 + (i % 3) * 36, 84 + (i / 3) * 22, 140 + (i % 3) * 36, 104 + (i / 3) * 22);
     vm->OnFillButtonInterior(&dc, &button, rect, states[i].state);

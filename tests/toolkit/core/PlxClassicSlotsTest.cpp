@@ -48,7 +48,9 @@ TEST(PlxClassicSlots, ProgressFillsItsShareAndStopsAtTheTotal) {
 TEST(PlxClassicSlots, WhatIsLeftUndrawn) {
   CPlxVisualManager vm(TRUE);
   CPlxToolBar bar;
-  CPlxToolbarButton disabled(1, TBBS_DISABLED);
+  CPlxToolbarButton disabled;
+  disabled.m_nID = 1;
+  disabled.m_nStyle = TBBS_DISABLED;
   disabled.m_pWndParent = &bar;
   Canvas canvas(40, 40);
   On(canvas, [&](CDC& dc) {

@@ -82,7 +82,9 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
     const char* expected;
   };
   auto fill = [&bar](CPlxWinXPVisualManager& m, CDC& dc, UINT style, PlxButtonState state) {
-    CPlxToolbarButton b(1, style);
+    CPlxToolbarButton b;
+    b.m_nID = 1;
+    b.m_nStyle = style;
     b.m_pWndParent = &bar;
     m.OnFillButtonInterior(&dc, &b, kRect, state);
   };
@@ -101,7 +103,9 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
        "TOOLBAR 1 4\n"},
       {"toolbar button border draws nothing themed",
        [&](auto& m, CDC& dc) {
-         CPlxToolbarButton b(1, 0);
+         CPlxToolbarButton b;
+         b.m_nID = 1;
+         b.m_nStyle = 0;
          b.m_pWndParent = &bar;
          m.OnDrawButtonBorder(&dc, &b, kRect, PlxButtonPressed);
        },

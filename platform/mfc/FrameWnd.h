@@ -1,0 +1,149 @@
+// CFrameWnd and the docking of control bars: a frame lays out its bars along its edges
+// (RecalcLayout), holds dock bars on the sides docking was enabled for (CDockBar), docks bars in
+// rows that wrap when the frame is too narrow, and floats bars in small tool frames
+// (CMiniDockFrameWnd). A bar with a dock context (CDockContext) is dragged by its free area to
+// another side or off the frame, and a double click toggles it between docked and floating.
+#pragma once
+
+#include <vector>
+
+#include "platform/mfc/AfxRes.h"
+#include "platform/mfc/ControlBar.h"
+
+// Modes of CalcDynamicLayout.
+#define LM_STRETCH 0x01
+#define LM_HORZ 0x02
+#define LM_MRUWIDTH 0x04
+#define LM_HORZDOCK 0x08
+#define LM_VERTDOCK 0x10
+#define LM_LENGTHY 0x20
+#define LM_COMMIT 0x40
+
+class CDockBar;
+class CMiniDockFrameWnd;
+
+class CFrameWnd : public CWnd {
+  DECLARE_DYNAMIC(CFrameWnd)
+
+ public:
+  CFrameWnd();
+  ~CFrameWnd() override;
+
+  // An overlapped top-level frame; the client area is left to the bars and the pane.
+  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                      const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr,
+                      LPCTSTR lpszMenuName = nullptr, DWORD dwExStyle = 0);
+  BOOL LoadAccelTable(LPCTSTR lpszResourceName);
+
+  virtual void RecalcLayout(BOOL bNotify = TRUE);
+  virtual CFrameWnd* GetActiveFrame() { return this; }
+  virtual void SetMessageText(LPCTSTR lpszText);
+  void SetMessageText(UINT nID);
+
+  // Docking. dwDockStyle names the sides (CBRS_ALIGN_ bits) that get a dock bar.
+  void EnableDocking(DWORD dwDockStyle);
+  // Docks the bar on the dock bar of that id (0: the first side the bar allows), at the row and
+  // place of lpRect (screen) when given, else in a new row.
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+  void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  // Floats the bar in a mini frame whose top left is the screen point.
+  void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  CDockBar* GetDockBar(UINT nDockBarID) const;
+  // The dock bar under a screen point (sides in the order top, bottom, left, right), or null.
+  CDockBar* DockBarFromPoint(CPoint point, DWORD dwAllowed) const;
+
+  static const CRect rectDefault;
+
+  HACCEL m_hAccelTable = nullptr;
+  CString m_strIdleText;                           // what the status line shows when no command is pointed at
+  std::vector<CMiniDockFrameWnd*> m_listFloating;  // floating frames, owned through their windows
+
+ protected:
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+
+  CDockBar* m_pDockBars[4] = {};
+};
+
+// The frame a window sits in: the nearest ancestor (or, for a floating bar, the owner of its mini
+// frame) that is a CFrameWnd.
+CFrameWnd* AfxGetParentFrame(const CWnd* pWnd);
+
+class CDockBar : public CControlBar {
+  DECLARE_DYNAMIC(CDockBar)
+
+ public:
+  explicit CDockBar(BOOL bFloating = FALSE);
+  ~CDockBar() override;
+
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
+  void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+  CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+
+  // Bars in rows; a null entry ends a row.
+  void DockControlBar(CControlBar* pBar, LPCRECT lpRect = nullptr);
+  BOOL RemoveControlBar(CControlBar* pBar);
+  int GetDockedCount() const;
+  BOOL IsHorz() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }
+
+  BOOL m_bFloating;
+  std::vector<CControlBar*> m_arrBars;
+
+ protected:
+  afx_msg LRESULT OnSizeParentDock(WPARAM wParam, LPARAM lParam);
+  // Places the bars in rows inside nLength; answers the size taken. With bMove the bars move.
+  CSize LayoutBars(int nLength, BOOL bMove);
+  DECLARE_MESSAGE_MAP()
+};
+
+class CDockContext {
+ public:
+  explicit CDockContext(CControlBar* pBar);
+  virtual ~CDockContext() = default;
+
+  // Follows the mouse until the button is released: over a side that takes the bar it docks
+  // there, elsewhere the bar floats at the point. A release within a few pixels changes nothing.
+  virtual void StartDrag(CPoint pt);
+  // Floating bars dock again where they were; docked ones float where they are.
+  virtual void ToggleDocking();
+
+  CControlBar* m_pBar;
+  CFrameWnd* m_pDockSite = nullptr;
+  DWORD m_dwDockStyle = 0;  // the sides the bar may dock on
+  UINT m_uMRUDockID = AFX_IDW_DOCKBAR_TOP;
+  CPoint m_ptMRUFloatPos{-1, -1};
+};
+
+class CMiniFrameWnd : public CFrameWnd {
+  DECLARE_DYNAMIC(CMiniFrameWnd)
+
+ public:
+  // A small tool window with a caption and a sizing frame, owned by the parent.
+  BOOL CreateMini(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd);
+};
+
+class CMiniDockFrameWnd : public CMiniFrameWnd {
+  DECLARE_DYNAMIC(CMiniDockFrameWnd)
+
+ public:
+  CMiniDockFrameWnd();
+  ~CMiniDockFrameWnd() override;
+
+  // Holds pBar, sized to its most recent floating width, with its top left at the screen point.
+  virtual BOOL Create(CFrameWnd* pDockSite, CControlBar* pBar, CPoint point);
+  void RecalcLayout(BOOL bNotify = TRUE) override;
+  CControlBar* GetBar() const;
+
+  CDockBar m_wndDockBar{TRUE};
+  CFrameWnd* m_pDockSite = nullptr;
+
+ protected:
+  void PostNcDestroy() override;
+  afx_msg void OnClose();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,40 @@
+// The toolkit frame as toolbars and buttons reach it: the frame core's user-toolbar range and the
+// frame's overridable hooks. The rest of the frame core (menu bar, tear-off bars, popup routing)
+// comes with the frames' own work; an application derives its frame from CPlxFrameWnd.
+#pragma once
+
+#include "platform/mfc/FrameWnd.h"
+
+class CControlBar;
+class CPlxToolbarButton;
+class CPlxToolBar;
+struct TOOLINFOA;
+
+class CPlxFrameCore {
+ public:
+  // The control ids [first, last] are bars the user made; (UINT)-1 is no range.
+  BOOL EnableUserDefinedToolbars(UINT uiFirst, UINT uiLast);
+  BOOL IsUserDefinedToolbar(const CControlBar* pBar) const;
+
+  UINT m_uiUserToolbarFirst = (UINT)-1;
+  UINT m_uiUserToolbarLast = (UINT)-1;
+};
+
+class CPlxFrameWnd : public CFrameWnd {
+  DECLARE_DYNAMIC(CPlxFrameWnd)
+
+ public:
+  // A custom tooltip for a button of one of the frame's bars: TRUE when the frame filled pTI.
+  virtual BOOL GetToolbarButtonToolTipText(CPlxToolbarButton*, TOOLINFOA*) { return FALSE; }
+  // The frame core's choice of tooltip text for a bar's button: TRUE when it gave one.
+  virtual BOOL OnGetToolbarButtonText(CPlxToolBar*, CPlxToolbarButton*, CString&) { return FALSE; }
+
+  CPlxFrameCore m_Impl;
+};
+
+// The most recently activated OLE in-place toolkit frame; none in this program.
+extern CFrameWnd* g_pTopLevelFrame;
+
+// The toolkit frame to ask for a window: g_pTopLevelFrame, else the window's top-level frame
+// (the thread's main window without a window); null when that is no toolkit frame.
+CPlxFrameWnd* PlxGetToolkitFrame(const CWnd* pWnd);
