@@ -33,8 +33,17 @@ constexpr UINT kCopyErrorString = 16008;
 HICON g_hDefaultToolIcon = nullptr;  // shared by every tool, never destroyed by one
 
 // Every toolbar loses the buttons of a removed tool and is laid out again when it lost one.
-void PlxRemoveToolButtons(UINT) {
-  // AFTER-MERGE: the sweep needs the toolbar's button list.
+void PlxRemoveToolButtons(UINT uiCmdId) {
+  CObList& bars = CPlxToolBar::GetAllToolbars();
+  for (POSITION pos = bars.GetHeadPosition(); pos;) {
+    auto* bar = static_cast<CPlxToolBar*>(bars.GetNext(pos));
+    BOOL removed = FALSE;
+    for (int i = bar->CommandToIndex(uiCmdId, 0); i >= 0; i = bar->CommandToIndex(uiCmdId, 0)) {
+      if (!bar->RemoveButton(i)) break;
+      removed = TRUE;
+    }
+    if (removed && bar->GetSafeHwnd()) bar->AdjustLayout();
+  }
 }
 
 HWND MainWindow() {
