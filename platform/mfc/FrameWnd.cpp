@@ -507,6 +507,12 @@ BOOL CMiniDockFrameWnd::Create(CFrameWnd* pDockSite, CControlBar* pBar, CPoint p
   if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT)) return FALSE;
   m_wndDockBar.DockControlBar(pBar);
   pBar->m_pDockSite = pDockSite;
+  // The frame's edges as they really are, around the bar's own size.
+  CRect window, client;
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  SetWindowPos(nullptr, 0, 0, size.cx + window.Width() - client.Width(), size.cy + window.Height() - client.Height(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RecalcLayout();
   ShowWindow(SW_SHOWNA);
   return TRUE;
@@ -519,8 +525,8 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL) {
   m_wndDockBar.MoveWindow(client);
   if (CControlBar* bar = GetBar()) {
     // The floating bar wraps to the frame's width.
-    bar->CalcDynamicLayout(client.Width(), LM_HORZ | LM_COMMIT);
-    bar->MoveWindow(CRect(0, 0, client.Width(), client.Height()));
+    const CSize size = bar->CalcDynamicLayout(client.Width(), LM_HORZ | LM_COMMIT);
+    bar->MoveWindow(CRect(0, 0, std::max<LONG>(client.Width(), size.cx), std::max<LONG>(client.Height(), size.cy)));
   }
 }
 

@@ -371,6 +371,7 @@ class CPlxToolBar : public CControlBar {
   BOOL ReadButtonsFrom(CArchive& ar);  // the whole "Buttons" form into a temporary list
   void RelayToolTip(MSG* pMsg);
   void UpdateToolTip(CPoint point);
+  void HideToolTip();
 
   CToolTipCtrl* m_pToolTip = nullptr;
   int m_nToolTipId = -1;

@@ -289,11 +289,7 @@ void CPlxToolBar::OnMouseLeave() {
   if (m_bMenuMode && !m_bCustomizeMode && GetDroppedDownMenu() != nullptr) return;
   m_ptLastMouse = CPoint(-1, -1);
   m_bMouseTracked = FALSE;
-  if (m_pToolTip != nullptr) {
-    TOOLINFOA ti{sizeof(TOOLINFOA), 0, m_hWnd, kToolTipId};
-    m_pToolTip->SendMessage(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
-    m_nToolTipId = -1;
-  }
+  HideToolTip();
   if (m_iHot >= 0 && ::GetFocus() != m_hWnd) {
     const int old = m_iHot;
     m_iHot = -1;
@@ -652,6 +648,16 @@ int CPlxToolBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
 }
 
 void CPlxToolBar::RelayToolTip(MSG*) {}
+
+void CPlxToolBar::HideToolTip() {
+  if (m_pToolTip == nullptr || m_pToolTip->GetSafeHwnd() == nullptr) return;
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof(ti);
+  ti.hwnd = m_hWnd;
+  ti.uId = kToolTipId;
+  m_pToolTip->SendMessage(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  m_nToolTipId = -1;
+}
 
 void CPlxToolBar::UpdateToolTip(CPoint point) {
   // The tip shows at once under the hot button and goes when the pointer leaves it.

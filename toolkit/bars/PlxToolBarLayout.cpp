@@ -216,7 +216,8 @@ CSize CPlxToolBar::CalcLayout(DWORD dwMode, int nLength) {
   CalcInsideRect(inside, TRUE);
   size.cx -= inside.Width();
   size.cy -= inside.Height();
-  const CSize fixed = CControlBar::CalcFixedLayout(TRUE, TRUE);
+  // The base's answer without stretching: a stretched one would be the whole side.
+  const CSize fixed = CControlBar::CalcFixedLayout(FALSE, TRUE);
   size.cx = std::max<LONG>(size.cx, fixed.cx);
   size.cy = std::max<LONG>(size.cy, fixed.cy);
   RebuildMnemonics();
@@ -702,6 +703,7 @@ LRESULT CPlxToolBar::OnNcHitTest(CPoint) {
 
 void CPlxToolBar::OnSize(UINT nType, int cx, int cy) {
   SetRoundRegion();
+  HideToolTip();  // the buttons move away from under the tip
   Default();
   if (m_bCustomizeMode && !m_bLocked) OnCancelMode();
   AdjustLocations();

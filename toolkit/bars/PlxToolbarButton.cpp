@@ -343,7 +343,10 @@ void CPlxToolbarButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
   m_bHorz = bHorz;
   FillInterior(pDC, rect, bHighlight);
 
-  const CSize sizeImage = pImages != nullptr ? pImages->GetImageSize() : CSize(0, 0);
+  CSize sizeImage = pImages != nullptr ? pImages->GetImageSize() : CSize(0, 0);
+  // A bar draws a strip at its current image size (a normal strip stretched in large-icon mode).
+  if (auto* bar = dynamic_cast<CPlxToolBar*>(m_pWndParent); bar != nullptr && pImages != nullptr && !bar->m_bMenuMode)
+    sizeImage = bar->GetImageSize();
   CRect work = rect;
   if (m_bExtraSize) {
     const CSize extra = manager->GetButtonExtraBorder();

@@ -1,0 +1,259 @@
+// The toolbar demonstration program: a toolkit frame with two bars from the program's toolbar
+// resources (the second one locked), a status line and a command log. The end-to-end test drives
+// it with the input script; --layout writes where every button lies and quits.
+//
+// Keys: Ctrl+L large icons on or off, Ctrl+T text labels on the first bar, Ctrl+W a narrow
+// frame, Ctrl+F floats the second bar (wrapped in rows), Ctrl+D docks it again.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/display/Display.h"
+#include "platform/display/Script.h"
+#include "platform/display/ScriptPlayer.h"
+#include "platform/mfc/Afx.h"
+#include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/StatusBar.h"
+#include "platform/mfc/StdControls.h"
+#include "platform/mfc/WndMessageMap.h"
+#include "platform/res/ResourceModule.h"
+#include "platform/user/Accel.h"
+#include "toolkit/bars/PlxFrameHooks.h"
+#include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
+
+namespace {
+
+constexpr UINT kMainBarId = 1001;
+constexpr UINT kLockedBarId = 1002;
+constexpr UINT kMainToolbar = 269;     // the main menu's item images
+constexpr UINT kContextToolbar = 276;  // the context menus' item images
+constexpr UINT kExposureCmd = 32857;   // a check button
+constexpr UINT kRemoveCmd = 32853;     // always disabled here
+constexpr UINT kLargeIconsCmd = 0x7F01, kTextLabelsCmd = 0x7F02, kNarrowCmd = 0x7F03, kFloatCmd = 0x7F04,
+               kDockCmd = 0x7F05;
+const char kProfile[] = "Software\\PictavoToolbarDemo\\";
+
+std::ofstream g_log;
+
+void Log(const std::string& line) {
+  g_log << line << '\n';
+  g_log.flush();
+}
+
+class CDemoFrame : public CPlxFrameWnd {
+ public:
+  BOOL CreateDemo() {
+    if (!Create(nullptr, "Toolbar Demo", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+                CRect(20, 20, 20 + 900, 20 + 260)))
+      return FALSE;
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},        {FVIRTKEY | FCONTROL, 'O', 57601},
+                    {FVIRTKEY | FCONTROL, 'S', 57603},        {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
+                    {FVIRTKEY | FCONTROL, 'T', kTextLabelsCmd}, {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
+                    {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd}};
+    m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
+    return TRUE;
+  }
+
+  void LogLayout() {
+    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked}) {
+      CRect rect;
+      bar->GetWindowRect(rect);
+      ScreenToClient(rect);
+      Log("bar " + std::to_string(bar->GetDlgCtrlID()) + " " + std::to_string(rect.left) + " " +
+          std::to_string(rect.top) + " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
+          (bar->IsFloating() ? " floating" : " docked") + " labels " + std::to_string(bar->AreTextLabels()));
+      for (int i = 0; i < bar->GetCount(); ++i) {
+        CPlxToolbarButton* b = bar->GetButton(i);
+        Log("button " + std::to_string(bar->GetDlgCtrlID()) + " " + std::to_string(i) + " " +
+            std::to_string(b->m_nID) + " " + std::to_string(b->m_rect.left) + " " + std::to_string(b->m_rect.top) +
+            " " + std::to_string(b->m_rect.right) + " " + std::to_string(b->m_rect.bottom) +
+            (b->IsHidden() ? " hidden" : ""));
+      }
+    }
+    Log(std::string("large ") + (CPlxToolBar::IsLargeIcons() ? "1" : "0"));
+  }
+
+  CPlxToolBar m_wndMain, m_wndLocked;
+  CStatusBar m_wndStatus;
+  CListBox m_wndLog;
+  BOOL m_bExposure = FALSE;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    EnableDocking(CBRS_ALIGN_ANY);
+    const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
+    if (!m_wndMain.Create(this, style, kMainBarId) || !m_wndMain.LoadToolBar(kMainToolbar)) return -1;
+    if (!m_wndLocked.Create(this, style, kLockedBarId) || !m_wndLocked.LoadToolBar(kContextToolbar, 0, 0, TRUE))
+      return -1;
+    // Room for the gripper at the start of each bar.
+    m_wndMain.SetBorders(9, 2, 2, 2);
+    m_wndLocked.SetBorders(9, 2, 2, 2);
+    m_wndMain.SetWindowText("Standard");
+    m_wndLocked.SetWindowText("Pictures");
+    m_wndMain.EnableCustomizeButton(TRUE, 0, "");
+    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked}) {
+      bar->EnableDocking(CBRS_ALIGN_ANY);
+      bar->LoadState(kProfile);
+    }
+    DockControlBar(&m_wndMain, AFX_IDW_DOCKBAR_TOP);
+    RecalcLayout();
+    CRect right;
+    m_wndMain.GetWindowRect(right);
+    right.OffsetRect(right.Width() + 4, 0);
+    DockControlBar(&m_wndLocked, AFX_IDW_DOCKBAR_TOP, right);
+    const UINT indicator = 0;
+    if (!m_wndStatus.Create(this) || !m_wndStatus.SetIndicators(&indicator, 1)) return -1;
+    if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST))
+      return -1;
+    m_strIdleText = "Ready";
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    UpdateBars();
+    return 0;
+  }
+
+  void SetMessageText(LPCTSTR lpszText) override {
+    if (m_wndStatus.GetSafeHwnd() != nullptr) m_wndStatus.SetPaneText(0, lpszText);
+  }
+  using CFrameWnd::SetMessageText;
+
+  void UpdateBars() {
+    m_wndMain.OnUpdateCmdUI(this, FALSE);
+    m_wndLocked.OnUpdateCmdUI(this, FALSE);
+  }
+
+  afx_msg void OnDemoKey(UINT cmd) {
+    switch (cmd) {
+      case kLargeIconsCmd:
+        CPlxToolBar::SetLargeIcons(!CPlxToolBar::IsLargeIcons());
+        RecalcLayout();
+        break;
+      case kTextLabelsCmd:
+        m_wndMain.EnableTextLabels(!m_wndMain.AreTextLabels());
+        break;
+      case kNarrowCmd: {
+        CRect rect;
+        GetWindowRect(rect);
+        MoveWindow(rect.left, rect.top, 440, rect.Height());
+        break;
+      }
+      case kFloatCmd: {
+        CRect rect;
+        GetWindowRect(rect);
+        m_wndLocked.m_nMRUWidth = 6 * m_wndLocked.GetColumnWidth();
+        FloatControlBar(&m_wndLocked, CPoint(rect.left + 480, rect.top + 140));
+        break;
+      }
+      default:
+        DockControlBar(&m_wndLocked, AFX_IDW_DOCKBAR_TOP);
+        break;
+    }
+    UpdateBars();
+  }
+
+  // Every command of the bars: logged with its tooltip text.
+  afx_msg void OnBarCommand(UINT cmd) {
+    if (cmd == kExposureCmd) m_bExposure = !m_bExposure;
+    CString text;
+    text.LoadString(cmd);
+    if (int nl = text.Find('\n'); nl >= 0) text = text.Mid(nl + 1);
+    const std::string line = "command " + std::to_string(cmd) + " " + std::string(text);
+    Log(line);
+    m_wndLog.AddString(line.c_str());
+    UpdateBars();
+  }
+
+  afx_msg void OnUpdateExposure(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bExposure); }
+  afx_msg void OnUpdateRemove(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+
+  afx_msg void OnClose() {
+    LogLayout();
+    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked})
+      Log("save " + std::to_string(bar->GetDlgCtrlID()) + " " + (bar->SaveState(kProfile) ? "ok" : "failed"));
+    Log(std::string("parameters ") + (CPlxToolBar::SaveParameters(kProfile) ? "ok" : "failed"));
+    DestroyWindow();
+  }
+  void PostNcDestroy() override { PostQuitMessage(0); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDemoFrame, CPlxFrameWnd)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_COMMAND_RANGE(kLargeIconsCmd, kDockCmd, OnDemoKey)
+ON_COMMAND_RANGE(32700, 34000, OnBarCommand)
+ON_COMMAND_RANGE(57600, 57603, OnBarCommand)
+ON_UPDATE_COMMAND_UI(kExposureCmd, OnUpdateExposure)
+ON_UPDATE_COMMAND_UI(kRemoveCmd, OnUpdateRemove)
+END_MESSAGE_MAP()
+
+bool StartScript(HWND window) {
+  const char* path = std::getenv("PICTAVO_SCRIPT");
+  if (!path) return true;
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::vector<pictavo::display::ScriptStep> steps;
+  pictavo::display::ScriptError error;
+  if (!in || !pictavo::display::ParseScript(text.str(), &steps, &error)) {
+    std::fprintf(stderr, "%s:%d: %s\n", path, error.line, error.message.c_str());
+    return false;
+  }
+  pictavo::display::ScriptOptions options;
+  options.name = path;
+  options.onFinished = [window] { PostMessage(window, WM_CLOSE, 0, 0); };
+  return pictavo::display::PlayScript(std::move(steps), options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string logPath;
+  bool layout = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--log" && i + 1 < argc)
+      logPath = argv[++i];
+    else if (a == "--layout")
+      layout = true;
+    else if (a == "--resources" && i + 1 < argc)
+      pictavo::res::SetResourceRoot(argv[++i]);
+  }
+  g_log.open(logPath, std::ios::trunc);
+  if (!g_log) {
+    std::fprintf(stderr, "usage: toolbar_demo --log FILE [--resources DIR] [--layout]\n");
+    return 2;
+  }
+  if (!pictavo::display::Initialize()) return 1;
+  CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+  PlxRegisterToolbarMessages();
+  CPlxToolBar::LoadParameters(kProfile);
+  auto* frame = new CDemoFrame;
+  if (!frame->CreateDemo()) {
+    std::fprintf(stderr, "toolbar_demo: the frame could not be made\n");
+    return 1;
+  }
+  frame->ShowWindow(SW_SHOW);
+  frame->RecalcLayout();
+  frame->UpdateWindow();
+  if (layout) {
+    frame->LogLayout();
+    frame->DestroyWindow();
+    return 0;
+  }
+  const HWND hwnd = frame->GetSafeHwnd();
+  if (!StartScript(hwnd)) return pictavo::display::kScriptFailedExitCode;
+  MSG msg;
+  while (GetMessage(&msg, nullptr, 0, 0)) {
+    if (!CWnd::WalkPreTranslateTree(::IsWindow(hwnd) ? hwnd : nullptr, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+  }
+  CPlxToolBar::CleanUpImages();
+  CPlxVisualManager::DestroyInstance();
+  return 0;
+}
