@@ -354,7 +354,7 @@ class CPlxToolBar : public CControlBar {
   afx_msg LRESULT OnResetPrompt(WPARAM wParam, LPARAM lParam);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
-  afx_msg void OnCustomizeCommand(UINT nID);
+  void OnCustomizeCommand(UINT nID);
   DECLARE_MESSAGE_MAP()
 
   // Customize-mode branches of the mouse handlers: TRUE when the editing took the message.

@@ -33,7 +33,8 @@ enum : UINT {
 };
 
 void RedrawAll(CWnd* wnd) {
-  if (wnd->GetSafeHwnd()) wnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+  if (wnd->GetSafeHwnd())
+    wnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
 }
 
 }  // namespace
@@ -61,14 +62,15 @@ BOOL CPlxToolBar::SetCustomizeMode(BOOL bSet) {
     auto* bar = static_cast<CPlxToolBar*>(bars.GetNext(pos));
     if (!bar->GetSafeHwnd()) continue;
     if (bar->m_pChevron) bar->AdjustLayout();
-    bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    bar->RedrawWindow(nullptr, nullptr,
+                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   }
   return TRUE;
 }
 
 BOOL CPlxToolBar::OnEditLButtonDown(UINT nFlags, CPoint point) {
-  const BOOL altDrag = !m_bCustomizeMode && m_bAltCustomization && AllowAltCustomization() &&
-                       GetAsyncKeyState(VK_MENU) < 0;
+  const BOOL altDrag =
+      !m_bCustomizeMode && m_bAltCustomization && AllowAltCustomization() && GetAsyncKeyState(VK_MENU) < 0;
   if ((!m_bCustomizeMode && !altDrag) || m_bLocked) return FALSE;
   if (altDrag) m_bAltDragActive = TRUE;
 
@@ -104,8 +106,8 @@ BOOL CPlxToolBar::OnEditLButtonDown(UINT nFlags, CPoint point) {
   InvalidateButton(i);
   UpdateWindow();
 
-  if (m_pDragButton && button->CanBeStretched() && std::abs(point.x - button->GetRect().right) <= kStretchEdge &&
-      !m_bAltDragActive) {
+  if (m_pDragButton && button->CanBeStretched() &&
+      std::abs(point.x - button->GetRect().right) <= kStretchEdge && !m_bAltDragActive) {
     m_bStretching = TRUE;
     m_rectStretch = button->GetRect();
     if (button->GetHwnd()) m_rectStretch.InflateRect(2, 2);
@@ -178,7 +180,8 @@ BOOL CPlxToolBar::OnEditMouseMove(CPoint point) {
   RedrawWindow(old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   CClientDC dc(this);
   CRect frame = m_rectStretch;
-  for (int i = 0; i < 2; ++i, frame.DeflateRect(1, 1)) dc.Draw3dRect(frame, g_plxGlobalData.clrBtnText, g_plxGlobalData.clrBtnText);
+  for (int i = 0; i < 2; ++i, frame.DeflateRect(1, 1))
+    dc.Draw3dRect(frame, g_plxGlobalData.clrBtnText, g_plxGlobalData.clrBtnText);
   return TRUE;
 }
 
@@ -271,7 +274,11 @@ void CPlxToolBar::OnContextMenu(CWnd*, CPoint point) {
       CPlxToolbarButton* before = GetButton(m_iSelected - 1);
       if (before && !before->IsVisible()) popup->EnableMenuItem(kCmdBeginGroup, MF_BYCOMMAND | MF_GRAYED);
     }
-    popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
+    // The command comes back here: a bar hands the WM_COMMAND of a menu on to its owner.
+    const UINT cmd = static_cast<UINT>(::TrackPopupMenu(popup->GetSafeHmenu(),
+                                                        TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                        point.x, point.y, 0, m_hWnd, nullptr));
+    if (cmd >= kCmdResetImage && cmd <= kCmdNewMenu) OnCustomizeCommand(cmd);
   }
   menu.DestroyMenu();
 }
@@ -283,9 +290,12 @@ BOOL CPlxToolBar::EnableContextMenuItems(CPlxToolbarButton* pButton, CMenu* pPop
     if (pButton->m_nID == 0 || pButton->m_nID == static_cast<UINT>(-1))
       pPopup->EnableMenuItem(kCmdResetImage, MF_BYCOMMAND | MF_GRAYED);
     const BOOL textShown = pButton->m_bText || (pButton->m_bTextBelow && IsHorizontal());
-    const UINT checked = textShown && pButton->m_bImage ? kCmdImageAndText : textShown ? kCmdTextOnly : kCmdImageOnly;
+    const UINT checked = textShown && pButton->m_bImage ? kCmdImageAndText
+                         : textShown                    ? kCmdTextOnly
+                                                        : kCmdImageOnly;
     pPopup->CheckMenuItem(checked, MF_BYCOMMAND | MF_CHECKED);
-    if (pButton->m_bTextBelow && IsHorizontal()) pPopup->EnableMenuItem(kCmdImageOnly, MF_BYCOMMAND | MF_GRAYED);
+    if (pButton->m_bTextBelow && IsHorizontal())
+      pPopup->EnableMenuItem(kCmdImageOnly, MF_BYCOMMAND | MF_GRAYED);
     if (IsPureMenuButton(pButton)) {
       for (UINT id : {kCmdImageOnly, kCmdTextOnly, kCmdImageAndText})
         pPopup->EnableMenuItem(id, MF_BYCOMMAND | MF_GRAYED);
@@ -295,7 +305,8 @@ BOOL CPlxToolBar::EnableContextMenuItems(CPlxToolbarButton* pButton, CMenu* pPop
   const int index = ButtonToIndex(pButton);
   if (index <= 0) {
     pPopup->EnableMenuItem(kCmdBeginGroup, MF_BYCOMMAND | MF_GRAYED);
-  } else if (CPlxToolbarButton* before = GetButton(index - 1); before && (before->m_nStyle & TBBS_SEPARATOR)) {
+  } else if (CPlxToolbarButton* before = GetButton(index - 1);
+             before && (before->m_nStyle & TBBS_SEPARATOR)) {
     pPopup->CheckMenuItem(kCmdBeginGroup, MF_BYCOMMAND | MF_CHECKED);
   }
   return TRUE;

@@ -52,12 +52,14 @@ BOOL CPlxToolbarDropTarget::Accepts(COleDataObject* pDataObject) {
          pDataObject->IsDataAvailable(CPlxToolbarButton::GetClipboardFormat());
 }
 
-DROPEFFECT CPlxToolbarDropTarget::OnDragEnter(CWnd*, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+DROPEFFECT CPlxToolbarDropTarget::OnDragEnter(CWnd*, COleDataObject* pDataObject, DWORD dwKeyState,
+                                              CPoint point) {
   if (!m_pOwner || !Accepts(pDataObject)) return DROPEFFECT_NONE;
   return static_cast<DROPEFFECT>(m_pOwner->OnDragEnter(pDataObject, dwKeyState, point));
 }
 
-DROPEFFECT CPlxToolbarDropTarget::OnDragOver(CWnd*, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+DROPEFFECT CPlxToolbarDropTarget::OnDragOver(CWnd*, COleDataObject* pDataObject, DWORD dwKeyState,
+                                             CPoint point) {
   if (!m_pOwner || !Accepts(pDataObject)) return DROPEFFECT_NONE;
   return static_cast<DROPEFFECT>(m_pOwner->OnDragOver(pDataObject, dwKeyState, point));
 }
@@ -66,8 +68,8 @@ void CPlxToolbarDropTarget::OnDragLeave(CWnd*) {
   if (m_pOwner) m_pOwner->OnDragLeave();
 }
 
-DROPEFFECT CPlxToolbarDropTarget::OnDropEx(CWnd*, COleDataObject* pDataObject, DROPEFFECT dropDefault, DROPEFFECT,
-                                           CPoint point) {
+DROPEFFECT CPlxToolbarDropTarget::OnDropEx(CWnd*, COleDataObject* pDataObject, DROPEFFECT dropDefault,
+                                           DROPEFFECT, CPoint point) {
   if (!m_pOwner || !Accepts(pDataObject)) return DROPEFFECT_NONE;
   return m_pOwner->OnDrop(pDataObject, static_cast<int>(dropDefault), point) ? dropDefault : DROPEFFECT_NONE;
 }
