@@ -511,8 +511,8 @@ BOOL CMiniDockFrameWnd::Create(CFrameWnd* pDockSite, CControlBar* pBar, CPoint p
   CRect window, client;
   GetWindowRect(&window);
   GetClientRect(&client);
-  SetWindowPos(nullptr, 0, 0, size.cx + window.Width() - client.Width(), size.cy + window.Height() - client.Height(),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(nullptr, 0, 0, size.cx + window.Width() - client.Width(),
+               size.cy + window.Height() - client.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RecalcLayout();
   ShowWindow(SW_SHOWNA);
   return TRUE;
@@ -526,7 +526,8 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL) {
   if (CControlBar* bar = GetBar()) {
     // The floating bar wraps to the frame's width.
     const CSize size = bar->CalcDynamicLayout(client.Width(), LM_HORZ | LM_COMMIT);
-    bar->MoveWindow(CRect(0, 0, std::max<LONG>(client.Width(), size.cx), std::max<LONG>(client.Height(), size.cy)));
+    bar->MoveWindow(
+        CRect(0, 0, std::max<LONG>(client.Width(), size.cx), std::max<LONG>(client.Height(), size.cy)));
   }
 }
 

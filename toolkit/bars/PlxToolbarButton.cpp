@@ -345,7 +345,8 @@ void CPlxToolbarButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
 
   CSize sizeImage = pImages != nullptr ? pImages->GetImageSize() : CSize(0, 0);
   // A bar draws a strip at its current image size (a normal strip stretched in large-icon mode).
-  if (auto* bar = dynamic_cast<CPlxToolBar*>(m_pWndParent); bar != nullptr && pImages != nullptr && !bar->m_bMenuMode)
+  if (auto* bar = dynamic_cast<CPlxToolBar*>(m_pWndParent);
+      bar != nullptr && pImages != nullptr && !bar->m_bMenuMode)
     sizeImage = bar->GetImageSize();
   CRect work = rect;
   if (m_bExtraSize) {
