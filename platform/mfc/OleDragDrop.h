@@ -60,6 +60,7 @@ class COleDataSource {
   void Empty();
   BOOL HasFormat(CLIPFORMAT cfFormat) const;
   HGLOBAL PeekGlobalData(CLIPFORMAT cfFormat) const;  // still the source's
+  HGLOBAL Find(CLIPFORMAT cfFormat) const { return PeekGlobalData(cfFormat); }
 
   // Runs the drag (see above). The drag starts only once the pointer leaves lpRectStartDrag
   // (screen coordinates; by default the drag distance around the pointer) with the button held.
