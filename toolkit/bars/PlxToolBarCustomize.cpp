@@ -73,6 +73,13 @@ void CPlxToolBar::OnDragLeave() {
   m_rectDropMark.SetRectEmpty();
   m_iDropIndex = -1;
   m_dropSource.m_bOutsideBars = TRUE;
+  // The drag no longer points at a button here.
+  if (m_iHot >= 0) {
+    const int hot = m_iHot;
+    m_iHot = -1;
+    InvalidateButton(hot);
+    OnChangeHot(-1);
+  }
   if (GetSafeHwnd() != nullptr) RedrawWindow(old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
