@@ -85,6 +85,11 @@ void CControlBar::EnableDocking(DWORD dwDockStyle) {
   m_pDockContext->m_pDockSite = GetDockingFrame();
 }
 
+CWnd* CControlBar::GetBarOwner() const {
+  if (m_hWndOwner != nullptr && ::IsWindow(m_hWndOwner)) return FromHandle(m_hWndOwner);
+  return GetOwner();
+}
+
 BOOL CControlBar::IsFloating() const {
   return (m_dwStyle & CBRS_FLOATING) != 0;
 }
@@ -231,7 +236,8 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam) {
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   if (!(GetStyle() & WS_VISIBLE)) return 0;
   // The owner is the target, frame or not: the class library hands it over as its frame.
-  if (CWnd* owner = GetOwner()) OnUpdateCmdUI(reinterpret_cast<CFrameWnd*>(owner), static_cast<BOOL>(wParam));
+  if (CWnd* owner = GetBarOwner())
+    OnUpdateCmdUI(reinterpret_cast<CFrameWnd*>(owner), static_cast<BOOL>(wParam));
   return 0;
 }
 
@@ -274,7 +280,7 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (CWnd* control = FromHandlePermanent(child))
         if (control->OnChildNotify(message, wParam, lParam, &result)) return result;
-      if (CWnd* owner = GetOwner(); owner && owner->m_hWnd != m_hWnd)
+      if (CWnd* owner = GetBarOwner(); owner && owner->m_hWnd != m_hWnd)
         return owner->SendMessage(message, wParam, lParam);
       break;
     }

@@ -91,7 +91,10 @@ class CControlBar : public CWnd {
   COLORREF m_clrBackground = CLR_DEFAULT;  // CLR_DEFAULT: the 3D face colour
   CDockContext* m_pDockContext = nullptr;  // null: the bar cannot be docked; owned
   CFrameWnd* m_pDockSite = nullptr;        // the frame that docks the bar
-  CDockBar* m_pDockBar = nullptr;          // the dock bar holding it (floating ones too)
+  HWND m_hWndOwner = nullptr;              // who gets the bar's commands and notifications; null: as GetOwner
+  // m_hWndOwner's window, else GetOwner(): a docked bar's parent is its dock bar, not its owner.
+  CWnd* GetBarOwner() const;
+  CDockBar* m_pDockBar = nullptr;  // the dock bar holding it (floating ones too)
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -156,7 +156,7 @@ BOOL CPlxToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, C
     if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
   }
   if (!CWnd::CreateEx(0, name, nullptr, style, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
-  if (pParentWnd != nullptr) SetOwner(pParentWnd);
+  if (pParentWnd != nullptr) m_hWndOwner = pParentWnd->m_hWnd;
   return TRUE;
 }
 
@@ -389,8 +389,7 @@ CPlxToolbarMenuButton* CPlxToolBar::GetDroppedDownMenu(int* pIndex) const {
 }
 
 CWnd* CPlxToolBar::GetCommandTarget() const {
-  CWnd* target = GetOwner();
-  if (target == nullptr) target = GetParent();
+  CWnd* target = GetBarOwner();
   if (target == nullptr || (m_bRouteToFrame && dynamic_cast<CFrameWnd*>(target) == nullptr)) {
     CFrameWnd* frame = AfxGetParentFrame(this);
     if (frame != nullptr) target = frame;

@@ -128,7 +128,7 @@ int CPlxToolBar::HitTest(CPoint point) {
 }
 
 void CPlxToolBar::SendIdleMessage() const {
-  CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+  CWnd* owner = GetBarOwner();
   if (owner != nullptr) owner->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
 }
 
@@ -140,7 +140,7 @@ void CPlxToolBar::ShowCommandMessageString(UINT uiCmdId) {
     uiCmdId = 0xEF00 + ((uiCmdId - 0xF000) >> 4);
   else if (uiCmdId > 0xFEFF)
     uiCmdId = 0xEF1F;
-  CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+  CWnd* owner = GetBarOwner();
   if (owner != nullptr) owner->SendMessage(WM_SETMESSAGESTRING, uiCmdId);
 }
 
@@ -270,7 +270,7 @@ void CPlxToolBar::OnLButtonUp(UINT nFlags, CPoint point) {
     UpdateWindow();
     m_commandUsage.AddCmd(cmd);
     if (!button->OnClickUp()) {
-      CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+      CWnd* owner = GetBarOwner();
       if (owner != nullptr) owner->SendMessage(WM_COMMAND, cmd, 0);
     }
   }
@@ -439,7 +439,7 @@ BOOL CPlxToolBar::ProcessCommand(CPlxToolbarButton* pButton) {
   if (pButton == nullptr || pButton->m_nID == 0 || pButton->m_nID == (UINT)-1) return FALSE;
   PlayMenuSound();
   m_commandUsage.AddCmd(pButton->m_nID);
-  CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+  CWnd* owner = GetBarOwner();
   if (owner != nullptr) owner->PostMessage(WM_COMMAND, pButton->m_nID, 0);
   return TRUE;
 }
@@ -533,7 +533,7 @@ BOOL CPlxToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
     HWND own = button->GetHwnd();
     if (own == nullptr || (own != control && !::IsChild(own, control))) continue;
     if (accelerator || button->NotifyCommand(code)) {
-      CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+      CWnd* owner = GetBarOwner();
       if (owner != nullptr) owner->PostMessage(WM_COMMAND, MAKEWPARAM(button->m_nID, code), lParam);
     }
     return TRUE;

@@ -239,6 +239,7 @@ class CDemoFrame : public CPlxFrameWnd {
   afx_msg void OnUpdateRemove(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
 
   afx_msg void OnClose() {
+    Log("status " + std::string(m_wndStatus.GetPaneText(0)));
     LogLayout();
     LogManagers();
     for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked, &m_wndReBarBar})
