@@ -8,6 +8,7 @@
 #include "platform/comctl/ListView.h"
 #include "platform/comctl/Notify.h"
 #include "platform/comctl/Progress.h"
+#include "platform/comctl/ReBar.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/Subclass.h"
 #include "platform/comctl/Tab.h"

@@ -19,6 +19,7 @@ void InitCommonControls() {
     RegisterProgressClass();
     RegisterTooltipClass();
     RegisterStatusBarClass();
+    RegisterReBarClass();
   });
 }
 

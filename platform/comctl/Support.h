@@ -64,6 +64,7 @@ void RegisterUpDownClass();
 void RegisterProgressClass();
 void RegisterTooltipClass();
 void RegisterStatusBarClass();
+void RegisterReBarClass();
 
 // The notify window of a new control: its parent, or its owner for a pop-up.
 HWND NotifyWindowOf(const CREATESTRUCT& cs);

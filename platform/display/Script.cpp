@@ -225,8 +225,12 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       step->hasPoint = words.size() == 3;
       return !step->hasPoint || Point(words[1], words[2], &step->point, why);
     case Kind::kDrag:
-      if (words.size() != 6) {
-        *why = "expected ID X Y ID2 X2 Y2";
+      if (words.size() != 6 && words.size() != 7) {
+        *why = "expected ID X Y ID2 X2 Y2 [Ctrl|Shift|Alt]";
+        return false;
+      }
+      if (words.size() == 7 && !ParseModifierNames(words[6], &step->modifiers)) {
+        *why = "unknown keys held: " + std::string(words[6]);
         return false;
       }
       step->hasPoint = true;
@@ -283,6 +287,29 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
 }
 
 }  // namespace
+
+bool ParseModifierNames(std::string_view names, UINT* modifiers) {
+  const std::string lower = Lower(names);
+  std::string_view rest = lower;
+  UINT mods = 0;
+  while (!rest.empty()) {
+    const size_t plus = rest.find('+');
+    const std::string_view part = rest.substr(0, plus);
+    if (part == "ctrl")
+      mods |= MOD_CONTROL;
+    else if (part == "shift")
+      mods |= MOD_SHIFT;
+    else if (part == "alt")
+      mods |= MOD_ALT;
+    else
+      return false;
+    if (plus == std::string_view::npos) break;
+    rest.remove_prefix(plus + 1);
+    if (rest.empty()) return false;
+  }
+  *modifiers = mods;
+  return mods != 0;
+}
 
 bool ParseKeyName(std::string_view name, UINT* virtualKey, UINT* modifiers) {
   std::string lower = Lower(name);

@@ -13,7 +13,9 @@
 //                               next, to X2, Y2 in control ID2, and releases it there. ID2 is
 //                               looked for in the target first, then in the other visible
 //                               top-level windows of the program, newest first, so a drag may
-//                               end in another window
+//                               end in another window. A last word Ctrl, Shift or Alt (or
+//                               several joined by +) holds those keys from before the press
+//                               until after the release
 //   move ID X Y                 moves the pointer, no button held, to X, Y in the client area of
 //                               control ID of the target (a hover: tooltips, hot items)
 //   wheel ID N                  with the pointer on the centre of control ID, turns the wheel N
@@ -92,6 +94,8 @@ struct ScriptError {
 
 // Every step of a script; false, with the first bad line and what is wrong with it, otherwise.
 bool ParseScript(std::string_view script, std::vector<ScriptStep>* steps, ScriptError* error);
+// Keys held through a drag ("Ctrl", "Alt", "Ctrl+Shift") as MOD_ bits; false for anything else.
+bool ParseModifierNames(std::string_view names, UINT* modifiers);
 // A key name as `key` takes it ("Ctrl+Shift+F5").
 bool ParseKeyName(std::string_view name, UINT* virtualKey, UINT* modifiers);
 

@@ -178,6 +178,12 @@ HWND FindDropControl(HWND target, UINT id) {
 
 constexpr int kDragSteps = 8;
 
+void HoldModifiers(UINT modifiers, bool down) {
+  if (modifiers & MOD_SHIFT) user::InjectKey({VK_SHIFT, down});
+  if (modifiers & MOD_CONTROL) user::InjectKey({VK_CONTROL, down});
+  if (modifiers & MOD_ALT) user::InjectKey({VK_MENU, down});
+}
+
 // Phase 0 presses, phases 1 to kDragSteps move, the last phase releases; each input is handled
 // before the next is made, as a hand moves.
 StepOutcome Drag(const ScriptStep& step, StepContext& context) {
@@ -193,6 +199,7 @@ StepOutcome Drag(const ScriptStep& step, StepContext& context) {
     if (!to) return Waiting("no visible " + name2 + " to drop on");
     if (!ReachablePoint(from, &step.point, name, &context.from, &outcome)) return outcome;
     if (!ReachablePoint(to, &step.point2, name2, &context.to, &outcome)) return outcome;
+    HoldModifiers(step.modifiers, true);
     user::InjectMouseMove(context.from);
     user::InjectMouseButton(user::MouseButton::kLeft, true);
     return {StepResult::kInputMore, {}, 0};
@@ -204,6 +211,7 @@ StepOutcome Drag(const ScriptStep& step, StepContext& context) {
     return {StepResult::kInputMore, {}, 0};
   }
   user::InjectMouseButton(user::MouseButton::kLeft, false);
+  HoldModifiers(step.modifiers, false);
   return InputMade();
 }
 

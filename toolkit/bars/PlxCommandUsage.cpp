@@ -2,6 +2,7 @@
 
 #include "platform/base/Archive.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxUserTools.h"
 
 UINT CPlxCommandUsage::s_nRarePercent = 5;
 UINT CPlxCommandUsage::s_nMinTotalUses = 0;
@@ -12,6 +13,7 @@ void CPlxCommandUsage::AddCmd(UINT uiCmd) {
   if ((uiCmd >= 0xE110 && uiCmd <= 0xE11F) || (uiCmd >= 0xF000 && uiCmd <= 0xF1EF) || uiCmd > 0xFEFF ||
       (uiCmd >= 0xE210 && uiCmd <= 0xE21F))
     return;
+  if (g_pUserToolsManager != nullptr && uiCmd == g_pUserToolsManager->GetToolsEntryCmd()) return;
   UINT count = 0;
   m_CommandsUsage.Lookup(uiCmd, count);
   m_CommandsUsage.SetAt(uiCmd, count + 1);

@@ -104,6 +104,8 @@ ON_MESSAGE(TB_GETITEMRECT, OnTbGetItemRect)
 ON_MESSAGE(TB_GETBUTTON, OnTbGetButton)
 ON_MESSAGE(TB_GETBUTTONTEXT, OnTbGetButtonText)
 ON_REGISTERED_MESSAGE(PLX_WM_RESETRPROMPT, OnResetPrompt)
+ON_WM_CONTEXTMENU()
+ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CPlxToolBar::CPlxToolBar() : m_Impl(this) {
@@ -166,7 +168,7 @@ int CPlxToolBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     g_plxGlobalData.hcurStretchVert = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(30981));
   if (CFrameWnd* frame = GetDockingFrame())
     CPlxButtonImages::SetMirrorMode((frame->GetExStyle() & WS_EX_LAYOUTRTL) != 0);
-  // The drop target comes with in-process OLE drag and drop.
+  m_dropTarget.Register(this);
   m_penDrag.CreatePen(PS_SOLID, 1, g_plxGlobalData.clrBtnText);
   m_bRoundShape = CPlxVisualManager::GetInstance()->IsToolbarRoundShape(this);
   if (m_bRoundShape)
@@ -179,6 +181,7 @@ int CPlxToolBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CPlxToolBar::OnDestroy() {
+  m_dropTarget.Revoke();
   m_penDrag.DeleteObject();
   delete m_pToolTip;
   m_pToolTip = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/mfc/GdiObjects.h"
 #include "toolkit/bars/PlxCommandUsage.h"
 #include "toolkit/bars/PlxToolbarButton.h"
+#include "toolkit/bars/PlxToolbarDragDrop.h"
 #include "toolkit/core/PlxBarFramePainter.h"
 #include "toolkit/core/PlxButtonImages.h"
 
@@ -302,6 +303,11 @@ class CPlxToolBar : public CControlBar {
   static CList<UINT, UINT> m_lstBasicCommands;
   static CList<UINT, UINT> m_lstForbiddenCommands;
   static CPlxCommandUsage m_commandUsage;
+  // Customize-mode editing: the drag source every button drag shares, each bar's drop target.
+  static CPlxToolbarDropSource m_dropSource;
+  CPlxToolbarDropTarget m_dropTarget;
+  // Switches every toolbar into or out of customize mode; FALSE when it already is so.
+  static BOOL SetCustomizeMode(BOOL bSet = TRUE);
   static BOOL m_bCustomizeMode;
   static BOOL m_bAltDragActive;
   static BOOL m_bLargeIcons;
@@ -346,7 +352,15 @@ class CPlxToolBar : public CControlBar {
   afx_msg LRESULT OnTbGetButton(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTbGetButtonText(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnResetPrompt(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  void OnCustomizeCommand(UINT nID);
   DECLARE_MESSAGE_MAP()
+
+  // Customize-mode branches of the mouse handlers: TRUE when the editing took the message.
+  BOOL OnEditLButtonDown(UINT nFlags, CPoint point);
+  BOOL OnEditMouseMove(CPoint point);
+  BOOL OnEditLButtonUp(CPoint point);
 
   void RemoveButtonAt(POSITION pos);
   void SetHotIndex(int iHot, BOOL bNotify);

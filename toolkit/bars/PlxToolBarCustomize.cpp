@@ -26,6 +26,8 @@ CPlxToolbarButton* CPlxToolBar::CreateDroppedButton(COleDataObject* pDataObject)
 }
 
 int CPlxToolBar::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+  m_iDropIndex = -1;
+  m_dropSource.m_bOutsideBars = FALSE;
   return OnDragOver(pDataObject, dwKeyState, point);
 }
 
@@ -37,6 +39,11 @@ int CPlxToolBar::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoin
   delete probe;
   if (!allowed) return kDropNone;
   m_bCtrlDrag = (dwKeyState & kControlKey) != 0;
+  if (m_pDragButton == nullptr && m_iSelected >= 0) {
+    const int old = m_iSelected;
+    m_iSelected = -1;
+    InvalidateButton(old);
+  }
   CRect mark;
   const int i = FindDropIndex(point, mark);
   if (mark != m_rectDropMark) {
@@ -49,6 +56,13 @@ int CPlxToolBar::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoin
       InvalidateRect(mark);
     }
   }
+  if (const int hot = HitTest(point); hot != m_iHot) {
+    const int old = m_iHot;
+    m_iHot = hot;
+    InvalidateButton(old);
+    InvalidateButton(hot);
+    OnChangeHot(hot);
+  }
   if (i == -1) return kDropNone;
   return m_bCtrlDrag ? kDropCopy : kDropMove;
 }
@@ -58,6 +72,14 @@ void CPlxToolBar::OnDragLeave() {
   old.InflateRect(2, 2);
   m_rectDropMark.SetRectEmpty();
   m_iDropIndex = -1;
+  m_dropSource.m_bOutsideBars = TRUE;
+  // The drag no longer points at a button here.
+  if (m_iHot >= 0) {
+    const int hot = m_iHot;
+    m_iHot = -1;
+    InvalidateButton(hot);
+    OnChangeHot(-1);
+  }
   if (GetSafeHwnd() != nullptr) RedrawWindow(old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
@@ -113,14 +135,15 @@ void CPlxToolBar::AddRemoveSeparator(const CPlxToolbarButton* pButton, const CPo
 }
 
 void CPlxToolBar::OnCustomizeMode(BOOL bSet) {
-  m_iDropped = m_iSelected = -1;
+  m_iDropped = m_iSelected = m_iPressed = m_iHot = -1;
+  for (POSITION pos = m_lstButtons.GetHeadPosition(); pos;) {
+    auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+    button->OnCancelMode();
+    if (!(button->m_nStyle & TBBS_DISABLED)) button->EnableWindow(!bSet);
+  }
   if (!bSet) m_pSelToolbar = nullptr;
   if (GetSafeHwnd() != nullptr) {
     AdjustLocations();
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
   }
-}
-
-BOOL CPlxToolBar::EnableContextMenuItems(CPlxToolbarButton*, CMenu*) {
-  return TRUE;
 }

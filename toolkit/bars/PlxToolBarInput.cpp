@@ -145,6 +145,7 @@ void CPlxToolBar::ShowCommandMessageString(UINT uiCmdId) {
 }
 
 void CPlxToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
+  if (OnEditLButtonDown(nFlags, point)) return;
   const int i = HitTest(point);
   if (i < 0) {
     m_iPressed = -1;
@@ -175,6 +176,7 @@ void CPlxToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 void CPlxToolBar::OnMouseMove(UINT nFlags, CPoint point) {
+  if (OnEditMouseMove(point)) return;
   HandleMouseMove(nFlags, point);
 }
 
@@ -226,6 +228,7 @@ void CPlxToolBar::HandleMouseMove(UINT, CPoint point) {
 }
 
 void CPlxToolBar::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (OnEditLButtonUp(point)) return;
   if (m_iPressed < 0) {
     Default();
     m_ptLastMouse = CPoint(-1, -1);

@@ -1,4 +1,5 @@
 #include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxKeyboardManager.h"
 
 #include <algorithm>
 #include <cstring>
@@ -406,6 +407,7 @@ void PlxGlobalData::CleanUp() {
 void PlxCleanUp() {
   g_plxGlobalData.CleanUp();
   CPlxMenuGlyphs::CleanUp();
+  CPlxKeyboardManager::CleanUp();
   if (CPlxCommandManager* commands = GetCommandManager()) commands->CleanUp();
   CPlxVisualManager::DestroyInstance(TRUE);
 }

@@ -85,9 +85,12 @@ TEST(ScriptParser, ReadsEachKindOfStep) {
 TEST(ScriptParser, ReadsDragsAndWheelTurns) {
   std::vector<ScriptStep> steps;
   ScriptError error;
-  ASSERT_TRUE(ParseScript("drag 1001 5 6 0x3EA 70 -8\nwheel 300 -3\nwheel 300 2\n", &steps, &error))
+  ASSERT_TRUE(ParseScript("drag 1001 5 6 0x3EA 70 -8\nwheel 300 -3\nwheel 300 2\ndrag 1 0 0 2 0 0 Ctrl+alt\n",
+                          &steps, &error))
       << error.message;
-  ASSERT_EQ(steps.size(), 3u);
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[0].modifiers, 0u);
+  EXPECT_EQ(steps[3].modifiers, static_cast<UINT>(MOD_CONTROL | MOD_ALT));
   EXPECT_EQ(steps[0].kind, Kind::kDrag);
   EXPECT_EQ(steps[0].id, 1001u);
   EXPECT_EQ(steps[0].point.x, 5);
@@ -140,6 +143,9 @@ TEST(ScriptParser, NamesTheFirstBadLine) {
       {"rclick\n", 1, "expected ID [X Y]: rclick"},
       {"drag 1 2 3 4 5\n", 1, "expected ID X Y ID2 X2 Y2"},
       {"drag 1 2 3 x 5 6\n", 1, "bad ID: x"},
+      {"drag 1 2 3 4 5 6 Meta\n", 1, "unknown keys held: Meta"},
+      {"drag 1 2 3 4 5 6 Ctrl+\n", 1, "unknown keys held: Ctrl+"},
+      {"drag 1 2 3 4 5 6 Ctrl Alt\n", 1, "expected ID X Y ID2 X2 Y2"},
       {"wheel 5\n", 1, "expected ID N"},
       {"wheel 5 0\n", 1, "expected ID N"},
       {"wheel 5 up\n", 1, "expected ID N"},

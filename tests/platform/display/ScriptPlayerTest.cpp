@@ -382,3 +382,13 @@ TEST_F(ScriptPlayer, TheTargetClosingEndsTheScript) {
 }
 
 }  // namespace
+
+TEST_F(ScriptPlayer, ADragHoldsItsKeysFromPressToRelease) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  EXPECT_EQ(Play("wait-window Probe\ndrag 300 5 5 101 10 12 Ctrl\n"), "");
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_LBUTTONUP});
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_TRUE(events[0].wParam & MK_CONTROL) << "held at the press";
+  EXPECT_TRUE(events[1].wParam & MK_CONTROL) << "still held at the release";
+  EXPECT_EQ(GetAsyncKeyState(VK_CONTROL) & 0x8000, 0) << "let go afterwards";
+}

@@ -8,7 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "platform/comctl/AfxReBar.h"
 #include "platform/display/Display.h"
 #include "platform/display/Script.h"
 #include "platform/display/ScriptPlayer.h"
@@ -22,6 +24,10 @@
 #include "tests/support/DemoScript.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxKeyboardManager.h"
+#include "toolkit/core/PlxMouseManager.h"
+#include "toolkit/core/PlxRebarState.h"
+#include "toolkit/core/PlxUserTools.h"
 #include "toolkit/core/PlxVisualManager.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 
@@ -35,6 +41,10 @@ constexpr UINT kExposureCmd = 32857;   // a check button
 constexpr UINT kRemoveCmd = 32853;     // always disabled here
 constexpr UINT kLargeIconsCmd = 0x7F01, kTextLabelsCmd = 0x7F02, kNarrowCmd = 0x7F03, kFloatCmd = 0x7F04,
                kDockCmd = 0x7F05;
+// Customize mode, and the shortcut, double-click command and user tool the managers keep.
+constexpr UINT kCustomizeCmd = 0x7F06, kManagersCmd = 0x7F07;
+constexpr UINT kReBarBarId = 1003, kLogViewId = 1, kToolsDummy = 0x7E00, kFirstTool = 0x7E01,
+               kLastTool = 0x7E08;
 const char kProfile[] = "Software\\PictavoToolbarDemo\\";
 
 std::ofstream g_log;
@@ -54,13 +64,34 @@ class CDemoFrame : public CPlxFrameWnd {
     ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},          {FVIRTKEY | FCONTROL, 'O', 57601},
                     {FVIRTKEY | FCONTROL, 'S', 57603},          {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
                     {FVIRTKEY | FCONTROL, 'T', kTextLabelsCmd}, {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
-                    {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd}};
+                    {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd},
+                    {FVIRTKEY | FCONTROL, 'M', kCustomizeCmd},  {FVIRTKEY | FCONTROL, 'K', kManagersCmd}};
     m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
+    m_keyboard.LoadState(kProfile, this);
+    m_tools.LoadState(kProfile);
+    m_mouse.LoadState(kProfile);
+    PlxLoadRebarState(kProfile, this);
     return TRUE;
   }
 
+  // What the managers keep, one line each.
+  void LogManagers() {
+    Log("accelerators " + std::to_string(CopyAcceleratorTable(m_hAccelTable, nullptr, 0)));
+    CString key;
+    CPlxKeyboardManager::FindDefaultAccelerator(57603, key, this, TRUE);
+    Log("save key " + std::string(key));
+    Log("tools " + std::to_string(m_tools.GetUserTools().GetCount()));
+    Log("dblclick " + std::to_string(m_mouse.GetViewDblClickCommand(kLogViewId)));
+    Log("usage " + std::to_string(CPlxToolBar::m_commandUsage.GetCount(57603)) + " of " +
+        std::to_string(CPlxToolBar::m_commandUsage.GetTotal()));
+    REBARBANDINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_SIZE;
+    if (m_wndReBar.GetReBarCtrl().GetBandInfo(0, &info)) Log("band " + std::to_string(info.cx));
+  }
+
   void LogLayout() {
-    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked}) {
+    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked, &m_wndReBarBar}) {
       CRect rect;
       bar->GetWindowRect(rect);
       ScreenToClient(rect);
@@ -78,7 +109,11 @@ class CDemoFrame : public CPlxFrameWnd {
     Log(std::string("large ") + (CPlxToolBar::IsLargeIcons() ? "1" : "0"));
   }
 
-  CPlxToolBar m_wndMain, m_wndLocked;
+  CPlxToolBar m_wndMain, m_wndLocked, m_wndReBarBar;
+  CReBar m_wndReBar;
+  CPlxKeyboardManager m_keyboard;
+  CPlxMouseManager m_mouse;
+  CPlxUserToolsManager m_tools{kToolsDummy, kFirstTool, kLastTool};
   CStatusBar m_wndStatus;
   CListBox m_wndLog;
   BOOL m_bExposure = FALSE;
@@ -108,9 +143,18 @@ class CDemoFrame : public CPlxFrameWnd {
     m_wndMain.GetWindowRect(right);
     right.OffsetRect(right.Width() + 4, 0);
     DockControlBar(&m_wndLocked, AFX_IDW_DOCKBAR_TOP, right);
+    // A third bar, in a rebar band under the docked ones.
+    if (!m_wndReBar.Create(this) ||
+        !m_wndReBarBar.Create(&m_wndReBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, kReBarBarId) ||
+        !m_wndReBarBar.LoadToolBar(kMainToolbar))
+      return -1;
+    while (m_wndReBarBar.GetCount() > 3) m_wndReBarBar.RemoveButton(m_wndReBarBar.GetCount() - 1);
+    m_wndReBarBar.LoadState(kProfile);
+    m_wndReBar.AddBar(&m_wndReBarBar, "Quick");
+    m_mouse.AddView(kLogViewId, "Command log");
     const UINT indicator = 0;
     if (!m_wndStatus.Create(this) || !m_wndStatus.SetIndicators(&indicator, 1)) return -1;
-    if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, CRect(0, 0, 0, 0), this,
+    if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, CRect(0, 0, 0, 0), this,
                          AFX_IDW_PANE_FIRST))
       return -1;
     m_strIdleText = "Ready";
@@ -127,6 +171,27 @@ class CDemoFrame : public CPlxFrameWnd {
   void UpdateBars() {
     m_wndMain.OnUpdateCmdUI(this, FALSE);
     m_wndLocked.OnUpdateCmdUI(this, FALSE);
+    m_wndReBarBar.OnUpdateCmdUI(this, FALSE);
+  }
+
+  afx_msg void OnCustomize() { CPlxToolBar::SetCustomizeMode(!CPlxToolBar::m_bCustomizeMode); }
+
+  // Ctrl+E becomes a second key for Save, a double-click on the log saves, and a user tool.
+  afx_msg void OnManagers() {
+    std::vector<ACCEL> keys(static_cast<size_t>(CopyAcceleratorTable(m_hAccelTable, nullptr, 0)));
+    CopyAcceleratorTable(m_hAccelTable, keys.data(), static_cast<int>(keys.size()));
+    keys.insert(keys.begin(), ACCEL{FVIRTKEY | FCONTROL, 'E', 57603});
+    m_keyboard.UpdateAcceleratorTable(keys.data(), static_cast<int>(keys.size()), this);
+    m_mouse.SetCommandForDblClick(kLogViewId, 57603);
+    if (CPlxUserTool* tool = m_tools.CreateNewTool()) {
+      tool->m_strLabel = "List";
+      tool->SetCommand("ls");
+    }
+    m_wndLog.AddString("shortcut, double-click command and tool set");
+  }
+
+  afx_msg void OnLogDblClk() {
+    if (const UINT cmd = m_mouse.GetViewDblClickCommand(kLogViewId)) SendMessage(WM_COMMAND, cmd);
   }
 
   afx_msg void OnDemoKey(UINT cmd) {
@@ -167,6 +232,7 @@ class CDemoFrame : public CPlxFrameWnd {
     const std::string line = "command " + std::to_string(cmd) + " " + std::string(text);
     Log(line);
     m_wndLog.AddString(line.c_str());
+    CPlxToolBar::m_commandUsage.AddCmd(cmd);
     UpdateBars();
   }
 
@@ -176,8 +242,13 @@ class CDemoFrame : public CPlxFrameWnd {
   afx_msg void OnClose() {
     Log("status " + std::string(m_wndStatus.GetPaneText(0)));
     LogLayout();
-    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked})
+    LogManagers();
+    for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked, &m_wndReBarBar})
       Log("save " + std::to_string(bar->GetDlgCtrlID()) + " " + (bar->SaveState(kProfile) ? "ok" : "failed"));
+    Log(std::string("keyboard ") + (m_keyboard.SaveState(kProfile, this) ? "ok" : "failed"));
+    Log(std::string("tools ") + (m_tools.SaveState(kProfile) ? "ok" : "failed"));
+    Log(std::string("mouse ") + (m_mouse.SaveState(kProfile) ? "ok" : "failed"));
+    PlxSaveRebarState(kProfile, this);
     Log(std::string("parameters ") + (CPlxToolBar::SaveParameters(kProfile) ? "ok" : "failed"));
     DestroyWindow();
   }
@@ -189,6 +260,9 @@ BEGIN_MESSAGE_MAP(CDemoFrame, CPlxFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_COMMAND_RANGE(kLargeIconsCmd, kDockCmd, OnDemoKey)
+ON_COMMAND(kCustomizeCmd, OnCustomize)
+ON_COMMAND(kManagersCmd, OnManagers)
+ON_LBN_DBLCLK(AFX_IDW_PANE_FIRST, OnLogDblClk)
 ON_COMMAND_RANGE(32700, 34000, OnBarCommand)
 ON_COMMAND_RANGE(57600, 57603, OnBarCommand)
 ON_UPDATE_COMMAND_UI(kExposureCmd, OnUpdateExposure)
@@ -217,6 +291,7 @@ int main(int argc, char** argv) {
   if (!pictavo::display::Initialize()) return 1;
   CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
   PlxRegisterToolbarMessages();
+  CPlxToolBar::m_bAltCustomization = TRUE;
   CPlxToolBar::LoadParameters(kProfile);
   auto* frame = new CDemoFrame;
   if (!frame->CreateDemo()) {
@@ -228,6 +303,7 @@ int main(int argc, char** argv) {
   frame->UpdateWindow();
   if (layout) {
     frame->LogLayout();
+    frame->LogManagers();
     frame->DestroyWindow();
     return 0;
   }

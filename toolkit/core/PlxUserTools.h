@@ -1,0 +1,92 @@
+// User tools: programs or documents the user adds to the tools menu, each with a command id from
+// a range kept for tools; CPlxUserToolsManager keeps the list, runs a tool when its command comes
+// and saves the list as "Tools" under "PlxUserToolsManager". CPlxShellAccess holds the shell's
+// allocator for the process.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/List.h"
+#include "platform/base/Object.h"
+
+struct IMalloc;
+
+class CPlxUserTool : public CObject {
+  DECLARE_SERIAL(CPlxUserTool)
+
+ public:
+  CPlxUserTool();
+  ~CPlxUserTool() override;
+
+  // Label, command, arguments, initial folder (framework strings), then the command id (32 bits).
+  void Serialize(CArchive& ar) override;
+
+  virtual BOOL Invoke();
+  void SetCommand(LPCTSTR lpszCmd);
+  const CString& GetCommand() const { return m_strCommand; }
+  UINT GetCommandId() const { return m_uiCmdId; }
+  HICON GetIcon() const { return m_hIcon; }
+
+  void DrawToolIcon(HDC hdc, const RECT& rect) const;
+  BOOL CopyIconToClipboard();
+
+  CString m_strLabel;
+  CString m_strArguments;
+  CString m_strInitialDirectory;
+
+ protected:
+  virtual HICON LoadToolIcon();
+  virtual HICON LoadDefaultToolIcon();
+  virtual void DeleteIcon();
+
+  UINT m_uiCmdId = 0;
+  CString m_strCommand;
+  HICON m_hIcon = nullptr;
+
+  friend class CPlxUserToolsManager;
+};
+
+class CPlxUserToolsManager {
+ public:
+  // Becomes the process's tools manager (g_pUserToolsManager) until destroyed. Tools take ids
+  // from uiCmdFirst to uiCmdLast; uiCmdToolsDummy is the menu item a tools menu replaces.
+  CPlxUserToolsManager(UINT uiCmdToolsDummy, UINT uiCmdFirst, UINT uiCmdLast,
+                       CRuntimeClass* pToolRTC = nullptr);
+  virtual ~CPlxUserToolsManager();
+
+  CPlxUserTool* CreateNewTool();
+  BOOL RemoveTool(CPlxUserTool* pTool);
+  BOOL MoveToolUp(CPlxUserTool* pTool);
+  BOOL MoveToolDown(CPlxUserTool* pTool);
+  CPlxUserTool* FindTool(UINT uiCmdId) const;
+  BOOL InvokeTool(UINT uiCmdId);
+
+  // A record naming another class fails the whole load (no object of it is made); tools whose
+  // ids lie outside the range or repeat are dropped.
+  BOOL LoadState(LPCTSTR lpszProfileName = nullptr);
+  BOOL SaveState(LPCTSTR lpszProfileName = nullptr);
+
+  const CObList& GetUserTools() const { return m_lstUserTools; }
+  UINT GetToolsEntryCmd() const { return m_uiCmdToolsDummy; }
+  UINT GetFirstCmd() const { return m_uiCmdFirst; }
+  UINT GetLastCmd() const { return m_uiCmdLast; }
+  BOOL IsUserToolCmd(UINT uiCmdId) const { return uiCmdId >= m_uiCmdFirst && uiCmdId <= m_uiCmdLast; }
+
+ protected:
+  void DeleteAll();
+
+  CObList m_lstUserTools;
+  UINT m_uiCmdToolsDummy;
+  UINT m_uiCmdFirst;
+  UINT m_uiCmdLast;
+  CRuntimeClass* m_pToolRTC;
+};
+
+class CPlxShellAccess : public CObject {
+ public:
+  CPlxShellAccess();
+  ~CPlxShellAccess() override;
+  IMalloc* m_pMalloc = nullptr;
+};
+
+extern CPlxUserToolsManager* g_pUserToolsManager;  // UI thread only
+extern CPlxShellAccess* g_pShellAccess;            // UI thread only
