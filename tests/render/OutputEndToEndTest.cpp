@@ -22,6 +22,7 @@
 #include "tests/render/RenderFixtures.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/ScriptSteps.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -89,16 +90,7 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
          // Organize > Add Photos: every photo of the sample folder.
-         << "command 32789\n"
-         << "wait-window Open\n"
-         << "type " << media << "\n"
-         << "key Enter\n"
-         << "click 1120\n"
-         << "key Home\n"
-         << "key Shift+End\n"
-         << "key Enter\n"
-         << "wait-gone Open\n"
-         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo")
          // The album sheet's Transition & Music tab; its music bar's first button adds music.
          << "click-at 424 210\n"
          << "click-at 276 239\n"
