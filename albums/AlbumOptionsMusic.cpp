@@ -7,6 +7,9 @@
 #include "albums/AlbumOptionsRules.h"
 #include "editing/RecordSoundDlg.h"
 #include "editing/SlideDialogs.h"
+#include "editing/TLMusicTrack.h"
+#include "editing/TimelineItems.h"
+#include "editing/TimelineTracks.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
 #include "modules/files/Files.h"
@@ -295,7 +298,21 @@ void AlbumOptionsOneDlg::ShiftMusic(int nSeconds) {
   int row = -1;
   _AUDIO_SOURCE* entry = SelectedEntryOrComplain(&row);
   if (entry == nullptr) return;
-  (void)nSeconds;  // the timeline's music track moves the clip
+  CTimelineCtrl* timeline = Timeline();
+  CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr;
+  if (track != nullptr) {
+    // The clip's start moves by whole seconds within the photo track's length; the track keeps
+    // the clips after it back to back.
+    for (int i = 0; i < track->GetCount(); ++i) {
+      auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i));
+      if (clip == nullptr || clip->m_pSource != entry) continue;
+      const int length = timeline->GetPhotoTrack() != nullptr ? timeline->GetPhotoTrack()->GetTotalDuration() : 0;
+      const long long start = static_cast<long long>(entry->nStartPos) + 1000LL * nSeconds;
+      track->MoveClip(clip, static_cast<int>(std::clamp<long long>(start, 0, std::max(length, 0))));
+      timeline->Invalidate(TRUE);
+      break;
+    }
+  }
   FillMusicList(m_pAlbum);
   SelectMusicRow(row);
 }
@@ -335,7 +352,7 @@ void AlbumOptionsOneDlg::OnMusicItemChanged(const NMLISTVIEW* pNotify) {
   if (!m_bSelectionFromTimeline) {
     if (CDVDImage* slide = m_pAlbum->GetDVDImageForAudio(entry)) {
       m_pAlbum->m_pCurImage = slide;
-      RepaintTimeline();
+      if (CTimelineCtrl* timeline = Timeline()) timeline->ScrollToCurrentImage(m_pAlbum);
     }
   }
   m_bSelectionFromTimeline = FALSE;
@@ -377,6 +394,24 @@ LRESULT AlbumOptionsOneDlg::OnMusicBar(WPARAM wParam, LPARAM) {
 // --- messages of the timeline ---
 
 LRESULT AlbumOptionsOneDlg::OnTakeMusicClipOrder(WPARAM, LPARAM) {
+  CTimelineCtrl* timeline = Timeline();
+  CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr;
+  if (m_pAlbum != nullptr && track != nullptr) {
+    // The track's clips are the album's entries; only their order is taken, and only when the
+    // track holds exactly the album's entries.
+    CPtrList order;
+    for (int i = 0; i < track->GetCount(); ++i)
+      if (auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i)); clip != nullptr && clip->m_pSource != nullptr)
+        order.AddTail(clip->m_pSource);
+    bool same = order.GetCount() == m_pAlbum->m_listAudio.GetCount();
+    for (POSITION pos = order.GetHeadPosition(); same && pos != nullptr;)
+      same = IndexOfEntry(m_pAlbum->m_listAudio, static_cast<_AUDIO_SOURCE*>(order.GetNext(pos))) >= 0;
+    if (same) {
+      m_pAlbum->m_listAudio.RemoveAll();
+      for (POSITION pos = order.GetHeadPosition(); pos != nullptr;) m_pAlbum->m_listAudio.AddTail(order.GetNext(pos));
+      m_pAlbum->Put_bDirty(TRUE);
+    }
+  }
   FillMusicList(m_pAlbum);
   return 0;
 }

@@ -37,6 +37,8 @@
 #define IDS_RESET_DURATIONS_CONFIRM 216
 #define IDS_SONGS_TOO_SHORT 218
 #define IDS_TIP_ADD_MUSIC 234
+#define IDS_TIP_MUSIC_LIST 253
+#define IDS_TIP_TRANSITION_LIST 254
 #define IDS_NO_CD_RIPPER 286
 #define IDS_MUSIC_COLUMN_NAME 57535
 
@@ -365,18 +367,25 @@ BOOL AlbumOptionsOneDlg::OnInitDialog() {
 
   m_preview.SubclassDlgItem(IDC_OPTIONS_PREVIEW, this);
   m_colorButton.SetColor(GetSkinColor(1));
+  if (m_timeline.SubclassDlgItem(IDC_OPTIONS_TIMELINE, this)) m_timeline.Init(m_pTransitionImages.get());
   WriteLog("AlbumOptionsOneDlg begin to initalize (9)...");
 
   CRect client;
   GetClientRect(&client);
   ApplyLayout(client.Width(), client.Height());
   WriteLog("AlbumOptionsOneDlg begin to initalize (10)...");
+  if (m_balloon.Create(this)) {
+    m_balloon.AddTool(&m_listMusic, LoadLangString(IDS_TIP_MUSIC_LIST));
+    m_balloon.AddTool(&m_listTransitions, LoadLangString(IDS_TIP_TRANSITION_LIST));
+    m_balloon.m_nShowDelay = 1000;
+  }
   UpdateUndoButton();
   WriteLog("AlbumOptionsOneDlg finishe to initalize ...");
   return TRUE;
 }
 
 BOOL AlbumOptionsOneDlg::PreTranslateMessage(MSG* pMsg) {
+  if (TransitionSettings().ShowTooltips && m_balloon.GetSafeHwnd() != nullptr) m_balloon.RelayEvent(pMsg);
   return CPropertyPage::PreTranslateMessage(pMsg);
 }
 
@@ -481,16 +490,20 @@ void AlbumOptionsOneDlg::SetAlbum(CDVDAlbumImage* pAlbum) {
     SaveAlbumSettings();
     if (IsLiveAlbum(m_pAlbum)) m_pAlbum->ClearDurationData();
   }
+  CDVDAlbumImage* previous = m_pAlbum;
   m_pAlbum = pAlbum != nullptr && pAlbum->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)) ? pAlbum : nullptr;
   if (m_pAlbum != nullptr) m_pAlbum->ClearDurationData();
-  if (GetSafeHwnd() != nullptr) RefreshAll(m_pAlbum);
+  if (GetSafeHwnd() == nullptr) return;
+  // The timeline shows whatever album the page has.
+  if (m_pAlbum != previous) RebuildTimeline();
+  RefreshAll(m_pAlbum);
 }
 
 void AlbumOptionsOneDlg::RefreshAll(CDVDAlbumImage* pAlbum) {
   m_bSuppress = TRUE;
   if (FillMusicList(pAlbum)) LoadAlbumSettings(pAlbum);
   m_bSuppress = FALSE;
-  RebuildTimeline();
+  if (CTimelineCtrl* timeline = Timeline()) timeline->ScrollToCurrentImage(pAlbum);
 }
 
 void AlbumOptionsOneDlg::LoadAlbumSettings(CDVDAlbumImage* pAlbum) {
@@ -555,11 +568,11 @@ void AlbumOptionsOneDlg::RefreshSlideshowLength() {
   ShowSlideshowLength(m_pAlbum);
 }
 
-CWnd* AlbumOptionsOneDlg::Timeline() const {
-  return GetSafeHwnd() != nullptr ? GetDlgItem(IDC_OPTIONS_TIMELINE) : nullptr;
+CTimelineCtrl* AlbumOptionsOneDlg::Timeline() {
+  return m_timeline.GetSafeHwnd() != nullptr ? &m_timeline : nullptr;
 }
 
-void AlbumOptionsOneDlg::PostToTimeline(UINT nMessage, WPARAM wParam) const {
+void AlbumOptionsOneDlg::PostToTimeline(UINT nMessage, WPARAM wParam) {
   if (CWnd* timeline = Timeline()) timeline->PostMessage(nMessage, wParam, 0);
 }
 
@@ -848,9 +861,17 @@ BOOL AlbumOptionsOneDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (code == BN_CLICKED || lParam == 0) {
     switch (id) {
       case ID_TRANSITION_APPLY_SELECTED:
-      case ID_TRANSITION_APPLY_ALL:
-        // Giving a transition to timeline items comes with the timeline.
+      case ID_TRANSITION_APPLY_ALL: {
+        const int row = m_listTransitions.GetNextItem(-1, LVNI_SELECTED);
+        CTimelineCtrl* timeline = Timeline();
+        if (row < 0 || timeline == nullptr) return TRUE;
+        const auto index = static_cast<int>(m_listTransitions.GetItemData(row));
+        if (id == ID_TRANSITION_APPLY_SELECTED)
+          timeline->ApplyTransitionToSelection(index, 1);
+        else
+          timeline->ApplyTransitionToAll(index);
         return TRUE;
+      }
       case ID_TRANSITION_RANDOM_SUBSET:
       case ID_TRANSITION_RANDOM_ALL:
       case ID_TRANSITION_NONE:

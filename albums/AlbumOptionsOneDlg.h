@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "albums/DragListCtrl.h"
+#include "controls/BalloonTip.h"
 #include "controls/ColorPicker.h"
 #include "controls/LayoutMgr.h"
+#include "editing/TimelineCtrl.h"
 #include "editing/TransitionControls.h"
 #include "platform/comctl/AfxControls.h"
 #include "platform/mfc/Afx.h"
@@ -52,14 +54,6 @@ struct _AUDIO_SOURCE;
 #define WM_TRANSITION_MODE_BAR_NOTIFY 0x0C1D
 #define WM_SAVE_ALBUM_OPTIONS 0x0D29
 #define WM_ADD_MUSIC_FILE 0x0D2A  // wParam: a new[] copy of one path, deleted by the page
-#ifndef WM_TIMELINE_REBUILD
-#define WM_TIMELINE_REBUILD 0x0D00
-#define WM_TIMELINE_REBUILD_MUSIC 0x0D01
-#define WM_AUDIO_PREVIEW_DONE 0x0D02
-#define WM_TIMELINE_SELECT_CLIP 0x0D03
-#define WM_TIMELINE_EDIT_CLIP 0x0D04
-#define WM_TIMELINE_LOOP_AUDIO 0x0D05
-#endif
 
 // Commands of the transition, timeline and music popups.
 #define ID_TRANSITION_APPLY_SELECTED 33931
@@ -117,6 +111,7 @@ class AlbumOptionsOneDlg : public CPropertyPage {
 
   CDragListCtrl& GetMusicList() { return m_listMusic; }
   CTransitionListCtrl& GetTransitionListCtrl() { return m_listTransitions; }
+  CTimelineCtrl& GetTimeline() { return m_timeline; }
   int GetSelectedMusicRow() const;
   void SelectMusicRow(int nRow);
 
@@ -177,9 +172,9 @@ class AlbumOptionsOneDlg : public CPropertyPage {
   BOOL IsLiveAlbum(const CDVDAlbumImage* pAlbum) const;
   void ApplyLayout(int cx, int cy);
   void SetMusicColumnWidths();
-  void PostToTimeline(UINT nMessage, WPARAM wParam = 0) const;
+  void PostToTimeline(UINT nMessage, WPARAM wParam = 0);
   void PostStatusBarUpdate() const;
-  CWnd* Timeline() const;
+  CTimelineCtrl* Timeline();
 
   // The skin's bars, as the page shows them.
   CCoolButtonBar* m_pMusicBar;
@@ -211,9 +206,11 @@ class AlbumOptionsOneDlg : public CPropertyPage {
   CLayoutMgr m_layout;
   std::vector<_tagLayoutRow> m_designTable;
   std::unique_ptr<CLayoutMgr> m_pDesignLayout;
+  CTimelineCtrl m_timeline;
   CTransitionListCtrl m_listTransitions;
   CTransitionPreviewStatic m_preview;
   std::unique_ptr<CImageList> m_pTransitionImages;
+  CBalloonTip m_balloon;
   CBrush m_brushPage;
   BOOL m_bSuppress = TRUE;
   BOOL m_bSelectionFromTimeline = FALSE;

@@ -2,10 +2,14 @@
 
 #include "albums/AlbumMessages.h"
 #include "controls/DragDropHelper.h"
+#include "controls/RowDragImage.h"
+#include "editing/TLMusicTrack.h"
+#include "editing/TimelineCtrl.h"
+#include "editing/TimelineItems.h"
 #include "platform/comctl/AfxImageList.h"
 #include "platform/kernel/Module.h"
 
-#define IDC_OPTIONS_TIMELINE 1406
+
 
 BEGIN_MESSAGE_MAP(CDragListCtrl, CBufferedListCtrl)
 ON_WM_MOUSEMOVE()
@@ -23,21 +27,13 @@ CDragListCtrl::~CDragListCtrl() = default;
 void CDragListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
   if (pNotify == nullptr || pNotify->iItem < 0 || pNotify->iItem >= GetItemCount()) return;
   m_nDragRow = pNotify->iItem;
-  POINT origin{};
-  m_pDragImage.reset(CreateDragImage(m_nDragRow, &origin));
-  if (m_pDragImage != nullptr) {
-    m_pDragImage->BeginDrag(0, CPoint(8, 8));
-    CPoint at = pNotify->ptAction;
-    ClientToScreen(&at);
-    CImageList::DragEnter(nullptr, at);
-  }
+  m_pDragImage = BeginRowDragImage(*this, *pNotify);
   m_bDragging = TRUE;
-  SetCapture();
 }
 
 CWnd* CDragListCtrl::TimelineAt(CPoint screen) const {
   CWnd* parent = GetParent();
-  CWnd* timeline = parent != nullptr ? parent->GetDlgItem(IDC_OPTIONS_TIMELINE) : nullptr;
+  CWnd* timeline = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
   if (timeline == nullptr || !timeline->IsWindowVisible()) return nullptr;
   CRect rc;
   timeline->GetWindowRect(&rc);
@@ -73,13 +69,24 @@ void CDragListCtrl::OnCaptureChanged(CWnd* pWnd) {
 void CDragListCtrl::EndDrag() {
   if (!m_bDragging) return;
   m_bDragging = FALSE;
-  CImageList::DragLeave(nullptr);
-  CImageList::EndDrag();
-  ::SetCursor(m_hArrow);
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  EndRowDragImage(m_hWnd, m_hArrow);
 }
 
 void CDragListCtrl::DropOnTimeline(CWnd* timeline, CPoint screen) {
-  (void)timeline;
-  (void)screen;
+  auto* control = dynamic_cast<CTimelineCtrl*>(timeline);
+  if (control == nullptr || control->GetMusicTrack() == nullptr) return;
+  _tagTimelineHit hit;
+  CPoint at = screen;
+  control->ScreenToClient(&at);
+  hit.pt = at;
+  if (!control->HitTest(&hit) || hit.pItem == nullptr) return;
+  CObject* item = hit.pItem;
+  if (!item->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) && !item->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)) &&
+      !item->IsKindOf(RUNTIME_CLASS(CTLTitleItem)) && !item->IsKindOf(RUNTIME_CLASS(CTLCreditItem)))
+    return;
+  auto* clip = dynamic_cast<CTLMusicItem*>(control->GetMusicTrack()->GetItem(m_nDragRow));
+  if (clip == nullptr) return;
+  control->GetMusicTrack()->MoveClipToPoint(clip, hit.pItem);
+  control->Invalidate(TRUE);
+  if (CWnd* parent = GetParent()) parent->PostMessage(WM_TIMELINE_REBUILD_MUSIC, 0, 0);
 }

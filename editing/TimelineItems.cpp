@@ -6,15 +6,18 @@
 #include "editing/PhotoOptionsDlg.h"
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItemPaint.h"
+#include "editing/TransitionControls.h"
 #include "editing/TransitionOptionsDlg.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "shell/ProcessObjects.h"
+#include "shell/TransitionList.h"
 
 IMPLEMENT_DYNAMIC(CTimelineItem, CObject)
 IMPLEMENT_DYNAMIC(CTLPhotoItem, CTimelineItem)
 IMPLEMENT_DYNAMIC(CTLTransitionItem, CTimelineItem)
-IMPLEMENT_DYNAMIC(CTLTitleItem, CTimelineItem)
-IMPLEMENT_DYNAMIC(CTLCreditItem, CTimelineItem)
+IMPLEMENT_DYNAMIC(CTLAlbumTextItem, CTimelineItem)
+IMPLEMENT_DYNAMIC(CTLTitleItem, CTLAlbumTextItem)
+IMPLEMENT_DYNAMIC(CTLCreditItem, CTLAlbumTextItem)
 IMPLEMENT_DYNAMIC(CTLMusicItem, CTimelineItem)
 
 namespace {
@@ -25,10 +28,21 @@ AlbumOptionsOneDlg* OptionsPage() {
   return page != nullptr && page->GetSafeHwnd() != nullptr ? page : nullptr;
 }
 
-// The page's slideshow length and transition preview are wired here once the page has them.
-void RefreshSlideshowLength() {}
+void RefreshSlideshowLength() {
+  if (AlbumOptionsOneDlg* page = OptionsPage(); page != nullptr) page->RefreshSlideshowLength();
+}
 
-void PlayTransitionInPage(int /*nTransID*/) {}
+// Plays transition `nTransID` of the transition list in the preview of the timeline's parent.
+void PlayTransitionInPreview(CTimelineCtrl* owner, int nTransID) {
+  CTransitionEntryArray* transitions = GetTransitionList();
+  CWnd* parent = owner->GetSafeHwnd() != nullptr ? owner->GetParent() : nullptr;
+  if (parent == nullptr || nTransID < 0 || nTransID >= transitions->GetSize()) return;
+  CWnd* item = parent->GetDlgItem(IDC_OPTIONS_PREVIEW);
+  auto* preview = item != nullptr
+                      ? dynamic_cast<CTransitionPreviewStatic*>(CWnd::FromHandlePermanent(item->m_hWnd))
+                      : nullptr;
+  if (preview != nullptr) preview->PlayTransition(transitions->GetAt(nTransID)->pfnFactory);
+}
 
 // The album editor's current photo album, when the editor has a window.
 CDVDAlbumImage* EditorAlbum() {
@@ -169,7 +183,7 @@ void CTLTransitionItem::Edit() {
 void CTLTransitionItem::PlayPreview() {
   if (m_pImage == nullptr) return;
   m_nTransID = m_pImage->Get_nTransID();
-  if (OptionsPage() != nullptr) PlayTransitionInPage(m_nTransID);
+  PlayTransitionInPreview(m_pOwner, m_nTransID);
 }
 
 void CTLTransitionItem::Select(BOOL bSelect) {
@@ -190,38 +204,31 @@ void CTLTransitionItem::Paint(CDC* pDC, int nStart) {
 
 // ---- titles and credits ----
 
-void CTLTitleItem::UpdateDisplayRect(int dx) {
+void CTLAlbumTextItem::UpdateDisplayRect(int dx) {
   CTimelineItem::UpdateDisplayRect(dx);
   ::InflateRect(&m_rcDisplay, -5, -15);
 }
 
-void CTLTitleItem::Select(BOOL bSelect) {
-  CTimelineItem::Select(bSelect);
-  if (!bSelect) return;
+void CTLAlbumTextItem::MakeAlbumPosition(BOOL bTitle) {
   if (CDVDAlbumImage* album = EditorAlbum(); album != nullptr) {
     album->m_pCurImage = nullptr;
-    album->m_bTitleActive = TRUE;
-    album->m_bCreditActive = FALSE;
+    album->m_bTitleActive = bTitle;
+    album->m_bCreditActive = !bTitle;
   }
+}
+
+void CTLTitleItem::Select(BOOL bSelect) {
+  CTimelineItem::Select(bSelect);
+  if (bSelect) MakeAlbumPosition(TRUE);
 }
 
 void CTLTitleItem::Paint(CDC* pDC, int) {
   TimelinePaint::SecondsItem(pDC, *this, m_pOwner->GetTitleItemList(), m_nDuration);
 }
 
-void CTLCreditItem::UpdateDisplayRect(int dx) {
-  CTimelineItem::UpdateDisplayRect(dx);
-  ::InflateRect(&m_rcDisplay, -5, -15);
-}
-
 void CTLCreditItem::Select(BOOL bSelect) {
   CTimelineItem::Select(bSelect);
-  if (!bSelect) return;
-  if (CDVDAlbumImage* album = EditorAlbum(); album != nullptr) {
-    album->m_pCurImage = nullptr;
-    album->m_bTitleActive = FALSE;
-    album->m_bCreditActive = TRUE;
-  }
+  if (bSelect) MakeAlbumPosition(FALSE);
 }
 
 void CTLCreditItem::Paint(CDC* pDC, int) {

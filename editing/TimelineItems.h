@@ -94,39 +94,46 @@ class CTLTransitionItem : public CTimelineItem {
   int m_nTransID;
 };
 
-// Titles and credits: a duration of their own, no click zones and no editor.
-class CTLTitleItem : public CTimelineItem {
+// What titles and credits share: a duration of their own, a 70 x 70 picture centred in their cell,
+// no click zones and no editor. Each selects its own part of the album.
+class CTLAlbumTextItem : public CTimelineItem {
+  DECLARE_DYNAMIC(CTLAlbumTextItem)
+
+ public:
+  static constexpr int kWidth = 80;
+
+  CTLAlbumTextItem(CTimelineCtrl* pOwner, int nSeconds)
+      : CTimelineItem(pOwner), m_nDuration(nSeconds * 1000) {}
+
+  int GetDuration() override { return m_nDuration; }
+  int GetWidth() override { return kWidth; }
+  void UpdateDisplayRect(int dx) override;
+
+  int m_nDuration;  // milliseconds
+
+ protected:
+  // Marks the titles (or the credits) as the album's position; nothing without an album editor.
+  static void MakeAlbumPosition(BOOL bTitle);
+};
+
+class CTLTitleItem : public CTLAlbumTextItem {
   DECLARE_DYNAMIC(CTLTitleItem)
 
  public:
-  static constexpr int kWidth = 80;
-
-  CTLTitleItem(CTimelineCtrl* pOwner, int nSeconds) : CTimelineItem(pOwner), m_nDuration(nSeconds * 1000) {}
+  CTLTitleItem(CTimelineCtrl* pOwner, int nSeconds) : CTLAlbumTextItem(pOwner, nSeconds) {}
 
   void Paint(CDC* pDC, int nStart) override;
-  int GetDuration() override { return m_nDuration; }
-  int GetWidth() override { return kWidth; }
-  void UpdateDisplayRect(int dx) override;
   void Select(BOOL bSelect) override;
-
-  int m_nDuration;  // milliseconds
 };
 
-class CTLCreditItem : public CTimelineItem {
+class CTLCreditItem : public CTLAlbumTextItem {
   DECLARE_DYNAMIC(CTLCreditItem)
 
  public:
-  static constexpr int kWidth = 80;
-
-  CTLCreditItem(CTimelineCtrl* pOwner, int nSeconds) : CTimelineItem(pOwner), m_nDuration(nSeconds * 1000) {}
+  CTLCreditItem(CTimelineCtrl* pOwner, int nSeconds) : CTLAlbumTextItem(pOwner, nSeconds) {}
 
   void Paint(CDC* pDC, int nStart) override;
-  int GetDuration() override { return m_nDuration; }
-  int GetWidth() override { return kWidth; }
-  void UpdateDisplayRect(int dx) override;
   void Select(BOOL bSelect) override;
-
-  int m_nDuration;  // milliseconds
 };
 
 class CTLMusicItem : public CTimelineItem {

@@ -1,8 +1,13 @@
 #include "editing/TransitionControls.h"
 
+#include "controls/RowDragImage.h"
+#include "editing/TimelineCtrl.h"
+#include "editing/TimelineItems.h"
+#include "editing/TimelineTracks.h"
 #include "modules/data/DVDImage.h"
 #include "modules/image/CxImage.h"
 #include "platform/comctl/AfxImageList.h"
+#include "platform/kernel/Module.h"
 #include "platform/user/Cursor.h"
 #include "shell/UIHelpers.h"
 
@@ -42,7 +47,7 @@ void CTransitionPreviewStatic::LoadPreviewImages() {
     if (!sample.LoadToCxImage(pictures[i], &m_sizePicture, background, 0)) {
       // Without the sample picture the preview still shows the colour the slides sit on.
       pictures[i]->Create(m_sizePicture.cx, m_sizePicture.cy, 24);
-      pictures[i]->Clear(0);
+      pictures[i]->Fill(background);
     }
   }
 }
@@ -115,6 +120,7 @@ void CTransitionPreviewStatic::OnDestroy() {
 BEGIN_MESSAGE_MAP(CTransitionListCtrl, CListCtrl)
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
 ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
@@ -126,38 +132,76 @@ void CTransitionListCtrl::PreSubclassWindow() {
   CListCtrl::PreSubclassWindow();
   m_hSavedCursor = ::GetCursor();
   m_hNoDropCursor = ::LoadCursor(nullptr, IDC_NO);
+  m_hDropCursor = ::LoadCursor(::GetModuleHandle(nullptr), MAKEINTRESOURCE(IDC_TIMELINE_DROP_CURSOR));
 }
 
 void CTransitionListCtrl::BeginDrag(NMLISTVIEW* pNotify) {
   if (pNotify == nullptr || pNotify->iItem < 0) return;
   m_pDragImage.reset();
   m_nDragRow = pNotify->iItem;
-  POINT origin{};
-  m_pDragImage.reset(CreateDragImage(m_nDragRow, &origin));
-  if (m_pDragImage != nullptr) {
-    m_pDragImage->BeginDrag(0, CPoint(8, 8));
-    CPoint at = pNotify->ptAction;
-    ClientToScreen(&at);
-    CImageList::DragEnter(nullptr, at);
-  }
+  m_pDragImage = BeginRowDragImage(*this, *pNotify);
   m_bDragging = TRUE;
-  SetCapture();
 }
 
 void CTransitionListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
   if (m_bDragging) {
     CPoint screen = point;
     ClientToScreen(&screen);
+    CImageList::DragShowNolock(FALSE);
+    CTimelineCtrl* timeline = nullptr;
+    ::SetCursor(TargetAt(screen, &timeline) != nullptr ? m_hDropCursor : m_hNoDropCursor);
+    CImageList::DragShowNolock(TRUE);
     CImageList::DragMove(screen);
-    // Nothing takes a dropped transition until the timeline's items do.
-    ::SetCursor(m_hNoDropCursor);
   }
   CListCtrl::OnMouseMove(nFlags, point);
 }
 
+CTimelineItem* CTransitionListCtrl::TargetAt(CPoint screen, CTimelineCtrl** ppTimeline) const {
+  CWnd* parent = GetParent();
+  CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
+  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  if (timeline == nullptr || ::WindowFromPoint(screen) != timeline->m_hWnd) return nullptr;
+  _tagTimelineHit hit;
+  CPoint at = screen;
+  timeline->ScreenToClient(&at);
+  hit.pt = at;
+  if (!timeline->HitTest(&hit) || hit.pItem == nullptr) return nullptr;
+  if (!hit.pItem->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) && !hit.pItem->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))
+    return nullptr;
+  *ppTimeline = timeline;
+  return hit.pItem;
+}
+
 void CTransitionListCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
-  EndDrag();
+  if (m_bDragging) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    EndDrag();
+    CTimelineCtrl* timeline = nullptr;
+    CTimelineItem* target = TargetAt(screen, &timeline);
+    const int index = m_nDragRow >= 0 ? static_cast<int>(GetItemData(m_nDragRow)) : -1;
+    if (target != nullptr && index != -1) timeline->ApplyTransition(target, index, 1);
+  }
   CListCtrl::OnLButtonUp(nFlags, point);
+}
+
+void CTransitionListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
+  const int row = HitTest(point);
+  CWnd* parent = GetParent();
+  CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
+  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  if (row >= 0 && timeline != nullptr && timeline->GetPhotoTrack() != nullptr) {
+    CTimelineItem* selected = timeline->GetPhotoTrack()->FindSelected();
+    const int index = static_cast<int>(GetItemData(row));
+    if (selected != nullptr && index != -1 &&
+        (selected->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) || selected->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))) {
+      timeline->ApplyTransition(selected, index, 1);
+      timeline->Invalidate(FALSE);
+    }
+    // The user moves on to the next slide, to give it a transition in turn.
+    if (CDVDAlbumImage* album = CTimelineCtrl::GetCurrentAlbum()) timeline->SelectNextSlide(album);
+  }
+  CListCtrl::OnLButtonDblClk(nFlags, point);
 }
 
 void CTransitionListCtrl::OnCaptureChanged(CWnd* pWnd) {
@@ -168,8 +212,5 @@ void CTransitionListCtrl::OnCaptureChanged(CWnd* pWnd) {
 void CTransitionListCtrl::EndDrag() {
   if (!m_bDragging) return;
   m_bDragging = FALSE;
-  CImageList::DragLeave(nullptr);
-  CImageList::EndDrag();
-  ::SetCursor(m_hSavedCursor);
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  EndRowDragImage(m_hWnd, m_hSavedCursor);
 }

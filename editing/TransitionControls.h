@@ -65,15 +65,19 @@ class CTransitionListCtrl : public CListCtrl {
   void PreSubclassWindow() override;
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnCaptureChanged(CWnd* pWnd);
   DECLARE_MESSAGE_MAP()
 
  private:
   void EndDrag();
+  // The photo or transition item of the parent's timeline under a screen point, else null.
+  class CTimelineItem* TargetAt(CPoint screen, class CTimelineCtrl** ppTimeline) const;
 
   BOOL m_bDragging = FALSE;
   int m_nDragRow = -1;
   std::unique_ptr<CImageList> m_pDragImage;
   HCURSOR m_hSavedCursor = nullptr;
   HCURSOR m_hNoDropCursor = nullptr;
+  HCURSOR m_hDropCursor = nullptr;
 };

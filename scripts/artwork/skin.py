@@ -85,13 +85,15 @@ BARS = [
     Bar("photo_edit_navigator_button", "navigator", WINDOW["photo_configure"], (32, 28), [
         (g.first, "First Photo"), (g.previous, "Previous Photo"), (g.next_, "Next Photo"), (g.last, "Last Photo"),
         (g.rotate_cw, "Rotate Right"), (g.rotate_ccw, "Rotate Left"), (g.picture, "Photo")], glyph=15),
-    Bar("trans_music_audio_match_button", "durations", TAB_PAGE, (32, 28), [
-        (g.fit_to_music, "Fit Slideshow to Music"), (g.undo, "Undo Duration Change")], glyph=17),
-    Bar("trans_music_slide_duration_reset_button", "reset_durations", TAB_PAGE, (32, 28),
-        [(g.reset, "Reset Durations")], glyph=16),
-    Bar("trans_music_trans_oper_button", "transition_mode", TAB_PAGE, (32, 28), [
+    # The album options page sizes these three bars' windows to 43 x 20, 20 x 20 and 137 x 16 and
+    # they sit on its organize-page colour.
+    Bar("trans_music_audio_match_button", "durations", WINDOW["organize_page"], (21, 20), [
+        (g.fit_to_music, "Fit Slideshow to Music"), (g.undo, "Undo Duration Change")], glyph=13),
+    Bar("trans_music_slide_duration_reset_button", "reset_durations", WINDOW["organize_page"], (20, 20),
+        [(g.reset, "Reset Durations")], glyph=13),
+    Bar("trans_music_trans_oper_button", "transition_mode", WINDOW["organize_page"], (45, 16), [
         (g.no_transition, "No Transitions"), (g.shuffle_some, "Random from Selected Transitions"),
-        (g.shuffle, "Random from All Transitions")], glyph=17),
+        (g.shuffle, "Random from All Transitions")], glyph=12),
     Bar("burn_page_browser_button", "disc_image", WINDOW["burn_page"], (36, 22), [(g.folder, "Set Disc Image File")],
         glyph=14),
     Bar("burn_page_load_eject_button", "tray", WINDOW["burn_page"], (36, 22), [(g.eject, "Load or Eject")],
@@ -313,9 +315,19 @@ def misc_pictures():
         selection_frame(78, 78, "grayed", 6),
         keyed_icon(13, g.speaker, ACCENT, (255, 255, 255)),
         keyed_icon(16, g.note, ACCENT, (255, 0, 0)),
-        keyed_icon(16, g.music_file, INK, (255, 0, 0)),
+        music_list_icons(),
         seek_picture("track"), seek_picture("range"), seek_picture("thumb"),
     ]
+
+
+def music_list_icons():
+    # The album options page's music rows: 0 a clip that starts after the slideshow ends (not
+    # heard), 1 spare, 2 a clip that plays during the slideshow.
+    c = Canvas(48, 16, WHITE)
+    for i, colour in enumerate((MUTED, INK, ACCENT)):
+        c.fill(g.music_file(i * 16 + 8.0, 8.0, 14), colour)
+    c.key_uncovered((255, 0, 0))
+    return c
 
 
 def keyed_placeholder():

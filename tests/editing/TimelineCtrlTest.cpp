@@ -195,13 +195,19 @@ TEST_F(TimelineTest, ClickZonesOpenTheSlideDialogsAndElsewhereOnlySelect) {
   };
   for (const Case& c : cases) {
     g_opened.clear();
+    const bool playsBefore = Preview().IsPlaying();
     m_timeline.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(c.at.x, c.at.y));
     EXPECT_EQ(m_timeline.GetHitRecord().pItem, c.item);
     m_timeline.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.at.x, c.at.y));
     m_timeline.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(c.at.x, c.at.y));
     EXPECT_EQ(g_opened, c.opened) << c.at.x << "," << c.at.y;
     EXPECT_EQ(Photos().FindSelected(), c.item);
+    EXPECT_FALSE(playsBefore);
   }
+  // Only the last click, outside the transition's zone, played its transition in the page.
+  EXPECT_TRUE(Preview().IsPlaying());
+  EXPECT_EQ(Preview().GetFactory(),
+            GetTransitionList()->GetAt(static_cast<CTLTransitionItem*>(transition)->m_nTransID)->pfnFactory);
   // Double clicks: photo and transition open their editors, nothing else does.
   SetTitles(4, 0);
   Rebuild();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,11 +16,13 @@
 #include "editing/TimelineCtrl.h"
 #include "editing/TimelineItems.h"
 #include "editing/TimelineTracks.h"
+#include "editing/TransitionControls.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
 #include "platform/comctl/AfxImageList.h"
 #include "platform/comctl/CommCtrl.h"
 #include "platform/display/Display.h"
+#include "platform/kernel/Module.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Display.h"
 #include "platform/user/MessageBox.h"
@@ -81,6 +84,12 @@ class TimelineTest : public ::testing::Test {
     pictavo::shell::SetLanguageRoot(Source("data"));
     g_skinMinor.Load(Source("data").c_str(), "zel_en.xml", FALSE);
     if (GetTransitionList()->GetSize() == 0) LoadBuiltInTransitions(bin != nullptr ? bin : ".");
+    // The timeline reads its item pictures beside the executable, as the program does from its
+    // folder; the test binaries live one folder away from the program's data.
+    const std::filesystem::path images = std::filesystem::path(pictavo::ExecutableFolder()) / "images";
+    std::error_code error;
+    if (bin != nullptr && !std::filesystem::exists(images, error))
+      std::filesystem::create_directory_symlink(std::filesystem::path(bin) / "images", images, error);
   }
 
   void SetUp() override {
@@ -153,6 +162,10 @@ class TimelineTest : public ::testing::Test {
     pictavo::test::PumpPending();
   }
 
+  CTransitionPreviewStatic& Preview() {
+    return *dynamic_cast<CTransitionPreviewStatic*>(
+        CWnd::FromHandlePermanent(m_page.GetDlgItem(IDC_OPTIONS_PREVIEW)->m_hWnd));
+  }
   CTLPhotoTrack& Photos() { return *m_timeline.GetPhotoTrack(); }
   CTLMusicTrack& Music() { return *m_timeline.GetMusicTrack(); }
   // The centre of a photo-track item on the screen, scrolled as the timeline is now.

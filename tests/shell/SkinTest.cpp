@@ -158,9 +158,9 @@ TEST(ShippedSkin, MinorSkinBars) {
       {"album_preview_play_current_button", 1, {32, 28}, "Play from Current Photo"},
       {"album_preview_stop_button", 1, {32, 28}, "Stop"},
       {"photo_edit_navigator_button", 7, {32, 28}, "First Photo"},
-      {"trans_music_audio_match_button", 2, {32, 28}, "Fit Slideshow to Music"},
-      {"trans_music_slide_duration_reset_button", 1, {32, 28}, "Reset Durations"},
-      {"trans_music_trans_oper_button", 3, {32, 28}, "No Transitions"},
+      {"trans_music_audio_match_button", 2, {21, 20}, "Fit Slideshow to Music"},
+      {"trans_music_slide_duration_reset_button", 1, {20, 20}, "Reset Durations"},
+      {"trans_music_trans_oper_button", 3, {45, 16}, "No Transitions"},
       {"burn_page_browser_button", 1, {36, 22}, "Set Disc Image File"},
       {"burn_page_load_eject_button", 1, {36, 22}, "Load or Eject"},
       {"audio_trim_button", 7, {44, 30}, "Set Start"},
@@ -221,7 +221,7 @@ TEST(ShippedSkin, MinorSkinPictures) {
       {misc.m_hThumbnailFrames, {112, 86}, 3}, {misc.m_hPlaceholders, {32, 32}, 1},
       {misc.m_hSlideBadges, {11, 11}, 4},      {misc.m_hBrowserTiles, {78, 78}, 3},
       {misc.m_hSoundBadges, {13, 13}, 1},      {misc.m_hAlbumMarks, {16, 16}, 1},
-      {misc.m_hMusicListIcons, {16, 16}, 1},
+      {misc.m_hMusicListIcons, {16, 16}, 3},
   };
   for (size_t i = 0; i < std::size(lists); ++i) {
     ASSERT_NE(lists[i].list, nullptr) << i;
