@@ -92,8 +92,8 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
          // Organize > Add Photos: every photo of the sample folder.
          << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo")
          // The album sheet's Transition & Music tab; its music bar's first button adds music.
-         << "click-at 424 210\n"
-         << "click-at 276 239\n"
+         << "click 1139 190 13\n"
+         << "click 1407 26 14\n"
          << "wait-window Open\n"
          << "type " << media << "/music.mp3\n"
          << "key Enter\n"
@@ -104,7 +104,7 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
          << "key Shift+End\n"
          << "type 3\n"
          // The transition mode bar's third button: random transitions.
-         << "click-at 669 371\n"
+         << "click 1452 112 8\n"
          << "snapshot \"" << options << "\"\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
@@ -114,7 +114,7 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
          << "command " << kCreateMp4
          << "\n"
          // The album sheet's last tab: Video Output.
-         << "click-at 794 210\n"
+         << "click 1139 560 13\n"
          << "click " << kOutputFolderEdit << "\n"
          << "key Home\n"
          << "key Shift+End\n"
