@@ -172,7 +172,7 @@ double WindowOutput(const fs::path& scratch, const std::string& bin, const std::
   const std::string script = (home / "script.txt").string();
   std::ofstream(script) << "wait-window \"Bench - Talvane Pictavo\" 60\n"
                            "wait-gone Splash 30\n"
-                           "click-at 794 210\n"  // the album sheet's Video Output tab
+                           "click 1139 560 13\n"  // the album sheet's Video Output tab
                            "click 1194\nkey Home\nkey Shift+End\ntype "
                         << (scratch / "out-window").string()
                         << "\n"

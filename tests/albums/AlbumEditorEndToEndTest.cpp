@@ -19,6 +19,7 @@
 #include "shell/GeneralSettings.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/ScriptSteps.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -86,16 +87,7 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
-         << "command 32789\n"
-         << "wait-window Open\n"
-         << "type " << media << "\n"
-         << "key Enter\n"
-         << "click 1120\n"
-         << "key Home\n"
-         << "key Shift+End\n"
-         << "key Enter\n"
-         << "wait-gone Open\n"
-         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo")
          << "snapshot \"" << added
          << "\"\n"
          // Rotate the second photo a quarter turn clockwise.

@@ -1,22 +1,28 @@
 // The main road as a new user takes it: the real program, no project, Organize > Add Photos with
-// the sample folder, the MP4 group picked from the Create menu, the output page opened, an output
-// folder typed, "Burn now" pressed; the encoding dialog says it succeeded, the output folder is
-// opened through the desktop, and the folder holds one video as long as the album with its sound.
+// the sample folder; on the Transition & Music page the sample music added, the photo duration set
+// to 3 s and the transitions made random; the MP4 group picked from the Create menu, the output
+// page opened, an output folder typed, "Burn now" pressed; the encoding dialog says it succeeded,
+// the output folder is opened through the desktop, and the folder holds one video as long as the
+// album with its sound.
 // Snapshots land under build/bin/test-output/.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "modules/data/AudioSource.h"
 #include "modules/data/DVDAlbumImage.h"
+#include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
 #include "tests/render/RenderFixtures.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/ScriptSteps.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -29,6 +35,7 @@ class OutputEndToEndTest : public RegistryFixture {};
 constexpr int kCreateMp4 = 33951 + 7;  // Create > MP4 Video: the eighth group
 constexpr int kOutputFolderEdit = 1194;
 constexpr int kBurnButtonBar = 1246;
+constexpr int kPhotoDurationEdit = 1099;
 
 // A stand-in for the desktop's opener that notes what it was asked to open.
 std::string FakeOpener(const std::string& bin, const std::string& record) {
@@ -39,16 +46,31 @@ std::string FakeOpener(const std::string& bin, const std::string& record) {
   return opener;
 }
 
-// The seconds the saved project's only album lasts, as the album options page shows them.
-int AlbumSeconds(const std::string& project) {
+// What the saved project's only album holds.
+struct SavedAlbum {
+  int seconds = 0;  // as the album options page shows it
+  std::set<int> photoDurations;
+  std::set<std::string> transitions;
+  std::vector<std::string> music;  // file names
+};
+
+SavedAlbum ReadAlbum(const std::string& project) {
+  SavedAlbum saved;
   int missing = 0;
   CStringArray missingFiles;
   EXPECT_TRUE(GetProject()->OpenFromFile(project.c_str(), missing, missingFiles, 0, -1));
   EXPECT_EQ(GetProject()->GetAlbumCount(), 1);
-  const auto* album = static_cast<CDVDAlbumImage*>(GetProject()->GetAlbum(0));
-  const int seconds = album != nullptr ? album->GetTotalLength() : 0;
+  if (const auto* album = static_cast<CDVDAlbumImage*>(GetProject()->GetAlbum(0))) {
+    saved.seconds = album->GetTotalLength();
+    for (int i = 0; i < album->GetImageCount(); ++i) {
+      saved.photoDurations.insert(album->Get_nTwoDuration(i));
+      saved.transitions.insert(std::string(album->GetImage(i)->Get_strTransName()));
+    }
+    for (int i = 0; i < album->GetMusicCount(); ++i)
+      saved.music.push_back(fs::path(std::string(album->GetMusic(i)->strPathName)).filename().string());
+  }
   GetProject()->NewProject();
-  return seconds;
+  return saved;
 }
 
 }  // namespace
@@ -60,6 +82,7 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
   const std::string opened = folder / "opened.txt";
   FakeOpener(folder / "bin", opened);
   const std::string saved = folder / "Trip.r7m";
+  const std::string options = pictavo::test::SnapshotPath("output-e2e-options.png");
   const std::string page = pictavo::test::SnapshotPath("output-e2e-page.png");
   const std::string encoding = pictavo::test::SnapshotPath("output-e2e-encoding.png");
   const std::string done = pictavo::test::SnapshotPath("output-e2e-done.png");
@@ -67,16 +90,22 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
          // Organize > Add Photos: every photo of the sample folder.
-         << "command 32789\n"
+         << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo")
+         // The album sheet's Transition & Music tab; its music bar's first button adds music.
+         << "click 1139 190 13\n"
+         << "click 1407 26 14\n"
          << "wait-window Open\n"
-         << "type " << media << "\n"
-         << "key Enter\n"
-         << "click 1120\n"
-         << "key Home\n"
-         << "key Shift+End\n"
+         << "type " << media << "/music.mp3\n"
          << "key Enter\n"
          << "wait-gone Open\n"
          << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << "click " << kPhotoDurationEdit << "\n"
+         << "key Home\n"
+         << "key Shift+End\n"
+         << "type 3\n"
+         // The transition mode bar's third button: random transitions.
+         << "click 1452 112 8\n"
+         << "snapshot \"" << options << "\"\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
          << "type " << saved << "\n"
@@ -85,7 +114,7 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
          << "command " << kCreateMp4
          << "\n"
          // The album sheet's last tab: Video Output.
-         << "click-at 794 210\n"
+         << "click 1139 560 13\n"
          << "click " << kOutputFolderEdit << "\n"
          << "key Home\n"
          << "key Shift+End\n"
@@ -116,13 +145,18 @@ TEST_F(OutputEndToEndTest, BurnNowWritesTheAlbumAsAVideoAndOpensItsFolder) {
   for (const auto& entry : fs::directory_iterator(out + "/MP4")) videos.push_back(entry.path());
   ASSERT_EQ(videos.size(), 1u);
   EXPECT_EQ(videos[0].filename(), "Trip_media.mp4");
-  const int seconds = AlbumSeconds(saved);
-  ASSERT_GT(seconds, 0);
+  const SavedAlbum album = ReadAlbum(saved);
+  EXPECT_EQ(album.photoDurations, std::set<int>({3}));
+  EXPECT_GT(album.transitions.size(), 1u);  // random: not one transition everywhere
+  ASSERT_FALSE(album.music.empty());
+  EXPECT_EQ(album.music.back(), "music.mp3");
+  ASSERT_GT(album.seconds, 0);
   const double video = std::stod(rendertest::Probe(videos[0], "format=duration"));
-  EXPECT_NEAR(video, seconds, 0.25);
-  const std::string audio = rendertest::Probe(videos[0], "stream=codec_name,duration", "a:0");
-  EXPECT_NE(audio.find("aac"), std::string::npos) << audio;
-  for (const std::string& shot : {page, encoding, done}) {
+  EXPECT_NEAR(video, album.seconds, 0.25);
+  // The sound runs the whole length.
+  EXPECT_EQ(rendertest::Probe(videos[0], "stream=codec_name", "a:0"), "aac");
+  EXPECT_NEAR(std::stod(rendertest::Probe(videos[0], "stream=duration", "a:0")), album.seconds, 0.25);
+  for (const std::string& shot : {options, page, encoding, done}) {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
     EXPECT_EQ(picture.width, 1024);

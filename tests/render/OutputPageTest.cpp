@@ -330,3 +330,30 @@ TEST_F(OutputPageTest, AnOutputFolderThatCannotTakeTheFilesIsRefusedBeforeEncodi
   EXPECT_EQ(LogCount("###Create misc video files output."), 1);
   EXPECT_TRUE(fs::is_regular_file(folder / "taken"));
 }
+
+TEST_F(OutputPageTest, TheFormatListFollowsTheMainWindowsChoiceAndSetsTheOutputType) {
+  CSkinComboBox& formats = m_page.GetFormatList();
+  // The Create menu or the status-bar selector picked the first group.
+  m_manager->Set_pActiveProfileGroup(m_manager->Get_pProfileGroupArray(0));
+  m_page.SelectActiveFormat();
+  EXPECT_EQ(formats.GetCurSel(), 0);
+  EXPECT_EQ(m_page.GetOptionsPage().GetCurrentProfile(),
+            m_manager->Get_pProfileGroupArray(0)->Get_pActiveAVOutputProfile());
+
+  // Picking a format on the page makes it a video-file output whatever was chosen before.
+  GetProject()->SetEmOutputType(DVD_OUTPUT_WEB_ALBUM);
+  formats.SetCurSel(2);
+  m_page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_OUTPUT_FORMAT_LIST, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(formats.GetSafeHwnd()));
+  EXPECT_EQ(GetProject()->GetEmOutputType(), DVD_OUTPUT_PROFILE_GROUP);
+  EXPECT_EQ(m_manager->Get_pActiveProfileGroup(), m_manager->Get_pProfileGroupArray(2));
+  EXPECT_EQ(m_page.GetOptionsPage().GetCurrentProfile(),
+            m_manager->Get_pProfileGroupArray(2)->Get_pActiveAVOutputProfile());
+
+  // A language change fills the list again with the eighth group active.
+  m_page.SendMessage(WM_LANGUAGE_CHANGED, 0, 0);
+  EXPECT_EQ(formats.GetCount(), m_manager->GetGroupCount());
+  EXPECT_EQ(m_manager->Get_pActiveProfileGroup(),
+            m_manager->Get_pProfileGroupArray(CAVOutputProfileManager::kDefaultActiveGroup));
+  EXPECT_EQ(formats.GetCurSel(), CAVOutputProfileManager::kDefaultActiveGroup);
+}
