@@ -377,6 +377,13 @@ TEST_F(PlxButtonImagesTest, DrawingStates) {
     EXPECT_EQ(ink.right - ink.left, 8);
     EXPECT_EQ(ink.bottom - ink.top, 8);
   }
+  {  // Stretched onto a coloured background: the key colour still shows the background.
+    Canvas c(40, 40, RGB(0, 0, 255));
+    ASSERT_TRUE(DrawCell(strip, c, 0, 0, 0, CSize(32, 30)));
+    EXPECT_EQ(c.At(1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(c.At(20, 20), RGB(0, 0, 255));
+    EXPECT_EQ(c.At(6, 6), kInk);
+  }
   {  // A disabled 24-bit cell is drawn and then greyed (towards the highlight colour), only
      // inside its cell: the square keeps its shape in one tone other than its own.
     Canvas c(40, 20, RGB(0, 0, 255));
