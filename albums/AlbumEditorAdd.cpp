@@ -38,21 +38,6 @@ constexpr const char* kPhotoFilter =
     "(*.png)|*.png| "
     "\t\tAll Files(*.*)|*.*||";
 
-CString ReadLastPhotoPath() {
-  CARRegistrySP creator;
-  CARRegistry* registry = creator.Create(FALSE, TRUE);
-  CString path;
-  if (registry != nullptr && registry->Open("General")) registry->ReadString("LastPhotoPath", path);
-  return path;
-}
-
-void WriteLastPhotoPath(const CString& path) {
-  CARRegistrySP creator;
-  CARRegistry* registry = creator.Create(FALSE, FALSE);
-  if (registry != nullptr && (registry->Open("General") || registry->CreateKey("General")))
-    registry->WriteString("LastPhotoPath", path);
-}
-
 CListCtrl* PhotoList() {
   auto* list = static_cast<CListCtrl*>(GetWindowRegistry()->m_pPhotoListCtrl);
   return list != nullptr && list->GetSafeHwnd() != nullptr ? list : nullptr;
@@ -154,7 +139,7 @@ BOOL AlbumEditorDlg::AddPhotoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, CDV
 }
 
 int AlbumEditorDlg::AddPhotos() {
-  const CString lastPath = ReadLastPhotoPath();
+  const CString lastPath = ReadGeneralString("LastPhotoPath");
   CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
                      kPhotoFilter, this);
   std::vector<char> names(kFileNameBuffer, '\0');
@@ -163,7 +148,7 @@ int AlbumEditorDlg::AddPhotos() {
   if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
   if (dialog.DoModal() != IDOK) return FALSE;
   const CString chosen = dialog.GetPathName();
-  if (chosen.CompareNoCase(lastPath) != 0) WriteLastPhotoPath(chosen);
+  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastPhotoPath", chosen);
 
   std::vector<CString> paths;
   for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {

@@ -60,21 +60,6 @@ int64_t SlideshowEndMs(const CDVDAlbumImage* album) {
   return 1000LL * (int64_t{album->Get_nSlideshowLen(-1)} + album->Get_nCreditDuration() + album->Get_nTitleDuration());
 }
 
-CString ReadLastAudioPath() {
-  CARRegistrySP creator;
-  CARRegistry* registry = creator.Create(FALSE, TRUE);
-  CString path;
-  if (registry != nullptr && registry->Open("General")) registry->ReadString("LastAudioPath", path);
-  return path;
-}
-
-void WriteLastAudioPath(const CString& path) {
-  CARRegistrySP creator;
-  CARRegistry* registry = creator.Create(FALSE, FALSE);
-  if (registry != nullptr && (registry->Open("General") || registry->CreateKey("General")))
-    registry->WriteString("LastAudioPath", path);
-}
-
 void Complain(CWnd* owner, UINT nStringId) {
   ::MessageBox(owner->GetSafeHwnd(), LoadLangString(nStringId), kProductName, MB_OK | MB_ICONINFORMATION);
 }
@@ -203,7 +188,7 @@ void AlbumOptionsOneDlg::AddMusicFiles() {
     Complain(this, IDS_SELECT_ALBUM_FIRST);
     return;
   }
-  const CString lastPath = ReadLastAudioPath();
+  const CString lastPath = ReadGeneralString("LastAudioPath");
   CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, kMusicFilter,
                      this);
   std::vector<char> names(kFileNameBuffer, '\0');
@@ -212,7 +197,7 @@ void AlbumOptionsOneDlg::AddMusicFiles() {
   if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
   if (dialog.DoModal() != IDOK) return;
   const CString chosen = dialog.GetPathName();
-  if (chosen.CompareNoCase(lastPath) != 0) WriteLastAudioPath(chosen);
+  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastAudioPath", chosen);
   std::vector<CString> paths;
   for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) paths.push_back(dialog.GetNextPathName(pos));
   AddMusicPaths(paths, TRUE);

@@ -319,3 +319,18 @@ CARRegistry* CARRegistrySP::Create(BOOL bAdmin, BOOL bReadOnly) {
   m_pRegistry->m_bAbsolutePath = m_bAbsolutePath;
   return m_pRegistry;
 }
+
+CString ReadGeneralString(LPCTSTR lpszValue) {
+  CARRegistrySP creator;
+  CARRegistry* registry = creator.Create(FALSE, TRUE);
+  CString value;
+  if (registry != nullptr && registry->Open("General")) registry->ReadString(lpszValue, value);
+  return value;
+}
+
+void WriteGeneralString(LPCTSTR lpszValue, const CString& value) {
+  CARRegistrySP creator;
+  CARRegistry* registry = creator.Create(FALSE, FALSE);
+  if (registry != nullptr && (registry->Open("General") || registry->CreateKey("General")))
+    registry->WriteString(lpszValue, value);
+}

@@ -116,6 +116,11 @@ class CARRegistrySP {
   BOOL m_bAbsolutePath;
 };
 
+// A string value of the user's "General" key (the folders the file dialogs last used): "" when
+// absent; the write makes the key when it is missing.
+CString ReadGeneralString(LPCTSTR lpszValue);
+void WriteGeneralString(LPCTSTR lpszValue, const CString& value);
+
 // Relative key paths resolve below "Software\<registry key>\<application name>", or
 // "Software\<application name>" when the registry key is empty: the values the start-up gives
 // the application object (SetRegistryKey and its name). Until it sets them they are "" and

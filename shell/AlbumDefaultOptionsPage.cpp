@@ -181,26 +181,12 @@ void CAlbumDefaultOptionsPage::OnAddMusic() {
   std::vector<char> names(kFileNameBuffer, '\0');
   dialog.m_ofn.lpstrFile = names.data();
   dialog.m_ofn.nMaxFile = kFileNameBuffer;
-  CString lastFolder;
-  {
-    CARRegistrySP creator;
-    CARRegistry* registry = creator.Create(FALSE, TRUE);
-    if (registry->Open("General")) registry->ReadString("LastAudioPath", lastFolder);
-  }
+  const CString lastFolder = ReadGeneralString("LastAudioPath");
   if (!lastFolder.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastFolder;
   if (dialog.DoModal() != IDOK) return;
 
   const CString chosen = dialog.GetPathName();
-  if (chosen.CompareNoCase(lastFolder) != 0) {
-    CARRegistrySP creator;
-    CARRegistry* registry = creator.Create(FALSE, FALSE);
-    if (!registry->Open("General")) {
-      registry->CreateKey("General");
-      registry->Close();
-      registry->Open("General");
-    }
-    registry->WriteString("LastAudioPath", chosen);
-  }
+  if (chosen.CompareNoCase(lastFolder) != 0) WriteGeneralString("LastAudioPath", chosen);
 
   bool first = true;
   for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
