@@ -13,8 +13,8 @@
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
 #include "modules/files/Files.h"
-#include "platform/kernel/Path.h"
 #include "platform/comdlg/CommonDialogs.h"
+#include "platform/kernel/Path.h"
 #include "shell/ARRegistry.h"
 #include "shell/EnvironmentChecks.h"
 #include "shell/LanguageFile.h"
@@ -57,7 +57,8 @@ void RedrawAlbumListNow() {
 }
 
 int64_t SlideshowEndMs(const CDVDAlbumImage* album) {
-  return 1000LL * (int64_t{album->Get_nSlideshowLen(-1)} + album->Get_nCreditDuration() + album->Get_nTitleDuration());
+  return 1000LL *
+         (int64_t{album->Get_nSlideshowLen(-1)} + album->Get_nCreditDuration() + album->Get_nTitleDuration());
 }
 
 void Complain(CWnd* owner, UINT nStringId) {
@@ -156,20 +157,24 @@ int AlbumOptionsOneDlg::AddMusicPaths(const std::vector<CString>& paths, BOOL bR
   int added = 0;
   for (const CString& path : paths) {
     switch (CheckMusicFile(path)) {
-      case SizeCheck::kUnreadable: continue;
+      case SizeCheck::kUnreadable:
+        continue;
       case SizeCheck::kTooSmall:
         ::MessageBox(m_hWnd, options_logic::TooSmallMessage(TranslateDictionaryWord(kTooSmallFormat), path),
                      TranslateDictionaryWord(kInvalidFileTitle), MB_OK | MB_ICONEXCLAMATION);
         continue;
-      case SizeCheck::kAccepted: break;
+      case SizeCheck::kAccepted:
+        break;
     }
     // The first file the user adds replaces the default music a new album starts with.
-    if (bReplaceDefault && added == 0 && m_pAlbum->GetMusicCount() == 1 && IsDefaultMusic(*m_pAlbum->GetMusic(0)))
+    if (bReplaceDefault && added == 0 && m_pAlbum->GetMusicCount() == 1 &&
+        IsDefaultMusic(*m_pAlbum->GetMusic(0)))
       m_pAlbum->RemoveBackgroundMusic(m_pAlbum->GetMusic(0));
     if (m_pAlbum->AddBackgroundMusic(path)) {
       ++added;
-    } else if (bReplaceDefault && CString(std::string(pictavo::path::Extension(path.View())).c_str())
-                                          .CompareNoCase(".wma") == 0) {
+    } else if (bReplaceDefault &&
+               CString(std::string(pictavo::path::Extension(path.View())).c_str()).CompareNoCase(".wma") ==
+                   0) {
       WarnIfMediaPlayerMissing();
     }
   }
@@ -189,8 +194,8 @@ void AlbumOptionsOneDlg::AddMusicFiles() {
     return;
   }
   const CString lastPath = ReadGeneralString("LastAudioPath");
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, kMusicFilter,
-                     this);
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
+                     kMusicFilter, this);
   std::vector<char> names(kFileNameBuffer, '\0');
   dialog.m_ofn.lpstrFile = names.data();
   dialog.m_ofn.nMaxFile = kFileNameBuffer;
@@ -199,7 +204,8 @@ void AlbumOptionsOneDlg::AddMusicFiles() {
   const CString chosen = dialog.GetPathName();
   if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastAudioPath", chosen);
   std::vector<CString> paths;
-  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) paths.push_back(dialog.GetNextPathName(pos));
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;)
+    paths.push_back(dialog.GetNextPathName(pos));
   AddMusicPaths(paths, TRUE);
   AfterMusicAdded();
   PostToTimeline(WM_TIMELINE_REBUILD_MUSIC);
@@ -291,7 +297,8 @@ void AlbumOptionsOneDlg::ShiftMusic(int nSeconds) {
     for (int i = 0; i < track->GetCount(); ++i) {
       auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i));
       if (clip == nullptr || clip->m_pSource != entry) continue;
-      const int length = timeline->GetPhotoTrack() != nullptr ? timeline->GetPhotoTrack()->GetTotalDuration() : 0;
+      const int length =
+          timeline->GetPhotoTrack() != nullptr ? timeline->GetPhotoTrack()->GetTotalDuration() : 0;
       const long long start = static_cast<long long>(entry->nStartPos) + 1000LL * nSeconds;
       track->MoveClip(clip, static_cast<int>(std::clamp<long long>(start, 0, std::max(length, 0))));
       timeline->Invalidate(TRUE);
@@ -308,7 +315,8 @@ void AlbumOptionsOneDlg::EditMusic(int nMode) {
   if (entry == nullptr) return;
   // A clip whose file length is unknown would be cut by a zero length: say so and leave it.
   if (entry->nSourceLength <= 0 || entry->GetClipLength() <= 0) {
-    ::MessageBox(m_hWnd, options_logic::TooSmallMessage(TranslateDictionaryWord(kTooSmallFormat), entry->strPathName),
+    ::MessageBox(m_hWnd,
+                 options_logic::TooSmallMessage(TranslateDictionaryWord(kTooSmallFormat), entry->strPathName),
                  TranslateDictionaryWord(kInvalidFileTitle), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -316,9 +324,9 @@ void AlbumOptionsOneDlg::EditMusic(int nMode) {
   CTrimAudioDlg dialog(entry, nMode == 1, this);
   if (dialog.DoModal() != IDOK) return;
   SelectMusicRow(row);
-  if (before.strPathName.CompareNoCase(entry->strPathName) == 0 && before.nSourceLength == entry->nSourceLength &&
-      before.nTrimStart == entry->nTrimStart && before.nTrimEnd == entry->nTrimEnd &&
-      before.nStartPos == entry->nStartPos)
+  if (before.strPathName.CompareNoCase(entry->strPathName) == 0 &&
+      before.nSourceLength == entry->nSourceLength && before.nTrimStart == entry->nTrimStart &&
+      before.nTrimEnd == entry->nTrimEnd && before.nStartPos == entry->nStartPos)
     return;
   ShiftMusicAfter(m_pAlbum->m_listAudio, IndexOfEntry(m_pAlbum->m_listAudio, entry),
                   entry->GetClipLength() - before.GetClipLength());
@@ -355,23 +363,44 @@ void AlbumOptionsOneDlg::ShowMusicMoreMenu() {
 
 LRESULT AlbumOptionsOneDlg::OnMusicBar(WPARAM wParam, LPARAM) {
   switch (wParam) {
-    case 0: AddMusicFiles(); break;
-    case 1: RemoveSelectedMusic(); break;
-    case 2: MoveMusicUp(); break;
-    case 3: MoveMusicDown(); break;
-    case 4: TrimSelectedMusic(); break;
-    case 5: PlaySelectedMusic(); break;
-    case 6: ShiftMusicEarlier(); break;
-    case 7: ShiftMusicLater(); break;
+    case 0:
+      AddMusicFiles();
+      break;
+    case 1:
+      RemoveSelectedMusic();
+      break;
+    case 2:
+      MoveMusicUp();
+      break;
+    case 3:
+      MoveMusicDown();
+      break;
+    case 4:
+      TrimSelectedMusic();
+      break;
+    case 5:
+      PlaySelectedMusic();
+      break;
+    case 6:
+      ShiftMusicEarlier();
+      break;
+    case 7:
+      ShiftMusicLater();
+      break;
     case 8: {
       CString text;
       text.Format(LoadLangString(IDS_NO_CD_RIPPER), kProductName);
       ::MessageBox(m_hWnd, text, kProductName, MB_OK | MB_ICONINFORMATION);
       break;
     }
-    case 9: RecordMusic(); break;
-    case 10: ShowMusicMoreMenu(); break;
-    default: break;
+    case 9:
+      RecordMusic();
+      break;
+    case 10:
+      ShowMusicMoreMenu();
+      break;
+    default:
+      break;
   }
   return 1;
 }
@@ -386,14 +415,16 @@ LRESULT AlbumOptionsOneDlg::OnTakeMusicClipOrder(WPARAM, LPARAM) {
     // track holds exactly the album's entries.
     CPtrList order;
     for (int i = 0; i < track->GetCount(); ++i)
-      if (auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i)); clip != nullptr && clip->m_pSource != nullptr)
+      if (auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i));
+          clip != nullptr && clip->m_pSource != nullptr)
         order.AddTail(clip->m_pSource);
     bool same = order.GetCount() == m_pAlbum->m_listAudio.GetCount();
     for (POSITION pos = order.GetHeadPosition(); same && pos != nullptr;)
       same = IndexOfEntry(m_pAlbum->m_listAudio, static_cast<_AUDIO_SOURCE*>(order.GetNext(pos))) >= 0;
     if (same) {
       m_pAlbum->m_listAudio.RemoveAll();
-      for (POSITION pos = order.GetHeadPosition(); pos != nullptr;) m_pAlbum->m_listAudio.AddTail(order.GetNext(pos));
+      for (POSITION pos = order.GetHeadPosition(); pos != nullptr;)
+        m_pAlbum->m_listAudio.AddTail(order.GetNext(pos));
       m_pAlbum->Put_bDirty(TRUE);
     }
   }
