@@ -6,7 +6,7 @@
 #include "albums/AlbumMessages.h"
 #include "albums/AlbumOptionsRules.h"
 #include "editing/RecordSoundDlg.h"
-#include "editing/SlideDialogs.h"
+#include "editing/RandomTransitionDlg.h"
 #include "modules/data/AudioParams.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"

@@ -1,4 +1,4 @@
-#include "editing/SlideDialogs.h"
+#include "editing/TrimAudioDlg.h"
 
 #include "modules/data/AudioSource.h"
 #include "shell/LanguageFile.h"
@@ -6,16 +6,6 @@
 
 #define IDC_TRIM_PATH 1413
 #define IDC_TRIM_RANGE 1425
-
-CRandomTransitionDlg::CRandomTransitionDlg(int nMode, CWnd* pParent)
-    : CDialog(IDD_RANDOM_TRANSITION, pParent), m_nMode(nMode) {}
-
-BOOL CRandomTransitionDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
-  TranslateDialog(m_hWnd, IDD_RANDOM_TRANSITION);
-  if (m_nMode == 1) SetDlgItemText(IDOK, "Ok");
-  return TRUE;
-}
 
 CTrimAudioDlg::CTrimAudioDlg(_AUDIO_SOURCE* pSource, BOOL bPlayAtOnce, CWnd* pParent)
     : CDialog(IDD_TRIM_AUDIO, pParent), m_pSource(pSource), m_bPlayAtOnce(bPlayAtOnce) {}
