@@ -190,12 +190,28 @@ CWnd* CWnd::GetParent() const {
 CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
   return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd()));
 }
+// A child's owner is only the framework's note (whom it reports to): setting the window's
+// owner field of a child would move it to another parent.
+static constexpr char kChildOwner[] = "PictavoChildOwner";
+
 CWnd* CWnd::GetOwner() const {
+  if (::GetWindowLong(m_hWnd, GWL_STYLE) & WS_CHILD) {
+    if (HWND owner = static_cast<HWND>(::GetProp(m_hWnd, kChildOwner)); owner && ::IsWindow(owner))
+      return FromHandle(owner);
+  }
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
   return FromHandle(owner ? owner : ::GetParent(m_hWnd));
 }
 void CWnd::SetOwner(CWnd* pOwnerWnd) {
-  ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pOwnerWnd->GetSafeHwnd()));
+  HWND owner = pOwnerWnd->GetSafeHwnd();
+  if (::GetWindowLong(m_hWnd, GWL_STYLE) & WS_CHILD) {
+    if (owner)
+      ::SetProp(m_hWnd, kChildOwner, owner);
+    else
+      ::RemoveProp(m_hWnd, kChildOwner);
+    return;
+  }
+  ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 CWnd* CWnd::GetTopLevelParent() const {
   if (!GetSafeHwnd()) return nullptr;
