@@ -115,6 +115,13 @@ AlbumEditorDlg::AlbumEditorDlg()
 }
 
 AlbumEditorDlg::~AlbumEditorDlg() {
+  // Other pages find the editor through the window table: never leave them a freed one.
+  CWindowRegistry* slots = GetWindowRegistry();
+  if (slots->m_pAlbumEditor == this) {
+    slots->m_pAlbumEditor = nullptr;
+    slots->m_pAlbumListBox = nullptr;
+  }
+  if (slots->m_pVideoAlbumPropSheet == m_pVideoSheet) slots->m_pVideoAlbumPropSheet = nullptr;
   if (m_bAutoScroll && GetSafeHwnd() != nullptr) KillTimer(TIMER_ALBUM_DRAG_SCROLL);
   delete m_pDragHelper;
   delete m_pAudio;

@@ -9,7 +9,7 @@ class CDVDAlbumImage;
 struct _tagPanZoomWorkParamEx;
 
 // One slot per main window; a window stores its own address (or one of its children's) in its
-// OnInitDialog and nothing clears a slot. Every slot is null before any window exists.
+// OnInitDialog and clears its slots when it goes. Every slot is null before any window exists.
 // Written and read on the UI thread only.
 class CWindowRegistry {
  public:
