@@ -37,6 +37,7 @@ class VideoOutputTest : public ::testing::Test {
     EXPECT_TRUE(m_manager->InitProfileManager(0, nullptr, nullptr));
     m_manager->Set_strOutputPath((m_dir / "out").c_str());
     GetProject()->NewProject();
+    theApp.SetProjectPath("");  // untitled, whatever the test before saved
     UseGroup("MP4");
   }
   ~VideoOutputTest() override { GetProject()->NewProject(); }
