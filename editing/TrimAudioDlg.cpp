@@ -22,7 +22,6 @@ namespace {
 
 constexpr UINT_PTR kPositionTimer = 55;
 constexpr COLORREF kFace = 0xD8E9EC;
-constexpr int kBarWidth = 531;
 
 // Failures of the player are for the developer, not the user: they go to the error log, which is
 // where this program's debugger output lands.
@@ -99,7 +98,8 @@ BOOL CTrimAudioDlg::OnInitDialog() {
   if (bar != nullptr && bar->GetSafeHwnd() == nullptr && bar->SubclassDlgItem(IDC_TRIM_BAR, this)) {
     bar->SetNotifyMessage(m_hWnd, WM_TRIM_BUTTON);
     bar->EnableToolTip(IDS_TRIM_BAR_TIP);
-    bar->SetWindowPos(nullptr, 0, 0, kBarWidth, bar->GetSize().cy, SWP_NOMOVE | SWP_NOZORDER);
+    // The skin's bar is as wide as its picture: a wider window would show an empty stretch.
+    bar->SetWindowPos(nullptr, 0, 0, bar->GetSize().cx, bar->GetSize().cy, SWP_NOMOVE | SWP_NOZORDER);
   }
 
   CRect place;
