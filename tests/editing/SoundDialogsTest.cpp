@@ -14,6 +14,7 @@
 #include "modules/data/DVDProject.h"
 #include "modules/sound/RecordSound.h"
 #include "modules/sound/WaveFileWriter.h"
+#include "platform/mfc/WinThread.h"
 #include "platform/user/MessageBox.h"
 #include "shell/ARRegistry.h"
 #include "tests/editing/TimelineFixture.h"
@@ -339,6 +340,29 @@ TEST_F(RecordDialogTest, WithoutADeviceTheDialogSaysSoAndStartStaysDisabled) {
   EXPECT_FALSE(startEnabled);
   EXPECT_TRUE(noteShown);
   EXPECT_EQ(dialog.m_arrRecorded.GetSize(), 0);
+}
+
+TEST_F(RecordDialogTest, MinimizingHidesTheDialogWithTheMainWindow) {
+  ScopedEnv dummy("SDL_AUDIODRIVER", "dummy");
+  CWinThread thread;
+  thread.m_pMainWnd = &m_owner;
+  pictavo::mfc::SetCurrentWinThread(&thread);
+  CRecordSoundDlg dialog(&m_page);
+  bool hidden = true, ownerIconic = false, shownAgain = false, ownerRestored = false;
+  g_modals.push_back({"Record Sound", [&](HWND window) {
+                        SendMessage(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                        hidden = !IsWindowVisible(window) || IsIconic(window);
+                        ownerIconic = IsIconic(m_owner.m_hWnd);
+                        SendMessage(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+                        shownAgain = IsWindowVisible(window) && !IsIconic(window);
+                        ownerRestored = !IsIconic(m_owner.m_hWnd);
+                      }});
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  pictavo::mfc::SetCurrentWinThread(nullptr);
+  EXPECT_TRUE(hidden);
+  EXPECT_TRUE(ownerIconic);
+  EXPECT_TRUE(shownAgain);
+  EXPECT_TRUE(ownerRestored);
 }
 
 }  // namespace
