@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/ScriptSteps.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -82,13 +83,7 @@ TEST_F(MusicEndToEndTest, TrimAndRecordFromTheMusicBarAreKept) {
         << "wait-gone \"Record Sound\"\n"
         << "wait-window \"sample - Talvane Pictavo\"\n"
         << "snapshot \"" << pageShot << "\"\n"
-        << "command 57604\n"
-        << "wait-window \"Save As\"\n"
-        << "type " << saved << "\n"
-        << "key Enter\n"
-        << "wait-file \"" << saved << "\"\n"
-        << "wait-window \"Music - Talvane Pictavo\"\n"
-        << "command 32791\n";
+        << pictavo::test::SaveAsSteps(saved, "Music - Talvane Pictavo") << "command 32791\n";
   ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {source + "/samples/sample.r7m"}, first.str(), {}, env)), 0);
 
   const std::vector<std::string> music = MusicEntries(ReadText(saved));
@@ -109,13 +104,7 @@ TEST_F(MusicEndToEndTest, TrimAndRecordFromTheMusicBarAreKept) {
          << "wait-gone Splash 30\n"
          << "click 1139 190 13\n"
          << "snapshot \"" << reopenedShot << "\"\n"
-         << "command 57604\n"
-         << "wait-window \"Save As\"\n"
-         << "type " << again << "\n"
-         << "key Enter\n"
-         << "wait-file \"" << again << "\"\n"
-         << "wait-window \"Again - Talvane Pictavo\"\n"
-         << "command 32791\n";
+         << pictavo::test::SaveAsSteps(again, "Again - Talvane Pictavo") << "command 32791\n";
   ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {saved}, second.str(), {}, env)), 0);
   EXPECT_EQ(MusicEntries(ReadText(again)), music);
 }
