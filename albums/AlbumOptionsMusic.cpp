@@ -298,7 +298,8 @@ void AlbumOptionsOneDlg::ShiftMusic(int nSeconds) {
   _AUDIO_SOURCE* entry = SelectedEntryOrComplain(&row);
   if (entry == nullptr) return;
   CTimelineCtrl* timeline = Timeline();
-  if (CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr) track->NudgeClip(entry, nSeconds);
+  if (CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr)
+    track->NudgeClip(entry, nSeconds);
   FillMusicList(m_pAlbum);
   SelectMusicRow(row);
 }

@@ -195,7 +195,8 @@ void CRecordSoundDlg::OnStopRecording() {
   UpdateData(TRUE);
   if (recorded) {
     m_strLastRecorded = m_strOutput;
-    if (m_arrRecorded.GetSize() == 0 || m_arrRecorded[m_arrRecorded.GetSize() - 1].CompareNoCase(m_strOutput) != 0)
+    if (m_arrRecorded.GetSize() == 0 ||
+        m_arrRecorded[m_arrRecorded.GetSize() - 1].CompareNoCase(m_strOutput) != 0)
       m_arrRecorded.Add(m_strOutput);
   } else {
     // A recording that did not reach its file is not offered to the caller.

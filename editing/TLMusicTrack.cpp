@@ -81,7 +81,8 @@ HANDLE CTLMusicTrack::StartPreview(CWnd* pNotify, int nStart, int bLoop, int bFa
   // The plan is made here, from copies: the preview thread never reads the album or the tracks.
   std::vector<_AUDIO_SOURCE> clips;
   for (POSITION pos = m_items.GetHeadPosition(); pos != nullptr;)
-    if (const _AUDIO_SOURCE* s = static_cast<CTLMusicItem*>(m_items.GetNext(pos))->m_pSource) clips.push_back(*s);
+    if (const _AUDIO_SOURCE* s = static_cast<CTLMusicItem*>(m_items.GetNext(pos))->m_pSource)
+      clips.push_back(*s);
   std::vector<music_preview::Item> items;
   int total = 0;
   if (CTLPhotoTrack* photos = m_pOwner->GetPhotoTrack()) {
@@ -109,7 +110,8 @@ HANDLE CTLMusicTrack::StartPreview(CWnd* pNotify, int nStart, int bLoop, int bFa
 
 void CTLMusicTrack::RunPreview() {
   if (m_bTimeline) {
-    auto renderer = std::make_unique<pictavo::data::MusicRenderer>(m_plan, pictavo::media::AudioFormat{44100, 2});
+    auto renderer =
+        std::make_unique<pictavo::data::MusicRenderer>(m_plan, pictavo::media::AudioFormat{44100, 2});
     renderer->Seek(pictavo::media::FramesForLength(pictavo::media::FromMilliseconds(std::max(0, m_nStart)),
                                                    renderer->Format().sampleRate));
     HANDLE finished = CreateEvent(nullptr, TRUE, FALSE, nullptr);

@@ -10,8 +10,8 @@
 #include "modules/log/Log.h"
 #include "platform/base/Utf8.h"
 #include "platform/com/Com.h"
-#include "platform/mfc/Dc.h"
 #include "platform/media/FilterGraph.h"
+#include "platform/mfc/Dc.h"
 #include "platform/user/Metrics.h"
 #include "shell/LanguageFile.h"
 #include "shell/SkinMinor.h"
@@ -174,7 +174,8 @@ HRESULT CTrimAudioDlg::RenderAudioFile() {
     site->Release();
   }
   if (FAILED(hr)) {
-    DebugOutput("*** Failed(%08lx) in RenderFile(%s)!\r\n", static_cast<unsigned long>(hr), m_strPath.GetString());
+    DebugOutput("*** Failed(%08lx) in RenderFile(%s)!\r\n", static_cast<unsigned long>(hr),
+                m_strPath.GetString());
     return hr;
   }
   return m_pEvent->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), WM_TRIM_GRAPH_EVENT, 0);
@@ -354,10 +355,10 @@ LRESULT CTrimAudioDlg::OnTrimButton(WPARAM wParam, LPARAM) {
   switch (static_cast<int>(wParam)) {
     case kSetStart: {
       if (!graph) break;
-      const auto s = trim_math::WithStart({m_nSelStart, m_nSelEnd},
-                                          trim_math::TimeAtPercent(m_llDuration / trim_math::kUnitsPerMs,
-                                                                   static_cast<int>(m_seekBar.m_nPos)),
-                                          length);
+      const auto s = trim_math::WithStart(
+          {m_nSelStart, m_nSelEnd},
+          trim_math::TimeAtPercent(m_llDuration / trim_math::kUnitsPerMs, static_cast<int>(m_seekBar.m_nPos)),
+          length);
       m_nSelStart = s.start;
       m_nSelEnd = s.end;
       RepaintSeekBar();
@@ -365,10 +366,10 @@ LRESULT CTrimAudioDlg::OnTrimButton(WPARAM wParam, LPARAM) {
     }
     case kSetEnd: {
       if (!graph) break;
-      const auto s = trim_math::WithEnd({m_nSelStart, m_nSelEnd},
-                                        trim_math::TimeAtPercent(m_llDuration / trim_math::kUnitsPerMs,
-                                                                 static_cast<int>(m_seekBar.m_nPos)),
-                                        length);
+      const auto s = trim_math::WithEnd(
+          {m_nSelStart, m_nSelEnd},
+          trim_math::TimeAtPercent(m_llDuration / trim_math::kUnitsPerMs, static_cast<int>(m_seekBar.m_nPos)),
+          length);
       m_nSelStart = s.start;
       m_nSelEnd = s.end;
       m_seekBar.SetPos(static_cast<unsigned int>(trim_math::PercentOf(m_nSelStart, length)));
@@ -392,8 +393,8 @@ LRESULT CTrimAudioDlg::OnTrimButton(WPARAM wParam, LPARAM) {
       RepaintSeekBar();
       break;
     case kGoToEnd:
-      m_seekBar.SetPos(
-          static_cast<unsigned int>(trim_math::GoToEnd(static_cast<int>(m_seekBar.m_nPos), m_nSelEnd, length)));
+      m_seekBar.SetPos(static_cast<unsigned int>(
+          trim_math::GoToEnd(static_cast<int>(m_seekBar.m_nPos), m_nSelEnd, length)));
       SeekToBar();
       RepaintSeekBar();
       break;

@@ -20,8 +20,8 @@ int64_t PositionAtPercent(int64_t durationUnits, int percent) {
 CString FormatPosition(int64_t units) {
   const int64_t ms = std::max<int64_t>(units, 0) / kUnitsPerMs;
   CString text;
-  text.Format("%02lld:%02lld.%02lld", static_cast<long long>(ms / 60000), static_cast<long long>(ms / 1000 % 60),
-              static_cast<long long>(ms / 10 % 100));
+  text.Format("%02lld:%02lld.%02lld", static_cast<long long>(ms / 60000),
+              static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms / 10 % 100));
   return text;
 }
 

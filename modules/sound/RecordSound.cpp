@@ -19,17 +19,17 @@ const pictavo::media::AudioFormat kRecordFormat{44100, 2};
 
 // The one recording of the process.
 struct Recorder {
-  std::string path;  // UI thread
-  std::string error;  // UI thread
-  CString device;     // UI thread
+  std::string path;                                       // UI thread
+  std::string error;                                      // UI thread
+  CString device;                                         // UI thread
   std::unique_ptr<pictavo::media::AudioCapture> capture;  // UI thread
 
   std::mutex lock;
-  std::condition_variable more;            // frames were recorded
-  pictavo::sound::WaveFileWriter writer;   // guarded by lock
-  std::vector<int16_t> scaled;             // guarded by lock
-  int64_t frames = 0;                      // guarded by lock
-  bool running = false;                    // guarded by lock
+  std::condition_variable more;           // frames were recorded
+  pictavo::sound::WaveFileWriter writer;  // guarded by lock
+  std::vector<int16_t> scaled;            // guarded by lock
+  int64_t frames = 0;                     // guarded by lock
+  bool running = false;                   // guarded by lock
 
   // On the sound system's thread.
   void Take(std::span<const int16_t> samples) {
@@ -83,8 +83,8 @@ BOOL CRecordSound::Init_Record(int nDevice) {
     if (!r.writer.Open(r.path, kRecordFormat)) return Refuse(r, r.writer.Error());
   }
   std::string why;
-  r.capture = pictavo::media::AudioCapture::Open(std::string(r.device.View()), kRecordFormat,
-                                                 [&r](std::span<const int16_t> s) { r.Take(s); }, &why);
+  r.capture = pictavo::media::AudioCapture::Open(
+      std::string(r.device.View()), kRecordFormat, [&r](std::span<const int16_t> s) { r.Take(s); }, &why);
   if (!r.capture) {
     std::lock_guard guard(r.lock);
     r.writer.Abandon();
@@ -140,9 +140,9 @@ int64_t CRecordSound::GetRecordedFrames() {
 BOOL CRecordSound::WaitForRecordedFrames(int64_t frames, DWORD dwTimeoutMs) {
   Recorder& r = TheRecorder();
   std::unique_lock guard(r.lock);
-  return r.more.wait_for(guard, std::chrono::milliseconds(dwTimeoutMs),
-                         [&] { return r.frames >= frames || !r.running; }) &&
-         r.frames >= frames;
+  return r.more.wait_for(guard, std::chrono::milliseconds(dwTimeoutMs), [&] {
+    return r.frames >= frames || !r.running;
+  }) && r.frames >= frames;
 }
 
 CString CRecordSound::GetLastRecordError() {

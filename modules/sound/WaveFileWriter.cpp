@@ -76,14 +76,16 @@ bool WaveFileWriter::Open(const std::string& target, const media::AudioFormat& f
     return false;
   }
   const std::string header = Header(format, 0);
-  if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) Fail("cannot write " + m_temporary);
+  if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size())
+    Fail("cannot write " + m_temporary);
   return m_error.empty();
 }
 
 void WaveFileWriter::Write(std::span<const int16_t> samples) {
   if (m_file == nullptr || !m_error.empty()) return;
   uint64_t bytes = samples.size_bytes();
-  if (m_dataBytes + bytes > kMaxDataBytes) bytes = (kMaxDataBytes - m_dataBytes) / m_format.BytesPerFrame() * m_format.BytesPerFrame();
+  if (m_dataBytes + bytes > kMaxDataBytes)
+    bytes = (kMaxDataBytes - m_dataBytes) / m_format.BytesPerFrame() * m_format.BytesPerFrame();
   if (bytes == 0) return;
   // Samples are kept little-endian on disk, as WAV wants; this machine's order is the same.
   static_assert(std::endian::native == std::endian::little);

@@ -51,8 +51,8 @@ AudioCapture::AudioCapture(std::unique_ptr<Device> device, const AudioFormat& fo
 
 AudioCapture::~AudioCapture() = default;
 
-std::unique_ptr<AudioCapture> AudioCapture::Open(const std::string& device, const AudioFormat& format, Sink sink,
-                                                 std::string* why) {
+std::unique_ptr<AudioCapture> AudioCapture::Open(const std::string& device, const AudioFormat& format,
+                                                 Sink sink, std::string* why) {
   auto state = std::make_unique<Device>();
   state->sdl = SdlSubsystem::Acquire(SDL_INIT_AUDIO, why);
   if (!state->sdl) return nullptr;

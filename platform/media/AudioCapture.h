@@ -25,8 +25,9 @@ class AudioCapture {
 
   // Opens the named device (empty: the first one) in `format`, paused: nothing reaches the sink
   // before Start. Null, with *why set, when the device cannot be opened.
-  [[nodiscard]] static std::unique_ptr<AudioCapture> Open(const std::string& device, const AudioFormat& format,
-                                                          Sink sink, std::string* why);
+  [[nodiscard]] static std::unique_ptr<AudioCapture> Open(const std::string& device,
+                                                          const AudioFormat& format, Sink sink,
+                                                          std::string* why);
   // Closes the device; the sink is not called any more once this returns.
   ~AudioCapture();
   AudioCapture(const AudioCapture&) = delete;

@@ -30,7 +30,8 @@ std::string ReadText(const std::string& path) {
 std::vector<std::string> MusicEntries(const std::string& project) {
   std::vector<std::string> entries;
   const std::regex music(R"(<music [^>]*>)");
-  for (auto it = std::sregex_iterator(project.begin(), project.end(), music); it != std::sregex_iterator(); ++it)
+  for (auto it = std::sregex_iterator(project.begin(), project.end(), music); it != std::sregex_iterator();
+       ++it)
     entries.push_back(it->str());
   return entries;
 }
@@ -63,9 +64,9 @@ TEST_F(MusicEndToEndTest, TrimAndRecordFromTheMusicBarAreKept) {
   std::ostringstream first;
   first << "wait-window \"sample - Talvane Pictavo\" 60\n"
         << "wait-gone Splash 30\n"
-        << "click 1139 190 13\n"   // the "Transition & Music" tab
-        << "click 1087 60 28\n"    // the music list's first row
-        << "click 1407 234 14\n"   // the music bar's Trim
+        << "click 1139 190 13\n"  // the "Transition & Music" tab
+        << "click 1087 60 28\n"   // the music list's first row
+        << "click 1407 234 14\n"  // the music bar's Trim
         << "wait-window \"Trim Audio\"\n"
         << "click 0xFFFF 124 5\n"  // a quarter into the seek bar
         << "click 1441 22 15\n"    // Set Start
@@ -84,12 +85,14 @@ TEST_F(MusicEndToEndTest, TrimAndRecordFromTheMusicBarAreKept) {
         << "wait-window \"sample - Talvane Pictavo\"\n"
         << "snapshot \"" << pageShot << "\"\n"
         << pictavo::test::SaveAsSteps(saved, "Music - Talvane Pictavo") << "command 32791\n";
-  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {source + "/samples/sample.r7m"}, first.str(), {}, env)), 0);
+  ASSERT_EQ(WaitForExit(StartProgram(folder.Path(), {source + "/samples/sample.r7m"}, first.str(), {}, env)),
+            0);
 
   const std::vector<std::string> music = MusicEntries(ReadText(saved));
   ASSERT_EQ(music.size(), 2u) << ReadText(saved);
   EXPECT_NE(music[0].find("music.mp3\""), std::string::npos) << music[0];
-  EXPECT_NE(music[0].find(" trim_start=\"6000\" trim_end=\"24000\" start=\"0\""), std::string::npos) << music[0];
+  EXPECT_NE(music[0].find(" trim_start=\"6000\" trim_end=\"24000\" start=\"0\""), std::string::npos)
+      << music[0];
   EXPECT_NE(music[1].find("Audio/record_00001.wav\""), std::string::npos) << music[1];
   EXPECT_NE(music[1].find(" start=\"18000\""), std::string::npos) << music[1];
 

@@ -36,7 +36,8 @@ class MusicTrackTest : public TimelineTest {
     for (int i = 0; i < 3; ++i) m_clips.push_back(static_cast<CTLMusicItem*>(Music().GetItem(i))->m_pSource);
   }
   void Place(std::vector<std::pair<int, int>> startAndLength) {
-    for (size_t i = 0; i < m_clips.size(); ++i) *m_clips[i] = Clip("music.mp3", startAndLength[i].first, startAndLength[i].second);
+    for (size_t i = 0; i < m_clips.size(); ++i)
+      *m_clips[i] = Clip("music.mp3", startAndLength[i].first, startAndLength[i].second);
     Music().SortClipsByStart();
   }
   CTLMusicItem* ItemOf(const _AUDIO_SOURCE* source) {
@@ -62,14 +63,38 @@ TEST_F(MusicTrackTest, MoveClipPushesOrCutsTheOthers) {
     std::vector<int> starts, trimEnds;
   };
   const Case kCases[] = {
-      {"later: the clips from the new start on follow back to back", {{0, 2000}, {5000, 3000}, {9000, 1000}}, 0,
-       2000, IDOK, false, {2000, 4000, 7000}, {2000, 3000, 1000}},
-      {"earlier into a gap", {{0, 2000}, {5000, 3000}, {9000, 1000}}, 1, 2000, IDOK, false, {0, 2000, 8000},
+      {"later: the clips from the new start on follow back to back",
+       {{0, 2000}, {5000, 3000}, {9000, 1000}},
+       0,
+       2000,
+       IDOK,
+       false,
+       {2000, 4000, 7000},
        {2000, 3000, 1000}},
-      {"onto the middle of another, cut", {{0, 3000}, {3000, 3000}, {8000, 2000}}, 2, 1000, IDOK, true,
-       {0, 3000, 1000}, {1000, 3000, 2000}},
-      {"onto the middle of another, cancelled", {{0, 3000}, {3000, 3000}, {8000, 2000}}, 2, 1000, IDCANCEL, true,
-       {0, 3000, 8000}, {3000, 3000, 2000}},
+      {"earlier into a gap",
+       {{0, 2000}, {5000, 3000}, {9000, 1000}},
+       1,
+       2000,
+       IDOK,
+       false,
+       {0, 2000, 8000},
+       {2000, 3000, 1000}},
+      {"onto the middle of another, cut",
+       {{0, 3000}, {3000, 3000}, {8000, 2000}},
+       2,
+       1000,
+       IDOK,
+       true,
+       {0, 3000, 1000},
+       {1000, 3000, 2000}},
+      {"onto the middle of another, cancelled",
+       {{0, 3000}, {3000, 3000}, {8000, 2000}},
+       2,
+       1000,
+       IDCANCEL,
+       true,
+       {0, 3000, 8000},
+       {3000, 3000, 2000}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);

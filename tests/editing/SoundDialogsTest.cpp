@@ -65,7 +65,8 @@ LRESULT CALLBACK RunModals(int code, WPARAM wParam, LPARAM lParam) {
     char caption[512] = {}, text[512] = {};
     GetWindowText(window, caption, sizeof caption);
     GetWindowText(GetDlgItem(window, pictavo::user::kMessageBoxTextId), text, sizeof text);
-    const bool known = std::any_of(g_pending.begin(), g_pending.end(), [&](const auto& p) { return p.first == window; });
+    const bool known =
+        std::any_of(g_pending.begin(), g_pending.end(), [&](const auto& p) { return p.first == window; });
     if (caption[0] != '\0' && !known) {
       g_seen.emplace_back(text[0] != '\0' ? text : caption);
       for (auto it = g_modals.begin(); it != g_modals.end(); ++it) {
@@ -85,7 +86,8 @@ bool HasVisibleStyle(HWND dialog, int id) {
 }
 
 void Click(HWND dialog, int id) {
-  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+              reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 std::string Snapshot(HWND window, const std::string& name) {
@@ -144,7 +146,14 @@ TEST_F(SoundDialogTest, TrimPointsMoveEachOtherAndTheButtonsGoFurther) {
   };
   using B = CTrimAudioDlg::Button;
   const Case kCases[] = {
-      {"start twice", 200000, 50000, 150000, {{60, B::kGoToStart}, {999, B::kGoToStart}}, {25, 0}, 50000, 150000},
+      {"start twice",
+       200000,
+       50000,
+       150000,
+       {{60, B::kGoToStart}, {999, B::kGoToStart}},
+       {25, 0},
+       50000,
+       150000},
       {"end twice", 200000, 50000, 150000, {{10, B::kGoToEnd}, {999, B::kGoToEnd}}, {75, 100}, 50000, 150000},
       {"ten minutes", 600000, 0, 500000, {{90, B::kSetEnd}}, {0}, 0, 540000},
       {"start past the end", 200000, 10000, 20000, {{50, B::kSetStart}}, {50}, 100000, 200000},
@@ -174,7 +183,8 @@ TEST_F(SoundDialogTest, TrimCancelKeepsTheRecordAndAZeroLengthIsRefused) {
   _AUDIO_SOURCE clip = Music(200000, 50000, 150000);
   {
     CTrimAudioDlg dialog(&clip, FALSE, &m_page);
-    g_modals.push_back({"Trim Audio - ", [&](HWND) {
+    g_modals.push_back({"Trim Audio - ",
+                        [&](HWND) {
                           dialog.ClickBar(10);
                           dialog.SendMessage(WM_TRIM_BUTTON, CTrimAudioDlg::kSetStart, 0);
                         },
@@ -186,9 +196,10 @@ TEST_F(SoundDialogTest, TrimCancelKeepsTheRecordAndAZeroLengthIsRefused) {
   CTrimAudioDlg dialog(&empty, FALSE, &m_page);
   g_modals.push_back({"", nullptr, IDOK});  // the message box
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(std::count_if(g_seen.begin(), g_seen.end(),
-                          [](const std::string& s) { return s.find("cannot be trimmed") != std::string::npos; }),
-            1)
+  EXPECT_EQ(
+      std::count_if(g_seen.begin(), g_seen.end(),
+                    [](const std::string& s) { return s.find("cannot be trimmed") != std::string::npos; }),
+      1)
       << testing::PrintToString(g_seen);
   EXPECT_EQ(empty, Music(0, 0, 0));
 }
@@ -270,7 +281,8 @@ TEST_F(RecordDialogTest, RecordsTheInputIntoTheFirstFreeNameAndListsIt) {
   EXPECT_EQ(std::string(dialog.GetRecordedPath().GetString()), path);
   const std::string wav = ReadWholeFile(path);
   ASSERT_GT(wav.size(), 44u + 11025u * 4u);
-  EXPECT_EQ(wav.substr(0, 44), pictavo::sound::WaveFileWriter::Header({44100, 2}, static_cast<uint32_t>(wav.size() - 44)));
+  EXPECT_EQ(wav.substr(0, 44),
+            pictavo::sound::WaveFileWriter::Header({44100, 2}, static_cast<uint32_t>(wav.size() - 44)));
   EXPECT_EQ(wav.substr(44), m_input.substr(0, wav.size() - 44));
   EXPECT_EQ(ReadWholeFile(m_dir / "Audio/record_00001.wav"), "taken");
   // The folder is offered again next time.
@@ -289,8 +301,10 @@ TEST_F(RecordDialogTest, TypedNamesAndTheOverwriteQuestion) {
   const Case kCases[] = {
       {"a bare name goes to the Audio folder", "voice", 0, m_dir / "Audio/voice.wav"},
       {".WAV keeps its ending", m_dir / "rec/Take.WAV", 0, m_dir / "rec/Take.WAV"},
-      {"a folder alone gets the first free name, and is made", m_dir / "new/", 0, m_dir / "new/record_00001.wav"},
-      {"No to overwriting takes the next free name", m_dir / "rec/voice", IDNO, m_dir / "rec/record_00001.wav"},
+      {"a folder alone gets the first free name, and is made", m_dir / "new/", 0,
+       m_dir / "new/record_00001.wav"},
+      {"No to overwriting takes the next free name", m_dir / "rec/voice", IDNO,
+       m_dir / "rec/record_00001.wav"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);

@@ -21,8 +21,11 @@ TEST(TrimAudioMath, BarTimesAndText) {
     int64_t units;
     const char* text;
   };
-  const Text kTexts[] = {{500000000, "00:50.00"},   {0, "00:00.00"},          {12345 * 10000LL, "00:12.34"},
-                         {6000000000LL, "10:00.00"}, {65000000000LL, "108:20.00"}};
+  const Text kTexts[] = {{500000000, "00:50.00"},
+                         {0, "00:00.00"},
+                         {12345 * 10000LL, "00:12.34"},
+                         {6000000000LL, "10:00.00"},
+                         {65000000000LL, "108:20.00"}};
   for (const Text& t : kTexts) EXPECT_EQ(std::string(trim_math::FormatPosition(t.units).GetString()), t.text);
 }
 
@@ -34,12 +37,18 @@ TEST(TrimAudioMath, TrimPointsStayInOrder) {
   const Case kCases[] = {
       {"as recorded", trim_math::InitialSelection(50000, 150000, 200000), {50000, 150000}},
       {"negative points open as 0 and the length", trim_math::InitialSelection(-5, -1, 200000), {0, 200000}},
-      {"an end before the start opens as the length", trim_math::InitialSelection(9000, 3000, 200000), {9000, 200000}},
+      {"an end before the start opens as the length",
+       trim_math::InitialSelection(9000, 3000, 200000),
+       {9000, 200000}},
       {"start past the end moves the end to the clip's end",
-       trim_math::WithStart({10000, 20000}, 30000, 200000), {30000, 200000}},
+       trim_math::WithStart({10000, 20000}, 30000, 200000),
+       {30000, 200000}},
       {"end before the start moves the start to the beginning",
-       trim_math::WithEnd({50000, 150000}, 40000, 200000), {0, 40000}},
-      {"a start inside the range keeps the end", trim_math::WithStart({0, 150000}, 66000, 200000), {66000, 150000}},
+       trim_math::WithEnd({50000, 150000}, 40000, 200000),
+       {0, 40000}},
+      {"a start inside the range keeps the end",
+       trim_math::WithStart({0, 150000}, 66000, 200000),
+       {66000, 150000}},
   };
   for (const Case& c : kCases) EXPECT_EQ(c.got, c.want) << c.name;
 }

@@ -29,7 +29,8 @@ std::string KnownInput() {
 // The disk driver, fed from `input`; its playback side writes nowhere.
 struct DiskDriver {
   explicit DiskDriver(const std::string& input)
-      : driver("SDL_AUDIODRIVER", "disk"), in("SDL_DISKAUDIOFILEIN", input.c_str()),
+      : driver("SDL_AUDIODRIVER", "disk"),
+        in("SDL_DISKAUDIOFILEIN", input.c_str()),
         out("SDL_DISKAUDIOFILE", "/dev/null") {}
   ScopedEnv driver, in, out;
 };
@@ -79,9 +80,8 @@ TEST(WaveFileWriter, TargetChangesOnlyWhenFinished) {
   ASSERT_TRUE(writer.Open(target, {44100, 2}));
   writer.Write(samples);
   ASSERT_TRUE(writer.Finish());
-  EXPECT_EQ(ReadWholeFile(target),
-            WaveFileWriter::Header({44100, 2}, sizeof samples) +
-                std::string(reinterpret_cast<const char*>(samples), sizeof samples));
+  EXPECT_EQ(ReadWholeFile(target), WaveFileWriter::Header({44100, 2}, sizeof samples) +
+                                       std::string(reinterpret_cast<const char*>(samples), sizeof samples));
   // Nothing but the file itself is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -112,7 +112,8 @@ TEST(RecordSound, SamplesEqualTheInput) {
   const size_t data = wav.size() - 44;
   EXPECT_EQ(wav.substr(0, 44), WaveFileWriter::Header({44100, 2}, static_cast<uint32_t>(data)));
   const size_t compared = std::min(data, input.size());
-  EXPECT_TRUE(wav.compare(44, compared, input, 0, compared) == 0) << "the recorded samples differ from the input";
+  EXPECT_TRUE(wav.compare(44, compared, input, 0, compared) == 0)
+      << "the recorded samples differ from the input";
 }
 
 TEST(RecordSound, RecordingVolumeScalesTheSamples) {
