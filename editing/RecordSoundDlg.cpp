@@ -169,8 +169,11 @@ void CRecordSoundDlg::OnStartRecording() {
   m_bRecording = TRUE;
   EnableControls(TRUE);
   CRecordSound::SetWaveFileName(m_strOutput);
-  CRecordSound::Init_Record(m_nDevice);
-  CRecordSound::Start_Record();
+  if (!CRecordSound::Init_Record(m_nDevice) || !CRecordSound::Start_Record()) {
+    // Said now rather than after the user has spoken into nothing.
+    OnStopRecording();
+    return;
+  }
   if (m_nTimer != 0) KillTimer(m_nTimer);
   m_dwStartTick = GetTickCount();
   m_nTimer = SetTimer(RECORD_TIMER_ID, 200, nullptr);
@@ -188,6 +191,7 @@ void CRecordSoundDlg::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CRecordSoundDlg::OnStopRecording() {
+  if (!m_bRecording) return;
   if (m_nTimer != 0) KillTimer(m_nTimer);
   m_nTimer = 0;
   const BOOL recorded = CRecordSound::Stop_Record();

@@ -125,7 +125,7 @@ BOOL CTrimAudioDlg::OnInitDialog() {
   m_led.m_bEditable = 0;
 
   m_strPath = m_pSource->strPathName;
-  CoInitialize(nullptr);
+  m_bComInitialized = SUCCEEDED(CoInitialize(nullptr));
   HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 reinterpret_cast<void**>(&m_pGraph));
   if (SUCCEEDED(hr)) hr = m_pGraph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_pControl));
@@ -457,6 +457,9 @@ HBRUSH CTrimAudioDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 }
 
 void CTrimAudioDlg::OnDestroy() {
+  ReleaseGraph();
+  if (m_bComInitialized) CoUninitialize();
+  m_bComInitialized = FALSE;
   KillPositionTimer();
   m_brush.DeleteObject();
   CDialog::OnDestroy();

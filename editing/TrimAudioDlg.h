@@ -107,5 +107,6 @@ class CTrimAudioDlg : public CDialog {
   IMediaEventEx* m_pEvent = nullptr;
   IBasicAudio* m_pAudio = nullptr;
   CGraphBuilderCB* m_pSite = nullptr;
+  BOOL m_bComInitialized = FALSE;
   CBrush m_brush;
 };

@@ -147,6 +147,34 @@ TEST_F(MusicTrackTest, NudgingStaysWithinTheSlideshow) {
   EXPECT_EQ(m_clips[0]->nStartPos, 1000);
 }
 
+TEST_F(MusicTrackTest, TimeToXWalksThePhotoItems) {
+  struct Case {
+    const char* name;
+    int one;  // transition seconds
+    int t, x;
+  };
+  // Transition cells are 60 pixels, photos 100: with 2 + 4 s, 0-60, 60-160, 160-220, 220-320.
+  const Case kCases[] = {
+      {"start", 2, 0, 0},
+      {"half into the first transition", 2, 1000, 30},
+      {"a quarter into the first photo", 2, 3000, 85},
+      {"the last millisecond", 2, 11999, 319},
+      {"the end is the last item's right edge", 2, 12000, 320},
+      {"past the end", 2, 99000, 320},
+      {"a transition of 0 s is never where a time lies", 0, 0, 60},
+      {"the second photo without transitions", 0, 4000, 220},
+  };
+  for (const Case& c : kCases) {
+    m_album->m_nOneDuration = c.one;
+    Rebuild();
+    m_timeline.UpdateWindow();
+    EXPECT_EQ(Music().TimeToX(c.t), c.x) << c.name;
+  }
+  while (m_album->GetImageCount() > 0) m_album->RemoveDVDImage(m_album->GetImage(0));
+  Rebuild();
+  EXPECT_EQ(Music().TimeToX(5000), 0) << "an empty photo track";
+}
+
 TEST_F(MusicTrackTest, ClipEntriesComeInTrackOrder) {
   Place({{8000, 1000}, {0, 2000}, {3000, 1000}});
   CPtrList list;
