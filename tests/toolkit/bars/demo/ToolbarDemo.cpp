@@ -35,10 +35,10 @@ namespace {
 
 constexpr UINT kMainBarId = 1001;
 constexpr UINT kLockedBarId = 1002;
-constexpr UINT kMainToolbar = 269;     // the main menu's item images
-constexpr UINT kContextToolbar = 276;  // the context menus' item images
-constexpr UINT kExposureCmd = 32857;   // a check button
-constexpr UINT kRemoveCmd = 32853;     // always disabled here
+constexpr UINT kMainToolbar = 64600;     // the main menu's item images on the button face
+constexpr UINT kContextToolbar = 64601;  // the context menus' item images on the button face
+constexpr UINT kExposureCmd = 32857;     // a check button
+constexpr UINT kRemoveCmd = 32853;       // always disabled here
 constexpr UINT kLargeIconsCmd = 0x7F01, kTextLabelsCmd = 0x7F02, kNarrowCmd = 0x7F03, kFloatCmd = 0x7F04,
                kDockCmd = 0x7F05;
 // Customize mode, and the shortcut, double-click command and user tool the managers keep.
