@@ -92,7 +92,8 @@ CSize CReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(info.hwndChild));
     if (!bar || !(bar->GetStyle() & WS_VISIBLE)) continue;
     const CSize size = bar->CalcFixedLayout(FALSE, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    if (info.cxMinChild == static_cast<UINT>(size.cx) && info.cyMinChild == static_cast<UINT>(size.cy)) continue;
+    if (info.cxMinChild == static_cast<UINT>(size.cx) && info.cyMinChild == static_cast<UINT>(size.cy))
+      continue;
     info.fMask = RBBIM_CHILDSIZE;
     info.cxMinChild = static_cast<UINT>(size.cx);
     info.cyMinChild = static_cast<UINT>(size.cy);

@@ -374,6 +374,8 @@ LRESULT DefaultSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
       Window* w = FindLocked(hwnd);
       if (w && w->cls && (w->cls->style & CS_NOCLOSE)) return 0;
     }
+      // A greyed Close in the window's system menu stops the caption button and Alt+F4 too.
+      if (SystemCloseDisabled(hwnd)) return 0;
       SendMessage(hwnd, WM_CLOSE, 0, 0);
       return 0;
     case SC_MINIMIZE:
