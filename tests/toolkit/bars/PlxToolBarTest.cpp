@@ -11,12 +11,14 @@
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
 #include "platform/comctl/Tooltip.h"
+#include "platform/display/Display.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Accel.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/HostWindow.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Snapshot.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/bars/PlxOleData.h"
 #include "toolkit/core/PlxRegistry.h"
@@ -583,6 +585,7 @@ TEST(PlxToolBarTooltip, TheTipAddsTheShortcutUnlessSwitchedOff) {
 // A floating bar's mini frame offers neither restore, minimize nor maximize, and a bar that may
 // not be closed greys Close, which then leaves the bar where it is.
 TEST(PlxToolBarFloating, TheMiniFrameMenuOnlyMovesAndClosesWhatMayClose) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
   UseProgramResources();
   for (const BOOL permanent : {FALSE, TRUE}) {
     SCOPED_TRACE(permanent ? "permanent" : "closable");
@@ -608,6 +611,12 @@ TEST(PlxToolBarFloating, TheMiniFrameMenuOnlyMovesAndClosesWhatMayClose) {
     const UINT close = ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND);
     EXPECT_EQ((close & MF_GRAYED) != 0, permanent != FALSE);
 
+    if (permanent) {  // a picture to look at: the dimmed close button
+      mini->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      CRect shown;
+      mini->GetWindowRect(shown);
+      EXPECT_FALSE(pictavo::test::SaveDesktopArea(shown, "toolbar-floating-permanent.png").empty());
+    }
     mini->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(bar.IsWindowVisible() != FALSE, permanent != FALSE) << "Close hides only a closable bar";
     frame.DestroyWindow();
