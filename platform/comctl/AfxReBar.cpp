@@ -81,6 +81,24 @@ BOOL CReBar::AddBar(CWnd* pBar, LPCTSTR pszText, DWORD dwStyle) {
 }
 
 CSize CReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
+  // A bar in a band may have grown or shrunk since it was added (large icons, text labels): its
+  // band follows before the rebar's height is read.
+  CReBarCtrl& ctrl = GetReBarCtrl();
+  for (UINT i = 0; i < ctrl.GetBandCount(); ++i) {
+    REBARBANDINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE;
+    if (!ctrl.GetBandInfo(i, &info)) continue;
+    auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(info.hwndChild));
+    if (!bar || !(bar->GetStyle() & WS_VISIBLE)) continue;
+    const CSize size = bar->CalcFixedLayout(FALSE, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+    if (info.cxMinChild == static_cast<UINT>(size.cx) && info.cyMinChild == static_cast<UINT>(size.cy))
+      continue;
+    info.fMask = RBBIM_CHILDSIZE;
+    info.cxMinChild = static_cast<UINT>(size.cx);
+    info.cyMinChild = static_cast<UINT>(size.cy);
+    ctrl.SetBandInfo(i, &info);
+  }
   const int height = static_cast<int>(GetReBarCtrl().GetBarHeight());
   CSize size = CControlBar::CalcFixedLayout(bStretch, bHorz);
   if (bHorz)

@@ -349,6 +349,18 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   return menu;
 }
 
+namespace pictavo::user::detail {
+
+bool SystemCloseDisabled(HWND hwnd) {
+  std::lock_guard lock(g_systemMenusLock);
+  const auto found = g_systemMenus.find(hwnd);
+  if (found == g_systemMenus.end() || !IsMenu(found->second)) return false;
+  const UINT state = GetMenuState(found->second, SC_CLOSE, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) != 0;
+}
+
+}  // namespace pictavo::user::detail
+
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
   if (!rect) {
     SetLastError(ERROR_INVALID_PARAMETER);

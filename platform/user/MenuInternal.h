@@ -26,6 +26,9 @@ void MenuKeyDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void MenuBarMouseDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The height of the window's menu bar as last laid out (0 without one).
 int MenuBarHeight(HWND hwnd);
+// Whether the window's own copy of the system menu has its Close item greyed or disabled (a
+// window that never asked for its copy has the standard, enabled one).
+bool SystemCloseDisabled(HWND hwnd);
 
 // NonClient.cpp: the line of a top-level window's frame where its menu bar goes: below the
 // caption, between the borders (window coordinates; top == bottom).

@@ -353,7 +353,13 @@ void DrawFrame(HWND hwnd, bool active) {
              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, oldFont);
     DeleteObject(font);
-    if (b.close.right) DrawButtonGlyph(dc, b.close, 0, false, textColor);
+    if (b.close.right) {
+      // A greyed Close item dims the button that would run it.
+      const COLORREF dim = RGB((GetRValue(textColor) + GetRValue(captionColor)) / 2,
+                               (GetGValue(textColor) + GetGValue(captionColor)) / 2,
+                               (GetBValue(textColor) + GetBValue(captionColor)) / 2);
+      DrawButtonGlyph(dc, b.close, 0, false, SystemCloseDisabled(hwnd) ? dim : textColor);
+    }
     if (b.maximize.right) DrawButtonGlyph(dc, b.maximize, 1, (s.style & WS_MAXIMIZE) != 0, textColor);
     if (b.minimize.right) DrawButtonGlyph(dc, b.minimize, 2, false, textColor);
   }
@@ -374,6 +380,8 @@ LRESULT DefaultSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
       Window* w = FindLocked(hwnd);
       if (w && w->cls && (w->cls->style & CS_NOCLOSE)) return 0;
     }
+      // A greyed Close in the window's system menu stops the caption button and Alt+F4 too.
+      if (SystemCloseDisabled(hwnd)) return 0;
       SendMessage(hwnd, WM_CLOSE, 0, 0);
       return 0;
     case SC_MINIMIZE:

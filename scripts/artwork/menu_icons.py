@@ -1,6 +1,7 @@
 """The item images of the main menu (toolbar 269) and of the organize page's context menus
 (toolbar 276): one 16 x 15 picture per command, on white, which the icon menu takes as the mask
-colour. The order of the pictures is the order of the toolbar's buttons in resources/shell.xml."""
+colour. The order of the pictures is the order of the toolbar's buttons in resources/shell.xml.
+The same pictures on the button face grey make the toolbar demonstration's strips."""
 
 import os
 
@@ -54,15 +55,21 @@ CONTEXT_MENUS = [
 ]
 
 
-def strip(entries):
-    c = Canvas(WIDTH * len(entries), HEIGHT)
+# Toolbar strips are keyed by the button face, so the toolbar demonstration's bars
+# (resources/test_toolbars.xml) get the same pictures drawn on the standard grey.
+FACE = (192, 192, 192)
+
+
+def strip(entries, background=(255, 255, 255)):
+    c = Canvas(WIDTH * len(entries), HEIGHT, background)
     for i, (_, glyph, colour) in enumerate(entries):
         c.fill(glyph(i * WIDTH + 8, 7.5, 13), colour)
     return c
 
 
 def write_menu_icons(folder, preview=None):
-    pictures = {"main_menu.bmp": strip(MAIN_MENU), "context_menu.bmp": strip(CONTEXT_MENUS)}
+    pictures = {"main_menu.bmp": strip(MAIN_MENU), "context_menu.bmp": strip(CONTEXT_MENUS),
+                "demo_toolbar.bmp": strip(MAIN_MENU, FACE), "demo_pictures_toolbar.bmp": strip(CONTEXT_MENUS, FACE)}
     write_pictures(pictures, folder, preview)
     return pictures
 

@@ -230,6 +230,7 @@ void CPlxToolBar::OnContextMenu(CWnd*, CPoint point) {
     return;
   }
   OnChangeHot(-1);
+  HideToolTip();  // the menu opens over the button the tip names
   if (!m_bCustomizeMode) {
     if (CFrameWnd* frame = GetDockingFrame())
       frame->SendMessage(PLX_WM_TOOLBARMENU, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(point.x, point.y));

@@ -701,13 +701,40 @@ LRESULT CPlxToolBar::OnNcHitTest(CPoint) {
   return HTCLIENT;
 }
 
+namespace {
+
+// The frame right around a bar (not the dock site a floating bar belongs to), when it is a mini frame.
+CMiniFrameWnd* NearestMiniFrame(const CWnd* bar) {
+  for (HWND hwnd = ::GetParent(bar->GetSafeHwnd()); hwnd != nullptr; hwnd = ::GetParent(hwnd))
+    if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hwnd)))
+      return dynamic_cast<CMiniFrameWnd*>(frame);
+  return nullptr;
+}
+
+}  // namespace
+
 void CPlxToolBar::OnSize(UINT nType, int cx, int cy) {
   SetRoundRegion();
   HideToolTip();  // the buttons move away from under the tip
   Default();
   if (m_bCustomizeMode && !m_bLocked) OnCancelMode();
+  // A floating bar's mini frame only moves and closes, and closes only when the bar may go.
+  if (CMiniFrameWnd* mini = NearestMiniFrame(this)) {
+    if (CMenu* menu = mini->GetSystemMenu(FALSE)) {
+      for (UINT command : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE}) menu->DeleteMenu(command, MF_BYCOMMAND);
+      if (!CanBeClosed()) menu->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    }
+  }
   AdjustLocations();
   Invalidate();
+}
+
+void CPlxToolBar::OnSettingChange(UINT uFlags, LPCTSTR lpszSection) {
+  CWnd::OnSettingChange(uFlags, lpszSection);
+  if (uFlags == SPI_SETNONCLIENTMETRICS) {
+    g_plxGlobalData.UpdateFonts();
+    AdjustLayout();
+  }
 }
 
 void CPlxToolBar::OnWindowPosChanging(WINDOWPOS*) {

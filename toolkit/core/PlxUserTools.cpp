@@ -266,7 +266,13 @@ BOOL CPlxUserToolsManager::SaveState(LPCTSTR lpszProfileName) {
   return registry.WriteObList(kValue, m_lstUserTools);
 }
 
+UINT PlxShellCommandMessage() {
+  static const UINT message = RegisterWindowMessage("PlxM_ON_AFTER_SHELL_COMMAND");
+  return message;
+}
+
 CPlxShellAccess::CPlxShellAccess() {
+  PlxShellCommandMessage();  // registered with the shell access at start-up; no window handles it
   if (FAILED(SHGetMalloc(&m_pMalloc))) m_pMalloc = nullptr;
   g_pShellAccess = this;
 }

@@ -88,5 +88,8 @@ class CPlxShellAccess : public CObject {
   IMalloc* m_pMalloc = nullptr;
 };
 
+// "PlxM_ON_AFTER_SHELL_COMMAND", registered when the shell access is made.
+UINT PlxShellCommandMessage();
+
 extern CPlxUserToolsManager* g_pUserToolsManager;  // UI thread only
 extern CPlxShellAccess* g_pShellAccess;            // UI thread only

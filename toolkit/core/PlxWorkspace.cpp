@@ -1,7 +1,11 @@
 #include "toolkit/core/PlxWorkspace.h"
 
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxKeyboardManager.h"
+#include "toolkit/core/PlxMouseManager.h"
 #include "toolkit/core/PlxRegistry.h"
+#include "toolkit/core/PlxUserTools.h"
 
 namespace {
 
@@ -20,6 +24,11 @@ CPlxWorkspace::CPlxWorkspace(BOOL bResetState) : m_strRegSection("PlxWorkspace")
 
 CPlxWorkspace::~CPlxWorkspace() {
   if (g_pWorkspace == this) g_pWorkspace = nullptr;
+  // Only what this workspace made; each destructor clears its process-wide pointer.
+  if (m_bKeyboardManagerAutocreated) delete g_pKeyboardManager;
+  if (m_bMouseManagerAutocreated) delete g_pMouseManager;
+  if (m_bUserToolsManagerAutoCreated) delete g_pUserToolsManager;
+  if (m_bShellAutocreated) delete g_pShellAccess;
 }
 
 CPlxWorkspace* CPlxWorkspace::GetWorkspace() {
@@ -33,7 +42,8 @@ BOOL CPlxWorkspace::InitContextMenuManager() {
 }
 
 BOOL CPlxWorkspace::InitShellAccess() {
-  if (m_bShellAutocreated) return FALSE;
+  if (g_pShellAccess != nullptr) return FALSE;
+  new CPlxShellAccess;  // becomes g_pShellAccess
   m_bShellAutocreated = TRUE;
   return TRUE;
 }
@@ -66,7 +76,16 @@ BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, void*) {
       reg.ReadInt("Minor", m_iSavedVersionMinor);
     }
   }
+  CPlxToolBar::LoadParameters(profile);
   GetCommandManager()->LoadState(profile);
+  // A reset keeps the buttons' images out of the command manager while the bars load.
+  if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = FALSE;
+  // The frame's own bars, bands and dock layout come with the frame's part; the keyboard
+  // manager's frame is then the main window.
+  if (g_pMouseManager != nullptr) g_pMouseManager->LoadState(profile);
+  if (g_pKeyboardManager != nullptr) g_pKeyboardManager->LoadState(profile, nullptr);
+  if (g_pUserToolsManager != nullptr) g_pUserToolsManager->LoadState(profile);
+  if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = TRUE;
   OnAfterLoad();
   m_iSavedVersionMajor = kVersionMajor;
   m_iSavedVersionMinor = kVersionMinor;
@@ -86,7 +105,11 @@ BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, void*) {
     saved = reg.CreateKey(GetRegSectionPath(kVersionKey)) && reg.WriteInt("Major", kVersionMajor) &&
             reg.WriteInt("Minor", kVersionMinor);
   }
+  saved = CPlxToolBar::SaveParameters(profile) && saved;
   saved = GetCommandManager()->SaveState(profile) && saved;
+  if (g_pMouseManager != nullptr) saved = g_pMouseManager->SaveState(profile) && saved;
+  if (g_pKeyboardManager != nullptr) saved = g_pKeyboardManager->SaveState(profile, nullptr) && saved;
+  if (g_pUserToolsManager != nullptr) saved = g_pUserToolsManager->SaveState(profile) && saved;
   OnAfterSave();
   return saved;
 }

@@ -23,7 +23,7 @@ namespace {
 
 using pictavo::test::Canvas;
 
-constexpr UINT kMainToolbar = 269;
+constexpr UINT kMainToolbar = 64600;  // the demonstration bar's strip, on the button face
 
 std::string BarsReference(const std::string& name) {
   const char* source = std::getenv("PICTAVO_SOURCE_DIR");

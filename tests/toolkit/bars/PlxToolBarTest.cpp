@@ -11,12 +11,14 @@
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
 #include "platform/comctl/Tooltip.h"
+#include "platform/display/Display.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Accel.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/HostWindow.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Snapshot.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/bars/PlxOleData.h"
 #include "toolkit/core/PlxRegistry.h"
@@ -576,4 +578,73 @@ TEST(PlxToolBarTooltip, TheTipAddsTheShortcutUnlessSwitchedOff) {
   }
   DestroyWindow(host);
   pictavo::test::PumpPending();
+}
+
+// ---- floating and system changes ----
+
+// A floating bar's mini frame offers neither restore, minimize nor maximize, and a bar that may
+// not be closed greys Close, which then leaves the bar where it is.
+TEST(PlxToolBarFloating, TheMiniFrameMenuOnlyMovesAndClosesWhatMayClose) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+  UseProgramResources();
+  for (const BOOL permanent : {FALSE, TRUE}) {
+    SCOPED_TRACE(permanent ? "permanent" : "closable");
+    CFrameWnd frame;
+    ASSERT_TRUE(frame.Create(nullptr, "Float frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 200)));
+    frame.EnableDocking(CBRS_ALIGN_ANY);
+    CPlxToolBar bar;
+    ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC, 1001));
+    bar.m_bPermanent = permanent;
+    for (UINT id = 1; id <= 6; ++id) bar.InsertButton(Plain(id, 0));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    frame.DockControlBar(&bar);
+    bar.m_nMRUWidth = 3 * bar.GetColumnWidth();  // floats in two rows, as the user left it
+    frame.FloatControlBar(&bar, CPoint(100, 100));
+    ASSERT_TRUE(bar.IsFloating());
+    CWnd* mini = CWnd::FromHandle(::GetAncestor(bar.GetSafeHwnd(), GA_ROOT));
+    ASSERT_NE(mini, &frame);
+    HMENU menu = ::GetSystemMenu(mini->GetSafeHwnd(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    for (const UINT gone : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE})
+      EXPECT_EQ(::GetMenuState(menu, gone, MF_BYCOMMAND), static_cast<UINT>(-1)) << std::hex << gone;
+    EXPECT_NE(::GetMenuState(menu, SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    const UINT close = ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND);
+    EXPECT_EQ((close & MF_GRAYED) != 0, permanent != FALSE);
+
+    if (permanent) {  // a picture to look at: the dimmed close button
+      mini->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      CRect shown;
+      mini->GetWindowRect(shown);
+      EXPECT_FALSE(pictavo::test::SaveDesktopArea(shown, "toolbar-floating-permanent.png").empty());
+    }
+    mini->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(bar.IsWindowVisible() != FALSE, permanent != FALSE) << "Close hides only a closable bar";
+    frame.DestroyWindow();
+    pictavo::test::PumpPending();
+  }
+}
+
+// New non-client metrics (a bigger menu font) reach a bar's fonts and its text-label buttons.
+TEST_F(BarFixture, ANewMenuFontWidensTextLabels) {
+  CreateBar();
+  m_bar.InsertButton(Plain(57601, 0, "Open"));
+  m_bar.EnableTextLabels(TRUE);
+  Place(400, 80);
+  const int before = m_bar.GetButton(0)->m_rect.Width();
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  const NONCLIENTMETRICSA saved = metrics;
+  metrics.lfMenuFont.lfHeight = metrics.lfMenuFont.lfHeight < 0 ? -24 : 24;
+  ASSERT_TRUE(SystemParametersInfo(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  m_bar.SendMessage(WM_SETTINGCHANGE, 0, 0);  // another setting leaves the fonts as they were
+  Place(400, 80);
+  const int otherSetting = m_bar.GetButton(0)->m_rect.Width();
+  m_bar.SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+  Place(400, 80);
+  const int after = m_bar.GetButton(0)->m_rect.Width();
+  SystemParametersInfo(SPI_SETNONCLIENTMETRICS, sizeof saved, const_cast<NONCLIENTMETRICSA*>(&saved), 0);
+  m_bar.SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+  EXPECT_EQ(otherSetting, before);
+  EXPECT_GT(after, before);
 }

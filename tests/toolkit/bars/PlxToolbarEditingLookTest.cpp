@@ -46,7 +46,7 @@ class ToolbarEditingLook : public ::testing::Test {
                               "Look", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 140, 30, nullptr,
                               nullptr));
     ASSERT_TRUE(bar.Create(&host, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1001));
-    ASSERT_TRUE(bar.LoadToolBar(269));
+    ASSERT_TRUE(bar.LoadToolBar(64600));
     while (bar.GetCount() > 4) bar.RemoveButton(bar.GetCount() - 1);
     bar.SetWindowPos(nullptr, 0, 0, 140, 30, SWP_NOZORDER);
     bar.AdjustLayout();

@@ -144,7 +144,7 @@ TEST(ToolbarDemo, PressesChecksWrapsAndKeepsTheBarsAsLeft) {
   EXPECT_TRUE(Has(log, "command 32857 Auto Exposure")) << all;
   EXPECT_TRUE(Has(log, "save 1001 ok")) << all;
   EXPECT_TRUE(Has(log, "save 1002 ok")) << all;
-  EXPECT_TRUE(Has(log, "parameters ok")) << all;
+  EXPECT_TRUE(Has(log, "workspace ok")) << all;
   Layout left = ReadLayout(logPath);
   EXPECT_EQ(left.large, "1");
   EXPECT_NE(left.bars[1001].find("labels 1"), std::string::npos) << all;

@@ -36,8 +36,9 @@ class RebarStateTest : public RegistryFixture {
     if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
   }
   void SetUp() override {
-    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), "Rebars", WS_POPUP | WS_VISIBLE, 0, 0, 500, 120,
-                               nullptr, nullptr));
+    ASSERT_TRUE(frame.CreateEx(0,
+                               AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
+                               "Rebars", WS_POPUP | WS_VISIBLE, 0, 0, 500, 120, nullptr, nullptr));
     ASSERT_TRUE(first.Create(&frame, RBS_BANDBORDERS, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE804));
     ASSERT_TRUE(second.Create(&frame, RBS_BANDBORDERS, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE805));
     first.SetWindowPos(nullptr, 0, 0, 500, 30, SWP_NOZORDER);
@@ -121,6 +122,52 @@ TEST_F(RebarStateTest, BandsSavedBThenAComeBackInThatOrderWithTheirSizesAndStyle
   pictavo::test::PumpPending();
   frame.UpdateWindow();
   EXPECT_FALSE(pictavo::test::SaveDesktopArea({0, 0, 500, 120}, "rebar_state.png").empty());
+}
+
+// The user widens or narrows a band by dragging the gripper of the band after it; what the drag
+// left is what a save keeps.
+TEST_F(RebarStateTest, AGripperDragResizesTheBandBeforeItAndTheSaveKeepsIt) {
+  struct Case {
+    const char* what;
+    UINT band;  // whose gripper is held
+    int dx;
+    UINT fixed;     // a style the held band gets first
+    int expectedA;  // the first band's width after the drag; 0: its minimum
+  };
+  const int startA = 250;  // wider than the band's header and child need
+  const Case cases[] = {
+      {"right by 40", 1, 40, 0, startA + 40},
+      {"left by 30", 1, -30, 0, startA - 30},
+      {"far left stops at the band's minimum", 1, -400, 0, 0},
+      {"the row's first band has nothing before it", 0, 60, 0, startA},
+      {"a fixed band has no gripper to hold", 1, 40, RBBS_FIXEDSIZE, startA},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetBand(first, 0, static_cast<UINT>(startA), RBBS_GRIPPERALWAYS);
+    SetBand(first, 1, 150, RBBS_GRIPPERALWAYS | c.fixed);
+    CRect band;
+    first.GetReBarCtrl().GetRect(c.band, band);
+    const CPoint grip(band.left + 5, band.CenterPoint().y);
+    first.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip.x, grip.y));
+    for (int step = 1; step <= 4; ++step)
+      first.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grip.x + c.dx * step / 4, grip.y));
+    first.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(grip.x + c.dx, grip.y));
+    EXPECT_EQ(::GetCapture(), nullptr) << "the release lets the pointer go";
+    const Layout dragged = Read(first);
+    if (c.expectedA > 0) {
+      EXPECT_EQ(static_cast<int>(dragged.widths[0]), c.expectedA);
+    } else {
+      CRect a;
+      first.GetReBarCtrl().GetRect(0, a);
+      EXPECT_LT(static_cast<int>(dragged.widths[0]), startA - 30);
+      EXPECT_EQ(a.Width(), static_cast<int>(dragged.widths[0])) << "no narrower than its header and child";
+    }
+    PlxSaveRebarState(kBase.c_str(), &frame);
+    SetBand(first, 0, 90, RBBS_GRIPPERALWAYS);
+    PlxLoadRebarState(kBase.c_str(), &frame);
+    EXPECT_EQ(Read(first).widths, dragged.widths);
+  }
 }
 
 TEST_F(RebarStateTest, FixedSizeBandsStoreAWiderMinimum) {

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/display/Display.h"
+#include "platform/mfc/FrameWnd.h"
+#include "platform/user/Accel.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxKeyboardManager.h"
+#include "toolkit/core/PlxMouseManager.h"
+#include "toolkit/core/PlxUserTools.h"
 
 using namespace shelltest;
 
@@ -105,4 +112,65 @@ TEST_F(PlxWorkspaceTest, CleanStateDeletesOnlyTheSection) {
   // An empty section would name the application's whole key.
   EXPECT_FALSE(workspace.CleanState(""));
   EXPECT_TRUE(KeyExists("SOFTWARE\\App\\Other"));
+}
+
+// Outside the frames, the workspace keeps the toolbar parameters and what each manager that
+// exists holds: a double-click command, a user tool, the main frame's shortcuts.
+TEST_F(PlxWorkspaceTest, TheManagersThatExistComeBackThroughTheWorkspace) {
+  if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Workspace frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'S', 57603}};
+  frame.m_hAccelTable = CreateAcceleratorTable(keys, 1);
+  workspace.m_pMainWnd = &frame;
+  CPlxMouseManager mouse;
+  CPlxKeyboardManager keyboard;
+  CPlxUserToolsManager tools(0x7E00, 0x7E01, 0x7E08);
+  mouse.AddView(1, "Log");
+  mouse.SetCommandForDblClick(1, 57603);
+  tools.CreateNewTool()->m_strLabel = "List";
+  ACCEL edited[] = {{FVIRTKEY | FCONTROL, 'S', 57603}, {FVIRTKEY | FCONTROL, 'E', 57603}};
+  ASSERT_TRUE(keyboard.UpdateAcceleratorTable(edited, 2, &frame));
+  CPlxToolBar::SetLargeIcons(TRUE);
+  ASSERT_TRUE(workspace.SaveState());
+  for (const char* key : {"PlxToolbarParameters", "PlxKeyboard-0"})
+    EXPECT_TRUE(KeyExists(kBase + "\\" + key)) << key;
+  for (const char* value : {"Mouse", "Tools"}) {
+    DWORD type = 0;
+    Bytes bytes;
+    EXPECT_TRUE(QueryRaw(kBase + "\\", value, type, bytes)) << value;
+  }
+
+  mouse.SetCommandForDblClick(1, 0);
+  tools.RemoveTool(static_cast<CPlxUserTool*>(tools.GetUserTools().GetHead()));
+  ASSERT_TRUE(keyboard.UpdateAcceleratorTable(keys, 1, &frame));
+  CPlxToolBar::SetLargeIcons(FALSE);
+  EXPECT_TRUE(workspace.LoadState());
+  EXPECT_EQ(mouse.GetViewDblClickCommand(1), 57603u);
+  ASSERT_EQ(tools.GetUserTools().GetCount(), 1);
+  EXPECT_EQ(static_cast<CPlxUserTool*>(tools.GetUserTools().GetHead())->m_strLabel, "List");
+  EXPECT_EQ(CopyAcceleratorTable(frame.m_hAccelTable, nullptr, 0), 2);
+  EXPECT_TRUE(CPlxToolBar::IsLargeIcons());
+  CPlxToolBar::SetLargeIcons(FALSE);
+  workspace.m_pMainWnd = nullptr;
+  frame.DestroyWindow();
+}
+
+// The shell access is made once, at the workspace's asking, and goes with the workspace.
+TEST(PlxWorkspaceShell, ShellAccessIsMadeOnceAndDeletedWithTheWorkspace) {
+  {
+    CTestWorkspace owner;
+    EXPECT_TRUE(owner.InitShellAccess());
+    ASSERT_NE(g_pShellAccess, nullptr);
+    EXPECT_NE(g_pShellAccess->m_pMalloc, nullptr);
+    EXPECT_FALSE(owner.InitShellAccess()) << "one exists";
+    EXPECT_NE(PlxShellCommandMessage(), 0u);
+  }
+  EXPECT_EQ(g_pShellAccess, nullptr);
+  {
+    CPlxShellAccess own;  // made by someone else: the workspace neither makes another nor deletes it
+    CTestWorkspace other;
+    EXPECT_FALSE(other.InitShellAccess());
+  }
+  EXPECT_EQ(g_pShellAccess, nullptr);
 }

@@ -5,6 +5,8 @@
 // Keys: Ctrl+L large icons on or off, Ctrl+T text labels on the first bar, Ctrl+W a narrow
 // frame, Ctrl+F floats the second bar (wrapped in rows), Ctrl+D docks it again.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,22 +32,38 @@
 #include "toolkit/core/PlxUserTools.h"
 #include "toolkit/core/PlxVisualManager.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
+#include "toolkit/core/PlxWorkspace.h"
 
 namespace {
 
 constexpr UINT kMainBarId = 1001;
 constexpr UINT kLockedBarId = 1002;
-constexpr UINT kMainToolbar = 269;     // the main menu's item images
-constexpr UINT kContextToolbar = 276;  // the context menus' item images
-constexpr UINT kExposureCmd = 32857;   // a check button
-constexpr UINT kRemoveCmd = 32853;     // always disabled here
+constexpr UINT kMainToolbar = 64600;     // the main menu's item images on the button face
+constexpr UINT kContextToolbar = 64601;  // the context menus' item images on the button face
+constexpr UINT kExposureCmd = 32857;     // a check button
+constexpr UINT kRemoveCmd = 32853;       // always disabled here
 constexpr UINT kLargeIconsCmd = 0x7F01, kTextLabelsCmd = 0x7F02, kNarrowCmd = 0x7F03, kFloatCmd = 0x7F04,
                kDockCmd = 0x7F05;
 // Customize mode, and the shortcut, double-click command and user tool the managers keep.
 constexpr UINT kCustomizeCmd = 0x7F06, kManagersCmd = 0x7F07;
 constexpr UINT kReBarBarId = 1003, kLogViewId = 1, kToolsDummy = 0x7E00, kFirstTool = 0x7E01,
                kLastTool = 0x7E08;
-const char kProfile[] = "Software\\PictavoToolbarDemo\\";
+
+// The application object: its workspace keeps the toolbar parameters and the managers' state
+// under "SOFTWARE\PictavoToolbarDemo\PlxWorkspace"; the frame's bars and bands are stored there by
+// the frame itself.
+class CDemoApp : public CPlxWorkspace {
+ public:
+  CDemoApp() {
+    free(const_cast<LPTSTR>(m_pszProfileName));
+    m_pszProfileName = strdup("PictavoToolbarDemo");
+  }
+};
+CDemoApp* g_app = nullptr;
+
+CString Profile() {
+  return g_app->GetRegSectionPath();
+}
 
 std::ofstream g_log;
 
@@ -57,20 +75,12 @@ void Log(const std::string& line) {
 class CDemoFrame : public CPlxFrameWnd {
  public:
   BOOL CreateDemo() {
+    g_app->m_pMainWnd = this;
     if (!Create(nullptr, "Toolbar Demo",
                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 CRect(20, 20, 20 + 900, 20 + 260)))
       return FALSE;
-    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},          {FVIRTKEY | FCONTROL, 'O', 57601},
-                    {FVIRTKEY | FCONTROL, 'S', 57603},          {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
-                    {FVIRTKEY | FCONTROL, 'T', kTextLabelsCmd}, {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
-                    {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd},
-                    {FVIRTKEY | FCONTROL, 'M', kCustomizeCmd},  {FVIRTKEY | FCONTROL, 'K', kManagersCmd}};
-    m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
-    m_keyboard.LoadState(kProfile, this);
-    m_tools.LoadState(kProfile);
-    m_mouse.LoadState(kProfile);
-    PlxLoadRebarState(kProfile, this);
+    PlxLoadRebarState(Profile(), this);
     return TRUE;
   }
 
@@ -80,8 +90,8 @@ class CDemoFrame : public CPlxFrameWnd {
     CString key;
     CPlxKeyboardManager::FindDefaultAccelerator(57603, key, this, TRUE);
     Log("save key " + std::string(key));
-    Log("tools " + std::to_string(m_tools.GetUserTools().GetCount()));
-    Log("dblclick " + std::to_string(m_mouse.GetViewDblClickCommand(kLogViewId)));
+    Log("tools " + std::to_string(g_pUserToolsManager->GetUserTools().GetCount()));
+    Log("dblclick " + std::to_string(g_pMouseManager->GetViewDblClickCommand(kLogViewId)));
     Log("usage " + std::to_string(CPlxToolBar::m_commandUsage.GetCount(57603)) + " of " +
         std::to_string(CPlxToolBar::m_commandUsage.GetTotal()));
     REBARBANDINFO info{};
@@ -111,9 +121,6 @@ class CDemoFrame : public CPlxFrameWnd {
 
   CPlxToolBar m_wndMain, m_wndLocked, m_wndReBarBar;
   CReBar m_wndReBar;
-  CPlxKeyboardManager m_keyboard;
-  CPlxMouseManager m_mouse;
-  CPlxUserToolsManager m_tools{kToolsDummy, kFirstTool, kLastTool};
   CStatusBar m_wndStatus;
   CListBox m_wndLog;
   BOOL m_bExposure = FALSE;
@@ -121,6 +128,20 @@ class CDemoFrame : public CPlxFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', 57600},          {FVIRTKEY | FCONTROL, 'O', 57601},
+                    {FVIRTKEY | FCONTROL, 'S', 57603},          {FVIRTKEY | FCONTROL, 'L', kLargeIconsCmd},
+                    {FVIRTKEY | FCONTROL, 'T', kTextLabelsCmd}, {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
+                    {FVIRTKEY | FCONTROL, 'F', kFloatCmd},      {FVIRTKEY | FCONTROL, 'D', kDockCmd},
+                    {FVIRTKEY | FCONTROL, 'M', kCustomizeCmd},  {FVIRTKEY | FCONTROL, 'K', kManagersCmd}};
+    m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
+    // The managers and the toolbar parameters before the bars, as a workspace application loads them.
+    new CPlxKeyboardManager;
+    new CPlxMouseManager;
+    new CPlxUserToolsManager(kToolsDummy, kFirstTool, kLastTool);
+    g_app->m_bKeyboardManagerAutocreated = g_app->m_bMouseManagerAutocreated =
+        g_app->m_bUserToolsManagerAutoCreated = TRUE;
+    g_pMouseManager->AddView(kLogViewId, "Command log");
+    g_app->LoadState();
     EnableDocking(CBRS_ALIGN_ANY);
     const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
     if (!m_wndMain.Create(this, style, kMainBarId) || !m_wndMain.LoadToolBar(kMainToolbar)) return -1;
@@ -135,7 +156,7 @@ class CDemoFrame : public CPlxFrameWnd {
     m_wndMain.EnableCustomizeButton(TRUE, 0, "");
     for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked}) {
       bar->EnableDocking(CBRS_ALIGN_ANY);
-      bar->LoadState(kProfile);
+      bar->LoadState(Profile());
     }
     DockControlBar(&m_wndMain, AFX_IDW_DOCKBAR_TOP);
     RecalcLayout();
@@ -149,9 +170,8 @@ class CDemoFrame : public CPlxFrameWnd {
         !m_wndReBarBar.LoadToolBar(kMainToolbar))
       return -1;
     while (m_wndReBarBar.GetCount() > 3) m_wndReBarBar.RemoveButton(m_wndReBarBar.GetCount() - 1);
-    m_wndReBarBar.LoadState(kProfile);
+    m_wndReBarBar.LoadState(Profile());
     m_wndReBar.AddBar(&m_wndReBarBar, "Quick");
-    m_mouse.AddView(kLogViewId, "Command log");
     const UINT indicator = 0;
     if (!m_wndStatus.Create(this) || !m_wndStatus.SetIndicators(&indicator, 1)) return -1;
     if (!m_wndLog.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, CRect(0, 0, 0, 0), this,
@@ -181,9 +201,9 @@ class CDemoFrame : public CPlxFrameWnd {
     std::vector<ACCEL> keys(static_cast<size_t>(CopyAcceleratorTable(m_hAccelTable, nullptr, 0)));
     CopyAcceleratorTable(m_hAccelTable, keys.data(), static_cast<int>(keys.size()));
     keys.insert(keys.begin(), ACCEL{FVIRTKEY | FCONTROL, 'E', 57603});
-    m_keyboard.UpdateAcceleratorTable(keys.data(), static_cast<int>(keys.size()), this);
-    m_mouse.SetCommandForDblClick(kLogViewId, 57603);
-    if (CPlxUserTool* tool = m_tools.CreateNewTool()) {
+    g_pKeyboardManager->UpdateAcceleratorTable(keys.data(), static_cast<int>(keys.size()), this);
+    g_pMouseManager->SetCommandForDblClick(kLogViewId, 57603);
+    if (CPlxUserTool* tool = g_pUserToolsManager->CreateNewTool()) {
       tool->m_strLabel = "List";
       tool->SetCommand("ls");
     }
@@ -191,7 +211,7 @@ class CDemoFrame : public CPlxFrameWnd {
   }
 
   afx_msg void OnLogDblClk() {
-    if (const UINT cmd = m_mouse.GetViewDblClickCommand(kLogViewId)) SendMessage(WM_COMMAND, cmd);
+    if (const UINT cmd = g_pMouseManager->GetViewDblClickCommand(kLogViewId)) SendMessage(WM_COMMAND, cmd);
   }
 
   afx_msg void OnDemoKey(UINT cmd) {
@@ -244,12 +264,11 @@ class CDemoFrame : public CPlxFrameWnd {
     LogLayout();
     LogManagers();
     for (CPlxToolBar* bar : {&m_wndMain, &m_wndLocked, &m_wndReBarBar})
-      Log("save " + std::to_string(bar->GetDlgCtrlID()) + " " + (bar->SaveState(kProfile) ? "ok" : "failed"));
-    Log(std::string("keyboard ") + (m_keyboard.SaveState(kProfile, this) ? "ok" : "failed"));
-    Log(std::string("tools ") + (m_tools.SaveState(kProfile) ? "ok" : "failed"));
-    Log(std::string("mouse ") + (m_mouse.SaveState(kProfile) ? "ok" : "failed"));
-    PlxSaveRebarState(kProfile, this);
-    Log(std::string("parameters ") + (CPlxToolBar::SaveParameters(kProfile) ? "ok" : "failed"));
+      Log("save " + std::to_string(bar->GetDlgCtrlID()) + " " +
+          (bar->SaveState(Profile()) ? "ok" : "failed"));
+    PlxSaveRebarState(Profile(), this);
+    // Toolbar parameters, use counts, shortcuts, double-click command and tools.
+    Log(std::string("workspace ") + (g_app->SaveState() ? "ok" : "failed"));
     DestroyWindow();
   }
   void PostNcDestroy() override { PostQuitMessage(0); }
@@ -292,7 +311,8 @@ int main(int argc, char** argv) {
   CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
   PlxRegisterToolbarMessages();
   CPlxToolBar::m_bAltCustomization = TRUE;
-  CPlxToolBar::LoadParameters(kProfile);
+  CDemoApp app;
+  g_app = &app;
   auto* frame = new CDemoFrame;
   if (!frame->CreateDemo()) {
     std::fprintf(stderr, "toolbar_demo: the frame could not be made\n");
