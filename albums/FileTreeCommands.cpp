@@ -417,7 +417,10 @@ BOOL CFileTreeCtrl::StartMonitor(const CString& strPath) {
   if (!thread) return FALSE;
   thread->m_bAutoDelete = FALSE;
   m_pMonitorThread = thread;
+  m_pArmedEvent->ResetEvent();
   thread->ResumeThread();
+  // Changes made right after the selection must not slip by before the watch is set up.
+  ::WaitForSingleObject(*m_pArmedEvent, INFINITE);
   return TRUE;
 }
 
@@ -430,6 +433,7 @@ UINT CFileTreeCtrl::MonitorFolder() {
   const DWORD filter = m_lShowFiles ? (FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME)
                                     : FILE_NOTIFY_CHANGE_DIR_NAME;
   const HANDLE change = ::FindFirstChangeNotification(m_strMonitoredFolder, FALSE, filter);
+  m_pArmedEvent->SetEvent();
   if (change == INVALID_HANDLE_VALUE) return 0;
   const HANDLE handles[2] = {change, static_cast<HANDLE>(*m_pStopEvent)};
   for (;;) {

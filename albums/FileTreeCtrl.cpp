@@ -116,7 +116,8 @@ END_MESSAGE_MAP()
 CFileTreeCtrl::CFileTreeCtrl()
     : m_dwExcludedFileAttributes(kExcludedAttributes),
       m_dwExcludedFolderAttributes(kExcludedAttributes),
-      m_pStopEvent(std::make_unique<CEvent>(FALSE, FALSE)) {
+      m_pStopEvent(std::make_unique<CEvent>(FALSE, FALSE)),
+      m_pArmedEvent(std::make_unique<CEvent>(FALSE, TRUE)) {
   m_arrFileMasks.Add("*.*");
   char name[64] = {};
   DWORD size = 17;
@@ -312,8 +313,12 @@ void CFileTreeCtrl::Refresh() {
     if (!m_strDesktopPath.IsEmpty()) AddChildren(m_strDesktopPath, m_hBaseParent, FALSE, FALSE);
   }
 
+  // Putting the selection back is no step of the user's: the history stays as it was.
   HTREEITEM restored = nullptr;
+  const BOOL navigating = m_bNavigatingHistory;
+  m_bNavigatingHistory = TRUE;
   if (caret && !selected.IsEmpty()) restored = SelectPath(selected, expanded);
+  m_bNavigatingHistory = navigating;
   if (!restored && m_hDesktop) Expand(m_hDesktop, TVE_EXPAND);
   SetRedraw(TRUE);
   Invalidate();

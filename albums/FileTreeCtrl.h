@@ -268,7 +268,8 @@ class CFileTreeCtrl : public CTreeCtrl {
   volatile LONG m_lMonitorChanges = FALSE;  // read by the monitor thread too
   CString m_strMonitoredFolder;             // written before the thread starts, then read by it
   CWinThread* m_pMonitorThread = nullptr;
-  std::unique_ptr<CEvent> m_pStopEvent;  // auto-reset
+  std::unique_ptr<CEvent> m_pStopEvent;   // auto-reset
+  std::unique_ptr<CEvent> m_pArmedEvent;  // manual-reset: the thread watches (or gave up)
   HWND m_hMonitorTarget = nullptr;       // the window the monitor posts to
   std::atomic<bool> m_bChangePosted{false};  // a posted change the UI thread has not seen yet
   BOOL m_bRefreshAfterEdit = FALSE;          // a change came during a label edit
