@@ -185,9 +185,9 @@ BOOL CFileTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
     } else if (text != GetItemText(item)) {
       const CString from = record->m_strPath;
       CString name = text;
-      if (record->m_bExtensionHidden) name += CString(std::string(pictavo::path::Extension(Str(from))).c_str());
-      const CString to(
-          filetree::JoinPath(std::string(pictavo::path::Folder(Str(from))), Str(name)).c_str());
+      if (record->m_bExtensionHidden)
+        name += CString(std::string(pictavo::path::Extension(Str(from))).c_str());
+      const CString to(filetree::JoinPath(std::string(pictavo::path::Folder(Str(from))), Str(name)).c_str());
       BOOL renamed = FALSE;
       {
         MonitorPause pause(this);

@@ -247,6 +247,11 @@ void CFileTreeCtrl::SetHiddenDriveTypes(DWORD dwMask) {
   Refresh();
 }
 
+void CFileTreeCtrl::SetDisplayTextMode(int nMode) {
+  m_nDisplayTextMode = nMode;
+  Refresh();
+}
+
 void CFileTreeCtrl::SetMonitorChanges(BOOL bMonitor) {
   ::InterlockedExchange(&m_lMonitorChanges, bMonitor ? TRUE : FALSE);
   if (!bMonitor) StopMonitor();
@@ -297,7 +302,8 @@ void CFileTreeCtrl::Refresh() {
       int image = 0, selectedImage = 0;
       if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &pidl))) {
         SHFILEINFO info{};
-        if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+        if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+                            SHGFI_PIDL | SHGFI_DISPLAYNAME))
           record->m_strName = info.szDisplayName;
         image = GetPidlIcon(pidl);
         selectedImage = GetPidlSelectedIcon(pidl);
@@ -333,7 +339,8 @@ HTREEITEM CFileTreeCtrl::InsertSpecialRoot(int nCsidl, BYTE nKind, const CString
   LPITEMIDLIST pidl = nullptr;
   if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, nCsidl, &pidl))) {
     SHFILEINFO info{};
-    if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+    if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+                        SHGFI_PIDL | SHGFI_DISPLAYNAME))
       record->m_strName = info.szDisplayName;
     image = GetPidlIcon(pidl);
     selectedImage = GetPidlSelectedIcon(pidl);
@@ -437,7 +444,8 @@ BOOL CFileTreeCtrl::IsAcceptableFolder(const CFileFind& find) {
   return find.IsDirectory() && !find.IsDots() && !find.MatchesMask(m_dwExcludedFolderAttributes);
 }
 
-void CFileTreeCtrl::AddChildren(const CString& strPath, HTREEITEM hParent, BOOL bRedrawOff, BOOL bDeleteExisting) {
+void CFileTreeCtrl::AddChildren(const CString& strPath, HTREEITEM hParent, BOOL bRedrawOff,
+                                BOOL bDeleteExisting) {
   CWaitCursor wait;
   if (bRedrawOff) SetRedraw(FALSE);
   if (bDeleteExisting && hParent) {
@@ -714,7 +722,8 @@ HTREEITEM CFileTreeCtrl::FindDriveChild(HTREEITEM hComputer, const std::string& 
   return best;
 }
 
-HTREEITEM CFileTreeCtrl::FindStart(const std::string& strPath, bool bFill, std::string* pRest, bool* pDriveFirst) {
+HTREEITEM CFileTreeCtrl::FindStart(const std::string& strPath, bool bFill, std::string* pRest,
+                                   bool* pDriveFirst) {
   *pDriveFirst = false;
   if (!m_strRootFolder.IsEmpty()) {
     if (!filetree::HasPathPrefix(strPath, Str(m_strRootFolder), false, pRest) &&
@@ -731,7 +740,8 @@ HTREEITEM CFileTreeCtrl::FindStart(const std::string& strPath, bool bFill, std::
   const struct {
     const CString* path;
     HTREEITEM item;
-  } roots[] = {{&m_strDesktopPath, m_hDesktop}, {&m_strUserProfilePath, m_hUserProfile},
+  } roots[] = {{&m_strDesktopPath, m_hDesktop},
+               {&m_strUserProfilePath, m_hUserProfile},
                {&m_strMyDocumentsPath, m_hMyDocuments}};
   for (bool noCase : {false, true}) {
     for (const auto& root : roots) {
@@ -834,8 +844,8 @@ BOOL CFileTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
   const HTREEITEM item = nm->itemNew.hItem;
   const CFileTreeItem* record = GetItemRecord(item);
   const CString path = record ? record->m_strPath : CString();
-  if (item && record && !IsSpecialRoot(item) && record->m_nKind != CFileTreeItem::kNetwork && !IsDrive(path) &&
-      ::GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES) {
+  if (item && record && !IsSpecialRoot(item) && record->m_nKind != CFileTreeItem::kNetwork &&
+      !IsDrive(path) && ::GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES) {
     // Gone from the disk: the item goes, and its selection is not passed on, since the parent
     // would otherwise look at an item that no longer exists (the deletion selects a neighbour,
     // which it hears of).
@@ -869,8 +879,8 @@ BOOL CFileTreeCtrl::OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult) {
   if (item && item != TVI_ROOT) {
     delete reinterpret_cast<CFileTreeItem*>(nm->itemOld.lParam);
     // Closing the desktop deletes the items behind the kept handles: they must not be used again.
-    for (HTREEITEM* kept : {&m_hNetworkRoot, &m_hDesktop, &m_hMyDocuments, &m_hMyComputer, &m_hUserProfile,
-                            &m_hRootFolder})
+    for (HTREEITEM* kept :
+         {&m_hNetworkRoot, &m_hDesktop, &m_hMyDocuments, &m_hMyComputer, &m_hUserProfile, &m_hRootFolder})
       if (*kept == item) *kept = nullptr;
     if (m_hBaseParent == item) m_hBaseParent = TVI_ROOT;
     m_history.ForgetItem(item);

@@ -69,8 +69,8 @@ class CFileTreeCtrl : public CTreeCtrl {
   CFileTreeCtrl();
   ~CFileTreeCtrl() override;
 
-  using CTreeCtrl::InsertItem;
   using CTreeCtrl::GetItemImage;
+  using CTreeCtrl::InsertItem;
 
   // --- paths and kinds ---
   virtual CString GetItemPath(HTREEITEM hItem) const;
@@ -94,6 +94,7 @@ class CFileTreeCtrl : public CTreeCtrl {
   virtual BOOL RenameItem(HTREEITEM hItem);
   virtual BOOL ShowProperties(HTREEITEM hItem);
   // Deletes the item's file or folder: to the trash, or for good while Shift is held; asks first.
+  // (CTreeCtrl::DeleteItem drops an item from the tree alone.)
   virtual BOOL DeleteItem(HTREEITEM hItem);
   virtual BOOL OpenItem(HTREEITEM hItem);
   // Makes a folder (`strPath`, or "New Folder", "New Folder (2)" ... in the parent) and starts
@@ -169,6 +170,8 @@ class CFileTreeCtrl : public CTreeCtrl {
   void SetShowMyComputer(BOOL bShow);
   void SetRootFolder(const CString& strFolder, BOOL bShowAsItem);
   void SetHiddenDriveTypes(DWORD dwMask);
+  // 0 files without their extension, 1 names as stored, 2 names as the desktop shows them.
+  void SetDisplayTextMode(int nMode);
   // Options that take effect from the next operation.
   void SetAllowRename(BOOL bAllow) { m_bAllowRename = bAllow; }
   void SetAllowOpen(BOOL bAllow) { m_bAllowOpen = bAllow; }
@@ -268,13 +271,13 @@ class CFileTreeCtrl : public CTreeCtrl {
   volatile LONG m_lMonitorChanges = FALSE;  // read by the monitor thread too
   CString m_strMonitoredFolder;             // written before the thread starts, then read by it
   CWinThread* m_pMonitorThread = nullptr;
-  std::unique_ptr<CEvent> m_pStopEvent;   // auto-reset
-  std::unique_ptr<CEvent> m_pArmedEvent;  // manual-reset: the thread watches (or gave up)
-  HWND m_hMonitorTarget = nullptr;       // the window the monitor posts to
+  std::unique_ptr<CEvent> m_pStopEvent;      // auto-reset
+  std::unique_ptr<CEvent> m_pArmedEvent;     // manual-reset: the thread watches (or gave up)
+  HWND m_hMonitorTarget = nullptr;           // the window the monitor posts to
   std::atomic<bool> m_bChangePosted{false};  // a posted change the UI thread has not seen yet
   BOOL m_bRefreshAfterEdit = FALSE;          // a change came during a label edit
   BOOL m_bCollapsingReset = FALSE;           // our own collapse-and-reset is under way
-  std::vector<std::string> m_drives;          // the mount points, read on Refresh and AddDrives
+  std::vector<std::string> m_drives;         // the mount points, read on Refresh and AddDrives
   bool m_bDrivesKnown = false;
 };
 

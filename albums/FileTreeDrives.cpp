@@ -31,8 +31,9 @@ HIMAGELIST SmallSystemImageList() {
   SHFILEINFO info{};
   auto list = reinterpret_cast<HIMAGELIST>(
       ::SHGetFileInfo(temp, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  if (!list) list = reinterpret_cast<HIMAGELIST>(::SHGetFileInfo("/", 0, &info, sizeof info,
-                                                                 SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  if (!list)
+    list = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfo("/", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   return list;
 }
 
@@ -62,7 +63,8 @@ void CShareList::Enumerate() {
   if (m_pBuffer) ::NetApiBufferFree(m_pBuffer);
   m_pBuffer = nullptr;
   DWORD read = 0, total = 0;
-  if (::NetShareEnum(nullptr, 502, &m_pBuffer, MAX_PREFERRED_LENGTH, &read, &total, nullptr) != NERR_Success) {
+  if (::NetShareEnum(nullptr, 502, &m_pBuffer, MAX_PREFERRED_LENGTH, &read, &total, nullptr) !=
+      NERR_Success) {
     m_pBuffer = nullptr;
     return;
   }
@@ -131,8 +133,8 @@ void CFileTreeCtrl::AddDrives(HTREEITEM hParent, BOOL bRedrawOff) {
     auto* record = new CFileTreeItem;
     record->m_nKind = CFileTreeItem::kDrive;
     record->m_strPath = record->m_strName = path;
-    InsertItem(hParent, record, m_bSharedOverlay && IsShared(path), GetPathIcon(path), GetPathSelectedIcon(path),
-               TRUE);
+    InsertItem(hParent, record, m_bSharedOverlay && IsShared(path), GetPathIcon(path),
+               GetPathSelectedIcon(path), TRUE);
   }
   if (bRedrawOff) SetRedraw(TRUE);
 }
@@ -185,11 +187,13 @@ CString CFileTreeCtrl::GetShellDisplayName(const CString& strPath) {
   ::MultiByteToWideChar(CP_ACP, 0, strPath, -1, wide.data(), length);
   PIDLIST_RELATIVE pidl = nullptr;
   ULONG eaten = 0;
-  if (FAILED(m_pDesktopFolder->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &pidl, nullptr)) || !pidl)
+  if (FAILED(m_pDesktopFolder->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &pidl, nullptr)) ||
+      !pidl)
     return strPath;
   CString name = strPath;
   SHFILEINFO info{};
-  if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME) &&
+  if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+                      SHGFI_PIDL | SHGFI_DISPLAYNAME) &&
       info.szDisplayName[0])
     name = info.szDisplayName;
   if (m_pMalloc)
@@ -239,7 +243,7 @@ BOOL CFileTreeCtrl::AddNetworkChildren(HTREEITEM hParent) {
   for (DWORD i = 0; i < count; ++i) {
     const NETRESOURCE& entry = entries[i];
     CString name = entry.lpRemoteName && *entry.lpRemoteName ? entry.lpRemoteName
-                                                               : (entry.lpComment ? entry.lpComment : "");
+                                                             : (entry.lpComment ? entry.lpComment : "");
     auto* record = new CFileTreeItem;
     record->m_nKind = CFileTreeItem::kNetwork;
     record->SetNetResource(&entry);
@@ -255,8 +259,8 @@ BOOL CFileTreeCtrl::AddNetworkChildren(HTREEITEM hParent) {
     if (entry.dwDisplayType == RESOURCEDISPLAYTYPE_SHARE) {
       const int slash = name.Find('\\');
       if (slash >= 0) record->m_strName = name.Mid(slash + 1);
-      InsertItem(hParent, record, FALSE, GetPathIcon(record->m_strPath), GetPathSelectedIcon(record->m_strPath),
-                 TRUE);
+      InsertItem(hParent, record, FALSE, GetPathIcon(record->m_strPath),
+                 GetPathSelectedIcon(record->m_strPath), TRUE);
     } else if (entry.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER) {
       const bool known = m_nComputerIcon != -1 && m_nComputerOpenIcon != -1;
       const CString server = "\\\\" + name;
@@ -274,7 +278,8 @@ HTREEITEM CFileTreeCtrl::FindServerContainer(HTREEITEM hItem) {
   if (!m_bShowNetwork || !hItem) return nullptr;
   for (HTREEITEM child = GetChildItem(hItem); child; child = GetNextSiblingItem(child)) {
     const CFileTreeItem* record = GetItemRecord(child);
-    if (record && record->m_pNetResource && record->m_pNetResource->dwDisplayType == RESOURCEDISPLAYTYPE_SERVER)
+    if (record && record->m_pNetResource &&
+        record->m_pNetResource->dwDisplayType == RESOURCEDISPLAYTYPE_SERVER)
       return hItem;
   }
   for (HTREEITEM child = GetChildItem(hItem); child; child = GetNextSiblingItem(child))

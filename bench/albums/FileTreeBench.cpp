@@ -29,7 +29,8 @@ struct Fixture {
     pictavo::display::Initialize();
     InitCommonControls();
     pictavo::res::SetResourceRoot(std::string(PICTAVO_BIN_DIR) + "/resources");
-    root = (std::filesystem::temp_directory_path() / ("file-tree-bench-" + std::to_string(getpid()))).string();
+    root =
+        (std::filesystem::temp_directory_path() / ("file-tree-bench-" + std::to_string(getpid()))).string();
     for (int i = 0; i < kFolders; ++i) {
       const std::string folder = root + "/album " + std::to_string(i);
       std::filesystem::create_directories(i % 10 == 0 ? folder + "/more" : folder);

@@ -108,9 +108,9 @@ std::vector<MountPoint> ParseMounts(const std::string& table) {
 // asks for the drives, and a folder of thousands of entries asked thousands of times.
 struct MountTableCache {
   std::mutex lock;
-  int fd = -1;                      // guarded by lock
-  bool valid = false;               // guarded by lock
-  std::vector<MountPoint> drives;   // guarded by lock
+  int fd = -1;                     // guarded by lock
+  bool valid = false;              // guarded by lock
+  std::vector<MountPoint> drives;  // guarded by lock
 };
 
 std::string ReadFromStart(int fd) {

@@ -44,6 +44,37 @@ TEST_F(FileTreeEditingTest, F2RenamesAFolderAndItsChildrenFollow) {
   EXPECT_EQ(tree.FindItemByPath(Home("Pictures/Holiday/Day1").c_str()), tree.GetChildItem(trip));
 }
 
+TEST_F(FileTreeEditingTest, AFileShownWithoutItsExtensionKeepsItWhenRenamed) {
+  CFileTreeCtrl& tree = OpenTree(true);
+  tree.SetShowFiles(TRUE);
+  tree.SetDisplayTextMode(0);
+  const HTREEITEM trip = tree.SelectPath(Home("Pictures/Trip").c_str(), TRUE);
+  ASSERT_NE(trip, nullptr);
+  EXPECT_EQ(ChildTexts(tree, trip), (std::vector<std::string>{"Day1", "a"}));
+  const HTREEITEM photo = tree.FindItemByPath(Home("Pictures/Trip/a.jpg").c_str());
+  ASSERT_NE(photo, nullptr);
+  tree.Select(photo, TVGN_CARET);
+  RenameByKeys(tree, "beach");
+  EXPECT_TRUE(fs::is_regular_file(Home("Pictures/Trip/beach.jpg")));
+  EXPECT_EQ(std::string(tree.GetItemText(photo).GetString()), "beach");
+  EXPECT_EQ(PathOf(tree, photo), Home("Pictures/Trip/beach.jpg"));
+}
+
+TEST_F(FileTreeEditingTest, TheLabelEditorAsTheUserSeesIt) {
+  CFileTreeCtrl& tree = OpenTree(true);
+  const HTREEITEM music = tree.SelectPath(Home("Music").c_str(), TRUE);
+  ASSERT_NE(music, nullptr);
+  ASSERT_NE(tree.CreateNewFolder(music, CString()), nullptr);
+  Press(VK_RETURN);
+  ASSERT_NE(tree.CreateNewFolder(music, CString()), nullptr);
+  Type("Live 2024");
+  pictavo::test::PumpPending();
+  EXPECT_FALSE(SaveSnapshot("file-tree-rename.png").empty());
+  Press(VK_RETURN);
+  EXPECT_EQ(ChildTexts(tree, music), (std::vector<std::string>{"New Folder", "Live 2024"}));
+  EXPECT_TRUE(fs::is_directory(Home("Music/Live 2024")));
+}
+
 TEST_F(FileTreeEditingTest, ARenameToNoNameOrAnotherFolderIsRefused) {
   CFileTreeCtrl& tree = OpenTree(true);
   const HTREEITEM trip = tree.SelectPath(Home("Pictures/Trip").c_str(), TRUE);
@@ -63,6 +94,13 @@ TEST_F(FileTreeEditingTest, ARenameToNoNameOrAnotherFolderIsRefused) {
   EXPECT_EQ(m_host->m_questions.size(), 1u);
   EXPECT_EQ(std::string(tree.GetItemText(trip).GetString()), "Trip");
   EXPECT_TRUE(fs::is_directory(Home("Pictures/Trip")));
+
+  // Drives and the special roots are not renamed.
+  for (const std::string& path : {std::string("/"), Home()}) {
+    ASSERT_NE(tree.SelectPath(path.c_str(), FALSE), nullptr) << path;
+    Press(VK_F2);
+    EXPECT_EQ(tree.GetEditControl(), nullptr) << path;
+  }
 }
 
 TEST_F(FileTreeEditingTest, DeleteAsksAndMovesToTheTrashShiftDeleteAsksAndRemoves) {
@@ -210,8 +248,8 @@ class FileTreeMonitorTest : public FileTreeTest {
   int WaitAndHandleChange(CFileTreeCtrl& tree, bool* arrived = nullptr) {
     MSG msg{};
     int seen = 0;
-    const bool got = pictavo::test::WaitForMessage(tree.GetSafeHwnd(), WM_FILETREECTRL_UPDATE_CHANGE, msg, 10000,
-                                                   [&](const MSG& m) {
+    const bool got = pictavo::test::WaitForMessage(tree.GetSafeHwnd(), WM_FILETREECTRL_UPDATE_CHANGE, msg,
+                                                   10000, [&](const MSG& m) {
                                                      if (m.message == WM_FILETREECTRL_UPDATE_CHANGE) ++seen;
                                                    });
     if (arrived) *arrived = got;
@@ -289,7 +327,10 @@ TEST_F(FileTreeMonitorTest, OnlyFoldersThatStayCanBeWatched) {
   const struct {
     std::string path;
     BOOL can;
-  } kCases[] = {{Home("Pictures"), TRUE}, {"", FALSE}, {Home("Music/song.mp3"), FALSE}, {Home("nothing"), FALSE},
+  } kCases[] = {{Home("Pictures"), TRUE},
+                {"", FALSE},
+                {Home("Music/song.mp3"), FALSE},
+                {Home("nothing"), FALSE},
                 {"/", TRUE}};
   for (const auto& c : kCases) EXPECT_EQ(tree.CanMonitor(c.path.c_str()), c.can) << c.path;
 }

@@ -2,6 +2,8 @@
 // Home, the desktop or a drive, nested mounts included) and items that vanish from the disk.
 #include <algorithm>
 
+#include "platform/shellapi/Network.h"
+
 #include "tests/albums/FileTreeFixture.h"
 
 namespace filetree_test {
@@ -184,6 +186,48 @@ TEST_F(FileTreeTest, RefreshReadsTheDiskAgainAndKeepsTheSelection) {
   EXPECT_EQ(ChildTexts(tree, tree.GetSelectedItem()), (std::vector<std::string>{"Trip", "trip", "Zoo"}));
   Press(VK_BACK);  // up one level
   EXPECT_EQ(PathOf(tree, tree.GetSelectedItem()), Home());
+}
+
+TEST_F(FileTreeTest, NetworkRecordsOwnTheirResourceAndServersAreFoundBelowTheirContainer) {
+  CFileTreeCtrl& tree = OpenTree();
+  const HTREEITEM network = tree.GetNetworkItem();
+  ASSERT_NE(network, nullptr);
+  // This system browses no network: records as another system's enumeration would make them.
+  char remote[] = "\\\\server", comment[] = "the office", provider[] = "net";
+  auto record = [&](DWORD displayType, const char* name) {
+    NETRESOURCE resource{};
+    resource.dwDisplayType = displayType;
+    resource.lpRemoteName = remote;
+    resource.lpComment = comment;
+    resource.lpProvider = provider;
+    auto* data = new CFileTreeItem;
+    data->m_nKind = CFileTreeItem::kNetwork;
+    data->m_strName = name;
+    data->SetNetResource(&resource);
+    return data;
+  };
+  const HTREEITEM domain =
+      tree.InsertItem(network, record(RESOURCEDISPLAYTYPE_DOMAIN, "WORKGROUP"), FALSE, 0, 0, FALSE);
+  const HTREEITEM server =
+      tree.InsertItem(domain, record(RESOURCEDISPLAYTYPE_SERVER, "server"), FALSE, 0, 0, FALSE);
+  tree.InsertItem(server, record(RESOURCEDISPLAYTYPE_SHARE, "photos"), FALSE, 0, 0, FALSE);
+  EXPECT_EQ(tree.FindServerContainer(network), domain);
+  EXPECT_EQ(tree.FindServerContainer(server), nullptr);
+
+  // A copy of a record owns copies of the resource's strings.
+  const CFileTreeItem* original = tree.GetItemRecord(server);
+  const HTREEITEM copied = tree.CopyBranch(server, network, TVI_LAST);
+  const CFileTreeItem* copy = tree.GetItemRecord(copied);
+  ASSERT_NE(copy, nullptr);
+  ASSERT_NE(copy->m_pNetResource, nullptr);
+  EXPECT_NE(copy->m_pNetResource, original->m_pNetResource);
+  EXPECT_NE(copy->m_pNetResource->lpComment, original->m_pNetResource->lpComment);
+  EXPECT_STREQ(copy->m_pNetResource->lpComment, "the office");
+  EXPECT_EQ(ChildTexts(tree, copied), (std::vector<std::string>{"photos"}));
+  EXPECT_EQ(tree.FindServerContainer(network), network) << "the copied server sits right below it";
+  tree.SetShowNetwork(FALSE);
+  EXPECT_EQ(tree.GetNetworkItem(), nullptr);
+  EXPECT_EQ(tree.FindServerContainer(tree.GetDesktopItem()), nullptr);
 }
 
 TEST_F(FileTreeTest, TheTreeAsTheUserSeesIt) {

@@ -14,10 +14,11 @@ TEST(FileTreeRules, ChildrenOrderSpecialRootsFirstThenFoldersThenFiles) {
     const char* nameB;
     int sign;
   } kCases[] = {
-      {4, "Home", 2, "Documents", -1}, {2, "Documents", 3, "Computer", -1}, {3, "Computer", 1, "Network", -1},
-      {1, "Network", 6, "Albums", -1}, {6, "zoo", 5, "a.jpg", -1},          {7, "/", 6, "a", -1},
-      {6, "apple", 6, "Banana", -1},   {6, "Photos", 6, "photos", -1},      {6, "same", 6, "same", 0},
-      {0, "Desktop", 6, "Desktop2", -1},
+      {4, "Home", 2, "Documents", -1},   {2, "Documents", 3, "Computer", -1},
+      {3, "Computer", 1, "Network", -1}, {1, "Network", 6, "Albums", -1},
+      {6, "zoo", 5, "a.jpg", -1},        {7, "/", 6, "a", -1},
+      {6, "apple", 6, "Banana", -1},     {6, "Photos", 6, "photos", -1},
+      {6, "same", 6, "same", 0},         {0, "Desktop", 6, "Desktop2", -1},
   };
   for (const auto& c : kCases) {
     const int order = filetree::CompareRecords(c.kindA, c.nameA, c.kindB, c.nameB);
@@ -41,14 +42,15 @@ TEST(FileTreeRules, PathsAndPrefixesGoByWholeComponents) {
     bool below;
     const char* rest;
   } kPrefix[] = {
-      {"/home/me/a", "/home/me", false, true, "a"},   {"/home/me", "/home/me", false, true, ""},
-      {"/home/me2/a", "/home/me", false, false, ""},  {"/x/y", "/", false, true, "x/y"},
-      {"/Home/Me/a", "/home/me", false, false, ""},   {"/Home/Me/a", "/home/me", true, true, "a"},
-      {"/home", "/home/me", false, false, ""},        {"/a", "", false, false, ""},
+      {"/home/me/a", "/home/me", false, true, "a"},  {"/home/me", "/home/me", false, true, ""},
+      {"/home/me2/a", "/home/me", false, false, ""}, {"/x/y", "/", false, true, "x/y"},
+      {"/Home/Me/a", "/home/me", false, false, ""},  {"/Home/Me/a", "/home/me", true, true, "a"},
+      {"/home", "/home/me", false, false, ""},       {"/a", "", false, false, ""},
   };
   for (const auto& c : kPrefix) {
     std::string rest;
-    EXPECT_EQ(filetree::HasPathPrefix(c.path, c.prefix, c.noCase, &rest), c.below) << c.path << " " << c.prefix;
+    EXPECT_EQ(filetree::HasPathPrefix(c.path, c.prefix, c.noCase, &rest), c.below)
+        << c.path << " " << c.prefix;
     if (c.below) EXPECT_EQ(rest, c.rest) << c.path;
   }
   EXPECT_EQ(filetree::SplitComponents("a/b\\c"), (std::vector<std::string>{"a", "b", "c"}));
@@ -61,9 +63,17 @@ TEST(FileTreeRules, RenameRefusesNamesThatAreNoNameOrWouldMoveTheItem) {
   const struct {
     CString name;
     bool ok;
-  } kCases[] = {{"Holiday", true},  {"", false},        {".", false},        {"..", false},
-                {"a/b", false},     {"a\\b", false},    {"...", true},       {".hidden", true},
-                {"Ünïcode", true},  {"/", false},       {CString("a\0b", 3), false}};
+  } kCases[] = {{"Holiday", true},
+                {"", false},
+                {".", false},
+                {"..", false},
+                {"a/b", false},
+                {"a\\b", false},
+                {"...", true},
+                {".hidden", true},
+                {"Ünïcode", true},
+                {"/", false},
+                {CString("a\0b", 3), false}};
   for (const auto& c : kCases) EXPECT_EQ(filetree::IsAcceptableNewName(c.name), c.ok) << c.name.GetString();
 }
 
