@@ -21,9 +21,6 @@
 #ifndef FILE_ATTRIBUTE_OFFLINE
 #define FILE_ATTRIBUTE_OFFLINE 0x00001000u
 #endif
-#ifndef FILE_ATTRIBUTE_ENCRYPTED
-#define FILE_ATTRIBUTE_ENCRYPTED 0x00004000u
-#endif
 
 const UINT WM_FILETREECTRL_UPDATE_CHANGE = ::RegisterWindowMessage("FileTreeCtrlUpdateChange");
 
@@ -259,6 +256,12 @@ void CFileTreeCtrl::SetMonitorChanges(BOOL bMonitor) {
 
 // --- building --------------------------------------------------------------------------------
 
+void CFileTreeCtrl::RedrawOn() {
+  // What changed while drawing was off was never invalidated: the whole tree is drawn again.
+  SetRedraw(TRUE);
+  Invalidate();
+}
+
 BOOL CFileTreeCtrl::DeleteAllItems() {
   if (!GetSafeHwnd()) return FALSE;
   const BOOL done = CTreeCtrl::DeleteAllItems();
@@ -326,8 +329,7 @@ void CFileTreeCtrl::Refresh() {
   if (caret && !selected.IsEmpty()) restored = SelectPath(selected, expanded);
   m_bNavigatingHistory = navigating;
   if (!restored && m_hDesktop) Expand(m_hDesktop, TVE_EXPAND);
-  SetRedraw(TRUE);
-  Invalidate();
+  RedrawOn();
 }
 
 HTREEITEM CFileTreeCtrl::InsertSpecialRoot(int nCsidl, BYTE nKind, const CString& strPath,
@@ -463,7 +465,7 @@ void CFileTreeCtrl::AddChildren(const CString& strPath, HTREEITEM hParent, BOOL 
     m_hRootFolder = InsertItem(hParent, record, FALSE, GetPathIcon(m_strRootFolder),
                                GetPathSelectedIcon(m_strRootFolder), TRUE);
     if (m_hRootFolder) Expand(m_hRootFolder, TVE_EXPAND);
-    if (bRedrawOff) SetRedraw(TRUE);
+    if (bRedrawOff) RedrawOn();
     return;
   }
 
@@ -504,7 +506,7 @@ void CFileTreeCtrl::AddChildren(const CString& strPath, HTREEITEM hParent, BOOL 
   TVSORTCB sort{hParent, CompareChildren, 0};
   SortChildrenCB(&sort);
   if (added == 0 && hParent != m_hBaseParent) SetHasChildren(hParent, 0);
-  if (bRedrawOff) SetRedraw(TRUE);
+  if (bRedrawOff) RedrawOn();
 }
 
 int CFileTreeCtrl::GetPidlIcon(LPCITEMIDLIST pidl) {
@@ -828,7 +830,7 @@ HTREEITEM CFileTreeCtrl::SelectPath(const CString& strPath, BOOL bExpand) {
       if (GetItemRecord(result)) Expand(result, TVE_EXPAND);
     }
   }
-  SetRedraw(TRUE);
+  RedrawOn();
   return result;
 }
 

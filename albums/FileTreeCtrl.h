@@ -231,6 +231,7 @@ class CFileTreeCtrl : public CTreeCtrl {
   HTREEITEM FindDriveChild(HTREEITEM hComputer, const std::string& strPath, std::string* pRest);
   HTREEITEM WalkPath(const CString& strPath, bool bFill, bool bSelect);
   void RememberDrives();
+  void RedrawOn();
   const std::string* DriveHolding(const std::string& strPath) const;
   // The special root items whose handles the tree keeps.
   bool IsSpecialRoot(HTREEITEM hItem) const;

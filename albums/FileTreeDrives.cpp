@@ -136,7 +136,7 @@ void CFileTreeCtrl::AddDrives(HTREEITEM hParent, BOOL bRedrawOff) {
     InsertItem(hParent, record, m_bSharedOverlay && IsShared(path), GetPathIcon(path),
                GetPathSelectedIcon(path), TRUE);
   }
-  if (bRedrawOff) SetRedraw(TRUE);
+  if (bRedrawOff) RedrawOn();
 }
 
 BOOL CFileTreeCtrl::IsDriveShown(const CString& strPath) {

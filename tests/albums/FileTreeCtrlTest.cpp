@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/shellapi/Network.h"
+#include "tests/support/PngPicture.h"
 
 #include "tests/albums/FileTreeFixture.h"
 
@@ -228,6 +229,43 @@ TEST_F(FileTreeTest, NetworkRecordsOwnTheirResourceAndServersAreFoundBelowTheirC
   tree.SetShowNetwork(FALSE);
   EXPECT_EQ(tree.GetNetworkItem(), nullptr);
   EXPECT_EQ(tree.FindServerContainer(tree.GetDesktopItem()), nullptr);
+}
+
+// Marks by name what the file system would mark: Trip compressed, Music encrypted.
+class CMarkedTree : public CFileTreeCtrl {
+ public:
+  BOOL IsItemCompressed(HTREEITEM hItem) override { return GetItemPath(hItem).Right(5) == "/Trip"; }
+  BOOL IsItemEncrypted(HTREEITEM hItem) override { return GetItemPath(hItem).Right(6) == "/Music"; }
+};
+
+TEST_F(FileTreeTest, CompressedItemsAreBlueAndEncryptedOnesRedUnlessSelected) {
+  CFileTreeCtrl& tree = OpenTree(false, new CMarkedTree);
+  ASSERT_NE(tree.SelectPath(Home("Pictures").c_str(), TRUE), nullptr);
+  ASSERT_NE(tree.SelectPath(Home("Videos").c_str(), FALSE), nullptr);
+  pictavo::test::PumpPending();
+  const std::string shot = SaveSnapshot("file-tree-colours.png");
+  pictavo::test::Picture picture;
+  ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture));
+  RECT window;
+  m_host->GetWindowRect(&window);
+  // Whether the text of an item has pixels of mostly blue, or mostly red.
+  auto textTint = [&](const std::string& path) {
+    const HTREEITEM item = tree.FindItemByPath(path.c_str());
+    RECT text{};
+    tree.GetItemRect(item, &text, TRUE);
+    tree.ClientToScreen(&text);
+    bool blue = false, red = false;
+    for (int y = text.top; y < text.bottom; ++y)
+      for (int x = text.left; x < text.right; ++x) {
+        const COLORREF c = picture.At(x - window.left, y - window.top);
+        blue |= GetBValue(c) > 200 && GetRValue(c) < 90 && GetGValue(c) < 90;
+        red |= GetRValue(c) > 200 && GetBValue(c) < 90 && GetGValue(c) < 90;
+      }
+    return std::make_pair(blue, red);
+  };
+  EXPECT_EQ(textTint(Home("Pictures/Trip")), std::make_pair(true, false));
+  EXPECT_EQ(textTint(Home("Music")), std::make_pair(false, true));
+  EXPECT_EQ(textTint(Home("Pictures/trip")), std::make_pair(false, false));
 }
 
 TEST_F(FileTreeTest, TheTreeAsTheUserSeesIt) {
