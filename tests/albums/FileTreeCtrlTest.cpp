@@ -2,6 +2,7 @@
 // Home, the desktop or a drive, nested mounts included) and items that vanish from the disk.
 #include <algorithm>
 
+#include "platform/kernel/FileSystem.h"
 #include "platform/shellapi/Network.h"
 #include "tests/support/PngPicture.h"
 
@@ -229,6 +230,44 @@ TEST_F(FileTreeTest, NetworkRecordsOwnTheirResourceAndServersAreFoundBelowTheirC
   tree.SetShowNetwork(FALSE);
   EXPECT_EQ(tree.GetNetworkItem(), nullptr);
   EXPECT_EQ(tree.FindServerContainer(tree.GetDesktopItem()), nullptr);
+}
+
+TEST_F(FileTreeTest, ARootFolderShowsOnlyWhatIsBelowIt) {
+  CFileTreeCtrl& tree = OpenTree();
+  tree.SetRootFolder(Home("Pictures/").c_str(), FALSE);
+  EXPECT_EQ(tree.GetDesktopItem(), nullptr);
+  EXPECT_EQ(ChildTexts(tree, TVI_ROOT), (std::vector<std::string>{"Trip", "trip"}));
+  const HTREEITEM day = tree.SelectPath(Home("Pictures/Trip/Day1").c_str(), FALSE);
+  ASSERT_NE(day, nullptr);
+  EXPECT_EQ(PathOf(tree, day), Home("Pictures/Trip/Day1"));
+  EXPECT_EQ(tree.SelectPath(Home("Music").c_str(), FALSE), nullptr) << "outside the root folder";
+  EXPECT_EQ(tree.SelectPath(Home("Pictures").c_str(), FALSE), nullptr)
+      << "no item stands for the root itself";
+
+  // Shown as one item: the root folder itself, opened.
+  tree.SetRootFolder(Home("Pictures").c_str(), TRUE);
+  const HTREEITEM root = tree.GetRootItem();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(tree.GetNextSiblingItem(root), nullptr);
+  EXPECT_EQ(PathOf(tree, root), Home("Pictures"));
+  EXPECT_TRUE(tree.IsItemExpanded(root));
+  EXPECT_EQ(tree.SelectPath(Home("Pictures").c_str(), FALSE), root);
+  EXPECT_EQ(tree.GetParentItem(tree.SelectPath(Home("Pictures/trip").c_str(), FALSE)), root);
+}
+
+TEST_F(FileTreeTest, DrivesOfAHiddenTypeAreLeftOutAndWithoutComputerTheyStandOnTheDesktop) {
+  CFileTreeCtrl& tree = OpenTree();
+  tree.SetShowMyComputer(FALSE);
+  const HTREEITEM root = tree.FindChild(tree.GetDesktopItem(), "/");
+  ASSERT_NE(root, nullptr);
+  EXPECT_TRUE(tree.IsDriveItem(root));
+  EXPECT_EQ(tree.GetMyComputerItem(), nullptr);
+  EXPECT_EQ(tree.GetParentItem(tree.SelectPath("/", FALSE)), tree.GetDesktopItem());
+  ASSERT_EQ(GetDriveType("/"), static_cast<UINT>(DRIVE_FIXED));
+  tree.SetHiddenDriveTypes(0x02);  // fixed drives
+  EXPECT_EQ(tree.FindChild(tree.GetDesktopItem(), "/"), nullptr);
+  tree.SetHiddenDriveTypes(0x10);  // optical drives only
+  EXPECT_NE(tree.FindChild(tree.GetDesktopItem(), "/"), nullptr);
 }
 
 // Marks by name what the file system would mark: Trip compressed, Music encrypted.
