@@ -288,25 +288,20 @@ HTREEITEM CFileTreeCtrl::CreateNewFolder(HTREEITEM hParent, const CString& strPa
 }
 
 BOOL CFileTreeCtrl::ShowProperties(HTREEITEM hItem) {
-  if (!m_bAllowProperties || !hItem) return FALSE;
-  const CString path = GetItemPath(hItem);
-  SHELLEXECUTEINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_INVOKEIDLIST;
-  info.hwnd = OperationOwner(this);
-  info.lpVerb = "properties";
-  info.lpFile = path;
-  info.nShow = SW_SHOW;
-  return ::ShellExecuteEx(&info);
+  return m_bAllowProperties && hItem && InvokeShell(hItem, "properties");
 }
 
 BOOL CFileTreeCtrl::OpenItem(HTREEITEM hItem) {
-  if (!m_bAllowOpen || !hItem) return FALSE;
+  return m_bAllowOpen && hItem && InvokeShell(hItem, nullptr);
+}
+
+BOOL CFileTreeCtrl::InvokeShell(HTREEITEM hItem, LPCSTR lpszVerb) {
   const CString path = GetItemPath(hItem);
   SHELLEXECUTEINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_INVOKEIDLIST;
   info.hwnd = OperationOwner(this);
+  info.lpVerb = lpszVerb;
   info.lpFile = path;
   info.nShow = SW_SHOW;
   return ::ShellExecuteEx(&info);

@@ -177,10 +177,14 @@ BOOL CFileTreeCtrl::IsDriveItem(HTREEITEM hItem) {
   return record && record->m_nKind == CFileTreeItem::kDrive;
 }
 
-BOOL CFileTreeCtrl::IsCompressed(const CString& strPath) {
+BOOL CFileTreeCtrl::HasFileAttribute(const CString& strPath, DWORD dwAttribute) {
   if (strPath.IsEmpty() || IsDrive(strPath)) return FALSE;
   const DWORD attributes = ::GetFileAttributes(strPath);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_COMPRESSED);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & dwAttribute);
+}
+
+BOOL CFileTreeCtrl::IsCompressed(const CString& strPath) {
+  return HasFileAttribute(strPath, FILE_ATTRIBUTE_COMPRESSED);
 }
 
 BOOL CFileTreeCtrl::IsItemCompressed(HTREEITEM hItem) {
@@ -188,9 +192,7 @@ BOOL CFileTreeCtrl::IsItemCompressed(HTREEITEM hItem) {
 }
 
 BOOL CFileTreeCtrl::IsEncrypted(const CString& strPath) {
-  if (strPath.IsEmpty() || IsDrive(strPath)) return FALSE;
-  const DWORD attributes = ::GetFileAttributes(strPath);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_ENCRYPTED);
+  return HasFileAttribute(strPath, FILE_ATTRIBUTE_ENCRYPTED);
 }
 
 BOOL CFileTreeCtrl::IsItemEncrypted(HTREEITEM hItem) {
@@ -203,34 +205,34 @@ BOOL CFileTreeCtrl::IsShared(const CString& strPath) {
 
 // --- options ---------------------------------------------------------------------------------
 
+void CFileTreeCtrl::SetOption(BOOL& bOption, BOOL bValue) {
+  bOption = bValue;
+  Refresh();
+}
+
 void CFileTreeCtrl::SetShowFiles(BOOL bShow) {
   ::InterlockedExchange(&m_lShowFiles, bShow ? TRUE : FALSE);
   Refresh();
 }
 
 void CFileTreeCtrl::SetShowNetwork(BOOL bShow) {
-  m_bShowNetwork = bShow;
-  Refresh();
+  SetOption(m_bShowNetwork, bShow);
 }
 
 void CFileTreeCtrl::SetShowDesktop(BOOL bShow) {
-  m_bShowDesktop = bShow;
-  Refresh();
+  SetOption(m_bShowDesktop, bShow);
 }
 
 void CFileTreeCtrl::SetShowMyDocuments(BOOL bShow) {
-  m_bShowMyDocuments = bShow;
-  Refresh();
+  SetOption(m_bShowMyDocuments, bShow);
 }
 
 void CFileTreeCtrl::SetShowUserProfile(BOOL bShow) {
-  m_bShowUserProfile = bShow;
-  Refresh();
+  SetOption(m_bShowUserProfile, bShow);
 }
 
 void CFileTreeCtrl::SetShowMyComputer(BOOL bShow) {
-  m_bShowMyComputer = bShow;
-  Refresh();
+  SetOption(m_bShowMyComputer, bShow);
 }
 
 void CFileTreeCtrl::SetRootFolder(const CString& strFolder, BOOL bShowAsItem) {

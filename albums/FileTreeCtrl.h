@@ -232,6 +232,10 @@ class CFileTreeCtrl : public CTreeCtrl {
   HTREEITEM WalkPath(const CString& strPath, bool bFill, bool bSelect);
   void RememberDrives();
   void RedrawOn();
+  void SetOption(BOOL& bOption, BOOL bValue);
+  // Not for drives, whose roots the colours leave alone.
+  BOOL HasFileAttribute(const CString& strPath, DWORD dwAttribute);
+  BOOL InvokeShell(HTREEITEM hItem, LPCSTR lpszVerb);
   const std::string* DriveHolding(const std::string& strPath) const;
   // The special root items whose handles the tree keeps.
   bool IsSpecialRoot(HTREEITEM hItem) const;
