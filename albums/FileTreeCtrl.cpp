@@ -300,22 +300,8 @@ void CFileTreeCtrl::Refresh() {
       // The desktop's own folders follow the special roots only when it is a folder of its own:
       // where the desktop is the home folder, Home already lists them.
       m_strDesktopPath = (IsFolder(desktop) && desktop != home) ? desktop : CString();
-      auto* record = new CFileTreeItem;
-      record->m_nKind = CFileTreeItem::kDesktop;
-      record->m_strPath = desktop;
-      LPITEMIDLIST pidl = nullptr;
-      int image = 0, selectedImage = 0;
-      if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &pidl))) {
-        SHFILEINFO info{};
-        if (::SHGetFileInfo(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
-                            SHGFI_PIDL | SHGFI_DISPLAYNAME))
-          record->m_strName = info.szDisplayName;
-        image = GetPidlIcon(pidl);
-        selectedImage = GetPidlSelectedIcon(pidl);
-        ::ILFree(pidl);
-      }
-      if (record->m_strName.IsEmpty()) record->m_strName = "Desktop";
-      m_hDesktop = m_hBaseParent = InsertItem(TVI_ROOT, record, FALSE, image, selectedImage, FALSE);
+      m_hDesktop = m_hBaseParent =
+          InsertSpecialRoot(TVI_ROOT, CSIDL_DESKTOP, CFileTreeItem::kDesktop, desktop, "Desktop");
     } else {
       m_strDesktopPath.Empty();
       m_hBaseParent = TVI_ROOT;
@@ -334,7 +320,7 @@ void CFileTreeCtrl::Refresh() {
   RedrawOn();
 }
 
-HTREEITEM CFileTreeCtrl::InsertSpecialRoot(int nCsidl, BYTE nKind, const CString& strPath,
+HTREEITEM CFileTreeCtrl::InsertSpecialRoot(HTREEITEM hParent, int nCsidl, BYTE nKind, const CString& strPath,
                                            const CString& strFallbackName) {
   auto* record = new CFileTreeItem;
   record->m_nKind = nKind;
@@ -354,29 +340,33 @@ HTREEITEM CFileTreeCtrl::InsertSpecialRoot(int nCsidl, BYTE nKind, const CString
       ::ILFree(pidl);
   }
   if (record->m_strName.IsEmpty()) record->m_strName = strFallbackName;
-  return InsertItem(m_hBaseParent, record, FALSE, std::max(image, 0), std::max(selectedImage, 0), FALSE);
+  return InsertItem(hParent, record, FALSE, std::max(image, 0), std::max(selectedImage, 0), FALSE);
 }
 
 void CFileTreeCtrl::AddSpecialRoots() {
   if (m_bShowUserProfile) {
     m_strUserProfilePath = FolderPathOf(CSIDL_PROFILE);
-    m_hUserProfile = InsertSpecialRoot(CSIDL_PROFILE, CFileTreeItem::kUserProfile, m_strUserProfilePath,
-                                       CString(pictavo::path::FileName(Str(m_strUserProfilePath)).data()));
+    m_hUserProfile =
+        InsertSpecialRoot(m_hBaseParent, CSIDL_PROFILE, CFileTreeItem::kUserProfile, m_strUserProfilePath,
+                          CString(pictavo::path::FileName(Str(m_strUserProfilePath)).data()));
   }
   if (m_bShowMyDocuments) {
     // A documents folder the user never made gets no item: it would vanish at the first click.
     const CString documents = FolderPathOf(CSIDL_PERSONAL);
     m_strMyDocumentsPath = IsFolder(documents) ? documents : CString();
     if (!m_strMyDocumentsPath.IsEmpty())
-      m_hMyDocuments = InsertSpecialRoot(CSIDL_PERSONAL, CFileTreeItem::kMyDocuments, m_strMyDocumentsPath,
-                                         CString(pictavo::path::FileName(Str(documents)).data()));
+      m_hMyDocuments =
+          InsertSpecialRoot(m_hBaseParent, CSIDL_PERSONAL, CFileTreeItem::kMyDocuments, m_strMyDocumentsPath,
+                            CString(pictavo::path::FileName(Str(documents)).data()));
   }
   if (m_bShowMyComputer)
-    m_hMyComputer = InsertSpecialRoot(CSIDL_DRIVES, CFileTreeItem::kMyComputer, CString(), "Computer");
+    m_hMyComputer =
+        InsertSpecialRoot(m_hBaseParent, CSIDL_DRIVES, CFileTreeItem::kMyComputer, CString(), "Computer");
   else
     AddDrives(m_hBaseParent, FALSE);
   if (m_bShowNetwork)
-    m_hNetworkRoot = InsertSpecialRoot(CSIDL_NETWORK, CFileTreeItem::kNetwork, CString(), "Network");
+    m_hNetworkRoot =
+        InsertSpecialRoot(m_hBaseParent, CSIDL_NETWORK, CFileTreeItem::kNetwork, CString(), "Network");
 }
 
 HTREEITEM CFileTreeCtrl::InsertItem(HTREEITEM hParent, CFileTreeItem* pData, BOOL bShared, int nImage,

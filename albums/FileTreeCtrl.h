@@ -242,7 +242,8 @@ class CFileTreeCtrl : public CTreeCtrl {
   // An item whose path went away from the disk: deleted, and the parent loses its button when
   // nothing is left under it.
   void RemoveVanished(HTREEITEM hItem);
-  HTREEITEM InsertSpecialRoot(int nCsidl, BYTE nKind, const CString& strPath, const CString& strFallbackName);
+  HTREEITEM InsertSpecialRoot(HTREEITEM hParent, int nCsidl, BYTE nKind, const CString& strPath,
+                              const CString& strFallbackName);
   CString FolderPathOf(int nCsidl) const;
   BOOL NavigateHistory(bool bBack);
   // Stops a running monitor for the span of a file operation and starts it again afterwards.
