@@ -47,6 +47,11 @@ bool QueryFacts(int dirFd, const char* path, std::string_view name, FileFacts& f
   if (name.size() > 1 && name.front() == '.' && name != "..") attributes |= FILE_ATTRIBUTE_HIDDEN;
   if ((st.stx_mode & 0222) == 0 || ::faccessat(dirFd, path, W_OK, AT_EACCESS) != 0)
     attributes |= FILE_ATTRIBUTE_READONLY;
+  // What the file system itself says (btrfs compression, fscrypt folders).
+  if (st.stx_attributes_mask & st.stx_attributes & STATX_ATTR_COMPRESSED)
+    attributes |= FILE_ATTRIBUTE_COMPRESSED;
+  if (st.stx_attributes_mask & st.stx_attributes & STATX_ATTR_ENCRYPTED)
+    attributes |= FILE_ATTRIBUTE_ENCRYPTED;
   facts.attributes = attributes;
   facts.size = S_ISREG(st.stx_mode) ? st.stx_size : 0;
   facts.lastWrite = ToFileTime(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);

@@ -69,7 +69,9 @@ UINT GetTempFileName(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR tempFileNa
 //   file system) or when no write permission bit is set at all;
 // - FILE_ATTRIBUTE_HIDDEN for names starting with '.';
 // - FILE_ATTRIBUTE_SYSTEM for devices, pipes and sockets;
-// - FILE_ATTRIBUTE_ARCHIVE for regular files (as files on Windows carry after being written).
+// - FILE_ATTRIBUTE_ARCHIVE for regular files (as files on Windows carry after being written);
+// - FILE_ATTRIBUTE_COMPRESSED and FILE_ATTRIBUTE_ENCRYPTED when the file system marks the file
+//   compressed (btrfs) or encrypted (fscrypt).
 // FILE_ATTRIBUTE_NORMAL is never reported. A symbolic link reports what it points to.
 DWORD GetFileAttributes(LPCSTR path);
 BOOL GetFileAttributesEx(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID info);
