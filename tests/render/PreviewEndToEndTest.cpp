@@ -2,17 +2,22 @@
 // Album Preview tab chosen, "play from the beginning" clicked and the album played to its natural
 // end; the log and the snapshots taken on the way show the titles, every slide with its
 // transition and the credits in order. Then a run is stopped in the middle and started again at
-// once. Snapshots land under build/bin/test-output/.
+// once. The disc menu of the sample project with a second album is played in the disc-menu
+// preview's demonstration program, and the keyboard picks the second album. Snapshots land under
+// build/bin/test-output/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/Programs.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -115,4 +120,87 @@ TEST_F(PreviewEndToEndTest, TheSampleAlbumPlaysToItsEndAndRestartsAtOnceAfterASt
   }
   ASSERT_TRUE(pictavo::test::ReadPng(restarted, &picture));
   EXPECT_EQ(At(picture, 330, 330), (std::array<int, 3>{0x10, 0x20, 0x40})) << "the new run's titles";
+}
+
+namespace {
+
+// Pixels of the Basic menu's highlight colour (#FFC94A) in a part of a snapshot.
+int HighlightPixels(const pictavo::test::Picture& p, int left, int top, int right, int bottom) {
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      const auto c = At(p, x, y);
+      if (std::abs(c[0] - 0xFF) < 24 && std::abs(c[1] - 0xC9) < 24 && std::abs(c[2] - 0x4A) < 40) ++count;
+    }
+  return count;
+}
+
+}  // namespace
+
+TEST_F(PreviewEndToEndTest, TheDiscMenuPlaysAndTheKeyboardPicksTheSecondAlbum) {
+  const std::string source = std::getenv("PICTAVO_SOURCE_DIR");
+  ASSERT_TRUE(fs::exists(source + "/samples/media/beach_landscape.jpg")) << "run samples/make-samples.sh";
+  // The sample project with its album twice, the second named "Second Walk".
+  std::stringstream sample;
+  sample << std::ifstream(source + "/samples/sample.r7m").rdbuf();
+  std::string text = sample.str();
+  const size_t begin = text.find("  <album ");
+  const size_t end = text.find("</album>", begin) + std::string("</album>\n").size();
+  ASSERT_NE(begin, std::string::npos);
+  std::string second = text.substr(begin, end - begin);
+  second.replace(second.find("name=\"Sample\""), 13, "name=\"Second Walk\"");
+  text.insert(end, second);
+  const fs::path project = fs::path(folder.Path()) / "two.r7m";
+  fs::create_directory_symlink(source + "/samples/media", fs::path(folder.Path()) / "media");
+  std::ofstream(project) << text;
+
+  const std::string menu = pictavo::test::SnapshotPath("preview-e2e-menu.png");
+  const std::string focused = pictavo::test::SnapshotPath("preview-e2e-menu-second.png");
+  const std::string album = pictavo::test::SnapshotPath("preview-e2e-menu-album.png");
+  const std::string scriptPath = (fs::path(folder.Path()) / "menu-script.txt").string();
+  std::ofstream(scriptPath) << "wait-window \"Disc Menu Preview\" 30\n"
+                            << "sleep 1500\n"
+                            << "snapshot \"" << menu << "\"\n"
+                            << "key Down\n"
+                            << "sleep 600\n"
+                            << "snapshot \"" << focused << "\"\n"
+                            << "key Enter\n"
+                            << "sleep 3000\n"  // within the album's 5 s of titles
+                            << "snapshot \"" << album << "\"\n";
+  const std::string logPath = (fs::path(folder.Path()) / "menu.log").string();
+  {
+    pictavo::test::ScopedEnv script("PICTAVO_SCRIPT", scriptPath.c_str());
+    pictavo::test::ScopedEnv display("PICTAVO_DISPLAY", "headless");
+    pictavo::test::ScopedEnv sound("SDL_AUDIODRIVER", "dummy");
+    ASSERT_TRUE(pictavo::test::Run({MENU_PREVIEW_DEMO, "--project", project.string(), "--log", logPath}));
+  }
+  std::vector<std::string> log;
+  std::ifstream in(logPath);
+  for (std::string line; std::getline(in, line);) log.push_back(line.size() > 24 ? line.substr(24) : line);
+  const std::vector<std::string> wanted = {
+      "Menu preview page 1 of 1: 2 albums, focus 0",
+      "Demo: focus 1",
+      "Demo: enter on focus 1",
+      "Demo: preview starting",
+      "Preview album \"Second Walk\" from slide 0, music at 0 ms",
+      "Preview titles: 100 frames",
+  };
+  EXPECT_EQ(InOrder(log, wanted), wanted.size());
+
+  // The window's client area starts at (63, 62) on the desktop; the menu fills its 634 x 455:
+  // album 1's thumbnail and name lie at menu rows 140-236, album 2's at 262-358.
+  const auto rows = [](int menuTop, int menuBottom) {
+    return std::pair<int, int>{62 + menuTop * 455 / 576, 62 + menuBottom * 455 / 576};
+  };
+  const auto [top1, bottom1] = rows(130, 250);
+  const auto [top2, bottom2] = rows(252, 372);
+  pictavo::test::Picture picture;
+  ASSERT_TRUE(pictavo::test::ReadPng(menu, &picture));
+  EXPECT_GT(HighlightPixels(picture, 63, top1, 400, bottom1), 100) << "the focus starts on album 1";
+  EXPECT_EQ(HighlightPixels(picture, 63, top2, 400, bottom2), 0);
+  ASSERT_TRUE(pictavo::test::ReadPng(focused, &picture));
+  EXPECT_EQ(HighlightPixels(picture, 63, top1, 400, bottom1), 0);
+  EXPECT_GT(HighlightPixels(picture, 63, top2, 400, bottom2), 100) << "Down moved it to album 2";
+  ASSERT_TRUE(pictavo::test::ReadPng(album, &picture));
+  EXPECT_EQ(At(picture, 80, 80), (std::array<int, 3>{0x10, 0x20, 0x40})) << "the second album's titles";
 }
