@@ -204,3 +204,55 @@ TEST_F(PreviewEndToEndTest, TheDiscMenuPlaysAndTheKeyboardPicksTheSecondAlbum) {
   ASSERT_TRUE(pictavo::test::ReadPng(album, &picture));
   EXPECT_EQ(At(picture, 80, 80), (std::array<int, 3>{0x10, 0x20, 0x40})) << "the second album's titles";
 }
+
+TEST_F(PreviewEndToEndTest, DisplayAlbumWithFullScreenStepsWithTheKeysAndLeavesWithEscape) {
+  const std::string project = std::string(getenv("PICTAVO_SOURCE_DIR")) + "/samples/sample.r7m";
+  ASSERT_TRUE(fs::exists(std::string(getenv("PICTAVO_SOURCE_DIR")) + "/samples/media/beach_landscape.jpg"))
+      << "run samples/make-samples.sh";
+  const std::string first = pictavo::test::SnapshotPath("fullscreen-e2e-first.png");
+  const std::string second = pictavo::test::SnapshotPath("fullscreen-e2e-second.png");
+  const std::string after = pictavo::test::SnapshotPath("fullscreen-e2e-after.png");
+  std::ostringstream script;
+  script << "wait-window \"Talvane Pictavo\" 60\n"
+         << "wait-gone Splash 30\n"
+         << "rclick 1022 300 300\n"  // the photo list's context menu
+         << "key End\n"
+         << "key Up\n"
+         << "key Up\n"
+         << "key Up\n"  // "Display Album with Full Screen"
+         << "key Enter\n"
+         << "wait-window Message 10\n"  // the tip shown before the first full-screen display
+         << "key Enter\n"
+         << "wait-gone Message 10\n"
+         << "wait-window \"Talvane Pictavo\"\n"
+         << "sleep 800\n"
+         << "snapshot \"" << first << "\"\n"
+         << "key Right\n"
+         << "sleep 500\n"
+         << "snapshot \"" << second << "\"\n"
+         << "key Escape\n"
+         << "sleep 800\n"
+         << "snapshot \"" << after << "\"\n"
+         << "command 32791\n";
+  const pid_t child = StartProgram(folder.Path(), {project}, script.str(), {},
+                                   {"PICTAVO_DESKTOP=1024x768", "SDL_AUDIODRIVER=dummy"});
+  ASSERT_EQ(WaitForExit(child), 0);
+  const auto log = ReadProgramLog((fs::path(folder.Path()) / "home/Documents/Talvane Pictavo").string());
+  EXPECT_EQ(InOrder(log, {"screen_w = 1024 screen_h=768"}), 1u);
+
+  pictavo::test::Picture picture;
+  // The first photo (colour bars) over the whole screen, the main window hidden under it.
+  ASSERT_TRUE(pictavo::test::ReadPng(first, &picture));
+  const auto red = [](std::array<int, 3> c) { return c[0] > 200 && c[1] < 40 && c[2] < 40; };
+  EXPECT_TRUE(red(At(picture, 100, 400)));
+  EXPECT_TRUE(red(At(picture, 30, 120))) << "no title bar";
+  EXPECT_TRUE(red(At(picture, 100, 760))) << "no status bar";
+  // Right: the upright second photo, fitted between black bars.
+  ASSERT_TRUE(pictavo::test::ReadPng(second, &picture));
+  EXPECT_EQ(At(picture, 100, 400), (std::array<int, 3>{0, 0, 0}));
+  EXPECT_NE(At(picture, 512, 400), (std::array<int, 3>{0, 0, 0}));
+  // Escape: the main window again.
+  ASSERT_TRUE(pictavo::test::ReadPng(after, &picture));
+  EXPECT_NE(At(picture, 100, 400), (std::array<int, 3>{0, 0, 0}));
+  EXPECT_FALSE(red(At(picture, 100, 400)));
+}
