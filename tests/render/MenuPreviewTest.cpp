@@ -12,6 +12,7 @@
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
 #include "platform/display/Display.h"
+#include "platform/mfc/WinThread.h"
 #include "platform/res/ResourceModule.h"
 #include "render/AlbumPreviewDlg.h"
 #include "render/PreviewMessages.h"
@@ -169,6 +170,39 @@ TEST_F(MenuPreviewTest, AtItsNaturalEndTheMenuLoopsOrPlaysTheFirstAlbumAsTheProj
     EXPECT_EQ(m_preview.m_bMenuActive != FALSE, !c.albumPlays) << c.playAfterMenu;
     m_preview.Stop();
   }
+}
+
+TEST_F(MenuPreviewTest, TheMouseFocusesWhatItIsOverAndAReleasePlaysOrTurnsThePage) {
+  MakeProject(8, 12);
+  m_preview.StartMenuPreview();
+  // Mouse input reaches the status window that covers the preview, through the program's loop.
+  const HWND status = ::GetDlgItem(m_preview.m_hWnd, IDC_PREVIEW_STATUS);
+  ASSERT_NE(status, nullptr);
+  const auto mouse = [&](UINT message, int x, int y) {
+    ::PostMessage(status, message, 0, MAKELPARAM(x, y));
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!AfxPreTranslateMessage(&msg)) DispatchMessage(&msg);
+  };
+  // The preview is 384 x 288, half the menu's 768 x 576: album 2's thumbnail (72, 262, 200, 358)
+  // lies at (36, 131, 100, 179), the next-page button (652, 494, 696, 538) at (326, 247, 348, 269).
+  struct Case {
+    int x, y, focus;
+  };
+  // Over nothing the focus stays where it was.
+  const Case kCases[] = {{60, 150, 1}, {370, 200, 1}, {250, 80, 3}, {336, 258, 7}, {5, 5, 7}};
+  for (const Case& c : kCases) {
+    mouse(WM_MOUSEMOVE, c.x, c.y);
+    EXPECT_EQ(m_preview.GetMenuFocus(), c.focus) << c.x << "," << c.y;
+  }
+  // A release over the next-page button turns the page; over an album it plays that album.
+  mouse(WM_LBUTTONUP, 336, 258);
+  EXPECT_EQ(g_dvdMenu.GetCurrentPage(), 1);
+  EXPECT_EQ(m_preview.GetMenuFocus(), 0);
+  mouse(WM_LBUTTONUP, 60, 150);  // album 8, second on page 2
+  EXPECT_FALSE(m_preview.IsMenuPlaying());
+  EXPECT_EQ(m_preview.GetPlayingAlbum(), GetProject()->GetAlbum(7));
+  m_preview.Stop();
 }
 
 }  // namespace
