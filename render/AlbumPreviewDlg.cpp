@@ -451,14 +451,20 @@ void AlbumPreviewDlg::PresentFrame(const BYTE* pBits, int nWidth, int nHeight) {
     return;
   }
   // No presenter: straight onto the status window with GDI.
+  DrawOnStatus([&](HDC dc, const RECT& client) {
+    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, nWidth, nHeight, pBits, &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+  });
+}
+
+void AlbumPreviewDlg::DrawOnStatus(const std::function<void(HDC, const RECT&)>& draw) {
   const HWND target = m_status.GetSafeHwnd() != nullptr ? m_status.m_hWnd : m_hWnd;
   std::lock_guard guard(m_drawLock);
   if (HDC dc = ::GetDC(target)) {
     RECT client{};
     ::GetClientRect(target, &client);
     SetStretchBltMode(dc, HALFTONE);
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, nWidth, nHeight, pBits, &info, DIB_RGB_COLORS,
-                  SRCCOPY);
+    draw(dc, client);
     ::ReleaseDC(target, dc);
   }
 }

@@ -128,6 +128,9 @@ class AlbumPreviewDlg : public CDialog {
   int RenderSlideTick();
   void DrawRawFrame(const BYTE* pBits, int nWidth, int nHeight, PreviewFrameNote note);
   void PresentFrame(const BYTE* pBits, int nWidth, int nHeight);
+  // Draws with GDI onto the window that covers the preview, stretched with HALFTONE, under the
+  // draw lock (any thread).
+  void DrawOnStatus(const std::function<void(HDC, const RECT&)>& draw);
   static UINT MenuPreviewRenderThread(LPVOID pParam);
   UINT MenuRenderRun();
   // Draws menu frame nFrame with the focus mask over it onto the whole preview (render thread).

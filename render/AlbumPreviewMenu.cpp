@@ -165,17 +165,9 @@ void AlbumPreviewDlg::DrawMenuFrame(int nFrame, HBITMAP hMask) {
       DeleteDC(maskDC);
     }
   }
-  const HWND target = m_status.GetSafeHwnd() != nullptr ? m_status.m_hWnd : m_hWnd;
-  {
-    std::lock_guard guard(m_drawLock);
-    if (HDC dc = ::GetDC(target)) {
-      RECT client{};
-      ::GetClientRect(target, &client);
-      SetStretchBltMode(dc, HALFTONE);
-      StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, kMenuWidth, kMenuHeight, SRCCOPY);
-      ::ReleaseDC(target, dc);
-    }
-  }
+  DrawOnStatus([&](HDC dc, const RECT& client) {
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, kMenuWidth, kMenuHeight, SRCCOPY);
+  });
   SelectObject(memory, old);
   DeleteDC(memory);
 }
