@@ -220,4 +220,41 @@ TEST_F(FullScreenPlayerTest, ThePhotoFillsTheScreenAndThePhotoListSelectsTheLast
   list.DestroyWindow();
 }
 
+TEST_F(FullScreenPlayerTest, TheContextMenuPlaysPausesStepsAndStops) {
+  AddSlides(4);
+  Open(1);
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_FULLSCREEN_PLAYER));
+  CMenu* popup = menu.GetSubMenu(0);
+  ASSERT_NE(popup, nullptr);
+  // "Play" is offered only while paused, "Pause" only while playing.
+  const auto offered = [&](UINT id) {
+    m_player->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup->GetSafeHmenu()), 0);
+    return (popup->GetMenuState(id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+  };
+  EXPECT_FALSE(offered(ID_FULLSCREEN_PLAY));
+  EXPECT_TRUE(offered(ID_FULLSCREEN_PAUSE));
+  struct Case {
+    UINT command;
+    int index;
+    bool paused;
+  };
+  const Case kCases[] = {
+      {ID_FULLSCREEN_PAUSE, 1, true}, {ID_FULLSCREEN_NEXT, 2, true},  {ID_FULLSCREEN_LAST, 3, true},
+      {ID_FULLSCREEN_NEXT, 3, true},  {ID_FULLSCREEN_FIRST, 0, true}, {ID_FULLSCREEN_PREVIOUS, 0, true},
+      {ID_FULLSCREEN_PLAY, 0, false},
+  };
+  for (const Case& c : kCases) {
+    m_player->SendMessage(WM_COMMAND, c.command, 0);
+    EXPECT_EQ(m_player->GetIndex(), c.index) << c.command;
+    EXPECT_EQ(m_player->IsPaused() != FALSE, c.paused) << c.command;
+    EXPECT_EQ(offered(ID_FULLSCREEN_PLAY), c.paused) << c.command;
+    EXPECT_EQ(offered(ID_FULLSCREEN_PAUSE), !c.paused) << c.command;
+  }
+  m_player->SendMessage(WM_COMMAND, ID_FULLSCREEN_STOP, 0);
+  Pump();
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(WaitForSingleObject(m_stop, 0), WAIT_OBJECT_0);
+}
+
 }  // namespace
