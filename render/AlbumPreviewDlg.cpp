@@ -215,13 +215,7 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   m_nFramesDrawn = 0;
   m_nFramesDropped = 0;
 
-  auto* watch = new _tagPreviewWatchParam{
-      0, m_hStopEvent, m_hPrefetchDoneEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent,
-      1, m_hWnd,       WM_PREVIEW_FINISHED,  m_hWatchDoneEvent};
-  if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
-    delete watch;
-    SetEvent(m_hWatchDoneEvent);
-  }
+  StartWatcher(0, WM_PREVIEW_FINISHED);
 
   int start = 0;
   if (!m_bMenuMode && !m_bFromBeginning) {
@@ -254,6 +248,16 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   if (AfxBeginThread(PreviewRenderThread, this, THREAD_PRIORITY_BELOW_NORMAL) == nullptr)
     SetEvent(m_hRenderDoneEvent);
   return TRUE;
+}
+
+void AlbumPreviewDlg::StartWatcher(int nMode, UINT nMessage) {
+  auto* watch = new _tagPreviewWatchParam{
+      nMode,  m_hStopEvent, m_hPrefetchDoneEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent, 1,
+      m_hWnd, nMessage,     m_hWatchDoneEvent};
+  if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
+    delete watch;
+    SetEvent(m_hWatchDoneEvent);
+  }
 }
 
 UINT AlbumPreviewDlg::PreviewWatchThread(LPVOID pParam) {

@@ -119,6 +119,8 @@ class AlbumPreviewDlg : public CDialog {
  private:
   BOOL StartAlbumPreview(CDVDAlbumImage* pAlbum);
   static UINT PreviewRenderThread(LPVOID pParam);
+  // The watcher of a run (mode 0 album, 1 menu), posting nMessage to this window at its end.
+  void StartWatcher(int nMode, UINT nMessage);
   static UINT PreviewWatchThread(LPVOID pParam);
   UINT RenderRun();
   // A stage on the 50 ms clock: `step` runs once per tick until it says the stage is over.

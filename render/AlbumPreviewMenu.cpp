@@ -80,13 +80,7 @@ void AlbumPreviewDlg::StartMenuPreview() {
   WriteLog("Menu preview page %d of %d: %d albums, focus %d", page + 1, g_dvdMenu.GetPageCount(),
            shown.albums, m_nMenuFocus.load());
 
-  auto* watch = new _tagPreviewWatchParam{
-      1, m_hStopEvent, m_hPrefetchDoneEvent,     m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent,
-      1, m_hWnd,       WM_MENU_PREVIEW_FINISHED, m_hWatchDoneEvent};
-  if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
-    delete watch;
-    SetEvent(m_hWatchDoneEvent);
-  }
+  StartWatcher(1, WM_MENU_PREVIEW_FINISHED);
 
   CDVDProject* project = GetProject();
   CStringArray files;
