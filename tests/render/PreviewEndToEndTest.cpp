@@ -158,21 +158,23 @@ TEST_F(PreviewEndToEndTest, TheDiscMenuPlaysAndTheKeyboardPicksTheSecondAlbum) {
   const std::string focused = pictavo::test::SnapshotPath("preview-e2e-menu-second.png");
   const std::string album = pictavo::test::SnapshotPath("preview-e2e-menu-album.png");
   const std::string scriptPath = (fs::path(folder.Path()) / "menu-script.txt").string();
+  const std::string ready = folder.Path();
   std::ofstream(scriptPath) << "wait-window \"Disc Menu Preview\" 30\n"
-                            << "sleep 1500\n"
+                            << "wait-file \"" << ready << "/menu-shown\" 30\n"
                             << "snapshot \"" << menu << "\"\n"
                             << "key Down\n"
-                            << "sleep 600\n"
+                            << "sleep 600\n"  // a few of the menu's 50 ms frames
                             << "snapshot \"" << focused << "\"\n"
                             << "key Enter\n"
-                            << "sleep 2500\n"  // within the album's 5 s of titles
+                            << "wait-file \"" << ready << "/titles-shown\" 30\n"  // within 5 s of titles
                             << "snapshot \"" << album << "\"\n";
   const std::string logPath = (fs::path(folder.Path()) / "menu.log").string();
   {
     pictavo::test::ScopedEnv script("PICTAVO_SCRIPT", scriptPath.c_str());
     pictavo::test::ScopedEnv display("PICTAVO_DISPLAY", "headless");
     pictavo::test::ScopedEnv sound("SDL_AUDIODRIVER", "dummy");
-    ASSERT_TRUE(pictavo::test::Run({MENU_PREVIEW_DEMO, "--project", project.string(), "--log", logPath}));
+    ASSERT_TRUE(pictavo::test::Run(
+        {MENU_PREVIEW_DEMO, "--project", project.string(), "--log", logPath, "--ready", ready}));
   }
   std::vector<std::string> log;
   std::ifstream in(logPath);

@@ -4,8 +4,13 @@
 // it has ended). At the end of an album the menu comes back. The program's log lines and the
 // window's own go to the log file; the window closes after the input script (PICTAVO_SCRIPT).
 //
-//   menu_preview_demo --project FILE.r7m --log FILE
+// With --ready DIR it writes DIR/menu-shown once the menu has drawn its first frames and
+// DIR/titles-shown once an album's titles are past their fade-in, for the script's wait-file.
+//
+//   menu_preview_demo --project FILE.r7m --log FILE [--ready DIR]
+#include <atomic>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "disc/pages/MenuTemplates.h"
@@ -24,6 +29,14 @@
 namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
+constexpr UINT_PTR kReadyTimer = 1;
+
+std::string g_ready;  // the folder of the marker files, or empty
+std::atomic<bool> g_titlesShown{false};
+
+void Mark(const char* name) {
+  if (!g_ready.empty()) std::ofstream(g_ready + "/" + name) << "1\n";
+}
 
 // What the menu shows of the project: its albums by name.
 pictavo::menu::MenuContent ContentOf(CDVDProject& project) {
@@ -51,7 +64,19 @@ class CMenuDemoWnd : public CWnd {
     GetClientRect(&client);
     m_preview.MoveWindow(&client);
     m_preview.ShowWindow(SW_SHOW);
+    m_preview.SetFrameObserver([](const PreviewFrameNote& note) {
+      // Frame 30 of the titles: 1.5 s in, past their fade-in.
+      if (note.stage == PreviewFrameNote::kTitle && note.slide >= 30 && !g_titlesShown.exchange(true))
+        Mark("titles-shown");
+    });
+    SetTimer(kReadyTimer, 50, nullptr);
     return 0;
+  }
+  afx_msg void OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kReadyTimer && m_preview.GetMenuFramesDrawn() >= 3) {
+      KillTimer(kReadyTimer);
+      Mark("menu-shown");
+    }
   }
   BOOL PreTranslateMessage(MSG* pMsg) override {
     if (pMsg->message == WM_KEYDOWN) {
@@ -97,6 +122,7 @@ class CMenuDemoWnd : public CWnd {
 BEGIN_MESSAGE_MAP(CMenuDemoWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_TIMER()
 ON_MESSAGE(WM_PREVIEW_ENDED, OnPreviewEnded)
 ON_MESSAGE(WM_PREVIEW_STARTING, OnPreviewStarting)
 END_MESSAGE_MAP()
@@ -109,6 +135,7 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--project") projectPath = argv[i + 1];
     if (a == "--log") logPath = argv[i + 1];
+    if (a == "--ready") g_ready = argv[i + 1];
   }
   if (projectPath.empty() || logPath.empty() || !OpenLogFile(logPath.c_str())) {
     std::fprintf(stderr, "usage: menu_preview_demo --project FILE.r7m --log FILE\n");
