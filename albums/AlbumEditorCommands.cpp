@@ -8,12 +8,16 @@
 #include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/SmallAlbumDialogs.h"
+#include "controls/MessageDialogs.h"
+#include "modules/data/DSTLAudio.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
 #include "modules/log/Log.h"
+#include "platform/kernel/Event.h"
 #include "render/AlbumPreviewContainer.h"
+#include "render/FullScreenPlayerWnd.h"
 #include "shell/AlbumPageServices.h"
 #include "shell/AppSettings.h"
 #include "shell/LanguageFile.h"
@@ -294,11 +298,60 @@ void AlbumEditorDlg::OnFullScreen() {
   ShowAlbumFullScreen(nullptr, TRUE);
 }
 
-void AlbumEditorDlg::ShowAlbumFullScreen(CDVDAlbumImage*, BOOL) {
+void AlbumEditorDlg::ShowAlbumFullScreen(CDVDAlbumImage* pAlbum, BOOL bUseSelection) {
   CWindowRegistry* slots = GetWindowRegistry();
   for (void* slot : {slots->m_pAlbumOptionsOne, slots->m_pAlbumPreviewContainer})
     if (auto* wnd = static_cast<CWnd*>(slot); wnd != nullptr && wnd->GetSafeHwnd() != nullptr)
       wnd->PostMessage(WM_STOP_PLAYBACK, 0, 0);
+  if (pAlbum == nullptr && !bUseSelection) return;
+  if (!GetAppSettings()->Window.HideFullScreenPreviewMessage) {
+    CFullScreenTipDlg tip;
+    tip.DoModal();
+  }
+  CDVDAlbumImage* album = pAlbum;
+  if (album == nullptr) {
+    CDVDAlbumBase* selected = GetSelectedAlbum();
+    if (selected == nullptr || !selected->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage))) return;
+    album = static_cast<CDVDAlbumImage*>(selected);
+  }
+  if (album->GetImageCount() == 0) return;
+
+  // The previous player goes first: its end signals the stop event, which would otherwise stop
+  // the music started for the new one.
+  if (m_pFullScreen != nullptr) {
+    // Its window's end deletes it and clears the pointer; one never shown is deleted here.
+    if (m_pFullScreen->GetSafeHwnd() != nullptr)
+      m_pFullScreen->DestroyWindow();
+    else
+      delete m_pFullScreen;
+    m_pFullScreen = nullptr;
+  }
+  if (m_pAudio == nullptr) m_pAudio = new CDSTLAudio;
+  if (m_hStopEvent == nullptr) m_hStopEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+  if (m_hDoneEvent == nullptr) m_hDoneEvent = CreateEvent(nullptr, TRUE, TRUE, nullptr);
+  ResetEvent(m_hStopEvent);
+  ResetEvent(m_hDoneEvent);
+  _DSTLAUDIO_PLAY_IMAGEALBUM_PARAM music{album, m_hWnd, m_hStopEvent, m_hDoneEvent, 0, 0};
+  if (!m_pAudio->StartPlay(&music)) SetEvent(m_hDoneEvent);
+
+  auto* player = new CFullScreenPlayerWnd(&m_pFullScreen);
+  m_pFullScreen = player;
+  if (!player->Create(this)) {
+    // A window made and destroyed again has deleted the player and cleared the pointer.
+    if (m_pFullScreen == player) delete player;
+    m_pFullScreen = nullptr;
+    SetEvent(m_hStopEvent);
+    return;
+  }
+  player->m_pAlbum = album;
+  player->SetStopEvent(m_hStopEvent);
+  int first = 0;
+  if (CListCtrl* list = PhotoListOf(m_albumSheet)) {
+    const int row = list->GetNextItem(-1, LVNI_SELECTED);
+    if (row >= 0 && row != list->GetItemCount() - 1) first = row;
+  }
+  player->ShowImage(first);
+  player->ShowWindow(SW_SHOW);
 }
 
 void AlbumEditorDlg::OnBatchCollect() {

@@ -20,6 +20,7 @@
 #include "platform/shellapi/DragDrop.h"
 #include "render/AlbumPreviewContainer.h"
 #include "render/AlbumVideoProfilePage.h"
+#include "render/FullScreenPlayerWnd.h"
 #include "shell/LanguageFile.h"
 #include "shell/PageEditorNew.h"
 #include "shell/ProcessObjects.h"
@@ -124,6 +125,8 @@ AlbumEditorDlg::~AlbumEditorDlg() {
   if (slots->m_pVideoAlbumPropSheet == m_pVideoSheet) slots->m_pVideoAlbumPropSheet = nullptr;
   if (m_bAutoScroll && GetSafeHwnd() != nullptr) KillTimer(TIMER_ALBUM_DRAG_SCROLL);
   delete m_pDragHelper;
+  // A full-screen player still open goes first: its end clears m_pFullScreen and stops the music.
+  if (m_pFullScreen != nullptr && m_pFullScreen->GetSafeHwnd() != nullptr) m_pFullScreen->DestroyWindow();
   delete m_pAudio;
   delete m_pVideoSheet;
   if (m_hStopEvent != nullptr) CloseHandle(m_hStopEvent);

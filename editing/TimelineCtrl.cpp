@@ -1,8 +1,10 @@
 #include "editing/TimelineCtrl.h"
 
+#include "albums/AlbumEditorDlg.h"
 #include "albums/AlbumOptionsOneDlg.h"
 #include "controls/MemoryDC.h"
 #include "editing/TLMusicTrack.h"
+#include "editing/TimelineItemPaint.h"
 #include "editing/TimelineItems.h"
 #include "editing/TimelineTracks.h"
 #include "modules/data/DVDAlbumImage.h"
@@ -66,6 +68,7 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_MOUSELEAVE()
+ON_WM_KEYDOWN()
 ON_WM_DROPFILES()
 ON_MESSAGE(WM_TIMELINE_REBUILD, OnTimelineRebuild)
 ON_MESSAGE(WM_TIMELINE_REBUILD_MUSIC, OnTimelineRebuildMusic)
@@ -203,6 +206,7 @@ void CTimelineCtrl::ForgetItems() {
   m_hit.pTrack = nullptr;
   m_hit.pItem = nullptr;
   EndClipDrag();
+  EndSlideDrag();
 }
 
 void CTimelineCtrl::RebuildItems() {
@@ -278,6 +282,27 @@ void CTimelineCtrl::OnPaint() {
     PostMessage(WM_TIMELINE_SCROLL_TO_CURRENT, 0, 0);
   }
   for (CTLTrack* track : m_tracks) track->Paint(&dc);
+  if (m_bSlideDragging) PaintInsertionMark(&dc);
+}
+
+void CTimelineCtrl::PaintInsertionMark(CDC* pDC) {
+  if (m_nInsertIndex < 0 || m_pPhotoTrack == nullptr) return;
+  // Before a slide: the left edge of its transition; after the last one: the right edge of its photo.
+  int x = -1;
+  for (int i = 0, slide = 0; i < m_pPhotoTrack->GetCount(); ++i) {
+    CTimelineItem* item = m_pPhotoTrack->GetItem(i);
+    if (item->IsKindOf(RUNTIME_CLASS(CTLTransitionItem))) {
+      if (slide == m_nInsertIndex) {
+        x = item->m_rcLayout.left;
+        break;
+      }
+    } else if (item->IsKindOf(RUNTIME_CLASS(CTLPhotoItem))) {
+      x = item->m_rcLayout.right;  // kept unless a later slide's transition comes first
+      ++slide;
+    }
+  }
+  if (x < 0) return;
+  TimelinePaint::InsertionMark(pDC, x - m_nScrollPos, kPhotoTrackTop, kPhotoTrackHeight);
 }
 
 BOOL CTimelineCtrl::OnEraseBkgnd(CDC*) {
@@ -427,8 +452,108 @@ void CTimelineCtrl::PlayMusicPreview(_tagTimelinePreviewRequest request) {
 
 // ---- mouse ----
 
+void CTimelineCtrl::DragScrollAt(CPoint point) {
+  const int third = kScrollUnit / 3;
+  CRect client;
+  GetClientRect(&client);
+  if (point.x <= third) {
+    SetTimer(kTimerScrollLeft, 200, nullptr);
+  } else if (point.x >= client.right - third - client.left) {
+    SetTimer(kTimerScrollRight, 200, nullptr);
+  } else {
+    KillTimer(kTimerScrollLeft);
+    KillTimer(kTimerScrollRight);
+  }
+}
+
+int CTimelineCtrl::SlideInsertIndexAt(const _tagTimelineHit& hit) const {
+  CDVDAlbumImage* album = GetCurrentAlbum();
+  if (album == nullptr || m_pPhotoTrack == nullptr || hit.pTrack != m_pPhotoTrack) return -1;
+  const int count = album->GetImageCount();
+  CTimelineItem* item = hit.pItem;
+  if (item == nullptr || item->IsKindOf(RUNTIME_CLASS(CTLCreditItem))) return count;
+  if (item->IsKindOf(RUNTIME_CLASS(CTLTitleItem))) return 0;
+  if (item->IsKindOf(RUNTIME_CLASS(CTLTransitionItem))) {
+    const int index = album->IndexOf(static_cast<CTLTransitionItem*>(item)->m_pImage);
+    return index < 0 ? -1 : index;
+  }
+  if (item->IsKindOf(RUNTIME_CLASS(CTLPhotoItem))) {
+    const int index = album->IndexOf(static_cast<CTLPhotoItem*>(item)->m_pImage);
+    if (index < 0) return -1;
+    const int middle = (item->m_rcDisplay.left + item->m_rcDisplay.right) / 2;
+    return hit.pt.x < middle ? index : index + 1;
+  }
+  return -1;
+}
+
+void CTimelineCtrl::EndSlideDrag() {
+  if (m_bSlideDragging) {
+    m_bSlideDragging = FALSE;
+    KillTimer(kTimerScrollLeft);
+    KillTimer(kTimerScrollRight);
+    ::SetCursor(m_hArrow);
+    ::ReleaseCapture();
+    Invalidate(FALSE);
+  }
+  m_bSlideArmed = FALSE;
+  m_pDragSlide = nullptr;
+  m_nInsertIndex = -1;
+}
+
+void CTimelineCtrl::DropDraggedSlide(int nInsertIndex) {
+  CDVDAlbumImage* album = GetCurrentAlbum();
+  CDVDImage* slide = m_pDragSlide;
+  if (album == nullptr || slide == nullptr || nInsertIndex < 0) return;
+  const int from = album->IndexOf(slide);
+  // Dropped where it is (before itself or before its neighbour): nothing changes.
+  if (from < 0 || nInsertIndex == from || nInsertIndex == from + 1) return;
+  CDVDImageArray moved;
+  moved.Add(slide);
+  if (!album->MoveDVDImagePos(nInsertIndex < album->GetImageCount() ? album->GetImage(nInsertIndex) : nullptr,
+                              moved))
+    return;
+  album->Put_bDirty(TRUE);
+  // The moved slide stays the user's position, so the rebuilt strip scrolls to it.
+  album->m_pCurImage = slide;
+  album->m_bTitleActive = FALSE;
+  album->m_bCreditActive = FALSE;
+  album->Set_bFirstTransActive(0);
+  SendMessage(WM_TIMELINE_REBUILD, 0, 0);
+  if (auto* editor = static_cast<AlbumEditorDlg*>(GetWindowRegistry()->m_pAlbumEditor);
+      editor != nullptr && editor->GetSafeHwnd() != nullptr) {
+    editor->RefreshPhotoList(TRUE);
+  }
+}
+
+void CTimelineCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (nChar == VK_ESCAPE && m_bSlideDragging) {
+    EndSlideDrag();
+    return;
+  }
+  CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
 void CTimelineCtrl::OnMouseMove(UINT nFlags, CPoint point) {
   m_hit.pt = point;
+  if (m_bSlideArmed && !m_bSlideDragging) {
+    // A press that a dialog answered ended without its release reaching here.
+    if (!(nFlags & MK_LBUTTON)) {
+      EndSlideDrag();
+    } else if (std::abs(point.x - m_ptPress.x) >= GetSystemMetrics(SM_CXDRAG) ||
+               std::abs(point.y - m_ptPress.y) >= GetSystemMetrics(SM_CYDRAG)) {
+      m_bSlideDragging = TRUE;
+      SetCapture();
+    }
+  }
+  if (m_bSlideDragging) {
+    HitTest(&m_hit);
+    DragScrollAt(point);
+    m_nInsertIndex = SlideInsertIndexAt(m_hit);
+    ::SetCursor(m_nInsertIndex >= 0 ? m_hDrop : m_hNoDrop);
+    Invalidate(FALSE);
+    CWnd::OnMouseMove(nFlags, point);
+    return;
+  }
   if (!m_bTrackingLeave) {
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
     _TrackMouseEvent(&track);
@@ -445,17 +570,7 @@ void CTimelineCtrl::OnMouseMove(UINT nFlags, CPoint point) {
     SetCapture();
   }
   if (m_bDragging) {
-    const int third = kScrollUnit / 3;
-    CRect client;
-    GetClientRect(&client);
-    if (point.x <= third) {
-      SetTimer(kTimerScrollLeft, 200, nullptr);
-    } else if (point.x >= client.right - third - client.left) {
-      SetTimer(kTimerScrollRight, 200, nullptr);
-    } else {
-      KillTimer(kTimerScrollLeft);
-      KillTimer(kTimerScrollRight);
-    }
+    DragScrollAt(point);
     const bool photoTrackItem = m_hit.pItem != nullptr && !m_hit.pItem->IsKindOf(RUNTIME_CLASS(CTLMusicItem));
     ::SetCursor(photoTrackItem ? m_hDrop : m_hNoDrop);
   } else {
@@ -469,9 +584,16 @@ void CTimelineCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
   if (m_hit.pTrack != nullptr && m_hit.pItem != nullptr) {
     CTimelineItem* item = m_hit.pItem;
     const bool clip = item->IsKindOf(RUNTIME_CLASS(CTLMusicItem));  // the click may rebuild the strip
+    CDVDImage* slide =
+        item->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) ? static_cast<CTLPhotoItem*>(item)->m_pImage : nullptr;
     m_hit.pTrack->SelectItem(item);
     item->Click(point);
     if (clip) m_bArmed = TRUE;
+    if (slide != nullptr) {
+      m_bSlideArmed = TRUE;
+      m_pDragSlide = slide;
+      m_ptPress = point;
+    }
     Invalidate(TRUE);
   }
   SetFocus();
@@ -479,6 +601,17 @@ void CTimelineCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 void CTimelineCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
+  if (m_bSlideDragging) {
+    m_hit.pt = point;
+    HitTest(&m_hit);
+    const int index = SlideInsertIndexAt(m_hit);
+    DropDraggedSlide(index);
+    EndSlideDrag();
+    CWnd::OnLButtonUp(nFlags, point);
+    return;
+  }
+  m_bSlideArmed = FALSE;
+  m_pDragSlide = nullptr;
   if (HitTest(&m_hit) && m_pDragClip != nullptr && m_hit.pTrack == m_pPhotoTrack && m_hit.pItem != nullptr) {
     m_pMusicTrack->MoveClipToPoint(m_pDragClip, m_hit.pItem);
     Invalidate(TRUE);

@@ -105,6 +105,16 @@ class CTimelineCtrl : public CWnd {
   // Refills the music track from the current album's background music.
   void RebuildMusicItems();
   void EndClipDrag();
+  // Slides reordered by dragging a photo item: where the dragged slide would go (0 before the
+  // first slide .. the slide count after the last; -1 where it can't be dropped), and the end of
+  // the drag without a drop.
+  int GetSlideInsertIndex() const { return m_nInsertIndex; }
+  BOOL IsSlideDragging() const { return m_bSlideDragging; }
+  void EndSlideDrag();
+  // The insertion index for a hit record: the title's cell 0, the credits' and what lies right of
+  // the last item the slide count; a slide's transition before it, its photo before or after it
+  // by the half the point is in; -1 off the photo track.
+  int SlideInsertIndexAt(const _tagTimelineHit& hit) const;
 
   // The album the timeline shows: the album options page's; null when there is none.
   static CDVDAlbumImage* GetCurrentAlbum();
@@ -140,6 +150,7 @@ class CTimelineCtrl : public CWnd {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnMouseLeave();
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   afx_msg void OnDropFiles(HDROP hDropInfo);
   afx_msg LRESULT OnTimelineRebuild(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTimelineRebuildMusic(WPARAM wParam, LPARAM lParam);
@@ -154,6 +165,11 @@ class CTimelineCtrl : public CWnd {
   void SetScrollPosition(int nPos);
   void ForgetItems();
   void LoadItemLists();
+  // Auto-scroll near the edges while something is dragged.
+  void DragScrollAt(CPoint point);
+  // Moves the dragged slide to the insertion index: the album changes and the strip is rebuilt.
+  void DropDraggedSlide(int nInsertIndex);
+  void PaintInsertionMark(CDC* pDC);
 
   int m_nScrollPos = 0;            // pixels; read back from the bar after every scroll
   int m_nTotalWidth = 0;           // the photo track's width
@@ -165,6 +181,11 @@ class CTimelineCtrl : public CWnd {
   BOOL m_bDragging = FALSE;
   BOOL m_bArmed = FALSE;  // the left button went down on a music clip
   CTLMusicItem* m_pDragClip = nullptr;
+  BOOL m_bSlideArmed = FALSE;         // the left button went down on a photo item
+  BOOL m_bSlideDragging = FALSE;      // that photo is being dragged (the mouse is captured)
+  CDVDImage* m_pDragSlide = nullptr;  // the slide, not its item: a rebuild replaces the items
+  CPoint m_ptPress;
+  int m_nInsertIndex = -1;
   HCURSOR m_hArrow = nullptr, m_hDrop = nullptr, m_hNoDrop = nullptr;
   BOOL m_bRebuildPending = FALSE;
   CImageList* m_pTransitionIcons = nullptr;  // the page's

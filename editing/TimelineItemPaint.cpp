@@ -205,4 +205,14 @@ void LoopBand(CDC* pDC, const RECT& rect) {
   pDC->SelectObject(old);
 }
 
+void InsertionMark(CDC* pDC, int x, int nTop, int nHeight) {
+  constexpr COLORREF kMark = RGB(0, 72, 145);
+  constexpr int kNotch = 5;
+  pDC->FillSolidRect(x - 1, nTop, 3, nHeight, kMark);
+  for (int i = 0; i < kNotch; ++i) {
+    pDC->FillSolidRect(x - kNotch + i + 1, nTop + i, 2 * (kNotch - i) - 1, 1, kMark);
+    pDC->FillSolidRect(x - kNotch + i + 1, nTop + nHeight - 1 - i, 2 * (kNotch - i) - 1, 1, kMark);
+  }
+}
+
 }  // namespace TimelinePaint

@@ -23,6 +23,8 @@ void TransitionItem(CDC* pDC, CTLTransitionItem& item);
 // Titles and credits: their frame and their seconds.
 void SecondsItem(CDC* pDC, CTimelineItem& item, CImageList* pFrames, int nDuration);
 void MusicItem(CDC* pDC, CTLMusicItem& item);
+// Where a dragged slide would go: a bar at x across the track, with a notch at each end.
+void InsertionMark(CDC* pDC, int x, int nTop, int nHeight);
 // The band that shows the music looping after the last clip.
 void LoopBand(CDC* pDC, const RECT& rect);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "controls/DirectDrawView.h"
+#include "disc/pages/MenuTemplates.h"
 #include "modules/data/AlbumEffect.h"
 #include "modules/data/AudioParams.h"
 #include "modules/data/DSTLAudio.h"
@@ -14,6 +15,7 @@
 #include "platform/kernel/Time.h"
 #include "platform/kernel/Wait.h"
 #include "platform/mfc/WinThread.h"
+#include "render/MenuPreviewRules.h"
 #include "render/PhotoCache.h"
 #include "render/PreviewLayout.h"
 #include "render/PreviewMessages.h"
@@ -52,6 +54,9 @@ ON_MESSAGE(WM_TV_ASPECT_CHANGED, OnTvAspectChanged)
 ON_MESSAGE(WM_PREVIEW_POSITION, OnIgnored)
 ON_MESSAGE(0x0929, OnIgnored)
 ON_MESSAGE(WM_APP_ACTIVE_CHANGED, OnIgnored)
+ON_MESSAGE(WM_MENU_PREVIEW_FINISHED, OnMenuPreviewFinished)
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
 ON_WM_ERASEBKGND()
 ON_WM_PAINT()
 ON_WM_SIZE()
@@ -80,6 +85,7 @@ AlbumPreviewDlg::~AlbumPreviewDlg() {
   m_pPrefetcher.reset();
   m_pRun.reset();
   m_pView.reset();
+  if (m_hMenuBitmap != nullptr) DeleteObject(m_hMenuBitmap);
   for (HANDLE event : {m_hStopEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hPrefetchDoneEvent,
                        m_hMenuDoneEvent, m_hWatchDoneEvent})
     CloseHandle(event);
@@ -94,8 +100,28 @@ BOOL AlbumPreviewDlg::OnInitDialog() {
   CRect client;
   GetClientRect(&client);
   m_status.MoveWindow(0, 0, client.Width(), client.Height());
+  if (HDC dc = ::GetDC(m_hWnd)) {
+    m_hMenuBitmap = CreateCompatibleBitmap(dc, pictavo::render::kMenuWidth, pictavo::render::kMenuHeight);
+    ::ReleaseDC(m_hWnd, dc);
+  }
   WriteLog("AlbumPreviewDlg finish to initalize ...");
   return TRUE;
+}
+
+BOOL AlbumPreviewDlg::PreTranslateMessage(MSG* pMsg) {
+  // The status window covers the whole preview and takes the mouse; in menu mode the menu's
+  // entries under it answer the mouse, so its moves and releases are the preview's.
+  if (m_bMenuMode && pMsg->hwnd == m_status.GetSafeHwnd() &&
+      (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONUP)) {
+    CPoint point(GET_X_LPARAM(pMsg->lParam), GET_Y_LPARAM(pMsg->lParam));
+    m_status.MapWindowPoints(this, &point, 1);
+    if (pMsg->message == WM_MOUSEMOVE)
+      OnMouseMove(static_cast<UINT>(pMsg->wParam), point);
+    else
+      OnLButtonUp(static_cast<UINT>(pMsg->wParam), point);
+    return TRUE;
+  }
+  return CDialog::PreTranslateMessage(pMsg);
 }
 
 BOOL AlbumPreviewDlg::IsPlaying() const {
@@ -128,6 +154,8 @@ void AlbumPreviewDlg::PlayAlbum(int nAlbumIndex) {
 void AlbumPreviewDlg::Stop() {
   SetEvent(m_hStopEvent);
   SignalStopAndWait(TRUE);
+  // After the wait: the menu's render thread may no longer be drawing with what this frees.
+  if (m_bMenuMode) g_dvdMenu.StopPlaying();
   if (CWnd* parent = GetSafeHwnd() != nullptr ? GetParent() : nullptr)
     parent->PostMessage(WM_PREVIEW_POSITION, 0, 100);
 }
@@ -187,13 +215,7 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   m_nFramesDrawn = 0;
   m_nFramesDropped = 0;
 
-  auto* watch = new _tagPreviewWatchParam{
-      0, m_hStopEvent, m_hPrefetchDoneEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent,
-      1, m_hWnd,       WM_PREVIEW_FINISHED,  m_hWatchDoneEvent};
-  if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
-    delete watch;
-    SetEvent(m_hWatchDoneEvent);
-  }
+  StartWatcher(0, WM_PREVIEW_FINISHED);
 
   int start = 0;
   if (!m_bMenuMode && !m_bFromBeginning) {
@@ -226,6 +248,16 @@ BOOL AlbumPreviewDlg::StartAlbumPreview(CDVDAlbumImage* pAlbum) {
   if (AfxBeginThread(PreviewRenderThread, this, THREAD_PRIORITY_BELOW_NORMAL) == nullptr)
     SetEvent(m_hRenderDoneEvent);
   return TRUE;
+}
+
+void AlbumPreviewDlg::StartWatcher(int nMode, UINT nMessage) {
+  auto* watch = new _tagPreviewWatchParam{
+      nMode,  m_hStopEvent, m_hPrefetchDoneEvent, m_hRenderDoneEvent, m_hMusicDoneEvent, m_hMenuDoneEvent, 1,
+      m_hWnd, nMessage,     m_hWatchDoneEvent};
+  if (AfxBeginThread(PreviewWatchThread, watch, THREAD_PRIORITY_BELOW_NORMAL) == nullptr) {
+    delete watch;
+    SetEvent(m_hWatchDoneEvent);
+  }
 }
 
 UINT AlbumPreviewDlg::PreviewWatchThread(LPVOID pParam) {
@@ -423,14 +455,20 @@ void AlbumPreviewDlg::PresentFrame(const BYTE* pBits, int nWidth, int nHeight) {
     return;
   }
   // No presenter: straight onto the status window with GDI.
+  DrawOnStatus([&](HDC dc, const RECT& client) {
+    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, nWidth, nHeight, pBits, &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+  });
+}
+
+void AlbumPreviewDlg::DrawOnStatus(const std::function<void(HDC, const RECT&)>& draw) {
   const HWND target = m_status.GetSafeHwnd() != nullptr ? m_status.m_hWnd : m_hWnd;
   std::lock_guard guard(m_drawLock);
   if (HDC dc = ::GetDC(target)) {
     RECT client{};
     ::GetClientRect(target, &client);
     SetStretchBltMode(dc, HALFTONE);
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, nWidth, nHeight, pBits, &info, DIB_RGB_COLORS,
-                  SRCCOPY);
+    draw(dc, client);
     ::ReleaseDC(target, dc);
   }
 }
@@ -451,6 +489,8 @@ LRESULT AlbumPreviewDlg::OnMusicPlayEnd(WPARAM, LPARAM) {
 LRESULT AlbumPreviewDlg::OnPageShow(WPARAM wParam, LPARAM) {
   if (!wParam) {
     if (CWnd* parent = GetParent()) parent->PostMessage(WM_PREVIEW_ENDED, PREVIEW_ENDED_HIDDEN, 0);
+  } else if (m_bMenuMode && m_bMenuActive) {
+    PageShownInMenuMode();
   }
   return 0;
 }

@@ -64,10 +64,25 @@ class AlbumPreviewDlg : public CDialog {
   BOOL IsPlaying() const;
   BOOL IsMenuPlaying() const;
 
+  // Menu mode (the disc-menu page's preview): the project's disc menu, g_dvdMenu, plays with its
+  // music; the focus walks its album entries and page buttons; the chosen album plays as in
+  // album mode. Each does nothing outside menu mode.
+  void StartMenuPreview();
+  void MenuFocusNext();
+  void MenuFocusPrev();
+  void MenuActivateFocused();
+  void MenuEnter();
+  int GetMenuFocus() const { return m_nMenuFocus.load(); }
+  void SetMenuFocus(int nFocus) { m_nMenuFocus = nFocus; }
+  // Menu frames drawn by the running or last menu run (render thread).
+  int GetMenuFramesDrawn() const { return m_nMenuFramesDrawn.load(); }
+
   BOOL m_bMenuActive = TRUE;     // UI thread
   BOOL m_bFromBeginning = TRUE;  // set by the host before PlayAlbum
   // The slide index the last run started at, and after a run the one it ended at.
   int GetStartIndex() const { return m_nStartIndex; }
+  // The album of the last run.
+  CDVDAlbumImage* GetPlayingAlbum() const { return m_pAlbum; }
   int GetFrameWidth() const { return m_nFrameWidth; }
   int GetFrameHeight() const { return m_nFrameHeight; }
   // Frames drawn and dropped by the last run's slides (render thread; read after the run).
@@ -81,6 +96,7 @@ class AlbumPreviewDlg : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   void OnOK() override {}
   void OnCancel() override {}
   afx_msg LRESULT OnPreviewFinished(WPARAM wParam, LPARAM lParam);
@@ -90,6 +106,9 @@ class AlbumPreviewDlg : public CDialog {
   afx_msg LRESULT OnProjectReloaded(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnTvAspectChanged(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIgnored(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnMenuPreviewFinished(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnPaint();
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -100,6 +119,8 @@ class AlbumPreviewDlg : public CDialog {
  private:
   BOOL StartAlbumPreview(CDVDAlbumImage* pAlbum);
   static UINT PreviewRenderThread(LPVOID pParam);
+  // The watcher of a run (mode 0 album, 1 menu), posting nMessage to this window at its end.
+  void StartWatcher(int nMode, UINT nMessage);
   static UINT PreviewWatchThread(LPVOID pParam);
   UINT RenderRun();
   // A stage on the 50 ms clock: `step` runs once per tick until it says the stage is over.
@@ -109,9 +130,26 @@ class AlbumPreviewDlg : public CDialog {
   int RenderSlideTick();
   void DrawRawFrame(const BYTE* pBits, int nWidth, int nHeight, PreviewFrameNote note);
   void PresentFrame(const BYTE* pBits, int nWidth, int nHeight);
+  // Draws with GDI onto the window that covers the preview, stretched with HALFTONE, under the
+  // draw lock (any thread).
+  void DrawOnStatus(const std::function<void(HDC, const RECT&)>& draw);
+  static UINT MenuPreviewRenderThread(LPVOID pParam);
+  UINT MenuRenderRun();
+  // Draws menu frame nFrame with the focus mask over it onto the whole preview (render thread).
+  void DrawMenuFrame(int nFrame, HBITMAP hMask);
+  // Lays out page nPage (or the whole menu for -1) with the main window's progress text shown.
+  BOOL ParseMenuWithProgress(int nPage);
+  // Turns to the page before or after the current one and starts the menu again, focus on 0.
+  void TurnMenuPage(int nDelta);
+  // The menu object under a client point: its focus index, the album it plays (-1 for none) and
+  // the page button (-1 for none). FALSE when nothing is there.
+  BOOL MenuHitTest(CPoint point, int* pFocus, int* pAlbum, int* pButton);
+  void PageShownInMenuMode();
 
   CPreviewStatusStatic m_status;
-  int m_nMenuFocus = 0;
+  HBITMAP m_hMenuBitmap = nullptr;   // 768 x 576, drawn by the menu render thread; owned
+  std::atomic<int> m_nMenuFocus{0};  // written by the UI thread, read by the menu render thread
+  std::atomic<int> m_nMenuFramesDrawn{0};
   CDVDAlbumImage* m_pAlbum = nullptr;  // UI thread; read by the render thread during a run
   int m_nFrameWidth = 480;
   int m_nFrameHeight = 360;
