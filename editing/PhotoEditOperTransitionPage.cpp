@@ -61,8 +61,9 @@ void CPhotoEditOperTransitionPage::LoadChoice() {
     m_nAlbumOne = m_pAlbum->Get_nOneDuration(-1);
     m_nAlbumTwo = m_pAlbum->Get_nTwoDuration(-1);
   }
-  const slideedit::DurationChoice shown = slideedit::LoadDurations(
-      m_pImage->Get_nOneDuration(), m_pImage->Get_nTwoDuration(), m_pAlbum != nullptr, m_nAlbumOne, m_nAlbumTwo);
+  const slideedit::DurationChoice shown =
+      slideedit::LoadDurations(m_pImage->Get_nOneDuration(), m_pImage->Get_nTwoDuration(),
+                               m_pAlbum != nullptr, m_nAlbumOne, m_nAlbumTwo);
   m_nChoice = shown.radio, m_nCustomOne = shown.one, m_nCustomTwo = shown.two;
 }
 
@@ -86,8 +87,8 @@ void CPhotoEditOperTransitionPage::Exchange(BOOL bStore) {
     if (m_bPicked) {
       const int entry = m_comboTransition.GetCurSel();
       CTransitionEntryArray* transitions = GetTransitionList();
-      m_pImage->Set_strTransName(entry >= 0 && entry < transitions->GetSize() ? transitions->GetAt(entry)->strName
-                                                                              : CString());
+      m_pImage->Set_strTransName(
+          entry >= 0 && entry < transitions->GetSize() ? transitions->GetAt(entry)->strName : CString());
     }
     return;
   }
@@ -111,14 +112,16 @@ void CPhotoEditOperTransitionPage::EnableCustom() {
 }
 
 void CPhotoEditOperTransitionPage::OnChoice() {
-  m_nChoice = IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
+  m_nChoice =
+      IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
   EnableCustom();
 }
 
 void CPhotoEditOperTransitionPage::OnPreview() {
   const int entry = m_comboTransition.GetCurSel();
   CTransitionEntryArray* transitions = GetTransitionList();
-  if (entry >= 0 && entry < transitions->GetSize()) m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
+  if (entry >= 0 && entry < transitions->GetSize())
+    m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
 }
 
 void CPhotoEditOperTransitionPage::OnSelChangeTransition() {

@@ -104,7 +104,8 @@ BOOL CPhotoOptionsDlg::OnInitDialog() {
 
 void CPhotoOptionsDlg::ShowAnnotationLength() {
   m_strDuration = slideedit::FormatSoundLength(
-      m_pAnnotation != nullptr ? static_cast<long long>(m_pAnnotation->nTrimEnd) - m_pAnnotation->nTrimStart : 0);
+      m_pAnnotation != nullptr ? static_cast<long long>(m_pAnnotation->nTrimEnd) - m_pAnnotation->nTrimStart
+                               : 0);
 }
 
 void CPhotoOptionsDlg::Load() {
@@ -184,7 +185,8 @@ void CPhotoOptionsDlg::OnEnableAnnotation() {
 void CPhotoOptionsDlg::OnBrowse() {
   const CString lastPath = ReadGeneralString("LastAudioPath");
   // One sound belongs to a slide: the dialog takes one file.
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kSoundFilter, this);
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                     kSoundFilter, this);
   if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
   if (dialog.DoModal() != IDOK) return;
   const CString chosen = dialog.GetPathName();
@@ -268,8 +270,7 @@ void CPhotoOptionsDlg::Save() {
     // The slide's own motion from the photo editor is in no preset; left alone, it stays.
   } else if (m_nPanZoomRadio == 1 || !hasAlbum) {
     m_pImage->Set_nPanZoom(m_nPreset, nullptr);
-  }
-  else {
+  } else {
     m_pImage->Set_nPanZoom(-1, nullptr);
   }
 }

@@ -107,7 +107,8 @@ void CRandomTransitionDlg::PlaySelected(CListBox& list) {
   if (m_bInitializing) return;
   const int row = list.GetCurSel();
   if (row < 0) return;
-  if (_tagTransitionEntry* entry = EntryOf(list.GetItemData(row))) m_preview.PlayTransition(entry->pfnFactory);
+  if (_tagTransitionEntry* entry = EntryOf(list.GetItemData(row)))
+    m_preview.PlayTransition(entry->pfnFactory);
 }
 
 void CRandomTransitionDlg::OnSelChangeSubset() {
@@ -133,7 +134,8 @@ void CRandomTransitionDlg::MoveSelected(CListBox& from, CListBox& to) {
 
 void CRandomTransitionDlg::MoveAll(CListBox& from, CListBox& to) {
   LockWindowUpdate();
-  for (int row = from.GetCount() - 1; row >= 0; --row) InsertRow(to, 0, RowText(from, row), from.GetItemData(row));
+  for (int row = from.GetCount() - 1; row >= 0; --row)
+    InsertRow(to, 0, RowText(from, row), from.GetItemData(row));
   from.ResetContent();
   to.SetCurSel(to.GetCount() > 0 ? 0 : -1);
   UnlockWindowUpdate();
@@ -168,8 +170,10 @@ int CRandomTransitionDlg::CollectSubset() {
 
   if (m_arrSubset.GetSize() == 0) {
     UINT question = 0;
-    if (m_nMode == 1) question = IDS_EMPTY_SUBSET_DEFAULT;
-    else if (m_bDefault) question = IDS_EMPTY_SUBSET_ALBUM;
+    if (m_nMode == 1)
+      question = IDS_EMPTY_SUBSET_DEFAULT;
+    else if (m_bDefault)
+      question = IDS_EMPTY_SUBSET_ALBUM;
     if (question != 0 &&
         ::MessageBox(m_hWnd, LoadLangString(question), kCaption, MB_YESNO | MB_ICONQUESTION) == IDNO)
       return 0;
@@ -183,7 +187,8 @@ int CRandomTransitionDlg::CollectSubset() {
   CTransitionEntryArray* transitions = GetTransitionList();
   m_arrSubset.RemoveAll();
   for (unsigned id : ids)
-    if (id < static_cast<unsigned>(transitions->GetSize())) m_arrSubset.Add(transitions->GetAt(static_cast<int>(id))->strName);
+    if (id < static_cast<unsigned>(transitions->GetSize()))
+      m_arrSubset.Add(transitions->GetAt(static_cast<int>(id))->strName);
 
   if (m_nMode == 0 && !m_bDefault) return 1;
   CTransitionSettings& settings = GetAppSettings()->Transition;

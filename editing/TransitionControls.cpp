@@ -92,8 +92,8 @@ void CTransitionPreviewStatic::PlayTransition(TransitionEntryFactory pfnFactory)
   m_pTransition->SetTransWorkParam(param);
   m_pTransition->SetImages(m_pFirst.get(), m_pSecond.get());
   m_hWndTarget = GetSafeHwnd();
-  m_nTimerId = timeSetEvent(kStepMs, 1, &CTransitionPreviewStatic::TimerProc, reinterpret_cast<DWORD_PTR>(this),
-                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+  m_nTimerId = timeSetEvent(kStepMs, 1, &CTransitionPreviewStatic::TimerProc,
+                            reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
 }
 
 BOOL CTransitionPreviewStatic::IsPlaying() const {
@@ -101,7 +101,8 @@ BOOL CTransitionPreviewStatic::IsPlaying() const {
   return m_pTransition != nullptr;
 }
 
-void CALLBACK CTransitionPreviewStatic::TimerProc(UINT nTimerId, UINT, DWORD_PTR dwUser, DWORD_PTR, DWORD_PTR) {
+void CALLBACK CTransitionPreviewStatic::TimerProc(UINT nTimerId, UINT, DWORD_PTR dwUser, DWORD_PTR,
+                                                  DWORD_PTR) {
   reinterpret_cast<CTransitionPreviewStatic*>(dwUser)->OnStep(nTimerId);
 }
 
@@ -220,14 +221,16 @@ void CTransitionListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
 CTimelineItem* CTransitionListCtrl::TargetAt(CPoint screen, CTimelineCtrl** ppTimeline) const {
   CWnd* parent = GetParent();
   CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
-  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  auto* timeline =
+      window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
   if (timeline == nullptr || ::WindowFromPoint(screen) != timeline->m_hWnd) return nullptr;
   _tagTimelineHit hit;
   CPoint at = screen;
   timeline->ScreenToClient(&at);
   hit.pt = at;
   if (!timeline->HitTest(&hit) || hit.pItem == nullptr) return nullptr;
-  if (!hit.pItem->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) && !hit.pItem->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))
+  if (!hit.pItem->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) &&
+      !hit.pItem->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))
     return nullptr;
   *ppTimeline = timeline;
   return hit.pItem;
@@ -250,12 +253,14 @@ void CTransitionListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
   const int row = HitTest(point);
   CWnd* parent = GetParent();
   CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
-  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  auto* timeline =
+      window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
   if (row >= 0 && timeline != nullptr && timeline->GetPhotoTrack() != nullptr) {
     CTimelineItem* selected = timeline->GetPhotoTrack()->FindSelected();
     const int index = static_cast<int>(GetItemData(row));
     if (selected != nullptr && index != -1 &&
-        (selected->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) || selected->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))) {
+        (selected->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) ||
+         selected->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))) {
       timeline->ApplyTransition(selected, index, 1);
       timeline->Invalidate(FALSE);
     }
@@ -319,7 +324,8 @@ void CTransitionListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   CString label;
   const int length = static_cast<int>(::SendMessage(m_hWnd, LB_GETTEXTLEN, lpDrawItemStruct->itemID, 0));
   if (length > 0) {
-    ::SendMessage(m_hWnd, LB_GETTEXT, lpDrawItemStruct->itemID, reinterpret_cast<LPARAM>(label.GetBuffer(length + 1)));
+    ::SendMessage(m_hWnd, LB_GETTEXT, lpDrawItemStruct->itemID,
+                  reinterpret_cast<LPARAM>(label.GetBuffer(length + 1)));
     label.ReleaseBuffer();
   }
   RECT textRect = rect;

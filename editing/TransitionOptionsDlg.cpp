@@ -10,7 +10,8 @@
 void FillTransitionCombo(CComboBox& combo) {
   combo.ResetContent();
   CTransitionEntryArray* transitions = GetTransitionList();
-  for (int i = 0; i < transitions->GetSize(); ++i) combo.AddString(slideedit::ComboName(transitions->GetAt(i)->strName));
+  for (int i = 0; i < transitions->GetSize(); ++i)
+    combo.AddString(slideedit::ComboName(transitions->GetAt(i)->strName));
 }
 
 int FindTransitionEntry(const CString& name) {
@@ -101,14 +102,16 @@ void CTransitionOptionsDlg::EnableCustom() {
 }
 
 void CTransitionOptionsDlg::OnDurationRadio() {
-  m_nRadio = IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
+  m_nRadio =
+      IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
   EnableCustom();
 }
 
 void CTransitionOptionsDlg::OnPreview() {
   const int entry = m_comboTransition.GetCurSel();
   CTransitionEntryArray* transitions = GetTransitionList();
-  if (entry >= 0 && entry < transitions->GetSize()) m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
+  if (entry >= 0 && entry < transitions->GetSize())
+    m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
 }
 
 void CTransitionOptionsDlg::OnDurationChange() {
@@ -125,11 +128,12 @@ void CTransitionOptionsDlg::OnOK() {
 
 void CTransitionOptionsDlg::Save() {
   if (m_pImage == nullptr) return;
-  const slideedit::DurationChoice stored = slideedit::StoredDurations(
-      {m_nRadio, m_nCustomOne, m_nCustomTwo}, m_pImage->GetAlbum() != nullptr);
+  const slideedit::DurationChoice stored =
+      slideedit::StoredDurations({m_nRadio, m_nCustomOne, m_nCustomTwo}, m_pImage->GetAlbum() != nullptr);
   m_pImage->Put_nOneDuration(stored.one);
   m_pImage->Put_nTwoDuration(stored.two);
   const int entry = m_comboTransition.GetCurSel();
   CTransitionEntryArray* transitions = GetTransitionList();
-  if (entry >= 0 && entry < transitions->GetSize()) m_pImage->Set_strTransName(transitions->GetAt(entry)->strName);
+  if (entry >= 0 && entry < transitions->GetSize())
+    m_pImage->Set_strTransName(transitions->GetAt(entry)->strName);
 }

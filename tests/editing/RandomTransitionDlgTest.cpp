@@ -81,7 +81,8 @@ TEST_F(RandomTransitionDlgTest, StartsFromTheSavedSubset) {
     CRandomTransitionDlg dialog(0, nullptr);
     Run(dialog, [&](HWND window) {
       EXPECT_EQ(Rows(window, kSubset), c.subset) << c.what;
-      EXPECT_EQ(Rows(window, kSubset).size() + Rows(window, kRest).size(), static_cast<size_t>(Count())) << c.what;
+      EXPECT_EQ(Rows(window, kSubset).size() + Rows(window, kRest).size(), static_cast<size_t>(Count()))
+          << c.what;
       EXPECT_EQ(Enabled(window, IDOK), c.okEnabled) << c.what;
       EXPECT_EQ(Text(window, IDOK), "Randomize") << c.what;
       EXPECT_TRUE(Checked(window, IDC_RANDOM_DEFAULT)) << c.what;
@@ -127,7 +128,8 @@ TEST_F(RandomTransitionDlgTest, MovesGoToTheTopAndKeepButtonStates) {
     EXPECT_FALSE(Enabled(window, IDOK)) << "no subset, no Randomize";
     // A double click on an unselected row adds it.
     Select(window, kRest, 2);
-    SendMessage(window, WM_COMMAND, MAKEWPARAM(kRest, LBN_DBLCLK), reinterpret_cast<LPARAM>(GetDlgItem(window, kRest)));
+    SendMessage(window, WM_COMMAND, MAKEWPARAM(kRest, LBN_DBLCLK),
+                reinterpret_cast<LPARAM>(GetDlgItem(window, kRest)));
     EXPECT_EQ(Rows(window, kSubset), (std::vector<int>{expected[2]}));
     EXPECT_TRUE(Enabled(window, IDOK));
     return IDCANCEL;
@@ -139,9 +141,9 @@ TEST_F(RandomTransitionDlgTest, StoresTheSubsetInListOrderWhereItShould) {
   struct Case {
     const char* what;
     int mode;
-    bool keepDefault;   // "Default setting for next new album" stays checked
-    bool emptySubset;   // Remove All first
-    WPARAM boxAnswer;   // to the empty-subset question
+    bool keepDefault;  // "Default setting for next new album" stays checked
+    bool emptySubset;  // Remove All first
+    WPARAM boxAnswer;  // to the empty-subset question
     INT_PTR result;
     bool stored;
     int boxes;
@@ -189,7 +191,8 @@ TEST_F(RandomTransitionDlgTest, StoresTheSubsetInListOrderWhereItShould) {
     for (int i = 0; i < dialog.GetSubsetNames().GetSize(); ++i) names.push_back(dialog.GetSubsetNames()[i]);
     if (result == IDOK) EXPECT_EQ(names, expected) << c.what << ": in transition-list order";
     std::vector<CString> settings;
-    for (int i = 0; i < Settings().TransitionName.GetSize(); ++i) settings.push_back(Settings().TransitionName[i]);
+    for (int i = 0; i < Settings().TransitionName.GetSize(); ++i)
+      settings.push_back(Settings().TransitionName[i]);
     EXPECT_EQ(settings, (c.stored ? expected : std::vector<CString>{Name(1), Name(2)})) << c.what;
     EXPECT_EQ(Settings().EmptySubsetIsValid, c.stored ? 1 : 0) << c.what;
   }

@@ -77,7 +77,8 @@ class SlideDialogTest : public timelinetest::TimelineTest {
 
 // Control helpers for the steps.
 inline void Click(HWND dialog, int id) {
-  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+              reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 inline void Check(HWND dialog, int id, bool on) {
   SendMessage(GetDlgItem(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -103,7 +104,8 @@ inline bool Checked(HWND dialog, int id) {
 }
 inline void PickCombo(HWND dialog, int id, int row) {
   SendMessage(GetDlgItem(dialog, id), CB_SETCURSEL, row, 0);
-  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+              reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 inline std::string ComboText(HWND dialog, int id) {
   HWND combo = GetDlgItem(dialog, id);

@@ -72,7 +72,8 @@ struct DurationCase {
 const DurationCase kCases[] = {
     {"both -1", -1, -1, "Fade[Basic]", Step::kNone, true, "2", "5", "Fade", -1, -1, "Fade[Basic]"},
     {"own to album", 3, 4, "Fade[Basic]", Step::kAlbumRadio, false, "3", "4", "Fade", -1, -1, "Fade[Basic]"},
-    {"custom 3 and 5", -1, -1, "Fade[Basic]", Step::kCustom3And5, true, "2", "5", "Fade", 3, 5, "Fade[Basic]"},
+    {"custom 3 and 5", -1, -1, "Fade[Basic]", Step::kCustom3And5, true, "2", "5", "Fade", 3, 5,
+     "Fade[Basic]"},
     {"both 0", 3, 4, "Fade[Basic]", Step::kBothZero, false, "3", "4", "Fade", 0, 1, "Fade[Basic]"},
     {"unknown name", 6, 7, "Gone[Nowhere]", Step::kNone, false, "6", "7", nullptr, 6, 7, nullptr},
     {"no name", 6, 7, "", Step::kNone, false, "6", "7", nullptr, 6, 7, nullptr},
@@ -81,8 +82,11 @@ const DurationCase kCases[] = {
 // The user's step on the shared duration controls.
 void TakeStep(HWND window, Step step) {
   switch (step) {
-    case Step::kNone: break;
-    case Step::kAlbumRadio: ClickRadio(window, IDC_SLIDE_DURATION_ALBUM, 1331, 1332); break;
+    case Step::kNone:
+      break;
+    case Step::kAlbumRadio:
+      ClickRadio(window, IDC_SLIDE_DURATION_ALBUM, 1331, 1332);
+      break;
     case Step::kCustom3And5:
       ClickRadio(window, IDC_SLIDE_DURATION_CUSTOM, 1331, 1332);
       Type(window, IDC_SLIDE_TRANSITION_DURATION, "3");
@@ -126,7 +130,8 @@ class SlideDialogsTest : public SlideDialogTest {
     EXPECT_EQ(slide->Get_nOneDuration(), c.storedOne) << c.what;
     EXPECT_EQ(slide->Get_nTwoDuration(), c.storedTwo) << c.what;
     if (withTransition)
-      EXPECT_EQ(std::string(slide->Get_strTransName()), c.storedTransition ? c.storedTransition : EntryName(0))
+      EXPECT_EQ(std::string(slide->Get_strTransName()),
+                c.storedTransition ? c.storedTransition : EntryName(0))
           << c.what;
   }
   ExtraTransition m_fade{"Fade[Basic]"};
@@ -159,7 +164,8 @@ TEST_F(SlideDialogsTest, TransitionOptionsCancelAndPreview) {
   Run(dialog, [&](HWND window) {
     ClickRadio(window, IDC_SLIDE_DURATION_ALBUM, 1331, 1332);
     PickCombo(window, IDC_SLIDE_TRANSITION_COMBO, 2);
-    auto* preview = dynamic_cast<CTransitionPreviewStatic*>(CWnd::FromHandlePermanent(GetDlgItem(window, 1328)));
+    auto* preview =
+        dynamic_cast<CTransitionPreviewStatic*>(CWnd::FromHandlePermanent(GetDlgItem(window, 1328)));
     EXPECT_TRUE(preview != nullptr && preview->IsPlaying()) << "a new pick plays at once";
     EXPECT_EQ(preview->GetFactory(), GetTransitionList()->GetAt(2)->pfnFactory);
     return IDCANCEL;
@@ -270,7 +276,7 @@ TEST_F(SlideDialogsTest, PhotoOptionsSoundAnnotationAndPreset) {
 
   struct Case {
     const char* what;
-    bool untick;       // "Enable Sound Annotation" cleared
+    bool untick;        // "Enable Sound Annotation" cleared
     bool albumPanZoom;  // the pan-and-zoom radio back on Album, a preset still in the list
     WPARAM button;
     bool soundAfter;

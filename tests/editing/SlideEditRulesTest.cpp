@@ -47,8 +47,8 @@ TEST(SlideEditRules, NamesAndLengths) {
     const char* display;
     const char* combo;
   };
-  for (const Name& n : {Name{"Fade[Basic]", "Fade"}, Name{"Fade [TransitionLib]", "Fade "}, Name{"Wipe", "Wipe"},
-                        Name{"A[b][c]", "A[b]"}})
+  for (const Name& n : {Name{"Fade[Basic]", "Fade"}, Name{"Fade [TransitionLib]", "Fade "},
+                        Name{"Wipe", "Wipe"}, Name{"A[b][c]", "A[b]"}})
     EXPECT_STREQ(ComboName(n.display), n.combo);
   struct Length {
     long long ms;
