@@ -29,11 +29,7 @@ void CPhotoEditOperTransitionPage::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_SLIDE_TRANSITION_COMBO, m_comboTransition);
   DDX_Control(pDX, IDC_SLIDE_PHOTO_SPIN, m_spinPhoto);
   DDX_Control(pDX, IDC_SLIDE_TRANSITION_SPIN, m_spinTransition);
-  DDX_Text(pDX, IDC_SLIDE_TRANSITION_DURATION, m_nCustomOne);
-  DDX_Text(pDX, IDC_SLIDE_PHOTO_DURATION, m_nCustomTwo);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_TRANSITION, m_nAlbumOne);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_PHOTO, m_nAlbumTwo);
-  DDX_Radio(pDX, IDC_SLIDE_DURATION_ALBUM, m_nChoice);
+  DDX_SlideDurations(pDX, m_nCustomOne, m_nCustomTwo, m_nAlbumOne, m_nAlbumTwo, m_nChoice);
 }
 
 BOOL CPhotoEditOperTransitionPage::OnInitDialog() {
@@ -57,13 +53,7 @@ BOOL CPhotoEditOperTransitionPage::OnInitDialog() {
 }
 
 void CPhotoEditOperTransitionPage::LoadChoice() {
-  if (m_pAlbum != nullptr) {
-    m_nAlbumOne = m_pAlbum->Get_nOneDuration(-1);
-    m_nAlbumTwo = m_pAlbum->Get_nTwoDuration(-1);
-  }
-  const slideedit::DurationChoice shown =
-      slideedit::LoadDurations(m_pImage->Get_nOneDuration(), m_pImage->Get_nTwoDuration(),
-                               m_pAlbum != nullptr, m_nAlbumOne, m_nAlbumTwo);
+  const slideedit::DurationChoice shown = LoadSlideDurations(*m_pImage, m_pAlbum, m_nAlbumOne, m_nAlbumTwo);
   m_nChoice = shown.radio, m_nCustomOne = shown.one, m_nCustomTwo = shown.two;
 }
 
@@ -78,10 +68,7 @@ void CPhotoEditOperTransitionPage::Exchange(BOOL bStore) {
   if (m_bHold || m_pImage == nullptr || GetSafeHwnd() == nullptr) return;
   if (bStore) {
     if (!UpdateData(TRUE)) return;
-    const slideedit::DurationChoice stored =
-        slideedit::StoredDurations({m_nChoice, m_nCustomOne, m_nCustomTwo}, m_pAlbum != nullptr);
-    m_pImage->Put_nOneDuration(stored.one);
-    m_pImage->Put_nTwoDuration(stored.two);
+    StoreSlideDurations(*m_pImage, {m_nChoice, m_nCustomOne, m_nCustomTwo}, m_pAlbum != nullptr);
     // Browsing shows a slide whose transition is unknown with the previous selection; only a
     // transition the user picks reaches the slide.
     if (m_bPicked) {
@@ -105,23 +92,16 @@ void CPhotoEditOperTransitionPage::Exchange(BOOL bStore) {
 }
 
 void CPhotoEditOperTransitionPage::EnableCustom() {
-  const BOOL custom = IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED;
-  for (const int id : {IDC_SLIDE_TRANSITION_DURATION, IDC_SLIDE_TRANSITION_SPIN, IDC_SLIDE_PHOTO_DURATION,
-                       IDC_SLIDE_PHOTO_SPIN})
-    if (CWnd* control = GetDlgItem(id)) control->EnableWindow(custom);
+  EnableCustomDurations(*this);
 }
 
 void CPhotoEditOperTransitionPage::OnChoice() {
-  m_nChoice =
-      IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
+  m_nChoice = CheckedDurationRadio(*this);
   EnableCustom();
 }
 
 void CPhotoEditOperTransitionPage::OnPreview() {
-  const int entry = m_comboTransition.GetCurSel();
-  CTransitionEntryArray* transitions = GetTransitionList();
-  if (entry >= 0 && entry < transitions->GetSize())
-    m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
+  PlaySelectedTransition(m_comboTransition, m_preview);
 }
 
 void CPhotoEditOperTransitionPage::OnSelChangeTransition() {

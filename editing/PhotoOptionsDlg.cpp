@@ -62,12 +62,8 @@ void CPhotoOptionsDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_PANZOOM_PRESET_LIST, m_comboPreset);
   DDX_Check(pDX, IDC_AUTO_PANZOOM, m_bAutoPanZoom);
   DDX_Check(pDX, IDC_ANNOTATION_ENABLE, m_bAnnotation);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_TRANSITION, m_nAlbumOne);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_PHOTO, m_nAlbumTwo);
-  DDX_Text(pDX, IDC_SLIDE_TRANSITION_DURATION, m_nCustomOne);
-  DDX_Text(pDX, IDC_SLIDE_PHOTO_DURATION, m_nCustomTwo);
+  DDX_SlideDurations(pDX, m_nCustomOne, m_nCustomTwo, m_nAlbumOne, m_nAlbumTwo, m_nDurationRadio);
   DDX_Text(pDX, IDC_ANNOTATION_PATH, m_strPath);
-  DDX_Radio(pDX, IDC_SLIDE_DURATION_ALBUM, m_nDurationRadio);
   DDX_Radio(pDX, IDC_PANZOOM_ALBUM, m_nPanZoomRadio);
   DDX_Text(pDX, IDC_ANNOTATION_DURATION, m_strDuration);
   // The list skips presets without a name, so its rows carry the preset's own index.
@@ -119,13 +115,8 @@ void CPhotoOptionsDlg::Load() {
   ShowAnnotationLength();
 
   const CDVDAlbumImage* album = m_pImage->GetAlbum();
-  if (album != nullptr) {
-    m_nAlbumOne = album->Get_nOneDuration(-1);
-    m_nAlbumTwo = album->Get_nTwoDuration(-1);
-    m_bAutoPanZoom = album->Get_bAutoPanZoom() ? 1 : 0;
-  }
-  const slideedit::DurationChoice shown = slideedit::LoadDurations(
-      m_pImage->Get_nOneDuration(), m_pImage->Get_nTwoDuration(), album != nullptr, m_nAlbumOne, m_nAlbumTwo);
+  if (album != nullptr) m_bAutoPanZoom = album->Get_bAutoPanZoom() ? 1 : 0;
+  const slideedit::DurationChoice shown = LoadSlideDurations(*m_pImage, album, m_nAlbumOne, m_nAlbumTwo);
   m_nDurationRadio = shown.radio, m_nCustomOne = shown.one, m_nCustomTwo = shown.two;
   if (m_pImage->Get_nPanZoom() == -1) {
     m_nPanZoomRadio = 0;
@@ -148,10 +139,7 @@ void CPhotoOptionsDlg::EnableControls() {
     enable(id, m_bAnnotation);
   enable(IDC_SAME_AS_ANNOTATION,
          m_bAnnotation && !m_strPath.IsEmpty() && CDVDProject::GetMusicDuration(m_strPath) != 0);
-  const BOOL custom = m_nDurationRadio == slideedit::kCustom;
-  for (const int id : {IDC_SLIDE_TRANSITION_DURATION, IDC_SLIDE_TRANSITION_SPIN, IDC_SLIDE_TRANSITION_LABEL,
-                       IDC_SLIDE_PHOTO_DURATION, IDC_SLIDE_PHOTO_SPIN, IDC_SLIDE_PHOTO_LABEL})
-    enable(id, custom);
+  EnableCustomDurations(*this);
   enable(IDC_PANZOOM_PRESET_LIST, m_nPanZoomRadio == 1);
 }
 
@@ -262,10 +250,7 @@ void CPhotoOptionsDlg::Save() {
   else
     m_pImage->ClearAnnotation();
   const bool hasAlbum = m_pImage->GetAlbum() != nullptr;
-  const slideedit::DurationChoice stored =
-      slideedit::StoredDurations({m_nDurationRadio, m_nCustomOne, m_nCustomTwo}, hasAlbum);
-  m_pImage->Put_nOneDuration(stored.one);
-  m_pImage->Put_nTwoDuration(stored.two);
+  StoreSlideDurations(*m_pImage, {m_nDurationRadio, m_nCustomOne, m_nCustomTwo}, hasAlbum);
   if (m_nPanZoomRadio == 1 && m_nPreset < 0 && m_pImage->Get_nPanZoom() == DVD_PANZOOM_CUSTOM) {
     // The slide's own motion from the photo editor is in no preset; left alone, it stays.
   } else if (m_nPanZoomRadio == 1 || !hasAlbum) {

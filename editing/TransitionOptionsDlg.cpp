@@ -32,6 +32,50 @@ void FixZeroCustomDurations(CWnd& page, int& nOne, int& nTwo) {
   nTwo = two;
 }
 
+void DDX_SlideDurations(CDataExchange* pDX, int& nOne, int& nTwo, int& nAlbumOne, int& nAlbumTwo,
+                        int& nRadio) {
+  DDX_Text(pDX, IDC_SLIDE_TRANSITION_DURATION, nOne);
+  DDX_Text(pDX, IDC_SLIDE_PHOTO_DURATION, nTwo);
+  DDX_Text(pDX, IDC_SLIDE_ALBUM_TRANSITION, nAlbumOne);
+  DDX_Text(pDX, IDC_SLIDE_ALBUM_PHOTO, nAlbumTwo);
+  DDX_Radio(pDX, IDC_SLIDE_DURATION_ALBUM, nRadio);
+}
+
+int CheckedDurationRadio(CWnd& page) {
+  return page.IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom
+                                                                           : slideedit::kAlbum;
+}
+
+void EnableCustomDurations(CWnd& page) {
+  const BOOL custom = CheckedDurationRadio(page) == slideedit::kCustom;
+  for (const int id : {IDC_SLIDE_TRANSITION_DURATION, IDC_SLIDE_TRANSITION_SPIN, IDC_SLIDE_TRANSITION_LABEL,
+                       IDC_SLIDE_PHOTO_DURATION, IDC_SLIDE_PHOTO_SPIN, IDC_SLIDE_PHOTO_LABEL})
+    if (CWnd* control = page.GetDlgItem(id)) control->EnableWindow(custom);
+}
+
+slideedit::DurationChoice LoadSlideDurations(const CDVDImage& slide, const CDVDAlbumImage* pAlbum,
+                                             int& nAlbumOne, int& nAlbumTwo) {
+  if (pAlbum != nullptr) {
+    nAlbumOne = pAlbum->Get_nOneDuration(-1);
+    nAlbumTwo = pAlbum->Get_nTwoDuration(-1);
+  }
+  return slideedit::LoadDurations(slide.Get_nOneDuration(), slide.Get_nTwoDuration(), pAlbum != nullptr,
+                                  nAlbumOne, nAlbumTwo);
+}
+
+void StoreSlideDurations(CDVDImage& slide, const slideedit::DurationChoice& shown, bool bHasAlbum) {
+  const slideedit::DurationChoice stored = slideedit::StoredDurations(shown, bHasAlbum);
+  slide.Put_nOneDuration(stored.one);
+  slide.Put_nTwoDuration(stored.two);
+}
+
+void PlaySelectedTransition(const CComboBox& combo, CTransitionPreviewStatic& preview) {
+  const int entry = combo.GetCurSel();
+  CTransitionEntryArray* transitions = GetTransitionList();
+  if (entry >= 0 && entry < transitions->GetSize())
+    preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
+}
+
 BEGIN_MESSAGE_MAP(CTransitionOptionsDlg, CDialog)
 ON_BN_CLICKED(IDC_SLIDE_DURATION_ALBUM, OnDurationRadio)
 ON_BN_CLICKED(IDC_SLIDE_DURATION_CUSTOM, OnDurationRadio)
@@ -52,11 +96,7 @@ void CTransitionOptionsDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_SLIDE_TRANSITION_COMBO, m_comboTransition);
   DDX_Control(pDX, IDC_SLIDE_TRANSITION_SPIN, m_spinTransition);
   DDX_Control(pDX, IDC_SLIDE_PHOTO_SPIN, m_spinPhoto);
-  DDX_Text(pDX, IDC_SLIDE_TRANSITION_DURATION, m_nCustomOne);
-  DDX_Text(pDX, IDC_SLIDE_PHOTO_DURATION, m_nCustomTwo);
-  DDX_Radio(pDX, IDC_SLIDE_DURATION_ALBUM, m_nRadio);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_TRANSITION, m_nAlbumOne);
-  DDX_Text(pDX, IDC_SLIDE_ALBUM_PHOTO, m_nAlbumTwo);
+  DDX_SlideDurations(pDX, m_nCustomOne, m_nCustomTwo, m_nAlbumOne, m_nAlbumTwo, m_nRadio);
 }
 
 BOOL CTransitionOptionsDlg::OnInitDialog() {
@@ -76,13 +116,8 @@ BOOL CTransitionOptionsDlg::OnInitDialog() {
 }
 
 void CTransitionOptionsDlg::Load() {
-  const CDVDAlbumImage* album = m_pImage->GetAlbum();
-  if (album != nullptr) {
-    m_nAlbumOne = album->Get_nOneDuration(-1);
-    m_nAlbumTwo = album->Get_nTwoDuration(-1);
-  }
-  const slideedit::DurationChoice shown = slideedit::LoadDurations(
-      m_pImage->Get_nOneDuration(), m_pImage->Get_nTwoDuration(), album != nullptr, m_nAlbumOne, m_nAlbumTwo);
+  const slideedit::DurationChoice shown =
+      LoadSlideDurations(*m_pImage, m_pImage->GetAlbum(), m_nAlbumOne, m_nAlbumTwo);
   m_nRadio = shown.radio, m_nCustomOne = shown.one, m_nCustomTwo = shown.two;
   const CString& name = m_pImage->Get_strTransName();
   const int entry = FindTransitionEntry(name);
@@ -95,23 +130,16 @@ void CTransitionOptionsDlg::Load() {
 }
 
 void CTransitionOptionsDlg::EnableCustom() {
-  const BOOL custom = IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED;
-  for (const int id : {IDC_SLIDE_TRANSITION_DURATION, IDC_SLIDE_TRANSITION_SPIN, IDC_SLIDE_TRANSITION_LABEL,
-                       IDC_SLIDE_PHOTO_DURATION, IDC_SLIDE_PHOTO_SPIN, IDC_SLIDE_PHOTO_LABEL})
-    if (CWnd* control = GetDlgItem(id)) control->EnableWindow(custom);
+  EnableCustomDurations(*this);
 }
 
 void CTransitionOptionsDlg::OnDurationRadio() {
-  m_nRadio =
-      IsDlgButtonChecked(IDC_SLIDE_DURATION_CUSTOM) == BST_CHECKED ? slideedit::kCustom : slideedit::kAlbum;
+  m_nRadio = CheckedDurationRadio(*this);
   EnableCustom();
 }
 
 void CTransitionOptionsDlg::OnPreview() {
-  const int entry = m_comboTransition.GetCurSel();
-  CTransitionEntryArray* transitions = GetTransitionList();
-  if (entry >= 0 && entry < transitions->GetSize())
-    m_preview.PlayTransition(transitions->GetAt(entry)->pfnFactory);
+  PlaySelectedTransition(m_comboTransition, m_preview);
 }
 
 void CTransitionOptionsDlg::OnDurationChange() {
@@ -128,10 +156,7 @@ void CTransitionOptionsDlg::OnOK() {
 
 void CTransitionOptionsDlg::Save() {
   if (m_pImage == nullptr) return;
-  const slideedit::DurationChoice stored =
-      slideedit::StoredDurations({m_nRadio, m_nCustomOne, m_nCustomTwo}, m_pImage->GetAlbum() != nullptr);
-  m_pImage->Put_nOneDuration(stored.one);
-  m_pImage->Put_nTwoDuration(stored.two);
+  StoreSlideDurations(*m_pImage, {m_nRadio, m_nCustomOne, m_nCustomTwo}, m_pImage->GetAlbum() != nullptr);
   const int entry = m_comboTransition.GetCurSel();
   CTransitionEntryArray* transitions = GetTransitionList();
   if (entry >= 0 && entry < transitions->GetSize())

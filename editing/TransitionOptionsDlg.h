@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls/HintBitmapStatic.h"
+#include "editing/SlideEditRules.h"
 #include "editing/TransitionControls.h"
 #include "platform/comctl/AfxControls.h"
 #include "platform/mfc/Dialog.h"
@@ -23,6 +24,7 @@
 #define IDC_SLIDE_TRANSITION_PREVIEW_BUTTON 1327
 
 class CDVDImage;
+class CDVDAlbumImage;
 
 class CTransitionOptionsDlg : public CDialog {
  public:
@@ -66,6 +68,21 @@ void FillTransitionCombo(CComboBox& combo);
 // The index of the entry whose full display name equals `name` without regard to case, -1 for an
 // empty or unknown name.
 int FindTransitionEntry(const CString& name);
+// The duration controls the two dialogs and the page share (template ids 1323, 1086, 1324, 1087
+// and the radio group from 1331).
+void DDX_SlideDurations(CDataExchange* pDX, int& nOne, int& nTwo, int& nAlbumOne, int& nAlbumTwo,
+                        int& nRadio);
+// The custom edits, spins and (where the template has them) labels, enabled exactly for Custom.
+void EnableCustomDurations(CWnd& page);
+// The radio group as the user left it: 0 Album, 1 Custom.
+int CheckedDurationRadio(CWnd& page);
+// The album's values into nAlbumOne / nAlbumTwo (when there is an album) and what the slide shows.
+slideedit::DurationChoice LoadSlideDurations(const CDVDImage& slide, const CDVDAlbumImage* pAlbum,
+                                             int& nAlbumOne, int& nAlbumTwo);
+// What OK stores: the custom values, or -1 and -1 for Album in an album.
+void StoreSlideDurations(CDVDImage& slide, const slideedit::DurationChoice& shown, bool bHasAlbum);
+// Plays the combo's selected transition-list entry in the preview.
+void PlaySelectedTransition(const CComboBox& combo, CTransitionPreviewStatic& preview);
 // Reads the two custom duration edits; when both are 0 the photo duration becomes 1 and is
 // written back. Fields that do not hold a number yet are left alone.
 void FixZeroCustomDurations(CWnd& page, int& nOne, int& nTwo);

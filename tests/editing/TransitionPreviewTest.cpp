@@ -27,7 +27,9 @@ class CountingTransition : public CTransition {
     m_alive = false;
     ++g_seen.deleted;
   }
-  void GetName(char* buffer, int size) const override { snprintf(buffer, static_cast<size_t>(size), "Counting"); }
+  void GetName(char* buffer, int size) const override {
+    snprintf(buffer, static_cast<size_t>(size), "Counting");
+  }
   int GetBitmapTag() const override { return 0; }
 
  protected:
