@@ -225,9 +225,17 @@ LRESULT AlbumOptionsOneDlg::OnAddMusicFile(WPARAM wParam, LPARAM) {
 }
 
 void AlbumOptionsOneDlg::RecordMusic() {
-  // The recorder reports no files yet: it runs, and the list stays as it is.
   CRecordSoundDlg dialog(this);
   dialog.DoModal();
+  if (dialog.m_arrRecorded.GetSize() == 0) return;
+  if (m_pAlbum != nullptr) {
+    std::vector<CString> paths;
+    for (INT_PTR i = 0; i < dialog.m_arrRecorded.GetSize(); ++i)
+      if (!dialog.m_arrRecorded[i].IsEmpty()) paths.push_back(dialog.m_arrRecorded[i]);
+    AddMusicPaths(paths, FALSE);
+  }
+  AfterMusicAdded();
+  PostToTimeline(WM_TIMELINE_REBUILD_MUSIC);
 }
 
 // --- changing the list ---
@@ -290,21 +298,8 @@ void AlbumOptionsOneDlg::ShiftMusic(int nSeconds) {
   _AUDIO_SOURCE* entry = SelectedEntryOrComplain(&row);
   if (entry == nullptr) return;
   CTimelineCtrl* timeline = Timeline();
-  CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr;
-  if (track != nullptr) {
-    // The clip's start moves by whole seconds within the photo track's length; the track keeps
-    // the clips after it back to back.
-    for (int i = 0; i < track->GetCount(); ++i) {
-      auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i));
-      if (clip == nullptr || clip->m_pSource != entry) continue;
-      const int length =
-          timeline->GetPhotoTrack() != nullptr ? timeline->GetPhotoTrack()->GetTotalDuration() : 0;
-      const long long start = static_cast<long long>(entry->nStartPos) + 1000LL * nSeconds;
-      track->MoveClip(clip, static_cast<int>(std::clamp<long long>(start, 0, std::max(length, 0))));
-      timeline->Invalidate(TRUE);
-      break;
-    }
-  }
+  if (CTLMusicTrack* track = timeline != nullptr ? timeline->GetMusicTrack() : nullptr)
+    track->NudgeClip(entry, nSeconds);
   FillMusicList(m_pAlbum);
   SelectMusicRow(row);
 }
@@ -414,10 +409,7 @@ LRESULT AlbumOptionsOneDlg::OnTakeMusicClipOrder(WPARAM, LPARAM) {
     // The track's clips are the album's entries; only their order is taken, and only when the
     // track holds exactly the album's entries.
     CPtrList order;
-    for (int i = 0; i < track->GetCount(); ++i)
-      if (auto* clip = dynamic_cast<CTLMusicItem*>(track->GetItem(i));
-          clip != nullptr && clip->m_pSource != nullptr)
-        order.AddTail(clip->m_pSource);
+    track->GetClipEntries(order);
     bool same = order.GetCount() == m_pAlbum->m_listAudio.GetCount();
     for (POSITION pos = order.GetHeadPosition(); same && pos != nullptr;)
       same = IndexOfEntry(m_pAlbum->m_listAudio, static_cast<_AUDIO_SOURCE*>(order.GetNext(pos))) >= 0;

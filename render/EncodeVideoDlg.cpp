@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdarg>
 
+#include "disc/engines/SysCommandHandler.h"
 #include "modules/data/DVDProject.h"
 #include "modules/data/SingleFlag.h"
 #include "modules/log/Log.h"
@@ -189,22 +190,7 @@ void CEncodeVideoDlg::StopRun(int nButton, int nResult) {
 }
 
 void CEncodeVideoDlg::OnSysCommand(UINT nID, LPARAM lParam) {
-  // The dialog and the main window go to the task bar and come back together.
-  CWnd* mainWnd = AfxGetMainWnd();
-  if (mainWnd == this) mainWnd = nullptr;
-  switch (nID & 0xFFF0) {
-    case SC_MINIMIZE:
-      ShowWindow(SW_HIDE);
-      if (mainWnd != nullptr) mainWnd->ShowWindow(SW_MINIMIZE);
-      break;
-    case SC_RESTORE:
-      ShowWindow(SW_SHOW);
-      if (mainWnd != nullptr) mainWnd->ShowWindow(SW_RESTORE);
-      break;
-    default:
-      break;
-  }
-  CDialog::OnSysCommand(nID, lParam);
+  OnSysCommandHideWithMain(this, nID, lParam);
 }
 
 BOOL CEncodeVideoDlg::StartWorker(HWND hNotifyWnd) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/media/AudioCapture.h"
 #include "platform/media/AudioSinks.h"
 #include "platform/media/SdlSubsystem.h"
 
@@ -45,8 +46,9 @@ class SdlAudioSink final : public AudioSink {
     auto* self = static_cast<SdlAudioSink*>(user);
     const size_t samples = static_cast<size_t>(bytes) / sizeof(int16_t);
     // A device asks for the buffer it plays next: as far as we can tell, from now on.
-    self->m_source(std::span<int16_t>(reinterpret_cast<int16_t*>(stream), samples),
-                   std::chrono::steady_clock::now());
+    const std::span<int16_t> out(reinterpret_cast<int16_t*>(stream), samples);
+    self->m_source(out, std::chrono::steady_clock::now());
+    ApplyOutputLevel(out);
   }
 
   std::unique_ptr<SdlSubsystem> m_sdl;  // outlives the device

@@ -23,4 +23,17 @@ inline std::string AddPhotoFolderSteps(const std::string& folder, const std::str
          mainTitle + "\"\n";
 }
 
+// File > Save As into `path`, waiting for the file and for the main window titled after it
+// (`mainTitle`).
+inline std::string SaveAsSteps(const std::string& path, const std::string& mainTitle) {
+  return "command 57604\n"
+         "wait-window \"Save As\"\n"
+         "type " +
+         path +
+         "\n"
+         "key Enter\n"
+         "wait-file \"" +
+         path + "\"\n" + "wait-window \"" + mainTitle + "\"\n";
+}
+
 }  // namespace pictavo::test
