@@ -24,15 +24,6 @@ constexpr char kSoundFilter[] =
     "Music Files(*.mp3;*.WMA;*.wav)|*.mp3;*.WMA;*.wav|\t\tMP3 (*.mp3)|*.mp3|Windows Media "
     "Audio(*.wma)|*.wma|Wave(*.wav)|*.wav||";
 
-// The recorder's file once it reports one; until then a recording leaves the annotation as it is.
-template <class Recorder>
-CString RecordedPathOf(Recorder& recorder) {
-  if constexpr (requires { recorder.GetRecordedPath(); })
-    return CString(recorder.GetRecordedPath());
-  else
-    return CString();
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPhotoOptionsDlg, CDialog)
@@ -190,7 +181,7 @@ void CPhotoOptionsDlg::OnRecord() {
   CRecordSoundDlg recorder(nullptr);
   recorder.DoModal();
   UpdateData(TRUE);
-  const CString recorded = RecordedPathOf(recorder);
+  const CString recorded = recorder.GetRecordedPath();
   if (!recorded.IsEmpty()) {
     m_strPath = recorded;
     AnnotationFromFile(recorded);

@@ -20,6 +20,8 @@
 namespace slidedialogtest {
 
 inline std::function<WPARAM(HWND)> g_steps;  // returns the button that ends the dialog
+// Steps for a dialog the first one opens (a recorder, a trimmer), taken once.
+inline std::function<WPARAM(HWND)> g_nestedSteps;
 inline WPARAM g_boxAnswer = IDNO;
 inline HWND g_dialog = nullptr;
 inline HHOOK g_stepsHook = nullptr;
@@ -31,12 +33,21 @@ inline void CALLBACK RunSteps(HWND window, UINT, UINT_PTR id, DWORD) {
   PostMessage(window, WM_COMMAND, button, 0);
 }
 
+inline void CALLBACK RunNestedSteps(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  const auto steps = std::move(g_nestedSteps);
+  g_nestedSteps = nullptr;
+  PostMessage(window, WM_COMMAND, steps ? steps(window) : IDCANCEL, 0);
+}
+
 inline LRESULT CALLBACK WatchModals(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE) {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (g_dialog == nullptr) {
       g_dialog = window;
       SetTimer(window, 0x5eed, 1, RunSteps);
+    } else if (window != g_dialog && g_nestedSteps) {
+      SetTimer(window, 0x5eee, 1, RunNestedSteps);
     } else if (window != g_dialog && GetDlgItem(window, pictavo::user::kMessageBoxTextId) != nullptr) {
       ++g_boxes;
       PostMessage(window, WM_COMMAND, g_boxAnswer, 0);
@@ -63,6 +74,7 @@ class SlideDialogTest : public timelinetest::TimelineTest {
   void TearDown() override {
     UnhookWindowsHookEx(g_stepsHook);
     g_steps = nullptr;
+    g_nestedSteps = nullptr;
     TimelineTest::TearDown();
   }
 

@@ -8,11 +8,14 @@
 
 #include "editing/PhotoEditOperTransitionPage.h"
 #include "editing/PhotoOptionsDlg.h"
+#include "editing/RecordSoundDlg.h"
 #include "editing/SlideEditRules.h"
 #include "editing/TransitionOptionsDlg.h"
 #include "modules/data/AudioSource.h"
 #include "modules/effects/PanZoom.h"
+#include "modules/sound/RecordSound.h"
 #include "tests/editing/SlideDialogFixture.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/ScratchDir.h"
 
 using namespace slidedialogtest;
@@ -322,4 +325,38 @@ TEST_F(SlideDialogsTest, PhotoOptionsTrimRefusesASoundWithoutLength) {
   EXPECT_EQ(g_boxes, 1);
   const auto& texts = timelinetest::g_boxTexts;
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Duration of annotation is too short."), texts.end());
+}
+
+TEST_F(SlideDialogsTest, PhotoOptionsRecordsTheSlidesSound) {
+  // SDL's disk driver records from a file: two seconds of stereo samples.
+  pictavo::test::ScratchDir folder;
+  const std::string mic = (std::filesystem::path(folder.Path()) / "mic.raw").string();
+  std::ofstream(mic, std::ios::binary) << std::string(2 * 44100 * 2 * 2, '\x11');
+  pictavo::test::ScopedEnv config("XDG_CONFIG_HOME", (folder / "config").c_str());
+  pictavo::test::ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+  pictavo::test::ScopedEnv out("SDL_DISKAUDIOFILE", "/dev/null");
+  pictavo::test::ScopedEnv in("SDL_DISKAUDIOFILEIN", mic.c_str());
+  GetProject()->Put_strTempFilePathBase(folder.Path().c_str());
+  CDVDImage* slide = AddSlide();
+  CPhotoOptionsDlg dialog(slide, nullptr);
+  std::string recorded;
+  Run(dialog, [&](HWND window) {
+    Check(window, IDC_ANNOTATION_ENABLE, true);
+    Click(window, IDC_ANNOTATION_ENABLE);
+    g_nestedSteps = [](HWND recorder) {
+      Click(recorder, IDC_RECORD_START);
+      EXPECT_TRUE(CRecordSound::WaitForRecordedFrames(44100 + 4410, 20000));
+      Click(recorder, IDC_RECORD_STOP);
+      return IDOK;
+    };
+    Click(window, IDC_ANNOTATION_RECORD);
+    recorded = Text(window, IDC_ANNOTATION_PATH);
+    EXPECT_EQ(Text(window, IDC_ANNOTATION_DURATION), "0:00:01");
+    return IDOK;
+  });
+  GetProject()->Put_strTempFilePathBase("");
+  EXPECT_EQ(recorded, folder / "Audio/record_00001.wav");
+  ASSERT_NE(slide->GetAnnotation(), nullptr);
+  EXPECT_EQ(std::string(slide->GetAnnotation()->strPathName), recorded);
+  EXPECT_EQ(slide->GetAnnotation()->nTrimEnd, 1000);
 }
