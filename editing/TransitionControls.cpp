@@ -7,21 +7,33 @@
 #include "modules/data/DVDImage.h"
 #include "modules/image/CxImage.h"
 #include "platform/comctl/AfxImageList.h"
+#include "platform/kernel/MMTimer.h"
 #include "platform/kernel/Module.h"
 #include "platform/user/Cursor.h"
+#include "shell/TransitionList.h"
 #include "shell/UIHelpers.h"
 
 namespace {
 
-constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT kStepMs = 33;
+
+// Enters a critical section for the scope.
+class SectionLock {
+ public:
+  explicit SectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
+  ~SectionLock() { LeaveCriticalSection(&m_section); }
+  SectionLock(const SectionLock&) = delete;
+  SectionLock& operator=(const SectionLock&) = delete;
+
+ private:
+  CRITICAL_SECTION& m_section;
+};
 
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTransitionPreviewStatic, CStatic)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
-ON_WM_TIMER()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -30,16 +42,24 @@ CTransitionPreviewStatic::CTransitionPreviewStatic(COLORREF* pBackground, int bS
       m_bSystemColor(bSystemColor),
       m_pFirst(std::make_unique<CxImage>()),
       m_pSecond(std::make_unique<CxImage>()) {
+  InitializeCriticalSection(&m_lock);
   LoadPreviewImages();
 }
 
-CTransitionPreviewStatic::~CTransitionPreviewStatic() = default;
+CTransitionPreviewStatic::~CTransitionPreviewStatic() {
+  // The timer goes first and its running callback is waited out, so no callback can touch the
+  // pictures freed below.
+  StopTimer();
+  m_pTransition.reset();
+  DeleteCriticalSection(&m_lock);
+}
 
 void CTransitionPreviewStatic::LoadPreviewImages() {
   const COLORREF background = m_pBackground != nullptr ? *m_pBackground : RGB(0, 0, 0);
   const CString folder = GetExeFolderPath();
   CxImage* pictures[] = {m_pFirst.get(), m_pSecond.get()};
   const char* names[] = {"/images/transpreview1.jpg", "/images/transpreview2.jpg"};
+  SectionLock lock(m_lock);
   for (int i = 0; i < 2; ++i) {
     CDVDImage sample;
     sample.Put_strPathName(folder + names[i]);
@@ -55,7 +75,11 @@ void CTransitionPreviewStatic::LoadPreviewImages() {
 void CTransitionPreviewStatic::PlayTransition(TransitionEntryFactory pfnFactory) {
   m_pfnFactory = pfnFactory;
   if (pfnFactory == nullptr) return;
-  StopTransition();
+  SectionLock lock(m_lock);
+  // A callback waiting for the lock we hold is not waited for; it finds its id stale and leaves.
+  if (m_nTimerId != 0) timeKillEvent(m_nTimerId);
+  m_nTimerId = 0;
+  m_pTransition.reset();
   m_nStep = 0;
   m_pTransition.reset(pfnFactory());
   if (m_pTransition == nullptr) return;
@@ -67,27 +91,63 @@ void CTransitionPreviewStatic::PlayTransition(TransitionEntryFactory pfnFactory)
   param.clrBackground = m_pBackground != nullptr ? *m_pBackground : RGB(0, 0, 0);
   m_pTransition->SetTransWorkParam(param);
   m_pTransition->SetImages(m_pFirst.get(), m_pSecond.get());
-  if (GetSafeHwnd() != nullptr) SetTimer(kStepTimer, kStepMs, nullptr);
+  m_hWndTarget = GetSafeHwnd();
+  m_nTimerId = timeSetEvent(kStepMs, 1, &CTransitionPreviewStatic::TimerProc,
+                            reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
 }
 
-void CTransitionPreviewStatic::StopTransition() {
-  if (GetSafeHwnd() != nullptr) KillTimer(kStepTimer);
-  m_pTransition.reset();
+BOOL CTransitionPreviewStatic::IsPlaying() const {
+  SectionLock lock(m_lock);
+  return m_pTransition != nullptr;
 }
 
-void CTransitionPreviewStatic::OnTimer(UINT_PTR nIDEvent) {
-  if (nIDEvent != kStepTimer) return CStatic::OnTimer(nIDEvent);
-  if (m_pTransition == nullptr || m_nStep >= m_nStepCount) {
-    StopTransition();
-  } else {
-    m_pTransition->StepIt(m_nStep++);
+void CALLBACK CTransitionPreviewStatic::TimerProc(UINT nTimerId, UINT, DWORD_PTR dwUser, DWORD_PTR,
+                                                  DWORD_PTR) {
+  reinterpret_cast<CTransitionPreviewStatic*>(dwUser)->OnStep(nTimerId);
+}
+
+void CTransitionPreviewStatic::OnStep(UINT nTimerId) {
+  HWND target = nullptr;
+  {
+    SectionLock lock(m_lock);
+    if (nTimerId != m_nTimerId) return;  // a timer killed while this call waited for the lock
+    if (m_nStep >= m_nStepCount) {
+      m_pTransition.reset();
+      timeKillEvent(m_nTimerId);  // from its own callback: returns at once
+      m_nTimerId = 0;
+    } else if (m_pTransition != nullptr) {
+      m_pTransition->StepIt(m_nStep);
+      ++m_nStep;
+    }
+    target = m_hWndTarget;
   }
-  Invalidate(FALSE);
-  UpdateWindow();
+  // The UI thread paints the new frame at once; updating from here would wait for it.
+  if (target != nullptr) ::InvalidateRect(target, nullptr, FALSE);
+}
+
+void CTransitionPreviewStatic::StopTimer() {
+  UINT id = 0;
+  {
+    SectionLock lock(m_lock);
+    id = m_nTimerId;
+    m_nTimerId = 0;
+  }
+  if (id != 0) timeKillEvent(id);
 }
 
 BOOL CTransitionPreviewStatic::OnEraseBkgnd(CDC*) {
   return TRUE;
+}
+
+void CTransitionPreviewStatic::PaintFrame(HDC hdc, const RECT& client, CxImage* frame, COLORREF background) {
+  HBRUSH brush = ::CreateSolidBrush(background);
+  ::FillRect(hdc, &client, brush);
+  ::DeleteObject(brush);
+  if (frame == nullptr || !frame->IsValid()) return;
+  RECT fitted{};
+  const SIZE size{static_cast<LONG>(frame->GetWidth()), static_cast<LONG>(frame->GetHeight())};
+  CDVDImage::CalcZoomRect(client, size, &fitted, 1);
+  frame->Stretch(hdc, fitted, SRCCOPY);
 }
 
 void CTransitionPreviewStatic::OnPaint() {
@@ -99,21 +159,23 @@ void CTransitionPreviewStatic::OnPaint() {
   CBitmap buffer;
   buffer.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
   CBitmap* old = memory.SelectObject(&buffer);
-  memory.FillSolidRect(&client, m_bSystemColor ? ::GetSysColor(COLOR_BTNFACE) : GetSkinColor(1));
-  CxImage* frame = m_pTransition != nullptr && m_pTransition->StepIt() != nullptr ? m_pTransition->StepIt()
-                                                                                  : m_pFirst.get();
-  if (frame != nullptr && frame->IsValid()) {
-    RECT fitted{};
-    const SIZE size{static_cast<LONG>(frame->GetWidth()), static_cast<LONG>(frame->GetHeight())};
-    CDVDImage::CalcZoomRect(client, size, &fitted, 1);
-    frame->Stretch(memory.GetSafeHdc(), fitted);
+  const COLORREF background = m_bSystemColor ? ::GetSysColor(COLOR_BTNFACE) : GetSkinColor(1);
+  {
+    SectionLock lock(m_lock);
+    CxImage* frame = m_pTransition != nullptr ? m_pTransition->StepIt() : nullptr;
+    PaintFrame(memory.GetSafeHdc(), client, frame != nullptr ? frame : m_pFirst.get(), background);
   }
   dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
   memory.SelectObject(old);
 }
 
 void CTransitionPreviewStatic::OnDestroy() {
-  StopTransition();
+  StopTimer();
+  {
+    SectionLock lock(m_lock);
+    m_pTransition.reset();
+    m_hWndTarget = nullptr;
+  }
   CStatic::OnDestroy();
 }
 
@@ -159,14 +221,16 @@ void CTransitionListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
 CTimelineItem* CTransitionListCtrl::TargetAt(CPoint screen, CTimelineCtrl** ppTimeline) const {
   CWnd* parent = GetParent();
   CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
-  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  auto* timeline =
+      window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
   if (timeline == nullptr || ::WindowFromPoint(screen) != timeline->m_hWnd) return nullptr;
   _tagTimelineHit hit;
   CPoint at = screen;
   timeline->ScreenToClient(&at);
   hit.pt = at;
   if (!timeline->HitTest(&hit) || hit.pItem == nullptr) return nullptr;
-  if (!hit.pItem->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) && !hit.pItem->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))
+  if (!hit.pItem->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) &&
+      !hit.pItem->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))
     return nullptr;
   *ppTimeline = timeline;
   return hit.pItem;
@@ -189,12 +253,14 @@ void CTransitionListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
   const int row = HitTest(point);
   CWnd* parent = GetParent();
   CWnd* window = parent != nullptr ? parent->GetDlgItem(IDC_TIMELINE) : nullptr;
-  auto* timeline = window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
+  auto* timeline =
+      window != nullptr ? dynamic_cast<CTimelineCtrl*>(CWnd::FromHandlePermanent(window->m_hWnd)) : nullptr;
   if (row >= 0 && timeline != nullptr && timeline->GetPhotoTrack() != nullptr) {
     CTimelineItem* selected = timeline->GetPhotoTrack()->FindSelected();
     const int index = static_cast<int>(GetItemData(row));
     if (selected != nullptr && index != -1 &&
-        (selected->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) || selected->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))) {
+        (selected->IsKindOf(RUNTIME_CLASS(CTLPhotoItem)) ||
+         selected->IsKindOf(RUNTIME_CLASS(CTLTransitionItem)))) {
       timeline->ApplyTransition(selected, index, 1);
       timeline->Invalidate(FALSE);
     }
@@ -213,4 +279,63 @@ void CTransitionListCtrl::EndDrag() {
   if (!m_bDragging) return;
   m_bDragging = FALSE;
   EndRowDragImage(m_hWnd, m_hSavedCursor);
+}
+
+CTransitionListBox::CTransitionListBox(CTransitionEntryArray* pTransitions) : m_pTransitions(pTransitions) {
+  LOGFONT font{};
+  if (::SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0)) {
+    m_font.CreateFontIndirect(&font);
+  } else {
+    m_font.CreateFont(18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Serif");
+  }
+}
+
+CTransitionListBox::~CTransitionListBox() = default;
+
+void CTransitionListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+  lpMeasureItemStruct->itemHeight = 30;
+}
+
+void CTransitionListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+  if (lpDrawItemStruct == nullptr || static_cast<int>(lpDrawItemStruct->itemID) < 0) return;
+  HDC hdc = lpDrawItemStruct->hDC;
+  RECT rect = lpDrawItemStruct->rcItem;
+  ::InflateRect(&rect, -2, -2);
+  ::FillRect(hdc, &rect, ::GetSysColorBrush(COLOR_WINDOW));
+  COLORREF text = ::GetSysColor(COLOR_MENUTEXT);
+  if (lpDrawItemStruct->itemState & ODS_SELECTED) {
+    const int fill = (lpDrawItemStruct->itemState & ODS_FOCUS) ? COLOR_HIGHLIGHT : COLOR_GRAYTEXT;
+    ::FillRect(hdc, &rect, ::GetSysColorBrush(fill));
+    text = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+  }
+  const int count = m_pTransitions != nullptr ? static_cast<int>(m_pTransitions->GetSize()) : 0;
+  if (count == 0) return;
+  const auto data = static_cast<int>(lpDrawItemStruct->itemData);
+  const _tagTransitionEntry* entry = m_pTransitions->GetAt(((data % count) + count) % count);
+  const int oldMode = ::SetStretchBltMode(hdc, HALFTONE);
+  if (entry->hIcon != nullptr) {
+    HDC icons = ::CreateCompatibleDC(hdc);
+    HGDIOBJ old = ::SelectObject(icons, entry->hIcon);
+    ::BitBlt(hdc, rect.left, rect.top, TRANSITION_ICON_WIDTH, TRANSITION_ICON_HEIGHT, icons, 0, 0, SRCCOPY);
+    ::SelectObject(icons, old);
+    ::DeleteDC(icons);
+  }
+  CString label;
+  const int length = static_cast<int>(::SendMessage(m_hWnd, LB_GETTEXTLEN, lpDrawItemStruct->itemID, 0));
+  if (length > 0) {
+    ::SendMessage(m_hWnd, LB_GETTEXT, lpDrawItemStruct->itemID,
+                  reinterpret_cast<LPARAM>(label.GetBuffer(length + 1)));
+    label.ReleaseBuffer();
+  }
+  RECT textRect = rect;
+  textRect.left += 46;
+  HGDIOBJ oldFont = ::SelectObject(hdc, m_font.GetSafeHandle());
+  const int oldBk = ::SetBkMode(hdc, TRANSPARENT);
+  const COLORREF oldText = ::SetTextColor(hdc, text);
+  ::DrawText(hdc, label, -1, &textRect, DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  ::SetTextColor(hdc, oldText);
+  ::SetBkMode(hdc, oldBk);
+  ::SelectObject(hdc, oldFont);
+  ::SetStretchBltMode(hdc, oldMode);
 }

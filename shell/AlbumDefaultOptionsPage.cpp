@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "editing/RandomTransitionDlg.h"
 #include "modules/data/AudioParams.h"
 #include "modules/data/DSTLAudio.h"
 #include "modules/data/DVDProject.h"
@@ -59,6 +60,7 @@ ON_BN_CLICKED(IDC_ALBUM_MOVE_UP, OnMoveUp)
 ON_BN_CLICKED(IDC_ALBUM_MOVE_DOWN, OnMoveDown)
 ON_BN_CLICKED(IDC_ALBUM_PLAY, OnPlay)
 ON_BN_CLICKED(IDC_ALBUM_RESET, OnResetButton)
+ON_BN_CLICKED(IDC_ALBUM_TRANSITION_SUBSET, OnTransitionSubset)
 ON_WM_TIMER()
 ON_WM_DESTROY()
 ON_MESSAGE(WM_MUSIC_PLAY_END, OnMusicPlayEnd)
@@ -134,10 +136,13 @@ BOOL CAlbumDefaultOptionsPage::OnInitDialog() {
   FillMusicList();
   ShowValues(options_logic::AlbumDefaultsFromSettings(transition));
   m_colorButton.SetColor(::GetSysColor(COLOR_BTNFACE));
-  // The transition-subset dialog belongs to the slide-editing dialogs, which this program does
-  // not have yet: the button is shown, not offered.
-  if (CWnd* subset = GetDlgItem(IDC_ALBUM_TRANSITION_SUBSET)) subset->EnableWindow(FALSE);
   return TRUE;
+}
+
+void CAlbumDefaultOptionsPage::OnTransitionSubset() {
+  // The defaults mode stores the subset for new albums itself.
+  CRandomTransitionDlg dialog(1, this);
+  dialog.DoModal();
 }
 
 void CAlbumDefaultOptionsPage::ShowValues(const AlbumDefaults& values) {

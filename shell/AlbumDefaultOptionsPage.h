@@ -87,6 +87,7 @@ class CAlbumDefaultOptionsPage : public CPropertyPage {
   afx_msg void OnMoveDown();
   afx_msg void OnPlay();
   afx_msg void OnResetButton();
+  afx_msg void OnTransitionSubset();
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnDestroy();
   afx_msg LRESULT OnMusicPlayEnd(WPARAM wParam, LPARAM lParam);

@@ -48,7 +48,7 @@ CDVDAlbumImage* MakeAlbum() {
     slide->Put_strPathName((std::string(PICTAVO_SOURCE_DIR) + "/samples/media/" + kPhotos[i % 5]).c_str());
     slide->Put_nOneDuration(2);
     slide->Put_nTwoDuration(4);
-    slide->Set_strTransName((std::string(kTransitions[i % 5]) + " [TransitionLib]").c_str());
+    slide->Set_strTransName((std::string(kTransitions[i % 5]) + "[TransitionLib]").c_str());
     album->AddDVDImage(slide);
   }
   return album;

@@ -2,7 +2,7 @@
 """Draws the program's skin (data/skins: zel_en.xml and the pictures of skins/flat) and the
 pictures of the resource module (resources/modules/qvnres_en) and the menus' item images
 (resources/bitmaps), the toolkit's menu glyphs and stretch cursors, and the Options dialog's
-category pictures (data/images). Standard library only; run it
+category pictures and the transition previews' two sample pictures (data/images). Standard library only; run it
 from anywhere after changing a picture, then commit what it wrote.
 
     python3 scripts/artwork/make_artwork.py [--preview FOLDER]
@@ -20,6 +20,7 @@ from resource_module import write_resource_module  # noqa: E402
 from menu_icons import write_app_icon, write_menu_icons  # noqa: E402
 from options_images import write_options_images  # noqa: E402
 from skin import write_skin  # noqa: E402
+from preview_pictures import write_preview_pictures  # noqa: E402
 from timeline_images import write_timeline_images  # noqa: E402
 from toolkit_art import write_toolkit_art  # noqa: E402
 
@@ -41,6 +42,8 @@ def main():
                          os.path.join(args.preview, "options") if args.preview else None)
     write_timeline_images(os.path.join(ROOT, "data", "images"),
                           os.path.join(args.preview, "timeline") if args.preview else None)
+    write_preview_pictures(os.path.join(ROOT, "data", "images"),
+                           os.path.join(args.preview, "transitions") if args.preview else None)
     print("skin: %d pictures; resource module: 2 pictures" % len(pictures))
 
 

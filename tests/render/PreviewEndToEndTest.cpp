@@ -85,11 +85,11 @@ TEST_F(PreviewEndToEndTest, TheSampleAlbumPlaysToItsEndAndRestartsAtOnceAfterASt
   const std::vector<std::string> wholeRun = {
       "Preview album \"Sample\" from slide 0, music at 0 ms",
       "Preview titles: 100 frames",
-      "Preview shows slide id=00000 transition=\"Fade [TransitionLib]\"",
-      "Preview shows slide id=00001 transition=\"Dissolve [TransitionLib]\"",
-      "Preview shows slide id=00002 transition=\"Wipe Right [TransitionLib]\"",
-      "Preview shows slide id=00003 transition=\"Slide From Left [TransitionLib]\"",
-      "Preview shows slide id=00004 transition=\"Fade Through Black [TransitionLib]\"",
+      "Preview shows slide id=00000 transition=\"Fade[TransitionLib]\"",
+      "Preview shows slide id=00001 transition=\"Dissolve[TransitionLib]\"",
+      "Preview shows slide id=00002 transition=\"Wipe Right[TransitionLib]\"",
+      "Preview shows slide id=00003 transition=\"Slide From Left[TransitionLib]\"",
+      "Preview shows slide id=00004 transition=\"Fade Through Black[TransitionLib]\"",
       "Preview credits: 80 frames",
       "Preview album ended (0)",
       // The second run, stopped in the middle, and the third, started at once.

@@ -26,6 +26,7 @@
 #include "shell/MainDlg.h"
 #include "shell/OptionsDlg.h"
 #include "shell/ProcessObjects.h"
+#include "shell/TransitionList.h"
 #include "tests/shell/OptionsTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
@@ -660,4 +661,22 @@ TEST_F(OptionsDlgTest, EveryPageTranslatesItselfWhenTheLanguageChanges) {
   column.cchTextMax = sizeof title;
   ASSERT_TRUE(dlg.m_albumPage.m_listMusic.SendMessage(LVM_GETCOLUMN, 1, reinterpret_cast<LPARAM>(&column)));
   EXPECT_STREQ(title, "Länge");
+}
+
+TEST_F(OptionsDlgTest, SubsetButtonStoresTheRandomSubsetForNewAlbums) {
+  if (GetTransitionList()->GetSize() == 0) LoadBuiltInTransitions(std::getenv("PICTAVO_BIN_DIR"));
+  CTransitionSettings& transition = GetAppSettings()->Transition;
+  transition.TransitionName.RemoveAll();
+  transition.EmptySubsetIsValid = 0;
+  Open();
+  ChooseCategory(1);
+  EXPECT_TRUE(dlg.m_albumPage.GetDlgItem(IDC_ALBUM_TRANSITION_SUBSET)->IsWindowEnabled());
+  // Remove All, then the first unselected row (the first transition after None) added; "Ok".
+  Script("wait-window \"Randomize Transition Effect\"\nclick 1145\nclick 1022 60 17\nclick 1143\nclick 1");
+  Click(dlg.m_albumPage, IDC_ALBUM_TRANSITION_SUBSET);
+  EXPECT_EQ(scriptFailure, "");
+  ASSERT_EQ(transition.TransitionName.GetSize(), 1);
+  EXPECT_EQ(transition.TransitionName[0], GetTransitionList()->GetAt(1)->strName);
+  EXPECT_EQ(transition.EmptySubsetIsValid, 1);
+  EXPECT_EQ(RegistryDword("Transition", "EmptySubsetIsValid"), 1);
 }

@@ -500,7 +500,7 @@ TEST(ProjectFile, SampleProjectOpensWithItsMedia) {
   EXPECT_EQ(album->GetMusicCount(), 1);
   EXPECT_EQ(album->Get_nTitleDuration(), 5);
   EXPECT_EQ(album->GetTotalLength(), 42);
-  EXPECT_EQ(album->GetImage(1)->Get_strTransName(), "Dissolve [TransitionLib]");
+  EXPECT_EQ(album->GetImage(1)->Get_strTransName(), "Dissolve[TransitionLib]");
   // The measured music agrees with what the file says of it.
   EXPECT_EQ(CDVDProject::GetMusicDuration(album->GetMusic(0)->strPathName),
             album->GetMusic(0)->nSourceLength / 1000);
