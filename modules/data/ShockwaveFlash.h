@@ -40,3 +40,6 @@ struct IViewObjectEx : IUnknown {
  protected:
   ~IViewObjectEx() = default;
 };
+
+PICTAVO_COM_INTERFACE_ID(IShockwaveFlash, IID_IShockwaveFlash);
+PICTAVO_COM_INTERFACE_ID(IViewObjectEx, IID_IViewObjectEx);
