@@ -86,9 +86,9 @@ void CThemeListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   memory.SetStretchBltMode(HALFTONE);
   const auto* theme = reinterpret_cast<const _ALBUM_THEME*>(lpDrawItemStruct->itemData);
   if (theme != nullptr && theme->pThumbnail != nullptr && theme->pThumbnail->IsValid())
-    theme->pThumbnail->Draw(memory.GetSafeHdc(), (item.Width() - kThumbWidth) / 2, (item.Height() - kThumbHeight) / 2,
-                            static_cast<long>(theme->pThumbnail->GetWidth()),
-                            static_cast<long>(theme->pThumbnail->GetHeight()));
+    theme->pThumbnail->Draw(
+        memory.GetSafeHdc(), (item.Width() - kThumbWidth) / 2, (item.Height() - kThumbHeight) / 2,
+        static_cast<long>(theme->pThumbnail->GetWidth()), static_cast<long>(theme->pThumbnail->GetHeight()));
   target->BitBlt(item.left, item.top, item.Width(), item.Height(), &memory, 0, 0, SRCCOPY);
   memory.SelectObject(old);
 }
@@ -147,7 +147,8 @@ BOOL CAlbumThemeDlg::OnInitDialog() {
 
 void CAlbumThemeDlg::LoadThemes() {
   const CString program = GetProject()->Get_strExeFilePath();
-  const CString folder(pictavo::path::ResolveNoCase(pictavo::path::Join(program.GetString(), "theme")).c_str());
+  const CString folder(
+      pictavo::path::ResolveNoCase(pictavo::path::Join(program.GetString(), "theme")).c_str());
   GetProject()->ResetThemeList();
   m_listThemes.ResetContent();
   CFileFind find;
@@ -186,7 +187,8 @@ void CAlbumThemeDlg::CreateTitleCreditPages() {
   };
   const Place places[] = {
       {m_titlePage, "%s/title/titles.xml", 1, IDC_THEME_TITLE_PLACE, WM_TITLE_PREVIEW, IDS_TITLES_CAPTION},
-      {m_creditPage, "%s/Credit/credits.xml", 0, IDC_THEME_CREDIT_PLACE, WM_CREDIT_PREVIEW, IDS_CREDITS_CAPTION},
+      {m_creditPage, "%s/Credit/credits.xml", 0, IDC_THEME_CREDIT_PLACE, WM_CREDIT_PREVIEW,
+       IDS_CREDITS_CAPTION},
   };
   for (const Place& place : places) {
     CString list;
@@ -208,8 +210,8 @@ void CAlbumThemeDlg::CreateTitleCreditPages() {
 int CAlbumThemeDlg::CreateFlashWnd() {
   WriteLog("AlbumThemeDlg::CreateFlashWnd() begin to initalize ...");
   AtlAxWinInit();
-  m_hFlashHost = ::CreateWindowEx(0, pictavo::com::kAxHostClassName, nullptr, 0, 0, 0, kMovieWidth, kMovieHeight,
-                                  nullptr, nullptr, nullptr, nullptr);
+  m_hFlashHost = ::CreateWindowEx(0, pictavo::com::kAxHostClassName, nullptr, 0, 0, 0, kMovieWidth,
+                                  kMovieHeight, nullptr, nullptr, nullptr, nullptr);
   WriteLog("AlbumThemeDlg::CreateFlashWnd() begin to initalize (1)...");
   if (m_hFlashHost != nullptr) ::MoveWindow(m_hFlashHost, 0, 0, kMovieWidth, kMovieHeight, FALSE);
   WriteLog("AlbumThemeDlg::CreateFlashWnd() begin to initalize (2)...");
@@ -256,7 +258,8 @@ void CAlbumThemeDlg::PlayEffectMovie(LPCTSTR lpszMovie, const _ALBUM_TEXT_SETTIN
       SetMovieVariable(flash, "backgroundColor", MovieColorText(pText->clrBackground), 64);
       SetMovieVariable(flash, "font_color", MovieColorText(pText->clrFont), 64);
     }
-    if (FAILED(flash->QueryInterface(IID_IViewObjectEx, reinterpret_cast<void**>(&m_pView)))) m_pView = nullptr;
+    if (FAILED(flash->QueryInterface(IID_IViewObjectEx, reinterpret_cast<void**>(&m_pView))))
+      m_pView = nullptr;
     flash->Play();
     if (m_pFlash != nullptr) m_pFlash->Release();
     m_pFlash = flash;
@@ -383,7 +386,8 @@ void CAlbumThemeDlg::OnThemeSelChange() {
     if (auto* options = static_cast<AlbumOptionsOneDlg*>(GetWindowRegistry()->m_pAlbumOptionsOne);
         options != nullptr && options->GetSafeHwnd() != nullptr)
       options->RebuildTimeline();
-    WriteLog("Album \"%s\" takes the theme \"%s\"", album->Get_strAlbumName().GetString(), theme->szThemeName);
+    WriteLog("Album \"%s\" takes the theme \"%s\"", album->Get_strAlbumName().GetString(),
+             theme->szThemeName);
   }
   ApplyAlbumEffects(album);
 }
@@ -450,7 +454,8 @@ void CAlbumThemeDlg::PaintPreview(CDC* pDC, const CRect& area) {
     if (m_hFlashHost != nullptr)
       ::SetWindowPos(m_hFlashHost, nullptr, 0, 0, frame.Width(), frame.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    m_pView->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, pDC->GetSafeHdc(), &box, nullptr, nullptr, 0);
+    m_pView->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, pDC->GetSafeHdc(), &box, nullptr, nullptr,
+                  0);
     return;
   }
   if (CxImage* picture = m_frames.Frame(GetTickCount() - m_dwStartTick, frame.Width(), frame.Height()))
@@ -481,7 +486,8 @@ void CAlbumThemeDlg::OnTimer(UINT_PTR nIDEvent) {
     CPropertyPage::OnTimer(nIDEvent);
     return;
   }
-  if (GetDlgItem(IDC_THEME_PREVIEW) == nullptr || (m_pView == nullptr && m_frames.GetKind() == CThemePreviewFrames::Kind::kNone))
+  if (GetDlgItem(IDC_THEME_PREVIEW) == nullptr ||
+      (m_pView == nullptr && m_frames.GetKind() == CThemePreviewFrames::Kind::kNone))
     return;
   DrawPreviewFrame();
   if (!m_bTitlePreview && !m_bCreditPreview) return;
@@ -510,7 +516,8 @@ void CAlbumThemeDlg::LayOut(int cx, int cy) {
   CWnd* title = GetDlgItem(IDC_THEME_TITLE_PLACE);
   CWnd* credit = GetDlgItem(IDC_THEME_CREDIT_PLACE);
   CWnd* preview = GetDlgItem(IDC_THEME_PREVIEW);
-  if (title == nullptr || credit == nullptr || preview == nullptr || m_listThemes.GetSafeHwnd() == nullptr) return;
+  if (title == nullptr || credit == nullptr || preview == nullptr || m_listThemes.GetSafeHwnd() == nullptr)
+    return;
   auto rectOf = [this](CWnd* wnd) {
     CRect rc;
     wnd->GetWindowRect(&rc);

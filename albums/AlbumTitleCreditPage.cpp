@@ -22,9 +22,9 @@ constexpr int kDefaultDuration = 10;
 constexpr COLORREF kDefaultFontColor = RGB(176, 80, 0);
 
 // The controls the check box switches; the background colour and the check itself stay enabled.
-constexpr UINT kSwitchedControls[] = {IDC_TITLE_TEXT,    IDC_TITLE_FONT_SIZE, IDC_TITLE_FONT_SIZE_SPIN,
-                                      IDC_TITLE_FONT_COLOR, IDC_TITLE_PREVIEW, IDC_TITLE_EFFECT,
-                                      IDC_TITLE_DURATION, IDC_TITLE_DURATION_SPIN};
+constexpr UINT kSwitchedControls[] = {IDC_TITLE_TEXT,       IDC_TITLE_FONT_SIZE,    IDC_TITLE_FONT_SIZE_SPIN,
+                                      IDC_TITLE_FONT_COLOR, IDC_TITLE_PREVIEW,      IDC_TITLE_EFFECT,
+                                      IDC_TITLE_DURATION,   IDC_TITLE_DURATION_SPIN};
 
 }  // namespace
 
@@ -97,7 +97,8 @@ void CAlbumTitleCreditPage::LoadEffects() {
   const CString effects = folder + (m_nKind == 1 ? "/title/effects" : "/credit/effects");
   std::vector<std::string> refused;
   const std::vector<_TITLE_EFFECT> entries = ReadTitleEffectList(m_strEffectList, effects, &refused);
-  for (const std::string& path : refused) WriteErrorLog("Effect file path too long, left out: %s", path.c_str());
+  for (const std::string& path : refused)
+    WriteErrorLog("Effect file path too long, left out: %s", path.c_str());
   for (const _TITLE_EFFECT& read : entries) {
     auto* entry = new _TITLE_EFFECT(read);
     const int index = m_comboEffect.AddString(entry->szName);
@@ -130,8 +131,10 @@ void CAlbumTitleCreditPage::ReadControls() {
   GetDlgItemText(IDC_TITLE_TEXT, m_strText);
   m_bEnabled = IsDlgButtonChecked(IDC_TITLE_ENABLE) == BST_CHECKED;
   BOOL ok = FALSE;
-  if (const UINT size = GetDlgItemInt(IDC_TITLE_FONT_SIZE, &ok, FALSE); ok) m_nFontSize = static_cast<int>(size);
-  if (const UINT seconds = GetDlgItemInt(IDC_TITLE_DURATION, &ok, FALSE); ok) m_nDuration = static_cast<int>(seconds);
+  if (const UINT size = GetDlgItemInt(IDC_TITLE_FONT_SIZE, &ok, FALSE); ok)
+    m_nFontSize = static_cast<int>(size);
+  if (const UINT seconds = GetDlgItemInt(IDC_TITLE_DURATION, &ok, FALSE); ok)
+    m_nDuration = static_cast<int>(seconds);
   m_nEffect = m_comboEffect.GetCurSel();
 }
 
@@ -196,7 +199,8 @@ void CAlbumTitleCreditPage::ForgetSettings() {
   m_pAlbum = nullptr;
 }
 
-void CAlbumTitleCreditPage::FillRecord(_ALBUM_TEXT_SETTINGS& record, const _TITLE_EFFECT& effect, int nDuration) {
+void CAlbumTitleCreditPage::FillRecord(_ALBUM_TEXT_SETTINGS& record, const _TITLE_EFFECT& effect,
+                                       int nDuration) {
   std::memset(&record, 0, sizeof record);
   record.bEnabled = m_bEnabled;
   record.clrFont = m_btnFontColor.m_crColor;
@@ -271,7 +275,8 @@ HBRUSH CAlbumTitleCreditPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   char className[16] = {};
   ::GetClassName(pWnd->GetSafeHwnd(), className, sizeof className);
   const CString cls(className);
-  if ((cls.CompareNoCase("Static") == 0 || cls.CompareNoCase("Button") == 0) && nCtlColor == CTLCOLOR_STATIC) {
+  if ((cls.CompareNoCase("Static") == 0 || cls.CompareNoCase("Button") == 0) &&
+      nCtlColor == CTLCOLOR_STATIC) {
     pDC->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(m_brushPage.GetSafeHandle());
   }

@@ -1,7 +1,7 @@
 // The album editor's small modal dialogs: the question before the photos of a folder are added
-// (template 182), the question before an album is deleted (template 214), the album's name and subtitle font (template 181), the name of a new album (template
-// 259) and the folders batch collect turns into albums (template 230). All are made on the
-// caller's stack.
+// (template 182), the question before an album is deleted (template 214), the album's name and subtitle font
+// (template 181), the name of a new album (template 259) and the folders batch collect turns into albums
+// (template 230). All are made on the caller's stack.
 #pragma once
 
 #include "controls/HintBitmapStatic.h"

@@ -46,7 +46,8 @@ std::vector<_TITLE_EFFECT> ReadTitleEffectList(const CString& listPath, const CS
     CString idText;
     if (!xml.GetElementAttribute(path, "id", idText)) continue;
     const std::string id = idText.GetString();
-    if (id.empty() || id.size() > 10 || !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (id.empty() || id.size() > 10 ||
+        !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
       continue;
     if (id.size() > 1 && id[0] == '0') continue;  // "01" is not the id 1
     const long long value = std::stoll(id);
@@ -61,9 +62,9 @@ std::vector<_TITLE_EFFECT> ReadTitleEffectList(const CString& listPath, const CS
     xml.GetElementAttribute(path, "name", name);
     xml.GetElementAttribute(path, "duration", duration);
     xml.GetElementText(path, file);
-    const CString full(pictavo::path::ResolveNoCase(
-                           pictavo::path::Join(effectFolder.GetString(), file.Trim().GetString()))
-                           .c_str());
+    const CString full(
+        pictavo::path::ResolveNoCase(pictavo::path::Join(effectFolder.GetString(), file.Trim().GetString()))
+            .c_str());
     _TITLE_EFFECT entry;
     std::memset(&entry, 0, sizeof entry);
     if (!FitsField(full, sizeof entry.szEffectFile)) {
@@ -101,7 +102,8 @@ CString PreviewSecondsText(DWORD elapsedMs) {
   return text;
 }
 
-ThemePageLayout LayOutThemePage(int cx, int cy, const RECT& title, const RECT& list, int y0, int previewHeight) {
+ThemePageLayout LayOutThemePage(int cx, int cy, const RECT& title, const RECT& list, int y0,
+                                int previewHeight) {
   const int titleWidth = title.right - title.left;
   const int d = title.bottom - title.top;
   const int listWidth = list.right - list.left;

@@ -54,4 +54,5 @@ struct ThemePageLayout {
   RECT list;
   int labelX;  // the "Preview:" label's left edge
 };
-ThemePageLayout LayOutThemePage(int cx, int cy, const RECT& title, const RECT& list, int y0, int previewHeight);
+ThemePageLayout LayOutThemePage(int cx, int cy, const RECT& title, const RECT& list, int y0,
+                                int previewHeight);

@@ -4,8 +4,8 @@
 
 IMPLEMENT_DYNCREATE(CShockwaveFlash, CWnd)
 
-BOOL CShockwaveFlash::Create(LPCTSTR, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                             UINT nID, CCreateContext*) {
+BOOL CShockwaveFlash::Create(LPCTSTR, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                             CWnd* pParentWnd, UINT nID, CCreateContext*) {
   return CreateControl(CLSID_ShockwaveFlash, lpszWindowName, dwStyle, rect, pParentWnd, nID, nullptr, FALSE,
                        nullptr);
 }

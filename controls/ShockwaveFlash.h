@@ -12,8 +12,8 @@ class CShockwaveFlash : public CWnd {
  public:
   CShockwaveFlash() = default;
   // The class name and the context are ignored: the control's own class id decides.
-  BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
+  BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+              CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
 };
 
 class CFlashPlayerWnd : public CShockwaveFlash {

@@ -34,8 +34,9 @@ struct IShockwaveFlash : IUnknown {
 
 struct IViewObjectEx : IUnknown {
   // Draws the control's current frame into `drawDC` over `bounds`.
-  STDMETHOD(Draw)(DWORD aspect, LONG index, void* aspectInfo, void* targetDevice, HDC targetDC, HDC drawDC,
-                  const RECT* bounds, const RECT* windowBounds, void* continueFn, ULONG_PTR continueArg) PURE;
+  STDMETHOD(Draw)
+  (DWORD aspect, LONG index, void* aspectInfo, void* targetDevice, HDC targetDC, HDC drawDC,
+   const RECT* bounds, const RECT* windowBounds, void* continueFn, ULONG_PTR continueArg) PURE;
 
  protected:
   ~IViewObjectEx() = default;

@@ -13,7 +13,8 @@ BOOL CWnd::CreateControl(const GUID& clsid, LPCTSTR lpszWindowName, DWORD dwStyl
     return FALSE;
   }
   AtlAxWinInit();
-  const BOOL created = CreateEx(0, pictavo::com::kAxHostClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID);
+  const BOOL created =
+      CreateEx(0, pictavo::com::kAxHostClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID);
   if (created) AtlAxAttachControl(control, m_hWnd, nullptr);
   control->Release();
   return created;

@@ -69,7 +69,8 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
   std::ostringstream script;
   script << kOpenThemePage << "click 1021 60 200\n"
          << "sleep 300\n"
-         << "snapshot \"" << theme << "\"\n"
+         << "snapshot \"" << theme
+         << "\"\n"
          // The first check box and text of the page are the titles'.
          << "click 1375\n"
          << "click 1172\n"
@@ -78,7 +79,8 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
          << "type Our Trip to the Sea\n"
          << "click 1373\n"
          << "sleep 2000\n"
-         << "snapshot \"" << titles << "\"\n"
+         << "snapshot \"" << titles
+         << "\"\n"
          // 5 s of titles, then the theme again.
          << "sleep 4500\n"
          << "snapshot \"" << back << "\"\n"
@@ -102,7 +104,8 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
   for (const std::string& line : log) {
     chosen |= line.find("Album \"Sample\" takes the theme \"Classic Frame\"") != std::string::npos;
     ended |= line.find("Theme page: title preview ended after") != std::string::npos;
-    noFlash |= line.find("AlbumThemeDlg::CreateFlashWnd() begin to initalize (3)..., hr = 80040154") != std::string::npos;
+    noFlash |= line.find("AlbumThemeDlg::CreateFlashWnd() begin to initalize (3)..., hr = 80040154") !=
+               std::string::npos;
   }
   EXPECT_TRUE(chosen);
   EXPECT_TRUE(ended);

@@ -18,8 +18,8 @@ std::string List(const std::string& count, const std::string& items) {
   return "<?xml version=\"1.0\"?>\n<effect count=\"" + count + "\">\n" + items + "</effect>\n";
 }
 std::string Item(const std::string& id, const std::string& name, const std::string& file, int duration = 5) {
-  return "  <item id=\"" + id + "\" name=\"" + name + "\" duration=\"" + std::to_string(duration) + "\">" + file +
-         "</item>\n";
+  return "  <item id=\"" + id + "\" name=\"" + name + "\" duration=\"" + std::to_string(duration) + "\">" +
+         file + "</item>\n";
 }
 
 }  // namespace
@@ -35,17 +35,32 @@ TEST(ThemePageRules, EffectListTakesTheItemsThatExistWhateverCountSays) {
     size_t refused;
   };
   const Case cases[] = {
-      {"count 2 of three", List("2", Item("0", "A", "a.xml") + Item("1", "B", "b.xml") + Item("2", "C", "c.xml")),
-       {"A", "B"}, 0},
-      {"count larger than the file", List("5", Item("0", "A", "a.xml") + Item("1", "B", "b.xml")), {"A", "B"}, 0},
-      {"ids out of order and a gap", List("3", Item("2", "C", "c.xml") + Item("0", "A", "a.xml")), {"A", "C"}, 0},
+      {"count 2 of three",
+       List("2", Item("0", "A", "a.xml") + Item("1", "B", "b.xml") + Item("2", "C", "c.xml")),
+       {"A", "B"},
+       0},
+      {"count larger than the file",
+       List("5", Item("0", "A", "a.xml") + Item("1", "B", "b.xml")),
+       {"A", "B"},
+       0},
+      {"ids out of order and a gap",
+       List("3", Item("2", "C", "c.xml") + Item("0", "A", "a.xml")),
+       {"A", "C"},
+       0},
       {"a huge count", List("2147483647", Item("0", "A", "a.xml")), {"A"}, 0},
-      {"an id twice: the first", List("1", Item("0", "First", "a.xml") + Item("0", "Second", "b.xml")), {"First"}, 0},
+      {"an id twice: the first",
+       List("1", Item("0", "First", "a.xml") + Item("0", "Second", "b.xml")),
+       {"First"},
+       0},
       {"\"01\" is not 1", List("2", Item("01", "Padded", "a.xml") + Item("1", "One", "b.xml")), {"One"}, 0},
-      {"negative and missing ids", List("2", Item("-1", "Neg", "a.xml") + "<item name=\"NoId\">n.xml</item>" +
-                                                 Item("1", "One", "b.xml")),
-       {"One"}, 0},
-      {"a path too long for the record", List("2", Item("0", "Long", longName) + Item("1", "B", "b.xml")), {"B"}, 1},
+      {"negative and missing ids",
+       List("2", Item("-1", "Neg", "a.xml") + "<item name=\"NoId\">n.xml</item>" + Item("1", "One", "b.xml")),
+       {"One"},
+       0},
+      {"a path too long for the record",
+       List("2", Item("0", "Long", longName) + Item("1", "B", "b.xml")),
+       {"B"},
+       1},
       {"count 0", List("0", Item("0", "A", "a.xml")), {}, 0},
       {"not XML", "<effect count=\"1\"><item id=\"0\"", {}, 0},
   };
@@ -70,12 +85,13 @@ TEST(ThemePageRules, EffectEntriesHoldFullPathsDurationsAndShortNames) {
       ReadTitleEffectList((folder / "list.xml").c_str(), (folder / "effects").c_str());
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(std::string(entries[0].szName), name.substr(0, 99));
-  EXPECT_EQ(std::string(entries[0].szEffectFile), (fs::path(folder.Path()) / "effects" / "rise.xml").string());
+  EXPECT_EQ(std::string(entries[0].szEffectFile),
+            (fs::path(folder.Path()) / "effects" / "rise.xml").string());
   EXPECT_EQ(entries[0].nDefaultDuration, 7);
 }
 
 TEST(ThemePageRules, TextFieldsAreCutOnCharacterBoundaries) {
-  const std::string e = "\xC3\xA9";        // 2 bytes
+  const std::string e = "\xC3\xA9";         // 2 bytes
   const std::string euro = "\xE2\x82\xAC";  // 3 bytes
   struct Case {
     std::string text;

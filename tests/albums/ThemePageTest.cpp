@@ -52,13 +52,15 @@ class ThemePageTest : public ::testing::Test {
     for (const char* folder : {"theme", "title", "Credit"}) {
       const fs::path link = fs::path(pictavo::ExecutableFolder()) / folder;
       std::error_code error;
-      if (!fs::exists(link, error)) fs::create_directory_symlink(Source(std::string("data/") + folder), link, error);
+      if (!fs::exists(link, error))
+        fs::create_directory_symlink(Source(std::string("data/") + folder), link, error);
     }
   }
 
   void SetUp() override {
-    ASSERT_TRUE(m_owner.CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
-                                 "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 772, 516), nullptr, 0));
+    ASSERT_TRUE(
+        m_owner.CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), "",
+                         WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 772, 516), nullptr, 0));
     ASSERT_TRUE(m_page.Create(IDD_ALBUM_THEME, &m_owner));
     m_page.MoveWindow(0, 0, 772, 516);
     for (const char* name : {"Beach", "Plain", "Film"}) {
@@ -136,8 +138,10 @@ TEST_F(ThemePageTest, TitleAndCreditPagesFollowEveryShownAlbum) {
     CDVDAlbumImage* album = m_albums[step.album];
     m_page.SetAlbum(album);
     PumpPending();
-    EXPECT_EQ(m_page.GetTitlePage().GetAlbumSettings(), album->GetAlbumEffect()->GetTitleSettings()) << step.typed;
-    EXPECT_EQ(m_page.GetCreditPage().GetAlbumSettings(), album->GetAlbumEffect()->GetCreditSettings()) << step.typed;
+    EXPECT_EQ(m_page.GetTitlePage().GetAlbumSettings(), album->GetAlbumEffect()->GetTitleSettings())
+        << step.typed;
+    EXPECT_EQ(m_page.GetCreditPage().GetAlbumSettings(), album->GetAlbumEffect()->GetCreditSettings())
+        << step.typed;
     EXPECT_EQ(Text(m_page, IDC_THEME_CURRENT), step.label);
     Type(m_page.GetTitlePage(), step.typed);
     EXPECT_STREQ(album->GetAlbumEffect()->GetTitleSettings()->szText, step.typed);
@@ -193,7 +197,8 @@ TEST_F(ThemePageTest, OnePreviewAtATimeCountingSecondsThenTheTheme) {
         seen.insert(Text(m_page, IDC_THEME_TIME));
         if (m_page.IsTitlePreviewRunning())
           ::InvalidateRect(m_page.GetDlgItem(IDC_THEME_PREVIEW)->m_hWnd, nullptr, FALSE);
-        return !m_page.IsTitlePreviewRunning() && m_page.GetPreviewKind() == CThemePreviewFrames::Kind::kTheme;
+        return !m_page.IsTitlePreviewRunning() &&
+               m_page.GetPreviewKind() == CThemePreviewFrames::Kind::kTheme;
       },
       10000);
   EXPECT_TRUE(ended);
@@ -222,7 +227,8 @@ TEST_F(ThemePageTest, EffectChangeMarksTheAlbumDirty) {
   m_albums[1]->Put_bDirty(FALSE);
   CWnd* combo = titles.GetDlgItem(IDC_TITLE_EFFECT);
   combo->SendMessage(CB_SETCURSEL, 1, 0);
-  titles.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TITLE_EFFECT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->m_hWnd));
+  titles.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TITLE_EFFECT, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo->m_hWnd));
   const _ALBUM_TEXT_SETTINGS* record = m_albums[1]->GetAlbumEffect()->GetTitleSettings();
   EXPECT_TRUE(m_albums[1]->Get_bDirty());
   EXPECT_EQ(fs::path(record->szEffectFile).filename(), "rise.xml");
@@ -239,11 +245,11 @@ TEST_F(ThemePageTest, EnableCheckSwitchesEightControls) {
     UINT id;
     bool switched;
   };
-  const Control controls[] = {{IDC_TITLE_TEXT, true},      {IDC_TITLE_FONT_SIZE, true},
+  const Control controls[] = {{IDC_TITLE_TEXT, true},           {IDC_TITLE_FONT_SIZE, true},
                               {IDC_TITLE_FONT_SIZE_SPIN, true}, {IDC_TITLE_FONT_COLOR, true},
-                              {IDC_TITLE_PREVIEW, true},   {IDC_TITLE_EFFECT, true},
-                              {IDC_TITLE_DURATION, true},  {IDC_TITLE_DURATION_SPIN, true},
-                              {IDC_TITLE_BACK_COLOR, false}, {IDC_TITLE_ENABLE, false}};
+                              {IDC_TITLE_PREVIEW, true},        {IDC_TITLE_EFFECT, true},
+                              {IDC_TITLE_DURATION, true},       {IDC_TITLE_DURATION_SPIN, true},
+                              {IDC_TITLE_BACK_COLOR, false},    {IDC_TITLE_ENABLE, false}};
   for (UINT state : {BST_UNCHECKED, BST_CHECKED}) {
     titles.CheckDlgButton(IDC_TITLE_ENABLE, state);
     titles.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TITLE_ENABLE, BN_CLICKED),
