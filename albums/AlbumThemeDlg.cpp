@@ -300,6 +300,7 @@ void CAlbumThemeDlg::StopPreview() {
     m_pView = nullptr;
   }
   m_frames.Stop();
+  m_bStillShown = FALSE;
   // A flag left set would end the next preview at this one's duration.
   m_bTitlePreview = FALSE;
   m_bCreditPreview = FALSE;
@@ -458,7 +459,15 @@ void CAlbumThemeDlg::PaintPreview(CDC* pDC, const CRect& area) {
                   0);
     return;
   }
-  if (CxImage* picture = m_frames.Frame(GetTickCount() - m_dwStartTick, frame.Width(), frame.Height()))
+  CxImage* picture = m_frames.Frame(GetTickCount() - m_dwStartTick, frame.Width(), frame.Height());
+  if (picture == nullptr) return;
+  const int w = static_cast<int>(picture->GetWidth());
+  const int h = static_cast<int>(picture->GetHeight());
+  // Frames are made at the box's size (a multiple of 4 wide): centred as they are, stretched only
+  // when the box changed under a running title.
+  if (w <= frame.Width() && h == frame.Height())
+    picture->Draw(pDC->GetSafeHdc(), frame.left + (frame.Width() - w) / 2, frame.top, w, h);
+  else
     picture->Draw(pDC->GetSafeHdc(), box, nullptr, true);
 }
 
@@ -489,7 +498,11 @@ void CAlbumThemeDlg::OnTimer(UINT_PTR nIDEvent) {
   if (GetDlgItem(IDC_THEME_PREVIEW) == nullptr ||
       (m_pView == nullptr && m_frames.GetKind() == CThemePreviewFrames::Kind::kNone))
     return;
-  DrawPreviewFrame();
+  // A still theme picture is drawn once (repaints come through WM_DRAWITEM), so the page leaves
+  // the UI thread idle between ticks.
+  const bool still = m_pView == nullptr && m_frames.GetKind() == CThemePreviewFrames::Kind::kTheme;
+  if (!still || !m_bStillShown) DrawPreviewFrame();
+  m_bStillShown = still;
   if (!m_bTitlePreview && !m_bCreditPreview) return;
   const DWORD elapsed = GetTickCount() - m_dwStartTick;
   if (elapsed / 1000 != m_dwLastElapsed / 1000 || m_dwLastElapsed == static_cast<DWORD>(-1)) {
@@ -543,6 +556,7 @@ void CAlbumThemeDlg::LayOut(int cx, int cy) {
   if (m_titlePage.GetSafeHwnd() != nullptr) m_titlePage.MoveWindow(&layout.titlePage);
   if (m_creditPage.GetSafeHwnd() != nullptr) m_creditPage.MoveWindow(&layout.creditPage);
   m_listThemes.MoveWindow(&layout.list);
+  m_bStillShown = FALSE;
   if (CWnd* current = GetDlgItem(IDC_THEME_CURRENT)) {
     const CRect rc = rectOf(current);
     current->MoveWindow(layout.list.left, rc.top, layout.list.right - layout.list.left, rc.Height());

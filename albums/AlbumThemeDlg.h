@@ -121,6 +121,7 @@ class CAlbumThemeDlg : public CPropertyPage {
   BOOL m_bStopLoading = FALSE;
   BOOL m_bTitlePreview = FALSE;
   BOOL m_bCreditPreview = FALSE;
+  BOOL m_bStillShown = FALSE;  // the still theme picture is on screen
   UINT_PTR m_nTimer = 0;
   DWORD m_dwStartTick = 0;
   DWORD m_dwLastElapsed = 0;

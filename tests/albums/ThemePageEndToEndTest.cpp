@@ -68,7 +68,7 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
   const std::string reopened = pictavo::test::SnapshotPath("theme-e2e-reopened.png");
   std::ostringstream script;
   script << kOpenThemePage << "click 1021 60 200\n"
-         << "sleep 300\n"
+         << "sleep 1000\n"
          << "snapshot \"" << theme
          << "\"\n"
          // The first check box and text of the page are the titles'.
@@ -78,11 +78,11 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
          << "key Ctrl+Shift+End\n"
          << "type Our Trip to the Sea\n"
          << "click 1373\n"
-         << "sleep 2000\n"
+         << "sleep 2500\n"
          << "snapshot \"" << titles
          << "\"\n"
-         // 5 s of titles, then the theme again.
-         << "sleep 4500\n"
+         // 5 s of titles, then the theme again (with room for a busy machine).
+         << "sleep 8000\n"
          << "snapshot \"" << back << "\"\n"
          << "command 57603\n"
          << "sleep 500\n"
@@ -120,7 +120,7 @@ TEST_F(ThemePageEndToEndTest, ATitleTypedAndPreviewedIsKeptWithTheThemeAfterSavi
 
   // Opened again: the page shows the theme over the photo at once.
   std::ostringstream again;
-  again << kOpenThemePage << "sleep 500\n"
+  again << kOpenThemePage << "sleep 1500\n"
         << "snapshot \"" << reopened << "\"\n"
         << "command 32791\n";
   child = StartProgram(folder.Path(), {project.string()}, again.str(), {},

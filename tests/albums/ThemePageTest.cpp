@@ -6,14 +6,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "albums/AlbumThemeDlg.h"
 #include "albums/AlbumTitleCreditPage.h"
 #include "albums/ThemePageRules.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDProject.h"
+#include "modules/data/ShockwaveFlash.h"
+#include "platform/com/Com.h"
 #include "platform/comctl/CommCtrl.h"
 #include "platform/display/Display.h"
 #include "platform/kernel/Module.h"
@@ -31,6 +36,27 @@ using pictavo::test::PumpPending;
 using pictavo::test::PumpUntil;
 
 namespace {
+
+// A Flash player that notes the variables a movie is given.
+std::vector<std::pair<std::wstring, std::wstring>> g_variables;
+class RecordingPlayer final : public pictavo::com::Object<IShockwaveFlash> {
+ public:
+  STDMETHODIMP put_WMode(BSTR) override { return S_OK; }
+  STDMETHODIMP put_ScaleMode(int) override { return S_OK; }
+  STDMETHODIMP put_Menu(BOOL) override { return S_OK; }
+  STDMETHODIMP put_Loop(BOOL) override { return S_OK; }
+  STDMETHODIMP LoadMovie(int, BSTR) override { return S_OK; }
+  STDMETHODIMP SetVariable(BSTR name, BSTR value) override {
+    g_variables.emplace_back(name, value);
+    return S_OK;
+  }
+  STDMETHODIMP Play() override { return S_OK; }
+  STDMETHODIMP Stop() override { return S_OK; }
+  STDMETHODIMP FlashVersion(long* version) override {
+    *version = 0x90000;
+    return S_OK;
+  }
+};
 
 std::string Source(const std::string& part) {
   const char* source = std::getenv("PICTAVO_SOURCE_DIR");
@@ -297,4 +323,34 @@ TEST_F(ThemePageTest, ARecordWithoutDurationShowsTenSeconds) {
     m_page.SetAlbum(m_albums[1]);
     EXPECT_EQ(Text(m_page.GetCreditPage(), IDC_TITLE_DURATION), "10") << stored;
   }
+}
+
+// With a Flash player the theme movie gets the album's theme text: the title, the font size only
+// between 21 and 149, and the colours as 0xRRGGBB.
+TEST_F(ThemePageTest, WithAFlashPlayerTheMovieGetsTheThemeTextVariables) {
+  pictavo::com::ClassRegistration registration(CLSID_ShockwaveFlash, [](REFIID iid, void** object) {
+    return pictavo::com::CreateInstance<RecordingPlayer>(iid, object);
+  });
+  struct Case {
+    int size;
+    const wchar_t* sent;  // null: no "font_size"
+  };
+  const Case cases[] = {{20, nullptr}, {21, L"21"}, {149, L"149"}, {150, nullptr}};
+  for (const Case& c : cases) {
+    _ALBUM_TEXT_SETTINGS* text = m_albums[0]->GetAlbumEffect()->GetThemeTextSettings();
+    std::strcpy(text->szText, "Beach");
+    text->nFontSize = c.size;
+    text->clrBackground = RGB(255, 128, 0);
+    text->clrFont = RGB(1, 2, 3);
+    g_variables.clear();
+    m_page.SetAlbum(nullptr);
+    m_page.SetAlbum(m_albums[0]);
+    std::map<std::wstring, std::wstring> sent(g_variables.begin(), g_variables.end());
+    EXPECT_EQ(sent[L"mytitle"], L"Beach");
+    EXPECT_EQ(sent[L"backgroundColor"], L"0xff8000");
+    EXPECT_EQ(sent[L"font_color"], L"0x010203");
+    EXPECT_EQ(sent.count(L"font_size"), c.sent != nullptr ? 1u : 0u) << c.size;
+    if (c.sent != nullptr) EXPECT_EQ(sent[L"font_size"], c.sent);
+  }
+  m_page.SetAlbum(nullptr);
 }
