@@ -463,12 +463,10 @@ void CAlbumThemeDlg::PaintPreview(CDC* pDC, const CRect& area) {
   if (picture == nullptr) return;
   const int w = static_cast<int>(picture->GetWidth());
   const int h = static_cast<int>(picture->GetHeight());
-  // Frames are made at the box's size (a multiple of 4 wide): centred as they are, stretched only
-  // when the box changed under a running title.
-  if (w <= frame.Width() && h == frame.Height())
-    picture->Draw(pDC->GetSafeHdc(), frame.left + (frame.Width() - w) / 2, frame.top, w, h);
-  else
-    picture->Draw(pDC->GetSafeHdc(), box, nullptr, true);
+  // Frames are made at the box's size, a multiple of 4 wide: the few columns short are a quick
+  // plain stretch; a box that changed under a running title is stretched smoothly.
+  const bool nearly = frame.Width() - w < 4 && frame.Width() >= w && h == frame.Height();
+  picture->Draw(pDC->GetSafeHdc(), box, nullptr, !nearly);
 }
 
 void CAlbumThemeDlg::DrawPreviewFrame() {
