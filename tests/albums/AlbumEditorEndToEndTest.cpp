@@ -87,7 +87,8 @@ TEST_F(AlbumEditorEndToEndTest, AddRotateRemoveSaveAndReopen) {
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
-         << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo") << "snapshot \"" << added
+         << pictavo::test::AddPhotoFolderSteps(media, "Untitled - Talvane Pictavo")
+         << "snapshot \"" << added
          << "\"\n"
          // Rotate the second photo a quarter turn clockwise.
          << "click 1022 " << cell(1) << "\n"

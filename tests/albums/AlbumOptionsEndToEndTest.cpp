@@ -84,8 +84,7 @@ TEST_F(AlbumOptionsEndToEndTest, MusicDurationAndRandomTransitionsFromThePage) {
   // Every slide got a transition picked from the whole list.
   std::regex slide(R"re(<slide [^>]*transition="([^"]*)")re");
   int slides = 0;
-  for (auto it = std::sregex_iterator(project.begin(), project.end(), slide); it != std::sregex_iterator();
-       ++it) {
+  for (auto it = std::sregex_iterator(project.begin(), project.end(), slide); it != std::sregex_iterator(); ++it) {
     ++slides;
     EXPECT_FALSE((*it)[1].str().empty());
   }

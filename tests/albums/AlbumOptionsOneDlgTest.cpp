@@ -89,8 +89,8 @@ class AlbumOptionsOneDlgTest : public ::testing::Test {
     m_page.ShowWindow(SW_SHOW);
     m_album = new CDVDAlbumImage(GetProject());
     m_album->Set_strAlbumName("Options test");
-    for (const char* name : {"beach_landscape.jpg", "tower_portrait.jpg", "valley_large.jpg",
-                             "wide_panorama.jpg", "bars_small.jpg"}) {
+    for (const char* name : {"beach_landscape.jpg", "tower_portrait.jpg", "valley_large.jpg", "wide_panorama.jpg",
+                             "bars_small.jpg"}) {
       auto* slide = new CDVDImage(m_album);
       slide->Put_strPathName(Source(std::string("samples/media/") + name).c_str());
       m_album->AddDVDImage(slide);
@@ -184,8 +184,8 @@ TEST_F(AlbumOptionsOneDlgTest, ShowsTheAlbumAndLooksFinished) {
     return rc;
   };
   const CRect settings = rectOf(1103);
-  for (UINT id : {1094u, 1095u, 1097u, 1098u, 1096u, 1099u, 1100u, 1101u, 1109u, 1107u, 1335u, 1108u, 1106u,
-                  1334u, 1153u, 1154u, 1261u}) {
+  for (UINT id : {1094u, 1095u, 1097u, 1098u, 1096u, 1099u, 1100u, 1101u, 1109u, 1107u, 1335u, 1108u, 1106u, 1334u,
+                  1153u, 1154u, 1261u}) {
     CRect inside;
     EXPECT_TRUE(inside.IntersectRect(settings, rectOf(id)) && inside == rectOf(id)) << id;
   }
@@ -302,10 +302,10 @@ TEST_F(AlbumOptionsOneDlgTest, AddedMusicFollowsTheSizeRuleAndReplacesTheDefault
   m_album->AddBackgroundMusic((folder.Path() + "/default.mp3").c_str());
   m_page.SetAlbum(m_album);
   const std::string music = Source("samples/media/music.mp3");
-  EXPECT_EQ(
-      m_page.AddMusicPaths(
-          {small.c_str(), music.c_str(), (folder.Path() + "/missing.mp3").c_str(), music.c_str()}, TRUE),
-      2);
+  EXPECT_EQ(m_page.AddMusicPaths({small.c_str(), music.c_str(), (folder.Path() + "/missing.mp3").c_str(),
+                                  music.c_str()},
+                                 TRUE),
+            2);
   ASSERT_EQ(g_seen.size(), 1u);  // the small file; the missing one is skipped without a word
   EXPECT_EQ(g_seen[0].text, "The file " + small + " is corrupt or the size is too small.");
   ASSERT_EQ(m_album->GetMusicCount(), 2);  // the default music was replaced

@@ -98,6 +98,7 @@ std::vector<Clip> Read(const CPtrList& list) {
   return out;
 }
 
+
 TEST(AlbumOptionsRules, MusicStartTimesOnRemoveMoveAndTrim) {
   using Op = bool (*)(std::vector<_AUDIO_SOURCE>&, CPtrList&);
   const struct {
@@ -112,35 +113,23 @@ TEST(AlbumOptionsRules, MusicStartTimesOnRemoveMoveAndTrim) {
          list.RemoveAt(list.FindIndex(1));
          return true;
        },
-       true,
-       {{"A", 10000, 0}, {"C", 30000, 10000}}},
+       true, {{"A", 10000, 0}, {"C", 30000, 10000}}},
       {"remove the first clip",
        [](std::vector<_AUDIO_SOURCE>& clips, CPtrList& list) {
          ShiftMusicAfter(list, 0, -clips[0].GetClipLength());
          list.RemoveHead();
          return true;
        },
-       true,
-       {{"B", 20000, 0}, {"C", 30000, 20000}}},
-      {"move the second clip up",
-       [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 1) != FALSE; },
-       true,
+       true, {{"B", 20000, 0}, {"C", 30000, 20000}}},
+      {"move the second clip up", [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 1) != FALSE; }, true,
        {{"B", 20000, 0}, {"A", 10000, 20000}, {"C", 30000, 30000}}},
-      {"move the first clip down",
-       [](auto&, CPtrList& list) { return MoveMusicEntryDown(list, 0) != FALSE; },
-       true,
+      {"move the first clip down", [](auto&, CPtrList& list) { return MoveMusicEntryDown(list, 0) != FALSE; }, true,
        {{"B", 20000, 0}, {"A", 10000, 20000}, {"C", 30000, 30000}}},
-      {"move the last clip up",
-       [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 2) != FALSE; },
-       true,
+      {"move the last clip up", [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 2) != FALSE; }, true,
        {{"A", 10000, 0}, {"C", 30000, 10000}, {"B", 20000, 40000}}},
-      {"move the first clip up",
-       [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 0) != FALSE; },
-       false,
+      {"move the first clip up", [](auto&, CPtrList& list) { return MoveMusicEntryUp(list, 0) != FALSE; }, false,
        {{"A", 10000, 0}, {"B", 20000, 10000}, {"C", 30000, 30000}}},
-      {"move the last clip down",
-       [](auto&, CPtrList& list) { return MoveMusicEntryDown(list, 2) != FALSE; },
-       false,
+      {"move the last clip down", [](auto&, CPtrList& list) { return MoveMusicEntryDown(list, 2) != FALSE; }, false,
        {{"A", 10000, 0}, {"B", 20000, 10000}, {"C", 30000, 30000}}},
       {"trim the first clip to 4 s",
        [](std::vector<_AUDIO_SOURCE>& clips, CPtrList& list) {
@@ -149,16 +138,14 @@ TEST(AlbumOptionsRules, MusicStartTimesOnRemoveMoveAndTrim) {
          ShiftMusicAfter(list, 0, clips[0].GetClipLength() - before);
          return true;
        },
-       true,
-       {{"A", 4000, 0}, {"B", 20000, 4000}, {"C", 30000, 24000}}},
+       true, {{"A", 4000, 0}, {"B", 20000, 4000}, {"C", 30000, 24000}}},
       {"lengthen the middle clip by 5 s",
        [](std::vector<_AUDIO_SOURCE>& clips, CPtrList& list) {
          clips[1].nTrimEnd += 5000;
          ShiftMusicAfter(list, 1, 5000);
          return true;
        },
-       true,
-       {{"A", 10000, 0}, {"B", 25000, 10000}, {"C", 30000, 35000}}},
+       true, {{"A", 10000, 0}, {"B", 25000, 10000}, {"C", 30000, 35000}}},
   };
   for (const auto& c : kCases) {
     std::vector<_AUDIO_SOURCE> clips = ThreeClips();
