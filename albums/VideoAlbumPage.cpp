@@ -25,6 +25,8 @@ void CVideoAlbumPage::ShowMovieAlbum(CDVDAlbumMovie* pAlbum) {
 
 void CVideoAlbumPage::UpdateClipButtons() {}
 
+void CVideoAlbumPage::DeselectAll() {}
+
 BOOL CVideoAlbumPage::OnEraseBkgnd(CDC* pDC) {
   PaintAlbumPanel(this, pDC);
   return TRUE;

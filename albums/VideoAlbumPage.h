@@ -20,6 +20,7 @@ class CVideoAlbumPage : public CDialog {
   CDVDAlbumMovie* GetShownAlbum() const { return m_pShown; }
   // Enables the clip buttons by the clips and the selection.
   void UpdateClipButtons();
+  void DeselectAll();
 
  protected:
   BOOL OnInitDialog() override;
