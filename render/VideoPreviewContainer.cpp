@@ -294,7 +294,7 @@ BOOL CVideoPreviewContainer::OnInitDialog() {
   GetWindowRegistry()->m_pVideoPreviewPage = m_pPage;
   GetWindowRegistry()->m_pVideoPreviewContainer = this;
   m_pPage->ShowWindow(SW_SHOW);
-  if (m_pStopBar != nullptr && m_pStopBar->GetSafeHwnd() != nullptr) m_pStopBar->DisableAllButtons(TRUE);
+  OnPreviewState(2, 0);
   LayoutPreview();
   return TRUE;
 }
@@ -352,10 +352,16 @@ LRESULT CVideoPreviewContainer::OnPreviewState(WPARAM wParam, LPARAM) {
   const bool playing = wParam == 1;
   if (wParam != 1 && wParam != 2) return 1;
   m_bPlayingShown = playing;
-  if (m_pPlayBar != nullptr && m_pPlayBar->GetSafeHwnd() != nullptr)
+  // Each bar holds one button: the bar window follows its button, so keyboard and input scripts
+  // see the same state as the picture.
+  if (m_pPlayBar != nullptr && m_pPlayBar->GetSafeHwnd() != nullptr) {
     playing ? m_pPlayBar->DisableAllButtons(TRUE) : m_pPlayBar->EnableAllButtons(TRUE);
-  if (m_pStopBar != nullptr && m_pStopBar->GetSafeHwnd() != nullptr)
+    m_pPlayBar->EnableWindow(!playing);
+  }
+  if (m_pStopBar != nullptr && m_pStopBar->GetSafeHwnd() != nullptr) {
     playing ? m_pStopBar->EnableAllButtons(TRUE) : m_pStopBar->DisableAllButtons(TRUE);
+    m_pStopBar->EnableWindow(playing);
+  }
   return 1;
 }
 
