@@ -20,7 +20,7 @@
 #include "platform/res/ResourceModule.h"
 #include "platform/shellapi/DragDrop.h"
 #include "shell/ProcessObjects.h"
-#include "tests/shell/ShellTestSupport.h"
+#include "tests/albums/AlbumEditorFixture.h"
 #include "tests/support/MessagePump.h"
 
 using namespace shelltest;
@@ -65,11 +65,6 @@ void WriteMp3(const fs::path& path, size_t bytes) {
   std::ofstream(path, std::ios::binary).write(head.data(), in.gcount());
 }
 
-std::string Touch(const fs::path& path) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path) << "x";
-  return path.string();
-}
 
 // The question a dropped folder asks, answered the moment it shows; how often it came and what
 // it said.
@@ -129,29 +124,8 @@ void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
   EnumWindows(RefuseIfAsked, 0);
 }
 
-class AlbumEditorAddTest : public RegistryFixture {
+class AlbumEditorAddTest : public albumtest::AlbumEditorFixture {
  protected:
-  void SetUp() override {
-    const char* bin = std::getenv("PICTAVO_BIN_DIR");
-    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
-    InitCommonControls();
-    ASSERT_TRUE(
-        owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 700), nullptr, 0));
-    ASSERT_TRUE(panel.Create(IDD_EXPLORE_BAR, &owner));
-    ASSERT_TRUE(editor.Create(IDD_ALBUM_EDITOR, &owner));
-    editor.MoveWindow(0, 0, 1000, 500);
-    editor.ShowWindow(SW_SHOW);
-    editor.NewProject();
-    pictavo::test::PumpPending();
-  }
-  void TearDown() override {
-    editor.NewProject();
-    editor.DestroyWindow();
-    panel.DestroyWindow();
-    owner.DestroyWindow();
-    pictavo::test::PumpPending();
-    CWnd::DeleteTempMap();
-  }
   void Drop(const std::vector<std::string>& paths) {
     HDROP drop = pictavo::shell::MakeDrop(POINT{10, 10}, FALSE, paths);
     ASSERT_NE(drop, nullptr);
@@ -177,11 +151,6 @@ class AlbumEditorAddTest : public RegistryFixture {
     return album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)) ? static_cast<CDVDAlbumImage*>(album) : nullptr;
   }
 
-  ScratchDir scratch;
-  const fs::path files{scratch.Path()};
-  CWnd owner;
-  ExploreBarDlg panel;
-  AlbumEditorDlg editor;
 };
 
 TEST_F(AlbumEditorAddTest, MusicIsTakenOnlyPastItsSizeLimit) {
@@ -281,9 +250,7 @@ TEST_F(AlbumEditorAddTest, DesktopDropsAskOnceForFoldersAndKeepPathsAsTheyAre) {
 }
 
 TEST_F(AlbumEditorAddTest, DroppedClipsGoToMyVideoClipsAndUnreadableOnesAreReportedByName) {
-  const fs::path clip = files / "Videos" / "Trip Clip.MP4";
-  fs::create_directories(clip.parent_path());
-  fs::copy_file(fs::path(std::getenv("PICTAVO_SOURCE_DIR")) / "samples/media/clip.mp4", clip);
+  const fs::path clip = SampleClip(files / "Videos" / "Trip Clip.MP4");
   const std::string bad = Touch(files / "Videos" / "Clip.MOV");
   const UINT_PTR answering = SetTimer(nullptr, 0, 20, &AnswerRefusal);
   g_refusal.clear();
