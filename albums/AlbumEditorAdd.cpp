@@ -52,6 +52,22 @@ constexpr const char* kPhotoFilter =
     "(*.png)|*.png| "
     "\t\tAll Files(*.*)|*.*||";
 
+// The open dialog of the add commands, starting in the folder remembered under the General
+// value `lpszLastPath`, which then remembers the choice. FALSE when cancelled.
+BOOL AskForFiles(CWnd* pOwner, LPCTSTR lpszLastPath, DWORD dwFlags, LPCTSTR lpszFilter, std::vector<CString>* pPaths) {
+  const CString lastPath = ReadGeneralString(lpszLastPath);
+  CFileDialog dialog(TRUE, nullptr, nullptr, dwFlags, lpszFilter, pOwner);
+  std::vector<char> names(kFileNameBuffer, '\0');
+  dialog.m_ofn.lpstrFile = names.data();
+  dialog.m_ofn.nMaxFile = kFileNameBuffer;
+  if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  const CString chosen = dialog.GetPathName();
+  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString(lpszLastPath, chosen);
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) pPaths->push_back(dialog.GetNextPathName(pos));
+  return TRUE;
+}
+
 CListCtrl* PhotoList() {
   auto* list = static_cast<CListCtrl*>(GetWindowRegistry()->m_pPhotoListCtrl);
   return list != nullptr && list->GetSafeHwnd() != nullptr ? list : nullptr;
@@ -153,22 +169,13 @@ BOOL AlbumEditorDlg::AddPhotoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, CDV
 }
 
 int AlbumEditorDlg::AddPhotos() {
-  const CString lastPath = ReadGeneralString("LastPhotoPath");
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
-                     kPhotoFilter, this);
-  std::vector<char> names(kFileNameBuffer, '\0');
-  dialog.m_ofn.lpstrFile = names.data();
-  dialog.m_ofn.nMaxFile = kFileNameBuffer;
-  if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
-  if (dialog.DoModal() != IDOK) return FALSE;
-  const CString chosen = dialog.GetPathName();
-  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastPhotoPath", chosen);
-
+  std::vector<CString> chosen;
+  if (!AskForFiles(this, "LastPhotoPath", OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, kPhotoFilter,
+                   &chosen))
+    return FALSE;
   std::vector<CString> paths;
-  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
-    const CString path = dialog.GetNextPathName(pos);
+  for (const CString& path : chosen)
     if (IsPhotoFileExt(FileExtOf(path))) paths.push_back(path);
-  }
   AddPhotoFiles(std::move(paths));
   return TRUE;
 }
@@ -559,22 +566,12 @@ BOOL AlbumEditorDlg::AddVideoFileAt(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, _
 }
 
 int AlbumEditorDlg::AddVideos() {
-  const CString lastPath = ReadGeneralString("LastVideoPath");
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER, kVideoFilter, this);
-  std::vector<char> names(kFileNameBuffer, '\0');
-  dialog.m_ofn.lpstrFile = names.data();
-  dialog.m_ofn.nMaxFile = kFileNameBuffer;
-  if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
-  if (dialog.DoModal() != IDOK) return FALSE;
-  const CString chosen = dialog.GetPathName();
-  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastVideoPath", chosen);
-
+  std::vector<CString> chosen;
+  if (!AskForFiles(this, "LastVideoPath", OFN_EXPLORER, kVideoFilter, &chosen)) return FALSE;
   CDVDAlbumBase* slot = GetCurrentMovieAlbum();
   CDVDAlbumImage* photos = GetCurrentImageAlbum();
-  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
-    const CString path = dialog.GetNextPathName(pos);
+  for (const CString& path : chosen)
     if (IsVideoFileExt(FileExtOf(path))) AddVideoFileAt(&slot, path, nullptr);
-  }
   RefreshAfterAdd(photos, AsVideoAlbum(slot), TRUE);
   SelectAddedImages();
   PostStatusBarUpdate();

@@ -66,62 +66,41 @@ void WriteMp3(const fs::path& path, size_t bytes) {
 }
 
 
-// The question a dropped folder asks, answered the moment it shows; how often it came and what
-// it said.
-struct FolderQuestion {
+// A question of the program answered the moment it shows: the first visible window with a child
+// whose text holds `needle`; how often it came and what it said.
+struct Answer {
+  const char* needle = "";
   bool yes = false;
   int asked = 0;
   std::string text;
-} g_question;
+} g_answer;
 
-BOOL CALLBACK FindQuestionText(HWND child, LPARAM found) {
+BOOL CALLBACK FindNeedle(HWND child, LPARAM found) {
   char text[2048] = {};
   GetWindowText(child, text, sizeof text);
-  if (std::string(text).find("Do you want to add photos of") == std::string::npos) return TRUE;
+  if (std::string(text).find(g_answer.needle) == std::string::npos) return TRUE;
   *reinterpret_cast<std::string*>(found) = text;
   return FALSE;
 }
 
-BOOL CALLBACK AnswerIfQuestion(HWND top, LPARAM) {
+BOOL CALLBACK AnswerIfAsked(HWND top, LPARAM) {
   if (!IsWindowVisible(top)) return TRUE;
   std::string text;
-  EnumChildWindows(top, FindQuestionText, reinterpret_cast<LPARAM>(&text));
+  EnumChildWindows(top, FindNeedle, reinterpret_cast<LPARAM>(&text));
   if (text.empty()) return TRUE;
-  ++g_question.asked;
-  g_question.text = text;
+  ++g_answer.asked;
+  g_answer.text = text;
   char title[256] = {};
   GetWindowText(top, title, sizeof title);
   // The folder dialog answers with OK and Cancel, a message box with Yes and No.
   const bool dialog = std::string(title) == "Add photos of a directory to the album";
-  PostMessage(top, WM_COMMAND, g_question.yes ? (dialog ? IDOK : IDYES) : (dialog ? IDCANCEL : IDNO), 0);
+  PostMessage(top, WM_COMMAND, g_answer.yes ? (dialog ? IDOK : IDYES) : (dialog ? IDCANCEL : IDNO), 0);
   ShowWindow(top, SW_HIDE);
   return FALSE;
-}
-void CALLBACK AnswerFolderQuestion(HWND, UINT, UINT_PTR, DWORD) {
-  EnumWindows(AnswerIfQuestion, 0);
 }
 
-// The refusal of a video the data model can't read, answered No.
-std::string g_refusal;
-BOOL CALLBACK FindRefusalText(HWND child, LPARAM found) {
-  char text[2048] = {};
-  GetWindowText(child, text, sizeof text);
-  if (std::string(text).find("is not supported yet") == std::string::npos) return TRUE;
-  *reinterpret_cast<std::string*>(found) = text;
-  return FALSE;
-}
-BOOL CALLBACK RefuseIfAsked(HWND top, LPARAM) {
-  if (!IsWindowVisible(top)) return TRUE;
-  std::string text;
-  EnumChildWindows(top, FindRefusalText, reinterpret_cast<LPARAM>(&text));
-  if (text.empty()) return TRUE;
-  g_refusal = text;
-  PostMessage(top, WM_COMMAND, IDNO, 0);
-  ShowWindow(top, SW_HIDE);
-  return FALSE;
-}
-void CALLBACK AnswerRefusal(HWND, UINT, UINT_PTR, DWORD) {
-  EnumWindows(RefuseIfAsked, 0);
+void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD) {
+  EnumWindows(AnswerIfAsked, 0);
 }
 
 class AlbumEditorAddTest : public albumtest::AlbumEditorFixture {
@@ -214,7 +193,7 @@ TEST_F(AlbumEditorAddTest, DesktopDropsAskOnceForFoldersAndKeepPathsAsTheyAre) {
   const std::string far = Touch(deep / "Far.Jpg");
   const fs::path song = files / "song.WAV";
   WriteWav(song, 307201);
-  const UINT_PTR answering = SetTimer(nullptr, 0, 20, &AnswerFolderQuestion);
+  const UINT_PTR answering = SetTimer(nullptr, 0, 20, &AnswerQuestion);
   struct Case {
     bool yes;
     std::vector<std::string> drop;
@@ -235,11 +214,11 @@ TEST_F(AlbumEditorAddTest, DesktopDropsAskOnceForFoldersAndKeepPathsAsTheyAre) {
   };
   for (const Case& c : cases) {
     editor.NewProject();
-    g_question = FolderQuestion{c.yes};
+    g_answer = Answer{"Do you want to add photos of", c.yes};
     Drop(c.drop);
     pictavo::test::PumpPending();
-    EXPECT_EQ(g_question.asked, c.questions) << c.drop.size();
-    if (c.questions > 0) EXPECT_NE(g_question.text.find(c.drop[0]), std::string::npos) << g_question.text;
+    EXPECT_EQ(g_answer.asked, c.questions) << c.drop.size();
+    if (c.questions > 0) EXPECT_NE(g_answer.text.find(c.drop[0]), std::string::npos) << g_answer.text;
     std::vector<std::string> slides;
     for (int i = 0; i < GetProject()->GetAlbumCount(); ++i)
       for (const std::string& path : SlidePaths(PhotoAlbum(i))) slides.push_back(path);
@@ -252,8 +231,8 @@ TEST_F(AlbumEditorAddTest, DesktopDropsAskOnceForFoldersAndKeepPathsAsTheyAre) {
 TEST_F(AlbumEditorAddTest, DroppedClipsGoToMyVideoClipsAndUnreadableOnesAreReportedByName) {
   const fs::path clip = SampleClip(files / "Videos" / "Trip Clip.MP4");
   const std::string bad = Touch(files / "Videos" / "Clip.MOV");
-  const UINT_PTR answering = SetTimer(nullptr, 0, 20, &AnswerRefusal);
-  g_refusal.clear();
+  g_answer = Answer{"is not supported yet", false};
+  const UINT_PTR answering = SetTimer(nullptr, 0, 20, &AnswerQuestion);
   Drop({clip.string(), bad, clip.string()});
   pictavo::test::PumpPending();
   KillTimer(nullptr, answering);
@@ -264,7 +243,8 @@ TEST_F(AlbumEditorAddTest, DroppedClipsGoToMyVideoClipsAndUnreadableOnesAreRepor
   ASSERT_EQ(album->Get_nVideoItemCount(), 2) << "the refused one is left out, the batch goes on";
   EXPECT_EQ(std::string(album->Get_pVideoItemData(0)->strPathName.GetString()), clip.string());
   EXPECT_EQ(album->Get_pVideoItemData(0)->GetPlayLength(), 6000u);
-  EXPECT_NE(g_refusal.find("The media file(Clip.MOV) is not supported yet!"), std::string::npos) << g_refusal;
+  EXPECT_EQ(g_answer.asked, 1);
+  EXPECT_NE(g_answer.text.find("The media file(Clip.MOV) is not supported yet!"), std::string::npos) << g_answer.text;
   // The clip page shows them.
   EXPECT_EQ(editor.GetVideoAlbumSheet()->GetClipPage()->GetListCtrl().GetItemCount(), 2);
 }
