@@ -453,10 +453,12 @@ CDVDAlbumMovie* AsVideoAlbum(CDVDAlbumBase* album) {
 // The question before a dropped folder's photos are added. TRUE for Yes; `include` then says
 // whether the subfolders come too.
 BOOL AskAddFolderPhotos(LPCTSTR lpszFolder, BOOL* pInclude) {
-  CString text;
-  text.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
+  CAddDirectoryDlg dialog;
+  dialog.m_strMessage.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
   *pInclude = FALSE;
-  return MessageBoxText(text, MB_YESNO) == IDYES;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  *pInclude = dialog.m_bIncludeSubDirectories != 0;
+  return TRUE;
 }
 
 // A path from a drop, whole however long it is.
