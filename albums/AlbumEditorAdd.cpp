@@ -15,8 +15,8 @@
 #include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/SmallAlbumDialogs.h"
-#include "albums/VideoClipRules.h"
 #include "albums/VideoAlbumPage.h"
+#include "albums/VideoClipRules.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDImage.h"
@@ -27,8 +27,8 @@
 #include "platform/kernel/Path.h"
 #include "platform/shellapi/DragDrop.h"
 #include "platform/shellapi/ShellExecute.h"
-#include "render/VideoPreviewContainer.h"
 #include "render/PhotoCache.h"
+#include "render/VideoPreviewContainer.h"
 #include "shell/ARRegistry.h"
 #include "shell/LanguageFile.h"
 #include "shell/ProcessObjects.h"
@@ -54,7 +54,8 @@ constexpr const char* kPhotoFilter =
 
 // The open dialog of the add commands, starting in the folder remembered under the General
 // value `lpszLastPath`, which then remembers the choice. FALSE when cancelled.
-BOOL AskForFiles(CWnd* pOwner, LPCTSTR lpszLastPath, DWORD dwFlags, LPCTSTR lpszFilter, std::vector<CString>* pPaths) {
+BOOL AskForFiles(CWnd* pOwner, LPCTSTR lpszLastPath, DWORD dwFlags, LPCTSTR lpszFilter,
+                 std::vector<CString>* pPaths) {
   const CString lastPath = ReadGeneralString(lpszLastPath);
   CFileDialog dialog(TRUE, nullptr, nullptr, dwFlags, lpszFilter, pOwner);
   std::vector<char> names(kFileNameBuffer, '\0');
@@ -64,7 +65,8 @@ BOOL AskForFiles(CWnd* pOwner, LPCTSTR lpszLastPath, DWORD dwFlags, LPCTSTR lpsz
   if (dialog.DoModal() != IDOK) return FALSE;
   const CString chosen = dialog.GetPathName();
   if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString(lpszLastPath, chosen);
-  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) pPaths->push_back(dialog.GetNextPathName(pos));
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;)
+    pPaths->push_back(dialog.GetNextPathName(pos));
   return TRUE;
 }
 
@@ -170,8 +172,8 @@ BOOL AlbumEditorDlg::AddPhotoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, CDV
 
 int AlbumEditorDlg::AddPhotos() {
   std::vector<CString> chosen;
-  if (!AskForFiles(this, "LastPhotoPath", OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, kPhotoFilter,
-                   &chosen))
+  if (!AskForFiles(this, "LastPhotoPath", OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY,
+                   kPhotoFilter, &chosen))
     return FALSE;
   std::vector<CString> paths;
   for (const CString& path : chosen)
@@ -386,9 +388,11 @@ namespace {
 
 constexpr const char* kVideoFilter =
     "All Supported "
-    "Formats(*.avi;*.mov;*.vob;*.wmv;*.asf;*.mpg;*.3gp;*.mp4;*.rm;*.rmvb;*.flv)|*.avi;*.mov;*.vob;*.wmv;*.asf;"
+    "Formats(*.avi;*.mov;*.vob;*.wmv;*.asf;*.mpg;*.3gp;*.mp4;*.rm;*.rmvb;*.flv)|*.avi;*.mov;*.vob;*.wmv;*."
+    "asf;"
     "*.mpg;*.mpeg;*.3gp;*.mp4;*.rm;*.rmvb;*.flv| \t\tMPEG Movies(*.mpg;*mpeg)|*.mpg;*.mpeg| \t\tAVI "
-    "Movies(*.avi)|*.avi|Divx Movies(*.avi)|*.avi|MP4 Movies(*.mp4)|*.mp4|DVD Vob Files(*.vob)|*.vob|QuickTime(*."
+    "Movies(*.avi)|*.avi|Divx Movies(*.avi)|*.avi|MP4 Movies(*.mp4)|*.mp4|DVD Vob "
+    "Files(*.vob)|*.vob|QuickTime(*."
     "mov)|*.mov|Windows Video(*.WMV)|*.wmv| \t\tWindows Media File(*.asf)|*.asf|Real Media File (*.rm, "
     "*.rmvb)|*.rm;*.rmvb|Flash Video File(*.flv)|*.flv|All Files(*.*)|*.*||";
 
@@ -441,13 +445,15 @@ void StopVideoPreview() {
 }
 
 CDVDAlbumImage* AsPhotoAlbum(CDVDAlbumBase* album) {
-  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)) ? static_cast<CDVDAlbumImage*>(album)
-                                                                             : nullptr;
+  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage))
+             ? static_cast<CDVDAlbumImage*>(album)
+             : nullptr;
 }
 
 CDVDAlbumMovie* AsVideoAlbum(CDVDAlbumBase* album) {
-  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie)) ? static_cast<CDVDAlbumMovie*>(album)
-                                                                            : nullptr;
+  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))
+             ? static_cast<CDVDAlbumMovie*>(album)
+             : nullptr;
 }
 
 // The question before a dropped folder's photos are added. TRUE for Yes; `include` then says
@@ -472,8 +478,8 @@ CString DroppedPath(HDROP drop, UINT index) {
 
 }  // namespace
 
-_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition, LPCTSTR lpszPath,
-                                           int nFlag) {
+_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition,
+                                           LPCTSTR lpszPath, int nFlag) {
   if (pAlbum == nullptr || lpszPath == nullptr || *lpszPath == '\0') return nullptr;
   if (!pAlbum->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))) return nullptr;
   _DV_LIST_ITEM_DATA* item = pAlbum->InsertVideoFile(lpszPath, lpszPath, pPosition, nFlag);
@@ -484,7 +490,8 @@ _DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM
     CWnd* main = AfxGetMainWnd();
     if (::MessageBox(main != nullptr ? main->GetSafeHwnd() : nullptr, text, LoadLangString(IDS_ERROR_CAPTION),
                      MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
-      ::ShellExecute(nullptr, "open", LoadLangString(IDS_VIDEO_SUPPORT_PAGE), nullptr, nullptr, SW_SHOWNORMAL);
+      ::ShellExecute(nullptr, "open", LoadLangString(IDS_VIDEO_SUPPORT_PAGE), nullptr, nullptr,
+                     SW_SHOWNORMAL);
   }
   if (auto* editor = static_cast<AlbumEditorDlg*>(GetWindowRegistry()->m_pAlbumEditor);
       editor != nullptr && editor->GetSafeHwnd() != nullptr)
@@ -496,10 +503,12 @@ _DV_LIST_ITEM_DATA* InsertVideoFileAtEnd(CDVDAlbumMovie* pAlbum, LPCTSTR lpszPat
   return InsertVideoFileChecked(pAlbum, nullptr, lpszPath, 0);
 }
 
-BOOL AlbumEditorDlg::AddMusicToAlbum(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, BOOL bPhotosPage, BOOL bKeepPage) {
+BOOL AlbumEditorDlg::AddMusicToAlbum(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, BOOL bPhotosPage,
+                                     BOOL bKeepPage) {
   if (!bKeepPage) SelectPropPage(bPhotosPage ? 0 : 1);
   if (ppAlbum == nullptr) return FALSE;
-  if (GetProject()->GetAlbumCount() == 0 || *ppAlbum == nullptr) *ppAlbum = CreatePhotoAlbum(TreeFolderAlbumName());
+  if (GetProject()->GetAlbumCount() == 0 || *ppAlbum == nullptr)
+    *ppAlbum = CreatePhotoAlbum(TreeFolderAlbumName());
   if (!EnsureAlbumSelected()) return FALSE;
   AddMusicIfAccepted(AsPhotoAlbum(*ppAlbum), lpszPath);
   return TRUE;
@@ -555,7 +564,8 @@ BOOL AlbumEditorDlg::AddVideoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath) {
   return album != nullptr && InsertVideoFileAtEnd(album, lpszPath) != nullptr;
 }
 
-BOOL AlbumEditorDlg::AddVideoFileAt(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, _DV_LIST_ITEM_DATA* pPosition) {
+BOOL AlbumEditorDlg::AddVideoFileAt(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath,
+                                    _DV_LIST_ITEM_DATA* pPosition) {
   if (ppAlbum == nullptr) return FALSE;
   StopVideoPreview();
   if (*ppAlbum == nullptr) *ppAlbum = NewVideoAlbum(nullptr);
@@ -709,7 +719,8 @@ int AlbumEditorDlg::DropBrowserItems(CDVDAlbumBase** ppPhotoAlbum, CDVDAlbumBase
     switch (item->nKind) {
       case 0:
         if (auto* slide = static_cast<CDVDImage*>(item->pData))
-          photosAdded = AddPhotoFile(photoSlot, slide->Get_strPathName(), pPosition, lpszAlbumName) || photosAdded;
+          photosAdded =
+              AddPhotoFile(photoSlot, slide->Get_strPathName(), pPosition, lpszAlbumName) || photosAdded;
         break;
       case 2: {
         if (path == nullptr || IsParentFolderRow(*path)) break;

@@ -222,6 +222,6 @@ class AlbumEditorDlg : public CPropertyPage {
 // Inserts a video file into a video album before `pPosition` (null: at the end). A file the data
 // model can't read is reported (with the offer of the support page); the album list repaints
 // either way. The new clip, or null.
-_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition, LPCTSTR lpszPath,
-                                           int nFlag);
+_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition,
+                                           LPCTSTR lpszPath, int nFlag);
 _DV_LIST_ITEM_DATA* InsertVideoFileAtEnd(CDVDAlbumMovie* pAlbum, LPCTSTR lpszPath);

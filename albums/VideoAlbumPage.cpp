@@ -35,8 +35,8 @@ enum ClipColumn { kColNumber, kColName, kColSize, kColDuration, kColDimensions, 
 
 _tagLayoutRow g_videoPageLayout[5];
 const LayoutRowInit kVideoPageLayout[5] = {
-    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},   {LAYOUT_TOFIT, IDC_VIDEO_CLIP_BAR, 0},
-    {LAYOUT_REST, IDC_VIDEO_CLIP_LIST, 0}, {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
+    {LAYOUT_ROWS | LAYOUT_REST, 0, 0},       {LAYOUT_TOFIT, IDC_VIDEO_CLIP_BAR, 0},
+    {LAYOUT_REST, IDC_VIDEO_CLIP_LIST, 0},   {LAYOUT_END_GROUP, LAYOUT_NO_WINDOW, 0},
     {LAYOUT_END_TABLE, LAYOUT_NO_WINDOW, 0},
 };
 _tagLayoutRow* VideoPageLayout() {
@@ -246,13 +246,15 @@ void CVideoAlbumPage::DeselectAll() {
 }
 
 void CVideoAlbumPage::SelectAll() {
-  for (int row = 0; row < m_list.GetItemCount(); ++row) m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+  for (int row = 0; row < m_list.GetItemCount(); ++row)
+    m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   m_list.Invalidate();
   UpdateClipButtons();
 }
 
 void CVideoAlbumPage::GetSelectedClips(CPtrArray& clips) {
-  for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(row, LVNI_SELECTED))
+  for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1;
+       row = m_list.GetNextItem(row, LVNI_SELECTED))
     if (_DV_LIST_ITEM_DATA* clip = ClipOfRow(row)) clips.Add(clip);
 }
 
@@ -272,7 +274,8 @@ void CVideoAlbumPage::RemoveSelectedClips() {
   if (album == nullptr) return;
   StopVideoPreview();
   int lastDeleted = -1;
-  for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(-1, LVNI_SELECTED)) {
+  for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1;
+       row = m_list.GetNextItem(-1, LVNI_SELECTED)) {
     if (_DV_LIST_ITEM_DATA* clip = ClipOfRow(row)) {
       m_list.SetItemData(row, 0);
       album->RemoveVideoItemData(clip);
@@ -287,10 +290,12 @@ void CVideoAlbumPage::RemoveSelectedClips() {
     m_list.EnsureVisible(select, FALSE);
   }
   // The numbers follow the new order.
-  for (int row = 0; row < m_list.GetItemCount(); ++row) m_list.SetItemText(row, kColNumber, ClipNumberText(row + 1));
+  for (int row = 0; row < m_list.GetItemCount(); ++row)
+    m_list.SetItemText(row, kColNumber, ClipNumberText(row + 1));
   album->Put_bDirty(TRUE);
   RedrawAlbumList();
-  if (auto* main = static_cast<CWnd*>(GetWindowRegistry()->m_pMainDlg); main != nullptr && main->GetSafeHwnd())
+  if (auto* main = static_cast<CWnd*>(GetWindowRegistry()->m_pMainDlg);
+      main != nullptr && main->GetSafeHwnd())
     main->PostMessage(WM_UPDATE_STATUS_BAR, 0, 0);
   UpdateClipButtons();
 }
@@ -674,8 +679,10 @@ void CVideoAlbumPage::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysM
   enable(ID_CLIP_REMOVE, m_list.GetSelectedCount() > 0);
   enable(ID_CLIP_REMOVE_ALL, m_list.GetItemCount() > 0);
   enable(ID_CLIP_SELECT_ALL, m_list.GetItemCount() > 0);
-  pPopupMenu->CheckMenuItem(ID_CLIP_VIEW_DETAILS, MF_BYCOMMAND | (m_bThumbnailView ? MF_UNCHECKED : MF_CHECKED));
-  pPopupMenu->CheckMenuItem(ID_CLIP_VIEW_THUMBNAILS, MF_BYCOMMAND | (m_bThumbnailView ? MF_CHECKED : MF_UNCHECKED));
+  pPopupMenu->CheckMenuItem(ID_CLIP_VIEW_DETAILS,
+                            MF_BYCOMMAND | (m_bThumbnailView ? MF_UNCHECKED : MF_CHECKED));
+  pPopupMenu->CheckMenuItem(ID_CLIP_VIEW_THUMBNAILS,
+                            MF_BYCOMMAND | (m_bThumbnailView ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CVideoAlbumPage::OnDestroy() {

@@ -23,8 +23,8 @@ CString ClipSizeText(uint64_t nBytes) {
 CString ClipTimeText(DWORD nMilliseconds) {
   const DWORD seconds = nMilliseconds / 1000;
   CString text;
-  text.Format("%02d:%02d:%02d", static_cast<int>(nMilliseconds / 3600000), static_cast<int>(seconds % 3600 / 60),
-              static_cast<int>(seconds % 60));
+  text.Format("%02d:%02d:%02d", static_cast<int>(nMilliseconds / 3600000),
+              static_cast<int>(seconds % 3600 / 60), static_cast<int>(seconds % 60));
   return text;
 }
 
@@ -56,6 +56,7 @@ CString VideoFileDisplayName(LPCTSTR lpszPath) {
 void SplitClipPath(LPCTSTR lpszPath, CString* pName, CString* pFolder) {
   const std::string path = lpszPath != nullptr ? lpszPath : "";
   const size_t cut = path.find_last_of("/\\");
-  if (pName != nullptr) *pName = CString(cut == std::string::npos ? path.c_str() : path.substr(cut + 1).c_str());
+  if (pName != nullptr)
+    *pName = CString(cut == std::string::npos ? path.c_str() : path.substr(cut + 1).c_str());
   if (pFolder != nullptr) *pFolder = CString(cut == std::string::npos ? "" : path.substr(0, cut).c_str());
 }

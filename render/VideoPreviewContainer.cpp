@@ -36,7 +36,8 @@ const LayoutRowInit kVideoPreviewContainerLayout[5] = {
     {LAYOUT_END_TABLE, LAYOUT_NO_WINDOW, 0},
 };
 _tagLayoutRow* VideoPreviewContainerLayout() {
-  static const bool ready = (InitLayoutRows(g_videoPreviewContainerLayout, kVideoPreviewContainerLayout), true);
+  static const bool ready =
+      (InitLayoutRows(g_videoPreviewContainerLayout, kVideoPreviewContainerLayout), true);
   (void)ready;
   return g_videoPreviewContainerLayout;
 }
@@ -78,7 +79,8 @@ ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CVideoPreviewPage::CVideoPreviewPage(int nHideHint) : CDialog(IDD_VIDEO_PREVIEW_PAGE), m_nHideHint(nHideHint) {}
+CVideoPreviewPage::CVideoPreviewPage(int nHideHint)
+    : CDialog(IDD_VIDEO_PREVIEW_PAGE), m_nHideHint(nHideHint) {}
 
 BOOL CVideoPreviewPage::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -398,7 +400,8 @@ void CVideoPreviewContainer::OnSize(UINT nType, int cx, int cy) {
 
 BOOL CVideoPreviewContainer::OnEraseBkgnd(CDC* pDC) {
   const int saved = pDC->SaveDC();
-  for (CWnd* child : {static_cast<CWnd*>(m_pPage), static_cast<CWnd*>(m_pPlayBar), static_cast<CWnd*>(m_pStopBar)}) {
+  for (CWnd* child :
+       {static_cast<CWnd*>(m_pPage), static_cast<CWnd*>(m_pPlayBar), static_cast<CWnd*>(m_pStopBar)}) {
     if (child == nullptr || child->GetSafeHwnd() == nullptr || !child->IsWindowVisible()) continue;
     CRect rc;
     child->GetWindowRect(&rc);

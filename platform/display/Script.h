@@ -91,11 +91,11 @@ struct ScriptStep {
   UINT id2 = 0;        // drag: the control where the button is released
   POINT point2{};      // drag: client coordinates in that control
   int notches = 0;     // wheel
-  std::vector<std::string> files;  // drop
   UINT key = 0;        // virtual key
   UINT modifiers = 0;  // MOD_SHIFT, MOD_CONTROL, MOD_ALT
   DWORD timeoutMs = kDefaultTimeoutMs;
   DWORD sleepMs = 0;
+  std::vector<std::string> files;  // drop: the paths
 };
 
 struct ScriptError {

@@ -164,7 +164,8 @@ void SdlDisplay::HandleInput(const SDL_Event& event) {
       break;
     case SDL_DROPCOMPLETE:
       // Files dragged from the desktop land on the window under the pointer, as WM_DROPFILES.
-      if (const Native* native = FindById(event.drop.windowID); native != nullptr && !m_droppedFiles.empty()) {
+      if (const Native* native = FindById(event.drop.windowID);
+          native != nullptr && !m_droppedFiles.empty()) {
         int gx = 0, gy = 0;
         SDL_GetGlobalMouseState(&gx, &gy);
         shell::DropFiles(native->hwnd, POINT{gx - m_origin.x, gy - m_origin.y}, m_droppedFiles);

@@ -65,7 +65,6 @@ void WriteMp3(const fs::path& path, size_t bytes) {
   std::ofstream(path, std::ios::binary).write(head.data(), in.gcount());
 }
 
-
 // A question of the program answered the moment it shows: the first visible window with a child
 // whose text holds `needle`; how often it came and what it said.
 struct Answer {
@@ -129,7 +128,6 @@ class AlbumEditorAddTest : public albumtest::AlbumEditorFixture {
     CDVDAlbumBase* album = project->GetAlbum(index);
     return album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)) ? static_cast<CDVDAlbumImage*>(album) : nullptr;
   }
-
 };
 
 TEST_F(AlbumEditorAddTest, MusicIsTakenOnlyPastItsSizeLimit) {
@@ -140,9 +138,9 @@ TEST_F(AlbumEditorAddTest, MusicIsTakenOnlyPastItsSizeLimit) {
     bool taken;
   };
   const Case cases[] = {
-      {"song.WAV", 307200, true, false},  {"song2.WAV", 307201, true, true},
-      {"short.wav", 30721, true, false},  {"tune.mp3", 30720, false, false},
-      {"tune2.mp3", 30721, false, true},  {"Mixed Case.MP3", 40000, false, true},
+      {"song.WAV", 307200, true, false}, {"song2.WAV", 307201, true, true},
+      {"short.wav", 30721, true, false}, {"tune.mp3", 30720, false, false},
+      {"tune2.mp3", 30721, false, true}, {"Mixed Case.MP3", 40000, false, true},
   };
   editor.NewPhotoAlbum("Songs");
   CDVDAlbumImage* album = editor.GetCurrentImageAlbum();
@@ -207,7 +205,9 @@ TEST_F(AlbumEditorAddTest, DesktopDropsAskOnceForFoldersAndKeepPathsAsTheyAre) {
        1,
        {loose, twin, far}},
       // Yes: both folders' photos, the question once.
-      {true, {(files / "Rome").string(), (files / "Oslo").string()}, 1,
+      {true,
+       {(files / "Rome").string(), (files / "Oslo").string()},
+       1,
        {(files / "Rome/a.jpg").string(), (files / "Oslo/b.jpg").string()}},
       // Music from the desktop is not taken.
       {true, {song.string()}, 0, {}},
@@ -244,7 +244,8 @@ TEST_F(AlbumEditorAddTest, DroppedClipsGoToMyVideoClipsAndUnreadableOnesAreRepor
   EXPECT_EQ(std::string(album->Get_pVideoItemData(0)->strPathName.GetString()), clip.string());
   EXPECT_EQ(album->Get_pVideoItemData(0)->GetPlayLength(), 6000u);
   EXPECT_EQ(g_answer.asked, 1);
-  EXPECT_NE(g_answer.text.find("The media file(Clip.MOV) is not supported yet!"), std::string::npos) << g_answer.text;
+  EXPECT_NE(g_answer.text.find("The media file(Clip.MOV) is not supported yet!"), std::string::npos)
+      << g_answer.text;
   // The clip page shows them.
   EXPECT_EQ(editor.GetVideoAlbumSheet()->GetClipPage()->GetListCtrl().GetItemCount(), 2);
 }

@@ -50,8 +50,9 @@ class AlbumEditorFixture : public shelltest::RegistryFixture {
   // The 6 s sample clip copied to `path`.
   static std::string SampleClip(const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
-    std::filesystem::copy_file(std::filesystem::path(std::getenv("PICTAVO_SOURCE_DIR")) / "samples/media/clip.mp4",
-                               path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(
+        std::filesystem::path(std::getenv("PICTAVO_SOURCE_DIR")) / "samples/media/clip.mp4", path,
+        std::filesystem::copy_options::overwrite_existing);
     return path.string();
   }
 

@@ -1,10 +1,10 @@
 // A video album as a new user makes one in the real program on the headless display: photos from
 // ~/Pictures/Trip, then the 6 s sample clip from ~/Videos dropped from the desktop and added again
 // through Add Video Clips: "My Video Clips" shows the two clips; the album's preview plays them (a
-// snapshot while it plays) and its Play button comes back by itself at their end; background music through the photo page's music
-// button; the project saved, opened again and saved once more keeps the clip and the music.
-// Snapshots: video-e2e-clips.png, video-e2e-playing.png, video-e2e-ended.png,
-// video-e2e-music.png, video-e2e-reopened.png.
+// snapshot while it plays) and its Play button comes back by itself at their end; background music through
+// the photo page's music button; the project saved, opened again and saved once more keeps the clip and the
+// music. Snapshots: video-e2e-clips.png, video-e2e-playing.png, video-e2e-ended.png, video-e2e-music.png,
+// video-e2e-reopened.png.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,17 +72,20 @@ TEST_F(VideoAlbumEndToEndTest, ClipAddedPlayedToItsEndAndKeptWithTheMusic) {
          << "wait-gone Open\n"
          << "wait-window \"Untitled - Talvane Pictavo\"\n"
          << "sleep 300\n"
-         << "snapshot \"" << shot("video-e2e-clips.png") << "\"\n"
+         << "snapshot \"" << shot("video-e2e-clips.png")
+         << "\"\n"
          // The video sheet's second tab: the album preview.
          << "click 1140 190 13\n"
          << "wait-enabled 1445\n"
          << "click 1445\n"
          << "wait-disabled 1445\n"
          << "sleep 2000\n"
-         << "snapshot \"" << shot("video-e2e-playing.png") << "\"\n"
+         << "snapshot \"" << shot("video-e2e-playing.png")
+         << "\"\n"
          // The clip lasts 6 s: Play comes back by itself.
          << "wait-enabled 1445 40\n"
-         << "snapshot \"" << shot("video-e2e-ended.png") << "\"\n"
+         << "snapshot \"" << shot("video-e2e-ended.png")
+         << "\"\n"
          // The photo album, then the photo bar's music button (the eighth).
          << "click 1072 60 20\n"
          << "click 1239 510 14\n"
@@ -109,7 +112,8 @@ TEST_F(VideoAlbumEndToEndTest, ClipAddedPlayedToItsEndAndKeptWithTheMusic) {
   EXPECT_NE(project.find("clip.mp4"), std::string::npos);
   EXPECT_NE(project.find("music.mp3"), std::string::npos);
   const auto log = ReadProgramLog((fs::path(folder.Path()) / "home/Documents/Talvane Pictavo").string());
-  const std::vector<std::string> wanted = {"Video preview of \"My Video Clips\": 2 clips.", "Video preview ended."};
+  const std::vector<std::string> wanted = {"Video preview of \"My Video Clips\": 2 clips.",
+                                           "Video preview ended."};
   size_t found = 0;
   for (const std::string& line : log)
     if (found < wanted.size() && line.find(wanted[found]) != std::string::npos) ++found;

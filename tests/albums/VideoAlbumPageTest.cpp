@@ -60,7 +60,8 @@ class VideoAlbumPageTest : public albumtest::AlbumEditorFixture {
   }
   std::vector<int> SelectedRows() {
     std::vector<int> rows;
-    for (int row = Rows().GetNextItem(-1, LVNI_SELECTED); row != -1; row = Rows().GetNextItem(row, LVNI_SELECTED))
+    for (int row = Rows().GetNextItem(-1, LVNI_SELECTED); row != -1;
+         row = Rows().GetNextItem(row, LVNI_SELECTED))
       rows.push_back(row);
     return rows;
   }
@@ -85,7 +86,8 @@ TEST_F(VideoAlbumPageTest, RowsShowEachClipsFacts) {
   };
   for (int row = 0; row < 2; ++row)
     for (int column = 0; column < 6; ++column)
-      EXPECT_EQ(std::string(Rows().GetItemText(row, column).GetString()), rows[row][column]) << row << "/" << column;
+      EXPECT_EQ(std::string(Rows().GetItemText(row, column).GetString()), rows[row][column])
+          << row << "/" << column;
 }
 
 TEST_F(VideoAlbumPageTest, DraggedClipsMoveOrCopyWithinTheListAndStaySelected) {
@@ -163,7 +165,8 @@ TEST_F(VideoAlbumPageTest, DetailsAndBackRestoreTheTiles) {
   const auto shoot = [&](const char* name) {
     editor.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     pictavo::test::PumpPending();
-    EXPECT_TRUE(pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath(name), owner.GetSafeHwnd()));
+    EXPECT_TRUE(
+        pictavo::display::Headless()->SaveSnapshot(pictavo::test::SnapshotPath(name), owner.GetSafeHwnd()));
   };
   shoot("video-page-tiles.png");
   Page().ShowDetailsView();

@@ -28,14 +28,13 @@ TEST(VideoClipRules, DurationsAreTheEndMinusTheStart) {
     const char* text;
   };
   const Case cases[] = {
-      {5'000, 67'500, "00:01:02"},
-      {0, 6'000, "00:00:06"},
-      {0, 3'725'000, "01:02:05"},
-      {0, 999, "00:00:00"},
-      {7'000, 5'000, "00:00:00"},  // a range that ends before it starts plays nothing
+      {5'000, 67'500, "00:01:02"}, {0, 6'000, "00:00:06"},     {0, 3'725'000, "01:02:05"},
+      {0, 999, "00:00:00"},        {7'000, 5'000, "00:00:00"},  // a range that ends before it starts plays
+                                                                // nothing
       {0, 36'000'000, "10:00:00"},
   };
-  for (const Case& c : cases) EXPECT_STREQ(ClipDurationText(c.start, c.end), c.text) << c.start << "-" << c.end;
+  for (const Case& c : cases)
+    EXPECT_STREQ(ClipDurationText(c.start, c.end), c.text) << c.start << "-" << c.end;
   EXPECT_STREQ(ClipRangeText(5'000, 67'500), "00:00:05 ->  00:01:07");
 }
 

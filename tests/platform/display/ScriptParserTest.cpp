@@ -123,7 +123,8 @@ TEST(ScriptParser, ReadsHoversAndRefusesOnesWithoutAPoint) {
 TEST(ScriptParser, ReadsDesktopDropsWithTheirPaths) {
   std::vector<ScriptStep> steps;
   ScriptError error;
-  ASSERT_TRUE(ParseScript("drop 1072 60 20 /v/clip.mp4 \"/my photos/A B.JPG\"\n", &steps, &error)) << error.message;
+  ASSERT_TRUE(ParseScript("drop 1072 60 20 /v/clip.mp4 \"/my photos/A B.JPG\"\n", &steps, &error))
+      << error.message;
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].kind, Kind::kDropFiles);
   EXPECT_EQ(steps[0].id, 1072u);
