@@ -53,6 +53,8 @@ class CCoolButtonBar : public CStatic {
   BOOL DisableButton(int nIndex, BOOL bRedraw = TRUE);
   void EnableAllButtons(BOOL bRedraw = TRUE);
   void DisableAllButtons(BOOL bRedraw = TRUE);
+  // FALSE for a disabled button or an index out of range.
+  BOOL IsButtonEnabled(int nIndex) const { return m_buttons.IsEnabled(nIndex); }
 
  protected:
   afx_msg void OnPaint();

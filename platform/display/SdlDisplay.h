@@ -103,7 +103,8 @@ class SdlDisplay final : public user::Display {
   std::vector<HWND> m_stack;  // native windows shown, bottom first, as last ordered
   std::unique_ptr<Cursors> m_cursors;
   bool m_pumping = false;
-  bool m_leavePending = false;  // the pointer left a window and entered none of ours yet
+  bool m_leavePending = false;              // the pointer left a window and entered none of ours yet
+  std::vector<std::string> m_droppedFiles;  // a desktop drop's files, until it completes
 };
 
 }  // namespace pictavo::display
