@@ -101,9 +101,12 @@ TEST(PlxToolbarMenuButton, NativeMenuRoundTripKeepsDefaultDisabledBreakAndSubMen
     const char* text;
     UINT stateBits;  // of MF_DISABLED | MF_GRAYED | MF_MENUBREAK | MF_SEPARATOR
   } const rows[] = {
-      {100, "&Open\tCtrl+O", 0}, {101, "&Paste", MF_DISABLED},  // a greyed item comes back disabled, not
-                                                                // greyed
-      {0, "", MF_SEPARATOR},     {102, "Second &column", MF_MENUBREAK}, {(UINT)-1, "&Recent", 0},
+      {100, "&Open\tCtrl+O", 0},
+      {101, "&Paste", MF_DISABLED},  // a greyed item comes back disabled, not
+                                     // greyed
+      {0, "", MF_SEPARATOR},
+      {102, "Second &column", MF_MENUBREAK},
+      {(UINT)-1, "&Recent", 0},
   };
   ASSERT_EQ(::GetMenuItemCount(out), 5);
   for (int i = 0; i < 5; ++i) {
@@ -245,6 +248,42 @@ TEST_F(PlxMenuButtonOnBar, PopupOpensBelowBesideOrRightAlignedAndASecondClickClo
     EXPECT_EQ(button.popups.size(), 1u);
   }
   ::DestroyMenu(menu);
+}
+
+TEST_F(PlxMenuButtonOnBar, ASubMenuOpensBesideItsPopupBarOnTheSideItsLayoutReads) {
+  CPlxPopupMenuBar popupBar;
+  ASSERT_TRUE(popupBar.Create(CWnd::FromHandle(m_host), WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1003));
+  popupBar.SetWindowPos(nullptr, 20, 40, 120, 100, SWP_NOZORDER);
+  const int offset = CPlxVisualManager::GetInstance()->GetPopupMenuOffset();
+  struct Case {
+    const char* name;
+    BOOL rtl;
+    CPlxPopupMenu::DROP_DIRECTION direction;
+  } const cases[] = {
+      {"left to right", FALSE, CPlxPopupMenu::DROP_DIRECTION_RIGHT},
+      {"right to left", TRUE, CPlxPopupMenu::DROP_DIRECTION_LEFT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.rtl) popupBar.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    RecordingMenuButton item((UINT)-1, nullptr, -1, "&Recent");
+    item.m_lstSubItems.AddTail(new CPlxToolbarMenuButton(300, nullptr, -1, "&First"));
+    item.OnChangeParentWnd(&popupBar);
+    EXPECT_TRUE(item.m_bMenuItem);
+    EXPECT_TRUE(item.m_bArrowPart);
+    item.m_rect = CRect(0, 20, 120, 40);
+    ASSERT_TRUE(item.OpenPopupMenu(&popupBar));
+    CRect window;
+    popupBar.GetWindowRect(&window);
+    CPoint top(0, 18);
+    popupBar.ClientToScreen(&top);
+    const CPoint expected(c.rtl ? window.left - offset : window.right + offset, top.y);
+    EXPECT_EQ(item.Last()->at, expected);
+    EXPECT_EQ(item.Last()->GetDropDirection(), c.direction);
+    EXPECT_EQ(item.Last()->items, 1);
+    item.m_pPopupMenu = nullptr;
+  }
+  popupBar.DestroyWindow();
 }
 
 TEST_F(PlxMenuButtonOnBar, SplitButtonRunsItsCommandUnlessTheArrowIsClicked) {
@@ -401,4 +440,36 @@ TEST_F(PlxMenuItemLook, RowsUnderTheProgramsManager) {
 TEST_F(PlxMenuItemLook, RowsUnderTheClassicManager) {
   if (!InLookChild()) return ExpectChildPasses("PlxMenuItemLook.RowsUnderTheClassicManager");
   Check("classic.png", RUNTIME_CLASS(CPlxVisualManager));
+}
+
+TEST(PlxMenuItemDraw, AnItemThatHidItsImageShowsTheImageItHasFromThenOn) {
+  struct Case {
+    int image;
+    int userImage;
+    BOOL userFlag;
+    BOOL shown;      // m_bImage afterwards
+    BOOL userShown;  // m_bUserImage afterwards
+  } const cases[] = {
+      {-1, 3, FALSE, TRUE, TRUE},   // a user image wins
+      {2, -1, TRUE, TRUE, FALSE},   // else the standard image
+      {-1, -1, TRUE, FALSE, TRUE},  // with neither, both flags stay
+  };
+  CPlxPopupMenuBar menuBar;
+  Canvas canvas(150, 22);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.image * 10 + c.userImage);
+    CPlxToolbarMenuButton item(40010, nullptr, -1, "Item");
+    item.OnChangeParentWnd(&menuBar);  // text only in a menu
+    item.m_iImage = c.image;
+    item.m_iUserImage = c.userImage;
+    item.m_bUserImage = c.userFlag;
+    item.m_rect = CRect(0, 0, 150, 22);
+    CDC dc;
+    dc.Attach(canvas.Dc());
+    item.DrawMenuItem(&dc, item.m_rect, nullptr, FALSE, FALSE, TRUE);
+    dc.Detach();
+    EXPECT_EQ(item.m_bImage, c.shown);
+    EXPECT_EQ(item.m_bUserImage, c.userShown);
+  }
+  CPlxVisualManager::DestroyInstance();
 }
