@@ -6,7 +6,9 @@
 #include "platform/mfc/FrameWnd.h"
 
 class CControlBar;
+class CDC;
 class CPlxToolbarButton;
+class CPlxToolbarMenuButton;
 class CPlxToolBar;
 struct TOOLINFOA;
 
@@ -28,6 +30,8 @@ class CPlxFrameWnd : public CFrameWnd {
   virtual BOOL GetToolbarButtonToolTipText(CPlxToolbarButton*, TOOLINFOA*) { return FALSE; }
   // The frame core's choice of tooltip text for a bar's button: TRUE when it gave one.
   virtual BOOL OnGetToolbarButtonText(CPlxToolBar*, CPlxToolbarButton*, CString&) { return FALSE; }
+  // Draws an image for a menu item that has none: TRUE when it drew one.
+  virtual BOOL OnDrawMenuImage(CDC*, const CPlxToolbarMenuButton*, const CRect&) { return FALSE; }
 
   CPlxFrameCore m_Impl;
 };

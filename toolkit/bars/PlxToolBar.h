@@ -409,6 +409,8 @@ class CPlxPopupMenuBar : public CPlxToolBar {
   BOOL AllowHighlightDisabled() const override { return TRUE; }
 
   BOOL m_bDisableImageStrip = FALSE;
+  UINT m_uiDefaultMenuCmdId = 0;             // drawn bold
+  CPlxToolBar* m_pRelatedToolbar = nullptr;  // a locked bar whose own images the items show
 };
 
 // The frame of a popup menu; the managers read where it dropped from and the bar inside it.
@@ -430,8 +432,24 @@ class CPlxPopupMenu : public CWnd {
   // The popup being tracked, if any (none until the popup menus come).
   static CPlxPopupMenu* GetActiveMenu() { return m_pActivePopupMenu; }
 
+  // Makes the popup window at (x, y) in screen coordinates from the menu. The popup window
+  // arrives with its own work; until then none is made and the opener is told FALSE.
+  virtual BOOL Create(CWnd* /*pWndParent*/, int /*x*/, int /*y*/, HMENU /*hMenu*/, BOOL /*bLocked*/ = FALSE,
+                      BOOL /*bOwnMessage*/ = FALSE) {
+    return FALSE;
+  }
+  virtual int GetMenuItemCount() const { return 0; }
+  virtual BOOL InCommand() const { return FALSE; }
+  virtual void CancelSubMenus() {}
+  virtual void SaveToParentItems() {}
+  virtual void CloseMenu(BOOL /*bSetFocusToBar*/ = FALSE) {}
+  CPlxPopupMenu* GetParentPopupMenu() const { return m_pParentPopup; }
+
   CPlxPopupMenuBar* m_pMenuBar = nullptr;
   CPlxPopupMenu* m_pParentPopup = nullptr;
+  CWnd* m_pMessageWnd = nullptr;
+  BOOL m_bRightAlign = FALSE;
+  BOOL m_bCloseParentOnDestroy = TRUE;
   class CPlxToolbarMenuButton* m_pParentBtn = nullptr;
   DROP_DIRECTION m_DropDirection = DROP_DIRECTION_NONE;
   int m_nQuickCustomizeKind = -1;

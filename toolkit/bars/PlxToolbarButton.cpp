@@ -20,7 +20,6 @@
 #include "toolkit/core/PlxWorkspace.h"
 
 IMPLEMENT_SERIAL(CPlxToolbarButton, CObject, VERSIONABLE_SCHEMA | 1)
-IMPLEMENT_SERIAL(CPlxToolbarMenuButton, CPlxToolbarButton, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_DYNCREATE(CPlxShowAllButton, CPlxToolbarMenuButton)
 IMPLEMENT_DYNCREATE(CPlxToolbarSystemMenuButton, CPlxToolbarMenuButton)
 IMPLEMENT_SERIAL(CPlxDropDownToolbarButton, CPlxToolbarButton, VERSIONABLE_SCHEMA | 1)
@@ -187,14 +186,6 @@ void CPlxToolbarButton::CopyFrom(const CPlxToolbarButton& src) {
   m_strCommandName = src.m_strCommandName;
   m_bVisible = src.m_bVisible;
   m_bDragCopy = FALSE;
-}
-
-void CPlxToolbarMenuButton::CopyFrom(const CPlxToolbarButton& src) {
-  CPlxToolbarButton::CopyFrom(src);
-  if (const auto* menu = dynamic_cast<const CPlxToolbarMenuButton*>(&src)) {
-    m_bShowDownArrow = menu->m_bShowDownArrow;
-    m_bMenuItem = menu->m_bMenuItem;
-  }
 }
 
 CLIPFORMAT CPlxToolbarButton::GetClipboardFormat() {

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "platform/base/List.h"
 #include "platform/base/Object.h"
 #include "platform/mfc/Wnd.h"
 
@@ -144,25 +145,86 @@ class CPlxToolbarButton : public CObject {
   static CLIPFORMAT s_cfButton;
 };
 
-// A button that opens a popup menu: menu-bar items and the items of popup menus. Only what the
-// toolbars and the managers call is here; the menus come with their own work.
+// Style bit beside the TBBS_ bits: the menu item starts a new column (MF_MENUBREAK).
+#define PLX_TBBS_BREAK 0x20000000u
+
+// A button with sub-items that it opens as a toolkit popup menu: a drop-down (or split) button on
+// a toolbar, a top-level menu on the menu bar, an item of a popup menu (drawn as a menu row). It
+// converts its sub-items to and from a native menu and keeps its sub-menu's tear-off id.
 class CPlxToolbarMenuButton : public CPlxToolbarButton {
   DECLARE_SERIAL(CPlxToolbarMenuButton)
 
  public:
-  CPlxToolbarMenuButton() = default;
-  CPlxToolbarMenuButton(UINT uiID, UINT nStyle) {
-    m_nID = uiID;
-    m_nStyle = nStyle;
-  }
+  CPlxToolbarMenuButton();
+  CPlxToolbarMenuButton(UINT uiID, HMENU hMenu, int iImage, LPCTSTR lpszText = nullptr,
+                        BOOL bUserButton = FALSE);
+  ~CPlxToolbarMenuButton() override;
 
-  BOOL IsDroppedDown() const override { return m_pPopupMenu != nullptr; }
-  void OnCancelMode() override { m_pPopupMenu = nullptr; }
+  void Serialize(CArchive& ar) override;
   void CopyFrom(const CPlxToolbarButton& src) override;
+  void OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pImages, BOOL bHorz = TRUE,
+              BOOL bCustomizeMode = FALSE, BOOL bHighlight = FALSE, BOOL bDrawBorder = TRUE,
+              BOOL bGrayDisabledButtons = TRUE) override;
+  CSize OnCalculateSize(CDC* pDC, const CSize& sizeDefault, BOOL bHorz) override;
+  BOOL OnClick(CWnd* pWnd, BOOL bDelay = TRUE) override;
+  void OnChangeParentWnd(CWnd* pWndParent) override;
+  BOOL HaveHotBorder() const override { return FALSE; }
+  void OnCancelMode() override;
+  BOOL OnContextHelp(CWnd* pWnd) override { return OnClick(pWnd, FALSE); }
+  int OnDrawOnCustomizeList(CDC* pDC, const CRect& rect, BOOL bSelected) override;
+  BOOL IsDroppedDown() const override;
+  BOOL OnBeforeDrag() const override;
+  void OnAfterAltDrop() override;
+  void ResetImageToDefault() override;
+  BOOL CompareWith(const CPlxToolbarButton& other) const override;
+  void SetRadio() override;
 
-  CPlxPopupMenu* m_pPopupMenu = nullptr;  // the open popup, borrowed
+  virtual BOOL OpenPopupMenu(CWnd* pWnd = nullptr);
+  virtual void CreateFromMenu(HMENU hMenu);
+  virtual HMENU ExportToMenu() const;
+  virtual CPlxPopupMenu* CreatePopupMenu();
+  virtual BOOL IsEmptyMenuAllowed() const { return FALSE; }
+  // FALSE keeps a popup from joining its border to this button (the system-menu item).
+  virtual BOOL ReservedMenuHook1() { return TRUE; }
+  // TRUE when the item handles its own choice; the popup bar otherwise sends the command.
+  virtual BOOL OnClickMenuItem() { return FALSE; }
+  virtual BOOL ReservedMenuHook2() { return FALSE; }
+  virtual BOOL IsTearOffMenu() const { return m_nTearOffID != 0; }
+  virtual void SetTearOff(UINT uiBarID);
+
+  // The row of a popup menu: image column, label, shortcut, sub-menu mark.
+  void DrawMenuItem(CDC* pDC, const CRect& rect, CPlxButtonImages* pImages, BOOL bCustomizeMode,
+                    BOOL bHighlight, BOOL bGrayDisabledButtons, BOOL bContentOnly = FALSE);
+  void GetImageRect(CRect& rectImage) const;
+  void DrawIconCentered(CDC* pDC, const CRect& rect, HICON hIcon) const;
+  // Half the menu image width + 3, and the menu glyph width.
+  static void GetGlyphMetrics(int& nImageHalf, int& nGlyphWidth);
+
+  const CObList& GetSubItems() const { return m_lstSubItems; }
+  CPlxPopupMenu* GetPopupMenu() const { return m_pPopupMenu; }
+  UINT GetTearOffID() const { return m_nTearOffID; }
+
+  CObList m_lstSubItems{10};  // owned
+  BOOL m_bArrowPart = FALSE;
+  BOOL m_bMenuItem = FALSE;               // the parent is a popup menu bar
+  CPlxPopupMenu* m_pPopupMenu = nullptr;  // the open popup; it clears this when it goes
+  BOOL m_bDefaultItem = FALSE;
+  BOOL m_bClickedOnArrow = FALSE;
+  BOOL m_bHorzLayout = TRUE;
+  BOOL m_bClosePending = FALSE;
+  BOOL m_bOpenMenuOnClick = FALSE;
+  UINT m_nTearOffID = 0;
+  BOOL m_bRadio = FALSE;
+  CWnd* m_pWndMessage = nullptr;
   BOOL m_bShowDownArrow = FALSE;
-  BOOL m_bMenuItem = FALSE;  // drawn as a menu item (in a popup)
+  BOOL m_bOpenToRight = FALSE;
+  CRect m_rectArrow;
+
+ protected:
+  void DeleteSubItems();
+  BOOL HasRealCommand() const { return m_nID != 0 && m_nID != (UINT)-1; }
+  // The button's rectangle grown by the menu shadow, redrawn in its bar.
+  void RedrawWithShadow(UINT nFlags);
 };
 
 // The "show all commands" item at the foot of a shortened popup menu.

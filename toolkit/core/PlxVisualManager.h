@@ -145,6 +145,8 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual void OnDrawMenuCheck(CDC* pDC, CPlxToolbarMenuButton* pButton, CRect rect, BOOL bHighlight,
                                BOOL bIsRadio);
   virtual BOOL IsOwnerDrawnMenuCheck() const { return FALSE; }
+  // A highlighted checked menu cell is framed as marked.
+  virtual BOOL IsHighlightCheckedBorder() const { return m_bHighlightCheckedBorder; }
   virtual COLORREF GetToolbarButtonTextColor(CPlxToolbarButton* pButton, PlxButtonState state);
   virtual COLORREF GetHighlightedImageColor() const { return (COLORREF)-1; }
   virtual BOOL IsToolbarRoundShape(CControlBar*) const { return FALSE; }
@@ -226,6 +228,7 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   BOOL m_bShadowHighlightedImage = FALSE;  // a shadow under highlighted toolbar images
   BOOL m_bEmbossDisabledImage = TRUE;
   BOOL m_bFadeInactiveImage = FALSE;
+  BOOL m_bHighlightCheckedBorder = FALSE;
   BOOL m_bShadeCheckedButtons = TRUE;
   BOOL m_bMenuButtonFlag = FALSE;
   BOOL m_bTemporary;

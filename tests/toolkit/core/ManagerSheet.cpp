@@ -103,7 +103,8 @@ void PaintManagerSheet(CPlxVisualManager* vm, Canvas& canvas) {
   dc.SetWindowOrg(0, 0);
   const char* labels[3] = {"Checked", "Hot item", "Disabled"};
   for (int i = 0; i < 3; ++i) {
-    CPlxToolbarMenuButton button(100 + i, i == 2 ? TBBS_DISABLED : 0);
+    CPlxToolbarMenuButton button(100 + i, nullptr, -1);
+    button.m_nStyle = i == 2 ? TBBS_DISABLED : 0;
     button.m_pWndParent = &menu;
     const CRect row(menuRect.left + 2, menuRect.top + 3 + i * 14, menuRect.right - 2,
                     menuRect.top + 17 + i * 14);

@@ -92,7 +92,7 @@ TEST(PlxClassicSlots, GripperBands) {
 TEST(PlxClassicSlots, TextColours) {
   CPlxVisualManager vm(TRUE);
   const PlxGlobalData& g = g_plxGlobalData;
-  CPlxToolbarMenuButton item(1, 0);
+  CPlxToolbarMenuButton item(1, nullptr, -1);
   struct Case {
     BOOL highlighted, disabled;
     COLORREF expected;
@@ -114,7 +114,8 @@ TEST(PlxClassicSlots, TextColours) {
 TEST(PlxOfficeXPSlots, AHotDisabledMenuItemKeepsTheMenuColourButIsFramed) {
   CPlxVisualManagerXP vm(TRUE);
   CPlxPopupMenuBar menu;
-  CPlxToolbarMenuButton item(1, TBBS_DISABLED);
+  CPlxToolbarMenuButton item(1, nullptr, -1);
+  item.m_nStyle = TBBS_DISABLED;
   item.m_pWndParent = &menu;
   Canvas canvas(40, 20);
   COLORREF text = 0;

@@ -161,7 +161,7 @@ TEST_F(PlxThemedSlots, EachSlotAsksForItsPartAndState) {
        "WINDOW 16 3\nWINDOW 20 4\nWINDOW 22 1\n"},
       {"menu button split line",
        [&](auto& m, CDC& dc) {
-         CPlxToolbarMenuButton b(1, 0);
+         CPlxToolbarMenuButton b(1, nullptr, -1);
          m.OnDrawMenuButtonBorder(&dc, &b, kRect, PlxButtonNormal, FALSE);
        },
        "TOOLBAR 6 0\n"},
