@@ -579,7 +579,10 @@ void AlbumPhotoDlg::OnTimer(UINT_PTR nIDEvent) {
     CPropertyPage::OnTimer(nIDEvent);
     return;
   }
-  if (!m_pDragHelper || !m_pDragHelper->IsDragging() || m_nScrollDirection == 0) return;
+  // Rows dragged from the file browser scroll the list as the page's own do.
+  auto* browserDrag = static_cast<CDragDropHelper*>(GetWindowRegistry()->m_pExploreDragHelper);
+  const bool dragging = (m_pDragHelper && m_pDragHelper->IsDragging()) || (browserDrag && browserDrag->IsDragging());
+  if (!dragging || m_nScrollDirection == 0) return;
   ImageList_DragShowNolock(FALSE);
   m_list.SendMessage(WM_VSCROLL, m_nScrollDirection == 1 ? SB_LINEUP : SB_LINEDOWN, 0);
   ImageList_DragShowNolock(TRUE);
