@@ -171,17 +171,25 @@ void ExploreBarDlg::OnCancelMode() {
 void ExploreBarDlg::DropListRows(UINT nFlags, CPoint point) {
   HWND source = nullptr, target = nullptr;
   if (!m_pListDrag->Drop(nFlags, point, &source, &target)) return;
-  const int first = m_list.GetNextItem(-1, LVNI_SELECTED);
-  if (first < 0 || source != m_list.GetSafeHwnd()) return;
-  const auto* firstItem = reinterpret_cast<const _tagBrowserItem*>(m_list.GetItemData(first));
-  const int selected = static_cast<int>(m_list.GetSelectedCount());
-  const CString firstPath = BrowserItemPath(firstItem);
-  const BOOL firstIsFolder = firstItem != nullptr && firstItem->nKind == BROWSER_ROW_FOLDER;
-  // The parent-folder row alone is a way up, not something to add.
-  if (selected == 1 && firstIsFolder && IsParentFolderRowPath(firstPath)) return;
-  const CString name =
-      DropAlbumName(firstItem != nullptr && firstItem->nKind == BROWSER_ROW_MUSIC ? "" : firstPath, selected,
-                    firstIsFolder);
+  if (source != m_list.GetSafeHwnd()) return;
+  // The first selected row names a new album. The parent-folder row is never added, so it
+  // neither names nor counts: with Ctrl+A it is the first row, and the album would be named
+  // after the grandparent.
+  const _tagBrowserItem* first = nullptr;
+  int selected = 0;
+  for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0;
+       row = m_list.GetNextItem(row, LVNI_SELECTED)) {
+    const auto* item = reinterpret_cast<const _tagBrowserItem*>(m_list.GetItemData(row));
+    if (item == nullptr ||
+        (item->nKind == BROWSER_ROW_FOLDER && IsParentFolderRowPath(BrowserItemPath(item))))
+      continue;
+    ++selected;
+    if (first == nullptr) first = item;
+  }
+  // Nothing selected, or only the parent-folder row: a way up, not something to add.
+  if (first == nullptr) return;
+  const CString name = DropAlbumName(first->nKind == BROWSER_ROW_MUSIC ? CString() : BrowserItemPath(first),
+                                     selected, first->nKind == BROWSER_ROW_FOLDER);
 
   AlbumEditorDlg* editor = Editor();
   if (editor == nullptr) return;

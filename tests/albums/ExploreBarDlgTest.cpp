@@ -316,67 +316,40 @@ TEST_F(ExploreBarDlgTest, DroppedRowsLandInTheAlbumAndPlaceUnderThePointer) {
   for (const char* name : {"r1.jpg", "r2.jpg", "r3.jpg"}) Touch(rome / name);
   Touch(rome / "Forum" / "f1.jpg");
   Open(rome.string());
+  Panel().SortByColumn(BROWSER_COLUMN_NAME);  // "..", Forum, r1.jpg, r2.jpg, r3.jpg
   ASSERT_GE(RowOf("r1.jpg"), 0);
   CWnd& albumList = Editor().GetAlbumList();
 
+  // clang-format off
   struct Case {
     const char* what;
     std::vector<const char*> rows;
-    const char* target;  // "photos" (over slide `slide`, -1 below the last), "albums" (over album 1),
-    int slide;           // "options", "music"
+    const char* target;  // "photos" (over slide `slide`, -1 below the last), "albums" (over album
+    int slide;           // `slide`), "music" (the album options page's music list)
     bool withAlbums;     // albums "Base" (selected) and "Other" exist before the drop
     std::vector<std::string> albums;
-    std::string album;  // the album that took the rows
+    std::string album;     // the album that took the rows
     std::vector<std::string> slides;
     std::string selected;  // the album shown afterwards
   };
   const std::vector<Case> kCases = {
-      {"photos, no album",
-       {"r1.jpg", "r2.jpg", "r3.jpg"},
-       "photos",
-       -1,
-       false,
-       {"Rome"},
-       "Rome",
-       {"r1.jpg", "r2.jpg", "r3.jpg"},
-       "Rome"},
-      {"photos over slide 2",
-       {"r1.jpg", "r2.jpg"},
-       "photos",
-       1,
-       true,
-       {"Base", "Other"},
-       "Base",
-       {"p1.jpg", "r1.jpg", "r2.jpg", "p2.jpg", "p3.jpg"},
-       "Base"},
-      {"photos below the last slide",
-       {"r3.jpg"},
-       "photos",
-       -1,
-       true,
-       {"Base", "Other"},
-       "Base",
-       {"p1.jpg", "p2.jpg", "p3.jpg", "r3.jpg"},
-       "Base"},
-      {"photos on another album's card",
-       {"r2.jpg"},
-       "albums",
-       1,
-       true,
-       {"Base", "Other"},
-       "Other",
-       {"p1.jpg", "p2.jpg", "p3.jpg", "r2.jpg"},
-       "Other"},
-      {"the parent row alone",
-       {".."},
-       "photos",
-       -1,
-       true,
-       {"Base", "Other"},
-       "Base",
-       {"p1.jpg", "p2.jpg", "p3.jpg"},
-       "Base"},
+      {"photos, no album", {"r1.jpg", "r2.jpg", "r3.jpg"}, "photos", -1, false,
+       {"Rome"}, "Rome", {"r1.jpg", "r2.jpg", "r3.jpg"}, "Rome"},
+      {"photos over slide 2", {"r1.jpg", "r2.jpg"}, "photos", 1, true,
+       {"Base", "Other"}, "Base", {"p1.jpg", "r1.jpg", "r2.jpg", "p2.jpg", "p3.jpg"}, "Base"},
+      {"photos below the last slide", {"r3.jpg"}, "photos", -1, true,
+       {"Base", "Other"}, "Base", {"p1.jpg", "p2.jpg", "p3.jpg", "r3.jpg"}, "Base"},
+      {"photos on another album's card", {"r2.jpg"}, "albums", 1, true,
+       {"Base", "Other"}, "Other", {"p1.jpg", "p2.jpg", "p3.jpg", "r2.jpg"}, "Other"},
+      {"the parent row alone", {".."}, "photos", -1, true,
+       {"Base", "Other"}, "Base", {"p1.jpg", "p2.jpg", "p3.jpg"}, "Base"},
+      // Ctrl+A takes the parent row too: it is skipped and does not name the album.
+      {"everything, no album", {"..", "Forum", "r1.jpg", "r2.jpg", "r3.jpg"}, "photos", -1, false,
+       {"Rome"}, "Rome", {"f1.jpg", "r1.jpg", "r2.jpg", "r3.jpg"}, "Rome"},
+      {"one folder on the music list, no album", {"Forum"}, "music", -1, false,
+       {"Forum"}, "Forum", {"f1.jpg"}, "Forum"},
   };
+  // clang-format on
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
     Editor().NewProject();
@@ -398,12 +371,23 @@ TEST_F(ExploreBarDlgTest, DroppedRowsLandInTheAlbumAndPlaceUnderThePointer) {
         PhotoRows().GetClientRect(&rc);
         to = OnScreen(PhotoRows(), CPoint(rc.right - 40, rc.bottom - 40));
       }
+    } else if (target == "music") {
+      Editor().SelectPropPage(1);
+      PumpPending();
+      CWnd* music = static_cast<CWnd*>(GetWindowRegistry()->m_pAlbumOptionsOne);
+      ASSERT_NE(music, nullptr);
+      music = music->GetDlgItem(IDC_OPTIONS_MUSIC_LIST);
+      ASSERT_NE(music, nullptr);
+      ASSERT_TRUE(music->IsWindowVisible());
+      CRect rc;
+      music->GetClientRect(&rc);
+      to = OnScreen(*music, rc.CenterPoint());
     } else if (target == "albums") {
       CRect rc;
       ASSERT_NE(Editor().GetAlbumList().GetItemRect(c.slide, &rc), LB_ERR);
       to = OnScreen(albumList, rc.CenterPoint());
     }
-    DragRowTo(c.rows.front(), to, 10 * static_cast<int>(&c - kCases.data()));
+    DragRowTo(c.rows.back(), to, 8 * static_cast<int>(&c - kCases.data()));
     EXPECT_EQ(AlbumNames(), c.albums);
     CDVDAlbumBase* took = nullptr;
     for (int i = 0; i < GetProject()->GetAlbumCount(); ++i)
