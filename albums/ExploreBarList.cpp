@@ -1,7 +1,10 @@
 // The file browser panel's rows: filling the list from a folder, freeing the rows, and the
 // thumbnail tiles of the thumbnail view (drawn on screen and into drag pictures).
+#include <cctype>
+#include <map>
 #include <string>
 
+#include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/ExploreBarRules.h"
 #include "controls/DragDropHelper.h"
@@ -66,6 +69,24 @@ void ExploreBarDlg::DisplayFolder(CString strFolder) {
   FreeRows();
   m_strCurrentFolder = strFolder;
 
+  // The shell's type name and icon follow a file's extension: asked once per extension (and
+  // once for folders), a folder of 2,000 photos costs two questions instead of 4,000.
+  struct ShellLook {
+    CString typeName;
+    int icon = 0;
+  };
+  std::map<std::string, ShellLook> looks;
+  auto LookOf = [&looks](LPCTSTR path, int kind) -> const ShellLook& {
+    std::string key =
+        kind == BROWSER_ROW_FOLDER ? std::string("/") : std::string(FileExtOf(path).GetString());
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto found = looks.find(key);
+    if (found == looks.end()) {
+      const CPathInfo info(path);
+      found = looks.emplace(key, ShellLook{info.GetTypeName(), info.GetIconIndex()}).first;
+    }
+    return found->second;
+  };
   m_list.SetRedraw(FALSE);
   const std::string folder(pictavo::path::WithoutTrailingSeparator(strFolder.GetString()));
   WIN32_FIND_DATA find{};
@@ -91,10 +112,10 @@ void ExploreBarDlg::DisplayFolder(CString strFolder) {
       if (kind == BROWSER_ROW_NONE) continue;
     }
 
-    const CPathInfo info(parentRow ? rowPath.GetString() : path.c_str());
-    const CString typeName = info.GetTypeName();
-    const int row = m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE, m_list.GetItemCount(), name.c_str(), 0, 0,
-                                      info.GetIconIndex(), 0);
+    const ShellLook& look = LookOf(parentRow ? rowPath.GetString() : path.c_str(), kind);
+    const CString& typeName = look.typeName;
+    const int row =
+        m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE, m_list.GetItemCount(), name.c_str(), 0, 0, look.icon, 0);
     if (row < 0) continue;
     auto* item = new _tagBrowserItem{kind, nullptr};
     if (kind == BROWSER_ROW_PHOTO) {
