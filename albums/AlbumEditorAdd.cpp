@@ -1,6 +1,7 @@
 // The album editor's add operations: the Add Photos dialog, one photo file at a time for the
 // other roads, browser rows, blank slides and slides dropped on the album list, with the shared
-// rules for making an album on demand and refreshing the windows after a batch.
+// rules for making an album on demand and refreshing the windows after a batch; then music, the
+// Add Video Clips dialog, video clips, the file browser's rows and files dropped from the desktop.
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -9,22 +10,35 @@
 
 #include "albums/AlbumEditorDlg.h"
 #include "albums/AlbumMessages.h"
+#include "albums/AlbumOptionsOneDlg.h"
+#include "albums/AlbumOptionsRules.h"
 #include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
+#include "albums/SmallAlbumDialogs.h"
+#include "albums/VideoClipRules.h"
 #include "albums/VideoAlbumPage.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
+#include "modules/files/Files.h"
+#include "modules/log/Log.h"
 #include "platform/comdlg/CommonDialogs.h"
 #include "platform/kernel/Path.h"
 #include "platform/shellapi/DragDrop.h"
+#include "platform/shellapi/ShellExecute.h"
+#include "render/VideoPreviewContainer.h"
 #include "render/PhotoCache.h"
 #include "shell/ARRegistry.h"
 #include "shell/LanguageFile.h"
 #include "shell/ProcessObjects.h"
 
 #define IDS_MY_SLIDESHOW 154
+#define IDS_ADD_FOLDER_PHOTOS 134
+#define IDS_VIDEO_NOT_SUPPORTED 278
+#define IDS_ERROR_CAPTION 279
+#define IDS_VIDEO_SUPPORT_PAGE 280
+#define ID_ADD_PHOTOS_COMMAND 32789
 
 namespace {
 
@@ -355,6 +369,377 @@ int AlbumEditorDlg::DropPhotosOnAlbumList(int x, int y, CDVDImageArray* pImages,
     }
   }
   RebuildTimeline();
+  UpdatePageButtons();
+  return 1;
+}
+
+// --- music, video clips, browser rows and dropped files ---
+
+namespace {
+
+constexpr const char* kVideoFilter =
+    "All Supported "
+    "Formats(*.avi;*.mov;*.vob;*.wmv;*.asf;*.mpg;*.3gp;*.mp4;*.rm;*.rmvb;*.flv)|*.avi;*.mov;*.vob;*.wmv;*.asf;"
+    "*.mpg;*.mpeg;*.3gp;*.mp4;*.rm;*.rmvb;*.flv| \t\tMPEG Movies(*.mpg;*mpeg)|*.mpg;*.mpeg| \t\tAVI "
+    "Movies(*.avi)|*.avi|Divx Movies(*.avi)|*.avi|MP4 Movies(*.mp4)|*.mp4|DVD Vob Files(*.vob)|*.vob|QuickTime(*."
+    "mov)|*.mov|Windows Video(*.WMV)|*.wmv| \t\tWindows Media File(*.asf)|*.asf|Real Media File (*.rm, "
+    "*.rmvb)|*.rm;*.rmvb|Flash Video File(*.flv)|*.flv|All Files(*.*)|*.*||";
+
+ExploreBarDlg* BrowserPanel() {
+  auto* panel = static_cast<ExploreBarDlg*>(GetWindowRegistry()->m_pExploreBar);
+  return panel != nullptr && panel->GetSafeHwnd() != nullptr ? panel : nullptr;
+}
+
+CListCtrl* BrowserFileList() {
+  ExploreBarDlg* panel = BrowserPanel();
+  CListCtrl* list = panel != nullptr ? panel->m_pFileList : nullptr;
+  return list != nullptr && list->GetSafeHwnd() != nullptr ? list : nullptr;
+}
+
+const _tagBrowserItem* BrowserRow(CListCtrl* list, int row) {
+  return reinterpret_cast<const _tagBrowserItem*>(list->GetItemData(row));
+}
+
+const CString* BrowserRowPath(const _tagBrowserItem* item) {
+  return item != nullptr && item->nKind != 0 ? static_cast<const CString*>(item->pData) : nullptr;
+}
+
+// The rows in list order: the selected ones or all of them.
+std::vector<int> BrowserRows(CListCtrl* list, bool selectedOnly) {
+  std::vector<int> rows;
+  if (list == nullptr) return rows;
+  if (!selectedOnly) {
+    for (int row = 0; row < list->GetItemCount(); ++row) rows.push_back(row);
+    return rows;
+  }
+  for (int row = list->GetNextItem(-1, LVNI_SELECTED); row != -1; row = list->GetNextItem(row, LVNI_SELECTED))
+    rows.push_back(row);
+  return rows;
+}
+
+// The parent-folder row carries its folder with a trailing separator and never goes to an album.
+bool IsParentFolderRow(const CString& path) {
+  return !path.IsEmpty() && pictavo::path::IsSeparator(path[path.GetLength() - 1]);
+}
+
+CVideoAlbumPage* ClipPage() {
+  auto* page = static_cast<CVideoAlbumPage*>(GetWindowRegistry()->m_pVideoClipPage);
+  return page != nullptr && page->GetSafeHwnd() != nullptr ? page : nullptr;
+}
+
+void StopVideoPreview() {
+  if (auto* preview = static_cast<CVideoPreviewContainer*>(GetWindowRegistry()->m_pVideoPreviewContainer);
+      preview != nullptr && preview->GetSafeHwnd() != nullptr)
+    preview->StopPreview();
+}
+
+CDVDAlbumImage* AsPhotoAlbum(CDVDAlbumBase* album) {
+  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumImage)) ? static_cast<CDVDAlbumImage*>(album)
+                                                                             : nullptr;
+}
+
+CDVDAlbumMovie* AsVideoAlbum(CDVDAlbumBase* album) {
+  return album != nullptr && album->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie)) ? static_cast<CDVDAlbumMovie*>(album)
+                                                                            : nullptr;
+}
+
+// The question before a dropped folder's photos are added. TRUE for Yes; `include` then says
+// whether the subfolders come too.
+BOOL AskAddFolderPhotos(LPCTSTR lpszFolder, BOOL* pInclude) {
+  CString text;
+  text.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
+  *pInclude = FALSE;
+  return MessageBoxText(text, MB_YESNO) == IDYES;
+}
+
+// A path from a drop, whole however long it is.
+CString DroppedPath(HDROP drop, UINT index) {
+  const UINT length = DragQueryFile(drop, index, nullptr, 0);
+  if (length == 0) return CString();
+  std::vector<char> buffer(length + 1, '\0');
+  DragQueryFile(drop, index, buffer.data(), length + 1);
+  return CString(buffer.data());
+}
+
+}  // namespace
+
+_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition, LPCTSTR lpszPath,
+                                           int nFlag) {
+  if (pAlbum == nullptr || lpszPath == nullptr || *lpszPath == '\0') return nullptr;
+  if (!pAlbum->IsKindOf(RUNTIME_CLASS(CDVDAlbumMovie))) return nullptr;
+  _DV_LIST_ITEM_DATA* item = pAlbum->InsertVideoFile(lpszPath, lpszPath, pPosition, nFlag);
+  if (item == nullptr) {
+    WriteLog("The video file %s could not be read.", lpszPath);
+    CString text;
+    text.Format(LoadLangString(IDS_VIDEO_NOT_SUPPORTED), VideoFileDisplayName(lpszPath).GetString());
+    CWnd* main = AfxGetMainWnd();
+    if (::MessageBox(main != nullptr ? main->GetSafeHwnd() : nullptr, text, LoadLangString(IDS_ERROR_CAPTION),
+                     MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+      ::ShellExecute(nullptr, "open", LoadLangString(IDS_VIDEO_SUPPORT_PAGE), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  if (auto* editor = static_cast<AlbumEditorDlg*>(GetWindowRegistry()->m_pAlbumEditor);
+      editor != nullptr && editor->GetSafeHwnd() != nullptr)
+    editor->GetAlbumList().Invalidate();
+  return item;
+}
+
+_DV_LIST_ITEM_DATA* InsertVideoFileAtEnd(CDVDAlbumMovie* pAlbum, LPCTSTR lpszPath) {
+  return InsertVideoFileChecked(pAlbum, nullptr, lpszPath, 0);
+}
+
+BOOL AlbumEditorDlg::AddMusicToAlbum(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, BOOL bPhotosPage, BOOL bKeepPage) {
+  if (!bKeepPage) SelectPropPage(bPhotosPage ? 0 : 1);
+  if (ppAlbum == nullptr) return FALSE;
+  if (GetProject()->GetAlbumCount() == 0 || *ppAlbum == nullptr) *ppAlbum = CreatePhotoAlbum(TreeFolderAlbumName());
+  if (!EnsureAlbumSelected()) return FALSE;
+  AddMusicIfAccepted(AsPhotoAlbum(*ppAlbum), lpszPath);
+  return TRUE;
+}
+
+BOOL AlbumEditorDlg::AddMusicFile(LPCTSTR lpszPath, BOOL bPhotosPage, BOOL bKeepPage) {
+  if (!bKeepPage) SelectPropPage(bPhotosPage ? 0 : 1);
+  CDVDProject* project = GetProject();
+  if (project->GetAlbumCount() == 0) CreatePhotoAlbum(TreeFolderAlbumName());
+  if (!EnsureAlbumSelected()) return FALSE;
+  if (m_nActiveAlbumIndex >= 0 && m_nActiveAlbumIndex < project->GetAlbumCount())
+    AddMusicIfAccepted(AsPhotoAlbum(project->GetAlbum(m_nActiveAlbumIndex)), lpszPath);
+  return TRUE;
+}
+
+void AlbumEditorDlg::AddMusicIfAccepted(CDVDAlbumImage* pAlbum, LPCTSTR lpszPath) {
+  if (pAlbum == nullptr || lpszPath == nullptr || *lpszPath == '\0') return;
+  CFileStatus status{};
+  if (!Zorv_CFileGetStatus(lpszPath, status, 0)) return;
+  if (!IsMusicFileSizeAccepted(lpszPath, status.m_size)) return;
+  if (!pAlbum->AddBackgroundMusic(lpszPath)) return;
+  RedrawAlbumList();
+  if (AlbumOptionsOneDlg* options = m_albumSheet.GetOptionsPage();
+      options != nullptr && options->GetSafeHwnd() != nullptr && options->GetAlbum() == pAlbum) {
+    options->FillMusicList(pAlbum);
+    options->RebuildTimeline();
+  }
+}
+
+int AlbumEditorDlg::AddMusic() {
+  SelectPropPage(1);
+  int music = 0;
+  if (ExploreBarDlg* panel = BrowserPanel()) panel->CountSelectedItems(nullptr, &music, nullptr);
+  if (music > 0) {
+    CListCtrl* list = BrowserFileList();
+    for (int row : BrowserRows(list, true)) {
+      const _tagBrowserItem* item = BrowserRow(list, row);
+      if (item != nullptr && item->nKind == 1)
+        if (const CString* path = BrowserRowPath(item)) AddMusicFile(*path, FALSE, TRUE);
+    }
+  } else if (AlbumOptionsOneDlg* options = m_albumSheet.GetOptionsPage();
+             options != nullptr && options->GetSafeHwnd() != nullptr) {
+    options->AddMusicCommand();
+  }
+  return 0;
+}
+
+BOOL AlbumEditorDlg::AddVideoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath) {
+  if (ppAlbum == nullptr) return FALSE;
+  StopVideoPreview();
+  if (GetProject()->GetAlbumCount() == 0 || *ppAlbum == nullptr) *ppAlbum = NewVideoAlbum(nullptr);
+  CDVDAlbumMovie* album = AsVideoAlbum(*ppAlbum);
+  return album != nullptr && InsertVideoFileAtEnd(album, lpszPath) != nullptr;
+}
+
+BOOL AlbumEditorDlg::AddVideoFileAt(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, _DV_LIST_ITEM_DATA* pPosition) {
+  if (ppAlbum == nullptr) return FALSE;
+  StopVideoPreview();
+  if (*ppAlbum == nullptr) *ppAlbum = NewVideoAlbum(nullptr);
+  CDVDAlbumMovie* album = AsVideoAlbum(*ppAlbum);
+  const _DV_LIST_ITEM_DATA* item =
+      album != nullptr ? InsertVideoFileChecked(album, pPosition, lpszPath, 0) : nullptr;
+  PostStatusBarUpdate();
+  UpdatePageButtons();
+  return item != nullptr;
+}
+
+int AlbumEditorDlg::AddVideos() {
+  const CString lastPath = ReadGeneralString("LastVideoPath");
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_EXPLORER, kVideoFilter, this);
+  std::vector<char> names(kFileNameBuffer, '\0');
+  dialog.m_ofn.lpstrFile = names.data();
+  dialog.m_ofn.nMaxFile = kFileNameBuffer;
+  if (!lastPath.IsEmpty()) dialog.m_ofn.lpstrInitialDir = lastPath;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  const CString chosen = dialog.GetPathName();
+  if (chosen.CompareNoCase(lastPath) != 0) WriteGeneralString("LastVideoPath", chosen);
+
+  CDVDAlbumBase* slot = GetCurrentMovieAlbum();
+  CDVDAlbumImage* photos = GetCurrentImageAlbum();
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
+    const CString path = dialog.GetNextPathName(pos);
+    if (IsVideoFileExt(FileExtOf(path))) AddVideoFileAt(&slot, path, nullptr);
+  }
+  RefreshAfterAdd(photos, AsVideoAlbum(slot), TRUE);
+  SelectAddedImages();
+  PostStatusBarUpdate();
+  UpdatePageButtons();
+  return TRUE;
+}
+
+void AlbumEditorDlg::AddBrowserRows(BOOL bAll, BOOL bPhotos, BOOL bVideos, BOOL bMusic) {
+  CDVDAlbumBase* selected = GetSelectedAlbum();
+  CDVDAlbumBase* photoSlot = AsPhotoAlbum(selected);
+  CDVDAlbumBase* videoSlot = AsVideoAlbum(selected);
+  ExploreBarDlg* panel = BrowserPanel();
+  int photos = 0, videos = 0, music = 0;
+  bool fallBack = panel == nullptr;
+  if (panel != nullptr) {
+    if (bAll) {
+      panel->CountAllItems(&photos, &music, &videos);
+      fallBack = photos == 0 && videos == 0;
+    } else {
+      CListCtrl* list = BrowserFileList();
+      fallBack = list == nullptr || list->GetSelectedCount() == 0;
+    }
+  }
+  if (fallBack) {
+    if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_COMMAND, ID_ADD_PHOTOS_COMMAND, 0);
+  } else {
+    m_albumSheet.GetPhotoPage().DeselectAll();
+    if (CVideoAlbumPage* clips = ClipPage()) clips->DeselectAll();
+    StopVideoPreview();
+    bool photosAdded = false, videoAdded = false;
+    CListCtrl* list = BrowserFileList();
+    for (int row : BrowserRows(list, !bAll)) {
+      const _tagBrowserItem* item = BrowserRow(list, row);
+      if (item == nullptr) continue;
+      switch (item->nKind) {
+        case 0:
+          if (bAll || bPhotos) {
+            AddBrowserPhotos(&photoSlot, static_cast<CDVDImage*>(item->pData));
+            photosAdded = true;
+          }
+          break;
+        case 1:
+          if (bAll || bMusic)
+            if (const CString* path = BrowserRowPath(item)) AddMusicToAlbum(&photoSlot, *path, FALSE, TRUE);
+          break;
+        case 3:
+          if (bAll || bVideos)
+            if (const CString* path = BrowserRowPath(item))
+              videoAdded = AddVideoFile(&videoSlot, *path) || videoAdded;
+          break;
+        default:  // folders are walked by drops and the folder import, not here
+          break;
+      }
+    }
+    RedrawAlbumList();
+    if (photosAdded) {
+      SelectPropPage(0);
+      m_albumSheet.GetPhotoPage().ReloadThumbnails();
+    }
+    if (videoAdded)
+      if (CVideoAlbumPage* clips = ClipPage()) clips->ShowMovieAlbum(AsVideoAlbum(videoSlot));
+    if (!photosAdded && !videoAdded) SelectPropPage(1);
+  }
+  ShowAlbumSheet(GetCurrentMovieAlbum() != nullptr ? 1 : 0, TRUE);
+  PostStatusBarUpdate();
+  UpdatePageButtons();
+}
+
+void AlbumEditorDlg::AddSelectedBrowserItems(BOOL bPhotos, BOOL bVideos, BOOL bMusic) {
+  AddBrowserRows(FALSE, bPhotos, bVideos, bMusic);
+}
+
+void AlbumEditorDlg::AddAllBrowserItems() {
+  AddBrowserRows(TRUE, TRUE, TRUE, TRUE);
+}
+
+void AlbumEditorDlg::OnDropFiles(HDROP hDropInfo) {
+  const UINT count = DragQueryFile(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+  CDVDAlbumImage* photoAlbum = GetCurrentImageAlbum();
+  CDVDAlbumMovie* videoAlbum = GetCurrentMovieAlbum();
+  if (count > 0) ClearAddedImages();
+  StopVideoPreview();
+  bool asked = false, foldersAllowed = false;
+  BOOL includeSubfolders = FALSE;
+  for (UINT i = 0; i < count; ++i) {
+    // Linux names differ by case alone: the path is kept exactly as dropped.
+    const CString path = DroppedPath(hDropInfo, i);
+    if (path.IsEmpty()) continue;
+    CFileStatus status{};
+    if (!Zorv_CFileGetStatus(path, status, 0)) continue;
+    if ((status.m_attribute & CFile::directory) != 0) {
+      if (!asked) {
+        asked = true;
+        foldersAllowed = AskAddFolderPhotos(path, &includeSubfolders) != FALSE;
+      }
+      if (foldersAllowed)
+        if (ExploreBarDlg* panel = BrowserPanel())
+          panel->AddFolderToAlbum(path, photoAlbum, videoAlbum, includeSubfolders, nullptr, nullptr);
+      continue;
+    }
+    const CString ext = FileExtOf(path);
+    if (IsPhotoFileExt(ext)) {
+      CDVDAlbumBase* slot = photoAlbum;
+      AddPhotoFile(&slot, path, nullptr, nullptr);
+      photoAlbum = AsPhotoAlbum(slot);
+    } else if (IsVideoFileExt(ext)) {
+      CDVDAlbumBase* slot = videoAlbum;
+      AddVideoFileAt(&slot, path, nullptr);
+      videoAlbum = AsVideoAlbum(slot);
+    }
+  }
+  DragFinish(hDropInfo);
+  RefreshAfterAdd(photoAlbum, videoAlbum, TRUE);
+}
+
+int AlbumEditorDlg::DropBrowserItems(CDVDAlbumBase** ppPhotoAlbum, CDVDAlbumBase** ppVideoAlbum,
+                                     CDVDImage* pPosition, _DV_LIST_ITEM_DATA* pClipPosition,
+                                     LPCTSTR lpszAlbumName) {
+  CListCtrl* list = BrowserFileList();
+  if (list == nullptr || list->GetSelectedCount() == 0) return 1;
+  CDVDAlbumBase* photoSlotLocal = nullptr;
+  CDVDAlbumBase* videoSlotLocal = nullptr;
+  CDVDAlbumBase** photoSlot = ppPhotoAlbum != nullptr ? ppPhotoAlbum : &photoSlotLocal;
+  CDVDAlbumBase** videoSlot = ppVideoAlbum != nullptr ? ppVideoAlbum : &videoSlotLocal;
+  ClearAddedImages();
+  StopVideoPreview();
+  bool photosAdded = false, asked = false;
+  BOOL include = FALSE;
+  for (int row : BrowserRows(list, true)) {
+    const _tagBrowserItem* item = BrowserRow(list, row);
+    if (item == nullptr) continue;
+    const CString* path = BrowserRowPath(item);
+    switch (item->nKind) {
+      case 0:
+        if (auto* slide = static_cast<CDVDImage*>(item->pData))
+          photosAdded = AddPhotoFile(photoSlot, slide->Get_strPathName(), pPosition, lpszAlbumName) || photosAdded;
+        break;
+      case 2: {
+        if (path == nullptr || IsParentFolderRow(*path)) break;
+        if (!asked && HasSubfolders(*path)) {
+          asked = true;
+          BOOL subfolders = FALSE;
+          include = AskAddFolderPhotos(*path, &subfolders) && subfolders;
+        }
+        if (ExploreBarDlg* panel = BrowserPanel()) {
+          CDVDAlbumImage* photoAlbum = AsPhotoAlbum(*photoSlot);
+          CDVDAlbumMovie* videoAlbum = AsVideoAlbum(*videoSlot);
+          panel->AddFolderToAlbum(*path, photoAlbum, videoAlbum, include, pPosition, lpszAlbumName);
+          if (photoAlbum != nullptr) *photoSlot = photoAlbum;
+          if (videoAlbum != nullptr) *videoSlot = videoAlbum;
+          photosAdded = true;
+        }
+        break;
+      }
+      case 1:
+        if (path != nullptr) AddMusicFile(*path, FALSE, TRUE);
+        break;
+      case 3:
+        if (path != nullptr) AddVideoFileAt(videoSlot, *path, pClipPosition);
+        break;
+      default:
+        break;
+    }
+  }
+  RefreshAfterAdd(*photoSlot, AsVideoAlbum(*videoSlot), photosAdded);
   UpdatePageButtons();
   return 1;
 }

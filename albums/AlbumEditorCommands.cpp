@@ -428,11 +428,3 @@ BOOL AlbumEditorDlg::RearrangeToViewOrder() {
   RedrawAlbumList();
   return TRUE;
 }
-
-int AlbumEditorDlg::AddVideos() {
-  return 0;
-}
-
-int AlbumEditorDlg::AddMusic() {
-  return 0;
-}

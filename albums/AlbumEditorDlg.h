@@ -24,6 +24,7 @@ class CDVDAlbumImage;
 class CDVDAlbumMovie;
 class CFullScreenPlayerWnd;
 class CListBoxDragHelper;
+struct _DV_LIST_ITEM_DATA;
 
 #define IDD_ALBUM_EDITOR 152
 #define IDC_ALBUM_TAB_AREA 1491
@@ -111,8 +112,30 @@ class AlbumEditorDlg : public CPropertyPage {
   void RotateSelectedPhotos(int nDegrees);
   BOOL RandomizeSlideOrder();
   BOOL RearrangeToViewOrder();
+  // Add Video Clips from the main menu: the file dialog (one file). TRUE when confirmed.
   int AddVideos();
+  // Add Background Music: the selected music rows of the file browser, else the album options
+  // page's own add-music dialog. 0.
   int AddMusic();
+
+  // --- adding music, video clips, browser rows and dropped files ---
+  // Music into the album in the slot (a photo album made on demand). Files at or under the size
+  // limit, or unreadable, are skipped silently. TRUE unless no album could be selected.
+  BOOL AddMusicToAlbum(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, BOOL bPhotosPage, BOOL bKeepPage);
+  // The same into the active album when it is a photo album.
+  BOOL AddMusicFile(LPCTSTR lpszPath, BOOL bPhotosPage, BOOL bKeepPage);
+  // A clip at the end of the video album in the slot (made on demand). TRUE when inserted.
+  BOOL AddVideoFile(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath);
+  // A clip before `pPosition` (null: the data model's place); refused files are reported.
+  BOOL AddVideoFileAt(CDVDAlbumBase** ppAlbum, LPCTSTR lpszPath, _DV_LIST_ITEM_DATA* pPosition);
+  // The file browser's selected rows of the kinds asked for, or all its rows.
+  void AddSelectedBrowserItems(BOOL bPhotos, BOOL bVideos, BOOL bMusic);
+  void AddAllBrowserItems();
+  // The file browser's selected rows dropped on the album editor's windows. 1.
+  int DropBrowserItems(CDVDAlbumBase** ppPhotoAlbum, CDVDAlbumBase** ppVideoAlbum, CDVDImage* pPosition,
+                       _DV_LIST_ITEM_DATA* pClipPosition, LPCTSTR lpszAlbumName);
+  // Files dropped from the desktop (WM_DROPFILES): photos, clips and folders; frees the drop.
+  afx_msg void OnDropFiles(HDROP hDropInfo);
 
   void StartDragScroll(int nDirection);
   void StopDragScroll();
@@ -153,6 +176,10 @@ class AlbumEditorDlg : public CPropertyPage {
   // The album dragged in the list lands before the album under the point (a copy with Ctrl).
   void MoveDraggedAlbum(UINT nFlags, CPoint point);
   CDVDAlbumImage* CreatePhotoAlbum(LPCTSTR lpszName, BOOL bAtActive = FALSE);
+  // The music file into the album when it passes the size rule; the music list follows.
+  void AddMusicIfAccepted(CDVDAlbumImage* pAlbum, LPCTSTR lpszPath);
+  // The browser rows (all, or the selected ones of the kinds asked for) into the albums.
+  void AddBrowserRows(BOOL bAll, BOOL bPhotos, BOOL bVideos, BOOL bMusic);
   CString TreeFolderAlbumName();
   // Selects the first album when none is; FALSE when the list is empty.
   BOOL EnsureAlbumSelected();
@@ -191,3 +218,10 @@ class AlbumEditorDlg : public CPropertyPage {
   HANDLE m_hDoneEvent = nullptr;           // owned
   CCoolButtonBar* m_pButtonBar = nullptr;  // the main skin's album bar
 };
+
+// Inserts a video file into a video album before `pPosition` (null: at the end). A file the data
+// model can't read is reported (with the offer of the support page); the album list repaints
+// either way. The new clip, or null.
+_DV_LIST_ITEM_DATA* InsertVideoFileChecked(CDVDAlbumMovie* pAlbum, _DV_LIST_ITEM_DATA* pPosition, LPCTSTR lpszPath,
+                                           int nFlag);
+_DV_LIST_ITEM_DATA* InsertVideoFileAtEnd(CDVDAlbumMovie* pAlbum, LPCTSTR lpszPath);

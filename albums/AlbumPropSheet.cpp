@@ -5,6 +5,7 @@
 #include "albums/VideoAlbumPage.h"
 #include "modules/log/Log.h"
 #include "render/AlbumPreviewContainer.h"
+#include "render/VideoPreviewContainer.h"
 #include "render/AlbumVideoProfilePage.h"
 #include "shell/ProcessObjects.h"
 

@@ -1,7 +1,7 @@
 // The preview pages the album sheets hold: the photo album's preview container (template 178,
 // the preview window with three skinned buttons: play from the beginning, play from the current
-// item, stop), the photo configuration dialog's preview area (template 375), the video album's
-// preview container (template 382) and the output-format container (template 386).
+// item, stop), the photo configuration dialog's preview area (template 375) and the output-format
+// container (template 386). The video album's preview lives in VideoPreviewContainer.h.
 #pragma once
 
 #include "controls/LayoutMgr.h"
@@ -17,7 +17,6 @@ class CDVDImage;
 
 #define IDD_ALBUM_PREVIEW_CONTAINER 178
 #define IDD_ALBUM_PREVIEW_CONTAINER2 375
-#define IDD_VIDEO_PREVIEW_CONTAINER 382
 #define IDD_ALBUM_VIDEO_PROFILE_CONTAINER 386
 #define IDC_PREVIEW_PLAY_BEGIN_BAR 1445
 #define IDC_PREVIEW_PLAY_CURRENT_BAR 1446
@@ -114,14 +113,4 @@ class CAlbumPreviewContainer2Page : public CDialog {
  private:
   AlbumPreviewDlg* m_pPreview;  // owned
   CBrush m_brush;
-};
-
-class CVideoPreviewContainer : public CPreviewPageBase {
- public:
-  explicit CVideoPreviewContainer(CDVDAlbumMovie** ppAlbum)
-      : CPreviewPageBase(IDD_VIDEO_PREVIEW_CONTAINER), m_ppAlbum(ppAlbum) {}
-  void StopPreview() {}
-
- private:
-  CDVDAlbumMovie** m_ppAlbum;
 };

@@ -27,3 +27,12 @@ if [ ! -s "$music" ]; then
     -ac 2 -b:a 128k "$out/music.tmp.mp3"
   mv "$out/music.tmp.mp3" "$music"
 fi
+
+clip="$out/clip.mp4"
+if [ ! -s "$clip" ]; then
+  # A 6 second clip with sound: a moving test picture and a steady tone.
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=6" \
+    -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=6" \
+    -c:v libx264 -pix_fmt yuv420p -c:a aac -b:a 96k -shortest "$out/clip.tmp.mp4"
+  mv "$out/clip.tmp.mp4" "$clip"
+fi

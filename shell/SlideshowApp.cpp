@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "albums/AlbumEditorDlg.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
@@ -340,7 +341,7 @@ BOOL CSlideshowApp::InitInstance() {
   CDVDProject::SetDefaultDVDMenuTemplate("19basic.xml");
   CDVDProject::SetProjectExtName("r7m");
   project->SetMenuTemplateName(PickRandomMenuTemplate());
-  CDVDAlbumMovie::SetProcInsertVideoFilesFuncPtr(InsertVideoFileIntoAlbum);
+  CDVDAlbumMovie::SetProcInsertVideoFilesFuncPtr(InsertVideoFileChecked);
 
   AppSettings* settings = GetAppSettings();
   settings->LoadAll();

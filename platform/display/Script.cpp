@@ -33,6 +33,9 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"wait-file", Kind::kWaitFile},
     {"wait-gone", Kind::kWaitGone},
     {"sleep", Kind::kSleep},
+    {"wait-enabled", Kind::kWaitEnabled},
+    {"wait-disabled", Kind::kWaitDisabled},
+    {"drop", Kind::kDropFiles},
 };
 
 constexpr std::pair<std::string_view, UINT> kKeyNames[] = {
@@ -275,6 +278,30 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
         return false;
       }
       return Id(words[0], &step->id, why);
+    case Kind::kDropFiles:
+      if (words.size() < 4) {
+        *why = "expected ID X Y PATH...";
+        return false;
+      }
+      step->hasPoint = true;
+      step->files.assign(words.begin() + 3, words.end());
+      return Id(words[0], &step->id, why) && Point(words[1], words[2], &step->point, why);
+    case Kind::kWaitEnabled:
+    case Kind::kWaitDisabled: {
+      if (words.size() != 1 && words.size() != 2) {
+        *why = "expected ID [SECONDS]";
+        return false;
+      }
+      if (words.size() == 2) {
+        const auto ms = Seconds(words[1]);
+        if (!ms) {
+          *why = "bad SECONDS: " + words[1];
+          return false;
+        }
+        step->timeoutMs = *ms;
+      }
+      return Id(words[0], &step->id, why);
+    }
     case Kind::kKey:
       if (words.size() != 1 || !ParseKeyName(words[0], &step->key, &step->modifiers)) {
         *why = "unknown key: " + std::string(Trim(rest));

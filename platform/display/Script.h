@@ -38,6 +38,13 @@
 //                               TEXT, as a PNG file
 //   wait-file PATH [SECONDS]    until the file exists
 //   wait-gone TEXT [SECONDS]    until no visible top-level window's title contains TEXT
+//   drop ID X Y PATH...         files dragged from the desktop and released at X, Y in control
+//                               ID of the target (WM_DROPFILES to the window there that takes
+//                               files); paths with spaces in double quotes
+//   wait-enabled ID [SECONDS]   until the visible control with that id in the target is enabled
+//                               (it and its parents up to the target), as a user waits for a
+//                               button to come back
+//   wait-disabled ID [SECONDS]  until that control is disabled
 //   sleep MS                    lets the program run for MS milliseconds
 //
 // Blank lines and lines starting with # are skipped. Words are case-sensitive except key names.
@@ -74,6 +81,9 @@ struct ScriptStep {
     kWaitFile,
     kWaitGone,
     kSleep,
+    kWaitEnabled,
+    kWaitDisabled,
+    kDropFiles,
   };
   static constexpr DWORD kDefaultTimeoutMs = 30000;
 
@@ -88,6 +98,7 @@ struct ScriptStep {
   UINT id2 = 0;        // drag: the control where the button is released
   POINT point2{};      // drag: client coordinates in that control
   int notches = 0;     // wheel
+  std::vector<std::string> files;  // drop
   UINT key = 0;        // virtual key
   UINT modifiers = 0;  // MOD_SHIFT, MOD_CONTROL, MOD_ALT
   DWORD timeoutMs = kDefaultTimeoutMs;

@@ -11,6 +11,7 @@
 #include "platform/comctl/TreeView.h"
 #include "platform/display/Headless.h"
 #include "platform/display/InputSynth.h"
+#include "platform/shellapi/DragDrop.h"
 #include "platform/user/Display.h"
 #include "platform/user/Menu.h"
 #include "platform/user/User.h"
@@ -397,6 +398,24 @@ StepOutcome WaitFile(const ScriptStep& step) {
   return Waiting("no file " + step.text);
 }
 
+StepOutcome DropFiles(const ScriptStep& step, const StepContext& context) {
+  const HWND control = context.target ? FindControl(context.target, step.id) : nullptr;
+  if (!control) return Waiting("no visible control " + std::to_string(step.id));
+  POINT point = step.point;
+  ClientToScreen(control, &point);
+  if (!shell::DropFiles(control, point, step.files))
+    return Failed("no window at the point takes dropped files");
+  return InputMade();
+}
+
+StepOutcome WaitEnabled(const ScriptStep& step, const StepContext& context) {
+  const bool wanted = step.kind == Kind::kWaitEnabled;
+  const HWND control = context.target ? FindControl(context.target, step.id) : nullptr;
+  if (!control) return Waiting("no visible control " + std::to_string(step.id));
+  if (EnabledUpTo(control, context.target) == wanted) return Done();
+  return Waiting("control " + std::to_string(step.id) + (wanted ? " is disabled" : " is enabled"));
+}
+
 StepOutcome SleepStep(const ScriptStep& step, const StepContext& context) {
   const auto until = context.started + std::chrono::milliseconds(step.sleepMs);
   const auto now = std::chrono::steady_clock::now();
@@ -425,6 +444,9 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
       return SleepStep(step, context);
     case Kind::kSnapshot:
       return Snapshot(step);
+    case Kind::kWaitEnabled:
+    case Kind::kWaitDisabled:
+      return WaitEnabled(step, context);
     default:
       break;
   }
@@ -448,6 +470,8 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
       return ClickAt(step);
     case Kind::kCommand:
       return Command(step, context);
+    case Kind::kDropFiles:
+      return DropFiles(step, context);
     case Kind::kType:
     case Kind::kKey:
       return Keys(step, context);

@@ -104,6 +104,7 @@ class SdlDisplay final : public user::Display {
   std::unique_ptr<Cursors> m_cursors;
   bool m_pumping = false;
   bool m_leavePending = false;  // the pointer left a window and entered none of ours yet
+  std::vector<std::string> m_droppedFiles;  // a desktop drop's files, until it completes
 };
 
 }  // namespace pictavo::display

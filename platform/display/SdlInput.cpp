@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/display/SdlInternal.h"
+#include "platform/shellapi/DragDrop.h"
 #include "platform/user/User.h"
 
 namespace pictavo::display {
@@ -151,6 +152,24 @@ void SdlDisplay::HandleInput(const SDL_Event& event) {
     }
     case SDL_TEXTINPUT:
       user::InjectText(event.text.text);
+      break;
+    case SDL_DROPBEGIN:
+      m_droppedFiles.clear();
+      break;
+    case SDL_DROPFILE:
+      if (event.drop.file != nullptr) {
+        m_droppedFiles.emplace_back(event.drop.file);
+        SDL_free(event.drop.file);
+      }
+      break;
+    case SDL_DROPCOMPLETE:
+      // Files dragged from the desktop land on the window under the pointer, as WM_DROPFILES.
+      if (const Native* native = FindById(event.drop.windowID); native != nullptr && !m_droppedFiles.empty()) {
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        shell::DropFiles(native->hwnd, POINT{gx - m_origin.x, gy - m_origin.y}, m_droppedFiles);
+      }
+      m_droppedFiles.clear();
       break;
     default:
       break;

@@ -61,6 +61,9 @@ const LineCase kLines[] = {
      0},
     {"wait-file /tmp/out.mp4 120", Kind::kWaitFile, "/tmp/out.mp4", "", 0, false, {}, 120000, 0},
     {"wait-gone Encoding", Kind::kWaitGone, "Encoding", "", 0, false, {}, 30000, 0},
+    {"wait-enabled 1445", Kind::kWaitEnabled, "", "", 1445, false, {}, 30000, 0},
+    {"wait-enabled 1445 60", Kind::kWaitEnabled, "", "", 1445, false, {}, 60000, 0},
+    {"wait-disabled 0x5A5 2.5", Kind::kWaitDisabled, "", "", 1445, false, {}, 2500, 0},
     {"sleep 250", Kind::kSleep, "", "", 0, false, {}, INFINITE, 250},
 };
 
@@ -119,6 +122,18 @@ TEST(ScriptParser, ReadsHoversAndRefusesOnesWithoutAPoint) {
   EXPECT_EQ(error.line, 1);
 }
 
+TEST(ScriptParser, ReadsDesktopDropsWithTheirPaths) {
+  std::vector<ScriptStep> steps;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("drop 1072 60 20 /v/clip.mp4 \"/my photos/A B.JPG\"\n", &steps, &error)) << error.message;
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].kind, Kind::kDropFiles);
+  EXPECT_EQ(steps[0].id, 1072u);
+  EXPECT_EQ(steps[0].point.x, 60);
+  EXPECT_EQ(steps[0].point.y, 20);
+  EXPECT_EQ(steps[0].files, (std::vector<std::string>{"/v/clip.mp4", "/my photos/A B.JPG"}));
+}
+
 TEST(ScriptParser, SkipsCommentsAndBlankLinesAndCountsEveryLine) {
   std::vector<ScriptStep> steps;
   ScriptError error;
@@ -163,6 +178,11 @@ TEST(ScriptParser, NamesTheFirstBadLine) {
       {"wait-window \"Open 4\n", 1, "a quote is not closed"},
       {"snapshot\n", 1, "expected FILE.png [TEXT]"},
       {"sleep soon\n", 1, "expected MS"},
+      {"wait-enabled\n", 1, "expected ID [SECONDS]"},
+      {"drop 5 1 2\n", 1, "expected ID X Y PATH..."},
+      {"drop 5 x 2 /a.mp4\n", 1, "bad coordinates"},
+      {"wait-enabled 5 6 7\n", 1, "expected ID [SECONDS]"},
+      {"wait-disabled 5 soon\n", 1, "bad SECONDS: soon"},
       {"sleep -5\n", 1, "expected MS"},
       {"# fine\nwait-gone X\nClick 5\n", 3, "unknown step \"Click\""},
       {"press 5\n", 1, "unknown step \"press\""},
