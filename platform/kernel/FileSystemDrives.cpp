@@ -1,5 +1,7 @@
 // Drives as mount points: listing, drive types, volume facts and free space.
 #include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 
@@ -69,9 +72,11 @@ std::string Normalized(std::string_view nativePath) {
 
 }  // namespace
 
-std::vector<MountPoint> Drives() {
+namespace {
+
+std::vector<MountPoint> ParseMounts(const std::string& table) {
   std::vector<MountPoint> all;
-  std::ifstream mounts("/proc/self/mounts");
+  std::istringstream mounts(table);
   std::string line;
   while (std::getline(mounts, line)) {
     std::istringstream fields(line);
@@ -96,6 +101,53 @@ std::vector<MountPoint> Drives() {
     return a.path < b.path;
   });
   return all;
+}
+
+// The mount table is read again only when the kernel says it changed (the mounts file signals
+// POLLPRI on its open descriptor after a mount or unmount): every listing and every shell lookup
+// asks for the drives, and a folder of thousands of entries asked thousands of times.
+struct MountTableCache {
+  std::mutex lock;
+  int fd = -1;                     // guarded by lock
+  bool valid = false;              // guarded by lock
+  std::vector<MountPoint> drives;  // guarded by lock
+};
+
+std::string ReadFromStart(int fd) {
+  std::string text;
+  if (::lseek(fd, 0, SEEK_SET) != 0) return text;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    text.append(buffer, static_cast<size_t>(got));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<MountPoint> Drives() {
+  static MountTableCache* cache = new MountTableCache;
+  std::lock_guard<std::mutex> guard(cache->lock);
+  if (cache->fd < 0) {
+    cache->fd = ::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
+    cache->valid = false;
+  }
+  if (cache->fd < 0) {
+    std::ifstream mounts("/proc/self/mounts");
+    std::stringstream text;
+    text << mounts.rdbuf();
+    return ParseMounts(text.str());
+  }
+  if (cache->valid) {
+    pollfd watch{cache->fd, POLLPRI, 0};
+    if (::poll(&watch, 1, 0) >= 0 && !(watch.revents & (POLLPRI | POLLERR))) return cache->drives;
+  }
+  cache->drives = ParseMounts(ReadFromStart(cache->fd));
+  cache->valid = true;
+  return cache->drives;
 }
 
 std::optional<MountPoint> DriveForLetterForm(std::string_view text) {
