@@ -6,10 +6,10 @@
 #include "albums/AlbumEditorDlg.h"
 #include "albums/AlbumPhotoDlg.h"
 #include "albums/ExploreBarRules.h"
+#include "albums/FileTreeCtrl.h"
 #include "albums/VideoAlbumPage.h"
 #include "controls/DragDropHelper.h"
 #include "controls/IconMenu.h"
-#include "controls/ShellFolderTree.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/ImageLoadManager.h"
@@ -128,7 +128,8 @@ ExploreBarDlg::~ExploreBarDlg() {
 
 void ExploreBarDlg::DoDataExchange(CDataExchange* pDX) {
   CPropertyPage::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_EXPLORE_LIST, m_list);
+  // Without its list the panel still opens, empty, rather than taking the organize page down.
+  if (GetDlgItem(IDC_EXPLORE_LIST) != nullptr) DDX_Control(pDX, IDC_EXPLORE_LIST, m_list);
 }
 
 BOOL ExploreBarDlg::OnInitDialog() {
@@ -148,7 +149,7 @@ BOOL ExploreBarDlg::OnInitDialog() {
   // The template's static only marks the splitter's place.
   CStatic placeholder;
   const HWND marker = ::GetDlgItem(m_hWnd, IDC_EXPLORE_SPLITTER);
-  if (marker == nullptr || !placeholder.Attach(marker)) return FALSE;
+  if (marker == nullptr || m_list.GetSafeHwnd() == nullptr || !placeholder.Attach(marker)) return FALSE;
   placeholder.DestroyWindow();
   WriteLog("ExploreBarDlg begin to initalize (2)...");
   m_sizerBar.Create(WS_CHILD | WS_VISIBLE, this, &m_layout, IDC_EXPLORE_SPLITTER, CRect(0, 0, 0, 0));
@@ -192,44 +193,43 @@ BOOL ExploreBarDlg::OnInitDialog() {
 // The folder tree.
 
 BOOL ExploreBarDlg::CreateFolderTree() {
-  auto* tree = new CShellFolderTree;
+  auto* tree = new CFileTreeCtrl;
   if (!tree->SubclassDlgItem(IDC_EXPLORE_TREE, this)) {
     delete tree;
     return FALSE;
   }
   m_pTree = tree;
-  // A navigator only: no labels to edit, nothing opened, deleted or renamed from here.
-  m_pTree->ModifyStyle(TVS_EDITLABELS, 0);
-  tree->Initialize();
+  tree->AttachImageList();
+  tree->SetShowDesktop(TRUE);
+  tree->SetShowMyDocuments(TRUE);
+  tree->SetShowNetwork(TRUE);
+  tree->SetShowFiles(FALSE);
+  // A navigator only: nothing renamed, opened, deleted or shown from here.
+  tree->SetAllowRename(FALSE);
+  tree->SetAllowOpen(FALSE);
+  tree->SetAllowProperties(FALSE);
+  tree->SetAllowDelete(FALSE);
   return TRUE;
 }
 
-CString ExploreBarDlg::TreeSelectedPath() const {
-  if (m_pTree == nullptr || m_pTree->GetSafeHwnd() == nullptr) return CString();
-  const HTREEITEM selected = m_pTree->GetSelectedItem();
-  return selected != nullptr ? TreeItemPath(selected) : CString();
+CString ExploreBarDlg::TreeSelectedPath() {
+  return m_pTree != nullptr && m_pTree->GetSafeHwnd() != nullptr ? m_pTree->GetSelectedPath() : CString();
 }
 
 BOOL ExploreBarDlg::TreeSelectFolder(const CString& strPath) {
-  auto* tree = static_cast<CShellFolderTree*>(m_pTree);
-  if (tree == nullptr || tree->GetSafeHwnd() == nullptr || !tree->SelectPath(strPath)) return FALSE;
-  const HTREEITEM item = tree->GetSelectedItem();
-  if (item != nullptr) {
-    tree->Expand(item, TVE_EXPAND);
-    tree->EnsureVisible(item);
-  }
-  return item != nullptr;
+  if (m_pTree == nullptr || m_pTree->GetSafeHwnd() == nullptr) return FALSE;
+  const HTREEITEM item = m_pTree->SelectPath(strPath, TRUE);
+  if (item == nullptr) return FALSE;
+  m_pTree->Expand(item, TVE_EXPAND);
+  m_pTree->EnsureVisible(item);
+  return TRUE;
 }
 
 CString ExploreBarDlg::TreeItemPath(HTREEITEM hItem) const {
-  auto* tree = static_cast<CShellFolderTree*>(m_pTree);
-  if (tree == nullptr || hItem == nullptr) return CString();
-  const CString path = tree->GetItemPath(hItem);
-  // Virtual nodes (the desktop's shell items) have no folder on disk.
-  return path.Left(2) == "::" ? CString() : path;
+  return m_pTree != nullptr && hItem != nullptr ? m_pTree->GetItemPath(hItem) : CString();
 }
 
-CString ExploreBarDlg::GetSelectedTreeFolder() const {
+CString ExploreBarDlg::GetSelectedTreeFolder() {
   const CString selected = TreeSelectedPath();
   return selected.IsEmpty() ? m_strCurrentFolder : selected;
 }

@@ -25,7 +25,7 @@ class CDVDAlbumBase;
 class CDVDAlbumImage;
 class CDVDAlbumMovie;
 class CDVDImage;
-class CTreeCtrl;
+class CFileTreeCtrl;
 class CImageList;
 class CImageLoadManager;
 class CListCtrlDragHelper;
@@ -59,14 +59,14 @@ class ExploreBarDlg : public CPropertyPage {
   ~ExploreBarDlg() override;
 
   // The folder selected in the folder tree; the folder shown while the tree has none.
-  CString GetSelectedTreeFolder() const;
+  CString GetSelectedTreeFolder();
 
   // Replaces the rows by the listed entries of a folder and starts the thumbnail loader on them.
   void DisplayFolder(CString strFolder);
   // Sorts the rows by a column; the same column again reverses the order.
   void SortByColumn(int nColumn);
   CBufferedListCtrl& GetFileList() { return m_list; }
-  CTreeCtrl* GetFolderTree() { return m_pTree; }
+  CFileTreeCtrl* GetFolderTree() { return m_pTree; }
   BOOL IsThumbnailView() const { return m_bThumbnailView; }
   int GetSortColumn() const { return m_nSortColumn; }
   CImageLoadManager& GetThumbnailLoader() { return *m_pLoader; }
@@ -134,7 +134,7 @@ class ExploreBarDlg : public CPropertyPage {
  private:
   // The folder tree: made, subclassed and set up for a read-only navigator.
   BOOL CreateFolderTree();
-  CString TreeSelectedPath() const;
+  CString TreeSelectedPath();
   // Selects a folder in the tree and opens it; FALSE when the tree has no such folder.
   BOOL TreeSelectFolder(const CString& strPath);
   CString TreeItemPath(HTREEITEM hItem) const;
@@ -165,7 +165,7 @@ class ExploreBarDlg : public CPropertyPage {
   CSizerBar m_sizerBar;  // takes the place of static 1025
   HACCEL m_hAccel = nullptr;
   std::unique_ptr<CImageLoadManager> m_pLoader;
-  CTreeCtrl* m_pTree = nullptr;  // the folder tree, owned
+  CFileTreeCtrl* m_pTree = nullptr;  // the folder tree, owned
   BOOL m_bThumbnailView = TRUE;
   int m_nIconSpacingX = 0;  // the other views' icon spacing
   int m_nIconSpacingY = 0;

@@ -7,6 +7,7 @@
 #include "albums/AlbumRules.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/ExploreBarRules.h"
+#include "albums/FileTreeCtrl.h"
 #include "albums/SmallAlbumDialogs.h"
 #include "controls/DragDropHelper.h"
 #include "modules/data/DVDAlbumImage.h"
@@ -40,6 +41,15 @@ AlbumPhotoDlg* PhotoPage() {
 CWnd* MusicList() {
   CWnd* options = LiveWindow(GetWindowRegistry()->m_pAlbumOptionsOne);
   return options != nullptr ? options->GetDlgItem(IDC_OPTIONS_MUSIC_LIST) : nullptr;
+}
+
+// The question before a folder with subfolders is added: TRUE for Yes, `include` then whether
+// its subfolders come too.
+BOOL AskAddFolderPhotos(LPCTSTR lpszFolder, BOOL* pInclude) {
+  CString text;
+  text.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
+  *pInclude = FALSE;
+  return MessageBoxText(text, MB_YESNO) == IDYES;
 }
 
 // An album's two slots as the add operations take them: a photo album or a video album.
@@ -249,12 +259,7 @@ void ExploreBarDlg::DropTreeFolder(UINT nFlags, CPoint point) {
   ClientToScreen(&screen);
 
   BOOL subfolders = FALSE;
-  if (HasSubfolders(path)) {
-    CAddDirectoryDlg question;
-    question.m_strMessage.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), path.GetString());
-    if (question.DoModal() != IDOK) return;
-    subfolders = question.m_bIncludeSubDirectory;
-  }
+  if (HasSubfolders(path) && !AskAddFolderPhotos(path, &subfolders)) return;
   AlbumSlots slots;
   CDVDImage* position = nullptr;
   if (target == HandleOf(albums)) {

@@ -67,7 +67,9 @@ void ExploreBarDlg::DisplayFolder(CString strFolder) {
   // The loader reads the rows' slides: it must be gone before they are freed.
   m_pLoader->WaitForThreadTerminated(TRUE);
   FreeRows();
-  m_strCurrentFolder = strFolder;
+  // The parent-folder row carries a trailing separator; the folder shown is kept without one, as
+  // the tree names it, so that the two compare equal.
+  m_strCurrentFolder = std::string(pictavo::path::WithoutTrailingSeparator(strFolder.GetString())).c_str();
 
   // The shell's type name and icon follow a file's extension: asked once per extension (and
   // once for folders), a folder of 2,000 photos costs two questions instead of 4,000.

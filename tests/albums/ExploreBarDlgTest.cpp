@@ -16,6 +16,7 @@
 #include "albums/AlbumPhotoDlg.h"
 #include "albums/ExploreBarDlg.h"
 #include "albums/ExploreBarRules.h"
+#include "albums/FileTreeCtrl.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
 #include "modules/data/DVDProject.h"
@@ -307,6 +308,59 @@ TEST_F(ExploreBarDlgTest, F2AndDeleteDoNothingInThePanel) {
   EXPECT_EQ(static_cast<int>(tree.GetCount()), treeItems);
   EXPECT_EQ(Panel().GetSelectedTreeFolder(), selectedPath);
   EXPECT_EQ(Files().GetItemCount(), 3);  // "..", Keep, photo.jpg
+}
+
+TEST_F(ExploreBarDlgTest, DoubleClickedFoldersOpenInTheListAndTheTreeWithOneListing) {
+  const fs::path trip = fs::path(scratch.Path()) / "Pictures" / "Trip";
+  Touch(trip / "Day two" / "a.jpg");
+  Open(trip.string());
+  // What one listing moves the loader's count on by.
+  DWORD before = Panel().GetThumbnailLoader().GetGeneration();
+  Panel().DisplayFolder(trip.string().c_str());
+  const DWORD oneListing = Panel().GetThumbnailLoader().GetGeneration() - before;
+  struct Step {
+    const char* row;
+    fs::path shown;
+  };
+  const Step kSteps[] = {
+      {"Day two", trip / "Day two"}, {"..", trip}, {"..", trip.parent_path()}, {"Trip", trip}};
+  int shift = 0;
+  for (const Step& step : kSteps) {
+    SCOPED_TRACE(step.row);
+    before = Panel().GetThumbnailLoader().GetGeneration();
+    CRect rc;
+    ASSERT_TRUE(Files().GetItemRect(RowOf(step.row), &rc, LVIR_BOUNDS));
+    pictavo::display::Click(OnScreen(Files(), CPoint(rc.left + 20 + shift, rc.top + 30)),
+                            pictavo::user::MouseButton::kLeft, 2);
+    shift += 6;
+    PumpPending();
+    EXPECT_EQ(std::string(Panel().m_strCurrentFolder.GetString()), step.shown.string());
+    EXPECT_EQ(std::string(Panel().GetFolderTree()->GetSelectedPath().GetString()), step.shown.string());
+    // The list was filled once: the tree's selection did not fill it again.
+    EXPECT_EQ(Panel().GetThumbnailLoader().GetGeneration() - before, oneListing);
+  }
+}
+
+TEST_F(ExploreBarDlgTest, ASelectionChangeToAnItemTheTreeDeletedLeavesTheListAlone) {
+  const fs::path folder = fs::path(scratch.Path()) / "Shown";
+  Touch(folder / "a.jpg");
+  fs::create_directories(folder / "Gone");
+  Open(folder.string());
+  CFileTreeCtrl& tree = *Panel().GetFolderTree();
+  const HTREEITEM gone = tree.SelectPath((folder / "Gone").c_str(), FALSE);
+  ASSERT_NE(gone, nullptr);
+  Panel().DisplayFolder(folder.c_str());
+  const int rows = Files().GetItemCount();
+  tree.CTreeCtrl::DeleteItem(gone);
+  // As the tree reports the selection moving off an item it is deleting.
+  NMTREEVIEW notify{};
+  notify.hdr.hwndFrom = tree.GetSafeHwnd();
+  notify.hdr.idFrom = IDC_EXPLORE_TREE;
+  notify.hdr.code = TVN_SELCHANGED;
+  notify.itemNew.hItem = gone;
+  Panel().SendMessage(WM_NOTIFY, IDC_EXPLORE_TREE, reinterpret_cast<LPARAM>(&notify));
+  EXPECT_EQ(std::string(Panel().m_strCurrentFolder.GetString()), folder.string());
+  EXPECT_EQ(Files().GetItemCount(), rows);
 }
 
 // Where rows dropped on each of the album editor's windows land: the album, the place among its
