@@ -219,6 +219,8 @@ CString ExploreBarDlg::TreeSelectedPath() {
 BOOL ExploreBarDlg::TreeSelectFolder(const CString& strPath) {
   if (m_pTree == nullptr || m_pTree->GetSafeHwnd() == nullptr) return FALSE;
   const HTREEITEM item = m_pTree->SelectPath(strPath, TRUE);
+  // The tree selects with its drawing switched off: what changed is painted again here.
+  m_pTree->Invalidate();
   if (item == nullptr) return FALSE;
   m_pTree->Expand(item, TVE_EXPAND);
   m_pTree->EnsureVisible(item);

@@ -2,9 +2,10 @@
 // folder holding ~/Pictures/Trip (the five sample photos), ~/Music (the sample music) and
 // ~/Videos, no project. In the panel the user opens Home, Pictures and Trip, selects every tile
 // with Ctrl+A and drags them onto the photo list: an album "Trip" with the five photos. Back in
-// Home, Music, music.mp3 is dragged onto the album options page's music list. The project is
-// saved, a new one made, the saved one opened and saved again: both files hold the album, its
-// photos and its music. Snapshots land under build/bin/test-output/.
+// Home, Music, music.mp3 is dragged onto the album options page's music list. The sample clip
+// dropped from the desktop makes "My Video Clips", whose preview plays it to its end. The project
+// is saved, a new one made, the saved one opened and saved again: both files hold the albums, the
+// photos, the music and the clip. Snapshots land under build/bin/test-output/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,13 +32,14 @@ struct Saved {
   std::vector<std::string> albums;
   std::vector<std::string> slides;  // file names, in order
   std::vector<std::string> music;   // file names
+  std::vector<std::string> clips;   // file names
 };
 
 Saved ReadProject(const std::string& path) {
   Saved saved;
   std::ifstream in(path);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  static const std::regex element(R"(<(album|slide|music)\s([^>]*)>)");
+  static const std::regex element(R"(<(album|slide|music|clip)\s([^>]*)>)");
   auto attribute = [](const std::string& attrs, const std::string& name) {
     std::smatch m;
     const std::regex one("(^|\\s)" + name + R"x(="([^"]*)")x");
@@ -50,6 +52,8 @@ Saved ReadProject(const std::string& path) {
       saved.albums.push_back(attribute(attrs, "name"));
     else if (kind == "slide")
       saved.slides.push_back(fs::path(attribute(attrs, "abs")).filename().string());
+    else if (kind == "clip")
+      saved.clips.push_back(fs::path(attribute(attrs, "abs")).filename().string());
     else
       saved.music.push_back(fs::path(attribute(attrs, "abs")).filename().string());
   }
@@ -69,7 +73,8 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   fs::create_directories(home / "Videos");
   for (const char* photo : kPhotos) fs::copy_file(media / photo, home / "Pictures" / "Trip" / photo);
   fs::copy_file(media / "music.mp3", home / "Music" / "music.mp3");
-  if (fs::exists(media / "clip.mp4")) fs::copy_file(media / "clip.mp4", home / "Videos" / "clip.mp4");
+  ASSERT_TRUE(fs::exists(media / "clip.mp4")) << "run samples/make-samples.sh";
+  fs::copy_file(media / "clip.mp4", home / "Videos" / "clip.mp4");
 
   const std::string saved = (fs::path(folder.Path()) / "Trip.r7m").string();
   const std::string again = (fs::path(folder.Path()) / "Again.r7m").string();
@@ -77,6 +82,7 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   const std::string album = pictavo::test::SnapshotPath("new-user-album.png");
   const std::string music = pictavo::test::SnapshotPath("new-user-music.png");
   const std::string reopened = pictavo::test::SnapshotPath("new-user-reopened.png");
+  const std::string playing = pictavo::test::SnapshotPath("new-user-clip-playing.png");
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
@@ -99,7 +105,18 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
          << "click 1139 190 13\n"
          << "click-item 1073 music.mp3\n"
          << "drag 1073 127 40 1087 100 20\n"
-         << "snapshot \"" << music << "\"\n"
+         << "snapshot \"" << music
+         << "\"\n"
+         // The clip dropped from the desktop onto the album list makes "My Video Clips"; its
+         // preview plays it to the end, when Play comes back by itself.
+         << "drop 1072 60 20 " << (home / "Videos" / "clip.mp4").string() << "\n"
+         << "wait-window \"Untitled - Talvane Pictavo\"\n"
+         << "click 1140 190 13\n"
+         << "wait-enabled 1445\n"
+         << "click 1445\n"
+         << "wait-disabled 1445\n"
+         << "snapshot \"" << playing << "\"\n"
+         << "wait-enabled 1445 40\n"
          << "command 57604\n"
          << "wait-window \"Save As\"\n"
          << "type " << saved << "\n"
@@ -121,11 +138,13 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
          << "wait-file \"" << again << "\"\n"
          << "wait-window \"Again - Talvane Pictavo\"\n"
          << "command 32791\n";
-  const pid_t child = StartProgram(folder.Path(), {}, script.str(), {}, {"PICTAVO_DESKTOP=1024x768"});
+  const pid_t child = StartProgram(folder.Path(), {}, script.str(), {},
+                                   {"PICTAVO_DESKTOP=1024x768", "SDL_AUDIODRIVER=dummy"});
   ASSERT_EQ(WaitForExit(child), 0);
 
   const Saved first = ReadProject(saved);
-  EXPECT_EQ(first.albums, std::vector<std::string>({"Trip"}));
+  EXPECT_EQ(first.albums, std::vector<std::string>({"Trip", "My Video Clips"}));
+  EXPECT_EQ(first.clips, std::vector<std::string>({"clip.mp4"}));
   EXPECT_EQ(first.slides, std::vector<std::string>(std::begin(kPhotos), std::end(kPhotos)));
   // Besides the settings' default music a new album starts with.
   EXPECT_EQ(std::count(first.music.begin(), first.music.end(), "music.mp3"), 1);
@@ -133,7 +152,8 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   EXPECT_EQ(second.albums, first.albums);
   EXPECT_EQ(second.slides, first.slides);
   EXPECT_EQ(second.music, first.music);
-  for (const std::string& shot : {trip, album, music, reopened}) {
+  EXPECT_EQ(second.clips, first.clips);
+  for (const std::string& shot : {trip, album, music, playing, reopened}) {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
     EXPECT_EQ(picture.width, 1024);
