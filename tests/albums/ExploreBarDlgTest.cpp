@@ -363,6 +363,75 @@ TEST_F(ExploreBarDlgTest, ASelectionChangeToAnItemTheTreeDeletedLeavesTheListAlo
   EXPECT_EQ(Files().GetItemCount(), rows);
 }
 
+// Rows held near the top of the photo list or the album list scroll it; the scrolling stops when
+// the button is released there, and when the drag loses the mouse to another window.
+TEST_F(ExploreBarDlgTest, AutoScrollStopsOnReleaseAndWhenTheMouseIsTakenAway) {
+  const fs::path folder = fs::path(scratch.Path()) / "Scroll";
+  Touch(folder / "new.jpg");
+  Open(folder.string());
+  CDVDAlbumBase* many = nullptr;
+  for (int i = 0; i < 40; ++i)
+    Editor().AddPhotoFile(&many, Touch(folder / "Many" / ("m" + std::to_string(i) + ".jpg")).c_str(), nullptr,
+                          "Many");
+  for (int i = 0; i < 11; ++i) MakeAlbum(("Album " + std::to_string(i)).c_str());
+  struct Case {
+    const char* list;
+    bool release;  // else another window takes the mouse
+  };
+  const Case kCases[] = {{"photos", true}, {"photos", false}, {"albums", true}, {"albums", false}};
+  int shift = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.list) + (c.release ? " released" : " capture lost"));
+    const bool photos = std::string(c.list) == "photos";
+    Editor().SelectAlbum(many);
+    Editor().RefreshAfterAdd(many, nullptr, TRUE);
+    PumpPending();
+    CListBox& albums = Editor().GetAlbumList();
+    CWnd& list = photos ? static_cast<CWnd&>(PhotoRows()) : static_cast<CWnd&>(albums);
+    auto top = [&] { return photos ? PhotoRows().GetScrollPos(SB_VERT) : albums.GetTopIndex(); };
+    // Scrolled to the end, so that there is room to scroll up.
+    if (photos)
+      PhotoRows().EnsureVisible(PhotoRows().GetItemCount() - 1, FALSE);
+    else
+      albums.SetTopIndex(albums.GetCount() - 1);
+    PumpPending();
+    const int scrolledTo = top();
+    ASSERT_GT(scrolledTo, 0);
+    SelectRows({"new.jpg"});
+    CRect rc;
+    ASSERT_TRUE(Files().GetItemRect(RowOf("new.jpg"), &rc, LVIR_BOUNDS));
+    const CPoint from = OnScreen(Files(), CPoint(rc.left + 16 + shift, rc.top + 39));
+    shift += 8;
+    CRect client;
+    list.GetClientRect(&client);
+    const CPoint band = OnScreen(list, CPoint(client.CenterPoint().x, 5));
+    pictavo::user::InjectMouseMove(from);
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+    PumpPending();
+    for (int step = 1; step <= 8; ++step) {
+      pictavo::user::InjectMouseMove(
+          POINT{from.x + (band.x - from.x) * step / 8, from.y + (band.y - from.y) * step / 8});
+      PumpPending();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return top() < scrolledTo; }, 5000)) << "the list does not scroll";
+    if (c.release) {
+      pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    } else {
+      owner.SetCapture();
+      ::ReleaseCapture();
+    }
+    PumpPending();
+    // The scroll timer is gone: nothing scrolls on after the drag.
+    const HWND timerWindow =
+        photos ? Editor().GetAlbumSheet().GetPhotoPage().GetSafeHwnd() : Editor().GetSafeHwnd();
+    EXPECT_FALSE(::KillTimer(timerWindow, photos ? 7203 : 7213));
+    if (!c.release) {
+      pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+      PumpPending();
+    }
+  }
+}
+
 // Where rows dropped on each of the album editor's windows land: the album, the place among its
 // slides and the name of an album the drop has to make.
 TEST_F(ExploreBarDlgTest, DroppedRowsLandInTheAlbumAndPlaceUnderThePointer) {
