@@ -529,6 +529,15 @@ TEST_F(ExploreBarDlgTest, ThePanelLooksFinishedWithItsTilesAndTree) {
   Touch(trip / "song.mp3", 40000);
   fs::create_directories(trip / "Day two");
   Open(trip.string());
+  // The panel only borrows the skin's tile pictures: they outlive it (the list shares them).
+  Editor().NewProject();
+  page.DestroyWindow();
+  owner.DestroyWindow();
+  PumpPending();
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(ImageList_GetIconSize(GetSkinMinor()->GetMiscBitmaps().m_hBrowserTiles, &cx, &cy));
+  EXPECT_EQ(CSize(cx, cy), CSize(78, 78));
+  Open(trip.string());
   // Every photo tile has its thumbnail before the picture is taken.
   ASSERT_TRUE(PumpUntil(
       [&] {
