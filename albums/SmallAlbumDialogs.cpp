@@ -18,6 +18,12 @@ constexpr int kMaxFontSize = 36;
 
 }  // namespace
 
+void CAddDirectoryDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Text(pDX, IDC_ADD_DIRECTORY_MESSAGE, m_strMessage);
+  DDX_Check(pDX, IDC_ADD_DIRECTORY_SUBFOLDERS, m_bIncludeSubDirectories);
+}
+
 CAlbumPropertiesDlg::CAlbumPropertiesDlg()
     : CDialog(IDD_ALBUM_PROPERTIES), m_pTemplateAlbum(new CDVDAlbumImage(nullptr)) {}
 

@@ -1,5 +1,5 @@
-// The album editor's small modal dialogs: the question before an album is deleted (template
-// 214), the album's name and subtitle font (template 181), the name of a new album (template
+// The album editor's small modal dialogs: the question before the photos of a folder are added
+// (template 182), the question before an album is deleted (template 214), the album's name and subtitle font (template 181), the name of a new album (template
 // 259) and the folders batch collect turns into albums (template 230). All are made on the
 // caller's stack.
 #pragma once
@@ -15,11 +15,27 @@
 
 class CDVDAlbumBase;
 
+#define IDD_ADD_DIRECTORY 182
+#define IDC_ADD_DIRECTORY_MESSAGE 1198
+#define IDC_ADD_DIRECTORY_SUBFOLDERS 1197
 #define IDD_DELETE_ALBUM 214
 #define IDD_ALBUM_NAME 259
 #define IDC_ALBUM_NAME_EDIT 1196
 #define IDD_BATCH_COLLECT 230
 #define IDC_BATCH_FOLDER_TREE 1020
+
+// The caller sets the message (the folder named in it) and reads whether subfolders count after
+// IDOK ("Yes"). The template's texts are not translated: the caller's message is.
+class CAddDirectoryDlg : public CDialog {
+ public:
+  CAddDirectoryDlg() : CDialog(IDD_ADD_DIRECTORY) {}
+
+  CString m_strMessage;
+  int m_bIncludeSubDirectories = 0;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+};
 
 class CDeleteAlbumDlg : public CDialog {
  public:

@@ -7,7 +7,7 @@
 #include "shell/SlideshowApp.h"
 
 CArray<_ALBUM_THEME*, _ALBUM_THEME*> g_albumThemeList;
-CArray<CObject*, CObject*> g_titleEffectList;
+CArray<_TITLE_EFFECT*, _TITLE_EFFECT*> g_titleEffectList;
 
 int FreeAlbumThemeList() {
   for (INT_PTR i = 0; i < g_albumThemeList.GetSize(); ++i) {

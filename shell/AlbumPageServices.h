@@ -7,6 +7,7 @@
 #include "platform/base/WinTypes.h"
 
 struct _ALBUM_THEME;
+struct _TITLE_EFFECT;
 struct _DV_LIST_ITEM_DATA;
 class CDVDAlbumMovie;
 class CObject;
@@ -15,7 +16,7 @@ class CObject;
 // the effect object it points at. UI thread.
 extern CArray<_ALBUM_THEME*, _ALBUM_THEME*> g_albumThemeList;
 // Title and credit effect records, owned. UI thread.
-extern CArray<CObject*, CObject*> g_titleEffectList;
+extern CArray<_TITLE_EFFECT*, _TITLE_EFFECT*> g_titleEffectList;
 
 // Deletes every theme record (its effect object first) and empties the list. 1.
 int FreeAlbumThemeList();

@@ -9,6 +9,8 @@
 #include "modules/data/DVDAlbumMovie.h"
 #include "modules/data/MediaProbe.h"
 #include "modules/data/OutputProfile.h"
+#include "modules/data/ShockwaveFlash.h"
+#include "platform/com/Com.h"
 
 IMPLEMENT_DYNAMIC(CDVDProject, CObject)
 
@@ -259,6 +261,13 @@ void CDVDProject::AddThemeToList(_ALBUM_THEME* theme) {
 void CDVDProject::ResetThemeList() {
   m_arrThemes.RemoveAll();
   for (INT_PTR i = 0; i < m_arrAlbums.GetSize(); ++i) m_arrAlbums[i]->GetAlbumEffect()->DetachThemeRecord();
+}
+
+HRESULT CDVDProject::GetFlashInterface(IShockwaveFlash** flash) {
+  if (flash == nullptr) return E_POINTER;
+  *flash = nullptr;
+  return CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IShockwaveFlash,
+                          reinterpret_cast<void**>(flash));
 }
 
 _ALBUM_THEME* CDVDProject::FindTheme(LPCTSTR name) const {

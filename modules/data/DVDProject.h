@@ -161,6 +161,9 @@ class CDVDProject : public CObject {
   void ResetThemeList();
   _ALBUM_THEME* FindTheme(LPCTSTR name) const;
   int GetThemeCount() const { return static_cast<int>(m_arrThemes.GetSize()); }
+  // A new Flash player control for the theme previews (one reference). This platform has no
+  // such control: REGDB_E_CLASSNOTREG, and the theme page draws its previews itself.
+  static HRESULT GetFlashInterface(struct IShockwaveFlash** flash);
 
   // Music length in whole seconds, 0 when the file has no readable sound.
   static int GetMusicDuration(LPCTSTR path);

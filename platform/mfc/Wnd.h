@@ -91,6 +91,13 @@ class CWnd : public CCmdTarget {
                         const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
   virtual BOOL DestroyWindow();
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+  // A control object of class `clsid` in a host window ("AtlAxWin") made as this window. The
+  // persistence stream, storage flag and licence key are accepted and not used. FALSE when the
+  // class cannot be made (the last error then holds the HRESULT, REGDB_E_CLASSNOTREG for a class
+  // nobody registered) or the window cannot be created.
+  BOOL CreateControl(const struct GUID& clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                     CWnd* pParentWnd, UINT nID, class CFile* pPersist = nullptr, BOOL bStorage = FALSE,
+                     wchar_t* bstrLicKey = nullptr);
 
   // Styles.
   DWORD GetStyle() const;
