@@ -46,10 +46,12 @@ CWnd* MusicList() {
 // The question before a folder with subfolders is added: TRUE for Yes, `include` then whether
 // its subfolders come too.
 BOOL AskAddFolderPhotos(LPCTSTR lpszFolder, BOOL* pInclude) {
-  CString text;
-  text.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
+  CAddDirectoryDlg question;
+  question.m_strMessage.Format(LoadLangString(IDS_ADD_FOLDER_PHOTOS), lpszFolder);
   *pInclude = FALSE;
-  return MessageBoxText(text, MB_YESNO) == IDYES;
+  if (question.DoModal() != IDOK) return FALSE;
+  *pInclude = question.m_bIncludeSubDirectories != 0;
+  return TRUE;
 }
 
 // An album's two slots as the add operations take them: a photo album or a video album.

@@ -523,6 +523,37 @@ TEST_F(ExploreBarDlgTest, DroppedRowsLandInTheAlbumAndPlaceUnderThePointer) {
   }
 }
 
+TEST_F(ExploreBarDlgTest, ATreeFolderDroppedOnThePhotoListGoesBeforeTheSlideUnderThePointer) {
+  const fs::path rome = fs::path(scratch.Path()) / "Trips" / "Rome";
+  for (const char* name : {"r1.jpg", "r2.jpg"}) Touch(rome / name);
+  Open(rome.parent_path().string());
+  CDVDAlbumBase* base = MakeAlbum("Base");
+  Editor().SelectAlbum(base);
+  PumpPending();
+  CFileTreeCtrl& tree = *Panel().GetFolderTree();
+  const HTREEITEM item = tree.SelectPath(rome.c_str(), FALSE);
+  ASSERT_NE(item, nullptr);
+  tree.Invalidate();
+  PumpPending();
+  CRect from, over;
+  ASSERT_TRUE(tree.GetItemRect(item, &from, TRUE));
+  ASSERT_TRUE(PhotoRows().GetItemRect(1, &over, LVIR_BOUNDS));
+  const CPoint start = OnScreen(tree, from.CenterPoint()), end = OnScreen(PhotoRows(), over.CenterPoint());
+  pictavo::user::InjectMouseMove(start);
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+  PumpPending();
+  for (int step = 1; step <= 8; ++step) {
+    pictavo::user::InjectMouseMove(
+        POINT{start.x + (end.x - start.x) * step / 8, start.y + (end.y - start.y) * step / 8});
+    PumpPending();
+  }
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  PumpPending();
+  // No subfolders: no question; the folder's photos go before the second slide.
+  EXPECT_EQ(AlbumNames(), std::vector<std::string>({"Base"}));
+  EXPECT_EQ(SlideNames(base), std::vector<std::string>({"p1.jpg", "r1.jpg", "r2.jpg", "p2.jpg", "p3.jpg"}));
+}
+
 TEST_F(ExploreBarDlgTest, ThePanelLooksFinishedWithItsTilesAndTree) {
   const fs::path trip = fs::path(scratch.Path()) / "Pictures" / "Trip";
   for (int i = 0; i < 5; ++i) Photo(trip / kPhotos[i], i);
