@@ -2,10 +2,11 @@
 // folder holding ~/Pictures/Trip (the five sample photos), ~/Music (the sample music) and
 // ~/Videos, no project. In the panel the user opens Home, Pictures and Trip, selects every tile
 // with Ctrl+A and drags them onto the photo list: an album "Trip" with the five photos. Back in
-// Home, Music, music.mp3 is dragged onto the album options page's music list. The sample clip
+// Home, Music, music.mp3 is dragged onto the album options page's music list. On "Album Theme" a
+// theme is picked, titles ticked, a title typed and previewed. The sample clip
 // dropped from the desktop makes "My Video Clips", whose preview plays it to its end. The project
 // is saved, a new one made, the saved one opened and saved again: both files hold the albums, the
-// photos, the music and the clip. Snapshots land under build/bin/test-output/.
+// photos, the music, the theme with its title and the clip. Snapshots land under build/bin/test-output/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,6 +84,7 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   const std::string music = pictavo::test::SnapshotPath("new-user-music.png");
   const std::string reopened = pictavo::test::SnapshotPath("new-user-reopened.png");
   const std::string playing = pictavo::test::SnapshotPath("new-user-clip-playing.png");
+  const std::string titles = pictavo::test::SnapshotPath("new-user-titles.png");
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
@@ -106,6 +108,18 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
          << "click-item 1073 music.mp3\n"
          << "drag 1073 127 40 1087 100 20\n"
          << "snapshot \"" << music
+         << "\"\n"
+         // "Album Theme": the second theme ("Classic Frame"), titles ticked and typed, Preview.
+         << "click 1139 300 13\n"
+         << "click 1021 60 200\n"
+         << "click 1375\n"
+         << "click 1172\n"
+         << "key Ctrl+Home\n"
+         << "key Ctrl+Shift+End\n"
+         << "type Our Trip\n"
+         << "click 1373\n"
+         << "sleep 1500\n"
+         << "snapshot \"" << titles
          << "\"\n"
          // The clip dropped from the desktop onto the album list makes "My Video Clips"; its
          // preview plays it to the end, when Play comes back by itself.
@@ -153,7 +167,16 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   EXPECT_EQ(second.slides, first.slides);
   EXPECT_EQ(second.music, first.music);
   EXPECT_EQ(second.clips, first.clips);
-  for (const std::string& shot : {trip, album, music, playing, reopened}) {
+  for (const std::string& path : {saved, again}) {
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<theme name=\"Classic Frame\""), std::string::npos) << path;
+    std::smatch title;
+    ASSERT_TRUE(std::regex_search(text, title, std::regex(R"(<title [^>]*>[^<]*</title>)"))) << path;
+    EXPECT_NE(title.str().find("enabled=\"1\""), std::string::npos) << title.str();
+    EXPECT_NE(title.str().find(">Our Trip</title>"), std::string::npos) << title.str();
+  }
+  for (const std::string& shot : {trip, album, music, titles, playing, reopened}) {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
     EXPECT_EQ(picture.width, 1024);
