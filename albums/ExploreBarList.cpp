@@ -209,29 +209,9 @@ CImageList* ExploreBarDlg::CreateTileDragImage(int nRow) {
   if (nRow < 0 || nRow >= m_list.GetItemCount() || !m_list.GetItemRect(nRow, &bounds, LVIR_BOUNDS) ||
       bounds.IsRectEmpty())
     return nullptr;
-  CClientDC screen(nullptr);
-  CDC memory;
-  memory.CreateCompatibleDC(&screen);
-  CBitmap bitmap;
-  bitmap.CreateCompatibleBitmap(&screen, bounds.Width(), bounds.Height());
-  CBitmap* old = memory.SelectObject(&bitmap);
-  memory.FillSolidRect(0, 0, bounds.Width(), bounds.Height(), ::GetSysColor(COLOR_WINDOW));
-  LOGFONT logFont{};
-  ::SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0);
-  CFont font;
-  font.CreateFontIndirect(&logFont);
-  CFont* oldFont = memory.SelectObject(&font);
   // Tile picture 1, as a selected tile with the focus is drawn.
-  DrawThumbnailTile(&memory, nRow, 0, 0, 1);
-  memory.SelectObject(oldFont);
-  memory.SelectObject(old);
-  auto* image = new CImageList;
-  if (!image->Create(bounds.Width(), bounds.Height(), ILC_COLOR24 | ILC_MASK, 0, 1) ||
-      image->Add(&bitmap, kTileDragMask) < 0) {
-    delete image;
-    return nullptr;
-  }
-  return image;
+  return CreatePaintedDragImage(bounds.Size(), kTileDragMask,
+                                [&](CDC& dc) { DrawThumbnailTile(&dc, nRow, 0, 0, 1); });
 }
 
 CImageList* ExploreBarDlg::CreateBrowserDragImage(const _tagDragInfo* pInfo, POINT* pOrigin) {

@@ -150,13 +150,28 @@ bool ReachablePoint(HWND control, const POINT* client, const std::string& name, 
   return true;
 }
 
-StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
-  StepOutcome outcome;
-  if (!TargetReady(context, &outcome)) return outcome;
+// The step's control in the target when the user can act on it: visible and enabled; null, with
+// the outcome to report, otherwise.
+HWND ReadyControl(const ScriptStep& step, const StepContext& context, StepOutcome* outcome) {
+  if (!TargetReady(context, outcome)) return nullptr;
   const std::string name = "control " + std::to_string(step.id);
   const HWND control = FindControl(context.target, step.id);
-  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
-  if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
+  if (!control) {
+    *outcome = Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+    return nullptr;
+  }
+  if (!EnabledUpTo(control, context.target)) {
+    *outcome = Waiting(name + " is disabled");
+    return nullptr;
+  }
+  return control;
+}
+
+StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  const HWND control = ReadyControl(step, context, &outcome);
+  if (!control) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
   POINT point{};
   if (!ReachablePoint(control, step.hasPoint ? &step.point : nullptr, name, &point, &outcome)) return outcome;
   if (step.kind == Kind::kRightClick)
@@ -227,11 +242,9 @@ bool ItemPoint(HWND control, const std::string& text, POINT* point) {
 
 StepOutcome ClickItem(const ScriptStep& step, const StepContext& context) {
   StepOutcome outcome;
-  if (!TargetReady(context, &outcome)) return outcome;
+  const HWND control = ReadyControl(step, context, &outcome);
+  if (!control) return outcome;
   const std::string name = "control " + std::to_string(step.id);
-  const HWND control = FindControl(context.target, step.id);
-  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
-  if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
   POINT client{};
   if (!ItemPoint(control, step.text, &client)) return Waiting("no item " + Quoted(step.text) + " in " + name);
   POINT point{};

@@ -19,6 +19,7 @@
 
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/PngPicture.h"
+#include "tests/support/ScriptSteps.h"
 #include "tests/support/Snapshot.h"
 
 using namespace shelltest;
@@ -131,27 +132,10 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
          << "wait-disabled 1445\n"
          << "snapshot \"" << playing << "\"\n"
          << "wait-enabled 1445 40\n"
-         << "command 57604\n"
-         << "wait-window \"Save As\"\n"
-         << "type " << saved << "\n"
-         << "key Enter\n"
-         << "wait-file \"" << saved << "\"\n"
-         << "wait-window \"Trip - Talvane Pictavo\"\n"
-         << "command 57600\n"
-         << "wait-window \"Untitled - Talvane Pictavo\"\n"
-         << "key Ctrl+O\n"
-         << "wait-window Open\n"
-         << "type " << saved << "\n"
-         << "key Enter\n"
-         << "wait-window \"Trip - Talvane Pictavo\"\n"
-         << "snapshot \"" << reopened << "\"\n"
-         << "command 57604\n"
-         << "wait-window \"Save As\"\n"
-         << "type " << again << "\n"
-         << "key Enter\n"
-         << "wait-file \"" << again << "\"\n"
-         << "wait-window \"Again - Talvane Pictavo\"\n"
-         << "command 32791\n";
+         << pictavo::test::SaveAsSteps(saved, "Trip - Talvane Pictavo")
+         << pictavo::test::NewThenOpenSteps(saved, "Trip - Talvane Pictavo") << "snapshot \"" << reopened
+         << "\"\n"
+         << pictavo::test::SaveAsSteps(again, "Again - Talvane Pictavo") << "command 32791\n";
   const pid_t child = StartProgram(folder.Path(), {}, script.str(), {},
                                    {"PICTAVO_DESKTOP=1024x768", "SDL_AUDIODRIVER=dummy"});
   ASSERT_EQ(WaitForExit(child), 0);
