@@ -91,6 +91,8 @@ ON_WM_DESTROY()
 ON_WM_ERASEBKGND()
 ON_WM_CONTEXTMENU()
 ON_WM_INITMENUPOPUP()
+ON_WM_MEASUREITEM()
+ON_WM_MENUCHAR()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_CAPTURECHANGED()
@@ -568,6 +570,24 @@ void ExploreBarDlg::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMen
     pPopupMenu->CheckMenuItem(i, MF_BYPOSITION | (id == view || id == sort ? MF_CHECKED : MF_UNCHECKED));
   }
   if (CIconMenu::IsOwnMenu(pPopupMenu)) CIconMenu::UpdateMenu(static_cast<CIconMenu*>(pPopupMenu));
+}
+
+// The context menu belongs to the organize page, which measures its owner-drawn items and finds
+// their mnemonics; the panel only owns the menu while it is open.
+void ExploreBarDlg::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+  CWnd* organize = LiveWindow(GetWindowRegistry()->m_pPageEditorNew);
+  if (lpMeasureItemStruct->CtlType == ODT_MENU && organize != nullptr) {
+    organize->SendMessage(WM_MEASUREITEM, static_cast<WPARAM>(nIDCtl),
+                          reinterpret_cast<LPARAM>(lpMeasureItemStruct));
+    return;
+  }
+  CPropertyPage::OnMeasureItem(nIDCtl, lpMeasureItemStruct);
+}
+
+LRESULT ExploreBarDlg::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu) {
+  if (CIconMenu::IsOwnMenu(pMenu))
+    return CIconMenu::FindKeyboardShortcut(nChar, nFlags, static_cast<CIconMenu*>(pMenu));
+  return CPropertyPage::OnMenuChar(nChar, nFlags, pMenu);
 }
 
 void ExploreBarDlg::OnAddToAlbum() {

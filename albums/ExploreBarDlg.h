@@ -106,6 +106,8 @@ class ExploreBarDlg : public CPropertyPage {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
   afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+  afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+  afx_msg LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnCaptureChanged(CWnd* pWnd);

@@ -86,6 +86,7 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
   const std::string reopened = pictavo::test::SnapshotPath("new-user-reopened.png");
   const std::string playing = pictavo::test::SnapshotPath("new-user-clip-playing.png");
   const std::string titles = pictavo::test::SnapshotPath("new-user-titles.png");
+  const std::string menu = pictavo::test::SnapshotPath("new-user-panel-menu.png");
   std::ostringstream script;
   script << "wait-window \"Untitled - Talvane Pictavo\" 60\n"
          << "wait-gone Splash 30\n"
@@ -96,6 +97,13 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
          << "click-item 1073 bars_small.jpg\n"
          << "snapshot \"" << trip
          << "\"\n"
+         // The list's context menu with its View popup: "Thumbnails" is checked.
+         << "rclick 1073 127 40\n"
+         << "key Down\n"
+         << "key Right\n"
+         << "snapshot \"" << menu << "\"\n"
+         << "key Escape\n"
+         << "key Escape\n"
          // Every tile, the parent folder's too, dragged from the second tile onto the photo list.
          << "key Ctrl+A\n"
          << "drag 1073 127 40 1022 300 200\n"
@@ -160,7 +168,7 @@ TEST_F(ExploreBarEndToEndTest, ANewUserDragsAFolderOfPhotosAndASongIntoAnAlbum) 
     EXPECT_NE(title.str().find("enabled=\"1\""), std::string::npos) << title.str();
     EXPECT_NE(title.str().find(">Our Trip</title>"), std::string::npos) << title.str();
   }
-  for (const std::string& shot : {trip, album, music, titles, playing, reopened}) {
+  for (const std::string& shot : {trip, menu, album, music, titles, playing, reopened}) {
     pictavo::test::Picture picture;
     ASSERT_TRUE(pictavo::test::ReadPng(shot, &picture)) << shot;
     EXPECT_EQ(picture.width, 1024);
