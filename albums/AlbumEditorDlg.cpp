@@ -655,7 +655,11 @@ void AlbumEditorDlg::OnTimer(UINT_PTR nIDEvent) {
     CPropertyPage::OnTimer(nIDEvent);
     return;
   }
-  if (m_pDragHelper == nullptr || !m_pDragHelper->IsDragging()) return;
+  // Rows dragged from the file browser scroll the list as the list's own albums do.
+  auto* browserDrag = static_cast<CDragDropHelper*>(GetWindowRegistry()->m_pExploreDragHelper);
+  const bool dragging =
+      (m_pDragHelper != nullptr && m_pDragHelper->IsDragging()) || (browserDrag && browserDrag->IsDragging());
+  if (!dragging) return;
   CImageList::DragShowNolock(FALSE);
   m_albumList.SendMessage(WM_VSCROLL, m_nScrollDirection == 1 ? SB_LINEUP : SB_LINEDOWN, 0);
   m_albumList.UpdateWindow();

@@ -467,28 +467,10 @@ void AlbumPhotoDlg::DrawThumbnailItem(CDC* pDC, int nRow, const CRect& bounds, U
 CImageList* AlbumPhotoDlg::CreateItemDragImage(int nRow, POINT* pOrigin) {
   CRect bounds;
   if (!m_list.GetItemRect(nRow, &bounds, LVIR_BOUNDS) || bounds.IsRectEmpty()) return nullptr;
-  CClientDC screen(nullptr);
-  CDC memory;
-  memory.CreateCompatibleDC(&screen);
-  CBitmap bitmap;
-  bitmap.CreateCompatibleBitmap(&screen, bounds.Width(), bounds.Height());
-  CBitmap* old = memory.SelectObject(&bitmap);
-  memory.FillSolidRect(0, 0, bounds.Width(), bounds.Height(), ::GetSysColor(COLOR_WINDOW));
-  LOGFONT logFont{};
-  ::SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0);
-  CFont font;
-  font.CreateFontIndirect(&logFont);
-  CFont* oldFont = memory.SelectObject(&font);
-  DrawThumbnailItem(&memory, nRow, CRect(0, 0, bounds.Width(), bounds.Height()), LVIS_DROPHILITED);
-  memory.SelectObject(oldFont);
-  memory.SelectObject(old);
-  auto* image = new CImageList;
-  if (!image->Create(bounds.Width(), bounds.Height(), ILC_COLOR24 | ILC_MASK, 0, 1) ||
-      image->Add(&bitmap, kItemDragMask) < 0) {
-    delete image;
-    return nullptr;
-  }
-  *pOrigin = bounds.TopLeft();
+  CImageList* image = CreatePaintedDragImage(bounds.Size(), kItemDragMask, [&](CDC& dc) {
+    DrawThumbnailItem(&dc, nRow, CRect(0, 0, bounds.Width(), bounds.Height()), LVIS_DROPHILITED);
+  });
+  if (image != nullptr) *pOrigin = bounds.TopLeft();
   return image;
 }
 
@@ -579,7 +561,11 @@ void AlbumPhotoDlg::OnTimer(UINT_PTR nIDEvent) {
     CPropertyPage::OnTimer(nIDEvent);
     return;
   }
-  if (!m_pDragHelper || !m_pDragHelper->IsDragging() || m_nScrollDirection == 0) return;
+  // Rows dragged from the file browser scroll the list as the page's own do.
+  auto* browserDrag = static_cast<CDragDropHelper*>(GetWindowRegistry()->m_pExploreDragHelper);
+  const bool dragging =
+      (m_pDragHelper && m_pDragHelper->IsDragging()) || (browserDrag && browserDrag->IsDragging());
+  if (!dragging || m_nScrollDirection == 0) return;
   ImageList_DragShowNolock(FALSE);
   m_list.SendMessage(WM_VSCROLL, m_nScrollDirection == 1 ? SB_LINEUP : SB_LINEDOWN, 0);
   ImageList_DragShowNolock(TRUE);

@@ -57,6 +57,31 @@ CWnd* GetDesktopWnd() {
   return CWnd::FromHandle(::GetDesktopWindow());
 }
 
+CImageList* CreatePaintedDragImage(SIZE size, COLORREF maskColour, const std::function<void(CDC&)>& paint) {
+  if (size.cx <= 0 || size.cy <= 0) return nullptr;
+  CClientDC screen(nullptr);
+  CDC memory;
+  memory.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, size.cx, size.cy);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  memory.FillSolidRect(0, 0, size.cx, size.cy, ::GetSysColor(COLOR_WINDOW));
+  LOGFONT logFont{};
+  ::SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0);
+  CFont font;
+  font.CreateFontIndirect(&logFont);
+  CFont* oldFont = memory.SelectObject(&font);
+  paint(memory);
+  memory.SelectObject(oldFont);
+  memory.SelectObject(old);
+  auto* image = new CImageList;
+  if (!image->Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, 0, 1) || image->Add(&bitmap, maskColour) < 0) {
+    delete image;
+    return nullptr;
+  }
+  return image;
+}
+
 BOOL ImageListDragEnter(CWnd* window, int x, int y) {
   return ImageList_DragEnter(window != nullptr ? window->GetSafeHwnd() : nullptr, x, y);
 }

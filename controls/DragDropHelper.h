@@ -6,11 +6,14 @@
 // owner holds the mouse capture during a drag. UI thread only.
 #pragma once
 
+#include <functional>
+
 #include "platform/base/Array.h"
 #include "platform/base/Object.h"
 #include "platform/comctl/CommCtrl.h"
 #include "platform/mfc/Afx.h"
 
+class CDC;
 class CImageList;
 class CListCtrl;
 struct _tagDragInfo;
@@ -135,6 +138,10 @@ class CTreeCtrlDragHelper : public CDragDropHelper {
   HTREEITEM m_hDragged = nullptr;
   BOOL m_bFirstMove = FALSE;
 };
+
+// A drag picture of `size` drawn by `paint` on the window colour with the icon-title font, in a
+// new masked 24-bit image list (`maskColour` transparent); null when it cannot be made.
+CImageList* CreatePaintedDragImage(SIZE size, COLORREF maskColour, const std::function<void(CDC&)>& paint);
 
 // The desktop window as a window object.
 CWnd* GetDesktopWnd();

@@ -17,8 +17,8 @@ class CWindowRegistry {
 
   void* m_pAlbumListBox = nullptr;           // 1: album list box of the album editor
   void* m_pPhotoListCtrl = nullptr;          // 2: photo list control
-  void* m_pDragSourceList = nullptr;         // 3: never stored by this program
-  void* m_pFolderTree = nullptr;             // 4: never stored by this program
+  void* m_pDragSourceList = nullptr;         // 3: file list of the file browser panel
+  void* m_pFolderTree = nullptr;             // 4: folder tree of the file browser panel
   void* m_pExploreBar = nullptr;             // 5: file browser panel
   void* m_pAlbumEditor = nullptr;            // 6: album editor
   void* m_pAlbumPropSheet = nullptr;         // 7: album property sheet

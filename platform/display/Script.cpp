@@ -20,6 +20,8 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"click", Kind::kClick},
     {"dblclick", Kind::kDoubleClick},
     {"rclick", Kind::kRightClick},
+    {"click-item", Kind::kClickItem},
+    {"dblclick-item", Kind::kDoubleClickItem},
     {"drag", Kind::kDrag},
     {"wheel", Kind::kWheel},
     {"move", Kind::kMove},
@@ -227,6 +229,14 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       if (!Id(words[0], &step->id, why)) return false;
       step->hasPoint = words.size() == 3;
       return !step->hasPoint || Point(words[1], words[2], &step->point, why);
+    case Kind::kClickItem:
+    case Kind::kDoubleClickItem:
+      if (words.size() != 2 || words[1].empty()) {
+        *why = "expected ID TEXT";
+        return false;
+      }
+      step->text = words[1];
+      return Id(words[0], &step->id, why);
     case Kind::kDrag:
       if (words.size() != 6 && words.size() != 7) {
         *why = "expected ID X Y ID2 X2 Y2 [Ctrl|Shift|Alt]";

@@ -8,6 +8,11 @@
 //                               area or at X, Y in its client coordinates
 //   dblclick ID [X Y]           the same, double
 //   rclick ID [X Y]             the same with the right button (a context menu's click)
+//   click-item ID TEXT          left click on the item labelled TEXT of the tree view or list
+//                               view with that id: the first such item among the tree's
+//                               expanded branches, or the list's first; scrolled into view first,
+//                               as a user scrolls to what they are about to click
+//   dblclick-item ID TEXT       the same, double
 //   drag ID X Y ID2 X2 Y2       presses the left button at X, Y in control ID of the target,
 //                               moves the pointer in eight even steps, each handled before the
 //                               next, to X2, Y2 in control ID2, and releases it there. ID2 is
@@ -63,6 +68,8 @@ struct ScriptStep {
     kClick,
     kDoubleClick,
     kRightClick,
+    kClickItem,
+    kDoubleClickItem,
     kDrag,
     kWheel,
     kMove,
@@ -83,7 +90,7 @@ struct ScriptStep {
   Kind kind = Kind::kSleep;
   int line = 0;        // 1-based
   std::string source;  // the line as written, for messages
-  std::string text;    // the title part, typed text, or path
+  std::string text;    // the title part, typed text, path, or an item's label
   std::string file;    // snapshot: the PNG file
   UINT id = 0;         // control or command id
   bool hasPoint = false;

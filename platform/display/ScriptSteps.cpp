@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/base/LastError.h"
+#include "platform/comctl/ListView.h"
+#include "platform/comctl/TreeView.h"
 #include "platform/display/Headless.h"
 #include "platform/display/InputSynth.h"
 #include "platform/shellapi/DragDrop.h"
@@ -148,19 +150,106 @@ bool ReachablePoint(HWND control, const POINT* client, const std::string& name, 
   return true;
 }
 
-StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
-  StepOutcome outcome;
-  if (!TargetReady(context, &outcome)) return outcome;
+// The step's control in the target when the user can act on it: visible and enabled; null, with
+// the outcome to report, otherwise.
+HWND ReadyControl(const ScriptStep& step, const StepContext& context, StepOutcome* outcome) {
+  if (!TargetReady(context, outcome)) return nullptr;
   const std::string name = "control " + std::to_string(step.id);
   const HWND control = FindControl(context.target, step.id);
-  if (!control) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
-  if (!EnabledUpTo(control, context.target)) return Waiting(name + " is disabled");
+  if (!control) {
+    *outcome = Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+    return nullptr;
+  }
+  if (!EnabledUpTo(control, context.target)) {
+    *outcome = Waiting(name + " is disabled");
+    return nullptr;
+  }
+  return control;
+}
+
+StepOutcome ClickControl(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  const HWND control = ReadyControl(step, context, &outcome);
+  if (!control) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
   POINT point{};
   if (!ReachablePoint(control, step.hasPoint ? &step.point : nullptr, name, &point, &outcome)) return outcome;
   if (step.kind == Kind::kRightClick)
     Click(point, user::MouseButton::kRight);
   else
     Click(point, user::MouseButton::kLeft, step.kind == Kind::kDoubleClick ? 2 : 1);
+  return InputMade();
+}
+
+// The client point of the item labelled `text` in a tree view or list view, scrolled into view;
+// false when the control holds no such item.
+bool ItemPoint(HWND control, const std::string& text, POINT* point) {
+  char className[64] = {};
+  GetClassName(control, className, sizeof className);
+  const std::string_view kind(className);
+  RECT rc{};
+  if (kind == "SysTreeView32") {
+    // The items a user reaches: the roots and the children of expanded items, in display order.
+    std::vector<HTREEITEM> pending;
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessage(control, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(
+             SendMessage(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+      pending.push_back(item);
+    for (size_t i = 0; i < pending.size(); ++i) {
+      const HTREEITEM item = pending[i];
+      char label[260] = {};
+      TVITEMA data{};
+      data.mask = TVIF_TEXT | TVIF_STATE;
+      data.hItem = item;
+      data.pszText = label;
+      data.cchTextMax = sizeof label;
+      data.stateMask = TVIS_EXPANDED;
+      if (!SendMessage(control, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) continue;
+      if (text == label) {
+        SendMessage(control, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+        *reinterpret_cast<HTREEITEM*>(&rc) = item;
+        if (!SendMessage(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc))) return false;
+        *point = POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        return true;
+      }
+      if ((data.state & TVIS_EXPANDED) == 0) continue;
+      std::vector<HTREEITEM> children;
+      for (auto child = reinterpret_cast<HTREEITEM>(
+               SendMessage(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+           child; child = reinterpret_cast<HTREEITEM>(
+                      SendMessage(control, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+        children.push_back(child);
+      pending.insert(pending.begin() + static_cast<std::ptrdiff_t>(i) + 1, children.begin(), children.end());
+    }
+    return false;
+  }
+  if (kind == "SysListView32") {
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = text.c_str();
+    const auto row = static_cast<int>(
+        SendMessage(control, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    if (row < 0) return false;
+    SendMessage(control, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    rc.left = LVIR_BOUNDS;
+    if (!SendMessage(control, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)))
+      return false;
+    *point = POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    return true;
+  }
+  return false;
+}
+
+StepOutcome ClickItem(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  const HWND control = ReadyControl(step, context, &outcome);
+  if (!control) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  POINT client{};
+  if (!ItemPoint(control, step.text, &client)) return Waiting("no item " + Quoted(step.text) + " in " + name);
+  POINT point{};
+  if (!ReachablePoint(control, &client, name, &point, &outcome)) return outcome;
+  Click(point, user::MouseButton::kLeft, step.kind == Kind::kDoubleClickItem ? 2 : 1);
   return InputMade();
 }
 
@@ -381,6 +470,9 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
     case Kind::kDoubleClick:
     case Kind::kRightClick:
       return ClickControl(step, context);
+    case Kind::kClickItem:
+    case Kind::kDoubleClickItem:
+      return ClickItem(step, context);
     case Kind::kDrag:
       return Drag(step, context);
     case Kind::kWheel:

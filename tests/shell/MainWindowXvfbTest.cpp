@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/display/Png.h"
 #include "platform/gdi/Surface.h"
@@ -48,6 +49,28 @@ int DarkPixels(::Display* x, int left, int top, int right, int bottom) {
     }
   XDestroyImage(image);
   return dark;
+}
+
+// The pixels of a screen area, row by row; empty when the screen cannot be read.
+std::vector<unsigned long> Pixels(::Display* x, int left, int top, int right, int bottom) {
+  std::vector<unsigned long> pixels;
+  XImage* image =
+      XGetImage(x, DefaultRootWindow(x), left, top, right - left, bottom - top, AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  for (int py = 0; py < bottom - top; ++py)
+    for (int px = 0; px < right - left; ++px) pixels.push_back(XGetPixel(image, px, py));
+  XDestroyImage(image);
+  return pixels;
+}
+
+// How many pixels of an area differ from an earlier picture of it.
+int ChangedPixels(::Display* x, const std::vector<unsigned long>& before, int left, int top, int right,
+                  int bottom) {
+  const std::vector<unsigned long> now = Pixels(x, left, top, right, bottom);
+  if (now.size() != before.size()) return -1;
+  int changed = 0;
+  for (size_t i = 0; i < now.size(); ++i) changed += now[i] != before[i] ? 1 : 0;
+  return changed;
 }
 
 // The whole screen as a PNG for a person to look at.
@@ -97,14 +120,23 @@ TEST_F(MainWindowXvfbTest, MenuBarShowsAndAClickOpensTheFileMenu) {
     // The menu bar below the caption: its texts are dark marks on a light bar.
     EXPECT_TRUE(WaitFor([&] { return DarkPixels(x, 0, 20, 300, 38) > 40; }, 20000))
         << "no menu bar texts on the screen";
-    const int before = DarkPixels(x, 0, 42, 200, 200);
+    // The area below the bar shows the file browser's tree: the popup is told by what it changes.
+    std::vector<unsigned long> before;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          const std::vector<unsigned long> now = Pixels(x, 0, 42, 200, 200);
+          const bool settled = !before.empty() && now == before;
+          before = now;
+          return settled;
+        },
+        20000));
     pictavo::test::ClickThroughX(x, 16, 28);
-    // The File popup: its item texts appear below the bar.
-    EXPECT_TRUE(WaitFor([&] { return DarkPixels(x, 0, 42, 200, 200) > before + 200; }, 20000))
+    // The File popup: its items cover the area below the bar.
+    EXPECT_TRUE(WaitFor([&] { return ChangedPixels(x, before, 0, 42, 200, 200) > 2000; }, 20000))
         << "the File menu did not open";
     SaveScreen(x, pictavo::test::SnapshotPath("main-window-xvfb-file-menu.png"));
     pictavo::test::ClickThroughX(x, 16, 28);  // closes it again
-    EXPECT_TRUE(WaitFor([&] { return DarkPixels(x, 0, 42, 200, 200) <= before + 20; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return ChangedPixels(x, before, 0, 42, 200, 200) <= 20; }, 20000));
     XCloseDisplay(x);
   }
   std::ofstream(done) << "done";

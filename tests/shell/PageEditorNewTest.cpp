@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/comctl/CommCtrl.h"
 #include "platform/mfc/Afx.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/res/ResourceModule.h"
@@ -32,6 +33,8 @@ class PageEditorNewTest : public RegistryFixture {
   void SetUp() override {
     const char* bin = std::getenv("PICTAVO_BIN_DIR");
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    // The file browser panel holds a tree view and a list view, as the program registers them.
+    InitCommonControls();
     GetAppSettings()->Window.ExploreBarHeight = 250;
     ASSERT_TRUE(
         owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 800), nullptr, 0));
@@ -89,7 +92,7 @@ TEST_F(PageEditorNewTest, PanelOpensAtTheSavedHeightAndKeepsTheDraggedOne) {
   int treeWidth = 0;
   EXPECT_TRUE(page.GetPanelSizes(height, treeWidth));
   EXPECT_EQ(height, 290);
-  EXPECT_EQ(treeWidth, 60);  // no folder tree
+  EXPECT_EQ(treeWidth, 270);  // the folder tree at the stored width
 }
 
 TEST_F(PageEditorNewTest, PanelNeverShrinksBelowAHundredPixels) {

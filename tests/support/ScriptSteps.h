@@ -23,8 +23,7 @@ inline std::string AddPhotoFolderSteps(const std::string& folder, const std::str
          mainTitle + "\"\n";
 }
 
-// File > Save As into `path`, waiting for the file and for the main window titled after it
-// (`mainTitle`).
+// File > Save As to `path`, until the file exists and the main window is titled `mainTitle`.
 inline std::string SaveAsSteps(const std::string& path, const std::string& mainTitle) {
   return "command 57604\n"
          "wait-window \"Save As\"\n"
@@ -33,7 +32,21 @@ inline std::string SaveAsSteps(const std::string& path, const std::string& mainT
          "\n"
          "key Enter\n"
          "wait-file \"" +
-         path + "\"\n" + "wait-window \"" + mainTitle + "\"\n";
+         path + "\"\nwait-window \"" + mainTitle + "\"\n";
+}
+
+// File > New, then Ctrl+O with `path`, until the main window is titled `mainTitle`.
+inline std::string NewThenOpenSteps(const std::string& path, const std::string& mainTitle) {
+  return "command 57600\n"
+         "wait-window \"Untitled - Talvane Pictavo\"\n"
+         "key Ctrl+O\n"
+         "wait-window Open\n"
+         "type " +
+         path +
+         "\n"
+         "key Enter\n"
+         "wait-window \"" +
+         mainTitle + "\"\n";
 }
 
 }  // namespace pictavo::test
