@@ -9,25 +9,16 @@
 #include "platform/comctl/AfxImageList.h"
 #include "platform/kernel/MMTimer.h"
 #include "platform/kernel/Module.h"
+#include "platform/kernel/SectionLock.h"
 #include "platform/user/Cursor.h"
 #include "shell/TransitionList.h"
 #include "shell/UIHelpers.h"
 
 namespace {
 
+using pictavo::kernel::SectionLock;
+
 constexpr UINT kStepMs = 33;
-
-// Enters a critical section for the scope.
-class SectionLock {
- public:
-  explicit SectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-  ~SectionLock() { LeaveCriticalSection(&m_section); }
-  SectionLock(const SectionLock&) = delete;
-  SectionLock& operator=(const SectionLock&) = delete;
-
- private:
-  CRITICAL_SECTION& m_section;
-};
 
 }  // namespace
 

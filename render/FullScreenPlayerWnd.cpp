@@ -9,6 +9,7 @@
 #include "platform/comctl/AfxListCtrl.h"
 #include "platform/kernel/Event.h"
 #include "platform/kernel/MMTimer.h"
+#include "platform/kernel/SectionLock.h"
 #include "platform/mfc/Dc.h"
 #include "platform/user/Metrics.h"
 #include "shell/LanguageFile.h"
@@ -16,19 +17,9 @@
 
 namespace {
 
+using pictavo::kernel::SectionLock;
+
 constexpr UINT kBarId = 2;
-
-// The locked section of a CRITICAL_SECTION for one scope.
-class SectionLock {
- public:
-  explicit SectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-  ~SectionLock() { LeaveCriticalSection(&m_section); }
-  SectionLock(const SectionLock&) = delete;
-  SectionLock& operator=(const SectionLock&) = delete;
-
- private:
-  CRITICAL_SECTION& m_section;
-};
 
 }  // namespace
 
