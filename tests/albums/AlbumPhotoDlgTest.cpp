@@ -209,3 +209,23 @@ TEST_F(AlbumPhotoDlgTest, DraggingAThumbnailOntoAnotherReordersTheAlbum) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AlbumPhotoDlgTest, ThePageOnlyBorrowsTheSkinsThumbnailFrames) {
+  FillAndWait();
+  m_page.SetThumbnailView();
+  HIMAGELIST frames = GetSkinMinor()->GetMiscBitmaps().m_hThumbnailFrames;
+  ASSERT_NE(frames, nullptr);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(ImageList_GetIconSize(frames, &cx, &cy));
+  const CSize size(cx, cy);
+  m_page.StopThumbnailLoader(TRUE);
+  m_page.DestroyWindow();
+  PumpPending();
+  // A later photo page (another project, another window) draws with the same pictures.
+  EXPECT_TRUE(ImageList_GetIconSize(frames, &cx, &cy));
+  EXPECT_EQ(CSize(cx, cy), size);
+}
+
+}  // namespace
