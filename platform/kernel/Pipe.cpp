@@ -109,7 +109,11 @@ class NamedPipe final : public PipeEnd {
           }
           continue;
         }
-        if (errno == ENOENT) return Fail(ERROR_PIPE_NOT_CONNECTED);  // the FIFO was taken away
+        if (errno == ENOENT) {
+          // Closing our own handle takes the FIFO away: then this waiting call was aborted.
+          std::lock_guard lock(m_stateLock);
+          return Fail(m_closed ? ERROR_OPERATION_ABORTED : ERROR_PIPE_NOT_CONNECTED);
+        }
         if (errno != ENXIO && errno != EINTR) return FailWithFileErrno(m_path);
         wake = operation.Wait(-1, 0, kConnectSliceMs);
       }
