@@ -30,6 +30,7 @@
 #include "shell/AppSettings.h"
 #include "shell/ProcessObjects.h"
 #include "shell/SkinMinor.h"
+#include "tests/albums/AlbumEditorFixture.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Snapshot.h"
@@ -39,35 +40,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AlbumEditorTest : public RegistryFixture {
+class AlbumEditorTest : public albumtest::AlbumEditorFixture {
  protected:
-  void SetUp() override {
-    const char* bin = std::getenv("PICTAVO_BIN_DIR");
-    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
-    InitCommonControls();
-    ASSERT_TRUE(
-        owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1000, 700), nullptr, 0));
-    ASSERT_TRUE(panel.Create(IDD_EXPLORE_BAR, &owner));
-    ASSERT_TRUE(editor.Create(IDD_ALBUM_EDITOR, &owner));
-    editor.MoveWindow(0, 0, 1000, 500);
-    editor.ShowWindow(SW_SHOW);
-    editor.NewProject();
-    pictavo::test::PumpPending();
-  }
-  void TearDown() override {
-    editor.NewProject();
-    editor.DestroyWindow();
-    panel.DestroyWindow();
-    owner.DestroyWindow();
-    pictavo::test::PumpPending();
-    CWnd::DeleteTempMap();
-  }
-  // Empty files are enough: the album takes paths; nothing here decodes them.
-  std::string Touch(const fs::path& path) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "x";
-    return path.string();
-  }
   std::vector<std::string> AlbumNames() {
     std::vector<std::string> names;
     CDVDProject* project = GetProject();
@@ -95,11 +69,7 @@ class AlbumEditorTest : public RegistryFixture {
     for (int row : rows) Rows().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   }
 
-  ScratchDir scratch;
   const fs::path photos{scratch.Path()};
-  CWnd owner;
-  ExploreBarDlg panel;
-  AlbumEditorDlg editor;
 };
 
 TEST_F(AlbumEditorTest, PhotosWithoutAnAlbumGoToOneNamedAfterTheirFolder) {
