@@ -224,10 +224,13 @@ int main(int argc, char** argv) {
   // As the program starts.
   pictavo::kernel::MapLargeBlocksApart();
   bool framePathOnly = false;
+  int pairs = 1;
   std::string folder = fs::temp_directory_path().string();
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]) == "--frame-path")
       framePathOnly = true;
+    else if (std::string(argv[i]) == "--pairs" && i + 1 < argc)
+      pairs = std::clamp(std::atoi(argv[++i]), 1, 20);
     else
       folder = argv[i];
   }
@@ -331,43 +334,56 @@ int main(int argc, char** argv) {
     if (arg == std::string(CDVDProject::g_m_strPCMDumpPipeName)) arg = pcm;
     if (arg == std::string(CDVDProject::g_m_strYUVDumpPipeName)) arg = y4m;
   }
-  long encoderPeak = 0;
-  double encoderOnly = 0, encoderCpu = 0;
-  {
-    ChildPeakSampler sampler;
-    CCmdEncoder runner(nullptr);
-    encoderCpu = CpuSeconds(RUSAGE_CHILDREN);
-    start = Clock::now();
-    if (!runner.Open(command, 1)) std::fprintf(stderr, "ffmpeg did not start: %s\n", runner.m_pszError);
-    runner.WaitForConsoleTerminate(INFINITE);
-    encoderOnly = SecondsSince(start);
-    encoderCpu = CpuSeconds(RUSAGE_CHILDREN) - encoderCpu;
-    DWORD code = 0;
-    runner.GetExitCode(&code);
-    if (code != 0) std::fprintf(stderr, "encoder-only ffmpeg failed: %s\n", runner.m_pszError);
-    encoderPeak = sampler.PeakKilobytes();
+  // Encoder-only and the whole output in turn, `pairs` times: one run of either moves by more
+  // than the frame path costs, so the ratio is taken from the medians.
+  long encoderPeak = 0, wholePeak = 0;
+  double encoderCpu = 0, wholeCpu = 0, wholeChildCpu = 0;
+  std::vector<double> encoderRuns, wholeRuns;
+  bool ok = true;
+  for (int pair = 0; pair < pairs; ++pair) {
+    {
+      ChildPeakSampler sampler;
+      CCmdEncoder runner(nullptr);
+      encoderCpu = CpuSeconds(RUSAGE_CHILDREN);
+      start = Clock::now();
+      if (!runner.Open(command, 1)) std::fprintf(stderr, "ffmpeg did not start: %s\n", runner.m_pszError);
+      runner.WaitForConsoleTerminate(INFINITE);
+      encoderRuns.push_back(SecondsSince(start));
+      encoderCpu = CpuSeconds(RUSAGE_CHILDREN) - encoderCpu;
+      DWORD code = 0;
+      runner.GetExitCode(&code);
+      if (code != 0) std::fprintf(stderr, "encoder-only ffmpeg failed: %s\n", runner.m_pszError);
+      encoderPeak = std::max(encoderPeak, sampler.PeakKilobytes());
+    }
+    {
+      ChildPeakSampler sampler;
+      CEncodeVideoDlg dlg;
+      wholeCpu = CpuSeconds(RUSAGE_SELF);
+      wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN);
+      start = Clock::now();
+      dlg.StartWorker(nullptr);
+      WaitForSingleObject(dlg.GetWorkerThread(), INFINITE);
+      wholeRuns.push_back(SecondsSince(start));
+      wholeCpu = CpuSeconds(RUSAGE_SELF) - wholeCpu;
+      wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN) - wholeChildCpu;
+      wholePeak = std::max(wholePeak, sampler.PeakKilobytes());
+      const bool done = !dlg.GetLastOutputFile().IsEmpty() && dlg.GetLastFailure().IsEmpty();
+      if (!done)
+        std::fprintf(stderr, "whole output failed: %s\n", static_cast<LPCTSTR>(dlg.GetLastFailure()));
+      ok = ok && done;
+    }
+    if (pairs > 1)
+      std::printf("pair %d: encoder-only %.2f s, whole output %.2f s, ratio %.2f\n", pair + 1,
+                  encoderRuns.back(), wholeRuns.back(), wholeRuns.back() / encoderRuns.back());
   }
   fs::remove(y4m);
-
-  // The whole output.
-  long wholePeak = 0;
-  double whole = 0, wholeCpu = 0, wholeChildCpu = 0;
-  bool ok = false;
-  {
-    ChildPeakSampler sampler;
-    CEncodeVideoDlg dlg;
-    wholeCpu = CpuSeconds(RUSAGE_SELF);
-    wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN);
-    start = Clock::now();
-    dlg.StartWorker(nullptr);
-    WaitForSingleObject(dlg.GetWorkerThread(), INFINITE);
-    whole = SecondsSince(start);
-    wholeCpu = CpuSeconds(RUSAGE_SELF) - wholeCpu;
-    wholeChildCpu = CpuSeconds(RUSAGE_CHILDREN) - wholeChildCpu;
-    wholePeak = sampler.PeakKilobytes();
-    ok = !dlg.GetLastOutputFile().IsEmpty() && dlg.GetLastFailure().IsEmpty();
-    if (!ok) std::fprintf(stderr, "whole output failed: %s\n", static_cast<LPCTSTR>(dlg.GetLastFailure()));
-  }
+  const auto median = [](std::vector<double> runs) {
+    std::sort(runs.begin(), runs.end());
+    const size_t n = runs.size();
+    return n % 2 != 0 ? runs[n / 2] : (runs[n / 2 - 1] + runs[n / 2]) / 2;
+  };
+  const double encoderOnly = median(encoderRuns);
+  const double whole = median(wholeRuns);
 
   // The same album, saved, written by the program from its output page.
   const std::string project = (scratch / "Bench.r7m").string();
@@ -390,6 +406,8 @@ int main(int argc, char** argv) {
   std::printf("%-36s %8.2f %10.1f\n", "from the window (Burn now)", window, frames / window);
   std::printf("whole / encoder-only: %.2f, from the window / encoder-only: %.2f\n", whole / encoderOnly,
               window / encoderOnly);
+  if (pairs > 1)
+    std::printf("(medians of %d runs each; CPU figures of the last run)\n", pairs);
   std::printf("peak memory: this process %ld MB, ffmpeg %ld MB (encoder-only %ld MB)\n",
               PeakKilobytes(RUSAGE_SELF) / 1024, wholePeak / 1024, encoderPeak / 1024);
   fs::remove_all(scratch);

@@ -1,5 +1,8 @@
 #include "modules/image/Raster.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstring>
 
 namespace pictavo::image {
@@ -10,6 +13,20 @@ std::string CheckDimensions(int64_t width, int64_t height) {
     return "picture too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
   return {};
 }
+
+namespace {
+
+// A photo-sized picture faults its pages in one 4 KB page at a time otherwise: whole 2 MB pages
+// take a 20 MB picture in ten faults instead of five thousand.
+void AdviseHugePages(void* block, size_t bytes) {
+  constexpr uintptr_t kHuge = uintptr_t{2} << 20;
+  if (bytes < 2 * kHuge) return;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(kHuge - 1);
+  if (end > begin) (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+}  // namespace
 
 bool Raster::Allocate(int width, int height, bool zero, std::string& error) {
   Reset();
@@ -22,6 +39,7 @@ bool Raster::Allocate(int width, int height, bool zero, std::string& error) {
     error = "out of memory";
     return false;
   }
+  AdviseHugePages(dib.get(), bytes);
   m_dib = std::move(dib);
   m_width = width;
   m_height = height;

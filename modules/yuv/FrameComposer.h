@@ -13,7 +13,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "modules/yuv/StreamFormat.h"
 #include "platform/base/WinTypes.h"
@@ -73,7 +72,6 @@ class FrameComposer {
   std::unique_ptr<uint8_t, BufferFree> m_buffer;
   size_t m_capacity = 0;
   uint8_t m_background[3] = {16, 128, 128};
-  std::vector<uint8_t> m_rows;               // two rows split into planes, for the BT.709 conversion
   std::optional<Placement> m_backgroundFor;  // the planes hold the background outside this placement
 };
 
