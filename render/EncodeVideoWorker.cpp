@@ -34,6 +34,11 @@ constexpr DWORD kRunnerPollMs = 300;
 // Once everything was told to stop, this is far more than the parties need to end; a party that
 // takes longer is logged and no longer waited for.
 constexpr DWORD kShutdownLimitMs = 30000;
+// How long a broken pipe waits for ffmpeg's exit to be reported.
+constexpr DWORD kReaderExitLimitMs = 5000;
+
+bool IsReaderGone(DWORD error) { return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE; }
+
 // Seconds of the picture an album without photos shows.
 constexpr int kNoPhotosSeconds = 15;
 
@@ -380,17 +385,22 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
       if (!WaitForAll(events, 3, kShutdownLimitMs)) break;
       continue;
     }
-    const bool video = IsSet(videoDone), sound = IsSet(audioDone), command = IsSet(commandDone);
-    if (command && (!video || !sound)) {
+    const bool video = IsSet(videoDone), sound = IsSet(audioDone);
+    const DWORD soundError = sound ? audio.GetDecodeResult() : NO_ERROR;
+    const DWORD frameError = video ? encoder.GetResult() : NO_ERROR;
+    // A pipe whose reader went away means ffmpeg is ending: its runner reports that a moment
+    // later, and that, not the writer's failure, is what the user must hear.
+    const bool readerGone = IsReaderGone(soundError) || IsReaderGone(frameError);
+    const bool command = IsSet(commandDone) ||
+                         (readerGone && WaitForSingleObject(commandDone, kReaderExitLimitMs) == WAIT_OBJECT_0);
+    if (command && (!video || !sound || readerGone)) {
       Fail("ffmpeg ended before the album was complete");
       broken = true;
-    } else if (sound && audio.GetDecodeResult() != NO_ERROR) {
-      Fail("The music of the album could not be written (error %u)",
-           static_cast<unsigned>(audio.GetDecodeResult()));
+    } else if (soundError != NO_ERROR) {
+      Fail("The music of the album could not be written (error %u)", static_cast<unsigned>(soundError));
       broken = true;
-    } else if (video && encoder.GetResult() != NO_ERROR) {
-      Fail("The frames of the album could not be written (error %u)",
-           static_cast<unsigned>(encoder.GetResult()));
+    } else if (frameError != NO_ERROR) {
+      Fail("The frames of the album could not be written (error %u)", static_cast<unsigned>(frameError));
       broken = true;
     }
     if (broken) SetEvent(m_hCancelEvent);
