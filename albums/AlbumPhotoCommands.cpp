@@ -6,6 +6,7 @@
 #include "albums/AlbumOptionsOneDlg.h"
 #include "albums/AlbumPhotoDlg.h"
 #include "albums/PhotoListRows.h"
+#include "editing/PhotoConfigDlg.h"
 #include "modules/buttonbar/CoolButtonBar.h"
 #include "modules/data/DVDAlbumImage.h"
 #include "modules/data/DVDImage.h"
@@ -367,10 +368,32 @@ void AlbumPhotoDlg::OnBlankImageMenu(UINT nID) {
 }
 
 void AlbumPhotoDlg::OpenPhotoConfigDlg(int nMode) {
-  // The photo configuration dialog comes with the slide-editing windows; until then the page only
-  // repaints what the dialog would have changed.
-  (void)nMode;
   AlbumEditorDlg* editor = Editor();
-  if (editor == nullptr || editor->GetCurrentImageAlbum() == nullptr) return;
-  if (IsWindowVisible()) RedrawVisibleRows();
+  CDVDAlbumImage* album = editor != nullptr ? editor->GetCurrentImageAlbum() : nullptr;
+  if (album == nullptr) return;
+  CPhotoConfigDlg dlg(nMode, nullptr);
+  const BOOL visible = IsWindowVisible();
+  CDVDImage* start = nullptr;
+  if (!visible) {
+    start = album->m_pCurImage != nullptr ? album->m_pCurImage : album->GetImage(0);
+  } else if (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0) {
+    start = SlideOfRow(row);
+    for (; row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED))
+      if (const int index = album->IndexOf(SlideOfRow(row)); index >= 0) dlg.GetSubset().Add(index);
+  } else {
+    start = album->GetImage(0);
+  }
+  dlg.SetCurrentImage(start);
+  dlg.DoModal();
+  if (visible) {
+    RedrawVisibleRows();
+  } else if (auto* options = static_cast<AlbumOptionsOneDlg*>(GetWindowRegistry()->m_pAlbumOptionsOne);
+             options != nullptr && options->GetSafeHwnd() != nullptr) {
+    options->RepaintTimeline();
+  }
+  // The dialog may have left the album (a new project): take the editor's album again.
+  if (CDVDAlbumImage* after = editor->GetCurrentImageAlbum(); after == album) {
+    album->m_pCurImage = dlg.GetCurrentImage();
+    album->Set_bFirstTransActive(1);
+  }
 }

@@ -116,8 +116,7 @@ void CTLPhotoItem::Click(POINT) {
 }
 
 void CTLPhotoItem::Edit() {
-  CDVDImageArray subset;
-  CPhotoConfigDlg dlg(0, &subset, nullptr);
+  CPhotoConfigDlg dlg(0, nullptr);
   dlg.SetCurrentImage(m_pImage);
   dlg.DoModal();
   RefreshSlideshowLength();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "modules/data/ImageSprite.h"
+#include "platform/base/Utf8.h"
 #include "shell/ARRegistry.h"
 #include "shell/SettingsSupport.h"
 
@@ -67,8 +68,7 @@ BOOL CTextFontSettings::Load() {
   CDVDImageText::SetDefaultTextFontData(&Font);
   CString name;
   registry->ReadStringOr("FontName", name, Font.szFaceName);
-  std::memset(Font.szFaceName, 0, sizeof Font.szFaceName);
-  std::strncpy(Font.szFaceName, name, sizeof Font.szFaceName - 1);
+  pictavo::utf8::CopyToField(Font.szFaceName, static_cast<LPCTSTR>(name));
   for (const TextFontValue& value : kTextFontValues) {
     if (value.dword) {
       DWORD stored = 0;

@@ -35,8 +35,7 @@ void ReadBrush(CXMLParse& parser, const std::string& path, _TextBrushStyle& brus
   brush.nTextureScale = std::max(0, scale);
   CString texture(brush.szTextureFile);
   parser.GetElementAttribute(path.c_str(), "texture", texture);
-  std::memset(brush.szTextureFile, 0, sizeof brush.szTextureFile);
-  std::strncpy(brush.szTextureFile, texture, sizeof brush.szTextureFile - 1);
+  pictavo::utf8::CopyToField(brush.szTextureFile, static_cast<LPCTSTR>(texture));
 }
 
 void ReadInt(CXMLParse& parser, const char* path, const char* name, int32_t& field) {
@@ -54,7 +53,7 @@ BOOL CPhotoTextEffect::ReadEffectFromXML(CXMLParse& parser, LPCTSTR path, _TextE
   _DVDImageTextFont defaults;
   CDVDImageText::SetDefaultTextFontData(&defaults);
   *effect = defaults.effect;
-  std::strncpy(effect->szFaceName, face, sizeof effect->szFaceName - 1);
+  pictavo::utf8::CopyToField(effect->szFaceName, static_cast<LPCTSTR>(face));
   ReadInt(parser, path, "size", effect->nFontSize);
   ReadInt(parser, path, "bold", effect->bBold);
   ReadInt(parser, path, "italic", effect->bItalic);

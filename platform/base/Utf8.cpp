@@ -1,5 +1,7 @@
 #include "platform/base/Utf8.h"
 
+#include <cstring>
+
 namespace pictavo::utf8 {
 
 char32_t Decode(std::string_view text, size_t& pos) {
@@ -83,6 +85,19 @@ size_t CharLength(std::string_view text) {
   size_t pos = 0;
   static_cast<void>(Decode(text, pos));
   return pos;
+}
+
+size_t CopyToField(char* field, size_t size, std::string_view text) {
+  if (field == nullptr || size == 0) return 0;
+  size_t used = 0;
+  while (used < text.size()) {
+    const size_t length = CharLength(text.substr(used));
+    if (used + length > size - 1) break;
+    used += length;
+  }
+  std::memcpy(field, text.data(), used);
+  std::memset(field + used, 0, size - used);
+  return used;
 }
 
 }  // namespace pictavo::utf8

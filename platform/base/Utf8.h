@@ -24,5 +24,13 @@ std::wstring ToWide(std::string_view text);
 // Bytes of the multibyte character that starts at `text[0]`: 1 for ASCII, for a malformed or
 // truncated sequence and for a stray continuation byte, else the sequence length. 0 when empty.
 size_t CharLength(std::string_view text);
+// Copies `text` into a fixed field of `size` bytes (a record's char[N]): always terminated, cut
+// before the first character that would not fit whole, the rest of the field zeroed. The bytes
+// copied.
+size_t CopyToField(char* field, size_t size, std::string_view text);
+template <size_t N>
+size_t CopyToField(char (&field)[N], std::string_view text) {
+  return CopyToField(field, N, text);
+}
 
 }  // namespace pictavo::utf8

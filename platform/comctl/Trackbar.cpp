@@ -6,6 +6,7 @@
 
 #include "platform/comctl/Support.h"
 #include "platform/comctl/Trackbar.h"
+#include "platform/user/Controls.h"
 
 namespace pictavo::comctl::detail {
 namespace {
@@ -148,7 +149,8 @@ void Step(TrackbarState& s, WORD code, int pos) {
 void Paint(TrackbarState& s, HDC dc, const RECT& area) {
   RECT client;
   GetClientRect(s.hwnd, &client);
-  FillSolid(dc, area, GetSysColor(COLOR_BTNFACE));
+  // The background is the parent's, as for a static control (pages on a skin colour answer it).
+  FillRect(dc, &area, pictavo::user::ControlColorBrush(s.hwnd, dc, WM_CTLCOLORSTATIC));
   const RECT channel = ChannelRect(s);
   FillSolid(dc, channel, GetSysColor(COLOR_WINDOW));
   FrameSolid(dc, channel, GetSysColor(COLOR_3DSHADOW));

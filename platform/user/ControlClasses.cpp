@@ -7,6 +7,7 @@
 #include "platform/user/ControlsInternal.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Input.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/Message.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/Paint.h"
@@ -36,6 +37,12 @@ std::vector<WNDCLASSEX> ControlClassDefinitions() {
       make(WC_COMBOBOX, ComboBoxProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, arrow),
       make(WC_COMBOLBOX, ListBoxProc, CS_DBLCLKS | CS_SAVEBITS, arrow),
       make(WC_SCROLLBAR, ScrollBarProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, arrow),
+      [&] {
+        // The empty area behind the documents shows the application workspace colour.
+        WNDCLASSEX wc = make(WC_MDICLIENT, MdiClientProc, 0, arrow);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE + 1));
+        return wc;
+      }(),
   };
 }
 

@@ -43,7 +43,9 @@ struct ListBoxState : ControlState {
   DWORD locale = 0;
   std::string typed;  // type-ahead
   DWORD typedTime = 0;
-  bool hasBar = false;  // made with WS_VSCROLL
+  bool hasBar = false;      // made with WS_VSCROLL
+  bool hasHorzBar = false;  // made with WS_HSCROLL (a multi-column list scrolls sideways)
+  int columnWidth = 0;      // LBS_MULTICOLUMN; 0 for the default
   bool updatingScroll = false;
   // Drop-down of a combo box.
   HWND combo = nullptr;
@@ -108,6 +110,13 @@ void Notify(HWND hwnd, const ListBoxState& s, WORD code) {
   if (always || (StyleOf(hwnd) & LBS_NOTIFY)) NotifyParent(hwnd, code);
 }
 
+// LBS_MULTICOLUMN with items of one height: items run down a column, then on in the next; `top`
+// is then the first item of the first column shown.
+bool IsColumns(HWND hwnd) {
+  const DWORD style = StyleOf(hwnd);
+  return (style & LBS_MULTICOLUMN) && !IsVariable(style) && !(style & LBS_COMBOBOX);
+}
+
 int HeightOf(HWND hwnd, const ListBoxState& s, int index) {
   if (IsVariable(StyleOf(hwnd)) && Valid(s, index))
     return std::max(1, s.items[static_cast<size_t>(index)].height);
@@ -131,8 +140,33 @@ int ClientHeight(HWND hwnd) {
   return r.bottom - r.top;
 }
 
+int ClientWidth(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  return r.right - r.left;
+}
+
+int RowsPerColumn(HWND hwnd, const ListBoxState& s) {
+  return std::max(1, ClientHeight(hwnd) / std::max(1, s.itemHeight));
+}
+
+int ColumnWidth(const ListBoxState& s) {
+  return s.columnWidth > 0 ? s.columnWidth : 15 * std::max(1, s.itemHeight / 2);
+}
+
+int ColumnCount(HWND hwnd, const ListBoxState& s) {
+  const int rows = RowsPerColumn(hwnd, s);
+  return (Count(s) + rows - 1) / rows;
+}
+
+// Columns wholly visible (at least one).
+int VisibleColumns(HWND hwnd, const ListBoxState& s) {
+  return std::max(1, ClientWidth(hwnd) / ColumnWidth(s));
+}
+
 // Items wholly visible from `top` (at least one).
 int PageFrom(HWND hwnd, const ListBoxState& s, int top) {
+  if (IsColumns(hwnd)) return RowsPerColumn(hwnd, s) * VisibleColumns(hwnd, s);
   const int height = ClientHeight(hwnd);
   int used = 0, n = 0;
   for (int i = top; i < Count(s); ++i) {
@@ -146,6 +180,8 @@ int PageFrom(HWND hwnd, const ListBoxState& s, int top) {
 
 // The lowest top index that still fills the view.
 int MaxTop(HWND hwnd, const ListBoxState& s) {
+  if (IsColumns(hwnd))
+    return std::max(0, ColumnCount(hwnd, s) - VisibleColumns(hwnd, s)) * RowsPerColumn(hwnd, s);
   const int height = ClientHeight(hwnd);
   int used = 0;
   int top = Count(s);
@@ -153,8 +189,15 @@ int MaxTop(HWND hwnd, const ListBoxState& s) {
   return std::min(top, std::max(0, Count(s) - 1));
 }
 
-int ItemAt(HWND hwnd, const ListBoxState& s, int y) {
+int ItemAt(HWND hwnd, const ListBoxState& s, int x, int y) {
   if (y < 0) return -1;
+  if (IsColumns(hwnd)) {
+    const int rows = RowsPerColumn(hwnd, s);
+    const int row = y / std::max(1, s.itemHeight);
+    if (x < 0 || row >= rows) return -1;
+    const int index = s.top + (x / ColumnWidth(s)) * rows + row;
+    return Valid(s, index) ? index : -1;
+  }
   int at = 0;
   for (int i = s.top; i < Count(s); ++i) {
     at += HeightOf(hwnd, s, i);
@@ -166,6 +209,13 @@ int ItemAt(HWND hwnd, const ListBoxState& s, int y) {
 RECT ItemRect(HWND hwnd, const ListBoxState& s, int index) {
   RECT client;
   GetClientRect(hwnd, &client);
+  if (IsColumns(hwnd)) {
+    const int rows = RowsPerColumn(hwnd, s);
+    const int column = index / rows - s.top / rows;
+    const int top = (index % rows) * s.itemHeight;
+    const int width = ColumnWidth(s);
+    return RECT{column * width, top, (column + 1) * width, top + s.itemHeight};
+  }
   const int top = ItemTop(hwnd, s, index);
   return RECT{0, top, client.right, top + HeightOf(hwnd, s, index)};
 }
@@ -173,8 +223,25 @@ RECT ItemRect(HWND hwnd, const ListBoxState& s, int index) {
 void UpdateScroll(HWND hwnd, ListBoxState& s) {
   // A list made with a vertical bar shows it while there is something to scroll (always, with
   // LBS_DISABLENOSCROLL); the range change shows or hides it.
-  if (!s.hasBar || s.updatingScroll) return;
+  if (s.updatingScroll) return;
   const DWORD style = StyleOf(hwnd);
+  if (IsColumns(hwnd)) {
+    if (!s.hasHorzBar) return;
+    s.updatingScroll = true;
+    const int rows = RowsPerColumn(hwnd, s);
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    std::max(0, ColumnCount(hwnd, s) - 1),
+                    static_cast<UINT>(VisibleColumns(hwnd, s)),
+                    s.top / rows,
+                    0};
+    if (style & LBS_DISABLENOSCROLL) info.fMask |= SIF_DISABLENOSCROLL;
+    SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
+    s.updatingScroll = false;
+    return;
+  }
+  if (!s.hasBar) return;
   s.updatingScroll = true;
   SCROLLINFO info{sizeof info,
                   SIF_RANGE | SIF_PAGE | SIF_POS,
@@ -194,6 +261,7 @@ void Redraw(HWND hwnd) {
 
 void SetTop(HWND hwnd, ListBoxState& s, int top) {
   top = std::clamp(top, 0, MaxTop(hwnd, s));
+  if (IsColumns(hwnd)) top -= top % RowsPerColumn(hwnd, s);
   if (top == s.top) return;
   s.top = top;
   UpdateScroll(hwnd, s);
@@ -202,6 +270,15 @@ void SetTop(HWND hwnd, ListBoxState& s, int top) {
 
 void EnsureVisible(HWND hwnd, ListBoxState& s, int index) {
   if (!Valid(s, index)) return;
+  if (IsColumns(hwnd)) {
+    const int rows = RowsPerColumn(hwnd, s);
+    const int column = index / rows, first = s.top / rows, shown = VisibleColumns(hwnd, s);
+    if (column < first)
+      SetTop(hwnd, s, column * rows);
+    else if (column >= first + shown)
+      SetTop(hwnd, s, (column - shown + 1) * rows);
+    return;
+  }
   if (index < s.top) {
     SetTop(hwnd, s, index);
     return;
@@ -310,7 +387,7 @@ void Paint(HWND hwnd, HDC dc, ListBoxState& s) {
   }
   for (int i = s.top; i < Count(s); ++i) {
     const RECT r = ItemRect(hwnd, s, i);
-    if (r.top >= client.bottom) break;
+    if (r.top >= client.bottom || r.left >= client.right) break;
     const bool selected = hovering ? i == s.hover : IsSelected(hwnd, s, i);
     // The focus rectangle sits on the caret; a single-selection list shows it on its selection.
     const bool focus = s.focused && !s.combo && i == s.caret && (multi || s.current == i || s.current < 0);
@@ -543,14 +620,19 @@ void KeyDown(HWND hwnd, const std::shared_ptr<ListBoxState>& state, WPARAM key) 
   const int page = PageFrom(hwnd, s, s.top);
   const bool shift = controls::KeyDown(VK_SHIFT);
   const bool ctrl = controls::KeyDown(VK_CONTROL);
+  const int across = IsColumns(hwnd) ? RowsPerColumn(hwnd, s) : 1;
   switch (key) {
     case VK_UP:
-    case VK_LEFT:
       target -= 1;
       break;
+    case VK_LEFT:
+      target -= across;
+      break;
     case VK_DOWN:
-    case VK_RIGHT:
       target += 1;
+      break;
+    case VK_RIGHT:
+      target += across;
       break;
     case VK_PRIOR:
       target -= std::max(1, page - 1);
@@ -645,7 +727,7 @@ int TrackedItem(HWND hwnd, ListBoxState& s, POINT pt) {
     SetTop(hwnd, s, s.top - 1);
     return s.top;
   }
-  const int at = ItemAt(hwnd, s, pt.y);
+  const int at = ItemAt(hwnd, s, pt.x, pt.y);
   if (at >= 0 && pt.y < ClientHeight(hwnd)) return at;
   const int last = std::min(Count(s) - 1, s.top + PageFrom(hwnd, s, s.top) - 1);
   if (pt.y >= ClientHeight(hwnd) && last + 1 < Count(s)) {
@@ -668,7 +750,7 @@ void DropMouse(HWND hwnd, const std::shared_ptr<ListBoxState>& state, UINT messa
   GetWindowRect(hwnd, &window);
   if (message == WM_MOUSEMOVE) {
     if (inside) {
-      const int at = ItemAt(hwnd, s, pt.y);
+      const int at = ItemAt(hwnd, s, pt.x, pt.y);
       if (at >= 0 && at != s.hover) {
         s.hover = at;
         Redraw(hwnd);
@@ -699,7 +781,7 @@ void DropMouse(HWND hwnd, const std::shared_ptr<ListBoxState>& state, UINT messa
   }
   if (message == WM_LBUTTONUP) {
     if (inside) {
-      const int at = ItemAt(hwnd, s, pt.y);
+      const int at = ItemAt(hwnd, s, pt.x, pt.y);
       s.pressHeld = false;
       if (at >= 0) {
         s.hover = at;
@@ -733,9 +815,10 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_OWNERDRAWVARIABLE))
         s.itemHeight = Measure(hwnd, s, 0, 0);
       s.hasBar = (style & WS_VSCROLL) != 0;
+      s.hasHorzBar = (style & WS_HSCROLL) != 0 && IsColumns(hwnd);
       UpdateScroll(hwnd, s);
-      // No horizontal scrolling here: a horizontal bar asked for stays away.
-      if (style & WS_HSCROLL) ShowScrollBar(hwnd, SB_HORZ, FALSE);
+      // Only a multi-column list scrolls sideways: a horizontal bar asked for elsewhere stays away.
+      if ((style & WS_HSCROLL) && !s.hasHorzBar) ShowScrollBar(hwnd, SB_HORZ, FALSE);
       return 0;
     }
     case WM_DESTROY:
@@ -797,7 +880,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       }
       if (s.combo) {
         // A simple combo box's list: the combo box keeps the focus.
-        const int at = ItemAt(hwnd, s, GET_Y_LPARAM(lParam));
+        const int at = ItemAt(hwnd, s, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         if (at >= 0 && SelectSingle(s, at)) {
           s.caret = at;
           Redraw(hwnd);
@@ -808,7 +891,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       }
       if (!s.focused) SetFocus(hwnd);
       if (!s.alive) return 0;
-      const int at = ItemAt(hwnd, s, GET_Y_LPARAM(lParam));
+      const int at = ItemAt(hwnd, s, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       if (message == WM_LBUTTONDBLCLK) {
         if (at >= 0) {
           if (ModeOf(style) == Mode::kSingle && SelectSingle(s, at)) {
@@ -863,7 +946,42 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_MOUSEWHEEL: {
       const int notches = static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA;
-      SetTop(hwnd, s, s.top - notches * 3);
+      SetTop(hwnd, s, s.top - notches * (IsColumns(hwnd) ? RowsPerColumn(hwnd, s) : 3));
+      return 0;
+    }
+    case WM_HSCROLL: {
+      if (!IsColumns(hwnd)) return 0;
+      const int rows = RowsPerColumn(hwnd, s);
+      const int shown = VisibleColumns(hwnd, s);
+      switch (LOWORD(wParam)) {
+        case SB_LINELEFT:
+          SetTop(hwnd, s, s.top - rows);
+          break;
+        case SB_LINERIGHT:
+          SetTop(hwnd, s, s.top + rows);
+          break;
+        case SB_PAGELEFT:
+          SetTop(hwnd, s, s.top - shown * rows);
+          break;
+        case SB_PAGERIGHT:
+          SetTop(hwnd, s, s.top + shown * rows);
+          break;
+        case SB_LEFT:
+          SetTop(hwnd, s, 0);
+          break;
+        case SB_RIGHT:
+          SetTop(hwnd, s, Count(s));
+          break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+          SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+          GetScrollInfo(hwnd, SB_HORZ, &info);
+          SetTop(hwnd, s, info.nTrackPos * rows);
+          break;
+        }
+        default:
+          break;
+      }
       return 0;
     }
     case WM_VSCROLL: {
@@ -1069,7 +1187,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       RECT client;
       GetClientRect(hwnd, &client);
-      int at = ItemAt(hwnd, s, pt.y);
+      int at = ItemAt(hwnd, s, pt.x, pt.y);
       const bool outside = !PtInRect(&client, pt) || at < 0;
       if (at < 0) at = pt.y < 0 ? s.top : std::min(Count(s) - 1, s.top + PageFrom(hwnd, s, s.top) - 1);
       return MAKELRESULT(static_cast<WORD>(at), outside ? 1 : 0);
@@ -1100,6 +1218,11 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case LB_GETHORIZONTALEXTENT:
       return s.horizontalExtent;
     case LB_SETCOLUMNWIDTH:
+      s.columnWidth = std::max(1, static_cast<int>(wParam));
+      s.top = std::clamp(s.top, 0, MaxTop(hwnd, s));
+      UpdateScroll(hwnd, s);
+      Redraw(hwnd);
+      return TRUE;
     case LB_SETTABSTOPS:
       return TRUE;
     case LB_SETLOCALE: {

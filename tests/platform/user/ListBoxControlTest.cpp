@@ -313,4 +313,49 @@ TEST_F(ListBoxControl, ScrollBarFollowsTheItems) {
   EXPECT_FALSE(GetWindowLong(list, GWL_STYLE) & WS_VSCROLL);
 }
 
+TEST_F(ListBoxControl, MultiColumnListsRunDownColumnsAndScrollSideways) {
+  // A client 100 pixels wide with 40-pixel columns: two whole columns show; rows of 15 pixels fill
+  // what the horizontal bar leaves of the height.
+  HWND list = MakeList(LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT | WS_HSCROLL | LBS_NOTIFY,
+                       {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}, RECT{10, 10, 112, 10 + 62});
+  SendMessage(list, LB_SETCOLUMNWIDTH, 40, 0);
+  SendMessage(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(15, 0));
+  RECT client{};
+  GetClientRect(list, &client);
+  const int rows = client.bottom / 15;
+  ASSERT_GE(rows, 2);
+  struct Where {
+    int item;
+    RECT rect;
+  };
+  const Where where[] = {{0, {0, 0, 40, 15}},
+                         {rows - 1, {0, (rows - 1) * 15, 40, rows * 15}},
+                         {rows, {40, 0, 80, 15}},
+                         {rows + 1, {40, 15, 80, 30}}};
+  for (const Where& w : where) {
+    RECT r{};
+    SendMessage(list, LB_GETITEMRECT, w.item, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, w.rect.left) << w.item;
+    EXPECT_EQ(r.top, w.rect.top) << w.item;
+    EXPECT_EQ(r.right, w.rect.right) << w.item;
+    EXPECT_EQ(r.bottom, w.rect.bottom) << w.item;
+    const POINT at = CenterOf(list, w.item);
+    EXPECT_EQ(LOWORD(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y))), w.item);
+  }
+  Click(list, CenterOf(list, rows + 1));
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), rows + 1);
+  // Right moves a whole column; the list scrolls by columns to keep the caret in view.
+  SetFocus(list);
+  Key(VK_RIGHT);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2 * rows + 1);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0), rows);
+  EXPECT_EQ(GetScrollPos(list, SB_HORZ), 1);
+  SendMessage(list, WM_HSCROLL, SB_LINELEFT, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0), 0);
+  SendMessage(list, WM_HSCROLL, SB_RIGHT, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0) % rows, 0);
+  Key(VK_LEFT);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), rows + 1);
+}
+
 }  // namespace
