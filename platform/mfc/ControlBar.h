@@ -7,6 +7,7 @@
 #include "platform/mfc/Wnd.h"
 
 class CFrameWnd;
+class CControlBarInfo;
 class CDockBar;
 class CDockContext;
 
@@ -79,6 +80,9 @@ class CControlBar : public CWnd {
   BOOL IsFloating() const;
   // The frame the bar docks in: m_pDockSite, else the bar's parent frame.
   CFrameWnd* GetDockingFrame() const;
+  // Where the bar is, for CDockState (DockState.h), and back.
+  virtual void GetBarInfo(CControlBarInfo* pInfo);
+  virtual void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
 
   int m_cxLeftBorder = 6;
   int m_cxRightBorder = 6;

@@ -10,7 +10,7 @@
 #include "platform/res/Resources.h"
 #include "platform/user/Accel.h"
 
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
 IMPLEMENT_DYNAMIC(CMiniFrameWnd, CFrameWnd)
 IMPLEMENT_DYNAMIC(CMiniDockFrameWnd, CMiniFrameWnd)
@@ -47,9 +47,13 @@ CFrameWnd* AfxGetParentFrame(const CWnd* pWnd) {
 // CFrameWnd
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_DESTROY()
+ON_WM_CLOSE()
+ON_WM_SETFOCUS()
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -81,6 +85,22 @@ void CFrameWnd::RecalcLayout(BOOL) {
   RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposDefault);
 }
 
+void CFrameWnd::DelayRecalcLayout(BOOL bNotify) {
+  const bool pending = (m_nIdleFlags & idleLayout) != 0;
+  m_nIdleFlags |= idleLayout | (bNotify ? idleNotify : 0);
+  // Modal loops never go idle here: a posted pass makes sure the layout comes.
+  if (!pending && m_hWnd != nullptr) PostMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+  if (m_nIdleFlags & idleLayout) {
+    const BOOL notify = (m_nIdleFlags & idleNotify) != 0;
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
+    RecalcLayout(notify);
+  }
+  return 0;
+}
+
 void CFrameWnd::OnSize(UINT nType, int, int) {
   if (nType != SIZE_MINIMIZED) RecalcLayout();
 }
@@ -91,6 +111,8 @@ void CFrameWnd::OnDestroy() {
   floating.swap(m_listFloating);
   for (CMiniDockFrameWnd* mini : floating)
     if (mini->GetSafeHwnd() != nullptr) mini->DestroyWindow();
+  // The dock bars delete themselves with their windows: a frame object made again gets new ones.
+  for (CDockBar*& dock : m_pDockBars) dock = nullptr;
   Default();
 }
 
@@ -254,6 +276,17 @@ BOOL CDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
   return CreateEx(0, cls, "", dwStyle & ~CBRS_ALL, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
+BOOL CDockBar::IsRTL() const {
+  const CWnd* frame = GetParent();
+  return frame != nullptr && (frame->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+int CDockBar::FindBar(CControlBar* pBar, int nPosExclude) const {
+  for (int i = 0; i < static_cast<int>(m_arrBars.size()); ++i)
+    if (i != nPosExclude && m_arrBars[static_cast<size_t>(i)] == pBar) return i;
+  return -1;
+}
+
 int CDockBar::GetDockedCount() const {
   return static_cast<int>(
       std::count_if(m_arrBars.begin(), m_arrBars.end(), [](CControlBar* b) { return b != nullptr; }));
@@ -344,7 +377,9 @@ CSize CDockBar::LayoutBars(int nLength, BOOL bMove) {
     }
     len = std::min(len, std::max(nLength - along, 0));
     if (bMove) {
-      const CRect rect = horz ? CRect(along, across, along + len, across + thick)
+      // A right-to-left frame starts its rows at the right.
+      const int start = horz && IsRTL() ? nLength - along - len : along;
+      const CRect rect = horz ? CRect(start, across, start + len, across + thick)
                               : CRect(across, along, across + thick, along + len);
       CRect old;
       bar->GetWindowRect(&old);
@@ -378,6 +413,7 @@ LRESULT CDockBar::OnSizeParentDock(WPARAM, LPARAM lParam) {
   CRect rect(layout->rect);
   const BOOL horz = IsHorz();
   const int length = horz ? rect.Width() : rect.Height();
+  m_rectLayout = rect;
   const CSize size = LayoutBars(length, layout->hDWP != nullptr);
   const int thick = horz ? size.cy : size.cx;
   switch (m_dwStyle & CBRS_ALIGN_ANY) {

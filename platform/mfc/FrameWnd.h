@@ -19,11 +19,20 @@
 #define LM_LENGTHY 0x20
 #define LM_COMMIT 0x40
 
+// Frame styles (window style bits a frame reads at creation).
+#define FWS_ADDTOTITLE 0x00008000L
+#define FWS_PREFIXTITLE 0x00004000L
+#define FWS_SNAPTOBARS 0x00002000L
+
 class CDockBar;
+class CDockState;
+class CDocument;
 class CMiniDockFrameWnd;
+class CView;
+struct CCreateContext;
 
 class CFrameWnd : public CWnd {
-  DECLARE_DYNAMIC(CFrameWnd)
+  DECLARE_DYNCREATE(CFrameWnd)
 
  public:
   CFrameWnd();
@@ -34,6 +43,39 @@ class CFrameWnd : public CWnd {
                       const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr,
                       LPCTSTR lpszMenuName = nullptr, DWORD dwExStyle = 0);
   BOOL LoadAccelTable(LPCTSTR lpszResourceName);
+  // A frame from resource nIDResource: its title (the string's first part), menu, icon and
+  // accelerators; pContext makes the view (OnCreateClient). The menu becomes m_hMenuDefault.
+  virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                         CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+  // Makes the context's view (a child with AFX_IDW_PANE_FIRST filling the frame).
+  virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+  CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+  // Shows the frame (-1: as the application asks the first time, else SW_SHOW) and activates it.
+  virtual void ActivateFrame(int nCmdShow = -1);
+  // The first update of a new frame's views: OnInitialUpdate, the active view, then shown.
+  void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+  // The menu of the active document's template, else m_hMenuDefault.
+  virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
+  // "Title - Document" with FWS_ADDTOTITLE and an active document ("Document - Title" with
+  // FWS_PREFIXTITLE), else the title alone.
+  virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+  void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+  CString GetTitle() const { return m_strTitle; }
+  void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle ? lpszTitle : ""; }
+
+  // Views and documents.
+  CView* GetActiveView() const { return m_pViewActive; }
+  void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+  virtual CDocument* GetActiveDocument();
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+  // The docked or floating bar of that control id, or null.
+  CControlBar* GetControlBar(UINT nID);
+  // An empty floating frame for bars aligned as dwStyle says; the caller docks bars in it.
+  CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+  // Where every bar is (DockState.h).
+  void GetDockState(CDockState& state) const;
+  void SetDockState(const CDockState& state);
 
   virtual void RecalcLayout(BOOL bNotify = TRUE);
   virtual CFrameWnd* GetActiveFrame() { return this; }
@@ -52,21 +94,39 @@ class CFrameWnd : public CWnd {
   CDockBar* GetDockBar(UINT nDockBarID) const;
   // The dock bar under a screen point (sides in the order top, bottom, left, right), or null.
   CDockBar* DockBarFromPoint(CPoint point, DWORD dwAllowed) const;
+  // Lays the frame out on its next idle pass (a posted WM_IDLEUPDATECMDUI when no loop is idle).
+  void DelayRecalcLayout(BOOL bNotify = TRUE);
+  enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+  UINT m_nIdleFlags = 0;
 
   static const CRect rectDefault;
 
   HACCEL m_hAccelTable = nullptr;
+  HMENU m_hMenuDefault = nullptr;  // the frame's own menu (LoadFrame); destroyed with the frame
+  UINT m_nIDHelp = 0;              // the resource id LoadFrame was given
+  CString m_strTitle;
   CString m_strIdleText;                           // what the status line shows when no command is pointed at
   std::vector<CMiniDockFrameWnd*> m_listFloating;  // floating frames, owned through their windows
 
  protected:
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  void PostNcDestroy() override;
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  // Asks the active document whether it may go (it saves when the user wants).
+  afx_msg void OnClose();
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
   DECLARE_MESSAGE_MAP()
 
   CDockBar* m_pDockBars[4] = {};
+  CView* m_pViewActive = nullptr;
+  int m_nShowCount = 0;
+
+ public:
+  BOOL m_bAutoDelete = FALSE;  // a heap frame (made by a document template) deleted with its window
 };
 
 // The frame a window sits in: the nearest ancestor (or, for a floating bar, the owner of its mini
@@ -88,10 +148,15 @@ class CDockBar : public CControlBar {
   void DockControlBar(CControlBar* pBar, LPCRECT lpRect = nullptr);
   BOOL RemoveControlBar(CControlBar* pBar);
   int GetDockedCount() const;
+  // The index of the bar in m_arrBars, -1 when it is not there.
+  int FindBar(CControlBar* pBar, int nPosExclude = -1) const;
   BOOL IsHorz() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }
+  // The frame reads right to left: rows run from the right.
+  BOOL IsRTL() const;
 
   BOOL m_bFloating;
   std::vector<CControlBar*> m_arrBars;
+  CRect m_rectLayout;  // the area the last layout offered the side
 
  protected:
   afx_msg LRESULT OnSizeParentDock(WPARAM wParam, LPARAM lParam);

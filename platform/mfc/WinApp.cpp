@@ -1,6 +1,7 @@
 // CWinApp: start and end of the application, its message loop, message boxes, the wait cursor and
 // the recent-file commands.
 #include "platform/mfc/WinApp.h"
+#include "platform/mfc/Document.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +90,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+  delete m_pDocManager;
+  m_pDocManager = nullptr;
   delete m_pRecentFileList;
   m_pRecentFileList = nullptr;
   for (LPCTSTR* text :

@@ -9,11 +9,14 @@
 #pragma once
 
 #include "platform/base/CString.h"
+#include "platform/base/CollectionSupport.h"
 #include "platform/mfc/AfxRes.h"
 #include "platform/mfc/CommandLineInfo.h"
 #include "platform/mfc/WinThread.h"
 #include "platform/user/Cursor.h"
 
+class CDocManager;
+class CDocTemplate;
 class CRecentFileList;
 class CWnd;
 
@@ -63,6 +66,12 @@ class CWinApp : public CWinThread {
   // Open keys the caller closes (RegCloseKey); null when the registry is not used or fails.
   HKEY GetAppRegistryKey();
   HKEY GetSectionKey(LPCTSTR lpszSection);
+
+  // Document templates (Document.h): the application owns them through its document manager.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+  CDocManager* m_pDocManager = nullptr;
 
   virtual void AddToRecentFileList(LPCTSTR lpszPathName);
   virtual CWnd* OpenDocumentFile(LPCTSTR lpszFileName);

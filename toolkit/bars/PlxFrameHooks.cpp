@@ -20,6 +20,15 @@ BOOL CPlxFrameCore::IsUserDefinedToolbar(const CControlBar* pBar) const {
   return id >= m_uiUserToolbarFirst && id <= m_uiUserToolbarLast;
 }
 
+BOOL CPlxFrameWnd::OnShowPopupMenu(CPlxPopupMenu* pMenu) {
+  CPlxPopupMenu::m_pActiveTracked = pMenu;
+  return TRUE;
+}
+
+void CPlxFrameWnd::OnClosePopupMenu(CPlxPopupMenu* pMenu) {
+  if (CPlxPopupMenu::m_pActiveTracked == pMenu) CPlxPopupMenu::m_pActiveTracked = nullptr;
+}
+
 CPlxFrameWnd* PlxGetToolkitFrame(const CWnd* pWnd) {
   CFrameWnd* frame = g_pTopLevelFrame;
   if (frame == nullptr) {

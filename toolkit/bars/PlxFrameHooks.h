@@ -7,6 +7,7 @@
 
 class CControlBar;
 class CDC;
+class CPlxPopupMenu;
 class CPlxToolbarButton;
 class CPlxToolbarMenuButton;
 class CPlxToolBar;
@@ -32,6 +33,14 @@ class CPlxFrameWnd : public CFrameWnd {
   virtual BOOL OnGetToolbarButtonText(CPlxToolBar*, CPlxToolbarButton*, CString&) { return FALSE; }
   // Draws an image for a menu item that has none: TRUE when it drew one.
   virtual BOOL OnDrawMenuImage(CDC*, const CPlxToolbarMenuButton*, const CRect&) { return FALSE; }
+  // A popup menu opens: it becomes the frame's active popup; FALSE refuses it.
+  virtual BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu);
+  // A popup menu goes: the frame forgets it when it is the active one.
+  virtual void OnClosePopupMenu(CPlxPopupMenu* pMenu);
+  // Draws the logo strip of a popup that asked for one: TRUE when it drew.
+  virtual BOOL OnDrawMenuLogo(CDC*, CPlxPopupMenu*, const CRect&) { return FALSE; }
+  // A popup was torn off into a bar: FALSE refuses the bar.
+  virtual BOOL OnTearOffMenu(CPlxPopupMenu*, CControlBar*) { return TRUE; }
 
   CPlxFrameCore m_Impl;
 };

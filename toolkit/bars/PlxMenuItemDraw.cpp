@@ -110,8 +110,7 @@ void CPlxToolbarMenuButton::DrawMenuItem(CDC* pDC, const CRect& rect, CPlxButton
 
   // The menu's default command is bold.
   CFont* oldFont = nullptr;
-  if (HasRealCommand() && !m_bOpenMenuOnClick && popupBar != nullptr &&
-      popupBar->m_uiDefaultMenuCmdId == m_nID)
+  if (HasRealCommand() && !m_bOpenMenuOnClick && popupBar != nullptr && popupBar->m_uiDefaultItem == m_nID)
     oldFont = pDC->SelectObject(&g_plxGlobalData.fontBold);
 
   // Image column and cell frame.

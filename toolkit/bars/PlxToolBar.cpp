@@ -17,8 +17,6 @@
 
 IMPLEMENT_SERIAL(CPlxToolBar, CControlBar, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_DYNAMIC(CPlxMenuBar, CPlxToolBar)
-IMPLEMENT_DYNAMIC(CPlxPopupMenuBar, CPlxToolBar)
-IMPLEMENT_DYNAMIC(CPlxPopupMenu, CWnd)
 IMPLEMENT_DYNAMIC(CPlxStatusBar, CControlBar)
 
 CString CPlxToolBar::m_strRegSection = "PlxToolBars";
@@ -55,8 +53,6 @@ BOOL CPlxMenuBar::m_bMenuShadows = TRUE;
 BOOL CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
 BOOL CPlxMenuBar::m_bShowAllMenusAfterDelay = TRUE;
 BOOL CPlxMenuBar::m_bShowAllCommands = FALSE;
-int CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NO_ANIMATION;
-CPlxPopupMenu* CPlxPopupMenu::m_pActivePopupMenu = nullptr;
 
 UINT PLX_WM_TOOLBARMENU, PLX_WM_CUSTOMIZETOOLBAR, PLX_WM_CREATETOOLBAR, PLX_WM_DELETETOOLBAR,
     PLX_WM_CUSTOMIZEHELP, PLX_WM_RESETTOOLBAR, PLX_WM_RESETMENU, PLX_WM_SHOWREGULARMENU,
@@ -75,8 +71,6 @@ void PlxRegisterToolbarMessages() {
   PLX_WM_RESETKEYBOARD = RegisterWindowMessage("PlxTOOLBAR_RESETKEYBAORD");
   PLX_WM_RESETRPROMPT = RegisterWindowMessage("PlxTOOLBAR_RESETRPROMPT");
 }
-
-void PlayMenuSound(int) {}
 
 BEGIN_MESSAGE_MAP(CPlxToolBar, CControlBar)
 ON_WM_CREATE()

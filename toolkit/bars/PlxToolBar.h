@@ -398,70 +398,6 @@ class CPlxMenuBar : public CPlxToolBar {
   static BOOL m_bShowAllCommands;         // the show-all state popups share (not stored)
 };
 
-class CPlxPopupMenuBar : public CPlxToolBar {
-  DECLARE_DYNAMIC(CPlxPopupMenuBar)
-
- public:
-  CPlxPopupMenuBar() { m_bMenuMode = TRUE; }
-  BOOL IsButtonExtraSizeAvailable() const override { return FALSE; }
-  BOOL AllowShowOnList() const override { return FALSE; }
-  BOOL AllowAltCustomization() const override { return FALSE; }
-  BOOL AllowHighlightDisabled() const override { return TRUE; }
-
-  BOOL m_bDisableImageStrip = FALSE;
-  UINT m_uiDefaultMenuCmdId = 0;             // drawn bold
-  CPlxToolBar* m_pRelatedToolbar = nullptr;  // a locked bar whose own images the items show
-};
-
-// The frame of a popup menu; the managers read where it dropped from and the bar inside it.
-class CPlxPopupMenu : public CWnd {
-  DECLARE_DYNAMIC(CPlxPopupMenu)
-
- public:
-  enum DROP_DIRECTION {
-    DROP_DIRECTION_NONE,
-    DROP_DIRECTION_BOTTOM,
-    DROP_DIRECTION_TOP,
-    DROP_DIRECTION_RIGHT,
-    DROP_DIRECTION_LEFT
-  };
-  enum ANIMATION_TYPE { NO_ANIMATION = 0, UNFOLD = 1, SLIDE = 2, FADE = 3, SYSTEM_DEFAULT_ANIMATION = 999 };
-
-  virtual CPlxPopupMenuBar* GetMenuBar() { return m_pMenuBar; }
-  DROP_DIRECTION GetDropDirection() const { return m_DropDirection; }
-  // The popup being tracked, if any (none until the popup menus come).
-  static CPlxPopupMenu* GetActiveMenu() { return m_pActivePopupMenu; }
-
-  // Makes the popup window at (x, y) in screen coordinates from the menu. The popup window
-  // arrives with its own work; until then none is made and the opener is told FALSE.
-  virtual BOOL Create(CWnd* /*pWndParent*/, int /*x*/, int /*y*/, HMENU /*hMenu*/, BOOL /*bLocked*/ = FALSE,
-                      BOOL /*bOwnMessage*/ = FALSE) {
-    return FALSE;
-  }
-  virtual int GetMenuItemCount() const { return 0; }
-  virtual BOOL InCommand() const { return FALSE; }
-  virtual void CancelSubMenus() {}
-  virtual void SaveToParentItems() {}
-  virtual void CloseMenu(BOOL /*bSetFocusToBar*/ = FALSE) {}
-  CPlxPopupMenu* GetParentPopupMenu() const { return m_pParentPopup; }
-
-  CPlxPopupMenuBar* m_pMenuBar = nullptr;
-  CPlxPopupMenu* m_pParentPopup = nullptr;
-  CWnd* m_pMessageWnd = nullptr;
-  BOOL m_bRightAlign = FALSE;
-  BOOL m_bCloseParentOnDestroy = TRUE;
-  class CPlxToolbarMenuButton* m_pParentBtn = nullptr;
-  DROP_DIRECTION m_DropDirection = DROP_DIRECTION_NONE;
-  int m_nQuickCustomizeKind = -1;
-  BOOL m_bQuickCustomize = FALSE;
-
-  static int m_AnimationType;  // ANIMATION_TYPE
-  static CPlxPopupMenu* m_pActivePopupMenu;
-};
-
-// The menu command sound. The sound thread comes with the menus; here it is silent.
-void PlayMenuSound(int nSound = 1);
-
 // The pane record a status bar hands to GetStatusBarPaneTextColor.
 struct CPlxStatusBarPaneInfo {
   UINT nStyle = 0;                  // SBPS_ bits
@@ -474,3 +410,6 @@ class CPlxStatusBar : public CControlBar {
  public:
   void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
 };
+
+// The popup menu bar and the popup menu, which every menu-aware bar reaches.
+#include "toolkit/bars/PlxPopupMenuBar.h"

@@ -341,11 +341,11 @@ void CPlxToolBar::OnCancelMode() {
 
 static int ResolveAnimation() {
   int type = CPlxPopupMenu::m_AnimationType;
-  if (type == CPlxPopupMenu::SYSTEM_DEFAULT_ANIMATION) {
+  if (type == CPlxPopupMenu::SystemDefaultAnimation) {
     if (!g_plxGlobalData.bMenuAnimation)
-      type = CPlxPopupMenu::NO_ANIMATION;
+      type = CPlxPopupMenu::NoAnimation;
     else
-      type = g_plxGlobalData.bMenuFadeEffect ? CPlxPopupMenu::FADE : CPlxPopupMenu::SLIDE;
+      type = g_plxGlobalData.bMenuFadeEffect ? CPlxPopupMenu::Fade : CPlxPopupMenu::Slide;
   }
   return type;
 }
@@ -373,7 +373,7 @@ void CPlxToolBar::OnChangeHot(int iHot) {
     }
     if (next != nullptr &&
         (!m_bCustomizeMode || dynamic_cast<CPlxToolbarSystemMenuButton*>(next) == nullptr)) {
-      CPlxPopupMenu::m_AnimationType = closed ? CPlxPopupMenu::NO_ANIMATION : resolved;
+      CPlxPopupMenu::m_AnimationType = closed ? CPlxPopupMenu::NoAnimation : resolved;
       next->OnClick(this, TRUE);
     }
     CPlxPopupMenu::m_AnimationType = resolved;
@@ -409,7 +409,7 @@ BOOL CPlxToolBar::NextMenu() {
     auto* menu = dynamic_cast<CPlxToolbarMenuButton*>(GetButton(i));
     if (menu == nullptr || (menu->m_nStyle & TBBS_DISABLED) || menu->m_bIsHidden) continue;
     const int resolved = ResolveAnimation();
-    CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NO_ANIMATION;
+    CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
     OnChangeHot(i);
     CPlxPopupMenu::m_AnimationType = resolved;
     return TRUE;
@@ -452,7 +452,7 @@ BOOL CPlxToolBar::TranslateChar(UINT nChar) {
   CPlxToolbarButton* button = nullptr;
   if (!m_mapMnemonics.Lookup(static_cast<UINT>(toupper(chars[0] & 0xFF)), button)) return FALSE;
   const int resolved = ResolveAnimation();
-  CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NO_ANIMATION;
+  CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
   const BOOL dropped = DropDownMenu(button);
   CPlxPopupMenu::m_AnimationType = resolved;
   if (!dropped) ProcessCommand(button);

@@ -12,6 +12,7 @@
 #include "platform/user/Clipboard.h"
 #include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxFrameHooks.h"
+#include "toolkit/bars/PlxMenuTempStore.h"
 #include "toolkit/bars/PlxOleData.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxButtonImages.h"
@@ -20,7 +21,6 @@
 #include "toolkit/core/PlxWorkspace.h"
 
 IMPLEMENT_SERIAL(CPlxToolbarButton, CObject, VERSIONABLE_SCHEMA | 1)
-IMPLEMENT_DYNCREATE(CPlxShowAllButton, CPlxToolbarMenuButton)
 IMPLEMENT_DYNCREATE(CPlxToolbarSystemMenuButton, CPlxToolbarMenuButton)
 IMPLEMENT_SERIAL(CPlxDropDownToolbarButton, CPlxToolbarButton, VERSIONABLE_SCHEMA | 1)
 
@@ -45,6 +45,8 @@ BOOL LoadTooltipText(UINT uiCmd, CString& text) {
 }
 
 BOOL WorkspaceStoresVisibility() {
+  // The menu store always keeps whether an item is shown.
+  if (CPlxMenuTempStore::m_bSerializing) return TRUE;
   CPlxWorkspace* workspace = CPlxWorkspace::GetWorkspace();
   return workspace != nullptr && workspace->GetDataVersion() >= kVisibleFlagVersion;
 }

@@ -227,11 +227,6 @@ class CPlxToolbarMenuButton : public CPlxToolbarButton {
   void RedrawWithShadow(UINT nFlags);
 };
 
-// The "show all commands" item at the foot of a shortened popup menu.
-class CPlxShowAllButton : public CPlxToolbarMenuButton {
-  DECLARE_DYNCREATE(CPlxShowAllButton)
-};
-
 // The maximized child's system-menu icon on the menu bar; never pressed twice by a double click.
 class CPlxToolbarSystemMenuButton : public CPlxToolbarMenuButton {
   DECLARE_DYNCREATE(CPlxToolbarSystemMenuButton)

@@ -8,6 +8,7 @@
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Menu.h"
 #include "toolkit/bars/PlxFrameHooks.h"
+#include "toolkit/bars/PlxTearOffIdPool.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/core/PlxGlobalData.h"
@@ -46,6 +47,7 @@ CPlxToolbarMenuButton::CPlxToolbarMenuButton(UINT uiID, HMENU hMenu, int iImage,
 CPlxToolbarMenuButton::~CPlxToolbarMenuButton() {
   // The popup lives on; it must not reach back into a deleted item.
   if (m_pPopupMenu != nullptr) m_pPopupMenu->m_pParentBtn = nullptr;
+  SetTearOff(0);
   DeleteSubItems();
 }
 
@@ -194,7 +196,12 @@ BOOL CPlxToolbarMenuButton::CompareWith(const CPlxToolbarButton& other) const {
 }
 
 void CPlxToolbarMenuButton::SetTearOff(UINT uiBarID) {
-  // The tear-off id pool counts uses of each id; it arrives with the tear-off menus.
+  if (m_nTearOffID == uiBarID) return;
+  // The pool counts the items holding each id.
+  if (g_pTearOffIdPool != nullptr) {
+    if (m_nTearOffID != 0) g_pTearOffIdPool->SetUsed(m_nTearOffID, FALSE);
+    if (uiBarID != 0) g_pTearOffIdPool->SetUsed(uiBarID, TRUE);
+  }
   m_nTearOffID = uiBarID;
 }
 
@@ -231,8 +238,9 @@ BOOL CPlxToolbarMenuButton::OnClick(CWnd* pWnd, BOOL bDelay) {
   } else {
     auto* popupBar = dynamic_cast<CPlxPopupMenuBar*>(m_pWndParent);
     if (bDelay && popupBar != nullptr && !CPlxToolBar::m_bCustomizeMode) {
-      // The popup bar's delayed open arrives with the popup bar; until then it opens now.
-      if (!OpenPopupMenu(pWnd)) return FALSE;
+      // A sub-menu opens after the menu show delay, unless the pointer moves on first.
+      popupBar->OpenSubMenuDelayed(this);
+      return TRUE;
     } else {
       if (menuBar != nullptr) {
         if (CPlxToolbarMenuButton* dropped = menuBar->GetDroppedDownMenu(); dropped != nullptr)
@@ -293,7 +301,7 @@ BOOL CPlxToolbarMenuButton::OpenPopupMenu(CWnd* pWnd) {
   }
 
   m_pPopupMenu->m_pParentBtn = this;
-  m_pPopupMenu->m_DropDirection = static_cast<CPlxPopupMenu::DROP_DIRECTION>(direction);
+  m_pPopupMenu->m_nDropDirection = direction;
   if (!m_pPopupMenu->Create(pWnd, point.x, point.y, hMenu, FALSE, FALSE)) {
     // A popup that failed before its window existed is still ours to delete.
     if (m_pPopupMenu->GetSafeHwnd() == nullptr) delete m_pPopupMenu;

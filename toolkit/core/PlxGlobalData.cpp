@@ -19,6 +19,8 @@
 #include "platform/user/Paint.h"
 #include "platform/user/WindowClass.h"
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxMenuTempStore.h"
+#include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -410,4 +412,6 @@ void PlxCleanUp() {
   CPlxKeyboardManager::CleanUp();
   if (CPlxCommandManager* commands = GetCommandManager()) commands->CleanUp();
   CPlxVisualManager::DestroyInstance(TRUE);
+  g_menuTempStore.CleanUp();
+  PlayMenuSound(-1);
 }

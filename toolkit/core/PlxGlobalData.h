@@ -57,6 +57,8 @@ struct PlxGlobalData {
   HCURSOR hcurStretch = nullptr;
   HCURSOR hcurStretchVert = nullptr;
   HCURSOR hcurHand = nullptr;
+  HCURSOR hcurSplitHorz = nullptr;  // loaded by the first sizing bar created
+  HCURSOR hcurSplitVert = nullptr;
   HANDLE hiconTool = nullptr;
   CSize sizeSmallIcon;
 

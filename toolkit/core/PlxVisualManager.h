@@ -28,6 +28,7 @@ class CPlxTasksPane;
 struct CPlxTasksGroup;
 struct CPlxTask;
 class CPlxCaptionBar;
+struct CPlxCaptionButton;
 class CPlxToolbarComboBoxButton;
 class CPlxToolbarEditBoxButton;
 class CSplitterWnd;
@@ -129,6 +130,9 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual void OnDrawTearOffCaption(CDC* pDC, CRect rect, BOOL bIsActive);
   virtual COLORREF OnDrawControlBarCaption(CDC* pDC, CControlBar* pBar, BOOL bActive, CRect rectCaption,
                                            CRect rectButtons);
+  // One caption button of a sizing bar: its glyph, framed raised when hot, sunken when pushed.
+  virtual void OnDrawCaptionButton(CDC* pDC, CPlxCaptionButton* pButton, BOOL bHorz, BOOL bMaximized,
+                                   BOOL bDisabled);
 
   // Toolbar and menu buttons.
   virtual void OnFillButtonInterior(CDC* pDC, CPlxToolbarButton* pButton, CRect rect, PlxButtonState state);

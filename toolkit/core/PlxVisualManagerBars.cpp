@@ -10,6 +10,7 @@
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/core/PlxControlBars.h"
+#include "toolkit/core/PlxSizingControlBar.h"
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
@@ -116,6 +117,21 @@ COLORREF CPlxVisualManager::OnDrawControlBarCaption(CDC* pDC, CControlBar*, BOOL
   brush.CreateSolidBrush(bActive ? g.clrActiveCaption : g.clrInactiveCaption);
   pDC->FillRect(rectCaption, &brush);
   return bActive ? g.clrCaptionText : g.clrInactiveCaptionText;
+}
+
+void CPlxVisualManager::OnDrawCaptionButton(CDC* pDC, CPlxCaptionButton* pButton, BOOL bHorz, BOOL bMaximized,
+                                            BOOL bDisabled) {
+  const PlxGlobalData& g = g_plxGlobalData;
+  CRect rect = pButton->GetDrawRect();
+  const BOOL pushed = pButton->m_bPushed && pButton->m_bFocused;
+  CRect glyph = rect;
+  if (pushed) glyph.OffsetRect(1, 1);
+  pButton->DrawGlyph(pDC, glyph, bHorz, bMaximized, bDisabled);
+  if (bDisabled) return;
+  if (pushed)
+    pDC->Draw3dRect(rect, g.clrBarShadow, g.clrBarHilite);
+  else if (pButton->m_bFocused || pButton->m_bPushed)
+    pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
 }
 
 void CPlxVisualManager::OnDrawCaptionBarText(CDC* pDC, CPlxCaptionBar*, CRect rect, const CString& strText) {

@@ -87,12 +87,12 @@ void CPlxVisualManagerXP::OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect
 
   CPlxToolbarMenuButton* parentBtn = pMenu->m_pParentBtn;
   const BOOL rtl = pMenu->GetSafeHwnd() != nullptr && (pMenu->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
-  if (pMenu->m_pParentPopup != nullptr && pMenu->m_pParentPopup->m_bQuickCustomize && !rtl &&
+  if (pMenu->GetParentPopupMenu() != nullptr && pMenu->GetParentPopupMenu()->m_bQuickCustomize && !rtl &&
       parentBtn != nullptr && parentBtn->m_bShowDownArrow &&
-      pMenu->m_pParentPopup->GetSafeHwnd() != nullptr) {
+      pMenu->GetParentPopupMenu()->GetSafeHwnd() != nullptr) {
     CRect self, parent;
     pMenu->GetWindowRect(self);
-    pMenu->m_pParentPopup->GetWindowRect(parent);
+    pMenu->GetParentPopupMenu()->GetWindowRect(parent);
     const BOOL parentLeft = parent.left < self.left;
     CRect strip(parentLeft ? rect.left - 1 : rect.right - 1, rect.top,
                 parentLeft ? rect.left + 1 : rect.right + 1, rect.bottom);
@@ -103,7 +103,7 @@ void CPlxVisualManagerXP::OnDrawMenuBorder(CDC* pDC, CPlxPopupMenu* pMenu, CRect
       strip.top = std::max(strip.top, static_cast<LONG>(rect.bottom - itemHeight));
     pDC->FillRect(strip, &m_brBarFill);
   }
-  if (CPlxToolBar::m_bCustomizeMode || !m_bJoinMenuToParent || pMenu->m_pParentPopup != nullptr ||
+  if (CPlxToolBar::m_bCustomizeMode || !m_bJoinMenuToParent || pMenu->GetParentPopupMenu() != nullptr ||
       parentBtn == nullptr || parentBtn->m_pWndParent == nullptr || pMenu->GetSafeHwnd() == nullptr)
     return;
 

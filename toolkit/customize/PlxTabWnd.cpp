@@ -50,3 +50,10 @@ BOOL CPlxTabWnd::IsTabColored() const {
     if (tab.clrBk != (COLORREF)-1) return TRUE;
   return FALSE;
 }
+
+BOOL CPlxTabWnd::SetActiveTab(int iTab) {
+  if (iTab < 0 || iTab >= GetTabsNum()) return FALSE;
+  m_iActiveTab = iTab;
+  if (m_hWnd != nullptr) Invalidate();
+  return TRUE;
+}

@@ -56,6 +56,8 @@ class CPlxTabWnd : public CWnd {
   CImageList* GetImageList() const { return m_pImages; }
   CSize GetImageSize() const { return m_sizeImage; }
   int GetActiveTab() const { return m_iActiveTab; }
+  // Makes the tab the active one; FALSE, with nothing changed, for a tab it does not have.
+  virtual BOOL SetActiveTab(int iTab);
   int GetHighlightedTab() const { return m_iHighlighted; }
   Location GetLocation() const { return m_location; }
 

@@ -482,7 +482,7 @@ TEST_F(BarFixture, SmartUpdateMergesTheResourceChanges) {
 
 TEST_F(BarFixture, ParametersRoundTripAndMissingValuesFallBack) {
   CPlxToolBar::m_bShowShortcutKeys = FALSE;
-  CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::FADE;
+  CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::Fade;
   CPlxToolBar::m_commandUsage.Reset();
   CPlxToolBar::m_commandUsage.AddCmd(100);
   ASSERT_TRUE(CPlxToolBar::SaveParameters(kProfile));
@@ -491,7 +491,7 @@ TEST_F(BarFixture, ParametersRoundTripAndMissingValuesFallBack) {
   CPlxToolBar::m_commandUsage.Reset();
   ASSERT_TRUE(CPlxToolBar::LoadParameters(kProfile));
   EXPECT_FALSE(CPlxToolBar::m_bShowShortcutKeys);
-  EXPECT_EQ(CPlxPopupMenu::m_AnimationType, CPlxPopupMenu::FADE);
+  EXPECT_EQ(CPlxPopupMenu::m_AnimationType, CPlxPopupMenu::Fade);
   EXPECT_EQ(CPlxToolBar::m_commandUsage.GetCount(100), 1u);
 
   // Only "Tooltips" left: the load says FALSE, animation goes off, Look2000 off.

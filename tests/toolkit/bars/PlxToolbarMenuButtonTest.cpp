@@ -384,7 +384,7 @@ class PlxMenuItemLook : public shelltest::RegistryFixture {
     ASSERT_TRUE(m_strip.Create(CWnd::FromHandle(m_host), WS_CHILD | CBRS_ALIGN_TOP, 1002));
     ASSERT_TRUE(m_strip.LoadToolBar(kMainToolbar));  // the shared images the rows show
     CPlxPopupMenuBar menuBar;
-    menuBar.m_uiDefaultMenuCmdId = 40004;
+    menuBar.m_uiDefaultItem = 40004;
     const int count = static_cast<int>(std::size(kRows));
     Canvas canvas(kRowWidth, kRowHeight * count, g_plxGlobalData.clrBtnFace);
     CDC dc;

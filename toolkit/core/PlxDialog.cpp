@@ -1,0 +1,4 @@
+#include "toolkit/core/PlxDialog.h"
+
+IMPLEMENT_DYNAMIC(CPlxDialog, CDialog)
+IMPLEMENT_DYNAMIC(CPlxPropertyPage, CPropertyPage)
