@@ -37,6 +37,8 @@ constexpr DWORD kShutdownLimitMs = 30000;
 // How long a broken pipe waits for ffmpeg's exit to be reported.
 constexpr DWORD kReaderExitLimitMs = 5000;
 
+constexpr const char* kFfmpegEnded = "ffmpeg ended before the album was complete";
+
 bool IsReaderGone(DWORD error) { return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE; }
 
 // Seconds of the picture an album without photos shows.
@@ -298,9 +300,13 @@ bool CEncodeVideoDlg::FinishAlbum(CDVDAlbumBase* pAlbum, AlbumOutput& output, bo
     ffmpegLines = m_strCmdFailure;
   }
   if (!bProduced || IsSet(m_hCancelEvent) || exitCode != 0) {
-    if (exitCode != 0 && exitCode != STILL_ACTIVE && !ffmpegLines.IsEmpty())
+    // ffmpeg's own words explain the failure only when it began with ffmpeg: a party of ours that
+    // failed, or a cancel, makes ffmpeg fail too, after the fact.
+    const CString reason = GetLastFailure();
+    const bool ffmpegFirst = !m_bStop && (reason.IsEmpty() || reason == kFfmpegEnded);
+    if (ffmpegFirst && exitCode != 0 && exitCode != STILL_ACTIVE && !ffmpegLines.IsEmpty())
       SetReason("ffmpeg failed: " + ffmpegLines);
-    else if (GetLastFailure().IsEmpty())
+    else if (reason.IsEmpty())
       SetReason(m_bStop ? "The video output was cancelled." : "The album could not be written.");
     DeleteFile(output.strPartial);
     return false;
@@ -394,7 +400,7 @@ int CEncodeVideoDlg::EncodeImageAlbum(CDVDAlbumImage* pAlbum, int* pFailed) {
     const bool command = IsSet(commandDone) ||
                          (readerGone && WaitForSingleObject(commandDone, kReaderExitLimitMs) == WAIT_OBJECT_0);
     if (command && (!video || !sound || readerGone)) {
-      Fail("ffmpeg ended before the album was complete");
+      Fail("%s", kFfmpegEnded);
       broken = true;
     } else if (soundError != NO_ERROR) {
       Fail("The music of the album could not be written (error %u)", static_cast<unsigned>(soundError));
@@ -482,7 +488,7 @@ int CEncodeVideoDlg::EncodeMovieAlbum(CDVDAlbumMovie* pAlbum, int* pFailed) {
       continue;
     }
     if (IsSet(commandDone) && !IsSet(producerDone)) {
-      Fail("ffmpeg ended before the album was complete");
+      Fail("%s", kFfmpegEnded);
       broken = true;
     } else if (IsSet(producerDone) && timeline->GetDecodeResult() != S_OK) {
       Fail("The clips of the album could not be written (error 0x%08x)",
