@@ -7,4 +7,4 @@ build=${PICTAVO_BUILD_DIR:-$root/build}
 "$root/samples/make-samples.sh"
 "$root/scripts/build.sh"
 cd "$build"
-ctest --output-on-failure -j "$(( $(nproc) * 2 ))" --timeout 600
+ctest --output-on-failure -j "$(nproc)" --timeout 600

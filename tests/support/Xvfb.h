@@ -44,7 +44,9 @@ class XvfbServer {
       const int quiet = open("/dev/null", O_WRONLY);
       dup2(quiet, 1);
       dup2(quiet, 2);
-      execl(xvfb.c_str(), "Xvfb", "-displayfd", "3", "-screen", "0", size, "-nolisten", "tcp",
+      // -noreset: a server resets when its last client leaves and refuses connections meanwhile;
+      // SDL opens and closes a probe connection before its real one, which could land there.
+      execl(xvfb.c_str(), "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", size, "-nolisten", "tcp",
             static_cast<char*>(nullptr));
       _exit(127);
     }
