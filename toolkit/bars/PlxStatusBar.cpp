@@ -70,7 +70,8 @@ BOOL CPlxStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
   m_dwStyle = dwStyle & CBRS_ALL;
   LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
   const DWORD exStyle = pParentWnd != nullptr ? (pParentWnd->GetExStyle() & WS_EX_LAYOUTRTL) : 0;
-  return CreateEx(exStyle, cls, nullptr, (dwStyle & ~CBRS_ALL) | WS_CHILD, CRect(0, 0, 0, 0), pParentWnd, nID);
+  return CreateEx(exStyle, cls, nullptr, (dwStyle & ~CBRS_ALL) | WS_CHILD, CRect(0, 0, 0, 0), pParentWnd,
+                  nID);
 }
 
 void CPlxStatusBar::FreePanes() {
@@ -141,7 +142,8 @@ void CPlxStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const {
 }
 
 CString CPlxStatusBar::GetPaneText(int nIndex) const {
-  return ValidIndex(nIndex) && m_pData[nIndex].lpszText != nullptr ? CString(m_pData[nIndex].lpszText) : CString();
+  return ValidIndex(nIndex) && m_pData[nIndex].lpszText != nullptr ? CString(m_pData[nIndex].lpszText)
+                                                                   : CString();
 }
 
 CString CPlxStatusBar::GetTipText(int nIndex) const {
@@ -167,7 +169,8 @@ BOOL CPlxStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate) {
 void CPlxStatusBar::SetTipText(int nIndex, LPCTSTR pszTipText) {
   if (!ValidIndex(nIndex)) return;
   BOOL bFailed = FALSE;
-  if (ReplaceText(m_pData[nIndex].lpszToolTip, pszTipText, bFailed)) SetBarStyle(GetBarStyle() | CBRS_TOOLTIPS);
+  if (ReplaceText(m_pData[nIndex].lpszToolTip, pszTipText, bFailed))
+    SetBarStyle(GetBarStyle() | CBRS_TOOLTIPS);
 }
 
 void CPlxStatusBar::SetPaneIcon(int nIndex, HICON hIcon, BOOL bUpdate) {
@@ -283,8 +286,8 @@ void CPlxStatusBar::RecalcLayout() {
   }
 
   if (cxGrip > 0)
-    m_rectSizeBox.SetRect(xLastRight, rect.top, xLastRight + std::min(cxGrip, rect.Height() + m_cyBottomBorder),
-                          rect.bottom);
+    m_rectSizeBox.SetRect(xLastRight, rect.top,
+                          xLastRight + std::min(cxGrip, rect.Height() + m_cyBottomBorder), rect.bottom);
   else
     m_rectSizeBox.SetRectEmpty();
 }
@@ -343,7 +346,8 @@ void CPlxStatusBar::DoPaint(CDC* pPaintDC) {
     }
     if (pane.lpszText != nullptr && rectContent.left < rectContent.right) {
       pDC->SetTextColor(pManager->GetStatusBarPaneTextColor(this, &pane));
-      pDC->DrawText(pane.lpszText, -1, rectContent, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+      pDC->DrawText(pane.lpszText, -1, rectContent,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
   }
   pDC->SetTextColor(clrOldText);
@@ -383,8 +387,8 @@ LRESULT CPlxStatusBar::OnSetFont(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CPlxStatusBar::OnGetFont(WPARAM, LPARAM) {
-  return reinterpret_cast<LRESULT>(m_hFont != nullptr ? m_hFont
-                                                      : static_cast<HFONT>(g_plxGlobalData.fontRegular.GetSafeHandle()));
+  return reinterpret_cast<LRESULT>(
+      m_hFont != nullptr ? m_hFont : static_cast<HFONT>(g_plxGlobalData.fontRegular.GetSafeHandle()));
 }
 
 LRESULT CPlxStatusBar::OnSetText(WPARAM, LPARAM lParam) {

@@ -14,10 +14,10 @@
 
 // One pane. Text and tooltip are owned C strings (null: none); the image list is owned too.
 struct CPlxStatusBarPaneInfo {
-  RECT rect{};      // set by RecalcLayout; empty for a pane past the right edge
-  UINT nID = 0;     // command id, and the id of the pane's animation timer
-  UINT nStyle = 0;  // SBPS_ bits
-  int cxText = 0;   // room for the text
+  RECT rect{};                            // set by RecalcLayout; empty for a pane past the right edge
+  UINT nID = 0;                           // command id, and the id of the pane's animation timer
+  UINT nStyle = 0;                        // SBPS_ bits
+  int cxText = 0;                         // room for the text
   COLORREF clrText = (COLORREF)-1;        // -1: the visual manager's pane text colour
   COLORREF clrBackground = (COLORREF)-1;  // -1: the bar's own fill
   int cxIcon = 0;

@@ -29,7 +29,8 @@ BOOL CPlxURLLinkButton::OnClicked() {
 
   BeginWaitCursor();
   const CString strTarget = GetTarget();
-  const auto nResult = reinterpret_cast<INT_PTR>(::ShellExecute(nullptr, nullptr, strTarget, nullptr, nullptr, SW_HIDE));
+  const auto nResult =
+      reinterpret_cast<INT_PTR>(::ShellExecute(nullptr, nullptr, strTarget, nullptr, nullptr, SW_HIDE));
   m_bHover = m_bHighlighted = FALSE;
   Invalidate();
   UpdateWindow();
@@ -37,7 +38,8 @@ BOOL CPlxURLLinkButton::OnClicked() {
   // The user clicked and nothing opened: say so rather than leave the click unanswered.
   if (nResult <= 32) {
     ::MessageBeep(static_cast<UINT>(-1));
-    WriteErrorLog("Link %s could not be opened (%d)", static_cast<LPCTSTR>(strTarget), static_cast<int>(nResult));
+    WriteErrorLog("Link %s could not be opened (%d)", static_cast<LPCTSTR>(strTarget),
+                  static_cast<int>(nResult));
   }
   return TRUE;
 }

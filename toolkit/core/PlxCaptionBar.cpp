@@ -58,7 +58,8 @@ void CPlxCaptionBar::SetText(const CString& strText, int nAlignment) {
   AdjustLayout();
 }
 
-void CPlxCaptionBar::SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment, BOOL bHasDropDownArrow) {
+void CPlxCaptionBar::SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment,
+                               BOOL bHasDropDownArrow) {
   m_strBtnText = strLabel;
   m_uiBtnID = uiCmdId;
   m_nBtnAlignment = nAlignment;
@@ -106,7 +107,8 @@ void CPlxCaptionBar::SetBorderSize(int nSize) {
   m_nBorderSize = std::max(nSize, 0);
   // The border is non-client: the window must measure its client area again.
   if (GetSafeHwnd() != nullptr)
-    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   AdjustLayout();
 }
 
@@ -192,7 +194,8 @@ void CPlxCaptionBar::RecalcLayout() {
   if (!bHasImage) m_rectImage.SetRectEmpty();
   if (m_strBtnText.IsEmpty()) m_rectButton.SetRectEmpty();
   if (bHasImage) {
-    m_rectImage.top = sizeImage.cy < rectClient.Height() ? nCenterY - sizeImage.cy / 2 : rectClient.top + m_nMargin;
+    m_rectImage.top =
+        sizeImage.cy < rectClient.Height() ? nCenterY - sizeImage.cy / 2 : rectClient.top + m_nMargin;
     m_rectImage.bottom = m_bStretchImage ? rectClient.bottom - m_nMargin : m_rectImage.top + sizeImage.cy;
     switch (m_nBmpAlignment) {
       case ALIGN_LEFT:
@@ -231,7 +234,7 @@ void CPlxCaptionBar::RecalcLayout() {
         break;
       case ALIGN_RIGHT:
         m_rectButton.left = nRightLimit == rectClient.right - m_nMargin ? rectClient.right - nButtonWidth
-                                                                         : nRightLimit - nButtonWidth;
+                                                                        : nRightLimit - nButtonWidth;
         m_rectButton.right = m_rectButton.left + nButtonWidth;
         nRightLimit = m_rectButton.left - nSpacing;
         bButtonRightOfText = TRUE;
@@ -363,7 +366,8 @@ void CPlxCaptionBar::OnDrawText(CDC* pDC, CRect rect, const CString& strText) {
 
 void CPlxCaptionBar::OnDrawImage(CDC* pDC, CRect rect) {
   if (m_hIcon != nullptr) {
-    ::DrawIconEx(pDC->GetSafeHdc(), rect.left, rect.top, m_hIcon, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(pDC->GetSafeHdc(), rect.left, rect.top, m_hIcon, rect.Width(), rect.Height(), 0, nullptr,
+                 DI_NORMAL);
   } else if (m_Bmp.GetCount() > 0) {
     PlxImageDrawState ds;
     if (!m_Bmp.PrepareDrawImage(ds, rect.Size())) return;
@@ -440,7 +444,8 @@ void CPlxCaptionBar::OnNcPaint() {
   rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
   dc.ExcludeClipRect(rectClient);
   rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
-  OnDrawBorder(&dc, CRect(rectWindow.left, rectWindow.bottom - m_nBorderSize, rectWindow.right, rectWindow.bottom));
+  OnDrawBorder(
+      &dc, CRect(rectWindow.left, rectWindow.bottom - m_nBorderSize, rectWindow.right, rectWindow.bottom));
   OnDrawBorder(&dc, CRect(rectWindow.left, rectWindow.top, rectWindow.right, rectWindow.top + m_nBorderSize));
 }
 
@@ -455,7 +460,8 @@ void CPlxCaptionBar::OnPaint() {
   CPaintDC dc(this);
   const int nOldMode = dc.SetBkMode(TRANSPARENT);
   const COLORREF clrOldText = dc.SetTextColor(
-      m_clrBarText != (COLORREF)-1 ? m_clrBarText : CPlxVisualManager::GetInstance()->GetCaptionBarTextColor(this));
+      m_clrBarText != (COLORREF)-1 ? m_clrBarText
+                                   : CPlxVisualManager::GetInstance()->GetCaptionBarTextColor(this));
   CFont* pOldFont = SelectFont(&dc);
   OnDrawButton(&dc, m_rectButton, m_strBtnText, IsActiveButton());
   OnDrawText(&dc, m_rectDrawText, m_strText);

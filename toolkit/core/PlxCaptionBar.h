@@ -21,11 +21,13 @@ class CPlxCaptionBar : public CControlBar {
 
   // Content. Each call lays the bar out again (AdjustLayout).
   void SetText(const CString& strText, int nAlignment = ALIGN_LEFT);
-  void SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment = ALIGN_LEFT, BOOL bHasDropDownArrow = TRUE);
+  void SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment = ALIGN_LEFT,
+                 BOOL bHasDropDownArrow = TRUE);
   void SetButtonPressed(BOOL bPressed = TRUE);
   void SetIcon(HICON hIcon, int nAlignment = ALIGN_RIGHT);
   // The strip's first image is shown; the bar keeps its own copy of the bitmap.
-  BOOL SetBitmap(HBITMAP hBitmap, COLORREF clrTransparent, BOOL bStretch = FALSE, int nAlignment = ALIGN_RIGHT);
+  BOOL SetBitmap(HBITMAP hBitmap, COLORREF clrTransparent, BOOL bStretch = FALSE,
+                 int nAlignment = ALIGN_RIGHT);
   void RemoveIcon();
   void RemoveBitmap();
   void SetBorderSize(int nSize);
@@ -75,8 +77,8 @@ class CPlxCaptionBar : public CControlBar {
   BOOL m_bIsBtnForcePressed = FALSE;  // drawn pressed whatever the mouse does
   BOOL m_bTracked = FALSE;            // leave tracking requested
   BOOL m_bBtnHasDropDownArrow = TRUE;
-  int m_nBorderSize = 4;  // the band above and below the client area
-  int m_nMargin = 4;      // elements' distance from the client edges
+  int m_nBorderSize = 4;         // the band above and below the client area
+  int m_nMargin = 4;             // elements' distance from the client edges
   int m_nHorzElementOffset = 4;  // gap between elements, and the label's inner text margin
   int m_nDefaultHeight = -1;     // -1: computed
   int m_nCurrentHeight = 0;
