@@ -307,7 +307,8 @@ CSize CPlxStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   int cyContent = tm.tmHeight;
   for (int i = 0; m_pData != nullptr && i < m_nCount; ++i) cyContent = std::max(cyContent, m_pData[i].cyIcon);
   CSize size = CControlBar::CalcFixedLayout(bStretch, bHorz);
-  size.cy = cyContent + kPanePadding + m_cyTopBorder + m_cyBottomBorder;
+  // A pane's border and a two-pixel air above and below its text or icon.
+  size.cy = cyContent + kPanePadding + 2 + m_cyTopBorder + m_cyBottomBorder;
   return size;
 }
 
@@ -423,7 +424,10 @@ LRESULT CPlxStatusBar::OnSizeParentBar(WPARAM wParam, LPARAM lParam) {
   if (layout != nullptr && layout->hDWP != nullptr && pFrame != nullptr) {
     CRect rectFrameClient;
     pFrame->GetClientRect(rectFrameClient);
+    // The free area reaching the frame's corner is not enough: a bar laid out at the top of an
+    // otherwise empty frame sees it too, and its grip would sit far from the corner it pulls.
     const BOOL bShowGrip = !pFrame->IsZoomed() && (pFrame->GetStyle() & WS_THICKFRAME) != 0 &&
+                           (m_dwStyle & CBRS_ALIGN_BOTTOM) != 0 &&
                            layout->rect.right == rectFrameClient.right &&
                            layout->rect.bottom == rectFrameClient.bottom;
     if (bShowGrip == m_bNoSizeBox) {
