@@ -46,7 +46,9 @@ BOOL CPlxCaptionBar::Create(DWORD dwStyle, CWnd* pParentWnd, UINT uiID, int nHei
   m_dwStyle = (dwStyle & CBRS_ALL) | CBRS_ALIGN_TOP;
   m_nDefaultHeight = nHeight;
   m_cxLeftBorder = m_cxRightBorder = m_cyTopBorder = m_cyBottomBorder = 0;
-  LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
+  // Every element may move when the width changes.
+  LPCTSTR cls =
+      AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
   return CreateEx(0, cls, nullptr, (dwStyle & ~CBRS_ALL) | WS_CHILD, CRect(0, 0, 0, 0), pParentWnd, uiID);
 }
 
@@ -55,7 +57,7 @@ BOOL CPlxCaptionBar::Create(DWORD dwStyle, CWnd* pParentWnd, UINT uiID, int nHei
 void CPlxCaptionBar::SetText(const CString& strText, int nAlignment) {
   m_strText = strText;
   m_nTextAlignment = nAlignment;
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment,
@@ -64,7 +66,7 @@ void CPlxCaptionBar::SetButton(const CString& strLabel, UINT uiCmdId, int nAlign
   m_uiBtnID = uiCmdId;
   m_nBtnAlignment = nAlignment;
   m_bBtnHasDropDownArrow = bHasDropDownArrow;
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetButtonPressed(BOOL bPressed) {
@@ -75,7 +77,7 @@ void CPlxCaptionBar::SetButtonPressed(BOOL bPressed) {
 void CPlxCaptionBar::SetIcon(HICON hIcon, int nAlignment) {
   m_hIcon = hIcon;
   m_nBmpAlignment = nAlignment;
-  AdjustLayout();
+  Refresh();
 }
 
 BOOL CPlxCaptionBar::SetBitmap(HBITMAP hBitmap, COLORREF clrTransparent, BOOL bStretch, int nAlignment) {
@@ -89,18 +91,18 @@ BOOL CPlxCaptionBar::SetBitmap(HBITMAP hBitmap, COLORREF clrTransparent, BOOL bS
     m_Bmp.SetTransparentColor(clrTransparent);
     bOk = m_Bmp.AddImage(hBitmap) >= 0;
   }
-  AdjustLayout();
+  Refresh();
   return bOk;
 }
 
 void CPlxCaptionBar::RemoveIcon() {
   m_hIcon = nullptr;
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::RemoveBitmap() {
   m_Bmp.Clear();
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetBorderSize(int nSize) {
@@ -109,17 +111,17 @@ void CPlxCaptionBar::SetBorderSize(int nSize) {
   if (GetSafeHwnd() != nullptr)
     SetWindowPos(nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetMargin(int nMargin) {
   m_nMargin = nMargin;
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetSpacing(int nSpacing) {
   m_nHorzElementOffset = nSpacing;
-  AdjustLayout();
+  Refresh();
 }
 
 void CPlxCaptionBar::SetFlatBorder(BOOL bFlat) {
@@ -132,6 +134,12 @@ void CPlxCaptionBar::SetColors(COLORREF clrText, COLORREF clrBackground, COLORRE
   m_clrBarBackground = clrBackground;
   m_clrBarBorder = clrBorder;
   if (GetSafeHwnd() != nullptr) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+}
+
+void CPlxCaptionBar::Refresh() {
+  AdjustLayout();
+  // A new content rarely changes the bar's size, so the frame's layout alone would not show it.
+  if (GetSafeHwnd() != nullptr) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 // ---- layout ----

@@ -19,7 +19,7 @@ class CPlxCaptionBar : public CControlBar {
   // A child of the frame, docked at the top; nHeight -1 lets the bar compute its height.
   BOOL Create(DWORD dwStyle, CWnd* pParentWnd, UINT uiID, int nHeight = -1);
 
-  // Content. Each call lays the bar out again (AdjustLayout).
+  // Content. Each call lays the bar out again (AdjustLayout) and redraws it.
   void SetText(const CString& strText, int nAlignment = ALIGN_LEFT);
   void SetButton(const CString& strLabel, UINT uiCmdId, int nAlignment = ALIGN_LEFT,
                  BOOL bHasDropDownArrow = TRUE);
@@ -94,6 +94,8 @@ class CPlxCaptionBar : public CControlBar {
   // Moves rect off rectOther (widened by the spacing); bHide when rectOther lies to the right.
   void AdjustRectToMargin(CRect& rectSrc, const CRect& rectOther, BOOL bHide) const;
   void RepaintButton();
+  // After a content change: lays the bar out and redraws it.
+  void Refresh();
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -12,6 +12,7 @@
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Surface.h"
 #include "platform/mfc/Dc.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/res/ResourceModule.h"
@@ -338,6 +339,49 @@ TEST_F(PlxCaptionBar, RightClickAsksTheOwnerForTheBarMenuOutsideCustomizeMode) {
   Button(pictavo::user::MouseButton::kRight, false);
   CPlxToolBar::m_bCustomizeMode = FALSE;
   EXPECT_EQ(m_frame.m_nMenuRequests, 1);
+}
+
+// The bar's pixels on the desktop.
+std::vector<uint32_t> BarPixels(CWnd* bar) {
+  CRect rect;
+  bar->GetWindowRect(rect);
+  const auto display = pictavo::user::GetDisplay();
+  const auto desktop = pictavo::display::ComposeDesktop(display->DesktopSize());
+  std::vector<uint32_t> pixels;
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x)
+      pixels.push_back(desktop->Row(y)[static_cast<size_t>(x)] & 0xFFFFFF);
+  return pixels;
+}
+
+TEST_F(PlxCaptionBar, ChangesShowWithoutAnyoneAskingForARedraw) {
+  m_bar->SetText("Slideshow");
+  m_bar->SetButton("Options", kLabelCommand, CPlxCaptionBar::ALIGN_RIGHT, TRUE);
+  PumpPending();
+  const auto redrawn = [this] {
+    m_bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpPending();
+    return BarPixels(m_bar.get());
+  };
+  const struct {
+    const char* name;
+    std::function<void()> change;
+  } kChanges[] = {
+      {"a new text", [this] { m_bar->SetText("Another caption text"); }},
+      {"a new label", [this] { m_bar->SetButton("More", kLabelCommand, CPlxCaptionBar::ALIGN_LEFT, TRUE); }},
+      {"an icon", [this] { m_bar->SetIcon(Icon(16), CPlxCaptionBar::ALIGN_RIGHT); }},
+      {"a wider frame",
+       [this] { m_frame.SetWindowPos(nullptr, 0, 0, kWidth + 80, 120, SWP_NOMOVE | SWP_NOZORDER); }},
+  };
+  for (const auto& c : kChanges) {
+    const auto before = BarPixels(m_bar.get());
+    c.change();
+    m_frame.RecalcLayout();
+    PumpPending();
+    const auto shown = BarPixels(m_bar.get());
+    EXPECT_NE(shown, before) << c.name;
+    EXPECT_EQ(shown, redrawn()) << c.name << ": what shows is what a full redraw draws";
+  }
 }
 
 // ---- pictures ----
