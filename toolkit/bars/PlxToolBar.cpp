@@ -17,7 +17,6 @@
 
 IMPLEMENT_SERIAL(CPlxToolBar, CControlBar, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_DYNAMIC(CPlxMenuBar, CPlxToolBar)
-IMPLEMENT_DYNAMIC(CPlxStatusBar, CControlBar)
 
 CString CPlxToolBar::m_strRegSection = "PlxToolBars";
 CPlxButtonImages CPlxToolBar::m_sharedImages, CPlxToolBar::m_sharedColdImages,

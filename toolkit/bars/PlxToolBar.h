@@ -398,18 +398,8 @@ class CPlxMenuBar : public CPlxToolBar {
   static BOOL m_bShowAllCommands;         // the show-all state popups share (not stored)
 };
 
-// The pane record a status bar hands to GetStatusBarPaneTextColor.
-struct CPlxStatusBarPaneInfo {
-  UINT nStyle = 0;                  // SBPS_ bits
-  COLORREF clrText = (COLORREF)-1;  // -1: the default
-};
-
-class CPlxStatusBar : public CControlBar {
-  DECLARE_DYNAMIC(CPlxStatusBar)
-
- public:
-  void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-};
+// The status bar, whose pane records the visual managers read.
+#include "toolkit/bars/PlxStatusBar.h"
 
 // The popup menu bar and the popup menu, which every menu-aware bar reaches.
 #include "toolkit/bars/PlxPopupMenuBar.h"
