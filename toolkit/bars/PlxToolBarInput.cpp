@@ -512,6 +512,14 @@ BOOL CPlxToolBar::PreTranslateMessage(MSG* pMsg) {
   return CControlBar::PreTranslateMessage(pMsg);
 }
 
+LRESULT CPlxToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A control's notification goes to the button hosting it, which decides what the owner gets;
+  // outside customize mode no control of the bar talks to the owner directly.
+  if (message == WM_COMMAND && lParam != 0 && !(m_bCustomizeMode && !m_bLocked) && OnCommand(wParam, lParam))
+    return 0;
+  return CControlBar::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPlxToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (m_bCustomizeMode && !m_bLocked) return CControlBar::OnCommand(wParam, lParam);
   HWND control = reinterpret_cast<HWND>(lParam);

@@ -181,6 +181,7 @@ void CPlxToolbarComboBoxButton::OnChangeParentWnd(CWnd* pWndParent) {
   rect.bottom = rect.top + m_nDropDownHeight;
   m_pWndCombo = CreateCombo(pWndParent, rect);
   if (m_pWndCombo == nullptr) return;
+  if (s_bFlatLook) m_pWndCombo->ShowWindow(SW_HIDE);  // its face is drawn by the button
   m_pWndCombo->EnableWindow(!CPlxToolBar::m_bCustomizeMode && !(m_nStyle & TBBS_DISABLED));
   if (s_bFlatLook && IsEditableStyle(m_dwComboStyle)) {
     DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_WANTRETURN | ES_AUTOHSCROLL;
@@ -679,7 +680,11 @@ BOOL CPlxComboInnerEdit::PreTranslateMessage(MSG* pMsg) {
         return TRUE;
       } else {
         m_pOwnerButton->m_strEdit = PlxWindowText(m_hWnd);
+        // The combo's owner is its bar, which would take the command for its own control's and
+        // drop it: the bar's owner gets it instead.
         CWnd* owner = combo->GetOwner();
+        if (auto* bar = dynamic_cast<CControlBar*>(combo->GetParent()); bar != nullptr)
+          if (owner == nullptr || owner == bar) owner = bar->GetBarOwner();
         if (owner == nullptr) owner = combo->GetParent();
         if (owner != nullptr)
           owner->PostMessage(WM_COMMAND, MAKEWPARAM(m_pOwnerButton->m_nID, 0),
