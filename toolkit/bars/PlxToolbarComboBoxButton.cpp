@@ -448,13 +448,21 @@ BOOL CPlxToolbarComboBoxButton::NotifyCommand(int iNotifyCode) {
     case CBN_EDITCHANGE:
       m_strEdit = PlxWindowText(m_pWndEdit != nullptr ? m_pWndEdit->m_hWnd : m_pWndCombo->m_hWnd);
       for (CPlxToolbarComboBoxButton* twin : ComboTwins(this)) {
-        if (twin->m_pWndCombo != nullptr && twin->m_pWndCombo->GetSafeHwnd() != nullptr)
-          twin->m_pWndCombo->SetWindowText(m_strEdit);
-        if (twin->m_pWndEdit != nullptr && twin->m_pWndEdit->GetSafeHwnd() != nullptr)
-          twin->m_pWndEdit->SetWindowText(m_strEdit);
+        // Only a different text is written: a flat twin's edit reports the change back, and
+        // writing the same text again would send the two twins round for ever.
         twin->m_strEdit = m_strEdit;
+        if (twin->m_pWndCombo != nullptr && twin->m_pWndCombo->GetSafeHwnd() != nullptr &&
+            PlxWindowText(twin->m_pWndCombo->m_hWnd) != m_strEdit)
+          twin->m_pWndCombo->SetWindowText(m_strEdit);
+        if (twin->m_pWndEdit != nullptr && twin->m_pWndEdit->GetSafeHwnd() != nullptr &&
+            PlxWindowText(twin->m_pWndEdit->m_hWnd) != m_strEdit) {
+          twin->m_bTextFromTwin = TRUE;
+          twin->m_pWndEdit->SetWindowText(m_strEdit);
+          twin->m_bTextFromTwin = FALSE;
+        }
       }
-      return TRUE;
+      // A text a twin wrote is no typing of the user's: no second command.
+      return !m_bTextFromTwin;
     case CBN_SELENDOK: {
       m_iSelItem = m_pWndCombo->GetCurSel();
       if (m_iSelItem < 0) return FALSE;

@@ -114,6 +114,8 @@ class CPlxToolbarComboBoxButton : public CPlxToolbarButton {
   static BOOL s_bFlatLook;
 
  protected:
+  BOOL m_bTextFromTwin = FALSE;  // a twin is writing the flat edit's text
+
   void DestroyWindows();
   void FillComboFromLists();
   void TakeListsFromCombo();

@@ -567,3 +567,20 @@ TEST_F(PlxToolbarComboFlat, TheInnerEditTakesEnterTabEscapeAndTheArrows) {
   EXPECT_FALSE(combo->GetComboBox()->GetDroppedState());
   EXPECT_EQ(::GetFocus(), host.frame.m_hWnd);
 }
+
+// Flat twins' edits report every change they are given: the text goes across once and stops.
+TEST_F(PlxToolbarComboFlat, TypingInOneFlatTwinCopiesTheTextOnceWithOneCommandAKey) {
+  TwinBarsFrame host;
+  host.top.InsertButton(*MakeCombo(kThree, CBS_DROPDOWN));
+  host.second.InsertButton(*MakeCombo(kThree, CBS_DROPDOWN));
+  host.Layout();
+  CPlxToolbarComboBoxButton* one = ComboOn(host.top);
+  CPlxToolbarComboBoxButton* twin = ComboOn(host.second);
+  const HWND edit = one->GetEditCtrl()->m_hWnd;
+  ::SetFocus(edit);
+  host.Type(edit, "Lake");
+  EXPECT_STREQ(twin->GetText(), "Lake");
+  EXPECT_STREQ(PlxWindowText(twin->GetEditCtrl()->m_hWnd), "Lake");
+  EXPECT_EQ(host.frame.Count(kZoom, EN_CHANGE), 4);
+  EXPECT_EQ(host.frame.commands.size(), 4u) << "nothing from the twin";
+}
