@@ -38,12 +38,13 @@ BOOL IsOwnerDrawn(DWORD style) {
   return (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
 }
 
-// Data written by this version always carries the list's height; only a workspace that says its
-// data is older leaves it out.
+// Data written by this version always carries the list's height; only a workspace that knows its
+// data to be older leaves it out (no workspace, or one that read no version, means this version).
 BOOL ArchiveHasDropDownHeight() {
   if (CPlxMenuTempStore::m_bSerializing) return TRUE;
   CPlxWorkspace* workspace = CPlxWorkspace::GetWorkspace();
-  return workspace == nullptr || workspace->GetDataVersion() > kDropDownHeightVersion;
+  const int version = workspace != nullptr ? workspace->GetDataVersion() : -1;
+  return version < 0 || version > kDropDownHeightVersion;
 }
 
 BOOL IsWindowOrChild(HWND own, HWND hwnd) {

@@ -15,6 +15,7 @@
 #include "platform/base/MemFile.h"
 #include "tests/toolkit/bars/TwinBarsFrame.h"
 #include "toolkit/bars/PlxToolbarControlText.h"
+#include "toolkit/core/PlxWorkspace.h"
 
 namespace {
 
@@ -583,4 +584,33 @@ TEST_F(PlxToolbarComboFlat, TypingInOneFlatTwinCopiesTheTextOnceWithOneCommandAK
   EXPECT_STREQ(PlxWindowText(twin->GetEditCtrl()->m_hWnd), "Lake");
   EXPECT_EQ(host.frame.Count(kZoom, EN_CHANGE), 4);
   EXPECT_EQ(host.frame.commands.size(), 4u) << "nothing from the twin";
+}
+
+// The list's height came later: data of an older workspace has none, data of this one always has
+// it, also where the workspace has read no version yet.
+TEST(PlxToolbarComboBox, TheListHeightIsReadOnlyFromDataThatHasIt) {
+  struct Case {
+    int major, minor;  // the workspace's saved version; -1: none read
+    bool oldData;      // written before the height was stored
+    int height;
+  };
+  const Case cases[] = {{-1, -1, false, 240}, {4, 7, true, 150}, {4, 8, false, 240}, {6, 40, false, 240}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
+    CPlxWorkspace workspace;
+    workspace.m_iSavedVersionMajor = c.major;
+    workspace.m_iSavedVersionMinor = c.minor;
+    auto source = MakeCombo(kThree);
+    source->m_nDropDownHeight = 240;
+    Bytes bytes = Store(*source);
+    if (c.oldData) {  // the four bytes after width, style, selection and the empty text go
+      const auto at = static_cast<long>(StoreBase(*source).size() + 12 + 1);
+      bytes.erase(bytes.begin() + at, bytes.begin() + at + 4);
+    }
+    CPlxToolbarComboBoxButton copy;
+    ASSERT_TRUE(Load(copy, bytes));
+    EXPECT_EQ(copy.m_nDropDownHeight, c.height);
+    EXPECT_EQ(ItemsOf(copy), ItemsOf(*source));
+    EXPECT_EQ(DataOf(copy), (std::vector<DWORD>{7, 8, 9}));
+  }
 }
