@@ -192,9 +192,7 @@ BOOL CControlBar::OnEraseBkgnd(CDC* pDC) {
 HBRUSH CControlBar::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   LRESULT result = 0;
   if (pWnd && pWnd->SendChildNotifyLastMsg(&result)) return reinterpret_cast<HBRUSH>(result);
-  // Fields a user types into or picks from keep the window's colours, as in a dialog.
-  if (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_LISTBOX) return reinterpret_cast<HBRUSH>(Default());
-  // Other children of a bar are drawn on the bar's face.
+  // Children of a bar are drawn on the bar's face.
   pDC->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
   pDC->SetBkColor(::GetSysColor(COLOR_3DFACE));
   return ::GetSysColorBrush(COLOR_3DFACE);

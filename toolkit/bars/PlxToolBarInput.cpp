@@ -551,6 +551,18 @@ BOOL CPlxToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 HBRUSH CPlxToolBar::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   HBRUSH brush = CControlBar::OnCtlColor(pDC, pWnd, nCtlColor);
+  // The bar's face suits labels, not fields: a control button's edit or combo keeps the window's
+  // colours (its own brush) outside customize mode too.
+  if ((!m_bCustomizeMode || m_bLocked) && pWnd != nullptr &&
+      (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_LISTBOX)) {
+    for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
+      auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+      if (button->IsOwnerOf(pWnd->m_hWnd)) {
+        HBRUSH own = button->OnCtlColor(pDC, nCtlColor);
+        return own != nullptr ? own : brush;
+      }
+    }
+  }
   if (!m_bCustomizeMode || m_bLocked || pWnd == nullptr) return brush;
   for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
     auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
