@@ -512,6 +512,9 @@ BOOL CPlxToolbarComboBoxButton::ExportTooltipText(CPlxToolbarButton* pTarget) {
 
 void CPlxToolbarComboBoxButton::OnAddToCustomizePage() {
   for (CPlxToolbarComboBoxButton* twin : ComboTwins(this)) {
+    // A live button's window holds its current items; its lists may be behind them.
+    if (twin->m_pWndCombo != nullptr && twin->m_pWndCombo->GetSafeHwnd() != nullptr)
+      twin->TakeListsFromCombo();
     CopyFrom(*twin);
     return;
   }

@@ -614,3 +614,43 @@ TEST(PlxToolbarComboBox, TheListHeightIsReadOnlyFromDataThatHasIt) {
     EXPECT_EQ(DataOf(copy), (std::vector<DWORD>{7, 8, 9}));
   }
 }
+
+// ---- style and the customize page ----
+
+TEST(PlxToolbarComboBox, DisablingTheButtonDisablesItsWindow) {
+  TwinBarsFrame host;
+  host.top.InsertButton(*MakeCombo(kThree, CBS_DROPDOWN));
+  host.Layout();
+  CPlxToolbarComboBoxButton* combo = ComboOn(host.top);
+  host.top.SetButtonStyle(0, TBBS_DISABLED);
+  EXPECT_FALSE(combo->GetComboBox()->IsWindowEnabled());
+  EXPECT_FALSE(::IsWindowEnabled(InnerEdit(combo)));
+  host.top.SetButtonStyle(0, 0);
+  EXPECT_TRUE(combo->GetComboBox()->IsWindowEnabled());
+
+  // A disabled button placed on a bar starts with a disabled window.
+  auto disabled = MakeCombo(kThree);
+  disabled->m_nStyle = TBBS_DISABLED;
+  host.second.InsertButton(*disabled);
+  host.Layout();
+  EXPECT_FALSE(ComboOn(host.second)->GetComboBox()->IsWindowEnabled());
+}
+
+TEST(PlxToolbarComboBox, TheCustomizePageShowsTheLiveItems) {
+  TwinBarsFrame host;
+  host.top.InsertButton(*MakeCombo(kThree));
+  host.Layout();
+  CComboBox* live = ComboOn(host.top)->GetComboBox();
+  live->SetItemData(live->AddString("Typed in"), 11);
+  ComboOn(host.top)->SelectItem(1, FALSE);
+
+  auto listed = MakeCombo({{"Stale", 1}});
+  listed->OnAddToCustomizePage();  // not on a bar: copies its live twin
+  EXPECT_EQ(ItemsOf(*listed), (std::vector<std::string>{"Beach", "Mountains", "City at night", "Typed in"}))
+      << "what the live window holds";
+  EXPECT_EQ(DataOf(*listed), (std::vector<DWORD>{7, 8, 9, 11}));
+  EXPECT_EQ(listed->GetCurSel(), 1);
+  auto lonely = MakeCombo({{"Alone", 1}}, CBS_DROPDOWNLIST, kZoom + 7);
+  lonely->OnAddToCustomizePage();
+  EXPECT_EQ(ItemsOf(*lonely), std::vector<std::string>{"Alone"}) << "no live twin: unchanged";
+}
