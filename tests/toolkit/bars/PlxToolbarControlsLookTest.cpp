@@ -19,6 +19,7 @@
 #include "tests/toolkit/core/ManagerSheet.h"
 #include "toolkit/bars/PlxToolbarComboBoxButton.h"
 #include "toolkit/bars/PlxToolbarEditBoxButton.h"
+#include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
@@ -134,4 +135,42 @@ TEST_F(PlxToolbarControlsLook, FlatLookAndVerticalBar) {
   });
   CPlxToolbarComboBoxButton::SetFlatLook(FALSE);
   Check("controls-vertical.png", CBRS_ALIGN_LEFT, [](TwinBarsFrame&) {});
+}
+
+// Labels below the fields: the bar grows a row for them, hot and disabled labels take their colours.
+TEST_F(PlxToolbarControlsLook, LabelsBelow) {
+  Check("controls-labels.png", CBRS_ALIGN_TOP, [](TwinBarsFrame& host) {
+    for (CPlxToolBar* bar : {&host.top, &host.second}) bar->EnableTextLabels(TRUE);
+    host.Layout(48);
+    host.second.SetButtonStyle(2, TBBS_DISABLED);
+    host.second.m_iHot = 0;
+    // The edit's label box lies under it, centred on the button.
+    CPlxToolbarEditBoxButton* edit = Edit(host.top, 2);
+    const CRect label = edit->GetRect();
+    EXPECT_EQ(label.left + label.right, edit->m_rect.left + edit->m_rect.right);
+    EXPECT_LT(label.Width(), edit->m_rect.Width());
+    EXPECT_EQ(label.bottom, edit->m_rect.bottom);
+  });
+}
+
+// The rows of the customize dialog's command list: the label, then a mock field at the right end.
+TEST_F(PlxToolbarControlsLook, CommandListRows) {
+  CPlxToolbarComboBoxButton combo(kPlaces, -1, CBS_DROPDOWNLIST);
+  combo.m_strText = "Places";
+  CPlxToolbarEditBoxButton edit(kCaption, -1);
+  edit.m_strText = "Caption";
+  Canvas canvas(200, 44);
+  CDC dc;
+  dc.Attach(canvas.Dc());
+  CFont* old = dc.SelectObject(&g_plxGlobalData.fontRegular);
+  EXPECT_EQ(combo.OnDrawOnCustomizeList(&dc, CRect(0, 0, 200, 22), FALSE), 200);
+  EXPECT_EQ(edit.OnDrawOnCustomizeList(&dc, CRect(0, 22, 200, 44), TRUE), 200);
+  dc.SelectObject(old);
+  dc.Detach();
+  const std::string name = "controls-command-list.png";
+  pictavo::test::WriteCanvasPng(canvas, pictavo::test::SnapshotPath("toolbar-controls-" + name));
+  const char* flag = std::getenv("PICTAVO_WRITE_REFERENCES");
+  if (flag != nullptr && std::string(flag) == "1")
+    ASSERT_TRUE(pictavo::test::WriteCanvasPng(canvas, Reference(name)));
+  EXPECT_EQ(pictavo::test::CountDifferences(canvas, Reference(name)), 0) << name << " differs";
 }

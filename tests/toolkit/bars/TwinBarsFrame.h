@@ -50,10 +50,10 @@ class TwinBarsFrame {
   TwinBarsFrame& operator=(const TwinBarsFrame&) = delete;
 
   // Both bars laid out: the first along the top, the second below it (or down the left side).
-  void Layout() {
-    top.SetWindowPos(nullptr, 0, 0, 420, 30, SWP_NOZORDER);
+  void Layout(int height = 30) {
+    top.SetWindowPos(nullptr, 0, 0, 420, height, SWP_NOZORDER);
     if (second.IsHorizontal())
-      second.SetWindowPos(nullptr, 0, 40, 420, 30, SWP_NOZORDER);
+      second.SetWindowPos(nullptr, 0, height + 10, 420, height, SWP_NOZORDER);
     else
       second.SetWindowPos(nullptr, 0, 40, 30, 150, SWP_NOZORDER);
     top.AdjustLocations();
