@@ -446,7 +446,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_WINDOWPOSCHANGING: {
       // A drop-down combo box stays as high as its field: a new height is the list's, as at creation.
       auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (pos && !(pos->flags & SWP_NOSIZE) && KindOf(style) != CBS_SIMPLE && pos->cy != FieldWindowHeight(s)) {
+      if (pos && !(pos->flags & SWP_NOSIZE) && KindOf(style) != CBS_SIMPLE &&
+          pos->cy != FieldWindowHeight(s)) {
         s.listHeight = std::max(pos->cy - FieldWindowHeight(s), s.fieldHeight + 2 * kBorder);
         pos->cy = FieldWindowHeight(s);
       }

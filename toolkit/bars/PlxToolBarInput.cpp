@@ -514,9 +514,17 @@ BOOL CPlxToolBar::PreTranslateMessage(MSG* pMsg) {
 
 LRESULT CPlxToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // A control's notification goes to the button hosting it, which decides what the owner gets;
-  // outside customize mode no control of the bar talks to the owner directly.
-  if (message == WM_COMMAND && lParam != 0 && !(m_bCustomizeMode && !m_bLocked) && OnCommand(wParam, lParam))
-    return 0;
+  // outside customize mode a button's control does not talk to the owner directly.
+  if (message == WM_COMMAND && lParam != 0 && !(m_bCustomizeMode && !m_bLocked)) {
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
+      auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+      if (button->GetHwnd() != nullptr && button->IsOwnerOf(control)) {
+        OnCommand(wParam, lParam);
+        return 0;
+      }
+    }
+  }
   return CControlBar::WindowProc(message, wParam, lParam);
 }
 
