@@ -443,6 +443,16 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         DestroyWindow(list);
       }
       return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // A drop-down combo box stays as high as its field: a new height is the list's, as at creation.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (pos && !(pos->flags & SWP_NOSIZE) && KindOf(style) != CBS_SIMPLE &&
+          pos->cy != FieldWindowHeight(s)) {
+        s.listHeight = std::max(pos->cy - FieldWindowHeight(s), s.fieldHeight + 2 * kBorder);
+        pos->cy = FieldWindowHeight(s);
+      }
+      return 0;
+    }
     case WM_SIZE:
       Layout(hwnd, s);
       return 0;

@@ -84,6 +84,8 @@ class CPlxToolBar : public CControlBar {
   void Serialize(CArchive& ar) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  // The bar's control buttons hear their notifications first: OnCommand passes on what they accept.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;

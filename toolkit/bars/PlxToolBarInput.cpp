@@ -512,6 +512,22 @@ BOOL CPlxToolBar::PreTranslateMessage(MSG* pMsg) {
   return CControlBar::PreTranslateMessage(pMsg);
 }
 
+LRESULT CPlxToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A control's notification goes to the button hosting it, which decides what the owner gets;
+  // outside customize mode a button's control does not talk to the owner directly.
+  if (message == WM_COMMAND && lParam != 0 && !(m_bCustomizeMode && !m_bLocked)) {
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
+      auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+      if (button->GetHwnd() != nullptr && button->IsOwnerOf(control)) {
+        OnCommand(wParam, lParam);
+        return 0;
+      }
+    }
+  }
+  return CControlBar::WindowProc(message, wParam, lParam);
+}
+
 BOOL CPlxToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (m_bCustomizeMode && !m_bLocked) return CControlBar::OnCommand(wParam, lParam);
   HWND control = reinterpret_cast<HWND>(lParam);
@@ -543,6 +559,18 @@ BOOL CPlxToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 HBRUSH CPlxToolBar::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   HBRUSH brush = CControlBar::OnCtlColor(pDC, pWnd, nCtlColor);
+  // The bar's face suits labels, not fields: a control button's edit or combo keeps the window's
+  // colours (its own brush) outside customize mode too.
+  if ((!m_bCustomizeMode || m_bLocked) && pWnd != nullptr &&
+      (nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_LISTBOX)) {
+    for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
+      auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+      if (button->IsOwnerOf(pWnd->m_hWnd)) {
+        HBRUSH own = button->OnCtlColor(pDC, nCtlColor);
+        return own != nullptr ? own : brush;
+      }
+    }
+  }
   if (!m_bCustomizeMode || m_bLocked || pWnd == nullptr) return brush;
   for (POSITION pos = m_lstButtons.GetHeadPosition(); pos != nullptr;) {
     auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));

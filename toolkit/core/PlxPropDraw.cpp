@@ -2,6 +2,7 @@
 // description, in the list's fonts and the visual manager's look.
 #include <algorithm>
 
+#include "toolkit/bars/PlxToolbarComboBoxButton.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxPropList.h"
@@ -87,7 +88,9 @@ void CPlxProp::DrawDropButton(CDC* pDC, CRect rect) {
   pDC->FillRect(rect, list->m_bControlBarColors ? &g_plxGlobalData.brBarFace : &g_plxGlobalData.brBtnFace);
   CPlxVisualManager* manager = CPlxVisualManager::GetInstance();
   if (m_dwFlags & kOptionList) {
-    manager->OnDrawComboDropButton(pDC, rect, !m_bEnabled, m_bButtonIsDown, m_bButtonIsDown, nullptr);
+    // Managers tell a combo's drop button by the button's class: a temporary one says so.
+    CPlxToolbarComboBoxButton button;
+    manager->OnDrawComboDropButton(pDC, rect, !m_bEnabled, m_bButtonIsDown, m_bButtonIsDown, &button);
     return;
   }
   pDC->DrawText("...", rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);

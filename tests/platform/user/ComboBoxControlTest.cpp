@@ -299,3 +299,33 @@ TEST_F(ComboBoxControl, HiddenComboStillDropsItsList) {
 }
 
 }  // namespace
+
+// A drop-down combo box resized stays as high as its field; the height asked for is the list's,
+// as when it was made. A simple combo box takes any height.
+TEST_F(ComboBoxControl, ResizingADropDownSetsTheListHeight) {
+  struct Case {
+    DWORD style;
+    int height;
+    bool fieldOnly;
+  };
+  const Case cases[] = {{CBS_DROPDOWNLIST, 200, true}, {CBS_DROPDOWN, 90, true}, {CBS_SIMPLE, 120, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    HWND combo = MakeCombo(c.style);
+    RECT before{};
+    GetWindowRect(combo, &before);
+    SetWindowPos(combo, nullptr, 0, 0, 150, c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after{};
+    GetWindowRect(combo, &after);
+    RECT dropped{};
+    SendMessage(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    if (c.fieldOnly) {
+      EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+      EXPECT_EQ(dropped.bottom - dropped.top, c.height);
+    } else {
+      EXPECT_EQ(after.bottom - after.top, c.height);
+    }
+    EXPECT_EQ(after.right - after.left, 150);
+    DestroyWindow(combo);
+  }
+}
