@@ -1,4 +1,3 @@
 #include "toolkit/core/PlxControlBars.h"
 
 IMPLEMENT_DYNAMIC(CPlxCaptionBar, CControlBar)
-IMPLEMENT_DYNAMIC(CPlxColorBar, CPlxPopupMenuBar)
