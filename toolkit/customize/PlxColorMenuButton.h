@@ -9,6 +9,10 @@
 #include "platform/base/Map.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 
+// "PlxTOOLBAR__GETDOCUMENTCOLORS": asks the frame for the document colours (wParam the command,
+// lParam a CList<COLORREF, COLORREF>* to fill).
+extern UINT PLX_WM_GETDOCUMENTCOLORS;
+
 class CPlxColorMenuButton : public CPlxToolbarMenuButton {
   DECLARE_SERIAL(CPlxColorMenuButton)
 
