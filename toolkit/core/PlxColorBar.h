@@ -150,6 +150,9 @@ class CPlxColorBar : public CPlxPopupMenuBar {
   BOOL IsDockedStandalone() const;
   BOOL HasDocumentBlock() const { return !m_strDocumentText.IsEmpty() && !m_lstDocumentColors.IsEmpty(); }
   void ShowIdlePrompt();
+  // Grows the square cells until the grid is as wide as the widest row label, so that no label
+  // is cut short.
+  void FitCellsToLabels();
   // The top-level toolkit frame the bar reports to, or null.
   CFrameWnd* ColorTopFrame() const;
 

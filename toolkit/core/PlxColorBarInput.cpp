@@ -13,6 +13,7 @@
 #include "toolkit/core/PlxColorBar.h"
 #include "toolkit/core/PlxColorButton.h"
 #include "toolkit/core/PlxColorPopup.h"
+#include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/customize/PlxColorDialog.h"
 #include "toolkit/customize/PlxColorMenuButton.h"
 
@@ -73,6 +74,30 @@ BOOL CPlxColorBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID, CPalette* p
   return CPlxToolBar::Create(pParentWnd, dwStyle, nID);
 }
 
+void CPlxColorBar::FitCellsToLabels() {
+  if (GetSafeHwnd() == nullptr) return;
+  int columns = 0, rows = 0;
+  CalcGrid(FALSE, columns, rows);
+  if (columns <= 0) return;
+  CClientDC dc(this);
+  CFont* oldFont = dc.SelectObject(&g_plxGlobalData.fontRegular);
+  auto textWidth = [&dc](const CString& text) {
+    return text.IsEmpty() ? 0 : static_cast<int>(dc.GetTextExtent(text).cx);
+  };
+  // The automatic row also holds its colour box; the other row shares its line with the
+  // current-colour box.
+  const int box = m_sizeCell.cy + 2 * 4;
+  int need = std::max({textWidth(m_strAutomaticText) + (m_clrAutomatic != kNone ? box : 0),
+                       textWidth(m_strDocumentText), textWidth(m_strMoreColorsText) + m_sizeCell.cx});
+  dc.SelectObject(oldFont);
+  if (need == 0) return;
+  need += 2 * m_cxMargin + 12;
+  const int cell = (need + columns - 1) / columns;
+  if (cell <= m_sizeCell.cx) return;
+  m_sizeCell = CSize(cell, std::max<int>(cell, m_sizeCell.cy));
+  m_nTextRowHeight = m_sizeCell.cy * 3 / 2;
+}
+
 BOOL CPlxColorBar::CreateAsControl(CWnd* pParentWnd, const CRect& rect, UINT nID, int nColumns,
                                    CPalette* pPalette) {
   EnableLargeIcons(FALSE);
@@ -97,6 +122,7 @@ int CPlxColorBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   const CSize image = GetMenuImageSize();
   m_sizeCell = CSize(image.cx + 1, image.cy + 1);
   m_nTextRowHeight = m_sizeCell.cy * 3 / 2;
+  FitCellsToLabels();
   RebuildCells();
   if (m_pOwnerColorButton != nullptr) SetCapture();
   return 0;
