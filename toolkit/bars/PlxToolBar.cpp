@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/base/ResourceException.h"
+#include "platform/comctl/AfxControls.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/mfc/WndMessageMap.h"
@@ -178,6 +179,8 @@ int CPlxToolBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CPlxToolBar::OnDestroy() {
   m_dropTarget.Revoke();
   m_penDrag.DeleteObject();
+  // The tip is a top-level window of its own: it goes before its object does.
+  if (m_pToolTip != nullptr && m_pToolTip->GetSafeHwnd() != nullptr) m_pToolTip->DestroyWindow();
   delete m_pToolTip;
   m_pToolTip = nullptr;
   CWnd::OnDestroy();
