@@ -77,13 +77,11 @@ CPlxPopupMenu* CPlxColorMenuButton::CreatePopupMenu() {
     if (frame != nullptr && frame->GetSafeHwnd() != nullptr)
       frame->SendMessage(PLX_WM_GETDOCUMENTCOLORS, m_nID, reinterpret_cast<LPARAM>(&documentColors));
   }
-  auto* bar = dynamic_cast<CPlxToolBar*>(m_pWndParent);
-  const BOOL horz = bar == nullptr || bar->IsHorizontal();
-  auto* popup = new CColorPopup(
-      m_Colors, m_Color, m_bIsAutomaticButton ? (LPCTSTR)m_strAutomaticButtonLabel : nullptr,
-      m_bIsOtherButton ? (LPCTSTR)m_strOtherButtonLabel : nullptr,
-      m_bIsDocumentColors ? (LPCTSTR)m_strDocumentColorsLabel : nullptr, documentColors, m_nColumns,
-      horz ? m_nHorzDockRows : 0, horz ? 0 : m_nVertDockColumns, m_colorAutomatic, m_nID, nullptr);
+  auto* popup =
+      new CColorPopup(m_Colors, m_Color, m_bIsAutomaticButton ? (LPCTSTR)m_strAutomaticButtonLabel : nullptr,
+                      m_bIsOtherButton ? (LPCTSTR)m_strOtherButtonLabel : nullptr,
+                      m_bIsDocumentColors ? (LPCTSTR)m_strDocumentColorsLabel : nullptr, documentColors,
+                      m_nColumns, m_nHorzDockRows, m_nVertDockColumns, m_colorAutomatic, m_nID, nullptr);
   popup->m_colorBar.m_bSystemColorDialog = m_bStdColorDlg;
   popup->m_bAllowInCustomize = FALSE;
   return popup;

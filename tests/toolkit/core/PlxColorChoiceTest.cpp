@@ -314,3 +314,56 @@ TEST(PlxButtonImagesSize, TheDrawnSizeDiffersFromTheSourceWhileAStripDrawsScaled
 }
 
 }  // namespace
+
+namespace {
+
+class PlxColorTearOff : public ColorBarFixture {};
+
+TEST_F(PlxColorTearOff, ATornOffBarKeepsItsCopyAndDockedAtASideShowsNoDocumentColours) {
+  frame.documentColors = {RGB(11, 22, 33), RGB(44, 55, 66)};
+  auto* button = AddButton(new CScriptedColorButton(3000, "Colour"));
+  button->EnableDocumentColors("Document's Colors");
+  button->m_nVertDockColumns = 2;
+  CPlxColorBar* inPopup = Open(button, &toolbar);
+  ASSERT_NE(inPopup, nullptr);
+  auto* popup = dynamic_cast<CColorPopup*>(button->GetPopupMenu());
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  auto* torn = dynamic_cast<CPlxColorBar*>(popup->CreateTearOffBar(&frame, 0xE900 + 0x180, "Colours"));
+  ASSERT_NE(torn, nullptr);
+  popup->CloseMenu();
+  pictavo::test::PumpPending();
+
+  EXPECT_TRUE(torn->IsStandalone());
+  EXPECT_EQ(torn->GetCommandID(), 3000u);
+  EXPECT_EQ(torn->GetPaletteColors().GetSize(), 20);
+  EXPECT_EQ(torn->m_lstDocumentColors.GetCount(), 2);
+  const int firstDocument = FindCell(torn, [](auto& c) { return c.m_bDocumentCell && !c.m_bCaptionRow; });
+  ASSERT_GE(firstDocument, 0);
+
+  frame.DockControlBar(torn, AFX_IDW_DOCKBAR_LEFT);
+  frame.RecalcLayout();
+  pictavo::test::PumpPending();
+  torn->AdjustLocations();
+  EXPECT_TRUE(torn->GetButton(firstDocument)->m_rect.IsRectEmpty()) << "docked: no document colours";
+  int columns = 0, rows = 0;
+  torn->CalcGrid(TRUE, columns, rows);
+  EXPECT_EQ(columns, 2) << "docked at a side: the vertical column count";
+  const CSize docked = torn->CalcSize(TRUE);
+  EXPECT_EQ(docked.cy, rows * torn->GetCellSize().cy + 2 * torn->GetVertMargin());
+  torn->DestroyWindow();
+  delete torn;
+}
+
+TEST_F(PlxColorTearOff, EnterOnTheHotCellChoosesIt) {
+  auto* button = AddButton(new CScriptedColorButton(3000, "Colour"));
+  CPlxColorBar* bar = Open(button, &toolbar);
+  ASSERT_NE(bar, nullptr);
+  const int red = FindCell(bar, [](auto& c) { return c.IsColorCell() && c.m_clrCell == RGB(255, 0, 0); });
+  bar->m_iHot = red;
+  EXPECT_TRUE(bar->OnKey(VK_RETURN));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(button->GetColor(), RGB(255, 0, 0));
+  EXPECT_EQ(frame.commands, std::vector<UINT>{3000});
+}
+
+}  // namespace
