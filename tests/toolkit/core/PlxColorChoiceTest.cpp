@@ -4,12 +4,14 @@
 // outliving the popup; customize mode; and the colour push button's keys and palette.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Input.h"
 #include "tests/toolkit/core/ColorBarFixture.h"
 #include "toolkit/core/PlxColorButton.h"
+#include "toolkit/customize/PlxColorDialog.h"
 
 using namespace colortest;
 
@@ -364,6 +366,70 @@ TEST_F(PlxColorTearOff, EnterOnTheHotCellChoosesIt) {
   pictavo::test::PumpPending();
   EXPECT_EQ(button->GetColor(), RGB(255, 0, 0));
   EXPECT_EQ(frame.commands, std::vector<UINT>{3000});
+}
+
+}  // namespace
+
+namespace {
+
+// What the next colour dialog gets, once its loop runs: a click on a cell of the toolkit dialog's
+// grid (when asked for) and then OK; the caption of the dialog that came.
+struct DialogAnswer {
+  COLORREF cell = (COLORREF)-1;
+  std::string caption;
+} g_answer;
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = ::GetActiveWindow();
+  char caption[64] = {};
+  if (dialog == nullptr || ::GetWindowText(dialog, caption, sizeof caption) == 0) return;
+  ::KillTimer(nullptr, id);
+  g_answer.caption = caption;
+  if (auto* bar = dynamic_cast<CPlxColorBar*>(
+          CWnd::FromHandlePermanent(::GetDlgItem(dialog, static_cast<int>(CPlxColorDialog::kBarId))));
+      bar != nullptr && g_answer.cell != (COLORREF)-1) {
+    for (int i = 0; i < bar->GetCount(); ++i) {
+      auto* cell = dynamic_cast<CPlxToolBarColorButton*>(bar->GetButton(i));
+      if (cell == nullptr || !cell->IsColorCell() || cell->m_clrCell != g_answer.cell) continue;
+      const CPoint at = cell->m_rect.CenterPoint();
+      bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+      break;
+    }
+  }
+  ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+}
+
+class PlxColorDialogs : public ColorBarFixture {};
+
+TEST_F(PlxColorDialogs, TheOtherRowOpensTheToolkitDialogOrTheSystemOne) {
+  const struct {
+    BOOL system;
+    COLORREF click;
+    const char* caption;
+    COLORREF want;
+  } cases[] = {
+      {FALSE, RGB(255, 0, 0), "Colors", RGB(255, 0, 0)},  // the toolkit's grid: the cell clicked
+      {TRUE, (COLORREF)-1, "Color", RGB(1, 2, 3)},        // the system's, answered at once: as it began
+  };
+  for (const auto& c : cases) {
+    CArray<COLORREF, COLORREF> colors;
+    CList<COLORREF, COLORREF> none;
+    CPlxColorBar source(Ramp(colors, 20), RGB(1, 2, 3), nullptr, "More Colors...", nullptr, none, 0, 0, 0,
+                        (COLORREF)-1, 0, nullptr);
+    source.m_bSystemColorDialog = c.system;
+    CPlxColorBar bar(source, 3000);
+    ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 2103));
+    bar.MoveWindow(CRect(CPoint(10, 60), bar.CalcSize(FALSE) + CSize(12, 12)));
+    bar.AdjustLocations();
+    g_answer = DialogAnswer{c.click, {}};
+    ::SetTimer(nullptr, 0, 1, AnswerDialog);
+    frame.commands.clear();
+    Click(&bar, FindCell(&bar, [](auto& cell) { return cell.m_bMoreColorsRow; }));
+    EXPECT_EQ(g_answer.caption, c.caption);
+    EXPECT_EQ(bar.GetColor(), c.want) << c.caption;
+    EXPECT_EQ(frame.commands, std::vector<UINT>{3000}) << c.caption;
+    bar.DestroyWindow();
+  }
 }
 
 }  // namespace
