@@ -200,8 +200,7 @@ CPlxPopupMenu* CCustomizeButton::CreatePopupMenu() {
     inserted = TRUE;
     CPlxToolbarButton* item = popup->GetMenuBar()->GetButton(index);
     if (item == nullptr) continue;
-    if ((item->m_strText.IsEmpty() || IsComboBoxButton(hidden)) &&
-        item->m_nID != 0) {
+    if ((item->m_strText.IsEmpty() || IsComboBoxButton(hidden)) && item->m_nID != 0) {
       CString resource;
       if (resource.LoadString(item->m_nID)) {
         const int newline = resource.Find('\n');
