@@ -51,7 +51,7 @@ class CColorCmdUI : public CCmdUI {
 }  // namespace
 
 CFrameWnd* CPlxColorBar::ColorTopFrame() const {
-  return PlxGetToolkitFrame(this);
+  return PlxGetToolkitFrame(this).GetFrame();
 }
 
 void CPlxColorBar::ShowIdlePrompt() {

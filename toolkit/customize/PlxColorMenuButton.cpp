@@ -73,7 +73,7 @@ CPlxPopupMenu* CPlxColorMenuButton::CreatePopupMenu() {
   if (CPlxToolBar::m_bCustomizeMode) return nullptr;
   CList<COLORREF, COLORREF> documentColors(10);
   if (m_bIsDocumentColors && m_pWndParent != nullptr && m_pWndParent->GetSafeHwnd() != nullptr) {
-    CFrameWnd* frame = PlxGetToolkitFrame(m_pWndParent);
+    CFrameWnd* frame = PlxGetToolkitFrame(m_pWndParent).GetFrame();
     if (frame != nullptr && frame->GetSafeHwnd() != nullptr)
       frame->SendMessage(PLX_WM_GETDOCUMENTCOLORS, m_nID, reinterpret_cast<LPARAM>(&documentColors));
   }
