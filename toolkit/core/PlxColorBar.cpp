@@ -457,8 +457,8 @@ void CPlxColorBar::AdjustLocations() {
     } else if (cell == nullptr) {
       lastSeparator = FALSE;
     } else if (cell->m_bDocumentCell && dockedStandalone) {
+      // Hidden with its block: the separator after it would follow the one before it.
       rect.SetRectEmpty();
-      lastSeparator = FALSE;
     } else if (cell->IsTextRow()) {
       if (x > work.left) {
         y += m_sizeCell.cy;

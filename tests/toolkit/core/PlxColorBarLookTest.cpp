@@ -65,7 +65,6 @@ class PlxColorBarLook : public ColorBarFixture {
     button->EnableAutomaticButton("Automatic", RGB(0, 0, 0));
     button->EnableOtherButton("More Colors...");
     button->EnableDocumentColors("Document's Colors");
-    button->m_rect = CRect(10, 2, 40, 24);
     button->SetColor(selected, FALSE);
     m_button = button;
     return Open(button, &toolbar);
@@ -99,6 +98,25 @@ TEST_F(PlxColorBarLook, TheGridAsADialogControl) {
   Check(&host, "color-control.png");
   bar.DestroyWindow();
   host.DestroyWindow();
+}
+
+TEST_F(PlxColorBarLook, ATornOffBarDockedAtTheTopLikeAToolbar) {
+  CPlxColorBar* inPopup = OpenFull(RGB(0, 0, 255));
+  ASSERT_NE(inPopup, nullptr);
+  m_button->m_nHorzDockRows = 2;
+  auto* popup = dynamic_cast<CColorPopup*>(m_button->GetPopupMenu());
+  inPopup->m_nRowsWhenDockedHorz = 2;
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  auto* torn = dynamic_cast<CPlxColorBar*>(popup->CreateTearOffBar(&frame, 0xE900 + 0x181, "Colours"));
+  ASSERT_NE(torn, nullptr);
+  popup->CloseMenu();
+  pictavo::test::PumpPending();
+  frame.DockControlBar(torn, AFX_IDW_DOCKBAR_TOP);
+  frame.RecalcLayout();
+  pictavo::test::PumpPending();
+  Check(&frame, "color-docked.png");
+  torn->DestroyWindow();
+  delete torn;
 }
 
 }  // namespace
