@@ -35,9 +35,11 @@ class CColorFrame : public CPlxFrameWnd {
       for (COLORREF color : documentColors) list->AddTail(color);
       return 0;
     }
+    if (message == WM_SETMESSAGESTRING) prompts.push_back(static_cast<UINT>(wParam));
     return CPlxFrameWnd::WindowProc(message, wParam, lParam);
   }
   std::vector<UINT> commands;
+  std::vector<UINT> prompts;  // WM_SETMESSAGESTRING ids
   std::vector<COLORREF> documentColors;
 };
 

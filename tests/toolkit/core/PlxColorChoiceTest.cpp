@@ -433,3 +433,28 @@ TEST_F(PlxColorDialogs, TheOtherRowOpensTheToolkitDialogOrTheSystemOne) {
 }
 
 }  // namespace
+
+namespace {
+
+class PlxColorPrompt : public ColorBarFixture {};
+
+TEST_F(PlxColorPrompt, TheBarAlwaysShowsItsOwnCommandsPrompt) {
+  const struct {
+    UINT command;
+    UINT asked;
+    UINT want;
+  } cases[] = {{3000, 57600, 3000}, {3000, 0, 3000}, {(UINT)-1, 3000, AFX_IDS_IDLEMESSAGE}};
+  for (const auto& c : cases) {
+    CArray<COLORREF, COLORREF> colors;
+    CList<COLORREF, COLORREF> none;
+    CPlxColorBar source(Ramp(colors, 4), kNone, nullptr, nullptr, nullptr, none, 0, 0, 0, kNone, 0, nullptr);
+    CPlxColorBar bar(source, c.command);
+    ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 2104));
+    frame.prompts.clear();
+    bar.ShowCommandMessageString(c.asked);
+    EXPECT_EQ(frame.prompts, std::vector<UINT>{c.want}) << c.command << "/" << c.asked;
+    bar.DestroyWindow();
+  }
+}
+
+}  // namespace
