@@ -16,4 +16,3 @@ class CPlxCaptionBar : public CControlBar {
   void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
   COLORREF m_clrBarBackground = (COLORREF)-1;  // -1: the bar shadow colour
 };
-
