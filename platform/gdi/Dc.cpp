@@ -146,6 +146,12 @@ HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL) {
   return HandleOf<HPALETTE>(Exchange(dc->state.palette, p));
 }
 
+UINT GetSystemPaletteEntries(HDC hdc, UINT, UINT, PALETTEENTRY*) {
+  DcLock dc(hdc);
+  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
+  return 0;
+}
+
 // Every surface is true colour: palettes never change how pixels look.
 UINT RealizePalette(HDC hdc) {
   DcLock dc(hdc);

@@ -77,6 +77,9 @@ HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC dc);
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+// The device's hardware palette: 0 and nothing written on a device without one (every display
+// here is true colour), as on a true-colour Windows display.
+UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
 COLORREF GetNearestColor(HDC dc, COLORREF color);
 
 // Bitmaps.

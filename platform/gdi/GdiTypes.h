@@ -578,6 +578,8 @@ struct LOGPALETTE {
   WORD palNumEntries;
   PALETTEENTRY palPalEntry[1];
 };
+// A colour matched against the selected palette; on our true-colour surfaces the plain colour.
+#define PALETTERGB(r, g, b) (0x02000000u | RGB(r, g, b))
 
 // Draws one DrawState item of kind DST_COMPLEX.
 using DRAWSTATEPROC = BOOL(CALLBACK*)(HDC, LPARAM, WPARAM, int, int);

@@ -92,8 +92,15 @@ Stock& TheStock() {
     s->objects[ANSI_VAR_FONT] = font(MakeLogFont(12, FW_NORMAL, "MS Sans Serif"));
     s->objects[SYSTEM_FONT] = font(MakeLogFont(16, FW_BOLD, "System"));
     s->objects[DEVICE_DEFAULT_FONT] = font(MakeLogFont(16, FW_BOLD, "System"));
-    s->objects[DEFAULT_PALETTE] = InsertObject(
-        std::make_shared<PaletteObject>(std::vector<PALETTEENTRY>{{0, 0, 0, 0}, {255, 255, 255, 0}}), true);
+    // The twenty static colours of the system's default palette, in its order.
+    s->objects[DEFAULT_PALETTE] =
+        InsertObject(std::make_shared<PaletteObject>(std::vector<PALETTEENTRY>{
+                         {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
+                         {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
+                         {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
+                         {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
+                         {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0}}),
+                     true);
     s->objects[SYSTEM_FIXED_FONT] = font(MakeLogFont(16, FW_NORMAL, "Fixedsys", FIXED_PITCH | FF_MODERN));
     s->objects[DEFAULT_GUI_FONT] = font(MakeLogFont(-11, FW_NORMAL, "MS Shell Dlg"));
     s->objects[DC_BRUSH] = InsertObject(std::make_shared<BrushObject>(BrushKind::DcBrush, 0), true);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/base/ResourceException.h"
+#include "platform/comctl/AfxControls.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/mfc/WndMessageMap.h"
@@ -11,6 +12,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/WindowPos.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
+#include "toolkit/bars/PlxCustomizeMenuButton.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -117,6 +119,7 @@ CPlxToolBar::~CPlxToolBar() {
   if (POSITION pos = bars.Find(this)) bars.RemoveAt(pos);
   if (m_pSelToolbar == this) m_pSelToolbar = nullptr;
   if (m_pLastHookToolbar == this) m_pLastHookToolbar = nullptr;
+  CPlxCustomizeMenuButton::OnToolbarDestroyed(this);
 }
 
 CObList& CPlxToolBar::GetAllToolbars() {
@@ -177,6 +180,8 @@ int CPlxToolBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CPlxToolBar::OnDestroy() {
   m_dropTarget.Revoke();
   m_penDrag.DeleteObject();
+  // The tip is a top-level window of its own: it goes before its object does.
+  if (m_pToolTip != nullptr && m_pToolTip->GetSafeHwnd() != nullptr) m_pToolTip->DestroyWindow();
   delete m_pToolTip;
   m_pToolTip = nullptr;
   CWnd::OnDestroy();
@@ -392,9 +397,9 @@ CWnd* CPlxToolBar::GetCommandTarget() const {
 }
 
 BOOL CPlxToolBar::IsUserDefined() const {
-  CPlxFrameWnd* frame = dynamic_cast<CPlxFrameWnd*>(AfxGetMainWnd());
-  if (frame == nullptr) frame = PlxGetToolkitFrame(this);
-  return frame != nullptr && frame->m_Impl.IsUserDefinedToolbar(this);
+  CPlxToolkitFrame frame(dynamic_cast<CFrameWnd*>(AfxGetMainWnd()));
+  if (!frame) frame = PlxGetToolkitFrame(this);
+  return frame && frame.GetImpl()->IsUserDefinedToolbar(this);
 }
 
 int CPlxToolBar::GetCommandButtons(UINT uiCmd, CObList& listButtons) {
@@ -493,4 +498,16 @@ LRESULT CPlxToolBar::OnTbGetButtonText(WPARAM wParam, LPARAM lParam) {
 
 CFont* CPlxMenuBar::GetMenuFont(BOOL bHorz) {
   return bHorz ? &g_plxGlobalData.fontRegular : &g_plxGlobalData.fontVert;
+}
+
+BOOL CPlxMenuBar::CreateFromMenu(HMENU hMenu, BOOL bDefaultMenu, BOOL) {
+  // The buttons of the menu come with the menu bar's own work; the handles are what frames read.
+  m_hMenu = hMenu;
+  if (bDefaultMenu) m_hDefaultMenu = hMenu;
+  return TRUE;
+}
+
+void CPlxMenuBar::SetMaximizedChild(BOOL bMaximized, CWnd* pChild, BOOL) {
+  m_bMaximizedChild = bMaximized;
+  m_pMaximizedChild = bMaximized ? pChild : nullptr;
 }

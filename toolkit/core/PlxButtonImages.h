@@ -70,7 +70,11 @@ class CPlxButtonImages : public CObject {
 
   // Accessors.
   void SetImageSize(SIZE sizeImage) { m_sizeCell = sizeImage; }
-  CSize GetImageSize() const { return m_sizeCell; }
+  // The source cell size, or with bDest the size a drawing series draws it at (the cell size
+  // outside a series).
+  CSize GetImageSize(BOOL bDest = FALSE) const {
+    return bDest && m_sizeDraw.cx > 0 && m_sizeDraw.cy > 0 ? m_sizeDraw : m_sizeCell;
+  }
   int GetCount() const { return m_nCount; }
   BOOL IsEmpty() const { return m_nCount == 0; }
   HBITMAP GetImageWell() const { return m_hbmStrip; }

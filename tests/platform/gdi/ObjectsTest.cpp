@@ -202,3 +202,33 @@ TEST(Objects, BadHandlesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Objects, TheDefaultPaletteHoldsTheTwentyStaticColoursAndTheScreenHasNoHardwarePalette) {
+  HPALETTE palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+  ASSERT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 20u);
+  PALETTEENTRY entries[20] = {};
+  ASSERT_EQ(GetPaletteEntries(palette, 0, 20, entries), 20u);
+  const struct {
+    int index;
+    COLORREF color;
+  } cases[] = {{0, RGB(0, 0, 0)},
+               {7, RGB(192, 192, 192)},
+               {8, RGB(192, 220, 192)},
+               {13, RGB(255, 0, 0)},
+               {19, RGB(255, 255, 255)}};
+  for (const auto& c : cases)
+    EXPECT_EQ(RGB(entries[c.index].peRed, entries[c.index].peGreen, entries[c.index].peBlue), c.color)
+        << c.index;
+
+  // A true-colour screen writes nothing, as a display without a palette does.
+  Canvas canvas(4, 4);
+  PALETTEENTRY untouched[4];
+  std::memset(untouched, 0x5A, sizeof untouched);
+  EXPECT_EQ(GetSystemPaletteEntries(canvas.Dc(), 0, 4, untouched), 0u);
+  EXPECT_EQ(untouched[0].peRed, 0x5A);
+  EXPECT_EQ(PALETTERGB(1, 2, 3) & 0xFFFFFF, RGB(1, 2, 3));
+}
+
+}  // namespace

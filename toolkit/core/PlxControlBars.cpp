@@ -1,3 +1,0 @@
-#include "toolkit/core/PlxControlBars.h"
-
-IMPLEMENT_DYNAMIC(CPlxColorBar, CPlxPopupMenuBar)
