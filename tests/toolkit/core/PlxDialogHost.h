@@ -67,8 +67,8 @@ inline void Click(CPoint point, pictavo::user::MouseButton button = pictavo::use
 class CClickCounter : public CWnd {
  public:
   BOOL Make(const CRect& rect) {
-    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)), "Owner",
-                    WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
+    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
+                    "Owner", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
   }
   int presses = 0;
   std::vector<UINT> commands;

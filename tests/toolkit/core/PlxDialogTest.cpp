@@ -226,7 +226,8 @@ Corners EraseCorners(CPlxDialog* dialog) {
   memory.FillSolidRect(client, RGB(1, 2, 3));
   dialog->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.GetSafeHdc()));
   Corners corners{memory.GetPixel(2, 2), memory.GetPixel(client.right - 3, 2),
-                  memory.GetPixel(2, client.bottom - 3), memory.GetPixel(client.right - 3, client.bottom - 3)};
+                  memory.GetPixel(2, client.bottom - 3),
+                  memory.GetPixel(client.right - 3, client.bottom - 3)};
   memory.SelectObject(old);
   return corners;
 }
@@ -275,13 +276,13 @@ TEST_F(PlxDialogTest, BackgroundImagePlacesAndControlColours) {
     // Labels and buttons let a painted background show through; other controls keep theirs.
     CClientDC dc(dialog->GetDlgItem(kLabel));
     const bool painted = c.brush || c.place != -2;
-    const auto label = reinterpret_cast<HBRUSH>(dialog->SendMessage(
-        WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
-        reinterpret_cast<LPARAM>(dialog->GetDlgItem(kLabel)->GetSafeHwnd())));
+    const auto label = reinterpret_cast<HBRUSH>(
+        dialog->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                            reinterpret_cast<LPARAM>(dialog->GetDlgItem(kLabel)->GetSafeHwnd())));
     EXPECT_EQ(label == static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)), painted);
-    const auto edit = reinterpret_cast<HBRUSH>(dialog->SendMessage(
-        WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
-        reinterpret_cast<LPARAM>(dialog->GetDlgItem(kEdit)->GetSafeHwnd())));
+    const auto edit = reinterpret_cast<HBRUSH>(
+        dialog->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                            reinterpret_cast<LPARAM>(dialog->GetDlgItem(kEdit)->GetSafeHwnd())));
     EXPECT_NE(edit, static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
   }
   dialog->SetBackgroundImage(nullptr, -1, FALSE, FALSE);
