@@ -89,6 +89,18 @@ BOOL CPlxDialogBar::Create(LPCTSTR lpszWindowName, CWnd* pParentWnd, BOOL bHasGr
   return TRUE;
 }
 
+void CPlxDialogBar::SyncDockBarId() {
+  // A bar moved to another dock bar learns it only when its window moves, but the dock bar asks
+  // for its size first: the bar reads its dock bar now, and its edges follow.
+  CWnd* parent = GetParent();
+  if (parent == nullptr) return;
+  const UINT id = static_cast<UINT>(parent->GetDlgCtrlID());
+  if (id == m_nDockBarID) return;
+  m_nDockBarID = id;
+  SetWindowPos(nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 CSize CPlxDialogBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   if (m_bSizingMode) return CPlxSizingControlBar::CalcFixedLayout(bStretch, bHorz);
   CSize size = m_sizeDefault;
@@ -120,7 +132,17 @@ CSize CPlxDialogBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
 
 CSize CPlxDialogBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
   if (m_bSizingMode) return CPlxSizingControlBar::CalcDynamicLayout(nLength, dwMode);
-  return CControlBar::CalcDynamicLayout(nLength, dwMode);
+  if (dwMode & (LM_HORZDOCK | LM_VERTDOCK)) {
+    SyncDockBarId();
+    return CControlBar::CalcDynamicLayout(nLength, dwMode);
+  }
+  // A floating layout is asked while the bar still sits in the dock bar it leaves: no caption
+  // band or splitter edge, only the borders.
+  const UINT docked = m_nDockBarID;
+  m_nDockBarID = AFX_IDW_DOCKBAR_FLOAT;
+  const CSize size = CControlBar::CalcDynamicLayout(nLength, dwMode);
+  m_nDockBarID = docked;
+  return size;
 }
 
 void CPlxDialogBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {

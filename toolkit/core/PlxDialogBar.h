@@ -44,6 +44,9 @@ class CPlxDialogBar : public CPlxSizingControlBar {
   CString m_strTemplateName;
   HFONT m_hTemplateFont = nullptr;  // the template's font, owned
 
+  // Takes the dock bar id from the parent when the bar changed dock bars since its last move.
+  void SyncDockBarId();
+
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
