@@ -146,8 +146,9 @@ class DialogHostTest : public ::testing::Test {
     }
     owner.DestroyWindow();
     Pump();
+    // The toolbars' shared images stay: dropping them also drops the drawing DCs the image
+    // strips of later tests share.
     CPlxMenuGlyphs::CleanUp();
-    CPlxToolBar::CleanUpImages();
     CPlxVisualManager::DestroyInstance();
     CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
   }

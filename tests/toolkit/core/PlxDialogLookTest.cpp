@@ -42,54 +42,11 @@ int SnapshotDifferences(const CRect& area, const std::string& name) {
   return differ;
 }
 
-class PlxDialogLook : public DialogHostTest {
- protected:
-  void SetUp() override {
-    CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
-    CPlxVisualManager::GetInstance();
-    DialogHostTest::SetUp();
-  }
-  void TearDown() override {
-    DialogHostTest::TearDown();
-    CPlxVisualManager::SetDefaultManager(nullptr);
-    CPlxVisualManager::DestroyInstance();
-  }
-};
-
-TEST_F(PlxDialogLook, ADialogInTheManagersColoursWithItsPopupOpen) {
-  ASSERT_NE(MakeDialog(), nullptr);
-  // The dialog takes the manager's bar colour; its menu button is the toolkit's push button.
-  auto* manager = dynamic_cast<CPlxVisualManagerXP*>(CPlxVisualManager::GetInstance());
-  ASSERT_NE(manager, nullptr);
-  dialog->SetBackgroundColor(manager->m_clrBarFill);
-  CPlxButton button;
-  ASSERT_TRUE(button.SubclassDlgItem(kMenuButton, dialog));
-  dialog->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
-  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(kMenuButton, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(button.GetSafeHwnd()));
-  Pump();
-  CPlxPopupMenu* popup = CPlxPopupMenu::GetActiveMenu();
-  ASSERT_NE(popup, nullptr);
-  popup->SendMessage(WM_KEYDOWN, VK_DOWN);  // Cut is hot
-  Pump();
-  popup->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
-
-  CRect area, popupRect;
-  dialog->GetWindowRect(area);
-  popup->GetWindowRect(popupRect);
-  area.UnionRect(area, popupRect);
-  area.InflateRect(8, 8);
-  EXPECT_EQ(SnapshotDifferences(area, "dialog-popup-xp.png"), 0);
-  popup->SendMessage(WM_CLOSE);
-  Pump();
-  button.UnsubclassWindow();
-}
-
 class PlxDialogBarLook : public pictavo::test::SizingBarFrame {
  protected:
   void SetUp() override {
+    // The glyph strip is loaded for the manager that draws it, whatever ran before.
+    CPlxMenuGlyphs::CleanUp();
     CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
     CPlxVisualManager::GetInstance();
     SizingBarFrame::SetUp();
@@ -122,6 +79,53 @@ TEST_F(PlxDialogBarLook, DialogBarsDockedAtTheTopAndOnTheLeft) {
   area.right = area.left + 420;
   area.bottom = area.top + 240;
   EXPECT_EQ(SnapshotDifferences(area, "dialog-bars-xp.png"), 0);
+}
+
+class PlxDialogLook : public DialogHostTest {
+ protected:
+  void SetUp() override {
+    CPlxMenuGlyphs::CleanUp();
+    CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+    CPlxVisualManager::GetInstance();
+    DialogHostTest::SetUp();
+  }
+  void TearDown() override {
+    DialogHostTest::TearDown();
+    CPlxVisualManager::SetDefaultManager(nullptr);
+    CPlxVisualManager::DestroyInstance();
+  }
+};
+
+TEST_F(PlxDialogLook, ADialogInTheManagersColoursWithItsPopupOpen) {
+  ASSERT_NE(MakeDialog(), nullptr);
+  // The dialog takes the manager's bar colour; its menu button is the toolkit's push button.
+  auto* manager = dynamic_cast<CPlxVisualManagerXP*>(CPlxVisualManager::GetInstance());
+  ASSERT_NE(manager, nullptr);
+  dialog->SetBackgroundColor(manager->m_clrBarFill);
+  CPlxButton button;
+  ASSERT_TRUE(button.SubclassDlgItem(kMenuButton, dialog));
+  ::SetFocus(nullptr);  // no focus rectangle, whichever window had the focus before
+  dialog->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(kMenuButton, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button.GetSafeHwnd()));
+  Pump();
+  CPlxPopupMenu* popup = CPlxPopupMenu::GetActiveMenu();
+  ASSERT_NE(popup, nullptr);
+  popup->SendMessage(WM_KEYDOWN, VK_DOWN);  // Cut is hot
+  Pump();
+  popup->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+
+  CRect area, popupRect;
+  dialog->GetWindowRect(area);
+  popup->GetWindowRect(popupRect);
+  area.UnionRect(area, popupRect);
+  area.InflateRect(8, 8);
+  EXPECT_EQ(SnapshotDifferences(area, "dialog-popup-xp.png"), 0);
+  popup->SendMessage(WM_CLOSE);
+  Pump();
+  button.UnsubclassWindow();
 }
 
 }  // namespace
