@@ -1,6 +1,7 @@
 #include "toolkit/core/PlxWorkspace.h"
 
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxKeyboardManager.h"
 #include "toolkit/core/PlxMouseManager.h"
@@ -29,6 +30,7 @@ CPlxWorkspace::~CPlxWorkspace() {
   if (m_bMouseManagerAutocreated) delete g_pMouseManager;
   if (m_bUserToolsManagerAutoCreated) delete g_pUserToolsManager;
   if (m_bShellAutocreated) delete g_pShellAccess;
+  if (m_bContextMenuManagerAutocreated) delete g_pContextMenuManager;
 }
 
 CPlxWorkspace* CPlxWorkspace::GetWorkspace() {
@@ -36,7 +38,8 @@ CPlxWorkspace* CPlxWorkspace::GetWorkspace() {
 }
 
 BOOL CPlxWorkspace::InitContextMenuManager() {
-  if (m_bContextMenuManagerAutocreated) return FALSE;
+  if (g_pContextMenuManager != nullptr) return FALSE;
+  new CPlxContextMenuManager;  // becomes g_pContextMenuManager
   m_bContextMenuManagerAutocreated = TRUE;
   return TRUE;
 }
@@ -85,6 +88,7 @@ BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, void*) {
   if (g_pMouseManager != nullptr) g_pMouseManager->LoadState(profile);
   if (g_pKeyboardManager != nullptr) g_pKeyboardManager->LoadState(profile, nullptr);
   if (g_pUserToolsManager != nullptr) g_pUserToolsManager->LoadState(profile);
+  if (g_pContextMenuManager != nullptr) g_pContextMenuManager->LoadState(profile);
   if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = TRUE;
   OnAfterLoad();
   m_iSavedVersionMajor = kVersionMajor;
@@ -110,6 +114,7 @@ BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, void*) {
   if (g_pMouseManager != nullptr) saved = g_pMouseManager->SaveState(profile) && saved;
   if (g_pKeyboardManager != nullptr) saved = g_pKeyboardManager->SaveState(profile, nullptr) && saved;
   if (g_pUserToolsManager != nullptr) saved = g_pUserToolsManager->SaveState(profile) && saved;
+  if (g_pContextMenuManager != nullptr) saved = g_pContextMenuManager->SaveState(profile) && saved;
   OnAfterSave();
   return saved;
 }
