@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/mfc/Dc.h"
+#include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/GdiObjects.h"
 #include "tests/toolkit/core/PlxDialogHost.h"
 #include "toolkit/customize/PlxPropertySheet.h"
@@ -287,6 +288,53 @@ TEST_F(PlxDialogTest, BackgroundImagePlacesAndControlColours) {
   }
   dialog->SetBackgroundImage(nullptr, -1, FALSE, FALSE);
   EXPECT_EQ(dialog->m_hBackImage, nullptr);
+}
+
+// A dialog that records the bar-menu requests its core sends it.
+class CBarMenuDialog : public CMenuDialog {
+ public:
+  std::vector<std::pair<HWND, CPoint>> requests;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != 0 && message == PLX_WM_TOOLBARMENU) {
+      requests.emplace_back(reinterpret_cast<HWND>(wParam),
+                            CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+      return 0;
+    }
+    return CMenuDialog::WindowProc(message, wParam, lParam);
+  }
+};
+
+TEST_F(PlxDialogTest, ARightClickOnADockBarAsksTheDialogForTheBarMenu) {
+  if (PLX_WM_TOOLBARMENU == 0) PlxRegisterToolbarMessages();
+  auto* barDialog = new CBarMenuDialog;
+  dialog = barDialog;
+  ASSERT_TRUE(dialog->Create(kDialogId, &owner));
+  dialog->ShowWindow(SW_SHOW);
+  CDockBar dock;
+  ASSERT_TRUE(dock.Create(dialog, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP));
+  dock.SetWindowPos(nullptr, 0, 0, 200, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  struct Case {
+    const char* name;
+    BOOL customize;
+    size_t requests;
+  } const cases[] = {{"a right click", FALSE, 1}, {"in customize mode the bars keep it", TRUE, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    barDialog->requests.clear();
+    CPlxToolBar::m_bCustomizeMode = c.customize;
+    dock.PostMessage(WM_RBUTTONUP, 0, MAKELPARAM(30, 4));
+    Pump();
+    CPlxToolBar::m_bCustomizeMode = FALSE;
+    ASSERT_EQ(barDialog->requests.size(), c.requests);
+    if (c.requests == 0) continue;
+    CPoint screen(30, 4);
+    dock.ClientToScreen(&screen);
+    EXPECT_EQ(barDialog->requests[0].first, dialog->GetSafeHwnd());
+    EXPECT_EQ(barDialog->requests[0].second, screen);
+  }
+  dock.DestroyWindow();
 }
 
 class CRecordingSheet : public CPlxPropertySheet {
