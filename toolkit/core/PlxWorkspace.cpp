@@ -2,6 +2,7 @@
 
 #include "platform/mfc/DockState.h"
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxFrameCore.h"
 #include "toolkit/core/PlxKeyboardManager.h"
@@ -68,6 +69,7 @@ CPlxWorkspace::~CPlxWorkspace() {
   if (m_bMouseManagerAutocreated) delete g_pMouseManager;
   if (m_bUserToolsManagerAutoCreated) delete g_pUserToolsManager;
   if (m_bShellAutocreated) delete g_pShellAccess;
+  if (m_bContextMenuManagerAutocreated) delete g_pContextMenuManager;
 }
 
 CPlxWorkspace* CPlxWorkspace::GetWorkspace() {
@@ -75,7 +77,8 @@ CPlxWorkspace* CPlxWorkspace::GetWorkspace() {
 }
 
 BOOL CPlxWorkspace::InitContextMenuManager() {
-  if (m_bContextMenuManagerAutocreated) return FALSE;
+  if (g_pContextMenuManager != nullptr) return FALSE;
+  new CPlxContextMenuManager;  // becomes g_pContextMenuManager
   m_bContextMenuManagerAutocreated = TRUE;
   return TRUE;
 }
@@ -124,6 +127,7 @@ BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, CPlxFrameCore* pFrameImpl
   if (g_pMouseManager != nullptr) g_pMouseManager->LoadState(profile);
   if (g_pKeyboardManager != nullptr) g_pKeyboardManager->LoadState(profile, frame);
   if (g_pUserToolsManager != nullptr) g_pUserToolsManager->LoadState(profile);
+  if (g_pContextMenuManager != nullptr) g_pContextMenuManager->LoadState(profile);
   if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = TRUE;
   OnAfterLoad();
   m_iSavedVersionMajor = kVersionMajor;
@@ -151,6 +155,7 @@ BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, CPlxFrameCore* pFrameImpl
   if (g_pMouseManager != nullptr) saved = g_pMouseManager->SaveState(profile) && saved;
   if (g_pKeyboardManager != nullptr) saved = g_pKeyboardManager->SaveState(profile, frame) && saved;
   if (g_pUserToolsManager != nullptr) saved = g_pUserToolsManager->SaveState(profile) && saved;
+  if (g_pContextMenuManager != nullptr) saved = g_pContextMenuManager->SaveState(profile) && saved;
   OnAfterSave();
   return saved;
 }

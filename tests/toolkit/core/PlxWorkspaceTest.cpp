@@ -7,6 +7,7 @@
 #include "platform/user/Accel.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "toolkit/bars/PlxCommandManager.h"
+#include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxKeyboardManager.h"
 #include "toolkit/core/PlxMouseManager.h"
@@ -173,4 +174,23 @@ TEST(PlxWorkspaceShell, ShellAccessIsMadeOnceAndDeletedWithTheWorkspace) {
     EXPECT_FALSE(other.InitShellAccess());
   }
   EXPECT_EQ(g_pShellAccess, nullptr);
+}
+
+// The context-menu manager likewise: made once at the workspace's asking, deleted with it.
+TEST(PlxWorkspaceContextMenus, TheManagerIsMadeOnceAndDeletedWithTheWorkspace) {
+  {
+    CTestWorkspace owner;
+    EXPECT_TRUE(owner.InitContextMenuManager());
+    ASSERT_NE(g_pContextMenuManager, nullptr);
+    EXPECT_TRUE(owner.HasContextMenuManager());
+    EXPECT_FALSE(owner.InitContextMenuManager()) << "one exists";
+  }
+  EXPECT_EQ(g_pContextMenuManager, nullptr);
+  {
+    CPlxContextMenuManager own;
+    CTestWorkspace other;
+    EXPECT_FALSE(other.InitContextMenuManager());
+    EXPECT_FALSE(other.HasContextMenuManager());
+  }
+  EXPECT_EQ(g_pContextMenuManager, nullptr);
 }
