@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/PngPicture.h"
 #include "tests/support/Snapshot.h"
+#include "tests/toolkit/bars/PopupMenuFixture.h"
 #include "tests/toolkit/core/ManagerSheet.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/bars/PlxCustomizeMenuButton.h"
@@ -178,4 +180,70 @@ TEST_F(ChevronLook, QuickCustomizeItems) {
     }
     dc.SelectObject(old);
   });
+}
+
+namespace {
+
+// The chevron's popup as the user sees it: over a narrow bar, its hidden buttons, the separator
+// and the add-or-remove item with its sub-menu of the bar and the customize item.
+class ChevronPopupLook : public popuptest::PopupMenuFixture {
+ protected:
+  void SetUp() override {
+    CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+    CPlxVisualManager::GetInstance();
+    PopupMenuFixture::SetUp();
+  }
+  void TearDown() override {
+    PopupMenuFixture::TearDown();
+    CPlxVisualManager::SetDefaultManager(nullptr);
+  }
+};
+
+}  // namespace
+
+TEST_F(ChevronPopupLook, HiddenButtonsAndTheAddOrRemoveSubMenu) {
+  bar.SetWindowText("Standard");
+  bar.RemoveAllButtons();
+  const char* texts[] = {"&New", "&Open", "&Save", "&Print", "Cu&t"};
+  for (int i = 0; i < 5; ++i) bar.InsertButton(CPlxToolbarButton(300 + i, 0, texts[i], FALSE, TRUE));
+  bar.InsertSeparator(3);
+  bar.EnableCustomizeButton(TRUE, 900, "&Customize...", TRUE);
+  const int w = bar.GetColumnWidth();
+  bar.SetWindowPos(nullptr, 0, 0, 3 * w, bar.GetRowHeight(), SWP_NOZORDER | SWP_NOMOVE);
+  bar.AdjustLocations();
+  CCustomizeButton* chevron = bar.GetCustomizeButton();
+  ASSERT_FALSE(chevron->m_lstInvisibleButtons.IsEmpty());
+  ASSERT_TRUE(chevron->OpenPopupMenu(&bar));
+  pictavo::test::PumpPending();
+  CPlxPopupMenu* popup = chevron->GetPopupMenu();
+  ASSERT_NE(popup, nullptr);
+  CPlxToolbarMenuButton* addRemove = popup->GetMenuItem(popup->GetMenuItemCount() - 1);
+  ASSERT_TRUE(addRemove->OpenPopupMenu(popup->GetMenuBar()));
+  pictavo::test::PumpPending();
+  CPlxPopupMenu* sub = addRemove->GetPopupMenu();
+  ASSERT_NE(sub, nullptr);
+  CRect area, subWindow, barWindow;
+  popup->GetWindowRect(area);
+  sub->GetWindowRect(subWindow);
+  bar.GetWindowRect(barWindow);
+  area.UnionRect(area, subWindow);
+  area.UnionRect(area, barWindow);
+  area.InflateRect(2, 2);
+  const std::string shot = pictavo::test::SaveDesktopArea(area, "chevron-popup.png");
+  ASSERT_FALSE(shot.empty());
+  const std::string reference = BarsReference("chevron-popup.png");
+  const char* flag = std::getenv("PICTAVO_WRITE_REFERENCES");
+  if (flag != nullptr && std::string(flag) == "1")
+    std::filesystem::copy_file(shot, reference, std::filesystem::copy_options::overwrite_existing);
+  pictavo::test::Picture got, want;
+  ASSERT_TRUE(pictavo::test::ReadPng(shot, &got));
+  ASSERT_TRUE(pictavo::test::ReadPng(reference, &want)) << reference;
+  ASSERT_EQ(got.width, want.width);
+  ASSERT_EQ(got.height, want.height);
+  int differ = 0;
+  for (int y = 0; y < got.height; ++y)
+    for (int x = 0; x < got.width; ++x) differ += got.At(x, y) != want.At(x, y);
+  EXPECT_EQ(differ, 0);
+  chevron->OnCancelMode();
+  pictavo::test::PumpPending();
 }
