@@ -63,6 +63,17 @@ SHORT VkKeyScan(CHAR ch);
 int ToAscii(UINT virtualKey, UINT scanCode, const BYTE* keyState, LPWORD chars, UINT flags);
 int ToAsciiEx(UINT virtualKey, UINT scanCode, const BYTE* keyState, LPWORD chars, UINT flags, HANDLE layout);
 #define MapVirtualKeyA MapVirtualKey
+// The one layout there is; the thread id is not looked at.
+using HKL = HANDLE;
+HKL GetKeyboardLayout(DWORD threadId);
+UINT MapVirtualKeyEx(UINT code, UINT mapType, HKL layout);
+// The key's name as the user reads it on the keyboard ("Ctrl", "Page Up", "Num 7", "F5", "A"),
+// from the scan code in bits 16 to 23 of a key message's lParam and its extended flag (bit 24).
+// Writes at most size - 1 characters and the terminator; returns the characters written, 0 for a
+// key without a name.
+int GetKeyNameText(LONG lParam, LPSTR buffer, int size);
+#define MapVirtualKeyExA MapVirtualKeyEx
+#define GetKeyNameTextA GetKeyNameText
 #define VkKeyScanA VkKeyScan
 
 UINT GetDoubleClickTime();

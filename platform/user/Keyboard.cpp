@@ -1,6 +1,9 @@
 // Key state, the keyboard layout (United States) and TranslateMessage.
 #include <array>
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <string>
 
 #include "platform/base/ErrorCodes.h"
 #include "platform/base/LastError.h"
@@ -382,4 +385,58 @@ BOOL TranslateMessage(const MSG* msg) {
     c = CharacterOf(static_cast<UINT>(msg->wParam & 0xFF), ti.keys);
   if (c) PostMessage(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, c, msg->lParam);
   return TRUE;
+}
+
+HKL GetKeyboardLayout(DWORD) {
+  static char usLayout;  // one layout: any non-null handle stands for it
+  return &usLayout;
+}
+
+UINT MapVirtualKeyEx(UINT code, UINT mapType, HKL) {
+  return MapVirtualKey(code, mapType);
+}
+
+int GetKeyNameText(LONG lParam, LPSTR buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = '\0';
+  const UINT scan = (static_cast<DWORD>(lParam) >> 16) & 0xFF;
+  const bool extended = (static_cast<DWORD>(lParam) & (1u << 24)) != 0;
+  struct Named {
+    BYTE scan;
+    bool extended;
+    const char* name;
+  };
+  static constexpr Named kNamed[] = {
+      {0x01, false, "Esc"},         {0x0E, false, "Backspace"},    {0x0F, false, "Tab"},
+      {0x1C, false, "Enter"},       {0x1D, false, "Ctrl"},         {0x2A, false, "Shift"},
+      {0x36, false, "Right Shift"}, {0x37, false, "Num *"},        {0x38, false, "Alt"},
+      {0x39, false, "Space"},       {0x3A, false, "Caps Lock"},    {0x45, false, "Pause"},
+      {0x46, false, "Scroll Lock"}, {0x47, false, "Num 7"},        {0x48, false, "Num 8"},
+      {0x49, false, "Num 9"},       {0x4A, false, "Num -"},        {0x4B, false, "Num 4"},
+      {0x4C, false, "Num 5"},       {0x4D, false, "Num 6"},        {0x4E, false, "Num +"},
+      {0x4F, false, "Num 1"},       {0x50, false, "Num 2"},        {0x51, false, "Num 3"},
+      {0x52, false, "Num 0"},       {0x53, false, "Num Del"},      {0x57, false, "F11"},
+      {0x58, false, "F12"},         {0x1C, true, "Num Enter"},     {0x1D, true, "Right Ctrl"},
+      {0x35, true, "Num /"},        {0x38, true, "Right Alt"},     {0x45, true, "Num Lock"},
+      {0x47, true, "Home"},         {0x48, true, "Up"},            {0x49, true, "Page Up"},
+      {0x4B, true, "Left"},         {0x4D, true, "Right"},         {0x4F, true, "End"},
+      {0x50, true, "Down"},         {0x51, true, "Page Down"},     {0x52, true, "Insert"},
+      {0x53, true, "Delete"},       {0x5B, true, "Left Windows"},  {0x5C, true, "Right Windows"},
+      {0x5D, true, "Application"},
+  };
+  std::string name;
+  for (const Named& n : kNamed)
+    if (n.scan == scan && n.extended == extended) name = n.name;
+  if (name.empty() && !extended && scan >= 0x3B && scan <= 0x44) name = "F" + std::to_string(scan - 0x3B + 1);
+  if (name.empty() && !extended) {
+    // A key that types a character is named by it, as printed on the key cap.
+    const UINT vk = MapVirtualKey(scan, MAPVK_VSC_TO_VK);
+    BYTE none[256] = {};
+    const char32_t c = vk ? CharacterOf(vk, none) : 0;
+    if (c > 0x20 && c < 0x7F) name = static_cast<char>(std::toupper(static_cast<int>(c)));
+  }
+  const int n = std::min(static_cast<int>(name.size()), size - 1);
+  std::copy_n(name.data(), n, buffer);
+  buffer[n] = '\0';
+  return n;
 }

@@ -42,43 +42,7 @@ const std::vector<ACCEL>* Refresh(CFrameWnd* pFrame, BOOL bIsDefaultFrame) {
   return &cache.entries;
 }
 
-CString KeyName(WORD key) {
-  static const struct {
-    WORD vk;
-    const char* name;
-  } kNames[] = {
-      {VK_BACK, "Backspace"}, {VK_TAB, "Tab"},        {VK_RETURN, "Enter"},   {VK_PAUSE, "Pause"},
-      {VK_ESCAPE, "Esc"},     {VK_SPACE, "Space"},    {VK_PRIOR, "Page Up"},  {VK_NEXT, "Page Down"},
-      {VK_END, "End"},        {VK_HOME, "Home"},      {VK_LEFT, "Left"},      {VK_UP, "Up"},
-      {VK_RIGHT, "Right"},    {VK_DOWN, "Down"},      {VK_INSERT, "Ins"},     {VK_DELETE, "Del"},
-      {VK_ADD, "Num +"},      {VK_SUBTRACT, "Num -"}, {VK_MULTIPLY, "Num *"}, {VK_DIVIDE, "Num /"}};
-  for (const auto& n : kNames)
-    if (n.vk == key) return n.name;
-  CString name;
-  if (key >= VK_F1 && key <= VK_F24)
-    name.Format("F%d", key - VK_F1 + 1);
-  else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
-    name.Format("Num %d", key - VK_NUMPAD0);
-  else if (const UINT ch = MapVirtualKey(key, MAPVK_VK_TO_CHAR); ch >= 0x20 && ch < 0x7F)
-    name.Format("%c", static_cast<char>(std::toupper(static_cast<int>(ch))));
-  else
-    name.Format("Key %u", key);
-  return name;
-}
-
 }  // namespace
-
-void CPlxShortcutText::Format(CString& str) const {
-  str.Empty();
-  if (!m_pAccel) return;
-  if (m_pAccel->fVirt & FCONTROL) str += "Ctrl+";
-  if (m_pAccel->fVirt & FSHIFT) str += "Shift+";
-  if (m_pAccel->fVirt & FALT) str += "Alt+";
-  if (m_pAccel->fVirt & FVIRTKEY)
-    str += KeyName(m_pAccel->key);
-  else if (m_pAccel->key != 27)
-    str += static_cast<char>(m_pAccel->key);
-}
 
 CPlxKeyboardManager::CPlxKeyboardManager() {
   g_pKeyboardManager = this;

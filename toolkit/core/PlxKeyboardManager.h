@@ -1,23 +1,14 @@
 // CPlxKeyboardManager: the user's keyboard shortcuts. They live in the frames' accelerator
 // tables; the manager installs edited tables, saves them as "Accelerators" under
 // "%sPlxKeyboard-%d" and loads them back, and tells toolbars and menus which shortcut a command
-// has and whether a key is taken. CPlxShortcutText writes one entry as the user reads it.
+// has and whether a key is taken.
 #pragma once
 
 #include "platform/base/CString.h"
 #include "platform/user/Accel.h"
+#include "toolkit/core/PlxShortcutText.h"
 
 class CFrameWnd;
-
-class CPlxShortcutText {
- public:
-  explicit CPlxShortcutText(const ACCEL* pAccel) : m_pAccel(pAccel) {}
-  // "Ctrl+Shift+S": modifiers in the order Ctrl, Shift, Alt, then the key.
-  void Format(CString& str) const;
-
- private:
-  const ACCEL* m_pAccel;
-};
 
 class CPlxKeyboardManager {
  public:

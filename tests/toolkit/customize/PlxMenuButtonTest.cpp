@@ -1,0 +1,198 @@
+// The menu button: the keys and clicks that open its menu, the command it keeps and reports as
+// its own click, the split and button modes, a parent that closes it from the command, its size
+// and what it looks like.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/user/Menu.h"
+#include "tests/toolkit/customize/CustomizeHost.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
+#include "toolkit/customize/PlxMenuButton.h"
+
+namespace {
+
+using customize_test::CHostWnd;
+using customize_test::Pump;
+using customize_test::Tap;
+
+constexpr UINT kButtonId = 1001;
+constexpr UINT kFirst = 501, kSecond = 502, kThird = 503;
+
+class PlxMenuButton : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { customize_test::StartDisplay(); }
+  void SetUp() override {
+    ASSERT_TRUE(m_host.Make(CRect(40, 40, 340, 200)));
+    m_menu = ::CreatePopupMenu();
+    ::AppendMenu(m_menu, MF_STRING, kFirst, "First");
+    ::AppendMenu(m_menu, MF_STRING, kSecond, "Second");
+    ::AppendMenu(m_menu, MF_STRING, kThird, "Third");
+    m_button = std::make_unique<CPlxMenuButton>();
+    ASSERT_TRUE(m_button->Create("Tools", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, CRect(10, 10, 110, 34),
+                                 &m_host, kButtonId));
+    m_button->m_hMenu = m_menu;
+    m_host.SetForegroundWindow();
+    m_button->SetFocus();
+    Pump();
+  }
+  void TearDown() override {
+    m_button.reset();
+    if (m_host.GetSafeHwnd() != nullptr) m_host.DestroyWindow();
+    ::DestroyMenu(m_menu);
+    Pump();
+  }
+  // The keys go to the menu once it waits for input; `opened` tells whether it was open then.
+  void InMenu(std::vector<UINT> keys, BOOL* opened = nullptr) {
+    m_host.Later([this, keys, opened] {
+      if (opened != nullptr) *opened = m_button->IsMenuOpen();
+      for (UINT vk : keys) {
+        pictavo::user::InjectKey({vk, true});
+        pictavo::user::InjectKey({vk, false});
+      }
+    });
+  }
+  CPoint ScreenPoint(int x, int y) const {
+    CPoint point(x, y);
+    m_button->ClientToScreen(&point);
+    return point;
+  }
+
+  CHostWnd m_host;
+  HMENU m_menu = nullptr;
+  std::unique_ptr<CPlxMenuButton> m_button;
+};
+
+TEST_F(PlxMenuButton, KeysOpenTheMenuAndTheChoiceComesAsTheButtonsClick) {
+  struct Case {
+    const char* name;
+    UINT key;
+    std::vector<UINT> menuKeys;
+    UINT chosen;
+  };
+  const Case cases[] = {
+      {"Down, first item", VK_DOWN, {VK_DOWN, VK_RETURN}, kFirst},
+      {"Space, second item", VK_SPACE, {VK_DOWN, VK_DOWN, VK_RETURN}, kSecond},
+      {"Enter, last item", VK_RETURN, {VK_UP, VK_RETURN}, kThird},
+      {"closed without a choice", VK_DOWN, {VK_ESCAPE}, 0},  // after a choice: back to 0
+  };
+  for (const Case& c : cases) {
+    m_host.commands.clear();
+    BOOL opened = FALSE;
+    InMenu(c.menuKeys, &opened);
+    Tap(c.key);
+    EXPECT_TRUE(opened) << c.name;
+    EXPECT_EQ(m_button->m_nMenuResult, c.chosen) << c.name;
+    EXPECT_FALSE(m_button->IsMenuOpen()) << c.name;
+    if (c.chosen == 0) {
+      EXPECT_TRUE(m_host.commands.empty()) << c.name;
+    } else {
+      ASSERT_EQ(m_host.commands.size(), 1u) << c.name;
+      EXPECT_EQ(m_host.commands[0].id, kButtonId) << c.name;
+      EXPECT_EQ(m_host.commands[0].code, static_cast<UINT>(BN_CLICKED)) << c.name;
+      EXPECT_EQ(m_host.commands[0].from, m_button->GetSafeHwnd()) << c.name;
+    }
+  }
+}
+
+TEST_F(PlxMenuButton, OtherKeysAndNoMenuOpenNothing) {
+  BOOL opened = FALSE;
+  InMenu({VK_ESCAPE}, &opened);
+  Tap(VK_LEFT);
+  EXPECT_FALSE(opened);
+  m_button->m_hMenu = nullptr;
+  InMenu({VK_ESCAPE}, &opened);
+  Tap(VK_DOWN);
+  EXPECT_FALSE(opened);
+  EXPECT_TRUE(m_host.commands.empty());
+}
+
+TEST_F(PlxMenuButton, ClicksOpenTheMenuExceptOnTheTextOfASplitButton) {
+  CRect client;
+  m_button->GetClientRect(client);
+  struct Case {
+    const char* name;
+    BOOL split;
+    int x;
+    BOOL opens;
+  };
+  const Case cases[] = {
+      {"whole button, text", FALSE, 10, TRUE},
+      {"split, arrow", TRUE, client.right - 4, TRUE},
+      {"split, text", TRUE, 10, FALSE},
+  };
+  for (const Case& c : cases) {
+    m_button->m_bSplit = c.split;
+    m_button->m_nMenuResult = 77;
+    m_host.commands.clear();
+    BOOL opened = FALSE;
+    InMenu({VK_DOWN, VK_RETURN}, &opened);
+    customize_test::Click(ScreenPoint(c.x, client.Height() / 2));
+    Pump();
+    EXPECT_EQ(opened, c.opens) << c.name;
+    ASSERT_EQ(m_host.commands.size(), 1u) << c.name << ": the item, or the plain click";
+    EXPECT_EQ(m_host.commands[0].id, kButtonId) << c.name;
+    EXPECT_EQ(m_button->m_nMenuResult, c.opens ? kFirst : 0u) << c.name;
+  }
+}
+
+TEST_F(PlxMenuButton, InButtonModeAClickAfterAKeyboardOpeningIsAPlainClick) {
+  m_button->m_bButtonMode = TRUE;
+  InMenu({VK_ESCAPE});
+  Tap(VK_SPACE);
+  m_host.commands.clear();
+  BOOL opened = FALSE;
+  InMenu({VK_ESCAPE}, &opened);
+  customize_test::Click(ScreenPoint(10, 10));
+  Pump();
+  EXPECT_FALSE(opened);
+  ASSERT_EQ(m_host.commands.size(), 1u) << "the release after the keyboard opening still clicks";
+  EXPECT_EQ(m_host.commands[0].code, static_cast<UINT>(BN_CLICKED));
+}
+
+TEST_F(PlxMenuButton, AParentThatClosesTheButtonOnTheCommandIsSafe) {
+  m_host.onCommand = [this](UINT) { m_button->DestroyWindow(); };
+  InMenu({VK_DOWN, VK_RETURN});
+  Tap(VK_DOWN);
+  EXPECT_EQ(m_button->GetSafeHwnd(), nullptr);
+  ASSERT_EQ(m_host.commands.size(), 1u);
+}
+
+TEST_F(PlxMenuButton, SizeMakesRoomForTheArrow) {
+  CPlxButton plain;
+  ASSERT_TRUE(plain.Create("Tools", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 40, 110, 64), &m_host, 1002));
+  const CSize base = plain.SizeToContent(TRUE);
+  const CSize size = m_button->SizeToContent(TRUE);
+  EXPECT_EQ(size.cx, base.cx + CPlxMenuGlyphs::GetSize().cx);
+  EXPECT_EQ(size.cy, base.cy);
+  CRect before;
+  m_button->GetWindowRect(before);
+  EXPECT_EQ(before.Width(), 100) << "calc-only leaves the window alone";
+  m_button->SizeToContent();
+  CRect after;
+  m_button->GetWindowRect(after);
+  EXPECT_EQ(after.Size(), size);
+  EXPECT_EQ(after.TopLeft(), before.TopLeft());
+}
+
+TEST_F(PlxMenuButton, LooksLikeAButtonWithItsArrow) {
+  m_button->m_bDrawFocus = FALSE;
+  CPlxMenuButton split, right, disabled;
+  ASSERT_TRUE(split.Create("Split", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 44, 110, 68), &m_host, 1003));
+  ASSERT_TRUE(right.Create("Right", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(120, 10, 220, 34), &m_host, 1004));
+  ASSERT_TRUE(disabled.Create("Off", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW, CRect(120, 44, 220, 68),
+                              &m_host, 1005));
+  split.m_bSplit = TRUE;
+  right.m_bMenuOnRight = TRUE;
+  CPlxMenuButton arrowOnly;
+  ASSERT_TRUE(arrowOnly.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(230, 10, 254, 34), &m_host, 1006));
+  for (CPlxMenuButton* b : {&split, &right, &disabled, &arrowOnly}) b->m_bDrawFocus = FALSE;
+  m_host.SetFocus();
+  m_host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  CRect area(0, 0, 270, 80);
+  m_host.ClientToScreen(area);
+  EXPECT_EQ(customize_test::CompareWithReference(area, "menu-buttons.png"), 0);
+}
+
+}  // namespace
