@@ -402,7 +402,8 @@ LRESULT CPlxEditableList::OnSetFont(WPARAM wParam, LPARAM lParam) {
   Default();
   if (m_font.GetSafeHandle() != nullptr) m_font.DeleteObject();
   LOGFONT lf{};
-  if (wParam != 0 && ::GetObject(reinterpret_cast<HFONT>(wParam), sizeof(lf), &lf) != 0) m_font.CreateFontIndirect(&lf);
+  if (wParam != 0 && ::GetObject(reinterpret_cast<HFONT>(wParam), sizeof(lf), &lf) != 0)
+    m_font.CreateFontIndirect(&lf);
   LayoutControl();
   if (lParam != 0) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   return 0;
@@ -467,7 +468,8 @@ int CPlxEditableListView::SelectedEntry() const {
 
 BOOL CPlxEditableListView::ChooseEntry(int iIndex) {
   if (m_pList == nullptr) return FALSE;
-  if (!m_pList->SetItemState(iIndex, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED)) return FALSE;
+  if (!m_pList->SetItemState(iIndex, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED))
+    return FALSE;
   return m_pList->EnsureVisible(iIndex, FALSE);
 }
 
@@ -505,9 +507,10 @@ BOOL CPlxEditableListView::BeginEntryEdit(int iIndex) {
   m_pList->GetClientRect(rectList);
   m_editor.GetWindowRect(rectEdit);
   m_editor.m_bSizeLocked = FALSE;
-  m_editor.SetWindowPos(nullptr, 0, 0,
-                        rectList.Width() - 2 * ::GetSystemMetrics(SM_CXBORDER) - ::GetSystemMetrics(SM_CXVSCROLL),
-                        rectEdit.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  m_editor.SetWindowPos(
+      nullptr, 0, 0,
+      rectList.Width() - 2 * ::GetSystemMetrics(SM_CXBORDER) - ::GetSystemMetrics(SM_CXVSCROLL),
+      rectEdit.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   m_editor.m_pOwner = this;
   m_editor.m_bSizeLocked = TRUE;
   EnableButtons(FALSE);
@@ -522,8 +525,8 @@ CWnd* CPlxEditableListView::MakeList() {
   if (m_pList != nullptr || GetSafeHwnd() == nullptr) return nullptr;
   m_pList = new CListCtrl;
   if (!m_pList->CreateEx(WS_EX_CLIENTEDGE,
-                         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
-                             LVS_NOCOLUMNHEADER,
+                         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                             LVS_EDITLABELS | LVS_NOCOLUMNHEADER,
                          CRect(0, 0, 0, 0), this, kListId)) {
     delete m_pList;
     m_pList = nullptr;
@@ -538,13 +541,21 @@ void CPlxEditableListView::FitList() {
   if (m_pList == nullptr) return;
   CRect rect;
   m_pList->GetClientRect(rect);
-  m_pList->SetColumnWidth(0, rect.Width() - 2 * ::GetSystemMetrics(SM_CXEDGE) - ::GetSystemMetrics(SM_CXVSCROLL));
+  m_pList->SetColumnWidth(
+      0, rect.Width() - 2 * ::GetSystemMetrics(SM_CXEDGE) - ::GetSystemMetrics(SM_CXVSCROLL));
 }
 
 BOOL CPlxEditableListView::PreTranslateMessage(MSG* pMsg) {
   const HWND hList = ListWindow();
   if (hList != nullptr && pMsg->hwnd == hList) {
     switch (pMsg->message) {
+      case WM_KEYDOWN:
+        // The list view would start a second label edit of its own on F2.
+        if (pMsg->wParam == VK_F2) {
+          HandleKey(VK_F2, CurrentModifiers());
+          return TRUE;
+        }
+        break;
       case WM_SYSKEYDOWN: {
         // Alt combinations never reach the list's key notification: the buttons' Alt keys are
         // matched here.
@@ -557,7 +568,8 @@ BOOL CPlxEditableListView::PreTranslateMessage(MSG* pMsg) {
       }
       case WM_LBUTTONDOWN: {
         if (m_nEditedEntry >= 0 || ::GetFocus() != hList) break;
-        const CPoint point(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
+        const CPoint point(static_cast<short>(LOWORD(pMsg->lParam)),
+                           static_cast<short>(HIWORD(pMsg->lParam)));
         UINT uFlags = 0;
         const int iItem = m_pList->HitTest(point, &uFlags);
         const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
@@ -571,7 +583,8 @@ BOOL CPlxEditableListView::PreTranslateMessage(MSG* pMsg) {
         const CPoint press = m_ptClick;
         m_ptClick = CPoint(-1, -1);
         ::ReleaseCapture();
-        const CPoint point(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
+        const CPoint point(static_cast<short>(LOWORD(pMsg->lParam)),
+                           static_cast<short>(HIWORD(pMsg->lParam)));
         const int iItem = m_pList->HitTest(point);
         if (iItem >= 0 && std::abs(point.x - press.x) <= ::GetSystemMetrics(SM_CXDRAG) &&
             std::abs(point.y - press.y) <= ::GetSystemMetrics(SM_CYDRAG))
@@ -630,5 +643,6 @@ void CPlxEditableListView::OnListEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
 void CPlxEditableListView::OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   const auto* pView = reinterpret_cast<NMLISTVIEW*>(pNMHDR);
-  if ((pView->uChanged & LVIF_STATE) && ((pView->uNewState ^ pView->uOldState) & LVIS_SELECTED)) SelectionMoved();
+  if ((pView->uChanged & LVIF_STATE) && ((pView->uNewState ^ pView->uOldState) & LVIS_SELECTED))
+    SelectionMoved();
 }

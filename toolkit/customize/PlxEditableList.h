@@ -56,7 +56,8 @@ class CPlxEditableList : public CStatic {
 
   BOOL CreateStandardButtons(UINT uiMask);
   // nKey is a virtual key (0 for none) and nModifiers FSHIFT, FCONTROL and FALT bits.
-  BOOL AddCaptionButton(UINT uiBmpResId, LPCTSTR lpszTooltip, WORD nKey = 0, BYTE nModifiers = 0, int nAction = 0);
+  BOOL AddCaptionButton(UINT uiBmpResId, LPCTSTR lpszTooltip, WORD nKey = 0, BYTE nModifiers = 0,
+                        int nAction = 0);
 
   // The list operations.
   virtual int InsertEntry(const CString& strText, DWORD_PTR dwData = 0, int iIndex = -1) = 0;

@@ -43,8 +43,9 @@ void CPlxMenuButton::OnDraw(CDC* pDC, const CRect& rect, UINT uiState) {
   CRect rectArrow = rect;
   if (m_sizeImage.cx != 0 || !strText.IsEmpty()) rectArrow.left = rectContent.right;
   const BOOL bDisabled = (uiState & ODS_DISABLED) != 0;
-  const int glyph = m_bMenuOnRight ? (bDisabled ? CPlxMenuGlyphs::IdArowRightDisabled : CPlxMenuGlyphs::IdArowRight)
-                                   : (bDisabled ? CPlxMenuGlyphs::IdArowDownDisabled : CPlxMenuGlyphs::IdArowDown);
+  const int glyph = m_bMenuOnRight
+                        ? (bDisabled ? CPlxMenuGlyphs::IdArowRightDisabled : CPlxMenuGlyphs::IdArowRight)
+                        : (bDisabled ? CPlxMenuGlyphs::IdArowDownDisabled : CPlxMenuGlyphs::IdArowDown);
   CPlxMenuGlyphs::Draw(pDC, glyph, rectArrow);
 
   if (m_bSplit) {
@@ -83,7 +84,8 @@ void CPlxMenuButton::ShowMenu() {
   m_nMenuResult = nCommand;
   if (nCommand != 0) {
     if (CWnd* pParent = GetParent())
-      pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED), reinterpret_cast<LPARAM>(hwndSelf));
+      pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(hwndSelf));
     // The parent may close the window that holds this button while it handles the command.
     if (!::IsWindow(hwndSelf)) return;
   }

@@ -65,7 +65,8 @@ void CPlxPropertySheet::SetLook(PropSheetLook look, int nNavWidth) {
   m_nNavWidth = std::max(nNavWidth, 0);
 }
 
-CPlxPropSheetCategory* CPlxPropertySheet::AddTreeCategory(LPCTSTR lpszLabel, int nIconNum, int nSelectedIconNum,
+CPlxPropSheetCategory* CPlxPropertySheet::AddTreeCategory(LPCTSTR lpszLabel, int nIconNum,
+                                                          int nSelectedIconNum,
                                                           CPlxPropSheetCategory* pParentCategory) {
   auto* pCategory = new CPlxPropSheetCategory(lpszLabel, nIconNum, nSelectedIconNum, pParentCategory);
   if (pParentCategory != nullptr)
@@ -125,11 +126,11 @@ BOOL CPlxPropertySheet::OnInitDialog() {
   m_bIgnoreTreeSelChange = TRUE;
   // Categories in the order added, each with its sub-categories first and then its pages.
   auto addCategory = [this](auto&& self, CPlxPropSheetCategory* pCategory, HTREEITEM hParent) -> void {
-    pCategory->m_hTreeItem = m_wndTree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
-                                                  pCategory->m_strName, I_IMAGECALLBACK, I_IMAGECALLBACK, 0, 0,
-                                                  reinterpret_cast<LPARAM>(static_cast<CObject*>(pCategory)),
-                                                  hParent, TVI_LAST);
-    for (CPlxPropSheetCategory* pSub : pCategory->m_lstSubCategories) self(self, pSub, pCategory->m_hTreeItem);
+    pCategory->m_hTreeItem = m_wndTree.InsertItem(
+        TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, pCategory->m_strName, I_IMAGECALLBACK,
+        I_IMAGECALLBACK, 0, 0, reinterpret_cast<LPARAM>(static_cast<CObject*>(pCategory)), hParent, TVI_LAST);
+    for (CPlxPropSheetCategory* pSub : pCategory->m_lstSubCategories)
+      self(self, pSub, pCategory->m_hTreeItem);
     for (CPlxPropertyPage* pPage : pCategory->m_lstPages)
       pPage->m_hNavItem = m_wndTree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
                                                pPage->GetTitle(), I_IMAGECALLBACK, I_IMAGECALLBACK, 0, 0,
@@ -141,16 +142,15 @@ BOOL CPlxPropertySheet::OnInitDialog() {
   for (int i = 0; i < GetPageCount(); ++i) {
     auto* pPage = dynamic_cast<CPlxPropertyPage*>(GetPage(i));
     if (pPage == nullptr || pPage->m_pNavCategory != nullptr) continue;
-    pPage->m_hNavItem = m_wndTree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM,
-                                             pPage->GetTitle(), I_IMAGECALLBACK, I_IMAGECALLBACK, 0, 0,
-                                             reinterpret_cast<LPARAM>(static_cast<CObject*>(pPage)), TVI_ROOT,
-                                             TVI_LAST);
+    pPage->m_hNavItem = m_wndTree.InsertItem(
+        TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, pPage->GetTitle(), I_IMAGECALLBACK,
+        I_IMAGECALLBACK, 0, 0, reinterpret_cast<LPARAM>(static_cast<CObject*>(pPage)), TVI_ROOT, TVI_LAST);
   }
   m_bIgnoreTreeSelChange = FALSE;
 
   if (auto* pActive = dynamic_cast<CPlxPropertyPage*>(GetActivePage())) {
-    pActive->SetWindowPos(nullptr, m_rectPages.left, m_rectPages.top, m_rectPages.Width(), m_rectPages.Height(),
-                          SWP_NOZORDER | SWP_NOACTIVATE);
+    pActive->SetWindowPos(nullptr, m_rectPages.left, m_rectPages.top, m_rectPages.Width(),
+                          m_rectPages.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ExpandWithAncestors(CategoryOf(pActive));
     SelectPageInTree(pActive);
   }
@@ -205,10 +205,16 @@ void CPlxPropertySheet::InvalidatePageItem(CPlxPropertyPage* pPage) {
   if (m_wndTree.GetItemRect(pPage->m_hNavItem, rect, FALSE)) m_wndTree.InvalidateRect(rect);
 }
 
-void CPlxPropertySheet::CollapseWithAncestors(CPlxPropSheetCategory* pCategory) {
+void CPlxPropertySheet::CollapseWithAncestors(CPlxPropSheetCategory* pCategory,
+                                              CPlxPropSheetCategory* pKeep) {
   if (pCategory == nullptr) return;
+  // The categories that hold the new one stay open: collapsing them would take the tree's
+  // selection away from the page just chosen.
+  std::vector<HTREEITEM> keep;
+  for (CPlxPropSheetCategory* c = pKeep; c != nullptr; c = c->m_pParentCategory)
+    keep.push_back(c->m_hTreeItem);
   for (HTREEITEM h = pCategory->m_hTreeItem; h != nullptr; h = m_wndTree.GetParentItem(h))
-    m_wndTree.Expand(h, TVE_COLLAPSE);
+    if (std::find(keep.begin(), keep.end(), h) == keep.end()) m_wndTree.Expand(h, TVE_COLLAPSE);
 }
 
 void CPlxPropertySheet::ExpandWithAncestors(CPlxPropSheetCategory* pCategory) {
@@ -251,7 +257,7 @@ void CPlxPropertySheet::OnTreeSelChanged(NMHDR*, LRESULT* pResult) {
     pNewCategory = pOldCategory;
   }
   if (pNewCategory != pOldCategory) {
-    CollapseWithAncestors(pOldCategory);
+    CollapseWithAncestors(pOldCategory, pNewCategory);
     ExpandWithAncestors(pNewCategory);
   }
   m_bIgnoreTreeSelChange = FALSE;

@@ -78,7 +78,7 @@ class CPlxPropertySheet : public CPropertySheet {
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   DECLARE_MESSAGE_MAP()
 
-  void CollapseWithAncestors(CPlxPropSheetCategory* pCategory);
+  void CollapseWithAncestors(CPlxPropSheetCategory* pCategory, CPlxPropSheetCategory* pKeep);
   void ExpandWithAncestors(CPlxPropSheetCategory* pCategory);
   void InvalidatePageItem(CPlxPropertyPage* pPage);
   void SelectPageInTree(CPlxPropertyPage* pPage);
@@ -90,5 +90,5 @@ class CPlxPropertySheet : public CPropertySheet {
   CImageList* m_pImages = nullptr;
   CPlxToolBar* m_pNavigationBar = nullptr;
   std::vector<CPlxPropSheetCategory*> m_lstTreeCategories;  // top level, owned
-  CRect m_rectPages;  // where the pages go in the tree look
+  CRect m_rectPages;                                        // where the pages go in the tree look
 };

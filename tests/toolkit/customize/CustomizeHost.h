@@ -14,8 +14,8 @@
 
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
-#include "platform/mfc/Wnd.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/mfc/Wnd.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/user/Display.h"
 #include "tests/support/PngPicture.h"

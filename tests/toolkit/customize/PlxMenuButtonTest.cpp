@@ -29,11 +29,12 @@ class PlxMenuButton : public ::testing::Test {
     ::AppendMenu(m_menu, MF_STRING, kSecond, "Second");
     ::AppendMenu(m_menu, MF_STRING, kThird, "Third");
     m_button = std::make_unique<CPlxMenuButton>();
-    ASSERT_TRUE(m_button->Create("Tools", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, CRect(10, 10, 110, 34),
-                                 &m_host, kButtonId));
+    ASSERT_TRUE(m_button->Create("Tools", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                                 CRect(10, 10, 110, 34), &m_host, kButtonId));
     m_button->m_hMenu = m_menu;
     m_host.SetForegroundWindow();
     m_button->SetFocus();
+    m_host.onCommand = [this](UINT) { m_openAtCommand.push_back(m_button->IsMenuOpen()); };
     Pump();
   }
   void TearDown() override {
@@ -42,16 +43,34 @@ class PlxMenuButton : public ::testing::Test {
     ::DestroyMenu(m_menu);
     Pump();
   }
-  // The keys go to the menu once it waits for input; `opened` tells whether it was open then.
-  void InMenu(std::vector<UINT> keys, BOOL* opened = nullptr) {
-    m_host.Later([this, keys, opened] {
-      if (opened != nullptr) *opened = m_button->IsMenuOpen();
-      for (UINT vk : keys) {
-        pictavo::user::InjectKey({vk, true});
-        pictavo::user::InjectKey({vk, false});
-      }
-    });
+  // Queues keys behind the input that opens the menu, so that the menu's loop reads them.
+  static void Queue(std::vector<UINT> keys) {
+    for (UINT vk : keys) {
+      pictavo::user::InjectKey({vk, true});
+      pictavo::user::InjectKey({vk, false});
+    }
   }
+  // Presses `key` on the button with `menuKeys` behind it.
+  static void Press(UINT key, std::vector<UINT> menuKeys) {
+    pictavo::user::InjectKey({key, true});
+    pictavo::user::InjectKey({key, false});
+    Queue(menuKeys);
+    Pump();
+  }
+  // A click at a point of the button, with `menuKeys` queued while the button is held.
+  void ClickWith(CPoint client, std::vector<UINT> menuKeys) {
+    const CPoint point = ScreenPoint(client.x, client.y);
+    pictavo::user::InjectMouseMove(point + CPoint(1, 1));
+    Pump();
+    pictavo::user::InjectMouseMove(point);
+    Pump();
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+    Queue(menuKeys);
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    Pump();
+  }
+  // Whether the menu was open when each command came.
+  std::vector<BOOL> m_openAtCommand;
   CPoint ScreenPoint(int x, int y) const {
     CPoint point(x, y);
     m_button->ClientToScreen(&point);
@@ -78,10 +97,8 @@ TEST_F(PlxMenuButton, KeysOpenTheMenuAndTheChoiceComesAsTheButtonsClick) {
   };
   for (const Case& c : cases) {
     m_host.commands.clear();
-    BOOL opened = FALSE;
-    InMenu(c.menuKeys, &opened);
-    Tap(c.key);
-    EXPECT_TRUE(opened) << c.name;
+    m_openAtCommand.clear();
+    Press(c.key, c.menuKeys);
     EXPECT_EQ(m_button->m_nMenuResult, c.chosen) << c.name;
     EXPECT_FALSE(m_button->IsMenuOpen()) << c.name;
     if (c.chosen == 0) {
@@ -91,19 +108,18 @@ TEST_F(PlxMenuButton, KeysOpenTheMenuAndTheChoiceComesAsTheButtonsClick) {
       EXPECT_EQ(m_host.commands[0].id, kButtonId) << c.name;
       EXPECT_EQ(m_host.commands[0].code, static_cast<UINT>(BN_CLICKED)) << c.name;
       EXPECT_EQ(m_host.commands[0].from, m_button->GetSafeHwnd()) << c.name;
+      EXPECT_EQ(m_openAtCommand, std::vector<BOOL>{TRUE}) << c.name << ": reported from the menu";
     }
   }
 }
 
 TEST_F(PlxMenuButton, OtherKeysAndNoMenuOpenNothing) {
-  BOOL opened = FALSE;
-  InMenu({VK_ESCAPE}, &opened);
   Tap(VK_LEFT);
-  EXPECT_FALSE(opened);
+  EXPECT_EQ(m_button->m_nMenuResult, 0u);
   m_button->m_hMenu = nullptr;
-  InMenu({VK_ESCAPE}, &opened);
   Tap(VK_DOWN);
-  EXPECT_FALSE(opened);
+  Tap(VK_SPACE);
+  EXPECT_FALSE(m_button->IsMenuOpen());
   EXPECT_TRUE(m_host.commands.empty());
 }
 
@@ -125,11 +141,10 @@ TEST_F(PlxMenuButton, ClicksOpenTheMenuExceptOnTheTextOfASplitButton) {
     m_button->m_bSplit = c.split;
     m_button->m_nMenuResult = 77;
     m_host.commands.clear();
-    BOOL opened = FALSE;
-    InMenu({VK_DOWN, VK_RETURN}, &opened);
-    customize_test::Click(ScreenPoint(c.x, client.Height() / 2));
-    Pump();
-    EXPECT_EQ(opened, c.opens) << c.name;
+    m_openAtCommand.clear();
+    ClickWith(CPoint(c.x, client.Height() / 2),
+              c.opens ? std::vector<UINT>{VK_DOWN, VK_RETURN} : std::vector<UINT>{});
+    EXPECT_EQ(m_openAtCommand, std::vector<BOOL>{c.opens}) << c.name;
     ASSERT_EQ(m_host.commands.size(), 1u) << c.name << ": the item, or the plain click";
     EXPECT_EQ(m_host.commands[0].id, kButtonId) << c.name;
     EXPECT_EQ(m_button->m_nMenuResult, c.opens ? kFirst : 0u) << c.name;
@@ -138,29 +153,26 @@ TEST_F(PlxMenuButton, ClicksOpenTheMenuExceptOnTheTextOfASplitButton) {
 
 TEST_F(PlxMenuButton, InButtonModeAClickAfterAKeyboardOpeningIsAPlainClick) {
   m_button->m_bButtonMode = TRUE;
-  InMenu({VK_ESCAPE});
-  Tap(VK_SPACE);
+  Press(VK_SPACE, {VK_ESCAPE});
   m_host.commands.clear();
-  BOOL opened = FALSE;
-  InMenu({VK_ESCAPE}, &opened);
-  customize_test::Click(ScreenPoint(10, 10));
-  Pump();
-  EXPECT_FALSE(opened);
+  m_openAtCommand.clear();
+  ClickWith(CPoint(10, 10), {});
+  EXPECT_EQ(m_openAtCommand, std::vector<BOOL>{FALSE});
   ASSERT_EQ(m_host.commands.size(), 1u) << "the release after the keyboard opening still clicks";
   EXPECT_EQ(m_host.commands[0].code, static_cast<UINT>(BN_CLICKED));
 }
 
 TEST_F(PlxMenuButton, AParentThatClosesTheButtonOnTheCommandIsSafe) {
   m_host.onCommand = [this](UINT) { m_button->DestroyWindow(); };
-  InMenu({VK_DOWN, VK_RETURN});
-  Tap(VK_DOWN);
+  Press(VK_DOWN, {VK_DOWN, VK_RETURN});
   EXPECT_EQ(m_button->GetSafeHwnd(), nullptr);
   ASSERT_EQ(m_host.commands.size(), 1u);
 }
 
 TEST_F(PlxMenuButton, SizeMakesRoomForTheArrow) {
   CPlxButton plain;
-  ASSERT_TRUE(plain.Create("Tools", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 40, 110, 64), &m_host, 1002));
+  ASSERT_TRUE(
+      plain.Create("Tools", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 40, 110, 64), &m_host, 1002));
   const CSize base = plain.SizeToContent(TRUE);
   const CSize size = m_button->SizeToContent(TRUE);
   EXPECT_EQ(size.cx, base.cx + CPlxMenuGlyphs::GetSize().cx);
@@ -178,14 +190,17 @@ TEST_F(PlxMenuButton, SizeMakesRoomForTheArrow) {
 TEST_F(PlxMenuButton, LooksLikeAButtonWithItsArrow) {
   m_button->m_bDrawFocus = FALSE;
   CPlxMenuButton split, right, disabled;
-  ASSERT_TRUE(split.Create("Split", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 44, 110, 68), &m_host, 1003));
-  ASSERT_TRUE(right.Create("Right", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(120, 10, 220, 34), &m_host, 1004));
-  ASSERT_TRUE(disabled.Create("Off", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW, CRect(120, 44, 220, 68),
-                              &m_host, 1005));
+  ASSERT_TRUE(
+      split.Create("Split", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 44, 110, 68), &m_host, 1003));
+  ASSERT_TRUE(
+      right.Create("Right", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(120, 10, 220, 34), &m_host, 1004));
+  ASSERT_TRUE(disabled.Create("Off", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW,
+                              CRect(120, 44, 220, 68), &m_host, 1005));
   split.m_bSplit = TRUE;
   right.m_bMenuOnRight = TRUE;
   CPlxMenuButton arrowOnly;
-  ASSERT_TRUE(arrowOnly.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(230, 10, 254, 34), &m_host, 1006));
+  ASSERT_TRUE(
+      arrowOnly.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(230, 10, 254, 34), &m_host, 1006));
   for (CPlxMenuButton* b : {&split, &right, &disabled, &arrowOnly}) b->m_bDrawFocus = FALSE;
   m_host.SetFocus();
   m_host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

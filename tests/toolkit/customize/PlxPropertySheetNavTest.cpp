@@ -79,7 +79,8 @@ TEST_F(PlxPropertySheetNav, TheTreeSwitchesPagesAndOpensTheCategoriesOnTheWay) {
   };
   const Case cases[] = {
       {"a page of the open category", m_sound.m_hNavItem, &m_sound, TRUE, FALSE, FALSE},
-      {"a category: its first sub-category's first page", m_advanced->m_hTreeItem, &m_proxy, FALSE, TRUE, TRUE},
+      {"a category: its first sub-category's first page", m_advanced->m_hTreeItem, &m_proxy, FALSE, TRUE,
+       TRUE},
       {"a page of the parent: the sub-category closes", m_logs.m_hNavItem, &m_logs, FALSE, TRUE, FALSE},
       {"back to the first category", m_display.m_hNavItem, &m_display, TRUE, FALSE, FALSE},
   };
@@ -139,8 +140,10 @@ TEST_F(PlxPropertySheetNav, ItemImagesShowTheActivePageAndOpenCategories) {
 
 TEST_F(PlxPropertySheetNav, LooksLikeATreeBesideThePage) {
   Tree().SelectItem(m_proxy.m_hNavItem);
+  Tree().SetFocus();
   Pump();
-  m_sheet.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  m_sheet.RedrawWindow(nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump();
   CRect area;
   m_sheet.GetWindowRect(area);

@@ -28,7 +28,7 @@ TEST(PlxShortcutText, FormatsModifiersThenTheKey) {
       {FVIRTKEY, VK_OEM_COMMA, ","},
       {0, 'q', "q"},  // a character, not a key
       {FCONTROL, 'a', "Ctrl+a"},
-      {0, 27, ""},  // Escape as a character writes nothing ...
+      {0, 27, ""},                        // Escape as a character writes nothing ...
       {FSHIFT | FALT, 27, "Shift+Alt+"},  // ... its modifiers stay
   };
   for (const Case& c : cases) {
