@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Recorder.h"
 #include "UiThread.h"
 #include "platform/gdi/Gdi.h"
@@ -632,6 +634,32 @@ TEST_F(Input, TheKeyboardLayout) {
   EXPECT_EQ(VkKeyScan('?'), 0x100 | VK_OEM_2);
   EXPECT_EQ(MapVirtualKey('A', MAPVK_VK_TO_VSC), 0x1Eu);
   EXPECT_EQ(MapVirtualKey(0x1E, MAPVK_VSC_TO_VK), static_cast<UINT>('A'));
+}
+
+// Key names from a key message's scan code and extended flag: the extended keys are not their
+// keypad twins, keys that type a character are named by it, and the buffer's limit holds.
+TEST(KeyNames, ScanCodesGiveTheNamesOnTheKeys) {
+  struct Case {
+    UINT scan;
+    bool extended;
+    const char* name;
+  };
+  const Case cases[] = {
+      {0x1D, false, "Ctrl"},  {0x1D, true, "Right Ctrl"}, {0x49, false, "Num 9"}, {0x49, true, "Page Up"},
+      {0x52, true, "Insert"}, {0x53, false, "Num Del"},   {0x3F, false, "F5"},    {0x58, false, "F12"},
+      {0x1E, false, "A"},     {0x33, false, ","},         {0x39, false, "Space"}, {0x1C, true, "Num Enter"},
+      {0x00, false, ""},  // no key
+  };
+  for (const Case& c : cases) {
+    char name[51] = "stale";
+    const LONG lParam = static_cast<LONG>((c.scan << 16) | (c.extended ? 1u << 24 : 0u) | 1u);
+    EXPECT_EQ(GetKeyNameText(lParam, name, 50), static_cast<int>(std::strlen(c.name))) << c.scan;
+    EXPECT_STREQ(name, c.name) << c.scan;
+  }
+  char small[5] = {};
+  EXPECT_EQ(GetKeyNameText(0x49 << 16 | 1 << 24, small, 5), 4);
+  EXPECT_STREQ(small, "Page");
+  EXPECT_EQ(MapVirtualKeyEx(VK_F5, MAPVK_VK_TO_VSC, GetKeyboardLayout(0)), 0x3Fu);
 }
 
 }  // namespace
