@@ -10,6 +10,8 @@
 
 #include "platform/comctl/CommCtrl.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
+#include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/core/PlxDialog.h"
 #include "toolkit/customize/PlxPropertySheet.h"
 
@@ -148,6 +150,28 @@ TEST_F(PlxPropertySheetNav, LooksLikeATreeBesideThePage) {
   CRect area;
   m_sheet.GetWindowRect(area);
   EXPECT_EQ(customize_test::CompareWithReference(area, "sheet-tree.png"), 0);
+}
+
+// A bar whose buttons stand for the pages: after each page change only the active page's button
+// is checked (the one left behind is released).
+TEST_F(PlxPropertySheetNav, ANavigationBarChecksTheActivePagesButtonOnly) {
+  customize_test::CHostWnd host;
+  ASSERT_TRUE(host.Make(CRect(420, 30, 620, 80)));
+  CPlxToolBar bar;
+  ASSERT_TRUE(bar.Create(&host, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1001));
+  for (UINT id = 0; id < 4; ++id) bar.InsertButton(CPlxToolbarButton(3001 + id, -1, nullptr, FALSE, TRUE));
+  m_sheet.SetNavigationBar(&bar);
+  for (int page : {2, 0, 3, 3}) {
+    m_sheet.SetActivePage(page);
+    Pump();
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ((bar.GetButtonStyle(i) & TBBS_CHECKED) != 0, i == page)
+          << "page " << page << ", button " << i;
+  }
+  m_sheet.SetNavigationBar(nullptr);
+  bar.DestroyWindow();
+  host.DestroyWindow();
+  Pump();
 }
 
 }  // namespace
