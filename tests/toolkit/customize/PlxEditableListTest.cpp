@@ -32,6 +32,7 @@ class CRecordingList : public CPlxEditableListView {
   void EntryRenamed(int i) override { heard.push_back("renamed " + std::to_string(i)); }
   void EntryMovedUp(int i) override { heard.push_back("up " + std::to_string(i)); }
   void EntryMovedDown(int i) override { heard.push_back("down " + std::to_string(i)); }
+  void BrowseClicked() override { heard.push_back("browse"); }
 };
 
 using Names = std::vector<std::string>;
@@ -262,6 +263,26 @@ TEST_F(PlxEditableList, LooksLikeACaptionWithButtonsOverTheList) {
   m_list->GetWindowRect(area);
   area.InflateRect(4, 4);
   EXPECT_EQ(customize_test::CompareWithReference(area, "editable-list.png"), 0);
+}
+
+TEST_F(PlxEditableList, AnEditorWithABrowseButtonReportsItsClick) {
+  m_list->EnableBrowseButton();
+  Tap(VK_F2);
+  CPlxInplaceBrowseEdit& editor = m_list->Editor();
+  ASSERT_NE(editor.GetSafeHwnd(), nullptr);
+  CRect window;
+  editor.GetWindowRect(window);
+  EXPECT_EQ(editor.m_rectBrowse, CRect(window.right - 20, window.top, window.right, window.bottom));
+  CRect client;
+  editor.GetClientRect(client);
+  editor.ClientToScreen(client);
+  EXPECT_EQ(client.right, editor.m_rectBrowse.left - 1)
+      << "the text stops short of the button, inside the border";
+  customize_test::Click(editor.m_rectBrowse.CenterPoint());
+  EXPECT_EQ(m_list->heard, (std::vector<std::string>{"browse"}));
+  EXPECT_EQ(m_list->EditedEntry(), 1) << "the edit goes on";
+  Tap(VK_ESCAPE);
+  EXPECT_EQ(Entries(), (Names{"Alpha", "Beta", "Gamma"}));
 }
 
 }  // namespace
