@@ -394,13 +394,14 @@ void CPlxColorChooserCtrl::DrawMarker(CDC* pDC) {
   }
 }
 
+void CPlxColorChooserCtrl::EnsureCells() {
+  if (m_cells.GetSize() != 0) return;
+  if (m_nType == Hexagon) BuildHexagonCells(ClientRect());
+  if (m_nType == Greys) BuildGreyCells(ClientRect());
+}
+
 void CPlxColorChooserCtrl::DrawCells(CDC* pDC) {
-  if (m_cells.GetSize() == 0) {
-    if (m_nType == Hexagon)
-      BuildHexagonCells(ClientRect());
-    else
-      BuildGreyCells(ClientRect());
-  }
+  EnsureCells();
   for (int i = 0; i < m_cells.GetSize(); ++i) {
     const CPlxColorCell* cell = GetCell(i);
     CBrush brush;

@@ -51,6 +51,8 @@ class CPlxColorChooserCtrl : public CButton {
   // The cells, built on the first paint (or by the Build calls).
   const CObArray& GetCells() const { return m_cells; }
   CPlxColorCell* GetCell(int i) const { return static_cast<CPlxColorCell*>(m_cells[i]); }
+  // Builds the hexagon's or grey row's cells from the client area when there are none yet.
+  void EnsureCells();
   void BuildHexagonCells(CRect rect);
   void BuildGreyCells(CRect rect);
   // The cell a click at the point selects (first in array order), or -1.

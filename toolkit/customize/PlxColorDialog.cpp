@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/comctl/CommCtrl.h"
 #include "platform/comdlg/CommonDialogs.h"
 #include "platform/kernel/GlobalMemory.h"
 #include "platform/mfc/Dc.h"
@@ -60,6 +61,25 @@ const DialogTemplate& ColorDialogTemplate() {
     return t;
   }();
   return kTemplate;
+}
+
+// The colour the screen shows at the point. Windows here paint into surfaces of their own, so
+// the screen DC has only the desktop: the pixel is read from the topmost visible window there,
+// skipping the see-through pick window.
+COLORREF ScreenPixel(POINT point, HWND skip) {
+  for (HWND wnd = ::GetTopWindow(nullptr); wnd != nullptr; wnd = ::GetWindow(wnd, GW_HWNDNEXT)) {
+    RECT rect;
+    if (wnd == skip || !::IsWindowVisible(wnd) || !::GetWindowRect(wnd, &rect) || !::PtInRect(&rect, point))
+      continue;
+    HDC dc = ::GetWindowDC(wnd);
+    const COLORREF color = ::GetPixel(dc, point.x - rect.left, point.y - rect.top);
+    ::ReleaseDC(wnd, dc);
+    return color;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF color = ::GetPixel(screen, point.x, point.y);
+  ::ReleaseDC(nullptr, screen);
+  return color;
 }
 
 }  // namespace
@@ -207,6 +227,7 @@ BOOL CPlxColorDialog::OnInitDialog() {
   m_wndColors.SetInitialColor(m_CurrentColor);
   m_wndColors.SetColor(m_NewColor);
 
+  ::InitCommonControls();  // the custom page's spin buttons
   m_pPropSheet = new CPropertySheetCtrl(this);
   m_pPage1 = new CPlxColorPage1;
   m_pPage2 = new CPlxColorPage2;
@@ -270,14 +291,15 @@ void CPlxColorDialog::OnPickColor() {
     m_bPickerMode = FALSE;
     return;
   }
+  m_hwndPick = pick->m_hWnd;
   SetForegroundWindow();
   BringWindowToTop();
   SetCapture();
   const COLORREF before = m_NewColor;
   const HWND self = m_hWnd;
-  // The loop ends when picking stops, when the dialog is gone or lost the mouse, and on WM_QUIT,
+  // The loop ends when picking stops, when the dialog is gone, ended or lost the mouse, and on WM_QUIT,
   // which goes back into the queue for the loop that owns it.
-  while (m_bPickerMode && ::IsWindow(self) && ::GetCapture() == self) {
+  while (m_bPickerMode && ::IsWindow(self) && ContinueModal() && ::GetCapture() == self) {
     MSG msg;
     if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::WaitMessage();
@@ -305,6 +327,7 @@ void CPlxColorDialog::OnPickColor() {
 void CPlxColorDialog::StopPicking(CPlxScreenPickWnd* pick) {
   if (GetSafeHwnd() != nullptr && ::GetCapture() == m_hWnd) ::ReleaseCapture();
   if (pick->GetSafeHwnd() != nullptr) pick->DestroyWindow();
+  m_hwndPick = nullptr;
   delete pick;
   m_bPickerMode = FALSE;
 }
@@ -341,9 +364,7 @@ LRESULT CPlxColorDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       if (m_bPickerMode) {
         CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         ClientToScreen(&point);
-        HDC screen = ::GetDC(nullptr);
-        const COLORREF color = ::GetPixel(screen, point.x, point.y);
-        ::ReleaseDC(nullptr, screen);
+        const COLORREF color = ScreenPixel(point, m_hwndPick);
         if (color != CLR_INVALID) SetChosenColor(color);
         return 0;
       }

@@ -80,6 +80,7 @@ class CPlxColorDialog : public CPlxDialog {
   BOOL m_bIsMyPalette = TRUE;
   BOOL m_bPickerMode = FALSE;
   HCURSOR m_hcurPicker = nullptr;
+  HWND m_hwndPick = nullptr;  // the pick window while picking
 
  protected:
   BOOL OnInitDialog() override;

@@ -388,7 +388,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
   if (auto* toolkit = dynamic_cast<CPlxColorDialog*>(CWnd::FromHandlePermanent(dialog));
       toolkit != nullptr && toolkit->m_pPage1 != nullptr && g_answer.cell != (COLORREF)-1) {
     CPlxColorChooserCtrl& hexagon = toolkit->m_pPage1->m_hexagon;
-    hexagon.UpdateWindow();  // the cells come with the first paint
+    hexagon.EnsureCells();
     for (int i = 0; i < hexagon.GetCells().GetSize(); ++i) {
       if (hexagon.GetCell(i)->m_color != g_answer.cell) continue;
       const LPARAM at = MAKELPARAM(hexagon.GetCell(i)->m_x, hexagon.GetCell(i)->m_y);

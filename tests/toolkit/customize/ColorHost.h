@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
+#include "platform/mfc/WinApp.h"
 #include "platform/res/ResourceModule.h"
 #include "tests/support/MessagePump.h"
 #include "toolkit/core/PlxDrawHelper.h"
@@ -43,9 +45,13 @@ class ColourFixture : public ::testing::Test {
     const char* bin = std::getenv("PICTAVO_BIN_DIR");
     pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
   }
-  void SetUp() override { ASSERT_TRUE(host.Make(640, 480)); }
+  void SetUp() override {
+    if (AfxGetApp() == nullptr) app = std::make_unique<CWinApp>("ColourTest");  // picking needs a thread
+    ASSERT_TRUE(host.Make(640, 480));
+  }
   void TearDown() override {
     host.DestroyWindow();
+    app.reset();
     pictavo::test::PumpPending();
   }
   static void Paint(CWnd& wnd) {
@@ -53,6 +59,7 @@ class ColourFixture : public ::testing::Test {
     pictavo::test::PumpPending();
   }
   CColorHost host;
+  std::unique_ptr<CWinApp> app;
 };
 
 }  // namespace colourtest
