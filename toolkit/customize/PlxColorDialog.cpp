@@ -46,17 +46,17 @@ const DialogTemplate& ColorDialogTemplate() {
     DialogTemplate t;
     t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     t.cx = 240;
-    t.cy = 160;
+    t.cy = 166;
     t.caption = "Colors";
     t.fontFace = "MS Shell Dlg";
     t.pointSize = 8;
-    t.controls = {Control(CPlxColorDialog::IDC_SHEET, "Static", "", SS_LEFT, 4, 4, 172, 152),
+    t.controls = {Control(CPlxColorDialog::IDC_SHEET, "Static", "", SS_LEFT, 4, 4, 172, 156),
                   Control(IDOK, "Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 182, 8, 52, 14),
                   Control(IDCANCEL, "Button", "Cancel", WS_TABSTOP, 182, 26, 52, 14),
                   Control(0xFFFF, "Static", "New", SS_CENTER, 182, 60, 52, 8),
                   Control(CPlxColorDialog::IDC_SAMPLE, "Button", "", BS_OWNERDRAW, 190, 70, 36, 50),
                   Control(0xFFFF, "Static", "Current", SS_CENTER, 182, 122, 52, 8),
-                  Control(CPlxColorDialog::IDC_PICK, "Button", "&Select", WS_TABSTOP, 182, 140, 52, 14)};
+                  Control(CPlxColorDialog::IDC_PICK, "Button", "&Select", WS_TABSTOP, 182, 146, 52, 14)};
     // The placeholder comes last in the tab order: the sheet it leaves is created over it.
     return t;
   }();

@@ -35,7 +35,7 @@ DialogTemplate PageTemplate(const char* caption) {
   DialogTemplate t;
   t.style = WS_CHILD | DS_SETFONT | DS_CONTROL;
   t.cx = 164;
-  t.cy = 132;
+  t.cy = 122;
   t.caption = caption;
   t.fontFace = "MS Shell Dlg";
   t.pointSize = 8;
@@ -47,8 +47,8 @@ const DialogTemplate& StandardTemplate() {
   static const DialogTemplate kTemplate = [] {
     DialogTemplate t = PageTemplate("Standard");
     t.controls = {
-        Control(CPlxColorPage1::IDC_HEXAGON, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 2, 156, 100),
-        Control(CPlxColorPage1::IDC_GREYS, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 104, 156, 24)};
+        Control(CPlxColorPage1::IDC_HEXAGON, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 2, 156, 90),
+        Control(CPlxColorPage1::IDC_GREYS, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 94, 156, 22)};
     return t;
   }();
   return kTemplate;
@@ -59,19 +59,19 @@ const DialogTemplate& CustomTemplate() {
   static const DialogTemplate kTemplate = [] {
     DialogTemplate t = PageTemplate("Custom");
     t.controls = {
-        Control(CPlxColorPage2::IDC_PLANE, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 4, 124, 74),
-        Control(CPlxColorPage2::IDC_LUMINANCE_BAR, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 134, 0, 26, 82)};
+        Control(CPlxColorPage2::IDC_PLANE, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 4, 4, 124, 66),
+        Control(CPlxColorPage2::IDC_LUMINANCE_BAR, "Button", "", BS_OWNERDRAW | WS_TABSTOP, 134, 0, 26, 74)};
     struct Row {
       const char* label;
       DWORD edit, spin;
       short x, y;
     };
-    const Row rows[] = {{"&Red:", CPlxColorPage2::IDC_RED, 16976, 4, 86},
-                        {"&Green:", CPlxColorPage2::IDC_GREEN, 16977, 4, 101},
-                        {"&Blue:", CPlxColorPage2::IDC_BLUE, 16978, 4, 116},
-                        {"&Hue:", CPlxColorPage2::IDC_HUE, 16979, 84, 86},
-                        {"&Lum:", CPlxColorPage2::IDC_LUM, 16980, 84, 101},
-                        {"&Sat:", CPlxColorPage2::IDC_SAT, 16981, 84, 116}};
+    const Row rows[] = {{"&Red:", CPlxColorPage2::IDC_RED, 16976, 4, 78},
+                        {"&Green:", CPlxColorPage2::IDC_GREEN, 16977, 4, 92},
+                        {"&Blue:", CPlxColorPage2::IDC_BLUE, 16978, 4, 106},
+                        {"&Hue:", CPlxColorPage2::IDC_HUE, 16979, 84, 78},
+                        {"&Lum:", CPlxColorPage2::IDC_LUM, 16980, 84, 92},
+                        {"&Sat:", CPlxColorPage2::IDC_SAT, 16981, 84, 106}};
     for (const Row& r : rows) {
       t.controls.push_back(
           Control(0xFFFF, "Static", r.label, SS_LEFT, r.x, static_cast<short>(r.y + 2), 28, 8));
