@@ -12,17 +12,7 @@
 
 IMPLEMENT_DYNAMIC(CPlxColorChooserCtrl, CButton)
 
-namespace {
-
-constexpr double kStep = 0.05;
-constexpr double kHexRatio = 0.57735026;
-
-double Clamp01(double v) {
-  return std::clamp(v, 0.0, 1.0);
-}
-
-// On an 8-bit display a cell paints in the palette entry nearest to its colour.
-COLORREF DisplayColor(COLORREF color, CPalette* palette) {
+COLORREF CPlxColorChooserCtrl::DisplayColor(COLORREF color, CPalette* palette) {
   if (g_plxGlobalData.nBitsPerPixel != 8 || palette == nullptr || palette->GetSafeHandle() == nullptr)
     return color;
   const int count = palette->GetEntryCount();
@@ -40,6 +30,15 @@ COLORREF DisplayColor(COLORREF color, CPalette* palette) {
     }
   }
   return best;
+}
+
+namespace {
+
+constexpr double kStep = 0.05;
+constexpr double kHexRatio = 0.57735026;
+
+double Clamp01(double v) {
+  return std::clamp(v, 0.0, 1.0);
 }
 
 }  // namespace

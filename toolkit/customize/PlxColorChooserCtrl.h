@@ -68,6 +68,9 @@ class CPlxColorChooserCtrl : public CButton {
   // Component snapping of cell colours: ends and the middle values 128 and 192 within tol.
   static int SnapColorComponent(int v, int tol);
   static COLORREF SnapColor(COLORREF color, int tol);
+  // On an 8-bit display with a palette: the palette entry nearest to the colour (drawing here takes
+  // plain colours, so the entry's own colour stands for its index); otherwise the colour.
+  static COLORREF DisplayColor(COLORREF color, CPalette* palette);
   // The angle of (dx, dy) in whole degrees, screen y downward.
   static int HueAngle(int dx, int dy);
 

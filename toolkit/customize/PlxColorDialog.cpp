@@ -257,7 +257,7 @@ BOOL CPlxColorDialog::OnInitDialog() {
 void CPlxColorDialog::SetChosenColor(COLORREF color) {
   m_NewColor = color;
   if (m_wndColors.GetSafeHwnd() == nullptr) return;
-  m_wndColors.SetColor(color);
+  m_wndColors.SetColor(CPlxColorChooserCtrl::DisplayColor(color, m_pPalette));
   m_wndColors.Invalidate();
   m_wndColors.UpdateWindow();
 }

@@ -368,6 +368,38 @@ TEST_F(PlxColorDialog, ACallersPaletteIsUsedAndOutlivesTheDialog) {
   EXPECT_NE(own, nullptr) << "built from the system palette";
 }
 
+// On an 8-bit display the sample and the cells paint in the palette's nearest entries, while the
+// chosen colour stays the plain one.
+TEST_F(PlxColorDialog, AtEightBitsTheSampleShowsTheNearestPaletteEntry) {
+  struct {
+    LOGPALETTE head;
+    PALETTEENTRY more[15];
+  } logical{};
+  logical.head.palVersion = 0x300;
+  logical.head.palNumEntries = 16;
+  for (int i = 0; i < 16; ++i)
+    reinterpret_cast<PALETTEENTRY*>(logical.head.palPalEntry)[i] = {static_cast<BYTE>(i * 16), 0, 0, 0};
+  CPalette palette;
+  ASSERT_TRUE(palette.CreatePalette(&logical.head));
+  const int bits = g_plxGlobalData.nBitsPerPixel;
+  g_plxGlobalData.nBitsPerPixel = 8;
+  COLORREF chosen = 0, sample = 0, centre = 0;
+  {
+    CPlxColorDialog dialog(RGB(1, 2, 3), 0, nullptr, palette);
+    RunDialog(dialog, [&](CPlxColorDialog& d) {
+      d.SetChosenColor(RGB(100, 30, 0));
+      chosen = d.GetChosenColor();
+      sample = d.m_wndColors.GetColor();
+      d.m_pPage1->m_hexagon.EnsureCells();
+      centre = d.m_pPage1->m_hexagon.GetCell(0)->m_displayColor;
+    });
+  }
+  g_plxGlobalData.nBitsPerPixel = bits;
+  EXPECT_EQ(chosen, RGB(100, 30, 0));
+  EXPECT_EQ(sample, RGB(96, 0, 0));
+  EXPECT_EQ(centre, RGB(240, 0, 0)) << "white's nearest entry";
+}
+
 std::string g_systemCaption;
 UINT g_systemAnswer = IDOK;
 
