@@ -16,7 +16,6 @@
 #include "toolkit/core/PlxVisualManager.h"
 
 IMPLEMENT_SERIAL(CPlxToolBar, CControlBar, VERSIONABLE_SCHEMA | 1)
-IMPLEMENT_DYNAMIC(CPlxMenuBar, CPlxToolBar)
 IMPLEMENT_DYNAMIC(CPlxStatusBar, CControlBar)
 
 CString CPlxToolBar::m_strRegSection = "PlxToolBars";
@@ -49,10 +48,6 @@ HHOOK CPlxToolBar::m_hMouseHook = nullptr;
 CPlxToolBar* CPlxToolBar::m_pLastHookToolbar = nullptr;
 double CPlxToolBar::m_dLargeIconScale = 2.0;
 
-BOOL CPlxMenuBar::m_bMenuShadows = TRUE;
-BOOL CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
-BOOL CPlxMenuBar::m_bShowAllMenusAfterDelay = TRUE;
-BOOL CPlxMenuBar::m_bShowAllCommands = FALSE;
 
 UINT PLX_WM_TOOLBARMENU, PLX_WM_CUSTOMIZETOOLBAR, PLX_WM_CREATETOOLBAR, PLX_WM_DELETETOOLBAR,
     PLX_WM_CUSTOMIZEHELP, PLX_WM_RESETTOOLBAR, PLX_WM_RESETMENU, PLX_WM_SHOWREGULARMENU,
@@ -490,8 +485,4 @@ LRESULT CPlxToolBar::OnTbGetButtonText(WPARAM wParam, LPARAM lParam) {
   // The caller's buffer has no stated size: a null buffer asks for the length to allocate.
   if (lParam != 0) memcpy(reinterpret_cast<char*>(lParam), static_cast<LPCTSTR>(text), text.GetLength() + 1);
   return text.GetLength();
-}
-
-CFont* CPlxMenuBar::GetMenuFont(BOOL bHorz) {
-  return bHorz ? &g_plxGlobalData.fontRegular : &g_plxGlobalData.fontVert;
 }

@@ -382,22 +382,6 @@ class CPlxToolBar : public CControlBar {
 // The frame hooks a toolbar reaches its frame through.
 BOOL PlxFrameButtonToolTip(const CWnd* pWnd, CPlxToolbarButton* pButton, TOOLINFOA* pTI);
 
-class CPlxMenuBar : public CPlxToolBar {
-  DECLARE_DYNAMIC(CPlxMenuBar)
-
- public:
-  static CFont* GetMenuFont(BOOL bHorz);
-
-  BOOL IsButtonExtraSizeAvailable() const override { return FALSE; }
-  BOOL CanBeClosed() const override { return FALSE; }
-  BOOL AllowChangeTextLabels() const override { return FALSE; }
-
-  static BOOL m_bMenuShadows;             // popup menus and dropped menu-bar buttons cast shadows
-  static BOOL m_bRecentlyUsedMenus;       // menus show the recently used commands first
-  static BOOL m_bShowAllMenusAfterDelay;  // a short menu shows all its items after a delay
-  static BOOL m_bShowAllCommands;         // the show-all state popups share (not stored)
-};
-
 // The pane record a status bar hands to GetStatusBarPaneTextColor.
 struct CPlxStatusBarPaneInfo {
   UINT nStyle = 0;                  // SBPS_ bits
@@ -413,3 +397,4 @@ class CPlxStatusBar : public CControlBar {
 
 // The popup menu bar and the popup menu, which every menu-aware bar reaches.
 #include "toolkit/bars/PlxPopupMenuBar.h"
+#include "toolkit/bars/PlxMenuBar.h"
