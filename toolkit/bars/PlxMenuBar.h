@@ -66,12 +66,13 @@ class CPlxMenuBar : public CPlxToolBar {
   virtual void OnSetDefaultMenu(HMENU) {}
 
   // ---- the maximized child ----
-  void SetMaximizedChild(BOOL bMaximized, CWnd* pChild = nullptr, BOOL bRecalcLayout = TRUE);
+  virtual void SetMaximizedChild(BOOL bMaximized, CWnd* pChild = nullptr, BOOL bRecalcLayout = TRUE);
   void RestoreMaximizedChild();
 
   // ---- menus ----
   void SetDefaultMenuResId(UINT uiResId) { m_uiDefaultMenuResId = uiResId; }
   BOOL LoadDefaultItemsFromMenu(UINT uiMenuResId);
+  HMENU GetMenu() const { return m_hMenu; }
   HMENU GetHMenu() const { return m_hMenu; }
   HMENU GetDefaultMenu() const { return m_hDefaultMenu; }
   static void UpdateMDIChildrenMenus(CMultiDocTemplate* pTemplate);

@@ -388,9 +388,9 @@ CWnd* CPlxToolBar::GetCommandTarget() const {
 }
 
 BOOL CPlxToolBar::IsUserDefined() const {
-  CPlxFrameWnd* frame = dynamic_cast<CPlxFrameWnd*>(AfxGetMainWnd());
-  if (frame == nullptr) frame = PlxGetToolkitFrame(this);
-  return frame != nullptr && frame->m_Impl.IsUserDefinedToolbar(this);
+  CPlxToolkitFrame frame(dynamic_cast<CFrameWnd*>(AfxGetMainWnd()));
+  if (!frame) frame = PlxGetToolkitFrame(this);
+  return frame && frame.GetImpl()->IsUserDefinedToolbar(this);
 }
 
 int CPlxToolBar::GetCommandButtons(UINT uiCmd, CObList& listButtons) {
