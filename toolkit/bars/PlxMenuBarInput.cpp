@@ -38,6 +38,9 @@ END_MESSAGE_MAP()
 
 int CPlxMenuBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CPlxToolBar::OnCreate(lpCreateStruct) == -1) return -1;
+  // Inside a toolkit frame the frame core takes the bar as its menu bar (and hands it the menu).
+  if (CPlxToolkitFrame frame(dynamic_cast<CFrameWnd*>(m_pParentWnd)); frame && frame.GetImpl() != nullptr)
+    frame.GetImpl()->SetMenuBar(this);
   CString title;
   if (!title.LoadString(kMenuBarTitle)) title = "Menu Bar";
   SetWindowText(title);

@@ -1,0 +1,389 @@
+// The menu bar: buttons from a menu, one set per menu through the store, the maximized child's
+// buttons, what a failing store does, which menu the bar frees, layout, keys, drops, the drag hook
+// and the popup sides of a floating bar.
+#include "toolkit/bars/PlxMenuBar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/display/Display.h"
+#include "platform/mfc/FrameWnd.h"
+#include "platform/res/ResourceModule.h"
+#include "platform/user/Menu.h"
+#include "tests/shell/ShellTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScratchDir.h"
+#include "toolkit/bars/PlxCustomizeButton.h"
+#include "toolkit/bars/PlxMenuTempStore.h"
+#include "toolkit/bars/PlxMenuWindowButtons.h"
+#include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxVisualManager.h"
+
+namespace {
+
+using pictavo::test::ScopedEnv;
+using pictavo::test::ScratchDir;
+
+// A menu bar menu: "&File" (New, Open), a separator, "&Help" as a plain command.
+HMENU MakeMenu(UINT base, const char* popupText = "&File", const char* commandText = "&Help") {
+  HMENU popup = ::CreatePopupMenu();
+  ::AppendMenu(popup, MF_STRING, base + 1, "&New");
+  ::AppendMenu(popup, MF_STRING, base + 2, "&Open...");
+  HMENU menu = ::CreateMenu();
+  ::AppendMenu(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), popupText);
+  ::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenu(menu, MF_STRING, base + 9, commandText);
+  return menu;
+}
+
+std::vector<std::string> Texts(const CPlxToolBar& bar) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < bar.GetCount(); ++i) {
+    const CPlxToolbarButton* b = bar.GetButton(i);
+    texts.push_back((b->m_nStyle & TBBS_SEPARATOR) ? "|" : static_cast<LPCTSTR>(b->m_strText));
+  }
+  return texts;
+}
+
+std::vector<UINT> Ids(const CPlxToolBar& bar) {
+  std::vector<UINT> ids;
+  for (int i = 0; i < bar.GetCount(); ++i) ids.push_back(bar.GetItemID(i));
+  return ids;
+}
+
+class MenuBarFixture : public shelltest::RegistryFixture {
+ protected:
+  static void SetUpTestSuite() {
+    if (!pictavo::display::Headless()) ASSERT_TRUE(pictavo::display::Initialize());
+  }
+  void SetUp() override {
+    const char* bin = std::getenv("PICTAVO_BIN_DIR");
+    pictavo::res::SetResourceRoot(std::string(bin ? bin : ".") + "/resources");
+    m_host = pictavo::test::CreateHostWindow(1000, 400);
+    g_menuTempStore.CleanUp();
+  }
+  void TearDown() override {
+    if (m_bar != nullptr && m_bar->GetSafeHwnd() != nullptr) m_bar->DestroyWindow();
+    delete m_bar;
+    for (HWND child : m_children) ::DestroyWindow(child);
+    ::DestroyWindow(m_host);
+    pictavo::test::PumpPending();
+    g_menuTempStore.CleanUp();
+    CPlxToolBar::CleanUpImages();
+    CPlxVisualManager::DestroyInstance();
+    CPlxMenuBar::m_bShowAllCommands = FALSE;
+  }
+  CPlxMenuBar& Bar(BOOL withWindow = TRUE) {
+    m_bar = new CPlxMenuBar;
+    if (withWindow) {
+      EXPECT_TRUE(m_bar->Create(CWnd::FromHandle(m_host), WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1001));
+      m_bar->SetWindowPos(nullptr, 0, 0, 1000, 24, SWP_NOZORDER);
+    }
+    return *m_bar;
+  }
+  // A window standing for a maximized MDI child, with the given styles.
+  CWnd* Child(DWORD style) {
+    HWND hwnd = ::CreateWindowEx(0, "PictavoTestHost", "Child", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100,
+                                 m_host, nullptr, nullptr, nullptr);
+    m_children.push_back(hwnd);
+    return CWnd::FromHandle(hwnd);
+  }
+
+  HWND m_host = nullptr;
+  CPlxMenuBar* m_bar = nullptr;
+  std::vector<HWND> m_children;
+};
+
+}  // namespace
+
+// ---- menus ----
+
+TEST_F(MenuBarFixture, APopupASeparatorAndACommandGiveThreeButtons) {
+  CPlxMenuBar& bar = Bar();
+  HMENU menu = MakeMenu(100);
+  ASSERT_TRUE(bar.CreateFromMenu(menu, TRUE));
+  ASSERT_EQ(bar.GetCount(), 3);
+  auto* file = dynamic_cast<CPlxToolbarMenuButton*>(bar.GetButton(0));
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->m_nID, 0u);
+  EXPECT_TRUE(file->m_bText);
+  EXPECT_FALSE(file->m_bImage);
+  EXPECT_EQ(file->GetSubItems().GetCount(), 2);
+  EXPECT_TRUE(bar.GetButton(1)->m_nStyle & TBBS_SEPARATOR);
+  EXPECT_EQ(dynamic_cast<CPlxToolbarMenuButton*>(bar.GetButton(2)), nullptr);
+  EXPECT_EQ(bar.GetItemID(2), 109u);
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&File", "|", "&Help"}));
+  CPlxToolbarButton* mnemonic = nullptr;
+  EXPECT_TRUE(bar.m_mapMnemonics.Lookup('F', mnemonic));
+  EXPECT_EQ(mnemonic, bar.GetButton(0));
+  EXPECT_EQ(bar.GetMenu(), menu);
+  EXPECT_EQ(bar.GetDefaultMenu(), menu);
+}
+
+TEST_F(MenuBarFixture, SwitchingMenusBringsBackTheCustomizedButtonsFromTheStore) {
+  CPlxMenuBar& bar = Bar();
+  HMENU first = MakeMenu(100);
+  HMENU second = MakeMenu(200, "&Photo", "&About");
+  ASSERT_TRUE(bar.CreateFromMenu(first, TRUE));
+  ASSERT_TRUE(bar.RemoveButton(2));  // the user takes "&Help" off the first menu's bar
+  ASSERT_TRUE(bar.CreateFromMenu(second));
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&Photo", "|", "&About"}));
+  ASSERT_TRUE(bar.CreateFromMenu(first));
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&File"})) << "from the store, not from the menu";
+  EXPECT_EQ(g_menuTempStore.GetCount(), 2);
+  // The same menu again without force leaves the buttons alone; with force they are rebuilt...
+  // from the store, which holds the customized set.
+  ASSERT_TRUE(bar.CreateFromMenu(first, FALSE, TRUE));
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&File"}));
+  ::DestroyMenu(second);
+}
+
+TEST_F(MenuBarFixture, ANullMenuKeepsTheOldButtons) {
+  CPlxMenuBar& bar = Bar();
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  ASSERT_TRUE(bar.CreateFromMenu(nullptr));
+  EXPECT_EQ(bar.GetMenu(), nullptr);
+  EXPECT_EQ(bar.GetCount(), 3);
+}
+
+TEST(PlxMenuBarText, FindMenuItemTextSearchesSubMenusDepthFirst) {
+  HMENU menu = MakeMenu(100);
+  struct Case {
+    HMENU menu;
+    UINT id;
+    BOOL found;
+    const char* text;
+  } const cases[] = {
+      {menu, 102, TRUE, "&Open..."}, {menu, 109, TRUE, "&Help"}, {menu, 555, FALSE, ""},
+      {menu, 0, FALSE, ""},          {menu, (UINT)-1, FALSE, ""}, {nullptr, 101, FALSE, ""},
+  };
+  for (const Case& c : cases) {
+    CString text;
+    EXPECT_EQ(CPlxMenuBar::FindMenuItemText(c.menu, c.id, text), c.found) << c.id;
+    EXPECT_STREQ(static_cast<LPCTSTR>(text), c.text) << c.id;
+  }
+  ::DestroyMenu(menu);
+}
+
+// ---- which menus the bar frees ----
+
+TEST_F(MenuBarFixture, DestructionFreesTheDefaultMenuButNotATemplatesSharedMenu) {
+  CPlxMenuBar& bar = Bar();
+  HMENU own = MakeMenu(100);
+  HMENU shared = MakeMenu(200);  // a document template's: the template frees it
+  ASSERT_TRUE(bar.CreateFromMenu(own, TRUE));
+  ASSERT_TRUE(bar.CreateFromMenu(shared));
+  bar.DestroyWindow();
+  delete m_bar;
+  m_bar = nullptr;
+  EXPECT_FALSE(::IsMenu(own));
+  EXPECT_TRUE(::IsMenu(shared)) << "a shared menu destroyed by the bar would be destroyed twice";
+  EXPECT_EQ(g_menuTempStore.GetCount(), 1) << "the freed menu left the store";
+  ::DestroyMenu(shared);
+}
+
+// ---- a failing store: the bar stays as it was, the answer is FALSE ----
+
+TEST_F(MenuBarFixture, AFailingStoreLeavesTheBarAsItWas) {
+  CPlxMenuBar& bar = Bar();
+  HMENU first = MakeMenu(100);
+  HMENU second = MakeMenu(200, "&Photo", "&About");
+  ASSERT_TRUE(bar.CreateFromMenu(second));
+  ASSERT_TRUE(bar.CreateFromMenu(first, TRUE));  // the second menu's buttons are in the store
+  const std::vector<std::string> shown = Texts(bar);
+
+  ScratchDir folder;
+  ScopedEnv tmp("TMPDIR", (folder / "missing").c_str());  // no file can be made there
+  struct Step {
+    const char* name;
+    std::function<BOOL()> run;
+  } const steps[] = {
+      {"switch", [&] { return bar.CreateFromMenu(second); }},
+      {"save", [&] { return bar.SaveState("Software\\PlxMenuBarTest\\"); }},
+      {"load", [&] { return bar.LoadState("Software\\PlxMenuBarTest\\"); }},
+      {"reset", [&] { return bar.RestoreOriginalState(); }},
+  };
+  for (const Step& step : steps) {
+    EXPECT_FALSE(step.run()) << step.name;
+    EXPECT_EQ(Texts(bar), shown) << step.name << " showed another menu's buttons";
+    EXPECT_EQ(bar.GetMenu(), first) << step.name;
+  }
+  bar.OnGlobalFontsChanged();
+  EXPECT_EQ(Texts(bar), shown) << "font change";
+}
+
+TEST_F(MenuBarFixture, StateRoundTripsPerMenu) {
+  CPlxMenuBar& bar = Bar();
+  HMENU menu = MakeMenu(100);
+  ASSERT_TRUE(bar.CreateFromMenu(menu, TRUE));
+  ASSERT_TRUE(bar.RemoveButton(2));
+  ASSERT_TRUE(bar.SaveState("Software\\PlxMenuBarTest\\"));
+  EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&File", "|"}));
+
+  // A new bar (a new run) over a fresh copy of the menu loads what was saved.
+  bar.DestroyWindow();
+  delete m_bar;
+  m_bar = nullptr;
+  g_menuTempStore.CleanUp();
+  CPlxMenuBar& again = Bar();
+  ASSERT_TRUE(again.CreateFromMenu(MakeMenu(100), TRUE));
+  EXPECT_EQ(again.GetCount(), 3);
+  ASSERT_TRUE(again.LoadState("Software\\PlxMenuBarTest\\"));
+  EXPECT_EQ(Texts(again), (std::vector<std::string>{"&File", "|"}));
+}
+
+// ---- the maximized child ----
+
+TEST_F(MenuBarFixture, AMaximizedChildBringsItsIconAndWindowButtons) {
+  struct Case {
+    const char* name;
+    DWORD style;
+    BOOL removeClose;
+    std::vector<UINT> commands;
+    BOOL closeDisabled;
+  } const cases[] = {
+      {"all boxes", WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, FALSE, {SC_MINIMIZE, SC_RESTORE, SC_CLOSE}, FALSE},
+      {"no minimize box", WS_SYSMENU | WS_MAXIMIZEBOX, FALSE, {SC_RESTORE, SC_CLOSE}, FALSE},
+      {"no close item", WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, TRUE, {SC_MINIMIZE, SC_RESTORE, SC_CLOSE}, TRUE},
+  };
+  CPlxMenuBar& bar = Bar();
+  bar.EnableCustomizeButton(TRUE, 0, "");
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  const int ordinary = bar.GetCount();  // the three items and the chevron
+  for (const Case& c : cases) {
+    CWnd* child = Child(c.style);
+    if (c.removeClose) ::DeleteMenu(::GetSystemMenu(child->m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    bar.SetMaximizedChild(TRUE, child, TRUE);
+    ASSERT_TRUE(bar.m_bMaximizedChild) << c.name;
+    EXPECT_NE(dynamic_cast<CPlxToolbarSystemMenuButton*>(bar.GetButton(0)), nullptr) << c.name;
+    EXPECT_EQ(bar.m_nSysButtons, static_cast<int>(c.commands.size())) << c.name;
+    const int first = bar.GetCount() - 1 - bar.m_nSysButtons;
+    for (size_t i = 0; i < c.commands.size(); ++i) {
+      auto* button = dynamic_cast<CPlxToolbarMenuButtonsButton*>(bar.GetButton(first + static_cast<int>(i)));
+      ASSERT_NE(button, nullptr) << c.name;
+      EXPECT_EQ(button->m_uiSystemCommand, c.commands[i]) << c.name;
+    }
+    auto* close = static_cast<CPlxToolbarMenuButtonsButton*>(bar.GetButton(bar.GetCount() - 2));
+    EXPECT_EQ((close->m_nStyle & TBBS_DISABLED) != 0, c.closeDisabled != FALSE) << c.name;
+    EXPECT_EQ(bar.GetButton(bar.GetCount() - 1), bar.GetCustomizeButton()) << c.name << ": chevron last";
+
+    bar.SetMaximizedChild(FALSE, nullptr, TRUE);
+    EXPECT_EQ(bar.GetCount(), ordinary) << c.name;
+    EXPECT_EQ(bar.m_nSavedSysButtons, static_cast<int>(c.commands.size())) << c.name;
+    EXPECT_EQ(bar.GetButton(bar.GetCount() - 1), bar.GetCustomizeButton()) << c.name;
+  }
+  bar.SetMaximizedChild(TRUE, nullptr, TRUE);
+  EXPECT_FALSE(bar.m_bMaximizedChild) << "no child, no mode";
+}
+
+TEST_F(MenuBarFixture, ArrowKeysWrapOverTheItemsButNeverReachTheChildButtons) {
+  CPlxMenuBar& bar = Bar();
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  bar.SetMaximizedChild(TRUE, Child(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), TRUE);
+  ASSERT_EQ(bar.GetOrdinaryCount(), 4);  // icon, File, separator, Help
+  struct Case {
+    int from;
+    UINT key;
+    int to;
+  } const cases[] = {{1, VK_LEFT, 0}, {0, VK_LEFT, 3}, {3, VK_RIGHT, 0}, {2, VK_RIGHT, 3}};
+  for (const Case& c : cases) {
+    bar.m_iHot = c.from;
+    MSG msg{bar.m_hWnd, WM_KEYDOWN, c.key, 0};
+    bar.PreTranslateMessage(&msg);
+    EXPECT_EQ(bar.GetHotIndex(), c.to) << c.from << " " << c.key;
+  }
+  bar.m_iHot = -1;
+}
+
+TEST_F(MenuBarFixture, NothingDropsInFrontOfTheChildIconOrAfterItsButtons) {
+  CPlxMenuBar& bar = Bar();
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  bar.SetMaximizedChild(TRUE, Child(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), TRUE);
+  bar.AdjustLocations();
+  CRect mark;
+  EXPECT_EQ(bar.FindDropIndex(CPoint(1, 5), mark), -1);
+  const CRect close = bar.GetButton(bar.GetCount() - 1)->m_rect;
+  EXPECT_EQ(bar.FindDropIndex(CPoint(close.right - 1, close.CenterPoint().y), mark), bar.GetOrdinaryCount());
+  const CRect help = bar.GetButton(3)->m_rect;
+  EXPECT_EQ(bar.FindDropIndex(CPoint(help.left + 1, help.CenterPoint().y), mark), 3);
+}
+
+TEST_F(MenuBarFixture, ChildButtonsSitAtTheRightEnd) {
+  CPlxMenuBar& bar = Bar();
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  bar.SetMaximizedChild(TRUE, Child(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), TRUE);
+  bar.AdjustLocations();
+  CRect client;
+  bar.GetClientRect(client);
+  const CSize size = bar.m_sizeSysButton;
+  for (int n = 0; n < 3; ++n) {
+    const CRect r = bar.GetButton(bar.GetCount() - 1 - n)->m_rect;
+    EXPECT_EQ(r.right, client.right - n * (size.cx + 1)) << n;
+    EXPECT_EQ(r.bottom, client.bottom) << n;
+    EXPECT_EQ(r.Size(), size) << n;
+  }
+}
+
+// ---- layout ----
+
+TEST_F(MenuBarFixture, ADockedBarSpansItsRowAndIsOneTextRowHigh) {
+  CPlxMenuBar& bar = Bar();
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  CRect border(0, 0, 0, 0);
+  bar.CalcInsideRect(border, TRUE);
+  const CSize size = bar.CalcFixedLayout(TRUE, TRUE);
+  EXPECT_EQ(size.cx, 1000 - border.Width() / 2);
+  EXPECT_FALSE(bar.m_bHasImages);
+  EXPECT_EQ(bar.GetRowHeight(), std::max<int>(g_plxGlobalData.nTextHeightHorz,
+                                               (CPlxToolBar::GetMenuButtonSize().cy > 0
+                                                    ? CPlxToolBar::GetMenuButtonSize().cy
+                                                    : CPlxToolBar::m_sizeButton.cy) -
+                                                   2));
+  EXPECT_GE(size.cy, bar.GetRowHeight());
+  EXPECT_LT(size.cy, 2 * bar.GetRowHeight()) << "one row";
+}
+
+TEST_F(MenuBarFixture, AFloatingBarsPopupsOpenTowardsTheRowEnds) {
+  CPlxMenuBar& bar = Bar(FALSE);
+  for (UINT id = 1; id <= 6; ++id) bar.InsertButton(CPlxToolbarButton(id, -1, "x", FALSE, TRUE));
+  // Not floating: no preference.
+  EXPECT_EQ(bar.GetFloatPopupDirection(bar.GetButton(0)), -1);
+}
+
+// ---- the drag hook ----
+
+TEST_F(MenuBarFixture, ReleasingADraggedBarSnapsItToTheWorkArea) {
+  CPlxMenuBar& bar = Bar();
+  bar.m_pDockContext = new CDockContext(&bar);
+  bar.m_pDockContext->m_bDragging = TRUE;
+  bar.m_pDockContext->m_rectDragHorz = CRect(300, 200, 500, 224);
+  bar.m_pDockContext->m_rectDragVert = CRect(300, 200, 324, 400);
+  bar.SetDragHook(TRUE);
+  ASSERT_NE(CPlxMenuBar::m_hDragHook, nullptr);
+  EXPECT_EQ(CPlxMenuBar::m_pHookedMenuBar, &bar);
+  CRect work;
+  ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  // The release, as the mouse hook sees it on its way to the bar.
+  ::PostMessage(bar.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(bar.m_pDockContext->m_rectDragVert.top, work.top);
+  EXPECT_EQ(bar.m_pDockContext->m_rectDragHorz.left, work.left);
+  EXPECT_EQ(bar.m_pDockContext->m_rectDragHorz.top, 200) << "only the left edge moves";
+  EXPECT_EQ(CPlxMenuBar::m_hDragHook, nullptr) << "the hook goes with the release";
+  bar.m_pDockContext->m_bDragging = FALSE;
+}
+
+TEST_F(MenuBarFixture, TheDragHookGoesWithTheBar) {
+  CPlxMenuBar& bar = Bar();
+  bar.SetDragHook(TRUE);
+  ASSERT_NE(CPlxMenuBar::m_hDragHook, nullptr);
+  bar.DestroyWindow();
+  delete m_bar;
+  m_bar = nullptr;
+  EXPECT_EQ(CPlxMenuBar::m_hDragHook, nullptr);
+  EXPECT_EQ(CPlxMenuBar::m_pHookedMenuBar, nullptr);
+}
