@@ -86,3 +86,17 @@ void CCustomizeButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages*, BO
   else if (bHighlight && !(m_nStyle & (TBBS_CHECKED | TBBS_DISABLED | TBBS_INDETERMINATE)))
     manager->OnDrawButtonBorder(pDC, this, rect, PlxButtonHighlighted);
 }
+
+CCustomizeButton::~CCustomizeButton() = default;
+void CCustomizeButton::OnCancelMode() {
+  CPlxToolbarMenuButton::OnCancelMode();
+}
+CPlxPopupMenu* CCustomizeButton::CreatePopupMenu() {
+  return nullptr;
+}
+BOOL CCustomizeButton::InvokeCommand(CPlxPopupMenuBar*, const CPlxToolbarButton*) {
+  return FALSE;
+}
+CPlxToolbarButton* CCustomizeButton::GetLinkedButton(const CPlxToolbarButton*) const {
+  return nullptr;
+}
