@@ -1,10 +1,10 @@
 // The menu bar's layout across its dock row, its keys and mouse, and the drag hook that snaps a
 // dragged bar to the work area.
+#include "platform/kernel/Thread.h"
 #include "platform/mfc/Dc.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/MdiFrameWnd.h"
 #include "platform/mfc/WndMessageMap.h"
-#include "platform/kernel/Thread.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/Timer.h"
 #include "toolkit/bars/PlxFrameHooks.h"
@@ -300,7 +300,8 @@ void CPlxMenuBar::OnTimer(UINT_PTR nIDEvent) {
       ::GetCursorPos(&cursor);
       ScreenToClient(&cursor);
       if (dropped->m_rect.PtInRect(cursor) && popup->GetMenuBar() != nullptr &&
-          !popup->GetMenuBar()->AreAllCommandsShown()) popup->ShowAllCommands();
+          !popup->GetMenuBar()->AreAllCommandsShown())
+        popup->ShowAllCommands();
     }
     KillTimer(kShowAllTimer);
   }
