@@ -9,20 +9,26 @@
 #include <vector>
 
 #include "platform/display/Display.h"
+#include "platform/mfc/Dc.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/res/ResourceModule.h"
+#include "platform/res/Resources.h"
 #include "platform/user/Display.h"
 #include "platform/user/Menu.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/HostWindow.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScratchDir.h"
+#include "tests/support/Snapshot.h"
+#include "tests/toolkit/core/ManagerSheet.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/bars/PlxMenuTempStore.h"
 #include "toolkit/bars/PlxMenuWindowButtons.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {
 
@@ -399,4 +405,42 @@ TEST_F(MenuBarFixture, TheDragHookGoesWithTheBar) {
   m_bar = nullptr;
   EXPECT_EQ(CPlxMenuBar::m_hDragHook, nullptr);
   EXPECT_EQ(CPlxMenuBar::m_pHookedMenuBar, nullptr);
+}
+
+// ---- the look ----
+
+// The bar with a maximized child: its icon at the left end, the three window buttons at the
+// right, the menu items between them, painted through the installed manager and compared with
+// the checked-in picture. PICTAVO_WRITE_REFERENCES=1 writes it anew (look at it first).
+TEST_F(MenuBarFixture, LookWithAMaximizedChild) {
+  CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
+  CPlxMenuBar& bar = Bar();
+  bar.m_dwStyle &= ~CBRS_GRIPPER;
+  bar.SetBorders(0, 0, 0, 0);
+  ASSERT_TRUE(bar.CreateFromMenu(MakeMenu(100), TRUE));
+  CWnd* child = Child(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  HICON icon = static_cast<HICON>(
+      ::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(128), IMAGE_ICON, 16, 16, LR_SHARED));
+  ASSERT_NE(icon, nullptr);
+  child->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  bar.SetMaximizedChild(TRUE, child, FALSE);
+  const CSize size(360, bar.CalcFixedLayout(TRUE, TRUE).cy);
+  bar.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
+  bar.AdjustLocations();
+  bar.m_iHot = 1;  // "&File" hot
+  pictavo::test::Canvas canvas(size.cx, size.cy);
+  CDC dc;
+  dc.Attach(canvas.Dc());
+  bar.DoPaint(&dc);
+  dc.Detach();
+  bar.m_iHot = -1;
+  const std::string name = "menubar-maximized-child.png";
+  pictavo::test::WriteCanvasPng(canvas, pictavo::test::SnapshotPath(name));
+  const char* source = std::getenv("PICTAVO_SOURCE_DIR");
+  const std::string reference = std::string(source ? source : ".") + "/tests/toolkit/bars/reference/" + name;
+  const char* flag = std::getenv("PICTAVO_WRITE_REFERENCES");
+  if (flag != nullptr && std::string(flag) == "1")
+    ASSERT_TRUE(pictavo::test::WriteCanvasPng(canvas, reference));
+  EXPECT_EQ(pictavo::test::CountDifferences(canvas, reference), 0) << name << " differs from " << reference;
+  CPlxVisualManager::SetDefaultManager(nullptr);
 }
