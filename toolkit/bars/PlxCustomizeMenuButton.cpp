@@ -28,7 +28,8 @@ BOOL IsSeparator(const CPlxToolbarButton* button) {
 }
 
 CPlxPopupMenu* OutermostPopup(CWnd* pWndParent) {
-  CPlxPopupMenu* popup = pWndParent != nullptr ? dynamic_cast<CPlxPopupMenu*>(pWndParent->GetParent()) : nullptr;
+  CPlxPopupMenu* popup =
+      pWndParent != nullptr ? dynamic_cast<CPlxPopupMenu*>(pWndParent->GetParent()) : nullptr;
   while (popup != nullptr && popup->GetParentPopupMenu() != nullptr) popup = popup->GetParentPopupMenu();
   return popup;
 }
@@ -99,7 +100,8 @@ CSize CPlxCustomizeMenuButton::OnCalculateSize(CDC* pDC, const CSize& sizeDefaul
       frame = dynamic_cast<CFrameWnd*>(m_pWndParent->GetTopLevelParent());
     if (frame == nullptr && m_pWndParent == nullptr) frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
     CString shortcut;
-    BOOL found = frame != nullptr && CPlxKeyboardManager::FindDefaultAccelerator(command, shortcut, frame, TRUE);
+    BOOL found =
+        frame != nullptr && CPlxKeyboardManager::FindDefaultAccelerator(command, shortcut, frame, TRUE);
     if (!found && frame != nullptr && frame->GetActiveFrame() != nullptr)
       found = CPlxKeyboardManager::FindDefaultAccelerator(command, shortcut, frame->GetActiveFrame(), FALSE);
     if (found) label += "\t" + shortcut;
@@ -114,8 +116,8 @@ CSize CPlxCustomizeMenuButton::OnCalculateSize(CDC* pDC, const CSize& sizeDefaul
   const int margin = manager->GetMenuImageMargin();
   TEXTMETRIC tm{};
   if (pDC != nullptr) pDC->GetTextMetrics(&tm);
-  const int width = label.GetLength() * tm.tmAveCharWidth + 2 * CPlxToolBar::GetMenuButtonSize().cx +
-                    3 * margin + 50;
+  const int width =
+      label.GetLength() * tm.tmAveCharWidth + 2 * CPlxToolBar::GetMenuButtonSize().cx + 3 * margin + 50;
   int height = row.cy + 2;
   if (!m_bMenuItem) height += margin;
   return CSize(width, height);
@@ -135,7 +137,8 @@ void CPlxCustomizeMenuButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImag
 
   if (bHighlight) {
     CRect highlight(rect.left + 2, rect.top, rect.right - 1, bottom);
-    if (!manager->HasMenuImageStrip() && !IsResetItem()) highlight.left = rect.left + 2 + 5 * margin + 2 * imageWidth;
+    if (!manager->HasMenuImageStrip() && !IsResetItem())
+      highlight.left = rect.left + 2 + 5 * margin + 2 * imageWidth;
     COLORREF clrText = (COLORREF)-1;
     manager->OnHighlightMenuItem(pDC, this, highlight, clrText);
   }
@@ -231,7 +234,8 @@ void CPlxCustomizeMenuButton::PutDefaultButtonBack() {
   CPlxToolBar* bar = m_pWndToolBar;
   const CObList& defaults = bar->GetOrigButtons();
   POSITION pos = m_nIndex >= 0 ? defaults.FindIndex(m_nIndex) : nullptr;
-  const auto* original = pos != nullptr ? static_cast<const CPlxToolbarButton*>(defaults.GetAt(pos)) : nullptr;
+  const auto* original =
+      pos != nullptr ? static_cast<const CPlxToolbarButton*>(defaults.GetAt(pos)) : nullptr;
   if (original == nullptr) return;
 
   int index = bar->InsertButton(*original, m_nIndex);
@@ -240,7 +244,8 @@ void CPlxCustomizeMenuButton::PutDefaultButtonBack() {
     if (auto* popupBar = dynamic_cast<CPlxPopupMenuBar*>(m_pWndParent)) {
       for (int i = 0; i < popupBar->GetCount(); ++i) {
         auto* item = dynamic_cast<CPlxCustomizeMenuButton*>(popupBar->GetButton(i));
-        if (item != nullptr && item != this && item->m_nIndex >= index && !item->IsResetItem() && item->m_bExist)
+        if (item != nullptr && item != this && item->m_nIndex >= index && !item->IsResetItem() &&
+            item->m_bExist)
           ++item->m_nIndex;
       }
     }
