@@ -138,6 +138,8 @@ class CPlxMenuBar : public CPlxToolBar {
   void RestoreSnapshot(const std::vector<BYTE>& snapshot);
   // Recalculates the parent frame's layout and redraws the bar at once.
   void RecalcAndRedraw();
+  // Makes the first item of the menu just dropped from the keyboard the hot one.
+  void SelectFirstItem();
   CWnd* GetOwnerOrParent() const;
   // The MDI frame the bar sits in, null for other frames.
   CMDIFrameWnd* GetMDIFrame() const;

@@ -220,10 +220,13 @@ BOOL CPlxMenuBar::PreTranslateMessage(MSG* pMsg) {
   }
   switch (key) {
     case VK_RETURN:
-      if (!DropDownMenu(GetButton(m_iHot))) ProcessCommand(GetButton(m_iHot));
+      if (DropDownMenu(GetButton(m_iHot)))
+        SelectFirstItem();
+      else
+        ProcessCommand(GetButton(m_iHot));
       return TRUE;
     case VK_DOWN:
-      DropDownMenu(GetButton(m_iHot));
+      if (DropDownMenu(GetButton(m_iHot))) SelectFirstItem();
       return TRUE;
     case VK_ESCAPE:
       Deactivate();
@@ -243,6 +246,13 @@ BOOL CPlxMenuBar::PreTranslateMessage(MSG* pMsg) {
       if (TranslateChar(key)) return TRUE;
       return CPlxToolBar::PreTranslateMessage(pMsg);
   }
+}
+
+void CPlxMenuBar::SelectFirstItem() {
+  // A menu opened from the keyboard starts on its first item, so Enter runs it at once.
+  CPlxToolbarMenuButton* dropped = GetDroppedDownMenu();
+  CPlxPopupMenu* popup = dropped != nullptr ? dropped->GetPopupMenu() : nullptr;
+  if (popup != nullptr && popup->GetSafeHwnd() != nullptr) popup->SendMessage(WM_KEYDOWN, VK_HOME, 0);
 }
 
 void CPlxMenuBar::OnSetFocus(CWnd* pOldWnd) {

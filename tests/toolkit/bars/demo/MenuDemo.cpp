@@ -19,6 +19,7 @@
 #include "platform/mfc/Document.h"
 #include "platform/mfc/WndMessageMap.h"
 #include "platform/res/ResourceModule.h"
+#include "platform/res/Resources.h"
 #include "platform/user/Accel.h"
 #include "platform/user/Menu.h"
 #include "tests/support/DemoScript.h"
@@ -36,8 +37,9 @@ constexpr UINT kFrameMenu = 30100, kAlbumMenu = 30101, kTrackMenu = 30102;
 constexpr UINT kToolbarResource = 64600;  // the toolbar demonstration's strip
 constexpr UINT kToolBarId = 1002;
 constexpr UINT kNewAlbumCmd = 40001, kNewTrackCmd = 40007;
-// Demonstration keys: maximize the active child, narrow the frame, customize mode on and off.
-constexpr UINT kMaximizeCmd = 0x7F10, kNarrowCmd = 0x7F11, kCustomizeCmd = 0x7F12;
+// Demonstration keys: maximize the active child, narrow the frame, customize mode on and off,
+// close every document.
+constexpr UINT kMaximizeCmd = 0x7F10, kNarrowCmd = 0x7F11, kCustomizeCmd = 0x7F12, kCloseAllCmd = 0x7F13;
 constexpr UINT kToolsDummy = 0x7E00, kFirstTool = 0x7E01, kLastTool = 0x7E08;
 constexpr UINT WM_DEMO_SYNC_CHILD = WM_APP + 1;
 
@@ -90,6 +92,14 @@ class CDemoChild : public CMDIChildWnd {
   DECLARE_DYNCREATE(CDemoChild)
 
  protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CMDIChildWnd::OnCreate(cs) == -1) return -1;
+    // The program's icon, which the menu bar shows while the child is maximized.
+    SendMessage(WM_SETICON, ICON_SMALL,
+                reinterpret_cast<LPARAM>(::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(128), IMAGE_ICON,
+                                                     16, 16, LR_SHARED)));
+    return 0;
+  }
   afx_msg void OnSize(UINT nType, int cx, int cy) {
     CMDIChildWnd::OnSize(nType, cx, cy);
     if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_DEMO_SYNC_CHILD);
@@ -98,6 +108,7 @@ class CDemoChild : public CMDIChildWnd {
 };
 IMPLEMENT_DYNCREATE(CDemoChild, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CDemoChild, CMDIChildWnd)
+ON_WM_CREATE()
 ON_WM_SIZE()
 END_MESSAGE_MAP()
 
@@ -105,8 +116,8 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
  public:
   BOOL CreateDemo() {
     g_app->m_pMainWnd = this;
-    if (!LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) return FALSE;
-    SetWindowText("Menu Demo");
+    // The title is the menu resource's string: "Menu Demo".
+    if (!LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | FWS_ADDTOTITLE)) return FALSE;
     CRect rect(20, 20, 20 + 640, 20 + 440);
     int flags = 0, show = 0;
     if (g_app->LoadWindowPlacement(rect, flags, show)) Log("placement loaded");
@@ -173,22 +184,21 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
   }
 
   BOOL PreTranslateMessage(MSG* pMsg) override {
-    // The open popup menu takes the keys; it never has the focus.
-    CPlxPopupMenu* popup = CPlxPopupMenu::GetActiveMenu();
-    if (pMsg->message == WM_KEYDOWN && popup != nullptr && popup->GetSafeHwnd() != nullptr) {
-      popup->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+    // Alt+letter opens the menu bar's menu; the Alt release that follows is no Alt of its own
+    // (it would move the focus to the menu bar and close the menu just opened).
+    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'Z' &&
+        CPlxPopupMenu::m_pActiveTracked == nullptr &&
+        m_wndMenuBar.TranslateChar(static_cast<UINT>(pMsg->wParam))) {
+      m_bAltUsed = TRUE;
       return TRUE;
     }
-    // F10 and Alt+letter reach the menu bar as a menu's keys reach a Windows menu.
-    if ((pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_KEYDOWN) && pMsg->wParam == VK_F10) {
-      m_wndMenuBar.SetFocus();
+    if (pMsg->message == WM_SYSKEYUP && pMsg->wParam == VK_MENU && m_bAltUsed) {
+      m_bAltUsed = FALSE;
       return TRUE;
     }
-    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam != VK_MENU &&
-        m_wndMenuBar.TranslateChar(static_cast<UINT>(pMsg->wParam)))
-      return TRUE;
     return CPlxMDIFrameWnd::PreTranslateMessage(pMsg);
   }
+  BOOL m_bAltUsed = FALSE;
 
   BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
     if (pMenu != nullptr) Log("popup " + std::to_string(pMenu->GetMenuItemCount()) + " items");
@@ -198,14 +208,9 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
   }
 
   void OnClosePopupMenu(CPlxPopupMenu* pMenu) override {
+    if (pMenu != nullptr) Log("popup closed");
     if (pMenu != nullptr && pMenu->GetParentPopupMenu() == nullptr) CPlxMenuBar::m_bShowAllCommands = FALSE;
     CPlxMDIFrameWnd::OnClosePopupMenu(pMenu);
-  }
-
-  // The menu bar shows the active document's menu in place of the frame's Windows menu.
-  void OnUpdateFrameMenu(HMENU hMenuAlt) override {
-    HMENU menu = hMenuAlt != nullptr ? hMenuAlt : m_hMenuDefault;
-    if (m_wndMenuBar.GetSafeHwnd() != nullptr) m_wndMenuBar.CreateFromMenu(menu, menu == m_hMenuDefault);
   }
 
   CPlxMenuBar m_wndMenuBar;
@@ -216,11 +221,9 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {
     if (CPlxMDIFrameWnd::OnCreate(cs) == -1) return -1;
-    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', kNewAlbumCmd},
-                    {FVIRTKEY | FCONTROL, 'M', kNewTrackCmd},
-                    {FVIRTKEY | FCONTROL, 'G', kMaximizeCmd},
-                    {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
-                    {FVIRTKEY | FCONTROL, 'K', kCustomizeCmd}};
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', kNewAlbumCmd},  {FVIRTKEY | FCONTROL, 'M', kNewTrackCmd},
+                    {FVIRTKEY | FCONTROL, 'G', kMaximizeCmd},  {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
+                    {FVIRTKEY | FCONTROL, 'K', kCustomizeCmd}, {FVIRTKEY | FCONTROL, 'D', kCloseAllCmd}};
     m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
     new CPlxUserToolsManager(kToolsDummy, kFirstTool, kLastTool);
     g_app->LoadState();
@@ -273,19 +276,28 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
     RecalcLayout();
   }
 
+  void CloseAll() {
+    while (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
+    SyncChild();
+  }
+
   void SyncChild() {
     BOOL maximized = FALSE;
     CMDIChildWnd* active = MDIGetActive(&maximized);
     m_wndMenuBar.SetMaximizedChild(maximized && active != nullptr, active, TRUE);
   }
 
+  // A child's maximizing moves no frame here, so the frame hears of it from the child and puts
+  // the child's buttons on the bar itself.
   afx_msg LRESULT OnSyncChild(WPARAM, LPARAM) {
-    const BOOL before = m_wndMenuBar.m_bMaximizedChild;
     SyncChild();
-    if (before != m_wndMenuBar.m_bMaximizedChild)
-      Log(m_wndMenuBar.m_bMaximizedChild ? "child maximized" : "child restored");
+    if (m_bLoggedMaximized != m_wndMenuBar.m_bMaximizedChild) {
+      m_bLoggedMaximized = m_wndMenuBar.m_bMaximizedChild;
+      Log(m_bLoggedMaximized ? "child maximized" : "child restored");
+    }
     return 0;
   }
+  BOOL m_bLoggedMaximized = FALSE;
 
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     const UINT id = LOWORD(wParam);
@@ -300,6 +312,10 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
     if (id == kNarrowCmd) {
       Narrow();
       Log("narrowed");
+      return TRUE;
+    }
+    if (id == kCloseAllCmd) {
+      CloseAll();
       return TRUE;
     }
     if (id == kCustomizeCmd) {
@@ -317,10 +333,11 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
   afx_msg void OnClose() {
     if (CPlxToolBar::m_bCustomizeMode) CPlxToolBar::SetCustomizeMode(FALSE);
     // The documents go first, so the bar shows the frame's own menu again.
-    while (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
+    CloseAll();
     LogBars("end");
     Log(std::string("save menus ") + (m_wndMenuBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
-    Log(std::string("save toolbar ") + (m_wndToolBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
+    Log(std::string("save toolbar ") +
+        (m_wndToolBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(&placement);
@@ -371,7 +388,8 @@ int main(int argc, char** argv) {
   }
   g_log.open(logPath, std::ios::trunc);
   if (!g_log) {
-    std::fprintf(stderr, "usage: menu_demo --log FILE [--resources DIR] [--layout] [--usage FILE] [--animation N]\n");
+    std::fprintf(stderr,
+                 "usage: menu_demo --log FILE [--resources DIR] [--layout] [--usage FILE] [--animation N]\n");
     return 2;
   }
   if (!pictavo::display::Initialize()) return 1;
