@@ -30,6 +30,9 @@ namespace frametest {
 class CTestWorkspace : public CPlxWorkspace {
  public:
   CTestWorkspace() {
+    // In the registry (not an ini file): the docking layout goes through the profile.
+    free(const_cast<char*>(m_pszRegistryKey));
+    m_pszRegistryKey = strdup("PictavoTests");
     free(const_cast<char*>(m_pszProfileName));
     m_pszProfileName = strdup("FrameTest");
   }
