@@ -172,7 +172,7 @@ GLYPHS = [
     (ARROW_UP, BLACK), (ARROW_UP, GREY),                  # 16, 17
     (SHOW_ALL, BLACK),                                    # 18
     (ARROW_RIGHT, BLACK), (ARROW_RIGHT, GREY),            # 19, 20
-    (CUSTOMIZE_DOWN, BLACK), (RADIO, BLACK),              # 21, 22 the menus' radio mark
+    (CUSTOMIZE_MORE, BLACK), (RADIO, BLACK),              # 21 a chevron's hidden buttons, 22 the menus' radio mark
     (CUSTOMIZE_MORE, BLACK), (CUSTOMIZE_MORE_VERT, BLACK),  # 23, 24
     (PIN, BLACK), (PIN_VERT, BLACK),                      # 25, 26
     (PAGE_LEFT, BLACK),                                   # 27

@@ -206,7 +206,8 @@ TEST_F(QuickCustomizeFixture, ItemsWhoseButtonOrBarWentAwayDoNothing) {
   EXPECT_EQ(Visible(), "11");
 }
 
-// The reset item asks the bar (posts the reset prompt) and the menu closes as for a command.
+// The reset item asks the bar (posts the reset prompt) and leaves the rest of the choice to the
+// popup, unlike the button items.
 TEST_F(QuickCustomizeFixture, TheResetItemAsksTheBar) {
   FillBar({1, 2});
   CPlxPopupMenu* popup = OpenQuickCustomize();
