@@ -136,7 +136,8 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
     std::string bar = prefix + " toolbar";
     for (int i = 0; i < m_wndToolBar.GetCount(); ++i)
       if (m_wndToolBar.GetButton(i) != m_wndToolBar.GetCustomizeButton())
-        bar += " " + std::to_string(static_cast<int>(m_wndToolBar.GetItemID(i)));
+        bar += std::string(m_wndToolBar.GetButton(i)->IsVisible() ? " " : " -") +  // "-": hidden by the user
+               std::to_string(static_cast<int>(m_wndToolBar.GetItemID(i)));
     Log(bar);
     CRect window;
     GetWindowRect(window);
