@@ -24,8 +24,10 @@
 #include "tests/support/Snapshot.h"
 #include "tests/toolkit/core/ManagerSheet.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
+#include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxMenuTempStore.h"
 #include "toolkit/bars/PlxMenuWindowButtons.h"
+#include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
@@ -443,4 +445,82 @@ TEST_F(MenuBarFixture, LookWithAMaximizedChild) {
     ASSERT_TRUE(pictavo::test::WriteCanvasPng(canvas, reference));
   EXPECT_EQ(pictavo::test::CountDifferences(canvas, reference), 0) << name << " differs from " << reference;
   CPlxVisualManager::SetDefaultManager(nullptr);
+}
+
+// ---- recently used menus: the show-all timer and the double click ----
+
+namespace {
+
+// A toolkit frame holding the bar, as popups need; File has a frequent and a rare command.
+class ShowAllFixture : public MenuBarFixture {
+ protected:
+  void SetUp() override {
+    MenuBarFixture::SetUp();
+    CPlxToolBar::m_commandUsage.Reset();
+    CPlxToolBar::AddBasicCommand(101);
+    for (UINT i = 0; i < CPlxCommandUsage::s_nMinTotalUses; ++i) CPlxToolBar::m_commandUsage.AddCmd(101);
+    CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
+    CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
+    ASSERT_TRUE(m_frame->Create(nullptr, "Menus", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 300)));
+    m_bar = new CPlxMenuBar;
+    ASSERT_TRUE(m_bar->Create(m_frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1001));
+    m_bar->SetWindowPos(nullptr, 0, 0, 600, 24, SWP_NOZORDER);
+    ASSERT_TRUE(m_bar->CreateFromMenu(MakeMenu(100), TRUE));
+    m_bar->AdjustLocations();
+  }
+  void TearDown() override {
+    if (CPlxToolbarMenuButton* open = m_bar->GetDroppedDownMenu()) open->OnCancelMode();
+    pictavo::test::PumpPending();
+    m_bar->DestroyWindow();
+    delete m_bar;
+    m_bar = nullptr;
+    m_frame->DestroyWindow();
+    CPlxToolBar::m_commandUsage.Reset();
+    CPlxToolBar::m_lstBasicCommands.RemoveAll();
+    CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
+    MenuBarFixture::TearDown();
+  }
+  CPlxPopupMenu* Popup() {
+    CPlxToolbarMenuButton* open = m_bar->GetDroppedDownMenu();
+    return open != nullptr ? open->GetPopupMenu() : nullptr;
+  }
+  CPlxFrameWnd m_frameObject;
+  CPlxFrameWnd* m_frame = &m_frameObject;
+};
+
+}  // namespace
+
+TEST_F(ShowAllFixture, TheTimerExpandsTheDroppedMenuOnlyWithThePointerOnItsItem) {
+  auto* file = static_cast<CPlxToolbarMenuButton*>(m_bar->GetButton(0));
+  ASSERT_TRUE(m_bar->DropDownMenu(file));
+  pictavo::test::PumpPending();
+  ASSERT_NE(Popup(), nullptr);
+  ASSERT_FALSE(Popup()->GetMenuBar()->AreAllCommandsShown()) << "the rare command waits";
+  struct Case {
+    const char* name;
+    CPoint client;
+    BOOL expands;
+  } const cases[] = {{"pointer elsewhere", CPoint(500, 10), FALSE},
+                     {"pointer on File", file->m_rect.CenterPoint(), TRUE}};
+  for (const Case& c : cases) {
+    CPoint screen = c.client;
+    m_bar->ClientToScreen(&screen);
+    pictavo::user::InjectMouseMove(screen);
+    pictavo::test::PumpPending();
+    ASSERT_NE(Popup(), nullptr) << c.name;
+    m_bar->SendMessage(WM_TIMER, 1, 0);  // what the bar's 5-second timer sends
+    pictavo::test::PumpPending();
+    ASSERT_NE(Popup(), nullptr) << c.name;
+    EXPECT_EQ(Popup()->GetMenuBar()->AreAllCommandsShown(), c.expands) << c.name;
+  }
+}
+
+TEST_F(ShowAllFixture, ADoubleClickReopensTheMenuWithAllCommands) {
+  auto* file = static_cast<CPlxToolbarMenuButton*>(m_bar->GetButton(0));
+  const CPoint at = file->m_rect.CenterPoint();
+  m_bar->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(at.x, at.y));
+  pictavo::test::PumpPending();
+  EXPECT_TRUE(CPlxMenuBar::m_bShowAllCommands);
+  ASSERT_NE(Popup(), nullptr);
+  EXPECT_TRUE(Popup()->GetMenuBar()->AreAllCommandsShown());
 }
