@@ -451,6 +451,8 @@ void CDockContext::StartDrag(CPoint pt) {
   bar->GetWindowRect(&barRect);
   const CPoint grab = pt - barRect.TopLeft();
   bar->SetCapture();
+  m_bDragging = TRUE;
+  m_rectDragHorz = m_rectDragVert = barRect;
   CPoint last = pt;
   bool moved = false;
   bool cancelled = false;
@@ -469,6 +471,10 @@ void CDockContext::StartDrag(CPoint pt) {
       CPoint at(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
       ::ClientToScreen(msg.hwnd, &at);
       last = at;
+      if (msg.message == WM_MOUSEMOVE) {  // a release keeps what the hook made of the last move
+        m_rectDragHorz.OffsetRect(at - grab - m_rectDragHorz.TopLeft());
+        m_rectDragVert.OffsetRect(at - grab - m_rectDragVert.TopLeft());
+      }
       if (std::abs(at.x - pt.x) > kDragThreshold || std::abs(at.y - pt.y) > kDragThreshold) moved = true;
       if (msg.message == WM_LBUTTONUP) break;
       continue;
@@ -480,13 +486,15 @@ void CDockContext::StartDrag(CPoint pt) {
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);
   }
+  m_bDragging = FALSE;
   if (::GetCapture() == bar->m_hWnd) ::ReleaseCapture();
   if (cancelled || !moved) return;
   if (CDockBar* dock = m_pDockSite->DockBarFromPoint(last, m_dwDockStyle)) {
     const CRect drop(last, CSize(1, 1));
     m_pDockSite->DockControlBar(bar, dock, &drop);
   } else {
-    m_pDockSite->FloatControlBar(bar, last - grab);
+    const BOOL horz = (bar->GetBarStyle() & CBRS_ORIENT_HORZ) != 0;
+    m_pDockSite->FloatControlBar(bar, horz ? m_rectDragHorz.TopLeft() : m_rectDragVert.TopLeft());
   }
 }
 

@@ -181,6 +181,11 @@ class CDockContext {
   DWORD m_dwDockStyle = 0;  // the sides the bar may dock on
   UINT m_uMRUDockID = AFX_IDW_DOCKBAR_TOP;
   CPoint m_ptMRUFloatPos{-1, -1};
+  // During StartDrag: the bar's rectangle at the pointer, as it would float horizontally and
+  // vertically. A mouse hook may move them before the release is handled; the bar floats there.
+  BOOL m_bDragging = FALSE;
+  CRect m_rectDragHorz;
+  CRect m_rectDragVert;
 };
 
 class CMiniFrameWnd : public CFrameWnd {
