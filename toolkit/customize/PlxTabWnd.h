@@ -138,7 +138,8 @@ class CPlxTabWnd : public CWnd {
   int GetTabsOverlap() const;
   int GetButtonSize() const;
 
-  // Input.
+  // Input. The message filter handles the label edit's keys and Ctrl+Page Up/Page Down.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   int GetTabFromPoint(CPoint pt) const;
   CWnd* GetForwardTarget(CPoint pt) const;
   BOOL IsRenaming() const { return m_pRenameEdit != nullptr; }
@@ -222,7 +223,6 @@ class CPlxTabWnd : public CWnd {
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnDestroy();
