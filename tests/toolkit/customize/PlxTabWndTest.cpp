@@ -5,6 +5,7 @@
 
 #include "platform/user/Input.h"
 #include "tests/toolkit/customize/TabHost.h"
+#include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/core/PlxGlobalData.h"
 
 using namespace tabtest;
@@ -399,6 +400,80 @@ TEST_F(PlxTabWnd, ClicksBelowTheRowGoToTheParent) {
   EXPECT_EQ(tabs->GetForwardTarget(CPoint(5, 150)), &host);
   EXPECT_EQ(tabs->GetForwardTarget(CPoint(5, 2)), nullptr);
   EXPECT_EQ(tabs->GetForwardTarget(Centre(1)), nullptr);
+}
+
+// Stands in for the popup: records the items it was given and chooses one.
+class CChoosingMenuManager : public CPlxContextMenuManager {
+ public:
+  std::vector<std::string> items;
+  std::vector<HICON> icons;
+  int choose = -1;  // tab index, -1 = nothing
+  UINT TrackPopupMenu(HMENU menu, int, int, CWnd*, BOOL) override {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = {};
+      GetMenuString(menu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+      items.push_back(text);
+      icons.push_back(CPlxTabWnd::GetTabMenuIcon(GetMenuItemID(menu, i)));
+    }
+    return choose < 0 ? 0 : static_cast<UINT>(-(choose + 100));
+  }
+};
+
+TEST_F(PlxTabWnd, TheTabsMenuListsLabelsSortedWithAmpersandsShownAndActivatesSilently) {
+  Make(CPlxTabWnd::TabStyle3DScroll, 400, {"music", "Rock && Roll", "Photos & Music", "Art"});
+  EXPECT_FALSE(tabs->ShowTabsMenu(0, 0)) << "no context-menu manager";
+  CChoosingMenuManager manager;
+  manager.choose = 2;
+  EXPECT_TRUE(tabs->ShowTabsMenu(0, 0));
+  EXPECT_EQ(manager.items, (std::vector<std::string>{"Art", "music", "Photos && Music", "Rock && Roll"}));
+  EXPECT_EQ(tabs->GetActiveTab(), 2);
+  EXPECT_TRUE(host.notes.empty()) << "chosen from the menu: no notification";
+  EXPECT_EQ(CPlxTabWnd::GetTabMenuIcon(static_cast<UINT>(-102)), nullptr) << "icons forgotten after the menu";
+}
+
+TEST_F(PlxTabWnd, HiddenOverflowMovesAHiddenTabToTheFrontAndTheRightButtonOpensTheMenu) {
+  tabs = MakeTabs(CPlxTabWnd::TabStyle3DScroll, CRect(0, 0, 200, 100), 1, {});
+  ASSERT_TRUE(tabs);
+  tabs->m_bHideOverflow = TRUE;
+  for (const char* label : {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot"})
+    tabs->AddTab(NewPage(tabs.get()), label);
+  ASSERT_TRUE(tabs->m_bSomeTabsHidden);
+  CRect hidden;
+  EXPECT_TRUE(tabs->GetTabRect(5, hidden));
+  EXPECT_TRUE(hidden.IsRectEmpty());
+  EXPECT_TRUE(tabs->m_pBtnRight->IsWindowEnabled()) << "always on: it opens the menu";
+  tabs->SetActiveTab(5);
+  EXPECT_EQ(Labels()[0], "Foxtrot") << "the hidden tab comes to the front";
+  EXPECT_EQ(tabs->GetActiveTab(), 0);
+  CChoosingMenuManager manager;
+  tabs->SendMessage(WM_COMMAND, MAKEWPARAM(0xFFFF, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(tabs->m_pBtnRight->GetSafeHwnd()));
+  EXPECT_EQ(manager.items.size(), 6u);
+}
+
+// Style 0 shrinks its tabs to share the row: only the labels it cuts get a tooltip.
+TEST_F(PlxTabWnd, ShrunkTabsGetTooltipsOnlyWhenTheirLabelsAreCut) {
+  Make(CPlxTabWnd::TabStyle3D, 160, {"A", "A much longer label here", "B"});
+  ASSERT_TRUE(tabs->m_pToolTip);
+  auto tipRect = [&](int i) {
+    TOOLINFO info{};
+    info.cbSize = sizeof(info);
+    tabs->m_pToolTip->GetToolInfo(&info, tabs.get(), tabs->m_tabs[i]->m_uiToolId);
+    return CRect(info.rect);
+  };
+  EXPECT_TRUE(tipRect(0).IsRectEmpty());
+  EXPECT_FALSE(tipRect(1).IsRectEmpty());
+  EXPECT_TRUE(tipRect(2).IsRectEmpty());
+}
+
+TEST_F(PlxTabWnd, HoverHighlightFollowsTheMouseInTheSlantedStyle) {
+  Make(CPlxTabWnd::TabStyleSlanted);
+  EXPECT_TRUE(tabs->m_bHighlightOnHover);
+  const CPoint two = Centre(2);
+  tabs->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(two.x, two.y));
+  EXPECT_EQ(tabs->GetHighlightedTab(), 2);
+  tabs->SendMessage(WM_CANCELMODE);
+  EXPECT_EQ(tabs->GetHighlightedTab(), -1);
 }
 
 }  // namespace
