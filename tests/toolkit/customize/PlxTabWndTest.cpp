@@ -476,4 +476,59 @@ TEST_F(PlxTabWnd, HoverHighlightFollowsTheMouseInTheSlantedStyle) {
   EXPECT_EQ(tabs->GetHighlightedTab(), -1);
 }
 
+// Style 2: the row's scroll bar stands in for the active window's own and reports its scrolls.
+TEST_F(PlxTabWnd, TheSharedScrollBarFollowsTheActiveWindowAndReportsScrolls) {
+  Make(CPlxTabWnd::TabStyleFlatScrollBar, 500, {"Wide", "Narrow"});
+  ASSERT_TRUE(tabs->m_pScrollBar);
+  CWnd* wide = tabs->GetTabWnd(0);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 1000, 100, 250, 0};
+  ::SetScrollInfo(wide->GetSafeHwnd(), SB_HORZ, &info, FALSE);
+  EXPECT_TRUE(tabs->SyncScrollBar());
+  EXPECT_EQ(tabs->m_pScrollBar->GetScrollPos(), 250);
+  EXPECT_FALSE(wide->GetStyle() & WS_HSCROLL) << "the window's own bar is hidden";
+  tabs->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0),
+                    reinterpret_cast<LPARAM>(tabs->m_pScrollBar->GetSafeHwnd()));
+  EXPECT_EQ(host.notes, (std::vector<Note>{{CPlxTabWnd::PlxM_ON_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0}}));
+  CRect bar;
+  tabs->m_pScrollBar->GetWindowRect(bar);
+  tabs->ScreenToClient(bar);
+  EXPECT_FALSE(tabs->m_rectSplitter.IsRectEmpty());
+  EXPECT_EQ(tabs->m_rectSplitter.right, bar.left) << "the splitter lies left of the bar";
+  EXPECT_LE(tabs->m_rectTabsArea.right, tabs->m_rectSplitter.left) << "the tabs end at the splitter";
+  // Dragging the splitter left widens the bar.
+  const int width = tabs->m_nScrollBarWidth;
+  const CPoint grip = tabs->m_rectSplitter.CenterPoint();
+  tabs->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip.x, grip.y));
+  tabs->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grip.x - 40, grip.y));
+  tabs->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(grip.x - 40, grip.y));
+  EXPECT_GT(tabs->m_nScrollBarWidth, width);
+  EXPECT_FALSE(tabs->m_bSplitterDragging);
+  Make(CPlxTabWnd::TabStyleFlat);
+  EXPECT_FALSE(tabs->SyncScrollBar()) << "only style 2 has the bar";
+}
+
+TEST_F(PlxTabWnd, ADoubleClickOpensTheLabelEditAndAClickOutsideAcceptsIt) {
+  Make(CPlxTabWnd::TabStyle3DScroll);
+  tabs->m_bRenameEnabled = TRUE;
+  const CPoint one = Centre(1);
+  tabs->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(one.x, one.y));
+  ASSERT_TRUE(tabs->IsRenaming());
+  tabs->m_pRenameEdit->SetWindowText("Edited");
+  CPoint outside(5, 150);
+  tabs->ClientToScreen(&outside);
+  ::SetCursorPos(outside.x, outside.y);
+  MSG click{tabs->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0};
+  EXPECT_TRUE(tabs->PreTranslateMessage(&click));
+  EXPECT_FALSE(tabs->IsRenaming());
+  EXPECT_EQ(Labels()[1], "Edited");
+}
+
+TEST_F(PlxTabWnd, DragTimersScrollLikeTheButtons) {
+  Make(CPlxTabWnd::TabStyle3DScroll, 260, {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot"});
+  tabs->SendMessage(WM_TIMER, CPlxTabWnd::kTimerScrollRight);
+  EXPECT_EQ(tabs->m_nScrollOffset, 20);
+  tabs->SendMessage(WM_TIMER, CPlxTabWnd::kTimerScrollLeft);
+  EXPECT_EQ(tabs->m_nScrollOffset, 0);
+}
+
 }  // namespace
