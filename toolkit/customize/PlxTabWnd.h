@@ -33,6 +33,13 @@ class CPlxTabInfo : public CObject {
 
 // The row's navigation buttons; the visual manager paints their face and border.
 class CPlxTabButton : public CPlxButton {
+ public:
+  // Drawn pushed while the tabs menu it opened is up.
+  void ShowPressed(BOOL bPressed) {
+    m_bPushed = m_bHighlighted = bPressed;
+    RedrawWindow();
+  }
+
  protected:
   void OnFillBackground(CDC* pDC, const CRect& rectClient) override;
   void OnDrawBorder(CDC* pDC, CRect& rectClient, UINT uiState) override;

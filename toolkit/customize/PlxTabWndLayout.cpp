@@ -503,10 +503,9 @@ BOOL CPlxTabWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (m_bHideOverflow) {
       CRect rect;
       m_pBtnRight->GetWindowRect(rect);
-      m_pBtnRight->SendMessage(BM_SETSTATE, TRUE, 0);
+      m_pBtnRight->ShowPressed(TRUE);
       ShowTabsMenu(rect.left, rect.bottom);
-      m_pBtnRight->SendMessage(BM_SETSTATE, FALSE, 0);
-      m_pBtnRight->Invalidate();
+      m_pBtnRight->ShowPressed(FALSE);
       return TRUE;
     }
     ScrollBy(TRUE);

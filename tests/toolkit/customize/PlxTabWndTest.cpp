@@ -408,7 +408,10 @@ class CChoosingMenuManager : public CPlxContextMenuManager {
   std::vector<std::string> items;
   std::vector<HICON> icons;
   int choose = -1;  // tab index, -1 = nothing
+  CPlxButton* watch = nullptr;
+  BOOL watchedPushed = FALSE;
   UINT TrackPopupMenu(HMENU menu, int, int, CWnd*, BOOL) override {
+    if (watch != nullptr) watchedPushed = watch->IsPushed();
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       char text[128] = {};
       GetMenuString(menu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
@@ -446,9 +449,12 @@ TEST_F(PlxTabWnd, HiddenOverflowMovesAHiddenTabToTheFrontAndTheRightButtonOpensT
   EXPECT_EQ(Labels()[0], "Foxtrot") << "the hidden tab comes to the front";
   EXPECT_EQ(tabs->GetActiveTab(), 0);
   CChoosingMenuManager manager;
+  manager.watch = tabs->m_pBtnRight;
   tabs->SendMessage(WM_COMMAND, MAKEWPARAM(0xFFFF, BN_CLICKED),
                     reinterpret_cast<LPARAM>(tabs->m_pBtnRight->GetSafeHwnd()));
   EXPECT_EQ(manager.items.size(), 6u);
+  EXPECT_TRUE(manager.watchedPushed) << "the button shows pressed while its menu is up";
+  EXPECT_FALSE(tabs->m_pBtnRight->IsPushed());
 }
 
 // Style 0 shrinks its tabs to share the row: only the labels it cuts get a tooltip.
