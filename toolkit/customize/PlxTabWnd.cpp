@@ -329,14 +329,16 @@ void CPlxTabWnd::MoveTab(int iFrom, int iTo) {
     m_tabs.push_back(std::move(tab));
   else
     m_tabs.insert(m_tabs.begin() + iTo, std::move(tab));
+  BOOL activeMoved = FALSE;
   for (int i = 0; i < m_nTabsNum && active != nullptr; ++i)
     if (m_tabs[i].get() == active && i != m_iActiveTab) {
       // The record is the same one, so only the index changes; nothing to hide or show.
       m_iActiveTab = i;
-      if (GetSafeHwnd() != nullptr) EnsureVisible(i);
+      activeMoved = TRUE;
       break;
     }
   RecalcLayout();
+  if (activeMoved && GetSafeHwnd() != nullptr) EnsureVisible(m_iActiveTab);
 }
 
 void CPlxTabWnd::SetLocation(int nLocation) {

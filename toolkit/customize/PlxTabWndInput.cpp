@@ -258,7 +258,11 @@ BOOL CPlxTabWnd::StartRenameTab(int iTab) {
   if (!m_bRenameEnabled || iTab < 0 || iTab >= m_nTabsNum || GetSafeHwnd() == nullptr) return FALSE;
   EndDrag();
   CloseRenameEdit();
+  // With hidden overflow EnsureVisible may move the tab to the front: follow its record.
+  const CPlxTabInfo* record = m_tabs[iTab].get();
   EnsureVisible(iTab);
+  for (int i = 0; i < m_nTabsNum; ++i)
+    if (m_tabs[i].get() == record) iTab = i;
   CRect rect = m_tabs[iTab]->m_rect;
   rect.DeflateRect(m_nTabsHeight / 2, 1);
   auto* edit = new CEdit;

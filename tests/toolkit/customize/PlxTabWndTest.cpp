@@ -455,6 +455,19 @@ TEST_F(PlxTabWnd, HiddenOverflowMovesAHiddenTabToTheFrontAndTheRightButtonOpensT
   EXPECT_EQ(manager.items.size(), 6u);
   EXPECT_TRUE(manager.watchedPushed) << "the button shows pressed while its menu is up";
   EXPECT_FALSE(tabs->m_pBtnRight->IsPushed());
+  // Renaming a hidden tab brings it to the front and edits that tab, not the one now at its index.
+  tabs->m_bRenameEnabled = TRUE;
+  ASSERT_TRUE(tabs->m_bSomeTabsHidden);
+  int hiddenTab = -1;
+  for (int i = tabs->GetTabsNum() - 1; i >= 0 && hiddenTab < 0; --i)
+    if (tabs->m_tabs[i]->m_rect.IsRectEmpty()) hiddenTab = i;
+  ASSERT_GE(hiddenTab, 0);
+  const CString label = Labels()[hiddenTab];
+  ASSERT_TRUE(tabs->StartRenameTab(hiddenTab));
+  CString editing;
+  tabs->m_pRenameEdit->GetWindowText(editing);
+  EXPECT_EQ(editing, label);
+  EXPECT_EQ(Labels()[0], label);
 }
 
 // Style 0 shrinks its tabs to share the row: only the labels it cuts get a tooltip.
