@@ -1,35 +1,71 @@
 #include "toolkit/bars/PlxFrameHooks.h"
 
 #include "platform/mfc/WinApp.h"
+#include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/bars/PlxToolBar.h"
-
-IMPLEMENT_DYNAMIC(CPlxFrameWnd, CFrameWnd)
 
 CFrameWnd* g_pTopLevelFrame = nullptr;
 
-BOOL CPlxFrameCore::EnableUserDefinedToolbars(UINT uiFirst, UINT uiLast) {
-  if (uiFirst == (UINT)-1 || uiLast == (UINT)-1 || uiLast < uiFirst) return FALSE;
-  m_uiUserToolbarFirst = uiFirst;
-  m_uiUserToolbarLast = uiLast;
-  return TRUE;
+CPlxToolkitFrame::CPlxToolkitFrame(CFrameWnd* pFrame) {
+  if (pFrame == nullptr) return;
+  if ((m_pMDI = dynamic_cast<CPlxMDIFrameWnd*>(pFrame)) != nullptr) {
+    m_pImpl = &m_pMDI->m_Impl;
+  } else if ((m_pSDI = dynamic_cast<CPlxFrameWnd*>(pFrame)) != nullptr) {
+    m_pImpl = &m_pSDI->m_Impl;
+  } else if ((m_pOle = dynamic_cast<CPlxOleIPFrameWnd*>(pFrame)) != nullptr) {
+    m_pImpl = &m_pOle->m_Impl;
+  } else if ((m_pOleDoc = dynamic_cast<CPlxOleDocIPFrameWnd*>(pFrame)) != nullptr) {
+    m_pImpl = &m_pOleDoc->m_Impl;
+  } else {
+    return;
+  }
+  m_pFrame = pFrame;
 }
 
-BOOL CPlxFrameCore::IsUserDefinedToolbar(const CControlBar* pBar) const {
-  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr || m_uiUserToolbarFirst == (UINT)-1) return FALSE;
-  const UINT id = static_cast<UINT>(pBar->GetDlgCtrlID());
-  return id >= m_uiUserToolbarFirst && id <= m_uiUserToolbarLast;
+// Calls the same hook on whichever kind the frame is.
+#define PLX_FRAME_HOOK(call, none)                  \
+  if (m_pMDI != nullptr) return m_pMDI->call;       \
+  if (m_pSDI != nullptr) return m_pSDI->call;       \
+  if (m_pOle != nullptr) return m_pOle->call;       \
+  if (m_pOleDoc != nullptr) return m_pOleDoc->call; \
+  return none
+
+BOOL CPlxToolkitFrame::OnShowPopupMenu(CPlxPopupMenu* pMenu) const {
+  PLX_FRAME_HOOK(OnShowPopupMenu(pMenu), TRUE);
 }
 
-BOOL CPlxFrameWnd::OnShowPopupMenu(CPlxPopupMenu* pMenu) {
-  CPlxPopupMenu::m_pActiveTracked = pMenu;
-  return TRUE;
+void CPlxToolkitFrame::OnClosePopupMenu(CPlxPopupMenu* pMenu) const {
+  PLX_FRAME_HOOK(OnClosePopupMenu(pMenu), (void)0);
 }
 
-void CPlxFrameWnd::OnClosePopupMenu(CPlxPopupMenu* pMenu) {
-  if (CPlxPopupMenu::m_pActiveTracked == pMenu) CPlxPopupMenu::m_pActiveTracked = nullptr;
+BOOL CPlxToolkitFrame::OnDrawMenuImage(CDC* pDC, const CPlxToolbarMenuButton* pButton,
+                                       const CRect& rect) const {
+  PLX_FRAME_HOOK(OnDrawMenuImage(pDC, pButton, rect), FALSE);
 }
 
-CPlxFrameWnd* PlxGetToolkitFrame(const CWnd* pWnd) {
+BOOL CPlxToolkitFrame::GetToolbarButtonToolTipText(CPlxToolbarButton* pButton, TOOLINFOA* pTI) const {
+  PLX_FRAME_HOOK(GetToolbarButtonToolTipText(pButton, pTI), FALSE);
+}
+
+BOOL CPlxToolkitFrame::GetToolbarToolTipText(CPlxToolbarButton* pButton, CString& strText) const {
+  PLX_FRAME_HOOK(GetToolbarToolTipText(pButton, strText), FALSE);
+}
+
+void CPlxToolkitFrame::OnDrawMenuLogo(CDC* pDC, CPlxPopupMenu* pMenu, const CRect& rect) const {
+  PLX_FRAME_HOOK(OnDrawMenuLogo(pDC, pMenu, rect), (void)0);
+}
+
+BOOL CPlxToolkitFrame::OnTearOffMenu(CPlxPopupMenu* pMenu, CControlBar* pBar) const {
+  PLX_FRAME_HOOK(OnTearOffMenu(pMenu, pBar), TRUE);
+}
+
+BOOL CPlxToolkitFrame::OnShowCustomizePane(CPlxPopupMenu* pMenu, UINT uiToolbarResId) const {
+  PLX_FRAME_HOOK(OnShowCustomizePane(pMenu, uiToolbarResId), FALSE);
+}
+
+#undef PLX_FRAME_HOOK
+
+CPlxToolkitFrame PlxGetToolkitFrame(const CWnd* pWnd) {
   CFrameWnd* frame = g_pTopLevelFrame;
   if (frame == nullptr) {
     if (pWnd != nullptr) {
@@ -44,10 +80,9 @@ CPlxFrameWnd* PlxGetToolkitFrame(const CWnd* pWnd) {
       frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
     }
   }
-  return dynamic_cast<CPlxFrameWnd*>(frame);
+  return CPlxToolkitFrame(frame);
 }
 
 BOOL PlxFrameButtonToolTip(const CWnd* pWnd, CPlxToolbarButton* pButton, TOOLINFOA* pTI) {
-  CPlxFrameWnd* frame = PlxGetToolkitFrame(pWnd);
-  return frame != nullptr && frame->GetToolbarButtonToolTipText(pButton, pTI);
+  return PlxGetToolkitFrame(pWnd).GetToolbarButtonToolTipText(pButton, pTI);
 }

@@ -1,53 +1,43 @@
-// The toolkit frame as toolbars and buttons reach it: the frame core's user-toolbar range and the
-// frame's overridable hooks. The rest of the frame core (menu bar, tear-off bars, popup routing)
-// comes with the frames' own work; an application derives its frame from CPlxFrameWnd.
+// The toolkit frame as toolbars, buttons and menus reach it. A frame of any of the four toolkit
+// kinds is found by run-time class in the toolkit's fixed order (MDI frame, SDI frame, OLE in-place
+// frame, OLE document in-place frame) and its hooks are called through that kind.
 #pragma once
 
-#include "platform/mfc/FrameWnd.h"
+#include "toolkit/core/PlxFrameCore.h"
+#include "toolkit/core/PlxFrameWnd.h"
+#include "toolkit/core/PlxMDIFrameWnd.h"
+#include "toolkit/core/PlxOleIPFrameWnd.h"
 
-class CControlBar;
-class CDC;
-class CPlxPopupMenu;
-class CPlxToolbarButton;
-class CPlxToolbarMenuButton;
-class CPlxToolBar;
-struct TOOLINFOA;
-
-class CPlxFrameCore {
+class CPlxToolkitFrame {
  public:
-  // The control ids [first, last] are bars the user made; (UINT)-1 is no range.
-  BOOL EnableUserDefinedToolbars(UINT uiFirst, UINT uiLast);
-  BOOL IsUserDefinedToolbar(const CControlBar* pBar) const;
+  CPlxToolkitFrame() = default;
+  // Empty unless pFrame is one of the four toolkit kinds.
+  explicit CPlxToolkitFrame(CFrameWnd* pFrame);
 
-  UINT m_uiUserToolbarFirst = (UINT)-1;
-  UINT m_uiUserToolbarLast = (UINT)-1;
+  explicit operator bool() const { return m_pFrame != nullptr; }
+  CFrameWnd* GetFrame() const { return m_pFrame; }
+  CPlxFrameCore* GetImpl() const { return m_pImpl; }
+  CPlxMDIFrameWnd* GetMDIFrame() const { return m_pMDI; }
+
+  // The hooks; an empty reference answers as a frame that does nothing would.
+  BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) const;
+  void OnClosePopupMenu(CPlxPopupMenu* pMenu) const;
+  BOOL OnDrawMenuImage(CDC* pDC, const CPlxToolbarMenuButton* pButton, const CRect& rect) const;
+  BOOL GetToolbarButtonToolTipText(CPlxToolbarButton* pButton, TOOLINFOA* pTI) const;
+  BOOL GetToolbarToolTipText(CPlxToolbarButton* pButton, CString& strText) const;
+  void OnDrawMenuLogo(CDC* pDC, CPlxPopupMenu* pMenu, const CRect& rect) const;
+  BOOL OnTearOffMenu(CPlxPopupMenu* pMenu, CControlBar* pBar) const;
+  BOOL OnShowCustomizePane(CPlxPopupMenu* pMenu, UINT uiToolbarResId) const;
+
+ private:
+  CFrameWnd* m_pFrame = nullptr;
+  CPlxFrameCore* m_pImpl = nullptr;
+  CPlxMDIFrameWnd* m_pMDI = nullptr;
+  CPlxFrameWnd* m_pSDI = nullptr;
+  CPlxOleIPFrameWnd* m_pOle = nullptr;
+  CPlxOleDocIPFrameWnd* m_pOleDoc = nullptr;
 };
-
-class CPlxFrameWnd : public CFrameWnd {
-  DECLARE_DYNAMIC(CPlxFrameWnd)
-
- public:
-  // A custom tooltip for a button of one of the frame's bars: TRUE when the frame filled pTI.
-  virtual BOOL GetToolbarButtonToolTipText(CPlxToolbarButton*, TOOLINFOA*) { return FALSE; }
-  // The frame core's choice of tooltip text for a bar's button: TRUE when it gave one.
-  virtual BOOL OnGetToolbarButtonText(CPlxToolBar*, CPlxToolbarButton*, CString&) { return FALSE; }
-  // Draws an image for a menu item that has none: TRUE when it drew one.
-  virtual BOOL OnDrawMenuImage(CDC*, const CPlxToolbarMenuButton*, const CRect&) { return FALSE; }
-  // A popup menu opens: it becomes the frame's active popup; FALSE refuses it.
-  virtual BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu);
-  // A popup menu goes: the frame forgets it when it is the active one.
-  virtual void OnClosePopupMenu(CPlxPopupMenu* pMenu);
-  // Draws the logo strip of a popup that asked for one: TRUE when it drew.
-  virtual BOOL OnDrawMenuLogo(CDC*, CPlxPopupMenu*, const CRect&) { return FALSE; }
-  // A popup was torn off into a bar: FALSE refuses the bar.
-  virtual BOOL OnTearOffMenu(CPlxPopupMenu*, CControlBar*) { return TRUE; }
-
-  CPlxFrameCore m_Impl;
-};
-
-// The most recently activated OLE in-place toolkit frame; none in this program.
-extern CFrameWnd* g_pTopLevelFrame;
 
 // The toolkit frame to ask for a window: g_pTopLevelFrame, else the window's top-level frame
-// (the thread's main window without a window); null when that is no toolkit frame.
-CPlxFrameWnd* PlxGetToolkitFrame(const CWnd* pWnd);
+// (the thread's main window without a window); empty when that is no toolkit frame.
+CPlxToolkitFrame PlxGetToolkitFrame(const CWnd* pWnd);

@@ -165,8 +165,7 @@ void CPlxToolbarMenuButton::DrawMenuItem(CDC* pDC, const CRect& rect, CPlxButton
     imageDrawn = TRUE;
   }
   if (!imageDrawn) {
-    if (CPlxFrameWnd* frame = PlxGetToolkitFrame(m_pWndParent); frame != nullptr)
-      imageDrawn = frame->OnDrawMenuImage(pDC, this, rectImage);
+    imageDrawn = PlxGetToolkitFrame(m_pWndParent).OnDrawMenuImage(pDC, this, rectImage);
   }
 
   pDC->RestoreDC(savedDc);

@@ -75,8 +75,8 @@ DWORD PlxAnimationClock() {
 
 namespace {
 
-CPlxFrameWnd* ToolkitFrame(CFrameWnd* pFrame) {
-  return dynamic_cast<CPlxFrameWnd*>(pFrame);
+CPlxToolkitFrame ToolkitFrame(CFrameWnd* pFrame) {
+  return CPlxToolkitFrame(pFrame);
 }
 
 }  // namespace
@@ -412,8 +412,8 @@ BOOL CPlxPopupMenu::SetMessageWindowActive(BOOL bActive) {
 BOOL CPlxPopupMenu::ActivatePopupMenu(CFrameWnd* pTopFrame, CPlxPopupMenu* pPopupMenu) {
   if (pPopupMenu != nullptr) pPopupMenu->SetMessageWindowActive(TRUE);
   if (pTopFrame != nullptr) {
-    CPlxFrameWnd* frame = ToolkitFrame(pTopFrame);
-    if (frame != nullptr && !frame->OnShowPopupMenu(pPopupMenu)) {
+    CPlxToolkitFrame frame = ToolkitFrame(pTopFrame);
+    if (frame && !frame.OnShowPopupMenu(pPopupMenu)) {
       if (pPopupMenu != nullptr && !pPopupMenu->m_bClosing) pPopupMenu->CloseMenu(FALSE);
       return FALSE;
     }
@@ -717,8 +717,8 @@ void CPlxPopupMenu::OnDestroy() {
   }
   // The customize page's own context-menu editing comes with that page.
   SetMessageWindowActive(FALSE);
-  if (CPlxFrameWnd* frame = ToolkitFrame(GetTopLevelFrame()); frame != nullptr)
-    frame->OnClosePopupMenu(this);
+  if (CPlxToolkitFrame frame = ToolkitFrame(GetTopLevelFrame()); frame)
+    frame.OnClosePopupMenu(this);
   else if (m_pActiveTracked == this)
     m_pActiveTracked = nullptr;
   if (m_bTrackMode && m_pActiveTracked == this) m_pActiveTracked = nullptr;
@@ -858,17 +858,19 @@ BOOL CPlxPopupMenu::TearOff(CPoint point) {
   const UINT id = m_pParentBtn->GetTearOffID();
   CControlBar* bar = dynamic_cast<CControlBar*>(frame->GetDlgItem(static_cast<int>(id)));
   if (bar == nullptr) {
-    CPlxFrameWnd* toolkitFrame = ToolkitFrame(frame);
-    if (toolkitFrame == nullptr) return FALSE;
+    CPlxToolkitFrame toolkitFrame = ToolkitFrame(frame);
+    if (!toolkitFrame) return FALSE;
     CString name = m_pParentBtn->m_strText;
     name.Remove('&');
     bar = CreateTearOffBar(frame, id, name);
     if (bar == nullptr) return FALSE;
-    if (!toolkitFrame->OnTearOffMenu(this, bar)) {
+    if (!toolkitFrame.OnTearOffMenu(this, bar)) {
       bar->DestroyWindow();
       delete bar;
       return FALSE;
     }
+    // The frame core owns the torn-off bar from here on.
+    toolkitFrame.GetImpl()->AddTearOffToolbar(bar);
   }
   bar->OnUpdateCmdUI(frame, TRUE);
   frame->FloatControlBar(bar, point, CBRS_ALIGN_TOP);

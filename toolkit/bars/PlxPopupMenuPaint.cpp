@@ -121,8 +121,7 @@ void CPlxPopupMenu::DrawFrame(CDC* pDC) {
   rect.DeflateRect(b, b);
   if (m_nLogoSize > 0) {
     const CRect logo = LogoRect(rect, m_nLogoSize + b);
-    if (auto* frame = dynamic_cast<CPlxFrameWnd*>(GetTopLevelFrame()); frame != nullptr)
-      frame->OnDrawMenuLogo(pDC, this, logo);
+    CPlxToolkitFrame(GetTopLevelFrame()).OnDrawMenuLogo(pDC, this, logo);
   }
   if (!m_rectTearOffCaption.IsRectEmpty())
     manager->OnDrawTearOffCaption(pDC, m_rectTearOffCaption, m_bTearOffHot);

@@ -393,9 +393,9 @@ CWnd* CPlxToolBar::GetCommandTarget() const {
 }
 
 BOOL CPlxToolBar::IsUserDefined() const {
-  CPlxFrameWnd* frame = dynamic_cast<CPlxFrameWnd*>(AfxGetMainWnd());
-  if (frame == nullptr) frame = PlxGetToolkitFrame(this);
-  return frame != nullptr && frame->m_Impl.IsUserDefinedToolbar(this);
+  CPlxToolkitFrame frame(dynamic_cast<CFrameWnd*>(AfxGetMainWnd()));
+  if (!frame) frame = PlxGetToolkitFrame(this);
+  return frame && frame.GetImpl()->IsUserDefinedToolbar(this);
 }
 
 int CPlxToolBar::GetCommandButtons(UINT uiCmd, CObList& listButtons) {
@@ -494,4 +494,16 @@ LRESULT CPlxToolBar::OnTbGetButtonText(WPARAM wParam, LPARAM lParam) {
 
 CFont* CPlxMenuBar::GetMenuFont(BOOL bHorz) {
   return bHorz ? &g_plxGlobalData.fontRegular : &g_plxGlobalData.fontVert;
+}
+
+BOOL CPlxMenuBar::CreateFromMenu(HMENU hMenu, BOOL bDefaultMenu, BOOL) {
+  // The buttons of the menu come with the menu bar's own work; the handles are what frames read.
+  m_hMenu = hMenu;
+  if (bDefaultMenu) m_hDefaultMenu = hMenu;
+  return TRUE;
+}
+
+void CPlxMenuBar::SetMaximizedChild(BOOL bMaximized, CWnd* pChild, BOOL) {
+  m_bMaximizedChild = bMaximized;
+  m_pMaximizedChild = bMaximized ? pChild : nullptr;
 }

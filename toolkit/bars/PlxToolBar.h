@@ -392,6 +392,23 @@ class CPlxMenuBar : public CPlxToolBar {
   BOOL CanBeClosed() const override { return FALSE; }
   BOOL AllowChangeTextLabels() const override { return FALSE; }
 
+  // ---- what the frames call; the menu bar's own work completes them ----
+  // Shows the buttons of hMenu; with bDefaultMenu it is the frame's own menu.
+  virtual BOOL CreateFromMenu(HMENU hMenu, BOOL bDefaultMenu = FALSE, BOOL bForceUpdate = FALSE);
+  // The frame's own menu is about to show.
+  virtual void OnSetDefaultMenu(HMENU) {}
+  // The maximized MDI child's icon and buttons go on the bar (or leave it).
+  virtual void SetMaximizedChild(BOOL bMaximized, CWnd* pChild, BOOL bRecalcLayout = TRUE);
+  void SetDefaultMenuResId(UINT uiResId) { m_uiDefaultMenuResId = uiResId; }
+  HMENU GetMenu() const { return m_hMenu; }
+  HMENU GetDefaultMenu() const { return m_hDefaultMenu; }
+
+  HMENU m_hMenu = nullptr;
+  HMENU m_hDefaultMenu = nullptr;
+  UINT m_uiDefaultMenuResId = 0;
+  BOOL m_bMaximizedChild = FALSE;
+  CWnd* m_pMaximizedChild = nullptr;
+
   static BOOL m_bMenuShadows;             // popup menus and dropped menu-bar buttons cast shadows
   static BOOL m_bRecentlyUsedMenus;       // menus show the recently used commands first
   static BOOL m_bShowAllMenusAfterDelay;  // a short menu shows all its items after a delay

@@ -600,9 +600,7 @@ BOOL CPlxToolBar::OnSetDefaultButtonText(CPlxToolbarButton* pButton) {
 }
 
 BOOL CPlxToolBar::GetFrameToolTipText(CPlxToolbarButton* pButton, CString& strTTText) const {
-  CPlxFrameWnd* frame = PlxGetToolkitFrame(this);
-  return frame != nullptr &&
-         frame->OnGetToolbarButtonText(const_cast<CPlxToolBar*>(this), pButton, strTTText);
+  return PlxGetToolkitFrame(this).GetToolbarToolTipText(pButton, strTTText);
 }
 
 int CPlxToolBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {

@@ -1,0 +1,4 @@
+#include "toolkit/core/PlxOleIPFrameWnd.h"
+
+IMPLEMENT_DYNCREATE(CPlxOleIPFrameWnd, COleIPFrameWnd)
+IMPLEMENT_DYNCREATE(CPlxOleDocIPFrameWnd, COleDocIPFrameWnd)
