@@ -92,7 +92,7 @@ CPlxPopupMenu* CPlxPopupMenuBar::GetPopupMenu() const {
 CFrameWnd* CPlxPopupMenuBar::TopFrame() const {
   if (CPlxPopupMenu* popup = GetPopupMenu(); popup != nullptr) return popup->GetTopLevelFrame();
   if (g_pTopLevelFrame != nullptr) return g_pTopLevelFrame;
-  return GetSafeHwnd() != nullptr ? PlxGetToolkitFrame(this) : nullptr;
+  return GetSafeHwnd() != nullptr ? PlxGetToolkitFrame(this).GetFrame() : nullptr;
 }
 
 void CPlxPopupMenuBar::ReadMenuShowDelay() {
