@@ -23,6 +23,11 @@ constexpr int kMaxPendingPaints = 256;    // a window that never validates canno
 // Set while a frame moves itself back onto the work area: that move is not looked at again.
 bool g_bRepositioning = false;  // UI thread only
 
+// On top of the other windows without taking the focus: a frame that took it would never roll up.
+void RaiseWithoutActivation(CWnd* pWnd) {
+  pWnd->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 bool IsAutoRoll(int nState) {
   return nState == CPlxMiniDockFrameWnd::RollAuto || nState == CPlxMiniDockFrameWnd::RollAutoNarrow;
 }
@@ -161,7 +166,7 @@ void CPlxMiniDockFrameWnd::UnrollForPointer() {
     return;
   bar->m_bRolled = FALSE;
   m_bRolled = FALSE;
-  BringWindowToTop();
+  RaiseWithoutActivation(this);
   DelayRecalcLayout();
   SetTimer(static_cast<UINT_PTR>(bar->GetDlgCtrlID()), kRollTimerPeriod, nullptr);
   m_nRollDelay = kRollDelayTicks;
@@ -176,7 +181,7 @@ void CPlxMiniDockFrameWnd::OnRollTimer() {
   const bool popupOpen = CPlxPopupMenu::m_pActiveTracked != nullptr;
   if (under != nullptr && (under == this || IsChild(under))) {
     m_nRollDelay = kRollDelayTicks;
-    if (!popupOpen && IsWindowEnabled() && CWnd::GetFocus() != nullptr) BringWindowToTop();
+    if (!popupOpen && IsWindowEnabled() && CWnd::GetFocus() != nullptr) RaiseWithoutActivation(this);
     return;
   }
   CWnd* focus = CWnd::GetFocus();
