@@ -405,7 +405,7 @@ BOOL CPlxMiniDockFrameWnd::EndTearOff(CPlxPopupMenu* pMenu, HWND hwndMenu, CCont
   const bool menuAlive = hwndMenu != nullptr && ::IsWindow(hwndMenu);
   if (bAccepted) {
     if (menuAlive) {
-      ::SendMessage(hwndMenu, WM_CLOSE, 0, 0);
+      ::PostMessage(hwndMenu, WM_CLOSE, 0, 0);  // posted: the menu is still on the stack that tore it off
       if (CFrameWnd* top = ToolkitTopFrame()) top->SetFocus();
     }
     return TRUE;
