@@ -26,9 +26,9 @@ class CSlideshowApp : public CPlxWorkspace {
   int ExitInstance() override;
 
   // The toolkit's layouts are never read from or written to the registry.
-  BOOL LoadState(LPCTSTR lpszSection, void* pFrame) override { return TRUE; }
+  BOOL LoadState(LPCTSTR lpszSection, CPlxFrameCore* pFrame) override { return TRUE; }
   BOOL CleanState(LPCTSTR lpszSection) override { return TRUE; }
-  BOOL SaveState(LPCTSTR lpszSection, void* pFrame) override { return TRUE; }
+  BOOL SaveState(LPCTSTR lpszSection, CPlxFrameCore* pFrame) override { return TRUE; }
 
   CString GetProjectPath() const { return m_strProjectPath; }
   CString GetResourceDllName() const { return m_strResourceDll; }

@@ -171,16 +171,17 @@ void CDockState::LoadState(LPCTSTR lpszProfileName) {
   }
 }
 
-void CDockState::SaveState(LPCTSTR lpszProfileName) {
+BOOL CDockState::SaveState(LPCTSTR lpszProfileName) {
   CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
+  if (app == nullptr) return FALSE;
   const CString summary = SummarySection(lpszProfileName);
   // Sections of an earlier, longer state go first, so loading never reads a stale one.
   const int old = std::min(static_cast<int>(app->GetProfileInt(summary, "Bars", 0)), kMaxBars);
   for (int i = GetCount(); i < old; ++i)
     app->WriteProfileString(BarSection(lpszProfileName, i), nullptr, nullptr);
-  for (int i = 0; i < GetCount(); ++i) GetAt(i)->SaveState(lpszProfileName, i);
-  app->WriteProfileInt(summary, "Bars", GetCount());
+  BOOL ok = TRUE;
+  for (int i = 0; i < GetCount(); ++i) ok = GetAt(i)->SaveState(lpszProfileName, i) && ok;
+  return app->WriteProfileInt(summary, "Bars", GetCount()) && ok;
 }
 
 void CDockState::Serialize(CArchive& ar) {

@@ -48,7 +48,8 @@ class CDockState : public CObject {
   // Every entry read from "<profile>-Summary" (value "Bars") and the bar sections; an entry
   // that cannot be read ends the list there.
   void LoadState(LPCTSTR lpszProfileName);
-  void SaveState(LPCTSTR lpszProfileName);
+  // FALSE when a value did not reach the profile.
+  BOOL SaveState(LPCTSTR lpszProfileName);
   void Serialize(CArchive& ar) override;
   void Clear();
   DWORD GetVersion() const { return 1; }

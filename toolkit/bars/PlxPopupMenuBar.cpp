@@ -454,7 +454,7 @@ void CPlxPopupMenuBar::InvokeMenuCommand(UINT uiCmdId, const CPlxToolbarButton* 
       if (g_pContextMenuManager != nullptr) g_pContextMenuManager->m_nLastCommand = uiCmdId;
     } else {
       auto* chevron = top != nullptr ? dynamic_cast<CCustomizeButton*>(top->GetParentButton()) : nullptr;
-      const BOOL chevronTakes = chevron != nullptr && chevron->OnClickMenuItem();
+      const BOOL chevronTakes = chevron != nullptr && chevron->InvokeCommand(this, pMenuItem);
       if (!chevronTakes) {
         m_commandUsage.AddCmd(uiCmdId);
         if (popup == nullptr || !popup->PostCommand(uiCmdId)) {

@@ -11,6 +11,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/WindowPos.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
+#include "toolkit/bars/PlxCustomizeMenuButton.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -118,6 +119,7 @@ CPlxToolBar::~CPlxToolBar() {
   if (POSITION pos = bars.Find(this)) bars.RemoveAt(pos);
   if (m_pSelToolbar == this) m_pSelToolbar = nullptr;
   if (m_pLastHookToolbar == this) m_pLastHookToolbar = nullptr;
+  CPlxCustomizeMenuButton::OnToolbarDestroyed(this);
 }
 
 CObList& CPlxToolBar::GetAllToolbars() {

@@ -21,7 +21,6 @@
 #include "toolkit/core/PlxWorkspace.h"
 
 IMPLEMENT_SERIAL(CPlxToolbarButton, CObject, VERSIONABLE_SCHEMA | 1)
-IMPLEMENT_DYNCREATE(CPlxToolbarSystemMenuButton, CPlxToolbarMenuButton)
 IMPLEMENT_SERIAL(CPlxDropDownToolbarButton, CPlxToolbarButton, VERSIONABLE_SCHEMA | 1)
 
 BOOL CPlxToolbarButton::s_bWrapText = TRUE;

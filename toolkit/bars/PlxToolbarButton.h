@@ -227,15 +227,10 @@ class CPlxToolbarMenuButton : public CPlxToolbarButton {
   void RedrawWithShadow(UINT nFlags);
 };
 
-// The maximized child's system-menu icon on the menu bar; never pressed twice by a double click.
-class CPlxToolbarSystemMenuButton : public CPlxToolbarMenuButton {
-  DECLARE_DYNCREATE(CPlxToolbarSystemMenuButton)
-
- public:
-  BOOL CanBeStored() const override { return FALSE; }
-};
-
 // A button that opens a drop-down toolbar when held; it may be pressed while disabled.
 class CPlxDropDownToolbarButton : public CPlxToolbarButton {
   DECLARE_SERIAL(CPlxDropDownToolbarButton)
 };
+
+// The maximized child's window buttons, which every bar that meets them needs whole.
+#include "toolkit/bars/PlxMenuWindowButtons.h"

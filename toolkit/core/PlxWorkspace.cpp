@@ -1,10 +1,14 @@
 #include "toolkit/core/PlxWorkspace.h"
 
+#include "platform/mfc/DockState.h"
 #include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxFrameCore.h"
 #include "toolkit/core/PlxKeyboardManager.h"
 #include "toolkit/core/PlxMouseManager.h"
+#include "toolkit/core/PlxRebarState.h"
 #include "toolkit/core/PlxRegistry.h"
+#include "toolkit/core/PlxSizingControlBar.h"
 #include "toolkit/core/PlxUserTools.h"
 
 namespace {
@@ -15,6 +19,41 @@ const char kVersionKey[] = "PlxControlBarVersion";
 const char kPlacementKey[] = "WindowPlacement";
 
 CPlxWorkspace* g_pWorkspace = nullptr;
+
+// The top-level frame a bar belongs to, floating bars included.
+CFrameWnd* TopFrameOf(CWnd* pWnd) {
+  CFrameWnd* frame = AfxGetParentFrame(pWnd);
+  while (frame != nullptr) {
+    CFrameWnd* up = AfxGetParentFrame(frame);
+    if (up == nullptr) break;
+    frame = up;
+  }
+  return frame;
+}
+
+// The toolbars a frame's load or save carries: live ones, of that frame when restricted, and not
+// the user's own (those go with the frame core).
+template <class Fn>
+void ForEachFrameToolbar(CPlxFrameCore* pImpl, BOOL bFrameOnly, Fn fn) {
+  for (POSITION pos = CPlxToolBar::GetAllToolbars().GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CPlxToolBar*>(CPlxToolBar::GetAllToolbars().GetNext(pos));
+    if (bar->GetSafeHwnd() == nullptr || CWnd::FromHandlePermanent(bar->GetSafeHwnd()) != bar) continue;
+    if (bFrameOnly && TopFrameOf(bar) != pImpl->m_pFrame) continue;
+    if (pImpl->IsUserDefinedToolbar(bar) && pImpl->m_listUserDefinedToolbars.Find(bar) != nullptr) continue;
+    if (pImpl->m_listTearOffToolbars.Find(bar) != nullptr) continue;
+    fn(bar);
+  }
+}
+
+template <class Fn>
+void ForEachFrameSizingBar(CPlxFrameCore* pImpl, BOOL bFrameOnly, Fn fn) {
+  for (POSITION pos = CPlxSizingControlBar::GetAllSizingBars().GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CPlxSizingControlBar*>(CPlxSizingControlBar::GetAllSizingBars().GetNext(pos));
+    if (bar->GetSafeHwnd() == nullptr) continue;
+    if (bFrameOnly && TopFrameOf(bar) != pImpl->m_pFrame) continue;
+    fn(bar);
+  }
+}
 
 }  // namespace
 
@@ -64,7 +103,7 @@ int CPlxWorkspace::GetDataVersion() const {
   return (m_iSavedVersionMajor << 16) + code;
 }
 
-BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, void*) {
+BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, CPlxFrameCore* pFrameImpl) {
   if (lpszSectionName != nullptr) m_strRegSection = lpszSectionName;
   OnBeforeLoad();
   const CString profile = GetRegSectionPath();
@@ -80,10 +119,10 @@ BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, void*) {
   GetCommandManager()->LoadState(profile);
   // A reset keeps the buttons' images out of the command manager while the bars load.
   if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = FALSE;
-  // The frame's own bars, bands and dock layout come with the frame's part; the keyboard
-  // manager's frame is then the main window.
+  CFrameWnd* frame = pFrameImpl != nullptr ? pFrameImpl->m_pFrame : nullptr;
+  if (frame != nullptr) LoadFrameState(pFrameImpl);
   if (g_pMouseManager != nullptr) g_pMouseManager->LoadState(profile);
-  if (g_pKeyboardManager != nullptr) g_pKeyboardManager->LoadState(profile, nullptr);
+  if (g_pKeyboardManager != nullptr) g_pKeyboardManager->LoadState(profile, frame);
   if (g_pUserToolsManager != nullptr) g_pUserToolsManager->LoadState(profile);
   if (m_bResetState) CPlxToolbarButton::s_bUpdateImages = TRUE;
   OnAfterLoad();
@@ -92,7 +131,7 @@ BOOL CPlxWorkspace::LoadState(LPCTSTR lpszSectionName, void*) {
   return TRUE;
 }
 
-BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, void*) {
+BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, CPlxFrameCore* pFrameImpl) {
   if (!m_bSaveState) return FALSE;
   if (lpszSectionName != nullptr) m_strRegSection = lpszSectionName;
   OnBeforeSave();
@@ -107,8 +146,10 @@ BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, void*) {
   }
   saved = CPlxToolBar::SaveParameters(profile) && saved;
   saved = GetCommandManager()->SaveState(profile) && saved;
+  CFrameWnd* frame = pFrameImpl != nullptr ? pFrameImpl->m_pFrame : nullptr;
+  if (frame != nullptr) saved = SaveFrameBars(pFrameImpl) && saved;
   if (g_pMouseManager != nullptr) saved = g_pMouseManager->SaveState(profile) && saved;
-  if (g_pKeyboardManager != nullptr) saved = g_pKeyboardManager->SaveState(profile, nullptr) && saved;
+  if (g_pKeyboardManager != nullptr) saved = g_pKeyboardManager->SaveState(profile, frame) && saved;
   if (g_pUserToolsManager != nullptr) saved = g_pUserToolsManager->SaveState(profile) && saved;
   OnAfterSave();
   return saved;
@@ -143,4 +184,39 @@ BOOL CPlxWorkspace::StoreWindowPlacement(const CRect& rectNormalPosition, int nF
   if (!reg.CreateKey(GetRegSectionPath(kPlacementKey))) return FALSE;
   return reg.WriteRect("MainWindowRect", rectNormalPosition) && reg.WriteInt("Flags", nFlags) &&
          reg.WriteInt("ShowCmd", nShowCmd);
+}
+
+void CPlxWorkspace::LoadFrameState(CPlxFrameCore* pFrameImpl) {
+  CFrameWnd* frame = pFrameImpl->m_pFrame;
+  const CString profile = GetRegSectionPath();
+  PlxLoadRebarState(profile, frame);
+  ForEachFrameToolbar(pFrameImpl, m_bLoadSaveFrameBarsOnly,
+                      [&](CPlxToolBar* bar) { bar->LoadState(profile, -1, (UINT)-1); });
+  const CString sizingProfile = m_strRegSection + "\\SizingBars";
+  ForEachFrameSizingBar(pFrameImpl, m_bLoadSaveFrameBarsOnly,
+                        [&](CPlxSizingControlBar* bar) { bar->LoadState(sizingProfile); });
+  // The user's bars and the torn-off ones exist before the layout that places them is applied.
+  pFrameImpl->LoadUserToolbars();
+  pFrameImpl->LoadTearOffMenus();
+  CDockState state;
+  state.LoadState(m_strRegSection + "\\ControlBars");
+  if (state.GetCount() > 0 && (m_bForceDockStateLoad || pFrameImpl->IsDockStateValid(state)))
+    pFrameImpl->SetDockState(state);
+}
+
+BOOL CPlxWorkspace::SaveFrameBars(CPlxFrameCore* pFrameImpl) {
+  CFrameWnd* frame = pFrameImpl->m_pFrame;
+  const CString profile = GetRegSectionPath();
+  CDockState state;
+  frame->GetDockState(state);
+  BOOL saved = state.SaveState(m_strRegSection + "\\ControlBars");
+  ForEachFrameToolbar(pFrameImpl, m_bLoadSaveFrameBarsOnly,
+                      [&](CPlxToolBar* bar) { saved = bar->SaveState(profile, -1, (UINT)-1) && saved; });
+  const CString sizingProfile = m_strRegSection + "\\SizingBars";
+  ForEachFrameSizingBar(pFrameImpl, m_bLoadSaveFrameBarsOnly,
+                        [&](CPlxSizingControlBar* bar) { bar->SaveState(sizingProfile); });
+  saved = pFrameImpl->SaveUserToolbars(m_bLoadSaveFrameBarsOnly) && saved;
+  saved = pFrameImpl->SaveTearOffMenus(m_bLoadSaveFrameBarsOnly) && saved;
+  PlxSaveRebarState(profile, frame);
+  return saved;
 }

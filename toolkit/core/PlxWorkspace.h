@@ -1,12 +1,16 @@
 // CPlxWorkspace: the toolkit's application-state base. It knows the registry section of the
 // user-interface state, loads, saves and deletes the toolkit layout under a versioned key and
 // keeps the window placement. One per process (the application object); GetWorkspace finds it.
-// The dock layout of frames joins LoadState and SaveState with the frame classes.
+// With a frame's core, LoadState and SaveState also carry that frame's bars: toolbars, sizing bars,
+// user-defined and torn-off bars, rebar bands and the docking layout.
 #pragma once
 
 #include "platform/base/CString.h"
 #include "platform/base/Geometry.h"
 #include "platform/mfc/WinApp.h"
+
+class CFrameWnd;
+class CPlxFrameCore;
 
 class CPlxWorkspace : public CWinApp {
  public:
@@ -15,11 +19,13 @@ class CPlxWorkspace : public CWinApp {
 
   static CPlxWorkspace* GetWorkspace();
 
-  virtual BOOL LoadState(LPCTSTR lpszSectionName = nullptr, void* pFrameImpl = nullptr);
+  virtual BOOL LoadState(LPCTSTR lpszSectionName = nullptr, CPlxFrameCore* pFrameImpl = nullptr);
   // Deletes the section's key with everything below it; an empty section is refused.
   virtual BOOL CleanState(LPCTSTR lpszSectionName = nullptr);
   // FALSE when saving is disabled or a write failed.
-  virtual BOOL SaveState(LPCTSTR lpszSectionName = nullptr, void* pFrameImpl = nullptr);
+  virtual BOOL SaveState(LPCTSTR lpszSectionName = nullptr, CPlxFrameCore* pFrameImpl = nullptr);
+  // What a closing frame stores: SaveState for that frame.
+  virtual BOOL SaveFrameState(CPlxFrameCore* pFrameImpl) { return SaveState(nullptr, pFrameImpl); }
   virtual void OnBeforeLoad() {}
   virtual void OnAfterLoad() {}
   virtual void OnBeforeSave() {}
@@ -55,4 +61,9 @@ class CPlxWorkspace : public CWinApp {
   BOOL m_bSaveState = TRUE;
   BOOL m_bResetState;
   BOOL m_bForceImageReset = FALSE;
+
+ protected:
+  // The frame's part of LoadState and SaveState.
+  void LoadFrameState(CPlxFrameCore* pFrameImpl);
+  BOOL SaveFrameBars(CPlxFrameCore* pFrameImpl);
 };

@@ -196,6 +196,14 @@ class CDemoFrame : public CPlxFrameWnd {
 
   afx_msg void OnCustomize() { CPlxToolBar::SetCustomizeMode(!CPlxToolBar::m_bCustomizeMode); }
 
+  // A toolkit frame takes no commands in customize mode; the demo's own key that ends that mode
+  // (there is no customize sheet here to close) still gets through.
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (CPlxToolBar::m_bCustomizeMode && LOWORD(wParam) == kCustomizeCmd)
+      return CFrameWnd::OnCommand(wParam, lParam);
+    return CPlxFrameWnd::OnCommand(wParam, lParam);
+  }
+
   // Ctrl+E becomes a second key for Save, a double-click on the log saves, and a user tool.
   afx_msg void OnManagers() {
     std::vector<ACCEL> keys(static_cast<size_t>(CopyAcceleratorTable(m_hAccelTable, nullptr, 0)));
