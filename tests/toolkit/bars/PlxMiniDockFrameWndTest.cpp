@@ -277,6 +277,72 @@ TEST_F(PlxMiniDockFrame, ARightClickOnTheCaptionAsksTheFrameForTheBarMenu) {
   EXPECT_EQ(m_frame.m_ptMenu, at);
 }
 
+TEST_F(PlxMiniDockFrame, DraggingTheCaptionOntoASideDocksTheBar) {
+  CPlxSizingControlBar* bar = Float(CPoint(650, 100), Mini::RollManual);
+  ASSERT_NE(bar, nullptr);
+  Mini* mini = FrameOf(bar);
+  const HWND hwndMini = mini->m_hWnd;
+  // The whole gesture is queued at once: the drag follows it in a loop of its own.
+  ForgetLastClick();
+  const CPoint to = ScreenRect(&m_frame).TopLeft() + CSize(3, 200);
+  pictavo::user::InjectMouseMove(CaptionPoint(mini));
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+  pictavo::user::InjectMouseMove(CPoint(400, 200));
+  pictavo::user::InjectMouseMove(to);
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  pictavo::test::PumpPending();
+  EXPECT_FALSE(bar->IsFloating());
+  EXPECT_EQ(bar->GetParent(), m_frame.GetDockBar(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_FALSE(::IsWindow(hwndMini));
+}
+
+// A size given to the frame by its edges goes through the bar's limits and the frame follows.
+TEST_F(PlxMiniDockFrame, SizingTheFrameSizesTheBarWithinItsLimits) {
+  CPlxSizingControlBar* bar = Float(CPoint(650, 100), Mini::RollNone);
+  ASSERT_NE(bar, nullptr);
+  bar->SetMinSize(CSize(130, 60));  // wider than the smallest window the display allows
+  bar->SetMaxSize(CSize(300, 250));
+  Mini* mini = FrameOf(bar);
+  CRect nc(0, 0, 0, 0);
+  ::AdjustWindowRectEx(&nc, mini->GetStyle(), FALSE, mini->GetExStyle());
+  struct Case {
+    CSize client;
+    CSize bar;
+  } const cases[] = {
+      {CSize(200, 150), CSize(200, 150)},
+      {CSize(100, 20), CSize(130, 60)},    // below the minimum
+      {CSize(500, 400), CSize(300, 250)},  // past the maximum
+  };
+  for (const Case& c : cases) {
+    mini->SetWindowPos(nullptr, 0, 0, c.client.cx + nc.Width(), c.client.cy + nc.Height(),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pictavo::test::PumpPending();
+    EXPECT_EQ(bar->m_szFloat, c.bar) << c.client.cx;
+    EXPECT_EQ(ScreenRect(mini).Size(), CSize(c.bar.cx + nc.Width(), c.bar.cy + nc.Height())) << c.client.cx;
+  }
+}
+
+class CStayingBar : public CPlxSizingControlBar {
+ public:
+  BOOL CanBeClosed() const override { return FALSE; }
+};
+
+TEST_F(PlxMiniDockFrame, ABarThatCannotCloseKeepsItsFrame) {
+  auto bar = std::make_unique<CStayingBar>();
+  ASSERT_TRUE(bar->Create("Stays", &m_frame, CSize(120, 100), TRUE, 0xEA50, WS_CHILD | CBRS_TOP));
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  m_frame.DockControlBar(bar.get(), AFX_IDW_DOCKBAR_LEFT);
+  m_frame.FloatControlBar(bar.get(), CPoint(650, 100));
+  pictavo::test::PumpPending();
+  Mini* mini = FrameOf(bar.get());
+  ASSERT_NE(mini, nullptr);
+  mini->SendMessage(WM_CLOSE);
+  pictavo::test::PumpPending();
+  EXPECT_TRUE(mini->IsWindowVisible());
+  EXPECT_TRUE(bar->IsWindowVisible());
+  m_frame.DestroyWindow();
+}
+
 // The stored roll state reaches the frame a floating bar sits in; codes the frame does not know
 // leave it as it was.
 class PlxMiniDockProfile : public PlxMiniDockFrame {

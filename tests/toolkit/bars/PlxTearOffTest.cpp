@@ -59,7 +59,6 @@ class PlxTearOff : public shelltest::RegistryFixture {
     CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
     ASSERT_TRUE(m_frame.Create(nullptr, "Tear-off", WS_POPUP | WS_VISIBLE, CRect(0, 0, 500, 400)));
     m_frame.EnableDocking(CBRS_ALIGN_ANY);
-    m_frame.m_pFloatingFrameClass = RUNTIME_CLASS(CPlxMiniDockFrameWnd);
     ASSERT_TRUE(m_bar.Create(&m_frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1001));
     m_bar.SetWindowPos(nullptr, 0, 0, 500, 24, SWP_NOZORDER);
     m_frame.SetFocus();
