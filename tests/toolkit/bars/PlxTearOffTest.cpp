@@ -241,6 +241,24 @@ TEST_F(PlxTearOff, AMenuWhoseBarExistsBringsThatBarBack) {
   EXPECT_TRUE(InTearOffList(1005));
 }
 
+TEST_F(PlxTearOff, AHiddenTornOffBarGoesWhenTheFrameClosesAndLeavesItsFloatingFrameEmpty) {
+  CPlxToolbarMenuButton* edit = AddMenu("&Edit", 1005, 10);
+  CPlxPopupMenu* popup = Open(edit);
+  ASSERT_NE(popup, nullptr);
+  DragOut(Strip(popup), {Strip(popup) + CSize(0, 30), CPoint(250, 300)});
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  pictavo::test::PumpPending();
+  CControlBar* torn = m_frame.GetControlBar(1005);
+  ASSERT_NE(torn, nullptr);
+  auto* mini = dynamic_cast<CPlxMiniDockFrameWnd*>(torn->GetParent()->GetParent());
+  ASSERT_NE(mini, nullptr);
+  m_frame.ShowControlBar(torn, FALSE, FALSE);
+  m_frame.m_Impl.OnCloseFrame();  // destroys and deletes the hidden tear-off bars
+  EXPECT_FALSE(InTearOffList(1005));
+  EXPECT_EQ(mini->GetBar(), nullptr);  // no dead bar left in the floating frame's rows
+  EXPECT_EQ(m_frame.GetControlBar(1005), nullptr);
+}
+
 // Every early end cleans up as Escape does: the menu shows again, no bar and no frame stay, and a
 // quit is handed on to the application's loop.
 TEST_F(PlxTearOff, EveryOtherEndLeavesTheMenuAndNoBar) {
