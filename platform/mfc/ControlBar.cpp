@@ -243,6 +243,10 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DESTROY:
+      // A destroyed bar leaves its dock bar's rows: nothing may lay out or find a dead bar.
+      if (m_pDockBar != nullptr) m_pDockBar->RemoveControlBar(this);
+      break;
     case WM_NOTIFY:
     case WM_COMMAND:
     case WM_DRAWITEM:

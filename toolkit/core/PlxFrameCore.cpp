@@ -5,6 +5,7 @@
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/WindowPos.h"
+#include "toolkit/bars/PlxMiniDockFrameWnd.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxRegistry.h"
 #include "toolkit/core/PlxWorkspace.h"
@@ -48,7 +49,10 @@ CRect WorkArea() {
 
 }  // namespace
 
-CPlxFrameCore::CPlxFrameCore(CFrameWnd* pFrame) : m_pFrame(pFrame) {}
+CPlxFrameCore::CPlxFrameCore(CFrameWnd* pFrame) : m_pFrame(pFrame) {
+  // Bars of toolkit frames float in the toolkit's mini frame (roll-up, tear-off tracking).
+  if (pFrame != nullptr) pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CPlxMiniDockFrameWnd);
+}
 
 CPlxFrameCore::~CPlxFrameCore() {
   DeleteBars(m_listUserDefinedToolbars);
