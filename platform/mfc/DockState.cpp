@@ -226,6 +226,8 @@ void CControlBar::GetBarInfo(CControlBarInfo* pInfo) {
   }
   pInfo->m_arrBarID.RemoveAll();
   if (auto* dock = dynamic_cast<CDockBar*>(this)) {
+    // A floating frame's dock bar is the floating part of the layout.
+    pInfo->m_bFloating = dock->m_bFloating;
     for (CControlBar* bar : dock->m_arrBars)
       pInfo->m_arrBarID.Add(bar != nullptr ? static_cast<DWORD>(bar->GetDlgCtrlID()) : 0);
     if (dock->m_bFloating && dock->GetParent() != nullptr) {

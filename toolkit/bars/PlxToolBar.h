@@ -371,7 +371,9 @@ class CPlxToolBar : public CControlBar {
   CPlxToolbarButton* TakeChevronCopy();
   void PutChevronBack(CPlxToolbarButton* pCopy);
   void CopyResetButtons();
-  BOOL ReadButtonsFrom(CArchive& ar);  // the whole "Buttons" form into a temporary list
+  // The whole "Buttons" form into a temporary list; inside an archived bar a failure is thrown on
+  // to the archive, which owns what it made.
+  BOOL ReadButtonsFrom(CArchive& ar, BOOL bInsideObject = FALSE);
   void RelayToolTip(MSG* pMsg);
   void UpdateToolTip(CPoint point);
   void HideToolTip();

@@ -278,9 +278,11 @@ void CPlxFrameCore::LoadTearOffMenus() {
 }
 
 BOOL CPlxFrameCore::SaveTearOffMenus(BOOL bFrameBarsOnly) {
-  CPlxRegistryHolder holder;
-  CPlxRegistry& reg = holder.Create(FALSE, FALSE);
-  for (int n = 0; reg.DeleteKey(TearOffKey(n)); ++n) {
+  {
+    CPlxRegistryHolder holder;
+    CPlxRegistry& reg = holder.Create(FALSE, FALSE);
+    for (int n = 0; reg.DeleteKey(TearOffKey(n)); ++n) {
+    }
   }
   // Keys are numbered in a row over the bars actually saved: loading stops at the first missing
   // number, so a skipped bar must not leave a gap.
@@ -293,6 +295,9 @@ BOOL CPlxFrameCore::SaveTearOffMenus(BOOL bFrameBarsOnly) {
     bar->GetBarInfo(&info);
     CString name;
     if (bar->GetSafeHwnd() != nullptr) bar->GetWindowText(name);
+    // A registry object per key: a key is created below the one the object holds open.
+    CPlxRegistryHolder holder;
+    CPlxRegistry& reg = holder.Create(FALSE, FALSE);
     const BOOL saved = reg.CreateKey(TearOffKey(n)) && reg.WriteDword("ID", info.m_nBarID) &&
                        reg.WriteString("Name", name) && reg.WriteObject("State", bar);
     if (!saved) {

@@ -85,6 +85,8 @@ void CPlxMDIChildWnd::OnStyleChanged(int, LPSTYLESTRUCT lpStyleStruct) {
   Default();
   if (((lpStyleStruct->styleOld ^ lpStyleStruct->styleNew) & WS_SYSMENU) == 0) return;
   if ((lpStyleStruct->styleNew & WS_SYSMENU) != 0) {
+    // Out of the maximized state first, or the child would sit at its place still maximized.
+    if (IsZoomed()) MDIRestore();
     SetWindowPos(nullptr, m_rectNormal.left, m_rectNormal.top, m_rectNormal.Width(), m_rectNormal.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return;
