@@ -28,7 +28,8 @@ void CPlxMDIClientWnd::PreSubclassWindow() {
   CWnd::PreSubclassWindow();
   // The icon list does not wait for the strip: the icons are shared whether tabs show or not.
   if (m_TabIcons.GetSafeHandle() == nullptr)
-    m_TabIcons.Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 0, 1);
+    m_TabIcons.Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                      ILC_COLOR32 | ILC_MASK, 0, 1);
   if (!CreateTabWindow()) return;
   if (!m_bTabsEnabled) m_wndTab.ShowWindow(SW_HIDE);
 }
@@ -65,7 +66,8 @@ int CPlxMDIClientWnd::GetTabIconIndex(HWND hwndChild) {
 }
 
 CString CPlxMDIClientWnd::GetTabLabel(HWND hwndChild) {
-  if (auto* child = dynamic_cast<CPlxMDIChildWnd*>(CWnd::FromHandlePermanent(hwndChild))) return child->GetFrameText();
+  if (auto* child = dynamic_cast<CPlxMDIChildWnd*>(CWnd::FromHandlePermanent(hwndChild)))
+    return child->GetFrameText();
   CString title;
   if (::IsWindow(hwndChild)) CWnd::FromHandle(hwndChild)->GetWindowText(title);
   return title;

@@ -92,7 +92,8 @@ void CPlxWindowListDlg::FillWindowList() {
     const HMENU sysMenu = (::GetWindowLong(w, GWL_STYLE) & WS_SYSMENU) ? ::GetSystemMenu(w, FALSE) : nullptr;
     if (sysMenu != nullptr) {
       const UINT state = ::GetMenuState(sysMenu, SC_CLOSE, MF_BYCOMMAND);
-      if (state == static_cast<UINT>(-1) || (state & (MF_DISABLED | MF_GRAYED)) != 0) m_lstCloseDisabled.push_back(w);
+      if (state == static_cast<UINT>(-1) || (state & (MF_DISABLED | MF_GRAYED)) != 0)
+        m_lstCloseDisabled.push_back(w);
     } else {
       m_bMDIActions = FALSE;
     }
@@ -107,7 +108,8 @@ void CPlxWindowListDlg::SelActive() {
   m_wndList.SetRedraw(FALSE);
   m_wndList.SelItemRange(FALSE, 0, m_wndList.GetCount() - 1);
   const HWND client = MDIClient();
-  const HWND active = client != nullptr ? reinterpret_cast<HWND>(::SendMessage(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+  const HWND active =
+      client != nullptr ? reinterpret_cast<HWND>(::SendMessage(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
   for (int i = 0; i < m_wndList.GetCount(); ++i)
     if (active != nullptr && ItemWindow(i) == active) m_wndList.SetSel(i, TRUE);
   m_wndList.SetRedraw(TRUE);
@@ -255,6 +257,7 @@ void CPlxWindowListDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS) {
   pDC->SetTextColor(oldText);
   const HWND w = reinterpret_cast<HWND>(lpDIS->itemData);
   const auto icon = ::IsWindow(w) ? reinterpret_cast<HICON>(::GetClassLongPtr(w, GCLP_HICONSM)) : nullptr;
-  if (icon != nullptr) ::DrawIconEx(lpDIS->hDC, rect.left + 2, rect.top, icon, square, square, 0, nullptr, DI_NORMAL);
+  if (icon != nullptr)
+    ::DrawIconEx(lpDIS->hDC, rect.left + 2, rect.top, icon, square, square, 0, nullptr, DI_NORMAL);
   if (lpDIS->itemState & ODS_FOCUS) ::DrawFocusRect(lpDIS->hDC, &rect);
 }
