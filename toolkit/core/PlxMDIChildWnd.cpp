@@ -94,6 +94,12 @@ void CPlxMDIChildWnd::OnStyleChanged(int, LPSTYLESTRUCT lpStyleStruct) {
   if (!IsZoomed() && !IsIconic()) {
     GetWindowRect(m_rectNormal);
     if (CWnd* client = GetParent(); client != nullptr) client->ScreenToClient(m_rectNormal);
+  } else if (m_rectNormal.IsRectEmpty()) {
+    // Made with a system menu and maximized since: no place was ever kept, and an empty one would
+    // shrink the child to nothing when the system menu returns. Its restored place stands in.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(&placement)) m_rectNormal = placement.rcNormalPosition;
   }
   SetWindowPos(nullptr, 0, 0, INT_MAX, INT_MAX, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_SHOWMAXIMIZED);

@@ -493,3 +493,42 @@ TEST_F(WindowList, AChildWithoutASystemMenuStillTakesKeys) {
   SetKey(VK_CONTROL, false);
   EXPECT_EQ(CPlxToolBar::m_commandUsage.GetCount(61210), before + 1);
 }
+
+// Taking the system menu away and giving it back: where the child ends up.
+TEST_F(WindowList, TheSystemMenuComesBackToTheNormalPlace) {
+  constexpr DWORD kBare = WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME;
+  constexpr DWORD kFull = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+  struct Case {
+    const char* what;
+    DWORD style;
+    bool maximizeFirst;  // maximized (with a system menu) before it is taken away
+    bool moveFirst;      // moved to (30, 40) before it is taken away
+    CRect back;          // in the MDI client, after the system menu returns
+  };
+  // NewChild places the fourth child at (70, 70), 200 x 150.
+  const Case cases[] = {
+      {"made bare", kBare, false, false, CRect(70, 70, 270, 220)},
+      {"made whole, moved, taken", kFull, false, true, CRect(30, 40, 230, 190)},
+      {"made whole, taken while normal", kFull, false, false, CRect(70, 70, 270, 220)},
+      // Nothing was kept: the restored place, not an empty rectangle.
+      {"made whole, taken while maximized", kFull, true, false, CRect(70, 70, 270, 220)},
+  };
+  for (const Case& c : cases) {
+    CTestChild* child = NewChild(c.what, c.style);
+    children.push_back(child);
+    if (c.moveFirst) child->SetWindowPos(nullptr, 30, 40, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.maximizeFirst) child->MDIMaximize();
+    if (c.style & WS_SYSMENU) child->ModifyStyle(WS_SYSMENU, 0);
+    EXPECT_TRUE(child->IsZoomed()) << c.what;
+    child->ModifyStyle(0, WS_SYSMENU);
+    CRect rect;
+    child->GetWindowRect(rect);
+    ::MapWindowPoints(nullptr, mdi->m_hWndMDIClient, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect, c.back) << c.what << ": " << rect.left << "," << rect.top << "," << rect.right << ","
+                            << rect.bottom;
+    EXPECT_FALSE(child->IsZoomed()) << c.what;
+    child->MDIDestroy();
+    children.pop_back();
+    pictavo::test::PumpPending();
+  }
+}
