@@ -145,6 +145,14 @@ void CPlxWindowListDlg::OnActivate() {
   const std::vector<int> selected = SelectedItems();
   if (selected.size() != 1) return;
   const HWND w = ItemWindow(selected.front());
+  if (!::IsWindow(w) || ::GetParent(w) != MDIClient()) {
+    // The list can be older than the windows (arranging does not refresh it): a child that went
+    // meanwhile is not activated, and the dialog does not end as if it had been.
+    FillWindowList();
+    SelActive();
+    UpdateButtons();
+    return;
+  }
   if (::IsIconic(w)) ::ShowWindow(w, SW_RESTORE);
   ::SendMessage(MDIClient(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w), 0);
   EndDialog(IDOK);

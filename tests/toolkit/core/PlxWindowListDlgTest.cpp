@@ -532,3 +532,24 @@ TEST_F(WindowList, TheSystemMenuComesBackToTheNormalPlace) {
     pictavo::test::PumpPending();
   }
 }
+
+// The list is only rebuilt by the dialog's own actions (arranging does not): a child that went
+// meanwhile is not activated, and the dialog stays open with the list rebuilt.
+TEST_F(WindowList, ActivatingAChildThatWentMeanwhileRefreshesTheList) {
+  KeepHandles();
+  CScriptedList dialog(mdi);
+  std::vector<std::string> after;
+  dialog.steps = {
+      [&](CScriptedList& d) {
+        d.Select({"Doc1"});
+        children[0]->MDIDestroy();  // behind the dialog's back
+      },
+      [&](CScriptedList& d) {
+        d.Press(CPlxWindowListDlg::IDC_ACTIVATE);
+        after = d.Listed();
+      },
+      [&](CScriptedList& d) { d.EndDialog(IDCANCEL); },
+  };
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "Activate did not end it";
+  EXPECT_EQ(after, (std::vector<std::string>{"*Doc3", "Doc2"}));
+}
