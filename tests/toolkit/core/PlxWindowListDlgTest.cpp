@@ -9,6 +9,7 @@
 
 #include "platform/mfc/Document.h"
 #include "platform/user/Mdi.h"
+#include "platform/user/MessageBox.h"
 #include "tests/toolkit/core/FrameFixture.h"
 #include "toolkit/core/PlxMDIChildWnd.h"
 #include "toolkit/core/PlxMDIFrameWnd.h"
@@ -552,4 +553,38 @@ TEST_F(WindowList, ActivatingAChildThatWentMeanwhileRefreshesTheList) {
   };
   EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "Activate did not end it";
   EXPECT_EQ(after, (std::vector<std::string>{"*Doc3", "Doc2"}));
+}
+
+// Help (the command and F1's WM_HELPINFO) goes to the main window as "WINDOW_HELP" with the dialog.
+TEST_F(WindowList, HelpGoesToTheMainWindow) {
+  class CHelpRecorder : public CWnd {
+   public:
+    std::vector<LPARAM> got;
+
+   protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message != 0 && message == PLX_WM_WINDOW_HELP && wParam == 0) got.push_back(lParam);
+      return CWnd::WindowProc(message, wParam, lParam);
+    }
+  } main;
+  ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "Main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+  CWinThread* thread = AfxGetThread();
+  ASSERT_NE(thread, nullptr);
+  CWnd* const oldMain = thread->m_pMainWnd;
+  thread->m_pMainWnd = &main;
+  CScriptedList dialog(mdi);
+  LRESULT helpInfo = -1;
+  dialog.steps = {[&](CScriptedList& d) {
+    d.SendMessage(WM_COMMAND, ID_HELP);
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    helpInfo = d.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    d.EndDialog(IDCANCEL);
+  }};
+  dialog.DoModal();
+  thread->m_pMainWnd = oldMain;
+  EXPECT_EQ(main.got,
+            (std::vector<LPARAM>{reinterpret_cast<LPARAM>(&dialog), reinterpret_cast<LPARAM>(&dialog)}));
+  EXPECT_EQ(helpInfo, FALSE);
+  main.DestroyWindow();
 }
