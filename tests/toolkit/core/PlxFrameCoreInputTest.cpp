@@ -311,3 +311,30 @@ TEST_F(FrameCoreInput, KeysForAControlOnABarAreNotAccelerators) {
   }
   SetKey(VK_CONTROL, false);
 }
+
+// A popup opened from a docked bar's button gives that bar the focus, so the keys move along it.
+TEST_F(FrameCoreInput, OpeningFromABarFocusesThatBar) {
+  ::SetFocus(frame.GetSafeHwnd());
+  CPlxPopupMenu* popup = OpenFromBar();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(CPlxPopupMenu::m_pActiveTracked, popup);
+  EXPECT_EQ(::GetFocus(), bar.GetSafeHwnd());
+  popup->SendMessage(WM_CLOSE);
+  pictavo::test::PumpPending();
+}
+
+// The frame's own messages: mnemonics through WM_MENUCHAR, bars made and deleted by the
+// registered toolbar messages.
+TEST_F(FrameCoreInput, MenuCharAndTheToolbarMessagesReachTheCore) {
+  menuBar.taken = "F";
+  EXPECT_EQ(frame.SendMessage(WM_MENUCHAR, 'F', 0), MAKELRESULT(2, 0xFFFF));
+  EXPECT_NE(frame.SendMessage(WM_MENUCHAR, 'Z', 0), MAKELRESULT(2, 0xFFFF));
+
+  ASSERT_TRUE(frame.m_Impl.EnableUserDefinedToolbars(3000, 3001));
+  auto* made = reinterpret_cast<CPlxToolBar*>(
+      frame.SendMessage(PLX_WM_CREATETOOLBAR, 0, reinterpret_cast<LPARAM>("Made")));
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->GetDlgCtrlID(), 3000);
+  EXPECT_EQ(frame.SendMessage(PLX_WM_DELETETOOLBAR, 0, reinterpret_cast<LPARAM>(made)), TRUE);
+  EXPECT_EQ(frame.SendMessage(PLX_WM_DELETETOOLBAR, 0, reinterpret_cast<LPARAM>(&bar)), FALSE);
+}

@@ -289,3 +289,26 @@ TEST_F(FrameCoreState, ClosingDropsHiddenTearOffBars) {
   EXPECT_TRUE(KeyExists(TearOffKey(0)));
   EXPECT_FALSE(KeyExists(TearOffKey(1)));
 }
+
+// A damaged record (cut short, as a crash during a write or a user's edit leaves it) loads no bar
+// and does not bring the program down.
+TEST_F(FrameCoreState, ADamagedTearOffRecordLoadsNothing) {
+  frame.m_Impl.AddTearOffToolbar(TornOff(&frame, 0x7001, "Edit"));
+  ASSERT_TRUE(frame.m_Impl.SaveTearOffMenus(FALSE));
+  {
+    CPlxRegistryHolder holder;
+    CPlxRegistry& reg = holder.Create(FALSE, FALSE);
+    ASSERT_TRUE(reg.Open(TearOffKey(0)));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(reg.ReadBinary("State", &data, &size));
+    ASSERT_GT(size, 12u);
+    ASSERT_TRUE(reg.WriteBinary("State", data, size - 6));
+    delete[] data;
+  }
+  auto next = NextRun();
+  next->m_Impl.LoadTearOffMenus();
+  EXPECT_EQ(next->m_Impl.GetTearOffToolbars().GetCount(), 0);
+  EXPECT_EQ(next->GetDlgItem(0x7001), nullptr);
+  next->DestroyWindow();
+}
