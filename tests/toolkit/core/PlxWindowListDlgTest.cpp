@@ -588,3 +588,35 @@ TEST_F(WindowList, HelpGoesToTheMainWindow) {
   EXPECT_EQ(helpInfo, FALSE);
   main.DestroyWindow();
 }
+
+// A child made without a system menu is never seen at its normal size: the client does not draw
+// while the child grows and is shown maximized during its creation, and draws again after it.
+TEST_F(WindowList, ABareChildShowsNoIntermediateState) {
+  class CWatchedChild : public CPlxMDIChildWnd {
+   public:
+    int changes = 0;       // size and show changes while being created
+    int whileDrawing = 0;  // ... of them while the client draws
+
+   protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_CREATE) creating = true;
+      if (creating && (message == WM_SIZE || message == WM_SHOWWINDOW)) {
+        ++changes;
+        whileDrawing += ::IsWindowVisible(::GetParent(m_hWnd)) != 0;
+      }
+      const LRESULT result = CPlxMDIChildWnd::WindowProc(message, wParam, lParam);
+      if (message == WM_CREATE) creating = false;
+      return result;
+    }
+    bool creating = false;
+  };
+  auto* child = new CWatchedChild;
+  child->m_bAutoDelete = TRUE;
+  ASSERT_TRUE(child->Create(nullptr, "Watched", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME,
+                            CRect(10, 10, 210, 160), mdi));
+  pictavo::test::PumpPending();
+  EXPECT_TRUE(child->IsZoomed());
+  EXPECT_GT(child->changes, 0);
+  EXPECT_EQ(child->whileDrawing, 0);
+  EXPECT_TRUE(::IsWindowVisible(mdi->m_hWndMDIClient)) << "the client draws again";
+}
