@@ -84,7 +84,8 @@ void CPlxMDIClientWnd::UpdateTabs(BOOL) {
 }
 
 BOOL CPlxMDIClientWnd::SetActiveTabFor(CWnd*) {
-  return m_bTabsEnabled;
+  // Without a tab window no child has a tab: the tab index -1 when tabs are on.
+  return m_bTabsEnabled ? -1 : FALSE;
 }
 
 BOOL CPlxMDIClientWnd::OnEraseBkgnd(CDC* pDC) {

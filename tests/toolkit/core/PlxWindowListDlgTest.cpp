@@ -66,6 +66,17 @@ class CTestChild : public CPlxMDIChildWnd {
   }
 };
 
+// An MDI frame that can paint its client's background itself.
+class CPaintingFrame : public CPlxMDIFrameWnd {
+ public:
+  BOOL OnEraseMDIClientBackground(CDC*) override {
+    ++asked;
+    return paints;
+  }
+  int asked = 0;
+  BOOL paints = FALSE;
+};
+
 // The dialog with a script: each step runs from a message the dialog posts itself, inside its
 // own modal loop, the last one ending it.
 class CScriptedList : public CPlxWindowListDlg {
@@ -132,7 +143,7 @@ class WindowList : public FrameFixture {
  protected:
   void SetUp() override {
     FrameFixture::SetUp();
-    mdi = new CPlxMDIFrameWnd;
+    mdi = painting = new CPaintingFrame;
     mdi->m_bAutoDelete = TRUE;
     ASSERT_TRUE(mdi->LoadFrame(kFrameResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
     mdi->SetWindowPos(nullptr, 40, 30, 640, 480, SWP_NOZORDER);
@@ -166,6 +177,7 @@ class WindowList : public FrameFixture {
   }
 
   CPlxMDIFrameWnd* mdi = nullptr;
+  CPaintingFrame* painting = nullptr;
   HWND hwnd = nullptr;
   std::vector<CTestChild*> children;
   std::vector<HWND> handles;
@@ -417,6 +429,20 @@ TEST_F(WindowList, MenuRouting) {
   EXPECT_EQ(mdi->m_hmenuWindow, nullptr) << "no menu bar: nothing looked up";
   ::DestroyMenu(report);
   mdiBar.DestroyWindow();
+
+  // The background: the frame paints it when it says so, else the client erases it itself.
+  for (BOOL paints : {TRUE, FALSE}) {
+    painting->paints = paints;
+    painting->asked = 0;
+    HDC dc = ::GetDC(client);
+    ::SetPixel(dc, 5, 5, RGB(1, 2, 3));
+    const LRESULT erased = ::SendMessage(client, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const COLORREF pixel = ::GetPixel(dc, 5, 5);
+    ::ReleaseDC(client, dc);
+    EXPECT_EQ(painting->asked, 1) << paints;
+    EXPECT_NE(erased, 0) << paints;
+    EXPECT_EQ(pixel == RGB(1, 2, 3), paints != FALSE) << "erased by the client unless the frame painted";
+  }
 }
 
 // The tab paths stay off; the icon bookkeeping they will use already shares images.
