@@ -203,14 +203,15 @@ void CPlxWindowListDlg::OnMinimize() {
 void CPlxWindowListDlg::MDIMessage(UINT uMsg, WPARAM flag) {
   BeginWaitCursor();
   const HWND client = MDIClient();
-  ::LockWindowUpdate(client);
+  // Only one window can be locked: another's lock is left for its owner to release.
+  const BOOL locked = ::LockWindowUpdate(client);
   for (int i = m_wndList.GetCount() - 1; i >= 0; --i) {
     const HWND w = ItemWindow(i);
     if (!::IsWindow(w)) continue;
     ::ShowWindow(w, m_wndList.GetSel(i) > 0 ? SW_RESTORE : SW_MINIMIZE);
   }
   ::SendMessage(client, uMsg, flag, 0);
-  ::LockWindowUpdate(nullptr);
+  if (locked) ::LockWindowUpdate(nullptr);
   EndWaitCursor();
 }
 

@@ -646,3 +646,24 @@ TEST_F(WindowList, ABareChildShowsNoIntermediateState) {
   EXPECT_EQ(child->whileDrawing, 0);
   EXPECT_TRUE(::IsWindowVisible(mdi->m_hWndMDIClient)) << "the client draws again";
 }
+
+// Arranging locks the client's updates for the while; a lock some other window holds stays held.
+TEST_F(WindowList, ArrangingLeavesAnotherWindowsLockAlone) {
+  for (bool otherLock : {false, true}) {
+    if (otherLock) ASSERT_TRUE(::LockWindowUpdate(frame.GetSafeHwnd()));
+    CScriptedList dialog(mdi);
+    dialog.steps = {[&](CScriptedList& d) {
+      d.Select({"Doc1", "Doc2"});
+      d.Press(CPlxWindowListDlg::IDC_CASCADE);
+      d.EndDialog(IDCANCEL);
+    }};
+    dialog.DoModal();
+    EXPECT_FALSE(::IsIconic(children[0]->GetSafeHwnd())) << otherLock;
+    EXPECT_TRUE(::IsIconic(children[2]->GetSafeHwnd())) << otherLock;
+    // Free now unless the other window still holds it.
+    const BOOL free = ::LockWindowUpdate(children[2]->GetSafeHwnd());
+    EXPECT_EQ(free != FALSE, !otherLock) << "the other window's lock " << (otherLock ? "kept" : "none");
+    ::LockWindowUpdate(nullptr);
+    ::ShowWindow(children[2]->GetSafeHwnd(), SW_RESTORE);
+  }
+}
