@@ -81,9 +81,11 @@ void CPlxMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
   if (m_pMDIFrame != nullptr) m_pMDIFrame->m_wndClientArea.UpdateTabs(FALSE);
 }
 
-void CPlxMDIChildWnd::OnStyleChanged(int, LPSTYLESTRUCT lpStyleStruct) {
+void CPlxMDIChildWnd::OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct) {
   Default();
-  if (((lpStyleStruct->styleOld ^ lpStyleStruct->styleNew) & WS_SYSMENU) == 0) return;
+  // Extended styles reuse the bit (WS_EX_LAYERED): only the window style speaks of the system menu.
+  if (nStyleType != GWL_STYLE || ((lpStyleStruct->styleOld ^ lpStyleStruct->styleNew) & WS_SYSMENU) == 0)
+    return;
   if ((lpStyleStruct->styleNew & WS_SYSMENU) != 0) {
     // Out of the maximized state first, or the child would sit at its place still maximized.
     if (IsZoomed()) MDIRestore();

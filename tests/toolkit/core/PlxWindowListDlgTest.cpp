@@ -667,3 +667,21 @@ TEST_F(WindowList, ArrangingLeavesAnotherWindowsLockAlone) {
     ::ShowWindow(children[2]->GetSafeHwnd(), SW_RESTORE);
   }
 }
+
+// Extended styles share bit values with the system menu's (WS_EX_LAYERED is WS_SYSMENU's bit):
+// changing them leaves the child as it is.
+TEST_F(WindowList, AnExtendedStyleChangeIsNoSystemMenuChange) {
+  CTestChild* child = children[0];
+  CRect before;
+  child->GetWindowRect(before);
+  child->ModifyStyleEx(0, WS_EX_LAYERED);
+  EXPECT_FALSE(child->IsZoomed());
+  child->ModifyStyleEx(WS_EX_LAYERED, 0);
+  CRect after;
+  child->GetWindowRect(after);
+  EXPECT_EQ(after, before);
+
+  CTestChild* bare = NewChild("Bare", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME);
+  bare->ModifyStyleEx(0, WS_EX_LAYERED);
+  EXPECT_TRUE(bare->IsZoomed()) << "a bare child stays maximized";
+}
