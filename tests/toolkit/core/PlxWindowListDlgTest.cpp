@@ -685,3 +685,51 @@ TEST_F(WindowList, AnExtendedStyleChangeIsNoSystemMenuChange) {
   bare->ModifyStyleEx(0, WS_EX_LAYERED);
   EXPECT_TRUE(bare->IsZoomed()) << "a bare child stays maximized";
 }
+
+// With the mouse: a click and a Ctrl+click pick two children, Close Window closes them both.
+TEST_F(WindowList, ClicksPickTwoChildrenAndCloseWindowClosesThem) {
+  KeepHandles();
+  CScriptedList dialog(mdi);
+  ASSERT_TRUE(dialog.Create(CPlxWindowListDlg::IDD, mdi));
+  dialog.ShowWindow(SW_SHOW);
+  pictavo::test::PumpPending();
+  auto pump = [] {
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!AfxPreTranslateMessage(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessage(&msg);
+      }
+    }
+  };
+  auto click = [&](CWnd& wnd, CRect rect) {
+    wnd.ClientToScreen(rect);
+    pictavo::user::InjectMouseMove(rect.CenterPoint());
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    pump();
+  };
+  // Listed Doc3, Doc2, Doc1.
+  CRect item;
+  dialog.m_wndList.GetItemRect(2, item);
+  click(dialog.m_wndList, item);
+  EXPECT_EQ(dialog.Listed(), (std::vector<std::string>{"Doc3", "Doc2", "*Doc1"}));
+  EXPECT_EQ(dialog.Enabled(), "ASCM");
+  dialog.m_wndList.GetItemRect(1, item);
+  pictavo::user::InjectKey({VK_CONTROL, true});
+  click(dialog.m_wndList, item);
+  pictavo::user::InjectKey({VK_CONTROL, false});
+  pump();
+  EXPECT_EQ(dialog.Listed(), (std::vector<std::string>{"Doc3", "*Doc2", "*Doc1"}));
+  EXPECT_EQ(dialog.Enabled(), "SCHVDM") << "the list's own notification updated the buttons";
+
+  CWnd* close = dialog.GetDlgItem(CPlxWindowListDlg::IDC_CLOSE);
+  CRect button;
+  close->GetClientRect(button);
+  click(*close, button);
+  EXPECT_FALSE(Open(0));
+  EXPECT_FALSE(Open(1));
+  EXPECT_TRUE(Open(2));
+  EXPECT_EQ(dialog.Listed(), (std::vector<std::string>{"*Doc3"}));
+  dialog.DestroyWindow();
+}
