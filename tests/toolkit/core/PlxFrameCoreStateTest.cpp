@@ -312,3 +312,14 @@ TEST_F(FrameCoreState, ADamagedTearOffRecordLoadsNothing) {
   EXPECT_EQ(next->GetDlgItem(0x7001), nullptr);
   next->DestroyWindow();
 }
+
+// A frame made after a run that stored its placement opens where the last one closed.
+TEST_F(FrameCoreState, ANewFrameOpensAtTheStoredPlace) {
+  ASSERT_TRUE(workspace.StoreWindowPlacement(CRect(120, 90, 620, 450), 0, SW_SHOWNORMAL));
+  CTestFrame next;
+  ASSERT_TRUE(next.Create(nullptr, "Next", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+  CRect rect;
+  next.GetWindowRect(rect);
+  EXPECT_EQ(rect, CRect(120, 90, 620, 450));
+  next.DestroyWindow();
+}
