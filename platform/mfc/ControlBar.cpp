@@ -76,6 +76,9 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 
 CControlBar::CControlBar() = default;
 CControlBar::~CControlBar() {
+  // A bar deleted with its window still up is past its own WM_DESTROY handler by the time the
+  // window goes: leave the dock bar here, or its floating frame keeps a dangling bar.
+  if (m_pDockBar != nullptr) m_pDockBar->RemoveControlBar(this);
   delete m_pDockContext;
 }
 
