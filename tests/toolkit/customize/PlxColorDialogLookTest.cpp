@@ -23,7 +23,9 @@ void CALLBACK RunLook(HWND, UINT, UINT_PTR id, DWORD) {
   dialog->SendMessage(WM_COMMAND, IDCANCEL);
 }
 
+// The focus goes to OK first: a blinking caret in an edit would make the picture depend on time.
 void Shoot(CWnd& wnd, const std::string& name) {
+  ::SetFocus(::GetDlgItem(wnd.m_hWnd, IDOK));
   wnd.RedrawWindow(nullptr, nullptr,
                    RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   pictavo::test::PumpPending();
