@@ -11,6 +11,8 @@
 #include "platform/base/File.h"
 #include "tests/toolkit/core/ColorBarFixture.h"
 #include "tests/toolkit/customize/ColourPicture.h"
+#include "toolkit/bars/PlxMenuBar.h"
+#include "toolkit/bars/PlxPopupMenuBar.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxWorkspace.h"
 
@@ -133,6 +135,48 @@ TEST(PlxColorMenuButtonArchive, DamagedCountsFailWithoutAllocatingForThem) {
     CPlxColorMenuButton copy;
     EXPECT_FALSE(Load(copy, bytes)) << c.count;
   }
+}
+
+// Wherever it sits the button keeps its image (its strip) and its drop-down part; in a popup
+// menu it is drawn as a menu item, in menus it shows its text.
+TEST(PlxColorMenuButtonParent, TheImageAndTheDropDownPartStayEverywhere) {
+  CPlxMenuBar menuBar;
+  CPlxPopupMenuBar popupBar;
+  CPlxToolBar toolBar;
+  const struct {
+    CWnd* parent;
+    const char* what;
+    BOOL menuItem, text;
+  } cases[] = {{&menuBar, "menu bar", FALSE, TRUE},
+               {&popupBar, "popup menu", TRUE, TRUE},
+               {&toolBar, "toolbar", FALSE, FALSE},
+               {nullptr, "none", FALSE, FALSE}};
+  for (const auto& c : cases) {
+    CPlxColorMenuButton button(3000, "Colour");
+    button.m_bImage = TRUE;
+    button.m_bText = FALSE;
+    button.OnChangeParentWnd(c.parent);
+    EXPECT_EQ(button.m_pWndParent, c.parent) << c.what;
+    EXPECT_EQ(button.m_bMenuItem, c.menuItem) << c.what;
+    EXPECT_EQ(button.m_bText, c.text) << c.what;
+    EXPECT_TRUE(button.m_bImage) << c.what;
+    EXPECT_TRUE(button.m_bArrowPart) << c.what;
+  }
+}
+
+TEST(PlxColorMenuButtonCopy, ACopyTakesEverythingAndRecordsItsColour) {
+  CPlxColorMenuButton::m_ColorsByID.RemoveAll();
+  std::unique_ptr<CPlxColorMenuButton> source(MakeButton());
+  source->SetColor(RGB(9, 8, 7), FALSE);
+  CPlxColorMenuButton::m_ColorsByID.RemoveAll();
+  CPlxColorMenuButton copy;
+  copy.CopyFrom(*source);
+  EXPECT_EQ(copy.GetColor(), RGB(9, 8, 7));
+  EXPECT_EQ(CPlxColorMenuButton::GetColorByCmdID(3000), RGB(9, 8, 7));
+  EXPECT_EQ(copy.m_nVertDockColumns, 2);
+  EXPECT_EQ(copy.m_nHorzDockRows, 5);
+  ExpectLaterFields(copy);
+  CPlxColorMenuButton::m_ColorsByID.RemoveAll();
 }
 
 class PlxColorMenuButtons : public ColorBarFixture {
