@@ -76,6 +76,9 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 
 CControlBar::CControlBar() = default;
 CControlBar::~CControlBar() {
+  // A bar deleted with its window still up is past its own WM_DESTROY handler by the time the
+  // window goes: leave the dock bar here, or its floating frame keeps a dangling bar.
+  if (m_pDockBar != nullptr) m_pDockBar->RemoveControlBar(this);
   delete m_pDockContext;
 }
 
@@ -243,6 +246,10 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DESTROY:
+      // A destroyed bar leaves its dock bar's rows: nothing may lay out or find a dead bar.
+      if (m_pDockBar != nullptr) m_pDockBar->RemoveControlBar(this);
+      break;
     case WM_NOTIFY:
     case WM_COMMAND:
     case WM_DRAWITEM:

@@ -226,6 +226,8 @@ void CControlBar::GetBarInfo(CControlBarInfo* pInfo) {
   }
   pInfo->m_arrBarID.RemoveAll();
   if (auto* dock = dynamic_cast<CDockBar*>(this)) {
+    // A floating frame's dock bar is the floating part of the layout.
+    pInfo->m_bFloating = dock->m_bFloating;
     for (CControlBar* bar : dock->m_arrBars)
       pInfo->m_arrBarID.Add(bar != nullptr ? static_cast<DWORD>(bar->GetDlgCtrlID()) : 0);
     if (dock->m_bFloating && dock->GetParent() != nullptr) {
@@ -261,16 +263,10 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) {
 }
 
 CMiniDockFrameWnd* CFrameWnd::CreateFloatingFrame(DWORD dwStyle) {
-  auto* mini = new CMiniDockFrameWnd;
+  CMiniDockFrameWnd* mini = AfxNewFloatingFrame(this);
   mini->m_pDockSite = this;
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  if (!mini->CreateMini("", style, CRect(0, 0, 120, 60), this)) {
+  if (!mini->Create(this, dwStyle)) {
     delete mini;
-    return nullptr;
-  }
-  if (!mini->m_wndDockBar.Create(mini, WS_CHILD | WS_VISIBLE | (dwStyle & CBRS_ALIGN_ANY),
-                                 AFX_IDW_DOCKBAR_FLOAT)) {
-    mini->DestroyWindow();
     return nullptr;
   }
   m_listFloating.push_back(mini);

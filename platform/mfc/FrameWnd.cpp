@@ -13,7 +13,7 @@
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
 IMPLEMENT_DYNAMIC(CMiniFrameWnd, CFrameWnd)
-IMPLEMENT_DYNAMIC(CMiniDockFrameWnd, CMiniFrameWnd)
+IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CMiniFrameWnd)
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
@@ -32,6 +32,13 @@ DWORD AlignOfDockBar(UINT nID) {
 }
 
 }  // namespace
+
+CMiniDockFrameWnd* AfxNewFloatingFrame(const CFrameWnd* pFrame) {
+  CRuntimeClass* cls = pFrame != nullptr ? pFrame->m_pFloatingFrameClass : nullptr;
+  if (cls != nullptr && cls->IsDerivedFrom(RUNTIME_CLASS(CMiniDockFrameWnd)))
+    if (CObject* object = cls->CreateObject()) return static_cast<CMiniDockFrameWnd*>(object);
+  return new CMiniDockFrameWnd;
+}
 
 CFrameWnd* AfxGetParentFrame(const CWnd* pWnd) {
   if (pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr) return nullptr;
@@ -234,7 +241,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle) 
       mini->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  auto* mini = new CMiniDockFrameWnd;
+  CMiniDockFrameWnd* mini = AfxNewFloatingFrame(this);
   if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveControlBar(pBar);
   pBar->m_dwStyle = (pBar->m_dwStyle & ~CBRS_ALIGN_ANY) | CBRS_FLOATING | (dwStyle & CBRS_ALIGN_ANY);
   if (!mini->Create(this, pBar, point)) {
@@ -451,6 +458,8 @@ void CDockContext::StartDrag(CPoint pt) {
   bar->GetWindowRect(&barRect);
   const CPoint grab = pt - barRect.TopLeft();
   bar->SetCapture();
+  m_bDragging = TRUE;
+  m_rectDragHorz = m_rectDragVert = barRect;
   CPoint last = pt;
   bool moved = false;
   bool cancelled = false;
@@ -469,6 +478,10 @@ void CDockContext::StartDrag(CPoint pt) {
       CPoint at(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
       ::ClientToScreen(msg.hwnd, &at);
       last = at;
+      if (msg.message == WM_MOUSEMOVE) {  // a release keeps what the hook made of the last move
+        m_rectDragHorz.OffsetRect(at - grab - m_rectDragHorz.TopLeft());
+        m_rectDragVert.OffsetRect(at - grab - m_rectDragVert.TopLeft());
+      }
       if (std::abs(at.x - pt.x) > kDragThreshold || std::abs(at.y - pt.y) > kDragThreshold) moved = true;
       if (msg.message == WM_LBUTTONUP) break;
       continue;
@@ -480,13 +493,15 @@ void CDockContext::StartDrag(CPoint pt) {
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);
   }
+  m_bDragging = FALSE;
   if (::GetCapture() == bar->m_hWnd) ::ReleaseCapture();
   if (cancelled || !moved) return;
   if (CDockBar* dock = m_pDockSite->DockBarFromPoint(last, m_dwDockStyle)) {
     const CRect drop(last, CSize(1, 1));
     m_pDockSite->DockControlBar(bar, dock, &drop);
   } else {
-    m_pDockSite->FloatControlBar(bar, last - grab);
+    const BOOL horz = (bar->GetBarStyle() & CBRS_ORIENT_HORZ) != 0;
+    m_pDockSite->FloatControlBar(bar, horz ? m_rectDragHorz.TopLeft() : m_rectDragVert.TopLeft());
   }
 }
 
@@ -530,17 +545,27 @@ CControlBar* CMiniDockFrameWnd::GetBar() const {
   return nullptr;
 }
 
+BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle) {
+  if (m_pDockSite == nullptr) m_pDockSite = dynamic_cast<CFrameWnd*>(pParent);
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+  if (!CreateMini("", style, CRect(0, 0, 120, 60), pParent)) return FALSE;
+  if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | (dwBarStyle & CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_FLOAT)) {
+    m_bKeepObject = true;  // a failed Create leaves the object to its caller, as before any window
+    DestroyWindow();
+    m_bKeepObject = false;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL CMiniDockFrameWnd::Create(CFrameWnd* pDockSite, CControlBar* pBar, CPoint point) {
   m_pDockSite = pDockSite;
   CString title;
   pBar->GetWindowText(title);
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
   const CSize size = pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
-  CRect rect(point, size);
-  ::AdjustWindowRectEx(&rect, style, FALSE, WS_EX_TOOLWINDOW);
-  rect.OffsetRect(point - rect.TopLeft());
-  if (!CreateMini(title, style, rect, pDockSite)) return FALSE;
-  if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT)) return FALSE;
+  if (!Create(pDockSite, CBRS_ALIGN_TOP)) return FALSE;
+  SetWindowText(title);
+  SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   m_wndDockBar.DockControlBar(pBar);
   pBar->m_pDockSite = pDockSite;
   // The frame's edges as they really are, around the bar's own size.
@@ -582,6 +607,7 @@ void CMiniDockFrameWnd::OnClose() {
 }
 
 void CMiniDockFrameWnd::PostNcDestroy() {
+  if (m_bKeepObject) return;
   if (m_pDockSite != nullptr) {
     auto& list = m_pDockSite->m_listFloating;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());

@@ -107,6 +107,8 @@ class CFrameWnd : public CWnd {
   CString m_strTitle;
   CString m_strIdleText;                           // what the status line shows when no command is pointed at
   std::vector<CMiniDockFrameWnd*> m_listFloating;  // floating frames, owned through their windows
+  // The class of the frames bars float in (a CMiniDockFrameWnd kind); null: CMiniDockFrameWnd.
+  CRuntimeClass* m_pFloatingFrameClass = nullptr;
 
  protected:
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -128,6 +130,9 @@ class CFrameWnd : public CWnd {
  public:
   BOOL m_bAutoDelete = FALSE;  // a heap frame (made by a document template) deleted with its window
 };
+
+// A new floating frame object of the frame's floating class (not yet created).
+CMiniDockFrameWnd* AfxNewFloatingFrame(const CFrameWnd* pFrame);
 
 // The frame a window sits in: the nearest ancestor (or, for a floating bar, the owner of its mini
 // frame) that is a CFrameWnd.
@@ -181,6 +186,11 @@ class CDockContext {
   DWORD m_dwDockStyle = 0;  // the sides the bar may dock on
   UINT m_uMRUDockID = AFX_IDW_DOCKBAR_TOP;
   CPoint m_ptMRUFloatPos{-1, -1};
+  // During StartDrag: the bar's rectangle at the pointer, as it would float horizontally and
+  // vertically. A mouse hook may move them before the release is handled; the bar floats there.
+  BOOL m_bDragging = FALSE;
+  CRect m_rectDragHorz;
+  CRect m_rectDragVert;
 };
 
 class CMiniFrameWnd : public CFrameWnd {
@@ -192,12 +202,14 @@ class CMiniFrameWnd : public CFrameWnd {
 };
 
 class CMiniDockFrameWnd : public CMiniFrameWnd {
-  DECLARE_DYNAMIC(CMiniDockFrameWnd)
+  DECLARE_DYNCREATE(CMiniDockFrameWnd)
 
  public:
   CMiniDockFrameWnd();
   ~CMiniDockFrameWnd() override;
 
+  // An empty floating frame owned by pParent, its dock bar aligned as dwBarStyle says.
+  virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
   // Holds pBar, sized to its most recent floating width, with its top left at the screen point.
   virtual BOOL Create(CFrameWnd* pDockSite, CControlBar* pBar, CPoint point);
   void RecalcLayout(BOOL bNotify = TRUE) override;
@@ -210,5 +222,6 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   void PostNcDestroy() override;
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  bool m_bKeepObject = false;  // set while a failed Create destroys its half-made window
   DECLARE_MESSAGE_MAP()
 };

@@ -21,6 +21,7 @@
 #include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxMenuTempStore.h"
+#include "toolkit/bars/PlxMiniDockFrameWnd.h"
 #include "toolkit/bars/PlxTearOffIdPool.h"
 #include "toolkit/core/PlxDialog.h"
 #include "toolkit/core/PlxGlobalData.h"
@@ -848,7 +849,7 @@ LRESULT CPlxPopupMenu::OnToolTipNotify(WPARAM, LPARAM) {
   return 0;
 }
 
-// ---- tear-off (the floating bar side comes with the docking frames) ----
+// ---- tear-off ----
 
 BOOL CPlxPopupMenu::TearOff(CPoint point) {
   if (m_pParentBtn == nullptr || m_pParentBtn->GetTearOffID() == 0) return FALSE;
@@ -856,27 +857,37 @@ BOOL CPlxPopupMenu::TearOff(CPoint point) {
   CFrameWnd* frame = GetTopLevelFrame();
   if (frame == nullptr) return FALSE;
   const UINT id = m_pParentBtn->GetTearOffID();
-  CControlBar* bar = dynamic_cast<CControlBar*>(frame->GetDlgItem(static_cast<int>(id)));
-  if (bar == nullptr) {
-    CPlxToolkitFrame toolkitFrame = ToolkitFrame(frame);
+  CControlBar* bar = frame->GetControlBar(id);
+  const BOOL isNew = bar == nullptr;
+  CPlxToolkitFrame toolkitFrame = ToolkitFrame(frame);
+  if (!isNew) {
+    frame->FloatControlBar(bar, point, CBRS_ALIGN_TOP);
+    frame->ShowControlBar(bar, TRUE, FALSE);
+  } else {
     if (!toolkitFrame) return FALSE;
     CString name = m_pParentBtn->m_strText;
     name.Remove('&');
     bar = CreateTearOffBar(frame, id, name);
     if (bar == nullptr) return FALSE;
-    if (!toolkitFrame.OnTearOffMenu(this, bar)) {
+  }
+  if (!toolkitFrame.OnTearOffMenu(this, bar)) {
+    // A bar the frame already had stays where it is; a new one goes.
+    if (isNew) {
       bar->DestroyWindow();
       delete bar;
-      return FALSE;
     }
-    // The frame core owns the torn-off bar from here on.
-    toolkitFrame.GetImpl()->AddTearOffToolbar(bar);
+    return FALSE;
   }
+  // The frame core owns the torn-off bar from here on.
+  if (isNew) toolkitFrame.GetImpl()->AddTearOffToolbar(bar);
   bar->OnUpdateCmdUI(frame, TRUE);
   frame->FloatControlBar(bar, point, CBRS_ALIGN_TOP);
-  frame->ShowControlBar(bar, TRUE, FALSE);
   frame->RecalcLayout();
-  return TRUE;
+  CWnd* dock = bar->GetParent();
+  auto* mini = dynamic_cast<CPlxMiniDockFrameWnd*>(dock != nullptr ? dock->GetParent() : nullptr);
+  if (mini == nullptr) return FALSE;
+  mini->m_bTearOffBarIsNew = isNew;
+  return mini->TrackTearOff(this);
 }
 
 CControlBar* CPlxPopupMenu::CreateTearOffBar(CFrameWnd* pWndMain, UINT uiID, LPCTSTR lpszName) {

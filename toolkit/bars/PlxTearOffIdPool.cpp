@@ -65,8 +65,9 @@ void CPlxTearOffIdPool::Build(HMENU hMenu) {
       const UINT id = Allocate();
       if (id == 0) return;  // no id left: the rest of this level stays ordinary
       BuildTearOffText(id, text);
-      ::ModifyMenu(hMenu, i, MF_BYPOSITION | MF_POPUP | (state & MF_MENUBARBREAK),
-                   reinterpret_cast<UINT_PTR>(sub), text);
+      // The new text keeps the item's break and its greyed or disabled state.
+      const UINT kept = state & (MF_MENUBARBREAK | MF_MENUBREAK | MF_GRAYED | MF_DISABLED);
+      ::ModifyMenu(hMenu, i, MF_BYPOSITION | MF_POPUP | kept, reinterpret_cast<UINT_PTR>(sub), text);
     }
     Build(sub);
   }

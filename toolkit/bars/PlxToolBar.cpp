@@ -18,7 +18,6 @@
 #include "toolkit/core/PlxVisualManager.h"
 
 IMPLEMENT_SERIAL(CPlxToolBar, CControlBar, VERSIONABLE_SCHEMA | 1)
-IMPLEMENT_DYNAMIC(CPlxMenuBar, CPlxToolBar)
 
 CString CPlxToolBar::m_strRegSection = "PlxToolBars";
 CPlxButtonImages CPlxToolBar::m_sharedImages, CPlxToolBar::m_sharedColdImages,
@@ -50,10 +49,6 @@ HHOOK CPlxToolBar::m_hMouseHook = nullptr;
 CPlxToolBar* CPlxToolBar::m_pLastHookToolbar = nullptr;
 double CPlxToolBar::m_dLargeIconScale = 2.0;
 
-BOOL CPlxMenuBar::m_bMenuShadows = TRUE;
-BOOL CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
-BOOL CPlxMenuBar::m_bShowAllMenusAfterDelay = TRUE;
-BOOL CPlxMenuBar::m_bShowAllCommands = FALSE;
 
 UINT PLX_WM_TOOLBARMENU, PLX_WM_CUSTOMIZETOOLBAR, PLX_WM_CREATETOOLBAR, PLX_WM_DELETETOOLBAR,
     PLX_WM_CUSTOMIZEHELP, PLX_WM_RESETTOOLBAR, PLX_WM_RESETMENU, PLX_WM_SHOWREGULARMENU,
@@ -494,20 +489,4 @@ LRESULT CPlxToolBar::OnTbGetButtonText(WPARAM wParam, LPARAM lParam) {
   // The caller's buffer has no stated size: a null buffer asks for the length to allocate.
   if (lParam != 0) memcpy(reinterpret_cast<char*>(lParam), static_cast<LPCTSTR>(text), text.GetLength() + 1);
   return text.GetLength();
-}
-
-CFont* CPlxMenuBar::GetMenuFont(BOOL bHorz) {
-  return bHorz ? &g_plxGlobalData.fontRegular : &g_plxGlobalData.fontVert;
-}
-
-BOOL CPlxMenuBar::CreateFromMenu(HMENU hMenu, BOOL bDefaultMenu, BOOL) {
-  // The buttons of the menu come with the menu bar's own work; the handles are what frames read.
-  m_hMenu = hMenu;
-  if (bDefaultMenu) m_hDefaultMenu = hMenu;
-  return TRUE;
-}
-
-void CPlxMenuBar::SetMaximizedChild(BOOL bMaximized, CWnd* pChild, BOOL) {
-  m_bMaximizedChild = bMaximized;
-  m_pMaximizedChild = bMaximized ? pChild : nullptr;
 }

@@ -371,7 +371,9 @@ class CPlxToolBar : public CControlBar {
   CPlxToolbarButton* TakeChevronCopy();
   void PutChevronBack(CPlxToolbarButton* pCopy);
   void CopyResetButtons();
-  BOOL ReadButtonsFrom(CArchive& ar);  // the whole "Buttons" form into a temporary list
+  // The whole "Buttons" form into a temporary list; inside an archived bar a failure is thrown on
+  // to the archive, which owns what it made.
+  BOOL ReadButtonsFrom(CArchive& ar, BOOL bInsideObject = FALSE);
   void RelayToolTip(MSG* pMsg);
   void UpdateToolTip(CPoint point);
   void HideToolTip();
@@ -384,41 +386,9 @@ class CPlxToolBar : public CControlBar {
 // The frame hooks a toolbar reaches its frame through.
 BOOL PlxFrameButtonToolTip(const CWnd* pWnd, CPlxToolbarButton* pButton, TOOLINFOA* pTI);
 
-class CPlxMenuBar : public CPlxToolBar {
-  DECLARE_DYNAMIC(CPlxMenuBar)
-
- public:
-  static CFont* GetMenuFont(BOOL bHorz);
-
-  BOOL IsButtonExtraSizeAvailable() const override { return FALSE; }
-  BOOL CanBeClosed() const override { return FALSE; }
-  BOOL AllowChangeTextLabels() const override { return FALSE; }
-
-  // ---- what the frames call; the menu bar's own work completes them ----
-  // Shows the buttons of hMenu; with bDefaultMenu it is the frame's own menu.
-  virtual BOOL CreateFromMenu(HMENU hMenu, BOOL bDefaultMenu = FALSE, BOOL bForceUpdate = FALSE);
-  // The frame's own menu is about to show.
-  virtual void OnSetDefaultMenu(HMENU) {}
-  // The maximized MDI child's icon and buttons go on the bar (or leave it).
-  virtual void SetMaximizedChild(BOOL bMaximized, CWnd* pChild, BOOL bRecalcLayout = TRUE);
-  void SetDefaultMenuResId(UINT uiResId) { m_uiDefaultMenuResId = uiResId; }
-  HMENU GetMenu() const { return m_hMenu; }
-  HMENU GetDefaultMenu() const { return m_hDefaultMenu; }
-
-  HMENU m_hMenu = nullptr;
-  HMENU m_hDefaultMenu = nullptr;
-  UINT m_uiDefaultMenuResId = 0;
-  BOOL m_bMaximizedChild = FALSE;
-  CWnd* m_pMaximizedChild = nullptr;
-
-  static BOOL m_bMenuShadows;             // popup menus and dropped menu-bar buttons cast shadows
-  static BOOL m_bRecentlyUsedMenus;       // menus show the recently used commands first
-  static BOOL m_bShowAllMenusAfterDelay;  // a short menu shows all its items after a delay
-  static BOOL m_bShowAllCommands;         // the show-all state popups share (not stored)
-};
-
 // The status bar, whose pane records the visual managers read.
 #include "toolkit/bars/PlxStatusBar.h"
 
 // The popup menu bar and the popup menu, which every menu-aware bar reaches.
 #include "toolkit/bars/PlxPopupMenuBar.h"
+#include "toolkit/bars/PlxMenuBar.h"

@@ -47,7 +47,7 @@ BOOL ReadButtonList(CPlxRegistry& reg, LPCTSTR lpszValue, CObList& list) {
 
 }  // namespace
 
-BOOL CPlxToolBar::ReadButtonsFrom(CArchive& ar) {
+BOOL CPlxToolBar::ReadButtonsFrom(CArchive& ar, BOOL bInsideObject) {
   // Everything is read into a temporary list first; the bar changes only when the whole record
   // is sound, so a corrupt value (the registry is the user's to edit) leaves the bar as it was.
   CObList read(10);
@@ -63,6 +63,12 @@ BOOL CPlxToolBar::ReadButtonsFrom(CArchive& ar) {
     ar >> textLabels;
     ar >> name;
   } catch (CException* e) {
+    if (bInsideObject) {
+      // The archive deletes every object it made for the bar when the bar fails to load;
+      // deleting the buttons here as well would free them twice.
+      read.RemoveAll();
+      throw;
+    }
     e->Delete();
     DeleteAll(read);
     return FALSE;
@@ -103,7 +109,7 @@ void CPlxToolBar::Serialize(CArchive& ar) {
     ar << name;
     return;
   }
-  if (!ReadButtonsFrom(ar)) AfxThrowArchiveException(CArchiveException::badSchema);
+  ReadButtonsFrom(ar, TRUE);
 }
 
 BOOL CPlxToolBar::SaveState(LPCTSTR lpszProfileName, int nIndex, UINT uiID) {

@@ -5,6 +5,7 @@
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Metrics.h"
 #include "platform/user/WindowPos.h"
+#include "toolkit/bars/PlxMiniDockFrameWnd.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxRegistry.h"
 #include "toolkit/core/PlxWorkspace.h"
@@ -48,7 +49,10 @@ CRect WorkArea() {
 
 }  // namespace
 
-CPlxFrameCore::CPlxFrameCore(CFrameWnd* pFrame) : m_pFrame(pFrame) {}
+CPlxFrameCore::CPlxFrameCore(CFrameWnd* pFrame) : m_pFrame(pFrame) {
+  // Bars of toolkit frames float in the toolkit's mini frame (roll-up, tear-off tracking).
+  if (pFrame != nullptr) pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CPlxMiniDockFrameWnd);
+}
 
 CPlxFrameCore::~CPlxFrameCore() {
   DeleteBars(m_listUserDefinedToolbars);
@@ -278,9 +282,11 @@ void CPlxFrameCore::LoadTearOffMenus() {
 }
 
 BOOL CPlxFrameCore::SaveTearOffMenus(BOOL bFrameBarsOnly) {
-  CPlxRegistryHolder holder;
-  CPlxRegistry& reg = holder.Create(FALSE, FALSE);
-  for (int n = 0; reg.DeleteKey(TearOffKey(n)); ++n) {
+  {
+    CPlxRegistryHolder holder;
+    CPlxRegistry& reg = holder.Create(FALSE, FALSE);
+    for (int n = 0; reg.DeleteKey(TearOffKey(n)); ++n) {
+    }
   }
   // Keys are numbered in a row over the bars actually saved: loading stops at the first missing
   // number, so a skipped bar must not leave a gap.
@@ -293,6 +299,9 @@ BOOL CPlxFrameCore::SaveTearOffMenus(BOOL bFrameBarsOnly) {
     bar->GetBarInfo(&info);
     CString name;
     if (bar->GetSafeHwnd() != nullptr) bar->GetWindowText(name);
+    // A registry object per key: a key is created below the one the object holds open.
+    CPlxRegistryHolder holder;
+    CPlxRegistry& reg = holder.Create(FALSE, FALSE);
     const BOOL saved = reg.CreateKey(TearOffKey(n)) && reg.WriteDword("ID", info.m_nBarID) &&
                        reg.WriteString("Name", name) && reg.WriteObject("State", bar);
     if (!saved) {

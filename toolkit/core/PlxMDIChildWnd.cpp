@@ -81,10 +81,14 @@ void CPlxMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
   if (m_pMDIFrame != nullptr) m_pMDIFrame->m_wndClientArea.UpdateTabs(FALSE);
 }
 
-void CPlxMDIChildWnd::OnStyleChanged(int, LPSTYLESTRUCT lpStyleStruct) {
+void CPlxMDIChildWnd::OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct) {
   Default();
-  if (((lpStyleStruct->styleOld ^ lpStyleStruct->styleNew) & WS_SYSMENU) == 0) return;
+  // Extended styles reuse the bit (WS_EX_LAYERED): only the window style speaks of the system menu.
+  if (nStyleType != GWL_STYLE || ((lpStyleStruct->styleOld ^ lpStyleStruct->styleNew) & WS_SYSMENU) == 0)
+    return;
   if ((lpStyleStruct->styleNew & WS_SYSMENU) != 0) {
+    // Out of the maximized state first, or the child would sit at its place still maximized.
+    if (IsZoomed()) MDIRestore();
     SetWindowPos(nullptr, m_rectNormal.left, m_rectNormal.top, m_rectNormal.Width(), m_rectNormal.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return;
@@ -92,6 +96,12 @@ void CPlxMDIChildWnd::OnStyleChanged(int, LPSTYLESTRUCT lpStyleStruct) {
   if (!IsZoomed() && !IsIconic()) {
     GetWindowRect(m_rectNormal);
     if (CWnd* client = GetParent(); client != nullptr) client->ScreenToClient(m_rectNormal);
+  } else if (m_rectNormal.IsRectEmpty()) {
+    // Made with a system menu and maximized since: no place was ever kept, and an empty one would
+    // shrink the child to nothing when the system menu returns. Its restored place stands in.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(&placement)) m_rectNormal = placement.rcNormalPosition;
   }
   SetWindowPos(nullptr, 0, 0, INT_MAX, INT_MAX, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_SHOWMAXIMIZED);

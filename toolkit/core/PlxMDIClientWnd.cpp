@@ -3,6 +3,7 @@
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxMDIChildWnd.h"
 #include "toolkit/core/PlxMDIFrameWnd.h"
+#include "toolkit/core/PlxWindowListDlg.h"
 
 namespace {
 
@@ -18,8 +19,59 @@ ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
 ON_MESSAGE(kUpdateTabsMessage, OnUpdateTabs)
 END_MESSAGE_MAP()
 
-CPlxMDIClientWnd::CPlxMDIClientWnd() = default;
+CPlxMDIClientWnd::CPlxMDIClientWnd() {
+  PlxRegisterWindowHelpMessage();
+}
 CPlxMDIClientWnd::~CPlxMDIClientWnd() = default;
+
+void CPlxMDIClientWnd::PreSubclassWindow() {
+  CWnd::PreSubclassWindow();
+  // The icon list does not wait for the strip: the icons are shared whether tabs show or not.
+  if (m_TabIcons.GetSafeHandle() == nullptr)
+    m_TabIcons.Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                      ILC_COLOR32 | ILC_MASK, 0, 1);
+  if (!CreateTabWindow()) return;
+  if (!m_bTabsEnabled) m_wndTab.ShowWindow(SW_HIDE);
+}
+
+BOOL CPlxMDIClientWnd::CreateTabWindow() {
+  // The tab window here draws tabs for the visual managers but holds no windows of its own yet.
+  return FALSE;
+}
+
+void CPlxMDIClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType) {
+  if (m_wndTab.GetSafeHwnd() != nullptr) {
+    if (!m_bTabsEnabled) m_wndTab.ShowWindow(SW_HIDE);
+    SetWindowPos(nullptr, lpClientRect->left, lpClientRect->top, lpClientRect->right - lpClientRect->left,
+                 lpClientRect->bottom - lpClientRect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  CWnd::CalcWindowRect(lpClientRect, nAdjustType);
+}
+
+int CPlxMDIClientWnd::GetTabIconIndex(HWND hwndChild) {
+  if (!m_bTabIcons || !::IsWindow(hwndChild)) return -1;
+  HICON icon = nullptr;
+  if (auto* child = dynamic_cast<CPlxMDIChildWnd*>(CWnd::FromHandlePermanent(hwndChild)))
+    icon = child->GetFrameIcon();
+  else if ((icon = reinterpret_cast<HICON>(::SendMessage(hwndChild, WM_GETICON, ICON_SMALL, 0))) == nullptr)
+    icon = reinterpret_cast<HICON>(::GetClassLongPtr(hwndChild, GCLP_HICONSM));
+  if (icon == nullptr) return -1;
+  if (const auto found = m_mapIcons.find(icon); found != m_mapIcons.end()) return found->second;
+  if (m_TabIcons.GetSafeHandle() == nullptr) return -1;
+  const int index = m_TabIcons.Replace(-1, icon);
+  if (index < 0) return -1;
+  m_mapIcons[icon] = index;
+  if (m_TabIcons.GetImageCount() == 1 && m_wndTab.GetSafeHwnd() != nullptr) m_wndTab.m_pImages = &m_TabIcons;
+  return index;
+}
+
+CString CPlxMDIClientWnd::GetTabLabel(HWND hwndChild) {
+  if (auto* child = dynamic_cast<CPlxMDIChildWnd*>(CWnd::FromHandlePermanent(hwndChild)))
+    return child->GetFrameText();
+  CString title;
+  if (::IsWindow(hwndChild)) CWnd::FromHandle(hwndChild)->GetWindowText(title);
+  return title;
+}
 
 CPlxMDIFrameWnd* CPlxMDIClientWnd::GetMDIFrame() const {
   auto* frame = dynamic_cast<CPlxMDIFrameWnd*>(GetParent());
@@ -27,11 +79,13 @@ CPlxMDIFrameWnd* CPlxMDIClientWnd::GetMDIFrame() const {
 }
 
 void CPlxMDIClientWnd::UpdateTabs(BOOL) {
-  // Without the tab strip there is nothing to keep in step.
+  // Without the tab strip (or with tabs off) there is nothing to keep in step.
+  if (m_wndTab.GetSafeHwnd() == nullptr || !m_bTabsEnabled) return;
 }
 
 BOOL CPlxMDIClientWnd::SetActiveTabFor(CWnd*) {
-  return m_bTabsEnabled;
+  // Without a tab window no child has a tab: the tab index -1 when tabs are on.
+  return m_bTabsEnabled ? -1 : FALSE;
 }
 
 BOOL CPlxMDIClientWnd::OnEraseBkgnd(CDC* pDC) {
@@ -55,8 +109,8 @@ LRESULT CPlxMDIClientWnd::OnRefreshMenu(WPARAM, LPARAM) {
   return result;
 }
 
-LRESULT CPlxMDIClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM) {
-  // No tabs yet: a child that goes has no tab to take with it.
+LRESULT CPlxMDIClientWnd::OnMDIDestroy(WPARAM, LPARAM) {
+  // Without the tab strip a child that goes has no tab to take with it.
   return Default();
 }
 

@@ -1,10 +1,15 @@
 // CPlxMDIClientWnd: the toolkit's hold on the MDI client of a CPlxMDIFrameWnd. It lets the frame's
 // menu bar take the menus the children switch in (WM_MDISETMENU), finds the Window menu again after
 // a refresh, and lets the frame paint the client background. The document tabs above the children
-// keep their place here (tabs stay off until the docking work brings the tab strip).
+// are kept here; until the tab window can be created as a strip of window tabs, the tab paths find
+// no tab window and do nothing (tabs stay off), while the children's tab icons are already shared.
 #pragma once
 
+#include <map>
+
+#include "platform/comctl/AfxImageList.h"
 #include "platform/mfc/Wnd.h"
+#include "toolkit/customize/PlxTabWnd.h"
 
 class CPlxMDIFrameWnd;
 
@@ -17,13 +22,25 @@ class CPlxMDIClientWnd : public CWnd {
   void UpdateTabs(BOOL bSetActiveTabVisible = FALSE);
   // The child's tab becomes the active one; the tabs-enabled value when there is none.
   BOOL SetActiveTabFor(CWnd* pWnd);
+  // The image of the child's small icon in the tab icons, added at its first use; -1 without
+  // the tab-icons flag or without an icon. Children with the same icon share one image.
+  int GetTabIconIndex(HWND hwndChild);
+  // The tab's label for a child: a toolkit child's frame text, else the window title.
+  static CString GetTabLabel(HWND hwndChild);
 
+  CPlxTabWnd m_wndTab;
   int m_nTabLocation = 0;
   BOOL m_bTabsEnabled = FALSE;
+  CImageList m_TabIcons;
   BOOL m_bTabIcons = TRUE;
   int m_nTabsOption = 0;
+  std::map<HICON, int> m_mapIcons;
 
  protected:
+  void PreSubclassWindow() override;
+  void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder) override;
+  // Creates the tab strip over the frame; FALSE while the tab window cannot hold window tabs.
+  virtual BOOL CreateTabWindow();
   // The frame it belongs to when that is a toolkit MDI frame whose window still exists.
   CPlxMDIFrameWnd* GetMDIFrame() const;
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);

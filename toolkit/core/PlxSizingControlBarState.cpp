@@ -6,6 +6,7 @@
 
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Metrics.h"
+#include "toolkit/bars/PlxMiniDockFrameWnd.h"
 #include "toolkit/core/PlxRegistry.h"
 #include "toolkit/core/PlxSizingControlBar.h"
 #include "toolkit/customize/PlxTabWnd.h"
@@ -57,6 +58,13 @@ void CPlxSizingControlBar::LoadState(LPCTSTR lpszProfileName) {
       static_cast<int>(app->GetProfileInt(section, "RolledFloatDynamicState", m_nRollState));
   if (rollState >= 0 && rollState <= kLastRollState) m_nRollState = rollState;
   if (m_nRollState == 2 || m_nRollState == 4) m_bRolled = TRUE;
+  // A floating bar's frame shows what the bar now holds.
+  if (m_nRollState != 0)
+    if (auto* mini =
+            dynamic_cast<CPlxMiniDockFrameWnd*>(m_pDockBar != nullptr ? m_pDockBar->GetParent() : nullptr)) {
+      mini->m_bRolled = m_bRolled;
+      mini->m_nRollState = m_nRollState;
+    }
 
   if (m_bSaveActiveTab)
     if (CPlxTabWnd* tabs = GetTabWnd()) {

@@ -113,7 +113,7 @@ void CPlxVisualManager::OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTabWnd*)
 void CPlxVisualManager::OnFillTab(CDC* pDC, CRect rect, CBrush* pbrFill, int iTab, BOOL bActive,
                                   const CPlxTabWnd* pTabWnd) {
   const PlxGlobalData& g = g_plxGlobalData;
-  if (bActive && (pTabWnd->IsSlantedStyle() || pTabWnd->IsDocumentStyle() || pTabWnd->IsRoundedStyle()) &&
+  if (bActive && (pTabWnd->IsSlantedStyle() || pTabWnd->IsCompactSlantedStyle() || pTabWnd->IsTrapezoidStyle()) &&
       pTabWnd->GetTabBkColor(iTab) == (COLORREF)-1 && !g.bIsBlackHighContrast && !g.bIsWhiteHighContrast) {
     pDC->FillRect(rect, &g_plxGlobalData.brWindow);
     return;
@@ -136,7 +136,7 @@ void CPlxVisualManager::GetTabFrameColors(const CPlxTabWnd* pTabWnd, COLORREF& c
   clrFace = pTabWnd->IsSlantedStyle() && active != (COLORREF)-1 ? active : g.clrBarFace;
   clrDark = g.clrBarShadow;
   clrBlack = g.clrBarText;
-  clrHighlight = pTabWnd->IsDocumentStyle() ? g.clrBarShadow : g.clrBarHilite;
+  clrHighlight = pTabWnd->IsCompactSlantedStyle() ? g.clrBarShadow : g.clrBarHilite;
   clrDarkShadow = g.clrBarDkShadow;
   clrLight = g.clrBarLight;
   pbrFace = &g.brBarFace;
@@ -187,7 +187,7 @@ void CPlxVisualManager::OnDrawTabContent(CDC* pDC, CRect rectTab, int iTab, BOOL
   COLORREF old = (COLORREF)-1;
   if (clrText != (COLORREF)-1) old = pDC->SetTextColor(clrText);
   UINT format = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | noPrefix;
-  if (pTabWnd->IsSlantedStyle() || pTabWnd->IsDocumentStyle()) format |= DT_CENTER;
+  if (pTabWnd->IsSlantedStyle() || pTabWnd->IsCompactSlantedStyle()) format |= DT_CENTER;
   pDC->DrawText(label, rectText, format);
   if (clrText != (COLORREF)-1) pDC->SetTextColor(old);
   pDC->SetBkMode(mode);
@@ -216,7 +216,7 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
 
   if (pTabWnd->IsFlatTab()) {
     const BOOL strip =
-        pTabWnd->m_bScroll || !((pTabWnd->m_bHideSingleTab && pTabWnd->GetVisibleTabsNum() <= 1) ||
+        pTabWnd->m_bScrollable || !((pTabWnd->m_bHideSingleTab && pTabWnd->GetVisibleTabsNum() <= 1) ||
                                 (pTabWnd->m_bHideNoTabs && pTabWnd->GetVisibleTabsNum() == 0));
     const int d = strip ? pTabWnd->m_nButtonsHeight / 2 : 0;
     POINT pts[4];
@@ -255,7 +255,7 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
   CPen* oldPen = pDC->GetCurrentPen();
 
   CRect content = rectTab;
-  if (pTabWnd->IsRoundedStyle()) {
+  if (pTabWnd->IsTrapezoidStyle()) {
     std::vector<POINT> left{{L, T}, {L, T + 2}}, right;
     std::vector<POINT> rightTail{{R, T + 2}, {R, T}};
     int xl = L + 1, xr = R - 1, y = T + 2;
@@ -320,7 +320,7 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
   }
 
   const CRect area = pTabWnd->m_rectTabsArea;
-  const BOOL slanted = pTabWnd->IsSlantedStyle(), document = pTabWnd->IsDocumentStyle();
+  const BOOL slanted = pTabWnd->IsSlantedStyle(), document = pTabWnd->IsCompactSlantedStyle();
   const BOOL polygon = slanted || document;
   const int h = B - T;
   const int slant = slanted && !bActive && iTab != 0 ? h : 0;
@@ -377,7 +377,7 @@ void CPlxVisualManager::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActiv
     CRect client;
     pTabWnd->GetClientRect(client);
     pDC->ExcludeClipRect(client.left, client.top, area.left - 1, client.bottom);
-    if (!bActive && iTab != 0 && iTab != pTabWnd->GetFirstVisibleTabNum()) {
+    if (!bActive && iTab != 0 && iTab != pTabWnd->GetFirstScrolledTab()) {
       const int extra = document ? 2 : 1;
       CRect excl(area.left, area.top, L + h - 10, area.bottom);
       if (bottom)

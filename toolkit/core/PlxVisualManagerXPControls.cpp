@@ -165,7 +165,7 @@ void CPlxVisualManagerXP::OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTabWnd
 
 void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bActive,
                                     const CPlxTabWnd* pTabWnd) {
-  if (!pTabWnd->IsFlatTab() || pTabWnd->IsTabColored()) {
+  if (!pTabWnd->IsFlatTab() || pTabWnd->HasColoredTabs()) {
     CPlxVisualManager::OnDrawTab(pDC, rectTab, iTab, bActive, pTabWnd);
     return;
   }
@@ -181,7 +181,7 @@ void CPlxVisualManagerXP::OnDrawTab(CDC* pDC, CRect rectTab, int iTab, BOOL bAct
   // The separator after the tab, unless the next one is active; after the last only on request.
   int last = -1;
   for (int i = pTabWnd->GetTabsNum() - 1; i >= 0; --i)
-    if (pTabWnd->m_tabs[i].bVisible) {
+    if (pTabWnd->IsTabVisible(i)) {
       last = i;
       break;
     }
@@ -229,7 +229,7 @@ void CPlxVisualManagerXP::OnFillTab(CDC* pDC, CRect rect, CBrush* pbrFill, int i
     pDC->FillRect(rect, &brush);
     return;
   }
-  if (pTabWnd->IsSlantedStyle() || pTabWnd->IsDocumentStyle() || pTabWnd->IsRoundedStyle()) {
+  if (pTabWnd->IsSlantedStyle() || pTabWnd->IsCompactSlantedStyle() || pTabWnd->IsTrapezoidStyle()) {
     CPlxVisualManager::OnFillTab(pDC, rect, pbrFill, iTab, bActive, pTabWnd);
     return;
   }

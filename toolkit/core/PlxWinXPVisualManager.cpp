@@ -308,7 +308,7 @@ COLORREF CPlxWinXPVisualManager::GetToolbarButtonTextColor(CPlxToolbarButton* pB
 
 BOOL CPlxWinXPVisualManager::ThemedTabs(const CPlxTabWnd* pTabWnd, BOOL bAllowRounded) const {
   return m_bThemedTabs && m_hThemeTab != nullptr && !pTabWnd->IsFlatTab() && !pTabWnd->IsSlantedStyle() &&
-         !pTabWnd->IsDocumentStyle() && (bAllowRounded || !pTabWnd->IsRoundedStyle());
+         !pTabWnd->IsCompactSlantedStyle() && (bAllowRounded || !pTabWnd->IsTrapezoidStyle());
 }
 
 void CPlxWinXPVisualManager::OnEraseTabsArea(CDC* pDC, CRect rect, const CPlxTabWnd* pTabWnd) {

@@ -148,6 +148,10 @@ BOOL CPlxWorkspace::SaveState(LPCTSTR lpszSectionName, CPlxFrameCore* pFrameImpl
     saved = reg.CreateKey(GetRegSectionPath(kVersionKey)) && reg.WriteInt("Major", kVersionMajor) &&
             reg.WriteInt("Minor", kVersionMinor);
   }
+  // What follows is written in the current form under the current version number: a save before
+  // any load (version unknown) must not leave out fields that the next load reads.
+  m_iSavedVersionMajor = kVersionMajor;
+  m_iSavedVersionMinor = kVersionMinor;
   saved = CPlxToolBar::SaveParameters(profile) && saved;
   saved = GetCommandManager()->SaveState(profile) && saved;
   CFrameWnd* frame = pFrameImpl != nullptr ? pFrameImpl->m_pFrame : nullptr;

@@ -21,7 +21,13 @@ class CPlxColorMenuButton : public CPlxToolbarMenuButton {
   CPlxColorMenuButton(UINT uiCmdID, LPCTSTR lpszText, CPalette* pPalette = nullptr);
   ~CPlxColorMenuButton() override;
 
+  void Serialize(CArchive& ar) override;
   void CopyFrom(const CPlxToolbarButton& src) override;
+  void OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pImages, BOOL bHorz = TRUE,
+              BOOL bCustomizeMode = FALSE, BOOL bHighlight = FALSE, BOOL bDrawBorder = TRUE,
+              BOOL bGrayDisabledButtons = TRUE) override;
+  void OnChangeParentWnd(CWnd* pWndParent) override;
+  int OnDrawOnCustomizeList(CDC* pDC, const CRect& rect, BOOL bSelected) override;
   BOOL IsEmptyMenuAllowed() const override { return TRUE; }
   CPlxPopupMenu* CreatePopupMenu() override;
   virtual BOOL RunColorDialog(COLORREF colorIn, COLORREF& colorOut);
@@ -50,6 +56,14 @@ class CPlxColorMenuButton : public CPlxToolbarMenuButton {
   int m_nColumns = -1;
   int m_nVertDockColumns = -1;
   int m_nHorzDockRows = -1;
+
+  CPalette m_Palette;  // built from the colours on 8-bit displays
+  // The strip's rectangle and colour at the last OnDraw (empty: no strip drawn).
+  CRect m_rectStrip;
+  COLORREF m_clrStrip = (COLORREF)-1;
+
+  // The data version from which the dock values are stored.
+  static constexpr int kDockValuesVersion = 0x40710;
 
   // The last colour chosen per command; colour bars write it too.
   static CMap<UINT, UINT, COLORREF, COLORREF> m_ColorsByID;

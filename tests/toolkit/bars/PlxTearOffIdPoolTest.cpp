@@ -6,6 +6,7 @@
 
 #include "platform/user/Menu.h"
 #include "toolkit/bars/PlxTearOffIdPool.h"
+#include "toolkit/bars/PlxToolbarButton.h"
 
 TEST(PlxTearOffIdPool, TextsCarryTheirIdInFrontOfTheVisibleText) {
   struct Case {
@@ -86,5 +87,40 @@ TEST(PlxTearOffIdPool, BuildMarksSubMenusUntilTheIdsRunOutAndLeavesEncodedOnesAl
   pool.Reset(menu);
   EXPECT_EQ(pool.GetUseCount(1000), 0);
   EXPECT_EQ(pool.GetUseCount(1001), 0);
+  ::DestroyMenu(menu);
+}
+
+TEST(PlxTearOffIdPool, MenuItemsTakeTheirIdAndGiveItBack) {
+  CPlxTearOffIdPool pool(1000, 1002);
+  {
+    CPlxToolbarMenuButton edit(0, nullptr, -1, "&Edit");
+    edit.SetTearOff(1001);
+    EXPECT_EQ(pool.GetUseCount(1001), 1);
+    CPlxToolbarMenuButton copy;
+    copy.CopyFrom(edit);  // a copy on another bar holds the id too
+    EXPECT_EQ(pool.GetUseCount(1001), 2);
+    edit.SetTearOff(1002);  // a new id frees the old one
+    EXPECT_EQ(pool.GetUseCount(1001), 1);
+    EXPECT_EQ(pool.GetUseCount(1002), 1);
+  }
+  EXPECT_EQ(pool.GetUseCount(1001), 0);  // destroyed items return their ids
+  EXPECT_EQ(pool.GetUseCount(1002), 0);
+  EXPECT_EQ(pool.Allocate(), 1000u);
+  EXPECT_EQ(pool.Allocate(), 1001u);
+}
+
+TEST(PlxTearOffIdPool, AMarkedSubMenuKeepsItsGreyedStateWithItsId) {
+  HMENU sub = ::CreatePopupMenu();
+  ::AppendMenu(sub, MF_STRING, 300, "&Deep");
+  HMENU menu = ::CreatePopupMenu();
+  ::AppendMenu(menu, MF_STRING | MF_POPUP | MF_MENUBARBREAK | MF_GRAYED, reinterpret_cast<UINT_PTR>(sub),
+               "&Tools");
+  CPlxTearOffIdPool pool(1000, 1001);
+  pool.Build(menu);
+  const UINT state = ::GetMenuState(menu, 0, MF_BYPOSITION);
+  EXPECT_TRUE(state & MF_GRAYED);
+  EXPECT_TRUE(state & MF_MENUBARBREAK);
+  EXPECT_EQ(::GetSubMenu(menu, 0), sub);
+  EXPECT_EQ(pool.GetUseCount(1000), 1);
   ::DestroyMenu(menu);
 }

@@ -43,18 +43,18 @@ void PaintManagerSheet(CPlxVisualManager* vm, Canvas& canvas) {
 
   // Flat tabs along the bottom of a page, the middle one active.
   CPlxTabWnd flat;
-  flat.m_nStyle = CPlxTabWnd::STYLE_FLAT;
+  flat.SetStyleFlags(CPlxTabWnd::TabStyleFlat);
   flat.m_location = CPlxTabWnd::LOCATION_BOTTOM;
   for (const char* label : {"One", "Two", "Six"}) flat.AddTab(label);
   flat.m_iActiveTab = 1;
   flat.m_nButtonsHeight = 16;
-  flat.m_bScroll = TRUE;
+  flat.m_bScrollable = TRUE;
   flat.m_rectTabsArea = CRect(4, 4, 112, 26);
   Tabs(vm, dc, flat, flat.m_rectTabsArea, 34);
 
   // 3D tabs along the top, the first one active.
   CPlxTabWnd solid;
-  solid.m_nStyle = CPlxTabWnd::STYLE_3D;
+  solid.SetStyleFlags(CPlxTabWnd::TabStyle3D);
   solid.m_location = CPlxTabWnd::LOCATION_TOP;
   for (const char* label : {"Left", "Right", "Up"}) solid.AddTab(label);
   solid.m_iActiveTab = 0;

@@ -373,7 +373,7 @@ TEST_F(PlxColorTearOff, EnterOnTheHotCellChoosesIt) {
 namespace {
 
 // What the next colour dialog gets, once its loop runs: a click on a cell of the toolkit dialog's
-// grid (when asked for) and then OK; the caption of the dialog that came.
+// hexagon (when asked for) and then OK; the caption of the dialog that came.
 struct DialogAnswer {
   COLORREF cell = (COLORREF)-1;
   std::string caption;
@@ -385,14 +385,15 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
   if (dialog == nullptr || ::GetWindowText(dialog, caption, sizeof caption) == 0) return;
   ::KillTimer(nullptr, id);
   g_answer.caption = caption;
-  if (auto* bar = dynamic_cast<CPlxColorBar*>(
-          CWnd::FromHandlePermanent(::GetDlgItem(dialog, static_cast<int>(CPlxColorDialog::kBarId))));
-      bar != nullptr && g_answer.cell != (COLORREF)-1) {
-    for (int i = 0; i < bar->GetCount(); ++i) {
-      auto* cell = dynamic_cast<CPlxToolBarColorButton*>(bar->GetButton(i));
-      if (cell == nullptr || !cell->IsColorCell() || cell->m_clrCell != g_answer.cell) continue;
-      const CPoint at = cell->m_rect.CenterPoint();
-      bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  if (auto* toolkit = dynamic_cast<CPlxColorDialog*>(CWnd::FromHandlePermanent(dialog));
+      toolkit != nullptr && toolkit->m_pPage1 != nullptr && g_answer.cell != (COLORREF)-1) {
+    CPlxColorChooserCtrl& hexagon = toolkit->m_pPage1->m_hexagon;
+    hexagon.EnsureCells();
+    for (int i = 0; i < hexagon.GetCells().GetSize(); ++i) {
+      if (hexagon.GetCell(i)->m_color != g_answer.cell) continue;
+      const LPARAM at = MAKELPARAM(hexagon.GetCell(i)->m_x, hexagon.GetCell(i)->m_y);
+      hexagon.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+      hexagon.SendMessage(WM_LBUTTONUP, 0, at);
       break;
     }
   }
@@ -408,7 +409,7 @@ TEST_F(PlxColorDialogs, TheOtherRowOpensTheToolkitDialogOrTheSystemOne) {
     const char* caption;
     COLORREF want;
   } cases[] = {
-      {FALSE, RGB(255, 0, 0), "Colors", RGB(255, 0, 0)},  // the toolkit's grid: the cell clicked
+      {FALSE, RGB(255, 0, 0), "Colors", RGB(255, 0, 0)},  // the toolkit's hexagon: the cell clicked
       {TRUE, (COLORREF)-1, "Color", RGB(1, 2, 3)},        // the system's, answered at once: as it began
   };
   for (const auto& c : cases) {

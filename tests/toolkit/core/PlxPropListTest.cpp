@@ -10,15 +10,15 @@
 
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
+#include "platform/res/ResourceModule.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/PngPicture.h"
 #include "tests/support/Snapshot.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxMaskEdit.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxVisualManager.h"
-#include "platform/res/ResourceModule.h"
-#include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 
 namespace {

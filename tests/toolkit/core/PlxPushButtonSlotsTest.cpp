@@ -102,7 +102,8 @@ TEST(PlxPushButtonSlots, OfficeXPFlatButtonsLightUpWhenHotOrPressed) {
   ASSERT_FALSE(installed.IsWinXPThemeActive());
   const COLORREF dark = g_plxGlobalData.clrBarDkShadow;
   CPlxTabWnd flatTabs, tabs3D;
-  tabs3D.m_nStyle = CPlxTabWnd::STYLE_3D;
+  flatTabs.SetStyleFlags(CPlxTabWnd::TabStyleFlat);
+  tabs3D.SetStyleFlags(CPlxTabWnd::TabStyle3D);
   for (CPlxVisualManagerXP* vm : {&officeXP, static_cast<CPlxVisualManagerXP*>(&installed)}) {
     const char* name = vm == &officeXP ? "office-xp" : "installed";
     StatefulButton<> normal, hot, pressed;

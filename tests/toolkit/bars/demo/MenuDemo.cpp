@@ -1,10 +1,13 @@
-// The popup menu demonstration program: a toolkit frame whose first bar holds four menu items
-// (File with a sub-menu, Edit with a column break and a default item, Tools whose rare commands
-// hide behind the show-all item, and Long with 60 items that scroll). Chosen commands are logged.
-// The end-to-end test drives it with the input script; --layout writes where the items lie.
+// The menu demonstration program: a toolkit MDI frame whose menu bar comes from the program's menu
+// resource (File with "Recent File" and an Export sub-menu, Edit with a column break and a default
+// item, Tools with the user-tools placeholder, Slides with 60 items that scroll, Window), two
+// document kinds (albums and tracks) with menus of their own, and a toolbar with a chevron. Chosen
+// commands are logged. The end-to-end test drives it with the input script; --layout writes where
+// the menu bar's items and the toolbar's buttons lie (also with a maximized child and a narrow
+// frame) and quits. The menus, the toolbar and the frame's placement are kept across runs.
 //
-// Options: --log FILE, --resources DIR, --usage FILE (lines "command count": use counts the menus
-// read), --animation N (0 none, 1 unfold, 2 slide, 3 fade).
+// Options: --log FILE, --resources DIR, --layout, --usage FILE (lines "command count": use counts
+// the menus read), --animation N (0 none, 1 unfold, 2 slide, 3 fade).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,18 +16,33 @@
 
 #include "platform/display/Display.h"
 #include "platform/mfc/Afx.h"
-#include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/Document.h"
 #include "platform/mfc/WndMessageMap.h"
 #include "platform/res/ResourceModule.h"
+#include "platform/res/Resources.h"
+#include "platform/user/Accel.h"
 #include "platform/user/Menu.h"
 #include "tests/support/DemoScript.h"
+#include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/bars/PlxFrameHooks.h"
+#include "toolkit/bars/PlxMenuBar.h"
 #include "toolkit/bars/PlxPopupMenu.h"
+#include "toolkit/core/PlxUserTools.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
+#include "toolkit/core/PlxWorkspace.h"
 
 namespace {
 
-constexpr UINT kMenuBarId = 1001;
+constexpr UINT kFrameMenu = 30100, kAlbumMenu = 30101, kTrackMenu = 30102;
+constexpr UINT kToolbarResource = 64600;  // the toolbar demonstration's strip
+constexpr UINT kToolBarId = 1002;
+constexpr UINT kNewAlbumCmd = 40001, kNewTrackCmd = 40007;
+// Demonstration keys: maximize the active child, narrow the frame, customize mode on and off,
+// close every document.
+constexpr UINT kMaximizeCmd = 0x7F10, kNarrowCmd = 0x7F11, kCustomizeCmd = 0x7F12, kCloseAllCmd = 0x7F13;
+constexpr UINT kToolsDummy = 0x7E00, kFirstTool = 0x7E01, kLastTool = 0x7E08;
+constexpr UINT WM_DEMO_SYNC_CHILD = WM_APP + 1;
+
 std::ofstream g_log;
 
 void Log(const std::string& line) {
@@ -32,126 +50,300 @@ void Log(const std::string& line) {
   g_log.flush();
 }
 
-HMENU FileMenu() {
-  HMENU recent = ::CreatePopupMenu();
-  ::AppendMenu(recent, MF_STRING, 40101, "&Holiday.r7m");
-  ::AppendMenu(recent, MF_STRING, 40102, "&Birthday.r7m");
-  HMENU menu = ::CreatePopupMenu();
-  ::AppendMenu(menu, MF_STRING, 40001, "&New\tCtrl+N");
-  ::AppendMenu(menu, MF_STRING, 40002, "&Open...\tCtrl+O");
-  ::AppendMenu(menu, MF_STRING | MF_GRAYED, 40003, "&Save");
-  ::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenu(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "&Recent projects");
-  ::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenu(menu, MF_STRING, 40004, "E&xit");
-  return menu;
+std::string RectText(const CRect& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+         std::to_string(r.bottom);
 }
 
-HMENU EditMenu() {
-  HMENU menu = ::CreatePopupMenu();
-  ::AppendMenu(menu, MF_STRING, 40201, "&Undo\tCtrl+Z");
-  ::AppendMenu(menu, MF_STRING, 40202, "Cu&t\tCtrl+X");
-  ::AppendMenu(menu, MF_STRING, 40203, "&Copy\tCtrl+C");
-  ::AppendMenu(menu, MF_STRING, 40204, "&Paste\tCtrl+V");
-  ::AppendMenu(menu, MF_STRING | MF_MENUBREAK, 40205, "Select &all");
-  ::AppendMenu(menu, MF_STRING, 40206, "&Find...");
-  ::SetMenuDefaultItem(menu, 40205, FALSE);
-  return menu;
-}
-
-HMENU ToolsMenu() {
-  HMENU menu = ::CreatePopupMenu();
-  ::AppendMenu(menu, MF_STRING, 40301, "&Options...");
-  ::AppendMenu(menu, MF_STRING, 40302, "&Rotate photos");
-  ::AppendMenu(menu, MF_STRING, 40303, "Re&name photos");
-  ::AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenu(menu, MF_STRING, 40304, "&Export settings");
-  ::AppendMenu(menu, MF_STRING, 40305, "&Import settings");
-  return menu;
-}
-
-HMENU LongMenu() {
-  HMENU menu = ::CreatePopupMenu();
-  for (int i = 0; i < 60; ++i) {
-    CPlxToolBar::AddBasicCommand(40400 + i);  // the slides are always listed
-    char text[32];
-    std::snprintf(text, sizeof text, "Slide %02d", i + 1);
-    ::AppendMenu(menu, MF_STRING, 40400 + i, text);
-  }
-  return menu;
-}
-
-class CMenuDemoFrame : public CPlxFrameWnd {
+// The application: its workspace keeps the toolbar parameters and the placement under
+// "SOFTWARE\PictavoMenuDemo\PlxWorkspace"; the frame stores its bars there itself.
+class CDemoApp : public CPlxWorkspace {
  public:
-  BOOL CreateDemo() {
-    return Create(nullptr, "Menu Demo", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                  CRect(20, 20, 20 + 520, 20 + 420));
+  CDemoApp() {
+    free(const_cast<LPTSTR>(m_pszProfileName));
+    m_pszProfileName = strdup("PictavoMenuDemo");
   }
+};
+CDemoApp* g_app = nullptr;
 
-  void LogLayout() {
-    for (int i = 0; i < m_wndMenu.GetCount(); ++i) {
-      const CRect& r = m_wndMenu.GetButton(i)->m_rect;
-      Log("item " + std::to_string(i) + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
-          std::to_string(r.right) + " " + std::to_string(r.bottom));
-    }
+class CAlbumDoc : public CDocument {
+  DECLARE_DYNCREATE(CAlbumDoc)
+};
+IMPLEMENT_DYNCREATE(CAlbumDoc, CDocument)
+
+class CTrackDoc : public CDocument {
+  DECLARE_DYNCREATE(CTrackDoc)
+};
+IMPLEMENT_DYNCREATE(CTrackDoc, CDocument)
+
+class CDemoView : public CView {
+  DECLARE_DYNCREATE(CDemoView)
+
+ public:
+  void OnDraw(CDC* pDC) override {
+    if (CDocument* doc = GetDocument()) pDC->TextOut(6, 6, doc->GetTitle());
   }
+};
+IMPLEMENT_DYNCREATE(CDemoView, CView)
 
-  BOOL PreTranslateMessage(MSG* pMsg) override {
-    // The frame hands the keys to the open popup menu, which never takes the focus.
-    CPlxPopupMenu* popup = CPlxPopupMenu::GetActiveMenu();
-    if (pMsg->message == WM_KEYDOWN && popup != nullptr && popup->GetSafeHwnd() != nullptr) {
-      popup->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
-      return TRUE;
-    }
-    return CPlxFrameWnd::PreTranslateMessage(pMsg);
-  }
-
-  BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
-    if (pMenu != nullptr) Log("popup " + std::to_string(pMenu->GetMenuItemCount()) + " items");
-    return CPlxFrameWnd::OnShowPopupMenu(pMenu);
-  }
-
-  void OnClosePopupMenu(CPlxPopupMenu* pMenu) override {
-    // As a menu bar does: a closed menu forgets that it was expanded.
-    if (pMenu != nullptr && pMenu->GetParentPopupMenu() == nullptr) CPlxMenuBar::m_bShowAllCommands = FALSE;
-    CPlxFrameWnd::OnClosePopupMenu(pMenu);
-  }
-
-  CPlxToolBar m_wndMenu;
+// A document frame that tells the main frame when it is maximized or restored, so the menu bar
+// shows or drops the child's icon and window buttons.
+class CDemoChild : public CMDIChildWnd {
+  DECLARE_DYNCREATE(CDemoChild)
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {
-    if (CFrameWnd::OnCreate(cs) == -1) return -1;
-    EnableDocking(CBRS_ALIGN_ANY);
-    if (!m_wndMenu.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC, kMenuBarId)) return -1;
-    m_wndMenu.SetBorders(9, 2, 2, 2);
-    struct Top {
-      HMENU menu;
-      const char* text;
-    } const tops[] = {
-        {FileMenu(), "&File"}, {EditMenu(), "&Edit"}, {ToolsMenu(), "&Tools"}, {LongMenu(), "&Long"}};
-    for (const Top& t : tops) {
-      CPlxToolbarMenuButton item(0, t.menu, -1, t.text);
-      item.m_bText = TRUE;
-      item.m_bImage = FALSE;
-      m_wndMenu.InsertButton(item);
-      ::DestroyMenu(t.menu);
+    if (CMDIChildWnd::OnCreate(cs) == -1) return -1;
+    // The program's icon, which the menu bar shows while the child is maximized.
+    SendMessage(WM_SETICON, ICON_SMALL,
+                reinterpret_cast<LPARAM>(::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(128), IMAGE_ICON,
+                                                     16, 16, LR_SHARED)));
+    return 0;
+  }
+  afx_msg void OnSize(UINT nType, int cx, int cy) {
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_DEMO_SYNC_CHILD);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CDemoChild, CMDIChildWnd)
+BEGIN_MESSAGE_MAP(CDemoChild, CMDIChildWnd)
+ON_WM_CREATE()
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+class CMenuDemoFrame : public CPlxMDIFrameWnd {
+ public:
+  BOOL CreateDemo() {
+    g_app->m_pMainWnd = this;
+    // The title is the menu resource's string: "Menu Demo".
+    if (!LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | FWS_ADDTOTITLE)) return FALSE;
+    CRect rect(20, 20, 20 + 640, 20 + 440);
+    int flags = 0, show = 0;
+    if (g_app->LoadWindowPlacement(rect, flags, show)) Log("placement loaded");
+    SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER);
+    return TRUE;
+  }
+
+  // The menu bar's buttons (text, or the kind of a child button) and the toolbar's commands.
+  void LogBars(const std::string& prefix) {
+    std::string menu = prefix + " menu";
+    for (int i = 0; i < m_wndMenuBar.GetCount(); ++i) {
+      CPlxToolbarButton* b = m_wndMenuBar.GetButton(i);
+      menu += " " + std::string((b->m_nStyle & TBBS_SEPARATOR) ? "|" : static_cast<LPCTSTR>(b->m_strText));
     }
-    m_wndMenu.SetWindowText("Menu");
-    DockControlBar(&m_wndMenu, AFX_IDW_DOCKBAR_TOP);
+    Log(menu);
+    std::string bar = prefix + " toolbar";
+    for (int i = 0; i < m_wndToolBar.GetCount(); ++i)
+      if (m_wndToolBar.GetButton(i) != m_wndToolBar.GetCustomizeButton())
+        bar += std::string(m_wndToolBar.GetButton(i)->IsVisible() ? " " : " -") +  // "-": hidden by the user
+               std::to_string(static_cast<int>(m_wndToolBar.GetItemID(i)));
+    Log(bar);
+    CRect window;
+    GetWindowRect(window);
+    Log(prefix + " placement " + RectText(window));
+  }
+
+  void LogLayout(const std::string& prefix) {
+    for (int i = 0; i < m_wndMenuBar.GetCount(); ++i) {
+      CPlxToolbarButton* b = m_wndMenuBar.GetButton(i);
+      Log(prefix + " item " + std::to_string(i) + " " + RectText(b->m_rect) + " " +
+          b->GetRuntimeClass()->m_lpszClassName);
+    }
+    for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
+      CPlxToolbarButton* b = m_wndToolBar.GetButton(i);
+      Log(prefix + " button " + std::to_string(i) + " " + RectText(b->m_rect) + " " +
+          std::to_string(static_cast<int>(b->m_nID)) + (b->IsHidden() ? " hidden" : ""));
+    }
+  }
+
+  // The layout now, with an album maximized, and with the frame narrowed.
+  void LogAllLayouts() {
+    LogLayout("normal");
+    // The Tools popup's rows (in its bar's client area), as the fixture's use counts cut it.
+    auto* tools = dynamic_cast<CPlxToolbarMenuButton*>(m_wndMenuBar.GetButton(2));
+    if (tools != nullptr && m_wndMenuBar.DropDownMenu(tools)) {
+      MSG msg;
+      while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessage(&msg);
+      if (CPlxPopupMenu* popup = tools->GetPopupMenu()) {
+        CPlxPopupMenuBar* bar = popup->GetMenuBar();
+        for (int i = 0; i < bar->GetCount(); ++i)
+          Log("tools row " + std::to_string(i) + " " + RectText(bar->GetButton(i)->m_rect) + " " +
+              std::to_string(static_cast<int>(bar->GetButton(i)->m_nID)));
+      }
+      tools->OnCancelMode();
+      m_wndMenuBar.SendMessage(WM_CANCELMODE);
+    }
+    OpenDocument(kNewAlbumCmd);
+    MaximizeActive();
+    SyncChild();
+    LogLayout("maximized");
+    if (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
+    SyncChild();
+    Narrow();
+    LogLayout("narrow");
+  }
+
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    // Alt+letter opens the menu bar's menu; the Alt release that follows is no Alt of its own
+    // (it would move the focus to the menu bar and close the menu just opened).
+    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'Z' &&
+        CPlxPopupMenu::m_pActiveTracked == nullptr &&
+        m_wndMenuBar.TranslateChar(static_cast<UINT>(pMsg->wParam))) {
+      m_bAltUsed = TRUE;
+      return TRUE;
+    }
+    if (pMsg->message == WM_SYSKEYUP && pMsg->wParam == VK_MENU && m_bAltUsed) {
+      m_bAltUsed = FALSE;
+      return TRUE;
+    }
+    return CPlxMDIFrameWnd::PreTranslateMessage(pMsg);
+  }
+  BOOL m_bAltUsed = FALSE;
+
+  BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
+    if (pMenu != nullptr) Log("popup " + std::to_string(pMenu->GetMenuItemCount()) + " items");
+    // A title the input script can find the newest popup by.
+    if (pMenu != nullptr && pMenu->GetSafeHwnd() != nullptr) pMenu->SetWindowText("Demo menu");
+    return CPlxMDIFrameWnd::OnShowPopupMenu(pMenu);
+  }
+
+  void OnClosePopupMenu(CPlxPopupMenu* pMenu) override {
+    if (pMenu != nullptr) Log("popup closed");
+    if (pMenu != nullptr && pMenu->GetParentPopupMenu() == nullptr) CPlxMenuBar::m_bShowAllCommands = FALSE;
+    CPlxMDIFrameWnd::OnClosePopupMenu(pMenu);
+  }
+
+  CPlxMenuBar m_wndMenuBar;
+  CPlxToolBar m_wndToolBar;
+  CMultiDocTemplate* m_pAlbums = nullptr;
+  CMultiDocTemplate* m_pTracks = nullptr;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CPlxMDIFrameWnd::OnCreate(cs) == -1) return -1;
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'N', kNewAlbumCmd},  {FVIRTKEY | FCONTROL, 'M', kNewTrackCmd},
+                    {FVIRTKEY | FCONTROL, 'G', kMaximizeCmd},  {FVIRTKEY | FCONTROL, 'W', kNarrowCmd},
+                    {FVIRTKEY | FCONTROL, 'K', kCustomizeCmd}, {FVIRTKEY | FCONTROL, 'D', kCloseAllCmd}};
+    m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
+    new CPlxUserToolsManager(kToolsDummy, kFirstTool, kLastTool);
+    g_app->LoadState();
+    EnableDocking(CBRS_ALIGN_ANY);
+    // The menu bar takes the frame's menu when it is made (the frame core hands it over).
+    if (!m_wndMenuBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC)) return -1;
+    if (m_wndMenuBar.GetMenu() == nullptr) m_wndMenuBar.CreateFromMenu(m_hMenuDefault, TRUE);
+    ::SetMenu(m_hWnd, nullptr);
+    m_wndMenuBar.SetDefaultMenuResId(kFrameMenu);
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC | CBRS_TOOLTIPS,
+                             kToolBarId) ||
+        !m_wndToolBar.LoadToolBar(kToolbarResource))
+      return -1;
+    m_wndToolBar.SetWindowText("Album");
+    m_wndToolBar.EnableCustomizeButton(TRUE, kCustomizeCmd, "Customize...");
+    m_wndMenuBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndMenuBar, AFX_IDW_DOCKBAR_TOP);
+    DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
+
+    m_pAlbums = new CMultiDocTemplate(kAlbumMenu, RUNTIME_CLASS(CAlbumDoc), RUNTIME_CLASS(CDemoChild),
+                                      RUNTIME_CLASS(CDemoView));
+    m_pTracks = new CMultiDocTemplate(kTrackMenu, RUNTIME_CLASS(CTrackDoc), RUNTIME_CLASS(CDemoChild),
+                                      RUNTIME_CLASS(CDemoView));
+    g_app->AddDocTemplate(m_pAlbums);
+    g_app->AddDocTemplate(m_pTracks);
+    // The default item is not part of a menu template: the Edit menus get theirs here.
+    for (HMENU menu : {m_hMenuDefault, m_pAlbums->m_hMenuShared})
+      ::SetMenuDefaultItem(::GetSubMenu(menu, 1), 40205, FALSE);
+
+    m_wndMenuBar.LoadState(g_app->GetRegSectionPath());
+    m_wndToolBar.LoadState(g_app->GetRegSectionPath());
     return 0;
   }
 
+  void OpenDocument(UINT cmd) {
+    CMultiDocTemplate* kind = cmd == kNewAlbumCmd ? m_pAlbums : m_pTracks;
+    CDocument* doc = kind->OpenDocumentFile(nullptr);
+    Log(std::string("opened ") + (doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "nothing"));
+  }
+
+  void MaximizeActive() {
+    if (CMDIChildWnd* child = MDIGetActive()) MDIMaximize(child);
+  }
+
+  void Narrow() {
+    CRect window;
+    GetWindowRect(window);
+    SetWindowPos(nullptr, 0, 0, 300, window.Height(), SWP_NOZORDER | SWP_NOMOVE);
+    RecalcLayout();
+  }
+
+  void CloseAll() {
+    while (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
+    SyncChild();
+  }
+
+  void SyncChild() {
+    BOOL maximized = FALSE;
+    CMDIChildWnd* active = MDIGetActive(&maximized);
+    m_wndMenuBar.SetMaximizedChild(maximized && active != nullptr, active, TRUE);
+  }
+
+  // A child's maximizing moves no frame here, so the frame hears of it from the child and puts
+  // the child's buttons on the bar itself.
+  afx_msg LRESULT OnSyncChild(WPARAM, LPARAM) {
+    SyncChild();
+    if (m_bLoggedMaximized != m_wndMenuBar.m_bMaximizedChild) {
+      m_bLoggedMaximized = m_wndMenuBar.m_bMaximizedChild;
+      Log(m_bLoggedMaximized ? "child maximized" : "child restored");
+    }
+    return 0;
+  }
+  BOOL m_bLoggedMaximized = FALSE;
+
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     const UINT id = LOWORD(wParam);
-    if (id >= 40001 && id < 40500) {
+    if (id == kNewAlbumCmd || id == kNewTrackCmd) {
+      OpenDocument(id);
+      return TRUE;
+    }
+    if (id == kMaximizeCmd) {
+      MaximizeActive();
+      return TRUE;
+    }
+    if (id == kNarrowCmd) {
+      Narrow();
+      Log("narrowed");
+      return TRUE;
+    }
+    if (id == kCloseAllCmd) {
+      CloseAll();
+      return TRUE;
+    }
+    if (id == kCustomizeCmd) {
+      CPlxToolBar::SetCustomizeMode(!CPlxToolBar::m_bCustomizeMode);
+      Log(std::string("customize ") + (CPlxToolBar::m_bCustomizeMode ? "on" : "off"));
+      return TRUE;
+    }
+    if ((id >= 40001 && id < 41000) || (id >= 32700 && id < 34000) || (id >= 57600 && id <= 57603)) {
       Log("command " + std::to_string(id));
       return TRUE;
     }
-    return CPlxFrameWnd::OnCommand(wParam, lParam);
+    return CPlxMDIFrameWnd::OnCommand(wParam, lParam);
   }
 
   afx_msg void OnClose() {
+    if (CPlxToolBar::m_bCustomizeMode) CPlxToolBar::SetCustomizeMode(FALSE);
+    // The documents go first, so the bar shows the frame's own menu again.
+    CloseAll();
+    LogBars("end");
+    Log(std::string("save menus ") + (m_wndMenuBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
+    Log(std::string("save toolbar ") +
+        (m_wndToolBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(&placement);
+    g_app->StoreWindowPlacement(placement.rcNormalPosition, placement.flags, placement.showCmd);
+    Log(std::string("workspace ") + (g_app->SaveState() ? "ok" : "failed"));
     Log("closed");
     DestroyWindow();
   }
@@ -159,9 +351,10 @@ class CMenuDemoFrame : public CPlxFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CMenuDemoFrame, CPlxFrameWnd)
+BEGIN_MESSAGE_MAP(CMenuDemoFrame, CPlxMDIFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_MESSAGE(WM_DEMO_SYNC_CHILD, OnSyncChild)
 END_MESSAGE_MAP()
 
 // Use counts, one "command count" a line; the commands listed become the basic set so that the
@@ -178,8 +371,9 @@ void LoadUsage(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string logPath;
+  std::string logPath, usage;
   bool layout = false;
+  int animation = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--log" && i + 1 < argc)
@@ -189,30 +383,36 @@ int main(int argc, char** argv) {
     else if (a == "--resources" && i + 1 < argc)
       pictavo::res::SetResourceRoot(argv[++i]);
     else if (a == "--usage" && i + 1 < argc)
-      LoadUsage(argv[++i]);
+      usage = argv[++i];
     else if (a == "--animation" && i + 1 < argc)
-      CPlxPopupMenu::m_AnimationType = std::atoi(argv[++i]);
+      animation = std::atoi(argv[++i]);
   }
   g_log.open(logPath, std::ios::trunc);
   if (!g_log) {
-    std::fprintf(stderr, "usage: menu_demo --log FILE [--resources DIR] [--usage FILE] [--animation N]\n");
+    std::fprintf(stderr,
+                 "usage: menu_demo --log FILE [--resources DIR] [--layout] [--usage FILE] [--animation N]\n");
     return 2;
   }
   if (!pictavo::display::Initialize()) return 1;
   CPlxVisualManager::SetDefaultManager(RUNTIME_CLASS(CPlxWinXPVisualManager));
   PlxRegisterToolbarMessages();
-  CWinApp app("PictavoMenuDemo");
+  CDemoApp app;
+  g_app = &app;
+  for (UINT id = 40400; id < 40460; ++id) CPlxToolBar::AddBasicCommand(id);  // the slides are always listed
   auto* frame = new CMenuDemoFrame;
   if (!frame->CreateDemo()) {
     std::fprintf(stderr, "menu_demo: the frame could not be made\n");
     return 1;
   }
-  app.m_pMainWnd = frame;
+  // The fixture's counts and animation stand over what the workspace loaded.
+  if (!usage.empty()) LoadUsage(usage.c_str());
+  if (animation >= 0) CPlxPopupMenu::m_AnimationType = animation;
   frame->ShowWindow(SW_SHOW);
   frame->RecalcLayout();
   frame->UpdateWindow();
+  frame->LogBars("start");
   if (layout) {
-    frame->LogLayout();
+    frame->LogAllLayouts();
     frame->DestroyWindow();
     return 0;
   }
