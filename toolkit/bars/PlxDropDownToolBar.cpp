@@ -420,8 +420,7 @@ BOOL CPlxDropDownToolBar::OnSendCommand(const CPlxToolbarButton* pButton) {
   auto* frame = dynamic_cast<CPlxDropDownFrame*>(GetParent());
   if (frame != nullptr && frame->m_pParentButton != nullptr)
     frame->m_pParentButton->SetDefaultCommand(pButton->m_nID);
-  CWnd* owner = GetOwner();
-  if (owner == nullptr) owner = GetParent();
+  CWnd* owner = GetBarOwner();
   if (owner != nullptr) owner->PostMessage(WM_COMMAND, pButton->m_nID, 0);
   if (frame != nullptr) frame->PostMessage(kCloseFrame);
   return TRUE;
@@ -494,8 +493,11 @@ int CPlxDropDownFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   m_wndToolBar.m_sizeOwnCurButton = src.m_sizeOwnCurButton;
   m_wndToolBar.m_sizeOwnCurImage = src.m_sizeOwnCurImage;
   m_wndToolBar.m_dwStyle &= ~CBRS_GRIPPER;
-  CWnd* owner = src.GetOwner();
-  m_wndToolBar.SetOwner(owner != nullptr ? owner : src.GetParent());
+  // Commands and their updates go where the source's go, not to this frame.
+  CWnd* owner = src.GetBarOwner();
+  if (owner == nullptr) owner = src.GetParent();
+  m_wndToolBar.SetOwner(owner);
+  m_wndToolBar.m_hWndOwner = owner->GetSafeHwnd();
   m_wndToolBar.m_bRouteToFrame = src.m_bRouteToFrame;
   // Copies, not the source's own objects: its layout and presses must not move ours, and a
   // source destroyed while we are open must not free them under us.
