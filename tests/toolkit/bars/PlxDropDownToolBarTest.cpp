@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Archive.h"
+#include "platform/base/MemFile.h"
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
 #include "platform/kernel/Thread.h"
@@ -311,6 +313,38 @@ TEST_F(PlxDropDownToolBar, OpensAboveNearTheScreenBottom) {
   EXPECT_LE(popup.bottom, button.top);
   EXPECT_LE(popup.bottom, bottom);
   host.Popup()->DestroyWindow();
+}
+
+// A stored button finds its second bar again by the bar's resource id, or stays without one.
+TEST_F(PlxDropDownToolBar, LoadingFindsTheSecondBarByItsResource) {
+  struct Case {
+    const char* name;
+    UINT liveResId;  // the live second bar's resource id when the button is loaded
+    bool found;
+  };
+  const Case cases[] = {{"same resource", kMainToolbar, true}, {"no such bar", kMainToolbar + 1, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DropDownHost host;
+    host.second->m_uiDefaultResId = kMainToolbar;
+    CMemFile file;
+    {
+      CArchive ar(&file, CArchive::store);
+      host.Button()->Serialize(ar);
+      ar.Close();
+    }
+    host.second->m_uiDefaultResId = c.liveResId;
+    file.SeekToBegin();
+    CPlxDropDownToolbarButton loaded;
+    {
+      CArchive ar(&file, CArchive::load);
+      loaded.Serialize(ar);
+      ar.Close();
+    }
+    EXPECT_EQ(loaded.m_strName, "Shapes");
+    EXPECT_EQ(loaded.m_iDefaultImage, host.Button()->m_iDefaultImage);
+    EXPECT_EQ(loaded.m_pToolBar, c.found ? host.second.get() : nullptr);
+  }
 }
 
 // The button with its corner arrow (after a new default was chosen), and the open bar beside it.
