@@ -227,9 +227,62 @@ class CPlxToolbarMenuButton : public CPlxToolbarButton {
   void RedrawWithShadow(UINT nFlags);
 };
 
-// A button that opens a drop-down toolbar when held; it may be pressed while disabled.
+class CPlxDropDownFrame;
+
+// A button that stands for a whole second toolbar: a short click runs its default command,
+// pressing and holding opens the second bar in a small frame, and the command chosen there
+// becomes the new default. It may be pressed while disabled.
 class CPlxDropDownToolbarButton : public CPlxToolbarButton {
   DECLARE_SERIAL(CPlxDropDownToolbarButton)
+
+ public:
+  CPlxDropDownToolbarButton();
+  CPlxDropDownToolbarButton(LPCTSTR lpszName, CPlxToolBar* pToolBar);
+  ~CPlxDropDownToolbarButton() override;
+
+  void Serialize(CArchive& ar) override;
+  void CopyFrom(const CPlxToolbarButton& src) override;
+  void OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pImages, BOOL bHorz = TRUE,
+              BOOL bCustomizeMode = FALSE, BOOL bHighlight = FALSE, BOOL bDrawBorder = TRUE,
+              BOOL bGrayDisabledButtons = TRUE) override;
+  CSize OnCalculateSize(CDC* pDC, const CSize& sizeDefault, BOOL bHorz) override;
+  BOOL OnClick(CWnd* pWnd, BOOL bDelay = TRUE) override;
+  BOOL OnClickUp() override;
+  void OnChangeParentWnd(CWnd* pWndParent) override;
+  BOOL ExportTooltipText(CPlxToolbarButton* pTarget) override;
+  void OnCancelMode() override;
+  BOOL OnContextHelp(CWnd* pWnd) override { return OnClick(pWnd, FALSE); }
+  BOOL OnCustomizeMenu(CMenu* pMenu) override;
+  int OnDrawOnCustomizeList(CDC* pDC, const CRect& rect, BOOL bSelected) override;
+  BOOL IsExtraSize() const override { return m_bExtraSize && !m_bDrawingDefault; }
+
+  void SetDefaultCommand(UINT nID);
+  BOOL ShowDropDownBar(CWnd* pWnd);
+  // The drop-down toolbar while its window lives; a destroyed one is forgotten.
+  CPlxToolBar* GetDropDownBar();
+  CPlxDropDownFrame* GetPopupFrame() const { return m_pPopupFrame; }
+  BOOL IsTimerRunning() const { return m_uiTimer != 0; }
+
+  // The delay timer's callback: opens the frame of the button whose timer runs.
+  static void CALLBACK OnShowBarTimer(HWND hwnd, UINT, UINT_PTR, DWORD);
+
+  CPlxToolBar* m_pToolBar = nullptr;  // borrowed
+  CString m_strName;
+  CPlxDropDownFrame* m_pPopupFrame = nullptr;
+  CPlxToolBar* m_pWndParentBar = nullptr;
+  UINT_PTR m_uiTimer = 0;
+  int m_iDefaultImage = 0;
+  BOOL m_bDrawingDefault = FALSE;
+  BOOL m_bDefaultUserImage = FALSE;
+
+  static UINT m_uiShowBarDelay;
+  static CPlxDropDownToolbarButton* m_pCurrentButton;
+
+  friend class CPlxDropDownFrame;
+
+ private:
+  void KillDelayTimer();
+  void CloseFrame();
 };
 
 // The maximized child's window buttons, which every bar that meets them needs whole.
