@@ -208,14 +208,20 @@ void CPlxMDIFrameWnd::OnDestroy() {
 
 void CPlxMDIFrameWnd::OnWindowPosChanged(WINDOWPOS*) {
   Default();
+  UpdateMaximizedChild();
+}
+
+void CPlxMDIFrameWnd::UpdateMaximizedChild() {
   CPlxMenuBar* bar = m_Impl.m_pMenuBar;
-  if (bar == nullptr || bar->GetSafeHwnd() == nullptr) return;
+  if (bar == nullptr || bar->GetSafeHwnd() == nullptr || m_hWndMDIClient == nullptr) return;
   BOOL maximized = FALSE;
   CMDIChildWnd* child = MDIGetActive(&maximized);
-  if (child != nullptr && maximized)
-    bar->SetMaximizedChild(TRUE, child, TRUE);
-  else
-    bar->SetMaximizedChild(FALSE, nullptr, TRUE);
+  const HWND shown = child != nullptr && maximized ? child->GetSafeHwnd() : nullptr;
+  if (shown == m_hwndMaximizedChild && bar->m_bMaximizedChild == (shown != nullptr)) return;
+  // Another maximized child took over: its own icon and buttons replace the old one's.
+  if (bar->m_bMaximizedChild) bar->SetMaximizedChild(FALSE, nullptr, shown == nullptr);
+  m_hwndMaximizedChild = shown;
+  if (shown != nullptr) bar->SetMaximizedChild(TRUE, child, TRUE);
 }
 
 void CPlxMDIFrameWnd::OnContextHelp() {

@@ -253,6 +253,34 @@ TEST_F(FrameCoreInput, AltAndF10MoveTheFocusToTheMenuBarAndBack) {
   EXPECT_FALSE(IsOpen(popup));
 }
 
+// Alt+letter opened a menu and gave the menu bar the focus: the Alt release that follows keeps
+// both; the next Alt pressed alone moves the focus again.
+TEST_F(FrameCoreInput, TheAltReleaseAfterAltLetterLeavesTheOpenedMenuOpen) {
+  const HWND frameWnd = frame.GetSafeHwnd();
+  MSG altDown{frameWnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001};
+  MSG letterDown{frameWnd, WM_SYSKEYDOWN, 'E', 0x20120001};
+  frame.PreTranslateMessage(&altDown);
+  frame.PreTranslateMessage(&letterDown);
+  // What the letter does on the real bar: a menu opens and its bar takes the focus.
+  HWND popup = OpenPopup(100, 100)->GetSafeHwnd();
+  menuBar.SetFocus();
+  MSG letterUp{frameWnd, WM_SYSKEYUP, 'E', static_cast<LPARAM>(0xE0120001u)};
+  MSG altUp{frameWnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001u)};
+  EXPECT_TRUE(frame.PreTranslateMessage(&letterUp));
+  EXPECT_TRUE(frame.PreTranslateMessage(&altUp));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(::GetFocus(), menuBar.GetSafeHwnd());
+  EXPECT_TRUE(IsOpen(popup));
+  if (IsOpen(popup)) ::SendMessage(popup, WM_CLOSE, 0, 0);
+  pictavo::test::PumpPending();
+
+  // Alt alone again: pressed and released, it toggles the focus as usual.
+  ::SetFocus(frameWnd);
+  frame.PreTranslateMessage(&altDown);
+  EXPECT_TRUE(frame.PreTranslateMessage(&altUp));
+  EXPECT_EQ(::GetFocus(), menuBar.GetSafeHwnd());
+}
+
 // Button messages reach the core with screen points; a right click on a dock bar asks the frame
 // for the bars' context menu.
 TEST_F(FrameCoreInput, ButtonMessagesCloseThePopupAndDockBarsAskForTheBarMenu) {

@@ -108,6 +108,63 @@ TEST_F(MDIFrame, TheMenuBarTakesTheChildrensMenus) {
   mdiBar.DestroyWindow();
 }
 
+// The menu bar shows the maximized child's buttons however the child got there: the frame's MDI
+// requests, the child's own system commands, another child's activation, a close. The frame
+// itself never moves.
+TEST_F(MDIFrame, TheMenuBarFollowsTheChildsMaximizeRestoreAndClose) {
+  CRecordingMenuBar mdiBar;
+  ASSERT_TRUE(mdiBar.Create(mdi, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 0xE806));
+  if (mdi->m_Impl.GetMenuBar() == nullptr) mdi->m_Impl.SetMenuBar(&mdiBar);
+  CPlxMDIChildWnd* first = NewChild("First");
+  CPlxMDIChildWnd* second = NewChild("Second");
+  enum class Do { kMaximize, kRestore, kSysMaximize, kSysRestore, kActivate, kClose };
+  struct Step {
+    Do action;
+    CPlxMDIChildWnd* child;
+    CPlxMDIChildWnd* shown;  // whose buttons the bar shows afterwards; null: none
+  };
+  const Step steps[] = {
+      {Do::kMaximize, second, second}, {Do::kRestore, second, nullptr},   {Do::kSysMaximize, second, second},
+      {Do::kActivate, first, first},   {Do::kSysRestore, first, nullptr}, {Do::kMaximize, first, first},
+      {Do::kClose, first, second},     {Do::kClose, second, nullptr},
+  };
+  CRect before;
+  mdi->GetWindowRect(before);
+  int index = 0;
+  for (const Step& s : steps) {
+    const HWND shown = s.shown != nullptr ? s.shown->GetSafeHwnd() : nullptr;
+    switch (s.action) {
+      case Do::kMaximize:
+        mdi->MDIMaximize(s.child);
+        break;
+      case Do::kRestore:
+        mdi->MDIRestore(s.child);
+        break;
+      case Do::kSysMaximize:
+        s.child->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        break;
+      case Do::kSysRestore:
+        s.child->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
+      case Do::kActivate:
+        mdi->MDIActivate(s.child);
+        break;
+      case Do::kClose:
+        s.child->MDIDestroy();
+        break;
+    }
+    pictavo::test::PumpPending();
+    EXPECT_EQ(mdiBar.m_bMaximizedChild, shown != nullptr) << "step " << index;
+    EXPECT_EQ(mdi->m_hwndMaximizedChild, shown) << "step " << index;
+    ++index;
+  }
+  CRect after;
+  mdi->GetWindowRect(after);
+  EXPECT_EQ(before, after);
+  mdi->m_Impl.m_pMenuBar = nullptr;
+  mdiBar.DestroyWindow();
+}
+
 TEST_F(MDIFrame, WindowPopupsListTheChildren) {
   struct Case {
     int children;
