@@ -117,7 +117,12 @@ LRESULT CPlxMDIClientWnd::OnMDIDestroy(WPARAM, LPARAM) {
   // Without the tab strip a child that goes has no tab to take with it.
   const LRESULT result = Default();
   // The closed child may have been the maximized one; the next active child is shown instead.
-  if (CPlxMDIFrameWnd* frame = GetMDIFrame()) frame->UpdateMaximizedChild();
+  // The frame's caption was composed while the closing child was still the active one: with no
+  // child left it would keep naming the closed document.
+  if (CPlxMDIFrameWnd* frame = GetMDIFrame()) {
+    frame->UpdateMaximizedChild();
+    frame->OnUpdateFrameTitle(TRUE);
+  }
   return result;
 }
 

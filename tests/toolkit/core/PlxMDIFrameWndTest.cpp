@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mfc/Document.h"
 #include "tests/toolkit/core/FrameFixture.h"
 #include "toolkit/core/PlxMDIChildWnd.h"
 #include "toolkit/core/PlxMDIFrameWnd.h"
@@ -163,6 +164,42 @@ TEST_F(MDIFrame, TheMenuBarFollowsTheChildsMaximizeRestoreAndClose) {
   EXPECT_EQ(before, after);
   mdi->m_Impl.m_pMenuBar = nullptr;
   mdiBar.DestroyWindow();
+}
+
+// A child showing a document of that title (no view needed).
+class CDocChild : public CPlxMDIChildWnd {
+ public:
+  explicit CDocChild(const char* title) { m_doc.SetTitle(title); }
+  CDocument* GetActiveDocument() override { return &m_doc; }
+  CDocument m_doc;
+};
+
+// The frame's caption names the active document, and only the frame's own title is left once
+// every document closed, whether the last one was maximized or not.
+TEST_F(MDIFrame, TheTitleDropsTheDocumentNameWhenTheLastChildCloses) {
+  const std::string base = static_cast<LPCTSTR>(mdi->GetTitle());
+  ASSERT_FALSE(base.empty());
+  for (const bool maximized : {false, true}) {
+    std::vector<CDocChild*> children;
+    for (const char* title : {"Album1", "Track1"}) {
+      auto* child = new CDocChild(title);
+      child->m_bAutoDelete = TRUE;
+      ASSERT_TRUE(child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                                CRect(10, 10, 210, 160), mdi));
+      mdi->MDIActivate(child);
+      children.push_back(child);
+    }
+    if (maximized) mdi->MDIMaximize(children.back());
+    pictavo::test::PumpPending();
+    const std::string titles[] = {base + (maximized ? " - [Album1]" : " - Album1"), base};
+    for (size_t i = 0; i < 2; ++i) {
+      children[1 - i]->MDIDestroy();
+      pictavo::test::PumpPending();
+      CString caption;
+      mdi->GetWindowText(caption);
+      EXPECT_EQ(std::string(caption), titles[i]) << (maximized ? "maximized, " : "") << i + 1 << " closed";
+    }
+  }
 }
 
 TEST_F(MDIFrame, WindowPopupsListTheChildren) {
