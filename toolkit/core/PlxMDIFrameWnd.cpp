@@ -212,15 +212,20 @@ void CPlxMDIFrameWnd::OnWindowPosChanged(WINDOWPOS*) {
 }
 
 void CPlxMDIFrameWnd::UpdateMaximizedChild() {
-  CPlxMenuBar* bar = m_Impl.m_pMenuBar;
-  if (bar == nullptr || bar->GetSafeHwnd() == nullptr || m_hWndMDIClient == nullptr) return;
+  if (m_hWndMDIClient == nullptr) return;
   BOOL maximized = FALSE;
   CMDIChildWnd* child = MDIGetActive(&maximized);
   const HWND shown = child != nullptr && maximized ? child->GetSafeHwnd() : nullptr;
-  if (shown == m_hwndMaximizedChild && bar->m_bMaximizedChild == (shown != nullptr)) return;
+  const BOOL changed = shown != m_hwndMaximizedChild;
+  m_hwndMaximizedChild = shown;
+  // The caption names the document itself only while no child is maximized (the client adds a
+  // maximized child's name), so it is composed again whenever that changes.
+  if (changed) OnUpdateFrameTitle(TRUE);
+  CPlxMenuBar* bar = m_Impl.m_pMenuBar;
+  if (bar == nullptr || bar->GetSafeHwnd() == nullptr) return;
+  if (!changed && bar->m_bMaximizedChild == (shown != nullptr)) return;
   // Another maximized child took over: its own icon and buttons replace the old one's.
   if (bar->m_bMaximizedChild) bar->SetMaximizedChild(FALSE, nullptr, shown == nullptr);
-  m_hwndMaximizedChild = shown;
   if (shown != nullptr) bar->SetMaximizedChild(TRUE, child, TRUE);
 }
 

@@ -189,8 +189,16 @@ TEST_F(MDIFrame, TheTitleDropsTheDocumentNameWhenTheLastChildCloses) {
       mdi->MDIActivate(child);
       children.push_back(child);
     }
-    if (maximized) mdi->MDIMaximize(children.back());
     pictavo::test::PumpPending();
+    CString caption;
+    mdi->GetWindowText(caption);
+    EXPECT_EQ(std::string(caption), base + " - Track1");
+    if (maximized) {
+      mdi->MDIMaximize(children.back());
+      pictavo::test::PumpPending();
+      mdi->GetWindowText(caption);
+      EXPECT_EQ(std::string(caption), base + " - [Track1]") << "maximized: the child's name once";
+    }
     const std::string titles[] = {base + (maximized ? " - [Album1]" : " - Album1"), base};
     for (size_t i = 0; i < 2; ++i) {
       children[1 - i]->MDIDestroy();
