@@ -281,6 +281,20 @@ TEST_F(FrameCoreInput, TheAltReleaseAfterAltLetterLeavesTheOpenedMenuOpen) {
   EXPECT_EQ(::GetFocus(), menuBar.GetSafeHwnd());
 }
 
+// Alt+E typed ahead, all four key events queued before the frame handles the first: the letter
+// still reaches the menu bar as a mnemonic, Alt being down when it was pressed.
+TEST_F(FrameCoreInput, AnAltLetterTypedAheadStillReachesTheMenuBar) {
+  for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {'E', true}, {'E', false}, {VK_MENU, false}})
+    pictavo::user::InjectKey({static_cast<UINT>(vk), down});
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!CWnd::WalkPreTranslateTree(frame.GetSafeHwnd(), &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessage(&msg);
+    }
+  EXPECT_NE(menuBar.offered.find('E'), std::string::npos) << menuBar.offered;
+}
+
 // Button messages reach the core with screen points; a right click on a dock bar asks the frame
 // for the bars' context menu.
 TEST_F(FrameCoreInput, ButtonMessagesCloseThePopupAndDockBarsAskForTheBarMenu) {
