@@ -492,7 +492,13 @@ LRESULT CPlxPopupMenuBar::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   CWnd* target = GetCommandTarget();
   auto* frame = dynamic_cast<CFrameWnd*>(target);
   if (frame == nullptr) frame = AfxGetParentFrame(this);
-  if (frame != nullptr) OnUpdateCmdUI(frame, dynamic_cast<CFrameWnd*>(target) != nullptr);
+  // Items without a handler are greyed for a frame only. A popup that sends its commands to a
+  // window of its own routes them there: when that window is a dialog (no frame), its commands
+  // stay enabled, or a click on them would run nothing.
+  BOOL disableIfNoHandler = dynamic_cast<CFrameWnd*>(target) != nullptr;
+  if (auto* popup = dynamic_cast<CPlxPopupMenu*>(target); popup != nullptr && popup->m_pMessageWnd != nullptr)
+    disableIfNoHandler = dynamic_cast<CFrameWnd*>(popup->m_pMessageWnd) != nullptr;
+  if (frame != nullptr) OnUpdateCmdUI(frame, disableIfNoHandler);
   return 0;
 }
 

@@ -760,7 +760,13 @@ void CPlxToolBar::UpdateButton(int nIndex) {
   state.m_nIndex = static_cast<UINT>(nIndex);
   state.m_nIndexMax = static_cast<UINT>(GetCount());
   state.m_nID = button->m_nID;
-  state.DoUpdate(target, dynamic_cast<CFrameWnd*>(target) != nullptr);
+  // Only a frame greys commands nobody handles. A popup menu is a frame window itself, but the
+  // commands go to its message window: a dialog's popup keeps its items enabled, or pressing
+  // one would grey it and the click would run nothing.
+  BOOL disableIfNoHandler = dynamic_cast<CFrameWnd*>(target) != nullptr;
+  if (auto* popup = dynamic_cast<CPlxPopupMenu*>(target); popup != nullptr && popup->m_pMessageWnd != nullptr)
+    disableIfNoHandler = dynamic_cast<CFrameWnd*>(popup->m_pMessageWnd) != nullptr;
+  state.DoUpdate(target, disableIfNoHandler);
 }
 
 BOOL CPlxToolBar::IsCommandRarelyUsed(UINT uiCmd) {

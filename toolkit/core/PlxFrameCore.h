@@ -96,6 +96,8 @@ class CPlxFrameCore {
   HMENU m_hDefaultMenu = nullptr;
   CFrameWnd* m_pFrame;
   UINT m_uiDefaultMenuResId = 0;
+  // Another key went down while Alt was held: its release is not an Alt of its own.
+  BOOL m_bAltWithKey = FALSE;
 };
 
 // The toolbar the running quick-customize menu edits (null when none is open).

@@ -31,8 +31,10 @@ CFrameWnd* TopFrameOf(CWnd* pWnd) {
   return frame;
 }
 
+// The key's state as of the message being handled, not as the keyboard is now: keys typed ahead
+// (Alt+E pressed and released before the frame saw it) still count with their modifiers.
 BOOL KeyDown(int vk) {
-  return (::GetAsyncKeyState(vk) & 0x8000) != 0;
+  return (::GetKeyState(vk) & 0x8000) != 0;
 }
 
 }  // namespace

@@ -51,6 +51,13 @@ Routed PreTranslate(CFrameWnd* pFrame, CPlxFrameCore& impl, MSG* pMsg, Kind kind
     case WM_CONTEXTMENU:
     case WM_SYSKEYDOWN:
       if (kind != Kind::kMain) break;
+      // Alt counts as pressed alone until another key comes while it is held.
+      if (pMsg->message == WM_SYSKEYDOWN) {
+        if (pMsg->wParam != VK_MENU)
+          impl.m_bAltWithKey = TRUE;
+        else if ((pMsg->lParam & (1 << 30)) == 0)
+          impl.m_bAltWithKey = FALSE;
+      }
       if (PopupOpen() && pMsg->wParam == VK_MENU) {
         CPlxPopupMenu::m_pActiveTracked->SendMessage(WM_CLOSE);
         return Decided(TRUE);
@@ -87,6 +94,11 @@ Routed PreTranslate(CFrameWnd* pFrame, CPlxFrameCore& impl, MSG* pMsg, Kind kind
       CPlxMenuBar* menuBar = impl.m_pMenuBar;
       if (menuBar != nullptr && menuBar->GetSafeHwnd() != nullptr &&
           (pMsg->wParam == VK_MENU || pMsg->wParam == VK_F10)) {
+        // The release of an Alt that went with a key (Alt+letter opened a menu) leaves the focus,
+        // and so the menu just opened, where they are.
+        const BOOL altWithKey = pMsg->wParam == VK_MENU && impl.m_bAltWithKey;
+        if (pMsg->wParam == VK_MENU) impl.m_bAltWithKey = FALSE;
+        if (altWithKey) return Decided(TRUE);
         // Alt or F10 alone moves the focus to the menu bar and back.
         if (CWnd::GetFocus() == menuBar)
           pFrame->SetFocus();

@@ -13,6 +13,7 @@ ON_WM_MDIACTIVATE()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 ON_MESSAGE(WM_SETICON, OnSetIcon)
 ON_WM_STYLECHANGED()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CPlxMDIChildWnd::CPlxMDIChildWnd() = default;
@@ -105,4 +106,9 @@ void CPlxMDIChildWnd::OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct
   }
   SetWindowPos(nullptr, 0, 0, INT_MAX, INT_MAX, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(SW_SHOWMAXIMIZED);
+}
+
+void CPlxMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  CMDIChildWnd::OnSize(nType, cx, cy);
+  if (m_pMDIFrame != nullptr && m_pMDIFrame->GetSafeHwnd() != nullptr) m_pMDIFrame->UpdateMaximizedChild();
 }

@@ -35,5 +35,7 @@ class CPlxMDIChildWnd : public CMDIChildWnd {
   afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSetIcon(WPARAM wParam, LPARAM lParam);
   afx_msg void OnStyleChanged(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
+  // Maximized or restored by its own caption or system menu: the frame's menu bar follows.
+  afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
 };

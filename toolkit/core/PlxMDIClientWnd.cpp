@@ -16,6 +16,10 @@ ON_WM_ERASEBKGND()
 ON_MESSAGE(WM_MDISETMENU, OnSetMenu)
 ON_MESSAGE(WM_MDIREFRESHMENU, OnRefreshMenu)
 ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
+ON_MESSAGE(WM_MDIMAXIMIZE, OnMDIChildChange)
+ON_MESSAGE(WM_MDIRESTORE, OnMDIChildChange)
+ON_MESSAGE(WM_MDIACTIVATE, OnMDIChildChange)
+ON_MESSAGE(WM_MDINEXT, OnMDIChildChange)
 ON_MESSAGE(kUpdateTabsMessage, OnUpdateTabs)
 END_MESSAGE_MAP()
 
@@ -111,7 +115,21 @@ LRESULT CPlxMDIClientWnd::OnRefreshMenu(WPARAM, LPARAM) {
 
 LRESULT CPlxMDIClientWnd::OnMDIDestroy(WPARAM, LPARAM) {
   // Without the tab strip a child that goes has no tab to take with it.
-  return Default();
+  const LRESULT result = Default();
+  // The closed child may have been the maximized one; the next active child is shown instead.
+  // The frame's caption was composed while the closing child was still the active one: with no
+  // child left it would keep naming the closed document.
+  if (CPlxMDIFrameWnd* frame = GetMDIFrame()) {
+    frame->UpdateMaximizedChild();
+    frame->OnUpdateFrameTitle(TRUE);
+  }
+  return result;
+}
+
+LRESULT CPlxMDIClientWnd::OnMDIChildChange(WPARAM, LPARAM) {
+  const LRESULT result = Default();
+  if (CPlxMDIFrameWnd* frame = GetMDIFrame()) frame->UpdateMaximizedChild();
+  return result;
 }
 
 LRESULT CPlxMDIClientWnd::OnUpdateTabs(WPARAM, LPARAM) {

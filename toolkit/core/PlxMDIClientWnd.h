@@ -47,6 +47,8 @@ class CPlxMDIClientWnd : public CWnd {
   afx_msg LRESULT OnSetMenu(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRefreshMenu(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnMDIDestroy(WPARAM wParam, LPARAM lParam);
+  // Maximize, restore and activation requests: the frame's menu bar follows the active child.
+  afx_msg LRESULT OnMDIChildChange(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnUpdateTabs(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

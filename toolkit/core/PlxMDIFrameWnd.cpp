@@ -208,14 +208,25 @@ void CPlxMDIFrameWnd::OnDestroy() {
 
 void CPlxMDIFrameWnd::OnWindowPosChanged(WINDOWPOS*) {
   Default();
-  CPlxMenuBar* bar = m_Impl.m_pMenuBar;
-  if (bar == nullptr || bar->GetSafeHwnd() == nullptr) return;
+  UpdateMaximizedChild();
+}
+
+void CPlxMDIFrameWnd::UpdateMaximizedChild() {
+  if (m_hWndMDIClient == nullptr) return;
   BOOL maximized = FALSE;
   CMDIChildWnd* child = MDIGetActive(&maximized);
-  if (child != nullptr && maximized)
-    bar->SetMaximizedChild(TRUE, child, TRUE);
-  else
-    bar->SetMaximizedChild(FALSE, nullptr, TRUE);
+  const HWND shown = child != nullptr && maximized ? child->GetSafeHwnd() : nullptr;
+  const BOOL changed = shown != m_hwndMaximizedChild;
+  m_hwndMaximizedChild = shown;
+  // The caption names the document itself only while no child is maximized (the client adds a
+  // maximized child's name), so it is composed again whenever that changes.
+  if (changed) OnUpdateFrameTitle(TRUE);
+  CPlxMenuBar* bar = m_Impl.m_pMenuBar;
+  if (bar == nullptr || bar->GetSafeHwnd() == nullptr) return;
+  if (!changed && bar->m_bMaximizedChild == (shown != nullptr)) return;
+  // Another maximized child took over: its own icon and buttons replace the old one's.
+  if (bar->m_bMaximizedChild) bar->SetMaximizedChild(FALSE, nullptr, shown == nullptr);
+  if (shown != nullptr) bar->SetMaximizedChild(TRUE, child, TRUE);
 }
 
 void CPlxMDIFrameWnd::OnContextHelp() {

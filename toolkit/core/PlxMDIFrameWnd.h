@@ -54,6 +54,10 @@ class CPlxMDIFrameWnd : public CMDIFrameWnd {
   // Print preview hides the document tabs and shows them again after.
   virtual void OnSetPreviewMode(BOOL bPreview, void* pState);
   virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+  // The menu bar shows the active child's icon and window buttons while that child is maximized,
+  // and drops them otherwise. Called whenever a child is maximized, restored, activated, closed or
+  // resized, and when the frame moves.
+  void UpdateMaximizedChild();
 
   // ---- fields, in the toolkit's order ----
   CPlxMDIClientWnd m_wndClientArea;
@@ -64,6 +68,7 @@ class CPlxMDIFrameWnd : public CMDIFrameWnd {
   UINT m_uiWindowsDlgMenuId = 0;
   CString m_strWindowsDlgMenuText;
   BOOL m_bShowWindowsDlgAlways = FALSE;
+  HWND m_hwndMaximizedChild = nullptr;  // the child whose buttons the menu bar shows
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;

@@ -172,6 +172,7 @@ TEST(MenuDemo, MenusChildrenChevronAndCustomizingSurviveARestart) {
   const std::string endToolbar = LineStarting(log, "end toolbar");
   const std::string endPlacement = LineStarting(log, "end placement");
   EXPECT_EQ(endMenu, " &Slides &File &Edit &Tools &Window") << all;
+  EXPECT_EQ(LineStarting(log, "end title "), "Menu Demo") << "no document named once all closed: " << all;
   EXPECT_NE(endToolbar.find(" 0 "), std::string::npos) << "the Tools menu on the toolbar: " << all;
   EXPECT_NE((endToolbar + " ").find(" -57600 "), std::string::npos)
       << "New Project hidden by add-or-remove: " << all;

@@ -524,3 +524,103 @@ TEST_F(ShowAllFixture, ADoubleClickReopensTheMenuWithAllCommands) {
   ASSERT_NE(Popup(), nullptr);
   EXPECT_TRUE(Popup()->GetMenuBar()->AreAllCommandsShown());
 }
+
+namespace {
+
+// A frame that counts the popups it is told of, opened and closed.
+class CCountingFrame : public CPlxFrameWnd {
+ public:
+  BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
+    if (pMenu != nullptr) ++shown;
+    return CPlxFrameWnd::OnShowPopupMenu(pMenu);
+  }
+  void OnClosePopupMenu(CPlxPopupMenu* pMenu) override {
+    if (pMenu != nullptr) ++closed;
+    CPlxFrameWnd::OnClosePopupMenu(pMenu);
+  }
+  int shown = 0;
+  int closed = 0;
+};
+
+// The frame's own message loop: the frame pre-translates before the windows get their messages.
+void PumpThroughFrame(HWND frame) {
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!CWnd::WalkPreTranslateTree(frame, &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessage(&msg);
+    }
+  }
+}
+
+class KeyboardModeFixture : public MenuBarFixture {
+ protected:
+  void SetUp() override {
+    MenuBarFixture::SetUp();
+    CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
+    CPlxMenuBar::m_bRecentlyUsedMenus = FALSE;
+    ASSERT_TRUE(m_frame.Create(nullptr, "Menus", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 300)));
+    m_bar = new CPlxMenuBar;
+    ASSERT_TRUE(m_bar->Create(&m_frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1001));
+    m_bar->SetWindowPos(nullptr, 0, 0, 600, 24, SWP_NOZORDER);
+    HMENU menu = MakeMenu(100);
+    HMENU edit = ::CreatePopupMenu();
+    ::AppendMenu(edit, MF_STRING, 201, "&Undo");
+    ::InsertMenu(menu, 1, MF_BYPOSITION | MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+    ASSERT_TRUE(m_bar->CreateFromMenu(menu, TRUE));
+    m_bar->AdjustLocations();
+    ::SetFocus(m_frame.GetSafeHwnd());
+    PumpThroughFrame(m_frame.GetSafeHwnd());
+  }
+  void TearDown() override {
+    if (CPlxToolbarMenuButton* open = m_bar->GetDroppedDownMenu()) open->OnCancelMode();
+    pictavo::test::PumpPending();
+    m_bar->DestroyWindow();
+    delete m_bar;
+    m_bar = nullptr;
+    m_frame.DestroyWindow();
+    pictavo::test::PumpPending();
+    CPlxPopupMenu::m_pActiveTracked = nullptr;
+    CPlxMenuBar::m_bRecentlyUsedMenus = TRUE;
+    MenuBarFixture::TearDown();
+  }
+  // Moves the pointer onto the bar's item and clicks it, as the user does.
+  void ClickItem(int index) {
+    CPoint at = m_bar->GetButton(index)->m_rect.CenterPoint();
+    m_bar->ClientToScreen(&at);
+    pictavo::user::InjectMouseMove(at);
+    PumpThroughFrame(m_frame.GetSafeHwnd());
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+    PumpThroughFrame(m_frame.GetSafeHwnd());
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    PumpThroughFrame(m_frame.GetSafeHwnd());
+  }
+  CCountingFrame m_frame;
+};
+
+}  // namespace
+
+// One click on a bar item opens its menu once, whether the bar was idle or in keyboard mode
+// (F10 gave it the focus and lit its first item).
+TEST_F(KeyboardModeFixture, AClickOpensTheMenuOnceAlsoAfterF10) {
+  for (const bool f10 : {false, true}) {
+    for (const int item : {0, 1}) {
+      const char* name = item == 0 ? "File" : "Edit";
+      if (f10) {
+        MSG up{m_frame.GetSafeHwnd(), WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0440001u)};
+        ASSERT_TRUE(m_frame.PreTranslateMessage(&up));
+        ASSERT_EQ(::GetFocus(), m_bar->GetSafeHwnd());
+      }
+      m_frame.shown = m_frame.closed = 0;
+      ClickItem(item);
+      EXPECT_EQ(m_frame.shown, 1) << (f10 ? "after F10, " : "") << name;
+      EXPECT_EQ(m_frame.closed, 0) << (f10 ? "after F10, " : "") << name;
+      CPlxToolbarMenuButton* open = m_bar->GetDroppedDownMenu();
+      EXPECT_EQ(open, m_bar->GetButton(item)) << (f10 ? "after F10, " : "") << name;
+      if (open != nullptr) open->OnCancelMode();
+      PumpThroughFrame(m_frame.GetSafeHwnd());
+      ::SetFocus(m_frame.GetSafeHwnd());
+      PumpThroughFrame(m_frame.GetSafeHwnd());
+    }
+  }
+}

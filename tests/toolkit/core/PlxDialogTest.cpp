@@ -49,7 +49,7 @@ TEST_F(PlxDialogTest, AnOpenPopupIsRegisteredWithItsDialogAndHookedUntilItCloses
 
 TEST_F(PlxDialogTest, ClicksWhilePopupIsOpen) {
   ASSERT_NE(MakeDialog(), nullptr);
-  enum Where { kOtherWindow, kDialogEdit, kShadowRight, kShadowBottom };
+  enum Where { kOtherWindow, kDialogEdit, kShadowRight, kShadowBottom, kCutItem };
   struct Case {
     const char* name;
     Where where;
@@ -62,6 +62,7 @@ TEST_F(PlxDialogTest, ClicksWhilePopupIsOpen) {
       {"a control of the dialog", kDialogEdit, true, 0, true, {}},
       {"the right shadow band (eaten)", kShadowRight, true, 0, false, {}},
       {"the bottom shadow band (eaten)", kShadowBottom, true, 0, false, {}},
+      {"an item of the popup runs its command", kCutItem, true, 0, false, {kCut}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -91,8 +92,18 @@ TEST_F(PlxDialogTest, ClicksWhilePopupIsOpen) {
       case kShadowBottom:
         point = CPoint(rect.left + rect.Width() / 2, rect.bottom - shadow / 2 - 1);
         break;
+      case kCutItem: {
+        CPlxPopupMenuBar* items = popup->GetMenuBar();
+        for (int i = 0; i < items->GetCount(); ++i)
+          if (items->GetButton(i)->m_nID == kCut) point = items->GetButton(i)->m_rect.CenterPoint();
+        items->ClientToScreen(&point);
+        break;
+      }
     }
+    // The idle update a dialog's owner loop sends leaves the dialog's commands enabled.
+    popup->GetMenuBar()->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     Click(point);
+    Pump();
     EXPECT_EQ(!::IsWindow(hwndPopup), c.closes);
     EXPECT_EQ(owner.presses, c.ownerPresses);
     EXPECT_EQ(::GetFocus() == dialog->GetDlgItem(kEdit)->GetSafeHwnd(), c.editFocused);

@@ -253,6 +253,48 @@ TEST_F(FrameCoreInput, AltAndF10MoveTheFocusToTheMenuBarAndBack) {
   EXPECT_FALSE(IsOpen(popup));
 }
 
+// Alt+letter opened a menu and gave the menu bar the focus: the Alt release that follows keeps
+// both; the next Alt pressed alone moves the focus again.
+TEST_F(FrameCoreInput, TheAltReleaseAfterAltLetterLeavesTheOpenedMenuOpen) {
+  const HWND frameWnd = frame.GetSafeHwnd();
+  MSG altDown{frameWnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001};
+  MSG letterDown{frameWnd, WM_SYSKEYDOWN, 'E', 0x20120001};
+  frame.PreTranslateMessage(&altDown);
+  frame.PreTranslateMessage(&letterDown);
+  // What the letter does on the real bar: a menu opens and its bar takes the focus.
+  HWND popup = OpenPopup(100, 100)->GetSafeHwnd();
+  menuBar.SetFocus();
+  MSG letterUp{frameWnd, WM_SYSKEYUP, 'E', static_cast<LPARAM>(0xE0120001u)};
+  MSG altUp{frameWnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001u)};
+  EXPECT_TRUE(frame.PreTranslateMessage(&letterUp));
+  EXPECT_TRUE(frame.PreTranslateMessage(&altUp));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(::GetFocus(), menuBar.GetSafeHwnd());
+  EXPECT_TRUE(IsOpen(popup));
+  if (IsOpen(popup)) ::SendMessage(popup, WM_CLOSE, 0, 0);
+  pictavo::test::PumpPending();
+
+  // Alt alone again: pressed and released, it toggles the focus as usual.
+  ::SetFocus(frameWnd);
+  frame.PreTranslateMessage(&altDown);
+  EXPECT_TRUE(frame.PreTranslateMessage(&altUp));
+  EXPECT_EQ(::GetFocus(), menuBar.GetSafeHwnd());
+}
+
+// Alt+E typed ahead, all four key events queued before the frame handles the first: the letter
+// still reaches the menu bar as a mnemonic, Alt being down when it was pressed.
+TEST_F(FrameCoreInput, AnAltLetterTypedAheadStillReachesTheMenuBar) {
+  for (const auto& [vk, down] : {std::pair{VK_MENU, true}, {'E', true}, {'E', false}, {VK_MENU, false}})
+    pictavo::user::InjectKey({static_cast<UINT>(vk), down});
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!CWnd::WalkPreTranslateTree(frame.GetSafeHwnd(), &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessage(&msg);
+    }
+  EXPECT_NE(menuBar.offered.find('E'), std::string::npos) << menuBar.offered;
+}
+
 // Button messages reach the core with screen points; a right click on a dock bar asks the frame
 // for the bars' context menu.
 TEST_F(FrameCoreInput, ButtonMessagesCloseThePopupAndDockBarsAskForTheBarMenu) {

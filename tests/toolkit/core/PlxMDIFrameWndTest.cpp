@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mfc/Document.h"
 #include "tests/toolkit/core/FrameFixture.h"
 #include "toolkit/core/PlxMDIChildWnd.h"
 #include "toolkit/core/PlxMDIFrameWnd.h"
@@ -106,6 +107,107 @@ TEST_F(MDIFrame, TheMenuBarTakesTheChildrensMenus) {
   mdi->m_Impl.m_pMenuBar = nullptr;
   EXPECT_FALSE(mdi->OnSetMenu(frameMenu));
   mdiBar.DestroyWindow();
+}
+
+// The menu bar shows the maximized child's buttons however the child got there: the frame's MDI
+// requests, the child's own system commands, another child's activation, a close. The frame
+// itself never moves.
+TEST_F(MDIFrame, TheMenuBarFollowsTheChildsMaximizeRestoreAndClose) {
+  CRecordingMenuBar mdiBar;
+  ASSERT_TRUE(mdiBar.Create(mdi, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 0xE806));
+  if (mdi->m_Impl.GetMenuBar() == nullptr) mdi->m_Impl.SetMenuBar(&mdiBar);
+  CPlxMDIChildWnd* first = NewChild("First");
+  CPlxMDIChildWnd* second = NewChild("Second");
+  enum class Do { kMaximize, kRestore, kSysMaximize, kSysRestore, kActivate, kClose };
+  struct Step {
+    Do action;
+    CPlxMDIChildWnd* child;
+    CPlxMDIChildWnd* shown;  // whose buttons the bar shows afterwards; null: none
+  };
+  const Step steps[] = {
+      {Do::kMaximize, second, second}, {Do::kRestore, second, nullptr},   {Do::kSysMaximize, second, second},
+      {Do::kActivate, first, first},   {Do::kSysRestore, first, nullptr}, {Do::kMaximize, first, first},
+      {Do::kClose, first, second},     {Do::kClose, second, nullptr},
+  };
+  CRect before;
+  mdi->GetWindowRect(before);
+  int index = 0;
+  for (const Step& s : steps) {
+    const HWND shown = s.shown != nullptr ? s.shown->GetSafeHwnd() : nullptr;
+    switch (s.action) {
+      case Do::kMaximize:
+        mdi->MDIMaximize(s.child);
+        break;
+      case Do::kRestore:
+        mdi->MDIRestore(s.child);
+        break;
+      case Do::kSysMaximize:
+        s.child->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        break;
+      case Do::kSysRestore:
+        s.child->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
+      case Do::kActivate:
+        mdi->MDIActivate(s.child);
+        break;
+      case Do::kClose:
+        s.child->MDIDestroy();
+        break;
+    }
+    pictavo::test::PumpPending();
+    EXPECT_EQ(mdiBar.m_bMaximizedChild, shown != nullptr) << "step " << index;
+    EXPECT_EQ(mdi->m_hwndMaximizedChild, shown) << "step " << index;
+    ++index;
+  }
+  CRect after;
+  mdi->GetWindowRect(after);
+  EXPECT_EQ(before, after);
+  mdi->m_Impl.m_pMenuBar = nullptr;
+  mdiBar.DestroyWindow();
+}
+
+// A child showing a document of that title (no view needed).
+class CDocChild : public CPlxMDIChildWnd {
+ public:
+  explicit CDocChild(const char* title) { m_doc.SetTitle(title); }
+  CDocument* GetActiveDocument() override { return &m_doc; }
+  CDocument m_doc;
+};
+
+// The frame's caption names the active document, and only the frame's own title is left once
+// every document closed, whether the last one was maximized or not.
+TEST_F(MDIFrame, TheTitleDropsTheDocumentNameWhenTheLastChildCloses) {
+  const std::string base = static_cast<LPCTSTR>(mdi->GetTitle());
+  ASSERT_FALSE(base.empty());
+  for (const bool maximized : {false, true}) {
+    std::vector<CDocChild*> children;
+    for (const char* title : {"Album1", "Track1"}) {
+      auto* child = new CDocChild(title);
+      child->m_bAutoDelete = TRUE;
+      ASSERT_TRUE(child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                                CRect(10, 10, 210, 160), mdi));
+      mdi->MDIActivate(child);
+      children.push_back(child);
+    }
+    pictavo::test::PumpPending();
+    CString caption;
+    mdi->GetWindowText(caption);
+    EXPECT_EQ(std::string(caption), base + " - Track1");
+    if (maximized) {
+      mdi->MDIMaximize(children.back());
+      pictavo::test::PumpPending();
+      mdi->GetWindowText(caption);
+      EXPECT_EQ(std::string(caption), base + " - [Track1]") << "maximized: the child's name once";
+    }
+    const std::string titles[] = {base + (maximized ? " - [Album1]" : " - Album1"), base};
+    for (size_t i = 0; i < 2; ++i) {
+      children[1 - i]->MDIDestroy();
+      pictavo::test::PumpPending();
+      CString caption;
+      mdi->GetWindowText(caption);
+      EXPECT_EQ(std::string(caption), titles[i]) << (maximized ? "maximized, " : "") << i + 1 << " closed";
+    }
+  }
 }
 
 TEST_F(MDIFrame, WindowPopupsListTheChildren) {

@@ -27,6 +27,7 @@
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxMenuBar.h"
 #include "toolkit/bars/PlxPopupMenu.h"
+#include "toolkit/core/PlxMDIChildWnd.h"
 #include "toolkit/core/PlxUserTools.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 #include "toolkit/core/PlxWorkspace.h"
@@ -41,7 +42,7 @@ constexpr UINT kNewAlbumCmd = 40001, kNewTrackCmd = 40007;
 // close every document.
 constexpr UINT kMaximizeCmd = 0x7F10, kNarrowCmd = 0x7F11, kCustomizeCmd = 0x7F12, kCloseAllCmd = 0x7F13;
 constexpr UINT kToolsDummy = 0x7E00, kFirstTool = 0x7E01, kLastTool = 0x7E08;
-constexpr UINT WM_DEMO_SYNC_CHILD = WM_APP + 1;
+constexpr UINT WM_DEMO_CHILD_SIZED = WM_APP + 1;
 
 std::ofstream g_log;
 
@@ -86,14 +87,14 @@ class CDemoView : public CView {
 };
 IMPLEMENT_DYNCREATE(CDemoView, CView)
 
-// A document frame that tells the main frame when it is maximized or restored, so the menu bar
-// shows or drops the child's icon and window buttons.
-class CDemoChild : public CMDIChildWnd {
+// A document frame of the toolkit: the menu bar shows its icon and window buttons while it is
+// maximized. It tells the main frame when it was resized, only so the log shows what the bar did.
+class CDemoChild : public CPlxMDIChildWnd {
   DECLARE_DYNCREATE(CDemoChild)
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {
-    if (CMDIChildWnd::OnCreate(cs) == -1) return -1;
+    if (CPlxMDIChildWnd::OnCreate(cs) == -1) return -1;
     // The program's icon, which the menu bar shows while the child is maximized.
     SendMessage(WM_SETICON, ICON_SMALL,
                 reinterpret_cast<LPARAM>(::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(128), IMAGE_ICON,
@@ -101,13 +102,13 @@ class CDemoChild : public CMDIChildWnd {
     return 0;
   }
   afx_msg void OnSize(UINT nType, int cx, int cy) {
-    CMDIChildWnd::OnSize(nType, cx, cy);
-    if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_DEMO_SYNC_CHILD);
+    CPlxMDIChildWnd::OnSize(nType, cx, cy);
+    if (CWnd* main = AfxGetMainWnd()) main->PostMessage(WM_DEMO_CHILD_SIZED);
   }
   DECLARE_MESSAGE_MAP()
 };
-IMPLEMENT_DYNCREATE(CDemoChild, CMDIChildWnd)
-BEGIN_MESSAGE_MAP(CDemoChild, CMDIChildWnd)
+IMPLEMENT_DYNCREATE(CDemoChild, CPlxMDIChildWnd)
+BEGIN_MESSAGE_MAP(CDemoChild, CPlxMDIChildWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -176,30 +177,11 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
     }
     OpenDocument(kNewAlbumCmd);
     MaximizeActive();
-    SyncChild();
     LogLayout("maximized");
     if (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
-    SyncChild();
     Narrow();
     LogLayout("narrow");
   }
-
-  BOOL PreTranslateMessage(MSG* pMsg) override {
-    // Alt+letter opens the menu bar's menu; the Alt release that follows is no Alt of its own
-    // (it would move the focus to the menu bar and close the menu just opened).
-    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam >= 'A' && pMsg->wParam <= 'Z' &&
-        CPlxPopupMenu::m_pActiveTracked == nullptr &&
-        m_wndMenuBar.TranslateChar(static_cast<UINT>(pMsg->wParam))) {
-      m_bAltUsed = TRUE;
-      return TRUE;
-    }
-    if (pMsg->message == WM_SYSKEYUP && pMsg->wParam == VK_MENU && m_bAltUsed) {
-      m_bAltUsed = FALSE;
-      return TRUE;
-    }
-    return CPlxMDIFrameWnd::PreTranslateMessage(pMsg);
-  }
-  BOOL m_bAltUsed = FALSE;
 
   BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
     if (pMenu != nullptr) Log("popup " + std::to_string(pMenu->GetMenuItemCount()) + " items");
@@ -279,19 +261,10 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
 
   void CloseAll() {
     while (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
-    SyncChild();
   }
 
-  void SyncChild() {
-    BOOL maximized = FALSE;
-    CMDIChildWnd* active = MDIGetActive(&maximized);
-    m_wndMenuBar.SetMaximizedChild(maximized && active != nullptr, active, TRUE);
-  }
-
-  // A child's maximizing moves no frame here, so the frame hears of it from the child and puts
-  // the child's buttons on the bar itself.
-  afx_msg LRESULT OnSyncChild(WPARAM, LPARAM) {
-    SyncChild();
+  // A child was resized: the log notes when the menu bar took up or dropped its buttons.
+  afx_msg LRESULT OnChildSized(WPARAM, LPARAM) {
     if (m_bLoggedMaximized != m_wndMenuBar.m_bMaximizedChild) {
       m_bLoggedMaximized = m_wndMenuBar.m_bMaximizedChild;
       Log(m_bLoggedMaximized ? "child maximized" : "child restored");
@@ -335,6 +308,9 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
     if (CPlxToolBar::m_bCustomizeMode) CPlxToolBar::SetCustomizeMode(FALSE);
     // The documents go first, so the bar shows the frame's own menu again.
     CloseAll();
+    CString title;
+    GetWindowText(title);
+    Log("end title " + std::string(static_cast<LPCTSTR>(title)));
     LogBars("end");
     Log(std::string("save menus ") + (m_wndMenuBar.SaveState(g_app->GetRegSectionPath()) ? "ok" : "failed"));
     Log(std::string("save toolbar ") +
@@ -354,7 +330,7 @@ class CMenuDemoFrame : public CPlxMDIFrameWnd {
 BEGIN_MESSAGE_MAP(CMenuDemoFrame, CPlxMDIFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
-ON_MESSAGE(WM_DEMO_SYNC_CHILD, OnSyncChild)
+ON_MESSAGE(WM_DEMO_CHILD_SIZED, OnChildSized)
 END_MESSAGE_MAP()
 
 // Use counts, one "command count" a line; the commands listed become the basic set so that the
