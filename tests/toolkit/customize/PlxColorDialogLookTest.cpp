@@ -15,7 +15,8 @@ std::function<void(CPlxColorDialog&)> g_look;
 
 void CALLBACK RunLook(HWND, UINT, UINT_PTR id, DWORD) {
   auto* dialog = dynamic_cast<CPlxColorDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
-  if (dialog == nullptr || !g_look) return;
+  // A modal dialog is active before it shows: the pictures wait for it on screen.
+  if (dialog == nullptr || !g_look || !dialog->IsWindowVisible()) return;
   ::KillTimer(nullptr, id);
   auto look = std::move(g_look);
   g_look = nullptr;
