@@ -103,7 +103,8 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
   const BOOL disabled = (m_nStyle & TBBS_DISABLED) != 0;
   const BOOL pressed = (m_nStyle & TBBS_PRESSED) != 0;
   const BOOL checked = (m_nStyle & TBBS_CHECKED) != 0;
-  const CSize image = pImages != nullptr && pImages->GetCount() > 0 ? pImages->GetImageSize() : CSize(32, 32);
+  CSize image = m_pWndParentBar != nullptr ? m_pWndParentBar->GetImageSize() : CSize(16, 15);
+  if (pImages != nullptr && pImages->GetCount() > 0) image = pImages->GetImageSize();
   CRect imageRect, textRect = rect;
   textRect.top += 5;
   if (bHorz) {
@@ -121,7 +122,9 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
                                : bHighlight                         ? PlxButtonHighlighted
                                                                     : PlxButtonNormal;
   manager->OnFillButtonInterior(pDC, this, frame, state);
-  if (m_bImage && pImages != nullptr && GetImage() >= 0 && GetImage() < pImages->GetCount()) {
+  const BOOL hasImage = m_bImage && pImages != nullptr && GetImage() >= 0 && GetImage() < pImages->GetCount();
+  if (!hasImage) pDC->Draw3dRect(imageRect, g_plxGlobalData.clrBtnHilite, g_plxGlobalData.clrBtnDkShadow);
+  if (hasImage) {
     // The bar has prepared the images for drawing.
     pImages->Draw(pDC, imageRect.left, imageRect.top, GetImage(), FALSE, disabled);
   }
@@ -136,6 +139,8 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
       color = m_pWndParentBar->m_clrText;
     pDC->SetTextColor(color);
     pDC->SetBkMode(TRANSPARENT);
+    // Labels read across even on a vertical bar (whose own font is turned).
+    CFont* oldFont = pDC->SelectObject(&g_plxGlobalData.fontRegular);
     if (bHorz) {
       CRect measure = textRect;
       const int height = pDC->DrawText(m_strText, measure, DT_CALCRECT | DT_WORDBREAK);
@@ -144,6 +149,7 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
     } else {
       pDC->DrawText(m_strText, textRect, DT_CENTER | DT_WORDBREAK);
     }
+    pDC->SelectObject(oldFont);
   }
 }
 
@@ -151,6 +157,7 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
 // The bar
 
 BEGIN_MESSAGE_MAP(CPlxOutlookBar, CPlxToolBar)
+ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_TIMER()
 ON_WM_SETCURSOR()
@@ -512,6 +519,15 @@ void CPlxOutlookBar::EnsureButtonVisible(int nIndex) {
   }
 }
 
+int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CPlxToolBar::OnCreate(lpCreateStruct) == -1) return -1;
+  // The bar draws its own captions and splitter: no borders, no gripper.
+  SetBarStyle(GetBarStyle() & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
+  SetBorders(0, 0, 0, 0);
+  SetWindowText("Shortcuts");
+  return 0;
+}
+
 void CPlxOutlookBar::OnSize(UINT nType, int cx, int cy) {
   CPlxToolBar::OnSize(nType, cx, cy);
   AdjustLocations();
@@ -564,8 +580,9 @@ BOOL CPlxOutlookBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
       return TRUE;
     }
   }
-  return static_cast<BOOL>(CPlxToolBar::WindowProc(
-      WM_SETCURSOR, reinterpret_cast<WPARAM>(pWnd->GetSafeHwnd()), MAKELPARAM(nHitTest, message)));
+  (void)pWnd;
+  (void)message;
+  return static_cast<BOOL>(Default());
 }
 
 void CPlxOutlookBar::OnLButtonDown(UINT nFlags, CPoint point) {

@@ -129,6 +129,7 @@ class CPlxOutlookBar : public CPlxToolBar {
   void Relayout();
   void EndSplitterDrag();
 
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
