@@ -162,6 +162,7 @@ ON_WM_SIZE()
 ON_WM_TIMER()
 ON_WM_SETCURSOR()
 ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_CANCELMODE()
@@ -597,6 +598,15 @@ void CPlxOutlookBar::OnLButtonDown(UINT nFlags, CPoint point) {
     return;
   }
   CPlxToolBar::OnLButtonDown(nFlags, point);
+}
+
+// A quick second press on the splitter is still the start of a drag.
+void CPlxOutlookBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
+  if (m_rectSplitter.PtInRect(point)) {
+    OnLButtonDown(nFlags, point);
+    return;
+  }
+  CPlxToolBar::OnLButtonDblClk(nFlags, point);
 }
 
 void CPlxOutlookBar::OnMouseMove(UINT nFlags, CPoint point) {

@@ -170,6 +170,47 @@ TEST_F(PlxOutlookBarTest, ACaptionClickChangesThePageAndAShortcutClickReachesThe
   EXPECT_EQ(m_host.commands[0].id, kFirstCmd + 11);
 }
 
+TEST_F(PlxOutlookBarTest, DraggingTheSplitterOfALeftBarSetsItsWidth) {
+  m_bar->m_bResizable = TRUE;
+  m_bar->AdjustLocations();
+  CRect client;
+  m_bar->GetClientRect(client);
+  ASSERT_EQ(m_bar->m_rectSplitter, CRect(client.right - 3, client.top, client.right, client.bottom));
+  CRect host;
+  m_host.GetClientRect(host);
+  const struct {
+    int dropX;  // client x of the drop
+    int width;
+  } cases[] = {
+      {180, 183},
+      {-30, 3},                           // clamped to the host's left edge: never below 3
+      {host.right + 50, host.right + 3},  // clamped to the host's right edge
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dropX);
+    m_bar->MoveWindow(0, 0, 120, 400);
+    m_bar->AdjustLocations();
+    CPoint press(m_bar->m_rectSplitter.CenterPoint());
+    CPoint drop(c.dropX, press.y);
+    m_bar->ClientToScreen(&press);
+    m_bar->ClientToScreen(&drop);
+    pictavo::user::InjectMouseMove(press);
+    Pump();
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+    Pump();
+    EXPECT_TRUE(m_bar->m_bSplitterDragging);
+    pictavo::user::InjectMouseMove(drop);
+    Pump();
+    pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    Pump();
+    EXPECT_FALSE(m_bar->m_bSplitterDragging);
+    EXPECT_EQ(m_bar->m_nBarSize, c.width);
+    CRect window;
+    m_bar->GetWindowRect(window);
+    EXPECT_EQ(window.Width(), c.width);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The stored form
 
