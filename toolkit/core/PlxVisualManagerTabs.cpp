@@ -18,7 +18,7 @@
 #include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxVisualManager.h"
 #include "toolkit/customize/PlxTabWnd.h"
-#include "toolkit/customize/PlxTasksPane.h"
+#include "toolkit/customize/PlxTaskRecords.h"
 
 namespace {
 
@@ -589,7 +589,7 @@ void CPlxVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons
   int cx = 0, cy = 0;
   if (pIcons != nullptr) ImageList_GetIconSize(pIcons->GetSafeHandle(), &cx, &cy);
   if (pTask->m_nIcon >= 0 && cx > 0) pIcons->Draw(pDC, pTask->m_nIcon, rect.TopLeft(), ILD_TRANSPARENT);
-  const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
+  const CPlxTasksPaneMetrics* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
   const int offset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
                          ? pane->m_nGroupCaptionHorzOffset
                          : m_nTasksIconHorzOffset;
@@ -610,7 +610,7 @@ void CPlxVisualManager::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIcons
 }
 
 void PlxDrawTaskText(CDC* pDC, const CPlxTask* pTask, const CRect& rectText, CFont* pFont, COLORREF clr) {
-  const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
+  const CPlxTasksPaneMetrics* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
   CFont* oldFont = pDC->SelectObject(pFont);
   const COLORREF oldColor = pDC->SetTextColor(clr);
   const int mode = pDC->SetBkMode(TRANSPARENT);
@@ -642,7 +642,7 @@ void CPlxVisualManager::DrawTasksGroupLabel(CDC* pDC, CPlxTasksGroup* pGroup, CO
   CFont* font = pDC->SelectObject(&g_plxGlobalData.fontBold);
   const int mode = pDC->SetBkMode(TRANSPARENT);
   const COLORREF oldColor = pDC->SetTextColor(clr);
-  const CPlxTasksPane* pane = pGroup->m_pPage;
+  const CPlxTasksPaneMetrics* pane = pGroup->m_pPage;
   const int hOffset = pane != nullptr && pane->m_nGroupCaptionHorzOffset != -1
                           ? pane->m_nGroupCaptionHorzOffset
                           : m_nGroupCaptionHorzOffset;

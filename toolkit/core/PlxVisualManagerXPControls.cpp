@@ -14,7 +14,7 @@
 #include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxVisualManagerXP.h"
 #include "toolkit/customize/PlxTabWnd.h"
-#include "toolkit/customize/PlxTasksPane.h"
+#include "toolkit/customize/PlxTaskRecords.h"
 
 namespace {
 
@@ -346,7 +346,7 @@ void CPlxVisualManagerXP::OnDrawTask(CDC* pDC, CPlxTask* pTask, CImageList* pIco
   if (pIcons != nullptr) ImageList_GetIconSize(pIcons->GetSafeHandle(), &cx, &cy);
   if (pTask->m_nIcon >= 0 && pIcons != nullptr)
     pIcons->Draw(pDC, pTask->m_nIcon, rect.TopLeft(), ILD_TRANSPARENT);
-  const CPlxTasksPane* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
+  const CPlxTasksPaneMetrics* pane = pTask->m_pGroup != nullptr ? pTask->m_pGroup->m_pPage : nullptr;
   const int gap = pane != nullptr && pane->m_nTasksIconHorzOffset != -1 ? pane->m_nTasksIconHorzOffset
                                                                         : m_nTasksIconHorzOffset;
   CFont* font = &g_plxGlobalData.fontRegular;

@@ -14,7 +14,7 @@
 #include "toolkit/core/PlxDrawHelper.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/customize/PlxTabWnd.h"
-#include "toolkit/customize/PlxTasksPane.h"
+#include "toolkit/customize/PlxTaskRecords.h"
 
 IMPLEMENT_DYNCREATE(CPlxWinXPVisualManager, CPlxVisualManagerXP)
 

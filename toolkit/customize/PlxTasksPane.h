@@ -1,41 +1,146 @@
-// The tasks pane's groups and tasks as the visual managers read them when they draw a group's
-// caption and its tasks; the pane's layout and input come with the tasks pane itself.
+// CPlxTasksPane: a pane of task groups, one page at a time. A group has a caption that can collapse
+// it and a list of tasks: links that fire commands, plain texts and embedded child windows. The
+// pane scrolls by rows with a scroll bar or two hover buttons and animates collapsing groups.
 #pragma once
 
-#include "platform/base/CString.h"
-#include "platform/base/Geometry.h"
-#include "platform/base/WinTypes.h"
+#include <vector>
 
-class CPlxTasksPane {
+#include "platform/comctl/AfxImageList.h"
+#include "platform/mfc/StdControls.h"
+#include "toolkit/customize/PlxOutlookBar.h"
+#include "toolkit/customize/PlxTaskRecords.h"
+
+class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
+  DECLARE_DYNAMIC(CPlxTasksPane)
+
  public:
-  int m_nGroupCaptionHorzOffset = -1;  // -1: the visual manager's
-  int m_nGroupCaptionVertOffset = -1;
-  int m_nTasksIconHorzOffset = -1;
-  BOOL m_bWrapTasks = FALSE;   // command tasks break their text over lines
-  BOOL m_bWrapLabels = FALSE;  // label tasks do
-};
+  static constexpr UINT kAnimationTimer = 4;
+  static constexpr UINT kHoverScrollTimer = 5;
+  static constexpr UINT kScrollBarId = 1;
+  static constexpr UINT kDefaultPageString = 17014;
+  static constexpr UINT kBackCmd = 17016;
+  static constexpr UINT kForwardCmd = 17017;
 
-struct CPlxTasksGroup {
-  CPlxTasksPane* m_pPage = nullptr;
-  CString m_strName;
-  HICON m_hIcon = nullptr;
+  CPlxTasksPane();
+  ~CPlxTasksPane() override;
+
+  // Pages, groups and tasks. Indices of groups run over all pages, in display order.
+  int AddPage(LPCTSTR lpszName);
+  void RemovePage(int nPage);
+  int GetPageCount() const { return static_cast<int>(m_lstTaskPages.size()); }
+  int AddGroup(int nPage, LPCTSTR lpszCaption, BOOL bBottomLocation = FALSE, BOOL bSpecial = FALSE,
+               HICON hIcon = nullptr);
+  int AddTask(int nGroup, LPCTSTR lpszName, int nIcon = -1, UINT uiCommandID = 0, DWORD dwUserData = 0);
+  int AddLabel(int nGroup, LPCTSTR lpszName, int nIcon = -1) { return AddTask(nGroup, lpszName, nIcon); }
+  int AddWindow(int nGroup, HWND hwndTask, int nWindowHeight, DWORD dwUserData = 0);
+  BOOL RemoveTask(int nGroup, int nTask, BOOL bRedraw = TRUE);
+  BOOL RemoveGroup(int nGroup);
+  void RemoveAllGroups(int nPage = 0);
+  int GetGroupCount() const { return static_cast<int>(m_lstTaskGroups.size()); }
+  CPlxTasksGroup* GetTaskGroup(int nGroup) const;
+  CPlxTask* GetTask(int nGroup, int nTask) const;
+  BOOL CollapseGroup(CPlxTasksGroup* pGroup, BOOL bCollapse = TRUE);
+  void SetCaption(LPCTSTR lpszCaption);
+
+  // Page history: the current page is pages[history[historyPos]].
+  int GetActivePage() const { return m_arrHistoryStack[m_iActivePage]; }
+  void SetActivePage(int nPage);
+  void AddToHistory(int nPage);
+  void ChangeActivePage(int nNewPos, int nOldPos);
+  void GetPreviousPages(std::vector<CString>& lstPages) const;
+  void GetNextPages(std::vector<CString>& lstPages) const;
+  BOOL GoBack(int nSteps = 1);  // FALSE when the history has no such entry
+  BOOL GoForward(int nSteps = 1);
+  int GetHistoryPos() const { return m_iActivePage; }
+  int GetHistorySize() const { return static_cast<int>(m_arrHistoryStack.size()); }
+
+  CPlxTask* GetTaskFromPoint(CPoint point) const;
+  CPlxTasksGroup* GetGroupCaptionFromPoint(CPoint point) const;
+  void AdjustLocations() override;
+  void SetScrollSizes();
+  int ReposTasks(BOOL bCalcHeightOnly = FALSE);
+  void CreateFonts();
+
+  // Layout of every task without a window's content (what the scroll range needs); for callers
+  // that measure (benchmarks) as well.
+  int GetScrollPos() const { return m_nVertScrollOffset; }
+  int GetScrollMax() const { return m_nVertScrollTotal; }
+  int GetScrollPage() const { return m_nVertScrollPage; }
+  void ScrollTo(int nPos);
+
+  // Metrics: -1 takes the visual manager's.
+  int GetVertMargin() const;
+  int GetHorzMargin() const;
+  int GetGroupVertOffset() const;
+  int GetGroupCaptionHeight() const;
+  int GetTasksHorzOffset() const;
+  int GetTasksIconVertOffset() const;
+
+  CPlxTask* m_pHotTask = nullptr;
+  CPlxTask* m_pClickedTask = nullptr;
+  CPlxTasksGroup* m_pHotGroupCaption = nullptr;
+  CPlxTasksGroup* m_pClickedGroupCaption = nullptr;
+  CPlxTasksGroup* m_pAnimatedGroup = nullptr;
+  int m_nAnimGroupExtraHeight = 0;  // visible height of the animated group's tasks
+  BOOL m_bCanCollapse = TRUE;
+  BOOL m_bAnimationEnabled = TRUE;
+  BOOL m_bUseScrollButtons = TRUE;
+  BOOL m_bUseNavigationToolbar = FALSE;
+  int m_nMaxHistory = 10;
+  CString m_strCaption;
+  HFONT m_hFont = nullptr;
+  CScrollBar m_wndScrollVert;
+  CFont m_fontBold;
+  CFont m_fontUnderline;
   CSize m_sizeIcon = CSize(0, 0);
-  CRect m_rect;  // the caption
-  BOOL m_bIsSpecial = FALSE;
-  BOOL m_bIsCollapsed = FALSE;
-  COLORREF m_clrText = (COLORREF)-1;
-  COLORREF m_clrTextHot = (COLORREF)-1;
-};
+  CImageList* m_pImages = nullptr;  // task icons (not owned)
+  CRect m_rectTasks;
+  CRect m_rectScrollUp;
+  CRect m_rectScrollDn;
+  int m_iScrollMode = 0;  // -1 up, 0 none, 1 down while hovering on a button
+  int m_iScrollBtnHeight = 12;
+  int m_nVertScrollOffset = 0;
+  int m_nVertScrollTotal = 0;
+  int m_nVertScrollPage = 0;
+  int m_nRowHeight = 0;
+  int m_nVertMargin = -1, m_nHorzMargin = -1, m_nGroupVertOffset = -1, m_nGroupCaptionHeight = -1,
+      m_nTasksHorzOffset = -1, m_nTasksIconVertOffset = -1;
+  BOOL m_bUseOwnWindowOffsets = TRUE;
 
-struct CPlxTask {
-  CPlxTasksGroup* m_pGroup = nullptr;
-  CString m_strName;
-  CRect m_rect;
-  int m_nIcon = -1;
-  UINT m_uiCommandID = 0;  // 0: a label
-  BOOL m_bIsSeparator = FALSE;
-  BOOL m_bEnabled = TRUE;
-  BOOL m_bIsLink = TRUE;
-  COLORREF m_clrText = (COLORREF)-1;
-  COLORREF m_clrTextHot = (COLORREF)-1;
+ protected:
+  // Called for a click on a link: by default a command to the owner (or parent).
+  virtual void OnClickTask(int nGroupNumber, int nTaskNumber, UINT uiCommandID, DWORD dwUserData);
+  virtual void OnActivateTasksPanePage() {}
+  virtual void OnPressBackButton() {}
+  virtual void OnPressForwardButton() {}
+  // The horizontal offset and vertical spacing of window tasks when not the pane's own.
+  virtual void GetWindowTaskOffsets(int& nHorz, int& nVert) const;
+  virtual void ShowCommandMessageString(UINT uiCmdId);
+
+  void DeleteGroup(CPlxTasksGroup* pGroup);
+  void ForgetTask(const CPlxTask* pTask);
+  void ForgetGroup(const CPlxTasksGroup* pGroup);
+  void Repaint(const CRect& rect);
+  void RelayoutAndRedraw();
+  int TextHeight(CFont* pFont, const CString& text, int width, BOOL bWrap);
+  void OnFillBackground(CDC* pDC) override;
+
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnDestroy();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnCancelMode();
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  DECLARE_MESSAGE_MAP()
+
+  std::vector<CPlxTaskPage*> m_lstTaskPages;     // owned
+  std::vector<CPlxTasksGroup*> m_lstTaskGroups;  // owned, with their tasks
+  std::vector<int> m_arrHistoryStack;
+  int m_iActivePage = 0;  // position in the history
+  DWORD m_dwAnimTick = 0;
 };

@@ -19,7 +19,7 @@
 #include "toolkit/core/PlxHeaderCtrl.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
 #include "toolkit/customize/PlxMenuButton.h"
-#include "toolkit/customize/PlxTasksPane.h"
+#include "toolkit/customize/PlxTaskRecords.h"
 
 namespace {
 

@@ -1,0 +1,844 @@
+#include "toolkit/customize/PlxTasksPane.h"
+
+#include <algorithm>
+
+#include "platform/kernel/Time.h"
+#include "platform/mfc/AfxRes.h"
+#include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxVisualManager.h"
+
+IMPLEMENT_DYNAMIC(CPlxTasksPane, CPlxOutlookBar)
+
+BEGIN_MESSAGE_MAP(CPlxTasksPane, CPlxOutlookBar)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_TIMER()
+ON_WM_VSCROLL()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONUP()
+ON_WM_CANCELMODE()
+ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr int kAnimationMs = 30;
+constexpr int kHoverScrollMs = 80;
+
+int Pick(int own, int manager) {
+  return own != -1 ? own : manager;
+}
+}  // namespace
+
+CPlxTasksPane::CPlxTasksPane() {
+  m_nBarSize = 200;
+}
+
+CPlxTasksPane::~CPlxTasksPane() {
+  for (CPlxTasksGroup* group : m_lstTaskGroups) DeleteGroup(group);
+  m_lstTaskGroups.clear();
+  for (CPlxTaskPage* page : m_lstTaskPages) delete page;
+}
+
+int CPlxTasksPane::GetVertMargin() const {
+  return Pick(m_nVertMargin, CPlxVisualManager::GetInstance()->m_nVertMargin);
+}
+int CPlxTasksPane::GetHorzMargin() const {
+  return Pick(m_nHorzMargin, CPlxVisualManager::GetInstance()->m_nHorzMargin);
+}
+int CPlxTasksPane::GetGroupVertOffset() const {
+  return Pick(m_nGroupVertOffset, CPlxVisualManager::GetInstance()->m_nGroupVertOffset);
+}
+int CPlxTasksPane::GetGroupCaptionHeight() const {
+  return Pick(m_nGroupCaptionHeight, CPlxVisualManager::GetInstance()->m_nGroupCaptionHeight);
+}
+int CPlxTasksPane::GetTasksHorzOffset() const {
+  return Pick(m_nTasksHorzOffset, CPlxVisualManager::GetInstance()->m_nTasksHorzOffset);
+}
+int CPlxTasksPane::GetTasksIconVertOffset() const {
+  return Pick(m_nTasksIconVertOffset, CPlxVisualManager::GetInstance()->m_nTasksIconVertOffset);
+}
+
+// ---- Pages, groups and tasks.
+
+int CPlxTasksPane::AddPage(LPCTSTR lpszName) {
+  auto* page = new CPlxTaskPage;
+  page->m_strName = lpszName;
+  page->m_pPane = this;
+  m_lstTaskPages.push_back(page);
+  if (m_arrHistoryStack.empty()) m_arrHistoryStack.push_back(0);
+  return GetPageCount() - 1;
+}
+
+void CPlxTasksPane::DeleteGroup(CPlxTasksGroup* pGroup) {
+  ForgetGroup(pGroup);
+  for (CPlxTask* task : pGroup->m_lstTasks) {
+    ForgetTask(task);
+    delete task;
+  }
+  delete pGroup;
+}
+
+// Nothing may keep pointing at a task or group once it is gone.
+void CPlxTasksPane::ForgetTask(const CPlxTask* pTask) {
+  if (m_pHotTask == pTask) m_pHotTask = nullptr;
+  if (m_pClickedTask == pTask) m_pClickedTask = nullptr;
+}
+
+void CPlxTasksPane::ForgetGroup(const CPlxTasksGroup* pGroup) {
+  if (m_pHotGroupCaption == pGroup) m_pHotGroupCaption = nullptr;
+  if (m_pClickedGroupCaption == pGroup) m_pClickedGroupCaption = nullptr;
+  if (m_pAnimatedGroup == pGroup) {
+    m_pAnimatedGroup = nullptr;
+    m_nAnimGroupExtraHeight = 0;
+    if (GetSafeHwnd() != nullptr) KillTimer(kAnimationTimer);
+  }
+  if (GetSafeHwnd() != nullptr && m_pHotTask == nullptr && m_pClickedTask == nullptr &&
+      m_pHotGroupCaption == nullptr && m_pClickedGroupCaption == nullptr && GetCapture() == this)
+    ReleaseCapture();
+}
+
+void CPlxTasksPane::RemovePage(int nPage) {
+  if (nPage <= 0 || nPage >= GetPageCount()) return;  // the default page stays
+  const int current = GetActivePage();
+  RemoveAllGroups(nPage);
+  delete m_lstTaskPages[nPage];
+  m_lstTaskPages.erase(m_lstTaskPages.begin() + nPage);
+  // History entries of the page go; later pages move down by one.
+  std::vector<int> kept;
+  int pos = 0;
+  for (int i = 0; i < GetHistorySize(); ++i) {
+    int entry = m_arrHistoryStack[i];
+    if (entry == nPage) continue;
+    if (entry > nPage) --entry;
+    if (!kept.empty() && kept.back() == entry) continue;
+    kept.push_back(entry);
+    if (i <= m_iActivePage) pos = static_cast<int>(kept.size()) - 1;
+  }
+  if (kept.empty()) kept.push_back(0);
+  m_arrHistoryStack = kept;
+  m_iActivePage = std::clamp(pos, 0, GetHistorySize() - 1);
+  if (current == nPage) {
+    m_nVertScrollOffset = 0;
+    OnActivateTasksPanePage();
+  }
+  RelayoutAndRedraw();
+}
+
+int CPlxTasksPane::AddGroup(int nPage, LPCTSTR lpszCaption, BOOL bBottomLocation, BOOL bSpecial,
+                            HICON hIcon) {
+  if (nPage < 0 || nPage >= GetPageCount()) return -1;
+  auto* group = new CPlxTasksGroup;
+  group->m_pPage = this;
+  group->m_pTaskPage = m_lstTaskPages[nPage];
+  group->m_strName = lpszCaption != nullptr ? lpszCaption : "";
+  group->m_bAtBottom = bBottomLocation;
+  group->m_bIsSpecial = bSpecial;
+  group->m_hIcon = hIcon;
+  if (hIcon != nullptr) {
+    ICONINFO info{};
+    if (::GetIconInfo(hIcon, &info)) {
+      BITMAP bm{};
+      if (info.hbmColor != nullptr && ::GetObject(info.hbmColor, sizeof(bm), &bm) != 0)
+        group->m_sizeIcon = CSize(bm.bmWidth, bm.bmHeight);
+    }
+  }
+  m_lstTaskGroups.push_back(group);
+  return GetGroupCount() - 1;
+}
+
+CPlxTasksGroup* CPlxTasksPane::GetTaskGroup(int nGroup) const {
+  return nGroup >= 0 && nGroup < GetGroupCount() ? m_lstTaskGroups[nGroup] : nullptr;
+}
+
+CPlxTask* CPlxTasksPane::GetTask(int nGroup, int nTask) const {
+  CPlxTasksGroup* group = GetTaskGroup(nGroup);
+  if (group == nullptr || nTask < 0 || nTask >= static_cast<int>(group->m_lstTasks.size())) return nullptr;
+  return group->m_lstTasks[nTask];
+}
+
+int CPlxTasksPane::AddTask(int nGroup, LPCTSTR lpszName, int nIcon, UINT uiCommandID, DWORD dwUserData) {
+  CPlxTasksGroup* group = GetTaskGroup(nGroup);
+  if (group == nullptr) return -1;
+  auto* task = new CPlxTask;
+  task->m_pGroup = group;
+  task->m_strName = lpszName != nullptr ? lpszName : "";
+  task->m_nIcon = nIcon;
+  task->m_uiCommandID = uiCommandID;
+  task->m_dwUserData = dwUserData;
+  group->m_lstTasks.push_back(task);
+  return static_cast<int>(group->m_lstTasks.size()) - 1;
+}
+
+int CPlxTasksPane::AddWindow(int nGroup, HWND hwndTask, int nWindowHeight, DWORD dwUserData) {
+  const int index = AddTask(nGroup, "", -1, 0, dwUserData);
+  if (index < 0) return -1;
+  CPlxTask* task = GetTask(nGroup, index);
+  task->m_hwndTask = hwndTask;
+  task->m_nWindowHeight = nWindowHeight;
+  return index;
+}
+
+BOOL CPlxTasksPane::RemoveTask(int nGroup, int nTask, BOOL bRedraw) {
+  CPlxTask* task = GetTask(nGroup, nTask);
+  if (task == nullptr) return FALSE;
+  CPlxTasksGroup* group = task->m_pGroup;
+  ForgetTask(task);
+  ForgetGroup(nullptr);  // releases a capture kept for nothing
+  if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
+  group->m_lstTasks.erase(group->m_lstTasks.begin() + nTask);
+  delete task;
+  if (bRedraw) RelayoutAndRedraw();
+  return TRUE;
+}
+
+BOOL CPlxTasksPane::RemoveGroup(int nGroup) {
+  CPlxTasksGroup* group = GetTaskGroup(nGroup);
+  if (group == nullptr) return FALSE;
+  for (CPlxTask* task : group->m_lstTasks)
+    if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
+  m_lstTaskGroups.erase(m_lstTaskGroups.begin() + nGroup);
+  DeleteGroup(group);
+  RelayoutAndRedraw();
+  return TRUE;
+}
+
+void CPlxTasksPane::RemoveAllGroups(int nPage) {
+  if (nPage < 0 || nPage >= GetPageCount()) return;
+  const CPlxTaskPage* page = m_lstTaskPages[nPage];
+  for (int i = GetGroupCount() - 1; i >= 0; --i) {
+    CPlxTasksGroup* group = m_lstTaskGroups[i];
+    if (group->m_pTaskPage != page) continue;
+    for (CPlxTask* task : group->m_lstTasks)
+      if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
+    m_lstTaskGroups.erase(m_lstTaskGroups.begin() + i);
+    DeleteGroup(group);
+  }
+  RelayoutAndRedraw();
+}
+
+BOOL CPlxTasksPane::CollapseGroup(CPlxTasksGroup* pGroup, BOOL bCollapse) {
+  if (pGroup == nullptr || pGroup->m_strName.IsEmpty()) return FALSE;
+  pGroup->m_bIsCollapsed = bCollapse;
+  RelayoutAndRedraw();
+  return TRUE;
+}
+
+void CPlxTasksPane::SetCaption(LPCTSTR lpszCaption) {
+  m_strCaption = lpszCaption;
+  if (GetSafeHwnd() != nullptr)
+    SetWindowText(GetPageCount() > 1 ? m_strCaption : m_lstTaskPages[GetActivePage()]->m_strName);
+}
+
+void CPlxTasksPane::RelayoutAndRedraw() {
+  if (GetSafeHwnd() == nullptr) return;
+  AdjustLocations();
+  ReposTasks();
+  RedrawWindow(nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// ---- History.
+
+void CPlxTasksPane::AddToHistory(int nPage) {
+  if (m_arrHistoryStack[m_iActivePage] == nPage) return;
+  m_arrHistoryStack.resize(m_iActivePage + 1);
+  if (m_nMaxHistory > 0 && GetHistorySize() >= m_nMaxHistory) {
+    m_arrHistoryStack.erase(m_arrHistoryStack.begin());
+    m_iActivePage = std::max(m_iActivePage - 1, 0);
+  }
+  m_arrHistoryStack.push_back(nPage);
+}
+
+void CPlxTasksPane::SetActivePage(int nPage) {
+  if (nPage < 0 || nPage >= GetPageCount() || GetActivePage() == nPage) return;
+  const int old = m_iActivePage;
+  AddToHistory(nPage);
+  m_iActivePage = GetHistorySize() - 1;
+  // A full history dropped its oldest entry: the old entry moved down with it.
+  ChangeActivePage(m_iActivePage, std::min(old, m_iActivePage - 1));
+}
+
+void CPlxTasksPane::ChangeActivePage(int nNewPos, int nOldPos) {
+  if (nOldPos < 0 || nOldPos >= GetHistorySize() || nNewPos < 0 || nNewPos >= GetHistorySize()) return;
+  const int oldPage = m_arrHistoryStack[nOldPos];
+  if (oldPage == m_arrHistoryStack[nNewPos]) return;
+  // What was hot or pressed belongs to the page going away.
+  m_pHotTask = m_pClickedTask = nullptr;
+  m_pHotGroupCaption = m_pClickedGroupCaption = nullptr;
+  if (GetSafeHwnd() == nullptr) {
+    OnActivateTasksPanePage();
+    return;
+  }
+  for (CPlxTasksGroup* group : m_lstTaskGroups)
+    if (group->m_pTaskPage == m_lstTaskPages[oldPage])
+      for (CPlxTask* task : group->m_lstTasks)
+        if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
+  SetCaption(m_strCaption);
+  OnActivateTasksPanePage();
+  m_nVertScrollOffset = 0;
+  AdjustLocations();
+  ReposTasks();
+  Invalidate();
+  UpdateWindow();
+}
+
+void CPlxTasksPane::GetPreviousPages(std::vector<CString>& lstPages) const {
+  lstPages.clear();
+  for (int i = m_iActivePage - 1; i >= 0; --i)
+    lstPages.push_back(m_lstTaskPages[m_arrHistoryStack[i]]->m_strName);
+}
+
+void CPlxTasksPane::GetNextPages(std::vector<CString>& lstPages) const {
+  lstPages.clear();
+  for (int i = m_iActivePage + 1; i < GetHistorySize(); ++i)
+    lstPages.push_back(m_lstTaskPages[m_arrHistoryStack[i]]->m_strName);
+}
+
+BOOL CPlxTasksPane::GoBack(int nSteps) {
+  if (nSteps < 1 || nSteps > m_iActivePage) {
+    OnPressBackButton();
+    return FALSE;
+  }
+  const int old = m_iActivePage;
+  m_iActivePage -= nSteps;
+  ChangeActivePage(m_iActivePage, old);
+  return TRUE;
+}
+
+BOOL CPlxTasksPane::GoForward(int nSteps) {
+  if (nSteps < 1 || nSteps > GetHistorySize() - m_iActivePage - 1) {
+    OnPressForwardButton();
+    return FALSE;
+  }
+  const int old = m_iActivePage;
+  m_iActivePage += nSteps;
+  ChangeActivePage(m_iActivePage, old);
+  return TRUE;
+}
+
+// ---- Layout.
+
+void CPlxTasksPane::CreateFonts() {
+  m_fontBold.DeleteObject();
+  m_fontUnderline.DeleteObject();
+  HFONT source = m_hFont != nullptr ? m_hFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONT lf{};
+  ::GetObject(source, sizeof(lf), &lf);
+  lf.lfWeight = FW_BOLD;
+  m_fontBold.CreateFontIndirect(&lf);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfUnderline = TRUE;
+  m_fontUnderline.CreateFontIndirect(&lf);
+}
+
+void CPlxTasksPane::GetWindowTaskOffsets(int& nHorz, int& nVert) const {
+  nHorz = GetTasksHorzOffset();
+  nVert = GetTasksIconVertOffset();
+}
+
+void CPlxTasksPane::AdjustLocations() {
+  if (GetSafeHwnd() == nullptr) return;
+  CPlxOutlookBar::AdjustLocations();
+  const CRect oldUp = m_rectScrollUp, oldDown = m_rectScrollDn;
+  m_rectTasks = m_rectButtonsArea;
+  SetScrollSizes();
+  if (m_wndScrollVert.GetSafeHwnd() != nullptr) {
+    m_wndScrollVert.EnableWindow(!m_bUseScrollButtons);
+    if (m_bUseScrollButtons || m_nVertScrollTotal <= 0) {
+      m_wndScrollVert.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      const int width = ::GetSystemMetrics(SM_CXHSCROLL);
+      m_rectTasks.right -= width;
+      m_wndScrollVert.SetWindowPos(nullptr, m_rectTasks.right, m_rectTasks.top, width, m_rectTasks.Height(),
+                                   SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  m_rectScrollUp.SetRectEmpty();
+  m_rectScrollDn.SetRectEmpty();
+  if (m_bUseScrollButtons) {
+    if (m_nVertScrollOffset > 0) {
+      m_rectScrollUp = CRect(m_rectTasks.left, m_rectTasks.top + 1, m_rectTasks.right,
+                             m_rectTasks.top + 1 + m_iScrollBtnHeight);
+      m_rectTasks.top = m_rectScrollUp.bottom + 1;
+    }
+    if (m_nVertScrollTotal > 0 && m_nVertScrollTotal - m_nVertScrollPage >= m_nVertScrollOffset) {
+      m_rectScrollDn = CRect(m_rectTasks.left, m_rectTasks.bottom - 1 - m_iScrollBtnHeight, m_rectTasks.right,
+                             m_rectTasks.bottom - 1);
+      m_rectTasks.bottom = m_rectScrollDn.top - 1;
+    }
+  }
+  if (oldUp != m_rectScrollUp || oldDown != m_rectScrollDn) {
+    for (const CRect* r : {&oldUp, &oldDown, static_cast<const CRect*>(&m_rectScrollUp),
+                           static_cast<const CRect*>(&m_rectScrollDn)})
+      if (!r->IsRectEmpty()) InvalidateRect(r);
+  }
+}
+
+void CPlxTasksPane::SetScrollSizes() {
+  if (m_wndScrollVert.GetSafeHwnd() == nullptr) return;
+  if (m_nRowHeight <= 0) ReposTasks(TRUE);  // learns the row height
+  if (m_nRowHeight <= 0) {
+    m_nVertScrollTotal = m_nVertScrollPage = m_nVertScrollOffset = 0;
+  } else {
+    int height = m_rectTasks.Height();
+    if (m_bUseScrollButtons) height -= m_iScrollBtnHeight + 1;
+    m_nVertScrollPage = height / m_nRowHeight - 1;
+    const int content = ReposTasks(TRUE);
+    if (content != 0 && content > height) {
+      m_nVertScrollTotal = content / m_nRowHeight - 1;
+    } else {
+      m_nVertScrollTotal = m_nVertScrollPage = m_nVertScrollOffset = 0;
+    }
+    // Never below 0, also when the page is larger than the range.
+    m_nVertScrollOffset =
+        std::max(0, std::min(m_nVertScrollOffset, m_nVertScrollTotal - m_nVertScrollPage + 1));
+  }
+  if (!m_bUseScrollButtons) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = m_nVertScrollTotal;
+    info.nPage = static_cast<UINT>(std::max(m_nVertScrollPage, 0));
+    info.nPos = m_nVertScrollOffset;
+    m_wndScrollVert.SetScrollInfo(&info, TRUE);
+  }
+  m_wndScrollVert.EnableScrollBar(m_bUseScrollButtons || m_nVertScrollTotal <= 0 ? ESB_DISABLE_BOTH
+                                                                                 : ESB_ENABLE_BOTH);
+}
+
+int CPlxTasksPane::TextHeight(CFont* pFont, const CString& text, int width, BOOL bWrap) {
+  CClientDC dc(this);
+  CFont* old = dc.SelectObject(pFont);
+  CRect rect(0, 0, std::max(width, 1), 0);
+  dc.DrawText(text.IsEmpty() ? CString("A") : text, rect,
+              DT_CALCRECT | (bWrap ? DT_WORDBREAK : DT_SINGLELINE));
+  dc.SelectObject(old);
+  return rect.Height();
+}
+
+int CPlxTasksPane::ReposTasks(BOOL bCalcHeightOnly) {
+  if (g_plxGlobalData.bIsRemoteSession) m_bAnimationEnabled = FALSE;
+  if (GetSafeHwnd() == nullptr || m_lstTaskGroups.empty() || m_rectTasks.right <= 0 ||
+      m_rectTasks.bottom <= 0)
+    return 0;
+  CRect area = m_rectTasks;
+  area.DeflateRect(GetHorzMargin(), GetVertMargin());
+  CFont* bold = m_fontBold.GetSafeHandle() != nullptr ? &m_fontBold : &g_plxGlobalData.fontBold;
+  CFont* underline =
+      m_fontUnderline.GetSafeHandle() != nullptr ? &m_fontUnderline : &g_plxGlobalData.fontUnderline;
+
+  // Text heights repeat: one measurement per font serves every single-line label.
+  const int boldHeight = TextHeight(bold, "A", 100, FALSE);
+  const int lineHeight = TextHeight(underline, "A", 100, FALSE);
+  m_nRowHeight = std::max<int>(m_sizeIcon.cy, boldHeight);
+  int y = area.top - m_nRowHeight * m_nVertScrollOffset;
+
+  const int captionHeight = GetGroupCaptionHeight();
+  const int captionVOffset =
+      Pick(m_nGroupCaptionVertOffset, CPlxVisualManager::GetInstance()->m_nGroupCaptionVertOffset);
+  const int taskHOffset = GetTasksHorzOffset();
+  const int taskSpacing = GetTasksIconVertOffset();
+  const int iconHOffset =
+      Pick(m_nTasksIconHorzOffset, CPlxVisualManager::GetInstance()->m_nTasksIconHorzOffset);
+  const int groupSpacing = GetGroupVertOffset();
+  const CPlxTaskPage* page = m_lstTaskPages[GetActivePage()];
+  CPlxTasksGroup* last = nullptr;
+
+  for (CPlxTasksGroup* group : m_lstTaskGroups) {
+    if (group->m_pTaskPage != page) continue;
+    last = group;
+    int caption = 0;
+    if (!group->m_strName.IsEmpty()) caption = std::max(boldHeight + captionVOffset, captionHeight);
+    if (group->m_hIcon != nullptr && group->m_sizeIcon.cx < area.Width() - caption &&
+        caption < group->m_sizeIcon.cy)
+      y += group->m_sizeIcon.cy - caption;
+    const CRect captionRect(area.left, y, area.right, y + caption);
+    y += caption;
+    const int top = y;
+    const BOOL animated = group == m_pAnimatedGroup;
+    if (!bCalcHeightOnly) group->m_rect = captionRect;
+
+    if (group->m_bIsCollapsed && caption > 0 && m_bCanCollapse && !animated) {
+      if (!bCalcHeightOnly) {
+        group->m_rectGroup = CRect(area.left, top - 1, area.right, top - 1);
+        for (CPlxTask* task : group->m_lstTasks)
+          if (task->m_hwndTask == nullptr) task->m_rect.SetRectEmpty();
+      }
+    } else {
+      int windowH = taskHOffset, windowV = taskSpacing;
+      if (!m_bUseOwnWindowOffsets) GetWindowTaskOffsets(windowH, windowV);
+      const int cut = top + m_nAnimGroupExtraHeight;
+      BOOL first = TRUE;
+      for (CPlxTask* task : group->m_lstTasks) {
+        CRect rect;
+        if (task->m_hwndTask != nullptr) {
+          if (task->m_bVisible && first) y += windowV;
+          const int height = task->m_bVisible ? task->m_nWindowHeight : 0;
+          rect = CRect(area.left + windowH, std::max<int>(y, m_rectTasks.top + 1), area.right - windowH,
+                       std::min<int>(y + height, m_rectTasks.bottom - 1));
+          if (task->m_bVisible) {
+            y += height + windowV;
+            first = TRUE;
+          }
+        } else if (task->m_bVisible) {
+          if (first) y += taskSpacing;
+          const int left = area.left + taskHOffset;
+          const int right = std::max<int>(left, area.right - taskHOffset);
+          const BOOL wrap = task->m_uiCommandID != 0 ? m_bWrapTasks : m_bWrapLabels;
+          int height;
+          if (wrap) {
+            height = TextHeight(underline, task->m_strName, right - left - m_sizeIcon.cx - iconHOffset, TRUE);
+            if (task->m_bMinTextHeight) height = std::max(height, 10);
+            height = std::max<int>(height, m_sizeIcon.cy);
+          } else {
+            height = std::max<int>(lineHeight, m_sizeIcon.cy);
+          }
+          rect = CRect(left, y, right, y + height);
+          y += height + taskSpacing;
+          first = FALSE;
+        }
+        if (animated && y > cut) {
+          y = cut;
+          rect.bottom = std::max(rect.top, std::min<LONG>(rect.bottom, cut - 1));
+        }
+        if (!bCalcHeightOnly) task->m_rect = rect;
+      }
+      if (!bCalcHeightOnly) group->m_rectGroup = CRect(area.left, top, area.right, std::max(y, top));
+    }
+    y += groupSpacing;
+  }
+
+  if (!bCalcHeightOnly) {
+    if (last != nullptr && last->m_bAtBottom && m_nVertScrollTotal == 0) {
+      const BOOL shows = std::any_of(last->m_lstTasks.begin(), last->m_lstTasks.end(),
+                                     [](const CPlxTask* t) { return t->m_bVisible; });
+      const int shift = area.bottom - last->m_rectGroup.bottom;
+      if (shows && shift > 0) {
+        last->m_rect.OffsetRect(0, shift);
+        last->m_rectGroup.OffsetRect(0, shift);
+        for (CPlxTask* task : last->m_lstTasks)
+          if (task->m_bVisible) task->m_rect.OffsetRect(0, shift);
+      }
+    }
+    for (CPlxTasksGroup* group : m_lstTaskGroups) {
+      for (CPlxTask* task : group->m_lstTasks) {
+        if (task->m_hwndTask == nullptr) continue;
+        const BOOL open =
+            !group->m_bIsCollapsed || (group == m_pAnimatedGroup && m_nAnimGroupExtraHeight > 0);
+        if (group->m_pTaskPage == page && task->m_bVisible && !task->m_rect.IsRectEmpty() && open) {
+          ::SetWindowPos(task->m_hwndTask, nullptr, task->m_rect.left, task->m_rect.top, task->m_rect.Width(),
+                         task->m_rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        } else {
+          ::ShowWindow(task->m_hwndTask, SW_HIDE);
+        }
+      }
+    }
+  }
+  return m_nVertScrollOffset * m_nRowHeight + GetVertMargin() + y - taskSpacing - groupSpacing;
+}
+
+void CPlxTasksPane::ScrollTo(int nPos) {
+  nPos = std::max(0, std::min(nPos, m_nVertScrollTotal - m_nVertScrollPage + 1));
+  if (nPos == m_nVertScrollOffset) return;
+  m_nVertScrollOffset = nPos;
+  if (!m_bUseScrollButtons && m_wndScrollVert.GetSafeHwnd() != nullptr)
+    m_wndScrollVert.SetScrollPos(nPos, TRUE);
+  RelayoutAndRedraw();
+}
+
+CPlxTask* CPlxTasksPane::GetTaskFromPoint(CPoint point) const {
+  if (!m_rectTasks.PtInRect(point)) return nullptr;
+  const CPlxTaskPage* page = m_lstTaskPages[GetActivePage()];
+  for (CPlxTasksGroup* group : m_lstTaskGroups) {
+    if (group->m_pTaskPage != page) continue;
+    for (CPlxTask* task : group->m_lstTasks)
+      if (task->m_bVisible && task->m_uiCommandID != 0 && task->m_rect.PtInRect(point)) return task;
+  }
+  return nullptr;
+}
+
+CPlxTasksGroup* CPlxTasksPane::GetGroupCaptionFromPoint(CPoint point) const {
+  if (!m_bCanCollapse || !m_rectTasks.PtInRect(point)) return nullptr;
+  const CPlxTaskPage* page = m_lstTaskPages[GetActivePage()];
+  for (CPlxTasksGroup* group : m_lstTaskGroups)
+    if (group->m_pTaskPage == page && group->m_rect.PtInRect(point)) return group;
+  return nullptr;
+}
+
+// ---- Painting.
+
+void CPlxTasksPane::OnFillBackground(CDC* pDC) {
+  CPlxVisualManager* manager = CPlxVisualManager::GetInstance();
+  CRect client;
+  GetClientRect(client);
+  manager->OnFillTasksPaneBackground(pDC, client);
+  const CPlxTaskPage* page = m_lstTaskPages[GetActivePage()];
+  CRgn clip;
+  clip.CreateRectRgnIndirect(m_rectTasks);
+  pDC->SelectClipRgn(&clip);
+  for (CPlxTasksGroup* group : m_lstTaskGroups) {
+    if (group->m_pTaskPage != page) continue;
+    if (!group->m_strName.IsEmpty())
+      manager->OnDrawTasksGroupCaption(pDC, group, group == m_pHotGroupCaption, FALSE, m_bCanCollapse);
+    if (group->m_rectGroup.Height() <= 0) continue;
+    manager->OnFillTasksGroupInterior(pDC, group->m_rectGroup);
+    manager->OnDrawTasksGroupAreaBorder(pDC, group->m_rectGroup, group->m_bIsSpecial,
+                                        group->m_strName.IsEmpty());
+    for (CPlxTask* task : group->m_lstTasks) {
+      if (task->m_hwndTask != nullptr || !task->m_bVisible || task->m_rect.Height() <= 0) continue;
+      task->m_bIsLink = task->m_uiCommandID != 0 && task->m_bEnabled;
+      manager->OnDrawTask(pDC, task, m_pImages, task == m_pHotTask, FALSE);
+    }
+  }
+  pDC->SelectClipRgn(nullptr);
+  if (!m_rectScrollUp.IsRectEmpty())
+    manager->OnDrawScrollButton(pDC, m_rectScrollUp, 0, 33, m_iScrollMode < 0);
+  if (!m_rectScrollDn.IsRectEmpty())
+    manager->OnDrawScrollButton(pDC, m_rectScrollDn, 0, 32, m_iScrollMode > 0);
+}
+
+void CPlxTasksPane::Repaint(const CRect& rect) {
+  if (GetSafeHwnd() != nullptr && !rect.IsRectEmpty())
+    RedrawWindow(rect, nullptr, RDW_ERASE | RDW_INVALIDATE);
+}
+
+// ---- Messages.
+
+int CPlxTasksPane::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CPlxOutlookBar::OnCreate(lpCreateStruct) == -1) return -1;
+  CString name;
+  if (!name.LoadString(kDefaultPageString)) name = "Tasks";
+  if (m_lstTaskPages.empty()) AddPage(name);
+  m_strCaption = name;
+  SetCaption(name);
+  CreateFonts();
+  m_wndScrollVert.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 0, 0), this, kScrollBarId);
+  return 0;
+}
+
+void CPlxTasksPane::OnDestroy() {
+  KillTimer(kAnimationTimer);
+  KillTimer(kHoverScrollTimer);
+  for (CPlxTasksGroup* group : m_lstTaskGroups) DeleteGroup(group);
+  m_lstTaskGroups.clear();
+  m_pHotTask = m_pClickedTask = nullptr;
+  m_pHotGroupCaption = m_pClickedGroupCaption = m_pAnimatedGroup = nullptr;
+  m_iScrollMode = 0;
+  CPlxOutlookBar::OnDestroy();
+}
+
+void CPlxTasksPane::OnSize(UINT nType, int cx, int cy) {
+  CPlxOutlookBar::OnSize(nType, cx, cy);
+  RelayoutAndRedraw();
+}
+
+void CPlxTasksPane::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
+  int pos = m_nVertScrollOffset;
+  switch (nSBCode) {
+    case SB_LINEUP:
+      --pos;
+      break;
+    case SB_LINEDOWN:
+      ++pos;
+      break;
+    case SB_PAGEUP:
+      pos -= m_nVertScrollPage;
+      break;
+    case SB_PAGEDOWN:
+      pos += m_nVertScrollPage;
+      break;
+    case SB_TOP:
+      pos = 0;
+      break;
+    case SB_BOTTOM:
+      pos = m_nVertScrollTotal;
+      break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+      pos = static_cast<int>(nPos);
+      break;
+    default:
+      return;
+  }
+  ScrollTo(pos);
+}
+
+void CPlxTasksPane::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kAnimationTimer) {
+    if (m_pAnimatedGroup == nullptr || m_nRowHeight == 0) {
+      KillTimer(kAnimationTimer);
+    } else {
+      const DWORD now = ::GetTickCount();
+      const int steps = static_cast<int>((now - m_dwAnimTick + kAnimationMs / 2) / kAnimationMs);
+      const BOOL collapsing = m_pAnimatedGroup->m_bIsCollapsed;
+      m_nAnimGroupExtraHeight += (collapsing ? -1 : 1) * std::max(steps, 1) * m_nRowHeight;
+      CRect before(m_rectTasks.left, m_pAnimatedGroup->m_rect.top - 1, m_rectTasks.right, m_rectTasks.bottom);
+      // The full height of the tasks part, as laid out when open.
+      int full = 0;
+      for (CPlxTask* task : m_pAnimatedGroup->m_lstTasks)
+        full += task->m_bVisible ? task->m_rect.Height() : 0;
+      if ((collapsing && m_nAnimGroupExtraHeight < 0) ||
+          (!collapsing && m_nAnimGroupExtraHeight > m_pAnimatedGroup->m_rectGroup.Height() + full)) {
+        m_pAnimatedGroup = nullptr;
+        m_nAnimGroupExtraHeight = 0;
+        KillTimer(kAnimationTimer);
+      }
+      ReposTasks();
+      InvalidateRect(before);
+      m_dwAnimTick = now;
+    }
+  } else if (nIDEvent == kHoverScrollTimer) {
+    CPoint point;
+    ::GetCursorPos(&point);
+    ScreenToClient(&point);
+    const CRect& button = m_iScrollMode < 0 ? m_rectScrollUp : m_rectScrollDn;
+    if (m_iScrollMode != 0 && button.PtInRect(point)) {
+      ScrollTo(m_nVertScrollOffset + m_iScrollMode);
+    } else {
+      KillTimer(kHoverScrollTimer);
+      m_iScrollMode = 0;
+      Repaint(m_rectScrollUp);
+      Repaint(m_rectScrollDn);
+    }
+  }
+  CPlxOutlookBar::OnTimer(nIDEvent);
+}
+
+void CPlxTasksPane::ShowCommandMessageString(UINT uiCmdId) {
+  CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+  if (owner != nullptr) owner->SendMessage(WM_SETMESSAGESTRING, uiCmdId);
+}
+
+void CPlxTasksPane::OnMouseMove(UINT nFlags, CPoint point) {
+  CPlxOutlookBar::OnMouseMove(nFlags, point);
+  if (m_bUseScrollButtons) {
+    int mode = 0;
+    if (m_rectScrollUp.PtInRect(point) && m_nVertScrollOffset > 0)
+      mode = -1;
+    else if (m_rectScrollDn.PtInRect(point))
+      mode = m_nVertScrollTotal - m_nVertScrollPage >= m_nVertScrollOffset && m_nVertScrollTotal >= 1 ? 1 : 0;
+    m_iScrollMode = mode;
+    if (mode != 0) {
+      Repaint(mode < 0 ? m_rectScrollUp : m_rectScrollDn);
+      SetTimer(kHoverScrollTimer, kHoverScrollMs, nullptr);
+      return;
+    }
+  }
+  CPlxTasksGroup* group = GetGroupCaptionFromPoint(point);
+  CPlxTask* task = GetTaskFromPoint(point);
+  if (group == m_pHotGroupCaption && task == m_pHotTask) return;
+  CWnd* capture = GetCapture();
+  if (task != nullptr) {
+    if (!task->m_bEnabled) {
+      ShowCommandMessageString(AFX_IDS_IDLEMESSAGE);
+      return;
+    }
+    if (capture != nullptr && capture != this) return;
+    if (m_pHotTask != nullptr) Repaint(m_pHotTask->m_rect);
+    if (m_pHotGroupCaption != nullptr) Repaint(m_pHotGroupCaption->m_rect);
+    m_pHotGroupCaption = nullptr;
+    m_pHotTask = task;
+    Repaint(task->m_rect);
+    if (capture == nullptr) SetCapture();
+    ShowCommandMessageString(task->m_uiCommandID);
+  } else if (group != nullptr) {
+    if (capture != nullptr && capture != this) return;
+    if (m_pHotGroupCaption != nullptr) Repaint(m_pHotGroupCaption->m_rect);
+    if (capture == nullptr) SetCapture();
+    if (m_pHotTask != nullptr) Repaint(m_pHotTask->m_rect);
+    m_pHotTask = nullptr;
+    m_pHotGroupCaption = group;
+    Repaint(group->m_rect);
+  } else {
+    if (m_pHotGroupCaption != nullptr) Repaint(m_pHotGroupCaption->m_rect);
+    if (m_pHotTask != nullptr) Repaint(m_pHotTask->m_rect);
+    m_pHotGroupCaption = nullptr;
+    m_pHotTask = nullptr;
+    if (capture == this && m_pClickedTask == nullptr && m_pClickedGroupCaption == nullptr) ReleaseCapture();
+    ShowCommandMessageString(AFX_IDS_IDLEMESSAGE);
+  }
+}
+
+void CPlxTasksPane::OnLButtonDown(UINT nFlags, CPoint point) {
+  m_pClickedGroupCaption = GetGroupCaptionFromPoint(point);
+  m_pClickedTask = GetTaskFromPoint(point);
+  CPlxOutlookBar::OnLButtonDown(nFlags, point);
+}
+
+// Quick clicks on a caption or link are clicks each, not a double click.
+void CPlxTasksPane::OnLButtonDblClk(UINT nFlags, CPoint point) {
+  if (GetGroupCaptionFromPoint(point) != nullptr || GetTaskFromPoint(point) != nullptr) {
+    OnLButtonDown(nFlags, point);
+    return;
+  }
+  CPlxOutlookBar::OnLButtonDblClk(nFlags, point);
+}
+
+void CPlxTasksPane::OnLButtonUp(UINT nFlags, CPoint point) {
+  CPlxOutlookBar::OnLButtonUp(nFlags, point);
+  if (m_pHotTask == nullptr && m_pClickedTask == nullptr && m_pHotGroupCaption == nullptr &&
+      m_pClickedGroupCaption == nullptr)
+    return;
+  if (GetCapture() == this) ReleaseCapture();
+  CPlxTasksGroup* caption = GetGroupCaptionFromPoint(point);
+  if (caption != nullptr && caption == m_pHotGroupCaption && caption == m_pClickedGroupCaption) {
+    m_pClickedGroupCaption = nullptr;
+    caption->m_bIsCollapsed = !caption->m_bIsCollapsed;
+    if (m_bAnimationEnabled) {
+      m_pAnimatedGroup = caption;
+      m_nAnimGroupExtraHeight = caption->m_rectGroup.Height();
+      m_dwAnimTick = ::GetTickCount();
+      SetTimer(kAnimationTimer, kAnimationMs, nullptr);
+    }
+    RelayoutAndRedraw();
+    SendMessage(WM_MOUSEMOVE, nFlags, MAKELPARAM(point.x, point.y));
+    return;
+  }
+  m_pClickedGroupCaption = nullptr;
+  CPlxTask* hot = m_pHotTask;
+  CPlxTask* pressed = m_pClickedTask;
+  m_pHotTask = m_pClickedTask = nullptr;
+  if (hot != nullptr) Repaint(hot->m_rect);
+  if (hot == nullptr || hot != pressed || GetTaskFromPoint(point) != hot) return;
+  CPlxTasksGroup* group = hot->m_pGroup;
+  const int groupIndex = static_cast<int>(std::find(m_lstTaskGroups.begin(), m_lstTaskGroups.end(), group) -
+                                          m_lstTaskGroups.begin());
+  const int taskIndex = static_cast<int>(std::find(group->m_lstTasks.begin(), group->m_lstTasks.end(), hot) -
+                                         group->m_lstTasks.begin());
+  OnClickTask(groupIndex, taskIndex, hot->m_uiCommandID, hot->m_dwUserData);
+}
+
+void CPlxTasksPane::OnClickTask(int, int, UINT uiCommandID, DWORD) {
+  if (uiCommandID == 0) return;
+  CWnd* owner = GetOwner() != nullptr ? GetOwner() : GetParent();
+  if (owner != nullptr) owner->PostMessage(WM_COMMAND, uiCommandID);
+}
+
+void CPlxTasksPane::OnCancelMode() {
+  CPlxOutlookBar::OnCancelMode();
+  for (CPlxTask* task : {m_pHotTask, m_pClickedTask})
+    if (task != nullptr) Repaint(task->m_rect);
+  for (CPlxTasksGroup* group : {m_pHotGroupCaption, m_pClickedGroupCaption})
+    if (group != nullptr) Repaint(group->m_rect);
+  m_pHotTask = m_pClickedTask = nullptr;
+  m_pHotGroupCaption = m_pClickedGroupCaption = nullptr;
+  if (GetCapture() == this) ReleaseCapture();
+}
+
+BOOL CPlxTasksPane::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  CPoint point;
+  ::GetCursorPos(&point);
+  ScreenToClient(&point);
+  CPlxTask* task = m_pClickedTask != nullptr ? m_pClickedTask : GetTaskFromPoint(point);
+  const BOOL overCaption =
+      m_bCanCollapse && (m_pClickedGroupCaption != nullptr || GetGroupCaptionFromPoint(point) != nullptr);
+  if ((task != nullptr && task->m_bEnabled) || overCaption) {
+    ::SetCursor(g_plxGlobalData.hcurHand != nullptr ? g_plxGlobalData.hcurHand
+                                                    : ::LoadCursor(nullptr, IDC_HAND));
+    return TRUE;
+  }
+  return CPlxOutlookBar::OnSetCursor(pWnd, nHitTest, message);
+}
