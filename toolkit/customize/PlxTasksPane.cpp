@@ -4,6 +4,7 @@
 
 #include "platform/kernel/Time.h"
 #include "platform/mfc/AfxRes.h"
+#include "platform/mfc/CmdUI.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
 
@@ -21,6 +22,12 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_LBUTTONUP()
 ON_WM_CANCELMODE()
 ON_WM_SETCURSOR()
+ON_COMMAND(CPlxTasksPane::kBackCmd, OnBack)
+ON_COMMAND(CPlxTasksPane::kForwardCmd, OnForward)
+ON_COMMAND(CPlxTasksPane::kHomeCmd, OnHome)
+ON_COMMAND(CPlxTasksPane::kCloseCmd, OnClose)
+ON_UPDATE_COMMAND_UI(CPlxTasksPane::kBackCmd, OnUpdateBack)
+ON_UPDATE_COMMAND_UI(CPlxTasksPane::kForwardCmd, OnUpdateForward)
 END_MESSAGE_MAP()
 
 namespace {
@@ -228,8 +235,67 @@ BOOL CPlxTasksPane::CollapseGroup(CPlxTasksGroup* pGroup, BOOL bCollapse) {
 
 void CPlxTasksPane::SetCaption(LPCTSTR lpszCaption) {
   m_strCaption = lpszCaption;
-  if (GetSafeHwnd() != nullptr)
-    SetWindowText(GetPageCount() > 1 ? m_strCaption : m_lstTaskPages[GetActivePage()]->m_strName);
+  UpdateCaption();
+}
+
+void CPlxTasksPane::UpdateCaption() {
+  if (GetSafeHwnd() == nullptr || m_lstTaskPages.empty()) return;
+  SetWindowText(GetPageCount() > 1 ? m_strCaption : m_lstTaskPages[GetActivePage()]->m_strName);
+}
+
+HMENU CPlxTasksPane::BuildPagesMenu() const {
+  HMENU menu = ::CreatePopupMenu();
+  for (int i = 0; i < GetPageCount(); ++i) {
+    ::AppendMenu(menu, MF_STRING, kPagesMenuCmd, m_lstTaskPages[i]->m_strName);
+    if (i == GetActivePage()) ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | MF_CHECKED);
+  }
+  return menu;
+}
+
+void CPlxTasksPane::OnPressBackButton() {
+  if (m_iActivePage > 0) GoBack(1);
+}
+
+void CPlxTasksPane::OnPressForwardButton() {
+  if (m_iActivePage < GetHistorySize() - 1) GoForward(1);
+}
+
+void CPlxTasksPane::OnUpdateBack(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_iActivePage > 0);
+}
+
+void CPlxTasksPane::OnUpdateForward(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(m_iActivePage < GetHistorySize() - 1);
+}
+
+BOOL CPlxTasksPane::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case kBackCmd:
+      OnBack();
+      return TRUE;
+    case kForwardCmd:
+      OnForward();
+      return TRUE;
+    case kHomeCmd:
+      OnHome();
+      return TRUE;
+    case kCloseCmd:
+      OnClose();
+      return TRUE;
+    default:
+      return CPlxOutlookBar::OnCommand(wParam, lParam);
+  }
+}
+
+// A control bar hands commands to its owner before its own handlers see them.
+LRESULT CPlxTasksPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kBackCmd && LOWORD(wParam) <= kCloseCmd)
+    return OnCommand(wParam, lParam);
+  return CPlxOutlookBar::WindowProc(message, wParam, lParam);
+}
+
+void CPlxTasksPane::OnPressCloseButton() {
+  if (GetSafeHwnd() != nullptr) ShowWindow(SW_HIDE);
 }
 
 void CPlxTasksPane::RelayoutAndRedraw() {
@@ -275,7 +341,7 @@ void CPlxTasksPane::ChangeActivePage(int nNewPos, int nOldPos) {
     if (group->m_pTaskPage == m_lstTaskPages[oldPage])
       for (CPlxTask* task : group->m_lstTasks)
         if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
-  SetCaption(m_strCaption);
+  UpdateCaption();
   OnActivateTasksPanePage();
   m_nVertScrollOffset = 0;
   AdjustLocations();
@@ -675,18 +741,17 @@ void CPlxTasksPane::OnTimer(UINT_PTR nIDEvent) {
       const int steps = static_cast<int>((now - m_dwAnimTick + kAnimationMs / 2) / kAnimationMs);
       const BOOL collapsing = m_pAnimatedGroup->m_bIsCollapsed;
       m_nAnimGroupExtraHeight += (collapsing ? -1 : 1) * std::max(steps, 1) * m_nRowHeight;
-      CRect before(m_rectTasks.left, m_pAnimatedGroup->m_rect.top - 1, m_rectTasks.right, m_rectTasks.bottom);
-      // The full height of the tasks part, as laid out when open.
-      int full = 0;
-      for (CPlxTask* task : m_pAnimatedGroup->m_lstTasks)
-        full += task->m_bVisible ? task->m_rect.Height() : 0;
+      const CRect before(m_rectTasks.left, m_pAnimatedGroup->m_rect.top - 1, m_rectTasks.right,
+                         m_rectTasks.bottom);
+      ReposTasks();
+      // Open: the offset passed the laid-out part, which then holds every task. Closed: below 0.
       if ((collapsing && m_nAnimGroupExtraHeight < 0) ||
-          (!collapsing && m_nAnimGroupExtraHeight > m_pAnimatedGroup->m_rectGroup.Height() + full)) {
+          (!collapsing && m_nAnimGroupExtraHeight > m_pAnimatedGroup->m_rectGroup.Height())) {
         m_pAnimatedGroup = nullptr;
         m_nAnimGroupExtraHeight = 0;
         KillTimer(kAnimationTimer);
+        ReposTasks();
       }
-      ReposTasks();
       InvalidateRect(before);
       m_dwAnimTick = now;
     }

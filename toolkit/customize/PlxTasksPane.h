@@ -20,6 +20,9 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   static constexpr UINT kDefaultPageString = 17014;
   static constexpr UINT kBackCmd = 17016;
   static constexpr UINT kForwardCmd = 17017;
+  static constexpr UINT kHomeCmd = 17018;
+  static constexpr UINT kCloseCmd = 17019;
+  static constexpr UINT kPagesMenuCmd = 17020;
 
   CPlxTasksPane();
   ~CPlxTasksPane() override;
@@ -51,6 +54,10 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   void GetNextPages(std::vector<CString>& lstPages) const;
   BOOL GoBack(int nSteps = 1);  // FALSE when the history has no such entry
   BOOL GoForward(int nSteps = 1);
+  // A popup of the pages (command 17020 each), the current one checked; the caller destroys it.
+  HMENU BuildPagesMenu() const;
+  // The window text: the pane's caption over several pages, else the page's name.
+  void UpdateCaption();
   int GetHistoryPos() const { return m_iActivePage; }
   int GetHistorySize() const { return static_cast<int>(m_arrHistoryStack.size()); }
 
@@ -111,8 +118,11 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   // Called for a click on a link: by default a command to the owner (or parent).
   virtual void OnClickTask(int nGroupNumber, int nTaskNumber, UINT uiCommandID, DWORD dwUserData);
   virtual void OnActivateTasksPanePage() {}
-  virtual void OnPressBackButton() {}
-  virtual void OnPressForwardButton() {}
+  // The Back and Forward commands when no history list chose the entry: one step.
+  virtual void OnPressBackButton();
+  virtual void OnPressForwardButton();
+  virtual void OnPressHomeButton() { SetActivePage(0); }
+  virtual void OnPressCloseButton();
   // The horizontal offset and vertical spacing of window tasks when not the pane's own.
   virtual void GetWindowTaskOffsets(int& nHorz, int& nVert) const;
   virtual void ShowCommandMessageString(UINT uiCmdId);
@@ -124,7 +134,16 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   void RelayoutAndRedraw();
   int TextHeight(CFont* pFont, const CString& text, int width, BOOL bWrap);
   void OnFillBackground(CDC* pDC) override;
+  // The navigation commands are the pane's own; a toolbar would pass them on to its owner.
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  afx_msg void OnBack() { OnPressBackButton(); }
+  afx_msg void OnForward() { OnPressForwardButton(); }
+  afx_msg void OnHome() { OnPressHomeButton(); }
+  afx_msg void OnClose() { OnPressCloseButton(); }
+  afx_msg void OnUpdateBack(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateForward(CCmdUI* pCmdUI);
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnDestroy();
   afx_msg void OnSize(UINT nType, int cx, int cy);

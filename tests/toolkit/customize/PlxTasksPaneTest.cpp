@@ -241,6 +241,46 @@ TEST_F(PlxTasksPaneTest, HistoryBackForwardAndLimit) {
   EXPECT_EQ(m_pane->GetActivePage(), 0);
 }
 
+TEST_F(PlxTasksPaneTest, PagesMenuCaptionAndNavigationCommands) {
+  CString text;
+  m_pane->GetWindowText(text);
+  EXPECT_STREQ(text, "Tasks");  // one page: its name
+  m_pane->SetCaption("Pane");
+  const int p1 = m_pane->AddPage("One");
+  m_pane->AddPage("Two");
+  m_pane->SetActivePage(p1);
+  m_pane->GetWindowText(text);
+  EXPECT_STREQ(text, "Pane");  // several pages: the pane's caption
+  HMENU menu = m_pane->BuildPagesMenu();
+  ASSERT_EQ(::GetMenuItemCount(menu), 3);
+  for (UINT i = 0; i < 3; ++i)
+    EXPECT_EQ((::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) != 0, static_cast<int>(i) == p1) << i;
+  ::DestroyMenu(menu);
+  // Back and Forward as commands, and their states.
+  m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kBackCmd);
+  EXPECT_EQ(m_pane->GetActivePage(), 0);
+  m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kBackCmd);  // nothing behind: stays
+  EXPECT_EQ(m_pane->GetActivePage(), 0);
+  m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kForwardCmd);
+  EXPECT_EQ(m_pane->GetActivePage(), p1);
+  m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kHomeCmd);
+  EXPECT_EQ(m_pane->GetActivePage(), 0);
+  EXPECT_EQ(m_pane->GetHistorySize(), 3);  // home is a new entry
+}
+
+TEST_F(PlxTasksPaneTest, AnAnimatedCollapseEndsWithTheGroupClosed) {
+  m_pane->m_bAnimationEnabled = TRUE;
+  Fill(2, 4);
+  const int below = m_pane->GetTaskGroup(1)->m_rect.top;
+  customize_test::Click(ScreenCentre(m_pane->GetTaskGroup(0)->m_rect));
+  ASSERT_NE(m_pane->m_pAnimatedGroup, nullptr);
+  for (int tick = 0; tick < 200 && m_pane->m_pAnimatedGroup != nullptr; ++tick)
+    m_pane->SendMessage(WM_TIMER, CPlxTasksPane::kAnimationTimer);
+  EXPECT_EQ(m_pane->m_pAnimatedGroup, nullptr);
+  EXPECT_TRUE(m_pane->GetTask(0, 0)->m_rect.IsRectEmpty());
+  EXPECT_LT(m_pane->GetTaskGroup(1)->m_rect.top, below);
+}
+
 TEST_F(PlxTasksPaneTest, LooksLikeTwoGroupsOneCollapsed) {
   m_pane->AddGroup(0, "Pictures");
   m_pane->AddTask(0, "Add photos", -1, kFirstTaskCmd);
