@@ -5,6 +5,7 @@
 #include "platform/kernel/Time.h"
 #include "platform/mfc/AfxRes.h"
 #include "platform/mfc/CmdUI.h"
+#include "toolkit/bars/PlxPopupMenuBar.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
 
@@ -282,6 +283,10 @@ BOOL CPlxTasksPane::OnCommand(WPARAM wParam, LPARAM lParam) {
     case kCloseCmd:
       OnClose();
       return TRUE;
+    case kPagesMenuCmd:
+      // The item of the pages menu just chosen (the popup keeps its index).
+      SetActivePage(CPlxPopupMenuBar::m_iLastCommandIndex);
+      return TRUE;
     default:
       return CPlxOutlookBar::OnCommand(wParam, lParam);
   }
@@ -289,8 +294,21 @@ BOOL CPlxTasksPane::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 // A control bar hands commands to its owner before its own handlers see them.
 LRESULT CPlxTasksPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kBackCmd && LOWORD(wParam) <= kCloseCmd)
+  if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kBackCmd && LOWORD(wParam) <= kPagesMenuCmd)
     return OnCommand(wParam, lParam);
+  if (message == WM_SETFONT) {
+    m_hFont = reinterpret_cast<HFONT>(wParam);
+    CreateFonts();
+    RelayoutAndRedraw();
+    return 0;
+  }
+  if (message == WM_GETFONT)
+    return reinterpret_cast<LRESULT>(m_hFont != nullptr ? m_hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+  if (message == WM_SETTINGCHANGE) {
+    const LRESULT result = CPlxOutlookBar::WindowProc(message, wParam, lParam);
+    RelayoutAndRedraw();
+    return result;
+  }
   return CPlxOutlookBar::WindowProc(message, wParam, lParam);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/toolkit/customize/TasksHost.h"
+#include "toolkit/bars/PlxPopupMenuBar.h"
 
 namespace {
 
@@ -266,6 +267,28 @@ TEST_F(PlxTasksPaneTest, PagesMenuCaptionAndNavigationCommands) {
   m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kHomeCmd);
   EXPECT_EQ(m_pane->GetActivePage(), 0);
   EXPECT_EQ(m_pane->GetHistorySize(), 3);  // home is a new entry
+}
+
+TEST_F(PlxTasksPaneTest, ThePagesMenuChoiceShowsThatPage) {
+  m_pane->AddPage("One");
+  m_pane->AddPage("Two");
+  const struct {
+    int chosen, page, history;
+  } cases[] = {
+      {2, 2, 2},   // another page: a new entry
+      {2, 2, 2},   // the current page: nothing changes
+      {-1, 2, 2},  // no item: nothing
+      {7, 2, 2},   // not a page
+      {1, 1, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    CPlxPopupMenuBar::m_iLastCommandIndex = c.chosen;
+    m_pane->SendMessage(WM_COMMAND, CPlxTasksPane::kPagesMenuCmd);
+    EXPECT_EQ(m_pane->GetActivePage(), c.page);
+    EXPECT_EQ(m_pane->GetHistorySize(), c.history);
+  }
+  CPlxPopupMenuBar::m_iLastCommandIndex = -1;
 }
 
 TEST_F(PlxTasksPaneTest, AnAnimatedCollapseEndsWithTheGroupClosed) {
