@@ -6,7 +6,7 @@
 // The workspace keeps the bars (sizes, roll state, the colour bar) across runs.
 //
 // Options: --log FILE, --resources DIR, --layout, --animated FILE (made once the status pane has
-// shown three frames).
+// shown three frames), --rolls PREFIX (files made as the floating bar rolls up and down).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +22,7 @@
 #include "platform/mfc/WndMessageMap.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/res/Resources.h"
+#include "platform/user/Accel.h"
 #include "platform/user/Menu.h"
 #include "tests/support/DemoScript.h"
 #include "toolkit/bars/PlxFrameHooks.h"
@@ -45,9 +46,10 @@ constexpr UINT kToolBarId = 1002, kTwinBarId = 1003, kColorBarId = 1004, kCaptio
 constexpr UINT kTreeBarId = 1010, kLeftListBarId = 1011, kRightListBarId = 1012, kFloatBarId = 1013;
 constexpr UINT kComboCmd = 41001, kEditCmd = 41002, kColorCmd = 41003;
 constexpr UINT kNewAlbumCmd = 40001;
+constexpr UINT kShowTracksCmd = 41010;  // Ctrl+T: shows the Tracks bar again
 
 std::ofstream g_log;
-std::string g_animatedFile;
+std::string g_animatedFile, g_rollPrefix;
 constexpr UINT_PTR kWatchTimer = 77;
 
 void Log(const std::string& line) {
@@ -110,7 +112,15 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
  public:
   BOOL CreateDemo() {
     g_app->m_pMainWnd = this;
-    if (!LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) return FALSE;
+    // The frame's own load runs only once a run saved the bars: with nothing stored, the
+    // workspace's load floats the docked sizing bars.
+    m_Impl.m_uiDefaultMenuResId = kFrameMenu;
+    if (!CMDIFrameWnd::LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) return FALSE;
+    if (g_app->GetProfileInt("Docking", "Saved", 0) != 0) {
+      m_Impl.OnLoadFrame();
+      Log("workspace loaded");
+    }
+    if (m_Impl.m_pMenuBar != nullptr) m_Impl.m_hDefaultMenu = m_hMenuDefault;
     SetWindowText("Docking Demo");
     SetWindowPos(nullptr, 20, 20, 760, 560, SWP_NOZORDER);
     return TRUE;
@@ -122,7 +132,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
       bar->GetWindowRect(rect);
       Log(prefix + " bar " + std::to_string(bar->GetDlgCtrlID()) + " " + RectText(rect) +
           (bar->IsWindowVisible() ? " shown" : " hidden") + (bar->IsFloatingBar() ? " floating" : " docked") +
-          " roll " + std::to_string(bar->m_nRollState) + (bar->m_bRolled ? " rolled" : ""));
+          " roll " + std::to_string(bar->m_nRollState) + (bar->m_bRolled ? " rolled" : "") + " in " +
+          std::to_string(bar->GetParent()->GetDlgCtrlID()) + " " + std::to_string(bar->m_nDockBarID));
     }
     Log(prefix + " colour " + std::to_string(static_cast<unsigned>(m_wndColorBar.GetColor())));
     Log(prefix + " edit " + EditText(m_wndToolBar) + " | " + EditText(m_wndTwinBar));
@@ -148,30 +159,53 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
       wnd->GetWindowRect(rect);
       Log("layout " + std::to_string(wnd->GetDlgCtrlID()) + " " + RectText(rect));
     }
-    // Sizing bars, in their client coordinates: the caption's and the buttons' centres, and the
-    // middle of the splitter edge past the right of the client area.
-    for (CFilledBar* bar : {&m_wndTree, &m_wndLeftList, &m_wndRightList, &m_wndFloat}) {
+    // Sizing bars, in their dock bar's client coordinates (the script clicks there, the caption
+    // and edges lying outside the bar's client area): the caption, the buttons and the splitter
+    // edge past the right of the client area.
+    for (CFilledBar* bar : {&m_wndTree, &m_wndLeftList, &m_wndRightList}) {
       CRect window, client;
       bar->GetWindowRect(window);
       bar->GetClientRect(client);
-      CPoint origin(0, 0);
+      CPoint origin(0, 0), parent(0, 0);
       bar->ClientToScreen(&origin);
+      bar->GetParent()->ClientToScreen(&parent);
       const CPoint off = origin - window.TopLeft();
+      const CPoint shift = window.TopLeft() - parent;  // window coordinates to the dock bar's
       const std::string id = std::to_string(bar->GetDlgCtrlID());
       CRect caption;
       bar->GetCaptionRect(CRect(off, client.Size()), FALSE, caption);
-      caption.OffsetRect(-off.x, -off.y);
+      caption.OffsetRect(shift);
       Log("caption " + id + " " + RectText(caption));
       for (int i = 0; i < CPlxSizingControlBar::kButtons; ++i) {
         CRect button = bar->m_Buttons[i].GetRect();
-        button.OffsetRect(-off.x, -off.y);
+        button.OffsetRect(shift);
         Log("button " + id + " " + std::to_string(i) + " " + RectText(button));
       }
-      const int right = window.Width() - off.x;
-      Log("edge " + id + " " + RectText(CRect(client.right, 0, right, client.bottom)));
+      CRect edge(off.x + client.right, off.y, window.Width(), off.y + client.bottom);
+      edge.OffsetRect(shift);
+      Log("edge " + id + " " + RectText(edge));
     }
+    CPoint menuOrigin(0, 0);  // the MDI client area's, which the floating bar lies over
+    ::ClientToScreen(m_hWndMDIClient, &menuOrigin);
+    auto* mini = FloatingFrame();
+    if (mini != nullptr) {
+      CRect frame;
+      mini->GetWindowRect(frame);
+      frame.OffsetRect(-menuOrigin.x, -menuOrigin.y);
+      Log("floating frame " + RectText(frame));  // in the MDI client area's coordinates
+    }
+    for (CPlxToolBar* bar : {&m_wndToolBar, &m_wndTwinBar})
+      for (int i = 0; i < bar->GetCount(); ++i)
+        Log("tool " + std::to_string(bar->GetDlgCtrlID()) + " " + std::to_string(i) + " " +
+            RectText(bar->GetButton(i)->m_rect));
     for (int i = 0; i < m_wndColorBar.GetCount(); ++i)
       Log("cell " + std::to_string(i) + " " + RectText(m_wndColorBar.GetButton(i)->m_rect));
+  }
+
+  // The mini frame the floating bar is in (its dock bar's parent), else null.
+  CPlxMiniDockFrameWnd* FloatingFrame() {
+    CWnd* dock = m_wndFloat.GetParent();
+    return dock != nullptr ? dynamic_cast<CPlxMiniDockFrameWnd*>(dock->GetParent()) : nullptr;
   }
 
   CPlxMenuBar m_wndMenuBar;
@@ -227,6 +261,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
   // Counts the animated pane's frame changes; after three the file named by --animated appears.
   afx_msg void OnTimer(UINT_PTR id) {
     if (id != kWatchTimer) return CPlxMDIFrameWnd::OnTimer(id);
+    WatchRoll();
     CPlxStatusBarPaneInfo* pane = m_wndStatusBar.GetPane(1);
     if (pane == nullptr || pane->nCurrFrame == m_nLastFrame) return;
     m_nLastFrame = pane->nCurrFrame;
@@ -237,6 +272,20 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
   }
   int m_nLastFrame = 0, m_nFrameChanges = 0;
 
+  // Each time the floating bar's frame rolls up or down, "<prefix>up-N" or "<prefix>down-N" is
+  // made (N counts that direction), so the script can wait for it.
+  void WatchRoll() {
+    auto* mini = FloatingFrame();
+    if (mini == nullptr || mini->m_bRolled == m_bLastRolled) return;
+    m_bLastRolled = mini->m_bRolled;
+    const int n = m_bLastRolled ? ++m_nRollUps : ++m_nRollDowns;
+    const std::string name = std::string(m_bLastRolled ? "up-" : "down-") + std::to_string(n);
+    Log("rolled " + name);
+    if (!g_rollPrefix.empty()) std::ofstream(g_rollPrefix + name) << name << "\n";
+  }
+  BOOL m_bLastRolled = FALSE;
+  int m_nRollUps = 0, m_nRollDowns = 0;
+
   static int Fail(int step) {
     std::fprintf(stderr, "docking_demo: bar %d could not be made\n", step);
     return -1;
@@ -244,6 +293,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
 
   afx_msg int OnCreate(LPCREATESTRUCT cs) {
     if (CPlxMDIFrameWnd::OnCreate(cs) == -1) return Fail(1);
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'T', kShowTracksCmd}, {FVIRTKEY | FCONTROL, 'N', kNewAlbumCmd}};
+    m_hAccelTable = CreateAcceleratorTable(keys, static_cast<int>(std::size(keys)));
     // Made before the dock bars, so it lies below the bottom one.
     static const UINT indicators[] = {0, 59137, 59138};
     if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(indicators, 3)) return Fail(7);
@@ -304,8 +355,18 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     DockBeside(&m_wndTwinBar, &m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     DockControlBar(&m_wndColorBar, AFX_IDW_DOCKBAR_RIGHT);
-    DockControlBar(&m_wndTree, AFX_IDW_DOCKBAR_LEFT);
-    DockControlBar(&m_wndLeftList, AFX_IDW_DOCKBAR_BOTTOM);
+    // The bars dock into the frame's final size, not the default one it is made with.
+    SetWindowPos(nullptr, 20, 20, 760, 560, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+    // Docked at a place in the side's dock bar (screen coordinates), as a drop there would.
+    CRect client;
+    GetClientRect(client);
+    ClientToScreen(client);
+    const CRect left(client.left, client.top + 120, client.left + 180, client.top + 320);
+    const CRect bottom(client.left, client.bottom - 140, client.left + 200, client.bottom - 20);
+    DockControlBar(&m_wndTree, AFX_IDW_DOCKBAR_LEFT, &left);
+    DockControlBar(&m_wndLeftList, AFX_IDW_DOCKBAR_BOTTOM, &bottom);
+
     RecalcLayout();
     DockBeside(&m_wndRightList, &m_wndLeftList, AFX_IDW_DOCKBAR_BOTTOM);
     // The first list took the whole row while alone in it: the two share it evenly.
@@ -314,11 +375,20 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     // The floating bar rolls up when the pointer leaves it and down over its caption.
     m_wndFloat.m_nRollState = CPlxMiniDockFrameWnd::RollAuto;
     FloatControlBar(&m_wndFloat, CPoint(480, 200));
+    // Rolled up from the start, as a bar that rolls by itself is while the pointer is away.
+    m_wndFloat.m_bRolled = TRUE;
+    if (CPlxMiniDockFrameWnd* mini = FloatingFrame()) {
+      mini->m_nRollState = m_wndFloat.m_nRollState;
+      mini->m_bRolled = TRUE;
+      mini->RecalcLayout();
+    }
 
     m_pAlbums = new CMultiDocTemplate(kAlbumMenu, RUNTIME_CLASS(CAlbumDoc), RUNTIME_CLASS(CDemoChild),
                                       RUNTIME_CLASS(CDemoView));
     g_app->AddDocTemplate(m_pAlbums);
-    if (g_app->LoadState(nullptr, &m_Impl)) Log("workspace loaded");
+
+    // The colour bar's choice is the program's own setting, beside the workspace's bars.
+    m_wndColorBar.SetColor(static_cast<COLORREF>(g_app->GetProfileInt("Docking", "Colour", -1)));
     return 0;
   }
 
@@ -337,6 +407,11 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
       Log(std::string("opened ") + (doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "nothing"));
       return TRUE;
     }
+    if (id == kShowTracksCmd) {
+      ShowControlBar(&m_wndRightList, TRUE, FALSE);
+      Log("tracks shown");
+      return TRUE;
+    }
     if (id == kColorCmd || id == kColorBarId) {
       Log("colour " + std::to_string(static_cast<unsigned>(m_wndColorBar.GetColor())));
       return TRUE;
@@ -347,6 +422,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
   afx_msg void OnClose() {
     while (CMDIChildWnd* child = MDIGetActive()) child->MDIDestroy();
     LogBars("end");
+    g_app->WriteProfileInt("Docking", "Saved", 1);
+    g_app->WriteProfileInt("Docking", "Colour", static_cast<int>(m_wndColorBar.GetColor()));
     Log(std::string("workspace ") + (g_app->SaveState(nullptr, &m_Impl) ? "ok" : "failed"));
     Log("closed");
     DestroyWindow();
@@ -372,6 +449,8 @@ int main(int argc, char** argv) {
       logPath = argv[++i];
     else if (a == "--animated" && i + 1 < argc)
       g_animatedFile = argv[++i];
+    else if (a == "--rolls" && i + 1 < argc)
+      g_rollPrefix = argv[++i];
     else if (a == "--layout")
       layout = true;
     else if (a == "--resources" && i + 1 < argc)
