@@ -65,6 +65,9 @@ std::string RectText(const CRect& r) {
 class CDemoApp : public CPlxWorkspace {
  public:
   CDemoApp() {
+    // In the user's registry (under HOME), not in a profile file other runs share; the key
+    // takes the application's name as the profile's, so the profile is named after it.
+    SetRegistryKey("Pictavo");
     free(const_cast<LPTSTR>(m_pszProfileName));
     m_pszProfileName = strdup("PictavoDockingDemo");
   }
