@@ -171,7 +171,7 @@ TEST(DockingDemo, BarsSizeFloatRollAndComeBackAfterARestart) {
     ASSERT_TRUE(run({"--log", rerunLog}));
   }
   const std::vector<std::string> again = Lines(rerunLog);
-  for (const char* bar : {"bar 1010 ", "bar 1011 ", "bar 1012 ", "colour "})
+  for (const char* bar : {"bar 1010 ", "bar 1011 ", "bar 1012 ", "colour ", "cells "})
     EXPECT_EQ(LineStarting(again, std::string("start ") + bar), LineStarting(log, std::string("end ") + bar))
         << bar;
 }

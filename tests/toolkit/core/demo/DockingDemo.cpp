@@ -139,6 +139,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
           std::to_string(bar->GetParent()->GetDlgCtrlID()) + " " + std::to_string(bar->m_nDockBarID));
     }
     Log(prefix + " colour " + std::to_string(static_cast<unsigned>(m_wndColorBar.GetColor())));
+    Log(prefix + " cells " + std::to_string(m_wndColorBar.GetCount()));
     Log(prefix + " edit " + EditText(m_wndToolBar) + " | " + EditText(m_wndTwinBar));
   }
 
