@@ -4,10 +4,12 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/Archive.h"
 #include "platform/base/CString.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/MemFile.h"
 
 inline void PrintTo(const CString& s, std::ostream* os) {
@@ -38,6 +40,25 @@ inline void Load(Bytes bytes, const std::function<void(CArchive&)>& read) {
   CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
   CArchive ar(&file, CArchive::load);
   read(ar);
+}
+
+// An object's stored form.
+inline Bytes StoreObject(CObject& object) {
+  return Store([&](CArchive& ar) { object.Serialize(ar); });
+}
+
+// Loads `bytes` into the object; false when the archive threw (short or damaged data).
+inline bool LoadObject(CObject& object, Bytes bytes) {
+  try {
+    Load(std::move(bytes), [&](CArchive& ar) {
+      object.Serialize(ar);
+      ar.Close();
+    });
+    return true;
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  }
 }
 
 // Bytes from a readable mix of numbers and text: {0x05, 0x00, "abc"}.

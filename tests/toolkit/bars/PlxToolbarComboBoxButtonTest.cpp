@@ -13,6 +13,7 @@
 
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
+#include "tests/platform/base/TestSupport.h"
 #include "tests/toolkit/bars/TwinBarsFrame.h"
 #include "toolkit/bars/PlxToolbarControlText.h"
 #include "toolkit/core/PlxWorkspace.h"
@@ -20,7 +21,9 @@
 namespace {
 
 using pictavo::test::TwinBarsFrame;
-using Bytes = std::vector<BYTE>;
+using testing_support::Bytes;
+using testing_support::LoadObject;
+using testing_support::StoreObject;
 
 constexpr UINT kZoom = 32801;  // the twins' command
 
@@ -39,47 +42,9 @@ std::unique_ptr<CPlxToolbarComboBoxButton> MakeCombo(const std::vector<Item>& it
 
 const std::vector<Item> kThree = {{"Beach", 7}, {"Mountains", 8}, {"City at night", 9}};
 
-Bytes Store(CObject& object) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-  }
-  const UINT size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  Bytes bytes(data, data + size);
-  free(data);
-  return bytes;
-}
-
 // The base button's part of the stored form.
 Bytes StoreBase(CPlxToolbarButton& button) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    button.CPlxToolbarButton::Serialize(ar);
-    ar.Close();
-  }
-  const UINT size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  Bytes bytes(data, data + size);
-  free(data);
-  return bytes;
-}
-
-// Loads the bytes into the object; false when the archive threw.
-bool Load(CObject& object, Bytes bytes) {
-  try {
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
-    ar.Close();
-    return true;
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  }
+  return testing_support::Store([&](CArchive& ar) { button.CPlxToolbarButton::Serialize(ar); });
 }
 
 std::vector<std::string> ItemsOf(const CPlxToolbarComboBoxButton& combo) {
@@ -433,10 +398,10 @@ TEST(PlxToolbarComboBox, StoredItemsDataSelectionAndTextComeBack) {
         pictavo::test::PumpPending();
       }
     }
-    const Bytes bytes = Store(*source);
+    const Bytes bytes = StoreObject(*source);
 
     CPlxToolbarComboBoxButton copy;
-    ASSERT_TRUE(Load(copy, bytes));
+    ASSERT_TRUE(LoadObject(copy, bytes));
     EXPECT_EQ(ItemsOf(copy), ItemsOf(*source));
     EXPECT_EQ(DataOf(copy), DataOf(*source));
     EXPECT_EQ(copy.GetCurSel(), c.select);
@@ -447,7 +412,7 @@ TEST(PlxToolbarComboBox, StoredItemsDataSelectionAndTextComeBack) {
 
     // On a bar again (as a bar's stored state puts it there), the window shows it.
     auto* loaded = new CPlxToolbarComboBoxButton;
-    ASSERT_TRUE(Load(*loaded, bytes));
+    ASSERT_TRUE(LoadObject(*loaded, bytes));
     host.second.InsertButtonObject(loaded);
     host.Layout();
     CPlxToolbarComboBoxButton* shown = ComboOn(host.second);
@@ -459,9 +424,9 @@ TEST(PlxToolbarComboBox, StoredItemsDataSelectionAndTextComeBack) {
 
 TEST(PlxToolbarComboBox, LoadingReplacesTheItemsItHad) {
   auto source = MakeCombo(kThree);
-  const Bytes bytes = Store(*source);
+  const Bytes bytes = StoreObject(*source);
   auto target = MakeCombo({{"Old", 1}, {"Older", 2}});
-  ASSERT_TRUE(Load(*target, bytes));
+  ASSERT_TRUE(LoadObject(*target, bytes));
   EXPECT_EQ(ItemsOf(*target), ItemsOf(*source)) << "not appended to the old ones";
   EXPECT_EQ(DataOf(*target), (std::vector<DWORD>{7, 8, 9}));
 }
@@ -470,14 +435,14 @@ TEST(PlxToolbarComboBox, LoadingReplacesTheItemsItHad) {
 TEST(PlxToolbarComboBox, ADamagedArchiveChangesNothingOrOnlyWhatIsSound) {
   auto source = MakeCombo(kThree);
   source->SelectItem(1, FALSE);
-  const Bytes bytes = Store(*source);
+  const Bytes bytes = StoreObject(*source);
   const Bytes base = StoreBase(*source);
 
   // Cut anywhere after the base: an error, and the items as they were.
   for (size_t cut = base.size(); cut < bytes.size(); ++cut) {
     auto target = MakeCombo({{"Kept", 5}});
     const Bytes shorter(bytes.begin(), bytes.begin() + static_cast<long>(cut));
-    EXPECT_FALSE(Load(*target, shorter)) << cut;
+    EXPECT_FALSE(LoadObject(*target, shorter)) << cut;
     EXPECT_EQ(ItemsOf(*target), std::vector<std::string>{"Kept"}) << cut;
     EXPECT_EQ(DataOf(*target), std::vector<DWORD>{5}) << cut;
   }
@@ -501,7 +466,7 @@ TEST(PlxToolbarComboBox, ADamagedArchiveChangesNothingOrOnlyWhatIsSound) {
     Bytes damaged = bytes;
     std::memcpy(&damaged[base.size() + bad.offset], &bad.value, sizeof(DWORD));
     CPlxToolbarComboBoxButton target;
-    ASSERT_TRUE(Load(target, damaged));
+    ASSERT_TRUE(LoadObject(target, damaged));
     EXPECT_GT(target.m_iWidth, 0);
     EXPECT_LE(target.m_iWidth, 32767);
     EXPECT_GE(target.GetCurSel(), -1);
@@ -602,13 +567,13 @@ TEST(PlxToolbarComboBox, TheListHeightIsReadOnlyFromDataThatHasIt) {
     workspace.m_iSavedVersionMinor = c.minor;
     auto source = MakeCombo(kThree);
     source->m_nDropDownHeight = 240;
-    Bytes bytes = Store(*source);
+    Bytes bytes = StoreObject(*source);
     if (c.oldData) {  // the four bytes after width, style, selection and the empty text go
       const auto at = static_cast<long>(StoreBase(*source).size() + 12 + 1);
       bytes.erase(bytes.begin() + at, bytes.begin() + at + 4);
     }
     CPlxToolbarComboBoxButton copy;
-    ASSERT_TRUE(Load(copy, bytes));
+    ASSERT_TRUE(LoadObject(copy, bytes));
     EXPECT_EQ(copy.m_nDropDownHeight, c.height);
     EXPECT_EQ(ItemsOf(copy), ItemsOf(*source));
     EXPECT_EQ(DataOf(copy), (std::vector<DWORD>{7, 8, 9}));

@@ -12,6 +12,7 @@
 
 #include "platform/base/Archive.h"
 #include "platform/base/MemFile.h"
+#include "tests/platform/base/TestSupport.h"
 #include "tests/toolkit/bars/TwinBarsFrame.h"
 #include "toolkit/bars/PlxToolbarControlText.h"
 #include "toolkit/core/PlxGlobalData.h"
@@ -19,7 +20,9 @@
 namespace {
 
 using pictavo::test::TwinBarsFrame;
-using Bytes = std::vector<BYTE>;
+using testing_support::Bytes;
+using testing_support::LoadObject;
+using testing_support::StoreObject;
 
 constexpr UINT kCaption = 32811;  // the twins' command
 
@@ -37,33 +40,6 @@ CPlxToolbarEditBoxButton* EditOn(CPlxToolBar& bar, int index = 0) {
 
 HWND EditWnd(CPlxToolbarEditBoxButton* button) {
   return button->GetEditBox()->m_hWnd;
-}
-
-Bytes Store(CObject& object) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-  }
-  const UINT size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  Bytes bytes(data, data + size);
-  free(data);
-  return bytes;
-}
-
-bool Load(CObject& object, Bytes bytes) {
-  try {
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
-    ar.Close();
-    return true;
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  }
 }
 
 }  // namespace
@@ -194,9 +170,9 @@ TEST(PlxToolbarEditBox, TextsAreReadWhole) {
     EXPECT_EQ(std::string(one->GetContents()), text);
     EXPECT_EQ(std::string(twin->GetContents()), text);
     EXPECT_EQ(std::string(PlxWindowText(EditWnd(twin))), text);
-    const Bytes bytes = Store(*one);
+    const Bytes bytes = StoreObject(*one);
     CPlxToolbarEditBoxButton copy;
-    ASSERT_TRUE(Load(copy, bytes));
+    ASSERT_TRUE(LoadObject(copy, bytes));
     EXPECT_EQ(std::string(copy.GetContents()), text);
   }
 }
@@ -207,9 +183,9 @@ TEST(PlxToolbarEditBox, StoredWidthStyleAndTextComeBack) {
   model->m_iWidth = 210;
   host.top.InsertButton(*model);
   host.Layout();
-  const Bytes bytes = Store(*EditOn(host.top));
+  const Bytes bytes = StoreObject(*EditOn(host.top));
   CPlxToolbarEditBoxButton copy;
-  ASSERT_TRUE(Load(copy, bytes));
+  ASSERT_TRUE(LoadObject(copy, bytes));
   EXPECT_EQ(copy.m_iWidth, 210);
   EXPECT_EQ(copy.m_dwEditStyle, model->m_dwEditStyle);
   EXPECT_STREQ(copy.GetContents(), "Spring");
@@ -221,7 +197,7 @@ TEST(PlxToolbarEditBox, StoredWidthStyleAndTextComeBack) {
   // A button without a window stores no text, and keeps its own.
   auto windowless = MakeEdit("Winter");
   CPlxToolbarEditBoxButton read;
-  ASSERT_TRUE(Load(read, Store(*windowless)));
+  ASSERT_TRUE(LoadObject(read, StoreObject(*windowless)));
   EXPECT_STREQ(read.GetContents(), "");
   EXPECT_STREQ(windowless->GetContents(), "Winter");
 
@@ -241,7 +217,7 @@ TEST(PlxToolbarEditBox, StoredWidthStyleAndTextComeBack) {
   }();
   for (size_t cut = base.size(); cut < bytes.size(); ++cut) {
     auto target = MakeEdit("Kept");
-    EXPECT_FALSE(Load(*target, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut)))) << cut;
+    EXPECT_FALSE(LoadObject(*target, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut)))) << cut;
     EXPECT_STREQ(target->GetContents(), "Kept") << cut;
   }
   Bytes damaged = bytes;
@@ -250,7 +226,7 @@ TEST(PlxToolbarEditBox, StoredWidthStyleAndTextComeBack) {
   std::memcpy(&damaged[base.size()], &zero, sizeof(DWORD));
   std::memcpy(&damaged[base.size() + 4], &popup, sizeof(DWORD));
   CPlxToolbarEditBoxButton odd;
-  ASSERT_TRUE(Load(odd, damaged));
+  ASSERT_TRUE(LoadObject(odd, damaged));
   EXPECT_EQ(odd.m_iWidth, 150) << "width 0 is the default";
   TwinBarsFrame other;
   other.top.InsertButton(odd);

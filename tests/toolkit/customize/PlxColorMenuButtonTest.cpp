@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/base/File.h"
+#include "tests/platform/base/TestSupport.h"
 #include "tests/toolkit/core/ColorBarFixture.h"
 #include "tests/toolkit/customize/ColourPicture.h"
 #include "toolkit/bars/PlxMenuBar.h"
@@ -20,35 +21,8 @@ using namespace colortest;
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
-template <class Store>
-Bytes Write(Store store) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    store(ar);
-    ar.Close();
-  }
-  const UINT size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  Bytes bytes(data, data + size);
-  free(data);
-  return bytes;
-}
-
-bool Load(CObject& object, Bytes bytes) {
-  try {
-    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
-    ar.Close();
-    return true;
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  }
-}
+using testing_support::Bytes;
+using testing_support::LoadObject;
 
 CPlxColorMenuButton* MakeButton() {
   auto* button = new CPlxColorMenuButton(3000, "Colour");
@@ -65,7 +39,7 @@ CPlxColorMenuButton* MakeButton() {
 
 // Where the colour count starts: after the menu button's own part.
 size_t CountOffset(CPlxColorMenuButton& button) {
-  return Write([&](CArchive& ar) { button.CPlxToolbarMenuButton::Serialize(ar); }).size();
+  return testing_support::Store([&](CArchive& ar) { button.CPlxToolbarMenuButton::Serialize(ar); }).size();
 }
 
 void ExpectLaterFields(const CPlxColorMenuButton& copy) {
@@ -105,13 +79,13 @@ TEST(PlxColorMenuButtonArchive, DockValuesAreReadOnlyFromDataThatHasThem) {
       workspace->m_iSavedVersionMinor = c.minor;
     }
     std::unique_ptr<CPlxColorMenuButton> source(MakeButton());
-    Bytes bytes = Write([&](CArchive& ar) { source->Serialize(ar); });
+    Bytes bytes = testing_support::Store([&](CArchive& ar) { source->Serialize(ar); });
     if (c.oldData) {  // count, three colours and the columns, then the two dock values go
       const auto at = static_cast<long>(CountOffset(*source) + 4 + 3 * 4 + 4);
       bytes.erase(bytes.begin() + at, bytes.begin() + at + 8);
     }
     CPlxColorMenuButton copy;
-    ASSERT_TRUE(Load(copy, bytes));
+    ASSERT_TRUE(LoadObject(copy, bytes));
     EXPECT_EQ(copy.m_nVertDockColumns, c.vertColumns);
     EXPECT_EQ(copy.m_nHorzDockRows, c.horzRows);
     ExpectLaterFields(copy);
@@ -122,7 +96,7 @@ TEST(PlxColorMenuButtonArchive, DockValuesAreReadOnlyFromDataThatHasThem) {
 // A damaged count runs into the end of the data instead of sizing an allocation by it.
 TEST(PlxColorMenuButtonArchive, DamagedCountsFailWithoutAllocatingForThem) {
   std::unique_ptr<CPlxColorMenuButton> source(MakeButton());
-  const Bytes good = Write([&](CArchive& ar) { source->Serialize(ar); });
+  const Bytes good = testing_support::Store([&](CArchive& ar) { source->Serialize(ar); });
   const size_t at = CountOffset(*source);
   const struct {
     DWORD count;
@@ -133,7 +107,7 @@ TEST(PlxColorMenuButtonArchive, DamagedCountsFailWithoutAllocatingForThem) {
     std::memcpy(bytes.data() + at, &c.count, 4);
     if (c.keep != 0) bytes.resize(c.keep);
     CPlxColorMenuButton copy;
-    EXPECT_FALSE(Load(copy, bytes)) << c.count;
+    EXPECT_FALSE(LoadObject(copy, bytes)) << c.count;
   }
 }
 
@@ -218,9 +192,9 @@ TEST_F(PlxColorMenuButtons, ButtonsOfOneCommandShowTheSameColour) {
 
   // A button read back while a twin is on a bar takes the twin's colour.
   std::unique_ptr<CPlxColorMenuButton> source(MakeButton());
-  const Bytes bytes = Write([&](CArchive& ar) { source->Serialize(ar); });
+  const Bytes bytes = testing_support::Store([&](CArchive& ar) { source->Serialize(ar); });
   CPlxColorMenuButton loaded;
-  ASSERT_TRUE(Load(loaded, bytes));
+  ASSERT_TRUE(LoadObject(loaded, bytes));
   EXPECT_EQ(loaded.GetColor(), RGB(255, 0, 0));
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/File.h"
+#include "tests/platform/base/TestSupport.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/core/PlxWorkspace.h"
 
@@ -214,23 +215,15 @@ TEST_F(PlxOutlookBarTest, DraggingTheSplitterOfALeftBarSetsItsWidth) {
 // ---------------------------------------------------------------------------------------------
 // The stored form
 
-using Bytes = std::vector<BYTE>;
+using testing_support::Bytes;
 constexpr DWORD kMarker = 0x5EED;
 
 // A shortcut followed by a field of the caller's, to see that everything after it stays in place.
 Bytes WriteShortcut(CPlxOutlookButton& button) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
+  return testing_support::Store([&](CArchive& ar) {
     button.Serialize(ar);
     ar << kMarker;
-    ar.Close();
-  }
-  const UINT size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  Bytes bytes(data, data + size);
-  free(data);
-  return bytes;
+  });
 }
 
 bool ReadShortcut(CPlxOutlookButton& button, Bytes bytes, DWORD* marker) {
