@@ -24,7 +24,7 @@
 #include "render/AlbumPreviewDlg.h"
 #include "render/PreviewMessages.h"
 #include "shell/TransitionList.h"
-#include "tests/support/DemoScript.h"
+#include "tests/support/DemoLoop.h"
 
 namespace {
 
@@ -172,14 +172,7 @@ int main(int argc, char** argv) {
   window.UpdateWindow();
   window.SetFocus();
   window.m_preview.StartMenuPreview();
-  if (!pictavo::test::StartDemoScript(window.GetSafeHwnd())) return pictavo::display::kScriptFailedExitCode;
-  MSG msg;
-  while (GetMessage(&msg, nullptr, 0, 0)) {
-    if (!CWnd::WalkPreTranslateTree(window.GetSafeHwnd(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessage(&msg);
-    }
-  }
+  const int exitCode = pictavo::test::RunDemoLoop(window.GetSafeHwnd());
   pictavo::log::Flush();
-  return 0;
+  return exitCode;
 }

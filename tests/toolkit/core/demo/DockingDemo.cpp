@@ -24,7 +24,7 @@
 #include "platform/res/Resources.h"
 #include "platform/user/Accel.h"
 #include "platform/user/Menu.h"
-#include "tests/support/DemoScript.h"
+#include "tests/support/DemoLoop.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxMenuBar.h"
 #include "toolkit/bars/PlxMiniDockFrameWnd.h"
@@ -488,16 +488,8 @@ int main(int argc, char** argv) {
     frame->DestroyWindow();
     return 0;
   }
-  const HWND hwnd = frame->GetSafeHwnd();
-  if (!pictavo::test::StartDemoScript(hwnd)) return pictavo::display::kScriptFailedExitCode;
-  MSG msg;
-  while (GetMessage(&msg, nullptr, 0, 0)) {
-    if (!CWnd::WalkPreTranslateTree(::IsWindow(hwnd) ? hwnd : nullptr, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessage(&msg);
-    }
-  }
+  const int exitCode = pictavo::test::RunDemoLoop(frame->GetSafeHwnd());
   CPlxToolBar::CleanUpImages();
   CPlxVisualManager::DestroyInstance();
-  return 0;
+  return exitCode;
 }

@@ -19,7 +19,7 @@
 #include "platform/display/Script.h"
 #include "platform/display/ScriptPlayer.h"
 #include "platform/mfc/Afx.h"
-#include "tests/support/DemoScript.h"
+#include "tests/support/DemoLoop.h"
 #include "toolkit/core/PlxProp.h"
 #include "toolkit/core/PlxPropList.h"
 #include "toolkit/core/PlxVisualManager.h"
@@ -172,14 +172,7 @@ int main(int argc, char** argv) {
     LogLayout(window.m_list);
     return 0;
   }
-  if (!pictavo::test::StartDemoScript(window.GetSafeHwnd())) return pictavo::display::kScriptFailedExitCode;
-  MSG msg;
-  while (GetMessage(&msg, nullptr, 0, 0)) {
-    if (!CWnd::WalkPreTranslateTree(window.GetSafeHwnd() ? window.GetSafeHwnd() : nullptr, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessage(&msg);
-    }
-  }
+  const int exitCode = pictavo::test::RunDemoLoop(window.GetSafeHwnd());
   CPlxVisualManager::DestroyInstance();
-  return 0;
+  return exitCode;
 }
