@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/gdi/Gdi.h"
-#include "tests/support/PngPicture.h"
+#include "tests/support/ReferencePicture.h"
 #include "tests/support/Snapshot.h"
 #include "tests/toolkit/bars/PopupMenuFixture.h"
 #include "toolkit/core/PlxWinXPVisualManager.h"
@@ -21,22 +21,8 @@ std::string Reference(const std::string& name) {
   return std::string(source ? source : ".") + "/tests/toolkit/bars/reference/" + name;
 }
 
-// Saves the desktop area as the snapshot `name` and counts the pixels that differ from the
-// reference of that name (all of them when it is missing or of another size).
 int SnapshotDifferences(const CRect& area, const std::string& name) {
-  const std::string shot = pictavo::test::SaveDesktopArea(area, name);
-  if (shot.empty()) return area.Width() * area.Height();
-  const char* flag = std::getenv("PICTAVO_WRITE_REFERENCES");
-  if (flag != nullptr && std::string(flag) == "1")
-    std::filesystem::copy_file(shot, Reference(name), std::filesystem::copy_options::overwrite_existing);
-  pictavo::test::Picture got, want;
-  if (!pictavo::test::ReadPng(shot, &got) || !pictavo::test::ReadPng(Reference(name), &want) ||
-      got.width != want.width || got.height != want.height)
-    return area.Width() * area.Height();
-  int differ = 0;
-  for (int y = 0; y < got.height; ++y)
-    for (int x = 0; x < got.width; ++x) differ += got.At(x, y) != want.At(x, y);
-  return differ;
+  return pictavo::test::DesktopAreaDifferences(area, name, Reference(name));
 }
 
 HMENU MakeLongMenu(int count) {
