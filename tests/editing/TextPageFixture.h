@@ -31,6 +31,9 @@ class TextPageTest : public SlideDialogTest {
   }
   void SetUp() override {
     SlideDialogTest::SetUp();
+    // The host stands in for the photo editor: the album options page the timeline fixture shows
+    // in it would lie under the canvas and the text page.
+    timelinetest::TimelineTest::m_page.ShowWindow(SW_HIDE);
     GetAppSettings()->TextFont.Font = _DVDImageTextFont{};
     CDVDImageText::SetDefaultTextFontData(&GetAppSettings()->TextFont.Font);
   }
