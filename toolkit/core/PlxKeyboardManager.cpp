@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/mfc/Document.h"
 #include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/MdiFrameWnd.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Input.h"
 #include "toolkit/bars/PlxToolBar.h"
@@ -73,6 +75,46 @@ BOOL CPlxKeyboardManager::ReplaceAccelTable(HACCEL hAccelNew, CFrameWnd* pFrame)
   frame->m_hAccelTable = hAccelNew;
   if (old != hAccelNew) DestroyAcceleratorTable(old);
   return TRUE;
+}
+
+namespace {
+
+// The template's table goes to the children already open: they translate with their own handle.
+void InstallInTemplate(CMultiDocTemplate* pTemplate, HACCEL table) {
+  HACCEL old = pTemplate->m_hAccelTable;
+  pTemplate->m_hAccelTable = table;
+  for (POSITION pos = pTemplate->GetFirstDocPosition(); pos != nullptr;) {
+    CDocument* doc = pTemplate->GetNextDoc(pos);
+    if (doc == nullptr) continue;
+    for (POSITION v = doc->GetFirstViewPosition(); v != nullptr;) {
+      CView* view = doc->GetNextView(v);
+      auto* child = dynamic_cast<CMDIChildWnd*>(view != nullptr ? view->GetParentFrame() : nullptr);
+      if (child != nullptr) child->SetHandles(pTemplate->m_hMenuShared, table);
+    }
+  }
+  if (old != nullptr && old != table) DestroyAcceleratorTable(old);
+}
+
+}  // namespace
+
+BOOL CPlxKeyboardManager::UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate, LPACCEL lpAccel, int nSize) {
+  if (pTemplate == nullptr || pTemplate->m_hAccelTable == nullptr) return FALSE;
+  HACCEL table = CreateAcceleratorTable(lpAccel, nSize);
+  if (!table) return FALSE;
+  InstallInTemplate(pTemplate, table);
+  return TRUE;
+}
+
+void CPlxKeyboardManager::ResetAllTables(CFrameWnd* pFrame) {
+  if (CWinApp* app = AfxGetApp()) {
+    for (POSITION pos = app->GetFirstDocTemplatePosition(); pos != nullptr;) {
+      auto* tmpl = dynamic_cast<CMultiDocTemplate*>(app->GetNextDocTemplate(pos));
+      if (tmpl == nullptr || tmpl->m_hAccelTable == nullptr) continue;
+      if (HACCEL table = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(tmpl->m_nIDResource)))
+        InstallInTemplate(tmpl, table);
+    }
+  }
+  if (CFrameWnd* frame = FrameOrMain(pFrame)) ResetAll(frame->m_nIDHelp, frame);
 }
 
 BOOL CPlxKeyboardManager::SaveAccelTable(LPCTSTR lpszRegPath, int iIndex, HACCEL hAccelTable) {
