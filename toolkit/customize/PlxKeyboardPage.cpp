@@ -1,5 +1,6 @@
 #include "toolkit/customize/PlxKeyboardPage.h"
 
+#include "platform/mfc/DataExchange.h"
 #include "platform/mfc/Document.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/WinApp.h"
@@ -141,7 +142,7 @@ void CPlxKeyboardPage::OnSelchangeCategory() {
     const BOOL allCommands = category == m_strAllCommands;
     for (POSITION pos = list != nullptr ? list->GetHeadPosition() : nullptr; pos != nullptr;) {
       auto* button = static_cast<CPlxToolbarButton*>(list->GetNext(pos));
-      if (button == nullptr || !button->HasRealCommand()) continue;
+      if (button == nullptr || button->m_nID == 0 || button->m_nID == static_cast<UINT>(-1)) continue;
       CString name = button->m_strText;
       if (!button->m_strCommandName.IsEmpty() &&
           (allCommands || (sheet != nullptr && sheet->CountCommandsNamed(button->m_strText, *list) > 1)))
@@ -204,7 +205,8 @@ void CPlxKeyboardPage::OnUpdateNewShortcutKey() {
     const int owner = FindKey(m_wndNewKey.m_Accel);
     if (owner >= 0) {
       CPlxToolbarCustomize* sheet = GetSheet();
-      LPCTSTR name = sheet != nullptr ? sheet->GetCommandName(m_accels[static_cast<size_t>(owner)].cmd) : nullptr;
+      LPCTSTR name =
+          sheet != nullptr ? sheet->GetCommandName(m_accels[static_cast<size_t>(owner)].cmd) : nullptr;
       m_strAssignedTo = name != nullptr ? name : "????";
     } else {
       m_strAssignedTo.LoadString(IDS_KEY_FREE);
@@ -220,7 +222,8 @@ BOOL CPlxKeyboardPage::InstallTable(const std::vector<ACCEL>& entries) {
   if (g_pKeyboardManager == nullptr || entries.empty()) return FALSE;
   auto* data = const_cast<ACCEL*>(entries.data());
   const int count = static_cast<int>(entries.size());
-  if (m_pSelTemplate != nullptr) return g_pKeyboardManager->UpdateTemplateAccelTable(m_pSelTemplate, data, count);
+  if (m_pSelTemplate != nullptr)
+    return g_pKeyboardManager->UpdateTemplateAccelTable(m_pSelTemplate, data, count);
   return g_pKeyboardManager->UpdateAcceleratorTable(data, count, m_pParentFrame);
 }
 
@@ -254,7 +257,7 @@ void CPlxKeyboardPage::OnAssign() {
     return;
   }
   m_accels = std::move(next);
-  m_hAccelTable = m_pSelTemplate != nullptr ? m_pSelTemplate->m_hAccelTable
+  m_hAccelTable = m_pSelTemplate != nullptr   ? m_pSelTemplate->m_hAccelTable
                   : m_pParentFrame != nullptr ? m_pParentFrame->m_hAccelTable
                                               : nullptr;
   AddKeyRow(GetAccelCount() - 1);
@@ -274,7 +277,7 @@ void CPlxKeyboardPage::OnRemove() {
     return;
   }
   m_accels = std::move(next);
-  m_hAccelTable = m_pSelTemplate != nullptr ? m_pSelTemplate->m_hAccelTable
+  m_hAccelTable = m_pSelTemplate != nullptr   ? m_pSelTemplate->m_hAccelTable
                   : m_pParentFrame != nullptr ? m_pParentFrame->m_hAccelTable
                                               : nullptr;
   OnSelchangeCommandsList();

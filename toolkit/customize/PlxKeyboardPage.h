@@ -37,7 +37,13 @@ class CPlxKeyboardPage : public CPropertyPage {
   };
   // Texts: the key is free, the frame's table, the reset question, and ours: the key could not be
   // installed.
-  enum { IDS_KEY_FREE = 16009, IDS_FRAME_TABLE = 16114, IDS_RESET_KEYS = 16115, IDS_INSTALL_FAILED = 16400, IDS_KEY_IN_USE = 16401 };
+  enum {
+    IDS_KEY_FREE = 16009,
+    IDS_FRAME_TABLE = 16114,
+    IDS_RESET_KEYS = 16115,
+    IDS_INSTALL_FAILED = 16400,
+    IDS_KEY_IN_USE = 16401
+  };
 
   CPlxKeyboardPage(CFrameWnd* pParentFrame = nullptr, BOOL bAutoSet = FALSE);
   ~CPlxKeyboardPage() override;

@@ -1,8 +1,10 @@
 #include "toolkit/customize/PlxMenuPage.h"
 
+#include "platform/mfc/DataExchange.h"
 #include "platform/mfc/Document.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/res/Resources.h"
 #include "platform/user/WindowClass.h"
 #include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/bars/PlxMenuBar.h"
@@ -82,7 +84,8 @@ void CPlxMenuPage::DoDataExchange(CDataExchange* pDX) {
 BOOL CPlxMenuPage::OnInitDialog() {
   // The combo's entries exist before the first exchange selects one.
   if (CWnd* combo = GetDlgItem(IDC_ANIMATION)) {
-    for (UINT id : kAnimationNames) combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(LoadText(id))));
+    for (UINT id : kAnimationNames)
+      combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(LoadText(id))));
   }
   const int entries = static_cast<int>(std::size(kAnimationNames));
   if (m_iMenuAnimationType == kSystemDefaultAnimation || m_iMenuAnimationType >= entries)
@@ -91,7 +94,8 @@ BOOL CPlxMenuPage::OnInitDialog() {
 
   for (POSITION pos = CPlxToolBar::GetAllToolbars().GetHeadPosition(); pos != nullptr;) {
     auto* bar = dynamic_cast<CPlxMenuBar*>(static_cast<CObject*>(CPlxToolBar::GetAllToolbars().GetNext(pos)));
-    if (bar != nullptr && bar->GetSafeHwnd() != nullptr && CWnd::FromHandlePermanent(bar->m_hWnd) != nullptr) {
+    if (bar != nullptr && bar->GetSafeHwnd() != nullptr &&
+        CWnd::FromHandlePermanent(bar->m_hWnd) != nullptr) {
       m_pMenuBar = bar;
       break;
     }
@@ -140,7 +144,8 @@ BOOL CPlxMenuPage::OnInitDialog() {
   if (g_pContextMenuManager != nullptr) {
     CStringList names;
     g_pContextMenuManager->GetMenuNames(names);
-    for (POSITION pos = names.GetHeadPosition(); pos != nullptr;) m_wndContextMenus.AddString(names.GetNext(pos));
+    for (POSITION pos = names.GetHeadPosition(); pos != nullptr;)
+      m_wndContextMenus.AddString(names.GetNext(pos));
     const BOOL several = m_wndContextMenus.GetCount() > 1;
     m_wndContextMenuCaption.EnableWindow(several);
     m_wndContextMenus.EnableWindow(several);
@@ -234,8 +239,8 @@ void CPlxMenuPage::OnSelchangeContextMenuList() {
   auto* contextMenu = new CPlxPopupMenu(this, m_strContextMenuName);
   // The manager keeps the menu: the popup must not destroy it.
   if (!g_plxGlobalData.bIsWindowsNT4) contextMenu->SetAutoDestroy(FALSE);
-  CWnd* owner = GetTopLevelFrame();
-  if (owner == nullptr) owner = m_pParentFrame;
+  CWnd* owner = m_pParentFrame;
+  if (owner == nullptr || owner->GetSafeHwnd() == nullptr) owner = GetTopLevelParent();
   if (!contextMenu->Create(owner, m_ptMenuLastPos.x, m_ptMenuLastPos.y, popup, FALSE, FALSE)) {
     AfxMessageBox("Can't create context menu!");
     return;
@@ -321,7 +326,8 @@ void CPlxMenuPage::OnResetFrameMenu() {
     m_pMenuBar->OnSetDefaultMenu(fresh);
     m_pMenuBar->CreateFromMenu(fresh, TRUE, TRUE);
     if (NotifyMenuReset(resId)) m_pMenuBar->AdjustLayout();
-    if (m_pParentFrame != nullptr && m_pParentFrame->m_hMenuDefault == old) m_pParentFrame->m_hMenuDefault = fresh;
+    if (m_pParentFrame != nullptr && m_pParentFrame->m_hMenuDefault == old)
+      m_pParentFrame->m_hMenuDefault = fresh;
     g_menuTempStore.SaveMenuBar(fresh, m_pMenuBar);
     if (m_bIsDefaultMDIMenu) m_hmenuCurr = fresh;
   }

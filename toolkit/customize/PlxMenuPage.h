@@ -45,11 +45,12 @@ class CPlxMenuPage : public CPropertyPage {
   CPlxMenuPage(CFrameWnd* pParentFrame = nullptr, BOOL bAutoSet = FALSE);
   ~CPlxMenuPage() override;
 
+  // Both are virtual so that the bars reach them through the pointer alone.
   // Selects the entry of the template's menu (null: the frame's own) and shows it; without
   // bSaveCurr the menu shown now is not stored first. FALSE when no entry matches.
-  BOOL SelectMenu(CMultiDocTemplate* pTemplate, BOOL bSaveCurr = TRUE);
+  virtual BOOL SelectMenu(CMultiDocTemplate* pTemplate, BOOL bSaveCurr = TRUE);
   // The edited context menu's popup is being destroyed.
-  void CloseContextMenu(CPlxPopupMenu* pMenu);
+  virtual void CloseContextMenu(CPlxPopupMenu* pMenu);
 
   CPlxPopupMenu* GetContextMenu() const { return m_pContextMenu; }
   HMENU GetShownMenu() const { return m_hmenuSelected; }

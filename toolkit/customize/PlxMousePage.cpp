@@ -4,6 +4,7 @@
 
 #include "platform/comctl/ListView.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/mfc/DataExchange.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Metrics.h"
 #include "toolkit/core/PlxMouseManager.h"
@@ -68,11 +69,13 @@ BOOL CPlxMousePage::OnInitDialog() {
     widest = std::max(widest, m_wndListOfViews.GetStringWidth(name));
   }
   IMAGEINFO info{};
-  const int imageWidth =
-      m_ViewsImages.GetImageCount() > 0 && m_ViewsImages.GetImageInfo(0, &info) ? info.rcImage.right - info.rcImage.left : 0;
+  const int imageWidth = m_ViewsImages.GetImageCount() > 0 && m_ViewsImages.GetImageInfo(0, &info)
+                             ? info.rcImage.right - info.rcImage.left
+                             : 0;
   m_wndListOfViews.SetColumnWidth(0, widest + imageWidth + 10);
 
-  if (auto* sheet = dynamic_cast<CPlxToolbarCustomize*>(GetParent())) sheet->ListAllCommands(m_wndListOfCommands);
+  if (auto* sheet = dynamic_cast<CPlxToolbarCustomize*>(GetParent()))
+    sheet->ListAllCommands(m_wndListOfCommands);
 
   if (m_wndListOfViews.GetItemCount() > 0) {
     m_wndListOfViews.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -85,7 +88,9 @@ BOOL CPlxMousePage::OnInitDialog() {
 
 CString CPlxMousePage::CommandDescription(UINT uiCmd) const {
   // Without a frame there is no status line to take the text from.
-  if (GetParentFrame() == nullptr && AfxGetMainWnd() == nullptr) return CString();
+  auto* sheet = dynamic_cast<CPlxToolbarCustomize*>(GetParent());
+  if ((sheet == nullptr || sheet->GetParentFrame() == nullptr) && AfxGetMainWnd() == nullptr)
+    return CString();
   return plx_page::CommandDescription(uiCmd);
 }
 
@@ -129,7 +134,8 @@ void CPlxMousePage::EnableDblClickControls(BOOL bEnable) {
 }
 
 void CPlxMousePage::OnNoDblcliick() {
-  if (g_pMouseManager != nullptr && m_iCurrViewId >= 0) g_pMouseManager->SetCommandForDblClick(m_iCurrViewId, 0);
+  if (g_pMouseManager != nullptr && m_iCurrViewId >= 0)
+    g_pMouseManager->SetCommandForDblClick(m_iCurrViewId, 0);
   EnableDblClickControls(FALSE);
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/customize/PlxOptionsPage.h"
 
+#include "platform/mfc/DataExchange.h"
 #include "platform/mfc/WinApp.h"
 #include "toolkit/bars/PlxMenuBar.h"
 #include "toolkit/bars/PlxToolBar.h"
@@ -19,7 +20,8 @@ ON_BN_CLICKED(IDC_LARGE_ICONS, OnLargeIcons)
 ON_BN_CLICKED(IDC_LOOK2000, OnLook2000)
 END_MESSAGE_MAP()
 
-CPlxOptionsPage::CPlxOptionsPage(BOOL bIsMenuBarExist) : CPropertyPage(IDD), m_bIsMenuBarExist(bIsMenuBarExist) {
+CPlxOptionsPage::CPlxOptionsPage(BOOL bIsMenuBarExist)
+    : CPropertyPage(IDD), m_bIsMenuBarExist(bIsMenuBarExist) {
   m_bShowTooltips = CPlxToolBar::m_bShowTooltips;
   m_bShowShortcutKeys = CPlxToolBar::m_bShowShortcutKeys;
   m_bRecentlyUsedMenus = CPlxMenuBar::m_bRecentlyUsedMenus;

@@ -24,3 +24,11 @@ CString DocString(const CDocTemplate* pTemplate, int index) {
 }
 
 }  // namespace plx_page
+
+#include "toolkit/customize/PlxCustomizeSheet.h"
+
+UINT plx_page::SheetOptions(const CWnd* pPage) {
+  const auto* sheet =
+      pPage != nullptr ? dynamic_cast<const CPlxToolbarCustomize*>(pPage->GetParent()) : nullptr;
+  return sheet != nullptr ? sheet->GetFlags() : 0;
+}
