@@ -26,6 +26,8 @@ ON_WM_DESTROY()
 ON_CBN_SELCHANGE(IDC_CONTEXT_MENU, OnSelchangeContextMenuList)
 ON_BN_CLICKED(IDC_RESET_CONTEXT, OnResetMenu)
 ON_BN_CLICKED(IDC_RESET_APP, OnResetFrameMenu)
+ON_CBN_SELCHANGE(IDC_ANIMATION, OnMenuLookChanged)
+ON_BN_CLICKED(IDC_SHADOWS, OnMenuLookChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -334,6 +336,8 @@ void CPlxMenuPage::OnResetFrameMenu() {
   m_hmenuSelected = fresh;
   if (m_pParentFrame != nullptr && m_pParentFrame->GetSafeHwnd() != nullptr)
     m_pParentFrame->OnUpdateFrameMenu(m_hmenuCurr);
+  // The frame may have switched the bar to its own choice: the reset menu stays in view.
+  if (m_pMenuBar->GetHMenu() != fresh) m_pMenuBar->CreateFromMenu(fresh, tmpl == nullptr, FALSE);
   if (old != nullptr && old != fresh) {
     g_menuTempStore.RemoveMenu(old);
     if (::IsMenu(old)) ::DestroyMenu(old);
@@ -341,8 +345,13 @@ void CPlxMenuPage::OnResetFrameMenu() {
   m_pMenuBar->RedrawWindow();
 }
 
-void CPlxMenuPage::OnDestroy() {
+void CPlxMenuPage::OnMenuLookChanged() {
   UpdateData();
+}
+
+void CPlxMenuPage::OnDestroy() {
+  // The controls cannot be read any more while their parent goes: the values were kept as they
+  // changed.
   const int entries = static_cast<int>(std::size(kAnimationNames));
   CPlxPopupMenu::m_AnimationType =
       m_iMenuAnimationType == entries - 1 ? kSystemDefaultAnimation : m_iMenuAnimationType;

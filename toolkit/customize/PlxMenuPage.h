@@ -84,6 +84,7 @@ class CPlxMenuPage : public CPropertyPage {
   afx_msg void OnSelchangeContextMenuList();
   afx_msg void OnResetFrameMenu();
   afx_msg void OnResetMenu();
+  afx_msg void OnMenuLookChanged();
   DECLARE_MESSAGE_MAP()
 
   void SaveContextMenu();

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/mfc/Document.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/user/MessageBox.h"
 #include "tests/support/MessagePump.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/bars/PlxContextMenuManager.h"
@@ -93,6 +95,24 @@ class CHostFrame : public CPlxMDIFrameWnd {
   }
 };
 
+// Answers every message box with g_answer as it opens and keeps its text.
+inline std::vector<std::string> g_boxTexts;
+inline WPARAM g_answer = IDYES;
+inline HHOOK g_hook = nullptr;
+
+inline LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (HWND text = ::GetDlgItem(window, pictavo::user::kMessageBoxTextId)) {
+      char buffer[512] = {};
+      ::GetWindowText(text, buffer, sizeof buffer);
+      g_boxTexts.emplace_back(buffer);
+      ::PostMessage(window, WM_COMMAND, g_answer, 0);
+    }
+  }
+  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
 // Everything one test needs; the sheet is made by Open.
 class KeysHost {
  public:
@@ -101,6 +121,9 @@ class KeysHost {
     if (PLX_WM_RESETMENU == 0) PlxRegisterToolbarMessages();
     CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
     app = std::make_unique<CWinApp>("KeysTest");
+    g_boxTexts.clear();
+    g_answer = IDYES;
+    g_hook = ::SetWindowsHookEx(WH_CBT, AnswerBoxes, nullptr, ::GetCurrentThreadId());
     keyboard = std::make_unique<CPlxKeyboardManager>();
     if (withContextMenus) {
       contextMenus = std::make_unique<CPlxContextMenuManager>();
@@ -129,6 +152,8 @@ class KeysHost {
     pictavo::test::PumpPending();
     delete frame;
     app->m_pMainWnd = nullptr;
+    ::UnhookWindowsHookEx(g_hook);
+    g_hook = nullptr;
     mouse.reset();
     contextMenus.reset();
     keyboard.reset();
