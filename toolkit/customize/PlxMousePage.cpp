@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/comctl/CommCtrl.h"
 #include "platform/comctl/ListView.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/mfc/DataExchange.h"
@@ -20,7 +21,9 @@ ON_LBN_SELCHANGE(IDC_COMMANDS, OnSelchangeListOfCommands)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_VIEWS, OnItemchangedListViews)
 END_MESSAGE_MAP()
 
-CPlxMousePage::CPlxMousePage() : CPropertyPage(IDD) {}
+CPlxMousePage::CPlxMousePage() : CPropertyPage(IDD) {
+  ::InitCommonControls();  // the views list
+}
 
 CPlxMousePage::~CPlxMousePage() = default;
 

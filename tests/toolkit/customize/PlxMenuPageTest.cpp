@@ -28,7 +28,8 @@ class MenuPageTest : public ::testing::Test {
     return page;
   }
   void Notify(UINT id, UINT code) {
-    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(page->GetDlgItem(id)->m_hWnd));
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, code),
+                      reinterpret_cast<LPARAM>(page->GetDlgItem(id)->m_hWnd));
     pictavo::test::PumpPending();
   }
   void PickAppMenu(const char* name) {
@@ -175,8 +176,9 @@ TEST_F(MenuPageTest, ResettingAContextMenuShowsTheFreshItemsInANewPopup) {
 TEST_F(MenuPageTest, ContextMenuControlsFollowTheManager) {
   host.contextMenus.reset();
   ASSERT_NE(Open(), nullptr);
-  for (UINT id : {CPlxMenuPage::IDC_CONTEXT_MENU, CPlxMenuPage::IDC_CONTEXT_LABEL, CPlxMenuPage::IDC_RESET_CONTEXT,
-                  CPlxMenuPage::IDC_CONTEXT_GROUP, CPlxMenuPage::IDC_CONTEXT_FRAME})
+  for (UINT id :
+       {CPlxMenuPage::IDC_CONTEXT_MENU, CPlxMenuPage::IDC_CONTEXT_LABEL, CPlxMenuPage::IDC_RESET_CONTEXT,
+        CPlxMenuPage::IDC_CONTEXT_GROUP, CPlxMenuPage::IDC_CONTEXT_FRAME})
     EXPECT_FALSE(Visible(id)) << id;
 }
 
