@@ -101,6 +101,7 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
 
 void CCheckListBox::ToggleAndNotify(int nIndex) {
   if (nIndex < 0 || nIndex >= GetCount() || !IsEnabled(nIndex)) return;
+  m_nCheckChanged = nIndex;
   SetCheck(nIndex, GetCheck(nIndex) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
   if (CWnd* parent = GetParent())
     parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), CLBN_CHKCHANGE),
@@ -110,8 +111,13 @@ void CCheckListBox::ToggleAndNotify(int nIndex) {
 void CCheckListBox::OnLButtonDown(UINT nFlags, CPoint point) {
   BOOL inCheck = FALSE;
   const int index = CheckFromPoint(point, inCheck);
+  if (index >= 0 && inCheck) {
+    // A box toggles by itself: the selection stays where it was.
+    SetFocus();
+    ToggleAndNotify(index);
+    return;
+  }
   Default();
-  if (index >= 0 && inCheck) ToggleAndNotify(index);
 }
 
 void CCheckListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -125,8 +131,11 @@ void CCheckListBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 void CCheckListBox::OnLButtonDblClk(UINT nFlags, CPoint point) {
   BOOL inCheck = FALSE;
   const int index = CheckFromPoint(point, inCheck);
+  if (index >= 0 && inCheck) {
+    ToggleAndNotify(index);  // the second click of a double-click on a box
+    return;
+  }
   Default();
-  if (index >= 0 && inCheck) ToggleAndNotify(index);
 }
 
 LRESULT CCheckListBox::OnAddString(WPARAM, LPARAM) {
@@ -146,11 +155,13 @@ LRESULT CCheckListBox::OnInsertString(WPARAM, LPARAM) {
 LRESULT CCheckListBox::OnDeleteString(WPARAM wParam, LPARAM) {
   const LRESULT result = Default();
   if (result != LB_ERR && wParam < m_rows.size()) m_rows.erase(m_rows.begin() + static_cast<long>(wParam));
+  m_nCheckChanged = -1;
   return result;
 }
 
 LRESULT CCheckListBox::OnResetContent(WPARAM, LPARAM) {
   const LRESULT result = Default();
   m_rows.clear();
+  m_nCheckChanged = -1;
   return result;
 }

@@ -1,7 +1,8 @@
 // CCheckListBox: an owner-drawn list box (LBS_OWNERDRAWFIXED with LBS_HASSTRINGS) whose rows each
 // carry a check box at their left. A click on a row's box, or Space on the caret row, toggles it
 // and sends the parent WM_COMMAND with CLBN_CHKCHANGE. The check states follow the rows as they
-// are added, inserted and deleted; item data stays the caller's.
+// are added, inserted and deleted; item data stays the caller's. A click on a box leaves the
+// selection alone, so the row whose box changed (GetCheckChangedIndex) need not be the selected one.
 #pragma once
 
 #include <vector>
@@ -26,6 +27,8 @@ class CCheckListBox : public CListBox {
   BOOL IsEnabled(int nIndex) const;
   // The row whose check box lies under point (client coordinates), else -1.
   int CheckFromPoint(CPoint point, BOOL& bInCheck) const;
+  // The row whose box changed last (what CLBN_CHKCHANGE reports), -1 when none.
+  int GetCheckChangedIndex() const { return m_nCheckChanged; }
   // The width of the box column at the left of every row.
   int CheckBoxWidth() const;
 
@@ -49,6 +52,7 @@ class CCheckListBox : public CListBox {
     BOOL enabled = TRUE;
   };
   std::vector<RowState> m_rows;
+  int m_nCheckChanged = -1;
 
   DECLARE_MESSAGE_MAP()
 };

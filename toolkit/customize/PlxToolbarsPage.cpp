@@ -94,8 +94,6 @@ void CPlxBarCheckList::OnLButtonDblClk(UINT nFlags, CPoint point) {
     MessageBeep(static_cast<UINT>(-1));
     return;
   }
-  // The base toggles a box under the point and reports it; a double-click elsewhere is the
-  // page's to handle (LBN_DBLCLK).
   CCheckListBox::OnLButtonDblClk(nFlags, point);
 }
 
@@ -271,9 +269,8 @@ void CPlxToolbarsPage::ApplyRowCheck(int nRow) {
 
 BOOL CPlxToolbarsPage::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) == CLBN_CHKCHANGE && LOWORD(wParam) == kToolbarListId) {
-    // The row whose box changed: the caret row (a click or Space moves the caret there), which
-    // need not be the selected one.
-    ApplyRowCheck(m_wndToolbarList.GetCaretIndex());
+    // The row whose box changed, which need not be the selected one.
+    ApplyRowCheck(m_wndToolbarList.GetCheckChangedIndex());
   }
   return CPropertyPage::OnCommand(wParam, lParam);
 }
