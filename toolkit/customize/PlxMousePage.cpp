@@ -79,6 +79,11 @@ BOOL CPlxMousePage::OnInitDialog() {
 
   if (auto* sheet = dynamic_cast<CPlxToolbarCustomize*>(GetParent()))
     sheet->ListAllCommands(m_wndListOfCommands);
+  // Items without a command of their own (the new-menu item, sub-menus) cannot be run.
+  for (int row = m_wndListOfCommands.GetCount() - 1; row >= 0; --row) {
+    const auto cmd = static_cast<UINT>(m_wndListOfCommands.GetItemData(row));
+    if (cmd == 0 || cmd == static_cast<UINT>(-1)) m_wndListOfCommands.DeleteString(row);
+  }
 
   if (m_wndListOfViews.GetItemCount() > 0) {
     m_wndListOfViews.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

@@ -69,6 +69,8 @@ TEST_F(MousePageTest, ViewsAreSortedByNameWithTheirIcons) {
   // Every command of the catalogue is offered.
   EXPECT_GE(RowOf(kCopy), 0);
   EXPECT_GE(RowOf(kNew), 0);
+  // The new-menu item has no command a double-click could run.
+  EXPECT_EQ(RowOf(0), -1);
 }
 
 TEST_F(MousePageTest, AViewShowsItsCommandAndTheChoiceGoesToTheManager) {
