@@ -95,6 +95,17 @@ void InstallInTemplate(CMultiDocTemplate* pTemplate, HACCEL table) {
   if (old != nullptr && old != table) DestroyAcceleratorTable(old);
 }
 
+// The application's document templates that have a table of their own, in template order.
+std::vector<CMultiDocTemplate*> TemplatesWithTables() {
+  std::vector<CMultiDocTemplate*> templates;
+  CWinApp* app = AfxGetApp();
+  for (POSITION pos = app != nullptr ? app->GetFirstDocTemplatePosition() : nullptr; pos != nullptr;) {
+    auto* tmpl = dynamic_cast<CMultiDocTemplate*>(app->GetNextDocTemplate(pos));
+    if (tmpl != nullptr && tmpl->m_hAccelTable != nullptr) templates.push_back(tmpl);
+  }
+  return templates;
+}
+
 }  // namespace
 
 BOOL CPlxKeyboardManager::UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate, LPACCEL lpAccel, int nSize) {
@@ -106,13 +117,9 @@ BOOL CPlxKeyboardManager::UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate,
 }
 
 void CPlxKeyboardManager::ResetAllTables(CFrameWnd* pFrame) {
-  if (CWinApp* app = AfxGetApp()) {
-    for (POSITION pos = app->GetFirstDocTemplatePosition(); pos != nullptr;) {
-      auto* tmpl = dynamic_cast<CMultiDocTemplate*>(app->GetNextDocTemplate(pos));
-      if (tmpl == nullptr || tmpl->m_hAccelTable == nullptr) continue;
-      if (HACCEL table = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(tmpl->m_nIDResource)))
-        InstallInTemplate(tmpl, table);
-    }
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables()) {
+    if (HACCEL table = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(tmpl->m_nIDResource)))
+      InstallInTemplate(tmpl, table);
   }
   if (CFrameWnd* frame = FrameOrMain(pFrame)) ResetAll(frame->m_nIDHelp, frame);
 }
@@ -155,6 +162,10 @@ BOOL CPlxKeyboardManager::LoadAccelTable(LPCTSTR lpszRegPath, int iIndex, HACCEL
 
 BOOL CPlxKeyboardManager::LoadState(LPCTSTR lpszProfileName, CFrameWnd* pDefaultFrame) {
   const CString path = PlxGetRegPath(kSection, lpszProfileName);
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables()) {
+    HACCEL loaded = nullptr;
+    if (LoadAccelTable(path, static_cast<int>(tmpl->m_nIDResource), loaded)) InstallInTemplate(tmpl, loaded);
+  }
   CFrameWnd* frame = FrameOrMain(pDefaultFrame);
   if (!frame || !frame->m_hAccelTable) return TRUE;
   HACCEL table = nullptr;
@@ -164,9 +175,12 @@ BOOL CPlxKeyboardManager::LoadState(LPCTSTR lpszProfileName, CFrameWnd* pDefault
 
 BOOL CPlxKeyboardManager::SaveState(LPCTSTR lpszProfileName, CFrameWnd* pDefaultFrame) {
   const CString path = PlxGetRegPath(kSection, lpszProfileName);
+  BOOL ok = TRUE;
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables())
+    ok = SaveAccelTable(path, static_cast<int>(tmpl->m_nIDResource), tmpl->m_hAccelTable) && ok;
   CFrameWnd* frame = FrameOrMain(pDefaultFrame);
-  if (!frame || !frame->m_hAccelTable) return TRUE;
-  return SaveAccelTable(path, 0, frame->m_hAccelTable);
+  if (!frame || !frame->m_hAccelTable) return ok;
+  return SaveAccelTable(path, 0, frame->m_hAccelTable) && ok;
 }
 
 void CPlxKeyboardManager::ResetAll(UINT uiResId, CFrameWnd* pFrame) {

@@ -25,7 +25,8 @@ class CPlxKeyboardManager {
   // documents. A template without a table is refused before anything changes.
   BOOL UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate, LPACCEL lpAccel, int nSize);
 
-  // FALSE when any table could not be written.
+  // Every document template's table under its resource id, then the frame's under 0. FALSE when
+  // any table could not be written.
   BOOL SaveState(LPCTSTR lpszProfileName = nullptr, CFrameWnd* pDefaultFrame = nullptr);
   BOOL LoadState(LPCTSTR lpszProfileName = nullptr, CFrameWnd* pDefaultFrame = nullptr);
   // The frame's table from its accelerator resource.

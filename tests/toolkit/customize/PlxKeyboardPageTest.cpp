@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/base/VirtualKeys.h"
+#include "tests/shell/ShellTestSupport.h"
 #include "tests/toolkit/customize/KeysHost.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/customize/PlxHotKeyEdit.h"
@@ -123,7 +124,8 @@ TEST_F(HotKeyEditTest, TheKeyThatBroughtTheFocusIsNotRecorded) {
 
 // ---- the page ----
 
-class KeyboardPageTest : public ::testing::Test {
+// The profile goes to a scratch registry of the test.
+class KeyboardPageTest : public shelltest::RegistryFixture {
  protected:
   void SetUp() override {
     page = host.Open(&CPlxToolbarCustomize::GetKeyboardPage);
@@ -309,6 +311,25 @@ TEST_F(KeyboardPageTest, ADocumentTablesKeyGoesToTheTemplate) {
   EXPECT_EQ(TableSize(host.pictures->m_hAccelTable), 4);
   EXPECT_EQ(TableSize(host.frame->m_hAccelTable), 2);
   EXPECT_EQ(CurrentKeys(), std::vector<std::string>{"Ctrl+V"});
+}
+
+TEST_F(KeyboardPageTest, EditedTablesComeBackFromTheProfile) {
+  PickTable("Picture");
+  PickCommand(kPaste);
+  Record({VK_CONTROL}, 'V');
+  Assign();
+  PickTable("Default");
+  PickCommand(kExit);
+  Record({VK_CONTROL}, 'Q');
+  Assign();
+  ASSERT_TRUE(host.keyboard->SaveState("SOFTWARE\\PictavoTests\\Keys\\"));
+  host.keyboard->ResetAllTables(host.frame);
+  ASSERT_EQ(TableSize(host.pictures->m_hAccelTable), 3);
+  ASSERT_EQ(TableSize(host.frame->m_hAccelTable), 2);
+  host.keyboard->LoadState("SOFTWARE\\PictavoTests\\Keys\\");
+  EXPECT_EQ(TableSize(host.pictures->m_hAccelTable), 4);
+  EXPECT_EQ(TableSize(host.frame->m_hAccelTable), 3);
+  EXPECT_EQ(Run({VK_CONTROL}, 'Q'), kExit);
 }
 
 }  // namespace
