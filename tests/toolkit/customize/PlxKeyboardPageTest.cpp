@@ -332,4 +332,25 @@ TEST_F(KeyboardPageTest, EditedTablesComeBackFromTheProfile) {
   EXPECT_EQ(Run({VK_CONTROL}, 'Q'), kExit);
 }
 
+TEST_F(KeyboardPageTest, ResetAllBringsBackEveryTableOfTheResources) {
+  PickCommand(kExit);
+  Record({VK_CONTROL}, 'Q');
+  Assign();
+  PickTable("Picture");
+  PickCommand(kPaste);
+  Record({VK_CONTROL}, 'V');
+  Assign();
+  g_answer = IDNO;
+  Notify(CPlxKeyboardPage::IDC_RESET_ALL, BN_CLICKED);
+  EXPECT_EQ(TableSize(host.pictures->m_hAccelTable), 4);
+  g_answer = IDYES;
+  Notify(CPlxKeyboardPage::IDC_RESET_ALL, BN_CLICKED);
+  EXPECT_EQ(TableSize(host.pictures->m_hAccelTable), 3);
+  EXPECT_EQ(TableSize(host.frame->m_hAccelTable), 2);
+  EXPECT_EQ(host.frame->Count(PLX_WM_RESETKEYBOARD), 1);
+  // The page shows the reset table at once.
+  EXPECT_EQ(page->GetAccelCount(), 3);
+  EXPECT_TRUE(CurrentKeys().empty());
+}
+
 }  // namespace
