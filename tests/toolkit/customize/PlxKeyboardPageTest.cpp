@@ -40,7 +40,7 @@ std::string Text(CWnd& wnd) {
   return static_cast<LPCTSTR>(text);
 }
 
-class HotKeyEditTest : public ::testing::Test {
+class PlxHotKeyEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
     customize_test::StartDisplay();
@@ -58,7 +58,7 @@ class HotKeyEditTest : public ::testing::Test {
   CEdit other;
 };
 
-TEST_F(HotKeyEditTest, KeySequencesRecordOneCombination) {
+TEST_F(PlxHotKeyEditTest, KeySequencesRecordOneCombination) {
   struct Case {
     const char* name;
     std::vector<Key> keys;
@@ -101,7 +101,7 @@ TEST_F(HotKeyEditTest, KeySequencesRecordOneCombination) {
   }
 }
 
-TEST_F(HotKeyEditTest, EscapeKeepsTheFocusAndTabPassesItOn) {
+TEST_F(PlxHotKeyEditTest, EscapeKeepsTheFocusAndTabPassesItOn) {
   Send(edit, {'K', true});
   EXPECT_TRUE(Send(edit, {VK_ESCAPE, true}));  // swallowed: the focus stays
   EXPECT_EQ(Text(edit), "");
@@ -111,7 +111,7 @@ TEST_F(HotKeyEditTest, EscapeKeepsTheFocusAndTabPassesItOn) {
   EXPECT_FALSE(edit.m_bKeyDefined);
 }
 
-TEST_F(HotKeyEditTest, TheKeyThatBroughtTheFocusIsNotRecorded) {
+TEST_F(PlxHotKeyEditTest, TheKeyThatBroughtTheFocusIsNotRecorded) {
   // The first key message comes while another window has the focus: its release is dropped.
   other.SetFocus();
   EXPECT_TRUE(Send(edit, {VK_TAB, false}));
@@ -125,7 +125,7 @@ TEST_F(HotKeyEditTest, TheKeyThatBroughtTheFocusIsNotRecorded) {
 // ---- the page ----
 
 // The profile goes to a scratch registry of the test.
-class KeyboardPageTest : public shelltest::RegistryFixture {
+class PlxKeyboardPageTest : public shelltest::RegistryFixture {
  protected:
   void SetUp() override {
     page = host.Open(&CPlxToolbarCustomize::GetKeyboardPage);
@@ -190,7 +190,7 @@ class KeyboardPageTest : public shelltest::RegistryFixture {
   CPlxKeyboardPage* page = nullptr;
 };
 
-TEST_F(KeyboardPageTest, TablesAreTheTemplatesAndTheFramesAndListTheirKeys) {
+TEST_F(PlxKeyboardPageTest, TablesAreTheTemplatesAndTheFramesAndListTheirKeys) {
   ASSERT_EQ(page->m_wndViewTypeList.GetCount(), 2);
   CString name;
   page->m_wndViewTypeList.GetLBText(0, name);
@@ -206,7 +206,7 @@ TEST_F(KeyboardPageTest, TablesAreTheTemplatesAndTheFramesAndListTheirKeys) {
   EXPECT_EQ(CurrentKeys(), std::vector<std::string>{"Ctrl+R"});
 }
 
-TEST_F(KeyboardPageTest, AnAssignedKeyIsInstalledListedAndRuns) {
+TEST_F(PlxKeyboardPageTest, AnAssignedKeyIsInstalledListedAndRuns) {
   PickCommand(kOpen);
   Record({VK_CONTROL, VK_SHIFT}, 'K');
   EXPECT_EQ(AssignedTo(), "(unassigned)");
@@ -229,7 +229,7 @@ TEST_F(KeyboardPageTest, AnAssignedKeyIsInstalledListedAndRuns) {
   EXPECT_EQ(Run({VK_CONTROL, VK_SHIFT}, 'K'), 0u);
 }
 
-TEST_F(KeyboardPageTest, AKeyInUseIsNeverAssignedTwice) {
+TEST_F(PlxKeyboardPageTest, AKeyInUseIsNeverAssignedTwice) {
   struct Case {
     const char* name;
     std::function<void()> steps;
@@ -276,7 +276,7 @@ TEST_F(KeyboardPageTest, AKeyInUseIsNeverAssignedTwice) {
   }
 }
 
-TEST_F(KeyboardPageTest, WithoutACommandThereIsNothingToAssign) {
+TEST_F(PlxKeyboardPageTest, WithoutACommandThereIsNothingToAssign) {
   PickCommand(0);
   Record({VK_CONTROL}, VK_F9);
   EXPECT_EQ(AssignedTo(), "(unassigned)");
@@ -289,7 +289,7 @@ TEST_F(KeyboardPageTest, WithoutACommandThereIsNothingToAssign) {
   EXPECT_TRUE(AssignEnabled());
 }
 
-TEST_F(KeyboardPageTest, ATableThatCannotBeInstalledLeavesEverythingAsItWas) {
+TEST_F(PlxKeyboardPageTest, ATableThatCannotBeInstalledLeavesEverythingAsItWas) {
   PickCommand(kExit);
   Record({VK_CONTROL}, 'E');
   ASSERT_TRUE(AssignEnabled());
@@ -303,7 +303,7 @@ TEST_F(KeyboardPageTest, ATableThatCannotBeInstalledLeavesEverythingAsItWas) {
   EXPECT_EQ(AssignedTo(), "The shortcut could not be installed; the table was left as it was.");
 }
 
-TEST_F(KeyboardPageTest, ADocumentTablesKeyGoesToTheTemplate) {
+TEST_F(PlxKeyboardPageTest, ADocumentTablesKeyGoesToTheTemplate) {
   PickTable("Picture");
   PickCommand(kPaste);
   Record({VK_CONTROL}, 'V');
@@ -313,7 +313,7 @@ TEST_F(KeyboardPageTest, ADocumentTablesKeyGoesToTheTemplate) {
   EXPECT_EQ(CurrentKeys(), std::vector<std::string>{"Ctrl+V"});
 }
 
-TEST_F(KeyboardPageTest, EditedTablesComeBackFromTheProfile) {
+TEST_F(PlxKeyboardPageTest, EditedTablesComeBackFromTheProfile) {
   PickTable("Picture");
   PickCommand(kPaste);
   Record({VK_CONTROL}, 'V');
@@ -332,7 +332,7 @@ TEST_F(KeyboardPageTest, EditedTablesComeBackFromTheProfile) {
   EXPECT_EQ(Run({VK_CONTROL}, 'Q'), kExit);
 }
 
-TEST_F(KeyboardPageTest, ResetAllBringsBackEveryTableOfTheResources) {
+TEST_F(PlxKeyboardPageTest, ResetAllBringsBackEveryTableOfTheResources) {
   PickCommand(kExit);
   Record({VK_CONTROL}, 'Q');
   Assign();

@@ -30,7 +30,7 @@ void Notify(CWnd* page, UINT id, UINT code) {
   page->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(page->GetDlgItem(id)->m_hWnd));
 }
 
-TEST(KeysPagesLookTest, KeyboardPageWithAKeyRecorded) {
+TEST(PlxKeysPagesLookTest, KeyboardPageWithAKeyRecorded) {
   KeysHost host;
   CPlxKeyboardPage* page = host.Open(&CPlxToolbarCustomize::GetKeyboardPage);
   ASSERT_NE(page, nullptr);
@@ -51,7 +51,7 @@ TEST(KeysPagesLookTest, KeyboardPageWithAKeyRecorded) {
   EXPECT_EQ(customize_test::CompareWithReference(PageArea(page), "keys_keyboard_page.png"), 0);
 }
 
-TEST(KeysPagesLookTest, MenuPageEditingAContextMenu) {
+TEST(PlxKeysPagesLookTest, MenuPageEditingAContextMenu) {
   KeysHost host;
   CPlxMenuPage::m_ptMenuLastPos = CPoint(100, 100);
   CPlxMenuPage* page =
@@ -71,7 +71,7 @@ TEST(KeysPagesLookTest, MenuPageEditingAContextMenu) {
   EXPECT_EQ(customize_test::CompareWithReference(popup, "keys_context_menu.png"), 0);
 }
 
-TEST(KeysPagesLookTest, MousePageWithAViewsCommand) {
+TEST(PlxKeysPagesLookTest, MousePageWithAViewsCommand) {
   KeysHost host(TRUE, FALSE);
   host.mouse = std::make_unique<CPlxMouseManager>();
   host.mouse->AddView(kGridView, "Grid");
@@ -84,7 +84,7 @@ TEST(KeysPagesLookTest, MousePageWithAViewsCommand) {
   EXPECT_EQ(customize_test::CompareWithReference(PageArea(page), "keys_mouse_page.png"), 0);
 }
 
-TEST(KeysPagesLookTest, OptionsPageWithEveryOption) {
+TEST(PlxKeysPagesLookTest, OptionsPageWithEveryOption) {
   KeysHost host;
   CPlxToolBar::AddBasicCommand(kNew);
   CPlxOptionsPage* page = host.Open(&CPlxToolbarCustomize::GetOptionsPage, CUSTOPT_LOOK2000);

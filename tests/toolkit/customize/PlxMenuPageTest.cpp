@@ -18,7 +18,7 @@ namespace {
 
 using namespace keys_test;
 
-class MenuPageTest : public ::testing::Test {
+class PlxMenuPageTest : public ::testing::Test {
  protected:
   void SetUp() override { CPlxMenuPage::m_ptMenuLastPos = CPoint(100, 100); }
   void TearDown() override { CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation; }
@@ -48,7 +48,7 @@ class MenuPageTest : public ::testing::Test {
   CPlxMenuPage* page = nullptr;
 };
 
-TEST_F(MenuPageTest, TheMenuBarShowsTheChosenMenuWhileThePageIsOpen) {
+TEST_F(PlxMenuPageTest, TheMenuBarShowsTheChosenMenuWhileThePageIsOpen) {
   const HMENU first = Bar().GetHMenu();
   ASSERT_NE(Open(), nullptr);
   EXPECT_EQ(Bar().m_pMenuPage, page);
@@ -69,7 +69,7 @@ TEST_F(MenuPageTest, TheMenuBarShowsTheChosenMenuWhileThePageIsOpen) {
   EXPECT_EQ(Bar().GetHMenu(), first);
 }
 
-TEST_F(MenuPageTest, TheAnimationTypeMapsTheLastEntryTo999) {
+TEST_F(PlxMenuPageTest, TheAnimationTypeMapsTheLastEntryTo999) {
   struct Case {
     int before;
     int openedAt;
@@ -93,7 +93,7 @@ TEST_F(MenuPageTest, TheAnimationTypeMapsTheLastEntryTo999) {
   }
 }
 
-TEST_F(MenuPageTest, SheetOptionsShowTheLookControls) {
+TEST_F(PlxMenuPageTest, SheetOptionsShowTheLookControls) {
   ASSERT_NE(Open(0), nullptr);
   EXPECT_FALSE(Visible(CPlxMenuPage::IDC_SHADOWS));
   EXPECT_FALSE(Visible(CPlxMenuPage::IDC_ANIMATION));
@@ -111,7 +111,7 @@ TEST_F(MenuPageTest, SheetOptionsShowTheLookControls) {
   CPlxMenuBar::m_bMenuShadows = shadows;
 }
 
-TEST_F(MenuPageTest, AContextMenuOpensWhereTheLastOneWasLeft) {
+TEST_F(PlxMenuPageTest, AContextMenuOpensWhereTheLastOneWasLeft) {
   ASSERT_NE(Open(), nullptr);
   EXPECT_EQ(page->m_wndContextMenus.GetCount(), 3);  // none, Photo, Track
   EXPECT_TRUE(Enabled(CPlxMenuPage::IDC_CONTEXT_MENU));
@@ -145,7 +145,7 @@ TEST_F(MenuPageTest, AContextMenuOpensWhereTheLastOneWasLeft) {
   EXPECT_EQ(page->GetContextMenu(), nullptr);
 }
 
-TEST_F(MenuPageTest, ResettingAContextMenuShowsTheFreshItemsInANewPopup) {
+TEST_F(PlxMenuPageTest, ResettingAContextMenuShowsTheFreshItemsInANewPopup) {
   ASSERT_NE(Open(), nullptr);
   PickContextMenu("Photo");
   CPlxPopupMenu* popup = page->GetContextMenu();
@@ -173,7 +173,7 @@ TEST_F(MenuPageTest, ResettingAContextMenuShowsTheFreshItemsInANewPopup) {
   EXPECT_GT(last.Height(), 0);
 }
 
-TEST_F(MenuPageTest, ContextMenuControlsFollowTheManager) {
+TEST_F(PlxMenuPageTest, ContextMenuControlsFollowTheManager) {
   host.contextMenus.reset();
   ASSERT_NE(Open(), nullptr);
   for (UINT id :
@@ -182,7 +182,7 @@ TEST_F(MenuPageTest, ContextMenuControlsFollowTheManager) {
     EXPECT_FALSE(Visible(id)) << id;
 }
 
-TEST_F(MenuPageTest, ResettingADocumentMenuReplacesIt) {
+TEST_F(PlxMenuPageTest, ResettingADocumentMenuReplacesIt) {
   ASSERT_NE(Open(), nullptr);
   PickAppMenu("Picture");
   const HMENU old = host.pictures->m_hMenuShared;
@@ -197,7 +197,7 @@ TEST_F(MenuPageTest, ResettingADocumentMenuReplacesIt) {
   EXPECT_EQ(host.frame->notices.back().wParam, kPictureRes);
 }
 
-TEST_F(MenuPageTest, AResetWithoutAFreshMenuChangesNothing) {
+TEST_F(PlxMenuPageTest, AResetWithoutAFreshMenuChangesNothing) {
   struct Case {
     const char* name;
     const char* entry;
@@ -226,7 +226,7 @@ TEST_F(MenuPageTest, AResetWithoutAFreshMenuChangesNothing) {
   }
 }
 
-TEST_F(MenuPageTest, AMenuBarResetSelectsTheMenuAgainOnThePage) {
+TEST_F(PlxMenuPageTest, AMenuBarResetSelectsTheMenuAgainOnThePage) {
   ASSERT_NE(Open(), nullptr);
   PickAppMenu("Picture");
   ASSERT_TRUE(Bar().RestoreOriginalState());

@@ -18,7 +18,7 @@ constexpr int kClipView = 3;
 constexpr UINT kAppIcon = 128;  // an icon of the program's resources
 constexpr UINT kNoSuchIcon = 16498;
 
-class MousePageTest : public ::testing::Test {
+class PlxMousePageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     host.mouse.reset();
@@ -55,7 +55,7 @@ class MousePageTest : public ::testing::Test {
   CPlxMousePage* page = nullptr;
 };
 
-TEST_F(MousePageTest, ViewsAreSortedByNameWithTheirIcons) {
+TEST_F(PlxMousePageTest, ViewsAreSortedByNameWithTheirIcons) {
   ASSERT_EQ(page->m_wndListOfViews.GetItemCount(), 3);
   const std::vector<std::pair<std::string, int>> expected = {
       {"Album", kAlbumView}, {"Clips", kClipView}, {"Grid", kGridView}};
@@ -73,7 +73,7 @@ TEST_F(MousePageTest, ViewsAreSortedByNameWithTheirIcons) {
   EXPECT_EQ(RowOf(0), -1);
 }
 
-TEST_F(MousePageTest, AViewShowsItsCommandAndTheChoiceGoesToTheManager) {
+TEST_F(PlxMousePageTest, AViewShowsItsCommandAndTheChoiceGoesToTheManager) {
   PickView(2);  // Grid runs Copy
   EXPECT_EQ(page->GetCurrentView(), kGridView);
   EXPECT_EQ(page->IsDlgButtonChecked(CPlxMousePage::IDC_USE_COMMAND), 1u);
@@ -94,7 +94,7 @@ TEST_F(MousePageTest, AViewShowsItsCommandAndTheChoiceGoesToTheManager) {
   EXPECT_EQ(page->m_wndListOfCommands.GetCurSel(), LB_ERR);
 }
 
-TEST_F(MousePageTest, RunACommandClearsTheOldOneUntilOneIsPicked) {
+TEST_F(PlxMousePageTest, RunACommandClearsTheOldOneUntilOneIsPicked) {
   PickView(2);
   page->CheckDlgButton(CPlxMousePage::IDC_USE_COMMAND, 0);
   page->CheckDlgButton(CPlxMousePage::IDC_NO_COMMAND, 1);

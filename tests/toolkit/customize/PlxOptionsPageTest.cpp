@@ -14,7 +14,7 @@ namespace {
 
 using namespace keys_test;
 
-class OptionsPageTest : public ::testing::Test {
+class PlxOptionsPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved = {CPlxToolBar::m_bShowTooltips, CPlxToolBar::m_bShowShortcutKeys,
@@ -52,7 +52,7 @@ class OptionsPageTest : public ::testing::Test {
   std::vector<BOOL> saved;
 };
 
-TEST_F(OptionsPageTest, EachBoxSetsItsGlobalOptionAtOnce) {
+TEST_F(PlxOptionsPageTest, EachBoxSetsItsGlobalOptionAtOnce) {
   CPlxToolBar::AddBasicCommand(kNew);
   ASSERT_NE(Open(), nullptr);
   struct Case {
@@ -79,7 +79,7 @@ TEST_F(OptionsPageTest, EachBoxSetsItsGlobalOptionAtOnce) {
   }
 }
 
-TEST_F(OptionsPageTest, DependentBoxesFollowTheirMaster) {
+TEST_F(PlxOptionsPageTest, DependentBoxesFollowTheirMaster) {
   CPlxToolBar::AddBasicCommand(kNew);
   CPlxToolBar::m_bShowTooltips = TRUE;
   CPlxToolBar::m_bShowShortcutKeys = TRUE;
@@ -95,7 +95,7 @@ TEST_F(OptionsPageTest, DependentBoxesFollowTheirMaster) {
   EXPECT_TRUE(Enabled(CPlxOptionsPage::IDC_SHOW_AFTER_DELAY));
 }
 
-TEST_F(OptionsPageTest, WhatDoesNotApplyIsHidden) {
+TEST_F(PlxOptionsPageTest, WhatDoesNotApplyIsHidden) {
   // No basic command: the recently-used group is hidden and inert; no Look 2000 option asked for.
   ASSERT_NE(Open(0), nullptr);
   for (UINT id : {CPlxOptionsPage::IDC_RECENTLY_USED, CPlxOptionsPage::IDC_RESET_USAGE,
@@ -107,7 +107,7 @@ TEST_F(OptionsPageTest, WhatDoesNotApplyIsHidden) {
   EXPECT_TRUE(Visible(CPlxOptionsPage::IDC_LARGE_ICONS));
 }
 
-TEST_F(OptionsPageTest, NoLargeIconsNeverChangesTheMode) {
+TEST_F(PlxOptionsPageTest, NoLargeIconsNeverChangesTheMode) {
   CPlxToolBar::SetLargeIcons(FALSE);
   ASSERT_NE(Open(CUSTOPT_NO_LARGE_ICONS), nullptr);
   EXPECT_FALSE(Visible(CPlxOptionsPage::IDC_LARGE_ICONS));
@@ -116,7 +116,7 @@ TEST_F(OptionsPageTest, NoLargeIconsNeverChangesTheMode) {
   EXPECT_FALSE(CPlxToolBar::IsLargeIcons());
 }
 
-TEST_F(OptionsPageTest, ResetUsageAsksFirst) {
+TEST_F(PlxOptionsPageTest, ResetUsageAsksFirst) {
   CPlxToolBar::AddBasicCommand(kNew);
   ASSERT_NE(Open(), nullptr);
   CPlxToolBar::m_bCustomizeMode = FALSE;  // usage is counted outside customizing only
