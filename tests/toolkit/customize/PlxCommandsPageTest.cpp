@@ -69,11 +69,13 @@ TEST_F(CommandsPage, RowsShowFullNamesOnlyWhereAShortNameIsAmbiguous) {
     page->GetCategories().GetText(i, text);
     categories.emplace_back(text.GetString());
   }
-  EXPECT_EQ(categories, (std::vector<std::string>{"File", "Edit", "Tools", "Window", "New Menu", "All Commands"}));
+  EXPECT_EQ(categories,
+            (std::vector<std::string>{"File", "Edit", "Tools", "Window", "New Menu", "All Commands"}));
   EXPECT_EQ(page->GetCategories().GetCurSel(), 0) << "the first category is chosen";
   EXPECT_EQ(page->GetCommands().GetCount(), 4) << "and its commands shown";
 
-  EXPECT_EQ(Rows("Tools"), (std::vector<std::string>{"ToolsOptions", "Copy", "Advanced", "ToolsAdvancedOptions"}));
+  EXPECT_EQ(Rows("Tools"),
+            (std::vector<std::string>{"ToolsOptions", "Copy", "Advanced", "ToolsAdvancedOptions"}));
   EXPECT_EQ(Rows("Edit"),
             (std::vector<std::string>{"Cut", "Copy", "Paste", "Find", "Find...", "Replace...", "Find next"}));
 
@@ -130,7 +132,8 @@ TEST_F(CommandsPage, ACommandDraggedOntoAToolbarIsAddedThere) {
   InjectMouseMove(from);
   PumpAll();
   InjectMouseButton(MouseButton::kLeft, true);
-  for (int step = 1; step <= 4; ++step) InjectMouseMove(from + CSize((to.x - from.x) * step / 4, (to.y - from.y) * step / 4));
+  for (int step = 1; step <= 4; ++step)
+    InjectMouseMove(from + CSize((to.x - from.x) * step / 4, (to.y - from.y) * step / 4));
   InjectMouseButton(MouseButton::kLeft, false);
   PumpAll();
 
