@@ -18,7 +18,7 @@
 
 IMPLEMENT_DYNCREATE(CPlxMenuPage, CPropertyPage)
 
-CPoint CPlxMenuPage::m_ptMenuLastPos(100, 100);
+CPoint CPlxMenuPage::m_ptMenuLastPos(0, 0);  // the first edited context menu opens at the corner
 
 BEGIN_MESSAGE_MAP(CPlxMenuPage, CPropertyPage)
 ON_CBN_SELCHANGE(IDC_APP_MENU, OnSelchangeMenuList)

@@ -20,7 +20,7 @@ using namespace keys_test;
 
 class PlxMenuPageTest : public ::testing::Test {
  protected:
-  void SetUp() override { CPlxMenuPage::m_ptMenuLastPos = CPoint(100, 100); }
+  void SetUp() override { CPlxMenuPage::m_ptMenuLastPos = CPoint(0, 0); }
   void TearDown() override { CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation; }
 
   CPlxMenuPage* Open(UINT options = CUSTOPT_MENU_SHADOWS | CUSTOPT_MENU_ANIMATION) {
@@ -124,7 +124,7 @@ TEST_F(PlxMenuPageTest, AContextMenuOpensWhereTheLastOneWasLeft) {
   EXPECT_EQ(popup->GetMenuItemCount(), 3);
   CRect rect;
   popup->GetWindowRect(&rect);
-  EXPECT_EQ(rect.TopLeft(), CPoint(100, 100));
+  EXPECT_EQ(rect.TopLeft(), CPoint(0, 0));
 
   // Moved, then closed by its own window: the page forgets it and keeps the place.
   popup->SetWindowPos(nullptr, 240, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
