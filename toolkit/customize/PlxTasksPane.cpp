@@ -290,6 +290,9 @@ void CPlxTasksPane::RebuildPagesMenu() {
 }
 
 void CPlxTasksPane::UpdateHistoryButtons() {
+  // The caption's buttons follow the history as the toolbar's do at idle time.
+  if (m_btnBack.GetSafeHwnd() != nullptr) m_btnBack.EnableWindow(m_iActivePage > 0);
+  if (m_btnForward.GetSafeHwnd() != nullptr) m_btnForward.EnableWindow(m_iActivePage < GetHistorySize() - 1);
   if (m_wndToolBar.GetSafeHwnd() == nullptr) return;
   for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
     auto* button = dynamic_cast<CPlxTasksPaneHistoryButton*>(m_wndToolBar.GetButton(i));

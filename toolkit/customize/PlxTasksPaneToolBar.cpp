@@ -29,6 +29,8 @@ void CPlxTasksPaneHistoryButton::OnChangeParentWnd(CWnd* pWndParent) {
     return;
   }
   CPlxToolbarMenuButton::OnChangeParentWnd(pWndParent);
+  // Split on a toolbar even while its list is still empty: the list fills later.
+  if (pWndParent != nullptr && !m_bMenuItem) m_bArrowPart = TRUE;
   m_pPane = nullptr;
   m_pWndMessage = nullptr;
 }
@@ -76,12 +78,14 @@ CPlxTasksPaneToolbarMenuButton::CPlxTasksPaneToolbarMenuButton(HMENU hMenu, LPCT
 void CPlxTasksPaneToolbarMenuButton::OnChangeParentWnd(CWnd* pWndParent) {
   if (auto* pane = dynamic_cast<CPlxTasksPane*>(pWndParent); pane != nullptr) {
     m_pPane = pane;
+    m_pWndMessage = pane;
     return;
   }
   CPlxToolbarMenuButton::OnChangeParentWnd(pWndParent);
   m_bText = TRUE;
   m_bImage = FALSE;
   m_pPane = nullptr;
+  m_pWndMessage = nullptr;
 }
 
 void CPlxTasksPaneToolbarMenuButton::CopyFrom(const CPlxToolbarButton& src) {
@@ -94,16 +98,20 @@ HMENU CPlxTasksPaneToolbarMenuButton::GetMenu() {
   return m_pPane != nullptr ? m_pPane->BuildPagesMenu() : nullptr;
 }
 
-CPlxPopupMenu* CPlxTasksPaneToolbarMenuButton::CreatePopupMenu() {
-  // The drop-down lists the pages as they are now, whatever changed since the last rebuild.
+// The drop-down lists the pages as they are now, whatever changed since the last rebuild.
+BOOL CPlxTasksPaneToolbarMenuButton::OpenPopupMenu(CWnd* pWnd) {
   if (HMENU menu = GetMenu(); menu != nullptr) {
     CreateFromMenu(menu);
     ::DestroyMenu(menu);
   }
+  return CPlxToolbarMenuButton::OpenPopupMenu(pWnd);
+}
+
+// Placed as the chevron's popup is; the choice goes to the pane (the opener hands the popup
+// m_pWndMessage once the popup exists).
+CPlxPopupMenu* CPlxTasksPaneToolbarMenuButton::CreatePopupMenu() {
   CPlxPopupMenu* popup = CPlxToolbarMenuButton::CreatePopupMenu();
-  if (popup == nullptr) return nullptr;
-  popup->SetRightAlign(TRUE);
-  m_pWndMessage = m_pPane;  // set on the popup once it is created
+  if (popup != nullptr) popup->SetRightAlign(TRUE);
   return popup;
 }
 
@@ -152,6 +160,8 @@ void CPlxTasksPaneToolBar::DelayShow(BOOL bShow) {
 }
 
 void CPlxTasksPaneToolBar::Detach() {
+  if (m_pBtnBack != nullptr) m_pBtnBack->ForgetChoice();
+  if (m_pBtnForward != nullptr) m_pBtnForward->ForgetChoice();
   for (int i = 0; i < GetCount(); ++i) {
     CPlxToolbarButton* button = GetButton(i);
     if (auto* history = dynamic_cast<CPlxTasksPaneHistoryButton*>(button); history != nullptr) {

@@ -48,14 +48,12 @@ class CPlxTasksPaneToolbarMenuButton : public CPlxToolbarMenuButton {
 
   void OnChangeParentWnd(CWnd* pWndParent) override;
   void CopyFrom(const CPlxToolbarButton& src) override;
+  BOOL OpenPopupMenu(CWnd* pWnd = nullptr) override;
   CPlxPopupMenu* CreatePopupMenu() override;
   // The pane's pages menu as it is now (the caller destroys it), null without a pane.
   HMENU GetMenu();
 
   CPlxTasksPane* m_pPane = nullptr;
-
- protected:
-  HMENU m_hBuiltMenu = nullptr;  // the menu GetMenu made last, destroyed with the next one
 };
 
 class CPlxTasksPaneToolBar : public CPlxToolBar {
