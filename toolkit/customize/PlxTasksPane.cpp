@@ -151,9 +151,6 @@ void CPlxTasksPane::RemovePage(int nPage) {
     m_nVertScrollOffset = 0;
     OnActivateTasksPanePage();
   }
-  // A choice made in a history list indexed the entries just renumbered.
-  for (CPlxTasksPaneHistoryButton* button : {m_wndToolBar.m_pBtnBack, m_wndToolBar.m_pBtnForward})
-    if (button != nullptr) button->ForgetChoice();
   RebuildPagesMenu();
   UpdateCaption();
   RelayoutAndRedraw();
@@ -295,8 +292,13 @@ void CPlxTasksPane::UpdateHistoryButtons() {
   if (m_btnForward.GetSafeHwnd() != nullptr) m_btnForward.EnableWindow(m_iActivePage < GetHistorySize() - 1);
   if (m_wndToolBar.GetSafeHwnd() == nullptr) return;
   for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
-    auto* button = dynamic_cast<CPlxTasksPaneHistoryButton*>(m_wndToolBar.GetButton(i));
+    auto* menuButton = dynamic_cast<CPlxToolbarMenuButton*>(m_wndToolBar.GetButton(i));
+    // An open list shows what is no longer so, and a choice not yet arrived indexed the old
+    // history: neither may pick an entry of the new one.
+    if (menuButton != nullptr && menuButton->IsDroppedDown()) menuButton->OnCancelMode();
+    auto* button = dynamic_cast<CPlxTasksPaneHistoryButton*>(menuButton);
     if (button == nullptr || button->m_pPane == nullptr) continue;
+    button->ForgetChoice();
     std::vector<CString> pages;
     if (button->m_nID == kBackCmd)
       GetPreviousPages(pages);

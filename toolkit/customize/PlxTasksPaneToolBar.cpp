@@ -164,6 +164,8 @@ void CPlxTasksPaneToolBar::Detach() {
   if (m_pBtnForward != nullptr) m_pBtnForward->ForgetChoice();
   for (int i = 0; i < GetCount(); ++i) {
     CPlxToolbarButton* button = GetButton(i);
+    if (auto* menu = dynamic_cast<CPlxToolbarMenuButton*>(button); menu != nullptr && menu->IsDroppedDown())
+      menu->OnCancelMode();
     if (auto* history = dynamic_cast<CPlxTasksPaneHistoryButton*>(button); history != nullptr) {
       history->m_pPane = nullptr;
       history->m_pWndMessage = nullptr;

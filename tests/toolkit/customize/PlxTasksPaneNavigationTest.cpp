@@ -203,9 +203,20 @@ TEST_F(PlxTasksPaneNavigationTest, HistoryListsFollowRemovedPagesAndADestroyedPa
   EXPECT_EQ(Names(back->m_lstPages), "");
   EXPECT_EQ(Names(Bar(pane)->m_pBtnForward->m_lstPages), "Sharing;");
 
-  // A destroyed pane leaves no button pointing at it.
+  // A list open while the history changes closes: its entries are no longer so.
   CPlxTasksPaneHistoryButton* forward = Bar(pane)->m_pBtnForward;
+  ASSERT_TRUE(forward->OpenPopupMenu(Bar(pane)));
+  pane->AddPage("Later");
+  pane->SetActivePage(2);
+  EXPECT_FALSE(forward->IsDroppedDown());
+  Pump();
+
+  // A destroyed pane leaves no button pointing at it, nor a list open.
+  pane->GoBack();
+  ASSERT_TRUE(forward->OpenPopupMenu(Bar(pane)));
   pane->DestroyWindow();
+  Pump();
+  EXPECT_FALSE(forward->IsDroppedDown());
   EXPECT_EQ(back->m_pPane, nullptr);
   EXPECT_EQ(forward->m_pPane, nullptr);
   EXPECT_EQ(back->m_pWndMessage, nullptr);
