@@ -329,6 +329,47 @@ TEST_F(PlxTasksPaneNavigationTest, ToolbarLayoutAndTips) {
   EXPECT_EQ(pane->GetHistorySize(), 3);
 }
 
+// Content just taller than the groups' area, though not taller than area and toolbar together,
+// still scrolls: the toolbar's height is no room for groups.
+TEST_F(PlxTasksPaneNavigationTest, ContentJustTallerThanTheAreaBelowTheToolbarScrolls) {
+  CPlxTasksPane* pane = MakePane(0);
+  ASSERT_NE(pane, nullptr);
+  pane->m_bUseScrollButtons = FALSE;
+  for (int t = 0; t < 8; ++t)
+    pane->AddTask(0, ("More " + std::to_string(t)).c_str(), -1, 34200 + static_cast<UINT>(t));
+  const int toolbar = [&] {
+    pane->AdjustLocations();
+    return pane->m_rectToolBar.Height();
+  }();
+  ASSERT_GT(toolbar, 4);
+  bool found = false;
+  for (int height = 600; height > 60 && !found; --height) {
+    pane->MoveWindow(0, 0, 210, height);
+    pane->AdjustLocations();
+    const int content = pane->ReposTasks(TRUE);
+    const int area = pane->m_rectTasks.Height();
+    if (content <= area + 2 || content >= area + toolbar - 2) continue;
+    found = true;
+    SCOPED_TRACE(height);
+    EXPECT_GT(pane->GetScrollMax(), 0);
+    EXPECT_TRUE(pane->m_wndScrollVert.IsWindowVisible());
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST_F(PlxTasksPaneNavigationTest, ADelayedHideOfTheToolbarWaitsForTheIdleUpdate) {
+  CPlxTasksPane* pane = MakePane(0);
+  ASSERT_NE(pane, nullptr);
+  ASSERT_TRUE(Bar(pane)->IsWindowVisible());
+  Bar(pane)->DelayShow(FALSE);
+  EXPECT_TRUE(Bar(pane)->IsWindowVisible());
+  Bar(pane)->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  EXPECT_FALSE(Bar(pane)->IsWindowVisible());
+  Bar(pane)->DelayShow(TRUE);
+  Bar(pane)->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  EXPECT_TRUE(Bar(pane)->IsWindowVisible());
+}
+
 TEST_F(PlxTasksPaneNavigationTest, AccessibilityQueriesWithoutTheServiceAnswerTheDefault) {
   CPlxTasksPane* pane = MakePane(0);
   ASSERT_NE(pane, nullptr);
