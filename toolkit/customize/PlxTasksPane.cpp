@@ -33,6 +33,7 @@ ON_COMMAND(CPlxTasksPane::kHomeCmd, OnHome)
 ON_COMMAND(CPlxTasksPane::kCloseCmd, OnClose)
 ON_UPDATE_COMMAND_UI(CPlxTasksPane::kBackCmd, OnUpdateBack)
 ON_UPDATE_COMMAND_UI(CPlxTasksPane::kForwardCmd, OnUpdateForward)
+ON_UPDATE_COMMAND_UI(CPlxTasksPane::kPagesMenuCmd, OnUpdatePagesMenu)
 END_MESSAGE_MAP()
 
 namespace {
@@ -359,6 +360,12 @@ void CPlxTasksPane::OnPressForwardButton() {
 
 void CPlxTasksPane::OnUpdateBack(CCmdUI* pCmdUI) {
   pCmdUI->Enable(m_iActivePage > 0);
+}
+
+// The items of the toolbar's pages list share one command: the item's position is the page.
+void CPlxTasksPane::OnUpdatePagesMenu(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(TRUE);
+  pCmdUI->SetCheck(static_cast<int>(pCmdUI->m_nIndex) == GetActivePage());
 }
 
 void CPlxTasksPane::OnUpdateForward(CCmdUI* pCmdUI) {

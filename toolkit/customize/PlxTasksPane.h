@@ -188,6 +188,7 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   afx_msg void OnClose() { OnPressCloseButton(); }
   afx_msg void OnUpdateBack(CCmdUI* pCmdUI);
   afx_msg void OnUpdateForward(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePagesMenu(CCmdUI* pCmdUI);
   // The caption's buttons: the pages menu, Forward and Back.
   afx_msg void OnCaptionPages();
   afx_msg void OnCaptionForward() { OnForward(); }

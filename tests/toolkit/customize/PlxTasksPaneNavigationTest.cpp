@@ -81,13 +81,16 @@ class PlxTasksPaneNavigationTest : public ::testing::Test {
 
   // Opens the drop-down of the toolbar button with `id` (its arrow part for a split button),
   // clicks its entry `item` and lets the posted command arrive.
-  void ChooseFromDropDown(CPlxTasksPane* pane, UINT id, int item) {
+  void ChooseFromDropDown(CPlxTasksPane* pane, UINT id, int item, int checked = -1) {
     auto* button = dynamic_cast<CPlxToolbarMenuButton*>(Bar(pane)->GetButton(IndexOf(pane, id)));
     ASSERT_NE(button, nullptr);
     const CRect target = button->m_rectArrow.IsRectEmpty() ? button->m_rect : button->m_rectArrow;
     Click(OnBar(pane, target));
     CPlxPopupMenu* popup = button->GetPopupMenu();
     ASSERT_NE(popup, nullptr) << "no drop-down";
+    popup->GetMenuBar()->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    for (int i = 0; i < popup->GetMenuItemCount(); ++i)
+      EXPECT_EQ((popup->GetMenuItem(i)->m_nStyle & TBBS_CHECKED) != 0, i == checked) << i;
     CPlxToolbarMenuButton* entry = popup->GetMenuItem(item);
     ASSERT_NE(entry, nullptr);
     CPoint point = entry->m_rect.CenterPoint();
@@ -126,9 +129,9 @@ TEST_F(PlxTasksPaneNavigationTest, PagesMenuHistoryDropDownsAndButtonStatesByMou
   EXPECT_EQ(BackForwardEnabled(pane), std::make_pair(false, false));
 
   // The pages menu: the second page, then the third.
-  ChooseFromDropDown(pane, (UINT)-1, 1);
+  ChooseFromDropDown(pane, (UINT)-1, 1, 0);  // the page shown is checked
   EXPECT_EQ(pane->GetActivePage(), 1);
-  ChooseFromDropDown(pane, (UINT)-1, 2);
+  ChooseFromDropDown(pane, (UINT)-1, 2, 1);
   EXPECT_EQ(pane->GetActivePage(), 2);
   EXPECT_EQ(BackForwardEnabled(pane), std::make_pair(true, false));
   EXPECT_EQ(Names(Bar(pane)->m_pBtnBack->m_lstPages), "Pictures;Tasks;");
