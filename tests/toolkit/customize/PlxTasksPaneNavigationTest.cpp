@@ -12,6 +12,7 @@
 #include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/bars/PlxPopupMenuBar.h"
 #include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxVisualManagerXP.h"
 #include "toolkit/customize/PlxTasksPane.h"
 
 namespace {
@@ -383,24 +384,39 @@ TEST_F(PlxTasksPaneNavigationTest, AccessibilityQueriesWithoutTheServiceAnswerTh
 }
 
 TEST_F(PlxTasksPaneNavigationTest, LooksLikeAPaneWithItsToolbarBesideOneWithCaptionButtons) {
-  CPlxTasksPane* left = MakePane(0);
-  CPlxTasksPane* right = MakePane(220);
-  ASSERT_NE(left, nullptr);
-  ASSERT_NE(right, nullptr);
-  right->ModifyStyle(0, WS_CAPTION);
-  for (CPlxTasksPane* pane : {left, right}) {
-    pane->MoveWindow(pane == left ? 0 : 220, 0, 210, 240);
-    pane->SetActivePage(1);
-    pane->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const struct {
+    CRuntimeClass* manager;
+    const char* reference;
+  } looks[] = {{RUNTIME_CLASS(CPlxVisualManager), "tasks_pane_navigation.png"},
+               {RUNTIME_CLASS(CPlxVisualManagerXP), "tasks_pane_navigation_office_xp.png"}};
+  for (const auto& look : looks) {
+    SCOPED_TRACE(look.reference);
+    CPlxVisualManager::DestroyInstance();
+    CPlxVisualManager::SetDefaultManager(look.manager);
+    CPlxTasksPane* left = MakePane(0);
+    CPlxTasksPane* right = MakePane(220);
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(right, nullptr);
+    right->ModifyStyle(0, WS_CAPTION);
+    for (CPlxTasksPane* pane : {left, right}) {
+      pane->MoveWindow(pane == left ? 0 : 220, 0, 210, 240);
+      pane->SetActivePage(1);
+      pane->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    Bar(left)->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    Bar(left)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump();
+    CRect rect;
+    m_host.GetWindowRect(rect);
+    rect.right = rect.left + 430;
+    rect.bottom = rect.top + 240;
+    EXPECT_EQ(customize_test::CompareWithReference(rect, look.reference), 0);
+    for (auto& pane : m_panes) pane->DestroyWindow();
+    m_panes.clear();
+    m_host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
-  Bar(left)->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-  Bar(left)->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  Pump();
-  CRect rect;
-  m_host.GetWindowRect(rect);
-  rect.right = rect.left + 430;
-  rect.bottom = rect.top + 240;
-  EXPECT_EQ(customize_test::CompareWithReference(rect, "tasks_pane_navigation.png"), 0);
+  CPlxVisualManager::SetDefaultManager(nullptr);
+  CPlxVisualManager::DestroyInstance();
 }
 
 }  // namespace
