@@ -938,7 +938,10 @@ BOOL CPlxTasksPane::CreateToolBar() {
       delete button;
       return static_cast<CPlxToolbarButton*>(nullptr);
     }
-    button->OnChangeParentWnd(this);  // the buttons that keep a pane learn it
+    // The buttons that keep a pane learn it; the others keep the toolbar as their window.
+    if (dynamic_cast<CPlxTasksPaneHistoryButton*>(button) != nullptr ||
+        dynamic_cast<CPlxTasksPaneToolbarMenuButton*>(button) != nullptr)
+      button->OnChangeParentWnd(this);
     return button;
   };
   const CString back = LoadText(kBackCmd, "Back"), forward = LoadText(kForwardCmd, "Forward");

@@ -304,6 +304,30 @@ TEST_F(PlxTasksPaneNavigationTest, CaptionButtonsNavigateAndFollowTheHistory) {
   EXPECT_STREQ(text, "Pictures");
 }
 
+TEST_F(PlxTasksPaneNavigationTest, PlainBackAndForwardWithoutHistoryLists) {
+  CPlxTasksPane* pane = MakePane(0, FALSE);
+  ASSERT_NE(pane, nullptr);
+  EXPECT_EQ(Bar(pane)->m_pBtnBack, nullptr);
+  EXPECT_EQ(Bar(pane)->m_pBtnForward, nullptr);
+  pane->SetActivePage(1);
+  pane->SetActivePage(2);
+  EXPECT_EQ(BackForwardEnabled(pane), std::make_pair(true, false));
+  auto press = [&](UINT id) {
+    CPlxToolbarButton* button = Bar(pane)->GetButton(IndexOf(pane, id));
+    EXPECT_EQ(button->m_pWndParent, Bar(pane));
+    Click(OnBar(pane, button->m_rect));
+    Pump();
+  };
+  press(CPlxTasksPane::kBackCmd);
+  EXPECT_EQ(pane->GetActivePage(), 1);
+  press(CPlxTasksPane::kBackCmd);
+  EXPECT_EQ(pane->GetActivePage(), 0);
+  EXPECT_EQ(BackForwardEnabled(pane), std::make_pair(false, true));
+  press(CPlxTasksPane::kForwardCmd);
+  EXPECT_EQ(pane->GetActivePage(), 1);
+  EXPECT_TRUE(m_host.commands.empty());  // the navigation stays with the pane
+}
+
 TEST_F(PlxTasksPaneNavigationTest, ToolbarLayoutAndTips) {
   CPlxTasksPane* pane = MakePane(0);
   ASSERT_NE(pane, nullptr);
