@@ -40,8 +40,10 @@ void CPlxTasksPaneHistoryButton::CopyFrom(const CPlxToolbarButton& src) {
   if (const auto* other = dynamic_cast<const CPlxTasksPaneHistoryButton*>(&src); other != nullptr) {
     m_lstPages.RemoveAll();
     m_lstPages.AddTail(&other->m_lstPages);
-    m_pPane = other->m_pPane;
   }
+  // A copy has no pane until one tells it: it could outlive the pane of the original.
+  m_pPane = nullptr;
+  m_pWndMessage = nullptr;
 }
 
 BOOL CPlxTasksPaneHistoryButton::OpenPopupMenu(CWnd* pWnd) {
@@ -90,8 +92,8 @@ void CPlxTasksPaneToolbarMenuButton::OnChangeParentWnd(CWnd* pWndParent) {
 
 void CPlxTasksPaneToolbarMenuButton::CopyFrom(const CPlxToolbarButton& src) {
   CPlxToolbarMenuButton::CopyFrom(src);
-  if (const auto* other = dynamic_cast<const CPlxTasksPaneToolbarMenuButton*>(&src); other != nullptr)
-    m_pPane = other->m_pPane;
+  m_pPane = nullptr;
+  m_pWndMessage = nullptr;
 }
 
 HMENU CPlxTasksPaneToolbarMenuButton::GetMenu() {
@@ -160,8 +162,6 @@ void CPlxTasksPaneToolBar::DelayShow(BOOL bShow) {
 }
 
 void CPlxTasksPaneToolBar::Detach() {
-  if (m_pBtnBack != nullptr) m_pBtnBack->ForgetChoice();
-  if (m_pBtnForward != nullptr) m_pBtnForward->ForgetChoice();
   for (int i = 0; i < GetCount(); ++i) {
     CPlxToolbarButton* button = GetButton(i);
     if (auto* menu = dynamic_cast<CPlxToolbarMenuButton*>(button); menu != nullptr && menu->IsDroppedDown())
