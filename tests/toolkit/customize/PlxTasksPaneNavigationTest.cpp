@@ -294,11 +294,18 @@ TEST_F(PlxTasksPaneNavigationTest, CaptionButtonsNavigateAndFollowTheHistory) {
   Click(rect.CenterPoint());
   Pump();
   EXPECT_EQ(pane->GetActivePage(), 2);
-  // The pages menu reports its item's position: the second page.
-  pane->m_btnOther.m_nMenuResult = 2;
-  pane->SendMessage(WM_COMMAND, MAKEWPARAM(CPlxTasksPane::kMenuButtonId, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(pane->m_btnOther.GetSafeHwnd()));
+  // The pages menu by keys: its second item, the second page. The button then holds the pane's
+  // new pages menu, not the numbered copy it showed.
+  for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+    pictavo::user::InjectKey({vk, true});
+    pictavo::user::InjectKey({vk, false});
+  }
+  pane->m_btnOther.ShowMenu();
+  Pump();
   EXPECT_EQ(pane->GetActivePage(), 1);
+  EXPECT_EQ(pane->m_btnOther.GetChosenPage(), 1);
+  EXPECT_EQ(pane->m_btnOther.m_hMenu, pane->m_menuPages.GetSafeHmenu());
+  EXPECT_TRUE(::IsMenu(pane->m_btnOther.m_hMenu));
   CString text;
   pane->GetWindowText(text);
   EXPECT_STREQ(text, "Pictures");
