@@ -3,6 +3,7 @@
 #include "toolkit/customize/PlxImageEditorDlg.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/mfc/CmdUI.h"
@@ -118,7 +119,15 @@ BOOL CPlxImageEditorDlg::OnInitDialog() {
   if (m_nBitsPixel > 0 && m_nBitsPixel <= 8) {
     CArray<COLORREF, COLORREF> colors;
     plx_image_editor::BuildDefaultPalette(colors);
-    if (CPlxColorBar::CreatePalette(colors, palette)) usePalette = &palette;
+    // The image's depth decides, not the display's: the palette is made whatever the screen has.
+    std::vector<BYTE> block(sizeof(LOGPALETTE) +
+                            static_cast<size_t>(colors.GetSize()) * sizeof(PALETTEENTRY));
+    auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
+    log->palVersion = 0x300;
+    log->palNumEntries = static_cast<WORD>(colors.GetSize());
+    for (INT_PTR i = 0; i < colors.GetSize(); ++i)
+      log->palPalEntry[i] = PALETTEENTRY{GetRValue(colors[i]), GetGValue(colors[i]), GetBValue(colors[i]), 0};
+    if (palette.CreatePalette(log)) usePalette = &palette;
     columns = 4;
   } else {
     m_wndPaletteBar.EnableOtherButton("Other", FALSE);
@@ -280,6 +289,8 @@ BOOL CPlxImageEditorDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAND
 
 void CPlxImageEditorDlg::OnKickIdle() {
   if (m_wndToolbar.GetSafeHwnd()) m_wndToolbar.OnUpdateCmdUI(reinterpret_cast<CFrameWnd*>(this), TRUE);
+  if (HWND paste = ::GetDlgItem(m_hWnd, kCmdPaste))
+    ::EnableWindow(paste, ::IsClipboardFormatAvailable(CF_BITMAP));
 }
 
 void CPlxImageEditorDlg::OnPaint() {

@@ -56,8 +56,13 @@ class CPlxImageEditorDlg : public CDialog {
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnPaint();
+
+ public:
+  // The update pass of the tool palette and the paste button (the modal loop's idle time).
   void OnKickIdle();
-  void Message(UINT idString);
+
+ protected:
+  virtual void Message(UINT idString);
 
   CStatic m_wndColorPickerLocation;
   CStatic m_wndPaletteBarLocation;
