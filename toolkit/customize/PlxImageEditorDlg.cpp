@@ -252,39 +252,41 @@ BOOL CPlxImageEditorDlg::OnPasteImage() {
 
 BOOL CPlxImageEditorDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   const int tool = ToolOf(nID);
-  if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI) && pExtra) {
+  const bool ours =
+      tool >= 0 || nID == kCmdCopy || nID == kCmdPaste || nID == kCmdClear || nID == kColorBarId;
+  if (!ours) return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
     auto* ui = static_cast<CCmdUI*>(pExtra);
+    if (!ui) return FALSE;
     if (tool >= 0) {
+      ui->Enable(TRUE);
       ui->SetCheck(m_wndLargeDrawArea.GetTool() == tool);
-      return TRUE;
+    } else {
+      ui->Enable(nID != kCmdPaste || ::IsClipboardFormatAvailable(CF_BITMAP));
     }
-    if (nID == kCmdPaste) {
-      ui->Enable(::IsClipboardFormatAvailable(CF_BITMAP));
-      return TRUE;
-    }
-    if (nID == kCmdCopy || nID == kCmdClear) return TRUE;
+    return TRUE;
   }
-  if (nCode == CN_COMMAND && !pExtra) {
-    if (tool >= 0) {
-      if (!pHandlerInfo) m_wndLargeDrawArea.SetTool(tool);
-      return TRUE;
-    }
-    switch (nID) {
-      case kCmdCopy:
-        if (!pHandlerInfo) OnCopyImage();
-        return TRUE;
-      case kCmdPaste:
-        if (!pHandlerInfo) OnPasteImage();
-        return TRUE;
-      case kCmdClear:
-        if (!pHandlerInfo) OnClearImage();
-        return TRUE;
-      case kColorBarId:
-        if (!pHandlerInfo) OnColorBarPick();
-        return TRUE;
-    }
+  if (nCode != static_cast<int>(CN_COMMAND)) return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  if (pHandlerInfo) return TRUE;  // asked only whether we handle it
+  if (tool >= 0) {
+    m_wndLargeDrawArea.SetTool(tool);
+    return TRUE;
   }
-  return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  switch (nID) {
+    case kCmdCopy:
+      OnCopyImage();
+      break;
+    case kCmdPaste:
+      OnPasteImage();
+      break;
+    case kCmdClear:
+      OnClearImage();
+      break;
+    case kColorBarId:
+      OnColorBarPick();
+      break;
+  }
+  return TRUE;
 }
 
 void CPlxImageEditorDlg::OnKickIdle() {
