@@ -309,6 +309,52 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   return ColorFromPixel(s->Row(sy)[static_cast<size_t>(sx)] & kRgbMask);
 }
 
+BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
+  DcLock dc(hdc);
+  if (!dc) return FALSE;
+  if (BitmapObject* bitmap = dc->TargetBitmap()) bitmap->BeginAccess();
+  Surface* s = dc->Target();
+  const int sx = dc->SurfaceX(x), sy = dc->SurfaceY(y);
+  const RegionData& clip = dc->Clip();
+  if (!s || !clip.Contains(sx, sy)) return FALSE;
+  const uint32_t key = PixelFromColor(color & 0xFFFFFF) & kRgbMask;
+  const auto inside = [&](int px, int py) {
+    const bool same = (s->Row(py)[static_cast<size_t>(px)] & kRgbMask) == key;
+    return type == FLOODFILLSURFACE ? same : !same;
+  };
+  if (!inside(sx, sy)) return FALSE;
+  // The area is found first and painted once: painting never feeds back into the search, so a
+  // fill in the colour already there ends like any other.
+  const int width = s->Width(), height = s->Height();
+  std::vector<uint8_t> seen(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto take = [&](int px, int py) {
+    if (px < 0 || py < 0 || px >= width || py >= height) return false;
+    uint8_t& mark = seen[static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)];
+    if (mark || !clip.Contains(px, py) || !inside(px, py)) return false;
+    mark = 1;
+    return true;
+  };
+  PixelCollector area;
+  std::vector<POINT> todo;
+  if (take(sx, sy)) todo.push_back(POINT{sx, sy});
+  while (!todo.empty()) {
+    const POINT p = todo.back();
+    todo.pop_back();
+    int left = p.x, right = p.x + 1;
+    while (take(left - 1, p.y)) --left;
+    while (take(right, p.y)) ++right;
+    area.AddSpan(left, right, p.y);
+    for (int row : {p.y - 1, p.y + 1})
+      for (int px = left; px < right; ++px)
+        if (take(px, row)) todo.push_back(POINT{px, row});
+  }
+  DrawScope scope(*dc);
+  FillRegionRop(scope, area.Region(), ResolveBrush(*dc, nullptr), 0xF0);
+  return TRUE;
+}
+
+BOOL FloodFill(HDC hdc, int x, int y, COLORREF color) { return ExtFloodFill(hdc, x, y, color, FLOODFILLBORDER); }
+
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   if (!rect) return FALSE;
   DcLock dc(hdc);
