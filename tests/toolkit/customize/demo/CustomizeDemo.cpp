@@ -16,13 +16,14 @@
 #include <vector>
 
 #include "platform/display/Display.h"
+#include "platform/display/Headless.h"
 #include "platform/mfc/Afx.h"
 #include "platform/mfc/Document.h"
 #include "platform/mfc/WndMessageMap.h"
 #include "platform/res/ResourceModule.h"
 #include "platform/res/Resources.h"
 #include "platform/user/Accel.h"
-#include "tests/support/DemoLoop.h"
+#include "tests/support/DemoScript.h"
 #include "toolkit/bars/PlxContextMenuManager.h"
 #include "toolkit/bars/PlxFrameHooks.h"
 #include "toolkit/bars/PlxMenuBar.h"
@@ -376,6 +377,32 @@ ON_WM_CREATE()
 ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
+// What the user would have heard: the headless desktop counts the beeps; each new one is logged
+// with the control that had the keyboard focus.
+void LogNewBeeps() {
+  static int heard = 0;
+  pictavo::display::HeadlessDisplay* headless = pictavo::display::Headless();
+  if (headless == nullptr) return;
+  for (const int now = headless->Beeps(); heard < now; ++heard) {
+    const HWND focus = ::GetFocus();
+    Log("beep at " + std::to_string(focus != nullptr ? ::GetDlgCtrlID(focus) : 0));
+  }
+}
+
+// The demonstration loop of the other demos, listening for beeps between messages.
+int RunLoop(HWND window) {
+  if (!pictavo::test::StartDemoScript(window)) return pictavo::display::kScriptFailedExitCode;
+  MSG msg;
+  while (GetMessage(&msg, nullptr, 0, 0)) {
+    if (!CWnd::WalkPreTranslateTree(::IsWindow(window) ? window : nullptr, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+    LogNewBeeps();
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -415,7 +442,7 @@ int main(int argc, char** argv) {
     frame->DestroyWindow();
     return 0;
   }
-  const int exitCode = pictavo::test::RunDemoLoop(frame->GetSafeHwnd());
+  const int exitCode = RunLoop(frame->GetSafeHwnd());
   CPlxToolBar::CleanUpImages();
   CPlxVisualManager::DestroyInstance();
   return exitCode;
