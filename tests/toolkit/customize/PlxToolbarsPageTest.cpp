@@ -3,10 +3,13 @@
 // unchecking them, the list following bars shown or hidden elsewhere, and the name dialog.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/user/Input.h"
+#include "tests/support/ThreadWindows.h"
 #include "tests/toolkit/customize/SheetHost.h"
 #include "toolkit/bars/PlxDropDownToolBar.h"
 
@@ -181,4 +184,126 @@ TEST_F(ToolbarsPage, TheNameDialogTakesOnlyANonEmptyName) {
   PumpAll();
   EXPECT_FALSE(ok->IsWindowEnabled());
   dialog.DestroyWindow();
+}
+
+namespace {
+
+// The enabled dialog of this thread that is not `except`: the one a modal loop is waiting on.
+HWND ModalDialog(HWND except) {
+  struct Search {
+    HWND except;
+    HWND found = nullptr;
+  } search{except};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char name[32] = {};
+        GetClassName(hwnd, name, sizeof name);
+        if (hwnd != s->except && std::strcmp(name, "#32770") == 0 && IsWindowEnabled(hwnd) &&
+            !(GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD))
+          s->found = hwnd;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class UserToolbars : public ToolbarsPage {
+ protected:
+  void SetUp() override {
+    SheetHost::SetUp();
+    frame->m_Impl.EnableUserDefinedToolbars(0xE900, 0xE900);  // room for one
+    sheet = new CPlxToolbarCustomize(frame, TRUE, 0);
+    sheet->EnableUserDefinedToolbars();
+    ASSERT_TRUE(sheet->ShowModeless());
+    sheet->SetWindowPos(nullptr, 280, 110, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    PumpAll();
+    page = sheet->GetToolbarsPage();
+    ASSERT_TRUE(host.Make(CRect(0, 0, 10, 10)));
+  }
+  void TearDown() override {
+    pictavo::test::EndThreadDialogs(IDCANCEL);
+    host.DestroyWindow();
+    if (g_pActiveCustomizeSheet != nullptr) g_pActiveCustomizeSheet->DestroyWindow();
+    PumpAll();
+    SheetHost::TearDown();
+  }
+  // What the next modal dialog gets: its name typed and OK, or an answer.
+  // `then` comes next, for a dialog that follows.
+  void NameThenOk(const char* name, std::function<void()> then = nullptr) {
+    host.Later([this, name, then] {
+      HWND dialog = ModalDialog(sheet->m_hWnd);
+      ASSERT_NE(dialog, nullptr);
+      if (then) then();
+      ::SetDlgItemText(dialog, CPlxToolbarNameDlg::kNameId, name);
+      ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+  }
+  void Answer(INT_PTR result) {
+    host.Later([this, result] {
+      HWND dialog = ModalDialog(sheet->m_hWnd);
+      ASSERT_NE(dialog, nullptr);
+      ::EndDialog(dialog, result);
+    });
+  }
+  void Press(UINT id) {
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(page->GetDlgItem(id)->m_hWnd));
+    PumpAll();
+  }
+  std::string Selected() {
+    CString text;
+    if (List().GetCurSel() >= 0) List().GetText(List().GetCurSel(), text);
+    return text.GetString();
+  }
+
+  customize_test::CHostWnd host;
+};
+
+}  // namespace
+
+TEST_F(UserToolbars, NewRenameAndDeleteAUserToolbar) {
+  for (UINT id : {CPlxToolbarsPage::kNewId, CPlxToolbarsPage::kRenameId, CPlxToolbarsPage::kDeleteId})
+    EXPECT_TRUE(page->GetDlgItem(id)->GetStyle() & WS_VISIBLE) << id;
+  const int rows = List().GetCount();
+
+  NameThenOk("Extras");
+  Press(CPlxToolbarsPage::kNewId);
+  ASSERT_EQ(List().GetCount(), rows + 1);
+  EXPECT_EQ(Selected(), "Extras");
+  CPlxToolBar* made = page->GetSelectedToolbar();
+  ASSERT_NE(made, nullptr);
+  EXPECT_TRUE(made->IsUserDefined());
+  EXPECT_EQ(List().GetCheck(List().GetCurSel()), BST_CHECKED);
+  EXPECT_TRUE(page->GetDlgItem(CPlxToolbarsPage::kRenameId)->IsWindowEnabled());
+  EXPECT_TRUE(page->GetDlgItem(CPlxToolbarsPage::kDeleteId)->IsWindowEnabled());
+
+  // The range holds one: the frame refuses a second bar (and says so); the list stays.
+  NameThenOk("Another", [this] { Answer(IDOK); });  // the frame's notice
+  Press(CPlxToolbarsPage::kNewId);
+  EXPECT_EQ(List().GetCount(), rows + 1);
+
+  NameThenOk("More");
+  Press(CPlxToolbarsPage::kRenameId);
+  EXPECT_EQ(Selected(), "More");
+  EXPECT_EQ(page->GetSelectedToolbar(), made);
+  CString caption;
+  made->GetWindowText(caption);
+  EXPECT_STREQ(caption, "More");
+  for (CWnd* up = made->GetParent(); up != nullptr; up = up->GetParent())
+    if (dynamic_cast<CMiniDockFrameWnd*>(up) != nullptr) {
+      up->GetWindowText(caption);
+      EXPECT_STREQ(caption, "More") << "the floating bar's frame is renamed too";
+    }
+
+  Answer(IDNO);
+  Press(CPlxToolbarsPage::kDeleteId);
+  EXPECT_EQ(List().GetCount(), rows + 1) << "No keeps it";
+  Answer(IDYES);
+  Press(CPlxToolbarsPage::kDeleteId);
+  EXPECT_EQ(List().GetCount(), rows);
+  EXPECT_EQ(List().FindStringExact(-1, "More"), LB_ERR);
+  EXPECT_EQ(List().GetCurSel(), 0);
 }
