@@ -550,8 +550,10 @@ BOOL CPlxToolbarCustomize::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDCANCEL:
       if (g_pUserToolsManager == nullptr || ValidateTools(g_pUserToolsManager->GetUserTools())) {
         DestroyWindow();
-      } else if (m_pToolsPage != nullptr) {
-        SetActivePage(reinterpret_cast<CPropertyPage*>(m_pToolsPage));
+      } else {
+#ifdef PLX_HAVE_TOOLS_PAGE
+        SetActivePage(m_pToolsPage);
+#endif
       }
       return TRUE;
     case IDHELP:

@@ -244,3 +244,43 @@ TEST_F(OpenSheet, TheQuickCustomizeNamesComeFromTheMenus) {
   EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
   EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode);
 }
+
+TEST_F(OpenSheet, CloseAndHelpButtonsUnderThePages) {
+  struct Case {
+    UINT flags;
+    bool help;
+  };
+  for (const Case c : {Case{0, true}, Case{CUSTOPT_NO_HELP, false}}) {
+    CPlxToolbarCustomize* sheet = Open(c.flags);
+    ASSERT_NE(sheet, nullptr);
+    CRect client, close, page;
+    sheet->GetClientRect(&client);
+    sheet->GetDlgItem(IDCANCEL)->GetWindowRect(&close);
+    sheet->ScreenToClient(&close);
+    sheet->GetActivePage()->GetWindowRect(&page);
+    sheet->ScreenToClient(&page);
+    EXPECT_EQ(close.right, client.right - 8) << c.flags;
+    EXPECT_GT(close.top, page.bottom) << "under the pages";
+    EXPECT_LE(close.bottom, client.bottom);
+    CWnd* help = sheet->GetDlgItem(IDHELP);
+    EXPECT_EQ(help != nullptr && (help->GetStyle() & WS_VISIBLE) != 0, c.help) << c.flags;
+    if (c.help) {
+      CRect rect;
+      help->GetWindowRect(&rect);
+      sheet->ScreenToClient(&rect);
+      EXPECT_EQ(rect.left, 8);
+      CString text;
+      help->GetWindowText(text);
+      EXPECT_STREQ(text, "");
+      frame->helpRequests.clear();
+      sheet->SetActivePage(1);
+      sheet->SendMessage(WM_COMMAND, MAKEWPARAM(IDHELP, BN_CLICKED), reinterpret_cast<LPARAM>(help->m_hWnd));
+      ASSERT_EQ(frame->helpRequests.size(), 1u);
+      EXPECT_EQ(frame->helpRequests[0].first, 1u) << "the active page";
+      EXPECT_EQ(frame->helpRequests[0].second, reinterpret_cast<LPARAM>(sheet));
+    }
+    sheet->DestroyWindow();
+    PumpAll();
+    EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
+  }
+}

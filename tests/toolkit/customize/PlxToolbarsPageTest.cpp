@@ -11,6 +11,7 @@
 #include "platform/user/Input.h"
 #include "tests/support/ThreadWindows.h"
 #include "tests/toolkit/customize/SheetHost.h"
+#include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxDropDownToolBar.h"
 
 using namespace sheettest;
@@ -306,4 +307,55 @@ TEST_F(UserToolbars, NewRenameAndDeleteAUserToolbar) {
   EXPECT_EQ(List().GetCount(), rows);
   EXPECT_EQ(List().FindStringExact(-1, "More"), LB_ERR);
   EXPECT_EQ(List().GetCurSel(), 0);
+}
+
+TEST_F(UserToolbars, ResetAndResetAllBringBackTheResourceButtons) {
+  Select(Row("Standard"));
+  const int original = standard.GetCount();
+  standard.RemoveButton(0);
+  Answer(IDNO);
+  Press(CPlxToolbarsPage::kResetId);
+  EXPECT_EQ(standard.GetCount(), original - 1) << "No keeps the change";
+  Answer(IDYES);
+  Press(CPlxToolbarsPage::kResetId);
+  EXPECT_EQ(standard.GetCount(), original);
+
+  // Reset all: every listed bar with a resource, and the commands' images as the resources gave them.
+  standard.RemoveButton(0);
+  const int pictureButtons = pictures.GetCount();
+  pictures.RemoveButton(0);
+  ASSERT_FALSE(CPlxToolBar::m_mapDefaultImages.IsEmpty());
+  POSITION first = CPlxToolBar::m_mapDefaultImages.GetStartPosition();
+  UINT command = 0;
+  int image = -1;
+  CPlxToolBar::m_mapDefaultImages.GetNextAssoc(first, command, image);
+  GetCommandManager()->ClearAllCmdImages();
+  GetCommandManager()->SetCmdImage(command, image + 1, FALSE);
+  Answer(IDYES);
+  Press(CPlxToolbarsPage::kResetAllId);
+  EXPECT_EQ(standard.GetCount(), original);
+  EXPECT_EQ(pictures.GetCount(), pictureButtons);
+  EXPECT_EQ(GetCommandManager()->GetCmdImage(command, FALSE), image);
+}
+
+TEST_F(UserToolbars, TextLabelsFollowTheChosenBar) {
+  sheet->DestroyWindow();
+  PumpAll();
+  sheet = Open(CUSTOPT_TEXT_LABELS);
+  ASSERT_NE(sheet, nullptr);
+  ASSERT_TRUE(sheet->SetActivePage(1));
+  PumpAll();
+  page = sheet->GetToolbarsPage();
+  CWnd* labels = page->GetDlgItem(CPlxToolbarsPage::kTextLabelsId);
+  EXPECT_TRUE(labels->GetStyle() & WS_VISIBLE);
+  Select(Row("Standard"));
+  EXPECT_TRUE(labels->IsWindowEnabled());
+  EXPECT_EQ(labels->SendMessage(BM_GETCHECK), BST_UNCHECKED);
+  labels->SendMessage(BM_SETCHECK, BST_CHECKED);
+  Press(CPlxToolbarsPage::kTextLabelsId);
+  EXPECT_TRUE(standard.AreTextLabels());
+  Select(Row("Pictures"));
+  EXPECT_EQ(labels->SendMessage(BM_GETCHECK), BST_UNCHECKED) << "the other bar's state";
+  Select(Row("Standard"));
+  EXPECT_EQ(labels->SendMessage(BM_GETCHECK), BST_CHECKED);
 }
