@@ -180,8 +180,10 @@ CPlxToolbarCustomize::CPlxToolbarCustomize(CFrameWnd* pWndParentFrame, BOOL bAut
 }
 
 CPlxToolbarCustomize::~CPlxToolbarCustomize() {
-  if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
+  // Deleted while open: the window goes, but PostNcDestroy must not delete the object again.
+  m_bDeleting = TRUE;
   if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
+  if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
   DeleteCatalogue();
   delete m_pCustomizePage;
   delete m_pToolbarsPage;
@@ -591,5 +593,5 @@ void CPlxToolbarCustomize::PostNcDestroy() {
     ApplyCustomizeMode(FALSE);
   }
   CPropertySheet::PostNcDestroy();
-  delete this;
+  if (!m_bDeleting) delete this;
 }

@@ -3,6 +3,7 @@
 // while it is open, extra page classes that make no page left out.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -283,4 +284,28 @@ TEST_F(OpenSheet, CloseAndHelpButtonsUnderThePages) {
     PumpAll();
     EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
   }
+}
+
+TEST_F(OpenSheet, EveryWayOfClosingEndsCustomizeMode) {
+  struct Case {
+    const char* how;
+    std::function<void(CPlxToolbarCustomize*)> close;
+  };
+  const Case cases[] = {
+      {"close box", [](CPlxToolbarCustomize* s) { s->SendMessage(WM_CLOSE); }},
+      {"escape", [](CPlxToolbarCustomize* s) { s->SendMessage(WM_COMMAND, IDCANCEL); }},
+      {"destroyed", [](CPlxToolbarCustomize* s) { s->DestroyWindow(); }},
+      {"deleted", [](CPlxToolbarCustomize* s) { delete s; }},
+  };
+  for (const Case& c : cases) {
+    CPlxToolbarCustomize* sheet = Open();
+    ASSERT_NE(sheet, nullptr) << c.how;
+    const HWND window = sheet->m_hWnd;
+    c.close(sheet);
+    PumpAll();
+    EXPECT_FALSE(::IsWindow(window)) << c.how;
+    EXPECT_EQ(g_pActiveCustomizeSheet, nullptr) << c.how;
+    EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode) << c.how;
+  }
+  EXPECT_EQ(frame->customizeModes, (std::vector<WPARAM>{1, 0, 1, 0, 1, 0, 1, 0}));
 }
