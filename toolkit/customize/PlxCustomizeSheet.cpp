@@ -478,7 +478,10 @@ BOOL CPlxToolbarCustomize::ShowModeless() {
   if (m_pParentFrame != nullptr && m_pParentFrame->GetSafeHwnd() != nullptr &&
       (m_pParentFrame->GetExStyle() & WS_EX_LAYOUTRTL))
     exStyle |= WS_EX_LAYOUTRTL;
-  if (!Create(m_pParentFrame, static_cast<DWORD>(-1), exStyle)) return FALSE;
+  if (!Create(m_pParentFrame, static_cast<DWORD>(-1), exStyle)) {
+    if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
+    return FALSE;
+  }
   g_pActiveCustomizeSheet = this;
   m_bOwnsCustomizeMode = TRUE;
   ApplyCustomizeMode(TRUE);
