@@ -3,12 +3,16 @@
 // unchecking them, the list following bars shown or hidden elsewhere, and the name dialog.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/user/Input.h"
+#include "tests/support/BeepRecorder.h"
+#include "tests/support/TestInChild.h"
 #include "tests/support/ThreadWindows.h"
 #include "tests/toolkit/customize/SheetHost.h"
 #include "toolkit/bars/PlxCommandManager.h"
@@ -358,4 +362,49 @@ TEST_F(UserToolbars, TextLabelsFollowTheChosenBar) {
   EXPECT_EQ(labels->SendMessage(BM_GETCHECK), BST_UNCHECKED) << "the other bar's state";
   Select(Row("Standard"));
   EXPECT_EQ(labels->SendMessage(BM_GETCHECK), BST_CHECKED);
+}
+
+namespace {
+
+// Run in a child: the beeps are counted by a display installed before any window.
+class ToolbarsPageBeeps : public ToolbarsPage {
+ protected:
+  static constexpr const char* kChild = "PICTAVO_SHEET_BEEPS_CHILD";
+  void SetUp() override {
+    if (std::getenv(kChild) == nullptr) return;  // the parent only runs the child
+    recorder = pictavo::test::BeepRecorder::Install();
+    ToolbarsPage::SetUp();
+  }
+  void TearDown() override {
+    if (recorder) ToolbarsPage::TearDown();
+  }
+  std::shared_ptr<pictavo::test::BeepRecorder> recorder;
+};
+
+}  // namespace
+
+TEST_F(ToolbarsPageBeeps, EveryRefusedUncheckBeepsAndNothingElseDoes) {
+  if (!recorder) {
+    const auto result = pictavo::test::RunTestInChild(
+        "ToolbarsPageBeeps.EveryRefusedUncheckBeepsAndNothingElseDoes", {{kChild, "1"}});
+    EXPECT_EQ(result.status, 0) << result.output;
+    return;
+  }
+  ClickBox(Row("Standard"));
+  EXPECT_EQ(recorder->Beeps(), 0) << "a bar that may hide hides quietly";
+  const int row = Row("Pictures");
+  ClickBox(row);
+  EXPECT_EQ(recorder->Beeps(), 1) << "click";
+  Select(row);
+  List().SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(recorder->Beeps(), 2) << "space";
+  const CPoint box = BoxOf(row);
+  List().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(box.x, box.y));
+  EXPECT_EQ(recorder->Beeps(), 3) << "double-click on the box";
+  CRect rect;
+  List().GetItemRect(row, &rect);
+  List().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.right - 5, rect.CenterPoint().y));
+  PumpAll();
+  EXPECT_EQ(recorder->Beeps(), 4) << "double-click on the name";
+  EXPECT_TRUE(Visible(pictures));
 }
