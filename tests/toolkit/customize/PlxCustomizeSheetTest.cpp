@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/toolkit/customize/SheetHost.h"
+#include "toolkit/core/PlxSizingControlBar.h"
 #include "toolkit/core/PlxUserTools.h"
 
 using namespace sheettest;
@@ -308,4 +309,35 @@ TEST_F(OpenSheet, EveryWayOfClosingEndsCustomizeMode) {
     EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode) << c.how;
   }
   EXPECT_EQ(frame->customizeModes, (std::vector<WPARAM>{1, 0, 1, 0, 1, 0, 1, 0}));
+}
+
+namespace {
+
+// A docked sizing bar that notes the customize-mode changes it is told.
+class CCountingSizingBar : public CPlxSizingControlBar {
+ public:
+  void OnCustomizeMode(BOOL bCustomize) override {
+    modes.push_back(bCustomize);
+    CPlxSizingControlBar::OnCustomizeMode(bCustomize);
+  }
+  std::vector<BOOL> modes;
+};
+
+}  // namespace
+
+TEST_F(OpenSheet, DockedSizingBarsFollowCustomizeMode) {
+  frame->EnableDocking(CBRS_ALIGN_ANY);
+  CCountingSizingBar sizing;
+  ASSERT_TRUE(
+      sizing.Create("Sizing", frame, CSize(120, 120), TRUE, 0xE850, WS_CHILD | WS_VISIBLE | CBRS_LEFT));
+  sizing.EnableDocking(CBRS_ALIGN_ANY);
+  frame->DockControlBar(&sizing, AFX_IDW_DOCKBAR_LEFT);
+  PumpAll();
+  CPlxToolbarCustomize* sheet = Open();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sizing.modes, (std::vector<BOOL>{TRUE}));
+  sheet->DestroyWindow();
+  PumpAll();
+  EXPECT_EQ(sizing.modes, (std::vector<BOOL>{TRUE, FALSE}));
+  sizing.DestroyWindow();
 }
