@@ -341,3 +341,43 @@ TEST_F(OpenSheet, DockedSizingBarsFollowCustomizeMode) {
   EXPECT_EQ(sizing.modes, (std::vector<BOOL>{TRUE, FALSE}));
   sizing.DestroyWindow();
 }
+
+namespace {
+
+// A sheet whose owner does not accept the user tools as they are.
+class CStrictSheet : public CPlxToolbarCustomize {
+ public:
+  using CPlxToolbarCustomize::CPlxToolbarCustomize;
+  BOOL ValidateTools(const CObList&) override { return accept; }
+  BOOL accept = FALSE;
+};
+
+}  // namespace
+
+TEST_F(OpenSheet, CloseWaitsForTheOwnerToAcceptTheTools) {
+  CPlxUserToolsManager tools(16380, 16381, 16383);
+  auto* sheet = new CStrictSheet(frame, TRUE, 0);
+  ASSERT_TRUE(sheet->ShowModeless());
+  PumpAll();
+  for (UINT message : {static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_CLOSE)}) {
+    sheet->SendMessage(message, message == WM_COMMAND ? IDCANCEL : 0);
+    PumpAll();
+    ASSERT_TRUE(::IsWindow(sheet->m_hWnd)) << "refused: the sheet stays " << message;
+  }
+  EXPECT_TRUE(CPlxToolBar::m_bCustomizeMode);
+  sheet->accept = TRUE;
+  sheet->SendMessage(WM_COMMAND, IDCANCEL);
+  PumpAll();
+  EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
+  EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode);
+}
+
+TEST_F(OpenSheet, HelpKeyAsksTheFrameForThePagesHelp) {
+  CPlxToolbarCustomize* sheet = Open();
+  ASSERT_NE(sheet, nullptr);
+  HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, CPlxCustomizePage::kCategoriesId, nullptr, 0, {0, 0}};
+  sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_EQ(frame->helpRequests.size(), 1u);
+  EXPECT_EQ(frame->helpRequests[0].first, 0u);
+  EXPECT_EQ(frame->helpRequests[0].second, reinterpret_cast<LPARAM>(sheet));
+}
