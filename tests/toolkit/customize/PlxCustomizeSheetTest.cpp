@@ -238,15 +238,6 @@ TEST_F(OpenSheet, OneSheetAtATimeAndCustomizeModeWhileOpen) {
   EXPECT_EQ(g_pActiveCustomizeSheet, again);
 }
 
-TEST_F(OpenSheet, TheQuickCustomizeNamesComeFromTheMenus) {
-  // The frame core's lookup: a catalogue made for the frame with mnemonics kept.
-  const CPlxToolbarCustomize catalogue(frame, TRUE, CUSTOPT_KEEP_AMPERSANDS);
-  EXPECT_STREQ(catalogue.GetCommandName(57635), "Cu&t");
-  EXPECT_EQ(catalogue.GetSafeHwnd(), nullptr);
-  EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
-  EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode);
-}
-
 TEST_F(OpenSheet, CloseAndHelpButtonsUnderThePages) {
   struct Case {
     UINT flags;
