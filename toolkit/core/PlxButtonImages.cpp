@@ -171,13 +171,16 @@ void DeleteBitmap(HBITMAP& hbmp) {
 }  // namespace
 
 CPlxButtonImages::CPlxButtonImages() {
-  if (!s_bInitialized) {
-    s_hdcImage = CreateCompatibleDC(nullptr);
-    s_hdcMask = CreateCompatibleDC(nullptr);
+  // The DCs come back after a clean-up too: toolbars may be made again in the same process.
+  if (s_hdcImage == nullptr || s_hdcMask == nullptr) {
+    if (s_hdcImage == nullptr) s_hdcImage = CreateCompatibleDC(nullptr);
+    if (s_hdcMask == nullptr) s_hdcMask = CreateCompatibleDC(nullptr);
     // Without its two DCs no strip can draw: the system is out of GDI resources.
     if (s_hdcImage == nullptr || s_hdcMask == nullptr) AfxThrowMemoryException();
     // The platform blends with per-pixel alpha itself: there is no library to bind.
     s_bAlphaBlend = TRUE;
+  }
+  if (!s_bInitialized) {
     s_bInitialized = TRUE;
     std::atexit(StaticCleanUp);
   }
@@ -596,6 +599,11 @@ BOOL CPlxButtonImages::PrepareDrawImage(PlxImageDrawState& ds, CSize sizeImageDe
   // Made first: a new manager re-reads the system colours, which drops the menu glyphs.
   CPlxVisualManager* pManager = CPlxVisualManager::GetInstance();
   if (m_hbmStrip == nullptr) return FALSE;
+  // A strip made before the toolkit's images were cleaned up draws again with new DCs.
+  if (s_hdcImage == nullptr) s_hdcImage = CreateCompatibleDC(nullptr);
+  if (s_hdcMask == nullptr) s_hdcMask = CreateCompatibleDC(nullptr);
+  if (s_hdcImage == nullptr || s_hdcMask == nullptr) return FALSE;
+  s_bAlphaBlend = TRUE;
   if (bFadeInactive && m_nBitsPerPixel < 32 && m_hbmFaded == nullptr) CreateStateImage(FALSE);
   if (m_nBitsPerPixel < 32 && m_hbmShadow == nullptr && pManager->m_bShadowHighlightedImage &&
       !g_plxGlobalData.bIsBlackHighContrast && !g_plxGlobalData.bIsWhiteHighContrast)

@@ -137,6 +137,7 @@ BOOL CPlxImageEditorDlg::OnInitDialog() {
   m_wndColorPickerLocation.GetWindowRect(&place);
   ScreenToClient(&place);
   place.DeflateRect(2, 2);
+  m_wndPaletteBar.m_bInternal = TRUE;  // the editor is opened while customizing
   m_wndPaletteBar.CreateAsControl(this, place, kColorBarId, columns, usePalette);
   m_wndPaletteBar.SetColor(0);
 

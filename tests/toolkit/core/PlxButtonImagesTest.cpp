@@ -406,6 +406,26 @@ TEST_F(PlxButtonImagesTest, DrawingStates) {
   }
 }
 
+// The toolkit's clean-up (when the last toolbars go) must not leave strips unable to draw: a
+// program may make bars again, and strips made before still draw.
+TEST_F(PlxButtonImagesTest, StripsDrawAgainAfterTheCleanUp) {
+  const COLORREF kInk = RGB(200, 30, 30);
+  HBITMAP pic = MakeBitmap(16, 15, Square(kMagenta, kInk));
+  CPlxButtonImages before;
+  before.AddImage(pic, TRUE);
+  before.SetTransparentColor(kMagenta);
+  CPlxButtonImages::StaticCleanUp();
+  CPlxButtonImages after;
+  after.AddImage(pic, TRUE);
+  after.SetTransparentColor(kMagenta);
+  DeleteObject(pic);
+  for (CPlxButtonImages* strip : {&before, &after}) {
+    Canvas c(20, 20);
+    ASSERT_TRUE(DrawCell(*strip, c, 0, 0, 0));
+    EXPECT_EQ(pictavo::test::InkOf(c).count, 16);
+  }
+}
+
 TEST_F(PlxButtonImagesTest, DisabledPaletteCellsAreEmbossed) {
   const std::vector<COLORREF> palette = {g_plxGlobalData.clrBtnFace, RGB(200, 30, 30)};
   HBITMAP pic = MakeIndexedDib(16, 15, 8, palette, Square(0, 1));

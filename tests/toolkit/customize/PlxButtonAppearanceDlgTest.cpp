@@ -2,8 +2,12 @@
 // and the new-image path (a refused image, no bitmap to draw on).
 #include "toolkit/customize/PlxButtonAppearanceDlg.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "tests/support/ScratchDir.h"
 #include "tests/toolkit/customize/ImageEditHost.h"
 #include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxToolBar.h"
@@ -32,10 +36,14 @@ class CTestAppearanceDlg : public CPlxButtonAppearanceDlg {
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap* old = dc.SelectObject(&bitmap);
+    given = dc.GetPixel(15, 14);
     dc.SetPixel(0, 0, RGB(255, 0, 0));
     dc.SelectObject(old);
     return TRUE;
   }
+
+ public:
+  COLORREF given = CLR_INVALID;  // a corner of the bitmap the editor was given
 };
 
 class Appearance : public EditFixture {
@@ -165,6 +173,46 @@ TEST_F(Appearance, WithoutABitmapToDrawOnTheEditorDoesNotOpen) {
   dialog.OnNewImage();
   EXPECT_EQ(dialog.messages, std::vector<UINT>{16003});
   EXPECT_EQ(dialog.editorRuns, 0);
+  dialog.DestroyWindow();
+}
+
+// Editing a user image hands its cell to the editor and stores the result in that cell; the
+// images keep their transparent colour.
+TEST_F(Appearance, EditingAUserImageStoresTheDrawingInItsCell) {
+  pictavo::test::ScratchDir scratch;
+  const std::string path = scratch.Path() + "/user.bmp";
+  const char* source = std::getenv("PICTAVO_SOURCE_DIR");
+  std::filesystem::copy_file(std::string(source ? source : ".") + "/resources/bitmaps/sample_toolbar.bmp",
+                             path);
+  CPlxButtonImages fromFile;
+  ASSERT_TRUE(fromFile.LoadFromFile(path.c_str()));
+  ASSERT_EQ(fromFile.GetCount(), 4);
+  const COLORREF transparent = fromFile.GetTransparentColor();
+  CPlxToolbarButton button(kCmd, 0, "Go", TRUE);
+  button.m_bUserImage = TRUE;
+  button.m_iUserImage = 2;
+  CTestAppearanceDlg dialog(&button, &fromFile, &host);
+  Open(dialog);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, 16510)));
+  dialog.OnEditImage();
+  EXPECT_EQ(dialog.editorRuns, 1);
+  EXPECT_NE(dialog.given, CLR_INVALID);  // the cell was drawn into the editor's bitmap
+  EXPECT_TRUE(fromFile.IsModified());
+  EXPECT_EQ(fromFile.GetTransparentColor(), transparent);
+  // The stored cell has the red pixel the editor drew.
+  CClientDC screen(nullptr);
+  CBitmap canvas;
+  ASSERT_TRUE(canvas.CreateCompatibleBitmap(&screen, 16, 15));
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CBitmap* old = dc.SelectObject(&canvas);
+  dc.FillSolidRect(0, 0, 16, 15, RGB(255, 255, 255));
+  PlxImageDrawState ds;
+  ASSERT_TRUE(fromFile.PrepareDrawImage(ds));
+  fromFile.Draw(&dc, 0, 0, 2);
+  fromFile.EndDrawImage(ds);
+  EXPECT_EQ(dc.GetPixel(0, 0), RGB(255, 0, 0));
+  dc.SelectObject(old);
   dialog.DestroyWindow();
 }
 

@@ -169,4 +169,34 @@ TEST_F(Editor, TheToolButtonsSetTheGridsTool) {
   dialog.DestroyWindow();
 }
 
+// The editor opens from the appearance dialog while the toolbars are being customized: its tool
+// palette and its colour bar still answer the mouse then.
+TEST_F(Editor, ToolsAndColoursAnswerClicksWhileCustomizing) {
+  CTestEditorDlg dialog(&image, &host);
+  Open(dialog);
+  dialog.ShowWindow(SW_SHOW);
+  dialog.SetForegroundWindow();
+  CPlxToolBar::SetCustomizeMode(TRUE);
+  const auto clickItem = [](CPlxToolBar& bar, int index) {
+    CRect rect;
+    bar.GetItemRect(index, &rect);
+    bar.ClientToScreen(&rect);
+    customize_test::Click(rect.CenterPoint());
+  };
+  CPlxImageEditorToolBar& tools = dialog.ToolBar();
+  clickItem(tools, tools.CommandToIndex(16901));  // fill
+  EXPECT_EQ(dialog.PixelGrid().GetTool(), CPlxPixelEditCtrl::Fill);
+  CPlxColorBar& colours = dialog.ColorBar();
+  int red = -1;
+  for (int i = 0; i < colours.GetCount() && red < 0; ++i)
+    if (auto* cell = dynamic_cast<CPlxToolBarColorButton*>(colours.GetButton(i));
+        cell && cell->m_clrCell == kRed)
+      red = i;
+  ASSERT_GE(red, 0);
+  clickItem(colours, red);
+  EXPECT_EQ(dialog.PixelGrid().GetColor(), kRed);
+  CPlxToolBar::SetCustomizeMode(FALSE);
+  dialog.DestroyWindow();
+}
+
 }  // namespace

@@ -1,10 +1,9 @@
 // The pixel grid of the button image editor: cell sizes, the tools, and the two ways it used to
-// fail (a division by zero for an image larger than the grid, a fill that never ended).
+// fail (a division by zero for an image larger than the grid, a fill in the colour already there).
 #include "toolkit/customize/PlxPixelEditCtrl.h"
 
 #include <vector>
 
-#include "platform/gdi/Gdi.h"
 #include "tests/toolkit/customize/ImageEditHost.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/customize/PlxImageEditorDlg.h"
@@ -157,31 +156,6 @@ TEST_F(PixelEdit, FillStopsAtTheOutlineAndAFillInTheSameColourEnds) {
 TEST_F(PixelEdit, PencilPaintsEveryPixelItCrosses) {
   Drag(At(0, 0), {At(1, 0), At(2, 0)});
   EXPECT_EQ(Painted(), (std::vector<CPoint>{{0, 0}, {1, 0}, {2, 0}}));
-}
-
-// The platform's flood fill finds the area before it paints, so the colour already there ends too.
-TEST(FloodFill, FillsTheConnectedAreaAndEndsInItsOwnColour) {
-  customize_test::StartDisplay();
-  CBitmap bitmap;
-  MakeBitmap(bitmap, 8, 8, kWhite);
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CBitmap* old = dc.SelectObject(&bitmap);
-  for (int y = 0; y < 8; ++y) dc.SetPixel(4, y, kBlack);
-  CBrush white, red;
-  white.CreateSolidBrush(kWhite);
-  red.CreateSolidBrush(kRed);
-  CBrush* oldBrush = dc.SelectObject(&white);
-  EXPECT_TRUE(::ExtFloodFill(dc.GetSafeHdc(), 1, 1, kWhite, FLOODFILLSURFACE));
-  dc.SelectObject(&red);
-  EXPECT_TRUE(::ExtFloodFill(dc.GetSafeHdc(), 1, 1, kWhite, FLOODFILLSURFACE));
-  EXPECT_EQ(dc.GetPixel(0, 7), kRed);
-  EXPECT_EQ(dc.GetPixel(3, 0), kRed);
-  EXPECT_EQ(dc.GetPixel(4, 3), kBlack);
-  EXPECT_EQ(dc.GetPixel(5, 3), kWhite);
-  EXPECT_FALSE(::ExtFloodFill(dc.GetSafeHdc(), 4, 4, kWhite, FLOODFILLSURFACE));  // not that colour
-  dc.SelectObject(oldBrush);
-  dc.SelectObject(old);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "tests/toolkit/customize/SheetHost.h"
+#include "toolkit/core/PlxButtonImages.h"
 #include "toolkit/customize/PlxButtonAppearanceDlg.h"
+#include "toolkit/customize/PlxImageEditorDlg.h"
 
 namespace {
 
@@ -86,6 +88,66 @@ TEST_F(ToolbarAppearance, ImageOnlyWithoutAnImageAsksAndACancelRestores) {
   EXPECT_TRUE(button->m_bText);
   EXPECT_FALSE(button->m_bImage);
   EXPECT_EQ(button->m_strText, "Open");
+}
+
+std::function<void(CPlxImageEditorDlg&)> g_draw;
+
+// Draws in the image editor once it is on screen.
+void CALLBACK Draw(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* editor = dynamic_cast<CPlxImageEditorDlg*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+  if (editor == nullptr || !editor->IsWindowVisible() || !g_draw) return;
+  ::KillTimer(nullptr, id);
+  auto draw = std::move(g_draw);
+  g_draw = nullptr;
+  draw(*editor);
+}
+
+// Appearance, user-defined image, New: the sheet's editor opens on a new image, a pixel is drawn,
+// OK, OK: the button shows the new user image.
+TEST_F(ToolbarAppearance, ANewImageDrawnInTheEditorBecomesTheButtonsImage) {
+  CPlxButtonImages userImages;
+  userImages.SetImageSize(CSize(16, 15));
+  CPlxToolBar::SetUserImages(&userImages);
+  CPlxToolbarButton* button = bar.GetButton(0);
+  ASSERT_NE(button, nullptr);
+  bool drew = false;
+  Run(0, kAppearance, [&](CPlxButtonAppearanceDlg& d) {
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(16529, BN_CLICKED));
+    g_draw = [&](CPlxImageEditorDlg& editor) {
+      CPlxPixelEditCtrl& grid = editor.PixelGrid();
+      const CSize cell = grid.GetCellSize();
+      const LPARAM at = MAKELPARAM(1 + 2 * cell.cx + cell.cx / 2, 1 + 3 * cell.cy + cell.cy / 2);
+      grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+      grid.SendMessage(WM_LBUTTONUP, 0, at);
+      drew = true;
+      editor.SendMessage(WM_COMMAND, IDOK);
+    };
+    const UINT_PTR drawTimer = ::SetTimer(nullptr, 0, 1, Draw);
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(16509, BN_CLICKED));
+    ::KillTimer(nullptr, drawTimer);
+    d.SendMessage(WM_COMMAND, IDOK);
+  });
+  CPlxToolBar::SetUserImages(nullptr);
+  EXPECT_TRUE(g_answered);
+  EXPECT_TRUE(drew);
+  ASSERT_EQ(userImages.GetCount(), 1);
+  EXPECT_TRUE(button->m_bUserImage);
+  EXPECT_EQ(button->GetImage(), 0);
+  // The drawn pixel is in the stored image: black where the pencil went, not elsewhere.
+  CClientDC screen(nullptr);
+  CBitmap canvas;
+  ASSERT_TRUE(canvas.CreateCompatibleBitmap(&screen, 16, 15));
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CBitmap* old = dc.SelectObject(&canvas);
+  dc.FillSolidRect(0, 0, 16, 15, RGB(255, 255, 255));
+  PlxImageDrawState ds;
+  ASSERT_TRUE(userImages.PrepareDrawImage(ds));
+  userImages.Draw(&dc, 0, 0, 0);
+  userImages.EndDrawImage(ds);
+  EXPECT_EQ(dc.GetPixel(2, 3), 0u);
+  EXPECT_NE(dc.GetPixel(6, 6), 0u);
+  dc.SelectObject(old);
 }
 
 }  // namespace
