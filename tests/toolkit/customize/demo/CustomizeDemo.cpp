@@ -149,7 +149,7 @@ class CCustomizeDemoFrame : public CPlxMDIFrameWnd {
         tool->m_strLabel = "Notes";
         tool->SetCommand("true");
       }
-    CRect rect(10, 10, 10 + 780, 10 + 480);
+    CRect rect(10, 10, 10 + 740, 10 + 480);
     int flags = 0, show = 0;
     g_app->LoadWindowPlacement(rect, flags, show);
     SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER);
