@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/PngPicture.h"
 #include "tests/support/Programs.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScratchDir.h"
@@ -224,4 +225,23 @@ TEST(CustomizeDemo, TheSheetsChangesApplyAtOnceRunAndSurviveARestart) {
     ASSERT_TRUE(run(rerunLog));
   }
   EXPECT_EQ(Starting(Lines(rerunLog), "start "), end);
+
+  // And looks it: large icons, Standard hidden, the drawn image beside Zoom on the user's bar.
+  // PICTAVO_WRITE_REFERENCES=1 writes the picture anew (look at it first).
+  const std::string shot = pictavo::test::SnapshotPath("customize-demo-29-restarted.png");
+  const char* source = std::getenv("PICTAVO_SOURCE_DIR");
+  const std::string reference =
+      std::string(source ? source : ".") + "/tests/toolkit/customize/reference/customize-demo-restarted.png";
+  const char* write = std::getenv("PICTAVO_WRITE_REFERENCES");
+  if (write != nullptr && std::string(write) == "1")
+    std::filesystem::copy_file(shot, reference, std::filesystem::copy_options::overwrite_existing);
+  pictavo::test::Picture got, want;
+  ASSERT_TRUE(pictavo::test::ReadPng(shot, &got));
+  ASSERT_TRUE(pictavo::test::ReadPng(reference, &want)) << reference;
+  ASSERT_EQ(got.width, want.width);
+  ASSERT_EQ(got.height, want.height);
+  int differ = 0;
+  for (int y = 0; y < got.height; ++y)
+    for (int x = 0; x < got.width; ++x) differ += got.At(x, y) != want.At(x, y);
+  EXPECT_EQ(differ, 0) << shot;
 }

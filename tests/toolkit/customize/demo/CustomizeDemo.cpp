@@ -289,6 +289,9 @@ class CCustomizeDemoFrame : public CPlxMDIFrameWnd {
     m_wndStandard.SetWindowText("Standard");
     m_wndPictures.SetWindowText("Pictures");
     m_wndPictures.m_bPermanent = TRUE;  // the locked bar may not be hidden either
+    // Buttons that find no room (large icons in a narrow frame) wait behind each bar's chevron.
+    for (CPlxToolBar* bar : {&m_wndStandard, &m_wndPictures})
+      bar->EnableCustomizeButton(TRUE, kCustomizeCmd, "Customize...");
     for (CPlxToolBar* bar : {static_cast<CPlxToolBar*>(&m_wndMenuBar), &m_wndStandard, &m_wndPictures})
       bar->EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndMenuBar, AFX_IDW_DOCKBAR_TOP);
