@@ -149,14 +149,16 @@ TEST(CustomizeDemo, TheSheetsChangesApplyAtOnceRunAndSurviveARestart) {
          << Shot("21-appearance") << "click " << kTextAndImage << "\nclick " << kUserImage << "\nclick "
          << kNewImage << "\nwait-window \"Edit Button Image\"\n"
          << Shot("22-editor")
-         // Pencil, line, rectangle, ellipse, fill inside the rectangle, pick, pencil again.
-         << "click-at 790 328\ndrag " << kDrawArea << " 37 37 " << kDrawArea << " 37 187\n"
-         << "click-at 835 328\ndrag " << kDrawArea << " 67 37 " << kDrawArea << " 202 187\n"
-         << "click-at 790 354\ndrag " << kDrawArea << " 82 22 " << kDrawArea << " 157 82\n"
-         << "click-at 813 354\ndrag " << kDrawArea << " 127 127 " << kDrawArea << " 217 202\n"
-         << "click-at 813 328\nclick " << kDrawArea << " 112 52\n"
-         << "click-at 835 354\nclick " << kDrawArea << " 37 82\n"
-         << "click-at 790 328\nclick " << kDrawArea << " 217 37\n"
+         // Red pencil, blue line, green rectangle filled yellow, navy ellipse; the red picked up
+         // again for a last dot. Tools and colours are clicked where the dialog shows them.
+         << "click-at 790 328\nclick-at 839 432\ndrag " << kDrawArea << " 37 37 " << kDrawArea << " 37 187\n"
+         << "click-at 835 328\nclick-at 811 446\ndrag " << kDrawArea << " 67 37 " << kDrawArea << " 202 187\n"
+         << "click-at 790 354\nclick-at 825 404\ndrag " << kDrawArea << " 82 22 " << kDrawArea << " 157 82\n"
+         << "click-at 813 354\nclick-at 853 404\ndrag " << kDrawArea << " 127 127 " << kDrawArea
+         << " 217 202\n"
+         << "click-at 813 328\nclick-at 797 446\nclick " << kDrawArea << " 112 52\n"
+         << "click-at 835 354\nclick " << kDrawArea << " 37 97\n"
+         << "click " << kDrawArea << " 217 37\n"
          << Shot("23-drawn") << "click 1\nwait-window \"Button Appearance\"\n"
          << Shot("24-new-image") << "click 1\nwait-window \"Customize\"\n"
          << Shot("25-image-on-bar") << "click 2\nwait-window \"Customize Demo\"\n"
