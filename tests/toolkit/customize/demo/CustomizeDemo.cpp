@@ -4,10 +4,9 @@
 // macro menus, and a Customize command (F2) that opens the customize sheet. Chosen commands, run
 // tools and double-clicks are logged; the workspace (bars, user bars, button images, shortcuts,
 // menus, double-click commands, tools, options) is loaded at start and saved at the end. The
-// end-to-end test drives it with the input script; --layout writes where the bars' buttons and the
-// sheet's rows lie and quits.
+// end-to-end test drives it with the input script.
 //
-// Options: --log FILE, --resources DIR, --layout.
+// Options: --log FILE, --resources DIR.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,11 +54,6 @@ std::ofstream g_log;
 void Log(const std::string& line) {
   g_log << line << '\n';
   g_log.flush();
-}
-
-std::string RectText(const CRect& r) {
-  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-         std::to_string(r.bottom);
 }
 
 // The user's button images live in one bitmap file in the home folder.
@@ -204,28 +198,6 @@ class CCustomizeDemoFrame : public CPlxMDIFrameWnd {
       auto* tool = static_cast<CPlxUserTool*>(tools.GetNext(pos));
       Log(prefix + " tool " + std::string(tool->m_strLabel) + " | " + std::string(tool->GetCommand()) +
           " | " + std::string(tool->m_strArguments) + " | " + std::string(tool->m_strInitialDirectory));
-    }
-  }
-
-  // Where the bars' buttons and the menu bar's items lie (client coordinates of each bar), and the
-  // height of a row in the sheet's lists.
-  void LogLayout() {
-    for (CPlxToolBar* bar : Bars())
-      for (int i = 0; i < bar->GetCount(); ++i) {
-        CPlxToolbarButton* b = bar->GetButton(i);
-        Log("button " + std::to_string(bar->GetDlgCtrlID()) + " " + std::to_string(i) + " " +
-            std::to_string(static_cast<int>(b->m_nID)) + " " + RectText(b->m_rect));
-      }
-    auto* sheet = new CPlxToolbarCustomize(this, TRUE);
-    if (sheet->ShowModeless()) {
-      if (CWnd* list = sheet->GetActivePage()->GetDlgItem(16602)) {
-        CRect row;
-        list->SendMessage(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-        Log("row " + std::to_string(row.Height()));
-      }
-      sheet->DestroyWindow();
-    } else {
-      delete sheet;
     }
   }
 
@@ -410,19 +382,16 @@ int RunLoop(HWND window) {
 
 int main(int argc, char** argv) {
   std::string logPath;
-  bool layout = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--log" && i + 1 < argc)
       logPath = argv[++i];
-    else if (a == "--layout")
-      layout = true;
     else if (a == "--resources" && i + 1 < argc)
       pictavo::res::SetResourceRoot(argv[++i]);
   }
   g_log.open(logPath, std::ios::trunc);
   if (!g_log) {
-    std::fprintf(stderr, "usage: customize_demo --log FILE [--resources DIR] [--layout]\n");
+    std::fprintf(stderr, "usage: customize_demo --log FILE [--resources DIR]\n");
     return 2;
   }
   if (!pictavo::display::Initialize()) return 1;
@@ -439,12 +408,6 @@ int main(int argc, char** argv) {
   frame->RecalcLayout();
   frame->UpdateWindow();
   frame->LogState("start");
-  if (layout) {
-    frame->LogLayout();
-    app.EnableSaving(FALSE);
-    frame->DestroyWindow();
-    return 0;
-  }
   const int exitCode = RunLoop(frame->GetSafeHwnd());
   CPlxToolBar::CleanUpImages();
   CPlxVisualManager::DestroyInstance();
