@@ -326,6 +326,23 @@ LRESULT CPlxButtonGridCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENABLE:
       RedrawWindow();
       break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR: {
+      // A button that hosts the asking window (or its parent) may give the brush.
+      const HWND child = reinterpret_cast<HWND>(lParam);
+      const UINT kind = message - WM_CTLCOLORMSGBOX;
+      for (POSITION pos = m_lstButtons.GetHeadPosition(); pos;) {
+        auto* button = static_cast<CPlxToolbarButton*>(m_lstButtons.GetNext(pos));
+        const HWND own = button->GetHwnd();
+        if (own == nullptr || (own != child && own != ::GetParent(child))) continue;
+        if (HBRUSH brush = button->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), kind))
+          return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
+    }
     case WM_SYSCOLORCHANGE:
       if (m_pImages) m_pImages->Reload();
       RedrawWindow();

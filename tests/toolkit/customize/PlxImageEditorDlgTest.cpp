@@ -166,6 +166,14 @@ TEST_F(Editor, TheToolButtonsSetTheGridsTool) {
     EXPECT_EQ(dialog.PixelGrid().GetTool(), tool) << command;
   }
   EXPECT_EQ(dialog.ToolBar().GetCount(), 6);
+  // The idle update checks the current tool's button and leaves every tool enabled.
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(16904, 0));
+  dialog.OnKickIdle();
+  for (int i = 0; i < dialog.ToolBar().GetCount(); ++i) {
+    const UINT style = dialog.ToolBar().GetButtonStyle(i);
+    EXPECT_FALSE(style & TBBS_DISABLED) << i;
+    EXPECT_EQ((style & TBBS_CHECKED) != 0, dialog.ToolBar().GetItemID(i) == 16904) << i;
+  }
   dialog.DestroyWindow();
 }
 
