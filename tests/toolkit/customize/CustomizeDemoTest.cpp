@@ -100,14 +100,15 @@ TEST(CustomizeDemo, TheSheetsChangesApplyAtOnceRunAndSurviveARestart) {
          << "key Ctrl+A\ntype My Picks\nkey Enter\nwait-window \"Customize\"\n"
          << Shot("06-renamed")
          // Keyboard: Copy gets Ctrl+Shift+K, free until then; Ctrl+N names its owner and Assign
-         // stays off; then the picture document's table.
+         // stays off; then the picture document's table, where Ctrl+N is taken too.
          << "key Ctrl+Tab\nkey Ctrl+Tab\nwait-window \"Customize\"\n"
          << "click " << kKeyCategory << "\nkey Down\nkey Enter\n"
          << "click " << kKeyCommands << " 40 22\n"
          << "click " << kNewKey << "\nkey Ctrl+Shift+K\n"
          << Shot("07-new-key") << "wait-enabled " << kAssign << "\nclick " << kAssign << "\n"
          << "click " << kNewKey << "\nkey Ctrl+N\nwait-disabled " << kAssign << "\n"
-         << Shot("08-key-in-use") << "click " << kAccelTable << "\nkey Down\nkey Enter\n"
+         << Shot("08-key-in-use") << "click " << kAccelTable << "\nkey Up\nkey Enter\nwait-disabled "
+         << kAssign << "\n"
          << Shot("09-picture-keys")
          // Menu: the picture document's menu; the caption's context menu opened, Cut dragged off
          // it, then the menu reset.
