@@ -372,3 +372,24 @@ TEST_F(OpenSheet, HelpKeyAsksTheFrameForThePagesHelp) {
   EXPECT_EQ(frame->helpRequests[0].first, 0u);
   EXPECT_EQ(frame->helpRequests[0].second, reinterpret_cast<LPARAM>(sheet));
 }
+
+TEST_F(Catalogue, DocumentMenusComeFirstThenTheFramesMenu) {
+  CWinApp app("SheetTest");
+  app.AddDocTemplate(new CMultiDocTemplate(16355, nullptr, nullptr, nullptr));
+  const CPlxToolbarCustomize sheet(frame, TRUE, 0);
+  EXPECT_EQ(Names(sheet.GetCategoryNames()),
+            (std::vector<std::string>{"File", "View", "Edit", "Tools", "Window", "New Menu"}));
+  EXPECT_EQ(Items(sheet, "File"),
+            (std::vector<std::string>{"Close=FileClose", "New=FileNew", "Open...=FileOpen...",
+                                      "Page setup...=FilePageSetup...", "Exit=FileExit"}));
+  EXPECT_EQ(Items(sheet, "View"), (std::vector<std::string>{"Zoom=ViewZoom"}));
+}
+
+TEST_F(Catalogue, AWindowMenuOffersTheFramesWindowsDialog) {
+  frame->m_uiWindowsDlgMenuId = 16361;
+  frame->m_strWindowsDlgMenuText = "&Windows...";
+  const CPlxToolbarCustomize sheet(frame, TRUE, 0);
+  EXPECT_EQ(Items(sheet, "Window"),
+            (std::vector<std::string>{"New Window=WindowNewWindow", "Cascade=WindowCascade", "Windows..."}));
+  frame->m_uiWindowsDlgMenuId = 0;
+}
