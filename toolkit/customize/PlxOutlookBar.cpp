@@ -769,6 +769,17 @@ void CPlxOutlookBar::DoPaint(CDC* pDC) {
   pDC->SelectObject(old);
 }
 
+BOOL CPlxOutlookBar::DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages,
+                                BOOL bHighlighted, BOOL bDrawDisabledImages) {
+  if (pButton == m_pChevron)
+    return CPlxToolBar::DrawButton(pDC, pButton, pImages, bHighlighted, bDrawDisabledImages);
+  const int saved = pDC->SaveDC();
+  pDC->IntersectClipRect(m_rectButtonsArea);
+  const BOOL drawn = CPlxToolBar::DrawButton(pDC, pButton, pImages, bHighlighted, bDrawDisabledImages);
+  pDC->RestoreDC(saved);
+  return drawn;
+}
+
 void CPlxOutlookBar::OnFillBackground(CDC* pDC) {
   CRect client;
   GetClientRect(client);

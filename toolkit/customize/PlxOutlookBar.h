@@ -176,6 +176,8 @@ class CPlxOutlookBar : public CPlxToolBar {
   CCustomizeButton* GetChevron() const { return m_pChevron; }
   // nVisible captions in a block at the end under a splitter (at most nMax, -1 = all); -1 = off.
   void SetCaptionSplitter(int nVisible, int nMax = -1);
+  // The bar's own caption (a frame caption given to the bar turns it on as well).
+  void ShowBarCaption(BOOL bShow = TRUE);
   // Double clicks on page captions rename them in place.
   void EnableInPlaceEdit(BOOL bEnable = TRUE) { m_bInPlaceEditEnabled = bEnable; }
   BOOL EditPageLabel(DWORD dwId);
@@ -190,6 +192,9 @@ class CPlxOutlookBar : public CPlxToolBar {
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   void DoPaint(CDC* pDC) override;
   void OnFillBackground(CDC* pDC) override;
+  // Shortcuts are cut at the end of the button area.
+  BOOL DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages, BOOL bHighlighted,
+                  BOOL bDrawDisabledImages) override;
   int OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   // The bar's own child buttons are heard here, before a control bar passes commands on.

@@ -113,6 +113,10 @@ int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
       g_plxGlobalData.hcurStretchVert = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(30981));
   }
 
+  // The hand over the small toolbar's buttons and a derived pane's links.
+  if (g_plxGlobalData.hcurHand == nullptr)
+    g_plxGlobalData.hcurHand =
+        ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(CPlxOutlookBarToolBar::kHandCursor));
   if (m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_HIDE_INPLACE, kToolBarId)) {
     m_wndToolBar.SetOwner(this);
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
@@ -135,6 +139,11 @@ void CPlxOutlookBar::OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct
     if (GetSafeHwnd() != nullptr) PostMessage(WM_SIZE);
   }
   CPlxToolBar::OnStyleChanging(nStyleType, lpStyleStruct);
+}
+
+void CPlxOutlookBar::ShowBarCaption(BOOL bShow) {
+  m_bHasCaption = bShow || m_bPageLook;
+  Relayout();
 }
 
 void CPlxOutlookBar::OnSize(UINT nType, int cx, int cy) {
@@ -427,6 +436,12 @@ BOOL CPlxOutlookBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CPlxOutlookBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && OnChildButton(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+  // The chevron's scroll items are the bar's own; a control bar would pass them to its owner.
+  if (message == WM_COMMAND && lParam == 0 &&
+      (LOWORD(wParam) == kScrollUpCmd || LOWORD(wParam) == kScrollDownCmd)) {
+    OnScrollCommand(LOWORD(wParam));
+    return 0;
+  }
   return CPlxToolBar::WindowProc(message, wParam, lParam);
 }
 
