@@ -112,6 +112,8 @@ class CPlxOutlookBarToolBar : public CPlxToolBar {
 
  public:
   static constexpr UINT kHandCursor = 16919;
+  // Part of the outlook bar: not offered in lists of the frame's toolbars.
+  BOOL AllowShowOnList() const override { return FALSE; }
 
  protected:
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

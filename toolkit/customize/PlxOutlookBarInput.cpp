@@ -91,9 +91,10 @@ int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   const CRect hidden(CPoint(0, 0), size);
   const BOOL horz = IsHorizontal();
   m_btnUp.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kScrollUpId);
-  m_btnUp.SetStdImage(horz ? CPlxMenuGlyphs::IdArowRight : CPlxMenuGlyphs::IdArowUp);
+  // Across a horizontal bar the arrows point the way the buttons go: back to the left.
+  m_btnUp.SetStdImage(horz ? CPlxMenuGlyphs::IdArowLeft : CPlxMenuGlyphs::IdArowUp);
   m_btnDown.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kScrollDownId);
-  m_btnDown.SetStdImage(horz ? CPlxMenuGlyphs::IdArowLeft : CPlxMenuGlyphs::IdArowDown);
+  m_btnDown.SetStdImage(horz ? CPlxMenuGlyphs::IdArowRight : CPlxMenuGlyphs::IdArowDown);
   m_btnClose.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kCloseId);
   m_btnClose.SetStdImage(CPlxMenuGlyphs::IdClose);
   CString tip;

@@ -6,6 +6,7 @@
 #include "toolkit/customize/PlxOutlookBar.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,67 @@ TEST_F(PlxOutlookBarTest, GrowingAScrolledBarGivesTheHiddenButtonsBack) {
   SetHeight(captions + 10 * extent);
   EXPECT_EQ(m_bar->m_iFirstVisibleButton, 0);
   EXPECT_EQ(m_bar->m_iScrollOffset, 0);
+}
+
+// Shortcuts of one, two and three label lines: scrolling back takes off the height of the button
+// that comes back into view, so each lands at the top of the area.
+TEST_F(PlxOutlookBarTest, ScrollingBackByUnequalButtonsPutsEachAtTheTop) {
+  m_bar->SetActivePage(m_photos);
+  const char* labels[] = {"One", "Two words here and there", "A label long enough for three lines of text",
+                          "One", "Two words here and there"};
+  for (int i = 0; i < 5; ++i) m_bar->AddShortcut(kFirstCmd + 40 + i, -1, labels[i], m_photos);
+  SetHeight(2 * m_bar->m_nCaptionHeight + 60);
+  CRect area;
+  m_bar->GetButtonsArea(area);
+  std::set<int> heights;
+  for (int i = 0; i < m_bar->GetPageButtonsNum(); ++i)
+    heights.insert(m_bar->GetPageButton(i)->m_rect.Height());
+  ASSERT_GE(heights.size(), 3u);
+  for (int i = 0; i < 5; ++i) m_bar->ScrollDown();
+  ASSERT_EQ(m_bar->m_iFirstVisibleButton, 5);
+  for (int first = 4; first >= 0; --first) {
+    m_bar->ScrollUp();
+    EXPECT_EQ(m_bar->m_iFirstVisibleButton, first);
+    EXPECT_EQ(m_bar->GetPageButton(first)->m_rect.top, area.top) << "first " << first;
+  }
+  EXPECT_EQ(m_bar->m_iScrollOffset, 0);
+}
+
+// Docked at the top, the captions stand left and right of the buttons, the arrows point along
+// the bar and the splitter is the bottom edge.
+TEST_F(PlxOutlookBarTest, AHorizontalBarLaysOutAcross) {
+  m_bar->DestroyWindow();
+  m_bar = std::make_unique<CPlxOutlookBar>();
+  m_bar->m_bResizable = TRUE;
+  ASSERT_TRUE(m_bar->Create(&m_host, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, kBarId));
+  m_bar->MoveWindow(0, 0, 300, 70);
+  m_bar->SetOwnSizes(CSize(40, 40), CSize(32, 32));
+  m_mail = m_bar->AddPage("Mail");
+  m_photos = m_bar->AddPage("Photos");
+  for (int i = 0; i < kMailButtons; ++i)
+    m_bar->AddShortcut(kFirstCmd + i, -1, ("Inbox" + std::to_string(i)).c_str(), m_mail);
+  m_bar->AdjustLocations();
+  CRect client;
+  m_bar->GetClientRect(client);
+  const int h = m_bar->m_nCaptionHeight;
+  EXPECT_EQ(m_bar->m_rectSplitter, CRect(client.left, client.bottom - 3, client.right, client.bottom));
+  EXPECT_EQ(m_bar->FindPage(m_mail)->m_rectCaption, CRect(0, 0, h, client.bottom - 3));
+  EXPECT_EQ(m_bar->FindPage(m_photos)->m_rectCaption,
+            CRect(client.right - h, 0, client.right, client.bottom - 3));
+  CRect area;
+  m_bar->GetButtonsArea(area);
+  EXPECT_EQ(area, CRect(h, 0, client.right - h, client.bottom - 3));
+  CPlxToolbarButton* first = m_bar->GetPageButton(0);
+  EXPECT_EQ(first->m_rect.left, area.left);
+  EXPECT_EQ(first->m_rect.Height(), area.Height());
+  ASSERT_TRUE(m_bar->CanScrollDown());
+  m_bar->ScrollDown();
+  EXPECT_EQ(m_bar->GetPageButton(1)->m_rect.left, area.left);
+  CRect up, down;
+  m_bar->GetScrollButton(TRUE).GetWindowRect(up);
+  m_bar->GetScrollButton(FALSE).GetWindowRect(down);
+  EXPECT_LT(up.left, down.left);
+  EXPECT_EQ(m_bar->CalcFixedLayout(FALSE, TRUE), CSize(32767, m_bar->m_nBarSize));
 }
 
 TEST_F(PlxOutlookBarTest, PagesChangeOnlyToPagesThatExistAndStartUnscrolled) {
