@@ -194,6 +194,11 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
     textRect.top = imageRect.bottom + 2;
   }
   if (pressed && bHighlight && !bCustomizeMode) imageRect.OffsetRect(1, 1);
+  // Managers that grow large buttons: the image keeps its place inside, the label moves on.
+  if (const CSize extra = manager->GetButtonExtraBorder(); extra != CSize(0, 0)) {
+    imageRect.OffsetRect(extra.cx / 2 + 1, extra.cy / 2 + 1);
+    textRect.OffsetRect(bHorz ? extra.cx : 0, bHorz ? 0 : extra.cy);
+  }
 
   CRect frame = imageRect;
   frame.InflateRect(2, 2);

@@ -137,7 +137,7 @@ void CPlxOutlookBar::OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct
     // A frame caption becomes the bar's own.
     m_bHasCaption = (lpStyleStruct->styleNew & WS_CAPTION) != 0 || m_bPageLook;
     lpStyleStruct->styleNew &= ~WS_CAPTION;
-    if (GetSafeHwnd() != nullptr) PostMessage(WM_SIZE);
+    Relayout();
   }
   CPlxToolBar::OnStyleChanging(nStyleType, lpStyleStruct);
 }

@@ -617,6 +617,14 @@ TEST_F(PlxOutlookBarTest, ADragHeldOverAnotherCaptionOpensItsPage) {
     EXPECT_EQ(m_bar->GetActivePageId(), c.active);
     EXPECT_EQ(m_bar->m_nPendingPageId, 0u);
   }
+  // A page removed while a drag waits over its caption is not opened later.
+  m_bar->SetActivePage(m_mail);
+  m_bar->OnDragOver(nullptr, 0, m_bar->FindPage(m_photos)->m_rectCaption.CenterPoint());
+  ASSERT_EQ(m_bar->m_nPendingPageId, m_photos);
+  m_bar->RemovePage(m_photos);
+  EXPECT_EQ(m_bar->m_nPendingPageId, 0u);
+  m_bar->SendMessage(WM_TIMER, CPlxOutlookBar::kPageChangeTimer);
+  EXPECT_EQ(m_bar->GetActivePageId(), m_mail);
 }
 
 TEST_F(PlxOutlookBarTest, ABackgroundPictureIsTakenFromTheResources) {
