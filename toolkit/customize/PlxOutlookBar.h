@@ -231,6 +231,7 @@ class CPlxOutlookBar : public CPlxToolBar {
   CRect m_rectActivePage;                       // screen coordinates
   CEdit* m_pInPlaceEdit = nullptr;
   DWORD m_dwEditedPageId = 0;
+  UINT m_nEditSerial = 0;  // tells the current editor's requests from an earlier one's
   BOOL m_bHasCaption = FALSE;
   CRect m_rectCaptions;  // the block at the start
   CPlxButton m_btnClose;

@@ -35,14 +35,19 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// Asks the bar to end the edit of the editor whose serial is in lParam (keep the text when wParam is set).
+// Posted: the editor is deleted by the bar, never inside its own messages.
+const UINT kEndLabelEditMsg = ::RegisterWindowMessage("PlxOutlookEndLabelEdit");
+
 // The in-place editor of a page label: Enter keeps the text, Escape drops it, and leaving it
 // keeps it.
 class CPageLabelEdit : public CEdit {
  public:
-  explicit CPageLabelEdit(CPlxOutlookBar* pBar) : m_pBar(pBar) {}
+  CPageLabelEdit(CPlxOutlookBar* pBar, UINT nSerial) : m_pBar(pBar), m_nSerial(nSerial) {}
   BOOL PreTranslateMessage(MSG* pMsg) override {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE)) {
-      m_pBar->EndPageLabelEdit(pMsg->wParam == VK_RETURN);
+    if (pMsg->hwnd == GetSafeHwnd() && pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE)) {
+      End(pMsg->wParam == VK_RETURN);
       return TRUE;
     }
     return CEdit::PreTranslateMessage(pMsg);
@@ -52,16 +57,23 @@ class CPageLabelEdit : public CEdit {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
     if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-      m_pBar->EndPageLabelEdit(wParam == VK_RETURN);
+      End(wParam == VK_RETURN);
       return 0;
     }
-    const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-    if (message == WM_KILLFOCUS) m_pBar->PostMessage(WM_CANCELMODE);
-    return result;
+    if (message == WM_KILLFOCUS) End(TRUE);
+    return CEdit::WindowProc(message, wParam, lParam);
   }
 
  private:
+  void End(BOOL bCommit) {
+    if (m_bEnding) return;
+    m_bEnding = TRUE;
+    m_pBar->PostMessage(kEndLabelEditMsg, bCommit, m_nSerial);
+  }
+
   CPlxOutlookBar* m_pBar;
+  UINT m_nSerial;
+  BOOL m_bEnding = FALSE;
 };
 
 }  // namespace
@@ -269,7 +281,7 @@ BOOL CPlxOutlookBar::EditPageLabel(DWORD dwId) {
   CPlxOutlookBarPage* page = FindPage(dwId);
   if (page == nullptr || GetSafeHwnd() == nullptr || page->m_rectCaption.IsRectEmpty()) return FALSE;
   EndPageLabelEdit(TRUE);
-  auto* edit = new CPageLabelEdit(this);
+  auto* edit = new CPageLabelEdit(this, ++m_nEditSerial);
   CRect rect = page->m_rectCaption;
   rect.DeflateRect(2, 2);
   if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, this, 0)) {
@@ -436,6 +448,12 @@ BOOL CPlxOutlookBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CPlxOutlookBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kEndLabelEditMsg) {
+    // Only the editor that asked: a later one may have taken its place.
+    if (m_pInPlaceEdit != nullptr && static_cast<LPARAM>(m_nEditSerial) == lParam)
+      EndPageLabelEdit(static_cast<BOOL>(wParam));
+    return 0;
+  }
   if (message == WM_COMMAND && OnChildButton(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
   // The chevron's scroll items are the bar's own; a control bar would pass them to its owner.
   if (message == WM_COMMAND && lParam == 0 &&

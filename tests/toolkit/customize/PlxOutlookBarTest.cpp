@@ -582,6 +582,20 @@ TEST_F(PlxOutlookBarTest, APageIsRenamedInPlaceWithEnterAndKeptWithEscape) {
     caption.GetWindowText(text);
     EXPECT_STREQ(text, c.label);
   }
+  // A second rename while one is open: the first one's leaving does not end the second.
+  ASSERT_TRUE(m_bar->EditPageLabel(m_mail));
+  m_bar->m_pInPlaceEdit->SetWindowText("Post");
+  ASSERT_TRUE(m_bar->EditPageLabel(m_photos));
+  Pump();
+  EXPECT_TRUE(m_bar->IsEditing());
+  EXPECT_EQ(m_bar->m_dwEditedPageId, m_photos);
+  EXPECT_STREQ(m_bar->FindPage(m_mail)->m_strLabel, "Post");
+  // Leaving the editor keeps the text.
+  m_bar->m_pInPlaceEdit->SetWindowText("Pictures");
+  m_host.SetFocus();
+  Pump();
+  EXPECT_FALSE(m_bar->IsEditing());
+  EXPECT_STREQ(m_bar->FindPage(m_photos)->m_strLabel, "Pictures");
   // The page goes while it is being renamed: the editor goes with it.
   ASSERT_TRUE(m_bar->EditPageLabel(m_photos));
   EXPECT_TRUE(m_bar->RemovePage(m_photos));
