@@ -256,6 +256,7 @@ class CPlxOutlookBar : public CPlxToolBar {
   void RepaintButtonsArea();
   void EndSplitterDrag();
   void DrawDragLine(BOOL bErase);
+  CWnd* GetDragHost() const;
   void EndCaptionSplitterDrag();
   void PlaceCaptions(const CRect& client, CRect& area);
   void UpdateChevron();

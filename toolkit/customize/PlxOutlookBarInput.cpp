@@ -552,8 +552,14 @@ BOOL CPlxOutlookBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   return CPlxToolBar::OnSetCursor(pWnd, nHitTest, message);
 }
 
+// Docked, the bar's parent is its dock bar, no wider than the bar: the line and the drop range are
+// the frame's.
+CWnd* CPlxOutlookBar::GetDragHost() const {
+  return m_pDockSite != nullptr ? static_cast<CWnd*>(m_pDockSite) : GetParent();
+}
+
 void CPlxOutlookBar::DrawDragLine(BOOL bErase) {
-  CWnd* parent = GetParent();
+  CWnd* parent = GetDragHost();
   if (parent == nullptr) return;
   CClientDC dc(parent);
   HGDIOBJ old = dc.SelectObject(static_cast<HGDIOBJ>(pictavo::gdi::HalftoneBrush()));
@@ -616,8 +622,8 @@ void CPlxOutlookBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
 
 void CPlxOutlookBar::OnMouseMove(UINT nFlags, CPoint point) {
   if (m_bSplitterDragging) {
-    // Kept inside the parent's client area.
-    CWnd* parent = GetParent();
+    // Kept inside the client area of the window the bar lies in.
+    CWnd* parent = GetDragHost();
     if (parent != nullptr) {
       CRect bounds;
       parent->GetClientRect(bounds);

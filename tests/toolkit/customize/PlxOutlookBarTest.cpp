@@ -16,6 +16,7 @@
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/bars/PlxPopupMenuBar.h"
+#include "toolkit/core/PlxFrameWnd.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
 #include "toolkit/core/PlxVisualManagerXP.h"
@@ -690,6 +691,47 @@ TEST(PlxOutlookPageLook, OnlyTheOfficeManagerFillsTheCaptionsOfAFlatBar) {
   CPlxVisualManager::SetDefaultManager(nullptr);
   bar.DestroyWindow();
   host.DestroyWindow();
+  Pump();
+}
+
+// Docked at the left of a frame: the frame gives it the chosen width, and the splitter's drop
+// lays the frame out again with the new one.
+TEST(PlxOutlookBarDocked, TheFrameFollowsTheSplitter) {
+  customize_test::StartDisplay();
+  CPlxFrameWnd frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Docked", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(20, 20, 620, 420)));
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  CPlxOutlookBar bar;
+  bar.m_bResizable = TRUE;
+  bar.m_nBarSize = 120;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_LEFT, kBarId));
+  bar.EnableDocking(CBRS_ALIGN_LEFT);
+  frame.DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+  const DWORD page = bar.AddPage("Mail");
+  bar.AddShortcut(kFirstCmd, -1, "Inbox", page);
+  frame.RecalcLayout();
+  Pump();
+  CRect window;
+  bar.GetWindowRect(window);
+  EXPECT_EQ(window.Width(), 120);
+  EXPECT_GT(window.Height(), 200);
+
+  bar.AdjustLocations();
+  CPoint press(bar.m_rectSplitter.CenterPoint()), drop(200, press.y);
+  bar.ClientToScreen(&press);
+  bar.ClientToScreen(&drop);
+  pictavo::user::InjectMouseMove(press);
+  Pump();
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+  Pump();
+  pictavo::user::InjectMouseMove(drop);
+  Pump();
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  Pump();
+  EXPECT_EQ(bar.m_nBarSize, 203);
+  bar.GetWindowRect(window);
+  EXPECT_EQ(window.Width(), 203);
+  frame.DestroyWindow();
   Pump();
 }
 
