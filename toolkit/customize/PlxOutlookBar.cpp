@@ -774,6 +774,13 @@ void CPlxOutlookBar::DoPaint(CDC* pDC) {
   pDC->SelectObject(old);
 }
 
+int CPlxOutlookBar::HitTest(CPoint point) {
+  if (m_pChevron != nullptr && !m_pChevron->m_bIsHidden && m_pChevron->m_rect.PtInRect(point))
+    return ButtonToIndex(m_pChevron);
+  if (!m_rectButtonsArea.PtInRect(point)) return -1;
+  return CPlxToolBar::HitTest(point);
+}
+
 BOOL CPlxOutlookBar::DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages,
                                 BOOL bHighlighted, BOOL bDrawDisabledImages) {
   if (pButton == m_pChevron)

@@ -197,6 +197,8 @@ class CPlxOutlookBar : public CPlxToolBar {
   // Shortcuts are cut at the end of the button area.
   BOOL DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages, BOOL bHighlighted,
                   BOOL bDrawDisabledImages) override;
+  // Only the part of a shortcut inside the button area is hit; the chevron before all.
+  int HitTest(CPoint point) override;
   int OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   // The bar's own child buttons are heard here, before a control bar passes commands on.

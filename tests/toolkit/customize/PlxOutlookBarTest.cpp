@@ -530,6 +530,22 @@ TEST_F(PlxOutlookBarTest, TheChevronListsTheButtonsOutOfViewAndTheScrollCommands
   m_bar->SendMessage(WM_COMMAND, CPlxOutlookBar::kScrollUpCmd);
   EXPECT_EQ(m_bar->m_iFirstVisibleButton, 1);
 
+  // Clicked, the chevron opens its popup, and its Scroll Down item scrolls this bar.
+  CPlxPopupMenu::m_AnimationType = CPlxPopupMenu::NoAnimation;
+  CPoint chevron = m_bar->GetChevron()->m_rect.CenterPoint();
+  m_bar->ClientToScreen(&chevron);
+  customize_test::Click(chevron);
+  CPlxPopupMenu* open = m_bar->GetChevron()->m_pPopupMenu;
+  ASSERT_NE(open, nullptr);
+  CPlxPopupMenuBar* menu = open->GetMenuBar();
+  CPoint item = menu->GetButton(menu->GetCount() - 1)->m_rect.CenterPoint();
+  menu->ClientToScreen(&item);
+  customize_test::Click(item);
+  Pump();
+  EXPECT_EQ(m_bar->GetChevron()->m_pPopupMenu, nullptr);
+  EXPECT_EQ(m_bar->m_iFirstVisibleButton, 2);
+  EXPECT_TRUE(m_host.commands.empty());
+
   m_bar->EnableOutlookChevron(FALSE);
   EXPECT_EQ(m_bar->GetChevron(), nullptr);
   EXPECT_EQ(m_bar->GetCount(), kMailButtons + 3);
