@@ -555,7 +555,8 @@ BOOL CPlxOutlookBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 // Docked, the bar's parent is its dock bar, no wider than the bar: the line and the drop range are
 // the frame's.
 CWnd* CPlxOutlookBar::GetDragHost() const {
-  return m_pDockSite != nullptr ? static_cast<CWnd*>(m_pDockSite) : GetParent();
+  return m_pDockSite != nullptr && m_pDockSite->GetSafeHwnd() != nullptr ? static_cast<CWnd*>(m_pDockSite)
+                                                                         : GetParent();
 }
 
 void CPlxOutlookBar::DrawDragLine(BOOL bErase) {
@@ -622,8 +623,10 @@ void CPlxOutlookBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
 
 void CPlxOutlookBar::OnMouseMove(UINT nFlags, CPoint point) {
   if (m_bSplitterDragging) {
-    // Kept inside the client area of the window the bar lies in.
-    CWnd* parent = GetDragHost();
+    // Kept inside the parent's client area; a docked bar's parent is its dock bar, no wider than
+    // the bar itself, so there the frame's.
+    CWnd* parent =
+        m_pDockSite != nullptr && m_pDockSite->GetSafeHwnd() != nullptr ? m_pDockSite : GetParent();
     if (parent != nullptr) {
       CRect bounds;
       parent->GetClientRect(bounds);
