@@ -215,6 +215,13 @@ TEST_F(PlxOutlookBarTest, AHorizontalBarLaysOutAcross) {
   m_bar->GetScrollButton(FALSE).GetWindowRect(down);
   EXPECT_LT(up.left, down.left);
   EXPECT_EQ(m_bar->CalcFixedLayout(FALSE, TRUE), CSize(32767, m_bar->m_nBarSize));
+
+  // The captions' labels run down their strips; the shortcuts' images stand left of their labels.
+  m_bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  CRect rect;
+  m_bar->GetWindowRect(rect);
+  EXPECT_EQ(customize_test::CompareWithReference(rect, "outlook_bar_across.png"), 0);
 }
 
 TEST_F(PlxOutlookBarTest, PagesChangeOnlyToPagesThatExistAndStartUnscrolled) {
