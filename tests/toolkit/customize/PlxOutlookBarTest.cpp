@@ -643,6 +643,12 @@ TEST_F(PlxOutlookBarTest, APageIsRenamedInPlaceWithEnterAndKeptWithEscape) {
   m_bar->EnableInPlaceEdit(FALSE);
   m_bar->FindPage(m_mail)->m_btnPage.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_FALSE(m_bar->IsEditing());
+  // A bar closed while a page is being renamed takes the editor with it.
+  ASSERT_TRUE(m_bar->EditPageLabel(m_mail));
+  m_bar->DestroyWindow();
+  Pump();
+  m_bar.reset();
+  m_bar = std::make_unique<CPlxOutlookBar>();  // for the tear-down
 }
 
 TEST_F(PlxOutlookBarTest, ADragHeldOverAnotherCaptionOpensItsPage) {
