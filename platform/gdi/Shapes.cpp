@@ -114,12 +114,13 @@ void DrawShape(DeviceContext& dc, const RegionData& shape, const RegionData& shr
   const PenObject& pen = *dc.state.pen;
   uint8_t rop = Rop2ToRop3(dc.state.rop2);
   Paint brush = ResolveBrush(dc, nullptr);
+  // A hollow brush leaves the inside alone whatever the raster operation (R2_NOT included).
   if (pen.Style() == PS_NULL) {
-    FillRegionRop(scope, shrunk, brush, rop);
+    if (!brush.null) FillRegionRop(scope, shrunk, brush, rop);
     return;
   }
   RegionData inner = Erode(shape, pen.width);
-  FillRegionRop(scope, inner, brush, rop);
+  if (!brush.null) FillRegionRop(scope, inner, brush, rop);
   // Curved outlines draw solid whatever the pen's style.
   FillRegionRop(scope, RegionData::Combine(shape, inner, RGN_DIFF), SolidPaint(PenPixel(dc, pen)), rop);
 }
@@ -192,16 +193,17 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (pen.Style() != PS_INSIDEFRAME && w > 1) {
     outer = RECT{r.left - (w - 1) / 2, r.top - (w - 1) / 2, r.right + w / 2, r.bottom + w / 2};
   }
+  const Paint brush = ResolveBrush(*dc, nullptr);
   if (pen.Style() == PS_NULL) {
     DrawScope scope(*dc);
-    FillRectRop(scope, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, ResolveBrush(*dc, nullptr),
-                Rop2ToRop3(dc->state.rop2));
+    if (!brush.null)
+      FillRectRop(scope, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, brush, Rop2ToRop3(dc->state.rop2));
     return TRUE;
   }
   RECT inner{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w};
   DrawScope scope(*dc);
   uint8_t rop = Rop2ToRop3(dc->state.rop2);
-  FillRectRop(scope, inner, ResolveBrush(*dc, nullptr), rop);
+  if (!brush.null) FillRectRop(scope, inner, brush, rop);
   if (pen.Style() == PS_SOLID || pen.Style() == PS_INSIDEFRAME || w > 1) {
     RegionData edge = RegionData::Combine(RegionData(outer), RegionData(inner), RGN_DIFF);
     FillRegionRop(scope, edge, SolidPaint(PenPixel(*dc, pen)), rop);
@@ -353,7 +355,9 @@ BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
   return TRUE;
 }
 
-BOOL FloodFill(HDC hdc, int x, int y, COLORREF color) { return ExtFloodFill(hdc, x, y, color, FLOODFILLBORDER); }
+BOOL FloodFill(HDC hdc, int x, int y, COLORREF color) {
+  return ExtFloodFill(hdc, x, y, color, FLOODFILLBORDER);
+}
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   if (!rect) return FALSE;

@@ -329,4 +329,26 @@ TEST(Shapes, FloodFillPaintsTheConnectedAreaAndEndsInItsOwnColour) {
   }
 }
 
+// An inverting rubber band (R2_NOT with a hollow brush) inverts the outline only: the inside of a
+// rectangle or an ellipse keeps its pixels.
+TEST(Shapes, AHollowBrushLeavesTheInsideAloneWhenInverting) {
+  for (bool ellipse : {false, true}) {
+    Canvas c(20, 20);
+    HPEN pen = CreatePen(PS_SOLID, 2, kRed);
+    HGDIOBJ oldPen = SelectObject(c.Dc(), pen);
+    HGDIOBJ oldBrush = SelectObject(c.Dc(), GetStockObject(NULL_BRUSH));
+    SetROP2(c.Dc(), R2_NOT);
+    if (ellipse)
+      Ellipse(c.Dc(), 2, 2, 18, 18);
+    else
+      Rectangle(c.Dc(), 2, 2, 18, 18);
+    SelectObject(c.Dc(), oldBrush);
+    SelectObject(c.Dc(), oldPen);
+    DeleteObject(pen);
+    EXPECT_EQ(c.At(10, 10), kWhite) << ellipse;
+    EXPECT_EQ(c.At(10, 2), RGB(0, 0, 0)) << ellipse;  // white inverted on the outline
+    EXPECT_EQ(c.At(0, 0), kWhite) << ellipse;
+  }
+}
+
 }  // namespace

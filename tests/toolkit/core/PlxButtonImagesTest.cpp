@@ -406,10 +406,10 @@ TEST_F(PlxButtonImagesTest, DrawingStates) {
   }
 }
 
-// The toolkit's clean-up (when the last toolbars go) must not leave strips unable to draw: a
-// program may make bars again, and strips made before still draw.
-TEST_F(PlxButtonImagesTest, StripsDrawAgainAfterTheCleanUp) {
-  const COLORREF kInk = RGB(200, 30, 30);
+// The shared clean-up may run while strips live on (between documents, between tests): a strip
+// made before it still draws after it, and so does one made after it.
+TEST_F(PlxButtonImagesTest, StripsDrawAfterTheSharedCleanUp) {
+  const COLORREF kInk = RGB(30, 120, 30);
   HBITMAP pic = MakeBitmap(16, 15, Square(kMagenta, kInk));
   CPlxButtonImages before;
   before.AddImage(pic, TRUE);
@@ -423,6 +423,7 @@ TEST_F(PlxButtonImagesTest, StripsDrawAgainAfterTheCleanUp) {
     Canvas c(20, 20);
     ASSERT_TRUE(DrawCell(*strip, c, 0, 0, 0));
     EXPECT_EQ(pictavo::test::InkOf(c).count, 16);
+    EXPECT_EQ(c.At(3, 3), kInk);
   }
 }
 

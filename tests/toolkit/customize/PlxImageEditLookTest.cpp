@@ -11,6 +11,7 @@
 #include "toolkit/core/PlxButtonImages.h"
 #include "toolkit/customize/PlxButtonAppearanceDlg.h"
 #include "toolkit/customize/PlxImageEditorDlg.h"
+#include "toolkit/customize/PlxPixelEditCtrl.h"
 
 using imgedit_test::EditFixture;
 using imgedit_test::MakeBitmap;
@@ -61,6 +62,20 @@ TEST_F(ImageEditLook, TheEditorWithAPicture) {
   dialog.SendMessage(WM_COMMAND, MAKEWPARAM(16905, 0));  // the rectangle tool
   dialog.OnKickIdle();
   Shoot(dialog, "image-editor.png");
+  // A rectangle being dragged from pixel (3, 4) to (9, 10): the band runs between cell centres.
+  CPlxPixelEditCtrl& grid = dialog.PixelGrid();
+  const CSize cell = grid.GetCellSize();
+  const auto at = [&](int px, int py) {
+    return MAKELPARAM(1 + px * cell.cx + cell.cx / 2, 1 + py * cell.cy + cell.cy / 2);
+  };
+  grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(3, 4));
+  grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(6, 7));
+  grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(9, 10));
+  pictavo::test::PumpPending();
+  CRect rect;
+  grid.GetWindowRect(&rect);
+  EXPECT_EQ(customize_test::CompareWithReference(rect, "pixel-grid-band.png"), 0);
+  grid.SendMessage(WM_LBUTTONUP, 0, at(9, 10));
   dialog.DestroyWindow();
 }
 
