@@ -27,6 +27,9 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"move", Kind::kMove},
     {"click-at", Kind::kClickAt},
     {"move-at", Kind::kMoveAt},
+    {"press-at", Kind::kPressAt},
+    {"release-at", Kind::kReleaseAt},
+    {"click-popup", Kind::kClickPopup},
     {"drag-at", Kind::kDragAt},
     {"command", Kind::kCommand},
     {"type", Kind::kType},
@@ -224,6 +227,7 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
     case Kind::kClick:
     case Kind::kDoubleClick:
     case Kind::kRightClick:
+    case Kind::kClickPopup:
       if (words.size() != 1 && words.size() != 3) {
         *why = "expected ID [X Y]";
         return false;
@@ -290,6 +294,8 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
     }
     case Kind::kClickAt:
     case Kind::kMoveAt:
+    case Kind::kPressAt:
+    case Kind::kReleaseAt:
       if (words.size() != 2) {
         *why = "expected X Y";
         return false;

@@ -27,7 +27,12 @@
 //                               or any part outside a control's client area
 //   move ID X Y                 moves the pointer, no button held, to X, Y in the client area of
 //                               control ID of the target (a hover: tooltips, hot items)
+//   click-popup ID [X Y]        left click on control ID of the newest visible top-level window
+//                               other than the target that holds one (a popup, a drop-down)
 //   move-at X Y                 moves the pointer, no button held, to a desktop point
+//   press-at X Y                moves the pointer to a desktop point and presses the left button,
+//                               which stays down for the steps that follow (keys, moves)
+//   release-at X Y              moves the pointer to a desktop point and lets the button go
 //   wheel ID N                  with the pointer on the centre of control ID, turns the wheel N
 //                               notches: positive away from the user (scrolls up), negative
 //                               towards
@@ -80,6 +85,9 @@ struct ScriptStep {
     kMove,
     kClickAt,
     kMoveAt,
+    kPressAt,
+    kReleaseAt,
+    kClickPopup,
     kDragAt,
     kCommand,
     kType,

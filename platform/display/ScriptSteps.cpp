@@ -371,6 +371,39 @@ StepOutcome MoveAt(const ScriptStep& step) {
   return InputMade();
 }
 
+// The left button goes down at a point, or up at one, as the middle of a gesture.
+StepOutcome PressOrReleaseAt(const ScriptStep& step) {
+  const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
+  const bool press = step.kind == Kind::kPressAt;
+  const HWND top = TopLevelAt(step.point);
+  if (press && !top) return Waiting("no window at " + where);
+  if (press && !IsWindowEnabled(top)) return Waiting("the window at " + where + " is disabled");
+  user::InjectMouseMove(step.point);
+  user::InjectMouseButton(user::MouseButton::kLeft, press);
+  return InputMade();
+}
+
+// A click on a control of another top-level window than the target: the newest that holds it.
+StepOutcome ClickPopup(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  HWND control = nullptr;
+  for (const user::TopLevelWindow& w : user::TopLevelWindows()) {
+    if (w.hwnd == context.target || !IsWindowVisible(w.hwnd)) continue;
+    if (HWND found = FindControl(w.hwnd, step.id);
+        found && (!control || Serial(w.hwnd) > Serial(GetAncestor(control, GA_ROOT))))
+      control = found;
+  }
+  if (!control)
+    return Waiting("no visible " + name + " in a window other than " + Quoted(Title(context.target)));
+  if (!EnabledUpTo(control, GetAncestor(control, GA_ROOT))) return Waiting(name + " is disabled");
+  POINT point{};
+  if (!ReachablePoint(control, step.hasPoint ? &step.point : nullptr, name, &point, &outcome)) return outcome;
+  Click(point);
+  return InputMade();
+}
+
 StepOutcome ClickAt(const ScriptStep& step) {
   const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
   const HWND top = TopLevelAt(step.point);
@@ -521,6 +554,11 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
       return ClickAt(step);
     case Kind::kMoveAt:
       return MoveAt(step);
+    case Kind::kPressAt:
+    case Kind::kReleaseAt:
+      return PressOrReleaseAt(step);
+    case Kind::kClickPopup:
+      return ClickPopup(step, context);
     case Kind::kDragAt:
       return DragAt(step, context);
     case Kind::kCommand:

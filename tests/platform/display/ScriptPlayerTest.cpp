@@ -191,6 +191,25 @@ TEST_F(ScriptPlayer, DragsAndHoversBetweenDesktopPointsOutsideControls) {
   EXPECT_EQ(hovers.back().lParam, MAKELPARAM(10, 10));
 }
 
+TEST_F(ScriptPlayer, PressesAndReleasesApartWithKeysBetweenAndClicksInPopups) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  const HWND popup = TopLevel("", RECT{550, 100, 750, 300});
+  const HWND item = probe::Child(popup, 101, RECT{20, 20, 120, 120}, kGrey);
+  EXPECT_EQ(
+      Play("wait-window Probe\npress-at 113 304\nkey Escape\nrelease-at 240 130\nclick-popup 101 4 5\n"), "");
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_KEYDOWN, WM_LBUTTONUP});
+  ASSERT_EQ(events.size(), 5u);
+  EXPECT_EQ(events[0].hwnd, s.field);  // desktop (113, 304)
+  EXPECT_EQ(events[0].lParam, MAKELPARAM(3, 4));
+  EXPECT_EQ(events[1].message, static_cast<UINT>(WM_KEYDOWN)) << "the key comes with the button down";
+  EXPECT_EQ(events[2].message, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_EQ(events[2].hwnd, s.deep);  // desktop (240, 130)
+  EXPECT_EQ(events[2].lParam, MAKELPARAM(10, 10));
+  // The target has a control 101 too: click-popup takes the other window's.
+  EXPECT_EQ(events[3].hwnd, item);
+  EXPECT_EQ(events[3].lParam, MAKELPARAM(4, 5));
+}
+
 TEST_F(ScriptPlayer, AHeldDragWaitsWithTheButtonDownForItsDropControl) {
   const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
   HWND drop = nullptr;
