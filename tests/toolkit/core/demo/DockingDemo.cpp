@@ -422,6 +422,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
   CListBox m_leftList, m_rightList, m_floatList;
   CMultiDocTemplate* m_pAlbums = nullptr;
   CMultiDocTemplate* m_pNotes = nullptr;
+  int m_nNotes = 0;
   COLORREF m_dialogColour = RGB(0, 90, 200);
 
  protected:
@@ -679,6 +680,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     const UINT id = LOWORD(wParam);
     if (id == kNewAlbumCmd || id == kNewNoteCmd) {
       CDocument* doc = (id == kNewAlbumCmd ? m_pAlbums : m_pNotes)->OpenDocumentFile(nullptr);
+      if (doc != nullptr && id == kNewNoteCmd) doc->SetTitle(("Note" + std::to_string(++m_nNotes)).c_str());
       Log(std::string("opened ") + (doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "nothing"));
       CountWindows();
       return TRUE;
