@@ -511,7 +511,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     m_wndStatusBar.SetPaneInfo(1, kAnimationPane, SBPS_NORMAL, 40);
     m_wndStatusBar.SetPaneInfo(2, kCountPane, SBPS_NORMAL, 120);
     m_wndStatusBar.SetPaneAnimation(1, MakeAnimation(), 100);
-    m_wndStatusBar.SetPaneText(0, "Ready");
+    m_strIdleText = "Ready";  // what the first pane shows again once a menu's prompt has gone
+    m_wndStatusBar.SetPaneText(0, m_strIdleText);
     CountWindows();
     SetTimer(kWatchTimer, 50, nullptr);
     EnableDocking(CBRS_ALIGN_ANY);
