@@ -592,8 +592,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     const CRect left(client.left, client.top + 120, client.left + 180, client.top + 320);
     const CRect bottom(client.left, client.bottom - 140, client.left + 200, client.bottom - 20);
     DockControlBar(&m_wndTree, AFX_IDW_DOCKBAR_LEFT, &left);
-    // The find bar in a row of its own under the toolbars. (Docked under the tree in the tree's
-    // column, the row's alignment and the dock bar's layout move the two back and forth for ever.)
+    // The find bar in a row of its own under the toolbars.
     DockControlBar(&m_wndFindBar, AFX_IDW_DOCKBAR_TOP);
     DockControlBar(&m_wndLeftList, AFX_IDW_DOCKBAR_BOTTOM, &bottom);
 
