@@ -115,7 +115,8 @@ TEST(DockingDemo, BarsSizeFloatRollAndComeBackAfterARestart) {
         std::string("caption 1010"), std::string("tool 1002 1"), std::string("tool 1002 2"),
         std::string("cell 14"), std::string("layout 1010"), std::string("menu 1"), std::string("menu 2"),
         std::string("menu 3"), std::string("strip"), std::string("screen effects"),
-        std::string("screen tree frame"), red, other, dropItem})
+        std::string("screen drop 1"), std::string("layout 1002"), std::string("screen tree frame"), red,
+        other, dropItem})
     ASSERT_TRUE(rects.count(key)) << "\"" << key << "\" in " << Lines(layoutLog).size() << " lines";
   std::map<std::string, std::string> at;
   for (const auto& [key, rect] : rects) at[key] = Centre(rect);
@@ -126,6 +127,8 @@ TEST(DockingDemo, BarsSizeFloatRollAndComeBackAfterARestart) {
   const std::vector<int>& treeDocked = rects["layout 1010"];
   const std::vector<int>& strip = rects["strip"];
   const std::string dropId = dropItem.substr(dropItem.rfind(' ') + 1);
+  const std::vector<int>& toolbar = rects["layout 1002"];  // desktop
+  const std::vector<int>& tool = rects["tool 1002 2"];     // the drop-down button, in the toolbar
 
   const std::string rolls = (folder / "roll-");
   const std::string animated = (folder / "animated");
@@ -216,13 +219,16 @@ TEST(DockingDemo, BarsSizeFloatRollAndComeBackAfterARestart) {
          << "wait-window \"Docking Demo\"\n"
          // The drop-down button held until its bar shows, released on its second item after the
          // pause; a click then runs that item, the new default.
-         << "drag " << kToolBar << " " << at["tool 1002 2"] << " 0xE827 " << at[dropItem] << " hold\n"
-         << Shot("24-drop-down-picked") << "click " << kToolBar << " " << at["tool 1002 2"]
+         << "press-at " << Point(toolbar[0] + tool[0] + (tool[2] - tool[0]) / 2, toolbar[1] + tool[1] + 10)
          << "\n"
+         << "wait-file \"" << rolls << "drop-down-1\"\n"
+         << Shot("24-drop-down-open") << "release-at " << at["screen drop 1"] << "\n"
+         << Shot("25-drop-down-picked") << "click " << kToolBar << " " << at["tool 1002 2"] << "\n"
+         << Shot("26-new-default")
          // The View menu.
          << "click-at " << at["menu 2"] << "\n"
-         << Shot("25-view-menu") << "key Escape\n"
-         << Shot("26-end");
+         << Shot("27-view-menu") << "key Escape\n"
+         << Shot("28-end");
   const std::string scriptPath = (folder / "docking.script");
   std::ofstream(scriptPath) << script.str();
   const std::string logPath = (folder / "docking.log");
@@ -265,7 +271,7 @@ TEST(DockingDemo, BarsSizeFloatRollAndComeBackAfterARestart) {
 
   // The second run starts as the first one ended.
   const std::string rerunScript = (folder / "rerun.script");
-  std::ofstream(rerunScript) << "wait-window \"Docking Demo\"\n" << Shot("27-rerun");
+  std::ofstream(rerunScript) << "wait-window \"Docking Demo\"\n" << Shot("29-rerun");
   const std::string rerunLog = (folder / "rerun.log");
   {
     ScopedEnv env("PICTAVO_SCRIPT", rerunScript.c_str());

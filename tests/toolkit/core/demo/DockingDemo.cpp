@@ -9,7 +9,8 @@
 // (sizes, roll state, torn-off menus, the colour bar) across runs.
 //
 // Options: --log FILE, --resources DIR, --layout, --animated FILE (made once the status pane has
-// shown three frames), --rolls PREFIX (files made as the floating bar rolls up and down).
+// shown three frames), --rolls PREFIX (files made as the floating bar rolls up and down and as the
+// drop-down button's bar opens).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -318,7 +319,7 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
       Log("cell " + std::to_string(i) + " " + RectText(m_wndColorBar.GetButton(i)->m_rect));
   }
 
-  // Handles what is queued; bounded, as an open popup keeps the frame's idle updates coming.
+  // Handles what is queued; bounded, so a layout that never settled could not stop the run.
   static void Pump() {
     MSG msg;
     for (int n = 0; n < 200 && ::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
@@ -389,6 +390,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
           CRect r;
           bar.GetItemRect(i, &r);
           Log("drop " + std::to_string(i) + " " + std::to_string(bar.GetItemID(i)) + " " + RectText(r));
+          bar.ClientToScreen(r);
+          Log("screen drop " + std::to_string(i) + " " + RectText(r));
         }
         frame->DestroyWindow();
         Pump();
@@ -482,6 +485,14 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
   // Each time the floating bar's frame rolls up or down, "<prefix>up-N" or "<prefix>down-N" is
   // made (N counts that direction), so the script can wait for it.
   void WatchRoll() {
+    CPlxDropDownToolbarButton* drop = DropDownButton();
+    const BOOL dropOpen = drop != nullptr && drop->GetPopupFrame() != nullptr;
+    if (dropOpen && !m_bDropOpen) {
+      const std::string name = "drop-down-" + std::to_string(++m_nDropOpens);
+      Log("opened " + name);
+      if (!g_rollPrefix.empty()) std::ofstream(g_rollPrefix + name) << name << "\n";
+    }
+    m_bDropOpen = dropOpen;
     auto* mini = FloatingFrame();
     if (mini == nullptr || mini->m_bRolled == m_bLastRolled) return;
     m_bLastRolled = mini->m_bRolled;
@@ -490,7 +501,8 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     Log("rolled " + name);
     if (!g_rollPrefix.empty()) std::ofstream(g_rollPrefix + name) << name << "\n";
   }
-  BOOL m_bLastRolled = FALSE;
+  BOOL m_bLastRolled = FALSE, m_bDropOpen = FALSE;
+  int m_nDropOpens = 0;
   int m_nRollUps = 0, m_nRollDowns = 0;
 
   static int Fail(int step) {
