@@ -10,6 +10,7 @@
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/customize/PlxCustomizeSheet.h"
 
 namespace {
 
@@ -565,6 +566,10 @@ void CPlxToolBar::DoPaint(CDC* pDCPaint) {
     normal->CreateStateImage(FALSE);
     normal->CreateStateImage(TRUE);
   }
+  // A cold strip greyed from the normal one before its first paint would draw its background
+  // as a box over a checked or pressed button.
+  if (cold->GetCount() > 0 && cold->GetTransparentColor() != g_plxGlobalData.clrBtnFace)
+    cold->SetTransparentColor(g_plxGlobalData.clrBtnFace);
   const BOOL savedFade = manager->m_bFadeInactiveImage;
   if (cold->GetCount() > 0) manager->m_bFadeInactiveImage = FALSE;
   PlxImageDrawState ds;
@@ -741,8 +746,12 @@ void CPlxToolBar::OnWindowPosChanging(WINDOWPOS*) {
   Default();
 }
 
-void CPlxToolBar::OnWindowPosChanged(WINDOWPOS*) {
+void CPlxToolBar::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
   Default();
+  // The open customize sheet's toolbar list follows a bar shown or hidden while customizing.
+  if (lpwndpos != nullptr && (lpwndpos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) && m_bCustomizeMode &&
+      g_pActiveCustomizeSheet != nullptr)
+    g_pActiveCustomizeSheet->ShowToolBar(this, (lpwndpos->flags & SWP_SHOWWINDOW) != 0);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   InvalidateChevron();
 }
