@@ -209,10 +209,6 @@ class CDockingDemoFrame : public CPlxMDIFrameWnd {
     if (!CMDIFrameWnd::LoadFrame(kFrameMenu, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) return FALSE;
     if (g_app->GetProfileInt("Docking", "Saved", 0) != 0) {
       m_Impl.OnLoadFrame();
-      // The workspace's toolbar load leaves the colour bar without cells: they are made again.
-      m_wndColorBar.RebuildCells();
-      m_wndColorBar.AdjustLocations();
-      RecalcLayout();
       Log("workspace loaded");
     }
     if (m_Impl.m_pMenuBar != nullptr) m_Impl.m_hDefaultMenu = m_hMenuDefault;
