@@ -26,6 +26,11 @@ constexpr std::pair<std::string_view, Kind> kVerbs[] = {
     {"wheel", Kind::kWheel},
     {"move", Kind::kMove},
     {"click-at", Kind::kClickAt},
+    {"move-at", Kind::kMoveAt},
+    {"press-at", Kind::kPressAt},
+    {"release-at", Kind::kReleaseAt},
+    {"click-popup", Kind::kClickPopup},
+    {"drag-at", Kind::kDragAt},
     {"command", Kind::kCommand},
     {"type", Kind::kType},
     {"key", Kind::kKey},
@@ -222,6 +227,7 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
     case Kind::kClick:
     case Kind::kDoubleClick:
     case Kind::kRightClick:
+    case Kind::kClickPopup:
       if (words.size() != 1 && words.size() != 3) {
         *why = "expected ID [X Y]";
         return false;
@@ -237,18 +243,39 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       }
       step->text = words[1];
       return Id(words[0], &step->id, why);
-    case Kind::kDrag:
-      if (words.size() != 6 && words.size() != 7) {
-        *why = "expected ID X Y ID2 X2 Y2 [Ctrl|Shift|Alt]";
-        return false;
+    case Kind::kDrag: {
+      // Trailing words: the keys held and hold, in either order.
+      while (words.size() > 6 && words.size() <= 8) {
+        const std::string last = words.back();
+        if (last == "hold" && !step->hold) {
+          step->hold = true;
+        } else if (step->modifiers != 0) {
+          break;
+        } else if (!ParseModifierNames(last, &step->modifiers)) {
+          *why = "unknown keys held: " + last;
+          return false;
+        }
+        words.pop_back();
       }
-      if (words.size() == 7 && !ParseModifierNames(words[6], &step->modifiers)) {
-        *why = "unknown keys held: " + std::string(words[6]);
+      if (words.size() != 6) {
+        *why = "expected ID X Y ID2 X2 Y2 [Ctrl|Shift|Alt] [hold]";
         return false;
       }
       step->hasPoint = true;
       return Id(words[0], &step->id, why) && Point(words[1], words[2], &step->point, why) &&
              Id(words[3], &step->id2, why) && Point(words[4], words[5], &step->point2, why);
+    }
+    case Kind::kDragAt:
+      if (words.size() != 4 && words.size() != 5) {
+        *why = "expected X Y X2 Y2 [Ctrl|Shift|Alt]";
+        return false;
+      }
+      if (words.size() == 5 && !ParseModifierNames(words[4], &step->modifiers)) {
+        *why = "unknown keys held: " + std::string(words[4]);
+        return false;
+      }
+      step->hasPoint = true;
+      return Point(words[0], words[1], &step->point, why) && Point(words[2], words[3], &step->point2, why);
     case Kind::kMove:
       if (words.size() != 3) {
         *why = "expected ID X Y";
@@ -266,6 +293,9 @@ bool ParseArguments(Kind kind, std::string_view rest, ScriptStep* step, std::str
       return Id(words[0], &step->id, why);
     }
     case Kind::kClickAt:
+    case Kind::kMoveAt:
+    case Kind::kPressAt:
+    case Kind::kReleaseAt:
       if (words.size() != 2) {
         *why = "expected X Y";
         return false;

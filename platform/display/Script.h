@@ -20,9 +20,19 @@
 //                               top-level windows of the program, newest first, so a drag may
 //                               end in another window. A last word Ctrl, Shift or Alt (or
 //                               several joined by +) holds those keys from before the press
-//                               until after the release
+//                               until after the release. A last word hold presses first and
+//                               keeps the button down, the pointer still, until control ID2
+//                               shows (a drop-down that opens on a held button), then moves
+//   drag-at X Y X2 Y2 [KEYS]    the same between two desktop points: a window's caption, edges
+//                               or any part outside a control's client area
 //   move ID X Y                 moves the pointer, no button held, to X, Y in the client area of
 //                               control ID of the target (a hover: tooltips, hot items)
+//   click-popup ID [X Y]        left click on control ID of the newest visible top-level window
+//                               other than the target that holds one (a popup, a drop-down)
+//   move-at X Y                 moves the pointer, no button held, to a desktop point
+//   press-at X Y                moves the pointer to a desktop point and presses the left button,
+//                               which stays down for the steps that follow (keys, moves)
+//   release-at X Y              moves the pointer to a desktop point and lets the button go
 //   wheel ID N                  with the pointer on the centre of control ID, turns the wheel N
 //                               notches: positive away from the user (scrolls up), negative
 //                               towards
@@ -74,6 +84,11 @@ struct ScriptStep {
     kWheel,
     kMove,
     kClickAt,
+    kMoveAt,
+    kPressAt,
+    kReleaseAt,
+    kClickPopup,
+    kDragAt,
     kCommand,
     kType,
     kKey,
@@ -96,10 +111,11 @@ struct ScriptStep {
   bool hasPoint = false;
   POINT point{};       // client coordinates of the control, or desktop coordinates
   UINT id2 = 0;        // drag: the control where the button is released
-  POINT point2{};      // drag: client coordinates in that control
+  POINT point2{};      // drag: client coordinates in that control; drag-at: a desktop point
   int notches = 0;     // wheel
   UINT key = 0;        // virtual key
   UINT modifiers = 0;  // MOD_SHIFT, MOD_CONTROL, MOD_ALT
+  bool hold = false;   // drag: the button is down until control id2 shows
   DWORD timeoutMs = kDefaultTimeoutMs;
   DWORD sleepMs = 0;
   std::vector<std::string> files;  // drop: the paths

@@ -274,26 +274,8 @@ void HoldModifiers(UINT modifiers, bool down) {
   if (modifiers & MOD_ALT) user::InjectKey({VK_MENU, down});
 }
 
-// Phase 0 presses, phases 1 to kDragSteps move, the last phase releases; each input is handled
-// before the next is made, as a hand moves.
-StepOutcome Drag(const ScriptStep& step, StepContext& context) {
-  if (context.phase == 0) {
-    StepOutcome outcome;
-    if (!TargetReady(context, &outcome)) return outcome;
-    const std::string name = "control " + std::to_string(step.id);
-    const std::string name2 = "control " + std::to_string(step.id2);
-    const HWND from = FindControl(context.target, step.id);
-    if (!from) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
-    if (!EnabledUpTo(from, context.target)) return Waiting(name + " is disabled");
-    const HWND to = FindDropControl(context.target, step.id2);
-    if (!to) return Waiting("no visible " + name2 + " to drop on");
-    if (!ReachablePoint(from, &step.point, name, &context.from, &outcome)) return outcome;
-    if (!ReachablePoint(to, &step.point2, name2, &context.to, &outcome)) return outcome;
-    HoldModifiers(step.modifiers, true);
-    user::InjectMouseMove(context.from);
-    user::InjectMouseButton(user::MouseButton::kLeft, true);
-    return {StepResult::kInputMore, {}, 0};
-  }
+// A drag's moves and release once the button is down (phases 1 to kDragSteps + 1).
+StepOutcome DragOn(const ScriptStep& step, StepContext& context) {
   if (context.phase <= kDragSteps) {
     const POINT at{context.from.x + (context.to.x - context.from.x) * context.phase / kDragSteps,
                    context.from.y + (context.to.y - context.from.y) * context.phase / kDragSteps};
@@ -303,6 +285,55 @@ StepOutcome Drag(const ScriptStep& step, StepContext& context) {
   user::InjectMouseButton(user::MouseButton::kLeft, false);
   HoldModifiers(step.modifiers, false);
   return InputMade();
+}
+
+// Phase 0 presses, phases 1 to kDragSteps move, the last phase releases; each input is handled
+// before the next is made, as a hand moves. A held drag looks for its drop control only once the
+// button is down, and stays at phase 1, the pointer still, until it shows.
+StepOutcome Drag(const ScriptStep& step, StepContext& context) {
+  const std::string name2 = "control " + std::to_string(step.id2);
+  if (context.phase == 0) {
+    StepOutcome outcome;
+    if (!TargetReady(context, &outcome)) return outcome;
+    const std::string name = "control " + std::to_string(step.id);
+    const HWND from = FindControl(context.target, step.id);
+    if (!from) return Waiting("no visible " + name + " in " + Quoted(Title(context.target)));
+    if (!EnabledUpTo(from, context.target)) return Waiting(name + " is disabled");
+    if (!ReachablePoint(from, &step.point, name, &context.from, &outcome)) return outcome;
+    if (!step.hold) {
+      const HWND to = FindDropControl(context.target, step.id2);
+      if (!to) return Waiting("no visible " + name2 + " to drop on");
+      if (!ReachablePoint(to, &step.point2, name2, &context.to, &outcome)) return outcome;
+    }
+    HoldModifiers(step.modifiers, true);
+    user::InjectMouseMove(context.from);
+    user::InjectMouseButton(user::MouseButton::kLeft, true);
+    return {StepResult::kInputMore, {}, 0};
+  }
+  if (step.hold && context.phase == 1) {
+    StepOutcome outcome;
+    const HWND to = FindDropControl(context.target, step.id2);
+    if (!to) return Waiting("the button held, no visible " + name2 + " yet");
+    if (!ReachablePoint(to, &step.point2, name2, &context.to, &outcome)) return outcome;
+  }
+  return DragOn(step, context);
+}
+
+// A drag between two desktop points, in the same phases.
+StepOutcome DragAt(const ScriptStep& step, StepContext& context) {
+  if (context.phase == 0) {
+    const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
+    const HWND top = TopLevelAt(step.point);
+    if (!top) return Waiting("no window at " + where);
+    if (!IsWindowEnabled(top)) return Waiting("the window at " + where + " is disabled");
+    context.from = step.point;
+    context.to = step.point2;
+    HoldModifiers(step.modifiers, true);
+    user::InjectMouseMove(context.from);
+    user::InjectMouseButton(user::MouseButton::kLeft, true);
+    return {StepResult::kInputMore, {}, 0};
+  }
+  return DragOn(step, context);
 }
 
 StepOutcome Wheel(const ScriptStep& step, const StepContext& context) {
@@ -330,6 +361,46 @@ StepOutcome Move(const ScriptStep& step, const StepContext& context) {
   POINT point{};
   if (!ReachablePoint(control, &step.point, name, &point, &outcome)) return outcome;
   user::InjectMouseMove(point);
+  return InputMade();
+}
+
+StepOutcome MoveAt(const ScriptStep& step) {
+  const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
+  if (!TopLevelAt(step.point)) return Waiting("no window at " + where);
+  user::InjectMouseMove(step.point);
+  return InputMade();
+}
+
+// The left button goes down at a point, or up at one, as the middle of a gesture.
+StepOutcome PressOrReleaseAt(const ScriptStep& step) {
+  const std::string where = std::to_string(step.point.x) + " " + std::to_string(step.point.y);
+  const bool press = step.kind == Kind::kPressAt;
+  const HWND top = TopLevelAt(step.point);
+  if (press && !top) return Waiting("no window at " + where);
+  if (press && !IsWindowEnabled(top)) return Waiting("the window at " + where + " is disabled");
+  user::InjectMouseMove(step.point);
+  user::InjectMouseButton(user::MouseButton::kLeft, press);
+  return InputMade();
+}
+
+// A click on a control of another top-level window than the target: the newest that holds it.
+StepOutcome ClickPopup(const ScriptStep& step, const StepContext& context) {
+  StepOutcome outcome;
+  if (!TargetReady(context, &outcome)) return outcome;
+  const std::string name = "control " + std::to_string(step.id);
+  HWND control = nullptr;
+  for (const user::TopLevelWindow& w : user::TopLevelWindows()) {
+    if (w.hwnd == context.target || !IsWindowVisible(w.hwnd)) continue;
+    if (HWND found = FindControl(w.hwnd, step.id);
+        found && (!control || Serial(w.hwnd) > Serial(GetAncestor(control, GA_ROOT))))
+      control = found;
+  }
+  if (!control)
+    return Waiting("no visible " + name + " in a window other than " + Quoted(Title(context.target)));
+  if (!EnabledUpTo(control, GetAncestor(control, GA_ROOT))) return Waiting(name + " is disabled");
+  POINT point{};
+  if (!ReachablePoint(control, step.hasPoint ? &step.point : nullptr, name, &point, &outcome)) return outcome;
+  Click(point);
   return InputMade();
 }
 
@@ -481,6 +552,15 @@ StepOutcome PlayStep(const ScriptStep& step, StepContext& context, bool inputAll
       return Move(step, context);
     case Kind::kClickAt:
       return ClickAt(step);
+    case Kind::kMoveAt:
+      return MoveAt(step);
+    case Kind::kPressAt:
+    case Kind::kReleaseAt:
+      return PressOrReleaseAt(step);
+    case Kind::kClickPopup:
+      return ClickPopup(step, context);
+    case Kind::kDragAt:
+      return DragAt(step, context);
     case Kind::kCommand:
       return Command(step, context);
     case Kind::kDropFiles:

@@ -9,6 +9,7 @@
 #include "platform/res/Resources.h"
 #include "platform/user/Cursor.h"
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/core/PlxDialogBar.h"
 #include "toolkit/core/PlxGlobalData.h"
 
 IMPLEMENT_DYNAMIC(CPlxSizingControlBar, CControlBar)
@@ -313,6 +314,7 @@ void CPlxSizingControlBar::AlignControlBars() {
   CRect dockClient;
   dock->GetClientRect(&dockClient);
   const int width = dockClient.Width();
+  const int available = GetAvailableLength(horz);
   int position = 0;
   BOOL moved = FALSE;
   CControlBar* previous = nullptr;
@@ -323,8 +325,16 @@ void CPlxSizingControlBar::AlignControlBars() {
     bar->GetWindowRect(&rect);
     dock->ScreenToClient(&rect);
     if (mirrored) rect = CRect(width - rect.right, rect.top, width - rect.left, rect.bottom);
-    if (CPlxSizingControlBar* sizing = FindSizingBar(bar))
+    // A dialog bar outside sizing mode keeps its template's size, which the dock bar gives it
+    // again on every layout: sized here from the model, the two would move it back and forth.
+    auto* dialogBar = dynamic_cast<CPlxDialogBar*>(bar);
+    if (CPlxSizingControlBar* sizing = FindSizingBar(bar);
+        sizing != nullptr && (dialogBar == nullptr || dialogBar->IsSizingMode()))
       rect = CRect(rect.TopLeft(), horz ? sizing->m_szHorz : sizing->m_szVert);
+    // A bar that does not fit after the others is wrapped by the dock bar to a row of its own,
+    // where it starts again at 0: aligned after the others, the two would move it for ever.
+    const int length = horz ? rect.Width() : rect.Height();
+    if (position > 0 && position + length > available) position = 0;
     const int start = horz ? rect.left : rect.top;
     if (start != position) {
       if (horz)

@@ -37,6 +37,11 @@ const LineCase kLines[] = {
     {"click-item 1020 Home", Kind::kClickItem, "Home", "", 1020, false, {}, 30000, 0},
     {"dblclick-item 1073 \"Day two\"", Kind::kDoubleClickItem, "Day two", "", 1073, false, {}, 30000, 0},
     {"click-at 640 400", Kind::kClickAt, "", "", 0, true, {640, 400}, 30000, 0},
+    {"move-at 12 -3", Kind::kMoveAt, "", "", 0, true, {12, -3}, 30000, 0},
+    {"press-at 7 8", Kind::kPressAt, "", "", 0, true, {7, 8}, 30000, 0},
+    {"release-at 9 10", Kind::kReleaseAt, "", "", 0, true, {9, 10}, 30000, 0},
+    {"click-popup 1", Kind::kClickPopup, "", "", 1, false, {}, 30000, 0},
+    {"click-popup 1 20 30", Kind::kClickPopup, "", "", 1, true, {20, 30}, 30000, 0},
     {"command 32771", Kind::kCommand, "", "", 32771, false, {}, 30000, 0},
     {"type Hello  world ", Kind::kType, "Hello  world ", "", 0, false, {}, 30000, 0},
     {"type \"quoted\" 5", Kind::kType, "\"quoted\" 5", "", 0, false, {}, 30000, 0},
@@ -109,6 +114,37 @@ TEST(ScriptParser, ReadsDragsAndWheelTurns) {
   EXPECT_EQ(steps[2].notches, 2);
 }
 
+TEST(ScriptParser, ReadsHeldDragsAndDragsBetweenDesktopPoints) {
+  struct Case {
+    const char* line;
+    Kind kind;
+    bool hold;
+    UINT modifiers;
+    POINT from, to;
+  };
+  const Case cases[] = {
+      {"drag 1 2 3 4 5 6 hold", Kind::kDrag, true, 0, {2, 3}, {5, 6}},
+      {"drag 1 2 3 4 5 6 Shift hold", Kind::kDrag, true, MOD_SHIFT, {2, 3}, {5, 6}},
+      {"drag 1 2 3 4 5 6 hold Ctrl", Kind::kDrag, true, MOD_CONTROL, {2, 3}, {5, 6}},
+      {"drag 1 2 3 4 5 6 Alt", Kind::kDrag, false, MOD_ALT, {2, 3}, {5, 6}},
+      {"drag-at 300 40 -20 700", Kind::kDragAt, false, 0, {300, 40}, {-20, 700}},
+      {"drag-at 1 2 3 4 Ctrl+Shift", Kind::kDragAt, false, MOD_CONTROL | MOD_SHIFT, {1, 2}, {3, 4}},
+  };
+  for (const Case& c : cases) {
+    std::vector<ScriptStep> steps;
+    ScriptError error;
+    ASSERT_TRUE(ParseScript(c.line, &steps, &error)) << c.line << ": " << error.message;
+    ASSERT_EQ(steps.size(), 1u) << c.line;
+    EXPECT_EQ(steps[0].kind, c.kind) << c.line;
+    EXPECT_EQ(steps[0].hold, c.hold) << c.line;
+    EXPECT_EQ(steps[0].modifiers, c.modifiers) << c.line;
+    EXPECT_EQ(steps[0].point.x, c.from.x) << c.line;
+    EXPECT_EQ(steps[0].point.y, c.from.y) << c.line;
+    EXPECT_EQ(steps[0].point2.x, c.to.x) << c.line;
+    EXPECT_EQ(steps[0].point2.y, c.to.y) << c.line;
+  }
+}
+
 TEST(ScriptParser, ReadsHoversAndRefusesOnesWithoutAPoint) {
   std::vector<ScriptStep> steps;
   ScriptError error;
@@ -166,6 +202,15 @@ TEST(ScriptParser, NamesTheFirstBadLine) {
       {"drag 1 2 3 4 5 6 Meta\n", 1, "unknown keys held: Meta"},
       {"drag 1 2 3 4 5 6 Ctrl+\n", 1, "unknown keys held: Ctrl+"},
       {"drag 1 2 3 4 5 6 Ctrl Alt\n", 1, "expected ID X Y ID2 X2 Y2"},
+      {"drag 1 2 3 4 5 6 hold hold\n", 1, "unknown keys held: hold"},
+      {"drag 1 2 3 4 5 6 Ctrl hold Alt\n", 1, "expected ID X Y ID2 X2 Y2"},
+      {"drag-at 1 2 3\n", 1, "expected X Y X2 Y2"},
+      {"drag-at 1 2 3 4 Meta\n", 1, "unknown keys held: Meta"},
+      {"drag-at 1 2 x 4\n", 1, "bad coordinates"},
+      {"move-at 5\n", 1, "expected X Y"},
+      {"press-at 5 6 7\n", 1, "expected X Y"},
+      {"release-at\n", 1, "expected X Y"},
+      {"click-popup 1 2\n", 1, "expected ID [X Y]"},
       {"wheel 5\n", 1, "expected ID N"},
       {"wheel 5 0\n", 1, "expected ID N"},
       {"wheel 5 up\n", 1, "expected ID N"},

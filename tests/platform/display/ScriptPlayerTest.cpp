@@ -173,6 +173,65 @@ TEST_F(ScriptPlayer, DragsInStepsToAControlOfThisOrAnotherWindow) {
   }
 }
 
+TEST_F(ScriptPlayer, DragsAndHoversBetweenDesktopPointsOutsideControls) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  // From the window's own area (no control there) to the field's (3, 4).
+  EXPECT_EQ(Play("wait-window Probe\ndrag-at 105 105 113 304\nmove-at 240 130\n"), "");
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_LBUTTONUP});
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].hwnd, s.window);
+  EXPECT_EQ(events[0].lParam, MAKELPARAM(5, 5));
+  EXPECT_EQ(events[1].hwnd, s.field);
+  EXPECT_EQ(events[1].lParam, MAKELPARAM(3, 4));
+  const auto hovers = probe::Only({WM_MOUSEMOVE});
+  EXPECT_GE(hovers.size(), 8u) << "the drag's moves and the hover";
+  ASSERT_FALSE(hovers.empty());
+  // The deep control lies at desktop (230, 120): the hover's (240, 130) is its (10, 10).
+  EXPECT_EQ(hovers.back().hwnd, s.deep);
+  EXPECT_EQ(hovers.back().lParam, MAKELPARAM(10, 10));
+}
+
+TEST_F(ScriptPlayer, PressesAndReleasesApartWithKeysBetweenAndClicksInPopups) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  const HWND popup = TopLevel("", RECT{550, 100, 750, 300});
+  const HWND item = probe::Child(popup, 101, RECT{20, 20, 120, 120}, kGrey);
+  EXPECT_EQ(
+      Play("wait-window Probe\npress-at 113 304\nkey Escape\nrelease-at 240 130\nclick-popup 101 4 5\n"), "");
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_KEYDOWN, WM_LBUTTONUP});
+  ASSERT_EQ(events.size(), 5u);
+  EXPECT_EQ(events[0].hwnd, s.field);  // desktop (113, 304)
+  EXPECT_EQ(events[0].lParam, MAKELPARAM(3, 4));
+  EXPECT_EQ(events[1].message, static_cast<UINT>(WM_KEYDOWN)) << "the key comes with the button down";
+  EXPECT_EQ(events[2].message, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_EQ(events[2].hwnd, s.deep);  // desktop (240, 130)
+  EXPECT_EQ(events[2].lParam, MAKELPARAM(10, 10));
+  // The target has a control 101 too: click-popup takes the other window's.
+  EXPECT_EQ(events[3].hwnd, item);
+  EXPECT_EQ(events[3].lParam, MAKELPARAM(4, 5));
+}
+
+TEST_F(ScriptPlayer, AHeldDragWaitsWithTheButtonDownForItsDropControl) {
+  const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
+  HWND drop = nullptr;
+  bool heldWhenShown = false;
+  // The drop control comes only once the button has been down a while, as a drop-down bar does.
+  probe::On(s.field, WM_LBUTTONDOWN, [](HWND hwnd, WPARAM, LPARAM) { SetTimer(hwnd, 1, 50, nullptr); });
+  probe::On(s.field, WM_TIMER, [&](HWND hwnd, WPARAM, LPARAM) {
+    KillTimer(hwnd, 1);
+    heldWhenShown = GetKeyState(VK_LBUTTON) < 0;
+    m_windows.push_back(probe::TopLevel("Popup", RECT{550, 100, 750, 300}, kGrey));
+    drop = probe::Child(m_windows.back(), 400, RECT{20, 20, 120, 120}, kGrey);
+  });
+  EXPECT_EQ(Play("wait-window Probe\ndrag 300 5 5 400 50 60 hold\n"), "");
+  ASSERT_NE(drop, nullptr);
+  EXPECT_TRUE(heldWhenShown) << "the button stays down until the bar shows";
+  const auto events = probe::Only({WM_LBUTTONDOWN, WM_LBUTTONUP});
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].hwnd, s.field);
+  EXPECT_EQ(events[1].hwnd, drop);
+  EXPECT_EQ(events[1].lParam, MAKELPARAM(50, 60));
+}
+
 TEST_F(ScriptPlayer, ADragWithTheCaptureEndsInThePressedControl) {
   const Sample s = MakeSample(TopLevel("Probe", RECT{100, 100, 500, 400}));
   probe::On(s.field, WM_LBUTTONDOWN, [](HWND hwnd, WPARAM, LPARAM) { SetCapture(hwnd); });

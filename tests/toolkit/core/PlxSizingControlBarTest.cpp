@@ -12,6 +12,7 @@
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/toolkit/core/SizingBarFrame.h"
+#include "toolkit/core/PlxDialogBar.h"
 #include "toolkit/customize/PlxTabWnd.h"
 
 namespace {
@@ -101,6 +102,27 @@ TEST_F(PlxSizingBarRow, MinimumsThatDoNotFitMoveTheBarToARowOfItsOwn) {
   EXPECT_EQ(arr.size(), 4u);
   EXPECT_EQ(arr[2], a);
   EXPECT_EQ(a->m_szHorz.cx, 120);
+}
+
+// A dialog bar keeps its template's size: docked under a sizing bar in a column too short for
+// both, one layout settles them, and asks for no other.
+TEST_F(PlxSizingBarRow, AFixedSizeDialogBarInTheColumnSettlesInOneLayout) {
+  MakeFrame(CRect(10, 10, 610, 410), 0);
+  CPlxSizingControlBar* tree = Dock(AFX_IDW_DOCKBAR_LEFT, CSize(150, 300));
+  ASSERT_NE(tree, nullptr);
+  CPlxDialogBar find;
+  ASSERT_TRUE(find.Create("Find", &m_frame, TRUE, 64865, WS_CHILD | WS_VISIBLE | CBRS_LEFT, 0xEA50));
+  find.EnableDocking(CBRS_ALIGN_ANY);
+  CRect below = ScreenRect(tree);
+  below.OffsetRect(0, below.Height() + 4);
+  m_frame.DockControlBar(&find, AFX_IDW_DOCKBAR_LEFT, &below);
+  m_frame.RecalcLayout();  // no message loop here: one that met the fault would never end
+  const CRect settled = ScreenRect(&find);
+  m_frame.m_nIdleFlags &= ~CFrameWnd::idleLayout;  // what the idle pass does before it lays out
+  m_frame.RecalcLayout();
+  EXPECT_EQ(m_frame.m_nIdleFlags & CFrameWnd::idleLayout, 0u) << "the layout asked for another";
+  EXPECT_EQ(ScreenRect(&find), settled);
+  find.DestroyWindow();
 }
 
 TEST_F(PlxSizingBarRow, SplitterDragsStopAtTheLimitsAndDragToTheEndExpands) {
