@@ -139,7 +139,9 @@ int CPlxMDIClientWnd::GetTabIconIndex(HWND hwndChild) {
   const int index = m_TabIcons.Replace(-1, icon);
   if (index < 0) return -1;
   m_mapIcons[icon] = index;
-  if (m_TabIcons.GetImageCount() == 1 && m_wndTab.GetSafeHwnd() != nullptr) m_wndTab.m_pImages = &m_TabIcons;
+  // The tab window takes the list with its first image, which gives it the image size.
+  if (m_TabIcons.GetImageCount() == 1 && m_wndTab.GetSafeHwnd() != nullptr)
+    m_wndTab.SetImageList(m_TabIcons.GetSafeHandle());
   return index;
 }
 

@@ -541,6 +541,18 @@ TEST_F(WindowList, TabsFollowTheChildren) {
   EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"*Doc3", "Doc2", "Doc1"}));
   EXPECT_EQ(Active(), handles[2]) << "turning tabs on activates nothing else";
 
+  // The client's empty corner, as painted before the strip repaints itself over the client's place.
+  const auto Corner = [&] {
+    CRect r;
+    ::GetClientRect(mdi->m_hWndMDIClient, r);
+    HDC dc = ::GetDC(mdi->m_hWndMDIClient);
+    const COLORREF pixel = ::GetPixel(dc, r.right - 4, r.bottom - 4);
+    ::ReleaseDC(mdi->m_hWndMDIClient, dc);
+    return pixel;
+  };
+  mdi->ModifyStyle(0, WS_CLIPCHILDREN);  // as MDI frames are made: the frame's own erase stays off the client
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const COLORREF cornerBefore = Corner();
   CRect rect;
   ASSERT_TRUE(tabs.GetTabRect(2, rect));
   tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
@@ -548,6 +560,8 @@ TEST_F(WindowList, TabsFollowTheChildren) {
   pictavo::test::PumpPending();
   EXPECT_EQ(Active(), handles[0]) << "the click activated Doc1";
   EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"Doc3", "Doc2", "*Doc1"}));
+  EXPECT_NE(cornerBefore, RGB(0, 0, 0));
+  EXPECT_EQ(Corner(), cornerBefore) << "the strip repainted itself without covering the client";
 
   // Ctrl+Page Down from inside a child: the strip is no ancestor of it, the client passes it on.
   SetKey(VK_CONTROL, true);
@@ -558,6 +572,14 @@ TEST_F(WindowList, TabsFollowTheChildren) {
   EXPECT_EQ(Active(), handles[2]) << "wrapped round to the first tab";
   MSG plain{handles[2], WM_KEYDOWN, VK_NEXT, 1};
   EXPECT_FALSE(area.PreTranslateMessage(&plain)) << "Page Down alone is the child's";
+
+  // A new icon reaches the tab, drawn at the icons' size.
+  HICON icon = MakeIcon(0xFF2050C0);
+  children[0]->SetIcon(icon, FALSE);
+  const int iconTab = tabs.GetTabFromHwnd(handles[0]);
+  EXPECT_EQ(tabs.GetTabIcon(iconTab), area.GetTabIconIndex(handles[0]));
+  EXPECT_TRUE(tabs.HasTabImage(iconTab));
+  EXPECT_EQ(tabs.GetImageSize(), CSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
 
   children[1]->SetWindowText("Renamed");
   EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"*Doc3", "Renamed", "Doc1"}));
