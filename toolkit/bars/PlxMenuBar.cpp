@@ -17,6 +17,7 @@
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxRegistry.h"
 #include "toolkit/core/PlxWorkspace.h"
+#include "toolkit/customize/PlxMenuPage.h"
 
 IMPLEMENT_SERIAL(CPlxMenuBar, CPlxToolBar, VERSIONABLE_SCHEMA | 1)
 
@@ -499,6 +500,8 @@ BOOL CPlxMenuBar::RestoreOriginalState() {
   if (CMDIFrameWnd* mdi = GetMDIFrame(); mdi != nullptr && mdi->GetSafeHwnd() != nullptr)
     mdi->OnUpdateFrameMenu(m_hMenu);
   if (maximized) RestoreMaximizedChild();
+  // The open menu page shows the menu of the active document again; the old handles are gone.
+  if (m_pMenuPage != nullptr) m_pMenuPage->SelectMenu(noted, FALSE);
   return ok;
 }
 

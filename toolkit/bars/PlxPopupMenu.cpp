@@ -28,6 +28,7 @@
 #include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxUserTools.h"
 #include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/customize/PlxMenuPage.h"
 
 #ifndef OBJID_CLIENT
 #define OBJID_CLIENT ((LONG)0xFFFFFFFC)
@@ -716,7 +717,7 @@ void CPlxPopupMenu::OnDestroy() {
   } else {
     CPlxMenuBar::m_bShowAllCommands = FALSE;
   }
-  // The customize page's own context-menu editing comes with that page.
+  if (m_pMenuPage != nullptr) m_pMenuPage->CloseContextMenu(this);
   SetMessageWindowActive(FALSE);
   if (CPlxToolkitFrame frame = ToolkitFrame(GetTopLevelFrame()); frame)
     frame.OnClosePopupMenu(this);

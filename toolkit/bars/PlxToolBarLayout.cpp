@@ -10,6 +10,7 @@
 #include "toolkit/bars/PlxCustomizeButton.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxVisualManager.h"
+#include "toolkit/customize/PlxCustomizeSheet.h"
 
 namespace {
 
@@ -741,8 +742,12 @@ void CPlxToolBar::OnWindowPosChanging(WINDOWPOS*) {
   Default();
 }
 
-void CPlxToolBar::OnWindowPosChanged(WINDOWPOS*) {
+void CPlxToolBar::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
   Default();
+  // The open customize sheet's toolbar list follows a bar shown or hidden while customizing.
+  if (lpwndpos != nullptr && (lpwndpos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) && m_bCustomizeMode &&
+      g_pActiveCustomizeSheet != nullptr)
+    g_pActiveCustomizeSheet->ShowToolBar(this, (lpwndpos->flags & SWP_SHOWWINDOW) != 0);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   InvalidateChevron();
 }

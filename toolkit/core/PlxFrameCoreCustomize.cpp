@@ -10,6 +10,7 @@
 #include "toolkit/core/PlxFrameWnd.h"
 #include "toolkit/core/PlxMDIFrameWnd.h"
 #include "toolkit/core/PlxOleIPFrameWnd.h"
+#include "toolkit/customize/PlxCustomizeSheet.h"
 
 namespace {
 
@@ -17,9 +18,10 @@ constexpr UINT kQuickCustomizeText = 17021;  // the add-or-remove item's label
 constexpr UINT kResetItemText = 16245;       // "Reset Toolbar"
 constexpr UINT kNoCommand = (UINT)-20;       // items that run nothing when chosen
 
-// A command's name as the customize lists show it: the tooltip part of its string (after the
-// newline), else the whole string.
-CString CommandName(UINT uiCmd) {
+// A command's name as the customize lists show it: the catalogue's name (from the application's
+// menus), else the tooltip part of its string (after the newline), else the whole string.
+CString CommandName(const CPlxToolbarCustomize& catalogue, UINT uiCmd) {
+  if (LPCTSTR name = catalogue.GetCommandName(uiCmd); name != nullptr && *name != '\0') return name;
   CString text;
   if (uiCmd == 0 || uiCmd == (UINT)-1 || !text.LoadString(uiCmd)) return CString();
   if (const int newline = text.Find('\n'); newline >= 0) text = text.Mid(newline + 1);
@@ -80,6 +82,8 @@ BOOL CPlxFrameCore::ShowQuickCustomizeMenu(CPlxPopupMenu* pMenu) {
   }
   if (bar == nullptr) return FALSE;
   pMenu->RemoveAllItems();
+  // Built only to name the commands; it never gets a window.
+  const CPlxToolbarCustomize catalogue(m_pFrame, TRUE, CUSTOPT_KEEP_AMPERSANDS);
   CPlxCustomizeMenuButton::m_pWndToolBar = bar;
   CPlxCustomizeMenuButton::m_mapPresentIDs.RemoveAll();
   int added = 0;
@@ -89,7 +93,8 @@ BOOL CPlxFrameCore::ShowQuickCustomizeMenu(CPlxPopupMenu* pMenu) {
         dynamic_cast<CCustomizeButton*>(button) != nullptr)
       continue;
     CPlxCustomizeMenuButton::m_mapPresentIDs.SetAt(button->m_nID, 0);
-    const CString text = button->m_strText.IsEmpty() ? CommandName(button->m_nID) : button->m_strText;
+    const CString text =
+        button->m_strText.IsEmpty() ? CommandName(catalogue, button->m_nID) : button->m_strText;
     InsertItem(pMenu, button, text, i, TRUE, -1);
     ++added;
   }
@@ -107,6 +112,7 @@ BOOL CPlxFrameCore::ShowQuickCustomizeMenu(CPlxPopupMenu* pMenu) {
 BOOL CPlxFrameCore::AddHiddenToolbarButtons(CPlxPopupMenu* pMenu, UINT) {
   CPlxToolBar* bar = CPlxCustomizeMenuButton::m_pWndToolBar;
   if (bar == nullptr || pMenu == nullptr) return FALSE;
+  const CPlxToolbarCustomize catalogue(m_pFrame, TRUE, CUSTOPT_KEEP_AMPERSANDS);
   int position = -1;
   for (POSITION pos = bar->m_lstDefaultButtons.GetHeadPosition(); pos != nullptr;) {
     auto* button = static_cast<CPlxToolbarButton*>(bar->m_lstDefaultButtons.GetNext(pos));
@@ -119,8 +125,8 @@ BOOL CPlxFrameCore::AddHiddenToolbarButtons(CPlxPopupMenu* pMenu, UINT) {
     if (dynamic_cast<CPlxDropDownToolbarButton*>(button) != nullptr &&
         (button->m_nID == 0 || bar->CommandToIndex(button->m_nID) != -1))
       continue;
-    if (InsertItem(pMenu, button, CommandName(button->m_nID), position, FALSE, position) == -1)
-      InsertItem(pMenu, button, CommandName(button->m_nID), position, FALSE, -1);
+    if (InsertItem(pMenu, button, CommandName(catalogue, button->m_nID), position, FALSE, position) == -1)
+      InsertItem(pMenu, button, CommandName(catalogue, button->m_nID), position, FALSE, -1);
   }
   return TRUE;
 }

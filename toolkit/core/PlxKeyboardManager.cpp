@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/mfc/Document.h"
 #include "platform/mfc/FrameWnd.h"
+#include "platform/mfc/MdiFrameWnd.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/user/Input.h"
 #include "toolkit/bars/PlxToolBar.h"
@@ -75,6 +77,53 @@ BOOL CPlxKeyboardManager::ReplaceAccelTable(HACCEL hAccelNew, CFrameWnd* pFrame)
   return TRUE;
 }
 
+namespace {
+
+// The template's table goes to the children already open: they translate with their own handle.
+void InstallInTemplate(CMultiDocTemplate* pTemplate, HACCEL table) {
+  HACCEL old = pTemplate->m_hAccelTable;
+  pTemplate->m_hAccelTable = table;
+  for (POSITION pos = pTemplate->GetFirstDocPosition(); pos != nullptr;) {
+    CDocument* doc = pTemplate->GetNextDoc(pos);
+    if (doc == nullptr) continue;
+    for (POSITION v = doc->GetFirstViewPosition(); v != nullptr;) {
+      CView* view = doc->GetNextView(v);
+      auto* child = dynamic_cast<CMDIChildWnd*>(view != nullptr ? view->GetParentFrame() : nullptr);
+      if (child != nullptr) child->SetHandles(pTemplate->m_hMenuShared, table);
+    }
+  }
+  if (old != nullptr && old != table) DestroyAcceleratorTable(old);
+}
+
+// The application's document templates that have a table of their own, in template order.
+std::vector<CMultiDocTemplate*> TemplatesWithTables() {
+  std::vector<CMultiDocTemplate*> templates;
+  CWinApp* app = AfxGetApp();
+  for (POSITION pos = app != nullptr ? app->GetFirstDocTemplatePosition() : nullptr; pos != nullptr;) {
+    auto* tmpl = dynamic_cast<CMultiDocTemplate*>(app->GetNextDocTemplate(pos));
+    if (tmpl != nullptr && tmpl->m_hAccelTable != nullptr) templates.push_back(tmpl);
+  }
+  return templates;
+}
+
+}  // namespace
+
+BOOL CPlxKeyboardManager::UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate, LPACCEL lpAccel, int nSize) {
+  if (pTemplate == nullptr || pTemplate->m_hAccelTable == nullptr) return FALSE;
+  HACCEL table = CreateAcceleratorTable(lpAccel, nSize);
+  if (!table) return FALSE;
+  InstallInTemplate(pTemplate, table);
+  return TRUE;
+}
+
+void CPlxKeyboardManager::ResetAllTables(CFrameWnd* pFrame) {
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables()) {
+    if (HACCEL table = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(tmpl->m_nIDResource)))
+      InstallInTemplate(tmpl, table);
+  }
+  if (CFrameWnd* frame = FrameOrMain(pFrame)) ResetAll(frame->m_nIDHelp, frame);
+}
+
 BOOL CPlxKeyboardManager::SaveAccelTable(LPCTSTR lpszRegPath, int iIndex, HACCEL hAccelTable) {
   CString key;
   key.Format("%sPlxKeyboard-%d", lpszRegPath, iIndex);
@@ -113,6 +162,10 @@ BOOL CPlxKeyboardManager::LoadAccelTable(LPCTSTR lpszRegPath, int iIndex, HACCEL
 
 BOOL CPlxKeyboardManager::LoadState(LPCTSTR lpszProfileName, CFrameWnd* pDefaultFrame) {
   const CString path = PlxGetRegPath(kSection, lpszProfileName);
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables()) {
+    HACCEL loaded = nullptr;
+    if (LoadAccelTable(path, static_cast<int>(tmpl->m_nIDResource), loaded)) InstallInTemplate(tmpl, loaded);
+  }
   CFrameWnd* frame = FrameOrMain(pDefaultFrame);
   if (!frame || !frame->m_hAccelTable) return TRUE;
   HACCEL table = nullptr;
@@ -122,9 +175,12 @@ BOOL CPlxKeyboardManager::LoadState(LPCTSTR lpszProfileName, CFrameWnd* pDefault
 
 BOOL CPlxKeyboardManager::SaveState(LPCTSTR lpszProfileName, CFrameWnd* pDefaultFrame) {
   const CString path = PlxGetRegPath(kSection, lpszProfileName);
+  BOOL ok = TRUE;
+  for (CMultiDocTemplate* tmpl : TemplatesWithTables())
+    ok = SaveAccelTable(path, static_cast<int>(tmpl->m_nIDResource), tmpl->m_hAccelTable) && ok;
   CFrameWnd* frame = FrameOrMain(pDefaultFrame);
-  if (!frame || !frame->m_hAccelTable) return TRUE;
-  return SaveAccelTable(path, 0, frame->m_hAccelTable);
+  if (!frame || !frame->m_hAccelTable) return ok;
+  return SaveAccelTable(path, 0, frame->m_hAccelTable) && ok;
 }
 
 void CPlxKeyboardManager::ResetAll(UINT uiResId, CFrameWnd* pFrame) {

@@ -9,6 +9,7 @@
 #include "toolkit/core/PlxShortcutText.h"
 
 class CFrameWnd;
+class CMultiDocTemplate;
 
 class CPlxKeyboardManager {
  public:
@@ -20,12 +21,18 @@ class CPlxKeyboardManager {
   // table of its own is refused before anything changes; the replaced table is destroyed.
   BOOL UpdateAcceleratorTable(LPACCEL lpAccel, int nSize, CFrameWnd* pFrame = nullptr);
   BOOL ReplaceAccelTable(HACCEL hAccelNew, CFrameWnd* pFrame = nullptr);
+  // A document template's table: installed in the template and in the frames of its open
+  // documents. A template without a table is refused before anything changes.
+  BOOL UpdateTemplateAccelTable(CMultiDocTemplate* pTemplate, LPACCEL lpAccel, int nSize);
 
-  // FALSE when any table could not be written.
+  // Every document template's table under its resource id, then the frame's under 0. FALSE when
+  // any table could not be written.
   BOOL SaveState(LPCTSTR lpszProfileName = nullptr, CFrameWnd* pDefaultFrame = nullptr);
   BOOL LoadState(LPCTSTR lpszProfileName = nullptr, CFrameWnd* pDefaultFrame = nullptr);
   // The frame's table from its accelerator resource.
   void ResetAll(UINT uiResId, CFrameWnd* pFrame = nullptr);
+  // Every document template's table from its resource, then the frame's from its own resource.
+  void ResetAllTables(CFrameWnd* pFrame = nullptr);
 
   static BOOL FindDefaultAccelerator(UINT uiCmd, CString& str, CFrameWnd* pWndFrame, BOOL bIsDefaultFrame);
   static BOOL IsKeyAssigned(UINT nKey, BYTE fVirt, CFrameWnd* pWndFrame, BOOL bIsDefaultFrame);

@@ -5,8 +5,10 @@
 #include "platform/kernel/Time.h"
 #include "platform/mfc/AfxRes.h"
 #include "platform/mfc/CmdUI.h"
+#include "toolkit/bars/PlxPopupMenu.h"
 #include "toolkit/bars/PlxPopupMenuBar.h"
 #include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxVisualManager.h"
 
 IMPLEMENT_DYNAMIC(CPlxTasksPane, CPlxOutlookBar)
@@ -23,20 +25,32 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_LBUTTONUP()
 ON_WM_CANCELMODE()
 ON_WM_SETCURSOR()
+ON_WM_STYLECHANGING()
+ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 ON_COMMAND(CPlxTasksPane::kBackCmd, OnBack)
 ON_COMMAND(CPlxTasksPane::kForwardCmd, OnForward)
 ON_COMMAND(CPlxTasksPane::kHomeCmd, OnHome)
 ON_COMMAND(CPlxTasksPane::kCloseCmd, OnClose)
 ON_UPDATE_COMMAND_UI(CPlxTasksPane::kBackCmd, OnUpdateBack)
 ON_UPDATE_COMMAND_UI(CPlxTasksPane::kForwardCmd, OnUpdateForward)
+ON_UPDATE_COMMAND_UI(CPlxTasksPane::kPagesMenuCmd, OnUpdatePagesMenu)
 END_MESSAGE_MAP()
 
 namespace {
 constexpr int kAnimationMs = 30;
 constexpr int kHoverScrollMs = 80;
 
+constexpr LONG kClientObject = -4;  // the object id of a window's client area
+
 int Pick(int own, int manager) {
   return own != -1 ? own : manager;
+}
+
+// A string resource, or the given text when the resources lack it.
+CString LoadText(UINT id, LPCTSTR fallback) {
+  CString text;
+  if (!text.LoadString(id)) text = fallback;
+  return text;
 }
 }  // namespace
 
@@ -77,6 +91,12 @@ int CPlxTasksPane::AddPage(LPCTSTR lpszName) {
   page->m_pPane = this;
   m_lstTaskPages.push_back(page);
   if (m_arrHistoryStack.empty()) m_arrHistoryStack.push_back(0);
+  RebuildPagesMenu();
+  // A second page brings the toolbar or the caption's buttons.
+  if (GetPageCount() == 2) {
+    UpdateCaption();
+    RelayoutAndRedraw();
+  }
   return GetPageCount() - 1;
 }
 
@@ -132,6 +152,8 @@ void CPlxTasksPane::RemovePage(int nPage) {
     m_nVertScrollOffset = 0;
     OnActivateTasksPanePage();
   }
+  RebuildPagesMenu();
+  UpdateCaption();
   RelayoutAndRedraw();
 }
 
@@ -239,9 +261,59 @@ void CPlxTasksPane::SetCaption(LPCTSTR lpszCaption) {
   UpdateCaption();
 }
 
+BOOL CPlxTasksPane::IsToolBarShown() const {
+  return (m_bUseNavigationToolbar || !m_bCaptionBlock) && GetPageCount() > 1;
+}
+
 void CPlxTasksPane::UpdateCaption() {
   if (GetSafeHwnd() == nullptr || m_lstTaskPages.empty()) return;
-  SetWindowText(GetPageCount() > 1 ? m_strCaption : m_lstTaskPages[GetActivePage()]->m_strName);
+  const CString& page = m_lstTaskPages[GetActivePage()]->m_strName;
+  SetWindowText(IsToolBarShown() ? m_strCaption : page);
+  if (m_wndToolBar.GetSafeHwnd() != nullptr) {
+    for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
+      CPlxToolbarButton* button = m_wndToolBar.GetButton(i);
+      if (dynamic_cast<CPlxTasksPaneToolbarMenuButton*>(button) == nullptr) continue;
+      button->m_strText = page;
+      m_wndToolBar.InvalidateButton(i);
+    }
+  }
+  if (!m_rectCaption.IsRectEmpty()) InvalidateRect(m_rectCaption);
+}
+
+void CPlxTasksPane::RebuildPagesMenu() {
+  m_menuPages.DestroyMenu();
+  m_menuPages.Attach(BuildPagesMenu());
+  m_btnOther.m_hMenu = m_menuPages.GetSafeHmenu();
+  UpdateHistoryButtons();
+}
+
+void CPlxTasksPane::UpdateHistoryButtons() {
+  // The caption's buttons follow the history as the toolbar's do at idle time.
+  if (m_btnBack.GetSafeHwnd() != nullptr) m_btnBack.EnableWindow(m_iActivePage > 0);
+  if (m_btnForward.GetSafeHwnd() != nullptr) m_btnForward.EnableWindow(m_iActivePage < GetHistorySize() - 1);
+  if (m_wndToolBar.GetSafeHwnd() == nullptr) return;
+  for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
+    auto* menuButton = dynamic_cast<CPlxToolbarMenuButton*>(m_wndToolBar.GetButton(i));
+    // An open list shows what is no longer so, and a choice not yet arrived indexed the old
+    // history: neither may pick an entry of the new one.
+    if (menuButton != nullptr && menuButton->IsDroppedDown()) menuButton->OnCancelMode();
+    auto* button = dynamic_cast<CPlxTasksPaneHistoryButton*>(menuButton);
+    if (button == nullptr || button->m_pPane == nullptr) continue;
+    button->ForgetChoice();
+    std::vector<CString> pages;
+    if (button->m_nID == kBackCmd)
+      GetPreviousPages(pages);
+    else
+      GetNextPages(pages);
+    button->m_lstPages.RemoveAll();
+    HMENU menu = ::CreatePopupMenu();
+    for (const CString& name : pages) {
+      button->m_lstPages.AddTail(name);
+      ::AppendMenu(menu, MF_STRING, button->m_nID, name);
+    }
+    button->CreateFromMenu(menu);
+    ::DestroyMenu(menu);
+  }
 }
 
 HMENU CPlxTasksPane::BuildPagesMenu() const {
@@ -251,6 +323,31 @@ HMENU CPlxTasksPane::BuildPagesMenu() const {
     if (i == GetActivePage()) ::CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | MF_CHECKED);
   }
   return menu;
+}
+
+// A choice from a history list goes that many steps; a plain press is the virtual's.
+void CPlxTasksPane::OnBack() {
+  CPlxTasksPaneHistoryButton* button = m_bHistoryMenuButtons ? m_wndToolBar.m_pBtnBack : nullptr;
+  const int chosen = button != nullptr ? button->TakeChosenEntry() : -1;
+  if (chosen >= 0 && chosen < m_iActivePage) {
+    const int old = m_iActivePage;
+    m_iActivePage -= chosen + 1;
+    ChangeActivePage(m_iActivePage, old);
+    return;
+  }
+  OnPressBackButton();
+}
+
+void CPlxTasksPane::OnForward() {
+  CPlxTasksPaneHistoryButton* button = m_bHistoryMenuButtons ? m_wndToolBar.m_pBtnForward : nullptr;
+  const int chosen = button != nullptr ? button->TakeChosenEntry() : -1;
+  if (chosen >= 0 && chosen < GetHistorySize() - m_iActivePage - 1) {
+    const int old = m_iActivePage;
+    m_iActivePage += chosen + 1;
+    ChangeActivePage(m_iActivePage, old);
+    return;
+  }
+  OnPressForwardButton();
 }
 
 void CPlxTasksPane::OnPressBackButton() {
@@ -263,6 +360,12 @@ void CPlxTasksPane::OnPressForwardButton() {
 
 void CPlxTasksPane::OnUpdateBack(CCmdUI* pCmdUI) {
   pCmdUI->Enable(m_iActivePage > 0);
+}
+
+// The items of the toolbar's pages list share one command: the item's position is the page.
+void CPlxTasksPane::OnUpdatePagesMenu(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(TRUE);
+  pCmdUI->SetCheck(static_cast<int>(pCmdUI->m_nIndex) == GetActivePage());
 }
 
 void CPlxTasksPane::OnUpdateForward(CCmdUI* pCmdUI) {
@@ -292,10 +395,26 @@ BOOL CPlxTasksPane::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// A control bar hands commands to its owner before its own handlers see them.
+// A control bar hands commands and its controls' notifications to its owner before its own
+// handlers see them: the navigation's are the pane's.
 LRESULT CPlxTasksPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kBackCmd && LOWORD(wParam) <= kPagesMenuCmd)
     return OnCommand(wParam, lParam);
+  if (message == WM_COMMAND && lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    if (from == m_btnOther.GetSafeHwnd()) {
+      OnCaptionPages();
+      return 0;
+    }
+    if (from == m_btnForward.GetSafeHwnd()) {
+      OnCaptionForward();
+      return 0;
+    }
+    if (from == m_btnBack.GetSafeHwnd()) {
+      OnCaptionBack();
+      return 0;
+    }
+  }
   if (message == WM_SETFONT) {
     m_hFont = reinterpret_cast<HFONT>(wParam);
     CreateFonts();
@@ -353,6 +472,7 @@ void CPlxTasksPane::ChangeActivePage(int nNewPos, int nOldPos) {
   m_pHotGroupCaption = m_pClickedGroupCaption = nullptr;
   if (GetSafeHwnd() == nullptr) {
     OnActivateTasksPanePage();
+    RebuildPagesMenu();
     return;
   }
   for (CPlxTasksGroup* group : m_lstTaskGroups)
@@ -361,6 +481,7 @@ void CPlxTasksPane::ChangeActivePage(int nNewPos, int nOldPos) {
         if (task->m_hwndTask != nullptr) ::ShowWindow(task->m_hwndTask, SW_HIDE);
   UpdateCaption();
   OnActivateTasksPanePage();
+  RebuildPagesMenu();
   m_nVertScrollOffset = 0;
   AdjustLocations();
   ReposTasks();
@@ -425,8 +546,19 @@ void CPlxTasksPane::GetWindowTaskOffsets(int& nHorz, int& nVert) const {
 void CPlxTasksPane::AdjustLocations() {
   if (GetSafeHwnd() == nullptr) return;
   CPlxOutlookBar::AdjustLocations();
-  const CRect oldUp = m_rectScrollUp, oldDown = m_rectScrollDn;
+  const CRect oldUp = m_rectScrollUp, oldDown = m_rectScrollDn, oldToolBar = m_rectToolBar;
   m_rectTasks = m_rectButtonsArea;
+  LayOutCaption();
+  if (m_wndToolBar.GetSafeHwnd() != nullptr && IsToolBarShown()) {
+    const int height = m_wndToolBar.CalcFixedLayout(FALSE, TRUE).cy;
+    m_rectToolBar = CRect(m_rectTasks.left, m_rectTasks.top, m_rectTasks.right, m_rectTasks.top + height);
+    m_rectTasks.top = m_rectToolBar.bottom;
+    m_wndToolBar.SetWindowPos(nullptr, m_rectToolBar.left, m_rectToolBar.top, m_rectToolBar.Width(),
+                              m_rectToolBar.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  } else {
+    m_rectToolBar.SetRectEmpty();
+    if (m_wndToolBar.GetSafeHwnd() != nullptr) m_wndToolBar.ShowWindow(SW_HIDE);
+  }
   SetScrollSizes();
   if (m_wndScrollVert.GetSafeHwnd() != nullptr) {
     m_wndScrollVert.EnableWindow(!m_bUseScrollButtons);
@@ -453,11 +585,59 @@ void CPlxTasksPane::AdjustLocations() {
       m_rectTasks.bottom = m_rectScrollDn.top - 1;
     }
   }
-  if (oldUp != m_rectScrollUp || oldDown != m_rectScrollDn) {
-    for (const CRect* r : {&oldUp, &oldDown, static_cast<const CRect*>(&m_rectScrollUp),
-                           static_cast<const CRect*>(&m_rectScrollDn)})
+  if (oldUp != m_rectScrollUp || oldDown != m_rectScrollDn || oldToolBar != m_rectToolBar) {
+    for (const CRect* r :
+         {&oldUp, &oldDown, &oldToolBar, static_cast<const CRect*>(&m_rectScrollUp),
+          static_cast<const CRect*>(&m_rectScrollDn), static_cast<const CRect*>(&m_rectToolBar)})
       if (!r->IsRectEmpty()) InvalidateRect(r);
   }
+}
+
+// The caption block at the top of the area, its buttons at its right end when they navigate.
+void CPlxTasksPane::LayOutCaption() {
+  m_rectCaption.SetRectEmpty();
+  if (m_bCaptionBlock) {
+    CFont* bold = m_fontBold.GetSafeHandle() != nullptr ? &m_fontBold : &g_plxGlobalData.fontBold;
+    const int height = std::max(TextHeight(bold, "A", 100, FALSE) + 8, 20);
+    m_rectCaption = CRect(m_rectTasks.left, m_rectTasks.top, m_rectTasks.right, m_rectTasks.top + height);
+    m_rectTasks.top = m_rectCaption.bottom;
+  }
+  const BOOL navigate = m_bCaptionBlock && GetPageCount() > 1 && !IsToolBarShown();
+  const int size = m_rectCaption.Height() - 4;
+  int right = m_rectCaption.right - 2;
+  for (CPlxButton* button : {static_cast<CPlxButton*>(&m_btnOther), &m_btnForward, &m_btnBack}) {
+    if (button->GetSafeHwnd() == nullptr) continue;
+    if (!navigate) {
+      button->ShowWindow(SW_HIDE);
+      continue;
+    }
+    const int width = button == &m_btnOther ? size + 4 : size;
+    button->SetWindowPos(nullptr, right - width, m_rectCaption.top + 2, width, size,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    right -= width + 1;
+  }
+}
+
+void CPlxTasksPane::DrawCaption(CDC* pDC) {
+  if (m_rectCaption.IsRectEmpty()) return;
+  CRect buttons(m_rectCaption.right, m_rectCaption.top, m_rectCaption.right, m_rectCaption.bottom);
+  if (m_btnBack.GetSafeHwnd() != nullptr && m_btnBack.IsWindowVisible()) {
+    CRect back;
+    m_btnBack.GetWindowRect(back);
+    ScreenToClient(back);
+    buttons.left = back.left - 1;
+  }
+  const COLORREF text =
+      CPlxVisualManager::GetInstance()->OnDrawControlBarCaption(pDC, this, TRUE, m_rectCaption, buttons);
+  CString title;
+  GetWindowText(title);
+  CRect rectText(m_rectCaption.left + 4, m_rectCaption.top, buttons.left - 2, m_rectCaption.bottom);
+  CFont* old =
+      pDC->SelectObject(m_fontBold.GetSafeHandle() != nullptr ? &m_fontBold : &g_plxGlobalData.fontBold);
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(text);
+  pDC->DrawText(title, rectText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  pDC->SelectObject(old);
 }
 
 void CPlxTasksPane::SetScrollSizes() {
@@ -466,6 +646,8 @@ void CPlxTasksPane::SetScrollSizes() {
   if (m_nRowHeight <= 0) {
     m_nVertScrollTotal = m_nVertScrollPage = m_nVertScrollOffset = 0;
   } else {
+    // The toolbar lies above the area: adding its height, content just taller than the area
+    // would not scroll and its last rows could not be reached.
     int height = m_rectTasks.Height();
     if (m_bUseScrollButtons) height -= m_iScrollBtnHeight + 1;
     m_nVertScrollPage = height / m_nRowHeight - 1;
@@ -659,6 +841,7 @@ void CPlxTasksPane::OnFillBackground(CDC* pDC) {
   CRect client;
   GetClientRect(client);
   manager->OnFillTasksPaneBackground(pDC, client);
+  DrawCaption(pDC);
   const CPlxTaskPage* page = m_lstTaskPages[GetActivePage()];
   CRgn clip;
   clip.CreateRectRgnIndirect(m_rectTasks);
@@ -698,12 +881,149 @@ int CPlxTasksPane::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_lstTaskPages.empty()) AddPage(name);
   m_strCaption = name;
   SetCaption(name);
+  if (!CreateToolBar()) return 0;
   CreateFonts();
+  if (g_plxGlobalData.hcurHand == nullptr) g_plxGlobalData.hcurHand = ::LoadCursor(nullptr, IDC_HAND);
   m_wndScrollVert.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 0, 0), this, kScrollBarId);
+
+  // The caption's buttons, hidden until the caption block navigates.
+  const CRect none(0, 0, 0, 0);
+  m_btnOther.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kMenuButtonId);
+  m_btnOther.m_hMenu = m_menuPages.GetSafeHmenu();
+  m_btnOther.SetTooltip(LoadText(kPagesMenuTipString, "Other Tasks Panes"));
+  m_btnForward.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kForwardButtonId);
+  m_btnForward.SetStdImage(CPlxMenuGlyphs::IdArowRight, CPlxMenuGlyphs::IdArowRightDisabled);
+  m_btnForward.SetTooltip(LoadText(kForwardCmd, "Forward"));
+  m_btnBack.Create("", WS_CHILD | BS_OWNERDRAW, none, this, kBackButtonId);
+  m_btnBack.SetStdImage(CPlxMenuGlyphs::IdArowLeft, CPlxMenuGlyphs::IdArowLeftDisabled);
+  m_btnBack.SetTooltip(LoadText(kBackCmd, "Back"));
+  for (CPlxButton* button : {static_cast<CPlxButton*>(&m_btnOther), &m_btnForward, &m_btnBack}) {
+    button->m_nFlatStyle = CPlxButton::BUTTONSTYLE_FLAT;
+    button->m_bDrawFocus = FALSE;
+  }
+  UpdateHistoryButtons();
   return 0;
 }
 
+BOOL CPlxTasksPane::CreateToolBar() {
+  if (GetSafeHwnd() == nullptr) return FALSE;
+  if (m_wndToolBar.GetSafeHwnd() == nullptr) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_TOOLTIPS |
+                        CBRS_FLYBY | CBRS_HIDE_INPLACE;
+    if (!m_wndToolBar.Create(this, style, kToolBarId)) return FALSE;
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() & ~CBRS_GRIPPER);
+    m_wndToolBar.SetOwner(this);
+    m_wndToolBar.m_bRouteToFrame = FALSE;  // the pane handles the navigation, not the frame
+  }
+
+  const int image = g_plxGlobalData.nBitsPerPixel >= 16 && !g_plxGlobalData.bIsBlackHighContrast &&
+                            !g_plxGlobalData.bIsWhiteHighContrast
+                        ? 16
+                        : 12;
+  if (m_uiToolbarBmpRes != 0) {
+    CSize button = m_sizeToolbarButton;
+    if (button.cx == 0 && button.cy == 0) button = m_sizeToolbarImage + CSize(4, 4);
+    m_wndToolBar.SetOwnSizes(button, m_sizeToolbarImage);
+    m_wndToolBar.LoadBitmap(m_uiToolbarBmpRes, 0, 0, TRUE);
+  } else {
+    m_wndToolBar.SetOwnSizes(CSize(image + 4, image + 4), CSize(image, image));
+    m_wndToolBar.LoadBitmap(image == 16 ? kToolBarBitmap : kToolBarBitmapSmall, 0, 0, TRUE);
+  }
+
+  m_wndToolBar.RemoveAllButtons();
+  m_wndToolBar.m_pBtnBack = m_wndToolBar.m_pBtnForward = nullptr;
+  auto add = [this](CPlxToolbarButton* button) {
+    button->m_bLocked = TRUE;
+    if (m_wndToolBar.InsertButtonObject(button) < 0) {
+      delete button;
+      return static_cast<CPlxToolbarButton*>(nullptr);
+    }
+    // The buttons that keep a pane learn it; the others keep the toolbar as their window.
+    if (dynamic_cast<CPlxTasksPaneHistoryButton*>(button) != nullptr ||
+        dynamic_cast<CPlxTasksPaneToolbarMenuButton*>(button) != nullptr)
+      button->OnChangeParentWnd(this);
+    return button;
+  };
+  const CString back = LoadText(kBackCmd, "Back"), forward = LoadText(kForwardCmd, "Forward");
+  if (m_bHistoryMenuButtons) {
+    m_wndToolBar.m_pBtnBack =
+        static_cast<CPlxTasksPaneHistoryButton*>(add(new CPlxTasksPaneHistoryButton(kBackCmd, 0, back)));
+    m_wndToolBar.m_pBtnForward = static_cast<CPlxTasksPaneHistoryButton*>(
+        add(new CPlxTasksPaneHistoryButton(kForwardCmd, 1, forward)));
+  } else {
+    add(new CPlxToolbarButton(kBackCmd, 0, back, FALSE, TRUE));
+    add(new CPlxToolbarButton(kForwardCmd, 1, forward, FALSE, TRUE));
+  }
+  add(new CPlxToolbarButton(kHomeCmd, 2, LoadText(kHomeCmd, "Home"), FALSE, TRUE));
+  m_wndToolBar.InsertSeparator();
+  add(new CPlxTasksPaneToolbarMenuButton(m_menuPages.GetSafeHmenu(), LoadText(kDefaultPageString, "Tasks")));
+  add(new CPlxToolbarButton(kCloseCmd, 3, LoadText(kCloseCmd, "Close"), FALSE, TRUE));
+  UpdateHistoryButtons();
+  UpdateCaption();
+  return TRUE;
+}
+
+void CPlxTasksPane::SetToolbarImages(UINT uiBitmapId, CSize sizeImage, CSize sizeButton) {
+  m_uiToolbarBmpRes = uiBitmapId;
+  m_sizeToolbarImage = sizeImage;
+  m_sizeToolbarButton = sizeButton;
+}
+
+void CPlxTasksPane::OnCaptionPages() {
+  const int page = m_btnOther.GetChosenPage();
+  if (page >= 0 && page < GetPageCount()) SetActivePage(page);
+}
+
+// WS_CAPTION asks for the pane's own caption block; the window keeps no system caption.
+void CPlxTasksPane::OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct) {
+  if (nStyleType == GWL_STYLE) {
+    const BOOL caption = (lpStyleStruct->styleNew & WS_CAPTION) == WS_CAPTION;
+    CPlxOutlookBar::OnStyleChanging(nStyleType, lpStyleStruct);
+    lpStyleStruct->styleNew &= ~static_cast<DWORD>(WS_CAPTION);
+    if (caption != m_bCaptionBlock) {
+      m_bCaptionBlock = caption;
+      UpdateCaption();
+      RelayoutAndRedraw();
+    }
+    return;
+  }
+  CPlxOutlookBar::OnStyleChanging(nStyleType, lpStyleStruct);
+}
+
+// No accessibility service runs on this system, so the toolkit's support is normally absent and
+// the answer is 0 (the default object). With support installed, the frame hears of the query
+// about the hot link or caption, as for a popup menu.
+LRESULT CPlxTasksPane::OnGetObject(WPARAM wParam, LPARAM lParam) {
+  m_nAccessibleItem = -1;
+  int index = 0;
+  const CPlxTaskPage* page = m_lstTaskPages.empty() ? nullptr : m_lstTaskPages[GetActivePage()];
+  for (const CPlxTasksGroup* group : m_lstTaskGroups) {
+    if (group->m_pTaskPage != page) continue;
+    if (group == m_pHotGroupCaption) m_nAccessibleItem = index;
+    ++index;
+    for (const CPlxTask* task : group->m_lstTasks) {
+      if (task == m_pHotTask) m_nAccessibleItem = index;
+      ++index;
+    }
+  }
+  if (static_cast<LONG>(lParam) != kClientObject || g_plxGlobalData.pfnGetAccessibleObjectResult == nullptr ||
+      m_nAccessibleItem < 0)
+    return 0;
+  CFrameWnd* frame = AfxGetParentFrame(this);
+  for (CFrameWnd* up = frame != nullptr ? AfxGetParentFrame(frame) : nullptr; up != nullptr;
+       up = AfxGetParentFrame(up))
+    frame = up;
+  if (frame == nullptr) return 0;
+  static const UINT message = ::RegisterWindowMessage("PlxM_GETOBGECT");
+  PlxAccObjectRequest request{this, wParam, kClientObject, 2, nullptr};
+  frame->SendMessage(message, reinterpret_cast<WPARAM>(&request), static_cast<LPARAM>(m_nAccessibleItem));
+  return g_plxGlobalData.pfnGetAccessibleObjectResult(
+      static_cast<DWORD>(reinterpret_cast<UINT_PTR>(&request)), static_cast<DWORD>(m_nAccessibleItem));
+}
+
 void CPlxTasksPane::OnDestroy() {
+  // The toolbar's buttons outlive nothing of the pane: no list may reach back into it.
+  m_wndToolBar.Detach();
   KillTimer(kAnimationTimer);
   KillTimer(kHoverScrollTimer);
   for (CPlxTasksGroup* group : m_lstTaskGroups) DeleteGroup(group);

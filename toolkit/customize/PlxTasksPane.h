@@ -9,6 +9,7 @@
 #include "platform/mfc/StdControls.h"
 #include "toolkit/customize/PlxOutlookBar.h"
 #include "toolkit/customize/PlxTaskRecords.h"
+#include "toolkit/customize/PlxTasksPaneToolBar.h"
 
 class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   DECLARE_DYNAMIC(CPlxTasksPane)
@@ -23,6 +24,13 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   static constexpr UINT kHomeCmd = 17018;
   static constexpr UINT kCloseCmd = 17019;
   static constexpr UINT kPagesMenuCmd = 17020;
+  static constexpr UINT kPagesMenuTipString = 17020;
+  static constexpr UINT kToolBarId = 1;
+  static constexpr UINT kMenuButtonId = 4;  // the caption's buttons
+  static constexpr UINT kForwardButtonId = 5;
+  static constexpr UINT kBackButtonId = 6;
+  static constexpr UINT kToolBarBitmap = 17025;       // 16 x 16 images: back, forward, home, close
+  static constexpr UINT kToolBarBitmapSmall = 17015;  // the same in 12 x 12
 
   CPlxTasksPane();
   ~CPlxTasksPane() override;
@@ -60,6 +68,25 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   void UpdateCaption();
   int GetHistoryPos() const { return m_iActivePage; }
   int GetHistorySize() const { return static_cast<int>(m_arrHistoryStack.size()); }
+  // A new pages menu for the caption's menu button, then the history buttons' lists.
+  void RebuildPagesMenu();
+  // Each history button of the toolbar lists the pages behind or ahead again.
+  void UpdateHistoryButtons();
+
+  // The navigation toolbar: back, forward, home, the pages menu, close. Made by WM_CREATE; FALSE
+  // without a window or when the bar cannot be made.
+  BOOL CreateToolBar();
+  // Back and Forward with drop-down lists of the history; set before the pane is created.
+  void EnableHistoryMenuButtons(BOOL bEnable = TRUE) { m_bHistoryMenuButtons = bEnable; }
+  // Images of the toolbar from a bitmap of the caller (0: the built-in ones); a zero button
+  // size is the image size + 4. Set before the pane is created.
+  void SetToolbarImages(UINT uiBitmapId, CSize sizeImage, CSize sizeButton = CSize(0, 0));
+  CPlxTasksPaneToolBar& GetToolBar() { return m_wndToolBar; }
+  // The pane draws its own caption block above the groups; its buttons navigate when the
+  // toolbar is not shown. Given by WS_CAPTION in the pane's style (which the pane strips).
+  BOOL HasCaptionBlock() const { return m_bCaptionBlock; }
+  // Whether the toolbar shows: always-show or no caption block, and several pages.
+  BOOL IsToolBarShown() const;
 
   CPlxTask* GetTaskFromPoint(CPoint point) const;
   CPlxTasksGroup* GetGroupCaptionFromPoint(CPoint point) const;
@@ -92,7 +119,22 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   BOOL m_bCanCollapse = TRUE;
   BOOL m_bAnimationEnabled = TRUE;
   BOOL m_bUseScrollButtons = TRUE;
-  BOOL m_bUseNavigationToolbar = FALSE;
+  BOOL m_bUseNavigationToolbar = FALSE;  // the toolbar shows over several pages even with a caption
+  BOOL m_bHistoryMenuButtons = FALSE;
+  CPlxTasksPaneToolBar m_wndToolBar;
+  UINT m_uiToolbarBmpRes = 0;  // 0: the built-in images
+  CSize m_sizeToolbarImage = CSize(0, 0);
+  CSize m_sizeToolbarButton = CSize(0, 0);
+  CRect m_rectToolBar;  // empty while the toolbar is hidden
+  CMenu m_menuPages;
+  CPlxTasksPaneMenuButton m_btnOther;  // the caption's pages menu
+  CPlxButton m_btnForward;
+  CPlxButton m_btnBack;
+  BOOL m_bCaptionBlock = FALSE;
+  CRect m_rectCaption;  // the caption block, empty without one
+  // What an accessibility query is about: the index of a group caption or link in display
+  // order, -1 for the pane itself.
+  int m_nAccessibleItem = -1;
   int m_nMaxHistory = 10;
   CString m_strCaption;
   HFONT m_hFont = nullptr;
@@ -131,6 +173,8 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   void ForgetTask(const CPlxTask* pTask);
   void ForgetGroup(const CPlxTasksGroup* pGroup);
   void Repaint(const CRect& rect);
+  void LayOutCaption();
+  void DrawCaption(CDC* pDC);
   void RelayoutAndRedraw();
   int TextHeight(CFont* pFont, const CString& text, int width, BOOL bWrap);
   void OnFillBackground(CDC* pDC) override;
@@ -138,12 +182,19 @@ class CPlxTasksPane : public CPlxOutlookBar, public CPlxTasksPaneMetrics {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  afx_msg void OnBack() { OnPressBackButton(); }
-  afx_msg void OnForward() { OnPressForwardButton(); }
+  afx_msg void OnBack();
+  afx_msg void OnForward();
   afx_msg void OnHome() { OnPressHomeButton(); }
   afx_msg void OnClose() { OnPressCloseButton(); }
   afx_msg void OnUpdateBack(CCmdUI* pCmdUI);
   afx_msg void OnUpdateForward(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePagesMenu(CCmdUI* pCmdUI);
+  // The caption's buttons: the pages menu, Forward and Back.
+  afx_msg void OnCaptionPages();
+  afx_msg void OnCaptionForward() { OnForward(); }
+  afx_msg void OnCaptionBack() { OnBack(); }
+  afx_msg void OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct);
+  afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnDestroy();
   afx_msg void OnSize(UINT nType, int cx, int cy);
