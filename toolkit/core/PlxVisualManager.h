@@ -180,6 +180,11 @@ class CPlxVisualManager : public CPlxThemeWrapper {
   virtual BOOL IsHighlight3DTabsOnHover() const { return FALSE; }
   virtual BOOL IsHighlightTabsOnHover() const { return FALSE; }
 
+  // Outlook bar page captions: TRUE when the manager filled the button (the colour is then its
+  // text colour) or drew its border; FALSE leaves the button's own look.
+  virtual BOOL OnFillOutlookPageButton(CPlxButton* pButton, CDC* pDC, const CRect& rect, COLORREF& clrText);
+  virtual BOOL OnDrawOutlookPageButtonBorder(CPlxButton* pButton, CDC* pDC, CRect& rect, UINT uiState);
+
   virtual COLORREF OnFillCommandsListBackground(CDC* pDC, CRect rect, BOOL bIsSelected = FALSE);
   virtual CSize GetButtonExtraBorder() const { return CSize(0, 0); }
 

@@ -69,3 +69,11 @@ void CPlxVisualManager::OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pBu
     pDC->Draw3dRect(rect, g.clrBarHilite, g.clrBarShadow);
   }
 }
+
+BOOL CPlxVisualManager::OnFillOutlookPageButton(CPlxButton*, CDC*, const CRect&, COLORREF&) {
+  return FALSE;
+}
+
+BOOL CPlxVisualManager::OnDrawOutlookPageButtonBorder(CPlxButton*, CDC*, CRect&, UINT) {
+  return FALSE;
+}

@@ -13,6 +13,7 @@
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
 #include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/customize/PlxOutlookBar.h"
 #include "toolkit/customize/PlxTabWnd.h"
 #include "toolkit/customize/PlxTaskRecords.h"
 
@@ -376,4 +377,39 @@ void CPlxVisualManagerXP::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSi
     DrawHotFrame(pDC, rect);
   }
   Glyph(pDC, iImage, rect);
+}
+
+namespace {
+
+// A page caption of an outlook bar that asked for the flat page look. The bar's class is found
+// by its record: this library draws it without linking to it.
+BOOL IsFlatOutlookPage(const CPlxButton* pButton) {
+  static const CRuntimeClass* bar = CRuntimeClass::FromName("CPlxOutlookBar");
+  CWnd* parent = pButton != nullptr && pButton->GetSafeHwnd() != nullptr ? pButton->GetParent() : nullptr;
+  if (bar == nullptr || parent == nullptr || !parent->IsKindOf(bar)) return FALSE;
+  return static_cast<const CPlxOutlookBar*>(parent)->m_bPageLook;
+}
+
+}  // namespace
+
+BOOL CPlxVisualManagerXP::OnFillOutlookPageButton(CPlxButton* pButton, CDC* pDC, const CRect& rect,
+                                                  COLORREF& clrText) {
+  if (!IsFlatOutlookPage(pButton)) return FALSE;
+  const BOOL hot = pButton->IsHighlighted();
+  CBrush* brush = &g_plxGlobalData.brBarFace;
+  if ((pButton->IsPushed() && hot) || (hot && pButton->IsChecked()))
+    brush = &m_brPressedFill;
+  else if (hot)
+    brush = &m_brHotFill;
+  else if (pButton->IsChecked())
+    brush = &m_brCheckedFill;
+  pDC->FillRect(rect, brush);
+  clrText = g_plxGlobalData.clrBarText;
+  return TRUE;
+}
+
+BOOL CPlxVisualManagerXP::OnDrawOutlookPageButtonBorder(CPlxButton* pButton, CDC* pDC, CRect& rect, UINT) {
+  if (!IsFlatOutlookPage(pButton)) return FALSE;
+  if (pButton->IsHighlighted() || pButton->IsChecked()) DrawHotFrame(pDC, rect);
+  return TRUE;
 }

@@ -52,6 +52,8 @@ class CPlxWinXPVisualManager : public CPlxVisualManagerXP {
                               const CPlxTabWnd* pTabWnd) override;
   void OnFillPushButtonBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
   void OnDrawPushButtonBorder(CDC* pDC, CRect& rect, CPlxButton* pButton, UINT uiState) override;
+  BOOL OnFillOutlookPageButton(CPlxButton* pButton, CDC* pDC, const CRect& rect, COLORREF& clrText) override;
+  BOOL OnDrawOutlookPageButtonBorder(CPlxButton* pButton, CDC* pDC, CRect& rect, UINT uiState) override;
   void OnFillButtonParentBackground(CDC* pDC, CRect rect, CPlxButton* pButton) override;
   void OnDrawButtonFrame(CDC* pDC, CRect& rect, CPlxButton* pButton) override;
   BOOL IsThemedButton(CPlxButton* pButton) const override;

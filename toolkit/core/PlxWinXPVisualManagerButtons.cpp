@@ -65,3 +65,25 @@ void CPlxWinXPVisualManager::OnDrawTabsButtonBorder(CDC* pDC, CRect& rect, CPlxB
   g_plxGlobalData.DrawParentBackground(pButton, pDC, rect);
   DrawThemed(m_hThemeToolBar, pDC, 1, nState, rect);
 }
+
+BOOL CPlxWinXPVisualManager::OnFillOutlookPageButton(CPlxButton* pButton, CDC* pDC, const CRect& rect,
+                                                     COLORREF& clrText) {
+  // The themed border paints the whole face.
+  if (m_hThemeButton == nullptr)
+    return CPlxVisualManagerXP::OnFillOutlookPageButton(pButton, pDC, rect, clrText);
+  return TRUE;
+}
+
+BOOL CPlxWinXPVisualManager::OnDrawOutlookPageButtonBorder(CPlxButton* pButton, CDC* pDC, CRect& rect,
+                                                           UINT uiState) {
+  if (m_hThemeButton == nullptr)
+    return CPlxVisualManagerXP::OnDrawOutlookPageButtonBorder(pButton, pDC, rect, uiState);
+  int nState = 1;
+  if ((pButton->IsPushed() && pButton->IsHighlighted()) || pButton->IsChecked())
+    nState = 3;
+  else if (pButton->IsHighlighted())
+    nState = 2;
+  rect.InflateRect(1, 1);
+  DrawThemed(m_hThemeButton, pDC, 1, nState, rect);
+  return TRUE;
+}
