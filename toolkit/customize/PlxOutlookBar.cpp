@@ -305,6 +305,9 @@ BOOL CPlxOutlookBarToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 
 CPlxOutlookBar::CPlxOutlookBar() {
   m_clrBack = ::GetSysColor(COLOR_BTNSHADOW);
+  // The captions, arrows and close button are the bar's own children: a frame's idle update
+  // finds no handler for their ids and would disable them.
+  m_bDisableControlsNoHandler = FALSE;
 }
 
 CPlxOutlookBar::~CPlxOutlookBar() {

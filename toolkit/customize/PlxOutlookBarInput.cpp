@@ -582,8 +582,10 @@ void CPlxOutlookBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
 
 void CPlxOutlookBar::OnMouseMove(UINT nFlags, CPoint point) {
   if (m_bSplitterDragging) {
-    // Kept inside the parent's client area.
-    CWnd* parent = GetParent();
+    // Kept inside the parent's client area; a docked bar's parent is its dock bar, no wider than
+    // the bar itself, so there the frame's.
+    CWnd* parent =
+        m_pDockSite != nullptr && m_pDockSite->GetSafeHwnd() != nullptr ? m_pDockSite : GetParent();
     if (parent != nullptr) {
       CRect bounds;
       parent->GetClientRect(bounds);

@@ -876,6 +876,8 @@ void CPlxTasksPane::Repaint(const CRect& rect) {
 
 int CPlxTasksPane::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CPlxOutlookBar::OnCreate(lpCreateStruct) == -1) return -1;
+  // WS_CAPTION asks for the pane's caption block, which stands in for the outlook bar's caption.
+  m_bHasCaption = m_bPageLook;
   CString name;
   if (!name.LoadString(kDefaultPageString)) name = "Tasks";
   if (m_lstTaskPages.empty()) AddPage(name);
@@ -979,6 +981,7 @@ void CPlxTasksPane::OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct)
   if (nStyleType == GWL_STYLE) {
     const BOOL caption = (lpStyleStruct->styleNew & WS_CAPTION) == WS_CAPTION;
     CPlxOutlookBar::OnStyleChanging(nStyleType, lpStyleStruct);
+    m_bHasCaption = m_bPageLook;
     lpStyleStruct->styleNew &= ~static_cast<DWORD>(WS_CAPTION);
     if (caption != m_bCaptionBlock) {
       m_bCaptionBlock = caption;
@@ -1168,6 +1171,12 @@ void CPlxTasksPane::OnMouseMove(UINT nFlags, CPoint point) {
 void CPlxTasksPane::OnLButtonDown(UINT nFlags, CPoint point) {
   m_pClickedGroupCaption = GetGroupCaptionFromPoint(point);
   m_pClickedTask = GetTaskFromPoint(point);
+  // A press on a caption or a link is the pane's own: the bar's base would start dragging a docked
+  // pane and keep the release for itself.
+  if (m_pClickedGroupCaption != nullptr || m_pClickedTask != nullptr) {
+    SetCapture();
+    return;
+  }
   CPlxOutlookBar::OnLButtonDown(nFlags, point);
 }
 

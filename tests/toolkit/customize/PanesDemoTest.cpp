@@ -26,6 +26,7 @@ constexpr int kFirstBar = 16810, kTabs = 16812, kScrollRight = 16813, kList = 16
 constexpr int kHexagon = 16974, kGreys = 16972, kLuminance = 16973, kPick = 17038;
 constexpr int kRed = 16964, kGreen = 16965, kBlue = 16966;
 constexpr int kSheetTree = 101;
+constexpr int kOutlook = 16850, kTasks = 16870;
 
 std::vector<std::string> Lines(const std::string& path) {
   std::ifstream in(path);
@@ -107,7 +108,9 @@ TEST(PanesDemo, TabsListsMenusSheetColoursAndPanes) {
   ASSERT_TRUE(run({"--log", layoutLog, "--layout"}));
   std::map<std::string, std::vector<int>> at = Rects(Lines(layoutLog));
   for (const char* key : {"tab 0", "tab 1", "tab 2", "button 16810", "list item 0", "other 1",
-                          "hexagon 0 0 255", "grey 8", "luminance", "scroll clicks"})
+                          "hexagon 0 0 255", "grey 8", "luminance", "scroll clicks", "outlook down",
+                          "outlook music", "music shortcut 12", "outlook splitter", "tasks task 1 0",
+                          "tasks group 0", "tasks tool 0", "tasks arrow 17016", "tasks tool 17017"})
     ASSERT_TRUE(at.count(key)) << key;
   const std::vector<int>& tab1 = at["tab 1"];
   const std::vector<int>& tab2 = at["tab 2"];
@@ -154,7 +157,7 @@ TEST(PanesDemo, TabsListsMenusSheetColoursAndPanes) {
          // The colour button: Other..., a hexagon cell, a grey, RGB 128 0 0, the luminance bar, a
          // red window picked from the screen, Ctrl+C, OK.
          << "click " << kFirstBar << " " << colour[2] - 4 << " " << (colour[1] + colour[3]) / 2 << "\n"
-         << "wait-window \"Colour popup\"\n"
+         << "wait-window \"Demo popup\"\n"
          << Shot("14-colour-popup") << "click 1 " << Centre(at["other 1"]) << "\n"
          << "wait-window \"Colors\"\n"
          << Shot("15-colour-dialog") << "click " << kHexagon << " " << Centre(at["hexagon 0 0 255"]) << "\n"
@@ -173,7 +176,35 @@ TEST(PanesDemo, TabsListsMenusSheetColoursAndPanes) {
          << Shot("22-twelve") << "key Ctrl+PageDown\n";
   // Clicks a few pixels apart: two at one spot in quick succession would make a double click.
   for (int i = 0; i < clicks; ++i) script << "click " << kScrollRight << (i % 2 ? " 3 7" : " 10 7") << "\n";
-  script << "wait-disabled " << kScrollRight << " 5\n" << Shot("23-scrolled-right");
+  script << "wait-disabled " << kScrollRight << " 5\n"
+         << Shot("23-scrolled-right")
+         // The outlook bar: scrolled down one, the other page, a shortcut there, the splitter
+         // dragged 60 pixels outwards.
+         << "click " << kOutlook << " " << Centre(at["outlook down"]) << "\n"
+         << Shot("24-outlook-scrolled") << "click " << kOutlook << " " << Centre(at["outlook music"]) << "\n"
+         << Shot("25-outlook-music") << "click " << kOutlook << " " << Centre(at["music shortcut 12"])
+         << "\n"
+         // The splitter dragged 60 pixels into the document tabs' window beside the bar.
+         << "drag " << kOutlook << " " << Centre(at["outlook splitter"]) << " " << kTabs << " 60 "
+         << Middle(at["outlook splitter"]) << "\n"
+         << Shot("26-outlook-wider")
+         // The tasks pane: a link, a group collapsed, pages 2 and 3 from the pages menu, back two
+         // steps by the Back drop-down, Forward.
+         << "click " << kTasks << " " << Centre(at["tasks task 1 0"]) << "\n"
+         << "click " << kTasks << " " << Centre(at["tasks group 0"]) << "\n"
+         << Shot("27-tasks-collapsed") << "click " << kTasks << " " << Centre(at["tasks tool 0"]) << "\n"
+         << "wait-window \"Demo popup\"\n"
+         << "key Down\nkey Down\n"
+         << Shot("28-tasks-pages-menu") << "key Enter\nwait-window \"Panes Demo\"\n"
+         << "click " << kTasks << " " << Centre(at["tasks tool 0"]) << "\n"
+         << "wait-window \"Demo popup\"\n"
+         << "key Down\nkey Down\nkey Down\nkey Enter\nwait-window \"Panes Demo\"\n"
+         << Shot("29-tasks-page-3") << "click " << kTasks << " " << Centre(at["tasks arrow 17016"]) << "\n"
+         << "wait-window \"Demo popup\"\n"
+         << "key Down\nkey Down\n"
+         << Shot("30-tasks-back-list") << "key Enter\nwait-window \"Panes Demo\"\n"
+         << Shot("31-tasks-back-to-1") << "click " << kTasks << " " << Centre(at["tasks tool 17017"]) << "\n"
+         << Shot("32-tasks-forward");
   const std::string scriptPath = (folder / "panes.script");
   std::ofstream(scriptPath) << script.str();
   // Beside the snapshots, for whoever looks at them.
@@ -243,6 +274,17 @@ TEST(PanesDemo, TabsListsMenusSheetColoursAndPanes) {
   EXPECT_EQ(LineStarting(log, "colour dialog ok "), "255 0 0") << all;
   EXPECT_EQ(LineStarting(log, "end strips "), "255 0 0 | 255 0 0") << "both strips red: " << all;
   EXPECT_EQ(LineStarting(log, "clipboard "), "RGB (255, 0, 0)") << all;
+  // The outlook bar and the tasks pane.
+  EXPECT_EQ(LinesStarting(log, "outlook first "), (std::vector<std::string>{"1", "0"}))
+      << "scrolled by one, then the other page starts at its top: " << all;
+  EXPECT_EQ(LinesStarting(log, "outlook page "), (std::vector<std::string>{"Albums", "Music"})) << all;
+  EXPECT_EQ(LinesStarting(log, "shortcut "), (std::vector<std::string>{"12"})) << all;
+  EXPECT_GE(std::atoi(LineStarting(log, "end outlook width ").c_str()), 185)
+      << "the splitter widened the bar by about 60 pixels: " << all;
+  EXPECT_EQ(LinesStarting(log, "task "), (std::vector<std::string>{"2"})) << all;
+  EXPECT_EQ(LinesStarting(log, "tasks page "), (std::vector<std::string>{"1", "2", "0", "1"})) << all;
+  EXPECT_EQ(LineStarting(log, "end tasks page "), "1 history 1/3") << all;
+  EXPECT_EQ(LineStarting(log, "end tasks groups "), "-+++") << all;
   EXPECT_EQ(LineStarting(log, "children "), "3 tabs") << all;
   EXPECT_NE(all.find("children 12 tabs"), std::string::npos) << all;
   EXPECT_NE(all.find("closed"), std::string::npos) << all;

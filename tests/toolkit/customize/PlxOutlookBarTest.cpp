@@ -171,6 +171,20 @@ TEST_F(PlxOutlookBarTest, ACaptionClickChangesThePageAndAShortcutClickReachesThe
   EXPECT_EQ(m_host.commands[0].id, kFirstCmd + 11);
 }
 
+// In a frame the idle update asks for every command of the bar: its own captions and arrows stay
+// usable, a shortcut without a handler is disabled.
+TEST_F(PlxOutlookBarTest, AFramesIdleUpdateLeavesTheBarsOwnButtonsEnabled) {
+  SetHeight(160);
+  ASSERT_TRUE(m_bar->CanScrollDown());
+  CFrameWnd target;
+  ASSERT_TRUE(target.Create(nullptr, "Target", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100)));
+  m_bar->OnUpdateCmdUI(&target, TRUE);
+  EXPECT_TRUE(m_bar->FindPage(m_photos)->m_btnPage.IsWindowEnabled());
+  EXPECT_TRUE(m_bar->GetScrollButton(FALSE).IsWindowEnabled());
+  EXPECT_TRUE(m_bar->GetButton(0)->m_nStyle & TBBS_DISABLED) << "no handler for the shortcut";
+  target.DestroyWindow();
+}
+
 TEST_F(PlxOutlookBarTest, DraggingTheSplitterOfALeftBarSetsItsWidth) {
   m_bar->m_bResizable = TRUE;
   m_bar->AdjustLocations();

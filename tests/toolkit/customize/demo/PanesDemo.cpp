@@ -37,8 +37,10 @@
 #include "toolkit/customize/PlxColorMenuButton.h"
 #include "toolkit/customize/PlxEditableList.h"
 #include "toolkit/customize/PlxMenuButton.h"
+#include "toolkit/customize/PlxOutlookBar.h"
 #include "toolkit/customize/PlxPropertySheet.h"
 #include "toolkit/customize/PlxTabWnd.h"
+#include "toolkit/customize/PlxTasksPane.h"
 
 namespace {
 
@@ -50,6 +52,8 @@ constexpr UINT kListId = 16814, kMenuButtonId = 16815;
 constexpr UINT kColorCmd = 16820;
 constexpr UINT kMenuFirstCmd = 16830;  // Slideshow, Print, Export
 constexpr UINT kTwelveCmd = 16840, kSheetCmd = 16841;
+constexpr UINT kOutlookId = 16850, kFirstShortcutCmd = 16851;  // twelve albums, then two music shortcuts
+constexpr UINT kTasksId = 16870, kFirstTaskCmd = 16871;
 constexpr UINT kPageOneDialog = 61001, kPageTwoDialog = 61002;
 constexpr const char* kRenamed = "Beach album";  // the name the script gives the second child
 
@@ -278,6 +282,29 @@ class CRedWindow : public CWnd {
   }
 };
 
+// The outlook bar: the page it shows is logged.
+class CDemoOutlookBar : public CPlxOutlookBar {
+ public:
+  // Scrolling is logged by the first shortcut in view.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const int first = m_iFirstVisibleButton;
+    const LRESULT result = CPlxOutlookBar::WindowProc(message, wParam, lParam);
+    if (GetSafeHwnd() != nullptr && m_iFirstVisibleButton != first)
+      Log("outlook first " + std::to_string(m_iFirstVisibleButton));
+    return result;
+  }
+  void OnActivatePage() override {
+    if (CPlxOutlookBarPage* page = FindPage(GetActivePageId()))
+      Log("outlook page " + std::string(static_cast<LPCTSTR>(page->m_strLabel)));
+  }
+};
+
+// The tasks pane: its pages are logged as they show.
+class CDemoTasksPane : public CPlxTasksPane {
+ protected:
+  void OnActivateTasksPanePage() override { Log("tasks page " + std::to_string(GetActivePage())); }
+};
+
 class CPanesDemoFrame : public CPlxMDIFrameWnd {
  public:
   BOOL CreateDemo(CWinApp* app) {
@@ -319,6 +346,18 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
     Log(prefix + " tabs " + labels);
     if (m_pControls != nullptr && ::IsWindow(m_pControls->GetSafeHwnd()))
       Log(prefix + " list " + m_pControls->m_list.Entries());
+    if (m_wndOutlook.GetSafeHwnd() != nullptr) {
+      CRect window;
+      m_wndOutlook.GetWindowRect(window);
+      Log(prefix + " outlook width " + std::to_string(window.Width()) + " first " +
+          std::to_string(m_wndOutlook.m_iFirstVisibleButton));
+      Log(prefix + " tasks page " + std::to_string(m_wndTasks.GetActivePage()) + " history " +
+          std::to_string(m_wndTasks.GetHistoryPos()) + "/" + std::to_string(m_wndTasks.GetHistorySize()));
+      std::string collapsed;
+      for (int g = 0; g < m_wndTasks.GetGroupCount(); ++g)
+        collapsed += m_wndTasks.GetTaskGroup(g)->m_bIsCollapsed ? "-" : "+";
+      Log(prefix + " tasks groups " + collapsed);
+    }
     Log(prefix + " strips " + ColorText(m_pColorOne->m_clrStrip) + " | " +
         ColorText(m_pColorTwo->m_clrStrip));
   }
@@ -345,6 +384,7 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
       m_pControls->m_list.ListCtrl()->MapWindowPoints(&m_pControls->m_list, rect);
       Log("list item 0 " + RectText(rect));
     }
+    LogPanesLayout();
     LogColorPopupLayout();
     LogColorDialogLayout();
     // The row the script scrolls has the second child renamed and twelve children.
@@ -376,6 +416,7 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
     if (m_pColorOne == nullptr || m_pColorTwo == nullptr) return -1;
     DockControlBar(&m_wndFirstBar, AFX_IDW_DOCKBAR_TOP);
     DockControlBar(&m_wndSecondBar, AFX_IDW_DOCKBAR_TOP);
+    if (!CreateOutlookBar() || !CreateTasksPane()) return -1;
 
     // The document tabs, renamed by a double click and dragged to another place.
     m_wndClientArea.EnableTabs(TRUE, CPlxTabWnd::LOCATION_TOP);
@@ -385,6 +426,98 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
     Tabs().SetDlgCtrlID(kTabsId);
     if (Tabs().m_pBtnRight != nullptr) Tabs().m_pBtnRight->SetDlgCtrlID(kScrollRightId);
     return 0;
+  }
+
+  BOOL CreateOutlookBar() {
+    if (!m_wndOutlook.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT | CBRS_SIZE_DYNAMIC, kOutlookId))
+      return FALSE;
+    m_wndOutlook.SetWindowText("Shortcuts");
+    m_wndOutlook.m_bResizable = TRUE;  // its inner edge is a splitter
+    m_wndOutlook.m_nBarSize = 130;
+    m_wndOutlook.SetOwnSizes(CSize(40, 40), CSize(32, 32));
+    m_nAlbumsPage = m_wndOutlook.AddPage("Albums");
+    m_nMusicPage = m_wndOutlook.AddPage("Music");
+    for (UINT i = 0; i < 12; ++i)
+      m_wndOutlook.AddShortcut(kFirstShortcutCmd + i, -1, ("Album " + std::to_string(i + 1)).c_str(),
+                               m_nAlbumsPage);
+    m_wndOutlook.AddShortcut(kFirstShortcutCmd + 12, -1, "Tracks", m_nMusicPage);
+    m_wndOutlook.AddShortcut(kFirstShortcutCmd + 13, -1, "Effects", m_nMusicPage);
+    m_wndOutlook.SetOwner(this);
+    m_wndOutlook.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    DockControlBar(&m_wndOutlook, AFX_IDW_DOCKBAR_LEFT);
+    return TRUE;
+  }
+
+  BOOL CreateTasksPane() {
+    m_wndTasks.m_bAnimationEnabled = FALSE;
+    m_wndTasks.EnableHistoryMenuButtons(TRUE);
+    if (!m_wndTasks.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_RIGHT | CBRS_SIZE_DYNAMIC, kTasksId))
+      return FALSE;
+    m_wndTasks.m_nBarSize = 190;
+    m_wndTasks.SetOwner(this);
+    m_wndTasks.AddPage("Pictures");
+    m_wndTasks.AddPage("Sharing");
+    const char* groups[][3] = {{"Album tasks", "Play slideshow", "Print album"},
+                               {"Details", "Show file names", "Sort by date"},
+                               {"Pictures", "Rotate", "Crop"},
+                               {"Sharing", "Send by mail", "Burn a disc"}};
+    const int pages[] = {0, 0, 1, 2};
+    UINT command = kFirstTaskCmd;
+    for (int g = 0; g < 4; ++g) {
+      const int group = m_wndTasks.AddGroup(pages[g], groups[g][0]);
+      for (int t = 1; t < 3; ++t) m_wndTasks.AddTask(group, groups[g][t], -1, command++);
+    }
+    m_wndTasks.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    DockControlBar(&m_wndTasks, AFX_IDW_DOCKBAR_RIGHT);
+    return TRUE;
+  }
+
+  // Rectangles of the outlook bar's and the tasks pane's parts, in the bar's client area.
+  void LogPanesLayout() {
+    CDemoOutlookBar& bar = m_wndOutlook;
+    for (int i = 0; i < bar.GetCount(); ++i)
+      if (auto* shortcut = dynamic_cast<CPlxOutlookButton*>(bar.GetButton(i)))
+        if (shortcut->m_dwPageId == m_nAlbumsPage && !shortcut->m_rect.IsRectEmpty())
+          Log("albums shortcut " + std::to_string(shortcut->m_nID - kFirstShortcutCmd) + " " +
+              RectText(shortcut->m_rect));
+    CRect rect;
+    bar.GetScrollButton(FALSE).GetWindowRect(rect);
+    bar.ScreenToClient(rect);
+    Log("outlook down " + RectText(rect));
+    bar.FindPage(m_nMusicPage)->m_btnPage.GetWindowRect(rect);
+    bar.ScreenToClient(rect);
+    Log("outlook music " + RectText(rect));
+    Log("outlook splitter " + RectText(bar.m_rectSplitter));
+    bar.SetActivePage(m_nMusicPage);
+    for (int i = 0; i < bar.GetCount(); ++i)
+      if (auto* shortcut = dynamic_cast<CPlxOutlookButton*>(bar.GetButton(i)))
+        if (shortcut->m_dwPageId == m_nMusicPage)
+          Log("music shortcut " + std::to_string(shortcut->m_nID - kFirstShortcutCmd) + " " +
+              RectText(shortcut->m_rect));
+    bar.SetActivePage(m_nAlbumsPage);
+
+    CDemoTasksPane& pane = m_wndTasks;
+    for (int g = 0; g < pane.GetGroupCount(); ++g) {
+      CPlxTasksGroup* group = pane.GetTaskGroup(g);
+      Log("tasks group " + std::to_string(g) + " " + RectText(group->m_rect));
+      for (int t = 0; t < 2; ++t)
+        if (CPlxTask* task = pane.GetTask(g, t))
+          Log("tasks task " + std::to_string(g) + " " + std::to_string(t) + " " + RectText(task->m_rect));
+    }
+    CPlxTasksPaneToolBar& tools = pane.GetToolBar();
+    for (int i = 0; i < tools.GetCount(); ++i) {
+      CPlxToolbarButton* button = tools.GetButton(i);
+      if (button->m_nStyle & TBBS_SEPARATOR) continue;
+      CRect r = button->m_rect;
+      tools.MapWindowPoints(&pane, r);
+      Log("tasks tool " + std::to_string(button->m_nID == (UINT)-1 ? 0 : button->m_nID) + " " + RectText(r));
+      if (auto* menu = dynamic_cast<CPlxToolbarMenuButton*>(button);
+          menu != nullptr && !menu->m_rectArrow.IsRectEmpty()) {
+        CRect arrow = menu->m_rectArrow;
+        tools.MapWindowPoints(&pane, arrow);
+        Log("tasks arrow " + std::to_string(button->m_nID) + " " + RectText(arrow));
+      }
+    }
   }
 
   CDemoColorButton* AddColorBar(CPlxToolBar& bar, UINT id, const char* title) {
@@ -456,9 +589,13 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
 
   BOOL OnShowPopupMenu(CPlxPopupMenu* pMenu) override {
     // A title the input script can find the popup by.
-    if (pMenu != nullptr && pMenu->GetSafeHwnd() != nullptr) pMenu->SetWindowText("Colour popup");
+    if (pMenu != nullptr && pMenu->GetSafeHwnd() != nullptr) pMenu->SetWindowText("Demo popup");
     return CPlxMDIFrameWnd::OnShowPopupMenu(pMenu);
   }
+
+  // Handlers in the message map, so the buttons of these commands are enabled.
+  void OnShortcut(UINT id) { Log("shortcut " + std::to_string(id - kFirstShortcutCmd)); }
+  void OnSampleCommand(UINT id) { Log("toolbar command " + std::to_string(id)); }
 
   void OnColor() { Log("colour command " + ColorText(CPlxColorMenuButton::GetColorByCmdID(kColorCmd))); }
 
@@ -488,6 +625,10 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
       OpenChildren(12);
       return TRUE;
     }
+    if (id >= kFirstTaskCmd && id < kFirstTaskCmd + 8) {
+      Log("task " + std::to_string(id - kFirstTaskCmd));
+      return TRUE;
+    }
     if (id == kSheetCmd) {
       CDemoSheet sheet;
       Log(std::string("options sheet ") + (sheet.DoModal() == IDOK ? "ok" : "cancelled"));
@@ -506,6 +647,9 @@ class CPanesDemoFrame : public CPlxMDIFrameWnd {
   DECLARE_MESSAGE_MAP()
 
   CPlxToolBar m_wndFirstBar, m_wndSecondBar;
+  CDemoOutlookBar m_wndOutlook;
+  CDemoTasksPane m_wndTasks;
+  DWORD m_nAlbumsPage = 0, m_nMusicPage = 0;
   CDemoColorButton *m_pColorOne = nullptr, *m_pColorTwo = nullptr;
   CDemoChild* m_pControls = nullptr;
   int m_nChildren = 0;
@@ -515,6 +659,8 @@ BEGIN_MESSAGE_MAP(CPanesDemoFrame, CPlxMDIFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_COMMAND(kColorCmd, OnColor)
+ON_COMMAND_RANGE(kFirstShortcutCmd, kFirstShortcutCmd + 13, OnShortcut)
+ON_COMMAND_RANGE(60101, 60106, OnSampleCommand)
 END_MESSAGE_MAP()
 
 }  // namespace
