@@ -171,6 +171,47 @@ TEST_F(PlxOutlookBarTest, ACaptionClickChangesThePageAndAShortcutClickReachesThe
   EXPECT_EQ(m_host.commands[0].id, kFirstCmd + 11);
 }
 
+// Docked, the bar's parent is its dock bar, as narrow as the bar: the drag is kept inside the frame
+// instead, so the splitter can widen the bar.
+TEST(PlxOutlookBarDocked, TheSplitterWidensADockedBar) {
+  customize_test::StartDisplay();
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Docked", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 540, 440)));
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  CPlxOutlookBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, kBarId));
+  bar.m_bResizable = TRUE;
+  bar.m_nBarSize = 120;
+  bar.AddShortcut(kFirstCmd, -1, "Inbox", bar.AddPage("Mail"));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+  frame.RecalcLayout();
+  bar.AdjustLocations();
+  Pump();
+  CRect before;
+  bar.GetWindowRect(before);
+  const int splitterX = bar.m_rectSplitter.CenterPoint().x;
+  CPoint press(bar.m_rectSplitter.CenterPoint());
+  bar.ClientToScreen(&press);
+  const CPoint drop(press.x + 60, press.y);
+  pictavo::user::InjectMouseMove(press);
+  Pump();
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+  Pump();
+  pictavo::user::InjectMouseMove(drop);
+  Pump();
+  pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+  Pump();
+  CRect after;
+  bar.GetWindowRect(after);
+  // The bar's edge follows the drop point, as for a bar in a plain window.
+  EXPECT_EQ(after.Width(), splitterX + 60 + CPlxOutlookBar::kSplitter);
+  EXPECT_GT(after.Width(), before.Width() + 50);
+  bar.DestroyWindow();
+  frame.DestroyWindow();
+  Pump();
+}
+
 // In a frame the idle update asks for every command of the bar: its own captions and arrows stay
 // usable, a shortcut without a handler is disabled.
 TEST_F(PlxOutlookBarTest, AFramesIdleUpdateLeavesTheBarsOwnButtonsEnabled) {
