@@ -381,13 +381,11 @@ void CPlxVisualManagerXP::OnDrawScrollButton(CDC* pDC, CRect rect, int nBorderSi
 
 namespace {
 
-// A page caption of an outlook bar that asked for the flat page look. The bar's class is found
-// by its record: this library draws it without linking to it.
+// A page caption of an outlook bar that asked for the flat page look.
 BOOL IsFlatOutlookPage(const CPlxButton* pButton) {
-  static const CRuntimeClass* bar = CRuntimeClass::FromName("CPlxOutlookBar");
   CWnd* parent = pButton != nullptr && pButton->GetSafeHwnd() != nullptr ? pButton->GetParent() : nullptr;
-  if (bar == nullptr || parent == nullptr || !parent->IsKindOf(bar)) return FALSE;
-  return static_cast<const CPlxOutlookBar*>(parent)->m_bPageLook;
+  const auto* bar = dynamic_cast<const CPlxOutlookBar*>(parent);
+  return bar != nullptr && bar->m_bPageLook;
 }
 
 }  // namespace

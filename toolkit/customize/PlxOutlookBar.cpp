@@ -194,6 +194,11 @@ void CPlxOutlookButton::OnDraw(CDC* pDC, const CRect& rect, CPlxButtonImages* pI
     textRect.top = imageRect.bottom + 2;
   }
   if (pressed && bHighlight && !bCustomizeMode) imageRect.OffsetRect(1, 1);
+  // Managers that grow large buttons: the image keeps its place inside, the label moves on.
+  if (const CSize extra = manager->GetButtonExtraBorder(); extra != CSize(0, 0)) {
+    imageRect.OffsetRect(extra.cx / 2 + 1, extra.cy / 2 + 1);
+    textRect.OffsetRect(bHorz ? extra.cx : 0, bHorz ? 0 : extra.cy);
+  }
 
   CRect frame = imageRect;
   frame.InflateRect(2, 2);
@@ -770,6 +775,24 @@ void CPlxOutlookBar::DoPaint(CDC* pDC) {
     pDC->DrawText(title, rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
   pDC->SelectObject(old);
+}
+
+int CPlxOutlookBar::HitTest(CPoint point) {
+  if (m_pChevron != nullptr && !m_pChevron->m_bIsHidden && m_pChevron->m_rect.PtInRect(point))
+    return ButtonToIndex(m_pChevron);
+  if (!m_rectButtonsArea.PtInRect(point)) return -1;
+  return CPlxToolBar::HitTest(point);
+}
+
+BOOL CPlxOutlookBar::DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages,
+                                BOOL bHighlighted, BOOL bDrawDisabledImages) {
+  if (pButton == m_pChevron)
+    return CPlxToolBar::DrawButton(pDC, pButton, pImages, bHighlighted, bDrawDisabledImages);
+  const int saved = pDC->SaveDC();
+  pDC->IntersectClipRect(m_rectButtonsArea);
+  const BOOL drawn = CPlxToolBar::DrawButton(pDC, pButton, pImages, bHighlighted, bDrawDisabledImages);
+  pDC->RestoreDC(saved);
+  return drawn;
 }
 
 void CPlxOutlookBar::OnFillBackground(CDC* pDC) {

@@ -112,6 +112,8 @@ class CPlxOutlookBarToolBar : public CPlxToolBar {
 
  public:
   static constexpr UINT kHandCursor = 16919;
+  // Part of the outlook bar: not offered in lists of the frame's toolbars.
+  BOOL AllowShowOnList() const override { return FALSE; }
 
  protected:
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -176,6 +178,8 @@ class CPlxOutlookBar : public CPlxToolBar {
   CCustomizeButton* GetChevron() const { return m_pChevron; }
   // nVisible captions in a block at the end under a splitter (at most nMax, -1 = all); -1 = off.
   void SetCaptionSplitter(int nVisible, int nMax = -1);
+  // The bar's own caption (a frame caption given to the bar turns it on as well).
+  void ShowBarCaption(BOOL bShow = TRUE);
   // Double clicks on page captions rename them in place.
   void EnableInPlaceEdit(BOOL bEnable = TRUE) { m_bInPlaceEditEnabled = bEnable; }
   BOOL EditPageLabel(DWORD dwId);
@@ -190,6 +194,11 @@ class CPlxOutlookBar : public CPlxToolBar {
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   void DoPaint(CDC* pDC) override;
   void OnFillBackground(CDC* pDC) override;
+  // Shortcuts are cut at the end of the button area.
+  BOOL DrawButton(CDC* pDC, CPlxToolbarButton* pButton, CPlxButtonImages* pImages, BOOL bHighlighted,
+                  BOOL bDrawDisabledImages) override;
+  // Only the part of a shortcut inside the button area is hit; the chevron before all.
+  int HitTest(CPoint point) override;
   int OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   // The bar's own child buttons are heard here, before a control bar passes commands on.
@@ -224,6 +233,7 @@ class CPlxOutlookBar : public CPlxToolBar {
   CRect m_rectActivePage;                       // screen coordinates
   CEdit* m_pInPlaceEdit = nullptr;
   DWORD m_dwEditedPageId = 0;
+  UINT m_nEditSerial = 0;  // tells the current editor's requests from an earlier one's
   BOOL m_bHasCaption = FALSE;
   CRect m_rectCaptions;  // the block at the start
   CPlxButton m_btnClose;
@@ -248,6 +258,7 @@ class CPlxOutlookBar : public CPlxToolBar {
   void RepaintButtonsArea();
   void EndSplitterDrag();
   void DrawDragLine(BOOL bErase);
+  CWnd* GetDragHost() const;
   void EndCaptionSplitterDrag();
   void PlaceCaptions(const CRect& client, CRect& area);
   void UpdateChevron();

@@ -35,14 +35,19 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// Asks the bar to end the edit of the editor whose serial is in lParam (keep the text when wParam is set).
+// Posted: the editor is deleted by the bar, never inside its own messages.
+const UINT kEndLabelEditMsg = ::RegisterWindowMessage("PlxOutlookEndLabelEdit");
+
 // The in-place editor of a page label: Enter keeps the text, Escape drops it, and leaving it
 // keeps it.
 class CPageLabelEdit : public CEdit {
  public:
-  explicit CPageLabelEdit(CPlxOutlookBar* pBar) : m_pBar(pBar) {}
+  CPageLabelEdit(CPlxOutlookBar* pBar, UINT nSerial) : m_pBar(pBar), m_nSerial(nSerial) {}
   BOOL PreTranslateMessage(MSG* pMsg) override {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE)) {
-      m_pBar->EndPageLabelEdit(pMsg->wParam == VK_RETURN);
+    if (pMsg->hwnd == GetSafeHwnd() && pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE)) {
+      End(pMsg->wParam == VK_RETURN);
       return TRUE;
     }
     return CEdit::PreTranslateMessage(pMsg);
@@ -52,16 +57,23 @@ class CPageLabelEdit : public CEdit {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
     if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-      m_pBar->EndPageLabelEdit(wParam == VK_RETURN);
+      End(wParam == VK_RETURN);
       return 0;
     }
-    const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-    if (message == WM_KILLFOCUS) m_pBar->PostMessage(WM_CANCELMODE);
-    return result;
+    if (message == WM_KILLFOCUS) End(TRUE);
+    return CEdit::WindowProc(message, wParam, lParam);
   }
 
  private:
+  void End(BOOL bCommit) {
+    if (m_bEnding) return;
+    m_bEnding = TRUE;
+    m_pBar->PostMessage(kEndLabelEditMsg, bCommit, m_nSerial);
+  }
+
   CPlxOutlookBar* m_pBar;
+  UINT m_nSerial;
+  BOOL m_bEnding = FALSE;
 };
 
 }  // namespace
@@ -91,9 +103,10 @@ int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   const CRect hidden(CPoint(0, 0), size);
   const BOOL horz = IsHorizontal();
   m_btnUp.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kScrollUpId);
-  m_btnUp.SetStdImage(horz ? CPlxMenuGlyphs::IdArowRight : CPlxMenuGlyphs::IdArowUp);
+  // Across a horizontal bar the arrows point the way the buttons go: back to the left.
+  m_btnUp.SetStdImage(horz ? CPlxMenuGlyphs::IdArowLeft : CPlxMenuGlyphs::IdArowUp);
   m_btnDown.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kScrollDownId);
-  m_btnDown.SetStdImage(horz ? CPlxMenuGlyphs::IdArowLeft : CPlxMenuGlyphs::IdArowDown);
+  m_btnDown.SetStdImage(horz ? CPlxMenuGlyphs::IdArowRight : CPlxMenuGlyphs::IdArowDown);
   m_btnClose.Create("", WS_CHILD | BS_PUSHBUTTON, hidden, this, kCloseId);
   m_btnClose.SetStdImage(CPlxMenuGlyphs::IdClose);
   CString tip;
@@ -113,6 +126,10 @@ int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
       g_plxGlobalData.hcurStretchVert = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(30981));
   }
 
+  // The hand over the small toolbar's buttons and a derived pane's links.
+  if (g_plxGlobalData.hcurHand == nullptr)
+    g_plxGlobalData.hcurHand =
+        ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(CPlxOutlookBarToolBar::kHandCursor));
   if (m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_HIDE_INPLACE, kToolBarId)) {
     m_wndToolBar.SetOwner(this);
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
@@ -132,9 +149,14 @@ void CPlxOutlookBar::OnStyleChanging(int nStyleType, LPSTYLESTRUCT lpStyleStruct
     // A frame caption becomes the bar's own.
     m_bHasCaption = (lpStyleStruct->styleNew & WS_CAPTION) != 0 || m_bPageLook;
     lpStyleStruct->styleNew &= ~WS_CAPTION;
-    if (GetSafeHwnd() != nullptr) PostMessage(WM_SIZE);
+    Relayout();
   }
   CPlxToolBar::OnStyleChanging(nStyleType, lpStyleStruct);
+}
+
+void CPlxOutlookBar::ShowBarCaption(BOOL bShow) {
+  m_bHasCaption = bShow || m_bPageLook;
+  Relayout();
 }
 
 void CPlxOutlookBar::OnSize(UINT nType, int cx, int cy) {
@@ -259,7 +281,7 @@ BOOL CPlxOutlookBar::EditPageLabel(DWORD dwId) {
   CPlxOutlookBarPage* page = FindPage(dwId);
   if (page == nullptr || GetSafeHwnd() == nullptr || page->m_rectCaption.IsRectEmpty()) return FALSE;
   EndPageLabelEdit(TRUE);
-  auto* edit = new CPageLabelEdit(this);
+  auto* edit = new CPageLabelEdit(this, ++m_nEditSerial);
   CRect rect = page->m_rectCaption;
   rect.DeflateRect(2, 2);
   if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rect, this, 0)) {
@@ -426,7 +448,19 @@ BOOL CPlxOutlookBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CPlxOutlookBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kEndLabelEditMsg) {
+    // Only the editor that asked: a later one may have taken its place.
+    if (m_pInPlaceEdit != nullptr && static_cast<LPARAM>(m_nEditSerial) == lParam)
+      EndPageLabelEdit(static_cast<BOOL>(wParam));
+    return 0;
+  }
   if (message == WM_COMMAND && OnChildButton(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+  // The chevron's scroll items are the bar's own; a control bar would pass them to its owner.
+  if (message == WM_COMMAND && lParam == 0 &&
+      (LOWORD(wParam) == kScrollUpCmd || LOWORD(wParam) == kScrollDownCmd)) {
+    OnScrollCommand(LOWORD(wParam));
+    return 0;
+  }
   return CPlxToolBar::WindowProc(message, wParam, lParam);
 }
 
@@ -518,8 +552,15 @@ BOOL CPlxOutlookBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   return CPlxToolBar::OnSetCursor(pWnd, nHitTest, message);
 }
 
+// Docked, the bar's parent is its dock bar, no wider than the bar: the line and the drop range are
+// the frame's.
+CWnd* CPlxOutlookBar::GetDragHost() const {
+  return m_pDockSite != nullptr && m_pDockSite->GetSafeHwnd() != nullptr ? static_cast<CWnd*>(m_pDockSite)
+                                                                         : GetParent();
+}
+
 void CPlxOutlookBar::DrawDragLine(BOOL bErase) {
-  CWnd* parent = GetParent();
+  CWnd* parent = GetDragHost();
   if (parent == nullptr) return;
   CClientDC dc(parent);
   HGDIOBJ old = dc.SelectObject(static_cast<HGDIOBJ>(pictavo::gdi::HalftoneBrush()));

@@ -9,6 +9,7 @@
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxDialog.h"
 #include "toolkit/core/PlxGlobalData.h"
+#include "toolkit/customize/PlxOutlookBar.h"
 
 IMPLEMENT_DYNAMIC(CPlxPropSheetCategory, CObject)
 IMPLEMENT_DYNAMIC(CPlxPropertySheet, CPropertySheet)
@@ -88,9 +89,25 @@ void CPlxPropertySheet::AddPageToTree(CPlxPropSheetCategory* pCategory, CPlxProp
 
 BOOL CPlxPropertySheet::OnInitDialog() {
   const BOOL bResult = CPropertySheet::OnInitDialog();
-  if (m_look != PropSheetLook_Tree) return bResult;
+  if (!HasNavigationPane()) return bResult;
+  const CRect rectNav = MakeNavigationRoom();
+  if (m_look == PropSheetLook_Tree)
+    CreateTree(rectNav);
+  else
+    CreateOutlookBar(rectNav);
+  if (auto* pActive = dynamic_cast<CPlxPropertyPage*>(GetActivePage())) {
+    pActive->SetWindowPos(nullptr, m_rectPages.left, m_rectPages.top, m_rectPages.Width(),
+                          m_rectPages.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ExpandWithAncestors(CategoryOf(pActive));
+    SelectPageInTree(pActive);
+  }
+  if (m_pOutlookBar != nullptr) PostMessage(kSyncNavigationBar);
+  Invalidate();
+  return bResult;
+}
 
-  // The base laid the pages out under a tab strip: move them right of the tree and up into the
+CRect CPlxPropertySheet::MakeNavigationRoom() {
+  // The base laid the pages out under a tab strip: move them right of the pane and up into the
   // strip's place, with the buttons.
   CRect rectPages;
   if (CPropertyPage* pActive = GetActivePage()) {
@@ -115,8 +132,10 @@ BOOL CPlxPropertySheet::OnInitDialog() {
   GetWindowRect(rectWindow);
   SetWindowPos(nullptr, 0, 0, rectWindow.Width() + nShift, rectWindow.Height() - nTabs,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return CRect(nMargin, m_rectPages.top, nMargin + m_nNavWidth, m_rectPages.bottom);
+}
 
-  const CRect rectTree(nMargin, m_rectPages.top, nMargin + m_nNavWidth, m_rectPages.bottom);
+void CPlxPropertySheet::CreateTree(const CRect& rectTree) {
   m_wndTree.CreateEx(WS_EX_CLIENTEDGE,
                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS |
                          TVS_SHOWSELALWAYS,
@@ -147,20 +166,59 @@ BOOL CPlxPropertySheet::OnInitDialog() {
         I_IMAGECALLBACK, 0, 0, reinterpret_cast<LPARAM>(static_cast<CObject*>(pPage)), TVI_ROOT, TVI_LAST);
   }
   m_bIgnoreTreeSelChange = FALSE;
+}
 
-  if (auto* pActive = dynamic_cast<CPlxPropertyPage*>(GetActivePage())) {
-    pActive->SetWindowPos(nullptr, m_rectPages.left, m_rectPages.top, m_rectPages.Width(),
-                          m_rectPages.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    ExpandWithAncestors(CategoryOf(pActive));
-    SelectPageInTree(pActive);
+void CPlxPropertySheet::CreateOutlookBar(const CRect& rect) {
+  m_pOutlookBar = std::make_unique<CPlxOutlookBar>();
+  CPlxOutlookBar& bar = *m_pOutlookBar;
+  // The images of the pages are the bar's own.
+  CSize image(32, 32);
+  if (m_pImages != nullptr && m_pImages->GetSafeHandle() != nullptr && m_pImages->GetImageCount() > 0) {
+    int cx = 0, cy = 0;
+    ::ImageList_GetIconSize(m_pImages->GetSafeHandle(), &cx, &cy);
+    image = CSize(cx, cy);
+    bar.m_ownImages.SetImageSize(image);
+    for (int i = 0; i < m_pImages->GetImageCount(); ++i) {
+      HICON icon = m_pImages->ExtractIcon(i);
+      bar.m_ownImages.AddIcon(icon);
+      if (icon != nullptr) ::DestroyIcon(icon);
+    }
   }
-  Invalidate();
-  return bResult;
+  bar.m_bLocked = TRUE;
+  if (!bar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, kOutlookBarId)) {
+    m_pOutlookBar.reset();
+    return;
+  }
+  bar.SetOwner(this);
+  bar.SetOwnSizes(image + CSize(8, 8), image);
+  bar.m_nBarSize = rect.Width();
+  bar.MoveWindow(rect);
+  for (int i = 0; i < std::min(GetPageCount(), kMaxOutlookPages); ++i) {
+    auto* pPage = dynamic_cast<CPlxPropertyPage*>(GetPage(i));
+    CString title;
+    if (CPropertyPage* page = GetPage(i)) title = page->GetTitle();
+    const int nImage = pPage != nullptr && pPage->m_iNavImage >= 0 ? pPage->m_iNavImage : -1;
+    bar.AddShortcut(kFirstPageCommand + i, nImage, title);
+  }
+  bar.AdjustLocations();
+  m_pNavigationBar = &bar;
+}
+
+BOOL CPlxPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT id = LOWORD(wParam);
+  if (m_pOutlookBar != nullptr && id >= kFirstPageCommand && id < kFirstPageCommand + kMaxOutlookPages) {
+    const int nPage = static_cast<int>(id - kFirstPageCommand);
+    if (nPage < GetPageCount()) SetActivePage(nPage);
+    // A page that refused to be left keeps its button checked.
+    PostMessage(kSyncNavigationBar);
+    return TRUE;
+  }
+  return CPropertySheet::OnCommand(wParam, lParam);
 }
 
 void CPlxPropertySheet::OnActivatePage(CPlxPropertyPage* pPage) {
   m_pLastActivatedPage = pPage;
-  if (m_look == PropSheetLook_Tree && pPage != nullptr && pPage->GetSafeHwnd() != nullptr &&
+  if (HasNavigationPane() && pPage != nullptr && pPage->GetSafeHwnd() != nullptr &&
       !m_rectPages.IsRectEmpty())
     pPage->SetWindowPos(nullptr, m_rectPages.left, m_rectPages.top, m_rectPages.Width(), m_rectPages.Height(),
                         SWP_NOZORDER | SWP_NOACTIVATE);
@@ -196,6 +254,9 @@ LRESULT CPlxPropertySheet::OnSyncNavigationBar(WPARAM, LPARAM) {
     const UINT nWanted = i == nActive ? (nStyle | TBBS_CHECKED) : (nStyle & ~TBBS_CHECKED);
     if (nWanted != nStyle) m_pNavigationBar->SetButtonStyle(i, nWanted);
   }
+  // An outlook bar scrolls to the active page's button.
+  if (auto* pOutlook = dynamic_cast<CPlxOutlookBar*>(m_pNavigationBar))
+    pOutlook->EnsureButtonVisible(nActive);
   return 0;
 }
 
@@ -281,7 +342,7 @@ void CPlxPropertySheet::OnTreeGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
 }
 
 void CPlxPropertySheet::OnPaint() {
-  if (m_look != PropSheetLook_Tree) {
+  if (!HasNavigationPane()) {
     CPropertySheet::OnPaint();
     return;
   }
@@ -293,7 +354,7 @@ void CPlxPropertySheet::OnPaint() {
 }
 
 void CPlxPropertySheet::OnLButtonDown(UINT nFlags, CPoint point) {
-  if (m_look == PropSheetLook_Tree) {
+  if (HasNavigationPane()) {
     CDialog::OnLButtonDown(nFlags, point);  // no tabs to click
     return;
   }

@@ -1,7 +1,8 @@
 // A property sheet shown through its navigation tree: choosing pages and categories in the tree
 // switches pages and opens and closes the categories along the way, the tree follows page changes
 // made by the sheet, a page that refuses to be left keeps the tree on it, the images of the
-// items, and what the sheet looks like.
+// items, and what the sheet looks like. Shown through an outlook bar: a shortcut per page that
+// switches pages, the active one checked and scrolled into view, and its look.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,10 +10,13 @@
 #include <vector>
 
 #include "platform/comctl/CommCtrl.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/res/Resources.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/bars/PlxToolbarButton.h"
 #include "toolkit/core/PlxDialog.h"
+#include "toolkit/customize/PlxOutlookBar.h"
 #include "toolkit/customize/PlxPropertySheet.h"
 
 namespace {
@@ -172,6 +176,121 @@ TEST_F(PlxPropertySheetNav, ANavigationBarChecksTheActivePagesButtonOnly) {
   bar.DestroyWindow();
   host.DestroyWindow();
   Pump();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The outlook look
+
+constexpr int kOutlookPages = 8;
+
+class PlxPropertySheetOutlook : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { customize_test::StartDisplay(); }
+  void SetUp() override {
+    ASSERT_TRUE(m_images.Create(32, 32, ILC_COLOR24 | ILC_MASK, 1, 1));
+    HICON icon =
+        static_cast<HICON>(::LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(128), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr);
+    m_images.Add(icon);
+    ::DestroyIcon(icon);
+    m_sheet.SetIconsList(&m_images);
+    m_sheet.SetLook(CPlxPropertySheet::PropSheetLook_OutlookBar, 110);
+    for (int i = 0; i < kOutlookPages; ++i) {
+      m_titles.push_back("Page " + std::to_string(i + 1));
+      m_pages.push_back(
+          std::make_unique<CNamedPage>(i % 2 ? kPageTwoDialog : kPageOneDialog, m_titles.back().c_str()));
+      m_sheet.AddPageToTree(nullptr, m_pages.back().get(), 0, 0);
+    }
+    ASSERT_TRUE(m_sheet.Create(nullptr, WS_POPUP | WS_CAPTION | WS_VISIBLE));
+    m_sheet.SetWindowPos(nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    ASSERT_NE(Bar(), nullptr);
+  }
+  void TearDown() override {
+    if (m_sheet.GetSafeHwnd() != nullptr) m_sheet.DestroyWindow();
+    Pump();
+  }
+  CPlxOutlookBar* Bar() { return m_sheet.GetOutlookBar(); }
+  std::vector<int> Checked() {
+    std::vector<int> checked;
+    for (int i = 0; i < Bar()->GetCount(); ++i)
+      if (Bar()->GetButtonStyle(i) & TBBS_CHECKED) checked.push_back(i);
+    return checked;
+  }
+
+  CImageList m_images;
+  CPlxPropertySheet m_sheet{"Options"};
+  std::vector<std::string> m_titles;
+  std::vector<std::unique_ptr<CNamedPage>> m_pages;
+};
+
+TEST_F(PlxPropertySheetOutlook, AShortcutPerPageStandsLeftOfThePages) {
+  EXPECT_EQ(Bar()->GetDlgCtrlID(), static_cast<int>(CPlxPropertySheet::kOutlookBarId));
+  EXPECT_EQ(m_sheet.GetNavigationBar(), Bar());
+  EXPECT_EQ(m_sheet.GetNavigationTree().GetSafeHwnd(), nullptr);
+  ASSERT_EQ(Bar()->GetCount(), kOutlookPages);
+  for (int i = 0; i < kOutlookPages; ++i) {
+    EXPECT_EQ(Bar()->GetButton(i)->m_nID, CPlxPropertySheet::kFirstPageCommand + i);
+    EXPECT_STREQ(Bar()->GetButton(i)->m_strText, m_titles[i].c_str());
+  }
+  CRect bar, page;
+  Bar()->GetWindowRect(bar);
+  m_pages[0]->GetWindowRect(page);
+  EXPECT_EQ(bar.Width(), 110);
+  EXPECT_GT(page.left, bar.right);
+  EXPECT_EQ(page.top, bar.top);
+  EXPECT_EQ(Checked(), std::vector<int>{0});
+}
+
+TEST_F(PlxPropertySheetOutlook, AClickedShortcutShowsItsPageAndTheBarFollowsTheSheet) {
+  CPoint shortcut = Bar()->GetPageButton(1)->m_rect.CenterPoint();
+  Bar()->ClientToScreen(&shortcut);
+  customize_test::Click(shortcut);
+  Pump();
+  EXPECT_EQ(m_sheet.GetActiveIndex(), 1);
+  EXPECT_TRUE(m_pages[1]->IsWindowVisible());
+  EXPECT_EQ(Checked(), std::vector<int>{1});
+
+  // Pages chosen by the sheet: the bar scrolls until the button is whole in its area, and back.
+  CRect area;
+  const struct {
+    int page;
+    bool scrolled;
+  } cases[] = {{kOutlookPages - 1, true}, {3, true}, {0, false}, {kOutlookPages - 2, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    m_sheet.SetActivePage(c.page);
+    Pump();
+    EXPECT_EQ(Checked(), std::vector<int>{c.page});
+    Bar()->GetButtonsArea(area);
+    CPlxToolbarButton* button = Bar()->GetButton(c.page);
+    EXPECT_FALSE(button->m_bIsHidden);
+    EXPECT_GE(button->m_rect.top, area.top);
+    EXPECT_LE(button->m_rect.bottom, area.bottom);
+    EXPECT_EQ(Bar()->CanScrollUp(), c.scrolled);
+  }
+
+  // A page that refuses to be left keeps its button checked.
+  m_pages[kOutlookPages - 2]->keep = TRUE;
+  Bar()->EnsureButtonVisible(0);
+  CPoint first = Bar()->GetPageButton(0)->m_rect.CenterPoint();
+  Bar()->ClientToScreen(&first);
+  customize_test::Click(first);
+  Pump();
+  EXPECT_EQ(m_sheet.GetActiveIndex(), kOutlookPages - 2);
+  EXPECT_EQ(Checked(), std::vector<int>{kOutlookPages - 2});
+  m_pages[kOutlookPages - 2]->keep = FALSE;
+}
+
+TEST_F(PlxPropertySheetOutlook, LooksLikeABarOfShortcutsBesideThePage) {
+  m_sheet.SetActivePage(kOutlookPages - 1);
+  Pump();
+  m_sheet.RedrawWindow(nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  CRect area;
+  m_sheet.GetWindowRect(area);
+  EXPECT_EQ(customize_test::CompareWithReference(area, "sheet-outlook.png"), 0);
 }
 
 }  // namespace
