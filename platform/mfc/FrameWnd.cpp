@@ -583,13 +583,26 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL) {
   if (m_hWnd == nullptr || m_wndDockBar.m_hWnd == nullptr) return;
   CRect client;
   GetClientRect(&client);
+  CControlBar* bar = GetBar();
+  CSize size(0, 0);
+  if (bar != nullptr) {
+    // The floating bar wraps to the frame's width, and the frame takes the bar's size: it grows
+    // with the bar and shrinks to it (a button fewer, a row less).
+    size = bar->CalcDynamicLayout(client.Width(), LM_HORZ | LM_COMMIT);
+    if (!m_bSizingToBar && size.cx > 0 && size.cy > 0 && size != client.Size()) {
+      CRect window;
+      GetWindowRect(&window);
+      m_bSizingToBar = true;
+      SetWindowPos(nullptr, 0, 0, size.cx + window.Width() - client.Width(),
+                   size.cy + window.Height() - client.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      m_bSizingToBar = false;
+      GetClientRect(&client);
+    }
+  }
   m_wndDockBar.MoveWindow(client);
-  if (CControlBar* bar = GetBar()) {
-    // The floating bar wraps to the frame's width.
-    const CSize size = bar->CalcDynamicLayout(client.Width(), LM_HORZ | LM_COMMIT);
+  if (bar != nullptr)
     bar->MoveWindow(
         CRect(0, 0, std::max<LONG>(client.Width(), size.cx), std::max<LONG>(client.Height(), size.cy)));
-  }
 }
 
 void CMiniDockFrameWnd::OnSize(UINT nType, int, int) {

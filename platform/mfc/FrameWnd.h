@@ -223,5 +223,6 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
   bool m_bKeepObject = false;  // set while a failed Create destroys its half-made window
+  bool m_bSizingToBar = false;  // set while the frame takes its bar's size
   DECLARE_MESSAGE_MAP()
 };

@@ -40,11 +40,12 @@ struct ListBoxState : ControlState {
   bool tracking = false;  // the mouse button is held over it
   bool changed = false;   // the selection changed during this press
   int horizontalExtent = 0;
+  int left = 0;  // a single-column list scrolled sideways: the pixels hidden at the left
   DWORD locale = 0;
   std::string typed;  // type-ahead
   DWORD typedTime = 0;
   bool hasBar = false;      // made with WS_VSCROLL
-  bool hasHorzBar = false;  // made with WS_HSCROLL (a multi-column list scrolls sideways)
+  bool hasHorzBar = false;  // made with WS_HSCROLL: columns, or rows wider than the list, scroll sideways
   int columnWidth = 0;      // LBS_MULTICOLUMN; 0 for the default
   bool updatingScroll = false;
   // Drop-down of a combo box.
@@ -217,7 +218,15 @@ RECT ItemRect(HWND hwnd, const ListBoxState& s, int index) {
     return RECT{column * width, top, (column + 1) * width, top + s.itemHeight};
   }
   const int top = ItemTop(hwnd, s, index);
-  return RECT{0, top, client.right, top + HeightOf(hwnd, s, index)};
+  // A row as wide as the horizontal extent when that is wider, shifted by the sideways scroll.
+  const int width = std::max(static_cast<int>(client.right), s.horizontalExtent);
+  return RECT{-s.left, top, width - s.left, top + HeightOf(hwnd, s, index)};
+}
+
+// How far a single-column list scrolls sideways: the extent past the client width.
+int MaxLeft(HWND hwnd, const ListBoxState& s) {
+  if (!s.hasHorzBar || IsColumns(hwnd)) return 0;
+  return std::max(0, s.horizontalExtent - ClientWidth(hwnd));
 }
 
 void UpdateScroll(HWND hwnd, ListBoxState& s) {
@@ -241,6 +250,21 @@ void UpdateScroll(HWND hwnd, ListBoxState& s) {
     s.updatingScroll = false;
     return;
   }
+  if (s.hasHorzBar) {
+    // Rows wider than the list (the horizontal extent) scroll sideways by pixels.
+    s.updatingScroll = true;
+    s.left = std::clamp(s.left, 0, MaxLeft(hwnd, s));
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    std::max(0, s.horizontalExtent - 1),
+                    static_cast<UINT>(std::max(0, ClientWidth(hwnd))),
+                    s.left,
+                    0};
+    if (style & LBS_DISABLENOSCROLL) info.fMask |= SIF_DISABLENOSCROLL;
+    SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
+    s.updatingScroll = false;
+  }
   if (!s.hasBar) return;
   s.updatingScroll = true;
   SCROLLINFO info{sizeof info,
@@ -257,6 +281,14 @@ void UpdateScroll(HWND hwnd, ListBoxState& s) {
 
 void Redraw(HWND hwnd) {
   InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void SetLeft(HWND hwnd, ListBoxState& s, int left) {
+  left = std::clamp(left, 0, MaxLeft(hwnd, s));
+  if (left == s.left) return;
+  s.left = left;
+  UpdateScroll(hwnd, s);
+  Redraw(hwnd);
 }
 
 void SetTop(HWND hwnd, ListBoxState& s, int top) {
@@ -815,10 +847,10 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_OWNERDRAWVARIABLE))
         s.itemHeight = Measure(hwnd, s, 0, 0);
       s.hasBar = (style & WS_VSCROLL) != 0;
-      s.hasHorzBar = (style & WS_HSCROLL) != 0 && IsColumns(hwnd);
-      UpdateScroll(hwnd, s);
-      // Only a multi-column list scrolls sideways: a horizontal bar asked for elsewhere stays away.
+      // A combo's drop-down never scrolls sideways; other lists do, by columns or by the extent.
+      s.hasHorzBar = (style & WS_HSCROLL) != 0 && !(style & LBS_COMBOBOX);
       if ((style & WS_HSCROLL) && !s.hasHorzBar) ShowScrollBar(hwnd, SB_HORZ, FALSE);
+      UpdateScroll(hwnd, s);
       return 0;
     }
     case WM_DESTROY:
@@ -950,7 +982,39 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     case WM_HSCROLL: {
-      if (!IsColumns(hwnd)) return 0;
+      if (!IsColumns(hwnd)) {
+        const int line = std::max(1, s.itemHeight / 2), page = std::max(1, ClientWidth(hwnd) - line);
+        switch (LOWORD(wParam)) {
+          case SB_LINELEFT:
+            SetLeft(hwnd, s, s.left - line);
+            break;
+          case SB_LINERIGHT:
+            SetLeft(hwnd, s, s.left + line);
+            break;
+          case SB_PAGELEFT:
+            SetLeft(hwnd, s, s.left - page);
+            break;
+          case SB_PAGERIGHT:
+            SetLeft(hwnd, s, s.left + page);
+            break;
+          case SB_LEFT:
+            SetLeft(hwnd, s, 0);
+            break;
+          case SB_RIGHT:
+            SetLeft(hwnd, s, MaxLeft(hwnd, s));
+            break;
+          case SB_THUMBTRACK:
+          case SB_THUMBPOSITION: {
+            SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+            GetScrollInfo(hwnd, SB_HORZ, &info);
+            SetLeft(hwnd, s, info.nTrackPos);
+            break;
+          }
+          default:
+            break;
+        }
+        return 0;
+      }
       const int rows = RowsPerColumn(hwnd, s);
       const int shown = VisibleColumns(hwnd, s);
       switch (LOWORD(wParam)) {
@@ -1213,7 +1277,11 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       }
       return s.itemHeight;
     case LB_SETHORIZONTALEXTENT:
-      s.horizontalExtent = static_cast<int>(wParam);
+      s.horizontalExtent = std::max(0, static_cast<int>(wParam));
+      if (!IsColumns(hwnd)) {
+        UpdateScroll(hwnd, s);
+        Redraw(hwnd);
+      }
       return 0;
     case LB_GETHORIZONTALEXTENT:
       return s.horizontalExtent;

@@ -155,6 +155,8 @@ BOOL CPlxDropDownToolbarButton::ShowDropDownBar(CWnd* pWnd) {
 }
 
 void CPlxDropDownToolbarButton::OnCancelMode() {
+  // A press cancelled before the delay ran out opens nothing.
+  KillDelayTimer();
   if (m_pWndParentBar != nullptr && m_pWndParentBar->GetSafeHwnd() != nullptr) {
     m_pWndParentBar->InvalidateRect(m_rect);
     m_pWndParentBar->UpdateWindow();

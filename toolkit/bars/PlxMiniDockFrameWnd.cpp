@@ -104,7 +104,11 @@ int CPlxMiniDockFrameWnd::RollGlyph(int nState, BOOL bRolled) {
 
 void CPlxMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
   CPlxSizingControlBar* bar = GetSizingBar();
-  if (bar != nullptr && !m_bFittingToBar && m_hWnd != nullptr) {
+  if (bar == nullptr || m_hWnd == nullptr) {
+    CMiniDockFrameWnd::RecalcLayout(bNotify);
+    return;
+  }
+  if (!m_bFittingToBar) {
     // The frame is sized around the bar: its floating size, or the caption alone when rolled up.
     const CSize size = bar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH);
     CRect window, frame(0, 0, 0, 0);
@@ -117,7 +121,11 @@ void CPlxMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
       m_bFittingToBar = FALSE;
     }
   }
+  // Sized here around the sizing bar: the base frame's own fitting to its bar stays out.
+  const bool sizing = m_bSizingToBar;
+  m_bSizingToBar = true;
   CMiniDockFrameWnd::RecalcLayout(bNotify);
+  m_bSizingToBar = sizing;
 }
 
 void CPlxMiniDockFrameWnd::CopyRollState() {

@@ -198,7 +198,18 @@ void CPlxStatusBar::SetPaneIcon(int nIndex, HICON hIcon, BOOL bUpdate) {
     ImageList_Destroy(pane.hImageList);
     pane.hImageList = nullptr;
   }
+  if (hIcon == nullptr && DropIconRoom(nIndex, bUpdate)) return;
   if (bUpdate) InvalidatePaneContent(nIndex);
+}
+
+BOOL CPlxStatusBar::DropIconRoom(int nIndex, BOOL bUpdate) {
+  CPlxStatusBarPaneInfo& pane = m_pData[nIndex];
+  if (pane.cxIcon == 0 && pane.cyIcon == 0) return FALSE;
+  // A pane without image is as wide as its text again; the panes after it move.
+  pane.cxIcon = pane.cyIcon = 0;
+  RecalcLayout();
+  if (bUpdate && GetSafeHwnd() != nullptr) Invalidate();
+  return TRUE;
 }
 
 void CPlxStatusBar::SetPaneAnimation(int nIndex, HIMAGELIST hImageList, UINT nFrameRate, BOOL bUpdate) {
@@ -210,7 +221,7 @@ void CPlxStatusBar::SetPaneAnimation(int nIndex, HIMAGELIST hImageList, UINT nFr
   pane.nFrameCount = pane.nCurrFrame = 0;
   const int nFrames = hImageList != nullptr ? ImageList_GetImageCount(hImageList) : 0;
   if (nFrames <= 0) {
-    if (bUpdate) InvalidatePaneContent(nIndex);
+    if (!DropIconRoom(nIndex, bUpdate) && bUpdate) InvalidatePaneContent(nIndex);
     return;
   }
   int cx = 0, cy = 0;

@@ -73,6 +73,8 @@ class CPlxStatusBar : public CControlBar {
   CRect m_rectSizeBox;
 
  protected:
+  // Gives back the room of a pane's image once it has none; TRUE when the layout changed.
+  BOOL DropIconRoom(int nIndex, BOOL bUpdate);
   CPlxStatusBarPaneInfo* m_pData = nullptr;  // m_nCount records
 
   BOOL ValidIndex(int nIndex) const { return m_pData != nullptr && nIndex >= 0 && nIndex < m_nCount; }

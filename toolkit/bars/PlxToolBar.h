@@ -328,6 +328,11 @@ class CPlxToolBar : public CControlBar {
   void HandleMouseMove(UINT nFlags, CPoint point);
 
  protected:
+  // Reads what SaveState stored ("Buttons", written by Serialize): a bar whose Serialize stores
+  // another form reads that form back here. FALSE, or a thrown archive error, leaves the bar as
+  // it was.
+  virtual BOOL ReadStoredState(CArchive& ar) { return ReadButtonsFrom(ar); }
+
   // Message handlers.
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnDestroy();

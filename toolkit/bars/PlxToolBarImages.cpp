@@ -7,12 +7,14 @@
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/res/Resources.h"
+#include "toolkit/bars/PlxCommandManager.h"
 #include "toolkit/bars/PlxCustomizeButton.h"
 
 namespace {
 
 const LPCSTR kToolbarType = MAKEINTRESOURCE(241);  // RT_TOOLBAR
 constexpr int kHeaderWords = 4;
+constexpr SIZE kDefaultButtonSize{23, 22}, kDefaultImageSize{16, 15};
 
 // One strip load: ids of 0 are skipped; an id the strip holds already is not loaded twice.
 BOOL LoadStrip(CPlxButtonImages& strip, UINT uiResID) {
@@ -271,8 +273,14 @@ void CPlxToolBar::CleanUpImages() {
         &m_sharedDisabledMenuImages})
     strip->Clear();
   m_mapDefaultImages.RemoveAll();
+  // The commands' images index the strips just emptied.
+  GetCommandManager()->ClearAllCmdImages();
   m_commandUsage.Reset();
   CPlxButtonImages::StaticCleanUp();
+  // The sizes the shared strips were loaded with go with them: bars made afterwards start from
+  // the defaults, as in a new process.
+  SetSizes(kDefaultButtonSize, kDefaultImageSize);
+  SetMenuSizes(CSize(-1, -1), CSize(-1, -1));
 }
 
 void CPlxToolBar::ResetImagesColors() {

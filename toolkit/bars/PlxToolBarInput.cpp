@@ -264,6 +264,9 @@ void CPlxToolBar::OnLButtonUp(UINT nFlags, CPoint point) {
   m_iHot = -1;
   RestoreFocus();
   HWND self = m_hWnd;
+  // Released away from a drop-down button before its delay: the press ends there, no bar opens.
+  if (!over)
+    if (auto* dropDown = dynamic_cast<CPlxDropDownToolbarButton*>(button)) dropDown->OnCancelMode();
   if (over && !OnSendCommand(button) && cmd != 0 && cmd != (UINT)-1) {
     button->m_nStyle = newStyle;
     InvalidateButton(pressed);

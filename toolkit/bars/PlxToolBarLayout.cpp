@@ -566,6 +566,10 @@ void CPlxToolBar::DoPaint(CDC* pDCPaint) {
     normal->CreateStateImage(FALSE);
     normal->CreateStateImage(TRUE);
   }
+  // A cold strip greyed from the normal one before its first paint would draw its background
+  // as a box over a checked or pressed button.
+  if (cold->GetCount() > 0 && cold->GetTransparentColor() != g_plxGlobalData.clrBtnFace)
+    cold->SetTransparentColor(g_plxGlobalData.clrBtnFace);
   const BOOL savedFade = manager->m_bFadeInactiveImage;
   if (cold->GetCount() > 0) manager->m_bFadeInactiveImage = FALSE;
   PlxImageDrawState ds;

@@ -173,7 +173,7 @@ BOOL CPlxToolBar::LoadState(LPCTSTR lpszProfileName, int nIndex, UINT uiID) {
     try {
       CMemFile file(data, size);
       CArchive ar(&file, CArchive::load, kArchiveBuffer);
-      result = ReadButtonsFrom(ar);
+      result = ReadStoredState(ar);
     } catch (CException* e) {
       e->Delete();
       result = FALSE;

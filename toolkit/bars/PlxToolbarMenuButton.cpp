@@ -300,21 +300,24 @@ BOOL CPlxToolbarMenuButton::OpenPopupMenu(CWnd* pWnd) {
     }
   }
 
-  m_pPopupMenu->m_pParentBtn = this;
-  m_pPopupMenu->m_nDropDirection = direction;
-  if (!m_pPopupMenu->Create(pWnd, point.x, point.y, hMenu, FALSE, FALSE)) {
-    // A popup that failed before its window existed is still ours to delete.
-    if (m_pPopupMenu->GetSafeHwnd() == nullptr) delete m_pPopupMenu;
+  CPlxPopupMenu* const popup = m_pPopupMenu;
+  popup->m_pParentBtn = this;
+  popup->m_nDropDirection = direction;
+  // A popup that fails has deleted itself (a failed creation ends as a destroyed window does), and
+  // one may close before Create returns; either way it is not read again. A popup clears
+  // m_pPopupMenu as its window goes, so a changed pointer means it is gone.
+  if (!popup->Create(pWnd, point.x, point.y, hMenu, FALSE, FALSE)) {
     if (hMenu != nullptr) ::DestroyMenu(hMenu);
     m_pPopupMenu = nullptr;
     return FALSE;
   }
+  if (m_pPopupMenu != popup) return FALSE;
   if (m_pWndMessage != nullptr) {
-    m_pPopupMenu->m_pMessageWnd = m_pWndMessage;
+    popup->m_pMessageWnd = m_pWndMessage;
   } else if (pWnd != nullptr) {
     auto* parentPopup = dynamic_cast<CPlxPopupMenu*>(pWnd->GetParent());
     if (parentPopup != nullptr && parentPopup->m_pMessageWnd != nullptr)
-      m_pPopupMenu->m_pMessageWnd = parentPopup->m_pMessageWnd;
+      popup->m_pMessageWnd = parentPopup->m_pMessageWnd;
   }
   return TRUE;
 }

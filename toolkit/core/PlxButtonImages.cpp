@@ -171,18 +171,23 @@ void DeleteBitmap(HBITMAP& hbmp) {
 }  // namespace
 
 CPlxButtonImages::CPlxButtonImages() {
-  if (!s_bInitialized) {
-    s_hdcImage = CreateCompatibleDC(nullptr);
-    s_hdcMask = CreateCompatibleDC(nullptr);
-    // Without its two DCs no strip can draw: the system is out of GDI resources.
-    if (s_hdcImage == nullptr || s_hdcMask == nullptr) AfxThrowMemoryException();
-    // The platform blends with per-pixel alpha itself: there is no library to bind.
-    s_bAlphaBlend = TRUE;
-    s_bInitialized = TRUE;
-    std::atexit(StaticCleanUp);
-  }
+  // Without its two DCs no strip can draw: the system is out of GDI resources.
+  if (!MakeSharedDcs()) AfxThrowMemoryException();
   m_mapResFirstIndex.InitHashTable(17);
   Reload();
+}
+
+BOOL CPlxButtonImages::MakeSharedDcs() {
+  if (s_bInitialized) return TRUE;
+  if (s_hdcImage == nullptr) s_hdcImage = CreateCompatibleDC(nullptr);
+  if (s_hdcMask == nullptr) s_hdcMask = CreateCompatibleDC(nullptr);
+  if (s_hdcImage == nullptr || s_hdcMask == nullptr) return FALSE;
+  // The platform blends with per-pixel alpha itself: there is no library to bind.
+  s_bAlphaBlend = TRUE;
+  s_bInitialized = TRUE;
+  static const bool s_bCleanUpAtExit = (std::atexit(StaticCleanUp), true);
+  (void)s_bCleanUpAtExit;
+  return TRUE;
 }
 
 CPlxButtonImages::~CPlxButtonImages() {
@@ -197,7 +202,9 @@ void CPlxButtonImages::StaticCleanUp() {
   if (s_hdcImage != nullptr) DeleteDC(s_hdcImage);
   if (s_hdcMask != nullptr) DeleteDC(s_hdcMask);
   s_hdcImage = s_hdcMask = nullptr;
-  s_bAlphaBlend = FALSE;
+  // Strips that live on (the toolbars' shared ones) make the DCs again at their next draw; the
+  // blending the platform offers does not go with them.
+  s_bInitialized = FALSE;
 }
 
 void CPlxButtonImages::UpdateCount() {
@@ -595,7 +602,7 @@ HICON CPlxButtonImages::ExtractIcon(int nIndex) {
 BOOL CPlxButtonImages::PrepareDrawImage(PlxImageDrawState& ds, CSize sizeImageDest, BOOL bFadeInactive) {
   // Made first: a new manager re-reads the system colours, which drops the menu glyphs.
   CPlxVisualManager* pManager = CPlxVisualManager::GetInstance();
-  if (m_hbmStrip == nullptr) return FALSE;
+  if (m_hbmStrip == nullptr || !MakeSharedDcs()) return FALSE;
   if (bFadeInactive && m_nBitsPerPixel < 32 && m_hbmFaded == nullptr) CreateStateImage(FALSE);
   if (m_nBitsPerPixel < 32 && m_hbmShadow == nullptr && pManager->m_bShadowHighlightedImage &&
       !g_plxGlobalData.bIsBlackHighContrast && !g_plxGlobalData.bIsWhiteHighContrast)

@@ -25,7 +25,7 @@ class CPlxButtonImages : public CObject {
 
   static void SetMirrorMode(BOOL bMirror) { s_bMirrorMode = bMirror; }
   static BOOL IsMirrorMode() { return s_bMirrorMode; }
-  // Frees the shared DCs; run once at exit.
+  // Frees the shared DCs (at exit, and between uses); the next strip made or drawn makes them again.
   static void StaticCleanUp();
 
   // Loading. Without bAdd the strip becomes the resource's bitmap alone.
@@ -134,6 +134,9 @@ class CPlxButtonImages : public CObject {
   BOOL m_bMapTo3dColors = TRUE;
   BOOL m_bFadeHighColor = FALSE;
   CRect m_rectLastDraw;
+
+  // The two shared DCs, made when missing; FALSE when the system has none left.
+  static BOOL MakeSharedDcs();
 
   // Shared by every strip; UI thread only.
   static HDC s_hdcImage;

@@ -481,9 +481,11 @@ void CPlxCaptionBar::OnPaint() {
 
 void CPlxCaptionBar::OnSysColorChange() {}
 
-LRESULT CPlxCaptionBar::OnSetFont(WPARAM wParam, LPARAM) {
+LRESULT CPlxCaptionBar::OnSetFont(WPARAM wParam, LPARAM lParam) {
   m_hFont = reinterpret_cast<HFONT>(wParam);
   AdjustLayout();
+  // The sender's redraw flag: a font of the same height changes no layout that would repaint.
+  if (LOWORD(lParam) != 0) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   return 0;
 }
 

@@ -606,3 +606,8 @@ void CPlxColorBar::Serialize(CArchive& ar) {
   RebuildCells();
   AdjustLocations();
 }
+
+BOOL CPlxColorBar::ReadStoredState(CArchive& ar) {
+  Serialize(ar);  // throws on damaged data before the bar changes
+  return TRUE;
+}

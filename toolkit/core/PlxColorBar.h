@@ -145,6 +145,8 @@ class CPlxColorBar : public CPlxPopupMenuBar {
   int m_cyMargin;
 
  protected:
+  // The toolbar's stored state of a colour bar is its archive, not a button list.
+  BOOL ReadStoredState(CArchive& ar) override;
   void Init();
   // A stand-alone bar docked at a side or edge (not floating).
   BOOL IsDockedStandalone() const;

@@ -136,17 +136,20 @@ void CPlxCustomizePage::OnSelchangeCategory() {
       if (!item->m_strCommandName.IsEmpty() &&
           (allCommands || (sheet != nullptr && sheet->CountCommandsNamed(item->m_strText, *category) > 1)))
         text = item->m_strCommandName;
+      // Sorted rows: the new one goes before the first row that compares greater.
       int at = -1;
       if (allCommands) {
-        const int count = m_wndTools.GetCount();
-        for (int i = 0; i < count; ++i) {
+        int low = 0, high = m_wndTools.GetCount();
+        while (low < high) {
+          const int middle = (low + high) / 2;
           CString existing;
-          m_wndTools.GetText(i, existing);
-          if (std::strcmp(existing, text) > 0) {
-            at = i;
-            break;
-          }
+          m_wndTools.GetText(middle, existing);
+          if (std::strcmp(existing, text) > 0)
+            high = middle;
+          else
+            low = middle + 1;
         }
+        if (low < m_wndTools.GetCount()) at = low;
       }
       const int added = at >= 0 ? m_wndTools.InsertString(at, text) : m_wndTools.AddString(text);
       m_wndTools.SetItemDataPtr(added, item);

@@ -180,8 +180,10 @@ CPlxToolbarCustomize::CPlxToolbarCustomize(CFrameWnd* pWndParentFrame, BOOL bAut
 }
 
 CPlxToolbarCustomize::~CPlxToolbarCustomize() {
-  if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
+  // Deleted while open: the window goes, but PostNcDestroy must not delete the object again.
+  m_bDeleting = TRUE;
   if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
+  if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
   DeleteCatalogue();
   delete m_pCustomizePage;
   delete m_pToolbarsPage;
@@ -476,7 +478,10 @@ BOOL CPlxToolbarCustomize::ShowModeless() {
   if (m_pParentFrame != nullptr && m_pParentFrame->GetSafeHwnd() != nullptr &&
       (m_pParentFrame->GetExStyle() & WS_EX_LAYOUTRTL))
     exStyle |= WS_EX_LAYOUTRTL;
-  if (!Create(m_pParentFrame, static_cast<DWORD>(-1), exStyle)) return FALSE;
+  if (!Create(m_pParentFrame, static_cast<DWORD>(-1), exStyle)) {
+    if (g_pActiveCustomizeSheet == this) g_pActiveCustomizeSheet = nullptr;
+    return FALSE;
+  }
   g_pActiveCustomizeSheet = this;
   m_bOwnsCustomizeMode = TRUE;
   ApplyCustomizeMode(TRUE);
@@ -550,8 +555,10 @@ BOOL CPlxToolbarCustomize::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDCANCEL:
       if (g_pUserToolsManager == nullptr || ValidateTools(g_pUserToolsManager->GetUserTools())) {
         DestroyWindow();
-      } else if (m_pToolsPage != nullptr) {
-        SetActivePage(reinterpret_cast<CPropertyPage*>(m_pToolsPage));
+      } else {
+#ifdef PLX_HAVE_TOOLS_PAGE
+        SetActivePage(m_pToolsPage);
+#endif
       }
       return TRUE;
     case IDHELP:
@@ -589,5 +596,5 @@ void CPlxToolbarCustomize::PostNcDestroy() {
     ApplyCustomizeMode(FALSE);
   }
   CPropertySheet::PostNcDestroy();
-  delete this;
+  if (!m_bDeleting) delete this;
 }

@@ -148,5 +148,6 @@ class CPlxToolbarCustomize : public CPropertySheet {
   CObList* CategoryList(LPCTSTR lpszCategory) const;
   void DeleteCatalogue();
   BOOL m_bOwnsCustomizeMode = FALSE;  // this sheet entered customize mode and must leave it
-  CButton m_btnClose;                 // a modeless sheet has no Cancel of its own
+  CButton m_btnClose;
+  BOOL m_bDeleting = FALSE;  // a modeless sheet has no Cancel of its own
 };

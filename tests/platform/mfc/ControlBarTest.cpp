@@ -19,7 +19,8 @@ class CPlainBar : public CControlBar {
                         0xE900);
   }
   void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-  CSize CalcFixedLayout(BOOL, BOOL) override { return CSize(120, 24); }
+  CSize CalcFixedLayout(BOOL, BOOL) override { return size; }
+  CSize size{120, 24};
 };
 
 class ControlBarTest : public MfcTest {};
@@ -43,6 +44,33 @@ TEST_F(ControlBarTest, ADeletedBarLeavesItsDockBarDockedOrFloating) {
     frame.RecalcLayout();   // lays out the rows the bar left
     frame.DestroyWindow();  // and the floating frame, which asks its dock bar for its bar
   }
+}
+
+// A floating frame follows its bar's size: it shrinks when the bar gets smaller (fewer buttons, a
+// row less) and grows when it gets larger.
+TEST_F(ControlBarTest, AFloatingFrameTakesItsBarsSize) {
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Docking", WS_POPUP | WS_VISIBLE, CRect(10, 10, 610, 410)));
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  CPlainBar bar;
+  ASSERT_TRUE(bar.Make(&frame));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+  frame.FloatControlBar(&bar, CPoint(300, 200));
+  auto* mini = dynamic_cast<CMiniDockFrameWnd*>(bar.GetParent()->GetParent());  // its dock bar's frame
+  ASSERT_NE(mini, &frame);
+  ASSERT_NE(mini, nullptr);
+  for (const CSize size : {CSize(200, 24), CSize(150, 24), CSize(150, 48), CSize(260, 30)}) {
+    bar.size = size;
+    mini->RecalcLayout();
+    CRect client;
+    mini->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), size) << size.cx << " x " << size.cy;
+    CRect window;
+    bar.GetWindowRect(&window);
+    EXPECT_EQ(window.Size(), size) << size.cx << " x " << size.cy;
+  }
+  frame.DestroyWindow();
 }
 
 }  // namespace

@@ -358,4 +358,60 @@ TEST_F(ListBoxControl, MultiColumnListsRunDownColumnsAndScrollSideways) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), rows + 1);
 }
 
+// A single-column list made with a horizontal bar scrolls sideways once its horizontal extent is
+// wider than the list: the bar shows, rows shift by the scrolled pixels, and a smaller extent
+// scrolls back. Without the bar's style the extent changes nothing.
+TEST_F(ListBoxControl, WideRowsScrollSidewaysByTheHorizontalExtent) {
+  const char* kLong = "A title much too long for a list this narrow to show whole";
+  HWND list = MakeList(WS_HSCROLL | LBS_NOINTEGRALHEIGHT, {"short", kLong}, RECT{10, 10, 112, 112});
+  EXPECT_FALSE(GetWindowLong(list, GWL_STYLE) & WS_HSCROLL) << "nothing wider than the list yet";
+  SendMessage(list, LB_SETHORIZONTALEXTENT, 300, 0);
+  EXPECT_TRUE(GetWindowLong(list, GWL_STYLE) & WS_HSCROLL);
+  RECT client{};
+  GetClientRect(list, &client);
+  SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(list, SB_HORZ, &info));
+  EXPECT_EQ(info.nMax, 299);
+  EXPECT_EQ(info.nPage, static_cast<UINT>(client.right));
+
+  const auto rowLeft = [&] {
+    RECT r{};
+    SendMessage(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.right - r.left, 300);
+    return r.left;
+  };
+  const struct {
+    WORD code;
+    int left;  // the pixels scrolled out at the left, afterwards
+  } kSteps[] = {{SB_LINERIGHT, 7},
+                {SB_LINERIGHT, 14},
+                {SB_LINELEFT, 7},
+                {SB_RIGHT, 300 - client.right},
+                {SB_LINERIGHT, 300 - client.right},
+                {SB_LEFT, 0},
+                {SB_LINELEFT, 0},
+                {SB_PAGERIGHT, client.right - 7}};
+  SendMessage(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(15, 0));
+  for (const auto& step : kSteps) {
+    SendMessage(list, WM_HSCROLL, step.code, 0);
+    EXPECT_EQ(GetScrollPos(list, SB_HORZ), step.left) << step.code;
+    EXPECT_EQ(rowLeft(), -step.left) << step.code;
+  }
+  // The first row, scrolled, is still hit where it shows.
+  EXPECT_EQ(LOWORD(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 5))), 0);
+
+  SendMessage(list, LB_SETHORIZONTALEXTENT, 50, 0);
+  EXPECT_FALSE(GetWindowLong(list, GWL_STYLE) & WS_HSCROLL) << "narrower than the list again";
+  RECT r{};
+  SendMessage(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.left, 0);
+
+  HWND plain = MakeList(LBS_NOINTEGRALHEIGHT, {kLong}, RECT{10, 120, 112, 200});
+  SendMessage(plain, LB_SETHORIZONTALEXTENT, 300, 0);
+  SendMessage(plain, WM_HSCROLL, SB_RIGHT, 0);
+  SendMessage(plain, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_FALSE(GetWindowLong(plain, GWL_STYLE) & WS_HSCROLL);
+  EXPECT_EQ(r.left, 0);
+}
+
 }  // namespace

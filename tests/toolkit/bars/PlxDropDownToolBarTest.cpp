@@ -211,6 +211,42 @@ TEST_F(PlxDropDownToolBar, PressAndHoldTable) {
   }
 }
 
+// A press that ends before the delay, released away from the button or cancelled, opens nothing
+// when the delay would have run out, and runs no command.
+TEST_F(PlxDropDownToolBar, EndedBeforeTheDelayOpensNothing) {
+  enum class End { AwayOnTheBar, OffTheBar, CancelMode };
+  const std::pair<const char*, End> cases[] = {
+      {"released over the plain button", End::AwayOnTheBar},
+      {"released off the bar", End::OffTheBar},
+      {"cancelled", End::CancelMode},
+  };
+  for (const auto& [name, end] : cases) {
+    SCOPED_TRACE(name);
+    DropDownHost host;
+    CPlxDropDownToolbarButton* button = host.Button();
+    ASSERT_NE(button, nullptr);
+    host.Press();
+    ASSERT_TRUE(button->IsTimerRunning());
+    switch (end) {
+      case End::AwayOnTheBar:
+        host.bar.SendMessage(WM_LBUTTONUP, 0, DropDownHost::Center(host.bar.GetButton(0)->m_rect));
+        break;
+      case End::OffTheBar:
+        host.bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(-40, -40));
+        break;
+      case End::CancelMode:
+        host.bar.SendMessage(WM_CANCELMODE);
+        break;
+    }
+    EXPECT_FALSE(button->IsTimerRunning());
+    host.DelayElapses();
+    PumpPending();
+    EXPECT_EQ(host.Popup(), nullptr);
+    EXPECT_TRUE(host.frame.commands.empty());
+    EXPECT_EQ(CPlxDropDownToolbarButton::m_pCurrentButton, nullptr);
+  }
+}
+
 // The open bar holds copies: the source's own presses do not reach it, and a source destroyed
 // while it is open leaves its buttons whole; the chosen command still runs.
 TEST_F(PlxDropDownToolBar, OpenBarOutlivesItsSource) {

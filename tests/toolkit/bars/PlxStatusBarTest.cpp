@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -189,6 +190,38 @@ TEST_F(PlxStatusBar, PanesShareTheWidthFromTheLeft) {
   for (int x = client.left; x < client.right + 5; ++x)
     EXPECT_NE(m_bar->HitTest(CPoint(x, client.CenterPoint().y)), m_bar->GetPane(2)) << x;
   EXPECT_EQ(m_bar->HitTest(CPoint(350, client.CenterPoint().y)), m_bar->GetPane(1));
+}
+
+// A pane that loses its image (an icon taken away, an animation ended) is as wide as its text
+// again, and the stretch pane takes the room back.
+TEST_F(PlxStatusBar, APaneWithoutItsImageNarrowsToItsText) {
+  const struct {
+    const char* name;
+    std::function<void(CPlxStatusBar&)> image, drop;
+  } kCases[] = {
+      {"icon taken away", [this](CPlxStatusBar& bar) { bar.SetPaneIcon(1, Icon(16, RGB(60, 140, 220))); },
+       [](CPlxStatusBar& bar) { bar.SetPaneIcon(1, nullptr); }},
+      {"animation ended",
+       [](CPlxStatusBar& bar) {
+         HIMAGELIST frames = MakeFrames();
+         bar.SetPaneAnimation(1, frames, 300);
+         ImageList_Destroy(frames);
+       },
+       [](CPlxStatusBar& bar) { bar.SetPaneAnimation(1, nullptr); }},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Make({{ID_SEPARATOR, SBPS_STRETCH, 0, 0}, {kPhotosPane, 0, 40, 0}});
+    const CRect textOnly = PaneRect(1), stretch = PaneRect(0);
+    c.image(*m_bar);
+    PumpPending();
+    EXPECT_EQ(PaneRect(1).Width(), textOnly.Width() + 16 + 4);
+    c.drop(*m_bar);
+    PumpPending();
+    EXPECT_EQ(PaneRect(1), textOnly);
+    EXPECT_EQ(PaneRect(0), stretch);
+    EXPECT_NE(ScreenPixel(IconCentre(1)), RGB(60, 140, 220)) << "no image left on the screen";
+  }
 }
 
 TEST_F(PlxStatusBar, TheGripShowsOnlyAtTheCornerOfASizableFrame) {

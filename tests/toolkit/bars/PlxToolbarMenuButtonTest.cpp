@@ -250,6 +250,60 @@ TEST_F(PlxMenuButtonOnBar, PopupOpensBelowBesideOrRightAlignedAndASecondClickClo
   ::DestroyMenu(menu);
 }
 
+// Popups that end while they open: one whose window refuses to be made, one closed before its
+// Create returns. Either deletes itself; the button neither reads nor frees it again, stays
+// closed and opens the next popup that does come up.
+class EndingPopup : public CPlxPopupMenu {
+ public:
+  enum class End { None, RefusesItsWindow, ClosedWhileOpening };
+  explicit EndingPopup(End end) : m_end(end) {}
+  ~EndingPopup() override { ++deleted; }
+  BOOL Create(CWnd* pWndParent, int x, int y, HMENU hMenu, BOOL bLocked, BOOL bOwnMessage) override {
+    if (!CPlxPopupMenu::Create(pWndParent, x, y, hMenu, bLocked, bOwnMessage)) return FALSE;
+    if (m_end == End::ClosedWhileOpening) DestroyWindow();  // deletes this
+    return TRUE;
+  }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CREATE && m_end == End::RefusesItsWindow) return -1;
+    return CPlxPopupMenu::WindowProc(message, wParam, lParam);
+  }
+  static inline int deleted = 0;
+
+ private:
+  End m_end;
+};
+
+class EndingMenuButton : public CPlxToolbarMenuButton {
+ public:
+  using CPlxToolbarMenuButton::CPlxToolbarMenuButton;
+  CPlxPopupMenu* CreatePopupMenu() override { return new EndingPopup(end); }
+  EndingPopup::End end = EndingPopup::End::None;
+};
+
+TEST_F(PlxMenuButtonOnBar, APopupThatEndsWhileOpeningIsGoneOnceAndTheButtonStaysClosed) {
+  HMENU menu = MakeMenu();
+  for (auto end : {EndingPopup::End::RefusesItsWindow, EndingPopup::End::ClosedWhileOpening}) {
+    SCOPED_TRACE(end == EndingPopup::End::RefusesItsWindow ? "refuses its window" : "closed while opening");
+    EndingMenuButton button(0, menu, -1, "&File");
+    button.OnChangeParentWnd(&m_bar);
+    button.m_rect = CRect(10, 8, 60, 30);
+    button.m_pWndMessage = &m_bar;  // handed to the popup once it is open
+    button.end = end;
+    EndingPopup::deleted = 0;
+    EXPECT_FALSE(button.OnClick(&m_bar, FALSE));
+    EXPECT_EQ(EndingPopup::deleted, 1);
+    EXPECT_FALSE(button.IsDroppedDown());
+    button.end = EndingPopup::End::None;
+    ASSERT_TRUE(button.OnClick(&m_bar, FALSE));
+    ASSERT_TRUE(button.IsDroppedDown());
+    EXPECT_EQ(button.GetPopupMenu()->m_pMessageWnd, &m_bar);
+    button.OnCancelMode();
+    pictavo::test::PumpPending();
+    EXPECT_EQ(EndingPopup::deleted, 2);
+  }
+  ::DestroyMenu(menu);
+}
+
 TEST_F(PlxMenuButtonOnBar, ASubMenuOpensBesideItsPopupBarOnTheSideItsLayoutReads) {
   CPlxPopupMenuBar popupBar;
   ASSERT_TRUE(popupBar.Create(CWnd::FromHandle(m_host), WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 1003));

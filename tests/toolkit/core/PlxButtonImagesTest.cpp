@@ -406,6 +406,27 @@ TEST_F(PlxButtonImagesTest, DrawingStates) {
   }
 }
 
+// The shared clean-up may run while strips live on (between documents, between tests): a strip
+// made before it still draws after it, and so does one made after it.
+TEST_F(PlxButtonImagesTest, StripsDrawAfterTheSharedCleanUp) {
+  const COLORREF kInk = RGB(30, 120, 30);
+  HBITMAP pic = MakeBitmap(16, 15, Square(kMagenta, kInk));
+  CPlxButtonImages before;
+  before.AddImage(pic, TRUE);
+  before.SetTransparentColor(kMagenta);
+  CPlxButtonImages::StaticCleanUp();
+  CPlxButtonImages after;
+  after.AddImage(pic, TRUE);
+  after.SetTransparentColor(kMagenta);
+  DeleteObject(pic);
+  for (CPlxButtonImages* strip : {&before, &after}) {
+    Canvas c(20, 20);
+    ASSERT_TRUE(DrawCell(*strip, c, 0, 0, 0));
+    EXPECT_EQ(pictavo::test::InkOf(c).count, 16);
+    EXPECT_EQ(c.At(3, 3), kInk);
+  }
+}
+
 TEST_F(PlxButtonImagesTest, DisabledPaletteCellsAreEmbossed) {
   const std::vector<COLORREF> palette = {g_plxGlobalData.clrBtnFace, RGB(200, 30, 30)};
   HBITMAP pic = MakeIndexedDib(16, 15, 8, palette, Square(0, 1));

@@ -384,6 +384,28 @@ TEST_F(PlxCaptionBar, ChangesShowWithoutAnyoneAskingForARedraw) {
   }
 }
 
+// A new font shows at once when the sender asks for a redraw, and waits for the next paint when
+// it does not (the bold font keeps the bar's height, so no layout repaints it either).
+TEST_F(PlxCaptionBar, ANewFontRedrawsOnlyWhenTheSenderAsks) {
+  m_bar->SetText("Slideshow");
+  PumpPending();
+  for (const BOOL redraw : {FALSE, TRUE}) {
+    SCOPED_TRACE(redraw ? "redraw asked" : "no redraw asked");
+    m_bar->SendMessage(WM_SETFONT, 0, MAKELPARAM(TRUE, 0));  // back to the bar's own font, drawn
+    PumpPending();
+    const auto before = BarPixels(m_bar.get());
+    m_bar->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(g_plxGlobalData.fontBold.GetSafeHandle()),
+                       MAKELPARAM(redraw, 0));
+    PumpPending();
+    const auto shown = BarPixels(m_bar.get());
+    m_bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpPending();
+    const auto redrawn = BarPixels(m_bar.get());
+    EXPECT_NE(redrawn, before) << "the bold text";
+    EXPECT_EQ(shown, redraw ? redrawn : before);
+  }
+}
+
 // ---- pictures ----
 
 bool WriteReferences() {

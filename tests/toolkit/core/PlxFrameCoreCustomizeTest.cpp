@@ -98,3 +98,20 @@ TEST_F(QuickCustomize, OnlyTheChevronsAddOrRemoveListIsQuickCustomize) {
   plain->SendMessage(WM_CLOSE);
   pictavo::test::PumpPending();
 }
+
+TEST_F(QuickCustomize, ButtonsWithoutTextAreNamedAsTheFramesMenusNameThem) {
+  MakeBar();
+  // The frame's menu names Save and Open (its mnemonics kept); New keeps its own text.
+  HMENU menu = ::CreateMenu();
+  HMENU file = ::CreatePopupMenu();
+  ::AppendMenu(file, MF_STRING, 57603, "Sa&ve Picture\tCtrl+S");
+  ::AppendMenu(file, MF_STRING, 57601, "&Open Picture...");
+  ::AppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  frame.m_Impl.SetDefaultMenu(menu);
+  CPlxPopupMenu* entry = OpenBarEntry();
+  frame.m_Impl.SetDefaultMenu(nullptr);
+  ::DestroyMenu(menu);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(Items(entry), (std::vector<std::string>{"New@0", "&Open Picture...!1", "Sa&ve Picture@2", "-",
+                                                    "&Reset Toolbar@17021"}));
+}

@@ -1,6 +1,6 @@
 // What the windows dialog looks like over an MDI frame with three children (the active one
-// selected, class icons, a title longer than the list), compared pixel for pixel with reference/
-// (PICTAVO_WRITE_REFERENCES=1 writes it anew; look at it first).
+// selected, class icons, a title longer than the list, scrolled to its end), compared pixel for pixel with
+// reference/ (PICTAVO_WRITE_REFERENCES=1 writes it anew; look at it first).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -74,6 +74,14 @@ TEST_F(WindowListLook, ThreeChildrenTheActiveOneSelected) {
   CRect area;
   dialog.GetWindowRect(area);
   EXPECT_EQ(SnapshotDifferences(area, "window_list_dialog.png"), 0);
+  // The long title is wider than the list: scrolled to the right, its end shows.
+  CWnd* list = dialog.GetDlgItem(CPlxWindowListDlg::IDC_LIST);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->GetStyle() & WS_HSCROLL);
+  list->SendMessage(WM_HSCROLL, SB_RIGHT);
+  list->UpdateWindow();
+  pictavo::test::PumpPending();
+  EXPECT_EQ(SnapshotDifferences(area, "window_list_scrolled.png"), 0);
   dialog.DestroyWindow();
   ::SetClassLongPtr(children[0], GCLP_HICONSM, oldIcon);
   ::DestroyIcon(icon);

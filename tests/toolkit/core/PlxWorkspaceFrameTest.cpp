@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/toolkit/core/FrameFixture.h"
+#include "toolkit/core/PlxColorBar.h"
 #include "toolkit/core/PlxFrameCore.h"
 #include "toolkit/core/PlxSizingControlBar.h"
 
@@ -139,4 +140,63 @@ TEST_F(WorkspaceFrame, AFailedWriteIsReportedAsAFailedSave) {
   EXPECT_TRUE(workspace.SaveState(nullptr, &run.frame.m_Impl));
   workspace.EnableSaving(FALSE);
   EXPECT_FALSE(workspace.SaveState(nullptr, &run.frame.m_Impl)) << "saving disabled";
+}
+
+// A first run (nothing stored) leaves the bars where the program docked them, sizing bars included.
+TEST_F(WorkspaceFrame, NothingStoredLeavesTheBarsAsDocked) {
+  ProgramRun run;
+  run.Make();
+  run.LayOut();
+  const CSize vert = run.sizing.m_szVert;
+  EXPECT_TRUE(workspace.LoadState(nullptr, &run.frame.m_Impl));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(ProgramRun::DockOf(&run.sizing), static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT));
+  EXPECT_FALSE(run.sizing.IsFloating());
+  EXPECT_EQ(ProgramRun::DockOf(&run.left), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_TRUE(run.floating.IsFloating());
+  EXPECT_EQ(run.sizing.m_szVert, vert);
+}
+
+// A docked colour bar comes back from the workspace whole: its cells and the colours they show.
+TEST_F(WorkspaceFrame, ADockedColourBarKeepsItsCellsAcrossALoad) {
+  constexpr UINT kColours = 1104;
+  const auto make = [](CTestFrame& host, CPlxColorBar& bar) {
+    ASSERT_TRUE(host.Create(nullptr, "Colours", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 400)));
+    host.EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_TRUE(bar.Create(&host, WS_CHILD | WS_VISIBLE | CBRS_TOP, kColours));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    host.DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT);
+    host.RecalcLayout();
+    pictavo::test::PumpPending();
+  };
+  int cells = 0;
+  {
+    CTestFrame host;
+    CPlxColorBar bar;
+    make(host, bar);
+    cells = bar.GetCount();
+    ASSERT_GT(cells, 0);
+    ASSERT_TRUE(workspace.SaveState(nullptr, &host.m_Impl));
+    host.DestroyWindow();
+    pictavo::test::PumpPending();
+  }
+  CTestFrame host;
+  CPlxColorBar bar;
+  make(host, bar);
+  EXPECT_TRUE(workspace.LoadState(nullptr, &host.m_Impl));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(bar.GetCount(), cells);
+  const int reds = [&] {
+    int n = 0;
+    for (int i = 0; i < bar.GetCount(); ++i)
+      if (auto* cell = dynamic_cast<CPlxToolBarColorButton*>(bar.GetButton(i)))
+        n += cell->m_clrCell == RGB(255, 0, 0) ? 1 : 0;
+    return n;
+  }();
+  EXPECT_EQ(reds, 1) << "the default palette's red cell";
+  CRect rect;
+  bar.GetWindowRect(rect);
+  EXPECT_GT(rect.Height(), 40) << "laid out for its cells";
+  host.DestroyWindow();
+  pictavo::test::PumpPending();
 }

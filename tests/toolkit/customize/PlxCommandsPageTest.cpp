@@ -56,6 +56,20 @@ class CommandsPage : public SheetHost {
     return shown.GetString();
   }
 
+  // The left button pressed at `from`, moved in steps to `to` and released there.
+  static void PressDragRelease(CPoint from, CPoint to) {
+    using pictavo::user::InjectMouseButton;
+    using pictavo::user::InjectMouseMove;
+    using pictavo::user::MouseButton;
+    InjectMouseMove(from);
+    PumpAll();
+    InjectMouseButton(MouseButton::kLeft, true);
+    for (int step = 1; step <= 4; ++step)
+      InjectMouseMove(from + CSize((to.x - from.x) * step / 4, (to.y - from.y) * step / 4));
+    InjectMouseButton(MouseButton::kLeft, false);
+    PumpAll();
+  }
+
   CPlxToolbarCustomize* sheet = nullptr;
   CPlxCustomizePage* page = nullptr;
 };
@@ -126,16 +140,21 @@ TEST_F(CommandsPage, ACommandDraggedOntoAToolbarIsAddedThere) {
   const CPoint to(target.right - 8, target.CenterPoint().y);
   ASSERT_FALSE(target.PtInRect(from));
 
-  using pictavo::user::InjectMouseButton;
-  using pictavo::user::InjectMouseMove;
-  using pictavo::user::MouseButton;
-  InjectMouseMove(from);
-  PumpAll();
-  InjectMouseButton(MouseButton::kLeft, true);
-  for (int step = 1; step <= 4; ++step)
-    InjectMouseMove(from + CSize((to.x - from.x) * step / 4, (to.y - from.y) * step / 4));
-  InjectMouseButton(MouseButton::kLeft, false);
-  PumpAll();
+  // A press on the empty space below the rows drags nothing, even with a row chosen.
+  Rows("Window");
+  commands.SetCurSel(0);
+  CRect client;
+  commands.GetClientRect(&client);
+  const CPoint belowInList(client.CenterPoint().x, client.bottom - 4);
+  BOOL outside = FALSE;
+  commands.ItemFromPoint(belowInList, outside);
+  ASSERT_TRUE(outside);
+  CPoint below = belowInList;
+  commands.ClientToScreen(&below);
+  PressDragRelease(below, to);
+  EXPECT_EQ(standard.GetCount(), before);
+  Rows("Edit");
+  PressDragRelease(from, to);
 
   ASSERT_EQ(standard.GetCount(), before + 1);
   bool found = false;

@@ -3,10 +3,12 @@
 // while it is open, extra page classes that make no page left out.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/toolkit/customize/SheetHost.h"
+#include "toolkit/core/PlxSizingControlBar.h"
 #include "toolkit/core/PlxUserTools.h"
 
 using namespace sheettest;
@@ -236,11 +238,158 @@ TEST_F(OpenSheet, OneSheetAtATimeAndCustomizeModeWhileOpen) {
   EXPECT_EQ(g_pActiveCustomizeSheet, again);
 }
 
-TEST_F(OpenSheet, TheQuickCustomizeNamesComeFromTheMenus) {
-  // The frame core's lookup: a catalogue made for the frame with mnemonics kept.
-  const CPlxToolbarCustomize catalogue(frame, TRUE, CUSTOPT_KEEP_AMPERSANDS);
-  EXPECT_STREQ(catalogue.GetCommandName(57635), "Cu&t");
-  EXPECT_EQ(catalogue.GetSafeHwnd(), nullptr);
+TEST_F(OpenSheet, CloseAndHelpButtonsUnderThePages) {
+  struct Case {
+    UINT flags;
+    bool help;
+  };
+  for (const Case c : {Case{0, true}, Case{CUSTOPT_NO_HELP, false}}) {
+    CPlxToolbarCustomize* sheet = Open(c.flags);
+    ASSERT_NE(sheet, nullptr);
+    CRect client, close, page;
+    sheet->GetClientRect(&client);
+    sheet->GetDlgItem(IDCANCEL)->GetWindowRect(&close);
+    sheet->ScreenToClient(&close);
+    sheet->GetActivePage()->GetWindowRect(&page);
+    sheet->ScreenToClient(&page);
+    EXPECT_EQ(close.right, client.right - 8) << c.flags;
+    EXPECT_GT(close.top, page.bottom) << "under the pages";
+    EXPECT_LE(close.bottom, client.bottom);
+    CWnd* help = sheet->GetDlgItem(IDHELP);
+    EXPECT_EQ(help != nullptr && (help->GetStyle() & WS_VISIBLE) != 0, c.help) << c.flags;
+    if (c.help) {
+      CRect rect;
+      help->GetWindowRect(&rect);
+      sheet->ScreenToClient(&rect);
+      EXPECT_EQ(rect.left, 8);
+      CString text;
+      help->GetWindowText(text);
+      EXPECT_STREQ(text, "");
+      frame->helpRequests.clear();
+      sheet->SetActivePage(1);
+      sheet->SendMessage(WM_COMMAND, MAKEWPARAM(IDHELP, BN_CLICKED), reinterpret_cast<LPARAM>(help->m_hWnd));
+      ASSERT_EQ(frame->helpRequests.size(), 1u);
+      EXPECT_EQ(frame->helpRequests[0].first, 1u) << "the active page";
+      EXPECT_EQ(frame->helpRequests[0].second, reinterpret_cast<LPARAM>(sheet));
+    }
+    sheet->DestroyWindow();
+    PumpAll();
+    EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
+  }
+}
+
+TEST_F(OpenSheet, EveryWayOfClosingEndsCustomizeMode) {
+  struct Case {
+    const char* how;
+    std::function<void(CPlxToolbarCustomize*)> close;
+  };
+  const Case cases[] = {
+      {"close box", [](CPlxToolbarCustomize* s) { s->SendMessage(WM_CLOSE); }},
+      {"escape", [](CPlxToolbarCustomize* s) { s->SendMessage(WM_COMMAND, IDCANCEL); }},
+      {"destroyed", [](CPlxToolbarCustomize* s) { s->DestroyWindow(); }},
+      {"deleted", [](CPlxToolbarCustomize* s) { delete s; }},
+  };
+  for (const Case& c : cases) {
+    CPlxToolbarCustomize* sheet = Open();
+    ASSERT_NE(sheet, nullptr) << c.how;
+    const HWND window = sheet->m_hWnd;
+    c.close(sheet);
+    PumpAll();
+    EXPECT_FALSE(::IsWindow(window)) << c.how;
+    EXPECT_EQ(g_pActiveCustomizeSheet, nullptr) << c.how;
+    EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode) << c.how;
+  }
+  EXPECT_EQ(frame->customizeModes, (std::vector<WPARAM>{1, 0, 1, 0, 1, 0, 1, 0}));
+}
+
+namespace {
+
+// A docked sizing bar that notes the customize-mode changes it is told.
+class CCountingSizingBar : public CPlxSizingControlBar {
+ public:
+  void OnCustomizeMode(BOOL bCustomize) override {
+    modes.push_back(bCustomize);
+    CPlxSizingControlBar::OnCustomizeMode(bCustomize);
+  }
+  std::vector<BOOL> modes;
+};
+
+}  // namespace
+
+TEST_F(OpenSheet, DockedSizingBarsFollowCustomizeMode) {
+  frame->EnableDocking(CBRS_ALIGN_ANY);
+  CCountingSizingBar sizing;
+  ASSERT_TRUE(
+      sizing.Create("Sizing", frame, CSize(120, 120), TRUE, 0xE850, WS_CHILD | WS_VISIBLE | CBRS_LEFT));
+  sizing.EnableDocking(CBRS_ALIGN_ANY);
+  frame->DockControlBar(&sizing, AFX_IDW_DOCKBAR_LEFT);
+  PumpAll();
+  CPlxToolbarCustomize* sheet = Open();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sizing.modes, (std::vector<BOOL>{TRUE}));
+  sheet->DestroyWindow();
+  PumpAll();
+  EXPECT_EQ(sizing.modes, (std::vector<BOOL>{TRUE, FALSE}));
+  sizing.DestroyWindow();
+}
+
+namespace {
+
+// A sheet whose owner does not accept the user tools as they are.
+class CStrictSheet : public CPlxToolbarCustomize {
+ public:
+  using CPlxToolbarCustomize::CPlxToolbarCustomize;
+  BOOL ValidateTools(const CObList&) override { return accept; }
+  BOOL accept = FALSE;
+};
+
+}  // namespace
+
+TEST_F(OpenSheet, CloseWaitsForTheOwnerToAcceptTheTools) {
+  CPlxUserToolsManager tools(16380, 16381, 16383);
+  auto* sheet = new CStrictSheet(frame, TRUE, 0);
+  ASSERT_TRUE(sheet->ShowModeless());
+  PumpAll();
+  for (UINT message : {static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_CLOSE)}) {
+    sheet->SendMessage(message, message == WM_COMMAND ? IDCANCEL : 0);
+    PumpAll();
+    ASSERT_TRUE(::IsWindow(sheet->m_hWnd)) << "refused: the sheet stays " << message;
+  }
+  EXPECT_TRUE(CPlxToolBar::m_bCustomizeMode);
+  sheet->accept = TRUE;
+  sheet->SendMessage(WM_COMMAND, IDCANCEL);
+  PumpAll();
   EXPECT_EQ(g_pActiveCustomizeSheet, nullptr);
   EXPECT_FALSE(CPlxToolBar::m_bCustomizeMode);
+}
+
+TEST_F(OpenSheet, HelpKeyAsksTheFrameForThePagesHelp) {
+  CPlxToolbarCustomize* sheet = Open();
+  ASSERT_NE(sheet, nullptr);
+  HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, CPlxCustomizePage::kCategoriesId, nullptr, 0, {0, 0}};
+  sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_EQ(frame->helpRequests.size(), 1u);
+  EXPECT_EQ(frame->helpRequests[0].first, 0u);
+  EXPECT_EQ(frame->helpRequests[0].second, reinterpret_cast<LPARAM>(sheet));
+}
+
+TEST_F(Catalogue, DocumentMenusComeFirstThenTheFramesMenu) {
+  CWinApp app("SheetTest");
+  app.AddDocTemplate(new CMultiDocTemplate(16355, nullptr, nullptr, nullptr));
+  const CPlxToolbarCustomize sheet(frame, TRUE, 0);
+  EXPECT_EQ(Names(sheet.GetCategoryNames()),
+            (std::vector<std::string>{"File", "View", "Edit", "Tools", "Window", "New Menu"}));
+  EXPECT_EQ(Items(sheet, "File"),
+            (std::vector<std::string>{"Close=FileClose", "New=FileNew", "Open...=FileOpen...",
+                                      "Page setup...=FilePageSetup...", "Exit=FileExit"}));
+  EXPECT_EQ(Items(sheet, "View"), (std::vector<std::string>{"Zoom=ViewZoom"}));
+}
+
+TEST_F(Catalogue, AWindowMenuOffersTheFramesWindowsDialog) {
+  frame->m_uiWindowsDlgMenuId = 16361;
+  frame->m_strWindowsDlgMenuText = "&Windows...";
+  const CPlxToolbarCustomize sheet(frame, TRUE, 0);
+  EXPECT_EQ(Items(sheet, "Window"),
+            (std::vector<std::string>{"New Window=WindowNewWindow", "Cascade=WindowCascade", "Windows..."}));
+  frame->m_uiWindowsDlgMenuId = 0;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/mfc/Document.h"
@@ -32,10 +33,12 @@ constexpr UINT kPicturesBar = 64601;
 class CHostFrame : public CPlxMDIFrameWnd {
  public:
   std::vector<WPARAM> customizeModes;
+  std::vector<std::pair<WPARAM, LPARAM>> helpRequests;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message != 0 && message == PLX_WM_CUSTOMIZETOOLBAR) customizeModes.push_back(wParam);
+    if (message != 0 && message == PLX_WM_CUSTOMIZEHELP) helpRequests.emplace_back(wParam, lParam);
     return CPlxMDIFrameWnd::WindowProc(message, wParam, lParam);
   }
 };
