@@ -48,6 +48,35 @@ void CPlxOutlookBarPageButton::OnDrawBorder(CDC* pDC, CRect& rectClient, UINT ui
   CPlxButton::OnDrawBorder(pDC, rectClient, uiState);
 }
 
+namespace {
+
+BOOL IsAcrossBar(const CPlxOutlookBarPageButton& button) {
+  const CPlxOutlookBar* bar = button.GetParentBar();
+  return bar != nullptr && bar->IsHorizontal();
+}
+
+}  // namespace
+
+CFont* CPlxOutlookBarPageButton::SelectCaptionFont(CDC* pDC) {
+  if (!IsAcrossBar(*this)) return CPlxButton::SelectCaptionFont(pDC);
+  return pDC->SelectObject(&g_plxGlobalData.fontVert);
+}
+
+void CPlxOutlookBarPageButton::DrawCaption(CDC* pDC, const CRect& rect, const CString& strText,
+                                           UINT uiDTFlags, UINT uiState) {
+  if (!IsAcrossBar(*this)) {
+    CPlxButton::DrawCaption(pDC, rect, strText, uiDTFlags, uiState);
+    return;
+  }
+  // The vertical font writes downwards from the right of its starting point.
+  const CSize extent = pDC->GetTextExtent(strText);
+  const int h = g_plxGlobalData.nTextHeightVert > 0 ? g_plxGlobalData.nTextHeightVert : extent.cy;
+  const int centre = rect.CenterPoint().x;
+  CRect text(centre - h / 2 + h, rect.top + std::max<int>(0, (rect.Height() - extent.cx) / 2), centre - h / 2,
+             rect.bottom);
+  pDC->DrawText(strText, text, DT_SINGLELINE | DT_NOCLIP);
+}
+
 // A double click renames the page where the bar allows it; otherwise it is a second click.
 void CPlxOutlookBarPageButton::OnLButtonDblClk(UINT nFlags, CPoint point) {
   CPlxOutlookBar* bar = GetParentBar();

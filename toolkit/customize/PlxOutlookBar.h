@@ -29,6 +29,10 @@ class CPlxOutlookBarPageButton : public CPlxButton {
  protected:
   void OnFillBackground(CDC* pDC, const CRect& rectClient) override;
   void OnDrawBorder(CDC* pDC, CRect& rectClient, UINT uiState) override;
+  // Across a horizontal bar the captions are narrow strips: their labels run down them.
+  CFont* SelectCaptionFont(CDC* pDC) override;
+  void DrawCaption(CDC* pDC, const CRect& rect, const CString& strText, UINT uiDTFlags,
+                   UINT uiState) override;
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
   DECLARE_MESSAGE_MAP()

@@ -215,6 +215,13 @@ TEST_F(PlxOutlookBarTest, AHorizontalBarLaysOutAcross) {
   m_bar->GetScrollButton(FALSE).GetWindowRect(down);
   EXPECT_LT(up.left, down.left);
   EXPECT_EQ(m_bar->CalcFixedLayout(FALSE, TRUE), CSize(32767, m_bar->m_nBarSize));
+
+  // The captions' labels run down their strips; the shortcuts' images stand left of their labels.
+  m_bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  CRect rect;
+  m_bar->GetWindowRect(rect);
+  EXPECT_EQ(customize_test::CompareWithReference(rect, "outlook_bar_across.png"), 0);
 }
 
 TEST_F(PlxOutlookBarTest, PagesChangeOnlyToPagesThatExistAndStartUnscrolled) {
@@ -636,6 +643,12 @@ TEST_F(PlxOutlookBarTest, APageIsRenamedInPlaceWithEnterAndKeptWithEscape) {
   m_bar->EnableInPlaceEdit(FALSE);
   m_bar->FindPage(m_mail)->m_btnPage.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_FALSE(m_bar->IsEditing());
+  // A bar closed while a page is being renamed takes the editor with it.
+  ASSERT_TRUE(m_bar->EditPageLabel(m_mail));
+  m_bar->DestroyWindow();
+  Pump();
+  m_bar.reset();
+  m_bar = std::make_unique<CPlxOutlookBar>();  // for the tear-down
 }
 
 TEST_F(PlxOutlookBarTest, ADragHeldOverAnotherCaptionOpensItsPage) {
