@@ -524,9 +524,16 @@ TEST_F(WindowList, TabsTakeTheirRowFromTheClient) {
     const CPoint centre = now.CenterPoint();
     EXPECT_NE(::ChildWindowFromPoint(hwnd, centre), area.m_wndTab.GetSafeHwnd()) << c.location;
   }
+  // Print preview takes the whole area: the tabs go while it shows.
+  mdi->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible());
+  mdi->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(area.m_wndTab.IsWindowVisible());
   area.EnableTabs(FALSE);
   EXPECT_FALSE(area.m_wndTab.IsWindowVisible());
   EXPECT_EQ(frameRect(client), whole);
+  mdi->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible()) << "tabs off: leaving the preview shows none";
 }
 
 // One tab per child, kept in step: the active child's tab is the active one, a click on a tab and
