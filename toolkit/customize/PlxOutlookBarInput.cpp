@@ -84,11 +84,11 @@ class CPageLabelEdit : public CEdit {
 int CPlxOutlookBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CPlxToolBar::OnCreate(lpCreateStruct) == -1) return -1;
   // The bar draws its own captions, caption and splitter: no borders, no gripper, no frame
-  // caption; its children are not painted over.
+  // caption.
   SetBarStyle(GetBarStyle() & ~(CBRS_BORDER_ANY | CBRS_GRIPPER));
   SetBorders(0, 0, 0, 0);
   const BOOL caption = (lpCreateStruct->style & WS_CAPTION) != 0;
-  ModifyStyle(WS_CAPTION, WS_CLIPCHILDREN);
+  ModifyStyle(WS_CAPTION, 0);
   m_bHasCaption = caption || m_bPageLook;
 
   // Vertical bars lie under everything else of the frame, horizontal ones behind the status bar.
