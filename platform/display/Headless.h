@@ -2,6 +2,7 @@
 // in z-order over a plain desktop colour. Tests and servers run on it; snapshots are PNG files.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,6 +29,11 @@ class HeadlessDisplay final : public user::Display {
   using IdleHandler = std::function<DWORD(user::IdleWait)>;
   void SetIdleHandler(IdleHandler handler);
 
+  // A headless desktop has no speaker: the beeps asked for are counted, so that a demonstration
+  // can tell what the user would have heard.
+  void Beep(UINT) override { ++m_beeps; }
+  int Beeps() const { return m_beeps.load(); }
+
   // The desktop as it looks now.
   std::shared_ptr<gdi::Surface> Compose() const;
   // Writes the desktop, or the surface of one top-level window, as a PNG file (replaced
@@ -39,6 +45,7 @@ class HeadlessDisplay final : public user::Display {
   const SIZE m_size;
   std::mutex m_lock;
   IdleHandler m_idle;  // guarded by m_lock
+  std::atomic<int> m_beeps{0};
 };
 
 // The visible top-level windows composed in z-order over the desktop colour, on a desktop of

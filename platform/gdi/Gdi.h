@@ -120,6 +120,10 @@ BOOL LineTo(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 BOOL SetPixelV(HDC dc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC dc, int x, int y);
+// Fills, with the selected brush, the 4-connected area around (x, y) that has the colour
+// (FLOODFILLSURFACE) or that the colour bounds (FLOODFILLBORDER).
+BOOL ExtFloodFill(HDC dc, int x, int y, COLORREF color, UINT type);
+BOOL FloodFill(HDC dc, int x, int y, COLORREF color);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop);
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,

@@ -45,6 +45,10 @@
 #define BLACK_BRUSH 4
 #define NULL_BRUSH 5
 #define HOLLOW_BRUSH NULL_BRUSH
+
+// ExtFloodFill kinds.
+#define FLOODFILLBORDER 0
+#define FLOODFILLSURFACE 1
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8

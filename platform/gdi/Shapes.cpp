@@ -114,12 +114,13 @@ void DrawShape(DeviceContext& dc, const RegionData& shape, const RegionData& shr
   const PenObject& pen = *dc.state.pen;
   uint8_t rop = Rop2ToRop3(dc.state.rop2);
   Paint brush = ResolveBrush(dc, nullptr);
+  // A hollow brush leaves the inside alone whatever the raster operation (R2_NOT included).
   if (pen.Style() == PS_NULL) {
-    FillRegionRop(scope, shrunk, brush, rop);
+    if (!brush.null) FillRegionRop(scope, shrunk, brush, rop);
     return;
   }
   RegionData inner = Erode(shape, pen.width);
-  FillRegionRop(scope, inner, brush, rop);
+  if (!brush.null) FillRegionRop(scope, inner, brush, rop);
   // Curved outlines draw solid whatever the pen's style.
   FillRegionRop(scope, RegionData::Combine(shape, inner, RGN_DIFF), SolidPaint(PenPixel(dc, pen)), rop);
 }
@@ -192,16 +193,17 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (pen.Style() != PS_INSIDEFRAME && w > 1) {
     outer = RECT{r.left - (w - 1) / 2, r.top - (w - 1) / 2, r.right + w / 2, r.bottom + w / 2};
   }
+  const Paint brush = ResolveBrush(*dc, nullptr);
   if (pen.Style() == PS_NULL) {
     DrawScope scope(*dc);
-    FillRectRop(scope, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, ResolveBrush(*dc, nullptr),
-                Rop2ToRop3(dc->state.rop2));
+    if (!brush.null)
+      FillRectRop(scope, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, brush, Rop2ToRop3(dc->state.rop2));
     return TRUE;
   }
   RECT inner{outer.left + w, outer.top + w, outer.right - w, outer.bottom - w};
   DrawScope scope(*dc);
   uint8_t rop = Rop2ToRop3(dc->state.rop2);
-  FillRectRop(scope, inner, ResolveBrush(*dc, nullptr), rop);
+  if (!brush.null) FillRectRop(scope, inner, brush, rop);
   if (pen.Style() == PS_SOLID || pen.Style() == PS_INSIDEFRAME || w > 1) {
     RegionData edge = RegionData::Combine(RegionData(outer), RegionData(inner), RGN_DIFF);
     FillRegionRop(scope, edge, SolidPaint(PenPixel(*dc, pen)), rop);
@@ -307,6 +309,54 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   int sx = dc->SurfaceX(x), sy = dc->SurfaceY(y);
   if (!s || !dc->Clip().Contains(sx, sy)) return CLR_INVALID;
   return ColorFromPixel(s->Row(sy)[static_cast<size_t>(sx)] & kRgbMask);
+}
+
+BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
+  DcLock dc(hdc);
+  if (!dc) return FALSE;
+  if (BitmapObject* bitmap = dc->TargetBitmap()) bitmap->BeginAccess();
+  Surface* s = dc->Target();
+  const int sx = dc->SurfaceX(x), sy = dc->SurfaceY(y);
+  const RegionData& clip = dc->Clip();
+  if (!s || !clip.Contains(sx, sy)) return FALSE;
+  const uint32_t key = PixelFromColor(color & 0xFFFFFF) & kRgbMask;
+  const auto inside = [&](int px, int py) {
+    const bool same = (s->Row(py)[static_cast<size_t>(px)] & kRgbMask) == key;
+    return type == FLOODFILLSURFACE ? same : !same;
+  };
+  if (!inside(sx, sy)) return FALSE;
+  // The area is found first and painted once: painting never feeds back into the search, so a
+  // fill in the colour already there ends like any other.
+  const int width = s->Width(), height = s->Height();
+  std::vector<uint8_t> seen(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto take = [&](int px, int py) {
+    if (px < 0 || py < 0 || px >= width || py >= height) return false;
+    uint8_t& mark = seen[static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)];
+    if (mark || !clip.Contains(px, py) || !inside(px, py)) return false;
+    mark = 1;
+    return true;
+  };
+  PixelCollector area;
+  std::vector<POINT> todo;
+  if (take(sx, sy)) todo.push_back(POINT{sx, sy});
+  while (!todo.empty()) {
+    const POINT p = todo.back();
+    todo.pop_back();
+    int left = p.x, right = p.x + 1;
+    while (take(left - 1, p.y)) --left;
+    while (take(right, p.y)) ++right;
+    area.AddSpan(left, right, p.y);
+    for (int row : {p.y - 1, p.y + 1})
+      for (int px = left; px < right; ++px)
+        if (take(px, row)) todo.push_back(POINT{px, row});
+  }
+  DrawScope scope(*dc);
+  FillRegionRop(scope, area.Region(), ResolveBrush(*dc, nullptr), 0xF0);
+  return TRUE;
+}
+
+BOOL FloodFill(HDC hdc, int x, int y, COLORREF color) {
+  return ExtFloodFill(hdc, x, y, color, FLOODFILLBORDER);
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {

@@ -2,6 +2,7 @@
 // editing and in-process drag and drop arrive: drops follow the drop index, customize mode only
 // clears the selection, and no context-menu item is greyed.
 #include "toolkit/bars/PlxToolBar.h"
+#include "toolkit/customize/PlxButtonAppearanceDlg.h"
 
 #include "toolkit/bars/PlxOleData.h"
 
@@ -17,6 +18,13 @@ CPlxToolbarButton* CPlxToolBar::CreateDroppedButton(COleDataObject* pDataObject)
   if (!button->m_bDragCopy) {
     button->m_bText = FALSE;
     button->m_bImage = TRUE;
+  } else if (button->GetImage() < 0 && button->m_strText.IsEmpty()) {
+    // A command with nothing to show: the user says how it looks, or it is not dropped.
+    CPlxButtonAppearanceDlg dialog(button, m_pUserImages, this, 0, m_bMenuMode);
+    if (dialog.DoModal() != IDOK) {
+      delete button;
+      return nullptr;
+    }
   }
   if (button->GetImage() < 0) {
     button->m_bImage = FALSE;

@@ -11,6 +11,7 @@
 #include "toolkit/bars/PlxToolBar.h"
 #include "toolkit/core/PlxGlobalData.h"
 #include "toolkit/core/PlxUserTools.h"
+#include "toolkit/customize/PlxButtonAppearanceDlg.h"
 
 CPlxToolbarDropSource CPlxToolBar::m_dropSource;
 
@@ -320,6 +321,10 @@ void CPlxToolBar::OnCustomizeCommand(UINT nID) {
     if (button->m_strText.IsEmpty()) OnSetDefaultButtonText(button);
     return !button->m_strText.IsEmpty();
   };
+  const auto runAppearance = [&] {
+    CPlxButtonAppearanceDlg dialog(button, m_pUserImages, this, 0, m_bMenuMode);
+    return dialog.DoModal() == IDOK;
+  };
   switch (nID) {
     case kCmdResetImage: {
       const BOOL tool = g_pUserToolsManager && g_pUserToolsManager->FindTool(button->m_nID);
@@ -356,17 +361,22 @@ void CPlxToolBar::OnCustomizeCommand(UINT nID) {
       AdjustLayout();
       RedrawAll(this);
       break;
-    case kCmdImageOnly:
-      // A button without an image would need the appearance dialog, which the customize dialog
-      // brings; without it the button keeps what it shows.
-      if (button->GetImage() < 0) {
-        MessageBeep(static_cast<UINT>(-1));
-        break;
-      }
+    case kCmdAppearance:
+      takeDefaultText();
+      if (runAppearance()) AdjustLayout();
+      break;
+    case kCmdImageOnly: {
+      const BOOL text = button->m_bText, image = button->m_bImage;
       button->m_bText = FALSE;
       button->m_bImage = TRUE;
+      if (button->GetImage() < 0 && !runAppearance()) {
+        button->m_bText = text;
+        button->m_bImage = image;
+        break;
+      }
       AdjustLayout();
       break;
+    }
     case kCmdTextOnly:
       button->m_bText = TRUE;
       button->m_bImage = FALSE;
@@ -377,18 +387,21 @@ void CPlxToolBar::OnCustomizeCommand(UINT nID) {
       }
       AdjustLayout();
       break;
-    case kCmdImageAndText:
-      if (button->GetImage() < 0) {
-        MessageBeep(static_cast<UINT>(-1));
+    case kCmdImageAndText: {
+      const BOOL text = button->m_bText, image = button->m_bImage;
+      button->m_bText = button->m_bImage = TRUE;
+      if (button->GetImage() < 0 && !runAppearance()) {
+        button->m_bText = text;
+        button->m_bImage = image;
         break;
       }
-      button->m_bText = button->m_bImage = TRUE;
       if (!takeDefaultText()) {
         MessageBeep(static_cast<UINT>(-1));
         button->m_bText = FALSE;
       }
       AdjustLayout();
       break;
+    }
     case kCmdBeginGroup: {
       CPlxToolbarButton* before = GetButton(m_iSelected - 1);
       if (before && !(before->m_nStyle & TBBS_SEPARATOR)) {
@@ -400,9 +413,22 @@ void CPlxToolBar::OnCustomizeCommand(UINT nID) {
       AdjustLayout();
       break;
     }
+    case kCmdNewMenu: {
+      auto* menu = new CPlxToolbarMenuButton;
+      menu->m_bText = TRUE;
+      menu->m_bImage = FALSE;
+      CPlxButtonAppearanceDlg dialog(menu, m_pUserImages, this, 0, m_bMenuMode);
+      if (dialog.DoModal() != IDOK) {
+        delete menu;
+        break;
+      }
+      m_iSelected = InsertButtonObject(menu, m_iSelected);
+      AdjustLayout();
+      RedrawAll(this);
+      menu->OnClick(this, FALSE);
+      break;
+    }
     default:
-      // The appearance dialog and a new menu come with the customize dialog.
-      MessageBeep(static_cast<UINT>(-1));
       break;
   }
   RedrawAll(this);

@@ -143,6 +143,9 @@ class CPlxColorBar : public CPlxPopupMenuBar {
   int m_nCenterOffsetY;
   int m_cxMargin;
   int m_cyMargin;
+  // A bar inside an editing dialog (the button image editor) answers the mouse while the toolbars
+  // are customized, since that dialog is opened from customizing.
+  BOOL m_bInternal = FALSE;
 
  protected:
   // The toolbar's stored state of a colour bar is its archive, not a button list.

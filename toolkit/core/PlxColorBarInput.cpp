@@ -337,24 +337,24 @@ void CPlxColorBar::ShowCommandMessageString(UINT) {
 // ---- mouse ----
 
 void CPlxColorBar::OnMouseMove(UINT nFlags, CPoint point) {
-  if (m_bCustomizeMode) return;
+  if (m_bCustomizeMode && !m_bInternal) return;
   CPlxToolBar::OnMouseMove(nFlags, point);
 }
 
 void CPlxColorBar::OnLButtonDown(UINT nFlags, CPoint point) {
-  if (m_bCustomizeMode || HitTest(point) >= 0) return;
+  if ((m_bCustomizeMode && !m_bInternal) || HitTest(point) >= 0) return;
   CPlxToolBar::OnLButtonDown(nFlags, point);
 }
 
 void CPlxColorBar::OnLButtonUp(UINT nFlags, CPoint point) {
-  if (m_bCustomizeMode) return;
+  if (m_bCustomizeMode && !m_bInternal) return;
   const int hit = HitTest(point);
   if (hit >= 0) m_iPressed = hit;
   CPlxToolBar::OnLButtonUp(nFlags, point);
 }
 
 void CPlxColorBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
-  if (m_bCustomizeMode) return;
+  if (m_bCustomizeMode && !m_bInternal) return;
   CPlxToolBar::OnLButtonDblClk(nFlags, point);
 }
 

@@ -146,13 +146,15 @@ BOOL CPlxUserTool::CopyIconToClipboard() {
 }
 
 CPlxUserToolsManager::CPlxUserToolsManager(UINT uiCmdToolsDummy, UINT uiCmdFirst, UINT uiCmdLast,
-                                           CRuntimeClass* pToolRTC)
+                                           CRuntimeClass* pToolRTC, UINT uArgMenuID, UINT uInitDirMenuID)
     : m_uiCmdToolsDummy(uiCmdToolsDummy),
       m_uiCmdFirst(uiCmdFirst),
       m_uiCmdLast(uiCmdLast),
       m_pToolRTC(pToolRTC && pToolRTC->IsDerivedFrom(RUNTIME_CLASS(CPlxUserTool))
                      ? pToolRTC
-                     : RUNTIME_CLASS(CPlxUserTool)) {
+                     : RUNTIME_CLASS(CPlxUserTool)),
+      m_uiArgumentsMenuID(uArgMenuID),
+      m_uiInitialDirMenuID(uInitDirMenuID) {
   g_pUserToolsManager = this;
 }
 

@@ -49,8 +49,10 @@ class CPlxUserToolsManager {
  public:
   // Becomes the process's tools manager (g_pUserToolsManager) until destroyed. Tools take ids
   // from uiCmdFirst to uiCmdLast; uiCmdToolsDummy is the menu item a tools menu replaces.
+  // uArgMenuID and uInitDirMenuID name the menus of argument and folder macros the tools page
+  // offers (0: none).
   CPlxUserToolsManager(UINT uiCmdToolsDummy, UINT uiCmdFirst, UINT uiCmdLast,
-                       CRuntimeClass* pToolRTC = nullptr);
+                       CRuntimeClass* pToolRTC = nullptr, UINT uArgMenuID = 0, UINT uInitDirMenuID = 0);
   virtual ~CPlxUserToolsManager();
 
   CPlxUserTool* CreateNewTool();
@@ -70,6 +72,14 @@ class CPlxUserToolsManager {
   UINT GetFirstCmd() const { return m_uiCmdFirst; }
   UINT GetLastCmd() const { return m_uiCmdLast; }
   BOOL IsUserToolCmd(UINT uiCmdId) const { return uiCmdId >= m_uiCmdFirst && uiCmdId <= m_uiCmdLast; }
+  UINT GetArgumentsMenuID() const { return m_uiArgumentsMenuID; }
+  UINT GetInitialDirMenuID() const { return m_uiInitialDirMenuID; }
+  // What the tools page's browse offers: the file-dialog filter ("Programs|*||") and the default
+  // extension.
+  const CString& GetFilter() const { return m_strFilter; }
+  const CString& GetDefExt() const { return m_strDefExt; }
+  void SetFilter(LPCTSTR lpszFilter) { m_strFilter = lpszFilter; }
+  void SetDefExt(LPCTSTR lpszDefExt) { m_strDefExt = lpszDefExt; }
 
  protected:
   void DeleteAll();
@@ -79,6 +89,10 @@ class CPlxUserToolsManager {
   UINT m_uiCmdFirst;
   UINT m_uiCmdLast;
   CRuntimeClass* m_pToolRTC;
+  UINT m_uiArgumentsMenuID;
+  UINT m_uiInitialDirMenuID;
+  CString m_strFilter{"All Files (*)|*||"};
+  CString m_strDefExt;
 };
 
 class CPlxShellAccess : public CObject {

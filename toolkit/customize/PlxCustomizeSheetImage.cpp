@@ -1,6 +1,8 @@
-// The sheet's entry to the button image editor.
+// The sheet's way into the button image editor.
 #include "toolkit/customize/PlxCustomizeSheet.h"
+#include "toolkit/customize/PlxImageEditorDlg.h"
 
-BOOL CPlxToolbarCustomize::EditButtonImage(CWnd*, CBitmap*, int) {
-  return FALSE;  // no image editor in this build
+BOOL CPlxToolbarCustomize::EditButtonImage(CWnd* pParent, CBitmap* pImage, int nBitsPerPixel) {
+  CPlxImageEditorDlg editor(pImage, pParent, nBitsPerPixel);
+  return editor.DoModal() == IDOK;
 }

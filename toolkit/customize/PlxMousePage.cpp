@@ -71,11 +71,9 @@ BOOL CPlxMousePage::OnInitDialog() {
     m_wndListOfViews.SetItemData(item, static_cast<DWORD_PTR>(viewId));
     widest = std::max(widest, m_wndListOfViews.GetStringWidth(name));
   }
-  IMAGEINFO info{};
-  const int imageWidth = m_ViewsImages.GetImageCount() > 0 && m_ViewsImages.GetImageInfo(0, &info)
-                             ? info.rcImage.right - info.rcImage.left
-                             : 0;
-  m_wndListOfViews.SetColumnWidth(0, widest + imageWidth + 10);
+  // The list keeps an icon's slot before every name once it has an image list, icons or none:
+  // a column without room for it cuts the names short.
+  m_wndListOfViews.SetColumnWidth(0, widest + icon + 10);
 
   if (auto* sheet = dynamic_cast<CPlxToolbarCustomize*>(GetParent()))
     sheet->ListAllCommands(m_wndListOfCommands);

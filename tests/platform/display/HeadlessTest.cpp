@@ -217,3 +217,12 @@ TEST_F(Headless, ScriptedInputPlaysWhenTheThreadWaitsIdle) {
 }
 
 }  // namespace
+
+TEST_F(Headless, BeepsAreCountedNotLost) {
+  HeadlessDisplay* headless = pictavo::display::Headless();
+  ASSERT_NE(headless, nullptr);
+  const int before = headless->Beeps();
+  MessageBeep(0);
+  MessageBeep(MB_ICONASTERISK);
+  EXPECT_EQ(headless->Beeps(), before + 2);
+}

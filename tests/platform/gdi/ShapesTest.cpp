@@ -289,4 +289,66 @@ TEST(Shapes, Draw3dRectAndFillSolidRect) {
   EXPECT_EQ(c.At(2, 2), kBlue);
 }
 
+// A flood fill finds its area first and paints it once, so filling an area with the colour it
+// already has ends like any other fill; a border fill stops at the border colour.
+TEST(Shapes, FloodFillPaintsTheConnectedAreaAndEndsInItsOwnColour) {
+  struct Case {
+    const char* what;
+    COLORREF brush;
+    int x, y;
+    COLORREF color;
+    UINT type;
+    BOOL result;
+    COLORREF left, wall, right;  // (1, 1), (4, 1), (6, 1) afterwards
+  };
+  const Case cases[] = {
+      {"surface, left of the wall", kRed, 1, 1, kWhite, FLOODFILLSURFACE, TRUE, kRed, kBlue, kWhite},
+      {"surface, its own colour", kWhite, 1, 1, kWhite, FLOODFILLSURFACE, TRUE, kWhite, kBlue, kWhite},
+      {"surface, not that colour", kRed, 4, 1, kWhite, FLOODFILLSURFACE, FALSE, kWhite, kBlue, kWhite},
+      {"border, up to the wall", kRed, 6, 1, kBlue, FLOODFILLBORDER, TRUE, kWhite, kBlue, kRed},
+      {"border, on the wall", kRed, 4, 1, kBlue, FLOODFILLBORDER, FALSE, kWhite, kBlue, kWhite},
+  };
+  for (const Case& c : cases) {
+    Canvas canvas(8, 6);
+    HPEN pen = CreatePen(PS_SOLID, 1, kBlue);
+    HGDIOBJ oldPen = SelectObject(canvas.Dc(), pen);
+    MoveToEx(canvas.Dc(), 4, 0, nullptr);
+    LineTo(canvas.Dc(), 4, 6);
+    SelectObject(canvas.Dc(), oldPen);
+    DeleteObject(pen);
+    HBRUSH brush = CreateSolidBrush(c.brush);
+    HGDIOBJ oldBrush = SelectObject(canvas.Dc(), brush);
+    EXPECT_EQ(ExtFloodFill(canvas.Dc(), c.x, c.y, c.color, c.type), c.result) << c.what;
+    SelectObject(canvas.Dc(), oldBrush);
+    DeleteObject(brush);
+    EXPECT_EQ(canvas.At(1, 1), c.left) << c.what;
+    EXPECT_EQ(canvas.At(0, 5), c.left) << c.what;
+    EXPECT_EQ(canvas.At(4, 1), c.wall) << c.what;
+    EXPECT_EQ(canvas.At(6, 1), c.right) << c.what;
+    EXPECT_EQ(canvas.At(7, 5), c.right) << c.what;
+  }
+}
+
+// An inverting rubber band (R2_NOT with a hollow brush) inverts the outline only: the inside of a
+// rectangle or an ellipse keeps its pixels.
+TEST(Shapes, AHollowBrushLeavesTheInsideAloneWhenInverting) {
+  for (bool ellipse : {false, true}) {
+    Canvas c(20, 20);
+    HPEN pen = CreatePen(PS_SOLID, 2, kRed);
+    HGDIOBJ oldPen = SelectObject(c.Dc(), pen);
+    HGDIOBJ oldBrush = SelectObject(c.Dc(), GetStockObject(NULL_BRUSH));
+    SetROP2(c.Dc(), R2_NOT);
+    if (ellipse)
+      Ellipse(c.Dc(), 2, 2, 18, 18);
+    else
+      Rectangle(c.Dc(), 2, 2, 18, 18);
+    SelectObject(c.Dc(), oldBrush);
+    SelectObject(c.Dc(), oldPen);
+    DeleteObject(pen);
+    EXPECT_EQ(c.At(10, 10), kWhite) << ellipse;
+    EXPECT_EQ(c.At(10, 2), RGB(0, 0, 0)) << ellipse;  // white inverted on the outline
+    EXPECT_EQ(c.At(0, 0), kWhite) << ellipse;
+  }
+}
+
 }  // namespace

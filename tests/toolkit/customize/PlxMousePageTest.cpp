@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -112,3 +113,18 @@ TEST_F(PlxMousePageTest, RunACommandClearsTheOldOneUntilOneIsPicked) {
 }
 
 }  // namespace
+
+// Views without icons still have the icon's slot before their names: the column makes room for
+// it and the widest name, or the names are cut short.
+TEST(PlxMousePageWithoutIcons, TheColumnHoldsTheIconSlotAndTheWidestName) {
+  KeysHost host{TRUE, FALSE};
+  host.mouse.reset();
+  host.mouse = std::make_unique<CPlxMouseManager>();
+  host.mouse->AddView(kGridView, "Picture view");
+  host.mouse->AddView(kAlbumView, "Caption view");
+  auto* page = host.Open(&CPlxToolbarCustomize::GetMousePage);
+  ASSERT_NE(page, nullptr);
+  const int widest = std::max(page->m_wndListOfViews.GetStringWidth("Picture view"),
+                              page->m_wndListOfViews.GetStringWidth("Caption view"));
+  EXPECT_GE(page->m_wndListOfViews.GetColumnWidth(0), widest + ::GetSystemMetrics(SM_CXSMICON));
+}
