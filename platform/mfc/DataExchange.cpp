@@ -64,6 +64,12 @@ bool Trimmed(const std::string& text, std::string& out) {
   return !out.empty();
 }
 
+// Writes an edit's text only when it differs: rewriting the same text would move the caret of an
+// edit the user is typing in back to its start (a page that exchanges its data on every change).
+void SetTextIfChanged(HWND control, const char* text) {
+  if (pictavo::user::WindowText(control) != text) ::SetWindowText(control, text);
+}
+
 template <class T>
 bool ParseSigned(const std::string& text, T& value) {
   std::string s;
@@ -119,7 +125,7 @@ void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, const char* format, 
   } else {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
-    ::SetWindowText(control, text);
+    SetTextIfChanged(control, text);
   }
 }
 
@@ -173,7 +179,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   if (pDX->m_bSaveAndValidate)
     value = pictavo::user::WindowText(control);
   else
-    ::SetWindowText(control, value);
+    SetTextIfChanged(control, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, LPTSTR value, int nMaxLen) {
@@ -181,7 +187,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, LPTSTR value, int nMaxLen) {
   if (pDX->m_bSaveAndValidate)
     ::GetWindowText(control, value, nMaxLen);
   else
-    ::SetWindowText(control, value);
+    SetTextIfChanged(control, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) {

@@ -201,6 +201,8 @@ BOOL CPlxColorBar::OnSendCommand(const CPlxToolbarButton* pButton) {
     } else {
       SetInCommand(TRUE);
       if (popup != nullptr) popup->ShowWindow(SW_HIDE);
+      // The tip is a window of its own: it would stay over the dialog while the popup waits.
+      HideToolTip();
       if (CFrameWnd* frame = ColorTopFrame(); frame != nullptr)
         CPlxPopupMenu::ActivatePopupMenu(frame, nullptr);
       InvalidateRect(cell->m_rect);

@@ -1,8 +1,9 @@
 // CPlxMDIClientWnd: the toolkit's hold on the MDI client of a CPlxMDIFrameWnd. It lets the frame's
 // menu bar take the menus the children switch in (WM_MDISETMENU), finds the Window menu again after
-// a refresh, and lets the frame paint the client background. The document tabs above the children
-// are kept here; until the tab window can be created as a strip of window tabs, the tab paths find
-// no tab window and do nothing (tabs stay off), while the children's tab icons are already shared.
+// a refresh, and lets the frame paint the client background. It also keeps a strip of document
+// tabs around the children (a tab window, child of the frame, whose window area the client fills):
+// one tab per child with its title and small icon; clicking a tab activates the child. Tabs are
+// off until the owner turns them on with EnableTabs.
 #pragma once
 
 #include <map>
@@ -18,6 +19,9 @@ class CPlxMDIClientWnd : public CWnd {
   CPlxMDIClientWnd();
   ~CPlxMDIClientWnd() override;
 
+  // Shows or hides the document tabs, at the top (CPlxTabWnd::LOCATION_TOP) or the bottom, with
+  // or without the children's icons; the frame lays itself out again.
+  void EnableTabs(BOOL bEnable, int nLocation = CPlxTabWnd::LOCATION_TOP, BOOL bIcons = TRUE);
   // The children's tabs follow their titles and icons; nothing while tabs are off.
   void UpdateTabs(BOOL bSetActiveTabVisible = FALSE);
   // The child's tab becomes the active one; the tabs-enabled value when there is none.
@@ -27,6 +31,8 @@ class CPlxMDIClientWnd : public CWnd {
   int GetTabIconIndex(HWND hwndChild);
   // The tab's label for a child: a toolkit child's frame text, else the window title.
   static CString GetTabLabel(HWND hwndChild);
+  // Hands Ctrl+Page Up and Page Down to the tabs while they show.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   CPlxTabWnd m_wndTab;
   int m_nTabLocation = 0;

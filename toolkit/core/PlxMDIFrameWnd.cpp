@@ -163,8 +163,10 @@ HMENU CPlxMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar) {
   return m_hmenuWindow;
 }
 
-void CPlxMDIFrameWnd::OnSetPreviewMode(BOOL, void*) {
-  // Print preview would hide the document tabs; the client shows none without the tab strip.
+void CPlxMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, void*) {
+  // The preview takes the whole client area: the document tabs go while it shows.
+  if (m_wndClientArea.m_bTabsEnabled && m_wndClientArea.m_wndTab.GetSafeHwnd() != nullptr)
+    m_wndClientArea.m_wndTab.ShowWindow(bPreview ? SW_HIDE : SW_SHOWNOACTIVATE);
 }
 
 void CPlxMDIFrameWnd::WinHelp(DWORD_PTR dwData, UINT nCmd) {

@@ -352,7 +352,9 @@ void CPlxColorDialog::CopyColorToClipboard() {
 }
 
 BOOL CPlxColorDialog::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg->message == WM_KEYDOWN && (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0 &&
+  // Ctrl as it was when the key was pressed: a quick Ctrl+C has let go of Ctrl by the time its
+  // message is read.
+  if (pMsg->message == WM_KEYDOWN && (::GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
       (pMsg->wParam == 'C' || pMsg->wParam == VK_INSERT))
     CopyColorToClipboard();
   return CPlxDialog::PreTranslateMessage(pMsg);

@@ -300,8 +300,17 @@ void CPlxTabWnd::CloseRenameEdit() {
   CEdit* edit = m_pRenameEdit;
   m_pRenameEdit = nullptr;
   m_iRenameTab = -1;
+  const BOOL hadFocus = edit->GetSafeHwnd() != nullptr && ::GetFocus() == edit->GetSafeHwnd();
   if (edit->GetSafeHwnd() != nullptr) edit->DestroyWindow();
   delete edit;
+  // The keys go back to the active tab's window (or the row): a destroyed edit leaves no focus.
+  if (hadFocus && GetSafeHwnd() != nullptr) {
+    CWnd* active = GetActiveWnd();
+    if (active != nullptr && active->GetSafeHwnd() != nullptr && active->IsWindowVisible())
+      active->SetFocus();
+    else
+      SetFocus();
+  }
   if (GetSafeHwnd() != nullptr && ::GetCapture() == GetSafeHwnd()) ::ReleaseCapture();
 }
 

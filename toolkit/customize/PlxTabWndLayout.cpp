@@ -581,6 +581,9 @@ void CPlxTabWnd::OnPaint() {
   }
   Paint(dc);
   if (dc == &mem) {
+    // The window area is the tabs' windows' own: where they are siblings (the MDI client) rather
+    // than children, the buffer's unpainted pixels there would cover them.
+    paint.ExcludeClipRect(m_rectWndArea);
     if (!clip.IsRectEmpty())
       paint.BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), &mem, clip.left, clip.top, SRCCOPY);
     mem.SelectObject(oldBitmap);

@@ -1171,6 +1171,12 @@ void CPlxTasksPane::OnMouseMove(UINT nFlags, CPoint point) {
 void CPlxTasksPane::OnLButtonDown(UINT nFlags, CPoint point) {
   m_pClickedGroupCaption = GetGroupCaptionFromPoint(point);
   m_pClickedTask = GetTaskFromPoint(point);
+  // A press on a caption or a link is the pane's own: the bar's base would start dragging a docked
+  // pane and keep the release for itself.
+  if (m_pClickedGroupCaption != nullptr || m_pClickedTask != nullptr) {
+    SetCapture();
+    return;
+  }
   CPlxOutlookBar::OnLButtonDown(nFlags, point);
 }
 

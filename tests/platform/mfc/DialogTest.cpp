@@ -189,3 +189,34 @@ TEST_F(CDialogTest, AMissingTemplateOrControlFailsCleanly) {
 }
 
 }  // namespace
+
+// Writing the members back leaves an edit that already shows the value alone, so the caret of an
+// edit being typed in stays put; a changed value is written.
+TEST_F(CDialogTest, WritingBackAnUnchangedValueKeepsTheCaret) {
+  CFormDlg dialog;
+  ASSERT_TRUE(dialog.Create(kFormDialog));
+  const struct {
+    const char* what;
+    int count;
+    const char* text;
+    DWORD selection;  // start in the low word, end in the high word
+  } cases[] = {
+      {"unchanged number", 3, "3", MAKELONG(1, 1)},
+      {"changed number", 7, "7", MAKELONG(0, 0)},
+  };
+  for (const auto& c : cases) {
+    dialog.m_count = 3;
+    dialog.UpdateData(FALSE);
+    dialog.SendDlgItemMessage(kCount, EM_SETSEL, 1, 1);
+    dialog.m_count = c.count;
+    dialog.UpdateData(FALSE);
+    EXPECT_EQ(TextOf(::GetDlgItem(dialog.m_hWnd, kCount)), c.text) << c.what;
+    EXPECT_EQ(static_cast<DWORD>(dialog.SendDlgItemMessage(kCount, EM_GETSEL)), c.selection) << c.what;
+  }
+  dialog.SendDlgItemMessage(kName, EM_SETSEL, 2, 2);
+  dialog.UpdateData(FALSE);
+  EXPECT_EQ(static_cast<DWORD>(dialog.SendDlgItemMessage(kName, EM_GETSEL)),
+            static_cast<DWORD>(MAKELONG(2, 2)))
+      << "unchanged text";
+  dialog.DestroyWindow();
+}

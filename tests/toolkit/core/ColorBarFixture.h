@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/comctl/Tooltip.h"
 #include "platform/display/Display.h"
 #include "platform/display/Headless.h"
 #include "platform/res/ResourceModule.h"
@@ -51,6 +52,12 @@ class CScriptedColorButton : public CPlxColorMenuButton {
   BOOL RunColorDialog(COLORREF colorIn, COLORREF& colorOut) override {
     ++dialogs;
     dialogInitial = colorIn;
+    tipShown = FALSE;
+    for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+      char name[64] = {};
+      ::GetClassName(w, name, sizeof name);
+      if (std::string(name) == TOOLTIPS_CLASS && ::IsWindowVisible(w)) tipShown = TRUE;
+    }
     if (destroyPopup && m_pPopupMenu != nullptr) m_pPopupMenu->DestroyWindow();
     if (!answer) return FALSE;
     colorOut = chosen;
@@ -61,6 +68,7 @@ class CScriptedColorButton : public CPlxColorMenuButton {
   BOOL destroyPopup = FALSE;
   int dialogs = 0;
   COLORREF dialogInitial = 0;
+  BOOL tipShown = FALSE;  // a tooltip was on screen while the dialog ran
 };
 
 class ColorBarFixture : public ::testing::Test {

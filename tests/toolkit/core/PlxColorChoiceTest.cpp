@@ -111,6 +111,7 @@ TEST_F(PlxColorChoice, TheOtherRowsDialogDecidesCancelledChosenOrWithThePopupGon
     EXPECT_EQ(button->GetColor(), c.wantColor) << c.what;
     EXPECT_EQ(frame.commands, c.wantCommands) << c.what;
     EXPECT_EQ(button->GetPopupMenu(), nullptr) << c.what;
+    EXPECT_FALSE(button->tipShown) << c.what << ": the Other row's tip went with the popup";
   }
 }
 

@@ -445,13 +445,16 @@ TEST_F(WindowList, MenuRouting) {
   }
 }
 
-// The tab paths stay off; the icon bookkeeping they will use already shares images.
-TEST_F(WindowList, TabsStayOffAndIconsAreShared) {
+// Tabs are off until asked for: the strip exists but stays hidden and nothing follows the children;
+// the icons it will show are shared all the same.
+TEST_F(WindowList, TabsAreOffUntilAskedAndIconsAreShared) {
   CPlxMDIClientWnd& area = mdi->m_wndClientArea;
   EXPECT_FALSE(area.m_bTabsEnabled);
-  EXPECT_EQ(area.m_wndTab.GetSafeHwnd(), nullptr);
+  ASSERT_NE(area.m_wndTab.GetSafeHwnd(), nullptr);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible());
   EXPECT_FALSE(area.SetActiveTabFor(children[0]));
-  area.UpdateTabs(TRUE);  // nothing to do, nothing breaks
+  area.UpdateTabs(TRUE);
+  EXPECT_EQ(area.m_wndTab.GetTabsNum(), 0);
 
   HICON shared = MakeIcon(0xFF2050C0);
   HICON other = MakeIcon(0xFFF08020);
@@ -471,6 +474,146 @@ TEST_F(WindowList, TabsStayOffAndIconsAreShared) {
   EXPECT_EQ(area.GetTabIconIndex(children[0]->GetSafeHwnd()), -1);
   area.m_bTabIcons = TRUE;
   EXPECT_EQ(CPlxMDIClientWnd::GetTabLabel(children[1]->GetSafeHwnd()), CString("Doc2"));
+}
+
+namespace {
+
+// The tabs' labels in row order, "*" before the active one.
+std::vector<std::string> TabLabels(const CPlxTabWnd& tabs) {
+  std::vector<std::string> labels;
+  for (int i = 0; i < tabs.GetTabsNum(); ++i) {
+    CString label;
+    tabs.GetTabLabel(i, label);
+    labels.push_back(std::string(i == tabs.GetActiveTab() ? "*" : "") + std::string(label));
+  }
+  return labels;
+}
+
+}  // namespace
+
+// Turned on, the strip lies where the client was and the client fills its window area, below or
+// above the tab row; off again, the client takes the whole area back.
+TEST_F(WindowList, TabsTakeTheirRowFromTheClient) {
+  CPlxMDIClientWnd& area = mdi->m_wndClientArea;
+  const auto frameRect = [&](HWND w) {
+    CRect r;
+    ::GetWindowRect(w, r);
+    mdi->ScreenToClient(r);
+    return r;
+  };
+  const HWND client = mdi->m_hWndMDIClient;
+  const CRect whole = frameRect(client);
+  struct Case {
+    int location;
+    bool rowAbove;
+  };
+  for (const Case c : {Case{CPlxTabWnd::LOCATION_TOP, true}, Case{CPlxTabWnd::LOCATION_BOTTOM, false}}) {
+    area.EnableTabs(TRUE, c.location);
+    const CRect strip = frameRect(area.m_wndTab.GetSafeHwnd());
+    const CRect now = frameRect(client);
+    EXPECT_TRUE(area.m_wndTab.IsWindowVisible()) << c.location;
+    EXPECT_EQ(strip, whole) << "the strip takes the client's place";
+    CRect inner;
+    EXPECT_TRUE(inner.IntersectRect(now, strip) && inner == now) << "the client inside the strip";
+    EXPECT_LT(now.Height(), whole.Height() - area.m_wndTab.m_nTabsHeight + 1) << c.location;
+    if (c.rowAbove)
+      EXPECT_GE(now.top - strip.top, area.m_wndTab.m_nTabsHeight);
+    else
+      EXPECT_GE(strip.bottom - now.bottom, area.m_wndTab.m_nTabsHeight);
+    // The mouse over the children finds the client, not the strip beneath it.
+    const CPoint centre = now.CenterPoint();
+    EXPECT_NE(::ChildWindowFromPoint(hwnd, centre), area.m_wndTab.GetSafeHwnd()) << c.location;
+  }
+  // Print preview takes the whole area: the tabs go while it shows.
+  mdi->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible());
+  mdi->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(area.m_wndTab.IsWindowVisible());
+  area.EnableTabs(FALSE);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible());
+  EXPECT_EQ(frameRect(client), whole);
+  mdi->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_FALSE(area.m_wndTab.IsWindowVisible()) << "tabs off: leaving the preview shows none";
+}
+
+// One tab per child, kept in step: the active child's tab is the active one, a click on a tab and
+// Ctrl+Page Down activate children, a new title relabels, a hidden child loses its tab and gets a
+// new one (active) when shown, a closed child's tab goes and does not come back.
+TEST_F(WindowList, TabsFollowTheChildren) {
+  KeepHandles();
+  CPlxMDIClientWnd& area = mdi->m_wndClientArea;
+  CPlxTabWnd& tabs = area.m_wndTab;
+  area.EnableTabs(TRUE);
+  // Window order is the stacking order: the newest child first.
+  EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"*Doc3", "Doc2", "Doc1"}));
+  EXPECT_EQ(Active(), handles[2]) << "turning tabs on activates nothing else";
+
+  // The client's empty corner, as painted before the strip repaints itself over the client's place.
+  const auto Corner = [&] {
+    CRect r;
+    ::GetClientRect(mdi->m_hWndMDIClient, r);
+    HDC dc = ::GetDC(mdi->m_hWndMDIClient);
+    const COLORREF pixel = ::GetPixel(dc, r.right - 4, r.bottom - 4);
+    ::ReleaseDC(mdi->m_hWndMDIClient, dc);
+    return pixel;
+  };
+  mdi->ModifyStyle(0, WS_CLIPCHILDREN);  // as MDI frames are made: the frame's own erase stays off the client
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const COLORREF cornerBefore = Corner();
+  CRect rect;
+  ASSERT_TRUE(tabs.GetTabRect(2, rect));
+  tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+  tabs.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+  pictavo::test::PumpPending();
+  EXPECT_EQ(Active(), handles[0]) << "the click activated Doc1";
+  EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"Doc3", "Doc2", "*Doc1"}));
+  EXPECT_NE(cornerBefore, RGB(0, 0, 0));
+  EXPECT_EQ(Corner(), cornerBefore) << "the strip repainted itself without covering the client";
+
+  // Ctrl+Page Down from inside a child: the strip is no ancestor of it, the client passes it on.
+  SetKey(VK_CONTROL, true);
+  MSG key{handles[0], WM_KEYDOWN, VK_NEXT, 1};
+  EXPECT_TRUE(CWnd::WalkPreTranslateTree(hwnd, &key));
+  SetKey(VK_CONTROL, false);
+  pictavo::test::PumpPending();
+  EXPECT_EQ(Active(), handles[2]) << "wrapped round to the first tab";
+  MSG plain{handles[2], WM_KEYDOWN, VK_NEXT, 1};
+  EXPECT_FALSE(area.PreTranslateMessage(&plain)) << "Page Down alone is the child's";
+
+  // A new icon reaches the tab, drawn at the icons' size.
+  HICON icon = MakeIcon(0xFF2050C0);
+  children[0]->SetIcon(icon, FALSE);
+  const int iconTab = tabs.GetTabFromHwnd(handles[0]);
+  EXPECT_EQ(tabs.GetTabIcon(iconTab), area.GetTabIconIndex(handles[0]));
+  EXPECT_TRUE(tabs.HasTabImage(iconTab));
+  EXPECT_EQ(tabs.GetImageSize(), CSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+
+  children[1]->SetWindowText("Renamed");
+  EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"*Doc3", "Renamed", "Doc1"}));
+
+  // MDI activation from elsewhere moves the active tab too.
+  children[1]->MDIActivate();
+  pictavo::test::PumpPending();
+  EXPECT_EQ(TabLabels(tabs), (std::vector<std::string>{"Doc3", "*Renamed", "Doc1"}));
+
+  children[0]->ShowWindow(SW_HIDE);
+  area.UpdateTabs(FALSE);
+  EXPECT_EQ(tabs.GetTabFromHwnd(handles[0]), -1) << "hidden: no tab";
+  children[0]->ShowWindow(SW_SHOW);
+  area.UpdateTabs(FALSE);
+  ASSERT_EQ(tabs.GetTabFromHwnd(handles[0]), tabs.GetTabsNum() - 1) << "shown: a new last tab";
+  EXPECT_EQ(tabs.GetActiveTab(), tabs.GetTabsNum() - 1);
+
+  const int before = tabs.GetTabsNum();
+  children[2]->MDIDestroy();
+  pictavo::test::PumpPending();
+  EXPECT_EQ(tabs.GetTabsNum(), before - 1);
+  EXPECT_EQ(tabs.GetTabFromHwnd(handles[2]), -1);
+  area.UpdateTabs(FALSE);
+  EXPECT_EQ(tabs.GetTabsNum(), before - 1) << "the closed child's tab stays gone";
+  const int active = tabs.GetActiveTab();
+  ASSERT_GE(active, 0);
+  EXPECT_EQ(tabs.GetTabWnd(active)->GetSafeHwnd(), Active()) << "the active tab is the active child's";
 }
 
 // A child without a system menu shows no caption buttons, is listed as one that cannot be

@@ -313,6 +313,14 @@ void PutClipboardText(const char* text) {
   ::CloseClipboard();
 }
 
+// Ctrl pressed or released as the user does; its message read, so the key state follows.
+void PressCtrl(bool down) {
+  pictavo::user::InjectKey({VK_CONTROL, down});
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
+}
+
 TEST_F(PlxColorDialog, CtrlCAndCtrlInsertCopyTheNewColourAsText) {
   const struct {
     bool ctrl;
@@ -327,16 +335,35 @@ TEST_F(PlxColorDialog, CtrlCAndCtrlInsertCopyTheNewColourAsText) {
     CPlxColorDialog dialog(RGB(0, 0, 255));
     RunDialog(dialog, [&](CPlxColorDialog& d) {
       d.SetChosenColor(RGB(255, 0, 0));
-      if (c.ctrl) pictavo::user::InjectKey({VK_CONTROL, true});
+      if (c.ctrl) PressCtrl(true);
       MSG msg{};
       msg.hwnd = d.m_hWnd;
       msg.message = WM_KEYDOWN;
       msg.wParam = c.key;
       d.PreTranslateMessage(&msg);
-      if (c.ctrl) pictavo::user::InjectKey({VK_CONTROL, false});
+      if (c.ctrl) PressCtrl(false);
     });
     EXPECT_EQ(ClipboardText(), c.want) << c.key << (c.ctrl ? " with Ctrl" : "");
   }
+}
+
+// Typed quickly, Ctrl is up again before the C's message is read: the key state that goes with the
+// message counts.
+TEST_F(PlxColorDialog, AQuickCtrlCCopiesToo) {
+  PutClipboardText("before");
+  CPlxColorDialog dialog(RGB(0, 0, 255));
+  RunDialog(dialog, [&](CPlxColorDialog& d) {
+    d.SetChosenColor(RGB(255, 0, 0));
+    const std::pair<UINT, bool> presses[] = {
+        {VK_CONTROL, true}, {'C', true}, {'C', false}, {VK_CONTROL, false}};
+    for (const auto& [vk, down] : presses) pictavo::user::InjectKey({vk, down});
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN) msg.hwnd = d.m_hWnd;
+      if (!d.PreTranslateMessage(&msg)) ::DispatchMessage(&msg);
+    }
+  });
+  EXPECT_EQ(ClipboardText(), "RGB (255, 0, 0)");
 }
 
 TEST_F(PlxColorDialog, ACallersPaletteIsUsedAndOutlivesTheDialog) {

@@ -1,7 +1,8 @@
 // What tab windows look like, pixel for pixel, against checked-in pictures: the eight styles, each
 // with its tabs on top (left column) and at the bottom (right column), the second tab active and the
 // third coloured, once per visual manager that draws tabs differently. PICTAVO_WRITE_REFERENCES=1
-// writes the pictures anew.
+// writes the pictures anew. Without a visual-styles module the Windows XP look draws its tabs as the
+// Office XP look does: its picture holds it to that.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "tests/support/Snapshot.h"
 #include "tests/toolkit/customize/TabHost.h"
 #include "toolkit/core/PlxVisualManagerXP.h"
+#include "toolkit/core/PlxWinXPVisualManager.h"
 
 using namespace tabtest;
 
@@ -45,8 +47,9 @@ class PlxTabWndLook : public ::testing::TestWithParam<const char*>, public TabFi
 TEST_P(PlxTabWndLook, EveryStyleOnTopAndAtTheBottom) {
   const std::string manager = GetParam();
   CPlxVisualManager::DestroyInstance();
-  CPlxVisualManager::SetDefaultManager(manager == "office-xp" ? RUNTIME_CLASS(CPlxVisualManagerXP)
-                                                              : RUNTIME_CLASS(CPlxVisualManager));
+  CPlxVisualManager::SetDefaultManager(manager == "office-xp"    ? RUNTIME_CLASS(CPlxVisualManagerXP)
+                                       : manager == "windows-xp" ? RUNTIME_CLASS(CPlxWinXPVisualManager)
+                                                                 : RUNTIME_CLASS(CPlxVisualManager));
   CreateHost(2 * kCellWidth + 3 * kGap, 8 * (kCellHeight + kGap) + kGap);
   for (int style = 0; style < 8; ++style)
     for (int bottom = 0; bottom < 2; ++bottom) {
@@ -82,6 +85,6 @@ TEST_P(PlxTabWndLook, EveryStyleOnTopAndAtTheBottom) {
   EXPECT_EQ(differ, 0) << name << " differs from " << reference;
 }
 
-INSTANTIATE_TEST_SUITE_P(Managers, PlxTabWndLook, ::testing::Values("classic", "office-xp"));
+INSTANTIATE_TEST_SUITE_P(Managers, PlxTabWndLook, ::testing::Values("classic", "office-xp", "windows-xp"));
 
 }  // namespace

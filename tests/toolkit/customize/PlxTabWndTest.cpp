@@ -317,6 +317,15 @@ TEST_F(PlxTabWnd, RenamingAcceptsOrRefusesThroughTheParent) {
   host.renameReply = 0;
   EXPECT_TRUE(tabs->PreTranslateMessage(&enter));
   EXPECT_FALSE(tabs->IsRenaming());
+
+  // The keys go back to the active tab's window, whether the edit ends by Enter or Escape.
+  for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+    ASSERT_TRUE(tabs->StartRenameTab(tabs->GetActiveTab()));
+    tabs->m_pRenameEdit->SetFocus();
+    MSG end{tabs->GetSafeHwnd(), WM_KEYDOWN, key, 0};
+    EXPECT_TRUE(tabs->PreTranslateMessage(&end));
+    EXPECT_EQ(::GetFocus(), tabs->GetActiveWnd()->GetSafeHwnd()) << key;
+  }
 }
 
 // Dragging a tab: press on it, move over a tab half, release.

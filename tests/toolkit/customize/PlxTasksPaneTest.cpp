@@ -132,6 +132,42 @@ TEST_F(PlxTasksPaneTest, ACaptionClickCollapsesTheGroup) {
   EXPECT_FALSE(m_pane->GetTaskGroup(0)->m_bIsCollapsed);
 }
 
+// Docked in a frame, a press on a link or a caption is the pane's own, not the start of dragging
+// the pane away.
+TEST_F(PlxTasksPaneTest, ADockedPanesLinksAndCaptionsAreClickedNotDragged) {
+  CFrameWnd frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Docked", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 460, 520)));
+  frame.EnableDocking(CBRS_ALIGN_ANY);
+  CPlxTasksPane pane;
+  pane.m_bAnimationEnabled = FALSE;
+  ASSERT_TRUE(pane.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, customize_test::kTasksBarId + 1));
+  pane.SetOwner(&m_host);
+  const int group = pane.AddGroup(0, "Group");
+  pane.AddTask(group, "Link", -1, kFirstTaskCmd);
+  pane.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&pane);
+  frame.RecalcLayout();
+  pane.AdjustLocations();
+  pane.ReposTasks();
+  Pump();
+  const auto centre = [&](const CRect& rect) {
+    CPoint point = rect.CenterPoint();
+    pane.ClientToScreen(&point);
+    return point;
+  };
+  customize_test::Click(centre(pane.GetTask(group, 0)->m_rect));
+  Pump();
+  ASSERT_EQ(m_host.commands.size(), 1u);
+  EXPECT_EQ(m_host.commands[0].id, kFirstTaskCmd);
+  customize_test::Click(centre(pane.GetTaskGroup(group)->m_rect));
+  Pump();
+  EXPECT_TRUE(pane.GetTaskGroup(group)->m_bIsCollapsed);
+  EXPECT_FALSE(pane.IsFloating());
+  pane.DestroyWindow();
+  frame.DestroyWindow();
+  Pump();
+}
+
 // What the mouse is on or pressed goes away: nothing keeps pointing at it.
 TEST_F(PlxTasksPaneTest, RemovingTheHotOrPressedItemClearsTheState) {
   enum What { kTask, kGroup, kPage, kDestroy };
