@@ -105,6 +105,11 @@ void CPlxMenuButton::ShowMenu() {
 
 void CPlxMenuButton::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_SPACE || nChar == VK_DOWN) {
+    // The space the key made is already queued: the menu would read it as a mnemonic and beep.
+    MSG msg;
+    if (nChar == VK_SPACE && ::PeekMessage(&msg, GetSafeHwnd(), WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+        msg.wParam == ' ')
+      ::PeekMessage(&msg, GetSafeHwnd(), WM_CHAR, WM_CHAR, PM_REMOVE);
     m_bKeyboardOpen = TRUE;
     ShowMenu();
     return;

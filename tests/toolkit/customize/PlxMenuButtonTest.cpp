@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/display/Headless.h"
 #include "platform/user/Menu.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
@@ -98,7 +99,9 @@ TEST_F(PlxMenuButton, KeysOpenTheMenuAndTheChoiceComesAsTheButtonsClick) {
   for (const Case& c : cases) {
     m_host.commands.clear();
     m_openAtCommand.clear();
+    const int beeps = pictavo::display::Headless()->Beeps();
     Press(c.key, c.menuKeys);
+    EXPECT_EQ(pictavo::display::Headless()->Beeps(), beeps) << c.name << ": the opening key reached the menu";
     EXPECT_EQ(m_button->m_nMenuResult, c.chosen) << c.name;
     EXPECT_FALSE(m_button->IsMenuOpen()) << c.name;
     if (c.chosen == 0) {
