@@ -113,6 +113,11 @@ class Tracker {
     auto level = std::make_unique<Level>();
     level->menu = menu;
     level->owner = m_owner;
+    // Opened by a press still held: its release is not a choice unless the pointer has moved
+    // since, or a popup that opens under the pointer would run its item at once.
+    m_openingPress = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+    const DWORD pos = GetMessagePos();
+    m_pressPoint = POINT{static_cast<int16_t>(LOWORD(pos)), static_cast<int16_t>(HIWORD(pos))};
     return ShowLevel(
         std::move(level), [&](SIZE size) { return RootPlacement(x, y, size, exclude); }, false);
   }
@@ -600,6 +605,7 @@ class Tracker {
   }
 
   void OnMouseMove(POINT screen) {
+    if (screen.x != m_pressPoint.x || screen.y != m_pressPoint.y) m_openingPress = false;
     const Hit hit = HitAt(screen);
     if (hit.level < 0) {
       // Off the menus: the deepest popup drops a selection that opens nothing.
@@ -632,6 +638,7 @@ class Tracker {
   }
 
   void OnButtonDown(POINT screen) {
+    m_openingPress = false;
     const Hit hit = HitAt(screen);
     const size_t index = static_cast<size_t>(hit.level);
     // A press off the menus, or on the bar beside its items, ends the menu.
@@ -656,6 +663,10 @@ class Tracker {
   }
 
   void OnButtonUp(POINT screen, bool right) {
+    if (!right && m_openingPress) {
+      m_openingPress = false;
+      if (screen.x == m_pressPoint.x && screen.y == m_pressPoint.y) return;
+    }
     const Hit hit = HitAt(screen);
     if (hit.level < 0 || hit.item < 0) return;
     const size_t index = static_cast<size_t>(hit.level);
@@ -708,6 +719,8 @@ class Tracker {
   HWND m_previousCapture = nullptr;
   HWND m_timerWindow = nullptr;
   size_t m_timerLevel = SIZE_MAX;
+  bool m_openingPress = false;  // the left button that opened the popup is still down
+  POINT m_pressPoint{};         // where it was pressed
 };
 
 bool CheckOwner(HWND owner) {

@@ -114,9 +114,11 @@ void CPlxToolbarButton::BindImage(int iImage) {
     if (iImage == -1) {
       m_iImage = manager->GetCmdImage(m_nID, FALSE);
       m_iUserImage = manager->GetCmdImage(m_nID, TRUE);
-      if (!m_bUserImage && m_iImage == -1)
+      // Only to a kind that has an image: a text-only button keeps the kind it was given, so
+      // that what a store reads back is what it wrote.
+      if (!m_bUserImage && m_iImage == -1 && m_iUserImage != -1)
         m_bUserImage = TRUE;
-      else if (m_bUserImage && m_iUserImage == -1)
+      else if (m_bUserImage && m_iUserImage == -1 && m_iImage != -1)
         m_bUserImage = FALSE;
     } else if (s_bUpdateImages || m_bUserImage) {
       manager->SetCmdImage(m_nID, iImage, m_bUserImage);

@@ -74,7 +74,12 @@ void CPlxMenuButton::ShowMenu() {
   if (m_bPlainMenu || g_pContextMenuManager == nullptr) {
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY;
     if (m_bRightAlign && !m_bMenuOnRight) flags |= TPM_RIGHTALIGN;
-    nCommand = static_cast<UINT>(::TrackPopupMenu(m_hMenu, flags, point.x, point.y, 0, hwndSelf, nullptr));
+    // Kept clear of the button: a menu that slid back over it would hide what opened it.
+    TPMPARAMS params{};
+    params.cbSize = sizeof(params);
+    params.rcExclude = rectWindow;
+    if (!m_bMenuOnRight) flags |= TPM_VERTICAL;  // below the button, else above it
+    nCommand = static_cast<UINT>(::TrackPopupMenuEx(m_hMenu, flags, point.x, point.y, hwndSelf, &params));
   } else {
     nCommand = g_pContextMenuManager->TrackPopupMenu(m_hMenu, point.x, point.y, this, m_bRightAlign);
     if (::IsWindow(hwndSelf)) SetFocus();
@@ -100,6 +105,11 @@ void CPlxMenuButton::ShowMenu() {
 
 void CPlxMenuButton::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_SPACE || nChar == VK_DOWN) {
+    // The space the key made is already queued: the menu would read it as a mnemonic and beep.
+    MSG msg;
+    if (nChar == VK_SPACE && ::PeekMessage(&msg, GetSafeHwnd(), WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+        msg.wParam == ' ')
+      ::PeekMessage(&msg, GetSafeHwnd(), WM_CHAR, WM_CHAR, PM_REMOVE);
     m_bKeyboardOpen = TRUE;
     ShowMenu();
     return;

@@ -128,6 +128,47 @@ TEST_F(MenuPopup, ClicksChooseEnabledItemsAndCloseOutside) {
   DestroyMenu(menu);
 }
 
+// A popup opened by a press that is still held, under the pointer: the release where it was
+// pressed chooses nothing; a release after the pointer moved onto an item chooses that item.
+TEST_F(MenuPopup, TheReleaseOfTheOpeningPressChoosesOnlyAfterAMove) {
+  HMENU menu = FileMenu();
+  const POINT press{150, 150};
+  struct Case {
+    const char* name;
+    std::vector<std::function<bool()>> steps;
+    UINT command;
+  };
+  const Case cases[] = {
+      {"released in place",
+       {[] {
+          pictavo::user::InjectMouseButton(MouseButton::kLeft, false);
+          return true;
+        },
+        Keys({VK_ESCAPE})},
+       0},
+      {"dragged onto Exit",
+       {[menu] {
+         pictavo::user::InjectMouseMove(Center(ItemRect(menu, 3)));
+         pictavo::user::InjectMouseButton(MouseButton::kLeft, false);
+         return true;
+       }},
+       kExit},
+  };
+  for (const Case& c : cases) {
+    pictavo::user::InjectMouseMove(press);
+    pictavo::user::InjectMouseButton(MouseButton::kLeft, true);
+    PumpPending();
+    Play(c.steps);
+    // The first item sits under the pointer.
+    EXPECT_EQ(
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, press.x - 10, press.y - 8, 0, owner, nullptr)),
+        c.command)
+        << c.name;
+    EXPECT_TRUE(Finished()) << c.name;
+  }
+  DestroyMenu(menu);
+}
+
 TEST_F(MenuPopup, PopupsStayOnTheDesktop) {
   HMENU menu = FileMenu();
   const int cx = GetSystemMetrics(SM_CXSCREEN);

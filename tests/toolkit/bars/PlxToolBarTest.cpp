@@ -230,6 +230,39 @@ TEST(PlxToolbarButtonModel, DragDataRoundTripsAndRefusesOtherClasses) {
             nullptr);
 }
 
+// What a stored button reads back is what it was: a text-only button stays one, with no user
+// image claimed for it; image buttons keep their kind of image.
+TEST(PlxToolbarButtonModel, StoredButtonsReadBackAsTheyWere) {
+  const struct {
+    const char* name;
+    UINT id;
+    int image;
+    BOOL user;
+  } cases[] = {
+      {"text only", 0x7A11, -1, FALSE},
+      {"standard image", 0x7A12, 4, FALSE},
+      {"user image", 0x7A13, 2, TRUE},
+  };
+  for (const auto& c : cases) {
+    CPlxToolbarButton source(c.id, c.image, "Label", c.user);
+    EXPECT_EQ(source.m_bUserImage, c.user) << c.name;
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(source.WriteDragBytes(bytes)) << c.name;
+    CPlxToolbarButton* loaded =
+        CPlxToolbarButton::CreateFromDragBytes(bytes.data(), static_cast<UINT>(bytes.size()));
+    ASSERT_NE(loaded, nullptr) << c.name;
+    EXPECT_EQ(loaded->m_bUserImage, c.user) << c.name;
+    EXPECT_EQ(loaded->GetImage(), c.image) << c.name;
+    EXPECT_EQ(loaded->m_bImage, source.m_bImage) << c.name;
+    // And once more: a second load may not flip the kind back.
+    std::vector<BYTE> again;
+    ASSERT_TRUE(loaded->WriteDragBytes(again)) << c.name;
+    EXPECT_EQ(again, bytes) << c.name;
+    EXPECT_EQ(loaded->m_bText, source.m_bText) << c.name;
+    delete loaded;
+  }
+}
+
 // ---- resources, sizes, images ----
 
 TEST_F(BarFixture, ResourceSizesLargeIconsAndSharedImages) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/display/Headless.h"
 #include "platform/user/Menu.h"
 #include "tests/toolkit/customize/CustomizeHost.h"
 #include "toolkit/core/PlxMenuGlyphs.h"
@@ -98,7 +99,9 @@ TEST_F(PlxMenuButton, KeysOpenTheMenuAndTheChoiceComesAsTheButtonsClick) {
   for (const Case& c : cases) {
     m_host.commands.clear();
     m_openAtCommand.clear();
+    const int beeps = pictavo::display::Headless()->Beeps();
     Press(c.key, c.menuKeys);
+    EXPECT_EQ(pictavo::display::Headless()->Beeps(), beeps) << c.name << ": the opening key reached the menu";
     EXPECT_EQ(m_button->m_nMenuResult, c.chosen) << c.name;
     EXPECT_FALSE(m_button->IsMenuOpen()) << c.name;
     if (c.chosen == 0) {
@@ -169,6 +172,31 @@ TEST_F(PlxMenuButton, AParentThatDeletesTheButtonOnTheCommandIsSafe) {
   Press(VK_DOWN, {VK_DOWN, VK_RETURN});
   EXPECT_EQ(m_button, nullptr);
   ASSERT_EQ(m_host.commands.size(), 1u);
+}
+
+// Near the desktop's right edge a menu to the right goes to the left of the button instead of
+// over it: neither the release of the opening click nor a second click on the button lands on an
+// item.
+TEST_F(PlxMenuButton, AtTheRightEdgeTheMenuLeavesTheButtonClear) {
+  const int desktop = ::GetSystemMetrics(SM_CXSCREEN);
+  for (const BOOL onRight : {TRUE, FALSE}) {
+    m_button->m_bMenuOnRight = onRight;
+    m_host.SetWindowPos(nullptr, desktop - 130, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    m_host.commands.clear();
+    const CPoint point = ScreenPoint(90, 12);
+    pictavo::user::InjectMouseMove(point);
+    Pump();
+    for (int click = 0; click < 2; ++click) {
+      pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, true);
+      pictavo::user::InjectMouseButton(pictavo::user::MouseButton::kLeft, false);
+    }
+    Queue({VK_ESCAPE});  // closes a menu still open
+    Pump();
+    EXPECT_FALSE(m_button->IsMenuOpen()) << onRight;
+    EXPECT_EQ(m_button->m_nMenuResult, 0u) << onRight;
+    EXPECT_TRUE(m_host.commands.empty()) << onRight << ": an item ran";
+  }
 }
 
 TEST_F(PlxMenuButton, SizeMakesRoomForTheArrow) {
