@@ -508,7 +508,7 @@ int CPlxToolbarMenuButton::OnDrawOnCustomizeList(CDC* pDC, const CRect& rect, BO
     const CSize glyph = CPlxMenuGlyphs::GetSize();
     CRect column = rect;
     column.left = column.right - glyph.cx;
-    CPlxMenuGlyphs::Draw(pDC, bSelected ? 4 : 2, column);
+    CPlxMenuGlyphs::Draw(pDC, CPlxMenuGlyphs::IdArowRight, column);  // a sub-menu opens to the right
     CRect separator(column.left - 3, rect.top + 2, column.left - 1, rect.bottom - 2);
     pDC->Draw3dRect(separator, g_plxGlobalData.clrBtnShadow, g_plxGlobalData.clrBtnHilite);
   }
